@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Builds the program (Release, in build/) and starts it; arguments pass through
+# to the program, for example: ./run.sh -style fusion
+set -euo pipefail
+cd "$(dirname "$0")"
+
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
+    echo "No display found (neither DISPLAY nor WAYLAND_DISPLAY is set); run it on a desktop, or under a virtual X server with: xvfb-run ./run.sh" >&2
+    exit 2
+fi
+
+tools/ensure-packages.sh cmake make g++ qtbase5-dev fonts-dejavu-core
+
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build --parallel "$(nproc)"
+
+exec build/app/gameoflife "$@"

@@ -1,0 +1,144 @@
+#include <QTest>
+
+#include <cstdlib>
+#include <new>
+
+#include "model/gamefield.h"
+#include "warningguard.h"
+
+// This test replaces the global allocation functions of its own executable so
+// that it can make the n-th allocation fail and count what is still held.
+namespace {
+
+bool tracking = false;
+long allocationsLeftBeforeFailure = -1; // fail when it reaches 0; negative: never
+long liveAllocations = 0;
+
+void *allocate(std::size_t size)
+{
+    if (tracking) {
+        if (allocationsLeftBeforeFailure == 0)
+            throw std::bad_alloc();
+        --allocationsLeftBeforeFailure;
+        ++liveAllocations;
+    }
+    if (void *memory = std::malloc(size ? size : 1))
+        return memory;
+    throw std::bad_alloc();
+}
+
+void release(void *memory) noexcept
+{
+    if (!memory)
+        return;
+    if (tracking)
+        --liveAllocations;
+    std::free(memory);
+}
+
+} // namespace
+
+void *operator new(std::size_t size)
+{
+    return allocate(size);
+}
+
+void *operator new[](std::size_t size)
+{
+    return allocate(size);
+}
+
+void *operator new(std::size_t size, const std::nothrow_t &) noexcept
+{
+    try {
+        return allocate(size);
+    } catch (...) {
+        return nullptr;
+    }
+}
+
+void *operator new[](std::size_t size, const std::nothrow_t &) noexcept
+{
+    try {
+        return allocate(size);
+    } catch (...) {
+        return nullptr;
+    }
+}
+
+void operator delete(void *memory) noexcept
+{
+    release(memory);
+}
+
+void operator delete[](void *memory) noexcept
+{
+    release(memory);
+}
+
+void operator delete(void *memory, std::size_t) noexcept
+{
+    release(memory);
+}
+
+void operator delete[](void *memory, std::size_t) noexcept
+{
+    release(memory);
+}
+
+void operator delete(void *memory, const std::nothrow_t &) noexcept
+{
+    release(memory);
+}
+
+void operator delete[](void *memory, const std::nothrow_t &) noexcept
+{
+    release(memory);
+}
+
+class TestGameFieldAllocation : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void failedConstructionFreesEverything();
+};
+
+void TestGameFieldAllocation::initTestCase()
+{
+    WarningGuard::install();
+}
+
+void TestGameFieldAllocation::failedConstructionFreesEverything()
+{
+    // Count the allocations of one successful construction first.
+    liveAllocations = 0;
+    allocationsLeftBeforeFailure = -1;
+    tracking = true;
+    auto *field = new GameField;
+    const long perField = liveAllocations - 1; // the object itself
+    delete field;
+    tracking = false;
+    QCOMPARE(liveAllocations, 0L);
+    QCOMPARE(perField, 4L * (1 + GameField::BufferSize));
+
+    // Then let each of them fail in turn: nothing may stay allocated.
+    for (long failAt = 0; failAt < perField; ++failAt) {
+        liveAllocations = 0;
+        allocationsLeftBeforeFailure = failAt;
+        bool thrown = false;
+        tracking = true;
+        try {
+            GameField failing;
+        } catch (const std::bad_alloc &) {
+            thrown = true;
+        }
+        tracking = false;
+        QVERIFY2(thrown, qPrintable(QString("allocation %1 did not fail").arg(failAt)));
+        QVERIFY2(liveAllocations == 0,
+                 qPrintable(QString("failing allocation %1 left %2 blocks behind").arg(failAt).arg(liveAllocations)));
+    }
+}
+
+QTEST_GUILESS_MAIN(TestGameFieldAllocation)
+#include "tst_gamefieldallocation.moc"
