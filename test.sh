@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-tools/ensure-packages.sh cmake make g++ qtbase5-dev libbenchmark-dev fonts-dejavu-core
+tools/ensure-packages.sh cmake make g++ qtbase5-dev libbenchmark-dev fonts-dejavu-core xvfb xauth xdotool
 
 build=build-tests
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGAMEOFLIFE_SANITIZE=ON >/dev/null

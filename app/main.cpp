@@ -1,10 +1,14 @@
 #include <QApplication>
-#include <QMainWindow>
+#include <QIcon>
+#include <QString>
+
+#include "mainwindow/mainwindow.h"
 
 int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
-    QMainWindow window;
+    MainWindow window;
+    window.setWindowIcon(QIcon(QStringLiteral(":/resources/icons/qt_icon.png")));
     window.show();
     return application.exec();
 }

@@ -1,0 +1,226 @@
+#include "mainwindow/mainwindowui.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMetaObject>
+#include <QPushButton>
+#include <QRect>
+#include <QScrollArea>
+#include <QSize>
+#include <QSizePolicy>
+#include <QSpacerItem>
+#include <QSpinBox>
+#include <QString>
+#include <QVBoxLayout>
+#include <QWidget>
+
+#include "view/widgetpaintarea.h"
+
+namespace
+{
+
+// Pins a control to its place: a minimum equal to the maximum keeps any layout
+// or style from resizing it.
+void placeFixed(QWidget *widget, int x, int y, int width, int height)
+{
+    widget->setGeometry(QRect(x, y, width, height));
+    widget->setMinimumSize(QSize(width, height));
+    widget->setMaximumSize(QSize(width, height));
+}
+
+} // namespace
+
+void MainWindowUi::setupUi(QMainWindow *window)
+{
+    if (window->objectName().isEmpty())
+        window->setObjectName(QString::fromUtf8("MainWindow"));
+    window->resize(955, 775);
+    window->setMinimumSize(QSize(500, 400));
+
+    Action_File_Exit = new QAction(window);
+    Action_File_Exit->setObjectName(QString::fromUtf8("Action_File_Exit"));
+    Action_Help_About = new QAction(window);
+    Action_Help_About->setObjectName(QString::fromUtf8("Action_Help_About"));
+
+    Widget_Main = new QWidget(window);
+    Widget_Main->setObjectName(QString::fromUtf8("Widget_Main"));
+    Layout_Vertical_1 = new QVBoxLayout(Widget_Main);
+    Layout_Vertical_1->setObjectName(QString::fromUtf8("Layout_Vertical_1"));
+    Layout_Vertical_1->setSpacing(0);
+    Layout_Vertical_1->setContentsMargins(0, 0, 0, 0);
+    ScrollArea_Main = new QScrollArea(Widget_Main);
+    ScrollArea_Main->setObjectName(QString::fromUtf8("ScrollArea_Main"));
+    ScrollArea_Main->setFrameShape(QFrame::NoFrame);
+    ScrollArea_Main->setWidgetResizable(true);
+    // Parentless until the scroll area takes it over below.
+    Widget_ScrollAreaContent = new QWidget();
+    Widget_ScrollAreaContent->setObjectName(QString::fromUtf8("Widget_ScrollAreaContent"));
+    Widget_ScrollAreaContent->setGeometry(QRect(0, 0, 955, 754));
+    Layout_Vertical_2 = new QVBoxLayout(Widget_ScrollAreaContent);
+    Layout_Vertical_2->setObjectName(QString::fromUtf8("Layout_Vertical_2"));
+    Layout_Vertical_2->setSpacing(0);
+    Layout_Vertical_2->setContentsMargins(0, 0, 0, 0);
+
+    Frame_GUI = new QFrame(Widget_ScrollAreaContent);
+    Frame_GUI->setObjectName(QString::fromUtf8("Frame_GUI"));
+    Frame_GUI->setMinimumSize(QSize(950, 750));
+    Frame_GUI->setMaximumSize(QSize(950, 750));
+    Frame_GUI->setFrameShape(QFrame::NoFrame);
+
+    WidgetPaintArea_GraphicScene = new WidgetPaintArea(Frame_GUI);
+    WidgetPaintArea_GraphicScene->setObjectName(QString::fromUtf8("WidgetPaintArea_GraphicScene"));
+    placeFixed(WidgetPaintArea_GraphicScene, 10, 10, 730, 730);
+
+    GroupBox_Simulation = new QGroupBox(Frame_GUI);
+    GroupBox_Simulation->setObjectName(QString::fromUtf8("GroupBox_Simulation"));
+    placeFixed(GroupBox_Simulation, 750, 10, 190, 140);
+    PushButton_Play = new QPushButton(GroupBox_Simulation);
+    PushButton_Play->setObjectName(QString::fromUtf8("PushButton_Play"));
+    placeFixed(PushButton_Play, 10, 20, 50, 50);
+    PushButton_Pause = new QPushButton(GroupBox_Simulation);
+    PushButton_Pause->setObjectName(QString::fromUtf8("PushButton_Pause"));
+    placeFixed(PushButton_Pause, 70, 20, 50, 50);
+    PushButton_Stop = new QPushButton(GroupBox_Simulation);
+    PushButton_Stop->setObjectName(QString::fromUtf8("PushButton_Stop"));
+    placeFixed(PushButton_Stop, 130, 20, 50, 50);
+    PushButton_Next = new QPushButton(GroupBox_Simulation);
+    PushButton_Next->setObjectName(QString::fromUtf8("PushButton_Next"));
+    placeFixed(PushButton_Next, 10, 80, 50, 50);
+
+    GroupBox_Field = new QGroupBox(Frame_GUI);
+    GroupBox_Field->setObjectName(QString::fromUtf8("GroupBox_Field"));
+    placeFixed(GroupBox_Field, 750, 160, 190, 140);
+    PushButton_Clear = new QPushButton(GroupBox_Field);
+    PushButton_Clear->setObjectName(QString::fromUtf8("PushButton_Clear"));
+    placeFixed(PushButton_Clear, 10, 20, 50, 50);
+    PushButton_Random = new QPushButton(GroupBox_Field);
+    PushButton_Random->setObjectName(QString::fromUtf8("PushButton_Random"));
+    placeFixed(PushButton_Random, 70, 20, 50, 50);
+    PushButton_Edit = new QPushButton(GroupBox_Field);
+    PushButton_Edit->setObjectName(QString::fromUtf8("PushButton_Edit"));
+    placeFixed(PushButton_Edit, 130, 20, 50, 50);
+    PushButton_SaveState = new QPushButton(GroupBox_Field);
+    PushButton_SaveState->setObjectName(QString::fromUtf8("PushButton_SaveState"));
+    placeFixed(PushButton_SaveState, 10, 80, 50, 50);
+
+    GroupBox_Options = new QGroupBox(Frame_GUI);
+    GroupBox_Options->setObjectName(QString::fromUtf8("GroupBox_Options"));
+    placeFixed(GroupBox_Options, 750, 310, 190, 100);
+    Label_IPS = new QLabel(GroupBox_Options);
+    Label_IPS->setObjectName(QString::fromUtf8("Label_IPS"));
+    placeFixed(Label_IPS, 10, 20, 115, 30);
+    Label_CellColor = new QLabel(GroupBox_Options);
+    Label_CellColor->setObjectName(QString::fromUtf8("Label_CellColor"));
+    placeFixed(Label_CellColor, 10, 60, 95, 30);
+    SpinBox_IPS = new QSpinBox(GroupBox_Options);
+    SpinBox_IPS->setObjectName(QString::fromUtf8("SpinBox_IPS"));
+    placeFixed(SpinBox_IPS, 125, 23, 55, 24);
+    SpinBox_IPS->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // The controller divides 1000 by this value: it must never reach 0.
+    SpinBox_IPS->setMinimum(1);
+    SpinBox_IPS->setMaximum(30);
+    ComboBox_CellColor = new QComboBox(GroupBox_Options);
+    // Texts are filled in by index in retranslateUi.
+    ComboBox_CellColor->addItem(QString());
+    ComboBox_CellColor->addItem(QString());
+    ComboBox_CellColor->addItem(QString());
+    ComboBox_CellColor->setObjectName(QString::fromUtf8("ComboBox_CellColor"));
+    placeFixed(ComboBox_CellColor, 105, 63, 75, 24);
+
+    GroupBox_Info = new QGroupBox(Frame_GUI);
+    GroupBox_Info->setObjectName(QString::fromUtf8("GroupBox_Info"));
+    placeFixed(GroupBox_Info, 750, 620, 190, 120);
+    Label_FieldSize = new QLabel(GroupBox_Info);
+    Label_FieldSize->setObjectName(QString::fromUtf8("Label_FieldSize"));
+    placeFixed(Label_FieldSize, 10, 20, 170, 30);
+    Label_GenerationNumber = new QLabel(GroupBox_Info);
+    Label_GenerationNumber->setObjectName(QString::fromUtf8("Label_GenerationNumber"));
+    placeFixed(Label_GenerationNumber, 10, 50, 170, 30);
+    Label_CellCount = new QLabel(GroupBox_Info);
+    Label_CellCount->setObjectName(QString::fromUtf8("Label_CellCount"));
+    placeFixed(Label_CellCount, 10, 80, 170, 30);
+
+    Layout_Vertical_2->addWidget(Frame_GUI);
+    // Takes up whatever height the window has beyond the panel, keeping the panel at the top.
+    Spacer_Vertical = new QSpacerItem(20, 1, QSizePolicy::Minimum, QSizePolicy::Expanding);
+    Layout_Vertical_2->addItem(Spacer_Vertical);
+
+    ScrollArea_Main->setWidget(Widget_ScrollAreaContent);
+    Layout_Vertical_1->addWidget(ScrollArea_Main);
+    window->setCentralWidget(Widget_Main);
+
+    MenuBar = new QMenuBar(window);
+    MenuBar->setObjectName(QString::fromUtf8("MenuBar"));
+    MenuBar->setGeometry(QRect(0, 0, 955, 21));
+    Menu_File = new QMenu(MenuBar);
+    Menu_File->setObjectName(QString::fromUtf8("Menu_File"));
+    Menu_Help = new QMenu(MenuBar);
+    Menu_Help->setObjectName(QString::fromUtf8("Menu_Help"));
+    window->setMenuBar(MenuBar);
+
+    QWidget::setTabOrder(ScrollArea_Main, PushButton_Play);
+    QWidget::setTabOrder(PushButton_Play, PushButton_Pause);
+    QWidget::setTabOrder(PushButton_Pause, PushButton_Stop);
+    QWidget::setTabOrder(PushButton_Stop, PushButton_Next);
+    QWidget::setTabOrder(PushButton_Next, PushButton_Clear);
+    QWidget::setTabOrder(PushButton_Clear, PushButton_Random);
+    QWidget::setTabOrder(PushButton_Random, PushButton_Edit);
+    QWidget::setTabOrder(PushButton_Edit, PushButton_SaveState);
+    QWidget::setTabOrder(PushButton_SaveState, SpinBox_IPS);
+    QWidget::setTabOrder(SpinBox_IPS, ComboBox_CellColor);
+
+    MenuBar->addAction(Menu_File->menuAction());
+    MenuBar->addAction(Menu_Help->menuAction());
+    Menu_File->addAction(Action_File_Exit);
+    Menu_Help->addAction(Action_Help_About);
+
+    retranslateUi(window);
+
+    QMetaObject::connectSlotsByName(window);
+}
+
+void MainWindowUi::retranslateUi(QMainWindow *window)
+{
+    window->setWindowTitle(QCoreApplication::translate("MainWindow", "Conway's Game of Life", nullptr));
+    Action_File_Exit->setText(QCoreApplication::translate("MainWindow", "Exit", nullptr));
+    Action_Help_About->setText(QCoreApplication::translate("MainWindow", "About", nullptr));
+    GroupBox_Simulation->setTitle(QCoreApplication::translate("MainWindow", "Simulation", nullptr));
+    // The push buttons show only the icons the controller gives them.
+    PushButton_Play->setToolTip(QCoreApplication::translate("MainWindow", "Play", nullptr));
+    PushButton_Play->setText(QString());
+    PushButton_Pause->setToolTip(QCoreApplication::translate("MainWindow", "Pause", nullptr));
+    PushButton_Pause->setText(QString());
+    PushButton_Stop->setToolTip(QCoreApplication::translate("MainWindow", "Stop", nullptr));
+    PushButton_Stop->setText(QString());
+    PushButton_Next->setToolTip(QCoreApplication::translate("MainWindow", "Next", nullptr));
+    PushButton_Next->setText(QString());
+    GroupBox_Field->setTitle(QCoreApplication::translate("MainWindow", "Field", nullptr));
+    PushButton_Clear->setToolTip(QCoreApplication::translate("MainWindow", "Clear", nullptr));
+    PushButton_Clear->setText(QString());
+    PushButton_Random->setToolTip(QCoreApplication::translate("MainWindow", "Random", nullptr));
+    PushButton_Random->setText(QString());
+    PushButton_Edit->setToolTip(QCoreApplication::translate("MainWindow", "Edit", nullptr));
+    PushButton_Edit->setText(QString());
+    PushButton_SaveState->setToolTip(QCoreApplication::translate("MainWindow", "Save state", nullptr));
+    PushButton_SaveState->setText(QString());
+    GroupBox_Options->setTitle(QCoreApplication::translate("MainWindow", "Options", nullptr));
+    Label_IPS->setText(QCoreApplication::translate("MainWindow", "Speed (iter./sec.):", nullptr));
+    Label_CellColor->setText(QCoreApplication::translate("MainWindow", "Cell color:", nullptr));
+    ComboBox_CellColor->setItemText(0, QCoreApplication::translate("MainWindow", " Red", nullptr));
+    ComboBox_CellColor->setItemText(1, QCoreApplication::translate("MainWindow", " Green", nullptr));
+    ComboBox_CellColor->setItemText(2, QCoreApplication::translate("MainWindow", " Blue", nullptr));
+    GroupBox_Info->setTitle(QCoreApplication::translate("MainWindow", "Info", nullptr));
+    // Placeholders until the controller writes the live values.
+    Label_FieldSize->setText(QCoreApplication::translate("MainWindow", "Field size: *", nullptr));
+    Label_GenerationNumber->setText(QCoreApplication::translate("MainWindow", "Generation: *", nullptr));
+    Label_CellCount->setText(QCoreApplication::translate("MainWindow", "Cells: *", nullptr));
+    Menu_File->setTitle(QCoreApplication::translate("MainWindow", "File", nullptr));
+    Menu_Help->setTitle(QCoreApplication::translate("MainWindow", "Help", nullptr));
+}

@@ -1,0 +1,71 @@
+#ifndef MAINWINDOWUI_H
+#define MAINWINDOWUI_H
+
+class QAction;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QMainWindow;
+class QMenu;
+class QMenuBar;
+class QPushButton;
+class QScrollArea;
+class QSpacerItem;
+class QSpinBox;
+class QVBoxLayout;
+class QWidget;
+class WidgetPaintArea;
+
+// Builds the main window's widgets and keeps a pointer to each, so that the
+// controller reaches every control by its object name and the layout stays
+// apart from the behaviour. Everything sits on one fixed-size panel inside a
+// scroll area: a window smaller than the panel scrolls instead of squeezing it.
+//
+// Every pointer is not owned: the widgets, actions and layouts belong to their
+// Qt parents and die with the window, so deleting the holder frees nothing else.
+class MainWindowUi
+{
+public:
+    // Builds the whole tree on window, fills every member and sets the texts.
+    // Call once per window, before connecting anything: the spin box and the
+    // combo box change their values while being built.
+    void setupUi(QMainWindow *window);
+    // Sets the window title and every visible text of the tree built by setupUi.
+    void retranslateUi(QMainWindow *window);
+
+    QAction *Action_File_Exit = nullptr;
+    QAction *Action_Help_About = nullptr;
+    QWidget *Widget_Main = nullptr;
+    QVBoxLayout *Layout_Vertical_1 = nullptr;
+    QScrollArea *ScrollArea_Main = nullptr;
+    QWidget *Widget_ScrollAreaContent = nullptr;
+    QVBoxLayout *Layout_Vertical_2 = nullptr;
+    QFrame *Frame_GUI = nullptr; // 950 x 750 pixels
+    WidgetPaintArea *WidgetPaintArea_GraphicScene = nullptr; // 730 x 730 pixels, no field until the controller sets one
+    QGroupBox *GroupBox_Simulation = nullptr;
+    QPushButton *PushButton_Play = nullptr;
+    QPushButton *PushButton_Pause = nullptr;
+    QPushButton *PushButton_Stop = nullptr;
+    QPushButton *PushButton_Next = nullptr;
+    QGroupBox *GroupBox_Field = nullptr;
+    QPushButton *PushButton_Clear = nullptr;
+    QPushButton *PushButton_Random = nullptr;
+    QPushButton *PushButton_Edit = nullptr;
+    QPushButton *PushButton_SaveState = nullptr;
+    QGroupBox *GroupBox_Options = nullptr;
+    QLabel *Label_IPS = nullptr;
+    QLabel *Label_CellColor = nullptr;
+    QSpinBox *SpinBox_IPS = nullptr; // generations per second, 1..30
+    QComboBox *ComboBox_CellColor = nullptr; // index 0 red, 1 green, 2 blue
+    QGroupBox *GroupBox_Info = nullptr;
+    QLabel *Label_FieldSize = nullptr;
+    QLabel *Label_GenerationNumber = nullptr;
+    QLabel *Label_CellCount = nullptr;
+    QSpacerItem *Spacer_Vertical = nullptr; // owned by Layout_Vertical_2; has no object name
+    QMenuBar *MenuBar = nullptr;
+    QMenu *Menu_File = nullptr;
+    QMenu *Menu_Help = nullptr;
+};
+
+#endif // MAINWINDOWUI_H
