@@ -10,9 +10,14 @@
 #include <QTest>
 #include <QTimer>
 
+#include <QRadioButton>
+#include <QTableWidget>
+
 #include <cstdlib>
+#include <functional>
 #include <vector>
 
+#include "editor/formfieldeditor.h"
 #include "mainwindow/mainwindow.h"
 #include "model/gamefield.h"
 #include "view/widgetpaintarea.h"
@@ -121,7 +126,17 @@ private slots:
     void exitEndsEventLoop();
     void closingWindowEndsEventLoop();
 
+    void editLeftWithoutOkChangesNothing_data();
+    void editLeftWithoutOkChangesNothing();
+    void editOkWithoutPaintingKeepsField();
+    void editOkShowsPaintedCells();
+    void editedFieldIsSavedOnlyBySaveState();
+    void editAtTheEdgeKeepsBorderDead();
+
 private:
+    // Clicks Edit, hands the open editor to `drive`, which must end it, and
+    // returns once the window's slot has returned.
+    void edit(const std::function<void(FormFieldEditor *)> &drive);
     template<typename T>
     T *find(const char *name) const
     {
@@ -617,6 +632,249 @@ void TestMainWindow::closingWindowEndsEventLoop()
     connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(42); });
     guard.start(5000);
     QCOMPARE(QCoreApplication::exec(), 0);
+}
+
+namespace {
+
+QTableWidget *editorTable(FormFieldEditor *editor)
+{
+    return editor->findChild<QTableWidget *>(QStringLiteral("TableWidget_Field"));
+}
+
+void clickEditorButton(FormFieldEditor *editor, const char *name)
+{
+    QAbstractButton *button = editor->findChild<QAbstractButton *>(QLatin1String(name));
+    if (!button)
+        qFatal("editor has no %s", name);
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+// Clicks the editor cells at (row, column), numbered from 0, with the given tool.
+void paintInEditor(FormFieldEditor *editor, const char *tool, const std::vector<std::pair<int, int>> &cells)
+{
+    clickEditorButton(editor, tool);
+    QTableWidget *table = editorTable(editor);
+    for (const auto &cell : cells) {
+        QTableWidgetItem *item = table->item(cell.first, cell.second);
+        table->scrollToItem(item);
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualItemRect(item).center());
+    }
+}
+
+// Applies the same edit to a model field, with (row, column) numbered from 0.
+void paintInField(GameField &field, int value, const std::vector<std::pair<int, int>> &cells)
+{
+    GameField::Cell **buffer = field.snapshot();
+    for (const auto &cell : cells)
+        buffer[cell.first + 1][cell.second + 1] = value;
+    field.commitSnapshot();
+}
+
+std::vector<std::pair<int, int>> someLiveCells(GameField &field, int howMany)
+{
+    std::vector<std::pair<int, int>> cells;
+    const CellGrid grid = cellsOf(field);
+    for (int i = 0; i < N * N && int(cells.size()) < howMany; i += 97) {
+        if (grid[i])
+            cells.emplace_back(i / N, i % N);
+    }
+    return cells;
+}
+
+} // namespace
+
+void TestMainWindow::edit(const std::function<void(FormFieldEditor *)> &drive)
+{
+    ModalFallback fallback(20000);
+    bool driven = false;
+    QWidget *parent = nullptr;
+    Qt::WindowFlags flags;
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, [&] {
+        auto *editor = qobject_cast<FormFieldEditor *>(QApplication::activeModalWidget());
+        if (!editor || !editor->isVisible() || driven)
+            return;
+        poll.stop();
+        driven = true;
+        parent = editor->parentWidget();
+        flags = editor->windowFlags();
+        if (QTest::qWaitForWindowExposed(editor))
+            drive(editor);
+    });
+    poll.start(20);
+
+    click("PushButton_Edit");
+
+    QVERIFY2(driven, "the editor did not open");
+    QVERIFY2(!fallback.fired, "the editor had to be closed by force");
+    QCOMPARE(parent, window);
+    // The window system may add a title and a menu; no minimise or help button.
+    QCOMPARE(flags & Qt::WindowType_Mask, Qt::Window);
+    QVERIFY(flags.testFlag(Qt::WindowMaximizeButtonHint));
+    QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
+    QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
+    QVERIFY(!flags.testFlag(Qt::WindowContextHelpButtonHint));
+    QVERIFY(QApplication::activeModalWidget() == nullptr);
+    // The window deleted its editor.
+    QVERIFY(window->findChildren<FormFieldEditor *>().isEmpty());
+}
+
+void TestMainWindow::editLeftWithoutOkChangesNothing_data()
+{
+    QTest::addColumn<QByteArray>("ending");
+    QTest::newRow("Cancel") << QByteArray("cancel");
+    QTest::newRow("close") << QByteArray("close");
+    QTest::newRow("Escape") << QByteArray("escape");
+}
+
+void TestMainWindow::editLeftWithoutOkChangesNothing()
+{
+    QFETCH(QByteArray, ending);
+    GameField expected;
+    fillRandomly(41, expected);
+    click("PushButton_Next");
+    expected.nextGeneration();
+    const CellGrid before = cellsOnScreen();
+    const QString generationText = find<QLabel>("Label_GenerationNumber")->text();
+    const QString cellText = find<QLabel>("Label_CellCount")->text();
+    QCoreApplication::processEvents();
+    PaintCounter counter(view());
+
+    edit([&](FormFieldEditor *editor) {
+        paintInEditor(editor, "RadioButton_ToolOn", { { 0, 0 }, { 10, 10 }, { 119, 119 } });
+        paintInEditor(editor, "RadioButton_ToolOff", someLiveCells(expected, 5));
+        if (ending == "cancel")
+            clickEditorButton(editor, "PushButton_Cancel");
+        else if (ending == "close")
+            editor->close();
+        else
+            QTest::keyClick(editor, Qt::Key_Escape);
+    });
+
+    QTest::qWait(50);
+    QCOMPARE(counter.paints, 0);
+    QCOMPARE(find<QLabel>("Label_GenerationNumber")->text(), generationText);
+    QCOMPARE(find<QLabel>("Label_CellCount")->text(), cellText);
+    QCOMPARE(cellsOnScreen(), before);
+    QCOMPARE(cellsOnScreen(), cellsOf(expected));
+}
+
+void TestMainWindow::editOkWithoutPaintingKeepsField()
+{
+    GameField expected;
+    fillRandomly(43, expected);
+    click("PushButton_Next");
+    click("PushButton_Next");
+    expected.nextGeneration();
+    expected.nextGeneration();
+
+    bool editorShowsField = false;
+    edit([&](FormFieldEditor *editor) {
+        // The editor opens on the field as it is now.
+        QTableWidget *table = editorTable(editor);
+        const CellGrid cells = cellsOf(expected);
+        editorShowsField = true;
+        for (int i = 0; i < N * N; ++i) {
+            const QColor shown = table->item(i / N, i % N)->background().color();
+            if (shown != (cells[i] ? QColor(Qt::darkGreen) : QColor(Qt::white)))
+                editorShowsField = false;
+        }
+        clickEditorButton(editor, "PushButton_Ok");
+    });
+
+    QVERIFY(editorShowsField);
+    QCOMPARE(generation(), 3);
+    QCOMPARE(cellLabel(), expected.liveCellCount());
+    QCOMPARE(cellsOnScreen(), cellsOf(expected));
+    QVERIFY(idlePattern());
+}
+
+void TestMainWindow::editOkShowsPaintedCells()
+{
+    GameField expected;
+    fillRandomly(47, expected);
+    click("PushButton_Next");
+    expected.nextGeneration();
+    const std::vector<std::pair<int, int>> born = { { 0, 0 }, { 59, 60 }, { 119, 0 }, { 70, 33 } };
+    const std::vector<std::pair<int, int>> killed = someLiveCells(expected, 6);
+    QVERIFY(!killed.empty());
+
+    edit([&](FormFieldEditor *editor) {
+        paintInEditor(editor, "RadioButton_ToolOn", born);
+        paintInEditor(editor, "RadioButton_ToolOff", killed);
+        clickEditorButton(editor, "PushButton_Ok");
+    });
+    paintInField(expected, 1, born);
+    paintInField(expected, 0, killed);
+
+    // Shown at once, with the new count and the generation number kept.
+    QCOMPARE(generation(), 2);
+    QCOMPARE(cellLabel(), expected.liveCellCount());
+    QCOMPARE(cellsOnScreen(), cellsOf(expected));
+}
+
+void TestMainWindow::editedFieldIsSavedOnlyBySaveState()
+{
+    GameField saved;
+    fillRandomly(53, saved);
+    click("PushButton_SaveState");
+    GameField edited;
+    fillRandomly(53, edited);
+    const std::vector<std::pair<int, int>> born = { { 3, 3 }, { 3, 4 }, { 3, 5 } };
+
+    edit([&](FormFieldEditor *editor) {
+        paintInEditor(editor, "RadioButton_ToolOn", born);
+        clickEditorButton(editor, "PushButton_Ok");
+    });
+    paintInField(edited, 1, born);
+    QCOMPARE(cellsOnScreen(), cellsOf(edited));
+
+    // Stop goes back to the state saved before the edit.
+    click("PushButton_Stop");
+    QCOMPARE(cellsOnScreen(), cellsOf(saved));
+    QCOMPARE(cellLabel(), saved.liveCellCount());
+
+    edit([&](FormFieldEditor *editor) {
+        paintInEditor(editor, "RadioButton_ToolOn", born);
+        clickEditorButton(editor, "PushButton_Ok");
+    });
+    click("PushButton_SaveState");
+    click("PushButton_Next");
+    click("PushButton_Next");
+    click("PushButton_Stop");
+    QCOMPARE(generation(), 1);
+    QCOMPARE(cellsOnScreen(), cellsOf(edited));
+    QCOMPARE(cellLabel(), edited.liveCellCount());
+}
+
+void TestMainWindow::editAtTheEdgeKeepsBorderDead()
+{
+    // Lines along all four edges: a live border would change how they evolve.
+    std::vector<std::pair<int, int>> edges;
+    for (int i = 20; i < 25; ++i) {
+        edges.emplace_back(0, i);
+        edges.emplace_back(119, i + 40);
+        edges.emplace_back(i + 20, 0);
+        edges.emplace_back(i + 60, 119);
+    }
+    edges.emplace_back(0, 0);
+    edges.emplace_back(0, 1);
+    edges.emplace_back(1, 0);
+
+    edit([&](FormFieldEditor *editor) {
+        paintInEditor(editor, "RadioButton_ToolOn", edges);
+        clickEditorButton(editor, "PushButton_Ok");
+    });
+    GameField expected;
+    paintInField(expected, 1, edges);
+    QCOMPARE(cellsOnScreen(), cellsOf(expected));
+
+    for (int i = 0; i < 6; ++i) {
+        click("PushButton_Next");
+        expected.nextGeneration();
+    }
+    QCOMPARE(cellsOnScreen(), cellsOf(expected));
+    QCOMPARE(cellLabel(), expected.liveCellCount());
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -107,7 +107,7 @@ private slots:
     void windowName_data();
     void windowName();
 
-    void startTexts();
+    void infoLabelsShowPlaceholders();
     void pushButtonsShowOnlyTheirToolTips();
     void speedStopsAtBothEnds();
     void colourBoxHoldsThreeColours();
@@ -165,19 +165,13 @@ void TestMainWindowUi::windowName()
     QCOMPARE(w.window.windowTitle(), QStringLiteral("Conway's Game of Life"));
 }
 
-void TestMainWindowUi::startTexts()
+void TestMainWindowUi::infoLabelsShowPlaceholders()
 {
     Window w;
     const MainWindowUi &ui = *w.ui;
     QCOMPARE(ui.Label_FieldSize->text(), QStringLiteral("Field size: *"));
     QCOMPARE(ui.Label_GenerationNumber->text(), QStringLiteral("Generation: *"));
     QCOMPARE(ui.Label_CellCount->text(), QStringLiteral("Cells: *"));
-    QCOMPARE(ui.Label_IPS->text(), QStringLiteral("Speed (iter./sec.):"));
-    QCOMPARE(ui.Label_CellColor->text(), QStringLiteral("Cell color:"));
-    QCOMPARE(ui.GroupBox_Simulation->title(), QStringLiteral("Simulation"));
-    QCOMPARE(ui.GroupBox_Field->title(), QStringLiteral("Field"));
-    QCOMPARE(ui.GroupBox_Options->title(), QStringLiteral("Options"));
-    QCOMPARE(ui.GroupBox_Info->title(), QStringLiteral("Info"));
 }
 
 void TestMainWindowUi::pushButtonsShowOnlyTheirToolTips()
@@ -198,8 +192,6 @@ void TestMainWindowUi::pushButtonsShowOnlyTheirToolTips()
         QVERIFY2(button.first->text().isEmpty(), qPrintable(button.second));
         QVERIFY2(button.first->icon().isNull(), qPrintable(button.second));
         QCOMPARE(button.first->toolTip(), button.second);
-        QVERIFY(button.first->isEnabled());
-        QCOMPARE(button.first->size(), QSize(50, 50));
     }
 }
 
@@ -216,13 +208,11 @@ void TestMainWindowUi::speedStopsAtBothEnds()
     QSignalSpy changes(spinBox, SIGNAL(valueChanged(int)));
     QCOMPARE(spinBox->value(), 1);
     QTest::keyClick(spinBox, Qt::Key_Down);
-    QTest::keyClick(spinBox, Qt::Key_PageDown);
     QCOMPARE(spinBox->value(), 1);
 
     for (int i = 0; i < 40; ++i)
         QTest::keyClick(spinBox, Qt::Key_Up);
     QCOMPARE(spinBox->value(), 30);
-    QTest::keyClick(spinBox, Qt::Key_PageUp);
     spinBox->stepBy(5);
     QCOMPARE(spinBox->value(), 30);
 
@@ -235,7 +225,6 @@ void TestMainWindowUi::speedStopsAtBothEnds()
         const int value = change.at(0).toInt();
         QVERIFY2(value >= 1 && value <= 30, qPrintable(QString::number(value)));
     }
-    QCOMPARE(spinBox->alignment(), Qt::AlignRight | Qt::AlignVCenter);
 }
 
 void TestMainWindowUi::colourBoxHoldsThreeColours()
@@ -350,6 +339,10 @@ void TestMainWindowUi::smallWindowScrollsInsteadOfSqueezing()
     QVERIFY(w.show());
     QCOMPARE(w.window.minimumSize(), QSize(500, 400));
 
+    std::vector<std::pair<QWidget *, QSize>> sizes = { { ui.Frame_GUI, QSize(950, 750) } };
+    for (QWidget *widget : ui.Frame_GUI->findChildren<QWidget *>())
+        sizes.emplace_back(widget, widget->size());
+
     w.window.resize(300, 200);
     QTRY_COMPARE(w.window.size(), QSize(500, 400));
 
@@ -359,14 +352,8 @@ void TestMainWindowUi::smallWindowScrollsInsteadOfSqueezing()
     QVERIFY(scrollArea->viewport()->width() < 950);
     QVERIFY(scrollArea->viewport()->height() < 750);
 
-    QCOMPARE(ui.Frame_GUI->size(), QSize(950, 750));
-    QCOMPARE(ui.WidgetPaintArea_GraphicScene->size(), QSize(730, 730));
-    QCOMPARE(ui.GroupBox_Simulation->size(), QSize(190, 140));
-    QCOMPARE(ui.GroupBox_Info->size(), QSize(190, 120));
-    QCOMPARE(ui.PushButton_SaveState->size(), QSize(50, 50));
-    QCOMPARE(ui.SpinBox_IPS->size(), QSize(55, 24));
-    QCOMPARE(ui.ComboBox_CellColor->size(), QSize(75, 24));
-    QCOMPARE(ui.Label_CellCount->size(), QSize(170, 30));
+    for (const auto &widget : sizes)
+        QCOMPARE(widget.first->size(), widget.second);
 
     // Scrolling to the far corner brings the Info box into view.
     scrollArea->horizontalScrollBar()->setValue(scrollArea->horizontalScrollBar()->maximum());
