@@ -1,14 +1,23 @@
 #!/usr/bin/env bash
 # Builds the tests with AddressSanitizer and UndefinedBehaviorSanitizer in
-# build-tests/ and runs them all; exits non-zero on any failure.
+# build-tests/ (and the model tests once more without them, in build-valgrind/,
+# for valgrind) and runs them all; exits non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")"
 
-tools/ensure-packages.sh cmake make g++ qtbase5-dev libbenchmark-dev fonts-dejavu-core xvfb xauth xdotool
+tools/ensure-packages.sh cmake make g++ qtbase5-dev libbenchmark-dev fonts-dejavu-core \
+    xvfb xauth xdotool x11-utils imagemagick python3 dpkg-dev file
+tools/ensure-packages.sh valgrind ||
+    echo "valgrind could not be installed: its run of the model tests will be skipped"
 
-build=build-tests
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGAMEOFLIFE_SANITIZE=ON >/dev/null
-cmake --build "$build" --parallel "$(nproc)"
+jobs=$(nproc)
 
-cd "$build"
+cmake -S . -B build-valgrind -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGAMEOFLIFE_BUILD_BENCHMARKS=OFF >/dev/null
+cmake --build build-valgrind --parallel "$jobs" --target tst_gamefield tst_gamefieldallocation
+
+cmake -S . -B build-tests -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGAMEOFLIFE_SANITIZE=ON \
+    -DGAMEOFLIFE_VALGRIND_TESTS="$PWD/build-valgrind/tests" >/dev/null
+cmake --build build-tests --parallel "$jobs"
+
+cd build-tests
 ctest --output-on-failure --timeout 300

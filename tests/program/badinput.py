@@ -1,0 +1,82 @@
+#!/usr/bin/env python3
+"""Starts the built program with command lines it has no use for and checks
+that each time it still runs normally: the window appears, Random fills the
+field, Next computes the next generation and File > Exit ends it with code 0.
+
+Usage: badinput.py <program> <screenshot folder>
+"""
+
+import os
+import sys
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+
+import xsession  # noqa: E402
+from xsession import Failure, wait_until  # noqa: E402
+
+TIMEOUT = 20
+
+CASES = [
+    ("unknown-arguments", ["--frobnicate", "-x", "foo"]),
+    ("unknown-style", ["-style", "doesnotexist"]),
+    ("long-argument", ["x" * 100_000]),
+    ("invalid-utf8", [b"\xff\xfe\x80", b"--name=\xc3\x28", b"-style", b"\xe2\x82"]),
+]
+
+
+def field_when(window, description, accept):
+    def probe():
+        picture = window.capture()
+        field = window.field(picture)
+        return (picture, field) if field is not None and accept(field) else None
+
+    return wait_until(description, probe, TIMEOUT)
+
+
+def check(name, program, screenshots):
+    window = xsession.MainWindow(program, TIMEOUT)
+    if not window.view_is_empty(window.capture()):
+        raise Failure("the field view is not empty right after start")
+
+    window.press_button("Random")
+    picture, randomised = field_when(
+        window, "green cells after Random", lambda f: f.live and f.colours == {"green"}
+    )
+    screenshots.keep(f"{name}-random", picture)
+
+    window.press_button("Next")
+    expected = xsession.next_generation(randomised.live)
+    picture, _ = field_when(window, "the next generation after Next", lambda f: f.live == expected)
+    screenshots.keep(f"{name}-next", picture)
+
+    code = window.exit_through_menu(TIMEOUT)
+    if code != 0:
+        raise Failure(f"File > Exit ended the program with exit code {code}")
+
+
+def main():
+    xsession.run_under_xvfb_if_needed()
+    if len(sys.argv) != 3:
+        print(__doc__)
+        return 2
+    program_path, folder = sys.argv[1], sys.argv[2]
+    screenshots = xsession.Screenshots(folder)
+    failed = []
+    for name, args in CASES:
+        with xsession.Program(program_path, args) as program:
+            try:
+                check(name, program, screenshots)
+                print(f"case {name}: PASS")
+            except Failure as failure:
+                print(f"case {name}: FAIL: {failure}")
+                screenshots.report_failure()
+                failed.append(name)
+    if failed:
+        print(f"FAIL: {', '.join(failed)}")
+        return 1
+    print("PASS")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
