@@ -4,7 +4,8 @@
 
 #include "model/gamefield.h"
 
-namespace {
+namespace
+{
 
 // One live cell in three, like the densest quadrant of a random fill.
 void fillRandomly(GameField &field)

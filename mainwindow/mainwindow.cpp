@@ -17,17 +17,15 @@
 #include "mainwindow/mainwindowui.h"
 #include "view/widgetpaintarea.h"
 
-namespace {
+namespace
+{
 
 constexpr int MillisecondsPerSecond = 1000;
 const QSize ButtonIconSize(40, 40);
 const QSize SaveStateIconSize(30, 30);
 
 // Timer interval for a speed of 1..30 generations per second, in whole milliseconds.
-int tickInterval(int generationsPerSecond)
-{
-    return MillisecondsPerSecond / generationsPerSecond;
-}
+int tickInterval(int generationsPerSecond) { return MillisecondsPerSecond / generationsPerSecond; }
 
 // Colour box index to the view's colour mode: 1 red, 2 green, 3 blue. Any index
 // the box might report besides red and blue, -1 included, falls back to green.
@@ -154,15 +152,12 @@ void MainWindow::updateInfoLabels()
     ui->Label_GenerationNumber->setText(tr("Generation: %1").arg(generationNumber));
 }
 
-void MainWindow::updateView()
-{
-    ui->WidgetPaintArea_GraphicScene->update();
-}
+void MainWindow::updateView() { ui->WidgetPaintArea_GraphicScene->update(); }
 
 void MainWindow::showMessage(QString title, QString text)
 {
     QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::NoButton, nullptr,
-                    Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
+        Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
     box.exec();
 }
 
@@ -187,10 +182,7 @@ void MainWindow::importFromEditorBuffer()
     gameField->commitSnapshot();
 }
 
-void MainWindow::Slot_Action_File_Exit()
-{
-    QCoreApplication::quit();
-}
+void MainWindow::Slot_Action_File_Exit() { QCoreApplication::quit(); }
 
 void MainWindow::Slot_Action_Help_About()
 {

@@ -19,7 +19,8 @@ class QTimer;
 // It is either idle or running (the timer drives the field). While running only
 // Pause, Stop, the speed, the colour, About and Exit act; every other slot
 // ignores its call, even though its button is disabled anyway.
-class MainWindow : public QMainWindow {
+class MainWindow : public QMainWindow
+{
     Q_OBJECT
 
 public:

@@ -3,16 +3,14 @@
 #include <cstdlib>
 #include <ctime>
 
-namespace {
+namespace
+{
 
 // Each quadrant's density is one live cell in m, with m drawn from 3..9.
 constexpr int MinimumDensityModulus = 3;
 constexpr int DensityModulusRange = 7;
 
-int densityModulus(int draw)
-{
-    return draw % DensityModulusRange + MinimumDensityModulus;
-}
+int densityModulus(int draw) { return draw % DensityModulusRange + MinimumDensityModulus; }
 
 } // namespace
 
@@ -54,25 +52,13 @@ GameField::Cell **GameField::snapshot()
     return snapshotBuffer;
 }
 
-void GameField::commitSnapshot()
-{
-    copyBuffer(currentBuffer, snapshotBuffer);
-}
+void GameField::commitSnapshot() { copyBuffer(currentBuffer, snapshotBuffer); }
 
-void GameField::saveState()
-{
-    copyBuffer(savedBuffer, currentBuffer);
-}
+void GameField::saveState() { copyBuffer(savedBuffer, currentBuffer); }
 
-void GameField::restoreState()
-{
-    copyBuffer(currentBuffer, savedBuffer);
-}
+void GameField::restoreState() { copyBuffer(currentBuffer, savedBuffer); }
 
-void GameField::clear()
-{
-    zeroBuffer(currentBuffer);
-}
+void GameField::clear() { zeroBuffer(currentBuffer); }
 
 int GameField::liveCellCount() const
 {

@@ -12,7 +12,8 @@
 // allocation per row. Rows and columns 0 and 121 form a border that is dead at
 // all times, so the evolution step can sum neighbours without bounds checks and
 // the field behaves as if everything beyond its edge were dead.
-class GameField {
+class GameField
+{
 public:
     // A cell holds 1 (alive) or 0 (dead); only the value 1 counts as alive.
     using Cell = std::int32_t;

@@ -14,7 +14,8 @@
 static_assert(!std::is_copy_constructible_v<GameField>, "a copy would free the same buffers twice");
 static_assert(!std::is_copy_assignable_v<GameField>, "an assignment would free the same buffers twice");
 
-namespace {
+namespace
+{
 
 using Cell = std::pair<int, int>; // (row, column), 1..120
 using CellList = std::vector<Cell>;
@@ -81,7 +82,8 @@ bool currentBufferIsSound(GameField &field, QByteArray *problem)
 
 // An independent implementation of the bounded rule: a flat 120 x 120 field
 // without a border, where every neighbour is checked against the edges.
-class ReferenceLife {
+class ReferenceLife
+{
 public:
     explicit ReferenceLife(const CellList &cells)
         : cells(N * N, 0)
@@ -133,7 +135,8 @@ private:
 
 Q_DECLARE_METATYPE(CellList)
 
-class TestGameField : public QObject {
+class TestGameField : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -157,10 +160,7 @@ private slots:
     void agreesWithReferenceImplementation();
 };
 
-void TestGameField::initTestCase()
-{
-    WarningGuard::install();
-}
+void TestGameField::initTestCase() { WarningGuard::install(); }
 
 void TestGameField::newFieldIsEmptyAndRestoresToEmpty()
 {

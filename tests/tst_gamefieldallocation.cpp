@@ -8,7 +8,8 @@
 
 // This test replaces the global allocation functions of its own executable so
 // that it can make the n-th allocation fail and count what is still held.
-namespace {
+namespace
+{
 
 bool tracking = false;
 long failingAllocation = -1; // index of the tracked allocation that throws; -1: none
@@ -38,15 +39,9 @@ void release(void *memory) noexcept
 
 } // namespace
 
-void *operator new(std::size_t size)
-{
-    return allocate(size);
-}
+void *operator new(std::size_t size) { return allocate(size); }
 
-void *operator new[](std::size_t size)
-{
-    return allocate(size);
-}
+void *operator new[](std::size_t size) { return allocate(size); }
 
 void *operator new(std::size_t size, const std::nothrow_t &) noexcept
 {
@@ -66,37 +61,20 @@ void *operator new[](std::size_t size, const std::nothrow_t &) noexcept
     }
 }
 
-void operator delete(void *memory) noexcept
-{
-    release(memory);
-}
+void operator delete(void *memory) noexcept { release(memory); }
 
-void operator delete[](void *memory) noexcept
-{
-    release(memory);
-}
+void operator delete[](void *memory) noexcept { release(memory); }
 
-void operator delete(void *memory, std::size_t) noexcept
-{
-    release(memory);
-}
+void operator delete(void *memory, std::size_t) noexcept { release(memory); }
 
-void operator delete[](void *memory, std::size_t) noexcept
-{
-    release(memory);
-}
+void operator delete[](void *memory, std::size_t) noexcept { release(memory); }
 
-void operator delete(void *memory, const std::nothrow_t &) noexcept
-{
-    release(memory);
-}
+void operator delete(void *memory, const std::nothrow_t &) noexcept { release(memory); }
 
-void operator delete[](void *memory, const std::nothrow_t &) noexcept
-{
-    release(memory);
-}
+void operator delete[](void *memory, const std::nothrow_t &) noexcept { release(memory); }
 
-class TestGameFieldAllocation : public QObject {
+class TestGameFieldAllocation : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -146,7 +124,7 @@ void TestGameFieldAllocation::failedConstructionFreesEverything()
         tracking = false;
         QVERIFY2(thrown, qPrintable(QString("allocation %1 did not fail").arg(failAt)));
         QVERIFY2(liveAllocations == 0,
-                 qPrintable(QString("failing allocation %1 left %2 blocks behind").arg(failAt).arg(liveAllocations)));
+            qPrintable(QString("failing allocation %1 left %2 blocks behind").arg(failAt).arg(liveAllocations)));
     }
 }
 

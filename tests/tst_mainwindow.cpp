@@ -1,3 +1,4 @@
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -7,23 +8,24 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 
-#include <QRadioButton>
-#include <QTableWidget>
-
 #include <cstdlib>
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include "editor/formfieldeditor.h"
 #include "mainwindow/mainwindow.h"
+#include "modalrunner.h"
 #include "model/gamefield.h"
 #include "view/widgetpaintarea.h"
 #include "warningguard.h"
 
-namespace {
+namespace
+{
 
 constexpr int N = GameField::FieldSize;
 using CellGrid = std::vector<int>; // 120 x 120, row-major, 1 live, 0 dead
@@ -34,7 +36,8 @@ const QColor Blue(100, 150, 250);
 const QColor White(255, 255, 255);
 
 // Counts the paint events a widget receives, to tell a repaint from none.
-class PaintCounter : public QObject {
+class PaintCounter : public QObject
+{
 public:
     explicit PaintCounter(QWidget *widget)
         : QObject(widget)
@@ -51,27 +54,6 @@ protected:
             ++paints;
         return false;
     }
-};
-
-// Closes whatever modal window is still open when it fires, so that a fault
-// in a test of a modal box fails that test instead of hanging the run.
-class ModalFallback : public QObject {
-public:
-    explicit ModalFallback(int milliseconds)
-    {
-        timer.setSingleShot(true);
-        QObject::connect(&timer, &QTimer::timeout, [this] {
-            fired = true;
-            if (QWidget *modal = QApplication::activeModalWidget())
-                modal->close();
-        });
-        timer.start(milliseconds);
-    }
-
-    bool fired = false;
-
-private:
-    QTimer timer;
 };
 
 CellGrid cellsOf(GameField &field)
@@ -99,7 +81,8 @@ QColor cellColor(const QImage &image, int row, int column)
 
 } // namespace
 
-class TestMainWindow : public QObject {
+class TestMainWindow : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -137,8 +120,7 @@ private:
     // Clicks Edit, hands the open editor to `drive`, which must end it, and
     // returns once the window's slot has returned.
     void edit(const std::function<void(FormFieldEditor *)> &drive);
-    template<typename T>
-    T *find(const char *name) const
+    template <typename T> T *find(const char *name) const
     {
         T *child = window->findChild<T *>(QLatin1String(name));
         if (!child)
@@ -162,10 +144,7 @@ private:
     MainWindow *window = nullptr;
 };
 
-void TestMainWindow::initTestCase()
-{
-    WarningGuard::install();
-}
+void TestMainWindow::initTestCase() { WarningGuard::install(); }
 
 void TestMainWindow::init()
 {
@@ -255,7 +234,7 @@ void TestMainWindow::startUpState()
     QVERIFY(!simulationTimer()->isSingleShot());
 
     for (const char *name : { "PushButton_Play", "PushButton_Pause", "PushButton_Stop", "PushButton_Next",
-                              "PushButton_Clear", "PushButton_Random", "PushButton_Edit", "PushButton_SaveState" }) {
+             "PushButton_Clear", "PushButton_Random", "PushButton_Edit", "PushButton_SaveState" }) {
         const QPushButton *b = button(name);
         const QSize expectedSize = qstrcmp(name, "PushButton_SaveState") == 0 ? QSize(30, 30) : QSize(40, 40);
         QVERIFY2(!b->icon().isNull(), name);
@@ -310,7 +289,6 @@ void TestMainWindow::actionsIgnoredWhileRunning_data()
 void TestMainWindow::actionsIgnoredWhileRunning()
 {
     QFETCH(QByteArray, slot);
-    ModalFallback fallback(5000);
 
     GameField expected;
     fillRandomly(11, expected);
@@ -326,10 +304,14 @@ void TestMainWindow::actionsIgnoredWhileRunning()
     const QString generationText = find<QLabel>("Label_GenerationNumber")->text();
     const QString cellText = find<QLabel>("Label_CellCount")->text();
 
-    invoke(slot.constData());
-    QCoreApplication::processEvents();
+    const ModalRunner::Outcome outcome = ModalRunner::run(
+        [&] {
+            QVERIFY(QMetaObject::invokeMethod(window, slot.constData()));
+            QCoreApplication::processEvents();
+        },
+        [](QWidget *modal) { modal->close(); }, 5000);
 
-    QVERIFY(!fallback.fired);
+    QVERIFY2(!outcome.opened, "a window opened");
     QVERIFY(runningPattern());
     QVERIFY2(!simulationTimer()->isActive(), "the timer was started again");
     QCOMPARE(find<QLabel>("Label_GenerationNumber")->text(), generationText);
@@ -574,7 +556,6 @@ void TestMainWindow::colourChangeWhileRunningWaitsForTick()
 
 void TestMainWindow::aboutBoxKeepsSimulationRunning()
 {
-    ModalFallback fallback(10000);
     find<QSpinBox>("SpinBox_IPS")->setValue(30);
     GameField expected;
     fillRandomly(31, expected);
@@ -584,27 +565,23 @@ void TestMainWindow::aboutBoxKeepsSimulationRunning()
     QString text;
     int generationWhenOpen = 0;
     int generationBeforeClose = 0;
-    // Two looks at the open box, 300 ms apart, then a click on its OK button.
-    QTimer::singleShot(100, this, [&] {
-        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+    const ModalRunner::Outcome outcome = ModalRunner::run([this] { find<QAction>("Action_Help_About")->trigger(); },
+        [&](QWidget *modal) {
+            auto *box = qobject_cast<QMessageBox *>(modal);
+            if (!box)
+                return;
             title = box->windowTitle();
             text = box->text();
             generationWhenOpen = generation();
-        }
-    });
-    QTimer::singleShot(400, this, [&] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box)
-            return;
-        generationBeforeClose = generation();
-        const QList<QPushButton *> buttons = box->findChildren<QPushButton *>();
-        if (buttons.size() == 1)
-            QTest::mouseClick(buttons.first(), Qt::LeftButton);
-    });
+            QTest::qWait(300);
+            generationBeforeClose = generation();
+            const QList<QPushButton *> buttons = box->findChildren<QPushButton *>();
+            if (buttons.size() == 1)
+                QTest::mouseClick(buttons.first(), Qt::LeftButton);
+        });
 
-    find<QAction>("Action_Help_About")->trigger();
-
-    QVERIFY2(!fallback.fired, "the About box did not close through its one button");
+    QVERIFY(outcome.opened);
+    QVERIFY2(!outcome.forced, "the About box did not close through its one button");
     QCOMPARE(title, QString("About"));
     QCOMPARE(text, QString("<div><b>Conway's Game of Life</b><hr/>Author: Tarvinek</div>"));
     QVERIFY(generationWhenOpen > 0);
@@ -616,7 +593,6 @@ void TestMainWindow::aboutBoxKeepsSimulationRunning()
 void TestMainWindow::exitEndsEventLoop()
 {
     QTimer::singleShot(0, this, [this] { find<QAction>("Action_File_Exit")->trigger(); });
-    ModalFallback fallback(5000);
     QTimer guard;
     guard.setSingleShot(true);
     connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(42); });
@@ -634,7 +610,8 @@ void TestMainWindow::closingWindowEndsEventLoop()
     QCOMPARE(QCoreApplication::exec(), 0);
 }
 
-namespace {
+namespace
+{
 
 QTableWidget *editorTable(FormFieldEditor *editor)
 {
@@ -685,28 +662,21 @@ std::vector<std::pair<int, int>> someLiveCells(GameField &field, int howMany)
 
 void TestMainWindow::edit(const std::function<void(FormFieldEditor *)> &drive)
 {
-    ModalFallback fallback(20000);
-    bool driven = false;
+    FormFieldEditor *editor = nullptr;
     QWidget *parent = nullptr;
     Qt::WindowFlags flags;
-    QTimer poll;
-    connect(&poll, &QTimer::timeout, [&] {
-        auto *editor = qobject_cast<FormFieldEditor *>(QApplication::activeModalWidget());
-        if (!editor || !editor->isVisible() || driven)
-            return;
-        poll.stop();
-        driven = true;
-        parent = editor->parentWidget();
-        flags = editor->windowFlags();
-        if (QTest::qWaitForWindowExposed(editor))
+    const ModalRunner::Outcome outcome = ModalRunner::run([this] { click("PushButton_Edit"); },
+        [&](QWidget *modal) {
+            editor = qobject_cast<FormFieldEditor *>(modal);
+            if (!editor)
+                return;
+            parent = editor->parentWidget();
+            flags = editor->windowFlags();
             drive(editor);
-    });
-    poll.start(20);
+        });
 
-    click("PushButton_Edit");
-
-    QVERIFY2(driven, "the editor did not open");
-    QVERIFY2(!fallback.fired, "the editor had to be closed by force");
+    QVERIFY2(editor, "the editor did not open");
+    QVERIFY2(!outcome.forced, "the editor had to be closed by force");
     QCOMPARE(parent, window);
     // The window system may add a title and a menu; no minimise or help button.
     QCOMPARE(flags & Qt::WindowType_Mask, Qt::Window);

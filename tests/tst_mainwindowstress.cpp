@@ -15,18 +15,20 @@
 
 #include "editor/formfieldeditor.h"
 #include "mainwindow/mainwindow.h"
+#include "modalrunner.h"
 #include "model/gamefield.h"
 #include "view/widgetpaintarea.h"
 #include "warningguard.h"
 
-namespace {
+namespace
+{
 
 constexpr unsigned Seed = 20261207;
 constexpr int Actions = 3000;
 constexpr int N = GameField::FieldSize;
 
-const char *const Buttons[] = { "PushButton_Play",  "PushButton_Pause",  "PushButton_Stop", "PushButton_Next",
-                                "PushButton_Clear", "PushButton_Random", "PushButton_Edit", "PushButton_SaveState" };
+const char *const Buttons[] = { "PushButton_Play", "PushButton_Pause", "PushButton_Stop", "PushButton_Next",
+    "PushButton_Clear", "PushButton_Random", "PushButton_Edit", "PushButton_SaveState" };
 
 // What the window should hold after every action, kept by replaying each
 // action on a field of our own with the controller's rules.
@@ -43,7 +45,8 @@ struct Expected {
 // every button whether enabled or not, speed and colour changes, timer ticks,
 // and edits confirmed or abandoned. After each one the window must agree with
 // the rules of the controller.
-class TestMainWindowStress : public QObject {
+class TestMainWindowStress : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -52,8 +55,7 @@ private slots:
     void randomActionsKeepInvariants();
 
 private:
-    template<typename T>
-    T *find(const char *name) const
+    template <typename T> T *find(const char *name) const
     {
         T *child = window->findChild<T *>(QLatin1String(name));
         if (!child)
@@ -73,10 +75,7 @@ private:
     std::mt19937 random { Seed };
 };
 
-void TestMainWindowStress::initTestCase()
-{
-    WarningGuard::install();
-}
+void TestMainWindowStress::initTestCase() { WarningGuard::install(); }
 
 void TestMainWindowStress::cleanup()
 {
@@ -181,45 +180,31 @@ void TestMainWindowStress::editRandomly()
         plan.emplace_back(int(random() % 3), cells);
     }
 
-    bool driven = false;
-    QTimer fallback;
-    fallback.setSingleShot(true);
-    connect(&fallback, &QTimer::timeout, [] {
-        if (QWidget *modal = QApplication::activeModalWidget())
-            modal->close();
-    });
-    fallback.start(20000);
-    QTimer poll;
-    connect(&poll, &QTimer::timeout, [&] {
-        auto *editor = qobject_cast<FormFieldEditor *>(QApplication::activeModalWidget());
-        if (!editor || !editor->isVisible() || driven)
-            return;
-        poll.stop();
-        driven = true;
-        static const char *const Tools[] = { "RadioButton_ToolNone", "RadioButton_ToolOn", "RadioButton_ToolOff" };
-        auto *table = editor->findChild<QTableWidget *>(QStringLiteral("TableWidget_Field"));
-        for (const auto &stroke : plan) {
-            QTest::mouseClick(editor->findChild<QAbstractButton *>(QLatin1String(Tools[stroke.first])),
-                              Qt::LeftButton);
-            for (int index : stroke.second) {
-                QTableWidgetItem *item = table->item(index / N, index % N);
-                table->scrollToItem(item);
-                QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualItemRect(item).center());
+    const ModalRunner::Outcome outcome = ModalRunner::run(
+        [this] { QTest::mouseClick(find<QPushButton>("PushButton_Edit"), Qt::LeftButton); },
+        [&](QWidget *editor) {
+            static const char *const Tools[] = { "RadioButton_ToolNone", "RadioButton_ToolOn", "RadioButton_ToolOff" };
+            auto *table = editor->findChild<QTableWidget *>(QStringLiteral("TableWidget_Field"));
+            for (const auto &stroke : plan) {
+                QTest::mouseClick(
+                    editor->findChild<QAbstractButton *>(QLatin1String(Tools[stroke.first])), Qt::LeftButton);
+                for (int index : stroke.second) {
+                    QTableWidgetItem *item = table->item(index / N, index % N);
+                    table->scrollToItem(item);
+                    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualItemRect(item).center());
+                }
             }
-        }
-        if (ending == 0)
-            QTest::mouseClick(editor->findChild<QAbstractButton *>(QStringLiteral("PushButton_Ok")), Qt::LeftButton);
-        else if (ending == 1)
-            QTest::mouseClick(editor->findChild<QAbstractButton *>(QStringLiteral("PushButton_Cancel")),
-                              Qt::LeftButton);
-        else
-            editor->close();
-    });
-    poll.start(10);
-
-    QTest::mouseClick(find<QPushButton>("PushButton_Edit"), Qt::LeftButton);
-    QVERIFY2(driven, "the editor did not open");
-    QVERIFY2(fallback.isActive(), "the editor had to be closed by force");
+            if (ending == 0)
+                QTest::mouseClick(
+                    editor->findChild<QAbstractButton *>(QStringLiteral("PushButton_Ok")), Qt::LeftButton);
+            else if (ending == 1)
+                QTest::mouseClick(
+                    editor->findChild<QAbstractButton *>(QStringLiteral("PushButton_Cancel")), Qt::LeftButton);
+            else
+                editor->close();
+        });
+    QVERIFY2(outcome.opened, "the editor did not open");
+    QVERIFY2(!outcome.forced, "the editor had to be closed by force");
 
     if (ending != 0)
         return;
@@ -255,7 +240,7 @@ void TestMainWindowStress::checkInvariants(int action, bool comparePicture)
     QVERIFY2(find<QPushButton>("PushButton_Pause")->isEnabled() == running, where.constData());
     QVERIFY2(find<QPushButton>("PushButton_Stop")->isEnabled(), where.constData());
     for (const char *name : { "PushButton_Play", "PushButton_Next", "PushButton_Clear", "PushButton_Random",
-                              "PushButton_Edit", "PushButton_SaveState" })
+             "PushButton_Edit", "PushButton_SaveState" })
         QVERIFY2(find<QPushButton>(name)->isEnabled() == !running, (where + " " + name).constData());
 
     // Our own field replays the window's: its border stays dead and its cells binary.

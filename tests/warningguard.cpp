@@ -8,7 +8,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-namespace {
+namespace
+{
 
 QtMessageHandler previousHandler = nullptr;
 

@@ -7,7 +7,8 @@
 //
 // Call install() from initTestCase(): QTest installs its own handler when the
 // run starts, and this one must sit in front of it.
-namespace WarningGuard {
+namespace WarningGuard
+{
 
 void install();
 

@@ -33,15 +33,9 @@ WidgetPaintArea::~WidgetPaintArea()
     gameField = nullptr;
 }
 
-void WidgetPaintArea::setField(GameField *field)
-{
-    gameField = field;
-}
+void WidgetPaintArea::setField(GameField *field) { gameField = field; }
 
-void WidgetPaintArea::setColorMode(int mode)
-{
-    colorMode = mode;
-}
+void WidgetPaintArea::setColorMode(int mode) { colorMode = mode; }
 
 void WidgetPaintArea::paintEvent(QPaintEvent *)
 {
@@ -74,8 +68,8 @@ void WidgetPaintArea::paintEvent(QPaintEvent *)
     for (int r = 1; r <= GameField::FieldSize; ++r) {
         for (int c = 1; c <= GameField::FieldSize; ++c) {
             if (cells[r][c] == 1)
-                painter.drawRect(fieldOffset + (c - 1) * cellWidth, fieldOffset + (r - 1) * cellHeight, cellWidth,
-                                 cellHeight);
+                painter.drawRect(
+                    fieldOffset + (c - 1) * cellWidth, fieldOffset + (r - 1) * cellHeight, cellWidth, cellHeight);
         }
     }
 }

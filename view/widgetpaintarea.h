@@ -12,7 +12,8 @@ class QPaintEvent;
 // Shows the field: a white area with a black frame and one small square per
 // live cell. It only reads the field, anew at every paint, and never asks for a
 // repaint itself; whoever changes the field or the colour calls update().
-class WidgetPaintArea : public QWidget {
+class WidgetPaintArea : public QWidget
+{
     Q_OBJECT
 
 public:

@@ -47,8 +47,8 @@ WHITE = (255, 255, 255)
 BLACK = (0, 0, 0)
 LIVE = (50, 200, 50)  # the fill of live cells in the start colour
 
+BUTTON_SIZE = 50  # pixels per side
 # Top-left corners in the window's panel, in pixels.
-BUTTON_SIZE = 50
 BUTTONS = {"Play": (760, 30), "Pause": (820, 30), "Random": (820, 180)}
 SPEED_TEXT = (750 + 125 + 12, 310 + 23 + 12)  # inside the spin box's text, clear of its arrows
 TOP_SPEED = 30
@@ -413,6 +413,8 @@ def measure_window(session, seconds=WINDOW_SECONDS, attempts=3):
         end = session.steady_field()
         elapsed = paused - played
         try:
+            # A few more than the timer can tick in that time, so that a
+            # second match within reach cannot go unnoticed.
             generations = reached_generation(start, end, int(elapsed / TICK) + 5)
         except ValueError:
             if attempt == attempts - 1:
@@ -558,6 +560,8 @@ def main():
         sys.exit(f"missing: {', '.join(missing)} (build with Google Benchmark installed; "
                  "tools/ensure-packages.sh xvfb xdotool)")
 
+    # Other work on the machine slows the program down: the load tells whether it was quiet.
+    print("load average before: {:.2f} {:.2f} {:.2f}".format(*os.getloadavg()), flush=True)
     results = []
     with virtual_display() as display, tempfile.TemporaryDirectory() as runtime_dir:
         environment = {key: value for key, value in os.environ.items()

@@ -55,7 +55,7 @@ def check(name, program, screenshots):
 
 
 def main():
-    xsession.run_under_xvfb_if_needed()
+    xsession.start_session()
     if len(sys.argv) != 3:
         print(__doc__)
         return 2
@@ -63,13 +63,15 @@ def main():
     screenshots = xsession.Screenshots(folder)
     failed = []
     for name, args in CASES:
+        shown = " ".join(repr(arg) if len(arg) < 40 else f"<{len(arg)} characters>" for arg in args)
+        print(f"case {name}: {shown}")
         with xsession.Program(program_path, args) as program:
             try:
                 check(name, program, screenshots)
                 print(f"case {name}: PASS")
             except Failure as failure:
                 print(f"case {name}: FAIL: {failure}")
-                screenshots.report_failure()
+                screenshots.report_failure(f"{name}-failure")
                 failed.append(name)
     if failed:
         print(f"FAIL: {', '.join(failed)}")

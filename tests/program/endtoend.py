@@ -50,16 +50,22 @@ class Editor:
                 return None
             return next((i for i in range(frame, frame + 6) if pixels[i] in cell_colours), None)
 
-        left = top = None
         for y in (self.height // 3, self.height // 3 + 5):
-            left = left if left is not None else first_cell_pixel([picture.pixel(x, y) for x in range(60)])
-        if left is None:
+            left = first_cell_pixel([picture.pixel(x, y) for x in range(60)])
+            if left is not None:
+                break
+        else:
             return None
         top = first_cell_pixel([picture.pixel(left + 1, y) for y in range(60)])
         if top is None:
             return None
-        grid_x = next((x for x in range(left, left + 60) if picture.pixel(x, top + 1) not in cell_colours), None)
-        grid_y = next((y for y in range(top, top + 60) if picture.pixel(left + 1, y) not in cell_colours), None)
+        # The first grid line right of and below the first cell.
+        grid_x = next(
+            (x for x in range(left, left + 60) if picture.pixel(x, top + 1) not in cell_colours), None
+        )
+        grid_y = next(
+            (y for y in range(top, top + 60) if picture.pixel(left + 1, y) not in cell_colours), None
+        )
         if grid_x is None or grid_y is None:
             return None
         line = picture.pixel(grid_x, top + 1)
@@ -117,22 +123,30 @@ class Session:
         self.screenshots = screenshots
         self.problems = []
 
-    def shoot(self, name, picture=None):
-        picture = picture if picture is not None else self.window.capture()
+    def shoot(self, name, picture):
         path = self.screenshots.keep(name, picture)
         print(f"{name}: ok ({path})")
-        return picture
 
-    def field_when(self, description, accept):
-        """Polls the view until its decoded field passes accept, and returns that field."""
-
+    def picture_when(self, description, accept):
         def probe():
             picture = self.window.capture()
-            field = self.window.field(picture)
-            return (picture, field) if field is not None and accept(field) else None
+            return picture if accept(picture) else None
 
-        picture, field = wait_until(description, probe, TIMEOUT)
-        return picture, field
+        return wait_until(description, probe, TIMEOUT)
+
+    def field_when(self, description, accept):
+        """Polls the view until its decoded field passes accept; returns the picture and the field."""
+        seen = [None]
+
+        def accept_field(picture):
+            seen[0] = self.window.field(picture)
+            return seen[0] is not None and accept(seen[0])
+
+        try:
+            picture = self.picture_when(description, accept_field)
+        except Failure as failure:
+            raise Failure(f"{failure}; the view showed {seen[0] or 'no whole cells'} last")
+        return picture, seen[0]
 
     def run(self):
         self.window = xsession.MainWindow(self.program, TIMEOUT)
@@ -140,6 +154,8 @@ class Session:
         start = self.window.capture()
         if not self.window.view_is_empty(start):
             raise Failure("the field view is not empty right after start")
+        if self.window.buttons(start) != xsession.IDLE_BUTTONS:
+            raise Failure(f"after start the buttons look {self.window.buttons(start)}")
         self.shoot("start", start)
 
         self.window.press_button("Random")
@@ -159,11 +175,7 @@ class Session:
         saved = self.save_state(picture)
 
         self.window.press_button("Clear")
-        picture = wait_until(
-            "an empty field after Clear",
-            lambda: (lambda p: p if self.window.view_is_empty(p) else None)(self.window.capture()),
-            TIMEOUT,
-        )
+        picture = self.picture_when("an empty field after Clear", self.window.view_is_empty)
         self.shoot("clear", picture)
 
         self.window.press_button("Stop")
@@ -191,8 +203,12 @@ class Session:
         if self.problems:
             raise Failure("; ".join(self.problems))
 
+    def buttons_become(self, description, expected):
+        self.picture_when(description, lambda picture: self.window.buttons(picture) == expected)
+
     def play(self, start):
         self.window.press_button("Play")
+        self.buttons_become("only Pause and Stop to look enabled while playing", xsession.RUNNING_BUTTONS)
         changes = []
         previous = start
 
@@ -215,6 +231,7 @@ class Session:
 
     def pause(self, last):
         self.window.press_button("Pause")
+        self.buttons_become("all buttons but Pause to look enabled after Pause", xsession.IDLE_BUTTONS)
         previous = [None]
 
         def settled():
@@ -247,10 +264,9 @@ class Session:
         info_before = self.window.info(picture)
         self.window.press_button("Save state")
         # The field does not change; only the generation label tells that it happened.
-        picture = wait_until(
+        picture = self.picture_when(
             "the generation label to change after Save state",
-            lambda: (lambda p: p if self.window.info(p) != info_before else None)(self.window.capture()),
-            TIMEOUT,
+            lambda picture: self.window.info(picture) != info_before,
         )
         if self.window.field(picture) != before:
             raise Failure("Save state changed the picture of the field")
@@ -311,7 +327,7 @@ class Session:
 
 
 def main():
-    xsession.run_under_xvfb_if_needed()
+    xsession.start_session()
     if len(sys.argv) != 3:
         print(__doc__)
         return 2

@@ -31,17 +31,19 @@ FILLS = {
 }
 
 # Panel coordinates (the fixed 950 x 750 panel below the menu bar) of the
-# centres of the controls.
+# centres of the push buttons, in the order of their boxes.
 BUTTONS = {
-    "Play": (785, 45),
-    "Pause": (845, 45),
-    "Stop": (905, 45),
-    "Next": (785, 105),
-    "Clear": (785, 195),
-    "Random": (845, 195),
-    "Edit": (905, 195),
-    "Save state": (785, 255),
+    "Play": (785, 55),
+    "Pause": (845, 55),
+    "Stop": (905, 55),
+    "Next": (785, 115),
+    "Clear": (785, 205),
+    "Random": (845, 205),
+    "Edit": (905, 205),
+    "Save state": (785, 265),
 }
+IDLE_BUTTONS = {name: name != "Pause" for name in BUTTONS}
+RUNNING_BUTTONS = {name: name in ("Pause", "Stop") for name in BUTTONS}
 COLOUR_BOX = (892, 385)
 INFO_BOX = (750, 620, 190, 120)
 # Between the Options and Info boxes: nothing there shows a tool tip.
@@ -54,12 +56,18 @@ class Failure(Exception):
     """A check that a person looking at the screen would have seen fail."""
 
 
-def run_under_xvfb_if_needed():
-    """Restarts the calling script inside its own virtual X server when there is no display."""
+def start_session():
+    """Restarts the calling script inside its own virtual X server when there is no display.
+
+    Output is line-buffered so that it interleaves with the program's own
+    messages in the order they happened. The server must not reset when its
+    last client leaves: it would refuse the next program started right then.
+    """
+    sys.stdout.reconfigure(line_buffering=True)
     if not os.environ.get("DISPLAY"):
         os.execvp(
             "xvfb-run",
-            ["xvfb-run", "-a", "-s", "-screen 0 1280x1024x24", sys.executable, *sys.argv],
+            ["xvfb-run", "-a", "-s", "-screen 0 1280x1024x24 -noreset", sys.executable, *sys.argv],
         )
 
 
@@ -312,6 +320,27 @@ class MainWindow:
     def press_button(self, name):
         click(self.id, *self.at(BUTTONS[name]))
 
+    def buttons(self, picture):
+        """Which push buttons look enabled, or None while one of them looks neither way.
+
+        The buttons show only icons; a disabled one is drawn in shades of grey.
+        """
+        states = {}
+        for name, centre in BUTTONS.items():
+            x, y = self.at(centre)
+            colourful = 0
+            for py in range(y - 10, y + 10):
+                for px in range(x - 10, x + 10):
+                    red, green, blue = picture.pixel(px, py)
+                    colourful += max(red, green, blue) - min(red, green, blue) > 60
+            if colourful == 0:
+                states[name] = False
+            elif colourful >= 40:
+                states[name] = True
+            else:
+                return None
+        return states
+
     def menu_height(self):
         return self.panel[1]
 
@@ -424,12 +453,15 @@ class Screenshots:
         self.saved.append(path)
         return path
 
-    def report_failure(self):
-        """Saves the whole screen as failure.png, dialogs and popups included, and lists every screenshot."""
-        path = os.path.join(self.folder, "failure.png")
+    def report_failure(self, name="failure"):
+        """Keeps the whole screen, dialogs and popups included, also as failure.png.
+
+        Then lists every screenshot taken, for the one looking into the failure.
+        """
         try:
-            capture("root").save_png(path)
-            self.saved.append(path)
+            picture = capture("root")
+            self.keep(name, picture)
+            picture.save_png(os.path.join(self.folder, "failure.png"))
         except Failure as failure:
             print(f"no screenshot of the failure: {failure}")
         print("screenshots:")
