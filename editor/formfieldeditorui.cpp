@@ -60,11 +60,13 @@ void FormFieldEditorUi::setupUi(QDialog *dialog)
     TableWidget_Field->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     TableWidget_Field->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     TableWidget_Field->horizontalHeader()->setVisible(false);
-    TableWidget_Field->horizontalHeader()->setDefaultSectionSize(CellPixels);
+    // The minimum first: a default below the style's own minimum section size
+    // (28 px and more) would be raised to it, and the cells would not be square.
     TableWidget_Field->horizontalHeader()->setMinimumSectionSize(CellPixels);
+    TableWidget_Field->horizontalHeader()->setDefaultSectionSize(CellPixels);
     TableWidget_Field->verticalHeader()->setVisible(false);
-    TableWidget_Field->verticalHeader()->setDefaultSectionSize(CellPixels);
     TableWidget_Field->verticalHeader()->setMinimumSectionSize(CellPixels);
+    TableWidget_Field->verticalHeader()->setDefaultSectionSize(CellPixels);
     Layout_Vertical_1->addWidget(TableWidget_Field);
 
     HBoxLayout_1 = new QHBoxLayout();

@@ -401,6 +401,12 @@ void TestFormFieldEditor::resizeOnlyResizesTable()
     auto *ok = child<QPushButton>(dialog, "PushButton_Ok");
     auto *cancel = child<QPushButton>(dialog, "PushButton_Cancel");
 
+    // Small square cells, whatever minimum section size the style would impose.
+    for (int i : { 0, 60, 119 }) {
+        QCOMPARE(table->columnWidth(i), 15);
+        QCOMPARE(table->rowHeight(i), 15);
+    }
+
     for (QSize size : { QSize(1300, 1000), QSize(700, 450), QSize(300, 200) }) {
         dialog.resize(size);
         const QSize expected = size.expandedTo(QSize(500, 400));

@@ -13,6 +13,8 @@ import os
 import sys
 import time
 
+# The helper module is imported from the source tree, which must stay clean.
+sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 import xsession  # noqa: E402

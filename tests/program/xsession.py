@@ -46,7 +46,7 @@ IDLE_BUTTONS = {name: name != "Pause" for name in BUTTONS}
 RUNNING_BUTTONS = {name: name in ("Pause", "Stop") for name in BUTTONS}
 COLOUR_BOX = (892, 385)
 INFO_BOX = (750, 620, 190, 120)
-# Between the Options and Info boxes: nothing there shows a tool tip.
+# Window coordinates between the Options and Info boxes, where nothing shows a tool tip.
 RESTING_PLACE = (845, 500)
 
 COMMAND_TIMEOUT = 15
