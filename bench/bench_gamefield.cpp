@@ -2,41 +2,20 @@
 
 #include <cstdlib>
 
+#include "benchfields.h"
 #include "model/gamefield.h"
 
 namespace
 {
 
-// One live cell in three, like the densest quadrant of a random fill.
-void fillRandomly(GameField &field)
-{
-    std::srand(1);
-    GameField::Cell **cells = field.snapshot();
-    for (int r = 1; r <= GameField::FieldSize; ++r) {
-        for (int c = 1; c <= GameField::FieldSize; ++c)
-            cells[r][c] = std::rand() % 3 == 0 ? 1 : 0;
-    }
-    field.commitSnapshot();
-}
-
-void fillCompletely(GameField &field)
-{
-    GameField::Cell **cells = field.snapshot();
-    for (int r = 1; r <= GameField::FieldSize; ++r) {
-        for (int c = 1; c <= GameField::FieldSize; ++c)
-            cells[r][c] = 1;
-    }
-    field.commitSnapshot();
-}
-
-void BM_NextGenerationRandom(benchmark::State &state)
+// One step from the same start every time: restoring keeps the field busy
+// instead of letting it settle (a buffer copy, measured on its own by BM_Snapshot).
+void stepFrom(benchmark::State &state, void (*fill)(GameField &))
 {
     GameField field;
-    fillRandomly(field);
+    fill(field);
     field.saveState();
     for (auto _ : state) {
-        // Restoring keeps the field busy instead of letting it settle; it is
-        // one buffer copy, measured on its own below.
         state.PauseTiming();
         field.restoreState();
         state.ResumeTiming();
@@ -44,31 +23,23 @@ void BM_NextGenerationRandom(benchmark::State &state)
     }
 }
 
+void BM_NextGenerationRandom(benchmark::State &state) { stepFrom(state, BenchFields::fillRandomly); }
+
+void BM_NextGenerationFull(benchmark::State &state) { stepFrom(state, BenchFields::fillCompletely); }
+
+// Steps on and on, as the running program does, while the soup settles.
 void BM_NextGenerationRandomSettling(benchmark::State &state)
 {
     GameField field;
-    fillRandomly(field);
+    BenchFields::fillRandomly(field);
     for (auto _ : state)
         field.nextGeneration();
-}
-
-void BM_NextGenerationFull(benchmark::State &state)
-{
-    GameField field;
-    fillCompletely(field);
-    field.saveState();
-    for (auto _ : state) {
-        state.PauseTiming();
-        field.restoreState();
-        state.ResumeTiming();
-        field.nextGeneration();
-    }
 }
 
 void BM_LiveCellCount(benchmark::State &state)
 {
     GameField field;
-    fillRandomly(field);
+    BenchFields::fillRandomly(field);
     for (auto _ : state)
         benchmark::DoNotOptimize(field.liveCellCount());
 }
@@ -76,7 +47,7 @@ void BM_LiveCellCount(benchmark::State &state)
 void BM_Snapshot(benchmark::State &state)
 {
     GameField field;
-    fillRandomly(field);
+    BenchFields::fillRandomly(field);
     for (auto _ : state) {
         benchmark::DoNotOptimize(field.snapshot());
         benchmark::ClobberMemory();

@@ -3,8 +3,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
-
+#include "benchfields.h"
 #include "model/gamefield.h"
 #include "view/widgetpaintarea.h"
 
@@ -12,28 +11,6 @@ namespace
 {
 
 constexpr int ViewSize = 730; // pixels, as in the main window
-
-void fillCompletely(GameField &field)
-{
-    GameField::Cell **cells = field.snapshot();
-    for (int r = 1; r <= GameField::FieldSize; ++r) {
-        for (int c = 1; c <= GameField::FieldSize; ++c)
-            cells[r][c] = 1;
-    }
-    field.commitSnapshot();
-}
-
-// One live cell in three, like the densest quadrant of a random fill.
-void fillRandomly(GameField &field)
-{
-    std::srand(1);
-    GameField::Cell **cells = field.snapshot();
-    for (int r = 1; r <= GameField::FieldSize; ++r) {
-        for (int c = 1; c <= GameField::FieldSize; ++c)
-            cells[r][c] = std::rand() % 3 == 0 ? 1 : 0;
-    }
-    field.commitSnapshot();
-}
 
 // One full repaint into an image of the window's pixel format, as the backing
 // store would receive it.
@@ -53,9 +30,9 @@ void repaint(benchmark::State &state, void (*fill)(GameField &))
     state.counters["live cells"] = field.liveCellCount();
 }
 
-void BM_RepaintFullField(benchmark::State &state) { repaint(state, fillCompletely); }
+void BM_RepaintFullField(benchmark::State &state) { repaint(state, BenchFields::fillCompletely); }
 
-void BM_RepaintRandomField(benchmark::State &state) { repaint(state, fillRandomly); }
+void BM_RepaintRandomField(benchmark::State &state) { repaint(state, BenchFields::fillRandomly); }
 
 void BM_RepaintEmptyField(benchmark::State &state) { repaint(state, nullptr); }
 
