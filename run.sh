@@ -11,7 +11,7 @@ fi
 
 tools/ensure-packages.sh cmake make g++ qtbase5-dev fonts-dejavu-core
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DGAMEOFLIFE_BUILD_TESTS=OFF >/dev/null
 cmake --build build --parallel "$(nproc)"
 
 exec build/app/gameoflife "$@"

@@ -11,6 +11,7 @@
 
 #include "editor/formfieldeditor.h"
 #include "model/gamefield.h"
+#include "qtbenchmarkmain.h"
 
 namespace
 {
@@ -76,15 +77,4 @@ void BM_OpenFullField(benchmark::State &state)
 BENCHMARK(BM_ConstructFullField)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenFullField)->Unit(benchmark::kMillisecond);
 
-int main(int argc, char **argv)
-{
-    // The figure is for the headless platform unless the caller asks for another.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}
+int main(int argc, char **argv) { return runWidgetBenchmarks(argc, argv); }

@@ -5,6 +5,7 @@
 
 #include "benchfields.h"
 #include "model/gamefield.h"
+#include "qtbenchmarkmain.h"
 #include "view/widgetpaintarea.h"
 
 namespace
@@ -42,13 +43,4 @@ BENCHMARK(BM_RepaintFullField)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RepaintRandomField)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RepaintEmptyField)->Unit(benchmark::kMillisecond);
 
-// Widgets need the application object before the first one is created.
-int main(int argc, char **argv)
-{
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}
+int main(int argc, char **argv) { return runWidgetBenchmarks(argc, argv); }

@@ -25,7 +25,7 @@ QBrush cellBrush(bool live) { return QBrush(live ? Qt::darkGreen : Qt::white, Qt
 
 } // namespace
 
-FormFieldEditor::FormFieldEditor(std::vector<int32_t> *buffer, QWidget *parent)
+FormFieldEditor::FormFieldEditor(std::vector<std::int32_t> *buffer, QWidget *parent)
     : QDialog(parent)
     , ui(new FormFieldEditorUi)
     , editorBuffer(buffer)
@@ -112,7 +112,7 @@ void FormFieldEditor::init()
     table->setColumnCount(GameField::FieldSize);
     table->setStyleSheet(QStringLiteral("QTableWidget { selection-background-color: #FA9600; }"));
 
-    const std::vector<int32_t> &cells = *editorBuffer;
+    const std::vector<std::int32_t> &cells = *editorBuffer;
     for (int row = 0; row < GameField::FieldSize; ++row) {
         for (int column = 0; column < GameField::FieldSize; ++column) {
             auto *cell = new QTableWidgetItem(QTableWidgetItem::Type);

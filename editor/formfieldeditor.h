@@ -21,7 +21,7 @@ public:
     // `buffer` holds the field row-major, cell (row, column) at row * 120 +
     // column, and must have exactly 14400 elements; only the value 1 shows as
     // live. Not owned; it must outlive the dialog, which never resizes it.
-    explicit FormFieldEditor(std::vector<int32_t> *buffer, QWidget *parent = nullptr);
+    explicit FormFieldEditor(std::vector<std::int32_t> *buffer, QWidget *parent = nullptr);
     ~FormFieldEditor() override;
 
     // True only when the user left the dialog with OK.
@@ -47,7 +47,7 @@ private:
     void clearCurrentCell();
 
     FormFieldEditorUi *ui = nullptr; // owned
-    std::vector<int32_t> *editorBuffer = nullptr; // not owned
+    std::vector<std::int32_t> *editorBuffer = nullptr; // not owned
     bool resultFlag = false;
     int tool = 1; // 1 None, 2 On, 3 Off
 };

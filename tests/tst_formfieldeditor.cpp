@@ -96,6 +96,8 @@ Buffer mixedBuffer()
 
 } // namespace
 
+// The editor dialog under real clicks and keys: what it shows, what each tool
+// writes into the caller's buffer, and how each way of leaving it is reported.
 class TestFormFieldEditor : public QObject
 {
     Q_OBJECT

@@ -135,6 +135,8 @@ private:
 
 Q_DECLARE_METATYPE(CellList)
 
+// The cell model on its own: storage, copies, the rule on a bounded field and
+// the random fill, checked against known patterns and a second implementation.
 class TestGameField : public QObject
 {
     Q_OBJECT

@@ -73,6 +73,8 @@ void operator delete(void *memory, const std::nothrow_t &) noexcept { release(me
 
 void operator delete[](void *memory, const std::nothrow_t &) noexcept { release(memory); }
 
+// A field whose construction runs out of memory part way must give back all
+// it took before the exception leaves.
 class TestGameFieldAllocation : public QObject
 {
     Q_OBJECT

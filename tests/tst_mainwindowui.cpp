@@ -95,6 +95,8 @@ QList<QWidget *> directChildWidgets(QWidget *parent)
 
 } // namespace
 
+// The main window's layout on a bare QMainWindow: what the controller relies
+// on and what a user notices (focus order, fixed sizes, scrolling, menus).
 class TestMainWindowUi : public QObject
 {
     Q_OBJECT

@@ -115,6 +115,8 @@ protected:
 
 Q_DECLARE_METATYPE(CellList)
 
+// The field view read back pixel by pixel: frame, cell positions, outlines
+// and fills of each colour mode.
 class TestWidgetPaintArea : public QObject
 {
     Q_OBJECT

@@ -22,4 +22,4 @@ grep -qx "Exec=gameoflife" "$entry" || { echo "FAIL: wrong Exec in $entry"; exit
 grep -qx "Icon=gameoflife" "$entry" || { echo "FAIL: wrong Icon in $entry"; exit 1; }
 echo "installed into $prefix"
 
-"$(dirname "$0")/startandexit.sh" "$program"
+xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" python3 "$(dirname "$0")/startandexit.py" "$program"
