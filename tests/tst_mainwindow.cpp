@@ -19,6 +19,7 @@
 
 #include "editor/formfieldeditor.h"
 #include "mainwindow/mainwindow.h"
+#include "mainwindowprobe.h"
 #include "modalrunner.h"
 #include "model/gamefield.h"
 #include "view/widgetpaintarea.h"
@@ -28,7 +29,7 @@ namespace
 {
 
 constexpr int N = GameField::FieldSize;
-using CellGrid = std::vector<int>; // 120 x 120, row-major, 1 live, 0 dead
+using CellGrid = MainWindowProbe::CellGrid;
 
 const QColor Red(240, 120, 120);
 const QColor Green(50, 200, 50);
@@ -56,27 +57,12 @@ protected:
     }
 };
 
-CellGrid cellsOf(GameField &field)
-{
-    CellGrid cells;
-    GameField::Cell **buffer = field.snapshot();
-    for (int r = 1; r <= N; ++r)
-        cells.insert(cells.end(), buffer[r] + 1, buffer[r] + 1 + N);
-    return cells;
-}
-
 int liveCount(const CellGrid &cells)
 {
     int count = 0;
     for (int cell : cells)
         count += cell;
     return count;
-}
-
-QColor cellColor(const QImage &image, int row, int column)
-{
-    // The middle of a cell lies inside its outline and outside its neighbours' outlines.
-    return image.pixelColor(4 + 6 * (column - 1) + 3, 4 + 6 * (row - 1) + 3);
 }
 
 } // namespace
@@ -122,28 +108,13 @@ private:
     // Clicks Edit, hands the open editor to `drive`, which must end it, and
     // returns once the window's slot has returned.
     void edit(const std::function<void(FormFieldEditor *)> &drive);
-    template <typename T> T *find(const char *name) const
-    {
-        T *child = window->findChild<T *>(QLatin1String(name));
-        if (!child)
-            qFatal("no child named %s", name);
-        return child;
-    }
-
-    QPushButton *button(const char *name) const { return find<QPushButton>(name); }
-    void click(const char *name) { QTest::mouseClick(button(name), Qt::LeftButton); }
+    void click(const char *name) { QTest::mouseClick(probe.button(name), Qt::LeftButton); }
     void invoke(const char *slot) { QVERIFY(QMetaObject::invokeMethod(window, slot)); }
-    QTimer *simulationTimer() const;
-    int generation() const;
-    int cellLabel() const;
-    WidgetPaintArea *view() const { return find<WidgetPaintArea>("WidgetPaintArea_GraphicScene"); }
-    QImage picture() const { return view()->grab().toImage(); }
-    CellGrid cellsOnScreen() const;
-    bool runningPattern() const;
-    bool idlePattern() const;
+    WidgetPaintArea *view() const { return probe.find<WidgetPaintArea>("WidgetPaintArea_GraphicScene"); }
     void fillRandomly(unsigned seed, GameField &expected);
 
     MainWindow *window = nullptr; // owned; made by init(), deleted by cleanup()
+    MainWindowProbe probe;
 };
 
 void TestMainWindow::initTestCase() { WarningGuard::install(); }
@@ -151,6 +122,7 @@ void TestMainWindow::initTestCase() { WarningGuard::install(); }
 void TestMainWindow::init()
 {
     window = new MainWindow;
+    probe = MainWindowProbe(window);
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window));
 }
@@ -160,57 +132,6 @@ void TestMainWindow::cleanup()
     delete window;
     window = nullptr;
     QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty());
-}
-
-QTimer *TestMainWindow::simulationTimer() const
-{
-    const QList<QTimer *> timers = window->findChildren<QTimer *>(QString(), Qt::FindDirectChildrenOnly);
-    if (timers.size() != 1)
-        qFatal("expected exactly one timer owned by the window, found %d", int(timers.size()));
-    return timers.first();
-}
-
-int TestMainWindow::generation() const
-{
-    const QString text = find<QLabel>("Label_GenerationNumber")->text();
-    if (!text.startsWith(QLatin1String("Generation: ")))
-        qFatal("unexpected generation label %s", qPrintable(text));
-    return text.mid(12).toInt();
-}
-
-int TestMainWindow::cellLabel() const
-{
-    const QString text = find<QLabel>("Label_CellCount")->text();
-    if (!text.startsWith(QLatin1String("Cells: ")))
-        qFatal("unexpected cell label %s", qPrintable(text));
-    return text.mid(7).toInt();
-}
-
-CellGrid TestMainWindow::cellsOnScreen() const
-{
-    const QImage image = picture();
-    CellGrid cells;
-    for (int r = 1; r <= N; ++r) {
-        for (int c = 1; c <= N; ++c)
-            cells.push_back(cellColor(image, r, c) == White ? 0 : 1);
-    }
-    return cells;
-}
-
-bool TestMainWindow::runningPattern() const
-{
-    return !button("PushButton_Play")->isEnabled() && button("PushButton_Pause")->isEnabled()
-        && button("PushButton_Stop")->isEnabled() && !button("PushButton_Next")->isEnabled()
-        && !button("PushButton_Clear")->isEnabled() && !button("PushButton_Random")->isEnabled()
-        && !button("PushButton_Edit")->isEnabled() && !button("PushButton_SaveState")->isEnabled();
-}
-
-bool TestMainWindow::idlePattern() const
-{
-    return button("PushButton_Play")->isEnabled() && !button("PushButton_Pause")->isEnabled()
-        && button("PushButton_Stop")->isEnabled() && button("PushButton_Next")->isEnabled()
-        && button("PushButton_Clear")->isEnabled() && button("PushButton_Random")->isEnabled()
-        && button("PushButton_Edit")->isEnabled() && button("PushButton_SaveState")->isEnabled();
 }
 
 // Fills the window's field by clicking Random with a known generator state,
@@ -225,19 +146,19 @@ void TestMainWindow::fillRandomly(unsigned seed, GameField &expected)
 
 void TestMainWindow::startUpState()
 {
-    QVERIFY(idlePattern());
-    QCOMPARE(find<QLabel>("Label_CellCount")->text(), QString("Cells: 0"));
-    QCOMPARE(find<QLabel>("Label_GenerationNumber")->text(), QString("Generation: 1"));
-    QCOMPARE(find<QLabel>("Label_FieldSize")->text(), QString("Field size: 120 * 120"));
-    QCOMPARE(find<QSpinBox>("SpinBox_IPS")->value(), 20);
-    QCOMPARE(find<QComboBox>("ComboBox_CellColor")->currentIndex(), 1);
-    QVERIFY(!simulationTimer()->isActive());
-    QCOMPARE(simulationTimer()->timerType(), Qt::PreciseTimer);
-    QVERIFY(!simulationTimer()->isSingleShot());
+    QVERIFY(probe.showsIdle());
+    QCOMPARE(probe.find<QLabel>("Label_CellCount")->text(), QString("Cells: 0"));
+    QCOMPARE(probe.find<QLabel>("Label_GenerationNumber")->text(), QString("Generation: 1"));
+    QCOMPARE(probe.find<QLabel>("Label_FieldSize")->text(), QString("Field size: 120 * 120"));
+    QCOMPARE(probe.find<QSpinBox>("SpinBox_IPS")->value(), 20);
+    QCOMPARE(probe.find<QComboBox>("ComboBox_CellColor")->currentIndex(), 1);
+    QVERIFY(!probe.simulationTimer()->isActive());
+    QCOMPARE(probe.simulationTimer()->timerType(), Qt::PreciseTimer);
+    QVERIFY(!probe.simulationTimer()->isSingleShot());
 
     for (const char *name : { "PushButton_Play", "PushButton_Pause", "PushButton_Stop", "PushButton_Next",
              "PushButton_Clear", "PushButton_Random", "PushButton_Edit", "PushButton_SaveState" }) {
-        const QPushButton *b = button(name);
+        const QPushButton *b = probe.button(name);
         const QSize expectedSize = qstrcmp(name, "PushButton_SaveState") == 0 ? QSize(30, 30) : QSize(40, 40);
         QVERIFY2(!b->icon().isNull(), name);
         QVERIFY2(!b->icon().pixmap(expectedSize).isNull(), name);
@@ -246,35 +167,35 @@ void TestMainWindow::startUpState()
     }
 
     // The empty field shows as a white area.
-    QCOMPARE(liveCount(cellsOnScreen()), 0);
+    QCOMPARE(liveCount(probe.shownCells()), 0);
 }
 
 void TestMainWindow::buttonPatternsFollowTheState()
 {
     click("PushButton_Play");
-    QVERIFY(runningPattern());
-    QVERIFY(simulationTimer()->isActive());
+    QVERIFY(probe.showsRunning());
+    QVERIFY(probe.simulationTimer()->isActive());
 
     click("PushButton_Pause");
-    QVERIFY(idlePattern());
-    QVERIFY(!simulationTimer()->isActive());
+    QVERIFY(probe.showsIdle());
+    QVERIFY(!probe.simulationTimer()->isActive());
 
     click("PushButton_Play");
     click("PushButton_Stop");
-    QVERIFY(idlePattern());
-    QVERIFY(!simulationTimer()->isActive());
+    QVERIFY(probe.showsIdle());
+    QVERIFY(!probe.simulationTimer()->isActive());
 
     click("PushButton_Next");
-    QVERIFY(idlePattern());
+    QVERIFY(probe.showsIdle());
 
     // Clicks on disabled buttons reach nothing.
     click("PushButton_Pause");
-    QVERIFY(idlePattern());
+    QVERIFY(probe.showsIdle());
     click("PushButton_Play");
     click("PushButton_Play");
     click("PushButton_Next");
-    QVERIFY(runningPattern());
-    QVERIFY(simulationTimer()->isActive());
+    QVERIFY(probe.showsRunning());
+    QVERIFY(probe.simulationTimer()->isActive());
 }
 
 void TestMainWindow::actionsIgnoredWhileRunning_data()
@@ -301,10 +222,10 @@ void TestMainWindow::actionsIgnoredWhileRunning()
 
     click("PushButton_Play");
     // Holding the timer keeps the field still while the window believes it runs.
-    simulationTimer()->stop();
-    QVERIFY(runningPattern());
-    const QString generationText = find<QLabel>("Label_GenerationNumber")->text();
-    const QString cellText = find<QLabel>("Label_CellCount")->text();
+    probe.simulationTimer()->stop();
+    QVERIFY(probe.showsRunning());
+    const QString generationText = probe.find<QLabel>("Label_GenerationNumber")->text();
+    const QString cellText = probe.find<QLabel>("Label_CellCount")->text();
 
     const ModalRunner::Outcome outcome = ModalRunner::run(
         [&] {
@@ -314,15 +235,15 @@ void TestMainWindow::actionsIgnoredWhileRunning()
         [](QWidget *modal) { modal->close(); }, 5000);
 
     QVERIFY2(!outcome.opened, "a window opened");
-    QVERIFY(runningPattern());
-    QVERIFY2(!simulationTimer()->isActive(), "the timer was started again");
-    QCOMPARE(find<QLabel>("Label_GenerationNumber")->text(), generationText);
-    QCOMPARE(find<QLabel>("Label_CellCount")->text(), cellText);
-    QCOMPARE(cellsOnScreen(), cellsOf(expected));
+    QVERIFY(probe.showsRunning());
+    QVERIFY2(!probe.simulationTimer()->isActive(), "the timer was started again");
+    QCOMPARE(probe.find<QLabel>("Label_GenerationNumber")->text(), generationText);
+    QCOMPARE(probe.find<QLabel>("Label_CellCount")->text(), cellText);
+    QCOMPARE(probe.shownCells(), MainWindowProbe::cellsOf(expected));
 
     // The saved state was not touched either: Stop still brings back the empty field.
     click("PushButton_Stop");
-    QCOMPARE(liveCount(cellsOnScreen()), 0);
+    QCOMPARE(liveCount(probe.shownCells()), 0);
 }
 
 void TestMainWindow::timerIntervalFollowsSpeed_data()
@@ -339,63 +260,63 @@ void TestMainWindow::timerIntervalFollowsSpeed()
 {
     QFETCH(int, speed);
     QFETCH(int, interval);
-    QSpinBox *spinBox = find<QSpinBox>("SpinBox_IPS");
+    QSpinBox *spinBox = probe.find<QSpinBox>("SpinBox_IPS");
 
     // Set while idle, then Play.
     spinBox->setValue(speed);
     click("PushButton_Play");
-    QVERIFY(simulationTimer()->isActive());
-    QCOMPARE(simulationTimer()->interval(), interval);
+    QVERIFY(probe.simulationTimer()->isActive());
+    QCOMPARE(probe.simulationTimer()->interval(), interval);
     click("PushButton_Pause");
 
     // Changed while running: takes effect at once, the timer keeps going.
     spinBox->setValue(speed == 20 ? 10 : 20);
     click("PushButton_Play");
     spinBox->setValue(speed);
-    QVERIFY(simulationTimer()->isActive());
-    QCOMPARE(simulationTimer()->interval(), interval);
-    QCOMPARE(simulationTimer()->timerType(), Qt::PreciseTimer);
+    QVERIFY(probe.simulationTimer()->isActive());
+    QCOMPARE(probe.simulationTimer()->interval(), interval);
+    QCOMPARE(probe.simulationTimer()->timerType(), Qt::PreciseTimer);
 }
 
 void TestMainWindow::ticksAdvanceTheField()
 {
     GameField expected;
     fillRandomly(5, expected);
-    find<QSpinBox>("SpinBox_IPS")->setValue(30);
+    probe.find<QSpinBox>("SpinBox_IPS")->setValue(30);
     click("PushButton_Play");
-    QTRY_VERIFY(generation() >= 4);
+    QTRY_VERIFY(probe.generation() >= 4);
     click("PushButton_Pause");
 
-    for (int i = 1; i < generation(); ++i)
+    for (int i = 1; i < probe.generation(); ++i)
         expected.nextGeneration();
-    QCOMPARE(cellsOnScreen(), cellsOf(expected));
-    QCOMPARE(cellLabel(), expected.liveCellCount());
+    QCOMPARE(probe.shownCells(), MainWindowProbe::cellsOf(expected));
+    QCOMPARE(probe.cellCount(), expected.liveCellCount());
 }
 
 void TestMainWindow::playPauseKeepsFieldAndGeneration()
 {
     GameField expected;
     fillRandomly(21, expected);
-    find<QSpinBox>("SpinBox_IPS")->setValue(30);
+    probe.find<QSpinBox>("SpinBox_IPS")->setValue(30);
 
     click("PushButton_Play");
-    QTRY_VERIFY(generation() >= 3);
+    QTRY_VERIFY(probe.generation() >= 3);
     click("PushButton_Pause");
-    const int paused = generation();
-    const CellGrid pausedCells = cellsOnScreen();
+    const int paused = probe.generation();
+    const CellGrid pausedCells = probe.shownCells();
     QTest::qWait(150); // several tick intervals: nothing may move now
-    QCOMPARE(generation(), paused);
-    QCOMPARE(cellsOnScreen(), pausedCells);
+    QCOMPARE(probe.generation(), paused);
+    QCOMPARE(probe.shownCells(), pausedCells);
 
     click("PushButton_Play");
-    QTRY_VERIFY(generation() >= paused + 2);
+    QTRY_VERIFY(probe.generation() >= paused + 2);
     click("PushButton_Pause");
 
     // The second run continued from where the first stopped.
-    for (int i = 1; i < generation(); ++i)
+    for (int i = 1; i < probe.generation(); ++i)
         expected.nextGeneration();
-    QCOMPARE(cellsOnScreen(), cellsOf(expected));
-    QCOMPARE(cellLabel(), expected.liveCellCount());
+    QCOMPARE(probe.shownCells(), MainWindowProbe::cellsOf(expected));
+    QCOMPARE(probe.cellCount(), expected.liveCellCount());
 }
 
 void TestMainWindow::stopWithoutSaveGivesEmptyField()
@@ -403,22 +324,22 @@ void TestMainWindow::stopWithoutSaveGivesEmptyField()
     GameField expected;
     fillRandomly(3, expected);
     click("PushButton_Next");
-    QVERIFY(cellLabel() > 0);
+    QVERIFY(probe.cellCount() > 0);
 
     click("PushButton_Stop");
-    QCOMPARE(generation(), 1);
-    QCOMPARE(cellLabel(), 0);
-    QCOMPARE(liveCount(cellsOnScreen()), 0);
+    QCOMPARE(probe.generation(), 1);
+    QCOMPARE(probe.cellCount(), 0);
+    QCOMPARE(liveCount(probe.shownCells()), 0);
 
     // Stop while running does the same and ends the run.
     fillRandomly(4, expected);
     click("PushButton_Play");
     click("PushButton_Stop");
-    QVERIFY(idlePattern());
-    QVERIFY(!simulationTimer()->isActive());
-    QCOMPARE(generation(), 1);
-    QCOMPARE(cellLabel(), 0);
-    QCOMPARE(liveCount(cellsOnScreen()), 0);
+    QVERIFY(probe.showsIdle());
+    QVERIFY(!probe.simulationTimer()->isActive());
+    QCOMPARE(probe.generation(), 1);
+    QCOMPARE(probe.cellCount(), 0);
+    QCOMPARE(liveCount(probe.shownCells()), 0);
 }
 
 void TestMainWindow::saveStateThenStopReturnsToIt()
@@ -429,25 +350,25 @@ void TestMainWindow::saveStateThenStopReturnsToIt()
     click("PushButton_Next");
     expected.nextGeneration();
     expected.nextGeneration();
-    QCOMPARE(generation(), 3);
-    const int count = cellLabel();
+    QCOMPARE(probe.generation(), 3);
+    const int count = probe.cellCount();
     QCoreApplication::processEvents();
 
     PaintCounter counter(view());
     click("PushButton_SaveState");
-    QCOMPARE(generation(), 1);
-    QCOMPARE(cellLabel(), count);
+    QCOMPARE(probe.generation(), 1);
+    QCOMPARE(probe.cellCount(), count);
     QTest::qWait(50);
     QCOMPARE(counter.paints, 0);
 
     click("PushButton_Next");
     click("PushButton_Play");
-    QTRY_VERIFY(generation() >= 3);
+    QTRY_VERIFY(probe.generation() >= 3);
     click("PushButton_Stop");
 
-    QCOMPARE(generation(), 1);
-    QCOMPARE(cellsOnScreen(), cellsOf(expected));
-    QCOMPARE(cellLabel(), expected.liveCellCount());
+    QCOMPARE(probe.generation(), 1);
+    QCOMPARE(probe.shownCells(), MainWindowProbe::cellsOf(expected));
+    QCOMPARE(probe.cellCount(), expected.liveCellCount());
 }
 
 void TestMainWindow::nextStepsOneGeneration()
@@ -457,33 +378,33 @@ void TestMainWindow::nextStepsOneGeneration()
     for (int i = 2; i <= 5; ++i) {
         click("PushButton_Next");
         expected.nextGeneration();
-        QCOMPARE(generation(), i);
-        QCOMPARE(cellLabel(), expected.liveCellCount());
+        QCOMPARE(probe.generation(), i);
+        QCOMPARE(probe.cellCount(), expected.liveCellCount());
     }
-    QCOMPARE(cellsOnScreen(), cellsOf(expected));
+    QCOMPARE(probe.shownCells(), MainWindowProbe::cellsOf(expected));
 }
 
 void TestMainWindow::clearAndRandom()
 {
     GameField expected;
     fillRandomly(17, expected);
-    QCOMPARE(generation(), 1);
-    QCOMPARE(cellLabel(), expected.liveCellCount());
-    QVERIFY(cellLabel() > 0);
-    QCOMPARE(cellsOnScreen(), cellsOf(expected));
+    QCOMPARE(probe.generation(), 1);
+    QCOMPARE(probe.cellCount(), expected.liveCellCount());
+    QVERIFY(probe.cellCount() > 0);
+    QCOMPARE(probe.shownCells(), MainWindowProbe::cellsOf(expected));
 
     click("PushButton_Next");
     click("PushButton_Clear");
     // At once, before any repaint.
-    QCOMPARE(find<QLabel>("Label_CellCount")->text(), QString("Cells: 0"));
-    QCOMPARE(find<QLabel>("Label_GenerationNumber")->text(), QString("Generation: 1"));
-    QVERIFY(idlePattern());
-    QCOMPARE(liveCount(cellsOnScreen()), 0);
+    QCOMPARE(probe.find<QLabel>("Label_CellCount")->text(), QString("Cells: 0"));
+    QCOMPARE(probe.find<QLabel>("Label_GenerationNumber")->text(), QString("Generation: 1"));
+    QVERIFY(probe.showsIdle());
+    QCOMPARE(liveCount(probe.shownCells()), 0);
 
     click("PushButton_Next");
     fillRandomly(18, expected);
-    QCOMPARE(generation(), 1);
-    QCOMPARE(cellLabel(), expected.liveCellCount());
+    QCOMPARE(probe.generation(), 1);
+    QCOMPARE(probe.cellCount(), expected.liveCellCount());
 }
 
 void TestMainWindow::colourIndexSelectsFill_data()
@@ -503,8 +424,8 @@ void TestMainWindow::colourIndexSelectsFill()
 
     GameField expected;
     fillRandomly(23, expected);
-    const CellGrid cells = cellsOf(expected);
-    QComboBox *combo = find<QComboBox>("ComboBox_CellColor");
+    const CellGrid cells = MainWindowProbe::cellsOf(expected);
+    QComboBox *combo = probe.find<QComboBox>("ComboBox_CellColor");
     // Start from another colour, so that every row sees a change.
     combo->setCurrentIndex(index == 0 ? 2 : 0);
 
@@ -512,12 +433,15 @@ void TestMainWindow::colourIndexSelectsFill()
     combo->setCurrentIndex(index);
     QTRY_VERIFY(counter.paints > 0);
 
-    const QImage image = picture();
+    const QImage image = probe.picture();
     for (int r = 1; r <= N; ++r) {
         for (int c = 1; c <= N; ++c) {
             const QColor expectedColor = cells[(r - 1) * N + (c - 1)] ? fill : White;
-            if (cellColor(image, r, c) != expectedColor)
-                QFAIL(qPrintable(QString("cell (%1, %2) shows %3").arg(r).arg(c).arg(cellColor(image, r, c).name())));
+            if (MainWindowProbe::cellColor(image, r, c) != expectedColor)
+                QFAIL(qPrintable(QString("cell (%1, %2) shows %3")
+                                     .arg(r)
+                                     .arg(c)
+                                     .arg(MainWindowProbe::cellColor(image, r, c).name())));
         }
     }
 }
@@ -527,27 +451,27 @@ void TestMainWindow::colourChangeWhileRunningWaitsForTick()
     GameField expected;
     fillRandomly(29, expected);
     click("PushButton_Play");
-    simulationTimer()->stop();
+    probe.simulationTimer()->stop();
     QCoreApplication::processEvents();
 
     PaintCounter counter(view());
-    find<QComboBox>("ComboBox_CellColor")->setCurrentIndex(2);
+    probe.find<QComboBox>("ComboBox_CellColor")->setCurrentIndex(2);
     QTest::qWait(50);
     QCOMPARE(counter.paints, 0);
 
     // The next tick repaints, in the new colour.
-    simulationTimer()->start();
+    probe.simulationTimer()->start();
     QTRY_VERIFY(counter.paints > 0);
     click("PushButton_Pause");
-    for (int i = 1; i < generation(); ++i)
+    for (int i = 1; i < probe.generation(); ++i)
         expected.nextGeneration();
-    const CellGrid cells = cellsOf(expected);
-    const QImage image = picture();
+    const CellGrid cells = MainWindowProbe::cellsOf(expected);
+    const QImage image = probe.picture();
     int blue = 0;
     for (int r = 1; r <= N; ++r) {
         for (int c = 1; c <= N; ++c) {
             if (cells[(r - 1) * N + (c - 1)]) {
-                QCOMPARE(cellColor(image, r, c), Blue);
+                QCOMPARE(MainWindowProbe::cellColor(image, r, c), Blue);
                 ++blue;
             }
         }
@@ -557,7 +481,7 @@ void TestMainWindow::colourChangeWhileRunningWaitsForTick()
 
 void TestMainWindow::aboutBoxKeepsSimulationRunning()
 {
-    find<QSpinBox>("SpinBox_IPS")->setValue(30);
+    probe.find<QSpinBox>("SpinBox_IPS")->setValue(30);
     GameField expected;
     fillRandomly(31, expected);
     click("PushButton_Play");
@@ -566,20 +490,21 @@ void TestMainWindow::aboutBoxKeepsSimulationRunning()
     QString text;
     int generationWhenOpen = 0;
     int generationBeforeClose = 0;
-    const ModalRunner::Outcome outcome = ModalRunner::run([this] { find<QAction>("Action_Help_About")->trigger(); },
-        [&](QWidget *modal) {
-            auto *box = qobject_cast<QMessageBox *>(modal);
-            if (!box)
-                return;
-            title = box->windowTitle();
-            text = box->text();
-            generationWhenOpen = generation();
-            QTest::qWait(300);
-            generationBeforeClose = generation();
-            const QList<QPushButton *> buttons = box->findChildren<QPushButton *>();
-            if (buttons.size() == 1)
-                QTest::mouseClick(buttons.first(), Qt::LeftButton);
-        });
+    const ModalRunner::Outcome outcome
+        = ModalRunner::run([this] { probe.find<QAction>("Action_Help_About")->trigger(); },
+            [&](QWidget *modal) {
+                auto *box = qobject_cast<QMessageBox *>(modal);
+                if (!box)
+                    return;
+                title = box->windowTitle();
+                text = box->text();
+                generationWhenOpen = probe.generation();
+                QTest::qWait(300);
+                generationBeforeClose = probe.generation();
+                const QList<QPushButton *> buttons = box->findChildren<QPushButton *>();
+                if (buttons.size() == 1)
+                    QTest::mouseClick(buttons.first(), Qt::LeftButton);
+            });
 
     QVERIFY(outcome.opened);
     QVERIFY2(!outcome.forced, "the About box did not close through its one button");
@@ -587,13 +512,13 @@ void TestMainWindow::aboutBoxKeepsSimulationRunning()
     QCOMPARE(text, QString("<div><b>Conway's Game of Life</b><hr/>Author: Tarvinek</div>"));
     QVERIFY(generationWhenOpen > 0);
     QVERIFY2(generationBeforeClose > generationWhenOpen, "no generation was computed behind the box");
-    QVERIFY(runningPattern());
+    QVERIFY(probe.showsRunning());
     click("PushButton_Pause");
 }
 
 void TestMainWindow::exitEndsEventLoop()
 {
-    QTimer::singleShot(0, this, [this] { find<QAction>("Action_File_Exit")->trigger(); });
+    QTimer::singleShot(0, this, [this] { probe.find<QAction>("Action_File_Exit")->trigger(); });
     QTimer guard;
     guard.setSingleShot(true);
     connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(42); });
@@ -651,7 +576,7 @@ void paintInField(GameField &field, int value, const std::vector<std::pair<int, 
 std::vector<std::pair<int, int>> someLiveCells(GameField &field, int howMany)
 {
     std::vector<std::pair<int, int>> cells;
-    const CellGrid grid = cellsOf(field);
+    const CellGrid grid = MainWindowProbe::cellsOf(field);
     for (int i = 0; i < N * N && int(cells.size()) < howMany; i += 97) {
         if (grid[i])
             cells.emplace_back(i / N, i % N);
@@ -705,9 +630,9 @@ void TestMainWindow::editLeftWithoutOkChangesNothing()
     fillRandomly(41, expected);
     click("PushButton_Next");
     expected.nextGeneration();
-    const CellGrid before = cellsOnScreen();
-    const QString generationText = find<QLabel>("Label_GenerationNumber")->text();
-    const QString cellText = find<QLabel>("Label_CellCount")->text();
+    const CellGrid before = probe.shownCells();
+    const QString generationText = probe.find<QLabel>("Label_GenerationNumber")->text();
+    const QString cellText = probe.find<QLabel>("Label_CellCount")->text();
     QCoreApplication::processEvents();
     PaintCounter counter(view());
 
@@ -724,10 +649,10 @@ void TestMainWindow::editLeftWithoutOkChangesNothing()
 
     QTest::qWait(50);
     QCOMPARE(counter.paints, 0);
-    QCOMPARE(find<QLabel>("Label_GenerationNumber")->text(), generationText);
-    QCOMPARE(find<QLabel>("Label_CellCount")->text(), cellText);
-    QCOMPARE(cellsOnScreen(), before);
-    QCOMPARE(cellsOnScreen(), cellsOf(expected));
+    QCOMPARE(probe.find<QLabel>("Label_GenerationNumber")->text(), generationText);
+    QCOMPARE(probe.find<QLabel>("Label_CellCount")->text(), cellText);
+    QCOMPARE(probe.shownCells(), before);
+    QCOMPARE(probe.shownCells(), MainWindowProbe::cellsOf(expected));
 }
 
 void TestMainWindow::editOkWithoutPaintingKeepsField()
@@ -743,7 +668,7 @@ void TestMainWindow::editOkWithoutPaintingKeepsField()
     edit([&](FormFieldEditor *editor) {
         // The editor opens on the field as it is now.
         QTableWidget *table = editorTable(editor);
-        const CellGrid cells = cellsOf(expected);
+        const CellGrid cells = MainWindowProbe::cellsOf(expected);
         editorShowsField = true;
         for (int i = 0; i < N * N; ++i) {
             const QColor shown = table->item(i / N, i % N)->background().color();
@@ -754,10 +679,10 @@ void TestMainWindow::editOkWithoutPaintingKeepsField()
     });
 
     QVERIFY(editorShowsField);
-    QCOMPARE(generation(), 3);
-    QCOMPARE(cellLabel(), expected.liveCellCount());
-    QCOMPARE(cellsOnScreen(), cellsOf(expected));
-    QVERIFY(idlePattern());
+    QCOMPARE(probe.generation(), 3);
+    QCOMPARE(probe.cellCount(), expected.liveCellCount());
+    QCOMPARE(probe.shownCells(), MainWindowProbe::cellsOf(expected));
+    QVERIFY(probe.showsIdle());
 }
 
 void TestMainWindow::editOkShowsPaintedCells()
@@ -779,9 +704,9 @@ void TestMainWindow::editOkShowsPaintedCells()
     paintInField(expected, 0, killed);
 
     // Shown at once, with the new count and the generation number kept.
-    QCOMPARE(generation(), 2);
-    QCOMPARE(cellLabel(), expected.liveCellCount());
-    QCOMPARE(cellsOnScreen(), cellsOf(expected));
+    QCOMPARE(probe.generation(), 2);
+    QCOMPARE(probe.cellCount(), expected.liveCellCount());
+    QCOMPARE(probe.shownCells(), MainWindowProbe::cellsOf(expected));
 }
 
 void TestMainWindow::editedFieldIsSavedOnlyBySaveState()
@@ -798,12 +723,12 @@ void TestMainWindow::editedFieldIsSavedOnlyBySaveState()
         clickEditorButton(editor, "PushButton_Ok");
     });
     paintInField(edited, 1, born);
-    QCOMPARE(cellsOnScreen(), cellsOf(edited));
+    QCOMPARE(probe.shownCells(), MainWindowProbe::cellsOf(edited));
 
     // Stop goes back to the state saved before the edit.
     click("PushButton_Stop");
-    QCOMPARE(cellsOnScreen(), cellsOf(saved));
-    QCOMPARE(cellLabel(), saved.liveCellCount());
+    QCOMPARE(probe.shownCells(), MainWindowProbe::cellsOf(saved));
+    QCOMPARE(probe.cellCount(), saved.liveCellCount());
 
     edit([&](FormFieldEditor *editor) {
         paintInEditor(editor, "RadioButton_ToolOn", born);
@@ -813,9 +738,9 @@ void TestMainWindow::editedFieldIsSavedOnlyBySaveState()
     click("PushButton_Next");
     click("PushButton_Next");
     click("PushButton_Stop");
-    QCOMPARE(generation(), 1);
-    QCOMPARE(cellsOnScreen(), cellsOf(edited));
-    QCOMPARE(cellLabel(), edited.liveCellCount());
+    QCOMPARE(probe.generation(), 1);
+    QCOMPARE(probe.shownCells(), MainWindowProbe::cellsOf(edited));
+    QCOMPARE(probe.cellCount(), edited.liveCellCount());
 }
 
 void TestMainWindow::editAtTheEdgeKeepsBorderDead()
@@ -838,14 +763,14 @@ void TestMainWindow::editAtTheEdgeKeepsBorderDead()
     });
     GameField expected;
     paintInField(expected, 1, edges);
-    QCOMPARE(cellsOnScreen(), cellsOf(expected));
+    QCOMPARE(probe.shownCells(), MainWindowProbe::cellsOf(expected));
 
     for (int i = 0; i < 6; ++i) {
         click("PushButton_Next");
         expected.nextGeneration();
     }
-    QCOMPARE(cellsOnScreen(), cellsOf(expected));
-    QCOMPARE(cellLabel(), expected.liveCellCount());
+    QCOMPARE(probe.shownCells(), MainWindowProbe::cellsOf(expected));
+    QCOMPARE(probe.cellCount(), expected.liveCellCount());
 }
 
 QTEST_MAIN(TestMainWindow)

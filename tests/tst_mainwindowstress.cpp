@@ -1,13 +1,13 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
-#include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdlib>
 #include <random>
 #include <utility>
@@ -15,9 +15,9 @@
 
 #include "editor/formfieldeditor.h"
 #include "mainwindow/mainwindow.h"
+#include "mainwindowprobe.h"
 #include "modalrunner.h"
 #include "model/gamefield.h"
-#include "view/widgetpaintarea.h"
 #include "warningguard.h"
 
 namespace
@@ -55,16 +55,6 @@ private slots:
     void randomActionsKeepInvariants();
 
 private:
-    template <typename T> T *find(const char *name) const
-    {
-        T *child = window->findChild<T *>(QLatin1String(name));
-        if (!child)
-            qFatal("no child named %s", name);
-        return child;
-    }
-
-    int labelNumber(const char *name, const char *prefix) const;
-    QTimer *simulationTimer() const;
     void clickButton(int which);
     void tick();
     void letTimePass();
@@ -72,6 +62,7 @@ private:
     void checkInvariants(int action, bool comparePicture);
 
     MainWindow *window = nullptr; // owned; deleted by cleanup()
+    MainWindowProbe probe;
     Expected expected;
     std::mt19937 random { Seed };
     int realTicks = 0; // generations the window's own timer computed between actions
@@ -86,25 +77,9 @@ void TestMainWindowStress::cleanup()
     QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty());
 }
 
-int TestMainWindowStress::labelNumber(const char *name, const char *prefix) const
-{
-    const QString text = find<QLabel>(name)->text();
-    if (!text.startsWith(QLatin1String(prefix)))
-        qFatal("label %s reads %s", name, qPrintable(text));
-    return text.mid(int(qstrlen(prefix))).toInt();
-}
-
-QTimer *TestMainWindowStress::simulationTimer() const
-{
-    const QList<QTimer *> timers = window->findChildren<QTimer *>(QString(), Qt::FindDirectChildrenOnly);
-    if (timers.size() != 1)
-        qFatal("expected one timer owned by the window");
-    return timers.first();
-}
-
 void TestMainWindowStress::clickButton(int which)
 {
-    QPushButton *button = find<QPushButton>(Buttons[which]);
+    QPushButton *button = probe.find<QPushButton>(Buttons[which]);
     const bool idle = !expected.running;
     const unsigned randomSeed = random();
     std::srand(randomSeed);
@@ -159,8 +134,8 @@ void TestMainWindowStress::clickButton(int which)
 void TestMainWindowStress::tick()
 {
     // A timeout of the window's own timer, as the event loop would deliver it.
-    if (simulationTimer()->isActive())
-        QVERIFY(QMetaObject::invokeMethod(simulationTimer(), "timeout"));
+    if (probe.simulationTimer()->isActive())
+        QVERIFY(QMetaObject::invokeMethod(probe.simulationTimer(), "timeout"));
 }
 
 void TestMainWindowStress::letTimePass()
@@ -189,7 +164,7 @@ void TestMainWindowStress::editRandomly()
     }
 
     const ModalRunner::Outcome outcome = ModalRunner::run(
-        [this] { QTest::mouseClick(find<QPushButton>("PushButton_Edit"), Qt::LeftButton); },
+        [this] { QTest::mouseClick(probe.find<QPushButton>("PushButton_Edit"), Qt::LeftButton); },
         [&](QWidget *editor) {
             static const char *const Tools[] = { "RadioButton_ToolNone", "RadioButton_ToolOn", "RadioButton_ToolOff" };
             auto *table = editor->findChild<QTableWidget *>(QStringLiteral("TableWidget_Field"));
@@ -232,7 +207,7 @@ void TestMainWindowStress::checkInvariants(int action, bool comparePicture)
     const QByteArray where = "after action " + QByteArray::number(action);
 
     // Ticks of the real timer between actions: the label says how many.
-    const int shownGeneration = labelNumber("Label_GenerationNumber", "Generation: ");
+    const int shownGeneration = probe.generation();
     if (expected.running) {
         QVERIFY2(shownGeneration >= expected.generation, where.constData());
         for (; expected.generation < shownGeneration; ++expected.generation, ++realTicks)
@@ -240,16 +215,12 @@ void TestMainWindowStress::checkInvariants(int action, bool comparePicture)
         expected.cellCount = expected.field.liveCellCount();
     }
     QVERIFY2(shownGeneration == expected.generation, where.constData());
-    QVERIFY2(labelNumber("Label_CellCount", "Cells: ") == expected.cellCount, where.constData());
+    QVERIFY2(probe.cellCount() == expected.cellCount, where.constData());
     QVERIFY2(expected.cellCount == expected.field.liveCellCount(), where.constData());
 
     const bool running = expected.running;
-    QVERIFY2(simulationTimer()->isActive() == running, where.constData());
-    QVERIFY2(find<QPushButton>("PushButton_Pause")->isEnabled() == running, where.constData());
-    QVERIFY2(find<QPushButton>("PushButton_Stop")->isEnabled(), where.constData());
-    for (const char *name : { "PushButton_Play", "PushButton_Next", "PushButton_Clear", "PushButton_Random",
-             "PushButton_Edit", "PushButton_SaveState" })
-        QVERIFY2(find<QPushButton>(name)->isEnabled() == !running, (where + " " + name).constData());
+    QVERIFY2(probe.simulationTimer()->isActive() == running, where.constData());
+    QVERIFY2(running ? probe.showsRunning() : probe.showsIdle(), where.constData());
 
     // Our own field replays the window's: its border stays dead and its cells binary.
     GameField::Cell **cells = expected.field.snapshot();
@@ -264,24 +235,25 @@ void TestMainWindowStress::checkInvariants(int action, bool comparePicture)
     // included, would have shown by now as a difference in the evolution.
     if (!comparePicture)
         return;
-    const QImage image = find<WidgetPaintArea>("WidgetPaintArea_GraphicScene")->grab().toImage();
-    for (int r = 1; r <= N; ++r) {
-        for (int c = 1; c <= N; ++c) {
-            const bool shownLive = image.pixel(4 + 6 * (c - 1) + 3, 4 + 6 * (r - 1) + 3) != qRgb(255, 255, 255);
-            if (shownLive != (cells[r][c] == 1))
-                QFAIL(qPrintable(QString("%1: cell (%2, %3) differs").arg(where.constData()).arg(r).arg(c)));
-        }
-    }
+    const MainWindowProbe::CellGrid shown = probe.shownCells();
+    const MainWindowProbe::CellGrid replayed = MainWindowProbe::cellsOf(expected.field);
+    const auto difference = std::mismatch(shown.begin(), shown.end(), replayed.begin()).first - shown.begin();
+    if (difference != N * N)
+        QFAIL(qPrintable(QString("%1: cell (%2, %3) differs")
+                             .arg(where.constData())
+                             .arg(difference / N + 1)
+                             .arg(difference % N + 1)));
 }
 
 void TestMainWindowStress::randomActionsKeepInvariants()
 {
     qInfo("random seed %u", Seed);
     window = new MainWindow;
+    probe = MainWindowProbe(window);
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window));
-    QSpinBox *speed = find<QSpinBox>("SpinBox_IPS");
-    QComboBox *colour = find<QComboBox>("ComboBox_CellColor");
+    QSpinBox *speed = probe.find<QSpinBox>("SpinBox_IPS");
+    QComboBox *colour = probe.find<QComboBox>("ComboBox_CellColor");
 
     for (int action = 1; action <= Actions; ++action) {
         const int kind = int(random() % 16);
