@@ -1,11 +1,15 @@
 #include <QApplication>
 #include <QColor>
 #include <QImage>
+#include <QPainter>
+#include <QPen>
 #include <QPixmap>
 #include <QRect>
 #include <QScreen>
 #include <QTest>
 
+#include <algorithm>
+#include <random>
 #include <utility>
 #include <vector>
 
@@ -92,6 +96,32 @@ QRect cellOutline(int row, int column)
     return QRect(FirstCell + (column - 1) * CellPitch, FirstCell + (row - 1) * CellPitch, CellPitch + 1, CellPitch + 1);
 }
 
+// The picture drawn the plain way, one painter rectangle per live cell, to hold
+// the view's own pixel writes against.
+QImage referencePicture(GameField &field, const QSize &size, int mode)
+{
+    QImage image(size, QImage::Format_RGB32);
+    QPainter painter(&image);
+    painter.setPen(QPen(QBrush(Black), 1.0, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin));
+    painter.setBrush(White);
+    painter.drawRect(0, 0, size.width() - 1, size.height() - 1);
+    painter.setPen(QPen(QBrush(Grey), 1.0, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin));
+    const QColor fills[] = { QColor(240, 120, 120), QColor(50, 200, 50), QColor(100, 150, 250) };
+    if (mode >= 1 && mode <= 3)
+        painter.setBrush(fills[mode - 1]);
+    else
+        painter.setBrush(Qt::NoBrush);
+    GameField::Cell **cells = field.snapshot();
+    for (int r = 1; r <= GameField::FieldSize; ++r) {
+        for (int c = 1; c <= GameField::FieldSize; ++c) {
+            if (cells[r][c] == 1)
+                painter.drawRect(
+                    FirstCell + (c - 1) * CellPitch, FirstCell + (r - 1) * CellPitch, CellPitch, CellPitch);
+        }
+    }
+    return image;
+}
+
 // Counts the paint events, so that the tests can tell when the view asks for one.
 class CountingView : public WidgetPaintArea
 {
@@ -136,6 +166,8 @@ private slots:
     void onlyTheValueOneIsDrawn_data();
     void onlyTheValueOneIsDrawn();
     void everyPaintReadsTheFieldAnew();
+    void matchesRectanglePainting_data();
+    void matchesRectanglePainting();
 
     void changesWaitForARepaint();
 };
@@ -322,6 +354,57 @@ void TestWidgetPaintArea::everyPaintReadsTheFieldAnew()
 
     field.clear();
     QVERIFY2(isBlankApartFrom(render(view), QRect(), &problem), problem);
+}
+
+void TestWidgetPaintArea::matchesRectanglePainting_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<int>("density"); // one cell in `density` alive; 0 none, 1 all
+    QTest::addColumn<QSize>("size");
+
+    for (int mode : { 0, 1, 2, 3, 4 }) {
+        for (int density : { 0, 1, 2, 3, 7 }) {
+            const QByteArray name = "mode " + QByteArray::number(mode) + ", 1 in " + QByteArray::number(density);
+            QTest::newRow(name.constData()) << mode << density << QSize(ViewSize, ViewSize);
+        }
+    }
+    // Cells reaching the frame and beyond the edge of a smaller widget.
+    QTest::newRow("small, filled") << 2 << 2 << QSize(203, 91);
+    QTest::newRow("small, unfilled") << 0 << 2 << QSize(203, 91);
+}
+
+void TestWidgetPaintArea::matchesRectanglePainting()
+{
+    QFETCH(int, mode);
+    QFETCH(int, density);
+    QFETCH(QSize, size);
+
+    GameField field;
+    WidgetPaintArea view;
+    view.setFixedSize(size);
+    view.setField(&field);
+    view.setColorMode(mode);
+    // A full field first: the image kept from that paint must not show through.
+    GameField::Cell **cells = field.snapshot();
+    for (int r = 1; r <= GameField::FieldSize; ++r)
+        std::fill(cells[r] + 1, cells[r] + 1 + GameField::FieldSize, 1);
+    field.commitSnapshot();
+    render(view);
+
+    std::mt19937 random(static_cast<unsigned>(mode * 100 + density));
+    cells = field.snapshot();
+    for (int r = 1; r <= GameField::FieldSize; ++r) {
+        for (int c = 1; c <= GameField::FieldSize; ++c)
+            cells[r][c] = density > 0 && random() % density == 0 ? 1 : 0;
+    }
+    field.commitSnapshot();
+    QCOMPARE(render(view), referencePicture(field, size, mode));
+
+    // One cell changed: only the lines around it are drawn anew.
+    cells = field.snapshot();
+    cells[60][61] = 1 - cells[60][61];
+    field.commitSnapshot();
+    QCOMPARE(render(view), referencePicture(field, size, mode));
 }
 
 void TestWidgetPaintArea::changesWaitForARepaint()

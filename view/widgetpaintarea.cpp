@@ -2,6 +2,11 @@
 
 #include <QPaintEvent>
 #include <QPainter>
+#include <QtGlobal>
+
+#include <algorithm>
+#include <cstddef>
+#include <cstring>
 
 #include "model/gamefield.h"
 
@@ -14,17 +19,13 @@ WidgetPaintArea::WidgetPaintArea(QWidget *parent)
     , colorRed(240, 120, 120, 255)
     , colorGreen(50, 200, 50, 255)
     , colorBlue(100, 150, 250, 255)
-    , penFrame(QBrush(colorBlack, Qt::SolidPattern), 1.0, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin)
-    , penCell(QBrush(colorGrey, Qt::SolidPattern), 1.0, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin)
-    , brushBackground(colorWhite, Qt::SolidPattern)
-    , brushRed(colorRed, Qt::SolidPattern)
-    , brushGreen(colorGreen, Qt::SolidPattern)
-    , brushBlue(colorBlue, Qt::SolidPattern)
     , cellWidth(6)
     , cellHeight(6)
     , fieldOffset(4)
     , colorMode(2)
 {
+    // Every paint covers every pixel: nothing needs clearing underneath.
+    setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 WidgetPaintArea::~WidgetPaintArea()
@@ -39,37 +40,115 @@ void WidgetPaintArea::setColorMode(int mode) { colorMode = mode; }
 
 void WidgetPaintArea::paintEvent(QPaintEvent *)
 {
+    // Whole device pixels per widget pixel, so that edges stay crisp on a
+    // scaled screen; a fractional factor is left to drawImage.
+    const int scale = std::max(1, qRound(devicePixelRatioF()));
+    composeImage(scale);
     QPainter painter(this);
-    painter.setPen(penFrame);
-    painter.setBrush(brushBackground);
-    painter.drawRect(0, 0, width() - 1, height() - 1);
+    painter.drawImage(0, 0, fieldImage);
+}
 
-    if (!gameField)
+void WidgetPaintArea::composeImage(int scale)
+{
+    const QSize deviceSize = size() * scale;
+    const bool sameImage = fieldImage.size() == deviceSize && imageScale == scale;
+    if (!sameImage) {
+        fieldImage = QImage(deviceSize, QImage::Format_RGB32);
+        fieldImage.setDevicePixelRatio(scale);
+        imageScale = scale;
+    }
+    if (fieldImage.isNull())
         return;
 
-    GameField::Cell *const *cells = gameField->snapshot();
+    // Lines whose cells are as they were at the last paint are left as they
+    // are: on a field that is mostly settled, most of them.
+    GameField::Cell *const *cells = gameField ? gameField->snapshot() : nullptr;
+    constexpr int B = GameField::BufferSize;
+    const bool redrawAll = !sameImage || !cells || composedCells.empty() || composedMode != colorMode;
+    bool rowChanged[B];
+    for (int r = 0; r < B; ++r) {
+        rowChanged[r] = redrawAll
+            || !std::equal(cells[r], cells[r] + B, composedCells.begin() + static_cast<std::ptrdiff_t>(r) * B);
+    }
+    if (cells) {
+        composedCells.resize(static_cast<std::size_t>(B) * B);
+        for (int r = 0; r < B; ++r)
+            std::copy(cells[r], cells[r] + B, composedCells.begin() + static_cast<std::ptrdiff_t>(r) * B);
+    } else {
+        composedCells.clear();
+    }
+    composedMode = colorMode;
 
-    painter.setPen(penCell);
+    QRgb fill = 0;
+    bool filled = true;
     switch (colorMode) {
     case 1:
-        painter.setBrush(brushRed);
+        fill = colorRed.rgb();
         break;
     case 2:
-        painter.setBrush(brushGreen);
+        fill = colorGreen.rgb();
         break;
     case 3:
-        painter.setBrush(brushBlue);
+        fill = colorBlue.rgb();
         break;
     default:
-        painter.setBrush(Qt::NoBrush);
+        filled = false;
         break;
     }
+    const QRgb outline = colorGrey.rgb();
+    const QRgb background = colorWhite.rgb();
+    const QRgb frame = colorBlack.rgb();
 
-    for (int r = 1; r <= GameField::FieldSize; ++r) {
-        for (int c = 1; c <= GameField::FieldSize; ++c) {
-            if (cells[r][c] == 1)
-                painter.drawRect(
-                    fieldOffset + (c - 1) * cellWidth, fieldOffset + (r - 1) * cellHeight, cellWidth, cellHeight);
+    // Line by line, each pixel written once or twice: a line of the picture
+    // depends only on whether it is a frame line and on which cell row's
+    // outline or inside it crosses, so the five inner lines of a row are the
+    // same and are copied.
+    const int w = width();
+    const int h = height();
+    const int bottomOutline = fieldOffset + GameField::FieldSize * cellHeight; // below the last row
+    const int deviceBytes = fieldImage.width() * static_cast<int>(sizeof(QRgb));
+    uchar *const bits = fieldImage.bits();
+    const int stride = fieldImage.bytesPerLine();
+    const auto scanLine = [bits, stride](int deviceRow) { return reinterpret_cast<QRgb *>(bits + deviceRow * stride); };
+    for (int y = 0; y < h; ++y) {
+        QRgb *line = scanLine(y * scale);
+        const bool frameLine = y == 0 || y == h - 1;
+        const bool crossesCells = cells && y >= fieldOffset && y <= bottomOutline;
+        const int row = crossesCells ? (y - fieldOffset) / cellHeight + 1 : 0; // 1..121
+        const int lineInRow = crossesCells ? (y - fieldOffset) % cellHeight : -1;
+        if (!redrawAll && (!crossesCells || (!rowChanged[row] && !rowChanged[row - 1])))
+            continue;
+
+        if (crossesCells && lineInRow >= 2 && !frameLine) {
+            std::memcpy(line, scanLine((y - 1) * scale), deviceBytes);
+        } else {
+            fillSpan(line, 0, w, frameLine ? frame : background);
+            fillSpan(line, 0, 1, frame);
+            fillSpan(line, w - 1, w, frame);
+            for (int c = 1; crossesCells && c <= GameField::FieldSize; ++c) {
+                const int x = fieldOffset + (c - 1) * cellWidth;
+                if (lineInRow == 0) {
+                    // The outline shared by this row's cells and those above;
+                    // the border rows 0 and 121 of the buffer are always dead.
+                    if (cells[row][c] == 1 || cells[row - 1][c] == 1)
+                        fillSpan(line, x, x + cellWidth + 1, outline);
+                } else if (cells[row][c] == 1) {
+                    fillSpan(line, x, x + 1, outline);
+                    if (filled)
+                        fillSpan(line, x + 1, x + cellWidth, fill);
+                    fillSpan(line, x + cellWidth, x + cellWidth + 1, outline);
+                }
+            }
         }
+        for (int copy = 1; copy < scale; ++copy)
+            std::memcpy(scanLine(y * scale + copy), line, deviceBytes);
     }
+}
+
+void WidgetPaintArea::fillSpan(QRgb *line, int left, int right, QRgb color) const
+{
+    const int from = std::max(0, left * imageScale);
+    const int to = std::min(fieldImage.width(), right * imageScale);
+    if (from < to)
+        std::fill(line + from, line + to, color);
 }

@@ -56,8 +56,10 @@ TICK = 0.033  # seconds between generations at top speed: 1000 / 30 ms in whole 
 
 WINDOW_SECONDS = 10.0
 TARGET_RATE = 29.5  # generations per second
-TARGET_CPU = 0.25  # CPU seconds per wall second
-TARGET_STARTUP_RATIO = 1.5
+TARGET_CPU = 0.03  # CPU seconds per wall second
+TARGET_STARTUP_RATIO = 0.8
+TARGET_RSS_MIB = 40  # resident memory once the window shows
+SETTLE_SECONDS = 0.5  # after the first paint, before memory is read
 TARGET_RSS_GROWTH_KIB = 1024
 
 
@@ -373,8 +375,12 @@ class Session:
         return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
 
     def rss_kib(self):
-        with open(f"/proc/{self.process.pid}/status") as status:
-            return next(int(line.split()[1]) for line in status if line.startswith("VmRSS:"))
+        return rss_kib(self.process.pid)
+
+
+def rss_kib(pid):
+    with open(f"/proc/{pid}/status") as status:
+        return next(int(line.split()[1]) for line in status if line.startswith("VmRSS:"))
 
 
 class Window:
@@ -448,7 +454,7 @@ def benchmark_speed(program, environment, screen, windows):
 
 
 def time_to_first_paint(command, environment, painted):
-    """Seconds from starting `command` until painted() is true."""
+    """Seconds from starting `command` until painted() is true, and its VmRSS in KiB a moment later."""
     start = time.monotonic()
     process = subprocess.Popen([command], env=environment, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL)
     try:
@@ -456,7 +462,9 @@ def time_to_first_paint(command, environment, painted):
             if time.monotonic() - start > 20:
                 raise RuntimeError(f"{command} showed nothing within 20 s")
             time.sleep(0.001)
-        return time.monotonic() - start
+        seconds = time.monotonic() - start
+        time.sleep(SETTLE_SECONDS)
+        return seconds, rss_kib(process.pid)
     finally:
         process.terminate()
         process.wait()
@@ -474,21 +482,29 @@ def benchmark_startup(program, minimal, environment, screen, runs):
         return not program_painted() and not minimal_painted()
 
     times = {program: [], minimal: []}
+    memory = {program: [], minimal: []}
     for run in range(runs):
         for command, painted in ((program, program_painted), (minimal, minimal_painted)):
             poll(screen_cleared, timeout=10, interval=0.01)
-            times[command].append(time_to_first_paint(command, environment, painted))
-        print(f"  run {run + 1}: program {times[program][-1] * 1000:.0f} ms, "
-              f"empty window {times[minimal][-1] * 1000:.0f} ms", flush=True)
+            seconds, kib = time_to_first_paint(command, environment, painted)
+            times[command].append(seconds)
+            memory[command].append(kib)
+        print(f"  run {run + 1}: program {times[program][-1] * 1000:.0f} ms, {memory[program][-1] / 1024:.1f} MiB; "
+              f"empty window {times[minimal][-1] * 1000:.0f} ms, {memory[minimal][-1] / 1024:.1f} MiB", flush=True)
     program_median = statistics.median(times[program])
     minimal_median = statistics.median(times[minimal])
     ratio = program_median / minimal_median
+    program_mib = statistics.median(memory[program]) / 1024
+    minimal_mib = statistics.median(memory[minimal]) / 1024
     return [
         Result(f"start-up to first paint (median of {runs})", f"{program_median * 1000:.0f} ms", "", None),
         Result(f"empty QMainWindow to first paint (median of {runs})", f"{minimal_median * 1000:.0f} ms", "",
                None),
         Result("start-up, program / empty window", f"{ratio:.2f}", f"<= {TARGET_STARTUP_RATIO}",
                ratio <= TARGET_STARTUP_RATIO),
+        Result(f"VmRSS after the window shows (median of {runs})", f"{program_mib:.1f} MiB",
+               f"<= {TARGET_RSS_MIB} MiB", program_mib <= TARGET_RSS_MIB),
+        Result(f"empty QMainWindow's VmRSS (median of {runs})", f"{minimal_mib:.1f} MiB", "", None),
     ]
 
 

@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Starts the program, waits for its window and quits it through File > Exit.
+"""Starts the program, waits for its window, checks that no OpenGL driver came with it
+and quits it through File > Exit.
 
 Usage: startandexit.py <program>
 
@@ -27,6 +28,11 @@ def main():
         try:
             window = xsession.MainWindow(program, TIMEOUT)
             print(f"window {window.id} is shown")
+            # The program draws without OpenGL: a GL driver in its memory means
+            # the platform probed GL after all, with tens of MiB and a leak at exit.
+            drivers = sorted(name for name in program.loaded_libraries() if "_dri" in name or "LLVM" in name)
+            if drivers:
+                raise xsession.Failure(f"OpenGL driver libraries loaded: {', '.join(drivers)}")
             code = window.exit_through_menu(TIMEOUT)
         except xsession.Failure as failure:
             print(f"FAIL: {failure}")

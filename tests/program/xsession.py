@@ -249,6 +249,11 @@ class Program:
 
         return wait_until(f'a window titled "{title}"', probe, timeout)
 
+    def loaded_libraries(self):
+        """File names of the shared objects mapped into the running program."""
+        with open(f"/proc/{self.process.pid}/maps") as maps:
+            return {os.path.basename(line.split()[-1]) for line in maps if "/" in line}
+
     def wait_until_closed(self, window, timeout):
         wait_until(
             f"window {window} to close",
