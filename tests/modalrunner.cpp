@@ -1,9 +1,29 @@
 #include "modalrunner.h"
 
 #include <QApplication>
+#include <QPointer>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
+
+namespace
+{
+
+// A driver's click or key ends its window on the spot; an ending that takes a
+// round through the event loop gets this long.
+constexpr int GraceMilliseconds = 1000;
+
+// Ends `modal` even if it refuses to close: a hidden dialog leaves exec().
+void end(QWidget *modal)
+{
+    modal->close();
+    if (modal->isVisible())
+        modal->hide();
+}
+
+bool isOpen(const QPointer<QWidget> &modal) { return modal && modal->isVisible(); }
+
+} // namespace
 
 ModalRunner::Outcome ModalRunner::run(
     const std::function<void()> &open, const std::function<void(QWidget *)> &drive, int timeout)
@@ -15,7 +35,7 @@ ModalRunner::Outcome ModalRunner::run(
     QObject::connect(&deadline, &QTimer::timeout, [&outcome] {
         if (QWidget *modal = QApplication::activeModalWidget()) {
             outcome.forced = true;
-            modal->close();
+            end(modal);
         }
     });
     deadline.start(timeout);
@@ -27,8 +47,14 @@ ModalRunner::Outcome ModalRunner::run(
             return;
         poll.stop();
         outcome.opened = true;
+        const QPointer<QWidget> guarded(modal);
         if (QTest::qWaitForWindowExposed(modal))
             drive(modal);
+        // A driver that failed part way has left its window open.
+        if (isOpen(guarded) && !QTest::qWaitFor([&guarded] { return !isOpen(guarded); }, GraceMilliseconds)) {
+            outcome.forced = true;
+            end(guarded);
+        }
     });
     poll.start(10);
 

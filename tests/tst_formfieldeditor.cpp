@@ -13,7 +13,6 @@
 #include <QStringList>
 #include <QTableWidget>
 #include <QTest>
-#include <QTimer>
 #include <QWindow>
 
 #include <cstddef>
@@ -23,7 +22,9 @@
 
 #include "editor/formfieldeditor.h"
 #include "editor/formfieldeditorui.h"
+#include "modalrunner.h"
 #include "model/gamefield.h"
+#include "toplevelguard.h"
 #include "warningguard.h"
 
 namespace
@@ -127,7 +128,7 @@ private slots:
 
 void TestFormFieldEditor::initTestCase() { WarningGuard::install(); }
 
-void TestFormFieldEditor::cleanup() { QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty()); }
+void TestFormFieldEditor::cleanup() { TopLevelGuard::closeLeftovers(); }
 
 void TestFormFieldEditor::opensWithBufferColours()
 {
@@ -332,48 +333,36 @@ void TestFormFieldEditor::outcome()
     QFETCH(bool, result);
 
     Buffer buffer(GameField::CellCount, 0);
-    auto *dialog = new FormFieldEditor(&buffer);
-    dialog->setWindowFlags(Qt::Window | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
+    FormFieldEditor dialog(&buffer);
+    dialog.setWindowFlags(Qt::Window | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
 
-    bool timedOut = false;
-    QTimer fallback;
-    fallback.setSingleShot(true);
-    connect(&fallback, &QTimer::timeout, dialog, [&] {
-        timedOut = true;
-        dialog->done(QDialog::Rejected);
-    });
-    fallback.start(20000);
+    const ModalRunner::Outcome run = ModalRunner::run([&dialog] { dialog.exec(); },
+        [&](QWidget *) {
+            if (!showEditor(dialog))
+                return;
+            chooseTool(dialog, "RadioButton_ToolOn");
+            clickCell(tableOf(dialog), 8, 9);
+            if (ending == QLatin1String("ok")) {
+                QTest::mouseClick(child<QPushButton>(dialog, "PushButton_Ok"), Qt::LeftButton);
+            } else if (ending == QLatin1String("cancel")) {
+                QTest::mouseClick(child<QPushButton>(dialog, "PushButton_Cancel"), Qt::LeftButton);
+            } else if (ending == QLatin1String("close")) {
+                dialog.close();
+            } else if (ending == QLatin1String("window close")) {
+                // What the window system sends when its close button is pressed.
+                QCloseEvent close;
+                QApplication::sendEvent(dialog.windowHandle(), &close);
+            } else {
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+            }
+        });
 
-    QTimer::singleShot(0, dialog, [&] {
-        if (!showEditor(*dialog))
-            return;
-        QTableWidget *table = tableOf(*dialog);
-        chooseTool(*dialog, "RadioButton_ToolOn");
-        clickCell(table, 8, 9);
-        if (ending == QLatin1String("ok")) {
-            QTest::mouseClick(child<QPushButton>(*dialog, "PushButton_Ok"), Qt::LeftButton);
-        } else if (ending == QLatin1String("cancel")) {
-            QTest::mouseClick(child<QPushButton>(*dialog, "PushButton_Cancel"), Qt::LeftButton);
-        } else if (ending == QLatin1String("close")) {
-            dialog->close();
-        } else if (ending == QLatin1String("window close")) {
-            // What the window system sends when its close button is pressed.
-            QCloseEvent close;
-            QApplication::sendEvent(dialog->windowHandle(), &close);
-        } else {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-        }
-    });
-    dialog->exec();
-    fallback.stop();
-
-    QVERIFY(!timedOut);
-    QVERIFY(!dialog->isVisible());
-    QCOMPARE(dialog->getResult(), result);
+    QVERIFY(run.opened);
+    QVERIFY2(!run.forced, "the dialog stayed open");
+    QCOMPARE(dialog.getResult(), result);
     // Painting is never rolled back: whether it counts is the caller's business.
     QCOMPARE(at(buffer, 8, 9), 1);
     QCOMPARE(buffer.size(), std::size_t(GameField::CellCount));
-    delete dialog;
 }
 
 void TestFormFieldEditor::dialogName()

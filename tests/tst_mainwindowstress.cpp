@@ -1,5 +1,4 @@
 #include <QAbstractButton>
-#include <QApplication>
 #include <QComboBox>
 #include <QPushButton>
 #include <QSpinBox>
@@ -18,6 +17,7 @@
 #include "mainwindowprobe.h"
 #include "modalrunner.h"
 #include "model/gamefield.h"
+#include "toplevelguard.h"
 #include "warningguard.h"
 
 namespace
@@ -74,7 +74,7 @@ void TestMainWindowStress::cleanup()
 {
     delete window;
     window = nullptr;
-    QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty());
+    TopLevelGuard::closeLeftovers();
 }
 
 void TestMainWindowStress::clickButton(int which)

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "model/gamefield.h"
+#include "toplevelguard.h"
 #include "view/widgetpaintarea.h"
 #include "warningguard.h"
 
@@ -174,7 +175,7 @@ private slots:
 
 void TestWidgetPaintArea::initTestCase() { WarningGuard::install(); }
 
-void TestWidgetPaintArea::cleanup() { QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty()); }
+void TestWidgetPaintArea::cleanup() { TopLevelGuard::closeLeftovers(); }
 
 void TestWidgetPaintArea::blankView_data()
 {
