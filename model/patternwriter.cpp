@@ -1,0 +1,73 @@
+#include "model/patternwriter.h"
+
+#include <cstddef>
+
+namespace
+{
+
+constexpr int FieldSize = GameField::FieldSize;
+// Other programs read RLE lines of this length at most.
+constexpr std::size_t RleLineLength = 70;
+
+// Appends one run-length item, starting a new line first if the item would
+// not fit on the current one; lineStart is where the current line begins.
+void appendItem(std::string &text, std::size_t &lineStart, int count, char tag)
+{
+    std::string item = count > 1 ? std::to_string(count) : std::string();
+    item += tag;
+    if (text.size() - lineStart + item.size() > RleLineLength) {
+        text += '\n';
+        lineStart = text.size();
+    }
+    text += item;
+}
+
+} // namespace
+
+std::string PatternWriter::writeRle(GameField::Cell *const *cells, int generation)
+{
+    std::string text = "#C Generation " + std::to_string(generation) + "\nx = " + std::to_string(FieldSize)
+        + ", y = " + std::to_string(FieldSize) + ", rule = B3/S23\n";
+    std::size_t lineStart = text.size();
+
+    // Row ends are held back until a row with live cells follows, so that runs
+    // of empty rows merge into one item and trailing ones are left out.
+    int pendingRowEnds = 0;
+    for (int r = 1; r <= FieldSize; ++r) {
+        const GameField::Cell *row = cells[r];
+        int last = FieldSize;
+        while (last >= 1 && row[last] != 1)
+            --last;
+        if (last >= 1) {
+            if (pendingRowEnds > 0)
+                appendItem(text, lineStart, pendingRowEnds, '$');
+            pendingRowEnds = 0;
+            for (int c = 1; c <= last;) {
+                const bool alive = row[c] == 1;
+                const int start = c;
+                while (c <= last && (row[c] == 1) == alive)
+                    ++c;
+                appendItem(text, lineStart, c - start, alive ? 'o' : 'b');
+            }
+        }
+        ++pendingRowEnds;
+    }
+    appendItem(text, lineStart, 1, '!');
+    text += '\n';
+    return text;
+}
+
+std::string PatternWriter::writePlaintext(GameField::Cell *const *cells, const std::string &name)
+{
+    std::string text = "!Name: ";
+    for (const char ch : name)
+        text += static_cast<unsigned char>(ch) < 0x20 || ch == 0x7F ? ' ' : ch;
+    text += '\n';
+    text.reserve(text.size() + static_cast<std::size_t>(FieldSize) * (FieldSize + 1));
+    for (int r = 1; r <= FieldSize; ++r) {
+        for (int c = 1; c <= FieldSize; ++c)
+            text += cells[r][c] == 1 ? 'O' : '.';
+        text += '\n';
+    }
+    return text;
+}
