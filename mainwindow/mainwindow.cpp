@@ -1,26 +1,50 @@
 #include "mainwindow/mainwindow.h"
 
 #include <QAction>
+#include <QByteArray>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QIcon>
 #include <QLabel>
+#include <QList>
+#include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
+#include <QSaveFile>
 #include <QSize>
 #include <QSpinBox>
 #include <QTimer>
+#include <QUndoStack>
+#include <QUrl>
 
+#include <algorithm>
 #include <memory>
+#include <string>
+#include <string_view>
+#include <utility>
 
 #include "editor/formfieldeditor.h"
 #include "mainwindow/mainwindowui.h"
+#include "model/packedfield.h"
+#include "model/pattern.h"
+#include "model/patternreader.h"
+#include "model/patternwriter.h"
 #include "view/widgetpaintarea.h"
 
 namespace
 {
 
 constexpr int MillisecondsPerSecond = 1000;
+// Steps the history keeps; each holds two or four fields of 1,800 bytes.
+constexpr int UndoLimit = 500;
 const QSize ButtonIconSize(40, 40);
 const QSize SaveStateIconSize(30, 30);
 
@@ -39,6 +63,19 @@ int colorModeForIndex(int index)
     default:
         return 2;
     }
+}
+
+const char *const PatternFilters
+    = QT_TRANSLATE_NOOP("MainWindow", "Patterns (*.rle *.cells *.lif *.life *.txt);;All files (*)");
+
+// A path as a message shows it: a path of any length fits on the screen.
+QString shownPath(const QString &path)
+{
+    constexpr int Longest = 100; // characters
+    const QString native = QDir::toNativeSeparators(path);
+    if (native.size() <= Longest)
+        return native;
+    return native.left(Longest - 40) + QStringLiteral("…") + native.right(39);
 }
 
 void setButtonIcon(QPushButton *button, const char *path, const QSize &size)
@@ -60,7 +97,12 @@ MainWindow::MainWindow(QWidget *parent)
     updateView();
 
     // Connected last, so that the start values given above run no slot.
+    connect(ui->Action_File_OpenPattern, SIGNAL(triggered(bool)), this, SLOT(Slot_Action_File_OpenPattern()));
+    connect(ui->Action_File_SavePattern, SIGNAL(triggered(bool)), this, SLOT(Slot_Action_File_SavePattern()));
     connect(ui->Action_File_Exit, SIGNAL(triggered(bool)), this, SLOT(Slot_Action_File_Exit()));
+    connect(ui->Action_Edit_Undo, SIGNAL(triggered(bool)), this, SLOT(Slot_Action_Edit_Undo()));
+    connect(ui->Action_Edit_Redo, SIGNAL(triggered(bool)), this, SLOT(Slot_Action_Edit_Redo()));
+    connect(ui->Menu_Examples, SIGNAL(triggered(QAction *)), this, SLOT(Slot_Menu_Examples(QAction *)));
     connect(ui->Action_Help_About, SIGNAL(triggered(bool)), this, SLOT(Slot_Action_Help_About()));
     connect(ui->ComboBox_CellColor, SIGNAL(currentIndexChanged(int)), this, SLOT(Slot_ComboBox_CellColor(int)));
     connect(ui->PushButton_Clear, SIGNAL(released()), this, SLOT(Slot_PushButton_Clear()));
@@ -73,10 +115,16 @@ MainWindow::MainWindow(QWidget *parent)
     connect(ui->PushButton_Stop, SIGNAL(released()), this, SLOT(Slot_PushButton_Stop()));
     connect(ui->SpinBox_IPS, SIGNAL(valueChanged(int)), this, SLOT(Slot_SpinBox_IPS(int)));
     connect(timer, SIGNAL(timeout()), this, SLOT(Slot_Timer()));
+    connect(ui->WidgetPaintArea_GraphicScene, SIGNAL(cellDrawn(int, int, bool)), this,
+        SLOT(Slot_WidgetPaintArea_GraphicScene(int, int, bool)));
+    connect(ui->WidgetPaintArea_GraphicScene, SIGNAL(strokeFinished()), this,
+        SLOT(Slot_WidgetPaintArea_GraphicScene_StrokeFinished()));
 }
 
 MainWindow::~MainWindow()
 {
+    // The commands on the stack point back at this window.
+    delete undoStack;
     delete ui;
     delete timer;
     delete gameField;
@@ -89,6 +137,9 @@ void MainWindow::init()
     timer->setTimerType(Qt::PreciseTimer);
 
     gameField = new GameField;
+
+    undoStack = new QUndoStack(this);
+    undoStack->setUndoLimit(UndoLimit);
 
     editorBuffer.clear();
     editorBuffer.resize(GameField::CellCount, 0);
@@ -117,6 +168,9 @@ void MainWindow::init()
     ui->SpinBox_IPS->setValue(ips);
 
     ui->WidgetPaintArea_GraphicScene->setField(gameField);
+
+    setAcceptDrops(true);
+    addExamples();
 }
 
 void MainWindow::setControlsState(int state)
@@ -144,6 +198,11 @@ void MainWindow::setControlsState(int state)
     ui->PushButton_Random->setEnabled(idle);
     ui->PushButton_Edit->setEnabled(idle);
     ui->PushButton_SaveState->setEnabled(idle);
+    ui->WidgetPaintArea_GraphicScene->setDrawingEnabled(idle);
+    ui->Action_File_OpenPattern->setEnabled(idle);
+    ui->Action_File_SavePattern->setEnabled(idle);
+    ui->Menu_Examples->menuAction()->setEnabled(idle);
+    updateUndoActions();
 }
 
 void MainWindow::updateInfoLabels()
@@ -182,7 +241,236 @@ void MainWindow::importFromEditorBuffer()
     gameField->commitSnapshot();
 }
 
+bool MainWindow::openPatternFile(const QString &path)
+{
+    if (running)
+        return false;
+
+    const QFileInfo info(path);
+    QString problem;
+    Pattern pattern;
+    if (info.isDir()) {
+        problem = tr("It is a folder.");
+    } else if (info.exists() && info.size() > static_cast<qint64>(PatternReader::MaxFileSize)) {
+        // Checked before reading, so that a huge file costs nothing.
+        problem = tr("The file is larger than 1 MiB (%1 bytes); pattern files are far smaller.").arg(info.size());
+    } else {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            problem = file.errorString();
+        } else {
+            // One byte more than allowed tells a file that grew since its size was read.
+            const QByteArray bytes = file.read(static_cast<qint64>(PatternReader::MaxFileSize) + 1);
+            std::string error;
+            if (file.error() != QFileDevice::NoError)
+                problem = file.errorString();
+            else if (!PatternReader::read(
+                         std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), pattern, error))
+                problem = QString::fromStdString(error);
+        }
+    }
+    if (!problem.isEmpty()) {
+        QMessageBox::warning(
+            this, tr("Open pattern"), tr("Could not open the pattern file \"%1\":\n%2").arg(shownPath(path), problem));
+        return false;
+    }
+
+    // Examples come from the program's resources, not from a folder of the user's.
+    if (!path.startsWith(QLatin1Char(':')))
+        patternFolder = info.absolutePath();
+    const FieldCommand::State before = currentState(true);
+    GameField::Cell **cells = gameField->snapshot();
+    pattern.placeCentred(cells);
+    gameField->commitSnapshot();
+    gameField->saveState();
+    generationNumber = 1;
+    cellCount = gameField->liveCellCount();
+    updateInfoLabels();
+    updateView();
+    recordStep(tr("Open pattern"), before);
+    return true;
+}
+
+void MainWindow::savePatternFile(const QString &path)
+{
+    const QFileInfo info(path);
+    GameField::Cell *const *cells = gameField->snapshot();
+    const std::string text = info.suffix().compare(QLatin1String("cells"), Qt::CaseInsensitive) == 0
+        ? PatternWriter::writePlaintext(cells, info.completeBaseName().toStdString())
+        : PatternWriter::writeRle(cells, generationNumber);
+
+    // Written to a temporary file that replaces the old one only once complete,
+    // so a failed save leaves any existing file untouched.
+    QSaveFile file(path);
+    QString problem;
+    if (!file.open(QIODevice::WriteOnly))
+        problem = file.errorString();
+    else if (file.write(text.data(), static_cast<qint64>(text.size())) != static_cast<qint64>(text.size()))
+        problem = file.errorString();
+    else if (!file.commit())
+        problem = file.errorString();
+    if (!problem.isEmpty()) {
+        QMessageBox::warning(
+            this, tr("Save pattern"), tr("Could not save the pattern file \"%1\":\n%2").arg(shownPath(path), problem));
+        return;
+    }
+    patternFolder = info.absolutePath();
+}
+
+void MainWindow::addExamples()
+{
+    // Listed by the names the files give, which is what people know them by.
+    QList<QPair<QString, QString>> examples; // name, resource path
+    QDirIterator files(QStringLiteral(":/patterns"), QDir::Files);
+    while (files.hasNext()) {
+        const QString path = files.next();
+        QFile file(path);
+        Pattern pattern;
+        std::string error;
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray bytes = file.readAll();
+        if (!PatternReader::read(
+                std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), pattern, error))
+            continue;
+        const QString name = QString::fromStdString(pattern.name);
+        examples.append({ name.isEmpty() ? QFileInfo(path).completeBaseName() : name, path });
+    }
+    std::sort(examples.begin(), examples.end());
+    for (const auto &example : qAsConst(examples)) {
+        QAction *action = ui->Menu_Examples->addAction(example.first);
+        action->setData(example.second);
+    }
+}
+
+FieldCommand::State MainWindow::currentState(bool withSaved)
+{
+    FieldCommand::State state;
+    state.cells = PackedField::fromBuffer(gameField->snapshot());
+    state.generation = generationNumber;
+    if (withSaved) {
+        // The field shows its saved state only by restoring it: read it that
+        // way, then put the current cells back.
+        gameField->restoreState();
+        state.saved = PackedField::fromBuffer(gameField->snapshot());
+        state.cells.toBuffer(gameField->snapshot());
+        gameField->commitSnapshot();
+    }
+    return state;
+}
+
+void MainWindow::applyState(const FieldCommand::State &state)
+{
+    if (state.saved) {
+        state.saved->toBuffer(gameField->snapshot());
+        gameField->commitSnapshot();
+        gameField->saveState();
+    }
+    state.cells.toBuffer(gameField->snapshot());
+    gameField->commitSnapshot();
+    generationNumber = state.generation;
+    cellCount = gameField->liveCellCount();
+    updateInfoLabels();
+    updateView();
+}
+
+void MainWindow::recordStep(const QString &text, const FieldCommand::State &before)
+{
+    const FieldCommand::State after = currentState(before.saved.has_value());
+    if (after.cells == before.cells && after.generation == before.generation && after.saved == before.saved)
+        return;
+    undoStack->push(
+        new FieldCommand(text, before, after, [this](const FieldCommand::State &state) { applyState(state); }));
+    updateUndoActions();
+}
+
+void MainWindow::updateUndoActions()
+{
+    const bool canUndo = !running && undoStack->canUndo();
+    const bool canRedo = !running && undoStack->canRedo();
+    ui->Action_Edit_Undo->setEnabled(canUndo);
+    ui->Action_Edit_Redo->setEnabled(canRedo);
+    ui->Action_Edit_Undo->setText(undoStack->canUndo() ? tr("Undo %1").arg(undoStack->undoText()) : tr("Undo"));
+    ui->Action_Edit_Redo->setText(undoStack->canRedo() ? tr("Redo %1").arg(undoStack->redoText()) : tr("Redo"));
+}
+
+QString MainWindow::droppedFile(const QMimeData *mimeData)
+{
+    if (!mimeData || !mimeData->hasUrls())
+        return QString();
+    const QList<QUrl> urls = mimeData->urls();
+    if (urls.size() != 1 || !urls.first().isLocalFile())
+        return QString();
+    return urls.first().toLocalFile();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!running && !droppedFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent *event)
+{
+    const QString path = droppedFile(event->mimeData());
+    if (running || path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    openPatternFile(path);
+}
+
+void MainWindow::Slot_Action_File_OpenPattern()
+{
+    if (running)
+        return;
+    QFileDialog dialog(this, tr("Open pattern"), patternFolder, tr(PatternFilters));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.exec();
+    if (dialog.result() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    openPatternFile(dialog.selectedFiles().first());
+}
+
+void MainWindow::Slot_Action_File_SavePattern()
+{
+    if (running)
+        return;
+    QFileDialog dialog(this, tr("Save pattern"), patternFolder, tr(PatternFilters));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // A name without an extension is saved as RLE.
+    dialog.setDefaultSuffix(QStringLiteral("rle"));
+    dialog.exec();
+    if (dialog.result() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    savePatternFile(dialog.selectedFiles().first());
+}
+
 void MainWindow::Slot_Action_File_Exit() { QCoreApplication::quit(); }
+
+void MainWindow::Slot_Action_Edit_Undo()
+{
+    if (running || !undoStack->canUndo())
+        return;
+    undoStack->undo();
+    updateUndoActions();
+}
+
+void MainWindow::Slot_Action_Edit_Redo()
+{
+    if (running || !undoStack->canRedo())
+        return;
+    undoStack->redo();
+    updateUndoActions();
+}
+
+void MainWindow::Slot_Menu_Examples(QAction *action)
+{
+    if (running || !action)
+        return;
+    openPatternFile(action->data().toString());
+}
 
 void MainWindow::Slot_Action_Help_About()
 {
@@ -193,6 +481,7 @@ void MainWindow::Slot_PushButton_Play()
 {
     if (running)
         return;
+    runStart = currentState(false);
     running = true;
     timer->start(tickInterval(ips));
     setControlsState(2);
@@ -205,13 +494,19 @@ void MainWindow::Slot_PushButton_Pause()
     running = false;
     timer->stop();
     setControlsState(3);
+    recordStep(tr("Run"), *runStart);
+    runStart.reset();
 }
 
 void MainWindow::Slot_PushButton_Stop()
 {
+    // A Stop that ends a run belongs to the run's step.
+    const FieldCommand::State before = running ? *runStart : currentState(false);
+    const QString step = running ? tr("Run") : tr("Stop");
     if (running) {
         running = false;
         timer->stop();
+        runStart.reset();
     }
     gameField->restoreState();
     generationNumber = 1;
@@ -219,40 +514,47 @@ void MainWindow::Slot_PushButton_Stop()
     setControlsState(4);
     updateInfoLabels();
     updateView();
+    recordStep(step, before);
 }
 
 void MainWindow::Slot_PushButton_Next()
 {
     if (running)
         return;
+    const FieldCommand::State before = currentState(false);
     gameField->nextGeneration();
     ++generationNumber;
     cellCount = gameField->liveCellCount();
     setControlsState(5);
     updateInfoLabels();
     updateView();
+    recordStep(tr("Next"), before);
 }
 
 void MainWindow::Slot_PushButton_Clear()
 {
     if (running)
         return;
+    const FieldCommand::State before = currentState(false);
     gameField->clear();
     generationNumber = 1;
     cellCount = 0;
     updateInfoLabels();
     updateView();
+    recordStep(tr("Clear"), before);
 }
 
 void MainWindow::Slot_PushButton_Random()
 {
     if (running)
         return;
+    const FieldCommand::State before = currentState(false);
     gameField->randomize();
     generationNumber = 1;
     cellCount = gameField->liveCellCount();
     updateInfoLabels();
     updateView();
+    recordStep(tr("Random"), before);
 }
 
 void MainWindow::Slot_PushButton_Edit()
@@ -268,10 +570,12 @@ void MainWindow::Slot_PushButton_Edit()
     // The editor wrote every painted cell into the buffer already; only a
     // confirmed edit is carried into the field.
     if (editor->getResult()) {
+        const FieldCommand::State before = currentState(false);
         importFromEditorBuffer();
         cellCount = gameField->liveCellCount();
         updateInfoLabels();
         updateView();
+        recordStep(tr("Edit"), before);
     }
 }
 
@@ -305,4 +609,28 @@ void MainWindow::Slot_Timer()
     cellCount = gameField->liveCellCount();
     updateInfoLabels();
     updateView();
+}
+
+void MainWindow::Slot_WidgetPaintArea_GraphicScene(int row, int column, bool alive)
+{
+    if (running || row < 1 || row > GameField::FieldSize || column < 1 || column > GameField::FieldSize)
+        return;
+    if (!strokeStart)
+        strokeStart = currentState(false);
+    GameField::Cell **cells = gameField->snapshot();
+    cells[row][column] = alive ? 1 : 0;
+    gameField->commitSnapshot();
+    cellCount = gameField->liveCellCount();
+    updateInfoLabels();
+    updateView();
+}
+
+void MainWindow::Slot_WidgetPaintArea_GraphicScene_StrokeFinished()
+{
+    // A whole stroke is one step, however many cells it drew.
+    if (!strokeStart)
+        return;
+    const FieldCommand::State before = *strokeStart;
+    strokeStart.reset();
+    recordStep(tr("Draw"), before);
 }

@@ -4,12 +4,19 @@
 #include <QMainWindow>
 #include <QString>
 
+#include <optional>
 #include <vector>
 
+#include "mainwindow/fieldcommand.h"
 #include "model/gamefield.h"
 
 class MainWindowUi;
+class QDragEnterEvent;
+class QDropEvent;
+class QMimeData;
+class QAction;
 class QTimer;
+class QUndoStack;
 
 // The one window of the program and the only controller of the simulation. Every
 // button, menu action, option and timer tick arrives at one of its slots, which
@@ -19,6 +26,10 @@ class QTimer;
 // It is either idle or running (the timer drives the field). While running only
 // Pause, Stop, the speed, the colour, About and Exit act; every other slot
 // ignores its call, even though its button is disabled anyway.
+//
+// Every step that changes the field (Clear, Random, Next, Stop, a confirmed
+// edit, an opened pattern, a drawn stroke, a whole run from Play to Pause or
+// Stop) goes onto an undo stack, so that none of them loses a field for good.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -27,8 +38,23 @@ public:
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
 
+    // Reads a pattern file and, if it reads cleanly, puts it centred on an
+    // otherwise dead field that also becomes the saved state, at generation 1.
+    // On any error, shows it in a message box and leaves everything as it
+    // was. Ignored while running. Returns whether the pattern was opened.
+    bool openPatternFile(const QString &path);
+
+protected:
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
 private slots:
+    void Slot_Action_File_OpenPattern();
+    void Slot_Action_File_SavePattern();
     void Slot_Action_File_Exit();
+    void Slot_Action_Edit_Undo();
+    void Slot_Action_Edit_Redo();
+    void Slot_Menu_Examples(QAction *action);
     void Slot_Action_Help_About();
     void Slot_PushButton_Play();
     void Slot_PushButton_Pause();
@@ -41,6 +67,8 @@ private slots:
     void Slot_SpinBox_IPS(int value);
     void Slot_ComboBox_CellColor(int index);
     void Slot_Timer();
+    void Slot_WidgetPaintArea_GraphicScene(int row, int column, bool alive);
+    void Slot_WidgetPaintArea_GraphicScene_StrokeFinished();
 
 private:
     void init();
@@ -52,6 +80,21 @@ private:
     void showMessage(QString title, QString text);
     void exportToEditorBuffer();
     void importFromEditorBuffer();
+    // Writes the field to `path` in the format its extension names (.cells
+    // plaintext, anything else RLE); the file is replaced only whole.
+    void savePatternFile(const QString &path);
+    // One entry in the Examples menu for each pattern compiled into the program.
+    void addExamples();
+    // The field as it is now; with the saved state only if `withSaved`.
+    FieldCommand::State currentState(bool withSaved);
+    // Puts a state back: field, generation, saved state if it has one, counters and view.
+    void applyState(const FieldCommand::State &state);
+    // Puts the step from `before` to now on the undo stack, if it changed anything.
+    void recordStep(const QString &text, const FieldCommand::State &before);
+    // Texts and enabled states of Undo and Redo.
+    void updateUndoActions();
+    // The one local file of a drag, or an empty string.
+    static QString droppedFile(const QMimeData *mimeData);
 
     MainWindowUi *ui; // owned; the widgets themselves belong to the window
     QTimer *timer = nullptr; // owned, also a child of this window
@@ -62,6 +105,10 @@ private:
     int ips = 20; // generations per second, 1..30
     int generationNumber = 1;
     int cellCount = 0;
+    QString patternFolder; // where the last pattern was opened or saved in this session
+    QUndoStack *undoStack = nullptr; // owned, also a child of this window
+    std::optional<FieldCommand::State> runStart; // the field when Play was pressed, while running
+    std::optional<FieldCommand::State> strokeStart; // the field before the stroke being drawn
 };
 
 #endif // MAINWINDOW_H

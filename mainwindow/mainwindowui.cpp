@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QFrame>
 #include <QGroupBox>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
@@ -44,8 +45,21 @@ void MainWindowUi::setupUi(QMainWindow *window)
     window->resize(955, 775);
     window->setMinimumSize(QSize(500, 400));
 
+    Action_File_OpenPattern = new QAction(window);
+    Action_File_OpenPattern->setObjectName(QString::fromUtf8("Action_File_OpenPattern"));
+    Action_File_OpenPattern->setShortcut(QKeySequence::Open);
+    Action_File_SavePattern = new QAction(window);
+    Action_File_SavePattern->setObjectName(QString::fromUtf8("Action_File_SavePattern"));
+    Action_File_SavePattern->setShortcut(QKeySequence::Save);
     Action_File_Exit = new QAction(window);
     Action_File_Exit->setObjectName(QString::fromUtf8("Action_File_Exit"));
+    Action_File_Exit->setShortcut(QKeySequence::Quit);
+    Action_Edit_Undo = new QAction(window);
+    Action_Edit_Undo->setObjectName(QString::fromUtf8("Action_Edit_Undo"));
+    Action_Edit_Undo->setShortcut(QKeySequence::Undo);
+    Action_Edit_Redo = new QAction(window);
+    Action_Edit_Redo->setObjectName(QString::fromUtf8("Action_Edit_Redo"));
+    Action_Edit_Redo->setShortcut(QKeySequence::Redo);
     Action_Help_About = new QAction(window);
     Action_Help_About->setObjectName(QString::fromUtf8("Action_Help_About"));
 
@@ -161,6 +175,10 @@ void MainWindowUi::setupUi(QMainWindow *window)
     MenuBar->setGeometry(QRect(0, 0, 955, 21));
     Menu_File = new QMenu(MenuBar);
     Menu_File->setObjectName(QString::fromUtf8("Menu_File"));
+    Menu_Examples = new QMenu(Menu_File);
+    Menu_Examples->setObjectName(QString::fromUtf8("Menu_Examples"));
+    Menu_Edit = new QMenu(MenuBar);
+    Menu_Edit->setObjectName(QString::fromUtf8("Menu_Edit"));
     Menu_Help = new QMenu(MenuBar);
     Menu_Help->setObjectName(QString::fromUtf8("Menu_Help"));
     window->setMenuBar(MenuBar);
@@ -177,8 +195,15 @@ void MainWindowUi::setupUi(QMainWindow *window)
     QWidget::setTabOrder(SpinBox_IPS, ComboBox_CellColor);
 
     MenuBar->addAction(Menu_File->menuAction());
+    MenuBar->addAction(Menu_Edit->menuAction());
     MenuBar->addAction(Menu_Help->menuAction());
+    Menu_File->addAction(Action_File_OpenPattern);
+    Menu_File->addAction(Menu_Examples->menuAction());
+    Menu_File->addAction(Action_File_SavePattern);
+    Menu_File->addSeparator();
     Menu_File->addAction(Action_File_Exit);
+    Menu_Edit->addAction(Action_Edit_Undo);
+    Menu_Edit->addAction(Action_Edit_Redo);
     Menu_Help->addAction(Action_Help_About);
 
     retranslateUi(window);
@@ -189,8 +214,15 @@ void MainWindowUi::setupUi(QMainWindow *window)
 void MainWindowUi::retranslateUi(QMainWindow *window)
 {
     window->setWindowTitle(QCoreApplication::translate("MainWindow", "Conway's Game of Life", nullptr));
+    Action_File_OpenPattern->setText(QCoreApplication::translate("MainWindow", "Open pattern…", nullptr));
+    Action_File_SavePattern->setText(QCoreApplication::translate("MainWindow", "Save pattern as…", nullptr));
     Action_File_Exit->setText(QCoreApplication::translate("MainWindow", "Exit", nullptr));
+    // The controller adds the name of the step that would be undone or redone.
+    Action_Edit_Undo->setText(QCoreApplication::translate("MainWindow", "Undo", nullptr));
+    Action_Edit_Redo->setText(QCoreApplication::translate("MainWindow", "Redo", nullptr));
     Action_Help_About->setText(QCoreApplication::translate("MainWindow", "About", nullptr));
+    WidgetPaintArea_GraphicScene->setToolTip(QCoreApplication::translate(
+        "MainWindow", "Click or drag to draw cells; drag from a live cell to erase", nullptr));
     GroupBox_Simulation->setTitle(QCoreApplication::translate("MainWindow", "Simulation", nullptr));
     // The push buttons show only the icons the controller gives them.
     PushButton_Play->setToolTip(QCoreApplication::translate("MainWindow", "Play", nullptr));
@@ -222,5 +254,7 @@ void MainWindowUi::retranslateUi(QMainWindow *window)
     Label_GenerationNumber->setText(QCoreApplication::translate("MainWindow", "Generation: *", nullptr));
     Label_CellCount->setText(QCoreApplication::translate("MainWindow", "Cells: *", nullptr));
     Menu_File->setTitle(QCoreApplication::translate("MainWindow", "File", nullptr));
+    Menu_Examples->setTitle(QCoreApplication::translate("MainWindow", "Examples", nullptr));
+    Menu_Edit->setTitle(QCoreApplication::translate("MainWindow", "Edit", nullptr));
     Menu_Help->setTitle(QCoreApplication::translate("MainWindow", "Help", nullptr));
 }

@@ -34,7 +34,11 @@ public:
     // Sets the window title and every visible text of the tree built by setupUi.
     void retranslateUi(QMainWindow *window);
 
+    QAction *Action_File_OpenPattern = nullptr;
+    QAction *Action_File_SavePattern = nullptr;
     QAction *Action_File_Exit = nullptr;
+    QAction *Action_Edit_Undo = nullptr;
+    QAction *Action_Edit_Redo = nullptr;
     QAction *Action_Help_About = nullptr;
     QWidget *Widget_Main = nullptr;
     QVBoxLayout *Layout_Vertical_1 = nullptr;
@@ -65,6 +69,8 @@ public:
     QSpacerItem *Spacer_Vertical = nullptr; // owned by Layout_Vertical_2; has no object name
     QMenuBar *MenuBar = nullptr;
     QMenu *Menu_File = nullptr;
+    QMenu *Menu_Examples = nullptr; // in Menu_File; its entries come from the controller
+    QMenu *Menu_Edit = nullptr;
     QMenu *Menu_Help = nullptr;
 };
 

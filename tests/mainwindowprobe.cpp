@@ -72,8 +72,10 @@ MainWindowProbe::CellGrid MainWindowProbe::shownCells() const
 
 QColor MainWindowProbe::cellColor(const QImage &picture, int row, int column)
 {
-    // The middle of a cell lies inside its outline and outside its neighbours' outlines.
-    return picture.pixelColor(4 + 6 * (column - 1) + 3, 4 + 6 * (row - 1) + 3);
+    // The middle of a cell lies inside its outline and outside its neighbours'
+    // outlines; on a scaled screen every pixel of the view is a square of them.
+    const qreal scale = picture.devicePixelRatio();
+    return picture.pixelColor(qRound((4 + 6 * (column - 1) + 3) * scale), qRound((4 + 6 * (row - 1) + 3) * scale));
 }
 
 MainWindowProbe::CellGrid MainWindowProbe::cellsOf(GameField &field)

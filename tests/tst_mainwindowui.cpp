@@ -5,6 +5,7 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QImage>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
@@ -23,6 +24,7 @@
 #include <vector>
 
 #include "mainwindow/mainwindowui.h"
+#include "toplevelguard.h"
 #include "view/widgetpaintarea.h"
 #include "warningguard.h"
 
@@ -35,7 +37,11 @@ using NamedObject = std::pair<QObject *, const char *>;
 std::vector<NamedObject> namedMembers(const MainWindowUi &ui)
 {
     return {
+        { ui.Action_File_OpenPattern, "Action_File_OpenPattern" },
+        { ui.Action_File_SavePattern, "Action_File_SavePattern" },
         { ui.Action_File_Exit, "Action_File_Exit" },
+        { ui.Action_Edit_Undo, "Action_Edit_Undo" },
+        { ui.Action_Edit_Redo, "Action_Edit_Redo" },
         { ui.Action_Help_About, "Action_Help_About" },
         { ui.Widget_Main, "Widget_Main" },
         { ui.Layout_Vertical_1, "Layout_Vertical_1" },
@@ -65,6 +71,8 @@ std::vector<NamedObject> namedMembers(const MainWindowUi &ui)
         { ui.Label_CellCount, "Label_CellCount" },
         { ui.MenuBar, "MenuBar" },
         { ui.Menu_File, "Menu_File" },
+        { ui.Menu_Examples, "Menu_Examples" },
+        { ui.Menu_Edit, "Menu_Edit" },
         { ui.Menu_Help, "Menu_Help" },
     };
 }
@@ -124,7 +132,7 @@ private slots:
 
 void TestMainWindowUi::initTestCase() { WarningGuard::install(); }
 
-void TestMainWindowUi::cleanup() { QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty()); }
+void TestMainWindowUi::cleanup() { TopLevelGuard::closeLeftovers(); }
 
 void TestMainWindowUi::everyMemberIsNamedAndInTheWindow()
 {
@@ -396,17 +404,33 @@ void TestMainWindowUi::menus()
     QVERIFY(w.show());
 
     const QList<QAction *> menuBarEntries = ui.MenuBar->actions();
-    QCOMPARE(menuBarEntries.size(), 2);
+    QCOMPARE(menuBarEntries.size(), 3);
     QCOMPARE(menuBarEntries.at(0), ui.Menu_File->menuAction());
-    QCOMPARE(menuBarEntries.at(1), ui.Menu_Help->menuAction());
+    QCOMPARE(menuBarEntries.at(1), ui.Menu_Edit->menuAction());
+    QCOMPARE(menuBarEntries.at(2), ui.Menu_Help->menuAction());
     QCOMPARE(ui.Menu_File->title(), QStringLiteral("File"));
+    QCOMPARE(ui.Menu_Examples->title(), QStringLiteral("Examples"));
+    QCOMPARE(ui.Menu_Edit->title(), QStringLiteral("Edit"));
     QCOMPARE(ui.Menu_Help->title(), QStringLiteral("Help"));
 
-    QCOMPARE(ui.Menu_File->actions(), QList<QAction *> { ui.Action_File_Exit });
+    const QList<QAction *> fileEntries = ui.Menu_File->actions();
+    QCOMPARE(fileEntries.size(), 5);
+    QCOMPARE(fileEntries.at(0), ui.Action_File_OpenPattern);
+    QCOMPARE(fileEntries.at(1), ui.Menu_Examples->menuAction());
+    QCOMPARE(fileEntries.at(2), ui.Action_File_SavePattern);
+    QVERIFY(fileEntries.at(3)->isSeparator());
+    QCOMPARE(fileEntries.at(4), ui.Action_File_Exit);
+    QCOMPARE(ui.Menu_Edit->actions(), (QList<QAction *> { ui.Action_Edit_Undo, ui.Action_Edit_Redo }));
+    QCOMPARE(ui.Action_Edit_Undo->shortcut(), QKeySequence(QKeySequence::Undo));
+    QCOMPARE(ui.Action_Edit_Redo->shortcut(), QKeySequence(QKeySequence::Redo));
     QCOMPARE(ui.Menu_Help->actions(), QList<QAction *> { ui.Action_Help_About });
+    QCOMPARE(ui.Action_File_OpenPattern->text(), QStringLiteral("Open pattern…"));
+    QCOMPARE(ui.Action_File_SavePattern->text(), QStringLiteral("Save pattern as…"));
     QCOMPARE(ui.Action_File_Exit->text(), QStringLiteral("Exit"));
     QCOMPARE(ui.Action_Help_About->text(), QStringLiteral("About"));
-    QVERIFY(ui.Action_File_Exit->shortcut().isEmpty());
+    QCOMPARE(ui.Action_File_OpenPattern->shortcut(), QKeySequence(QKeySequence::Open));
+    QCOMPARE(ui.Action_File_SavePattern->shortcut(), QKeySequence(QKeySequence::Save));
+    QCOMPARE(ui.Action_File_Exit->shortcut(), QKeySequence(QKeySequence::Quit));
     QVERIFY(ui.Action_Help_About->shortcut().isEmpty());
     QVERIFY(ui.MenuBar->isVisible());
 }

@@ -1,11 +1,13 @@
 #include "view/widgetpaintarea.h"
 
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QtGlobal>
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdlib>
 #include <cstring>
 
 #include "model/gamefield.h"
@@ -26,6 +28,7 @@ WidgetPaintArea::WidgetPaintArea(QWidget *parent)
 {
     // Every paint covers every pixel: nothing needs clearing underneath.
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setCursor(Qt::CrossCursor);
 }
 
 WidgetPaintArea::~WidgetPaintArea()
@@ -37,6 +40,13 @@ WidgetPaintArea::~WidgetPaintArea()
 void WidgetPaintArea::setField(GameField *field) { gameField = field; }
 
 void WidgetPaintArea::setColorMode(int mode) { colorMode = mode; }
+
+void WidgetPaintArea::setDrawingEnabled(bool enabled)
+{
+    drawingEnabled = enabled;
+    if (!enabled)
+        endStroke();
+}
 
 void WidgetPaintArea::paintEvent(QPaintEvent *)
 {
@@ -151,4 +161,77 @@ void WidgetPaintArea::fillSpan(QRgb *line, int left, int right, QRgb color) cons
     const int to = std::min(fieldImage.width(), right * imageScale);
     if (from < to)
         std::fill(line + from, line + to, color);
+}
+
+void WidgetPaintArea::mousePressEvent(QMouseEvent *event)
+{
+    if (!drawingEnabled || stroking || event->button() != Qt::LeftButton || !gameField)
+        return;
+    const QPoint cell = cellAt(event->pos());
+    if (cell.x() < 1 || cell.x() > GameField::FieldSize || cell.y() < 1 || cell.y() > GameField::FieldSize)
+        return;
+    stroking = true;
+    strokeAlive = gameField->snapshot()[cell.y()][cell.x()] != 1;
+    strokeCell = cell;
+    emit cellDrawn(cell.y(), cell.x(), strokeAlive);
+}
+
+void WidgetPaintArea::mouseMoveEvent(QMouseEvent *event)
+{
+    if (stroking)
+        drawTo(cellAt(event->pos()));
+}
+
+void WidgetPaintArea::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (!stroking || event->button() != Qt::LeftButton)
+        return;
+    drawTo(cellAt(event->pos()));
+    endStroke();
+}
+
+QPoint WidgetPaintArea::cellAt(const QPoint &position) const
+{
+    // Floor division, so that points left of or above the first cell come out
+    // below 1; the outline right of and below the last cell still belongs to it.
+    const auto cellOn = [](int pixel, int offset, int size) {
+        const int last = offset + GameField::FieldSize * size;
+        const int inside = pixel == last ? pixel - 1 - offset : pixel - offset;
+        return (inside >= 0 ? inside / size : (inside - size + 1) / size) + 1;
+    };
+    return QPoint(cellOn(position.x(), fieldOffset, cellWidth), cellOn(position.y(), fieldOffset, cellHeight));
+}
+
+void WidgetPaintArea::drawTo(const QPoint &cell)
+{
+    // Bresenham's line, so that a fast movement, which the mouse reports only
+    // every few cells, still leaves no gap.
+    const int dx = std::abs(cell.x() - strokeCell.x());
+    const int dy = -std::abs(cell.y() - strokeCell.y());
+    const int stepX = cell.x() > strokeCell.x() ? 1 : -1;
+    const int stepY = cell.y() > strokeCell.y() ? 1 : -1;
+    int error = dx + dy;
+    QPoint at = strokeCell;
+    while (at != cell) {
+        const int twice = 2 * error;
+        if (twice >= dy) {
+            error += dy;
+            at.rx() += stepX;
+        }
+        if (twice <= dx) {
+            error += dx;
+            at.ry() += stepY;
+        }
+        if (at.x() >= 1 && at.x() <= GameField::FieldSize && at.y() >= 1 && at.y() <= GameField::FieldSize)
+            emit cellDrawn(at.y(), at.x(), strokeAlive);
+    }
+    strokeCell = cell;
+}
+
+void WidgetPaintArea::endStroke()
+{
+    if (!stroking)
+        return;
+    stroking = false;
+    emit strokeFinished();
 }

@@ -3,12 +3,14 @@
 
 #include <QColor>
 #include <QImage>
+#include <QPoint>
 #include <QWidget>
 
 #include <vector>
 
 #include "model/gamefield.h"
 
+class QMouseEvent;
 class QPaintEvent;
 
 // Shows the field: a white area with a black frame and one small square per
@@ -20,6 +22,10 @@ class QPaintEvent;
 // painter costs many times more, since every outline goes through the span
 // filler. The pixels are the same as those rectangles would give: a grey 7 x 7
 // outline, shared with the neighbours, around a 5 x 5 fill.
+//
+// The user draws on it with the left mouse button: a click toggles a cell, a
+// drag gives every cell it passes the state the first one got. The view only
+// reports what was drawn; whoever owns the field changes it and repaints.
 class WidgetPaintArea : public QWidget
 {
     Q_OBJECT
@@ -34,9 +40,21 @@ public:
     // 1 red, 2 green, 3 blue; any other value draws live cells unfilled.
     // Does not repaint.
     void setColorMode(int mode);
+    // Whether the mouse draws (the default); turning it off ends a stroke.
+    void setDrawingEnabled(bool enabled);
+
+signals:
+    // The user drew over cell (row, column), both 1..120, which should now be
+    // alive or dead. Cells follow each other without gaps along the pointer's path.
+    void cellDrawn(int row, int column, bool alive);
+    // The stroke that the cellDrawn() signals since the last one belong to is over.
+    void strokeFinished();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
     // Redraws fieldImage for the widget's current size, at `scale` device
@@ -45,6 +63,13 @@ private:
     // Fills widget pixels left..right - 1 of one device row of fieldImage,
     // clipped to the image, with `color`.
     void fillSpan(QRgb *line, int left, int right, QRgb color) const;
+    // The cell under a widget point as (column, row); outside 1..120 for the
+    // frame, the margin and beyond.
+    QPoint cellAt(const QPoint &position) const;
+    // Draws every cell on the line from the last cell of the stroke to `cell`,
+    // that one excluded.
+    void drawTo(const QPoint &cell);
+    void endStroke();
 
     GameField *gameField; // not owned
     QColor colorBlack;
@@ -63,6 +88,10 @@ private:
     // read it (empty when it showed no field), and the colour mode it used.
     std::vector<GameField::Cell> composedCells;
     int composedMode = 0;
+    bool drawingEnabled = true;
+    bool stroking = false; // the left button went down on a cell and is still held
+    bool strokeAlive = false; // the state the stroke gives its cells
+    QPoint strokeCell; // the last cell of the stroke, (column, row)
 };
 
 #endif // WIDGETPAINTAREA_H

@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Starts the built program with command lines it has no use for and checks
-that each time it still runs normally: the window appears, Random fills the
-field, Next computes the next generation and File > Exit ends it with code 0.
+that each time it still runs normally: the window appears (after a message
+box saying that a stray argument is no pattern file it can open, which Return
+closes), Random fills the field, Next computes the next generation and
+File > Exit ends it with code 0.
 
 Usage: badinput.py <program> <screenshot folder>
 """
@@ -18,11 +20,12 @@ from xsession import Failure, wait_until  # noqa: E402
 
 TIMEOUT = 20
 
+# Name, arguments, and whether one of them is taken for a pattern file.
 CASES = [
-    ("unknown-arguments", ["--frobnicate", "-x", "foo"]),
-    ("unknown-style", ["-style", "doesnotexist"]),
-    ("long-argument", ["x" * 100_000]),
-    ("invalid-utf8", [b"\xff\xfe\x80", b"--name=\xc3\x28", b"-style", b"\xe2\x82"]),
+    ("unknown-arguments", ["--frobnicate", "-x", "foo"], True),
+    ("unknown-style", ["-style", "doesnotexist"], False),
+    ("long-argument", ["x" * 100_000], True),
+    ("invalid-utf8", [b"\xff\xfe\x80", b"--name=\xc3\x28", b"-style", b"\xe2\x82"], True),
 ]
 
 
@@ -35,8 +38,13 @@ def field_when(window, description, accept):
     return wait_until(description, probe, TIMEOUT)
 
 
-def check(name, program, screenshots):
+def check(name, program, screenshots, opens_pattern):
     window = xsession.MainWindow(program, TIMEOUT)
+    if opens_pattern:
+        box = program.window("Open pattern", TIMEOUT)
+        screenshots.keep(f"{name}-message", xsession.capture(box))
+        xsession.press("Return")
+        program.wait_until_closed(box, TIMEOUT)
     if not window.view_is_empty(window.capture()):
         raise Failure("the field view is not empty right after start")
 
@@ -64,12 +72,12 @@ def main():
     program_path, folder = sys.argv[1], sys.argv[2]
     screenshots = xsession.Screenshots(folder)
     failed = []
-    for name, args in CASES:
+    for name, args, opens_pattern in CASES:
         shown = " ".join(repr(arg) if len(arg) < 40 else f"<{len(arg)} characters>" for arg in args)
         print(f"case {name}: {shown}")
         with xsession.Program(program_path, args) as program:
             try:
-                check(name, program, screenshots)
+                check(name, program, screenshots, opens_pattern)
                 print(f"case {name}: PASS")
             except Failure as failure:
                 print(f"case {name}: FAIL: {failure}")

@@ -56,7 +56,7 @@ class Failure(Exception):
     """A check that a person looking at the screen would have seen fail."""
 
 
-def start_session():
+def start_session(screen="1280x1024x24"):
     """Restarts the calling script inside its own virtual X server when there is no display.
 
     Output is line-buffered so that it interleaves with the program's own
@@ -67,7 +67,7 @@ def start_session():
     if not os.environ.get("DISPLAY"):
         os.execvp(
             "xvfb-run",
-            ["xvfb-run", "-a", "-s", "-screen 0 1280x1024x24 -noreset", sys.executable, *sys.argv],
+            ["xvfb-run", "-a", "-s", f"-screen 0 {screen} -noreset", sys.executable, *sys.argv],
         )
 
 
@@ -186,6 +186,22 @@ def click(window, x, y, rest=RESTING_PLACE):
     _xdotool(*args)
 
 
+def drag(window, points, reached):
+    """Holds the left button down from the first of the window points over the others.
+
+    reached(point) is called after each move and waits until the program shows
+    it: moves sent together may reach the program merged into one.
+    """
+    first, *others = points
+    _xdotool("mousemove", "--window", window, str(first[0]), str(first[1]), "mousedown", "1")
+    try:
+        for point in others:
+            _xdotool("mousemove", "--window", window, str(point[0]), str(point[1]))
+            reached(point)
+    finally:
+        _xdotool("mouseup", "1")
+
+
 def press(*keys):
     _xdotool("key", *keys)
 
@@ -220,8 +236,11 @@ def _title_pattern(title):
 class Program:
     """The program under test, started as a child process and never left behind."""
 
-    def __init__(self, executable, args=()):
-        self.process = subprocess.Popen([executable, *args])
+    def __init__(self, executable, args=(), environment=None):
+        """environment: variables to set for the program on top of this script's own."""
+        self.process = subprocess.Popen(
+            [executable, *args], env={**os.environ, **environment} if environment else None
+        )
 
     def __enter__(self):
         return self
@@ -287,43 +306,61 @@ class MainWindow:
 
     The menu bar's height depends on the font, so the position of everything
     below it comes from the view's black frame found in the first screenshot.
+
+    scale is the number of device pixels per window pixel on a scaled screen
+    (QT_SCALE_FACTOR): the layout's positions are multiplied by it, while
+    screenshots, popups and the panel's found origin are in device pixels.
     """
 
-    def __init__(self, program, timeout):
+    def __init__(self, program, timeout, scale=1):
         self.program = program
+        self.scale = scale
         self.id = program.window(MAIN_TITLE, timeout)
         self.panel = wait_until("the field view to be drawn", self._locate_panel, timeout)
 
+    def _scaled(self, point):
+        return tuple(self.scale * value for value in point)
+
+    def _click(self, x, y):
+        click(self.id, x, y, rest=self._scaled(RESTING_PLACE))
+
     def _locate_panel(self):
         picture = capture(self.id)
-        probe_x = 300
-        for y in range(min(200, picture.height - VIEW_SIZE)):
+        size = self.view_size()
+        probe_x = 300 * self.scale
+        # The frame is scale pixels thick: found by its last black row above the white inside.
+        for y in range(self.scale - 1, min(200 * self.scale, picture.height - size)):
             if picture.pixel(probe_x, y) == BLACK and picture.pixel(probe_x, y + 1) == WHITE:
-                top = y
+                top = y - (self.scale - 1)
                 break
         else:
             return None
         left = next(
-            (x for x in range(probe_x) if picture.pixel(x, top + 2) == BLACK), None
+            (x for x in range(probe_x) if picture.pixel(x, top + 2 * self.scale) == BLACK), None
         )
         if left is None:
             return None
-        last = VIEW_SIZE - 1
-        black_row = bytes(BLACK) * VIEW_SIZE
-        if picture.region(left, top, VIEW_SIZE, 1) != black_row:
+        last = size - 1
+        black_row = bytes(BLACK) * size
+        if picture.region(left, top, size, 1) != black_row:
             return None
-        if picture.region(left, top + last, VIEW_SIZE, 1) != black_row:
+        if picture.region(left, top + last, size, 1) != black_row:
             return None
-        for y in range(top, top + VIEW_SIZE):
+        for y in range(top, top + size):
             if picture.pixel(left, y) != BLACK or picture.pixel(left + last, y) != BLACK:
                 return None
-        return left - 10, top - 10
+        return left - 10 * self.scale, top - 10 * self.scale
+
+    def view_size(self):
+        """The view's width and height in device pixels."""
+        return VIEW_SIZE * self.scale
 
     def at(self, panel_point):
-        return self.panel[0] + panel_point[0], self.panel[1] + panel_point[1]
+        x, y = self._scaled(panel_point)
+        return self.panel[0] + x, self.panel[1] + y
 
     def press_button(self, name):
-        click(self.id, *self.at(BUTTONS[name]))
+        self._click(*self.at(BUTTONS[name]))
 
     def buttons(self, picture):
         """Which push buttons look enabled, or None while one of them looks neither way.
@@ -331,16 +368,17 @@ class MainWindow:
         The buttons show only icons; a disabled one is drawn in shades of grey.
         """
         states = {}
+        reach = 10 * self.scale
         for name, centre in BUTTONS.items():
             x, y = self.at(centre)
             colourful = 0
-            for py in range(y - 10, y + 10):
-                for px in range(x - 10, x + 10):
+            for py in range(y - reach, y + reach):
+                for px in range(x - reach, x + reach):
                     red, green, blue = picture.pixel(px, py)
                     colourful += max(red, green, blue) - min(red, green, blue) > 60
             if colourful == 0:
                 states[name] = False
-            elif colourful >= 40:
+            elif colourful >= 40 * self.scale * self.scale:
                 states[name] = True
             else:
                 return None
@@ -353,18 +391,31 @@ class MainWindow:
         return capture(self.id)
 
     def view_origin(self):
-        return self.panel[0] + 10, self.panel[1] + 10
+        return self.at((10, 10))
+
+    def cell_origin(self, cell):
+        """The device pixel at the top left of a cell's outline."""
+        row, column = cell
+        left, top = self.view_origin()
+        return (
+            left + self.scale * (CELL_OFFSET + CELL_PIXELS * (column - 1)),
+            top + self.scale * (CELL_OFFSET + CELL_PIXELS * (row - 1)),
+        )
+
+    def cell_centre(self, cell):
+        x, y = self.cell_origin(cell)
+        middle = self.scale * CELL_PIXELS // 2
+        return x + middle, y + middle
 
     def field(self, picture):
         """The decoded field, or None while the picture shows anything but whole cells."""
-        left, top = self.view_origin()
         live = set()
         colours = set()
+        middle = self.scale * CELL_PIXELS // 2
         for row in range(1, FIELD_SIZE + 1):
-            y = top + CELL_OFFSET + CELL_PIXELS * (row - 1)
             for column in range(1, FIELD_SIZE + 1):
-                x = left + CELL_OFFSET + CELL_PIXELS * (column - 1)
-                fill = picture.pixel(x + 3, y + 3)
+                x, y = self.cell_origin((row, column))
+                fill = picture.pixel(x + middle, y + middle)
                 if fill == WHITE:
                     continue
                 if fill not in FILLS or picture.pixel(x, y) != OUTLINE:
@@ -376,16 +427,19 @@ class MainWindow:
     def view_is_empty(self, picture):
         """True when the view shows its frame and nothing but white inside it."""
         left, top = self.view_origin()
-        inner = VIEW_SIZE - 2
-        return picture.region(left + 1, top + 1, inner, inner) == bytes(WHITE) * inner * inner
+        inner = self.view_size() - 2 * self.scale
+        return (
+            picture.region(left + self.scale, top + self.scale, inner, inner)
+            == bytes(WHITE) * inner * inner
+        )
 
     def info(self, picture):
         x, y, width, height = INFO_BOX
-        return picture.region(self.panel[0] + x, self.panel[1] + y, width, height)
+        return picture.region(*self.at((x, y)), *self._scaled((width, height)))
 
     def choose_colour_with_keys(self, keys, timeout):
         known = visible_windows()
-        click(self.id, *self.at(COLOUR_BOX))
+        self._click(*self.at(COLOUR_BOX))
         wait_for_popup(known, timeout)
         press(*keys, "Return")
         wait_until("the colour list to close", lambda: True if visible_windows() == known else None, timeout)
@@ -393,11 +447,10 @@ class MainWindow:
     def choose_colour_with_pointer(self, index, timeout):
         """Clicks entry index (0 red, 1 green, 2 blue) of the opened list."""
         known = visible_windows()
-        click(self.id, *self.at(COLOUR_BOX))
+        self._click(*self.at(COLOUR_BOX))
         x, y, width, height = wait_for_popup(known, timeout)
         window_x, window_y, _, _ = geometry(self.id)
-        click(
-            self.id,
+        self._click(
             x - window_x + width // 2,
             y - window_y + height * (2 * index + 1) // 6,
         )
@@ -405,11 +458,11 @@ class MainWindow:
 
     def exit_through_menu(self, timeout):
         known = visible_windows()
-        click(self.id, 18, self.menu_height() // 2, rest=None)
+        click(self.id, 18 * self.scale, self.menu_height() // 2, rest=None)
         x, y, width, height = wait_for_popup(known, timeout)
         window_x, window_y, _, _ = geometry(self.id)
-        # Exit is the only entry of File.
-        click(self.id, x - window_x + width // 2, y - window_y + height // 2, rest=None)
+        # Exit is the last entry of File: a little above the popup's bottom edge.
+        click(self.id, x - window_x + width // 2, y - window_y + height - 10 * self.scale, rest=None)
         return self.program.exit_code(timeout)
 
 

@@ -1,0 +1,216 @@
+// Mouse input through the window system's queue, as a real mouse delivers it,
+// with the held button carried along in moves.
+#define QTEST_QPA_MOUSE_HANDLING
+
+#include <QApplication>
+#include <QImage>
+#include <QPoint>
+#include <QPushButton>
+#include <QSet>
+#include <QTest>
+
+#include <utility>
+#include <vector>
+
+#include "mainwindow/mainwindow.h"
+#include "mainwindowprobe.h"
+#include "model/gamefield.h"
+#include "toplevelguard.h"
+#include "view/widgetpaintarea.h"
+#include "warningguard.h"
+
+namespace
+{
+
+constexpr int N = GameField::FieldSize;
+using CellGrid = MainWindowProbe::CellGrid;
+using Cell = std::pair<int, int>; // (row, column), 1..120
+
+// The middle of a cell, in the view's own coordinates.
+QPoint centreOf(const Cell &cell) { return QPoint(4 + 6 * (cell.second - 1) + 3, 4 + 6 * (cell.first - 1) + 3); }
+
+bool alive(const CellGrid &cells, const Cell &cell) { return cells[(cell.first - 1) * N + cell.second - 1] == 1; }
+
+int liveCount(const CellGrid &cells)
+{
+    int count = 0;
+    for (int cell : cells)
+        count += cell;
+    return count;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(std::vector<QPoint>)
+
+// Drawing on the field with the mouse, as the user sees it: the picture, the
+// counters, and what is ignored. Also run with QT_SCALE_FACTOR=2, where every
+// cell is 12 x 12 device pixels and a click must still find its cell.
+class TestMainWindowDrawing : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void clickTogglesACell();
+    void strokes_data();
+    void strokes();
+    void ignoredWhileRunning();
+    void picturesStayCrisp();
+
+private:
+    WidgetPaintArea *view() const { return probe.find<WidgetPaintArea>("WidgetPaintArea_GraphicScene"); }
+    // Presses the left button at the first point, moves through the others in
+    // single jumps, as a fast hand does, and releases at the last.
+    void drag(const std::vector<QPoint> &points);
+
+    MainWindow *window = nullptr; // owned; made by init(), deleted by cleanup()
+    MainWindowProbe probe;
+};
+
+void TestMainWindowDrawing::initTestCase() { WarningGuard::install(); }
+
+void TestMainWindowDrawing::init()
+{
+    window = new MainWindow;
+    probe = MainWindowProbe(window);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+}
+
+void TestMainWindowDrawing::cleanup()
+{
+    delete window;
+    window = nullptr;
+    TopLevelGuard::closeLeftovers();
+}
+
+void TestMainWindowDrawing::drag(const std::vector<QPoint> &points)
+{
+    QTest::mousePress(view(), Qt::LeftButton, Qt::NoModifier, points.front());
+    for (const QPoint &point : points)
+        QTest::mouseMove(view(), point);
+    QTest::mouseRelease(view(), Qt::LeftButton, Qt::NoModifier, points.back());
+}
+
+void TestMainWindowDrawing::clickTogglesACell()
+{
+    const Cell cell { 7, 113 };
+    QTest::mouseClick(view(), Qt::LeftButton, Qt::NoModifier, centreOf(cell));
+    CellGrid shown = probe.shownCells();
+    QVERIFY(alive(shown, cell));
+    QCOMPARE(liveCount(shown), 1);
+    QCOMPARE(probe.cellCount(), 1);
+    QCOMPARE(probe.generation(), 1);
+
+    // Any point of the cell, its outline included, is that cell.
+    QTest::mouseClick(view(), Qt::LeftButton, Qt::NoModifier, centreOf(cell) + QPoint(-3, 2));
+    QCOMPARE(liveCount(probe.shownCells()), 0);
+    QCOMPARE(probe.cellCount(), 0);
+
+    // Other buttons draw nothing.
+    QTest::mouseClick(view(), Qt::RightButton, Qt::NoModifier, centreOf(cell));
+    QCOMPARE(probe.cellCount(), 0);
+}
+
+void TestMainWindowDrawing::strokes_data()
+{
+    QTest::addColumn<std::vector<QPoint>>("points");
+    QTest::addColumn<bool>("startAlive"); // the first cell is alive before the stroke
+    QTest::addColumn<int>("cellsDrawn"); // cells the stroke passes
+    QTest::addColumn<int>("liveAfter");
+
+    // Corner to corner in one jump: all 120 cells of the diagonal, none skipped.
+    QTest::newRow("fast diagonal") << std::vector<QPoint> { centreOf({ 1, 1 }), centreOf({ 120, 120 }) } << false << 120
+                                   << 120;
+    QTest::newRow("steep line") << std::vector<QPoint> { centreOf({ 10, 50 }), centreOf({ 100, 53 }) } << false << 91
+                                << 91;
+    // From a live cell, the stroke erases; a full row of 30 becomes 10.
+    QTest::newRow("erasing") << std::vector<QPoint> { centreOf({ 60, 41 }), centreOf({ 60, 60 }) } << true << 20 << 10;
+    // Leaving the field and coming back: only the cells inside are drawn.
+    QTest::newRow("through the margin") << std::vector<QPoint> { centreOf({ 2, 118 }), QPoint(728, 10), QPoint(800, 10),
+        centreOf({ 2, 115 }) } << false << 6
+                                        << 6;
+    // Pressing on the frame or the margin starts no stroke at all.
+    QTest::newRow("from the frame") << std::vector<QPoint> { QPoint(0, 300), centreOf({ 50, 50 }) } << false << 0 << 0;
+    QTest::newRow("from the margin") << std::vector<QPoint> { QPoint(726, 726), centreOf({ 100, 100 }) } << false << 0
+                                     << 0;
+}
+
+void TestMainWindowDrawing::strokes()
+{
+    QFETCH(std::vector<QPoint>, points);
+    QFETCH(bool, startAlive);
+    QFETCH(int, cellsDrawn);
+    QFETCH(int, liveAfter);
+
+    if (startAlive) {
+        // A row of 30 live cells, drawn with a stroke of its own.
+        drag({ centreOf({ 60, 31 }), centreOf({ 60, 60 }) });
+        QCOMPARE(probe.cellCount(), 30);
+    }
+    const CellGrid before = probe.shownCells();
+    drag(points);
+    const CellGrid after = probe.shownCells();
+
+    int changed = 0;
+    for (int i = 0; i < N * N; ++i)
+        changed += before[i] != after[i];
+    QCOMPARE(changed, cellsDrawn);
+    QCOMPARE(liveCount(after), liveAfter);
+    QCOMPARE(probe.cellCount(), liveAfter);
+    QCOMPARE(probe.generation(), 1);
+    if (QTest::currentDataTag() == QByteArray("fast diagonal")) {
+        for (int i = 1; i <= N; ++i)
+            QVERIFY2(alive(after, { i, i }), qPrintable(QString("cell (%1, %1) is dead").arg(i)));
+    }
+}
+
+void TestMainWindowDrawing::ignoredWhileRunning()
+{
+    QTest::mouseClick(probe.button("PushButton_Play"), Qt::LeftButton);
+    drag({ centreOf({ 30, 30 }), centreOf({ 30, 40 }) });
+    QTest::mouseClick(view(), Qt::LeftButton, Qt::NoModifier, centreOf({ 80, 80 }));
+    QCOMPARE(liveCount(probe.shownCells()), 0);
+    QCOMPARE(probe.cellCount(), 0);
+
+    QTest::mouseClick(probe.button("PushButton_Pause"), Qt::LeftButton);
+    QTest::mouseClick(view(), Qt::LeftButton, Qt::NoModifier, centreOf({ 80, 80 }));
+    QCOMPARE(probe.cellCount(), 1);
+}
+
+void TestMainWindowDrawing::picturesStayCrisp()
+{
+    drag({ centreOf({ 1, 1 }), centreOf({ 120, 120 }) });
+    const QImage picture = probe.picture();
+    const int scale = qRound(view()->devicePixelRatioF());
+    QCOMPARE(picture.size(), QSize(730, 730) * scale);
+
+    // Nothing but the view's own colours: no edge is blended.
+    QSet<QRgb> colours;
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x)
+            colours.insert(picture.pixel(x, y) | 0xff000000);
+    }
+    const QSet<QRgb> own { qRgb(255, 255, 255), qRgb(0, 0, 0), qRgb(50, 50, 50), qRgb(50, 200, 50) };
+    QCOMPARE(colours, own);
+
+    // Across cell (1, 1), whose right neighbour is dead: white, the outline,
+    // 5 pixels of fill, the outline, white; each pixel a square of `scale`.
+    const int y = (4 + 3) * scale;
+    const auto expected = [scale](int x) {
+        const int pixel = x / scale;
+        if (pixel < 4 || pixel > 10)
+            return qRgb(255, 255, 255);
+        return pixel == 4 || pixel == 10 ? qRgb(50, 50, 50) : qRgb(50, 200, 50);
+    };
+    for (int x = 0; x < 14 * scale; ++x)
+        QCOMPARE(picture.pixel(x, y) | 0xff000000, x < scale ? qRgb(0, 0, 0) : expected(x));
+}
+
+QTEST_MAIN(TestMainWindowDrawing)
+
+#include "tst_mainwindowdrawing.moc"

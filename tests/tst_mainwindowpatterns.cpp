@@ -1,0 +1,331 @@
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QUrl>
+
+#include <functional>
+#include <utility>
+
+#include "mainwindow/mainwindow.h"
+#include "mainwindowprobe.h"
+#include "modalrunner.h"
+#include "model/gamefield.h"
+#include "toplevelguard.h"
+#include "warningguard.h"
+
+namespace
+{
+
+constexpr int N = GameField::FieldSize;
+using CellGrid = MainWindowProbe::CellGrid;
+
+// A glider in a 3 x 3 box, whose top-left cell lands on row and column 58.
+const QByteArray Glider = "!Name: Glider\n.O.\n..O\nOOO\n";
+
+CellGrid centredGlider()
+{
+    CellGrid cells(N * N, 0);
+    for (const auto &cell : { std::pair { 0, 1 }, { 1, 2 }, { 2, 0 }, { 2, 1 }, { 2, 2 } })
+        cells[(58 + cell.first) * N + 58 + cell.second] = 1;
+    return cells;
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+// Patterns in and out of the window: the file dialogs, the messages on a bad
+// file or a failed save, drag and drop, and the guards while running.
+class TestMainWindowPatterns : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void openThroughDialogReplacesFieldAndSavedState();
+    void badFileChangesNothing_data();
+    void badFileChangesNothing();
+    void saveThenOpenGivesSameField_data();
+    void saveThenOpenGivesSameField();
+    void failedSaveIsReported_data();
+    void failedSaveIsReported();
+    void droppedFileOpens();
+    void fileActionsIgnoredWhileRunning();
+
+private:
+    // Presses `keys` on the window and types `path` into the file dialog that
+    // opens. Returns the folder the dialog started in.
+    QString chooseInDialog(const QKeySequence &keys, const QString &path);
+    // Calls `open`, which must bring up a message box; returns its title and text.
+    QPair<QString, QString> messageFrom(const std::function<void()> &open);
+    // A field that differs from its saved state, at generation 2.
+    void prepareField();
+    void dropOnWindow(const QString &path, bool *accepted);
+
+    MainWindow *window = nullptr; // owned; made by init(), deleted by cleanup()
+    MainWindowProbe probe;
+    QTemporaryDir folder;
+};
+
+void TestMainWindowPatterns::initTestCase()
+{
+    WarningGuard::install();
+    QVERIFY(folder.isValid());
+}
+
+void TestMainWindowPatterns::init()
+{
+    window = new MainWindow;
+    probe = MainWindowProbe(window);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+}
+
+void TestMainWindowPatterns::cleanup()
+{
+    delete window;
+    window = nullptr;
+    TopLevelGuard::closeLeftovers();
+}
+
+QString TestMainWindowPatterns::chooseInDialog(const QKeySequence &keys, const QString &path)
+{
+    QString startFolder;
+    // Shortcuts reach only the active window, which a closed dialog may have left inactive.
+    QApplication::setActiveWindow(window);
+    const ModalRunner::Outcome outcome = ModalRunner::run([&] { QTest::keySequence(window, keys); },
+        [&](QWidget *modal) {
+            auto *dialog = qobject_cast<QFileDialog *>(modal);
+            auto *name = modal->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+            if (!dialog || !name)
+                return;
+            startFolder = dialog->directory().absolutePath();
+            name->setText(path);
+            QTest::keyClick(name, Qt::Key_Return);
+        });
+    if (!outcome.opened || outcome.forced)
+        QTest::qFail("the file dialog did not open and close", __FILE__, __LINE__);
+    return startFolder;
+}
+
+QPair<QString, QString> TestMainWindowPatterns::messageFrom(const std::function<void()> &open)
+{
+    // Watches for the box on its own, so that a file dialog before it can be
+    // driven by chooseInDialog() meanwhile.
+    QPair<QString, QString> message;
+    bool seen = false;
+    QTimer watcher;
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible())
+            return;
+        seen = true;
+        message = { box->windowTitle(), box->text() };
+        box->done(QMessageBox::Ok);
+    });
+    watcher.start(10);
+    open();
+    if (!seen)
+        QTest::qFail("no message box opened", __FILE__, __LINE__);
+    return message;
+}
+
+void TestMainWindowPatterns::prepareField()
+{
+    QTest::mouseClick(probe.button("PushButton_Random"), Qt::LeftButton);
+    QTest::mouseClick(probe.button("PushButton_SaveState"), Qt::LeftButton);
+    QTest::mouseClick(probe.button("PushButton_Next"), Qt::LeftButton);
+}
+
+void TestMainWindowPatterns::dropOnWindow(const QString &path, bool *accepted)
+{
+    QMimeData data;
+    data.setUrls({ QUrl::fromLocalFile(path) });
+    const QPoint where(window->width() / 2, window->height() / 2);
+    QDragEnterEvent enter(where, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window, &enter);
+    *accepted = enter.isAccepted();
+    if (!*accepted)
+        return;
+    QDropEvent drop(where, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window, &drop);
+}
+
+void TestMainWindowPatterns::openThroughDialogReplacesFieldAndSavedState()
+{
+    const QString path = folder.filePath(QStringLiteral("glider.cells"));
+    QVERIFY(writeFile(path, Glider));
+    prepareField();
+
+    chooseInDialog(QKeySequence::Open, path);
+    QCOMPARE(probe.shownCells(), centredGlider());
+    QCOMPARE(probe.generation(), 1);
+    QCOMPARE(probe.cellCount(), 5);
+
+    // The opened field is the saved state now: Stop comes back to it.
+    QTest::mouseClick(probe.button("PushButton_Next"), Qt::LeftButton);
+    QVERIFY(probe.shownCells() != centredGlider());
+    QTest::mouseClick(probe.button("PushButton_Stop"), Qt::LeftButton);
+    QCOMPARE(probe.shownCells(), centredGlider());
+
+    // The next dialog starts where the last file came from.
+    QCOMPARE(chooseInDialog(QKeySequence::Open, path), QDir(folder.path()).absolutePath());
+}
+
+void TestMainWindowPatterns::badFileChangesNothing_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes"); // null: no file is written
+    QTest::addColumn<QString>("reason");
+
+    QTest::newRow("missing") << "missing.rle" << QByteArray() << "No such file";
+    QTest::newRow("folder") << "." << QByteArray() << "folder";
+    QTest::newRow("over 1 MiB") << "huge.rle" << QByteArray(1024 * 1024 + 1, '.') << "1 MiB";
+    QTest::newRow("not a pattern") << "notes.txt" << QByteArray("hello\n") << "not a pattern file";
+    QTest::newRow("too wide") << "wide.rle" << QByteArray("x = 121, y = 1\n121o!\n") << "121";
+    QTest::newRow("other rule") << "highlife.rle" << QByteArray("x = 1, y = 1, rule = B36/S23\no!\n") << "B36/S23";
+}
+
+void TestMainWindowPatterns::badFileChangesNothing()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, reason);
+
+    const QString path = name == QLatin1String(".") ? folder.path() : folder.filePath(name);
+    if (!bytes.isNull())
+        QVERIFY(writeFile(path, bytes));
+    prepareField();
+    const CellGrid before = probe.shownCells();
+    const int count = probe.cellCount();
+
+    const auto [title, text] = messageFrom([&] { window->openPatternFile(path); });
+    QCOMPARE(title, QStringLiteral("Open pattern"));
+    QVERIFY2(text.contains(QDir::toNativeSeparators(path)), qPrintable(text));
+    QVERIFY2(text.contains(reason, Qt::CaseInsensitive), qPrintable(text));
+
+    QCOMPARE(probe.shownCells(), before);
+    QCOMPARE(probe.generation(), 2);
+    QCOMPARE(probe.cellCount(), count);
+    // The saved state is the one from before, not the refused file.
+    QTest::mouseClick(probe.button("PushButton_Stop"), Qt::LeftButton);
+    QVERIFY(probe.shownCells() != before);
+    QCOMPARE(probe.generation(), 1);
+}
+
+void TestMainWindowPatterns::saveThenOpenGivesSameField_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("written");
+    QTest::addColumn<QByteArray>("firstLine");
+
+    QTest::newRow("RLE") << "field.rle"
+                         << "field.rle" << QByteArray("#C Generation 2");
+    QTest::newRow("plaintext") << "field.cells"
+                               << "field.cells" << QByteArray("!Name: field");
+    QTest::newRow("no extension: RLE") << "plain"
+                                       << "plain.rle" << QByteArray("#C Generation 2");
+}
+
+void TestMainWindowPatterns::saveThenOpenGivesSameField()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, written);
+    QFETCH(QByteArray, firstLine);
+
+    prepareField();
+    const CellGrid saved = probe.shownCells();
+    chooseInDialog(QKeySequence::Save, folder.filePath(typed));
+    const QByteArray bytes = readFile(folder.filePath(written));
+    QCOMPARE(bytes.left(bytes.indexOf('\n')), firstLine);
+
+    QTest::mouseClick(probe.button("PushButton_Clear"), Qt::LeftButton);
+    QVERIFY(window->openPatternFile(folder.filePath(written)));
+    QCOMPARE(probe.shownCells(), saved);
+}
+
+void TestMainWindowPatterns::failedSaveIsReported_data()
+{
+    QTest::addColumn<QString>("name");
+
+    QTest::newRow("no such folder") << "missing/field.rle";
+    QTest::newRow("a file where the folder should be") << "plain-file/field.rle";
+}
+
+void TestMainWindowPatterns::failedSaveIsReported()
+{
+    QFETCH(QString, name);
+    QVERIFY(writeFile(folder.filePath(QStringLiteral("plain-file")), "kept\n"));
+    const QString path = folder.filePath(name);
+
+    const auto [title, text] = messageFrom([&] { chooseInDialog(QKeySequence::Save, path); });
+    QCOMPARE(title, QStringLiteral("Save pattern"));
+    QVERIFY2(text.contains(QDir::toNativeSeparators(path)), qPrintable(text));
+    QVERIFY(!QFileInfo(path).exists());
+    QCOMPARE(readFile(folder.filePath(QStringLiteral("plain-file"))), QByteArray("kept\n"));
+}
+
+void TestMainWindowPatterns::droppedFileOpens()
+{
+    const QString path = folder.filePath(QStringLiteral("dropped.cells"));
+    QVERIFY(writeFile(path, Glider));
+    bool accepted = false;
+    dropOnWindow(path, &accepted);
+    QVERIFY(accepted);
+    QCOMPARE(probe.shownCells(), centredGlider());
+    QCOMPARE(probe.cellCount(), 5);
+}
+
+void TestMainWindowPatterns::fileActionsIgnoredWhileRunning()
+{
+    const QString path = folder.filePath(QStringLiteral("running.cells"));
+    QVERIFY(writeFile(path, Glider));
+    QTest::mouseClick(probe.button("PushButton_Random"), Qt::LeftButton);
+    QTest::mouseClick(probe.button("PushButton_Play"), Qt::LeftButton);
+    QVERIFY(!probe.find<QAction>("Action_File_OpenPattern")->isEnabled());
+    QVERIFY(!probe.find<QAction>("Action_File_SavePattern")->isEnabled());
+
+    // Neither the shortcuts, nor a drop, nor a direct call open anything.
+    QTest::keySequence(window, QKeySequence::Open);
+    QTest::keySequence(window, QKeySequence::Save);
+    bool accepted = true;
+    dropOnWindow(path, &accepted);
+    QVERIFY(!accepted);
+    QVERIFY(!window->openPatternFile(path));
+    QTest::qWait(50);
+    QVERIFY(!QApplication::activeModalWidget());
+    QVERIFY(probe.shownCells() != centredGlider());
+
+    QTest::mouseClick(probe.button("PushButton_Pause"), Qt::LeftButton);
+    QVERIFY(probe.find<QAction>("Action_File_OpenPattern")->isEnabled());
+    QVERIFY(probe.find<QAction>("Action_File_SavePattern")->isEnabled());
+}
+
+QTEST_MAIN(TestMainWindowPatterns)
+
+#include "tst_mainwindowpatterns.moc"
