@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Renders the hand-written SVG sources in tools/icons/ into the icons the
-# program uses, resources/icons/<name>.png: 256 x 256, 8-bit RGBA (PNG colour
+# program uses, resources/icons/<name>.png: 128 x 128, 8-bit RGBA (PNG colour
 # type 6), not interlaced, transparent around the picture.
 # Usage: tools/render-icons.sh   (from any directory)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-size=256
+size=128
 
 if ! command -v rsvg-convert >/dev/null 2>&1; then
     tools/ensure-packages.sh librsvg2-bin

@@ -10,7 +10,7 @@ trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
 entry="$prefix/share/applications/gameoflife.desktop"
-icon="$prefix/share/icons/hicolor/256x256/apps/gameoflife.png"
+icon="$prefix/share/icons/hicolor/128x128/apps/gameoflife.png"
 program="$prefix/bin/gameoflife"
 for file in "$entry" "$icon" "$program"; do
     [ -f "$file" ] || { echo "FAIL: $file was not installed"; exit 1; }

@@ -19,7 +19,7 @@ done
 
 contents=$(dpkg-deb -c "$package")
 for file in ./usr/bin/gameoflife ./usr/share/applications/gameoflife.desktop \
-    ./usr/share/icons/hicolor/256x256/apps/gameoflife.png; do
+    ./usr/share/icons/hicolor/128x128/apps/gameoflife.png; do
     grep -q " $file\$" <<<"$contents" || { echo "FAIL: $file is not in the package"; exit 1; }
 done
 echo "package contents and dependencies are as expected"
