@@ -1,5 +1,4 @@
 #include <QApplication>
-#include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QIcon>
@@ -9,31 +8,27 @@
 
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 
 #include "mainwindow/mainwindow.h"
 
 namespace
 {
 
-struct Options {
-    QCommandLineOption help;
-    QCommandLineOption version;
-};
-
-Options describeCommandLine(QCommandLineParser &parser)
+void describeCommandLine(QCommandLineParser &parser)
 {
     parser.setApplicationDescription(QStringLiteral("Conway's Game of Life on a 120 x 120 field."));
-    const QCommandLineOption help = parser.addHelpOption();
-    const QCommandLineOption version = parser.addVersionOption();
+    parser.addHelpOption();
+    parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("pattern"),
         QStringLiteral("A pattern file to open: RLE, plaintext, Life 1.05 or Life 1.06."), QStringLiteral("[PATTERN]"));
-    return { help, version };
 }
 
-bool asksForText(int argc, char *argv[])
+// Whether any argument is one of `options`.
+bool hasOption(int argc, char *argv[], std::initializer_list<const char *> options)
 {
     for (int i = 1; i < argc; ++i) {
-        for (const char *option : { "-h", "-?", "--help", "--help-all", "-v", "--version" }) {
+        for (const char *option : options) {
             if (std::strcmp(argv[i], option) == 0)
                 return true;
         }
@@ -41,16 +36,17 @@ bool asksForText(int argc, char *argv[])
     return false;
 }
 
+const std::initializer_list<const char *> HelpOptions { "-h", "-?", "--help", "--help-all" };
+const std::initializer_list<const char *> VersionOptions { "-v", "--version" };
+
 // Help and version are for a terminal, which may have no display: they are
 // answered before the window system is ever contacted.
 int printText(int argc, char *argv[])
 {
     QCoreApplication application(argc, argv);
-    QCoreApplication::setApplicationVersion(QStringLiteral(GAMEOFLIFE_VERSION));
     QCommandLineParser parser;
-    const Options options = describeCommandLine(parser);
-    parser.parse(QCoreApplication::arguments());
-    if (parser.isSet(options.help))
+    describeCommandLine(parser);
+    if (hasOption(argc, argv, HelpOptions))
         std::fputs(qPrintable(parser.helpText()), stdout);
     else
         std::printf("gameoflife %s\n", GAMEOFLIFE_VERSION);
@@ -61,7 +57,7 @@ int printText(int argc, char *argv[])
 
 int main(int argc, char *argv[])
 {
-    if (asksForText(argc, argv))
+    if (hasOption(argc, argv, HelpOptions) || hasOption(argc, argv, VersionOptions))
         return printText(argc, argv);
 
     // Everything is drawn by the raster engine. Without this the X11 platform

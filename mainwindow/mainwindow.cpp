@@ -211,6 +211,8 @@ void MainWindow::updateInfoLabels()
     ui->Label_GenerationNumber->setText(tr("Generation: %1").arg(generationNumber));
 }
 
+void MainWindow::finishStroke() { ui->WidgetPaintArea_GraphicScene->endStroke(); }
+
 void MainWindow::updateView() { ui->WidgetPaintArea_GraphicScene->update(); }
 
 void MainWindow::showMessage(QString title, QString text)
@@ -243,6 +245,7 @@ void MainWindow::importFromEditorBuffer()
 
 bool MainWindow::openPatternFile(const QString &path)
 {
+    finishStroke();
     if (running)
         return false;
 
@@ -251,6 +254,9 @@ bool MainWindow::openPatternFile(const QString &path)
     Pattern pattern;
     if (info.isDir()) {
         problem = tr("It is a folder.");
+    } else if (info.exists() && !info.isFile()) {
+        // A pipe or a device could keep the window waiting for ever.
+        problem = tr("It is not an ordinary file.");
     } else if (info.exists() && info.size() > static_cast<qint64>(PatternReader::MaxFileSize)) {
         // Checked before reading, so that a huge file costs nothing.
         problem = tr("The file is larger than 1 MiB (%1 bytes); pattern files are far smaller.").arg(info.size());
@@ -416,11 +422,14 @@ void MainWindow::dropEvent(QDropEvent *event)
     if (running || path.isEmpty())
         return;
     event->acceptProposedAction();
-    openPatternFile(path);
+    // Opened once the drop is over, so that a message box about the file does
+    // not keep the program it came from waiting.
+    QTimer::singleShot(0, this, [this, path] { openPatternFile(path); });
 }
 
 void MainWindow::Slot_Action_File_OpenPattern()
 {
+    finishStroke();
     if (running)
         return;
     QFileDialog dialog(this, tr("Open pattern"), patternFolder, tr(PatternFilters));
@@ -434,6 +443,7 @@ void MainWindow::Slot_Action_File_OpenPattern()
 
 void MainWindow::Slot_Action_File_SavePattern()
 {
+    finishStroke();
     if (running)
         return;
     QFileDialog dialog(this, tr("Save pattern"), patternFolder, tr(PatternFilters));
@@ -451,6 +461,7 @@ void MainWindow::Slot_Action_File_Exit() { QCoreApplication::quit(); }
 
 void MainWindow::Slot_Action_Edit_Undo()
 {
+    finishStroke();
     if (running || !undoStack->canUndo())
         return;
     undoStack->undo();
@@ -459,6 +470,7 @@ void MainWindow::Slot_Action_Edit_Undo()
 
 void MainWindow::Slot_Action_Edit_Redo()
 {
+    finishStroke();
     if (running || !undoStack->canRedo())
         return;
     undoStack->redo();
@@ -474,11 +486,13 @@ void MainWindow::Slot_Menu_Examples(QAction *action)
 
 void MainWindow::Slot_Action_Help_About()
 {
+    finishStroke();
     showMessage(tr("About"), tr("<div><b>Conway's Game of Life</b><hr/>Author: Tarvinek</div>"));
 }
 
 void MainWindow::Slot_PushButton_Play()
 {
+    finishStroke();
     if (running)
         return;
     runStart = currentState(false);
@@ -500,6 +514,7 @@ void MainWindow::Slot_PushButton_Pause()
 
 void MainWindow::Slot_PushButton_Stop()
 {
+    finishStroke();
     // A Stop that ends a run belongs to the run's step.
     const FieldCommand::State before = running ? *runStart : currentState(false);
     const QString step = running ? tr("Run") : tr("Stop");
@@ -519,6 +534,7 @@ void MainWindow::Slot_PushButton_Stop()
 
 void MainWindow::Slot_PushButton_Next()
 {
+    finishStroke();
     if (running)
         return;
     const FieldCommand::State before = currentState(false);
@@ -533,6 +549,7 @@ void MainWindow::Slot_PushButton_Next()
 
 void MainWindow::Slot_PushButton_Clear()
 {
+    finishStroke();
     if (running)
         return;
     const FieldCommand::State before = currentState(false);
@@ -546,6 +563,7 @@ void MainWindow::Slot_PushButton_Clear()
 
 void MainWindow::Slot_PushButton_Random()
 {
+    finishStroke();
     if (running)
         return;
     const FieldCommand::State before = currentState(false);
@@ -559,6 +577,7 @@ void MainWindow::Slot_PushButton_Random()
 
 void MainWindow::Slot_PushButton_Edit()
 {
+    finishStroke();
     if (running)
         return;
     exportToEditorBuffer();
@@ -581,6 +600,7 @@ void MainWindow::Slot_PushButton_Edit()
 
 void MainWindow::Slot_PushButton_SaveState()
 {
+    finishStroke();
     if (running)
         return;
     gameField->saveState();

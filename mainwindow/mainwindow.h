@@ -77,6 +77,8 @@ private:
     void setControlsState(int state);
     void updateInfoLabels();
     void updateView();
+    // Records the stroke being drawn, if any, before another action changes the field.
+    void finishStroke();
     void showMessage(QString title, QString text);
     void exportToEditorBuffer();
     void importFromEditorBuffer();

@@ -229,6 +229,8 @@ class CellCollector
 public:
     void add(long long x, long long y, int lineNumber)
     {
+        checkCoordinate(x, lineNumber);
+        checkCoordinate(y, lineNumber);
         minX = std::min(minX, x);
         maxX = std::max(maxX, x);
         minY = std::min(minY, y);
@@ -382,8 +384,19 @@ void readRle(const std::vector<std::string_view> &lines, std::size_t first, Patt
 }
 
 // Plaintext: "!" comment lines and rows of '.' (dead) and 'O' or '*' (alive).
+// An empty line among the rows is a dead row; empty lines before the first
+// row and after the last are no part of the pattern, such as the blank line
+// an editor leaves at the end of a file.
 void readPlaintext(const std::vector<std::string_view> &lines, Pattern &pattern)
 {
+    std::size_t firstRow = lines.size();
+    std::size_t lastRow = 0;
+    for (std::size_t index = 0; index < lines.size(); ++index) {
+        if (!lines[index].empty() && !startsWith(lines[index], "!")) {
+            firstRow = std::min(firstRow, index);
+            lastRow = index;
+        }
+    }
     std::size_t width = 0;
     int height = 0;
     for (std::size_t index = 0; index < lines.size(); ++index) {
@@ -393,6 +406,8 @@ void readPlaintext(const std::vector<std::string_view> &lines, Pattern &pattern)
                 pattern.name = trim(line.substr(6));
             continue;
         }
+        if (index < firstRow || index > lastRow)
+            continue;
         for (std::size_t column = 0; column < line.size(); ++column) {
             const char ch = line[column];
             if (ch == 'O' || ch == '*') {
@@ -475,8 +490,6 @@ void readLife106(const std::vector<std::string_view> &lines, std::size_t first, 
         valid = valid && pos > gap && readInteger(line, pos, y) && pos == line.size();
         if (!valid)
             failAt(lineNumber, "expected a cell as two whole numbers \"<x> <y>\", found " + quoted(line));
-        checkCoordinate(x, lineNumber);
-        checkCoordinate(y, lineNumber);
         collector.add(x, y, lineNumber);
     }
     collector.finish(pattern);

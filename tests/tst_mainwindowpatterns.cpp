@@ -15,8 +15,11 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <cerrno>
 #include <functional>
 #include <utility>
+
+#include <sys/stat.h>
 
 #include "mainwindow/mainwindow.h"
 #include "mainwindowprobe.h"
@@ -72,7 +75,6 @@ private slots:
     void badFileChangesNothing();
     void saveThenOpenGivesSameField_data();
     void saveThenOpenGivesSameField();
-    void failedSaveIsReported_data();
     void failedSaveIsReported();
     void droppedFileOpens();
     void fileActionsIgnoredWhileRunning();
@@ -207,8 +209,8 @@ void TestMainWindowPatterns::badFileChangesNothing_data()
     QTest::newRow("folder") << "." << QByteArray() << "folder";
     QTest::newRow("over 1 MiB") << "huge.rle" << QByteArray(1024 * 1024 + 1, '.') << "1 MiB";
     QTest::newRow("not a pattern") << "notes.txt" << QByteArray("hello\n") << "not a pattern file";
-    QTest::newRow("too wide") << "wide.rle" << QByteArray("x = 121, y = 1\n121o!\n") << "121";
-    QTest::newRow("other rule") << "highlife.rle" << QByteArray("x = 1, y = 1, rule = B36/S23\no!\n") << "B36/S23";
+    // Reading a pipe would wait for a writer for ever.
+    QTest::newRow("pipe") << "pipe.rle" << QByteArray() << "not an ordinary file";
 }
 
 void TestMainWindowPatterns::badFileChangesNothing()
@@ -220,6 +222,8 @@ void TestMainWindowPatterns::badFileChangesNothing()
     const QString path = name == QLatin1String(".") ? folder.path() : folder.filePath(name);
     if (!bytes.isNull())
         QVERIFY(writeFile(path, bytes));
+    if (name == QLatin1String("pipe.rle"))
+        QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0 || errno == EEXIST);
     prepareField();
     const CellGrid before = probe.shownCells();
     const int count = probe.cellCount();
@@ -269,19 +273,11 @@ void TestMainWindowPatterns::saveThenOpenGivesSameField()
     QCOMPARE(probe.shownCells(), saved);
 }
 
-void TestMainWindowPatterns::failedSaveIsReported_data()
-{
-    QTest::addColumn<QString>("name");
-
-    QTest::newRow("no such folder") << "missing/field.rle";
-    QTest::newRow("a file where the folder should be") << "plain-file/field.rle";
-}
-
 void TestMainWindowPatterns::failedSaveIsReported()
 {
-    QFETCH(QString, name);
+    // A file stands where the folder should be: the save cannot even begin.
     QVERIFY(writeFile(folder.filePath(QStringLiteral("plain-file")), "kept\n"));
-    const QString path = folder.filePath(name);
+    const QString path = folder.filePath(QStringLiteral("plain-file/field.rle"));
 
     const auto [title, text] = messageFrom([&] { chooseInDialog(QKeySequence::Save, path); });
     QCOMPARE(title, QStringLiteral("Save pattern"));
@@ -297,7 +293,7 @@ void TestMainWindowPatterns::droppedFileOpens()
     bool accepted = false;
     dropOnWindow(path, &accepted);
     QVERIFY(accepted);
-    QCOMPARE(probe.shownCells(), centredGlider());
+    QTRY_COMPARE(probe.shownCells(), centredGlider());
     QCOMPARE(probe.cellCount(), 5);
 }
 

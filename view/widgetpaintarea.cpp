@@ -165,8 +165,10 @@ void WidgetPaintArea::fillSpan(QRgb *line, int left, int right, QRgb color) cons
 
 void WidgetPaintArea::mousePressEvent(QMouseEvent *event)
 {
-    if (!drawingEnabled || stroking || event->button() != Qt::LeftButton || !gameField)
+    if (!drawingEnabled || event->button() != Qt::LeftButton || !gameField)
         return;
+    // A release that a dialog swallowed ends the last stroke only now.
+    endStroke();
     const QPoint cell = cellAt(event->pos());
     if (cell.x() < 1 || cell.x() > GameField::FieldSize || cell.y() < 1 || cell.y() > GameField::FieldSize)
         return;
@@ -178,8 +180,12 @@ void WidgetPaintArea::mousePressEvent(QMouseEvent *event)
 
 void WidgetPaintArea::mouseMoveEvent(QMouseEvent *event)
 {
-    if (stroking)
+    if (!stroking)
+        return;
+    if (event->buttons() & Qt::LeftButton)
         drawTo(cellAt(event->pos()));
+    else
+        endStroke();
 }
 
 void WidgetPaintArea::mouseReleaseEvent(QMouseEvent *event)

@@ -42,6 +42,9 @@ public:
     void setColorMode(int mode);
     // Whether the mouse draws (the default); turning it off ends a stroke.
     void setDrawingEnabled(bool enabled);
+    // Ends the stroke in progress, if any, as releasing the button would; for
+    // whoever is about to change the field by other means.
+    void endStroke();
 
 signals:
     // The user drew over cell (row, column), both 1..120, which should now be
@@ -69,7 +72,6 @@ private:
     // Draws every cell on the line from the last cell of the stroke to `cell`,
     // that one excluded.
     void drawTo(const QPoint &cell);
-    void endStroke();
 
     GameField *gameField; // not owned
     QColor colorBlack;

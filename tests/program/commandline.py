@@ -28,7 +28,8 @@ CENTRED = frozenset({(59, 60), (59, 61), (60, 59), (60, 60), (61, 60)})
 
 def check_text_options(program):
     environment = {key: value for key, value in os.environ.items() if key not in ("DISPLAY", "WAYLAND_DISPLAY")}
-    for option, expected in (("--help", "[PATTERN]"), ("--version", "gameoflife ")):
+    for option, expected in (("--help", "[PATTERN]"), ("-?", "[PATTERN]"), ("--help-all", "[PATTERN]"),
+                             ("--version", "gameoflife ")):
         result = subprocess.run([program, option], env=environment, capture_output=True, text=True,
                                 timeout=TIMEOUT)
         if result.returncode != 0 or expected not in result.stdout:
