@@ -78,6 +78,35 @@ QString shownPath(const QString &path)
     return native.left(Longest - 40) + QStringLiteral("…") + native.right(39);
 }
 
+// Reads a pattern file, the program's own examples included. Returns why it
+// could not be read, or an empty string.
+QString readPatternFile(const QString &path, Pattern &pattern)
+{
+    const QFileInfo info(path);
+    if (info.isDir())
+        return QCoreApplication::translate("MainWindow", "It is a folder.");
+    // A pipe or a device could keep the window waiting for ever.
+    if (info.exists() && !info.isFile())
+        return QCoreApplication::translate("MainWindow", "It is not an ordinary file.");
+    // Checked before reading, so that a huge file costs nothing.
+    if (info.exists() && info.size() > static_cast<qint64>(PatternReader::MaxFileSize))
+        return QCoreApplication::translate(
+            "MainWindow", "The file is larger than 1 MiB (%1 bytes); pattern files are far smaller.")
+            .arg(info.size());
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return file.errorString();
+    // One byte more than allowed tells a file that grew since its size was read.
+    const QByteArray bytes = file.read(static_cast<qint64>(PatternReader::MaxFileSize) + 1);
+    if (file.error() != QFileDevice::NoError)
+        return file.errorString();
+    std::string error;
+    if (!PatternReader::read(
+            std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), pattern, error))
+        return QString::fromStdString(error);
+    return QString();
+}
+
 void setButtonIcon(QPushButton *button, const char *path, const QSize &size)
 {
     button->setIcon(QIcon(QString::fromLatin1(path)));
@@ -249,32 +278,8 @@ bool MainWindow::openPatternFile(const QString &path)
     if (running)
         return false;
 
-    const QFileInfo info(path);
-    QString problem;
     Pattern pattern;
-    if (info.isDir()) {
-        problem = tr("It is a folder.");
-    } else if (info.exists() && !info.isFile()) {
-        // A pipe or a device could keep the window waiting for ever.
-        problem = tr("It is not an ordinary file.");
-    } else if (info.exists() && info.size() > static_cast<qint64>(PatternReader::MaxFileSize)) {
-        // Checked before reading, so that a huge file costs nothing.
-        problem = tr("The file is larger than 1 MiB (%1 bytes); pattern files are far smaller.").arg(info.size());
-    } else {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly)) {
-            problem = file.errorString();
-        } else {
-            // One byte more than allowed tells a file that grew since its size was read.
-            const QByteArray bytes = file.read(static_cast<qint64>(PatternReader::MaxFileSize) + 1);
-            std::string error;
-            if (file.error() != QFileDevice::NoError)
-                problem = file.errorString();
-            else if (!PatternReader::read(
-                         std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), pattern, error))
-                problem = QString::fromStdString(error);
-        }
-    }
+    const QString problem = readPatternFile(path, pattern);
     if (!problem.isEmpty()) {
         QMessageBox::warning(
             this, tr("Open pattern"), tr("Could not open the pattern file \"%1\":\n%2").arg(shownPath(path), problem));
@@ -283,7 +288,7 @@ bool MainWindow::openPatternFile(const QString &path)
 
     // Examples come from the program's resources, not from a folder of the user's.
     if (!path.startsWith(QLatin1Char(':')))
-        patternFolder = info.absolutePath();
+        patternFolder = QFileInfo(path).absolutePath();
     const FieldCommand::State before = currentState(true);
     GameField::Cell **cells = gameField->snapshot();
     pattern.placeCentred(cells);
@@ -330,14 +335,8 @@ void MainWindow::addExamples()
     QDirIterator files(QStringLiteral(":/patterns"), QDir::Files);
     while (files.hasNext()) {
         const QString path = files.next();
-        QFile file(path);
         Pattern pattern;
-        std::string error;
-        if (!file.open(QIODevice::ReadOnly))
-            continue;
-        const QByteArray bytes = file.readAll();
-        if (!PatternReader::read(
-                std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), pattern, error))
+        if (!readPatternFile(path, pattern).isEmpty())
             continue;
         const QString name = QString::fromStdString(pattern.name);
         examples.append({ name.isEmpty() ? QFileInfo(path).completeBaseName() : name, path });

@@ -21,5 +21,3 @@ void PackedField::toBuffer(GameField::Cell **buffer) const
             buffer[r][c] = bits.test(index) ? 1 : 0;
     }
 }
-
-int PackedField::liveCellCount() const { return static_cast<int>(bits.count()); }

@@ -20,9 +20,6 @@ public:
     // Writes every interior cell of such a buffer, 1 alive and 0 dead; the border stays.
     void toBuffer(GameField::Cell **buffer) const;
 
-    // 0..GameField::CellCount.
-    int liveCellCount() const;
-
     bool operator==(const PackedField &other) const { return bits == other.bits; }
     bool operator!=(const PackedField &other) const { return bits != other.bits; }
 

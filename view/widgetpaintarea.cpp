@@ -170,7 +170,7 @@ void WidgetPaintArea::mousePressEvent(QMouseEvent *event)
     // A release that a dialog swallowed ends the last stroke only now.
     endStroke();
     const QPoint cell = cellAt(event->pos());
-    if (cell.x() < 1 || cell.x() > GameField::FieldSize || cell.y() < 1 || cell.y() > GameField::FieldSize)
+    if (!isOnField(cell))
         return;
     stroking = true;
     strokeAlive = gameField->snapshot()[cell.y()][cell.x()] != 1;
@@ -208,6 +208,11 @@ QPoint WidgetPaintArea::cellAt(const QPoint &position) const
     return QPoint(cellOn(position.x(), fieldOffset, cellWidth), cellOn(position.y(), fieldOffset, cellHeight));
 }
 
+bool WidgetPaintArea::isOnField(const QPoint &cell)
+{
+    return cell.x() >= 1 && cell.x() <= GameField::FieldSize && cell.y() >= 1 && cell.y() <= GameField::FieldSize;
+}
+
 void WidgetPaintArea::drawTo(const QPoint &cell)
 {
     // Bresenham's line, so that a fast movement, which the mouse reports only
@@ -228,7 +233,7 @@ void WidgetPaintArea::drawTo(const QPoint &cell)
             error += dx;
             at.ry() += stepY;
         }
-        if (at.x() >= 1 && at.x() <= GameField::FieldSize && at.y() >= 1 && at.y() <= GameField::FieldSize)
+        if (isOnField(at))
             emit cellDrawn(at.y(), at.x(), strokeAlive);
     }
     strokeCell = cell;

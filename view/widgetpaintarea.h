@@ -69,6 +69,8 @@ private:
     // The cell under a widget point as (column, row); outside 1..120 for the
     // frame, the margin and beyond.
     QPoint cellAt(const QPoint &position) const;
+    // Whether a cell of cellAt() is one of the 120 x 120, not the frame or the margin.
+    static bool isOnField(const QPoint &cell);
     // Draws every cell on the line from the last cell of the stroke to `cell`,
     // that one excluded.
     void drawTo(const QPoint &cell);
