@@ -1,64 +1,33 @@
 #include <QApplication>
-#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QIcon>
 #include <QString>
-#include <QStringList>
 #include <QtGlobal>
 
 #include <cstdio>
-#include <cstring>
-#include <initializer_list>
+#include <optional>
 
+#include "app/commandline.h"
 #include "mainwindow/mainwindow.h"
-
-namespace
-{
-
-void describeCommandLine(QCommandLineParser &parser)
-{
-    parser.setApplicationDescription(QStringLiteral("Conway's Game of Life on a 120 x 120 field."));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    parser.addPositionalArgument(QStringLiteral("pattern"),
-        QStringLiteral("A pattern file to open: RLE, plaintext, Life 1.05 or Life 1.06."), QStringLiteral("[PATTERN]"));
-}
-
-// Whether any argument is one of `options`.
-bool hasOption(int argc, char *argv[], std::initializer_list<const char *> options)
-{
-    for (int i = 1; i < argc; ++i) {
-        for (const char *option : options) {
-            if (std::strcmp(argv[i], option) == 0)
-                return true;
-        }
-    }
-    return false;
-}
-
-const std::initializer_list<const char *> HelpOptions { "-h", "-?", "--help", "--help-all" };
-const std::initializer_list<const char *> VersionOptions { "-v", "--version" };
-
-// Help and version are for a terminal, which may have no display: they are
-// answered before the window system is ever contacted.
-int printText(int argc, char *argv[])
-{
-    QCoreApplication application(argc, argv);
-    QCommandLineParser parser;
-    describeCommandLine(parser);
-    if (hasOption(argc, argv, HelpOptions))
-        std::fputs(qPrintable(parser.helpText()), stdout);
-    else
-        std::printf("gameoflife %s\n", GAMEOFLIFE_VERSION);
-    return 0;
-}
-
-} // namespace
+#include "model/rule.h"
 
 int main(int argc, char *argv[])
 {
-    if (hasOption(argc, argv, HelpOptions) || hasOption(argc, argv, VersionOptions))
-        return printText(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("gameoflife"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(GAMEOFLIFE_VERSION));
+
+    // Answers for a terminal, which may have no display: given before the
+    // window system is ever contacted.
+    if (CommandLine::asksInText(argc, argv)) {
+        QCoreApplication application(argc, argv);
+        return CommandLine::answer(CommandLine::parse(QCoreApplication::arguments()));
+    }
+    std::optional<Rule> rule;
+    QString ruleError;
+    if (!CommandLine::ruleOption(argc, argv, rule, ruleError)) {
+        std::fprintf(stderr, "gameoflife: %s\n", qPrintable(ruleError));
+        return 2;
+    }
 
     // Everything is drawn by the raster engine. Without this the X11 platform
     // probes OpenGL at start-up and drags in GLX, the Mesa driver and LLVM:
@@ -75,18 +44,18 @@ int main(int argc, char *argv[])
 
     // The toolkit has taken its own options (-style and the like) already.
     // Anything else it does not know is only worth a warning.
-    QCommandLineParser parser;
-    describeCommandLine(parser);
-    if (!parser.parse(QCoreApplication::arguments()))
-        std::fprintf(stderr, "gameoflife: %s\n", qPrintable(parser.errorText()));
-    const QStringList patterns = parser.positionalArguments();
-    if (patterns.size() > 1)
+    const CommandLine::Request request = CommandLine::parse(QCoreApplication::arguments());
+    if (!request.warning.isEmpty())
+        std::fprintf(stderr, "gameoflife: %s\n", qPrintable(request.warning));
+    if (request.files.size() > 1)
         std::fprintf(stderr, "gameoflife: only one pattern file can be opened; the others are ignored\n");
 
     MainWindow window;
     window.setWindowIcon(QIcon(QStringLiteral(":/resources/icons/qt_icon.png")));
+    if (rule)
+        window.setStartRule(*rule);
     window.show();
-    if (!patterns.isEmpty())
-        window.openPatternFile(patterns.first());
+    if (!request.files.isEmpty())
+        window.openPatternFile(request.files.first(), rule);
     return application.exec();
 }

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "model/packedfield.h"
+#include "model/rule.h"
 
 // One step of the field's history for the undo stack: what the step changed,
 // as it was before and after. The step itself has already happened when the
@@ -21,6 +22,7 @@ public:
         PackedField cells;
         int generation = 1; // 1 or more
         std::optional<PackedField> saved;
+        Rule rule;
     };
     using Apply = std::function<void(const State &)>;
 

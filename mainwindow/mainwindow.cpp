@@ -1,7 +1,8 @@
 #include "mainwindow/mainwindow.h"
 
+#include <QAbstractItemView>
 #include <QAction>
-#include <QByteArray>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
@@ -12,13 +13,14 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QIcon>
+#include <QInputDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QList>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QSize>
 #include <QSpinBox>
 #include <QTimer>
@@ -26,24 +28,26 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <climits>
 #include <memory>
 #include <string>
-#include <string_view>
 #include <utility>
 
 #include "editor/formfieldeditor.h"
+#include "mainwindow/fastforward.h"
 #include "mainwindow/mainwindowui.h"
+#include "mainwindow/patternfile.h"
 #include "model/packedfield.h"
 #include "model/pattern.h"
-#include "model/patternreader.h"
 #include "model/patternwriter.h"
+#include "view/populationchart.h"
 #include "view/widgetpaintarea.h"
 
 namespace
 {
 
 constexpr int MillisecondsPerSecond = 1000;
-// Steps the history keeps; each holds two or four fields of 1,800 bytes.
+// Steps the history keeps; each holds two or four fields of 1,920 bytes.
 constexpr int UndoLimit = 500;
 const QSize ButtonIconSize(40, 40);
 const QSize SaveStateIconSize(30, 30);
@@ -78,35 +82,6 @@ QString shownPath(const QString &path)
     return native.left(Longest - 40) + QStringLiteral("…") + native.right(39);
 }
 
-// Reads a pattern file, the program's own examples included. Returns why it
-// could not be read, or an empty string.
-QString readPatternFile(const QString &path, Pattern &pattern)
-{
-    const QFileInfo info(path);
-    if (info.isDir())
-        return QCoreApplication::translate("MainWindow", "It is a folder.");
-    // A pipe or a device could keep the window waiting for ever.
-    if (info.exists() && !info.isFile())
-        return QCoreApplication::translate("MainWindow", "It is not an ordinary file.");
-    // Checked before reading, so that a huge file costs nothing.
-    if (info.exists() && info.size() > static_cast<qint64>(PatternReader::MaxFileSize))
-        return QCoreApplication::translate(
-            "MainWindow", "The file is larger than 1 MiB (%1 bytes); pattern files are far smaller.")
-            .arg(info.size());
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return file.errorString();
-    // One byte more than allowed tells a file that grew since its size was read.
-    const QByteArray bytes = file.read(static_cast<qint64>(PatternReader::MaxFileSize) + 1);
-    if (file.error() != QFileDevice::NoError)
-        return file.errorString();
-    std::string error;
-    if (!PatternReader::read(
-            std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), pattern, error))
-        return QString::fromStdString(error);
-    return QString();
-}
-
 void setButtonIcon(QPushButton *button, const char *path, const QSize &size)
 {
     button->setIcon(QIcon(QString::fromLatin1(path)));
@@ -131,9 +106,18 @@ MainWindow::MainWindow(QWidget *parent)
     connect(ui->Action_File_Exit, SIGNAL(triggered(bool)), this, SLOT(Slot_Action_File_Exit()));
     connect(ui->Action_Edit_Undo, SIGNAL(triggered(bool)), this, SLOT(Slot_Action_Edit_Undo()));
     connect(ui->Action_Edit_Redo, SIGNAL(triggered(bool)), this, SLOT(Slot_Action_Edit_Redo()));
+    connect(ui->Action_Simulation_RunUntilSettled, SIGNAL(triggered(bool)), this,
+        SLOT(Slot_Action_Simulation_RunUntilSettled()));
+    connect(ui->Action_Simulation_GoToGeneration, SIGNAL(triggered(bool)), this,
+        SLOT(Slot_Action_Simulation_GoToGeneration()));
+    connect(ui->Action_Simulation_PopulationGraph, SIGNAL(triggered(bool)), this,
+        SLOT(Slot_Action_Simulation_PopulationGraph()));
     connect(ui->Menu_Examples, SIGNAL(triggered(QAction *)), this, SLOT(Slot_Menu_Examples(QAction *)));
     connect(ui->Action_Help_About, SIGNAL(triggered(bool)), this, SLOT(Slot_Action_Help_About()));
     connect(ui->ComboBox_CellColor, SIGNAL(currentIndexChanged(int)), this, SLOT(Slot_ComboBox_CellColor(int)));
+    // A rule picked from the list, or typed and confirmed with Enter.
+    connect(ui->ComboBox_Rule, SIGNAL(activated(int)), this, SLOT(Slot_ComboBox_Rule()));
+    connect(ui->ComboBox_Rule->lineEdit(), SIGNAL(returnPressed()), this, SLOT(Slot_ComboBox_Rule()));
     connect(ui->PushButton_Clear, SIGNAL(released()), this, SLOT(Slot_PushButton_Clear()));
     connect(ui->PushButton_Edit, SIGNAL(released()), this, SLOT(Slot_PushButton_Edit()));
     connect(ui->PushButton_Next, SIGNAL(released()), this, SLOT(Slot_PushButton_Next()));
@@ -198,6 +182,15 @@ void MainWindow::init()
 
     ui->WidgetPaintArea_GraphicScene->setField(gameField);
 
+    for (const Rule::Named &named : Rule::namedRules) {
+        ui->ComboBox_Rule->addItem(tr("%1 (%2)").arg(tr(named.name), QString::fromLatin1(named.notation)),
+            QString::fromLatin1(named.notation));
+    }
+    // The list is wider than the box: each entry shows in full.
+    ui->ComboBox_Rule->view()->setMinimumWidth(ui->ComboBox_Rule->view()->sizeHintForColumn(0) + 20);
+    showRule();
+    resetHistory();
+
     setAcceptDrops(true);
     addExamples();
 }
@@ -231,6 +224,9 @@ void MainWindow::setControlsState(int state)
     ui->Action_File_OpenPattern->setEnabled(idle);
     ui->Action_File_SavePattern->setEnabled(idle);
     ui->Menu_Examples->menuAction()->setEnabled(idle);
+    ui->Action_Simulation_RunUntilSettled->setEnabled(idle);
+    ui->Action_Simulation_GoToGeneration->setEnabled(idle);
+    ui->ComboBox_Rule->setEnabled(idle);
     updateUndoActions();
 }
 
@@ -238,6 +234,59 @@ void MainWindow::updateInfoLabels()
 {
     ui->Label_CellCount->setText(tr("Cells: %1").arg(cellCount));
     ui->Label_GenerationNumber->setText(tr("Generation: %1").arg(generationNumber));
+}
+
+void MainWindow::resetHistory()
+{
+    history.reset(PackedField::fromBuffer(gameField->snapshot()), generationNumber, gameField->rule());
+    showHistory();
+}
+
+void MainWindow::extendHistory()
+{
+    const bool wasSettled = history.isSettled();
+    history.append(PackedField::fromBuffer(gameField->snapshot()));
+    showHistory();
+    if (running && !wasSettled && history.isSettled() && ui->CheckBox_PauseWhenSettled->isChecked())
+        Slot_PushButton_Pause();
+}
+
+void MainWindow::showHistory()
+{
+    QString state;
+    switch (history.fate()) {
+    case RunHistory::Fate::Evolving:
+        state = tr("State: evolving");
+        break;
+    case RunHistory::Fate::DiedOut:
+        state = tr("State: died out at generation %1").arg(history.cycleStart());
+        break;
+    case RunHistory::Fate::Still:
+        state = tr("State: still since generation %1").arg(history.cycleStart());
+        break;
+    case RunHistory::Fate::Oscillating:
+        state = tr("State: period %1 since generation %2").arg(history.period()).arg(history.cycleStart());
+        break;
+    case RunHistory::Fate::Unsettled:
+        state = tr("State: not settled after %1 generations").arg(RunHistory::GenerationLimit);
+        break;
+    }
+    ui->Label_State->setText(state);
+    if (populationChart)
+        populationChart->historyChanged();
+}
+
+void MainWindow::showRule()
+{
+    const Rule &rule = gameField->rule();
+    const int index = ui->ComboBox_Rule->findData(QString::fromStdString(rule.toString()));
+    ui->ComboBox_Rule->setCurrentIndex(index);
+    if (index < 0)
+        ui->ComboBox_Rule->setEditText(QString::fromStdString(rule.toString()));
+    // The start of a long entry, its name, rather than the end.
+    ui->ComboBox_Rule->lineEdit()->setCursorPosition(0);
+    ui->ComboBox_Rule->setToolTip(tr("Life-like rule: a name or B/S notation, such as B36/S23; Enter applies it"));
+    ui->ComboBox_Rule->lineEdit()->setStyleSheet(QString());
 }
 
 void MainWindow::finishStroke() { ui->WidgetPaintArea_GraphicScene->endStroke(); }
@@ -272,14 +321,14 @@ void MainWindow::importFromEditorBuffer()
     gameField->commitSnapshot();
 }
 
-bool MainWindow::openPatternFile(const QString &path)
+bool MainWindow::openPatternFile(const QString &path, const std::optional<Rule> &rule)
 {
     finishStroke();
     if (running)
         return false;
 
     Pattern pattern;
-    const QString problem = readPatternFile(path, pattern);
+    const QString problem = PatternFile::read(path, pattern);
     if (!problem.isEmpty()) {
         QMessageBox::warning(
             this, tr("Open pattern"), tr("Could not open the pattern file \"%1\":\n%2").arg(shownPath(path), problem));
@@ -294,32 +343,37 @@ bool MainWindow::openPatternFile(const QString &path)
     pattern.placeCentred(cells);
     gameField->commitSnapshot();
     gameField->saveState();
+    // A file that names no rule leaves the rule as it is.
+    if (rule || pattern.rule) {
+        gameField->setRule(rule ? *rule : *pattern.rule);
+        showRule();
+    }
     generationNumber = 1;
     cellCount = gameField->liveCellCount();
     updateInfoLabels();
     updateView();
+    resetHistory();
     recordStep(tr("Open pattern"), before);
     return true;
+}
+
+void MainWindow::setStartRule(const Rule &rule)
+{
+    gameField->setRule(rule);
+    showRule();
+    resetHistory();
 }
 
 void MainWindow::savePatternFile(const QString &path)
 {
     const QFileInfo info(path);
     GameField::Cell *const *cells = gameField->snapshot();
-    const std::string text = info.suffix().compare(QLatin1String("cells"), Qt::CaseInsensitive) == 0
-        ? PatternWriter::writePlaintext(cells, info.completeBaseName().toStdString())
-        : PatternWriter::writeRle(cells, generationNumber);
+    const std::string text = PatternFile::isPlaintext(path)
+        ? PatternWriter::writePlaintext(cells, info.completeBaseName().toStdString(), gameField->rule())
+        : PatternWriter::writeRle(cells, generationNumber, gameField->rule());
 
-    // Written to a temporary file that replaces the old one only once complete,
-    // so a failed save leaves any existing file untouched.
-    QSaveFile file(path);
-    QString problem;
-    if (!file.open(QIODevice::WriteOnly))
-        problem = file.errorString();
-    else if (file.write(text.data(), static_cast<qint64>(text.size())) != static_cast<qint64>(text.size()))
-        problem = file.errorString();
-    else if (!file.commit())
-        problem = file.errorString();
+    // A failed save leaves any existing file untouched.
+    const QString problem = PatternFile::write(path, text);
     if (!problem.isEmpty()) {
         QMessageBox::warning(
             this, tr("Save pattern"), tr("Could not save the pattern file \"%1\":\n%2").arg(shownPath(path), problem));
@@ -336,14 +390,15 @@ void MainWindow::addExamples()
     while (files.hasNext()) {
         const QString path = files.next();
         Pattern pattern;
-        if (!readPatternFile(path, pattern).isEmpty())
+        if (!PatternFile::read(path, pattern).isEmpty())
             continue;
         const QString name = QString::fromStdString(pattern.name);
         examples.append({ name.isEmpty() ? QFileInfo(path).completeBaseName() : name, path });
     }
     std::sort(examples.begin(), examples.end());
     for (const auto &example : qAsConst(examples)) {
-        QAction *action = ui->Menu_Examples->addAction(example.first);
+        // "Day & Night" in a menu: the ampersand would mark a shortcut key.
+        QAction *action = ui->Menu_Examples->addAction(QString(example.first).replace('&', QStringLiteral("&&")));
         action->setData(example.second);
     }
 }
@@ -353,6 +408,7 @@ FieldCommand::State MainWindow::currentState(bool withSaved)
     FieldCommand::State state;
     state.cells = PackedField::fromBuffer(gameField->snapshot());
     state.generation = generationNumber;
+    state.rule = gameField->rule();
     if (withSaved) {
         // The field shows its saved state only by restoring it: read it that
         // way, then put the current cells back.
@@ -373,16 +429,20 @@ void MainWindow::applyState(const FieldCommand::State &state)
     }
     state.cells.toBuffer(gameField->snapshot());
     gameField->commitSnapshot();
+    gameField->setRule(state.rule);
+    showRule();
     generationNumber = state.generation;
     cellCount = gameField->liveCellCount();
     updateInfoLabels();
     updateView();
+    resetHistory();
 }
 
 void MainWindow::recordStep(const QString &text, const FieldCommand::State &before)
 {
     const FieldCommand::State after = currentState(before.saved.has_value());
-    if (after.cells == before.cells && after.generation == before.generation && after.saved == before.saved)
+    if (after.cells == before.cells && after.generation == before.generation && after.saved == before.saved
+        && after.rule == before.rule)
         return;
     undoStack->push(
         new FieldCommand(text, before, after, [this](const FieldCommand::State &state) { applyState(state); }));
@@ -528,6 +588,7 @@ void MainWindow::Slot_PushButton_Stop()
     setControlsState(4);
     updateInfoLabels();
     updateView();
+    resetHistory();
     recordStep(step, before);
 }
 
@@ -543,6 +604,7 @@ void MainWindow::Slot_PushButton_Next()
     setControlsState(5);
     updateInfoLabels();
     updateView();
+    extendHistory();
     recordStep(tr("Next"), before);
 }
 
@@ -557,6 +619,7 @@ void MainWindow::Slot_PushButton_Clear()
     cellCount = 0;
     updateInfoLabels();
     updateView();
+    resetHistory();
     recordStep(tr("Clear"), before);
 }
 
@@ -571,6 +634,7 @@ void MainWindow::Slot_PushButton_Random()
     cellCount = gameField->liveCellCount();
     updateInfoLabels();
     updateView();
+    resetHistory();
     recordStep(tr("Random"), before);
 }
 
@@ -593,6 +657,7 @@ void MainWindow::Slot_PushButton_Edit()
         cellCount = gameField->liveCellCount();
         updateInfoLabels();
         updateView();
+        resetHistory();
         recordStep(tr("Edit"), before);
     }
 }
@@ -605,6 +670,8 @@ void MainWindow::Slot_PushButton_SaveState()
     gameField->saveState();
     generationNumber = 1;
     updateInfoLabels();
+    // The field is generation 1 now: the history's numbers would no longer match.
+    resetHistory();
 }
 
 void MainWindow::Slot_SpinBox_IPS(int value)
@@ -621,6 +688,33 @@ void MainWindow::Slot_ComboBox_CellColor(int index)
         updateView();
 }
 
+void MainWindow::Slot_ComboBox_Rule()
+{
+    finishStroke();
+    if (running)
+        return;
+    // An entry of the list stands for its notation; anything else is read as typed.
+    const QString text = ui->ComboBox_Rule->currentText();
+    const int index = ui->ComboBox_Rule->findText(text);
+    const QString spelled = index >= 0 ? ui->ComboBox_Rule->itemData(index).toString() : text;
+    Rule rule;
+    std::string error;
+    if (!Rule::read(spelled.toStdString(), rule, error)) {
+        ui->ComboBox_Rule->setToolTip(QString::fromStdString(error));
+        ui->ComboBox_Rule->lineEdit()->setStyleSheet(QStringLiteral("color: #c00000;"));
+        return;
+    }
+    if (rule == gameField->rule()) {
+        showRule();
+        return;
+    }
+    const FieldCommand::State before = currentState(false);
+    gameField->setRule(rule);
+    showRule();
+    resetHistory();
+    recordStep(tr("Rule"), before);
+}
+
 void MainWindow::Slot_Timer()
 {
     gameField->nextGeneration();
@@ -628,6 +722,73 @@ void MainWindow::Slot_Timer()
     cellCount = gameField->liveCellCount();
     updateInfoLabels();
     updateView();
+    extendHistory();
+}
+
+void MainWindow::Slot_Action_Simulation_RunUntilSettled()
+{
+    finishStroke();
+    if (running || history.fate() != RunHistory::Fate::Evolving)
+        return;
+    fastForward(tr("Run until settled"),
+        RunHistory::GenerationLimit - (history.lastGeneration() - history.firstGeneration()), true);
+}
+
+void MainWindow::Slot_Action_Simulation_GoToGeneration()
+{
+    finishStroke();
+    if (running)
+        return;
+    const int first = generationNumber + 1;
+    const int last = generationNumber > INT_MAX - RunHistory::GenerationLimit
+        ? INT_MAX
+        : generationNumber + RunHistory::GenerationLimit;
+    if (first > last)
+        return;
+    QInputDialog dialog(this);
+    dialog.setWindowTitle(tr("Go to generation"));
+    dialog.setLabelText(tr("Generation (%1 to %2):").arg(first).arg(last));
+    dialog.setInputMode(QInputDialog::IntInput);
+    dialog.setIntRange(first, last);
+    dialog.setIntValue(first);
+    dialog.exec();
+    if (dialog.result() != QDialog::Accepted)
+        return;
+    fastForward(tr("Go to generation"), dialog.intValue() - generationNumber, false);
+}
+
+void MainWindow::Slot_Action_Simulation_PopulationGraph()
+{
+    if (!populationChart) {
+        populationChart = new PopulationChart(this);
+        populationChart->setHistory(&history);
+    }
+    populationChart->show();
+    populationChart->raise();
+    populationChart->activateWindow();
+}
+
+void MainWindow::fastForward(const QString &step, int generations, bool untilSettled)
+{
+    if (generations <= 0)
+        return;
+    const FieldCommand::State before = currentState(false);
+    if (history.lastGeneration() != generationNumber)
+        resetHistory();
+    // Worked out on copies: Cancel leaves the field and the history as they were.
+    PackedField field = before.cells;
+    RunHistory ahead = history;
+    if (!FastForward::run(this, step, field, ahead, generations, untilSettled))
+        return;
+    generationNumber += ahead.lastGeneration() - history.lastGeneration();
+    history = std::move(ahead);
+    field.toBuffer(gameField->snapshot());
+    gameField->commitSnapshot();
+    cellCount = gameField->liveCellCount();
+    updateInfoLabels();
+    updateView();
+    showHistory();
+    recordStep(step, before);
 }
 
 void MainWindow::Slot_WidgetPaintArea_GraphicScene(int row, int column, bool alive)
@@ -642,6 +803,7 @@ void MainWindow::Slot_WidgetPaintArea_GraphicScene(int row, int column, bool ali
     cellCount = gameField->liveCellCount();
     updateInfoLabels();
     updateView();
+    resetHistory();
 }
 
 void MainWindow::Slot_WidgetPaintArea_GraphicScene_StrokeFinished()

@@ -9,8 +9,11 @@
 
 #include "mainwindow/fieldcommand.h"
 #include "model/gamefield.h"
+#include "model/rule.h"
+#include "model/runhistory.h"
 
 class MainWindowUi;
+class PopulationChart;
 class QDragEnterEvent;
 class QDropEvent;
 class QMimeData;
@@ -29,7 +32,11 @@ class QUndoStack;
 //
 // Every step that changes the field (Clear, Random, Next, Stop, a confirmed
 // edit, an opened pattern, a drawn stroke, a whole run from Play to Pause or
-// Stop) goes onto an undo stack, so that none of them loses a field for good.
+// Stop, a jump ahead, a change of rule) goes onto an undo stack, so that none
+// of them loses a field for good.
+//
+// A run history follows the field from the last time it was set by hand, so
+// that the window can tell where the pattern is going and graph its population.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -39,10 +46,13 @@ public:
     ~MainWindow() override;
 
     // Reads a pattern file and, if it reads cleanly, puts it centred on an
-    // otherwise dead field that also becomes the saved state, at generation 1.
-    // On any error, shows it in a message box and leaves everything as it
-    // was. Ignored while running. Returns whether the pattern was opened.
-    bool openPatternFile(const QString &path);
+    // otherwise dead field that also becomes the saved state, at generation 1,
+    // under `rule` if given, else the rule the file names, else the rule as
+    // it is. On any error, shows it in a message box and leaves everything as
+    // it was. Ignored while running. Returns whether the pattern was opened.
+    bool openPatternFile(const QString &path, const std::optional<Rule> &rule = std::nullopt);
+    // The rule to start with, before anything is done in the window; not an undo step.
+    void setStartRule(const Rule &rule);
 
 protected:
     void dragEnterEvent(QDragEnterEvent *event) override;
@@ -54,6 +64,9 @@ private slots:
     void Slot_Action_File_Exit();
     void Slot_Action_Edit_Undo();
     void Slot_Action_Edit_Redo();
+    void Slot_Action_Simulation_RunUntilSettled();
+    void Slot_Action_Simulation_GoToGeneration();
+    void Slot_Action_Simulation_PopulationGraph();
     void Slot_Menu_Examples(QAction *action);
     void Slot_Action_Help_About();
     void Slot_PushButton_Play();
@@ -66,6 +79,7 @@ private slots:
     void Slot_PushButton_SaveState();
     void Slot_SpinBox_IPS(int value);
     void Slot_ComboBox_CellColor(int index);
+    void Slot_ComboBox_Rule();
     void Slot_Timer();
     void Slot_WidgetPaintArea_GraphicScene(int row, int column, bool alive);
     void Slot_WidgetPaintArea_GraphicScene_StrokeFinished();
@@ -76,6 +90,17 @@ private:
     // code leaves the buttons as they are.
     void setControlsState(int state);
     void updateInfoLabels();
+    // Starts the run history anew from the field as it is.
+    void resetHistory();
+    // Adds the field as it is, one generation on, to the run history; pauses
+    // a run that has just settled if the user asked for that.
+    void extendHistory();
+    // The state line of the Info box, and the population graph, from the run history.
+    void showHistory();
+    // Shows the field's rule in the rule box, taking back any refusal shown there.
+    void showRule();
+    // Computes `generations` ahead, or until the run settles, as one undo step called `step`.
+    void fastForward(const QString &step, int generations, bool untilSettled);
     void updateView();
     // Records the stroke being drawn, if any, before another action changes the field.
     void finishStroke();
@@ -111,6 +136,8 @@ private:
     QUndoStack *undoStack = nullptr; // owned, also a child of this window
     std::optional<FieldCommand::State> runStart; // the field when Play was pressed, while running
     std::optional<FieldCommand::State> strokeStart; // the field before the stroke being drawn
+    RunHistory history; // from the last field set by hand up to the field shown
+    PopulationChart *populationChart = nullptr; // a child window, made when first asked for
 };
 
 #endif // MAINWINDOW_H

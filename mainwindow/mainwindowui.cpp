@@ -1,6 +1,7 @@
 #include "mainwindow/mainwindowui.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFrame>
@@ -60,6 +61,14 @@ void MainWindowUi::setupUi(QMainWindow *window)
     Action_Edit_Redo = new QAction(window);
     Action_Edit_Redo->setObjectName(QString::fromUtf8("Action_Edit_Redo"));
     Action_Edit_Redo->setShortcut(QKeySequence::Redo);
+    Action_Simulation_RunUntilSettled = new QAction(window);
+    Action_Simulation_RunUntilSettled->setObjectName(QString::fromUtf8("Action_Simulation_RunUntilSettled"));
+    Action_Simulation_RunUntilSettled->setShortcut(QKeySequence(Qt::CTRL + Qt::Key_E));
+    Action_Simulation_GoToGeneration = new QAction(window);
+    Action_Simulation_GoToGeneration->setObjectName(QString::fromUtf8("Action_Simulation_GoToGeneration"));
+    Action_Simulation_GoToGeneration->setShortcut(QKeySequence(Qt::CTRL + Qt::Key_G));
+    Action_Simulation_PopulationGraph = new QAction(window);
+    Action_Simulation_PopulationGraph->setObjectName(QString::fromUtf8("Action_Simulation_PopulationGraph"));
     Action_Help_About = new QAction(window);
     Action_Help_About->setObjectName(QString::fromUtf8("Action_Help_About"));
 
@@ -126,7 +135,7 @@ void MainWindowUi::setupUi(QMainWindow *window)
 
     GroupBox_Options = new QGroupBox(Frame_GUI);
     GroupBox_Options->setObjectName(QString::fromUtf8("GroupBox_Options"));
-    placeFixed(GroupBox_Options, 750, 310, 190, 100);
+    placeFixed(GroupBox_Options, 750, 310, 190, 170);
     Label_IPS = new QLabel(GroupBox_Options);
     Label_IPS->setObjectName(QString::fromUtf8("Label_IPS"));
     placeFixed(Label_IPS, 10, 20, 115, 30);
@@ -147,10 +156,22 @@ void MainWindowUi::setupUi(QMainWindow *window)
     ComboBox_CellColor->addItem(QString());
     ComboBox_CellColor->setObjectName(QString::fromUtf8("ComboBox_CellColor"));
     placeFixed(ComboBox_CellColor, 105, 63, 75, 24);
+    Label_Rule = new QLabel(GroupBox_Options);
+    Label_Rule->setObjectName(QString::fromUtf8("Label_Rule"));
+    placeFixed(Label_Rule, 10, 100, 40, 30);
+    ComboBox_Rule = new QComboBox(GroupBox_Options);
+    ComboBox_Rule->setObjectName(QString::fromUtf8("ComboBox_Rule"));
+    placeFixed(ComboBox_Rule, 50, 103, 130, 24);
+    ComboBox_Rule->setEditable(true);
+    // A typed rule is applied, not added to the list.
+    ComboBox_Rule->setInsertPolicy(QComboBox::NoInsert);
+    CheckBox_PauseWhenSettled = new QCheckBox(GroupBox_Options);
+    CheckBox_PauseWhenSettled->setObjectName(QString::fromUtf8("CheckBox_PauseWhenSettled"));
+    placeFixed(CheckBox_PauseWhenSettled, 10, 137, 170, 24);
 
     GroupBox_Info = new QGroupBox(Frame_GUI);
     GroupBox_Info->setObjectName(QString::fromUtf8("GroupBox_Info"));
-    placeFixed(GroupBox_Info, 750, 620, 190, 120);
+    placeFixed(GroupBox_Info, 750, 570, 190, 170);
     Label_FieldSize = new QLabel(GroupBox_Info);
     Label_FieldSize->setObjectName(QString::fromUtf8("Label_FieldSize"));
     placeFixed(Label_FieldSize, 10, 20, 170, 30);
@@ -160,6 +181,11 @@ void MainWindowUi::setupUi(QMainWindow *window)
     Label_CellCount = new QLabel(GroupBox_Info);
     Label_CellCount->setObjectName(QString::fromUtf8("Label_CellCount"));
     placeFixed(Label_CellCount, 10, 80, 170, 30);
+    Label_State = new QLabel(GroupBox_Info);
+    Label_State->setObjectName(QString::fromUtf8("Label_State"));
+    placeFixed(Label_State, 10, 117, 170, 45);
+    Label_State->setWordWrap(true);
+    Label_State->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     Layout_Vertical_2->addWidget(Frame_GUI);
     // Takes up whatever height the window has beyond the panel, keeping the panel at the top.
@@ -179,6 +205,8 @@ void MainWindowUi::setupUi(QMainWindow *window)
     Menu_Examples->setObjectName(QString::fromUtf8("Menu_Examples"));
     Menu_Edit = new QMenu(MenuBar);
     Menu_Edit->setObjectName(QString::fromUtf8("Menu_Edit"));
+    Menu_Simulation = new QMenu(MenuBar);
+    Menu_Simulation->setObjectName(QString::fromUtf8("Menu_Simulation"));
     Menu_Help = new QMenu(MenuBar);
     Menu_Help->setObjectName(QString::fromUtf8("Menu_Help"));
     window->setMenuBar(MenuBar);
@@ -193,9 +221,12 @@ void MainWindowUi::setupUi(QMainWindow *window)
     QWidget::setTabOrder(PushButton_Edit, PushButton_SaveState);
     QWidget::setTabOrder(PushButton_SaveState, SpinBox_IPS);
     QWidget::setTabOrder(SpinBox_IPS, ComboBox_CellColor);
+    QWidget::setTabOrder(ComboBox_CellColor, ComboBox_Rule);
+    QWidget::setTabOrder(ComboBox_Rule, CheckBox_PauseWhenSettled);
 
     MenuBar->addAction(Menu_File->menuAction());
     MenuBar->addAction(Menu_Edit->menuAction());
+    MenuBar->addAction(Menu_Simulation->menuAction());
     MenuBar->addAction(Menu_Help->menuAction());
     Menu_File->addAction(Action_File_OpenPattern);
     Menu_File->addAction(Menu_Examples->menuAction());
@@ -204,6 +235,10 @@ void MainWindowUi::setupUi(QMainWindow *window)
     Menu_File->addAction(Action_File_Exit);
     Menu_Edit->addAction(Action_Edit_Undo);
     Menu_Edit->addAction(Action_Edit_Redo);
+    Menu_Simulation->addAction(Action_Simulation_RunUntilSettled);
+    Menu_Simulation->addAction(Action_Simulation_GoToGeneration);
+    Menu_Simulation->addSeparator();
+    Menu_Simulation->addAction(Action_Simulation_PopulationGraph);
     Menu_Help->addAction(Action_Help_About);
 
     retranslateUi(window);
@@ -220,6 +255,9 @@ void MainWindowUi::retranslateUi(QMainWindow *window)
     // The controller adds the name of the step that would be undone or redone.
     Action_Edit_Undo->setText(QCoreApplication::translate("MainWindow", "Undo", nullptr));
     Action_Edit_Redo->setText(QCoreApplication::translate("MainWindow", "Redo", nullptr));
+    Action_Simulation_RunUntilSettled->setText(QCoreApplication::translate("MainWindow", "Run until settled", nullptr));
+    Action_Simulation_GoToGeneration->setText(QCoreApplication::translate("MainWindow", "Go to generation…", nullptr));
+    Action_Simulation_PopulationGraph->setText(QCoreApplication::translate("MainWindow", "Population graph", nullptr));
     Action_Help_About->setText(QCoreApplication::translate("MainWindow", "About", nullptr));
     WidgetPaintArea_GraphicScene->setToolTip(QCoreApplication::translate(
         "MainWindow", "Click or drag to draw cells; drag from a live cell to erase", nullptr));
@@ -248,13 +286,17 @@ void MainWindowUi::retranslateUi(QMainWindow *window)
     ComboBox_CellColor->setItemText(0, QCoreApplication::translate("MainWindow", " Red", nullptr));
     ComboBox_CellColor->setItemText(1, QCoreApplication::translate("MainWindow", " Green", nullptr));
     ComboBox_CellColor->setItemText(2, QCoreApplication::translate("MainWindow", " Blue", nullptr));
+    Label_Rule->setText(QCoreApplication::translate("MainWindow", "Rule:", nullptr));
+    CheckBox_PauseWhenSettled->setText(QCoreApplication::translate("MainWindow", "Pause when settled", nullptr));
     GroupBox_Info->setTitle(QCoreApplication::translate("MainWindow", "Info", nullptr));
     // Placeholders until the controller writes the live values.
     Label_FieldSize->setText(QCoreApplication::translate("MainWindow", "Field size: *", nullptr));
     Label_GenerationNumber->setText(QCoreApplication::translate("MainWindow", "Generation: *", nullptr));
     Label_CellCount->setText(QCoreApplication::translate("MainWindow", "Cells: *", nullptr));
+    Label_State->setText(QCoreApplication::translate("MainWindow", "State: *", nullptr));
     Menu_File->setTitle(QCoreApplication::translate("MainWindow", "File", nullptr));
     Menu_Examples->setTitle(QCoreApplication::translate("MainWindow", "Examples", nullptr));
     Menu_Edit->setTitle(QCoreApplication::translate("MainWindow", "Edit", nullptr));
+    Menu_Simulation->setTitle(QCoreApplication::translate("MainWindow", "Simulation", nullptr));
     Menu_Help->setTitle(QCoreApplication::translate("MainWindow", "Help", nullptr));
 }

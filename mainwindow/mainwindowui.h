@@ -2,6 +2,7 @@
 #define MAINWINDOWUI_H
 
 class QAction;
+class QCheckBox;
 class QComboBox;
 class QFrame;
 class QGroupBox;
@@ -39,6 +40,9 @@ public:
     QAction *Action_File_Exit = nullptr;
     QAction *Action_Edit_Undo = nullptr;
     QAction *Action_Edit_Redo = nullptr;
+    QAction *Action_Simulation_RunUntilSettled = nullptr;
+    QAction *Action_Simulation_GoToGeneration = nullptr;
+    QAction *Action_Simulation_PopulationGraph = nullptr;
     QAction *Action_Help_About = nullptr;
     QWidget *Widget_Main = nullptr;
     QVBoxLayout *Layout_Vertical_1 = nullptr;
@@ -62,15 +66,20 @@ public:
     QLabel *Label_CellColor = nullptr;
     QSpinBox *SpinBox_IPS = nullptr; // generations per second, 1..30
     QComboBox *ComboBox_CellColor = nullptr; // index 0 red, 1 green, 2 blue
+    QLabel *Label_Rule = nullptr;
+    QComboBox *ComboBox_Rule = nullptr; // editable; one item per named rule, its notation as user data
+    QCheckBox *CheckBox_PauseWhenSettled = nullptr;
     QGroupBox *GroupBox_Info = nullptr;
     QLabel *Label_FieldSize = nullptr;
     QLabel *Label_GenerationNumber = nullptr;
     QLabel *Label_CellCount = nullptr;
+    QLabel *Label_State = nullptr; // two lines: its texts run longer than the others
     QSpacerItem *Spacer_Vertical = nullptr; // owned by Layout_Vertical_2; has no object name
     QMenuBar *MenuBar = nullptr;
     QMenu *Menu_File = nullptr;
     QMenu *Menu_Examples = nullptr; // in Menu_File; its entries come from the controller
     QMenu *Menu_Edit = nullptr;
+    QMenu *Menu_Simulation = nullptr;
     QMenu *Menu_Help = nullptr;
 };
 

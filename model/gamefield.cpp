@@ -16,6 +16,7 @@ int densityModulus(int draw) { return draw % DensityModulusRange + MinimumDensit
 
 GameField::GameField()
 {
+    setRule(Rule());
     std::srand(static_cast<unsigned>(std::time(nullptr)));
 
     try {
@@ -99,13 +100,19 @@ void GameField::nextGeneration()
         for (int c = 1; c <= FieldSize; ++c) {
             const int neighbours = above[c - 1] + above[c] + above[c + 1] + row[c - 1] + row[c + 1] + below[c - 1]
                 + below[c] + below[c + 1];
-            if (row[c] == 0)
-                target[c] = (neighbours == 3) ? 1 : 0;
-            else
-                target[c] = (neighbours == 2 || neighbours == 3) ? 1 : 0;
+            // Cells hold 0 or 1, so the shift is 0..17; the mask only keeps a
+            // broken invariant from becoming undefined behaviour.
+            const unsigned shift = static_cast<unsigned>(neighbours + (row[c] != 0 ? 9 : 0)) & 31U;
+            target[c] = static_cast<Cell>((transitions >> shift) & 1U);
         }
     }
     copyBuffer(currentBuffer, nextBuffer);
+}
+
+void GameField::setRule(const Rule &rule)
+{
+    currentRule = rule;
+    transitions = rule.birthCounts() | (static_cast<std::uint32_t>(rule.survivalCounts()) << 9);
 }
 
 GameField::Cell **GameField::allocateBuffer()

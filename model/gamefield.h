@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "model/rule.h"
+
 // The cell model of the simulator: the visible 120 x 120 field together with
 // three further copies of it (saved state, evolution target, reader snapshot),
 // and every operation on cells. It knows nothing of widgets, timers or counters,
@@ -53,8 +55,13 @@ public:
     // Fills the interior anew from rand(): four draws choose a density of 1/3..1/9
     // for each quadrant, then one draw per cell, row by row, decides the cell.
     void randomize();
-    // Advances the field by one generation of Conway's rule (B3/S23).
+    // Advances the field by one generation of its rule.
     void nextGeneration();
+
+    // The rule nextGeneration() follows; Conway's Life (B3/S23) until set.
+    // Under a rule with birth on 0 neighbours the outside still stays dead.
+    const Rule &rule() const { return currentRule; }
+    void setRule(const Rule &rule);
 
 private:
     static Cell **allocateBuffer();
@@ -66,6 +73,10 @@ private:
     Cell **savedBuffer = nullptr; // what Save state keeps and Stop brings back
     Cell **nextBuffer = nullptr; // target of one evolution step
     Cell **snapshotBuffer = nullptr; // copy handed to readers, staging area of an import
+    Rule currentRule;
+    // Bits 0..8: born with that many neighbours; bits 9..17: survives with
+    // that many less 9. One shift and mask per cell decides it.
+    std::uint32_t transitions = 0;
 };
 
 #endif // GAMEFIELD_H

@@ -1,15 +1,14 @@
 #include "model/pattern.h"
 
-#include <algorithm>
+void Pattern::placeCentred(GameField::Cell **buffer) const { centred().toBuffer(buffer); }
 
-void Pattern::placeCentred(GameField::Cell **buffer) const
+PackedField Pattern::centred() const
 {
-    for (int r = 1; r <= GameField::FieldSize; ++r)
-        std::fill(buffer[r] + 1, buffer[r] + 1 + GameField::FieldSize, 0);
-
-    // The +1 steps over the dead border row and column of the buffer.
+    PackedField field;
+    // The +1 makes field rows and columns count from 1.
     const int top = (GameField::FieldSize - height) / 2 + 1;
     const int left = (GameField::FieldSize - width) / 2 + 1;
     for (const PatternCell &cell : cells)
-        buffer[top + cell.row][left + cell.column] = 1;
+        field.setAlive(top + cell.row, left + cell.column, true);
+    return field;
 }

@@ -1,10 +1,13 @@
 #ifndef PATTERN_H
 #define PATTERN_H
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "model/gamefield.h"
+#include "model/packedfield.h"
+#include "model/rule.h"
 
 // One live cell of a pattern, counted from 0 at the top-left corner of the
 // pattern's box: row 0..height-1, column 0..width-1.
@@ -23,6 +26,7 @@ public:
     int height = 0; // rows of the box, 0..GameField::FieldSize once read
     std::vector<PatternCell> cells; // live cells, each inside the box, none twice
     std::string name; // from #N (RLE, Life 1.05) or !Name: (plaintext); may be empty
+    std::optional<Rule> rule; // the rule the file names, if it names one
 
     // Kills every interior cell of a snapshot buffer (a BufferSize x BufferSize
     // row-pointer array as GameField::snapshot() returns) and writes the pattern
@@ -31,6 +35,8 @@ public:
     // border stays as it was. Precondition: width and height are at most
     // FieldSize and every cell lies inside the box.
     void placeCentred(GameField::Cell **buffer) const;
+    // The pattern alone on a field, placed as placeCentred() places it.
+    PackedField centred() const;
 };
 
 #endif // PATTERN_H

@@ -209,17 +209,14 @@ void checkCoordinate(long long value, int lineNumber)
         failAt(lineNumber, "coordinate " + numberText(value < 0 ? -value : value) + " is beyond ±1,000,000,000");
 }
 
-// Accepts Conway's Life in its usual spellings, with or without a ":" suffix
-// (a topology some programs append), and refuses every other rule.
-void checkRule(std::string_view rule, int lineNumber)
+// Reads a rule a file names; the reader of rules says why one is refused.
+Rule readRule(std::string_view text, int lineNumber)
 {
-    std::string spelled(trim(rule.substr(0, rule.find(':'))));
-    std::transform(spelled.begin(), spelled.end(), spelled.begin(),
-        [](char ch) { return static_cast<char>(std::tolower(static_cast<unsigned char>(ch))); });
-    if (spelled == "b3/s23" || spelled == "s23/b3" || spelled == "23/3")
-        return;
-    failAt(lineNumber,
-        "rule " + quoted(trim(rule)) + " is not Conway's Life: this program runs only Conway's Life (B3/S23)");
+    Rule rule;
+    std::string error;
+    if (!Rule::read(text, rule, error))
+        failAt(lineNumber, error);
+    return rule;
 }
 
 // Live cells at arbitrary positions (Life 1.05 and 1.06), kept within a box
@@ -266,8 +263,8 @@ private:
     long long maxY = -NumberLimit * 2;
 };
 
-// Reads "x = W, y = H[, rule = R]" into width and height, checking the rule.
-void readRleHeader(std::string_view line, int lineNumber, long long &width, long long &height)
+// Reads "x = W, y = H[, rule = R]" into width, height and the pattern's rule.
+void readRleHeader(std::string_view line, int lineNumber, long long &width, long long &height, Pattern &pattern)
 {
     std::size_t pos = 0;
     const auto accept = [&](std::string_view word) {
@@ -296,7 +293,7 @@ void readRleHeader(std::string_view line, int lineNumber, long long &width, long
     const std::string_view rule = trim(line.substr(pos));
     if (rule.empty())
         malformed();
-    checkRule(rule, lineNumber);
+    pattern.rule = readRule(rule, lineNumber);
 }
 
 // RLE items from line index on, up to "!" or the end of the file. Stores the
@@ -347,7 +344,7 @@ void readRleItems(const std::vector<std::string_view> &lines, std::size_t index,
             } else if (tag == '!') {
                 failAt(lineNumber, "run count " + std::to_string(run) + " before '!' belongs to no cell");
             } else if (std::isalpha(static_cast<unsigned char>(tag))) {
-                failAt(lineNumber, "'" + std::string(1, tag) + "' is a cell state Conway's Life does not have");
+                failAt(lineNumber, "'" + std::string(1, tag) + "' is a cell state Life-like rules do not have");
             } else {
                 failAt(lineNumber,
                     "column " + std::to_string(columnOf(line, pos)) + ": " + describeCharacter(line, pos)
@@ -368,14 +365,14 @@ void readRle(const std::vector<std::string_view> &lines, std::size_t first, Patt
         if (startsWith(line, "#N"))
             pattern.name = trim(line.substr(2));
         else if (startsWith(line, "#r"))
-            checkRule(line.substr(2), static_cast<int>(index) + 1);
+            pattern.rule = readRule(line.substr(2), static_cast<int>(index) + 1);
         else if (!line.empty() && line.front() != '#')
             break;
     }
 
     long long width = 0;
     long long height = 0;
-    readRleHeader(lines[index], static_cast<int>(index) + 1, width, height);
+    readRleHeader(lines[index], static_cast<int>(index) + 1, width, height, pattern);
     if (width > FieldSize || height > FieldSize)
         failTooLarge(static_cast<int>(index) + 1, width, height);
     readRleItems(lines, index + 1, width, height, pattern);
@@ -383,7 +380,8 @@ void readRle(const std::vector<std::string_view> &lines, std::size_t first, Patt
     pattern.height = static_cast<int>(height);
 }
 
-// Plaintext: "!" comment lines and rows of '.' (dead) and 'O' or '*' (alive).
+// Plaintext: "!" comment lines and rows of '.' (dead) and 'O' or '*' (alive);
+// a "!Rule:" comment names the rule, as this program's own files do.
 // An empty line among the rows is a dead row; empty lines before the first
 // row and after the last are no part of the pattern, such as the blank line
 // an editor leaves at the end of a file.
@@ -404,6 +402,8 @@ void readPlaintext(const std::vector<std::string_view> &lines, Pattern &pattern)
         if (startsWith(line, "!")) {
             if (startsWith(line, "!Name:"))
                 pattern.name = trim(line.substr(6));
+            else if (startsWith(line, "!Rule:"))
+                pattern.rule = readRule(line.substr(6), static_cast<int>(index) + 1);
             continue;
         }
         if (index < firstRow || index > lastRow)
@@ -452,11 +452,14 @@ void readLife105(const std::vector<std::string_view> &lines, std::size_t first, 
             checkCoordinate(blockY, lineNumber);
             row = 0;
         } else if (startsWith(line, "#N")) {
-            // A bare #N only states Conway's rule; anything after it is taken as the name.
+            // A bare #N states Conway's rule; anything after it is taken as the name.
             if (!trim(line.substr(2)).empty())
                 pattern.name = trim(line.substr(2));
+            else
+                pattern.rule = Rule();
         } else if (startsWith(line, "#R")) {
-            checkRule(line.substr(2), lineNumber);
+            // Survival, then birth: "#R 23/3"; the reader of rules takes digits that way.
+            pattern.rule = readRule(line.substr(2), lineNumber);
         } else if (!startsWith(line, "#")) {
             for (std::size_t column = 0; column < line.size(); ++column) {
                 if (line[column] == '*')

@@ -24,10 +24,10 @@ void appendItem(std::string &text, std::size_t &lineStart, int count, char tag)
 
 } // namespace
 
-std::string PatternWriter::writeRle(GameField::Cell *const *cells, int generation)
+std::string PatternWriter::writeRle(GameField::Cell *const *cells, int generation, const Rule &rule)
 {
     std::string text = "#C Generation " + std::to_string(generation) + "\nx = " + std::to_string(FieldSize)
-        + ", y = " + std::to_string(FieldSize) + ", rule = B3/S23\n";
+        + ", y = " + std::to_string(FieldSize) + ", rule = " + rule.toString() + "\n";
     std::size_t lineStart = text.size();
 
     // Row ends are held back until a row with live cells follows, so that runs
@@ -57,12 +57,14 @@ std::string PatternWriter::writeRle(GameField::Cell *const *cells, int generatio
     return text;
 }
 
-std::string PatternWriter::writePlaintext(GameField::Cell *const *cells, const std::string &name)
+std::string PatternWriter::writePlaintext(GameField::Cell *const *cells, const std::string &name, const Rule &rule)
 {
     std::string text = "!Name: ";
     for (const char ch : name)
         text += static_cast<unsigned char>(ch) < 0x20 || ch == 0x7F ? ' ' : ch;
     text += '\n';
+    if (rule != Rule())
+        text += "!Rule: " + rule.toString() + "\n";
     text.reserve(text.size() + static_cast<std::size_t>(FieldSize) * (FieldSize + 1));
     for (int r = 1; r <= FieldSize; ++r) {
         for (int c = 1; c <= FieldSize; ++c)

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "model/gamefield.h"
+#include "model/packedfield.h"
+#include "model/rule.h"
 #include "warningguard.h"
 
 // A field that frees its buffers in the destructor must not be copyable.
@@ -80,14 +82,19 @@ bool currentBufferIsSound(GameField &field, QByteArray *problem)
     return true;
 }
 
-// An independent implementation of the bounded rule: a flat 120 x 120 field
-// without a border, where every neighbour is checked against the edges.
+// An independent implementation of a bounded Life-like rule: a flat 120 x 120
+// field without a border, where every neighbour is checked against the edges.
+// The rule comes as the digits of its birth and survival counts.
 class ReferenceLife
 {
 public:
-    explicit ReferenceLife(const CellList &cells)
+    explicit ReferenceLife(const CellList &cells, const QString &birth = "3", const QString &survival = "23")
         : cells(N * N, 0)
     {
+        for (int n = 0; n <= 8; ++n) {
+            born[n] = birth.contains(QString::number(n));
+            survives[n] = survival.contains(QString::number(n));
+        }
         for (const Cell &cell : cells)
             at(cell.first - 1, cell.second - 1) = 1;
     }
@@ -106,7 +113,7 @@ public:
                             alive += at(ny, nx);
                     }
                 }
-                next[y * N + x] = (alive == 3 || (alive == 2 && at(y, x))) ? 1 : 0;
+                next[y * N + x] = (at(y, x) ? survives : born)[alive] ? 1 : 0;
             }
         }
         cells.swap(next);
@@ -129,6 +136,8 @@ private:
     unsigned char at(int y, int x) const { return cells[y * N + x]; }
 
     std::vector<unsigned char> cells;
+    bool born[9];
+    bool survives[9];
 };
 
 } // namespace
@@ -160,6 +169,8 @@ private slots:
 
     void mixedOperationsKeepBordersDeadAndCellsBinary();
     void agreesWithReferenceImplementation();
+    void followsEveryRuleLikeTheReference_data();
+    void followsEveryRuleLikeTheReference();
 };
 
 void TestGameField::initTestCase() { WarningGuard::install(); }
@@ -439,6 +450,53 @@ void TestGameField::agreesWithReferenceImplementation()
             reference.step();
             if (liveCells(field) != reference.live())
                 QFAIL(qPrintable(QString("round %1 differs at generation %2").arg(round).arg(generation)));
+        }
+    }
+}
+
+// Both steps, the field's own and the packed one, against the reference,
+// under rules that stress different counts; B0 brings the whole field to
+// life next to a dead outside.
+void TestGameField::followsEveryRuleLikeTheReference_data()
+{
+    QTest::addColumn<QString>("birth");
+    QTest::addColumn<QString>("survival");
+    for (const auto &[birth, survival] : std::vector<std::pair<const char *, const char *>> { { "3", "23" },
+             { "36", "23" }, { "3678", "34678" }, { "2", "" }, { "1357", "1357" }, { "0", "8" }, { "018", "0" },
+             { "012345678", "" }, { "45678", "012345678" } })
+        QTest::addRow("B%s/S%s", birth, survival) << QString(birth) << QString(survival);
+}
+
+void TestGameField::followsEveryRuleLikeTheReference()
+{
+    QFETCH(QString, birth);
+    QFETCH(QString, survival);
+    Rule rule;
+    std::string error;
+    QVERIFY2(Rule::read(QString("B%1/S%2").arg(birth, survival).toStdString(), rule, error), error.c_str());
+
+    std::mt19937 generator(4242);
+    for (const double density : { 0.02, 0.2, 0.5, 0.9 }) {
+        std::bernoulli_distribution alive(density);
+        CellList start;
+        for (int r = 1; r <= N; ++r) {
+            for (int c = 1; c <= N; ++c) {
+                if (alive(generator))
+                    start.emplace_back(r, c);
+            }
+        }
+        GameField field;
+        field.setRule(rule);
+        setCells(field, start);
+        PackedField packed = PackedField::fromBuffer(field.snapshot());
+        ReferenceLife reference(start, birth, survival);
+        for (int generation = 1; generation <= 40; ++generation) {
+            field.nextGeneration();
+            packed = packed.next(rule);
+            reference.step();
+            const CellList expected = reference.live();
+            if (liveCells(field) != expected || packed != PackedField::fromBuffer(field.snapshot()))
+                QFAIL(qPrintable(QString("density %1 differs at generation %2").arg(density).arg(generation)));
         }
     }
 }

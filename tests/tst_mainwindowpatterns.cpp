@@ -1,5 +1,6 @@
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -249,11 +250,13 @@ void TestMainWindowPatterns::saveThenOpenGivesSameField_data()
     QTest::addColumn<QByteArray>("firstLine");
 
     QTest::newRow("RLE") << "field.rle"
-                         << "field.rle" << QByteArray("#C Generation 2");
+                         << "field.rle" << QByteArray("#C Generation 2\nx = 120, y = 120, rule = B36/S23");
+    // Plaintext has no place for a rule but a comment that this program reads back.
     QTest::newRow("plaintext") << "field.cells"
-                               << "field.cells" << QByteArray("!Name: field");
+                               << "field.cells" << QByteArray("!Name: field\n!Rule: B36/S23");
     QTest::newRow("no extension: RLE") << "plain"
-                                       << "plain.rle" << QByteArray("#C Generation 2");
+                                       << "plain.rle"
+                                       << QByteArray("#C Generation 2\nx = 120, y = 120, rule = B36/S23");
 }
 
 void TestMainWindowPatterns::saveThenOpenGivesSameField()
@@ -262,15 +265,21 @@ void TestMainWindowPatterns::saveThenOpenGivesSameField()
     QFETCH(QString, written);
     QFETCH(QByteArray, firstLine);
 
+    auto *rule = probe.find<QComboBox>("ComboBox_Rule");
+    rule->setCurrentIndex(rule->findData(QStringLiteral("B36/S23")));
+    rule->activated(rule->currentIndex());
     prepareField();
     const CellGrid saved = probe.shownCells();
     chooseInDialog(QKeySequence::Save, folder.filePath(typed));
     const QByteArray bytes = readFile(folder.filePath(written));
-    QCOMPARE(bytes.left(bytes.indexOf('\n')), firstLine);
+    QCOMPARE(bytes.left(firstLine.size()), firstLine);
 
     QTest::mouseClick(probe.button("PushButton_Clear"), Qt::LeftButton);
+    rule->setCurrentIndex(0);
+    rule->activated(0);
     QVERIFY(window->openPatternFile(folder.filePath(written)));
     QCOMPARE(probe.shownCells(), saved);
+    QCOMPARE(rule->currentData().toString(), QStringLiteral("B36/S23"));
 }
 
 void TestMainWindowPatterns::failedSaveIsReported()

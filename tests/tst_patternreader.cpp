@@ -73,25 +73,33 @@ void TestPatternReader::reads_data()
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("cells"); // as picture() draws them
+    QTest::addColumn<QString>("rule"); // as the file names it, or empty
 
     QTest::newRow("rle, metadata, text after !")
         << QByteArray("#N Glider\n#C c\n#O o\n#P 1 2\nx = 3, y = 3, rule = B3/S23\nbo$2bo$3o!zz 0 q\n#?")
-        << QString("Glider") << ".O./..O/OOO";
+        << QString("Glider") << ".O./..O/OOO"
+        << "B3/S23";
     QTest::newRow("rle, no spaces, rule spellings")
-        << QByteArray("#r 23/3\nx=3,y=2,rule=s23/B3:T120,120\n3o$o!") << QString() << "OOO/O..";
+        << QByteArray("#r 23/3\nx=3,y=2,rule=s23/B36:T120,120\n3o$o!") << QString() << "OOO/O.."
+        << "B36/S23";
+    QTest::newRow("rle, rule by name") << QByteArray("x = 1, y = 1, rule = Life\no!") << QString() << "O"
+                                       << "B3/S23";
     QTest::newRow("rle, counts across breaks, . A, no !")
-        << QByteArray("x = 5, y = 4\n A . 2\nA 2$\n3.A") << QString() << "O.OO./...../...O./.....";
-    QTest::newRow("rle, widened") << QByteArray("x = 1, y = 1\n3o$bo2$o!") << QString() << "OOO/.O./.../O..";
+        << QByteArray("x = 5, y = 4\n A . 2\nA 2$\n3.A") << QString() << "O.OO./...../...O./....." << QString();
+    QTest::newRow("rle, widened") << QByteArray("x = 1, y = 1\n3o$bo2$o!") << QString() << "OOO/.O./.../O.."
+                                  << QString();
     // Blank lines among the rows are dead rows; before and after them, nothing.
-    QTest::newRow("plaintext") << QByteArray("\n!Name: Boat\n!other\n\nOO.\nO.*\n\n.O\n\n\n") << QString("Boat")
-                               << "OO./O.O/.../.O.";
+    QTest::newRow("plaintext") << QByteArray("\n!Name: Boat\n!Rule: b2/s\n\nOO.\nO.*\n\n.O\n\n\n") << QString("Boat")
+                               << "OO./O.O/.../.O."
+                               << "B2/S";
     QTest::newRow("plaintext, BOM, CRLF")
-        << QByteArray("\xEF\xBB\xBF.O.\r\n..O\r\nOOO\r\n") << QString() << ".O./..O/OOO";
+        << QByteArray("\xEF\xBB\xBF.O.\r\n..O\r\nOOO\r\n") << QString() << ".O./..O/OOO" << QString();
     QTest::newRow("life 1.05, after blank lines")
-        << QByteArray("\n \n#Life 1.05\n#N Two\n#R 23/3\n#P -3 -1\n**\n.*\n#P 2 4\n*\n") << QString("Two")
-        << "OO..../.O..../....../....../....../.....O";
+        << QByteArray("\n \n#Life 1.05\n#N Two\n#R 23/36\n#P -3 -1\n**\n.*\n#P 2 4\n*\n") << QString("Two")
+        << "OO..../.O..../....../....../....../.....O"
+        << "B36/S23";
     QTest::newRow("life 1.06") << QByteArray("#Life 1.06\n0 -1\n1 0\n-1 1\n0 1\n1 1\n1 1\n") << QString()
-                               << ".O./..O/OOO";
+                               << ".O./..O/OOO" << QString();
 }
 
 void TestPatternReader::reads()
@@ -102,6 +110,7 @@ void TestPatternReader::reads()
     QVERIFY2(PatternReader::read(file.toStdString(), pattern, error), error.c_str());
     QTEST(QString::fromStdString(pattern.name), "name");
     QTEST(picture(pattern), "cells");
+    QTEST(pattern.rule ? QString::fromStdString(pattern.rule->toString()) : QString(), "rule");
 }
 
 void TestPatternReader::refuses_data()
@@ -120,13 +129,14 @@ void TestPatternReader::refuses_data()
                                         << "line 3|1000000001|±1,000,000,000";
     QTest::newRow("coordinate too far in a block")
         << QByteArray("#Life 1.05\n#P 1000000000 0\n..*\n") << "line 3|1000000002|±1,000,000,000";
-    QTest::newRow("other rule in #r") << QByteArray("#r 34/3\nx = 1, y = 1\no!") << "\"34/3\"|B3/S23";
+    QTest::newRow("generations rule in #r")
+        << QByteArray("#r 34/3/5\nx = 1, y = 1\no!") << "line 1|\"34/3/5\"|Generations";
     QTest::newRow("file too large") << QByteArray(static_cast<int>(PatternReader::MaxFileSize) + 1, '.')
                                     << "1048577 bytes|1048576";
     QTest::newRow("not text") << QByteArray("!Name: Gleiter \xC3\xA4\n.O") + '\0' << "line 2|not a text file|0x00";
     QTest::newRow("cell state") << QByteArray("x = 3, y = 1\nobC!") << "line 2|'C'|cell state";
-    QTest::newRow("other rule") << QByteArray("x = 1, y = 1, rule = B36/S23\no!")
-                                << "line 1|\"B36/S23\"|only Conway's Life (B3/S23)";
+    QTest::newRow("not life-like") << QByteArray("x = 1, y = 1, rule = B2a/S12\no!")
+                                   << "line 1|\"B2a/S12\"|non-totalistic";
     QTest::newRow("plaintext character") << QByteArray("!Name: x\n.O.\n..X\n") << "line 3|column 3|'X'";
 }
 
@@ -167,8 +177,11 @@ void TestPatternReader::readsBackWhatWasWritten()
     GameField field;
     GameField::Cell **original = field.snapshot();
     fillRandomly(original, generator, density);
-    const std::string file
-        = rle ? PatternWriter::writeRle(original, 4711) : PatternWriter::writePlaintext(original, "Two\nlines");
+    Rule highLife;
+    std::string unused;
+    Rule::read("HighLife", highLife, unused);
+    const std::string file = rle ? PatternWriter::writeRle(original, 4711, highLife)
+                                 : PatternWriter::writePlaintext(original, "Two\nlines", highLife);
     if (rle) {
         QVERIFY(QByteArray::fromStdString(file).endsWith("!\n"));
         for (const QByteArray &line : QByteArray::fromStdString(file).split('\n'))
@@ -180,6 +193,7 @@ void TestPatternReader::readsBackWhatWasWritten()
     QVERIFY2(PatternReader::read(file, pattern, error), error.c_str());
     QVERIFY(pattern.width == N && pattern.height == N);
     QCOMPARE(pattern.name, std::string(rle ? "" : "Two lines"));
+    QVERIFY(pattern.rule == highLife);
     GameField target;
     target.randomize();
     GameField::Cell **placed = target.snapshot();

@@ -27,6 +27,7 @@ using CellList = std::vector<std::pair<int, int>>; // (row, column), sorted
 enum Behaviour {
     Periodic, // back to its own shape after `period` generations, moved by `shift`, and not before; `count` times
     Gun, // the same for the gun in the pattern's box, and one more glider outside it each time
+    Replicates, // after `period` generations two copies of the start, moved by `shift` and by minus `shift`
     Settles, // on an unbounded plane: population changes last at generation `period`, to `count`
 };
 
@@ -111,6 +112,10 @@ void TestPatterns::behaves_data()
     QTest::newRow("Diehard") << "diehard.rle" << 7 << int(Settles) << 130 << QPoint() << 0;
     QTest::newRow("R-pentomino") << "r-pentomino.rle" << 5 << int(Settles) << 1103 << QPoint() << 116;
     QTest::newRow("Acorn") << "acorn.rle" << 7 << int(Settles) << 5206 << QPoint() << 633;
+    // Under the rules their files name.
+    QTest::newRow("HighLife replicator") << "highlife-replicator.rle" << 12 << int(Replicates) << 12 << QPoint(2, 2)
+                                         << 1;
+    QTest::newRow("Day & Night tumbler") << "day-and-night-tumbler.rle" << 5 << int(Periodic) << 16 << QPoint() << 1;
 }
 
 void TestPatterns::behaves()
@@ -128,12 +133,21 @@ void TestPatterns::behaves()
     QVERIFY2(PatternReader::read(source.readAll().toStdString(), pattern, error), error.c_str());
     QCOMPARE(QString::fromStdString(pattern.name), QString(QTest::currentDataTag()));
     GameField field;
+    field.setRule(pattern.rule.value_or(Rule()));
     pattern.placeCentred(field.snapshot());
     field.commitSnapshot();
     const CellList start = liveCells(field);
     QTEST(int(start.size()), "population");
 
-    if (behaviour != Settles) {
+    if (behaviour == Replicates) {
+        for (int generation = 1; generation <= period; ++generation)
+            field.nextGeneration();
+        CellList both = shifted(start, -shift.y(), -shift.x());
+        const CellList copy = shifted(start, shift.y(), shift.x());
+        both.insert(both.end(), copy.begin(), copy.end());
+        std::sort(both.begin(), both.end());
+        QCOMPARE(liveCells(field), both);
+    } else if (behaviour != Settles) {
         // After each period the pattern's box, moved by shift, holds the start again; a gun adds a glider outside it.
         const QRect box((N - pattern.width) / 2 + 1, (N - pattern.height) / 2 + 1, pattern.width, pattern.height);
         for (int repeat = 1; repeat <= count; ++repeat) {
@@ -169,7 +183,7 @@ void TestPatterns::behaves()
 void TestPatterns::everyFileHasARow()
 {
     // One row each in behaves_data(): a sample added without its own row would go unchecked.
-    QCOMPARE(QDir(GAMEOFLIFE_PATTERN_DIR).entryList(QDir::Files).size(), 10);
+    QCOMPARE(QDir(GAMEOFLIFE_PATTERN_DIR).entryList(QDir::Files).size(), 12);
 }
 
 QTEST_GUILESS_MAIN(TestPatterns)

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """The program's own command line: --help and --version answer without a
-display and exit 0, a pattern file named on the command line shows centred on
+display and exit 0, --settle and --generations answer on the terminal in
+each of their forms, a pattern file named on the command line shows centred on
 the field, and one that cannot be read is reported in a message box, after
 which the program runs with its usual empty field.
 
@@ -28,12 +29,64 @@ CENTRED = frozenset({(59, 60), (59, 61), (60, 59), (60, 60), (61, 60)})
 
 def check_text_options(program):
     environment = {key: value for key, value in os.environ.items() if key not in ("DISPLAY", "WAYLAND_DISPLAY")}
-    for option, expected in (("--help", "[PATTERN]"), ("-?", "[PATTERN]"), ("--help-all", "[PATTERN]"),
+    for option, expected in (("--help", "--settle"), ("-?", "--generations"), ("--help-all", "[PATTERN]"),
                              ("--version", "gameoflife ")):
         result = subprocess.run([program, option], env=environment, capture_output=True, text=True,
                                 timeout=TIMEOUT)
         if result.returncode != 0 or expected not in result.stdout:
             raise Failure(f"{option} without a display gave code {result.returncode} and {result.stdout!r}")
+
+
+def run_without_display(program, *arguments):
+    environment = {key: value for key, value in os.environ.items() if key not in ("DISPLAY", "WAYLAND_DISPLAY")}
+    return subprocess.run([program, *arguments], env=environment, capture_output=True, text=True, timeout=120)
+
+
+def check_answers(program, folder):
+    """Every form of --settle once, a file it cannot read, --generations and a bad --rule."""
+    files = {
+        "diehard.rle": "x = 8, y = 3\n6bo$2o$bo3b3o!\n",
+        "blinker.cells": "OOO\n",
+        "block.lif": "#Life 1.06\n0 0\n1 0\n0 1\n1 1\n",
+        "seed.rle": "x = 1, y = 1, rule = Replicator\no!\n",
+        "notes.txt": "shopping list\n",
+    }
+    paths = {}
+    for name, text in files.items():
+        paths[name] = os.path.join(folder, name)
+        with open(paths[name], "w") as file:
+            file.write(text)
+    names = ["diehard.rle", "blinker.cells", "notes.txt", "block.lif", "seed.rle"]
+    result = run_without_display(program, "--settle", *[paths[name] for name in names])
+    expected = [
+        f"{paths['diehard.rle']}: died out at generation 131",
+        f"{paths['blinker.cells']}: period 2 since generation 1, 3 cells",
+        f"{paths['block.lif']}: still since generation 1, 4 cells",
+        f"{paths['seed.rle']}: not settled after 1000000 generations",
+    ]
+    if result.returncode != 1 or result.stdout.splitlines() != expected:
+        raise Failure(f"--settle gave code {result.returncode} and {result.stdout!r}")
+    if result.stderr != f"gameoflife: {paths['notes.txt']}: not a pattern file: expected RLE, plaintext, Life 1.05 or Life 1.06\n":
+        raise Failure(f"--settle reported {result.stderr!r} for a file it cannot read")
+
+    # The command line's rule overrides the file's: under Conway's the seed dies at once.
+    output = os.path.join(folder, "after.cells")
+    result = run_without_display(program, "--rule", "b3/s23", "--generations", "1", paths["seed.rle"],
+                                 "--output", output)
+    with open(output) as file:
+        written = file.read().splitlines()
+    if result.returncode != 0 or written[0] != "!Name: " or written[1:].count("." * 120) != 120:
+        raise Failure(f"--generations gave code {result.returncode}, {result.stderr!r} and {written[:3]!r}")
+    result = run_without_display(program, "--generations", "3", paths["blinker.cells"], "--output", output)
+    with open(output) as file:
+        rows = [row for row in file.read().splitlines() if not row.startswith("!")]
+    if result.returncode != 0 or [row.find("O") for row in rows if "O" in row] != [59, 59, 59]:
+        raise Failure(f"--generations 3 of a blinker gave code {result.returncode} and other cells")
+
+    for arguments in (["--rule", "B2a/S12"], ["--rule", "B2a/S12", "--settle", paths["blinker.cells"]]):
+        result = run_without_display(program, *arguments)
+        if result.returncode != 2 or "non-totalistic" not in result.stderr:
+            raise Failure(f"{arguments} gave code {result.returncode} and {result.stderr!r}")
 
 
 def check_pattern(program, path, screenshots):
@@ -81,6 +134,8 @@ def main():
         try:
             check_text_options(program)
             print("--help and --version: PASS")
+            check_answers(program, scratch)
+            print("--settle, --generations and --rule: PASS")
             check_pattern(program, pattern, screenshots)
             print("pattern on the command line: PASS")
             check_unreadable(program, unreadable, screenshots)

@@ -45,7 +45,7 @@ BUTTONS = {
 IDLE_BUTTONS = {name: name != "Pause" for name in BUTTONS}
 RUNNING_BUTTONS = {name: name in ("Pause", "Stop") for name in BUTTONS}
 COLOUR_BOX = (892, 385)
-INFO_BOX = (750, 620, 190, 120)
+INFO_BOX = (750, 570, 190, 170)
 # Window coordinates between the Options and Info boxes, where nothing shows a tool tip.
 RESTING_PLACE = (845, 500)
 

@@ -1,0 +1,56 @@
+#include "mainwindow/patternfile.h"
+
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <string_view>
+
+#include "model/pattern.h"
+#include "model/patternreader.h"
+
+QString PatternFile::read(const QString &path, Pattern &pattern)
+{
+    const QFileInfo info(path);
+    if (info.isDir())
+        return QCoreApplication::translate("MainWindow", "It is a folder.");
+    // A pipe or a device could keep the window waiting for ever.
+    if (info.exists() && !info.isFile())
+        return QCoreApplication::translate("MainWindow", "It is not an ordinary file.");
+    // Checked before reading, so that a huge file costs nothing.
+    if (info.exists() && info.size() > static_cast<qint64>(PatternReader::MaxFileSize))
+        return QCoreApplication::translate(
+            "MainWindow", "The file is larger than 1 MiB (%1 bytes); pattern files are far smaller.")
+            .arg(info.size());
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return file.errorString();
+    // One byte more than allowed tells a file that grew since its size was read.
+    const QByteArray bytes = file.read(static_cast<qint64>(PatternReader::MaxFileSize) + 1);
+    if (file.error() != QFileDevice::NoError)
+        return file.errorString();
+    std::string error;
+    if (!PatternReader::read(
+            std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), pattern, error))
+        return QString::fromStdString(error);
+    return QString();
+}
+
+QString PatternFile::write(const QString &path, const std::string &text)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return file.errorString();
+    if (file.write(text.data(), static_cast<qint64>(text.size())) != static_cast<qint64>(text.size()))
+        return file.errorString();
+    if (!file.commit())
+        return file.errorString();
+    return QString();
+}
+
+bool PatternFile::isPlaintext(const QString &path)
+{
+    return QFileInfo(path).suffix().compare(QLatin1String("cells"), Qt::CaseInsensitive) == 0;
+}

@@ -1,0 +1,199 @@
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include "mainwindow/mainwindow.h"
+#include "mainwindowprobe.h"
+#include "modalrunner.h"
+#include "toplevelguard.h"
+#include "view/populationchart.h"
+#include "warningguard.h"
+
+// Where a pattern goes, seen from the window: the state line, pausing when
+// settled, running ahead as one undo step, Cancel, the rule box and the graph.
+class TestMainWindowSimulation : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { WarningGuard::install(); }
+    void init();
+    void cleanup();
+
+    void pausesWhenSettled();
+    void runUntilSettledIsOneUndoStep();
+    void cancelLeavesEverythingAsItWas();
+    void ruleBoxRefusesWhatDoesNotRead();
+    void fileRuleIsHonoured();
+    void graphFollowsTheRun();
+
+private:
+    QString state() const { return probe.find<QLabel>("Label_State")->text(); }
+    QString rule() const { return probe.find<QComboBox>("ComboBox_Rule")->currentText(); }
+    QAction *action(const char *name) const { return probe.find<QAction>(name); }
+    void click(const char *name) { QTest::mouseClick(probe.button(name), Qt::LeftButton); }
+    void openFile(const QByteArray &contents, const QString &name = QStringLiteral("pattern.rle"));
+    void typeRule(const QString &text);
+
+    QTemporaryDir folder;
+    MainWindow *window = nullptr; // owned; made by init(), deleted by cleanup()
+    MainWindowProbe probe;
+};
+
+void TestMainWindowSimulation::init()
+{
+    window = new MainWindow;
+    probe = MainWindowProbe(window);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+}
+
+void TestMainWindowSimulation::cleanup()
+{
+    delete window;
+    window = nullptr;
+    TopLevelGuard::closeLeftovers();
+}
+
+void TestMainWindowSimulation::openFile(const QByteArray &contents, const QString &name)
+{
+    QFile file(folder.filePath(name));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size());
+    file.close();
+    QVERIFY(window->openPatternFile(file.fileName()));
+}
+
+void TestMainWindowSimulation::typeRule(const QString &text)
+{
+    QLineEdit *edit = probe.find<QComboBox>("ComboBox_Rule")->lineEdit();
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
+    QTest::keyClick(edit, Qt::Key_Return);
+}
+
+void TestMainWindowSimulation::pausesWhenSettled()
+{
+    // A pulsar repeats itself first at generation 4.
+    openFile("x = 13, y = 13\n2b3o3b3o2$o4bobo4bo$o4bobo4bo$o4bobo4bo$2b3o3b3o2$2b3o3b3o$o4bobo4bo$o4bobo4bo$"
+             "o4bobo4bo2$2b3o3b3o!");
+    QCOMPARE(state(), QStringLiteral("State: evolving"));
+    QTest::mouseClick(probe.find<QCheckBox>("CheckBox_PauseWhenSettled"), Qt::LeftButton);
+    probe.find<QSpinBox>("SpinBox_IPS")->setValue(30);
+    click("PushButton_Play");
+    QTRY_VERIFY(probe.showsIdle());
+    QCOMPARE(probe.generation(), 4);
+    QCOMPARE(state(), QStringLiteral("State: period 3 since generation 1"));
+    QCOMPARE(action("Action_Edit_Undo")->text(), QStringLiteral("Undo Run"));
+}
+
+void TestMainWindowSimulation::runUntilSettledIsOneUndoStep()
+{
+    openFile("x = 8, y = 3\n6bo$2o$bo3b3o!"); // diehard: empty 130 generations on
+    const MainWindowProbe::CellGrid start = probe.shownCells();
+    action("Action_Simulation_RunUntilSettled")->trigger();
+    QCOMPARE(probe.generation(), 132);
+    QCOMPARE(probe.cellCount(), 0);
+    QCOMPARE(state(), QStringLiteral("State: died out at generation 131"));
+    QCOMPARE(action("Action_Edit_Undo")->text(), QStringLiteral("Undo Run until settled"));
+    action("Action_Edit_Undo")->trigger();
+    QCOMPARE(probe.generation(), 1);
+    QCOMPARE(probe.shownCells(), start);
+    QCOMPARE(state(), QStringLiteral("State: evolving"));
+}
+
+void TestMainWindowSimulation::cancelLeavesEverythingAsItWas()
+{
+    click("PushButton_Random");
+    click("PushButton_Next");
+    const MainWindowProbe::CellGrid cells = probe.shownCells();
+    const QString undo = action("Action_Edit_Undo")->text();
+
+    // Cancel in the progress dialog as soon as it shows.
+    QTimer cancel;
+    connect(&cancel, &QTimer::timeout, [&cancel] {
+        if (auto *progress = qobject_cast<QProgressDialog *>(QApplication::activeModalWidget())) {
+            cancel.stop();
+            QTest::mouseClick(progress->findChild<QPushButton *>(), Qt::LeftButton);
+        }
+    });
+    cancel.start(20);
+    const ModalRunner::Outcome outcome
+        = ModalRunner::run([this] { action("Action_Simulation_GoToGeneration")->trigger(); },
+            [](QWidget *modal) {
+                auto *dialog = qobject_cast<QInputDialog *>(modal);
+                QVERIFY(dialog);
+                dialog->setIntValue(dialog->intMaximum());
+                dialog->accept();
+            },
+            60000);
+    QVERIFY(outcome.opened && !outcome.forced);
+    QVERIFY(!cancel.isActive());
+    QCOMPARE(probe.generation(), 2);
+    QCOMPARE(probe.shownCells(), cells);
+    QCOMPARE(state(), QStringLiteral("State: evolving"));
+    QCOMPARE(action("Action_Edit_Undo")->text(), undo);
+}
+
+void TestMainWindowSimulation::ruleBoxRefusesWhatDoesNotRead()
+{
+    QComboBox *box = probe.find<QComboBox>("ComboBox_Rule");
+    QCOMPARE(rule(), QStringLiteral("Conway's Life (B3/S23)"));
+    typeRule(QStringLiteral("B2a/S12"));
+    QVERIFY2(box->toolTip().contains(QStringLiteral("non-totalistic")), qPrintable(box->toolTip()));
+    QVERIFY(!action("Action_Edit_Undo")->isEnabled());
+
+    typeRule(QStringLiteral("highlife"));
+    QCOMPARE(rule(), QStringLiteral("HighLife (B36/S23)"));
+    QCOMPARE(action("Action_Edit_Undo")->text(), QStringLiteral("Undo Rule"));
+    typeRule(QStringLiteral("b36/s125"));
+    QCOMPARE(rule(), QStringLiteral("2×2 (B36/S125)"));
+    action("Action_Edit_Undo")->trigger();
+    action("Action_Edit_Undo")->trigger();
+    QCOMPARE(rule(), QStringLiteral("Conway's Life (B3/S23)"));
+
+    click("PushButton_Play");
+    QVERIFY(!box->isEnabled());
+    click("PushButton_Pause");
+}
+
+void TestMainWindowSimulation::fileRuleIsHonoured()
+{
+    openFile("x = 3, y = 1, rule = B3678/S34678\n3o!");
+    QCOMPARE(rule(), QStringLiteral("Day & Night (B3678/S34678)"));
+    // A file that names no rule leaves it as it is; opening is one step with the rule.
+    openFile("x = 2, y = 1\n2o!");
+    QCOMPARE(rule(), QStringLiteral("Day & Night (B3678/S34678)"));
+    action("Action_Edit_Undo")->trigger();
+    action("Action_Edit_Undo")->trigger();
+    QCOMPARE(rule(), QStringLiteral("Conway's Life (B3/S23)"));
+}
+
+void TestMainWindowSimulation::graphFollowsTheRun()
+{
+    click("PushButton_Random");
+    action("Action_Simulation_PopulationGraph")->trigger();
+    auto *chart = window->findChild<PopulationChart *>();
+    QVERIFY(chart && chart->isVisible());
+    QCOMPARE(chart->windowTitle(), QStringLiteral("Population"));
+    QTRY_COMPARE(chart->pointCount(), 1);
+    click("PushButton_Next");
+    click("PushButton_Next");
+    QTRY_COMPARE(chart->pointCount(), 3);
+    // A long run draws as bands, however long it is.
+    action("Action_Simulation_RunUntilSettled")->trigger();
+    QTRY_VERIFY(chart->pointCount() > 3 && chart->pointCount() <= PopulationChart::MaxPoints);
+}
+
+QTEST_MAIN(TestMainWindowSimulation)
+#include "tst_mainwindowsimulation.moc"

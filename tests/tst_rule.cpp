@@ -1,0 +1,102 @@
+#include <QTest>
+
+#include <string>
+
+#include "model/rule.h"
+#include "warningguard.h"
+
+// Rules as files and people spell them, and what is not a Life-like rule.
+class TestRule : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { WarningGuard::install(); }
+    void reads_data();
+    void reads();
+    void namedRulesReadAsTheirNotation();
+};
+
+void TestRule::reads_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("result"); // the rule printed, or parts of the refusal split at '|'
+
+    QTest::newRow("standard") << "B3/S23"
+                              << "B3/S23";
+    QTest::newRow("any case, no slash, unordered") << "b63s32"
+                                                   << "B36/S23";
+    QTest::newRow("survival first") << "S23/B36"
+                                    << "B36/S23";
+    QTest::newRow("digits only: survival, then birth") << "23/36"
+                                                       << "B36/S23";
+    QTest::newRow("grid suffix, blanks") << " B3 / S23:T120,120 "
+                                         << "B3/S23";
+    QTest::newRow("empty survival") << "B2/S"
+                                    << "B2/S";
+    QTest::newRow("birth on 0") << "B0/S8"
+                                << "B0/S8";
+    QTest::newRow("name") << "Life"
+                          << "B3/S23";
+    QTest::newRow("name, other spelling") << "dayandnight"
+                                          << "B3678/S34678";
+    QTest::newRow("name with sign") << "2×2"
+                                    << "B36/S125";
+    QTest::newRow("nine") << "B39/S23"
+                          << "\"B39/S23\"|9";
+    QTest::newRow("non-totalistic") << "B2a/S12"
+                                    << "\"B2a/S12\"|non-totalistic";
+    QTest::newRow("generations, letters") << "B2/S/3"
+                                          << "\"B2/S/3\"|Generations";
+    QTest::newRow("generations, digits") << "/2/3"
+                                         << "\"/2/3\"|Generations";
+    QTest::newRow("hexagonal") << "B2/S34H"
+                               << "hexagonal";
+    QTest::newRow("von neumann") << "B1/S1V"
+                                 << "von Neumann";
+    QTest::newRow("unknown name") << "Bosco"
+                                  << "\"Bosco\"|not a rule name";
+    QTest::newRow("two births") << "B3/B23"
+                                << "\"B3/B23\"|B/S notation";
+    QTest::newRow("empty") << ":T10"
+                           << "empty";
+}
+
+void TestRule::reads()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, result);
+
+    Rule rule;
+    std::string unused;
+    Rule::read("B36/S125", rule, unused);
+    const Rule before = rule;
+    std::string error;
+    const bool read = Rule::read(text.toStdString(), rule, error);
+    if (!result.contains('|') && result.startsWith('B')) {
+        QVERIFY2(read, error.c_str());
+        QCOMPARE(QString::fromStdString(rule.toString()), result);
+        return;
+    }
+    QVERIFY(!read);
+    QVERIFY(rule == before);
+    for (const QString &part : result.split('|'))
+        QVERIFY2(QString::fromStdString(error).contains(part), error.c_str());
+}
+
+void TestRule::namedRulesReadAsTheirNotation()
+{
+    for (const Rule::Named &named : Rule::namedRules) {
+        Rule byName;
+        Rule byNotation;
+        std::string error;
+        QVERIFY2(Rule::read(named.name, byName, error), named.name);
+        QVERIFY2(Rule::read(named.notation, byNotation, error), named.notation);
+        QVERIFY(byName == byNotation);
+        QCOMPARE(byNotation.toString(), std::string(named.notation));
+        QCOMPARE(byName.name(), std::string(named.name));
+    }
+}
+
+QTEST_GUILESS_MAIN(TestRule)
+#include "tst_rule.moc"

@@ -1,0 +1,101 @@
+#include "view/populationchart.h"
+
+#include <QChart>
+#include <QChartView>
+#include <QCoreApplication>
+#include <QLineSeries>
+#include <QPointF>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <QValueAxis>
+#include <QVector>
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+#include "model/runhistory.h"
+
+using namespace QtCharts;
+
+PopulationChart::PopulationChart(QWidget *parent)
+    : QWidget(parent, Qt::Window)
+    , chart(new QChart)
+    , series(new QLineSeries)
+    , axisX(new QValueAxis)
+    , axisY(new QValueAxis)
+    , redrawTimer(new QTimer(this))
+{
+    setWindowTitle(QCoreApplication::translate("MainWindow", "Population"));
+    resize(640, 400);
+
+    chart->legend()->hide();
+    chart->addSeries(series);
+    axisX->setTitleText(QCoreApplication::translate("MainWindow", "Generation"));
+    axisX->setLabelFormat(QStringLiteral("%d"));
+    axisY->setTitleText(QCoreApplication::translate("MainWindow", "Live cells"));
+    axisY->setLabelFormat(QStringLiteral("%d"));
+    chart->addAxis(axisX, Qt::AlignBottom);
+    chart->addAxis(axisY, Qt::AlignLeft);
+    series->attachAxis(axisX);
+    series->attachAxis(axisY);
+
+    auto *view = new QChartView(chart, this);
+    view->setRenderHint(QPainter::Antialiasing);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(view);
+
+    redrawTimer->setSingleShot(true);
+    redrawTimer->setInterval(RedrawInterval);
+    connect(redrawTimer, SIGNAL(timeout()), this, SLOT(redraw()));
+}
+
+void PopulationChart::setHistory(const RunHistory *newHistory)
+{
+    history = newHistory;
+    historyChanged();
+}
+
+void PopulationChart::historyChanged()
+{
+    if (!redrawTimer->isActive())
+        redrawTimer->start();
+}
+
+int PopulationChart::pointCount() const { return series->count(); }
+
+void PopulationChart::redraw()
+{
+    QVector<QPointF> points;
+    int first = 1;
+    int last = 1;
+    int highest = 0;
+    if (history) {
+        const std::vector<std::uint16_t> &counts = history->populations();
+        first = history->firstGeneration();
+        last = history->lastGeneration();
+        const std::size_t size = counts.size();
+        if (size <= static_cast<std::size_t>(MaxPoints)) {
+            points.reserve(static_cast<int>(size));
+            for (std::size_t i = 0; i < size; ++i)
+                points.append(QPointF(first + static_cast<double>(i), counts[i]));
+        } else {
+            // Each stretch becomes an upright line from its lowest to its highest population.
+            const std::size_t stretches = MaxPoints / 2;
+            points.reserve(MaxPoints);
+            for (std::size_t s = 0; s < stretches; ++s) {
+                const auto begin = counts.begin() + static_cast<std::ptrdiff_t>(s * size / stretches);
+                const auto end = counts.begin() + static_cast<std::ptrdiff_t>((s + 1) * size / stretches);
+                const auto [low, high] = std::minmax_element(begin, end);
+                const double x = first + static_cast<double>(begin - counts.begin());
+                points.append(QPointF(x, *low));
+                points.append(QPointF(x, *high));
+            }
+        }
+        highest = *std::max_element(counts.begin(), counts.end());
+    }
+    series->replace(points);
+    axisX->setRange(first, std::max(last, first + 1));
+    axisY->setRange(0, std::max(highest, 1) * 1.05);
+}
