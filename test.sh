@@ -6,7 +6,8 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 tools/ensure-packages.sh cmake make g++ qtbase5-dev libqt5charts5-dev libbenchmark-dev fonts-dejavu-core \
-    xvfb xauth xdotool x11-utils imagemagick python3 dpkg-dev file libgl1-mesa-dri
+    xvfb xauth xdotool x11-utils imagemagick python3 dpkg-dev file libgl1-mesa-dri \
+    desktop-file-utils appstream shared-mime-info xdg-utils libfile-mimeinfo-perl groff-base
 tools/ensure-packages.sh valgrind ||
     echo "valgrind could not be installed: its run of the model tests will be skipped"
 

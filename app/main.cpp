@@ -41,6 +41,9 @@ int main(int argc, char *argv[])
     QCoreApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
 
     QApplication application(argc, argv);
+    // Wayland compositors find the window's desktop entry, and with it the
+    // name and icon to show, by this id.
+    QApplication::setDesktopFileName(QStringLiteral(GAMEOFLIFE_APP_ID));
 
     // The toolkit has taken its own options (-style and the like) already.
     // Anything else it does not know is only worth a warning.
