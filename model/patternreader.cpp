@@ -51,16 +51,20 @@ bool startsWith(std::string_view text, std::string_view prefix) { return text.su
 
 bool isUtf8Continuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
 
-// File text for a message: in quotes, and cut short (on a character boundary)
-// so that a one-line message stays one readable line.
+// File text for a message: in quotes, cut short (on a character boundary) and
+// with a carriage return inside a line as a space, so that a one-line message
+// stays one readable line.
 std::string quoted(std::string_view text)
 {
-    if (text.size() <= QuoteLength)
-        return "\"" + std::string(text) + "\"";
-    std::size_t end = QuoteLength;
-    while (end > 0 && isUtf8Continuation(static_cast<unsigned char>(text[end])))
-        --end;
-    return "\"" + std::string(text.substr(0, end)) + "...\"";
+    std::size_t end = text.size();
+    if (end > QuoteLength) {
+        end = QuoteLength;
+        while (end > 0 && isUtf8Continuation(static_cast<unsigned char>(text[end])))
+            --end;
+    }
+    std::string shown(text.substr(0, end));
+    std::replace(shown.begin(), shown.end(), '\r', ' ');
+    return "\"" + shown + (end < text.size() ? "...\"" : "\"");
 }
 
 // The character starting at byte index of a line that has passed checkText().
