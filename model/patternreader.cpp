@@ -433,7 +433,8 @@ void readPlaintext(const std::vector<std::string_view> &lines, Pattern &pattern)
     pattern.height = height;
 }
 
-// Life 1.05: "#P x y" starts a block of rows of '.' and '*' at column x, row y.
+// Life 1.05: "#P x y" starts a block of rows of '.' and '*' at column x, row y;
+// "#P" alone, at column 0, row 0.
 void readLife105(const std::vector<std::string_view> &lines, std::size_t first, Pattern &pattern)
 {
     CellCollector collector;
@@ -444,16 +445,21 @@ void readLife105(const std::vector<std::string_view> &lines, std::size_t first, 
         const std::string_view line = lines[index];
         const int lineNumber = static_cast<int>(index) + 1;
         if (startsWith(line, "#P")) {
+            blockX = 0;
+            blockY = 0;
             std::size_t pos = 2;
             skipBlanks(line, pos);
-            bool valid = readInteger(line, pos, blockX);
-            skipBlanks(line, pos);
-            valid = valid && readInteger(line, pos, blockY);
-            skipBlanks(line, pos);
-            if (!valid || pos != line.size())
-                failAt(lineNumber, "expected \"#P <x> <y>\", found " + quoted(trim(line)));
-            checkCoordinate(blockX, lineNumber);
-            checkCoordinate(blockY, lineNumber);
+            // Many files in the wild start their only block with a bare "#P": at 0 0.
+            if (pos < line.size()) {
+                bool valid = readInteger(line, pos, blockX);
+                skipBlanks(line, pos);
+                valid = valid && readInteger(line, pos, blockY);
+                skipBlanks(line, pos);
+                if (!valid || pos != line.size())
+                    failAt(lineNumber, "expected \"#P <x> <y>\", found " + quoted(trim(line)));
+                checkCoordinate(blockX, lineNumber);
+                checkCoordinate(blockY, lineNumber);
+            }
             row = 0;
         } else if (startsWith(line, "#N")) {
             // A bare #N only states Conway's rule; anything after it is taken as the name.

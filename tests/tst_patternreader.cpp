@@ -90,6 +90,9 @@ void TestPatternReader::reads_data()
     QTest::newRow("life 1.05, after blank lines")
         << QByteArray("\n \n#Life 1.05\n#N Two\n#R 23/3\n#P -3 -1\n**\n.*\n#P 2 4\n*\n") << QString("Two")
         << "OO..../.O..../....../....../....../.....O";
+    // As files in the wild have it: a bare #P is 0 0.
+    QTest::newRow("life 1.05, bare #P") << QByteArray("#Life 1.05\n#P\n.*\n*.\n#P 3 0\n*\n") << QString()
+                                        << ".O.O/O...";
     QTest::newRow("life 1.06") << QByteArray("#Life 1.06\n0 -1\n1 0\n-1 1\n0 1\n1 1\n1 1\n") << QString()
                                << ".O./..O/OOO";
 }
@@ -127,6 +130,7 @@ void TestPatternReader::refuses_data()
     QTest::newRow("cell state") << QByteArray("x = 3, y = 1\nobC!") << "line 2|'C'|cell state";
     QTest::newRow("other rule") << QByteArray("x = 1, y = 1, rule = B36/S23\no!")
                                 << "line 1|\"B36/S23\"|only Conway's Life (B3/S23)";
+    QTest::newRow("life 1.06 without a gap") << QByteArray("#Life 1.06\n1-2\n") << "line 2|\"1-2\"";
     QTest::newRow("plaintext character") << QByteArray("!Name: x\n.O.\n..X\n") << "line 3|column 3|'X'";
 }
 
