@@ -13,10 +13,9 @@
 
 #include "mainwindow/mainwindow.h"
 #include "mainwindowprobe.h"
+#include "mainwindowtestcase.h"
 #include "model/gamefield.h"
-#include "toplevelguard.h"
 #include "view/widgetpaintarea.h"
-#include "warningguard.h"
 
 namespace
 {
@@ -45,15 +44,11 @@ Q_DECLARE_METATYPE(std::vector<QPoint>)
 // Drawing on the field with the mouse, as the user sees it: the picture, the
 // counters, and what is ignored. Also run with QT_SCALE_FACTOR=2, where a
 // click must still find its cell.
-class TestMainWindowDrawing : public QObject
+class TestMainWindowDrawing : public MainWindowTestCase
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-
     void clickTogglesACell();
     void strokes_data();
     void strokes();
@@ -65,27 +60,7 @@ private:
     // Presses the left button at the first point, moves through the others in
     // single jumps, as a fast hand does, and releases at the last.
     void drag(const std::vector<QPoint> &points);
-
-    MainWindow *window = nullptr; // owned; made by init(), deleted by cleanup()
-    MainWindowProbe probe;
 };
-
-void TestMainWindowDrawing::initTestCase() { WarningGuard::install(); }
-
-void TestMainWindowDrawing::init()
-{
-    window = new MainWindow;
-    probe = MainWindowProbe(window);
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window));
-}
-
-void TestMainWindowDrawing::cleanup()
-{
-    delete window;
-    window = nullptr;
-    TopLevelGuard::closeLeftovers();
-}
 
 void TestMainWindowDrawing::drag(const std::vector<QPoint> &points)
 {
