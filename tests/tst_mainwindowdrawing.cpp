@@ -110,6 +110,8 @@ void TestMainWindowDrawing::strokes_data()
                                         << 6;
     // Pressing on the frame or the margin starts no stroke at all.
     QTest::newRow("from the frame") << std::vector<QPoint> { QPoint(0, 300), centreOf({ 50, 50 }) } << false << 0 << 0;
+    // The outline right of and below the last cell belongs to it.
+    QTest::newRow("on the last outline") << std::vector<QPoint> { QPoint(724, 724) } << false << 1 << 1;
     QTest::newRow("from the margin") << std::vector<QPoint> { QPoint(726, 726), centreOf({ 100, 100 }) } << false << 0
                                      << 0;
 }
@@ -176,6 +178,9 @@ void TestMainWindowDrawing::otherActionsEndTheStroke()
     QTest::mousePress(view(), Qt::LeftButton, Qt::NoModifier, centreOf({ 50, 50 }));
     drag({ centreOf({ 90, 90 }), centreOf({ 90, 91 }) });
     QCOMPARE(probe.cellCount(), 6 + 1 + 2);
+    // Nor is it part of the old stroke's step.
+    QTest::keySequence(window, QKeySequence::Undo);
+    QCOMPARE(probe.cellCount(), 6 + 1);
 }
 
 QTEST_MAIN(TestMainWindowDrawing)
