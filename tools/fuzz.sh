@@ -6,8 +6,8 @@
 # which then prints the input and keeps it in build-fuzz/artifacts/<target>/.
 # What each run found new stays in build-fuzz/corpus/<target>/ for the next.
 #
-# A failing input, once its fault is mended, is minimised and kept:
-#   build-fuzz/tests/fuzz/<target> -minimize_crash=1 -runs=100000 <input>
+# A failing input is minimised while its fault is still there, and kept:
+#   build-fuzz/tests/fuzz/<target> -minimize_crash=1 -runs=100000 -artifact_prefix=build-fuzz/artifacts/<target>/ <input>
 #   cp build-fuzz/artifacts/<target>/minimized-from-* tests/fuzz/regressions/<target>/<what-it-is>
 set -euo pipefail
 cd "$(dirname "$0")/.."
