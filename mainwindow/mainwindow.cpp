@@ -246,6 +246,8 @@ void MainWindow::extendHistory()
 {
     const bool wasSettled = history.isSettled();
     history.append(PackedField::fromBuffer(gameField->snapshot()));
+    // Counted for the history already: no second pass over the cells.
+    cellCount = history.population(history.lastGeneration());
     showHistory();
     if (running && !wasSettled && history.isSettled() && ui->CheckBox_PauseWhenSettled->isChecked())
         Slot_PushButton_Pause();
@@ -600,11 +602,10 @@ void MainWindow::Slot_PushButton_Next()
     const FieldCommand::State before = currentState(false);
     gameField->nextGeneration();
     ++generationNumber;
-    cellCount = gameField->liveCellCount();
+    extendHistory();
     setControlsState(5);
     updateInfoLabels();
     updateView();
-    extendHistory();
     recordStep(tr("Next"), before);
 }
 
@@ -719,10 +720,9 @@ void MainWindow::Slot_Timer()
 {
     gameField->nextGeneration();
     ++generationNumber;
-    cellCount = gameField->liveCellCount();
+    extendHistory();
     updateInfoLabels();
     updateView();
-    extendHistory();
 }
 
 void MainWindow::Slot_Action_Simulation_RunUntilSettled()

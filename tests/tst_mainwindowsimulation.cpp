@@ -14,23 +14,17 @@
 #include <QTimer>
 
 #include "mainwindow/mainwindow.h"
-#include "mainwindowprobe.h"
+#include "mainwindowtestcase.h"
 #include "modalrunner.h"
-#include "toplevelguard.h"
 #include "view/populationchart.h"
-#include "warningguard.h"
 
 // Where a pattern goes, seen from the window: the state line, pausing when
 // settled, running ahead as one undo step, Cancel, the rule box and the graph.
-class TestMainWindowSimulation : public QObject
+class TestMainWindowSimulation : public MainWindowTestCase
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { WarningGuard::install(); }
-    void init();
-    void cleanup();
-
     void pausesWhenSettled();
     void runUntilSettledIsOneUndoStep();
     void cancelLeavesEverythingAsItWas();
@@ -47,24 +41,7 @@ private:
     void typeRule(const QString &text);
 
     QTemporaryDir folder;
-    MainWindow *window = nullptr; // owned; made by init(), deleted by cleanup()
-    MainWindowProbe probe;
 };
-
-void TestMainWindowSimulation::init()
-{
-    window = new MainWindow;
-    probe = MainWindowProbe(window);
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window));
-}
-
-void TestMainWindowSimulation::cleanup()
-{
-    delete window;
-    window = nullptr;
-    TopLevelGuard::closeLeftovers();
-}
 
 void TestMainWindowSimulation::openFile(const QByteArray &contents, const QString &name)
 {
