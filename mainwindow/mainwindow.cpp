@@ -106,6 +106,10 @@ MainWindow::MainWindow(QWidget *parent)
     connect(ui->Action_File_Exit, SIGNAL(triggered(bool)), this, SLOT(Slot_Action_File_Exit()));
     connect(ui->Action_Edit_Undo, SIGNAL(triggered(bool)), this, SLOT(Slot_Action_Edit_Undo()));
     connect(ui->Action_Edit_Redo, SIGNAL(triggered(bool)), this, SLOT(Slot_Action_Edit_Redo()));
+    connect(ui->Action_Simulation_Play, SIGNAL(triggered(bool)), this, SLOT(Slot_PushButton_Play()));
+    connect(ui->Action_Simulation_Pause, SIGNAL(triggered(bool)), this, SLOT(Slot_PushButton_Pause()));
+    connect(ui->Action_Simulation_Stop, SIGNAL(triggered(bool)), this, SLOT(Slot_PushButton_Stop()));
+    connect(ui->Action_Simulation_Next, SIGNAL(triggered(bool)), this, SLOT(Slot_PushButton_Next()));
     connect(ui->Action_Simulation_RunUntilSettled, SIGNAL(triggered(bool)), this,
         SLOT(Slot_Action_Simulation_RunUntilSettled()));
     connect(ui->Action_Simulation_GoToGeneration, SIGNAL(triggered(bool)), this,
@@ -212,8 +216,14 @@ void MainWindow::setControlsState(int state)
         return;
     }
 
-    ui->PushButton_Play->setEnabled(idle);
-    ui->PushButton_Pause->setEnabled(!idle);
+    // A button that disables itself under the focus hands it to the one that
+    // undoes it, so that Space plays and pauses in turn.
+    QPushButton *const undoing = idle ? ui->PushButton_Play : ui->PushButton_Pause;
+    QPushButton *const undone = idle ? ui->PushButton_Pause : ui->PushButton_Play;
+    undoing->setEnabled(true);
+    if (undone->hasFocus())
+        undoing->setFocus(Qt::TabFocusReason);
+    undone->setEnabled(false);
     ui->PushButton_Stop->setEnabled(true);
     ui->PushButton_Next->setEnabled(idle);
     ui->PushButton_Clear->setEnabled(idle);
@@ -224,6 +234,9 @@ void MainWindow::setControlsState(int state)
     ui->Action_File_OpenPattern->setEnabled(idle);
     ui->Action_File_SavePattern->setEnabled(idle);
     ui->Menu_Examples->menuAction()->setEnabled(idle);
+    ui->Action_Simulation_Play->setEnabled(idle);
+    ui->Action_Simulation_Pause->setEnabled(!idle);
+    ui->Action_Simulation_Next->setEnabled(idle);
     ui->Action_Simulation_RunUntilSettled->setEnabled(idle);
     ui->Action_Simulation_GoToGeneration->setEnabled(idle);
     ui->ComboBox_Rule->setEnabled(idle);

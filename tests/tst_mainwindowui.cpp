@@ -329,6 +329,7 @@ void TestMainWindowUi::tabWalksThroughTheControls()
         ui.ComboBox_CellColor,
         ui.ComboBox_Rule,
         ui.CheckBox_PauseWhenSettled,
+        ui.WidgetPaintArea_GraphicScene,
         ui.ScrollArea_Main,
     };
     ui.ScrollArea_Main->setFocus(Qt::OtherFocusReason);

@@ -1,8 +1,13 @@
 #include "view/widgetpaintarea.h"
 
+#include <QAccessible>
+#include <QCoreApplication>
+#include <QFocusEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPen>
 #include <QtGlobal>
 
 #include <algorithm>
@@ -29,6 +34,8 @@ WidgetPaintArea::WidgetPaintArea(QWidget *parent)
     // Every paint covers every pixel: nothing needs clearing underneath.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setCursor(Qt::CrossCursor);
+    setFocusPolicy(Qt::StrongFocus);
+    setAccessibleName(QCoreApplication::translate("MainWindow", "Field"));
 }
 
 WidgetPaintArea::~WidgetPaintArea()
@@ -56,6 +63,15 @@ void WidgetPaintArea::paintEvent(QPaintEvent *)
     composeImage(scale);
     QPainter painter(this);
     painter.drawImage(0, 0, fieldImage);
+    if (hasFocus()) {
+        // Around the cell, on its outline and the pixels next to it, so that it shows on any cell.
+        painter.setPen(QPen(QColor(255, 140, 0), 2));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(fieldOffset + (cursorCell.x() - 1) * cellWidth - 1,
+            fieldOffset + (cursorCell.y() - 1) * cellHeight - 1, cellWidth + 2, cellHeight + 2);
+    }
+    if (gameField)
+        describe(static_cast<int>(std::count(composedCells.begin(), composedCells.end(), 1)));
 }
 
 void WidgetPaintArea::composeImage(int scale)
@@ -237,6 +253,74 @@ void WidgetPaintArea::drawTo(const QPoint &cell)
             emit cellDrawn(at.y(), at.x(), strokeAlive);
     }
     strokeCell = cell;
+}
+
+void WidgetPaintArea::keyPressEvent(QKeyEvent *event)
+{
+    const int step = event->modifiers() & Qt::ControlModifier ? 10 : 1;
+    switch (event->key()) {
+    case Qt::Key_Left:
+        moveCursor(-step, 0);
+        break;
+    case Qt::Key_Right:
+        moveCursor(step, 0);
+        break;
+    case Qt::Key_Up:
+        moveCursor(0, -step);
+        break;
+    case Qt::Key_Down:
+        moveCursor(0, step);
+        break;
+    case Qt::Key_Space:
+        if (!drawingEnabled || !gameField || event->isAutoRepeat())
+            return;
+        // A stroke of one cell, as a click is.
+        endStroke();
+        emit cellDrawn(cursorCell.y(), cursorCell.x(), gameField->snapshot()[cursorCell.y()][cursorCell.x()] != 1);
+        emit strokeFinished();
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+}
+
+void WidgetPaintArea::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void WidgetPaintArea::focusOutEvent(QFocusEvent *event)
+{
+    QWidget::focusOutEvent(event);
+    update();
+}
+
+void WidgetPaintArea::moveCursor(int columns, int rows)
+{
+    const auto clamped = [](int value) { return std::clamp(value, 1, GameField::FieldSize); };
+    cursorCell = QPoint(clamped(cursorCell.x() + columns), clamped(cursorCell.y() + rows));
+    update();
+    describe(describedCells);
+}
+
+void WidgetPaintArea::describe(int liveCells)
+{
+    const QString text
+        = QCoreApplication::translate("MainWindow", "%1 by %2 cells, %3 alive; cursor on row %4, column %5")
+              .arg(GameField::FieldSize)
+              .arg(GameField::FieldSize)
+              .arg(std::max(liveCells, 0))
+              .arg(cursorCell.y())
+              .arg(cursorCell.x());
+    describedCells = liveCells;
+    if (text == accessibleDescription())
+        return;
+    setAccessibleDescription(text);
+    QAccessibleEvent changed(this, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&changed);
 }
 
 void WidgetPaintArea::endStroke()

@@ -10,6 +10,8 @@
 
 #include "model/gamefield.h"
 
+class QFocusEvent;
+class QKeyEvent;
 class QMouseEvent;
 class QPaintEvent;
 
@@ -24,8 +26,12 @@ class QPaintEvent;
 // outline, shared with the neighbours, around a 5 x 5 fill.
 //
 // The user draws on it with the left mouse button: a click toggles a cell, a
-// drag gives every cell it passes the state the first one got. The view only
-// reports what was drawn; whoever owns the field changes it and repaints.
+// drag gives every cell it passes the state the first one got. From the
+// keyboard, while it has the focus, a cell cursor moves with the arrow keys
+// (ten cells with Ctrl) and Space toggles the cell under it, as a click does.
+// The view only reports what was drawn; whoever owns the field changes it and
+// repaints. Its accessible description tells a screen reader the field's size,
+// its live cells and the cursor's cell.
 class WidgetPaintArea : public QWidget
 {
     Q_OBJECT
@@ -58,6 +64,9 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     // Redraws fieldImage for the widget's current size, at `scale` device
@@ -74,6 +83,11 @@ private:
     // Draws every cell on the line from the last cell of the stroke to `cell`,
     // that one excluded.
     void drawTo(const QPoint &cell);
+    // Moves the keyboard's cell cursor by the given cells, stopping at the edges.
+    void moveCursor(int columns, int rows);
+    // Sets the accessible description from `liveCells` and the cursor, telling
+    // assistive tools when it changes.
+    void describe(int liveCells);
 
     GameField *gameField; // not owned
     QColor colorBlack;
@@ -96,6 +110,8 @@ private:
     bool stroking = false; // the left button went down on a cell and is still held
     bool strokeAlive = false; // the state the stroke gives its cells
     QPoint strokeCell; // the last cell of the stroke, (column, row)
+    QPoint cursorCell { GameField::FieldSize / 2, GameField::FieldSize / 2 }; // (column, row), 1..120
+    int describedCells = -1; // the live cells the description gives, -1 before the first paint
 };
 
 #endif // WIDGETPAINTAREA_H
