@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-tools/ensure-packages.sh cmake make g++ qtbase5-dev libbenchmark-dev fonts-dejavu-core \
+tools/ensure-packages.sh cmake make g++ qtbase5-dev libgif-dev libbenchmark-dev fonts-dejavu-core \
     xvfb xauth xdotool x11-utils imagemagick python3 dpkg-dev file libgl1-mesa-dri
 tools/ensure-packages.sh valgrind ||
     echo "valgrind could not be installed: its run of the model tests will be skipped"
