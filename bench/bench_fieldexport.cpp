@@ -4,9 +4,11 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <random>
+#include <stdexcept>
 #include <string>
 
 #include "export/fieldexport.h"
@@ -42,8 +44,8 @@ void fillThirtyPercent(GameField &field)
     field.commitSnapshot();
 }
 
-// An animation of 100 generations at scale 2 in green, at 10 generations per
-// second; reports the file's size beside the time.
+// An animation of the default 100 generations at the default scale 2, in
+// green, at 10 generations per second; reports the file's size beside the time.
 void exportAnimation(benchmark::State &state, void (*fill)(GameField &))
 {
     QTemporaryDir folder;
@@ -59,7 +61,8 @@ void exportAnimation(benchmark::State &state, void (*fill)(GameField &))
                 std::copy(now[r], now[r] + GameField::BufferSize, cells[r]);
         };
         QString error;
-        if (FieldExport::writeGif(path, 100, source, 2, 2, FieldExport::frameDelay(10), {}, &error)
+        if (FieldExport::writeGif(path, FieldExport::DefaultGenerations, source, 2, FieldExport::DefaultScale,
+                FieldExport::frameDelay(10), {}, &error)
             != FieldExport::Outcome::Written) {
             state.SkipWithError(error.toUtf8().constData());
             break;

@@ -79,12 +79,14 @@ QRect changedArea(const QImage &now, const QImage &before)
     return QRect(QPoint(left, top), QPoint(right, bottom));
 }
 
-// The pixels of area in now as indices into colors, line after line; with a
-// picture before, those it already shows become transparentIndex.
-void toIndices(const QImage &now, const QImage *before, const QRect &area, const QVector<QRgb> &colors,
+// The pixels of area in now as indices into colors, each one scale x scale
+// times, line after line; with a picture before, those it already shows
+// become transparentIndex.
+void toIndices(const QImage &now, const QImage *before, const QRect &area, int scale, const QVector<QRgb> &colors,
     int transparentIndex, std::vector<uchar> &indices)
 {
-    indices.resize(static_cast<std::size_t>(area.width()) * static_cast<std::size_t>(area.height()));
+    const auto width = static_cast<std::size_t>(area.width() * scale);
+    indices.resize(width * static_cast<std::size_t>(area.height() * scale));
     uchar *out = indices.data();
     // Pixels come in runs of one colour: look the colour up only when it changes.
     QRgb color = colors[0];
@@ -92,17 +94,20 @@ void toIndices(const QImage &now, const QImage *before, const QRect &area, const
     for (int y = area.top(); y <= area.bottom(); ++y) {
         const auto *a = reinterpret_cast<const QRgb *>(now.constScanLine(y));
         const auto *b = before ? reinterpret_cast<const QRgb *>(before->constScanLine(y)) : nullptr;
+        uchar *line = out;
         for (int x = area.left(); x <= area.right(); ++x) {
-            if (b && a[x] == b[x]) {
-                *out++ = static_cast<uchar>(transparentIndex);
-                continue;
+            uchar pixel = static_cast<uchar>(transparentIndex);
+            if (!b || a[x] != b[x]) {
+                if (a[x] != color) {
+                    color = a[x];
+                    index = static_cast<uchar>(std::max(0, colors.indexOf(color)));
+                }
+                pixel = index;
             }
-            if (a[x] != color) {
-                color = a[x];
-                index = static_cast<uchar>(std::max(0, colors.indexOf(color)));
-            }
-            *out++ = index;
+            out = std::fill_n(out, scale, pixel);
         }
+        for (int copy = 1; copy < scale; ++copy)
+            out = std::copy(line, line + width, out);
     }
 }
 
@@ -166,21 +171,22 @@ FieldExport::Outcome FieldExport::writeGif(const QString &path, int generations,
         rows[static_cast<std::size_t>(r)] = storage.data() + static_cast<std::ptrdiff_t>(r) * B;
     // Two pictures taking turns: each frame is set against the one before,
     // and each picture redraws only the lines that changed since it last showed.
+    // They are composed at scale 1, since a picture at a larger scale only
+    // repeats each pixel, so that comparing them costs a fraction.
     FieldImage pictures[2];
     std::vector<uchar> indices;
     const int frames = generations + 1;
     for (int frame = 0; frame < frames; ++frame) {
         source(frame, rows.data());
-        const QImage &now = pictures[frame % 2].compose(rows.data(), colorMode, PictureSize, scale);
-        if (now.isNull())
-            return failed(tooLarge(scale));
+        const QImage &now = pictures[frame % 2].compose(rows.data(), colorMode, PictureSize);
         const QImage *before = frame > 0 ? &pictures[(frame + 1) % 2].image() : nullptr;
         QRect area = before ? changedArea(now, *before) : now.rect();
         // A generation that changed nothing still takes its frame and its time.
         if (area.isEmpty())
             area = QRect(0, 0, 1, 1);
-        toIndices(now, before, area, colors, transparentIndex, indices);
-        if (!gif.writeFrame(area, indices.data(), area.width(), delay, before ? transparentIndex : -1))
+        toIndices(now, before, area, scale, colors, transparentIndex, indices);
+        const QRect scaledArea(area.topLeft() * scale, area.size() * scale);
+        if (!gif.writeFrame(scaledArea, indices.data(), scaledArea.width(), delay, before ? transparentIndex : -1))
             return failed(gif.errorString());
         if (progress && !progress(frame + 1, frames))
             return Outcome::Cancelled;

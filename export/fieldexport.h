@@ -24,8 +24,10 @@ public:
 
     static constexpr int MinScale = 1; // image pixels per view pixel, in each direction
     static constexpr int MaxScale = 8;
+    static constexpr int DefaultScale = 2; // of an animation
     static constexpr int MinGenerations = 1; // generations after the current field in an animation
     static constexpr int MaxGenerations = 10000;
+    static constexpr int DefaultGenerations = 100;
 
     // Fills cells, a BufferSize x BufferSize row-pointer buffer whose border is
     // dead, with the field of frame `frame`: 0 is the current field, each
