@@ -3,32 +3,23 @@
 #include <QAccessible>
 #include <QCoreApplication>
 #include <QFocusEvent>
+#include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPen>
-#include <QtGlobal>
 
 #include <algorithm>
-#include <cstddef>
+#include <cmath>
 #include <cstdlib>
-#include <cstring>
 
 #include "model/gamefield.h"
+#include "view/fieldimage.h"
 
 WidgetPaintArea::WidgetPaintArea(QWidget *parent)
     : QWidget(parent)
     , gameField(nullptr)
-    , colorBlack(0, 0, 0, 255)
-    , colorWhite(255, 255, 255, 255)
-    , colorGrey(50, 50, 50, 255)
-    , colorRed(240, 120, 120, 255)
-    , colorGreen(50, 200, 50, 255)
-    , colorBlue(100, 150, 250, 255)
-    , cellWidth(6)
-    , cellHeight(6)
-    , fieldOffset(4)
     , colorMode(2)
 {
     // Every paint covers every pixel: nothing needs clearing underneath.
@@ -57,126 +48,28 @@ void WidgetPaintArea::setDrawingEnabled(bool enabled)
 
 void WidgetPaintArea::paintEvent(QPaintEvent *)
 {
-    // Whole device pixels per widget pixel, so that edges stay crisp on a
-    // scaled screen; a fractional factor is left to drawImage.
-    const int scale = std::max(1, qRound(devicePixelRatioF()));
-    composeImage(scale);
+    // drawImage takes the nearest pixel, so the device pixels are the same
+    // whatever the scale of the picture; the scale only decides the cost. At
+    // a whole-number ratio a picture at that scale is copied one to one,
+    // several times cheaper than enlarging one at every paint; at any other
+    // ratio drawImage scales anyway, and the smallest picture is the quickest
+    // to compose.
+    const qreal ratio = devicePixelRatioF();
+    const int scale = ratio > 1 && ratio == std::floor(ratio) ? static_cast<int>(ratio) : 1;
+    const QImage &image = fieldImage.compose(gameField ? gameField->snapshot() : nullptr, colorMode, size(), scale);
     QPainter painter(this);
-    painter.drawImage(0, 0, fieldImage);
+    painter.drawImage(rect(), image);
     if (hasFocus()) {
         // Around the cell, on its outline and the pixels next to it, so that it shows on any cell.
+        constexpr int offset = FieldImage::FieldOffset;
+        constexpr int pitch = FieldImage::CellPitch;
         painter.setPen(QPen(QColor(255, 140, 0), 2));
         painter.setBrush(Qt::NoBrush);
-        painter.drawRect(fieldOffset + (cursorCell.x() - 1) * cellWidth - 1,
-            fieldOffset + (cursorCell.y() - 1) * cellHeight - 1, cellWidth + 2, cellHeight + 2);
+        painter.drawRect(offset + (cursorCell.x() - 1) * pitch - 1, offset + (cursorCell.y() - 1) * pitch - 1,
+            pitch + 2, pitch + 2);
     }
     if (gameField)
-        describe(static_cast<int>(std::count(composedCells.begin(), composedCells.end(), 1)));
-}
-
-void WidgetPaintArea::composeImage(int scale)
-{
-    const QSize deviceSize = size() * scale;
-    const bool sameImage = fieldImage.size() == deviceSize && imageScale == scale;
-    if (!sameImage) {
-        fieldImage = QImage(deviceSize, QImage::Format_RGB32);
-        fieldImage.setDevicePixelRatio(scale);
-        imageScale = scale;
-    }
-    if (fieldImage.isNull())
-        return;
-
-    // Lines whose cells are as they were at the last paint are left as they
-    // are: on a field that is mostly settled, most of them.
-    GameField::Cell *const *cells = gameField ? gameField->snapshot() : nullptr;
-    constexpr int B = GameField::BufferSize;
-    const bool redrawAll = !sameImage || !cells || composedCells.empty() || composedMode != colorMode;
-    bool rowChanged[B];
-    for (int r = 0; r < B; ++r) {
-        rowChanged[r] = redrawAll
-            || !std::equal(cells[r], cells[r] + B, composedCells.begin() + static_cast<std::ptrdiff_t>(r) * B);
-    }
-    if (cells) {
-        composedCells.resize(static_cast<std::size_t>(B) * B);
-        for (int r = 0; r < B; ++r)
-            std::copy(cells[r], cells[r] + B, composedCells.begin() + static_cast<std::ptrdiff_t>(r) * B);
-    } else {
-        composedCells.clear();
-    }
-    composedMode = colorMode;
-
-    QRgb fill = 0;
-    bool filled = true;
-    switch (colorMode) {
-    case 1:
-        fill = colorRed.rgb();
-        break;
-    case 2:
-        fill = colorGreen.rgb();
-        break;
-    case 3:
-        fill = colorBlue.rgb();
-        break;
-    default:
-        filled = false;
-        break;
-    }
-    const QRgb outline = colorGrey.rgb();
-    const QRgb background = colorWhite.rgb();
-    const QRgb frame = colorBlack.rgb();
-
-    // Line by line, each pixel written once or twice: a line of the picture
-    // depends only on whether it is a frame line and on which cell row's
-    // outline or inside it crosses, so the five inner lines of a row are the
-    // same and are copied.
-    const int w = width();
-    const int h = height();
-    const int bottomOutline = fieldOffset + GameField::FieldSize * cellHeight; // below the last row
-    const int deviceBytes = fieldImage.width() * static_cast<int>(sizeof(QRgb));
-    uchar *const bits = fieldImage.bits();
-    const int stride = fieldImage.bytesPerLine();
-    const auto scanLine = [bits, stride](int deviceRow) { return reinterpret_cast<QRgb *>(bits + deviceRow * stride); };
-    for (int y = 0; y < h; ++y) {
-        QRgb *line = scanLine(y * scale);
-        const bool frameLine = y == 0 || y == h - 1;
-        const bool crossesCells = cells && y >= fieldOffset && y <= bottomOutline;
-        const int row = crossesCells ? (y - fieldOffset) / cellHeight + 1 : 0; // 1..121
-        const int lineInRow = crossesCells ? (y - fieldOffset) % cellHeight : -1;
-        if (!redrawAll && (!crossesCells || (!rowChanged[row] && !rowChanged[row - 1])))
-            continue;
-
-        if (crossesCells && lineInRow >= 2 && !frameLine) {
-            std::memcpy(line, scanLine((y - 1) * scale), deviceBytes);
-        } else {
-            fillSpan(line, 0, w, frameLine ? frame : background);
-            fillSpan(line, 0, 1, frame);
-            fillSpan(line, w - 1, w, frame);
-            for (int c = 1; crossesCells && c <= GameField::FieldSize; ++c) {
-                const int x = fieldOffset + (c - 1) * cellWidth;
-                if (lineInRow == 0) {
-                    // The outline shared by this row's cells and those above;
-                    // the border rows 0 and 121 of the buffer are always dead.
-                    if (cells[row][c] == 1 || cells[row - 1][c] == 1)
-                        fillSpan(line, x, x + cellWidth + 1, outline);
-                } else if (cells[row][c] == 1) {
-                    fillSpan(line, x, x + 1, outline);
-                    if (filled)
-                        fillSpan(line, x + 1, x + cellWidth, fill);
-                    fillSpan(line, x + cellWidth, x + cellWidth + 1, outline);
-                }
-            }
-        }
-        for (int copy = 1; copy < scale; ++copy)
-            std::memcpy(scanLine(y * scale + copy), line, deviceBytes);
-    }
-}
-
-void WidgetPaintArea::fillSpan(QRgb *line, int left, int right, QRgb color) const
-{
-    const int from = std::max(0, left * imageScale);
-    const int to = std::min(fieldImage.width(), right * imageScale);
-    if (from < to)
-        std::fill(line + from, line + to, color);
+        describe(gameField->liveCellCount());
 }
 
 void WidgetPaintArea::mousePressEvent(QMouseEvent *event)
@@ -221,7 +114,9 @@ QPoint WidgetPaintArea::cellAt(const QPoint &position) const
         const int inside = pixel == last ? pixel - 1 - offset : pixel - offset;
         return (inside >= 0 ? inside / size : (inside - size + 1) / size) + 1;
     };
-    return QPoint(cellOn(position.x(), fieldOffset, cellWidth), cellOn(position.y(), fieldOffset, cellHeight));
+    constexpr int offset = FieldImage::FieldOffset;
+    constexpr int pitch = FieldImage::CellPitch;
+    return QPoint(cellOn(position.x(), offset, pitch), cellOn(position.y(), offset, pitch));
 }
 
 bool WidgetPaintArea::isOnField(const QPoint &cell)
