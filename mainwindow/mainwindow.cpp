@@ -34,9 +34,12 @@
 #include <utility>
 
 #include "editor/formfieldeditor.h"
+#include "export/fieldexport.h"
+#include "mainwindow/exportoptions.h"
 #include "mainwindow/fastforward.h"
 #include "mainwindow/mainwindowui.h"
 #include "mainwindow/patternfile.h"
+#include "mainwindow/slicedtask.h"
 #include "model/packedfield.h"
 #include "model/pattern.h"
 #include "model/patternwriter.h"
@@ -103,6 +106,8 @@ MainWindow::MainWindow(QWidget *parent)
     // Connected last, so that the start values given above run no slot.
     connect(ui->Action_File_OpenPattern, SIGNAL(triggered(bool)), this, SLOT(Slot_Action_File_OpenPattern()));
     connect(ui->Action_File_SavePattern, SIGNAL(triggered(bool)), this, SLOT(Slot_Action_File_SavePattern()));
+    connect(ui->Action_File_ExportImage, SIGNAL(triggered(bool)), this, SLOT(Slot_Action_File_ExportImage()));
+    connect(ui->Action_File_ExportAnimation, SIGNAL(triggered(bool)), this, SLOT(Slot_Action_File_ExportAnimation()));
     connect(ui->Action_File_Exit, SIGNAL(triggered(bool)), this, SLOT(Slot_Action_File_Exit()));
     connect(ui->Action_Edit_Undo, SIGNAL(triggered(bool)), this, SLOT(Slot_Action_Edit_Undo()));
     connect(ui->Action_Edit_Redo, SIGNAL(triggered(bool)), this, SLOT(Slot_Action_Edit_Redo()));
@@ -233,6 +238,8 @@ void MainWindow::setControlsState(int state)
     ui->WidgetPaintArea_GraphicScene->setDrawingEnabled(idle);
     ui->Action_File_OpenPattern->setEnabled(idle);
     ui->Action_File_SavePattern->setEnabled(idle);
+    ui->Action_File_ExportImage->setEnabled(idle);
+    ui->Action_File_ExportAnimation->setEnabled(idle);
     ui->Menu_Examples->menuAction()->setEnabled(idle);
     ui->Action_Simulation_Play->setEnabled(idle);
     ui->Action_Simulation_Pause->setEnabled(!idle);
@@ -529,6 +536,76 @@ void MainWindow::Slot_Action_File_SavePattern()
     if (dialog.result() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
     savePatternFile(dialog.selectedFiles().first());
+}
+
+QString MainWindow::exportPath(const QString &title, const QString &filter, const QString &suffix)
+{
+    QFileDialog dialog(this, title, patternFolder, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(suffix);
+    dialog.exec();
+    if (dialog.result() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().first();
+}
+
+void MainWindow::Slot_Action_File_ExportImage()
+{
+    finishStroke();
+    if (running)
+        return;
+    ExportOptions options(false, this);
+    options.exec();
+    if (options.result() != QDialog::Accepted)
+        return;
+    const QString path = exportPath(tr("Export image"), tr("PNG images (*.png)"), QStringLiteral("png"));
+    if (path.isEmpty())
+        return;
+    QString error;
+    if (!FieldExport::writePng(path, gameField->snapshot(), colorModeForIndex(ui->ComboBox_CellColor->currentIndex()),
+            options.scale(), &error)) {
+        QMessageBox::warning(
+            this, tr("Export image"), tr("Could not export the image \"%1\":\n%2").arg(shownPath(path), error));
+        return;
+    }
+    patternFolder = QFileInfo(path).absolutePath();
+}
+
+void MainWindow::Slot_Action_File_ExportAnimation()
+{
+    finishStroke();
+    if (running)
+        return;
+    ExportOptions options(true, this);
+    options.exec();
+    if (options.result() != QDialog::Accepted)
+        return;
+    const QString path = exportPath(tr("Export animation"), tr("GIF animations (*.gif)"), QStringLiteral("gif"));
+    if (path.isEmpty())
+        return;
+
+    // The generations are computed on a copy: the field, its history and the undo steps stay as they are.
+    PackedField field = PackedField::fromBuffer(gameField->snapshot());
+    const Rule rule = gameField->rule();
+    const auto frames = [&field, &rule](int frame, GameField::Cell **cells) {
+        if (frame > 0)
+            field = field.next(rule);
+        field.toBuffer(cells);
+    };
+    SlicedTask task(this, tr("Export animation"), tr("Writing the animation…"));
+    QString error;
+    const FieldExport::Outcome outcome = FieldExport::writeGif(
+        path, options.generations(), frames, colorModeForIndex(ui->ComboBox_CellColor->currentIndex()), options.scale(),
+        FieldExport::frameDelay(ips),
+        [&task](int done, int total) { return task.keepGoing(static_cast<double>(done) / total); }, &error);
+    if (outcome == FieldExport::Outcome::Failed) {
+        QMessageBox::warning(
+            this, tr("Export animation"), tr("Could not export the animation \"%1\":\n%2").arg(shownPath(path), error));
+        return;
+    }
+    if (outcome == FieldExport::Outcome::Written)
+        patternFolder = QFileInfo(path).absolutePath();
 }
 
 void MainWindow::Slot_Action_File_Exit() { QCoreApplication::quit(); }

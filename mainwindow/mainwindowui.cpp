@@ -52,6 +52,10 @@ void MainWindowUi::setupUi(QMainWindow *window)
     Action_File_SavePattern = new QAction(window);
     Action_File_SavePattern->setObjectName(QString::fromUtf8("Action_File_SavePattern"));
     Action_File_SavePattern->setShortcut(QKeySequence::Save);
+    Action_File_ExportImage = new QAction(window);
+    Action_File_ExportImage->setObjectName(QString::fromUtf8("Action_File_ExportImage"));
+    Action_File_ExportAnimation = new QAction(window);
+    Action_File_ExportAnimation->setObjectName(QString::fromUtf8("Action_File_ExportAnimation"));
     Action_File_Exit = new QAction(window);
     Action_File_Exit->setObjectName(QString::fromUtf8("Action_File_Exit"));
     Action_File_Exit->setShortcut(QKeySequence::Quit);
@@ -245,6 +249,8 @@ void MainWindowUi::setupUi(QMainWindow *window)
     Menu_File->addAction(Action_File_OpenPattern);
     Menu_File->addAction(Menu_Examples->menuAction());
     Menu_File->addAction(Action_File_SavePattern);
+    Menu_File->addAction(Action_File_ExportImage);
+    Menu_File->addAction(Action_File_ExportAnimation);
     Menu_File->addSeparator();
     Menu_File->addAction(Action_File_Exit);
     Menu_Edit->addAction(Action_Edit_Undo);
@@ -270,6 +276,8 @@ void MainWindowUi::retranslateUi(QMainWindow *window)
     window->setWindowTitle(QCoreApplication::translate("MainWindow", "Conway's Game of Life", nullptr));
     Action_File_OpenPattern->setText(QCoreApplication::translate("MainWindow", "Open pattern…", nullptr));
     Action_File_SavePattern->setText(QCoreApplication::translate("MainWindow", "Save pattern as…", nullptr));
+    Action_File_ExportImage->setText(QCoreApplication::translate("MainWindow", "Export image…", nullptr));
+    Action_File_ExportAnimation->setText(QCoreApplication::translate("MainWindow", "Export animation…", nullptr));
     Action_File_Exit->setText(QCoreApplication::translate("MainWindow", "Exit", nullptr));
     // The controller adds the name of the step that would be undone or redone.
     Action_Edit_Undo->setText(QCoreApplication::translate("MainWindow", "Undo", nullptr));

@@ -37,6 +37,8 @@ public:
 
     QAction *Action_File_OpenPattern = nullptr;
     QAction *Action_File_SavePattern = nullptr;
+    QAction *Action_File_ExportImage = nullptr;
+    QAction *Action_File_ExportAnimation = nullptr;
     QAction *Action_File_Exit = nullptr;
     QAction *Action_Edit_Undo = nullptr;
     QAction *Action_Edit_Redo = nullptr;

@@ -2,7 +2,10 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QFile>
+#include <QFileDialog>
+#include <QImageReader>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -31,6 +34,7 @@ private slots:
     void ruleBoxRefusesWhatDoesNotRead();
     void fileRuleIsHonoured();
     void graphFollowsTheRun();
+    void animationExportLeavesTheFieldAlone();
 
 private:
     QString state() const { return probe.find<QLabel>("Label_State")->text(); }
@@ -170,6 +174,38 @@ void TestMainWindowSimulation::graphFollowsTheRun()
     // A long run draws as bands, however long it is.
     action("Action_Simulation_RunUntilSettled")->trigger();
     QTRY_VERIFY(chart->pointCount() > 3 && chart->pointCount() <= PopulationChart::MaxPoints);
+}
+
+void TestMainWindowSimulation::animationExportLeavesTheFieldAlone()
+{
+    click("PushButton_Random");
+    click("PushButton_Next");
+    const MainWindowProbe::CellGrid cells = probe.shownCells();
+    const QString state = this->state();
+    const QString path = folder.filePath(QStringLiteral("soup.gif"));
+
+    // The options, then the file dialog, each answered as it comes up.
+    QTimer answer;
+    connect(&answer, &QTimer::timeout, [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (auto *dialog = qobject_cast<QFileDialog *>(modal)) {
+            dialog->selectFile(path);
+            static_cast<QDialog *>(dialog)->accept();
+        } else if (modal && modal->findChild<QSpinBox *>() && modal->findChild<QDialogButtonBox *>()) {
+            modal->findChildren<QSpinBox *>().last()->setValue(5);
+            static_cast<QDialog *>(modal)->accept();
+        }
+    });
+    answer.start(20);
+    action("Action_File_ExportAnimation")->trigger();
+    answer.stop();
+
+    QImageReader gif(path);
+    QCOMPARE(gif.imageCount(), 6);
+    QCOMPARE(probe.generation(), 2);
+    QCOMPARE(probe.shownCells(), cells);
+    QCOMPARE(this->state(), state);
+    QCOMPARE(action("Action_Edit_Undo")->text(), QStringLiteral("Undo Next"));
 }
 
 QTEST_MAIN(TestMainWindowSimulation)
