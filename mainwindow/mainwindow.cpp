@@ -477,8 +477,8 @@ void MainWindow::updateUndoActions()
     const bool canRedo = !running && undoStack->canRedo();
     ui->Action_Edit_Undo->setEnabled(canUndo);
     ui->Action_Edit_Redo->setEnabled(canRedo);
-    ui->Action_Edit_Undo->setText(undoStack->canUndo() ? tr("Undo %1").arg(undoStack->undoText()) : tr("Undo"));
-    ui->Action_Edit_Redo->setText(undoStack->canRedo() ? tr("Redo %1").arg(undoStack->redoText()) : tr("Redo"));
+    ui->Action_Edit_Undo->setText(undoStack->canUndo() ? tr("&Undo %1").arg(undoStack->undoText()) : tr("&Undo"));
+    ui->Action_Edit_Redo->setText(undoStack->canRedo() ? tr("&Redo %1").arg(undoStack->redoText()) : tr("&Redo"));
 }
 
 QString MainWindow::droppedFile(const QMimeData *mimeData)

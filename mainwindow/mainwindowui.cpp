@@ -274,22 +274,23 @@ void MainWindowUi::setupUi(QMainWindow *window)
 void MainWindowUi::retranslateUi(QMainWindow *window)
 {
     window->setWindowTitle(QCoreApplication::translate("MainWindow", "Conway's Game of Life", nullptr));
-    Action_File_OpenPattern->setText(QCoreApplication::translate("MainWindow", "Open pattern…", nullptr));
-    Action_File_SavePattern->setText(QCoreApplication::translate("MainWindow", "Save pattern as…", nullptr));
-    Action_File_ExportImage->setText(QCoreApplication::translate("MainWindow", "Export image…", nullptr));
-    Action_File_ExportAnimation->setText(QCoreApplication::translate("MainWindow", "Export animation…", nullptr));
-    Action_File_Exit->setText(QCoreApplication::translate("MainWindow", "Exit", nullptr));
+    Action_File_OpenPattern->setText(QCoreApplication::translate("MainWindow", "&Open pattern…", nullptr));
+    Action_File_SavePattern->setText(QCoreApplication::translate("MainWindow", "&Save pattern as…", nullptr));
+    Action_File_ExportImage->setText(QCoreApplication::translate("MainWindow", "Export &image…", nullptr));
+    Action_File_ExportAnimation->setText(QCoreApplication::translate("MainWindow", "Export &animation…", nullptr));
+    Action_File_Exit->setText(QCoreApplication::translate("MainWindow", "E&xit", nullptr));
     // The controller adds the name of the step that would be undone or redone.
-    Action_Edit_Undo->setText(QCoreApplication::translate("MainWindow", "Undo", nullptr));
-    Action_Edit_Redo->setText(QCoreApplication::translate("MainWindow", "Redo", nullptr));
-    Action_Simulation_Play->setText(QCoreApplication::translate("MainWindow", "Play", nullptr));
-    Action_Simulation_Pause->setText(QCoreApplication::translate("MainWindow", "Pause", nullptr));
-    Action_Simulation_Stop->setText(QCoreApplication::translate("MainWindow", "Stop", nullptr));
-    Action_Simulation_Next->setText(QCoreApplication::translate("MainWindow", "Next", nullptr));
-    Action_Simulation_RunUntilSettled->setText(QCoreApplication::translate("MainWindow", "Run until settled", nullptr));
-    Action_Simulation_GoToGeneration->setText(QCoreApplication::translate("MainWindow", "Go to generation…", nullptr));
-    Action_Simulation_PopulationGraph->setText(QCoreApplication::translate("MainWindow", "Population graph", nullptr));
-    Action_Help_About->setText(QCoreApplication::translate("MainWindow", "About", nullptr));
+    Action_Edit_Undo->setText(QCoreApplication::translate("MainWindow", "&Undo", nullptr));
+    Action_Edit_Redo->setText(QCoreApplication::translate("MainWindow", "&Redo", nullptr));
+    Action_Simulation_Play->setText(QCoreApplication::translate("MainWindow", "&Play", nullptr));
+    Action_Simulation_Pause->setText(QCoreApplication::translate("MainWindow", "P&ause", nullptr));
+    Action_Simulation_Stop->setText(QCoreApplication::translate("MainWindow", "S&top", nullptr));
+    Action_Simulation_Next->setText(QCoreApplication::translate("MainWindow", "&Next", nullptr));
+    Action_Simulation_RunUntilSettled->setText(
+        QCoreApplication::translate("MainWindow", "&Run until settled", nullptr));
+    Action_Simulation_GoToGeneration->setText(QCoreApplication::translate("MainWindow", "&Go to generation…", nullptr));
+    Action_Simulation_PopulationGraph->setText(QCoreApplication::translate("MainWindow", "Populat&ion graph", nullptr));
+    Action_Help_About->setText(QCoreApplication::translate("MainWindow", "&About", nullptr));
     WidgetPaintArea_GraphicScene->setToolTip(QCoreApplication::translate(
         "MainWindow", "Click or drag to draw cells; drag from a live cell to erase", nullptr));
     GroupBox_Simulation->setTitle(QCoreApplication::translate("MainWindow", "Simulation", nullptr));
@@ -337,9 +338,9 @@ void MainWindowUi::retranslateUi(QMainWindow *window)
     Label_GenerationNumber->setText(QCoreApplication::translate("MainWindow", "Generation: *", nullptr));
     Label_CellCount->setText(QCoreApplication::translate("MainWindow", "Cells: *", nullptr));
     Label_State->setText(QCoreApplication::translate("MainWindow", "State: *", nullptr));
-    Menu_File->setTitle(QCoreApplication::translate("MainWindow", "File", nullptr));
-    Menu_Examples->setTitle(QCoreApplication::translate("MainWindow", "Examples", nullptr));
-    Menu_Edit->setTitle(QCoreApplication::translate("MainWindow", "Edit", nullptr));
-    Menu_Simulation->setTitle(QCoreApplication::translate("MainWindow", "Simulation", nullptr));
-    Menu_Help->setTitle(QCoreApplication::translate("MainWindow", "Help", nullptr));
+    Menu_File->setTitle(QCoreApplication::translate("MainWindow", "&File", nullptr));
+    Menu_Examples->setTitle(QCoreApplication::translate("MainWindow", "&Examples", nullptr));
+    Menu_Edit->setTitle(QCoreApplication::translate("MainWindow", "&Edit", nullptr));
+    Menu_Simulation->setTitle(QCoreApplication::translate("MainWindow", "&Simulation", nullptr));
+    Menu_Help->setTitle(QCoreApplication::translate("MainWindow", "&Help", nullptr));
 }
