@@ -128,6 +128,24 @@ template <typename Decision> void step(const Word *words, Word *result, const De
     }
 }
 
+#if defined(__x86_64__) || defined(__i386__)
+// A portable build cannot assume the processor's bit-count instruction, and
+// without it a run's history spends most of its time counting; so it is
+// used where the processor has it.
+__attribute__((target("popcnt"))) int populationByInstruction(const Word *words, std::size_t count)
+{
+    int population = 0;
+    for (std::size_t i = 0; i < count; ++i)
+        population += __builtin_popcountll(words[i]);
+    return population;
+}
+
+const bool hasPopcountInstruction = [] {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("popcnt") != 0;
+}();
+#endif
+
 } // namespace
 
 PackedField PackedField::fromBuffer(GameField::Cell *const *buffer)
@@ -164,8 +182,11 @@ void PackedField::setAlive(int row, int column, bool alive)
 
 int PackedField::population() const
 {
-    // Bits counted in parallel within each word: without the processor's own
-    // instruction, which a portable build cannot assume, a call per word costs twice this.
+#if defined(__x86_64__) || defined(__i386__)
+    if (hasPopcountInstruction)
+        return populationByInstruction(words.data(), words.size());
+#endif
+    // Bits counted in parallel within each word.
     Word count = 0;
     for (Word word : words) {
         word -= (word >> 1) & 0x5555555555555555ULL;
