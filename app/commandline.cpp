@@ -27,6 +27,16 @@ constexpr int MaxSpeed = 30; // generations per second, as the window's speed bo
 
 void printError(const QString &text) { std::fprintf(stderr, "gameoflife: %s\n", qPrintable(text)); }
 
+// Reads a pattern file as the window opens it; says on standard error why it cannot.
+bool readPattern(const QString &file, Pattern &pattern)
+{
+    const QString problem = PatternFile::read(file, pattern);
+    if (problem.isEmpty())
+        return true;
+    printError(QStringLiteral("%1: %2").arg(file, problem));
+    return false;
+}
+
 // The rule a request runs a file under: the command line's, else the file's, else Conway's.
 Rule ruleFor(const CommandLine::Request &request, const Pattern &pattern)
 {
@@ -256,9 +266,7 @@ int CommandLine::settle(const Request &request)
     int status = 0;
     for (const QString &file : request.files) {
         Pattern pattern;
-        const QString problem = PatternFile::read(file, pattern);
-        if (!problem.isEmpty()) {
-            printError(QStringLiteral("%1: %2").arg(file, problem));
+        if (!readPattern(file, pattern)) {
             status = 1;
             continue;
         }
@@ -299,11 +307,8 @@ int CommandLine::writeGenerations(const Request &request)
 {
     const QString &file = request.files.first();
     Pattern pattern;
-    const QString problem = PatternFile::read(file, pattern);
-    if (!problem.isEmpty()) {
-        printError(QStringLiteral("%1: %2").arg(file, problem));
+    if (!readPattern(file, pattern))
         return 1;
-    }
     const Rule rule = ruleFor(request, pattern);
     PackedField field = pattern.centred();
     for (int i = 0; i < request.generations; ++i)
@@ -327,11 +332,8 @@ int CommandLine::writeExport(const Request &request)
 {
     const QString &file = request.files.first();
     Pattern pattern;
-    const QString problem = PatternFile::read(file, pattern);
-    if (!problem.isEmpty()) {
-        printError(QStringLiteral("%1: %2").arg(file, problem));
+    if (!readPattern(file, pattern))
         return 1;
-    }
     const Rule rule = ruleFor(request, pattern);
     PackedField field = pattern.centred();
     // The window's start colour: green.

@@ -82,6 +82,20 @@ bool currentBufferIsSound(GameField &field, QByteArray *problem)
     return true;
 }
 
+// Each cell alive with the given probability.
+CellList randomCells(std::mt19937 &generator, double density)
+{
+    std::bernoulli_distribution alive(density);
+    CellList cells;
+    for (int r = 1; r <= N; ++r) {
+        for (int c = 1; c <= N; ++c) {
+            if (alive(generator))
+                cells.emplace_back(r, c);
+        }
+    }
+    return cells;
+}
+
 // An independent implementation of a bounded Life-like rule: a flat 120 x 120
 // field without a border, where every neighbour is checked against the edges.
 // The rule comes as the digits of its birth and survival counts.
@@ -433,14 +447,7 @@ void TestGameField::agreesWithReferenceImplementation()
     std::mt19937 generator(31337);
     for (int round = 0; round < 24; ++round) {
         // Densities from sparse to crowded, so that some fields die out and some stay busy.
-        std::bernoulli_distribution alive(0.05 + 0.04 * round);
-        CellList start;
-        for (int r = 1; r <= N; ++r) {
-            for (int c = 1; c <= N; ++c) {
-                if (alive(generator))
-                    start.emplace_back(r, c);
-            }
-        }
+        const CellList start = randomCells(generator, 0.05 + 0.04 * round);
 
         GameField field;
         setCells(field, start);
@@ -477,14 +484,7 @@ void TestGameField::followsEveryRuleLikeTheReference()
 
     std::mt19937 generator(4242);
     for (const double density : { 0.02, 0.2, 0.5, 0.9 }) {
-        std::bernoulli_distribution alive(density);
-        CellList start;
-        for (int r = 1; r <= N; ++r) {
-            for (int c = 1; c <= N; ++c) {
-                if (alive(generator))
-                    start.emplace_back(r, c);
-            }
-        }
+        const CellList start = randomCells(generator, density);
         GameField field;
         field.setRule(rule);
         setCells(field, start);
