@@ -25,7 +25,8 @@ WidgetPaintArea::WidgetPaintArea(QWidget *parent)
     // Every paint covers every pixel: nothing needs clearing underneath.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setCursor(Qt::CrossCursor);
-    setFocusPolicy(Qt::StrongFocus);
+    // Reached with Tab: a click draws, and leaves the keyboard where it was.
+    setFocusPolicy(Qt::TabFocus);
     setAccessibleName(QCoreApplication::translate("MainWindow", "Field"));
 }
 
