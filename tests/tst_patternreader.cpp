@@ -1,5 +1,7 @@
+#include <QPoint>
 #include <QStringList>
 #include <QTest>
+#include <QVector>
 
 #include <algorithm>
 #include <random>
@@ -65,6 +67,8 @@ private slots:
     void refuses();
     void readsBackWhatWasWritten_data();
     void readsBackWhatWasWritten();
+    void writesTheBoxOfTheLiveCells_data();
+    void writesTheBoxOfTheLiveCells();
     void survivesMutatedFiles();
 };
 
@@ -200,6 +204,41 @@ void TestPatternReader::readsBackWhatWasWritten()
     pattern.placeCentred(placed);
     for (int r = 1; r <= N; ++r)
         QVERIFY2(std::equal(placed[r] + 1, placed[r] + 1 + N, original[r] + 1), qPrintable(QString("row %1").arg(r)));
+}
+
+void TestPatternReader::writesTheBoxOfTheLiveCells_data()
+{
+    QTest::addColumn<QVector<QPoint>>("live"); // (column, row), 1..120
+    QTest::addColumn<QString>("rule");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("glider") << QVector<QPoint> { { 51, 10 }, { 52, 11 }, { 50, 12 }, { 51, 12 }, { 52, 12 } }
+                            << "B36/S23"
+                            << "x = 3, y = 3, rule = B36/S23\nbo$2bo$3o!\n";
+    QTest::newRow("opposite corners") << QVector<QPoint> { { 1, 1 }, { N, N } } << "B3/S23"
+                                      << "x = 120, y = 120, rule = B3/S23\no119$119bo!\n";
+    QTest::newRow("last column") << QVector<QPoint> { { N, 5 } } << "B3/S23"
+                                 << "x = 1, y = 1, rule = B3/S23\no!\n";
+    QTest::newRow("none") << QVector<QPoint> {} << "B3/S23"
+                          << "x = 0, y = 0, rule = B3/S23\n!\n";
+}
+
+void TestPatternReader::writesTheBoxOfTheLiveCells()
+{
+    QFETCH(QVector<QPoint>, live);
+    QFETCH(QString, rule);
+    QFETCH(QString, text);
+    GameField field;
+    GameField::Cell **cells = field.snapshot();
+    for (const QPoint &cell : live)
+        cells[cell.y()][cell.x()] = 1;
+    Rule written;
+    std::string error;
+    QVERIFY(Rule::read(rule.toStdString(), written, error));
+    const std::string file = PatternWriter::writeRleBox(cells, written);
+    QCOMPARE(QString::fromStdString(file), text);
+    Pattern pattern;
+    if (!live.isEmpty())
+        QVERIFY2(PatternReader::read(file, pattern, error), error.c_str());
 }
 
 // Random damage to valid files of every format: whatever the reader makes of
