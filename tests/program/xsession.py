@@ -10,6 +10,7 @@ import os
 import struct
 import subprocess
 import sys
+import tempfile
 import time
 import zlib
 
@@ -237,9 +238,14 @@ class Program:
     """The program under test, started as a child process and never left behind."""
 
     def __init__(self, executable, args=(), environment=None):
-        """environment: variables to set for the program on top of this script's own."""
+        """environment: variables to set for the program on top of this script's own.
+
+        Each run starts from the defaults, with settings folder of its own,
+        unless environment names one (XDG_CONFIG_HOME).
+        """
+        self.config = tempfile.TemporaryDirectory(prefix="gameoflife-config-")
         self.process = subprocess.Popen(
-            [executable, *args], env={**os.environ, **environment} if environment else None
+            [executable, *args], env={**os.environ, "XDG_CONFIG_HOME": self.config.name, **(environment or {})}
         )
 
     def __enter__(self):
@@ -247,6 +253,7 @@ class Program:
 
     def __exit__(self, *exception):
         self.kill()
+        self.config.cleanup()
 
     def kill(self):
         if self.process.poll() is None:
