@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Builds the tests with AddressSanitizer and UndefinedBehaviorSanitizer in
 # build-tests/ (and the model tests once more without them, in build-valgrind/,
-# for valgrind) and runs them all; exits non-zero on any failure.
+# for valgrind) and runs them all, then each fuzz target for 30 s in a clang
+# build of its own (tools/fuzz.sh); exits non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")"
 
 tools/ensure-packages.sh cmake make g++ qtbase5-dev libqt5charts5-dev libbenchmark-dev fonts-dejavu-core \
-    xvfb xauth xdotool x11-utils imagemagick python3 dpkg-dev file libgl1-mesa-dri \
+    xvfb xauth xdotool x11-utils imagemagick python3 dpkg-dev file libgl1-mesa-dri clang-14 libclang-rt-14-dev \
     desktop-file-utils appstream shared-mime-info xdg-utils libfile-mimeinfo-perl groff-base
 tools/ensure-packages.sh valgrind ||
     echo "valgrind could not be installed: its run of the model tests will be skipped"
@@ -20,5 +21,7 @@ cmake -S . -B build-tests -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGAMEOFLIFE_SANITIZ
     -DGAMEOFLIFE_VALGRIND_TESTS="$PWD/build-valgrind/tests" >/dev/null
 cmake --build build-tests --parallel "$jobs"
 
-cd build-tests
-ctest --output-on-failure --timeout 300
+failed=0
+(cd build-tests && ctest --output-on-failure --timeout 300) || failed=1
+FUZZ_SECONDS=30 tools/fuzz.sh || failed=1
+exit "$failed"

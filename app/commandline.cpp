@@ -91,7 +91,9 @@ CommandLine::Request CommandLine::parse(const QStringList &arguments)
     };
 
     const bool parsed = parser.parse(arguments);
-    if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all"))) {
+    // "-?" is the toolkit's help option only on Windows; people type it everywhere.
+    if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all"))
+        || arguments.contains(QStringLiteral("-?"))) {
         request.mode = Request::Mode::Help;
         return request;
     }

@@ -51,16 +51,20 @@ bool startsWith(std::string_view text, std::string_view prefix) { return text.su
 
 bool isUtf8Continuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
 
-// File text for a message: in quotes, and cut short (on a character boundary)
-// so that a one-line message stays one readable line.
+// File text for a message: in quotes, cut short (on a character boundary) and
+// with a carriage return inside a line as a space, so that a one-line message
+// stays one readable line.
 std::string quoted(std::string_view text)
 {
-    if (text.size() <= QuoteLength)
-        return "\"" + std::string(text) + "\"";
-    std::size_t end = QuoteLength;
-    while (end > 0 && isUtf8Continuation(static_cast<unsigned char>(text[end])))
-        --end;
-    return "\"" + std::string(text.substr(0, end)) + "...\"";
+    std::size_t end = text.size();
+    if (end > QuoteLength) {
+        end = QuoteLength;
+        while (end > 0 && isUtf8Continuation(static_cast<unsigned char>(text[end])))
+            --end;
+    }
+    std::string shown(text.substr(0, end));
+    std::replace(shown.begin(), shown.end(), '\r', ' ');
+    return "\"" + shown + (end < text.size() ? "...\"" : "\"");
 }
 
 // The character starting at byte index of a line that has passed checkText().
@@ -429,7 +433,8 @@ void readPlaintext(const std::vector<std::string_view> &lines, Pattern &pattern)
     pattern.height = height;
 }
 
-// Life 1.05: "#P x y" starts a block of rows of '.' and '*' at column x, row y.
+// Life 1.05: "#P x y" starts a block of rows of '.' and '*' at column x, row y;
+// "#P" alone, at column 0, row 0.
 void readLife105(const std::vector<std::string_view> &lines, std::size_t first, Pattern &pattern)
 {
     CellCollector collector;
@@ -440,16 +445,21 @@ void readLife105(const std::vector<std::string_view> &lines, std::size_t first, 
         const std::string_view line = lines[index];
         const int lineNumber = static_cast<int>(index) + 1;
         if (startsWith(line, "#P")) {
+            blockX = 0;
+            blockY = 0;
             std::size_t pos = 2;
             skipBlanks(line, pos);
-            bool valid = readInteger(line, pos, blockX);
-            skipBlanks(line, pos);
-            valid = valid && readInteger(line, pos, blockY);
-            skipBlanks(line, pos);
-            if (!valid || pos != line.size())
-                failAt(lineNumber, "expected \"#P <x> <y>\", found " + quoted(trim(line)));
-            checkCoordinate(blockX, lineNumber);
-            checkCoordinate(blockY, lineNumber);
+            // Many files in the wild start their only block with a bare "#P": at 0 0.
+            if (pos < line.size()) {
+                bool valid = readInteger(line, pos, blockX);
+                skipBlanks(line, pos);
+                valid = valid && readInteger(line, pos, blockY);
+                skipBlanks(line, pos);
+                if (!valid || pos != line.size())
+                    failAt(lineNumber, "expected \"#P <x> <y>\", found " + quoted(trim(line)));
+                checkCoordinate(blockX, lineNumber);
+                checkCoordinate(blockY, lineNumber);
+            }
             row = 0;
         } else if (startsWith(line, "#N")) {
             // A bare #N states Conway's rule; anything after it is taken as the name.

@@ -20,11 +20,10 @@
 #include "editor/formfieldeditor.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindowprobe.h"
+#include "mainwindowtestcase.h"
 #include "modalrunner.h"
 #include "model/gamefield.h"
-#include "toplevelguard.h"
 #include "view/widgetpaintarea.h"
-#include "warningguard.h"
 
 namespace
 {
@@ -70,15 +69,11 @@ int liveCount(const CellGrid &cells)
 
 // The controller driven through its own widgets: button states, labels, the
 // timer, the picture in the view, the modal boxes and the end of the program.
-class TestMainWindow : public QObject
+class TestMainWindow : public MainWindowTestCase
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-
     void startUpState();
     void buttonPatternsFollowTheState();
     void actionsIgnoredWhileRunning_data();
@@ -113,27 +108,7 @@ private:
     void invoke(const char *slot) { QVERIFY(QMetaObject::invokeMethod(window, slot)); }
     WidgetPaintArea *view() const { return probe.find<WidgetPaintArea>("WidgetPaintArea_GraphicScene"); }
     void fillRandomly(unsigned seed, GameField &expected);
-
-    MainWindow *window = nullptr; // owned; made by init(), deleted by cleanup()
-    MainWindowProbe probe;
 };
-
-void TestMainWindow::initTestCase() { WarningGuard::install(); }
-
-void TestMainWindow::init()
-{
-    window = new MainWindow;
-    probe = MainWindowProbe(window);
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window));
-}
-
-void TestMainWindow::cleanup()
-{
-    delete window;
-    window = nullptr;
-    TopLevelGuard::closeLeftovers();
-}
 
 // Fills the window's field by clicking Random with a known generator state,
 // and the same field into `expected`.

@@ -13,10 +13,9 @@
 
 #include "mainwindow/mainwindow.h"
 #include "mainwindowprobe.h"
+#include "mainwindowtestcase.h"
 #include "model/gamefield.h"
-#include "toplevelguard.h"
 #include "view/widgetpaintarea.h"
-#include "warningguard.h"
 
 namespace
 {
@@ -45,15 +44,11 @@ Q_DECLARE_METATYPE(std::vector<QPoint>)
 // Drawing on the field with the mouse, as the user sees it: the picture, the
 // counters, and what is ignored. Also run with QT_SCALE_FACTOR=2, where a
 // click must still find its cell.
-class TestMainWindowDrawing : public QObject
+class TestMainWindowDrawing : public MainWindowTestCase
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-
     void clickTogglesACell();
     void strokes_data();
     void strokes();
@@ -65,27 +60,7 @@ private:
     // Presses the left button at the first point, moves through the others in
     // single jumps, as a fast hand does, and releases at the last.
     void drag(const std::vector<QPoint> &points);
-
-    MainWindow *window = nullptr; // owned; made by init(), deleted by cleanup()
-    MainWindowProbe probe;
 };
-
-void TestMainWindowDrawing::initTestCase() { WarningGuard::install(); }
-
-void TestMainWindowDrawing::init()
-{
-    window = new MainWindow;
-    probe = MainWindowProbe(window);
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window));
-}
-
-void TestMainWindowDrawing::cleanup()
-{
-    delete window;
-    window = nullptr;
-    TopLevelGuard::closeLeftovers();
-}
 
 void TestMainWindowDrawing::drag(const std::vector<QPoint> &points)
 {
@@ -135,6 +110,8 @@ void TestMainWindowDrawing::strokes_data()
                                         << 6;
     // Pressing on the frame or the margin starts no stroke at all.
     QTest::newRow("from the frame") << std::vector<QPoint> { QPoint(0, 300), centreOf({ 50, 50 }) } << false << 0 << 0;
+    // The outline right of and below the last cell belongs to it.
+    QTest::newRow("on the last outline") << std::vector<QPoint> { QPoint(724, 724) } << false << 1 << 1;
     QTest::newRow("from the margin") << std::vector<QPoint> { QPoint(726, 726), centreOf({ 100, 100 }) } << false << 0
                                      << 0;
 }
@@ -201,6 +178,9 @@ void TestMainWindowDrawing::otherActionsEndTheStroke()
     QTest::mousePress(view(), Qt::LeftButton, Qt::NoModifier, centreOf({ 50, 50 }));
     drag({ centreOf({ 90, 90 }), centreOf({ 90, 91 }) });
     QCOMPARE(probe.cellCount(), 6 + 1 + 2);
+    // Nor is it part of the old stroke's step.
+    QTest::keySequence(window, QKeySequence::Undo);
+    QCOMPARE(probe.cellCount(), 6 + 1);
 }
 
 QTEST_MAIN(TestMainWindowDrawing)

@@ -1,6 +1,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QColor>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
 #include <QGroupBox>
@@ -326,6 +327,8 @@ void TestMainWindowUi::tabWalksThroughTheControls()
         ui.PushButton_SaveState,
         ui.SpinBox_IPS,
         ui.ComboBox_CellColor,
+        ui.ComboBox_Rule,
+        ui.CheckBox_PauseWhenSettled,
         ui.ScrollArea_Main,
     };
     ui.ScrollArea_Main->setFocus(Qt::OtherFocusReason);
@@ -404,10 +407,13 @@ void TestMainWindowUi::menus()
     QVERIFY(w.show());
 
     const QList<QAction *> menuBarEntries = ui.MenuBar->actions();
-    QCOMPARE(menuBarEntries.size(), 3);
+    QCOMPARE(menuBarEntries.size(), 4);
     QCOMPARE(menuBarEntries.at(0), ui.Menu_File->menuAction());
     QCOMPARE(menuBarEntries.at(1), ui.Menu_Edit->menuAction());
-    QCOMPARE(menuBarEntries.at(2), ui.Menu_Help->menuAction());
+    QCOMPARE(menuBarEntries.at(2), ui.Menu_Simulation->menuAction());
+    QCOMPARE(menuBarEntries.at(3), ui.Menu_Help->menuAction());
+    QCOMPARE(ui.Action_Simulation_RunUntilSettled->shortcut(), QKeySequence(QStringLiteral("Ctrl+E")));
+    QCOMPARE(ui.Action_Simulation_GoToGeneration->shortcut(), QKeySequence(QStringLiteral("Ctrl+G")));
     QCOMPARE(ui.Menu_File->title(), QStringLiteral("File"));
     QCOMPARE(ui.Menu_Examples->title(), QStringLiteral("Examples"));
     QCOMPARE(ui.Menu_Edit->title(), QStringLiteral("Edit"));

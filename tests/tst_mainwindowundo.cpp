@@ -12,11 +12,10 @@
 #include "editor/formfieldeditor.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindowprobe.h"
+#include "mainwindowtestcase.h"
 #include "modalrunner.h"
 #include "model/gamefield.h"
-#include "toplevelguard.h"
 #include "view/widgetpaintarea.h"
-#include "warningguard.h"
 
 namespace
 {
@@ -39,15 +38,11 @@ struct Shown {
 // Undo and Redo through their shortcuts: every kind of step is taken back and
 // done again exactly, a run is one step, the limits hold, and nothing acts
 // while the simulation runs.
-class TestMainWindowUndo : public QObject
+class TestMainWindowUndo : public MainWindowTestCase
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-
     void everyStepUndoesAndRedoes_data();
     void everyStepUndoesAndRedoes();
     void openUndoesTheSavedStateToo();
@@ -70,27 +65,7 @@ private:
     void editOneCell();
     // Plays until the generation has advanced, then ends the run with `endWith`.
     void run(const char *endWith);
-
-    MainWindow *window = nullptr; // owned; made by init(), deleted by cleanup()
-    MainWindowProbe probe;
 };
-
-void TestMainWindowUndo::initTestCase() { WarningGuard::install(); }
-
-void TestMainWindowUndo::init()
-{
-    window = new MainWindow;
-    probe = MainWindowProbe(window);
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window));
-}
-
-void TestMainWindowUndo::cleanup()
-{
-    delete window;
-    window = nullptr;
-    TopLevelGuard::closeLeftovers();
-}
 
 void TestMainWindowUndo::prepareField()
 {

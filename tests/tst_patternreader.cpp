@@ -102,6 +102,9 @@ void TestPatternReader::reads_data()
         << QByteArray("\n \n#Life 1.05\n#N Two\n#R 23/36\n#P -3 -1\n**\n.*\n#P 2 4\n*\n") << QString("Two")
         << "OO..../.O..../....../....../....../.....O"
         << "B36/S23";
+    // As files in the wild have it: a bare #P is 0 0.
+    QTest::newRow("life 1.05, bare #P") << QByteArray("#Life 1.05\n#P\n.*\n*.\n#P 3 0\n*\n") << QString()
+                                        << ".O.O/O..." << QString();
     QTest::newRow("life 1.06") << QByteArray("#Life 1.06\n0 -1\n1 0\n-1 1\n0 1\n1 1\n1 1\n") << QString()
                                << ".O./..O/OOO" << QString();
 }
@@ -141,6 +144,7 @@ void TestPatternReader::refuses_data()
     QTest::newRow("cell state") << QByteArray("x = 3, y = 1\nobC!") << "line 2|'C'|cell state";
     QTest::newRow("not life-like") << QByteArray("x = 1, y = 1, rule = B2a/S12\no!")
                                    << "line 1|\"B2a/S12\"|non-totalistic";
+    QTest::newRow("life 1.06 without a gap") << QByteArray("#Life 1.06\n1-2\n") << "line 2|\"1-2\"";
     QTest::newRow("plaintext character") << QByteArray("!Name: x\n.O.\n..X\n") << "line 3|column 3|'X'";
 }
 

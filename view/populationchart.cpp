@@ -97,5 +97,8 @@ void PopulationChart::redraw()
     }
     series->replace(points);
     axisX->setRange(first, std::max(last, first + 1));
-    axisY->setRange(0, std::max(highest, 1) * 1.05);
+    axisY->setRange(0, std::max(highest, 1));
+    // Round figures on the axes, not the first and last generation.
+    axisX->applyNiceNumbers();
+    axisY->applyNiceNumbers();
 }

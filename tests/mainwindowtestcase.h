@@ -1,0 +1,28 @@
+#ifndef MAINWINDOWTESTCASE_H
+#define MAINWINDOWTESTCASE_H
+
+#include <QObject>
+
+#include "mainwindowprobe.h"
+
+class MainWindow;
+
+// The fixture all scripted tests of the main window share: each test function
+// gets a new window, shown and read through probe, and afterwards nothing of
+// it, nor any window it left open, reaches the next one. A test case derives
+// from it; Qt Test finds these slots by name.
+class MainWindowTestCase : public QObject
+{
+    Q_OBJECT
+
+protected slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+protected:
+    MainWindow *window = nullptr; // owned; made by init(), deleted by cleanup()
+    MainWindowProbe probe;
+};
+
+#endif // MAINWINDOWTESTCASE_H
