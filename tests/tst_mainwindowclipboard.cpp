@@ -7,16 +7,13 @@
 #include <QPushButton>
 #include <QRect>
 #include <QStringList>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <cstdlib>
 
 #include "mainwindow/mainwindow.h"
-#include "mainwindowprobe.h"
+#include "mainwindowtestcase.h"
 #include "modalrunner.h"
-#include "toplevelguard.h"
-#include "warningguard.h"
 
 namespace
 {
@@ -43,15 +40,11 @@ QString liveBox(const MainWindowProbe::CellGrid &cells)
 // Patterns to and from the clipboard as text, with the keys people use:
 // copying gives back the same cells on pasting, pasting adds to the field as
 // one undo step, and text that is no pattern changes nothing.
-class TestMainWindowClipboard : public QObject
+class TestMainWindowClipboard : public MainWindowTestCase
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-
     void copyThenPasteGivesBackTheCells();
     void pasteAddsToTheFieldAsOneStep();
     void refusesTextThatIsNoPattern_data();
@@ -62,32 +55,7 @@ private:
     void click(const char *name) { QTest::mouseClick(probe.button(name), Qt::LeftButton); }
     void keys(QKeySequence::StandardKey key) { QTest::keySequence(window, QKeySequence(key)); }
     QString rule() const { return probe.find<QComboBox>("ComboBox_Rule")->currentData().toString(); }
-
-    QTemporaryDir config;
-    MainWindow *window = nullptr; // owned; made by init(), deleted by cleanup()
-    MainWindowProbe probe;
 };
-
-void TestMainWindowClipboard::initTestCase()
-{
-    WarningGuard::install();
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
-}
-
-void TestMainWindowClipboard::init()
-{
-    window = new MainWindow;
-    probe = MainWindowProbe(window);
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window));
-}
-
-void TestMainWindowClipboard::cleanup()
-{
-    delete window;
-    window = nullptr;
-    TopLevelGuard::closeLeftovers();
-}
 
 void TestMainWindowClipboard::copyThenPasteGivesBackTheCells()
 {
