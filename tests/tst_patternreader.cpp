@@ -103,8 +103,8 @@ void TestPatternReader::reads_data()
         << "OO..../.O..../....../....../....../.....O"
         << "B36/S23";
     // As files in the wild have it: a bare #P is 0 0.
-    QTest::newRow("life 1.05, bare #P") << QByteArray("#Life 1.05\n#P\n.*\n*.\n#P 3 0\n*\n") << QString()
-                                        << ".O.O/O..." << QString();
+    QTest::newRow("life 1.05, bare #P") << QByteArray("#Life 1.05\n#P\n.*\n*.\n#P 3 0\n*\n") << QString() << ".O.O/O..."
+                                        << QString();
     QTest::newRow("life 1.06") << QByteArray("#Life 1.06\n0 -1\n1 0\n-1 1\n0 1\n1 1\n1 1\n") << QString()
                                << ".O./..O/OOO" << QString();
 }
@@ -238,11 +238,7 @@ void TestPatternReader::writesTheBoxOfTheLiveCells()
     Rule written;
     std::string error;
     QVERIFY(Rule::read(rule.toStdString(), written, error));
-    const std::string file = PatternWriter::writeRleBox(cells, written);
-    QCOMPARE(QString::fromStdString(file), text);
-    Pattern pattern;
-    if (!live.isEmpty())
-        QVERIFY2(PatternReader::read(file, pattern, error), error.c_str());
+    QCOMPARE(QString::fromStdString(PatternWriter::writeRleBox(cells, written)), text);
 }
 
 // Random damage to valid files of every format: whatever the reader makes of
