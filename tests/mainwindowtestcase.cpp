@@ -11,7 +11,6 @@
 void MainWindowTestCase::initTestCase()
 {
     WarningGuard::install();
-    // Before the first settings are read: Qt takes the location from it once.
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
 }
 

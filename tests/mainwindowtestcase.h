@@ -10,11 +10,8 @@ class MainWindow;
 
 // The fixture all scripted tests of the main window share: each test function
 // gets a new window, shown and read through probe, and afterwards nothing of
-// it, nor any window it left open, reaches the next one. Every window starts
-// from the defaults, as on a first start, with its settings in a temporary
-// folder: nothing a test changes is remembered by the next one or by the
-// user's own program. A test case derives from it; Qt Test finds these slots
-// by name.
+// it, nor any window it left open, reaches the next one. A test case derives
+// from it; Qt Test finds these slots by name. Windows start as on a first run.
 class MainWindowTestCase : public QObject
 {
     Q_OBJECT
@@ -25,7 +22,7 @@ protected slots:
     void cleanup();
 
 protected:
-    QTemporaryDir config; // the settings' folder, for the whole test case
+    QTemporaryDir config; // the settings' folder, apart from the user's
     MainWindow *window = nullptr; // owned; made by init(), deleted by cleanup()
     MainWindowProbe probe;
 };

@@ -1,7 +1,7 @@
 #include <QAction>
 #include <QApplication>
-#include <QCheckBox>
 #include <QColor>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
 #include <QGroupBox>
@@ -43,8 +43,6 @@ std::vector<NamedObject> namedMembers(const MainWindowUi &ui)
         { ui.Action_File_Exit, "Action_File_Exit" },
         { ui.Action_Edit_Undo, "Action_Edit_Undo" },
         { ui.Action_Edit_Redo, "Action_Edit_Redo" },
-        { ui.Action_Edit_CopyPattern, "Action_Edit_CopyPattern" },
-        { ui.Action_Edit_PastePattern, "Action_Edit_PastePattern" },
         { ui.Action_Help_About, "Action_Help_About" },
         { ui.Widget_Main, "Widget_Main" },
         { ui.Layout_Vertical_1, "Layout_Vertical_1" },
@@ -74,7 +72,6 @@ std::vector<NamedObject> namedMembers(const MainWindowUi &ui)
         { ui.Label_CellCount, "Label_CellCount" },
         { ui.MenuBar, "MenuBar" },
         { ui.Menu_File, "Menu_File" },
-        { ui.Menu_RecentFiles, "Menu_RecentFiles" },
         { ui.Menu_Examples, "Menu_Examples" },
         { ui.Menu_Edit, "Menu_Edit" },
         { ui.Menu_Help, "Menu_Help" },
@@ -430,16 +427,9 @@ void TestMainWindowUi::menus()
     QCOMPARE(fileEntries.at(3), ui.Action_File_SavePattern);
     QVERIFY(fileEntries.at(4)->isSeparator());
     QCOMPARE(fileEntries.at(5), ui.Action_File_Exit);
-    const QList<QAction *> editEntries = ui.Menu_Edit->actions();
-    QCOMPARE(editEntries.size(), 5);
-    QCOMPARE(editEntries.mid(0, 2), (QList<QAction *> { ui.Action_Edit_Undo, ui.Action_Edit_Redo }));
-    QVERIFY(editEntries.at(2)->isSeparator());
-    QCOMPARE(editEntries.at(3), ui.Action_Edit_CopyPattern);
-    QCOMPARE(editEntries.at(4), ui.Action_Edit_PastePattern);
+    QCOMPARE(ui.Menu_Edit->actions().mid(0, 2), (QList<QAction *> { ui.Action_Edit_Undo, ui.Action_Edit_Redo }));
     QCOMPARE(ui.Action_Edit_Undo->shortcut(), QKeySequence(QKeySequence::Undo));
     QCOMPARE(ui.Action_Edit_Redo->shortcut(), QKeySequence(QKeySequence::Redo));
-    QCOMPARE(ui.Action_Edit_CopyPattern->shortcut(), QKeySequence(QKeySequence::Copy));
-    QCOMPARE(ui.Action_Edit_PastePattern->shortcut(), QKeySequence(QKeySequence::Paste));
     QCOMPARE(ui.Menu_Help->actions(), QList<QAction *> { ui.Action_Help_About });
     QCOMPARE(ui.Action_File_OpenPattern->text(), QStringLiteral("Open pattern…"));
     QCOMPARE(ui.Action_File_SavePattern->text(), QStringLiteral("Save pattern as…"));

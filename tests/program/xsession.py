@@ -238,15 +238,10 @@ class Program:
     """The program under test, started as a child process and never left behind."""
 
     def __init__(self, executable, args=(), environment=None):
-        """environment: variables to set for the program on top of this script's own.
-
-        Each run starts from the defaults, with settings folder of its own,
-        unless environment names one (XDG_CONFIG_HOME).
-        """
+        """environment: variables to set for the program on top of this script's own."""
         self.config = tempfile.TemporaryDirectory(prefix="gameoflife-config-")
-        self.process = subprocess.Popen(
-            [executable, *args], env={**os.environ, "XDG_CONFIG_HOME": self.config.name, **(environment or {})}
-        )
+        environment = {"XDG_CONFIG_HOME": self.config.name, **(environment or {})}
+        self.process = subprocess.Popen([executable, *args], env={**os.environ, **environment})
 
     def __enter__(self):
         return self
