@@ -143,7 +143,7 @@ void AppSettings::write(const QString &key, const QVariant &value)
     settings->setValue(key, value);
     settings->sync();
     if (settings->status() == QSettings::AccessError) {
-        report(QStringLiteral("could not save the settings to %1; changes are remembered only until the end")
+        report(QStringLiteral("could not save the settings to %1; changes last only until the program ends")
                    .arg(QDir::toNativeSeparators(settings->fileName())));
     }
 }
