@@ -3,11 +3,13 @@
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFileInfo>
 
 #include <cstdio>
 #include <cstring>
 #include <string>
 
+#include "export/fieldexport.h"
 #include "mainwindow/patternfile.h"
 #include "model/gamefield.h"
 #include "model/packedfield.h"
@@ -18,8 +20,10 @@
 namespace
 {
 
-const char *const TextOptions[]
-    = { "-h", "-?", "--help", "--help-all", "-v", "--version", "--settle", "--generations", "--output" };
+const char *const TextOptions[] = { "-h", "-?", "--help", "--help-all", "-v", "--version", "--settle", "--generations",
+    "--output", "--export", "--scale", "--speed" };
+constexpr int DefaultAnimationGenerations = 100;
+constexpr int MaxSpeed = 30; // generations per second, as the window's speed box
 
 void printError(const QString &text) { std::fprintf(stderr, "gameoflife: %s\n", qPrintable(text)); }
 
@@ -74,6 +78,16 @@ void CommandLine::describe(QCommandLineParser &parser)
         QStringLiteral("With --generations: where to write the field after N generations, as RLE, or as "
                        "plaintext for a name ending in .cells."),
         QStringLiteral("OUT")));
+    parser.addOption(QCommandLineOption(QStringLiteral("export"),
+        QStringLiteral("Write FILE as a picture (OUT ending in .png: the field at generation 1 + N, N 0 unless "
+                       "--generations says) or an animation (.gif: generations 1 to 1 + N, N 100 unless "
+                       "--generations says, up to 10000)."),
+        QStringLiteral("OUT")));
+    parser.addOption(QCommandLineOption(QStringLiteral("scale"),
+        QStringLiteral("With --export: pixels of the picture per pixel of the window's field, 1 to 8 (2)."),
+        QStringLiteral("S")));
+    parser.addOption(QCommandLineOption(QStringLiteral("speed"),
+        QStringLiteral("With --export to a .gif: generations per second, 1 to 30 (20)."), QStringLiteral("G")));
     parser.addPositionalArgument(QStringLiteral("pattern"),
         QStringLiteral("A pattern file to open: RLE, plaintext, Life 1.05 or Life 1.06 (several with --settle)."),
         QStringLiteral("[PATTERN]"));
@@ -111,13 +125,61 @@ CommandLine::Request CommandLine::parse(const QStringList &arguments)
     const bool settle = parser.isSet(QStringLiteral("settle"));
     const bool generations = parser.isSet(QStringLiteral("generations"));
     const bool output = parser.isSet(QStringLiteral("output"));
-    if (!settle && !generations && !output) {
+    const bool exporting = parser.isSet(QStringLiteral("export"));
+    const bool exportOptions = parser.isSet(QStringLiteral("scale")) || parser.isSet(QStringLiteral("speed"));
+    if (!settle && !generations && !output && !exporting && !exportOptions) {
         if (!parsed)
             request.warning = parser.errorText();
         return request;
     }
     if (!parsed)
         return fail(parser.errorText());
+    const auto readNumber = [&parser](const char *option, int low, int high, int fallback, int &value) {
+        const QString text = parser.value(QString::fromLatin1(option));
+        if (!parser.isSet(QString::fromLatin1(option))) {
+            value = fallback;
+            return QString();
+        }
+        bool valid = false;
+        value = text.toInt(&valid);
+        if (valid && value >= low && value <= high)
+            return QString();
+        return QStringLiteral("--%1 needs a whole number from %2 to %3, not \"%4\"")
+            .arg(QString::fromLatin1(option))
+            .arg(low)
+            .arg(high)
+            .arg(text);
+    };
+    if (exporting || exportOptions) {
+        // Everything about an export is its own error, status 1; only a bad rule is 2.
+        request.errorStatus = 1;
+        if (!parsed)
+            return fail(parser.errorText());
+        if (!exporting)
+            return fail(QStringLiteral("--scale and --speed go with --export"));
+        if (settle || output)
+            return fail(QStringLiteral("--export cannot be combined with --settle or --output"));
+        request.output = parser.value(QStringLiteral("export"));
+        const QString suffix = QFileInfo(request.output).suffix().toLower();
+        if (suffix != QLatin1String("png") && suffix != QLatin1String("gif"))
+            return fail(
+                QStringLiteral("--export writes a .png picture or a .gif animation, not \"%1\"").arg(request.output));
+        const bool animation = suffix == QLatin1String("gif");
+        QString problem = readNumber("generations", animation ? FieldExport::MinGenerations : 0,
+            animation ? FieldExport::MaxGenerations : MaxGenerations, animation ? DefaultAnimationGenerations : 0,
+            request.generations);
+        if (problem.isEmpty())
+            problem = readNumber(
+                "scale", FieldExport::MinScale, FieldExport::MaxScale, FieldExport::DefaultScale, request.scale);
+        if (problem.isEmpty())
+            problem = readNumber("speed", 1, MaxSpeed, request.speed, request.speed);
+        if (!problem.isEmpty())
+            return fail(problem);
+        if (request.files.size() != 1)
+            return fail(QStringLiteral("--export needs exactly one pattern file"));
+        request.mode = Request::Mode::Export;
+        return request;
+    }
     if (settle) {
         if (generations || output)
             return fail(QStringLiteral("--settle cannot be combined with --generations or --output"));
@@ -128,13 +190,9 @@ CommandLine::Request CommandLine::parse(const QStringList &arguments)
     }
     if (!generations || !output)
         return fail(QStringLiteral("--generations and --output go together"));
-    bool number = false;
-    const QString count = parser.value(QStringLiteral("generations"));
-    request.generations = count.toInt(&number);
-    if (!number || request.generations < 0 || request.generations > MaxGenerations)
-        return fail(QStringLiteral("--generations needs a whole number from 0 to %1, not \"%2\"")
-                        .arg(MaxGenerations)
-                        .arg(count));
+    const QString problem = readNumber("generations", 0, MaxGenerations, 0, request.generations);
+    if (!problem.isEmpty())
+        return fail(problem);
     if (request.files.size() != 1)
         return fail(QStringLiteral("--generations needs exactly one pattern file"));
     request.output = parser.value(QStringLiteral("output"));
@@ -160,6 +218,8 @@ int CommandLine::answer(const Request &request)
         return settle(request);
     case Request::Mode::Generations:
         return writeGenerations(request);
+    case Request::Mode::Export:
+        return writeExport(request);
     case Request::Mode::Error:
         printError(request.error);
         return request.errorStatus;
@@ -258,6 +318,45 @@ int CommandLine::writeGenerations(const Request &request)
     const QString failure = PatternFile::write(request.output, text);
     if (!failure.isEmpty()) {
         printError(QStringLiteral("%1: %2").arg(request.output, failure));
+        return 1;
+    }
+    return 0;
+}
+
+int CommandLine::writeExport(const Request &request)
+{
+    const QString &file = request.files.first();
+    Pattern pattern;
+    const QString problem = PatternFile::read(file, pattern);
+    if (!problem.isEmpty()) {
+        printError(QStringLiteral("%1: %2").arg(file, problem));
+        return 1;
+    }
+    const Rule rule = ruleFor(request, pattern);
+    PackedField field = pattern.centred();
+    // The window's start colour: green.
+    constexpr int ColorMode = 2;
+    QString error;
+    bool written = false;
+    if (QFileInfo(request.output).suffix().compare(QLatin1String("gif"), Qt::CaseInsensitive) == 0) {
+        const auto frames = [&field, &rule](int frame, GameField::Cell **cells) {
+            if (frame > 0)
+                field = field.next(rule);
+            field.toBuffer(cells);
+        };
+        written = FieldExport::writeGif(request.output, request.generations, frames, ColorMode, request.scale,
+                      FieldExport::frameDelay(request.speed), FieldExport::Progress(), &error)
+            == FieldExport::Outcome::Written;
+    } else {
+        for (int i = 0; i < request.generations; ++i)
+            field = field.next(rule);
+        GameField buffer;
+        GameField::Cell **cells = buffer.snapshot();
+        field.toBuffer(cells);
+        written = FieldExport::writePng(request.output, cells, ColorMode, request.scale, &error);
+    }
+    if (!written) {
+        printError(QStringLiteral("%1: %2").arg(request.output, error));
         return 1;
     }
     return 0;

@@ -19,7 +19,7 @@ class CommandLine
 public:
     // What the arguments ask for. Parsing touches no file and prints nothing.
     struct Request {
-        enum class Mode { Window, Help, Version, Settle, Generations, Error };
+        enum class Mode { Window, Help, Version, Settle, Generations, Export, Error };
         Mode mode = Mode::Window;
         QString error; // Mode::Error: what is wrong, for standard error
         QString warning; // Mode::Window: what the window ignores, for standard error
@@ -27,7 +27,9 @@ public:
         QStringList files; // pattern files, in the order given
         std::optional<Rule> rule; // --rule: overrides the rule files name
         int generations = 0; // --generations, 0..MaxGenerations
-        QString output; // --output
+        QString output; // --output, or --export's picture or animation
+        int scale = 2; // --scale of an export, 1..8
+        int speed = 20; // --speed of an animation, generations per second, 1..30
     };
 
     static constexpr int MaxGenerations = 1000000000;
@@ -54,6 +56,7 @@ private:
     static void describe(QCommandLineParser &parser);
     static int settle(const Request &request);
     static int writeGenerations(const Request &request);
+    static int writeExport(const Request &request);
 };
 
 #endif // COMMANDLINE_H

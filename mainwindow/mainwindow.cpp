@@ -41,11 +41,14 @@
 #include <utility>
 
 #include "editor/formfieldeditor.h"
+#include "export/fieldexport.h"
 #include "mainwindow/appsettings.h"
+#include "mainwindow/exportoptions.h"
 #include "mainwindow/fastforward.h"
 #include "mainwindow/mainwindowui.h"
 #include "mainwindow/patternfile.h"
 #include "mainwindow/recentfiles.h"
+#include "mainwindow/slicedtask.h"
 #include "model/packedfield.h"
 #include "model/pattern.h"
 #include "model/patternreader.h"
@@ -115,12 +118,18 @@ MainWindow::MainWindow(QWidget *parent)
     // Connected last, so that the start values given above run no slot.
     connect(ui->Action_File_OpenPattern, SIGNAL(triggered(bool)), this, SLOT(Slot_Action_File_OpenPattern()));
     connect(ui->Action_File_SavePattern, SIGNAL(triggered(bool)), this, SLOT(Slot_Action_File_SavePattern()));
+    connect(ui->Action_File_ExportImage, SIGNAL(triggered(bool)), this, SLOT(Slot_Action_File_ExportImage()));
+    connect(ui->Action_File_ExportAnimation, SIGNAL(triggered(bool)), this, SLOT(Slot_Action_File_ExportAnimation()));
     connect(ui->Action_File_Exit, SIGNAL(triggered(bool)), this, SLOT(Slot_Action_File_Exit()));
     connect(ui->Action_Edit_Undo, SIGNAL(triggered(bool)), this, SLOT(Slot_Action_Edit_Undo()));
     connect(ui->Action_Edit_Redo, SIGNAL(triggered(bool)), this, SLOT(Slot_Action_Edit_Redo()));
     connect(ui->Action_Edit_CopyPattern, SIGNAL(triggered(bool)), this, SLOT(Slot_Action_Edit_CopyPattern()));
     connect(ui->Action_Edit_PastePattern, SIGNAL(triggered(bool)), this, SLOT(Slot_Action_Edit_PastePattern()));
     connect(recentFiles, SIGNAL(fileChosen(QString)), this, SLOT(Slot_RecentFiles_FileChosen(QString)));
+    connect(ui->Action_Simulation_Play, SIGNAL(triggered(bool)), this, SLOT(Slot_PushButton_Play()));
+    connect(ui->Action_Simulation_Pause, SIGNAL(triggered(bool)), this, SLOT(Slot_PushButton_Pause()));
+    connect(ui->Action_Simulation_Stop, SIGNAL(triggered(bool)), this, SLOT(Slot_PushButton_Stop()));
+    connect(ui->Action_Simulation_Next, SIGNAL(triggered(bool)), this, SLOT(Slot_PushButton_Next()));
     connect(ui->Action_Simulation_RunUntilSettled, SIGNAL(triggered(bool)), this,
         SLOT(Slot_Action_Simulation_RunUntilSettled()));
     connect(ui->Action_Simulation_GoToGeneration, SIGNAL(triggered(bool)), this,
@@ -238,8 +247,14 @@ void MainWindow::setControlsState(int state)
         return;
     }
 
-    ui->PushButton_Play->setEnabled(idle);
-    ui->PushButton_Pause->setEnabled(!idle);
+    // A button that disables itself under the focus hands it to the one that
+    // undoes it, so that Space plays and pauses in turn.
+    QPushButton *const undoing = idle ? ui->PushButton_Play : ui->PushButton_Pause;
+    QPushButton *const undone = idle ? ui->PushButton_Pause : ui->PushButton_Play;
+    undoing->setEnabled(true);
+    if (undone->hasFocus())
+        undoing->setFocus(Qt::TabFocusReason);
+    undone->setEnabled(false);
     ui->PushButton_Stop->setEnabled(true);
     ui->PushButton_Next->setEnabled(idle);
     ui->PushButton_Clear->setEnabled(idle);
@@ -250,7 +265,12 @@ void MainWindow::setControlsState(int state)
     ui->Action_File_OpenPattern->setEnabled(idle);
     ui->Menu_RecentFiles->menuAction()->setEnabled(idle);
     ui->Action_File_SavePattern->setEnabled(idle);
+    ui->Action_File_ExportImage->setEnabled(idle);
+    ui->Action_File_ExportAnimation->setEnabled(idle);
     ui->Menu_Examples->menuAction()->setEnabled(idle);
+    ui->Action_Simulation_Play->setEnabled(idle);
+    ui->Action_Simulation_Pause->setEnabled(!idle);
+    ui->Action_Simulation_Next->setEnabled(idle);
     ui->Action_Simulation_RunUntilSettled->setEnabled(idle);
     ui->Action_Simulation_GoToGeneration->setEnabled(idle);
     ui->ComboBox_Rule->setEnabled(idle);
@@ -276,6 +296,8 @@ void MainWindow::extendHistory()
 {
     const bool wasSettled = history.isSettled();
     history.append(PackedField::fromBuffer(gameField->snapshot()));
+    // Counted for the history already: no second pass over the cells.
+    cellCount = history.population(history.lastGeneration());
     showHistory();
     if (running && !wasSettled && history.isSettled() && ui->CheckBox_PauseWhenSettled->isChecked())
         Slot_PushButton_Pause();
@@ -487,8 +509,8 @@ void MainWindow::updateUndoActions()
     const bool canRedo = !running && undoStack->canRedo();
     ui->Action_Edit_Undo->setEnabled(canUndo);
     ui->Action_Edit_Redo->setEnabled(canRedo);
-    ui->Action_Edit_Undo->setText(undoStack->canUndo() ? tr("Undo %1").arg(undoStack->undoText()) : tr("Undo"));
-    ui->Action_Edit_Redo->setText(undoStack->canRedo() ? tr("Redo %1").arg(undoStack->redoText()) : tr("Redo"));
+    ui->Action_Edit_Undo->setText(undoStack->canUndo() ? tr("&Undo %1").arg(undoStack->undoText()) : tr("&Undo"));
+    ui->Action_Edit_Redo->setText(undoStack->canRedo() ? tr("&Redo %1").arg(undoStack->redoText()) : tr("&Redo"));
 }
 
 void MainWindow::rememberPatternFile(const QString &path)
@@ -561,6 +583,76 @@ void MainWindow::Slot_Action_File_SavePattern()
     if (dialog.result() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
     savePatternFile(dialog.selectedFiles().first());
+}
+
+QString MainWindow::exportPath(const QString &title, const QString &filter, const QString &suffix)
+{
+    QFileDialog dialog(this, title, patternFolder, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(suffix);
+    dialog.exec();
+    if (dialog.result() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().first();
+}
+
+void MainWindow::Slot_Action_File_ExportImage()
+{
+    finishStroke();
+    if (running)
+        return;
+    ExportOptions options(false, this);
+    options.exec();
+    if (options.result() != QDialog::Accepted)
+        return;
+    const QString path = exportPath(tr("Export image"), tr("PNG images (*.png)"), QStringLiteral("png"));
+    if (path.isEmpty())
+        return;
+    QString error;
+    if (!FieldExport::writePng(path, gameField->snapshot(), colorModeForIndex(ui->ComboBox_CellColor->currentIndex()),
+            options.scale(), &error)) {
+        QMessageBox::warning(
+            this, tr("Export image"), tr("Could not export the image \"%1\":\n%2").arg(shownPath(path), error));
+        return;
+    }
+    patternFolder = QFileInfo(path).absolutePath();
+}
+
+void MainWindow::Slot_Action_File_ExportAnimation()
+{
+    finishStroke();
+    if (running)
+        return;
+    ExportOptions options(true, this);
+    options.exec();
+    if (options.result() != QDialog::Accepted)
+        return;
+    const QString path = exportPath(tr("Export animation"), tr("GIF animations (*.gif)"), QStringLiteral("gif"));
+    if (path.isEmpty())
+        return;
+
+    // The generations are computed on a copy: the field, its history and the undo steps stay as they are.
+    PackedField field = PackedField::fromBuffer(gameField->snapshot());
+    const Rule rule = gameField->rule();
+    const auto frames = [&field, &rule](int frame, GameField::Cell **cells) {
+        if (frame > 0)
+            field = field.next(rule);
+        field.toBuffer(cells);
+    };
+    SlicedTask task(this, tr("Export animation"), tr("Writing the animation…"));
+    QString error;
+    const FieldExport::Outcome outcome = FieldExport::writeGif(
+        path, options.generations(), frames, colorModeForIndex(ui->ComboBox_CellColor->currentIndex()), options.scale(),
+        FieldExport::frameDelay(ips),
+        [&task](int done, int total) { return task.keepGoing(static_cast<double>(done) / total); }, &error);
+    if (outcome == FieldExport::Outcome::Failed) {
+        QMessageBox::warning(
+            this, tr("Export animation"), tr("Could not export the animation \"%1\":\n%2").arg(shownPath(path), error));
+        return;
+    }
+    if (outcome == FieldExport::Outcome::Written)
+        patternFolder = QFileInfo(path).absolutePath();
 }
 
 void MainWindow::Slot_Action_File_Exit() { QCoreApplication::quit(); }
@@ -709,11 +801,10 @@ void MainWindow::Slot_PushButton_Next()
     const FieldCommand::State before = currentState(false);
     gameField->nextGeneration();
     ++generationNumber;
-    cellCount = gameField->liveCellCount();
+    extendHistory();
     setControlsState(5);
     updateInfoLabels();
     updateView();
-    extendHistory();
     recordStep(tr("Next"), before);
 }
 
@@ -833,10 +924,9 @@ void MainWindow::Slot_Timer()
 {
     gameField->nextGeneration();
     ++generationNumber;
-    cellCount = gameField->liveCellCount();
+    extendHistory();
     updateInfoLabels();
     updateView();
-    extendHistory();
 }
 
 void MainWindow::Slot_Action_Simulation_RunUntilSettled()

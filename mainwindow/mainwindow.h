@@ -68,6 +68,8 @@ protected:
 private slots:
     void Slot_Action_File_OpenPattern();
     void Slot_Action_File_SavePattern();
+    void Slot_Action_File_ExportImage();
+    void Slot_Action_File_ExportAnimation();
     void Slot_Action_File_Exit();
     void Slot_Action_Edit_Undo();
     void Slot_Action_Edit_Redo();
@@ -122,6 +124,8 @@ private:
     // Writes the field to `path` in the format its extension names (.cells
     // plaintext, anything else RLE); the file is replaced only whole.
     void savePatternFile(const QString &path);
+    // Asks where to export to, in the folder last used; empty if the user cancelled.
+    QString exportPath(const QString &title, const QString &filter, const QString &suffix);
     // One entry in the Examples menu for each pattern compiled into the program.
     void addExamples();
     // The field as it is now; with the saved state only if `withSaved`.

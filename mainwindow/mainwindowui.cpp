@@ -52,6 +52,10 @@ void MainWindowUi::setupUi(QMainWindow *window)
     Action_File_SavePattern = new QAction(window);
     Action_File_SavePattern->setObjectName(QString::fromUtf8("Action_File_SavePattern"));
     Action_File_SavePattern->setShortcut(QKeySequence::Save);
+    Action_File_ExportImage = new QAction(window);
+    Action_File_ExportImage->setObjectName(QString::fromUtf8("Action_File_ExportImage"));
+    Action_File_ExportAnimation = new QAction(window);
+    Action_File_ExportAnimation->setObjectName(QString::fromUtf8("Action_File_ExportAnimation"));
     Action_File_Exit = new QAction(window);
     Action_File_Exit->setObjectName(QString::fromUtf8("Action_File_Exit"));
     Action_File_Exit->setShortcut(QKeySequence::Quit);
@@ -67,6 +71,19 @@ void MainWindowUi::setupUi(QMainWindow *window)
     Action_Edit_PastePattern = new QAction(window);
     Action_Edit_PastePattern->setObjectName(QString::fromUtf8("Action_Edit_PastePattern"));
     Action_Edit_PastePattern->setShortcut(QKeySequence::Paste);
+    // Function keys: free in every desktop's standard keys, and next to each other.
+    Action_Simulation_Play = new QAction(window);
+    Action_Simulation_Play->setObjectName(QString::fromUtf8("Action_Simulation_Play"));
+    Action_Simulation_Play->setShortcut(QKeySequence(Qt::Key_F5));
+    Action_Simulation_Pause = new QAction(window);
+    Action_Simulation_Pause->setObjectName(QString::fromUtf8("Action_Simulation_Pause"));
+    Action_Simulation_Pause->setShortcut(QKeySequence(Qt::Key_F6));
+    Action_Simulation_Stop = new QAction(window);
+    Action_Simulation_Stop->setObjectName(QString::fromUtf8("Action_Simulation_Stop"));
+    Action_Simulation_Stop->setShortcut(QKeySequence(Qt::Key_F7));
+    Action_Simulation_Next = new QAction(window);
+    Action_Simulation_Next->setObjectName(QString::fromUtf8("Action_Simulation_Next"));
+    Action_Simulation_Next->setShortcut(QKeySequence(Qt::Key_F8));
     Action_Simulation_RunUntilSettled = new QAction(window);
     Action_Simulation_RunUntilSettled->setObjectName(QString::fromUtf8("Action_Simulation_RunUntilSettled"));
     Action_Simulation_RunUntilSettled->setShortcut(QKeySequence(Qt::CTRL + Qt::Key_E));
@@ -231,6 +248,7 @@ void MainWindowUi::setupUi(QMainWindow *window)
     QWidget::setTabOrder(SpinBox_IPS, ComboBox_CellColor);
     QWidget::setTabOrder(ComboBox_CellColor, ComboBox_Rule);
     QWidget::setTabOrder(ComboBox_Rule, CheckBox_PauseWhenSettled);
+    QWidget::setTabOrder(CheckBox_PauseWhenSettled, WidgetPaintArea_GraphicScene);
 
     MenuBar->addAction(Menu_File->menuAction());
     MenuBar->addAction(Menu_Edit->menuAction());
@@ -240,6 +258,8 @@ void MainWindowUi::setupUi(QMainWindow *window)
     Menu_File->addAction(Menu_RecentFiles->menuAction());
     Menu_File->addAction(Menu_Examples->menuAction());
     Menu_File->addAction(Action_File_SavePattern);
+    Menu_File->addAction(Action_File_ExportImage);
+    Menu_File->addAction(Action_File_ExportAnimation);
     Menu_File->addSeparator();
     Menu_File->addAction(Action_File_Exit);
     Menu_Edit->addAction(Action_Edit_Undo);
@@ -247,6 +267,11 @@ void MainWindowUi::setupUi(QMainWindow *window)
     Menu_Edit->addSeparator();
     Menu_Edit->addAction(Action_Edit_CopyPattern);
     Menu_Edit->addAction(Action_Edit_PastePattern);
+    Menu_Simulation->addAction(Action_Simulation_Play);
+    Menu_Simulation->addAction(Action_Simulation_Pause);
+    Menu_Simulation->addAction(Action_Simulation_Stop);
+    Menu_Simulation->addAction(Action_Simulation_Next);
+    Menu_Simulation->addSeparator();
     Menu_Simulation->addAction(Action_Simulation_RunUntilSettled);
     Menu_Simulation->addAction(Action_Simulation_GoToGeneration);
     Menu_Simulation->addSeparator();
@@ -261,46 +286,65 @@ void MainWindowUi::setupUi(QMainWindow *window)
 void MainWindowUi::retranslateUi(QMainWindow *window)
 {
     window->setWindowTitle(QCoreApplication::translate("MainWindow", "Conway's Game of Life", nullptr));
-    Action_File_OpenPattern->setText(QCoreApplication::translate("MainWindow", "Open pattern…", nullptr));
-    Action_File_SavePattern->setText(QCoreApplication::translate("MainWindow", "Save pattern as…", nullptr));
-    Action_File_Exit->setText(QCoreApplication::translate("MainWindow", "Exit", nullptr));
+    Action_File_OpenPattern->setText(QCoreApplication::translate("MainWindow", "&Open pattern…", nullptr));
+    Action_File_SavePattern->setText(QCoreApplication::translate("MainWindow", "&Save pattern as…", nullptr));
+    Action_File_ExportImage->setText(QCoreApplication::translate("MainWindow", "Export &image…", nullptr));
+    Action_File_ExportAnimation->setText(QCoreApplication::translate("MainWindow", "Export &animation…", nullptr));
+    Action_File_Exit->setText(QCoreApplication::translate("MainWindow", "E&xit", nullptr));
     // The controller adds the name of the step that would be undone or redone.
-    Action_Edit_Undo->setText(QCoreApplication::translate("MainWindow", "Undo", nullptr));
-    Action_Edit_Redo->setText(QCoreApplication::translate("MainWindow", "Redo", nullptr));
-    Action_Edit_CopyPattern->setText(QCoreApplication::translate("MainWindow", "Copy pattern", nullptr));
-    Action_Edit_PastePattern->setText(QCoreApplication::translate("MainWindow", "Paste pattern", nullptr));
-    Action_Simulation_RunUntilSettled->setText(QCoreApplication::translate("MainWindow", "Run until settled", nullptr));
-    Action_Simulation_GoToGeneration->setText(QCoreApplication::translate("MainWindow", "Go to generation…", nullptr));
-    Action_Simulation_PopulationGraph->setText(QCoreApplication::translate("MainWindow", "Population graph", nullptr));
-    Action_Help_About->setText(QCoreApplication::translate("MainWindow", "About", nullptr));
+    Action_Edit_Undo->setText(QCoreApplication::translate("MainWindow", "&Undo", nullptr));
+    Action_Edit_Redo->setText(QCoreApplication::translate("MainWindow", "&Redo", nullptr));
+    Action_Edit_CopyPattern->setText(QCoreApplication::translate("MainWindow", "&Copy pattern", nullptr));
+    Action_Edit_PastePattern->setText(QCoreApplication::translate("MainWindow", "&Paste pattern", nullptr));
+    Action_Simulation_Play->setText(QCoreApplication::translate("MainWindow", "&Play", nullptr));
+    Action_Simulation_Pause->setText(QCoreApplication::translate("MainWindow", "P&ause", nullptr));
+    Action_Simulation_Stop->setText(QCoreApplication::translate("MainWindow", "S&top", nullptr));
+    Action_Simulation_Next->setText(QCoreApplication::translate("MainWindow", "&Next", nullptr));
+    Action_Simulation_RunUntilSettled->setText(
+        QCoreApplication::translate("MainWindow", "&Run until settled", nullptr));
+    Action_Simulation_GoToGeneration->setText(QCoreApplication::translate("MainWindow", "&Go to generation…", nullptr));
+    Action_Simulation_PopulationGraph->setText(QCoreApplication::translate("MainWindow", "Populat&ion graph", nullptr));
+    Action_Help_About->setText(QCoreApplication::translate("MainWindow", "&About", nullptr));
     WidgetPaintArea_GraphicScene->setToolTip(QCoreApplication::translate(
         "MainWindow", "Click or drag to draw cells; drag from a live cell to erase", nullptr));
     GroupBox_Simulation->setTitle(QCoreApplication::translate("MainWindow", "Simulation", nullptr));
     // The push buttons show only the icons the controller gives them.
     PushButton_Play->setToolTip(QCoreApplication::translate("MainWindow", "Play", nullptr));
     PushButton_Play->setText(QString());
+    PushButton_Play->setAccessibleName(QCoreApplication::translate("MainWindow", "Play", nullptr));
     PushButton_Pause->setToolTip(QCoreApplication::translate("MainWindow", "Pause", nullptr));
     PushButton_Pause->setText(QString());
+    PushButton_Pause->setAccessibleName(QCoreApplication::translate("MainWindow", "Pause", nullptr));
     PushButton_Stop->setToolTip(QCoreApplication::translate("MainWindow", "Stop", nullptr));
     PushButton_Stop->setText(QString());
+    PushButton_Stop->setAccessibleName(QCoreApplication::translate("MainWindow", "Stop", nullptr));
     PushButton_Next->setToolTip(QCoreApplication::translate("MainWindow", "Next", nullptr));
     PushButton_Next->setText(QString());
+    PushButton_Next->setAccessibleName(QCoreApplication::translate("MainWindow", "Next", nullptr));
     GroupBox_Field->setTitle(QCoreApplication::translate("MainWindow", "Field", nullptr));
     PushButton_Clear->setToolTip(QCoreApplication::translate("MainWindow", "Clear", nullptr));
     PushButton_Clear->setText(QString());
+    PushButton_Clear->setAccessibleName(QCoreApplication::translate("MainWindow", "Clear field", nullptr));
     PushButton_Random->setToolTip(QCoreApplication::translate("MainWindow", "Random", nullptr));
     PushButton_Random->setText(QString());
+    PushButton_Random->setAccessibleName(QCoreApplication::translate("MainWindow", "Random field", nullptr));
     PushButton_Edit->setToolTip(QCoreApplication::translate("MainWindow", "Edit", nullptr));
     PushButton_Edit->setText(QString());
+    PushButton_Edit->setAccessibleName(QCoreApplication::translate("MainWindow", "Edit field", nullptr));
     PushButton_SaveState->setToolTip(QCoreApplication::translate("MainWindow", "Save state", nullptr));
     PushButton_SaveState->setText(QString());
+    PushButton_SaveState->setAccessibleName(QCoreApplication::translate("MainWindow", "Save state", nullptr));
     GroupBox_Options->setTitle(QCoreApplication::translate("MainWindow", "Options", nullptr));
     Label_IPS->setText(QCoreApplication::translate("MainWindow", "Speed (iter./sec.):", nullptr));
     Label_CellColor->setText(QCoreApplication::translate("MainWindow", "Cell color:", nullptr));
+    // Screen readers name the inputs after their labels, without the colon.
+    SpinBox_IPS->setAccessibleName(QCoreApplication::translate("MainWindow", "Speed (iter./sec.)", nullptr));
+    ComboBox_CellColor->setAccessibleName(QCoreApplication::translate("MainWindow", "Cell color", nullptr));
     ComboBox_CellColor->setItemText(0, QCoreApplication::translate("MainWindow", " Red", nullptr));
     ComboBox_CellColor->setItemText(1, QCoreApplication::translate("MainWindow", " Green", nullptr));
     ComboBox_CellColor->setItemText(2, QCoreApplication::translate("MainWindow", " Blue", nullptr));
     Label_Rule->setText(QCoreApplication::translate("MainWindow", "Rule:", nullptr));
+    ComboBox_Rule->setAccessibleName(QCoreApplication::translate("MainWindow", "Rule", nullptr));
     CheckBox_PauseWhenSettled->setText(QCoreApplication::translate("MainWindow", "Pause when settled", nullptr));
     GroupBox_Info->setTitle(QCoreApplication::translate("MainWindow", "Info", nullptr));
     // Placeholders until the controller writes the live values.
@@ -308,10 +352,10 @@ void MainWindowUi::retranslateUi(QMainWindow *window)
     Label_GenerationNumber->setText(QCoreApplication::translate("MainWindow", "Generation: *", nullptr));
     Label_CellCount->setText(QCoreApplication::translate("MainWindow", "Cells: *", nullptr));
     Label_State->setText(QCoreApplication::translate("MainWindow", "State: *", nullptr));
-    Menu_File->setTitle(QCoreApplication::translate("MainWindow", "File", nullptr));
-    Menu_RecentFiles->setTitle(QCoreApplication::translate("MainWindow", "Open recent", nullptr));
-    Menu_Examples->setTitle(QCoreApplication::translate("MainWindow", "Examples", nullptr));
-    Menu_Edit->setTitle(QCoreApplication::translate("MainWindow", "Edit", nullptr));
-    Menu_Simulation->setTitle(QCoreApplication::translate("MainWindow", "Simulation", nullptr));
-    Menu_Help->setTitle(QCoreApplication::translate("MainWindow", "Help", nullptr));
+    Menu_File->setTitle(QCoreApplication::translate("MainWindow", "&File", nullptr));
+    Menu_RecentFiles->setTitle(QCoreApplication::translate("MainWindow", "Open &recent", nullptr));
+    Menu_Examples->setTitle(QCoreApplication::translate("MainWindow", "&Examples", nullptr));
+    Menu_Edit->setTitle(QCoreApplication::translate("MainWindow", "&Edit", nullptr));
+    Menu_Simulation->setTitle(QCoreApplication::translate("MainWindow", "&Simulation", nullptr));
+    Menu_Help->setTitle(QCoreApplication::translate("MainWindow", "&Help", nullptr));
 }

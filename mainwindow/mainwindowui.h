@@ -37,11 +37,17 @@ public:
 
     QAction *Action_File_OpenPattern = nullptr;
     QAction *Action_File_SavePattern = nullptr;
+    QAction *Action_File_ExportImage = nullptr;
+    QAction *Action_File_ExportAnimation = nullptr;
     QAction *Action_File_Exit = nullptr;
     QAction *Action_Edit_Undo = nullptr;
     QAction *Action_Edit_Redo = nullptr;
     QAction *Action_Edit_CopyPattern = nullptr;
     QAction *Action_Edit_PastePattern = nullptr;
+    QAction *Action_Simulation_Play = nullptr; // the same as the buttons, from the keyboard
+    QAction *Action_Simulation_Pause = nullptr;
+    QAction *Action_Simulation_Stop = nullptr;
+    QAction *Action_Simulation_Next = nullptr;
     QAction *Action_Simulation_RunUntilSettled = nullptr;
     QAction *Action_Simulation_GoToGeneration = nullptr;
     QAction *Action_Simulation_PopulationGraph = nullptr;

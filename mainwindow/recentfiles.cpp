@@ -11,7 +11,7 @@ RecentFiles::RecentFiles(QMenu *menu, AppSettings *settings, QObject *parent)
     : QObject(parent)
     , menu(menu)
     , settings(settings)
-    , clearAction(new QAction(tr("Clear list"), menu))
+    , clearAction(new QAction(tr("&Clear list"), menu))
     , paths(settings->recentFiles())
 {
     clearAction->setObjectName(QStringLiteral("Action_File_ClearRecent"));

@@ -1,5 +1,7 @@
 #include "model/packedfield.h"
 
+#include <algorithm>
+
 #include "model/rule.h"
 
 namespace
@@ -132,9 +134,14 @@ PackedField PackedField::fromBuffer(GameField::Cell *const *buffer)
 {
     PackedField field;
     for (int r = 1; r <= N; ++r) {
-        for (int c = 1; c <= N; ++c) {
-            if (buffer[r][c] == 1)
-                field.words[wordIndex(r, c)] |= Word(1) << bitIndex(c);
+        const GameField::Cell *row = buffer[r];
+        for (int k = 0; k < WordsPerRow; ++k) {
+            Word word = 0;
+            const int first = 1 + 64 * k;
+            const int last = std::min(N, first + 63);
+            for (int c = first; c <= last; ++c)
+                word |= Word(row[c] == 1) << (c - first);
+            field.words[(r - 1) * WordsPerRow + k] = word;
         }
     }
     return field;

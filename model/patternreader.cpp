@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "model/messagetext.h"
+
 namespace
 {
 
@@ -15,7 +17,6 @@ constexpr int FieldSize = GameField::FieldSize;
 constexpr long long NumberLimit = 1000000000;
 // Where reading a decimal stops adding digits, so that no digit run overflows.
 constexpr long long Saturated = 1000000000000000000;
-constexpr std::size_t QuoteLength = 40; // bytes of file text quoted in a message at most
 
 const char *const NotAPatternFile = "not a pattern file: expected RLE, plaintext, Life 1.05 or Life 1.06";
 
@@ -50,22 +51,6 @@ std::string_view trim(std::string_view text)
 bool startsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
 
 bool isUtf8Continuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
-
-// File text for a message: in quotes, cut short (on a character boundary) and
-// with a carriage return inside a line as a space, so that a one-line message
-// stays one readable line.
-std::string quoted(std::string_view text)
-{
-    std::size_t end = text.size();
-    if (end > QuoteLength) {
-        end = QuoteLength;
-        while (end > 0 && isUtf8Continuation(static_cast<unsigned char>(text[end])))
-            --end;
-    }
-    std::string shown(text.substr(0, end));
-    std::replace(shown.begin(), shown.end(), '\r', ' ');
-    return "\"" + shown + (end < text.size() ? "...\"" : "\"");
-}
 
 // The character starting at byte index of a line that has passed checkText().
 std::string describeCharacter(std::string_view line, std::size_t index)
@@ -283,7 +268,8 @@ void readRleHeader(std::string_view line, int lineNumber, long long &width, long
         return readDigits(line, pos, value);
     };
     const auto malformed = [&] {
-        failAt(lineNumber, "malformed RLE header " + quoted(trim(line)) + ": expected \"x = <width>, y = <height>\"");
+        failAt(lineNumber,
+            "malformed RLE header " + MessageText::quoted(trim(line)) + ": expected \"x = <width>, y = <height>\"");
     };
 
     if (!accept("x") || !accept("=") || !number(width) || !accept(",") || !accept("y") || !accept("=")
@@ -456,7 +442,7 @@ void readLife105(const std::vector<std::string_view> &lines, std::size_t first, 
                 valid = valid && readInteger(line, pos, blockY);
                 skipBlanks(line, pos);
                 if (!valid || pos != line.size())
-                    failAt(lineNumber, "expected \"#P <x> <y>\", found " + quoted(trim(line)));
+                    failAt(lineNumber, "expected \"#P <x> <y>\", found " + MessageText::quoted(trim(line)));
                 checkCoordinate(blockX, lineNumber);
                 checkCoordinate(blockY, lineNumber);
             }
@@ -502,7 +488,7 @@ void readLife106(const std::vector<std::string_view> &lines, std::size_t first, 
         skipBlanks(line, pos);
         valid = valid && pos > gap && readInteger(line, pos, y) && pos == line.size();
         if (!valid)
-            failAt(lineNumber, "expected a cell as two whole numbers \"<x> <y>\", found " + quoted(line));
+            failAt(lineNumber, "expected a cell as two whole numbers \"<x> <y>\", found " + MessageText::quoted(line));
         collector.add(x, y, lineNumber);
     }
     collector.finish(pattern);

@@ -5,6 +5,8 @@
 #include <utility>
 #include <vector>
 
+#include "model/messagetext.h"
+
 const Rule::Named Rule::namedRules[Rule::NamedRuleCount] = {
     { "Conway's Life", "B3/S23" },
     { "HighLife", "B36/S23" },
@@ -21,22 +23,11 @@ const Rule::Named Rule::namedRules[Rule::NamedRuleCount] = {
 namespace
 {
 
-constexpr std::size_t QuoteLength = 40; // bytes of the text quoted in a message at most
 constexpr int MaxNeighbours = 8;
 
 struct Refusal {
     std::string message;
 };
-
-std::string quoted(std::string_view text)
-{
-    if (text.size() <= QuoteLength)
-        return "\"" + std::string(text) + "\"";
-    std::size_t end = QuoteLength;
-    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
-        --end;
-    return "\"" + std::string(text.substr(0, end)) + "...\"";
-}
 
 bool isBlank(char ch) { return ch == ' ' || ch == '\t' || ch == '\r' || ch == '\n'; }
 
@@ -96,7 +87,7 @@ std::uint16_t readCounts(std::string_view digits, std::string_view whole)
     std::uint16_t counts = 0;
     for (const char ch : digits) {
         if (ch == '9')
-            throw Refusal { "rule " + quoted(whole) + ": a cell has only " + std::to_string(MaxNeighbours)
+            throw Refusal { "rule " + MessageText::quoted(whole) + ": a cell has only " + std::to_string(MaxNeighbours)
                 + " neighbours, so 9 cannot be a count" };
         counts = static_cast<std::uint16_t>(counts | (1U << (ch - '0')));
     }
@@ -110,7 +101,7 @@ bool allDigits(std::string_view text)
 
 [[noreturn]] void refuseNotation(std::string_view whole)
 {
-    throw Refusal { "rule " + quoted(whole)
+    throw Refusal { "rule " + MessageText::quoted(whole)
         + " is neither B/S notation (such as B3/S23) nor a rule name this "
           "program knows" };
 }
@@ -120,16 +111,16 @@ std::pair<std::uint16_t, std::uint16_t> readNotation(std::string_view text, std:
 {
     for (const char ch : text) {
         if (ch == 'h')
-            throw Refusal { "rule " + quoted(whole)
+            throw Refusal { "rule " + MessageText::quoted(whole)
                 + ": the H suffix means a hexagonal neighbourhood; this program runs only the eight neighbours of "
                   "the square grid" };
         if (ch == 'v')
-            throw Refusal { "rule " + quoted(whole)
+            throw Refusal { "rule " + MessageText::quoted(whole)
                 + ": the V suffix means the von Neumann neighbourhood; this program runs only the eight neighbours "
                   "of the square grid" };
     }
     if (std::count(text.begin(), text.end(), '/') > 1)
-        throw Refusal { "rule " + quoted(whole)
+        throw Refusal { "rule " + MessageText::quoted(whole)
             + ": a third part (a count of states) makes a Generations rule, which is not Life-like" };
 
     const std::size_t slash = text.find('/');
@@ -166,8 +157,8 @@ std::pair<std::uint16_t, std::uint16_t> readNotation(std::string_view text, std:
         const auto other = std::find_if(counts.begin(), counts.end(), [](char ch) { return ch < '0' || ch > '9'; });
         if (other != counts.end()) {
             if (std::isalpha(static_cast<unsigned char>(*other)))
-                throw Refusal { "rule " + quoted(whole) + ": letters after the counts (\"" + std::string(1, *other)
-                    + "\") make a non-totalistic rule, which is not Life-like" };
+                throw Refusal { "rule " + MessageText::quoted(whole) + ": letters after the counts (\""
+                    + std::string(1, *other) + "\") make a non-totalistic rule, which is not Life-like" };
             refuseNotation(whole);
         }
         (part.front() == 'b' ? birth : survival) = readCounts(counts, whole);
@@ -183,7 +174,8 @@ bool Rule::read(std::string_view text, Rule &rule, std::string &error)
     const std::string_view spelled = trim(whole.substr(0, whole.find(':')));
     try {
         if (spelled.empty())
-            throw Refusal { whole.empty() ? std::string("no rule given") : "rule " + quoted(whole) + " is empty" };
+            throw Refusal { whole.empty() ? std::string("no rule given")
+                                          : "rule " + MessageText::quoted(whole) + " is empty" };
 
         const std::string key = nameKey(spelled);
         for (const auto &[name, index] : NameKeys) {
@@ -204,7 +196,7 @@ bool Rule::read(std::string_view text, Rule &rule, std::string &error)
         const bool hasDigit
             = std::any_of(lowered.begin(), lowered.end(), [](char ch) { return ch >= '0' && ch <= '9'; });
         if (!hasDigit && lowered.find_first_not_of("bs/") != std::string::npos)
-            throw Refusal { "rule " + quoted(whole) + " is not a rule name this program knows" };
+            throw Refusal { "rule " + MessageText::quoted(whole) + " is not a rule name this program knows" };
         const auto [birth, survival] = readNotation(lowered, whole);
         rule = Rule(birth, survival);
         return true;

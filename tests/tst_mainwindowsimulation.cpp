@@ -2,7 +2,10 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QFile>
+#include <QFileDialog>
+#include <QImageReader>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,29 +17,24 @@
 #include <QTimer>
 
 #include "mainwindow/mainwindow.h"
-#include "mainwindowprobe.h"
+#include "mainwindowtestcase.h"
 #include "modalrunner.h"
-#include "toplevelguard.h"
 #include "view/populationchart.h"
-#include "warningguard.h"
 
 // Where a pattern goes, seen from the window: the state line, pausing when
 // settled, running ahead as one undo step, Cancel, the rule box and the graph.
-class TestMainWindowSimulation : public QObject
+class TestMainWindowSimulation : public MainWindowTestCase
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { WarningGuard::install(); }
-    void init();
-    void cleanup();
-
     void pausesWhenSettled();
     void runUntilSettledIsOneUndoStep();
     void cancelLeavesEverythingAsItWas();
     void ruleBoxRefusesWhatDoesNotRead();
     void fileRuleIsHonoured();
     void graphFollowsTheRun();
+    void animationExportLeavesTheFieldAlone();
 
 private:
     QString state() const { return probe.find<QLabel>("Label_State")->text(); }
@@ -47,24 +45,7 @@ private:
     void typeRule(const QString &text);
 
     QTemporaryDir folder;
-    MainWindow *window = nullptr; // owned; made by init(), deleted by cleanup()
-    MainWindowProbe probe;
 };
-
-void TestMainWindowSimulation::init()
-{
-    window = new MainWindow;
-    probe = MainWindowProbe(window);
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window));
-}
-
-void TestMainWindowSimulation::cleanup()
-{
-    delete window;
-    window = nullptr;
-    TopLevelGuard::closeLeftovers();
-}
 
 void TestMainWindowSimulation::openFile(const QByteArray &contents, const QString &name)
 {
@@ -94,7 +75,7 @@ void TestMainWindowSimulation::pausesWhenSettled()
     QTRY_VERIFY(probe.showsIdle());
     QCOMPARE(probe.generation(), 4);
     QCOMPARE(state(), QStringLiteral("State: period 3 since generation 1"));
-    QCOMPARE(action("Action_Edit_Undo")->text(), QStringLiteral("Undo Run"));
+    QCOMPARE(action("Action_Edit_Undo")->text().remove('&'), QStringLiteral("Undo Run"));
 }
 
 void TestMainWindowSimulation::runUntilSettledIsOneUndoStep()
@@ -105,7 +86,7 @@ void TestMainWindowSimulation::runUntilSettledIsOneUndoStep()
     QCOMPARE(probe.generation(), 132);
     QCOMPARE(probe.cellCount(), 0);
     QCOMPARE(state(), QStringLiteral("State: died out at generation 131"));
-    QCOMPARE(action("Action_Edit_Undo")->text(), QStringLiteral("Undo Run until settled"));
+    QCOMPARE(action("Action_Edit_Undo")->text().remove('&'), QStringLiteral("Undo Run until settled"));
     action("Action_Edit_Undo")->trigger();
     QCOMPARE(probe.generation(), 1);
     QCOMPARE(probe.shownCells(), start);
@@ -117,7 +98,7 @@ void TestMainWindowSimulation::cancelLeavesEverythingAsItWas()
     click("PushButton_Random");
     click("PushButton_Next");
     const MainWindowProbe::CellGrid cells = probe.shownCells();
-    const QString undo = action("Action_Edit_Undo")->text();
+    const QString undo = action("Action_Edit_Undo")->text().remove('&');
 
     // Cancel in the progress dialog as soon as it shows.
     QTimer cancel;
@@ -142,7 +123,7 @@ void TestMainWindowSimulation::cancelLeavesEverythingAsItWas()
     QCOMPARE(probe.generation(), 2);
     QCOMPARE(probe.shownCells(), cells);
     QCOMPARE(state(), QStringLiteral("State: evolving"));
-    QCOMPARE(action("Action_Edit_Undo")->text(), undo);
+    QCOMPARE(action("Action_Edit_Undo")->text().remove('&'), undo);
 }
 
 void TestMainWindowSimulation::ruleBoxRefusesWhatDoesNotRead()
@@ -155,7 +136,7 @@ void TestMainWindowSimulation::ruleBoxRefusesWhatDoesNotRead()
 
     typeRule(QStringLiteral("highlife"));
     QCOMPARE(rule(), QStringLiteral("HighLife (B36/S23)"));
-    QCOMPARE(action("Action_Edit_Undo")->text(), QStringLiteral("Undo Rule"));
+    QCOMPARE(action("Action_Edit_Undo")->text().remove('&'), QStringLiteral("Undo Rule"));
     typeRule(QStringLiteral("b36/s125"));
     QCOMPARE(rule(), QStringLiteral("2×2 (B36/S125)"));
     action("Action_Edit_Undo")->trigger();
@@ -193,6 +174,38 @@ void TestMainWindowSimulation::graphFollowsTheRun()
     // A long run draws as bands, however long it is.
     action("Action_Simulation_RunUntilSettled")->trigger();
     QTRY_VERIFY(chart->pointCount() > 3 && chart->pointCount() <= PopulationChart::MaxPoints);
+}
+
+void TestMainWindowSimulation::animationExportLeavesTheFieldAlone()
+{
+    click("PushButton_Random");
+    click("PushButton_Next");
+    const MainWindowProbe::CellGrid cells = probe.shownCells();
+    const QString state = this->state();
+    const QString path = folder.filePath(QStringLiteral("soup.gif"));
+
+    // The options, then the file dialog, each answered as it comes up.
+    QTimer answer;
+    connect(&answer, &QTimer::timeout, [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (auto *dialog = qobject_cast<QFileDialog *>(modal)) {
+            dialog->selectFile(path);
+            static_cast<QDialog *>(dialog)->accept();
+        } else if (modal && modal->findChild<QSpinBox *>() && modal->findChild<QDialogButtonBox *>()) {
+            modal->findChildren<QSpinBox *>().last()->setValue(5);
+            static_cast<QDialog *>(modal)->accept();
+        }
+    });
+    answer.start(20);
+    action("Action_File_ExportAnimation")->trigger();
+    answer.stop();
+
+    QImageReader gif(path);
+    QCOMPARE(gif.imageCount(), 6);
+    QCOMPARE(probe.generation(), 2);
+    QCOMPARE(probe.shownCells(), cells);
+    QCOMPARE(this->state(), state);
+    QCOMPARE(action("Action_Edit_Undo")->text().remove('&'), QStringLiteral("Undo Next"));
 }
 
 QTEST_MAIN(TestMainWindowSimulation)

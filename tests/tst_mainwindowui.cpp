@@ -1,7 +1,7 @@
 #include <QAction>
 #include <QApplication>
-#include <QColor>
 #include <QCheckBox>
+#include <QColor>
 #include <QComboBox>
 #include <QFrame>
 #include <QGroupBox>
@@ -329,6 +329,7 @@ void TestMainWindowUi::tabWalksThroughTheControls()
         ui.ComboBox_CellColor,
         ui.ComboBox_Rule,
         ui.CheckBox_PauseWhenSettled,
+        ui.WidgetPaintArea_GraphicScene,
         ui.ScrollArea_Main,
     };
     ui.ScrollArea_Main->setFocus(Qt::OtherFocusReason);
@@ -414,27 +415,29 @@ void TestMainWindowUi::menus()
     QCOMPARE(menuBarEntries.at(3), ui.Menu_Help->menuAction());
     QCOMPARE(ui.Action_Simulation_RunUntilSettled->shortcut(), QKeySequence(QStringLiteral("Ctrl+E")));
     QCOMPARE(ui.Action_Simulation_GoToGeneration->shortcut(), QKeySequence(QStringLiteral("Ctrl+G")));
-    QCOMPARE(ui.Menu_File->title(), QStringLiteral("File"));
-    QCOMPARE(ui.Menu_Examples->title(), QStringLiteral("Examples"));
-    QCOMPARE(ui.Menu_Edit->title(), QStringLiteral("Edit"));
-    QCOMPARE(ui.Menu_Help->title(), QStringLiteral("Help"));
+    QCOMPARE(ui.Menu_File->title(), QStringLiteral("&File"));
+    QCOMPARE(ui.Menu_Examples->title(), QStringLiteral("&Examples"));
+    QCOMPARE(ui.Menu_Edit->title(), QStringLiteral("&Edit"));
+    QCOMPARE(ui.Menu_Help->title(), QStringLiteral("&Help"));
 
     const QList<QAction *> fileEntries = ui.Menu_File->actions();
-    QCOMPARE(fileEntries.size(), 6);
+    QCOMPARE(fileEntries.size(), 8);
     QCOMPARE(fileEntries.at(0), ui.Action_File_OpenPattern);
     QCOMPARE(fileEntries.at(1), ui.Menu_RecentFiles->menuAction());
     QCOMPARE(fileEntries.at(2), ui.Menu_Examples->menuAction());
     QCOMPARE(fileEntries.at(3), ui.Action_File_SavePattern);
-    QVERIFY(fileEntries.at(4)->isSeparator());
-    QCOMPARE(fileEntries.at(5), ui.Action_File_Exit);
+    QCOMPARE(fileEntries.at(4), ui.Action_File_ExportImage);
+    QCOMPARE(fileEntries.at(5), ui.Action_File_ExportAnimation);
+    QVERIFY(fileEntries.at(6)->isSeparator());
+    QCOMPARE(fileEntries.at(7), ui.Action_File_Exit);
     QCOMPARE(ui.Menu_Edit->actions().mid(0, 2), (QList<QAction *> { ui.Action_Edit_Undo, ui.Action_Edit_Redo }));
     QCOMPARE(ui.Action_Edit_Undo->shortcut(), QKeySequence(QKeySequence::Undo));
     QCOMPARE(ui.Action_Edit_Redo->shortcut(), QKeySequence(QKeySequence::Redo));
     QCOMPARE(ui.Menu_Help->actions(), QList<QAction *> { ui.Action_Help_About });
-    QCOMPARE(ui.Action_File_OpenPattern->text(), QStringLiteral("Open pattern…"));
-    QCOMPARE(ui.Action_File_SavePattern->text(), QStringLiteral("Save pattern as…"));
-    QCOMPARE(ui.Action_File_Exit->text(), QStringLiteral("Exit"));
-    QCOMPARE(ui.Action_Help_About->text(), QStringLiteral("About"));
+    QCOMPARE(ui.Action_File_OpenPattern->text(), QStringLiteral("&Open pattern…"));
+    QCOMPARE(ui.Action_File_SavePattern->text(), QStringLiteral("&Save pattern as…"));
+    QCOMPARE(ui.Action_File_Exit->text(), QStringLiteral("E&xit"));
+    QCOMPARE(ui.Action_Help_About->text(), QStringLiteral("&About"));
     QCOMPARE(ui.Action_File_OpenPattern->shortcut(), QKeySequence(QKeySequence::Open));
     QCOMPARE(ui.Action_File_SavePattern->shortcut(), QKeySequence(QKeySequence::Save));
     QCOMPARE(ui.Action_File_Exit->shortcut(), QKeySequence(QKeySequence::Quit));

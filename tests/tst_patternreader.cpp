@@ -100,8 +100,8 @@ void TestPatternReader::reads_data()
         << "OO..../.O..../....../....../....../.....O"
         << "B36/S23";
     // As files in the wild have it: a bare #P is 0 0.
-    QTest::newRow("life 1.05, bare #P") << QByteArray("#Life 1.05\n#P\n.*\n*.\n#P 3 0\n*\n") << QString()
-                                        << ".O.O/O..." << QString();
+    QTest::newRow("life 1.05, bare #P") << QByteArray("#Life 1.05\n#P\n.*\n*.\n#P 3 0\n*\n") << QString() << ".O.O/O..."
+                                        << QString();
     QTest::newRow("life 1.06") << QByteArray("#Life 1.06\n0 -1\n1 0\n-1 1\n0 1\n1 1\n1 1\n") << QString()
                                << ".O./..O/OOO" << QString();
 }

@@ -1,34 +1,32 @@
 #include "view/widgetpaintarea.h"
 
+#include <QAccessible>
+#include <QCoreApplication>
+#include <QFocusEvent>
+#include <QImage>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QtGlobal>
+#include <QPen>
 
 #include <algorithm>
-#include <cstddef>
+#include <cmath>
 #include <cstdlib>
-#include <cstring>
 
 #include "model/gamefield.h"
+#include "view/fieldimage.h"
 
 WidgetPaintArea::WidgetPaintArea(QWidget *parent)
     : QWidget(parent)
     , gameField(nullptr)
-    , colorBlack(0, 0, 0, 255)
-    , colorWhite(255, 255, 255, 255)
-    , colorGrey(50, 50, 50, 255)
-    , colorRed(240, 120, 120, 255)
-    , colorGreen(50, 200, 50, 255)
-    , colorBlue(100, 150, 250, 255)
-    , cellWidth(6)
-    , cellHeight(6)
-    , fieldOffset(4)
     , colorMode(2)
 {
     // Every paint covers every pixel: nothing needs clearing underneath.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setCursor(Qt::CrossCursor);
+    setFocusPolicy(Qt::StrongFocus);
+    setAccessibleName(QCoreApplication::translate("MainWindow", "Field"));
 }
 
 WidgetPaintArea::~WidgetPaintArea()
@@ -50,117 +48,28 @@ void WidgetPaintArea::setDrawingEnabled(bool enabled)
 
 void WidgetPaintArea::paintEvent(QPaintEvent *)
 {
-    // Whole device pixels per widget pixel, so that edges stay crisp on a
-    // scaled screen; a fractional factor is left to drawImage.
-    const int scale = std::max(1, qRound(devicePixelRatioF()));
-    composeImage(scale);
+    // drawImage takes the nearest pixel, so the device pixels are the same
+    // whatever the scale of the picture; the scale only decides the cost. At
+    // a whole-number ratio a picture at that scale is copied one to one,
+    // several times cheaper than enlarging one at every paint; at any other
+    // ratio drawImage scales anyway, and the smallest picture is the quickest
+    // to compose.
+    const qreal ratio = devicePixelRatioF();
+    const int scale = ratio > 1 && ratio == std::floor(ratio) ? static_cast<int>(ratio) : 1;
+    const QImage &image = fieldImage.compose(gameField ? gameField->snapshot() : nullptr, colorMode, size(), scale);
     QPainter painter(this);
-    painter.drawImage(0, 0, fieldImage);
-}
-
-void WidgetPaintArea::composeImage(int scale)
-{
-    const QSize deviceSize = size() * scale;
-    const bool sameImage = fieldImage.size() == deviceSize && imageScale == scale;
-    if (!sameImage) {
-        fieldImage = QImage(deviceSize, QImage::Format_RGB32);
-        fieldImage.setDevicePixelRatio(scale);
-        imageScale = scale;
+    painter.drawImage(rect(), image);
+    if (hasFocus()) {
+        // Around the cell, on its outline and the pixels next to it, so that it shows on any cell.
+        constexpr int offset = FieldImage::FieldOffset;
+        constexpr int pitch = FieldImage::CellPitch;
+        painter.setPen(QPen(QColor(255, 140, 0), 2));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(offset + (cursorCell.x() - 1) * pitch - 1, offset + (cursorCell.y() - 1) * pitch - 1,
+            pitch + 2, pitch + 2);
     }
-    if (fieldImage.isNull())
-        return;
-
-    // Lines whose cells are as they were at the last paint are left as they
-    // are: on a field that is mostly settled, most of them.
-    GameField::Cell *const *cells = gameField ? gameField->snapshot() : nullptr;
-    constexpr int B = GameField::BufferSize;
-    const bool redrawAll = !sameImage || !cells || composedCells.empty() || composedMode != colorMode;
-    bool rowChanged[B];
-    for (int r = 0; r < B; ++r) {
-        rowChanged[r] = redrawAll
-            || !std::equal(cells[r], cells[r] + B, composedCells.begin() + static_cast<std::ptrdiff_t>(r) * B);
-    }
-    if (cells) {
-        composedCells.resize(static_cast<std::size_t>(B) * B);
-        for (int r = 0; r < B; ++r)
-            std::copy(cells[r], cells[r] + B, composedCells.begin() + static_cast<std::ptrdiff_t>(r) * B);
-    } else {
-        composedCells.clear();
-    }
-    composedMode = colorMode;
-
-    QRgb fill = 0;
-    bool filled = true;
-    switch (colorMode) {
-    case 1:
-        fill = colorRed.rgb();
-        break;
-    case 2:
-        fill = colorGreen.rgb();
-        break;
-    case 3:
-        fill = colorBlue.rgb();
-        break;
-    default:
-        filled = false;
-        break;
-    }
-    const QRgb outline = colorGrey.rgb();
-    const QRgb background = colorWhite.rgb();
-    const QRgb frame = colorBlack.rgb();
-
-    // Line by line, each pixel written once or twice: a line of the picture
-    // depends only on whether it is a frame line and on which cell row's
-    // outline or inside it crosses, so the five inner lines of a row are the
-    // same and are copied.
-    const int w = width();
-    const int h = height();
-    const int bottomOutline = fieldOffset + GameField::FieldSize * cellHeight; // below the last row
-    const int deviceBytes = fieldImage.width() * static_cast<int>(sizeof(QRgb));
-    uchar *const bits = fieldImage.bits();
-    const int stride = fieldImage.bytesPerLine();
-    const auto scanLine = [bits, stride](int deviceRow) { return reinterpret_cast<QRgb *>(bits + deviceRow * stride); };
-    for (int y = 0; y < h; ++y) {
-        QRgb *line = scanLine(y * scale);
-        const bool frameLine = y == 0 || y == h - 1;
-        const bool crossesCells = cells && y >= fieldOffset && y <= bottomOutline;
-        const int row = crossesCells ? (y - fieldOffset) / cellHeight + 1 : 0; // 1..121
-        const int lineInRow = crossesCells ? (y - fieldOffset) % cellHeight : -1;
-        if (!redrawAll && (!crossesCells || (!rowChanged[row] && !rowChanged[row - 1])))
-            continue;
-
-        if (crossesCells && lineInRow >= 2 && !frameLine) {
-            std::memcpy(line, scanLine((y - 1) * scale), deviceBytes);
-        } else {
-            fillSpan(line, 0, w, frameLine ? frame : background);
-            fillSpan(line, 0, 1, frame);
-            fillSpan(line, w - 1, w, frame);
-            for (int c = 1; crossesCells && c <= GameField::FieldSize; ++c) {
-                const int x = fieldOffset + (c - 1) * cellWidth;
-                if (lineInRow == 0) {
-                    // The outline shared by this row's cells and those above;
-                    // the border rows 0 and 121 of the buffer are always dead.
-                    if (cells[row][c] == 1 || cells[row - 1][c] == 1)
-                        fillSpan(line, x, x + cellWidth + 1, outline);
-                } else if (cells[row][c] == 1) {
-                    fillSpan(line, x, x + 1, outline);
-                    if (filled)
-                        fillSpan(line, x + 1, x + cellWidth, fill);
-                    fillSpan(line, x + cellWidth, x + cellWidth + 1, outline);
-                }
-            }
-        }
-        for (int copy = 1; copy < scale; ++copy)
-            std::memcpy(scanLine(y * scale + copy), line, deviceBytes);
-    }
-}
-
-void WidgetPaintArea::fillSpan(QRgb *line, int left, int right, QRgb color) const
-{
-    const int from = std::max(0, left * imageScale);
-    const int to = std::min(fieldImage.width(), right * imageScale);
-    if (from < to)
-        std::fill(line + from, line + to, color);
+    if (gameField)
+        describe(gameField->liveCellCount());
 }
 
 void WidgetPaintArea::mousePressEvent(QMouseEvent *event)
@@ -205,7 +114,9 @@ QPoint WidgetPaintArea::cellAt(const QPoint &position) const
         const int inside = pixel == last ? pixel - 1 - offset : pixel - offset;
         return (inside >= 0 ? inside / size : (inside - size + 1) / size) + 1;
     };
-    return QPoint(cellOn(position.x(), fieldOffset, cellWidth), cellOn(position.y(), fieldOffset, cellHeight));
+    constexpr int offset = FieldImage::FieldOffset;
+    constexpr int pitch = FieldImage::CellPitch;
+    return QPoint(cellOn(position.x(), offset, pitch), cellOn(position.y(), offset, pitch));
 }
 
 bool WidgetPaintArea::isOnField(const QPoint &cell)
@@ -237,6 +148,74 @@ void WidgetPaintArea::drawTo(const QPoint &cell)
             emit cellDrawn(at.y(), at.x(), strokeAlive);
     }
     strokeCell = cell;
+}
+
+void WidgetPaintArea::keyPressEvent(QKeyEvent *event)
+{
+    const int step = event->modifiers() & Qt::ControlModifier ? 10 : 1;
+    switch (event->key()) {
+    case Qt::Key_Left:
+        moveCursor(-step, 0);
+        break;
+    case Qt::Key_Right:
+        moveCursor(step, 0);
+        break;
+    case Qt::Key_Up:
+        moveCursor(0, -step);
+        break;
+    case Qt::Key_Down:
+        moveCursor(0, step);
+        break;
+    case Qt::Key_Space:
+        if (!drawingEnabled || !gameField || event->isAutoRepeat())
+            return;
+        // A stroke of one cell, as a click is.
+        endStroke();
+        emit cellDrawn(cursorCell.y(), cursorCell.x(), gameField->snapshot()[cursorCell.y()][cursorCell.x()] != 1);
+        emit strokeFinished();
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+}
+
+void WidgetPaintArea::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void WidgetPaintArea::focusOutEvent(QFocusEvent *event)
+{
+    QWidget::focusOutEvent(event);
+    update();
+}
+
+void WidgetPaintArea::moveCursor(int columns, int rows)
+{
+    const auto clamped = [](int value) { return std::clamp(value, 1, GameField::FieldSize); };
+    cursorCell = QPoint(clamped(cursorCell.x() + columns), clamped(cursorCell.y() + rows));
+    update();
+    describe(describedCells);
+}
+
+void WidgetPaintArea::describe(int liveCells)
+{
+    const QString text
+        = QCoreApplication::translate("MainWindow", "%1 by %2 cells, %3 alive; cursor on row %4, column %5")
+              .arg(GameField::FieldSize)
+              .arg(GameField::FieldSize)
+              .arg(std::max(liveCells, 0))
+              .arg(cursorCell.y())
+              .arg(cursorCell.x());
+    describedCells = liveCells;
+    if (text == accessibleDescription())
+        return;
+    setAccessibleDescription(text);
+    QAccessibleEvent changed(this, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&changed);
 }
 
 void WidgetPaintArea::endStroke()

@@ -1,31 +1,28 @@
 #ifndef WIDGETPAINTAREA_H
 #define WIDGETPAINTAREA_H
 
-#include <QColor>
-#include <QImage>
 #include <QPoint>
 #include <QWidget>
 
-#include <vector>
-
 #include "model/gamefield.h"
+#include "view/fieldimage.h"
 
+class QFocusEvent;
+class QKeyEvent;
 class QMouseEvent;
 class QPaintEvent;
 
-// Shows the field: a white area with a black frame and one small square per
-// live cell. It only reads the field, anew at every paint, and never asks for a
-// repaint itself; whoever changes the field or the colour calls update().
-//
-// The picture is composed by writing pixels straight into an image kept between
-// paints and then drawn in one call: a rectangle per live cell through the
-// painter costs many times more, since every outline goes through the span
-// filler. The pixels are the same as those rectangles would give: a grey 7 x 7
-// outline, shared with the neighbours, around a 5 x 5 fill.
+// Shows the field as FieldImage composes it. It only reads the field, anew at
+// every paint, and never asks for a repaint itself; whoever changes the field or
+// the colour calls update().
 //
 // The user draws on it with the left mouse button: a click toggles a cell, a
-// drag gives every cell it passes the state the first one got. The view only
-// reports what was drawn; whoever owns the field changes it and repaints.
+// drag gives every cell it passes the state the first one got. From the
+// keyboard, while it has the focus, a cell cursor moves with the arrow keys
+// (ten cells with Ctrl) and Space toggles the cell under it, as a click does.
+// The view only reports what was drawn; whoever owns the field changes it and
+// repaints. Its accessible description tells a screen reader the field's size,
+// its live cells and the cursor's cell.
 class WidgetPaintArea : public QWidget
 {
     Q_OBJECT
@@ -58,14 +55,11 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
-    // Redraws fieldImage for the widget's current size, at `scale` device
-    // pixels per pixel in each direction (1 or more).
-    void composeImage(int scale);
-    // Fills widget pixels left..right - 1 of one device row of fieldImage,
-    // clipped to the image, with `color`.
-    void fillSpan(QRgb *line, int left, int right, QRgb color) const;
     // The cell under a widget point as (column, row); outside 1..120 for the
     // frame, the margin and beyond.
     QPoint cellAt(const QPoint &position) const;
@@ -74,28 +68,21 @@ private:
     // Draws every cell on the line from the last cell of the stroke to `cell`,
     // that one excluded.
     void drawTo(const QPoint &cell);
+    // Moves the keyboard's cell cursor by the given cells, stopping at the edges.
+    void moveCursor(int columns, int rows);
+    // Sets the accessible description from `liveCells` and the cursor, telling
+    // assistive tools when it changes.
+    void describe(int liveCells);
 
     GameField *gameField; // not owned
-    QColor colorBlack;
-    QColor colorWhite;
-    QColor colorGrey;
-    QColor colorRed;
-    QColor colorGreen;
-    QColor colorBlue;
-    int cellWidth; // pixels
-    int cellHeight; // pixels
-    int fieldOffset; // pixels from the left and top edges to the first cell
     int colorMode;
-    QImage fieldImage; // the last picture, reused so that a paint allocates nothing
-    int imageScale = 1; // device pixels per widget pixel in fieldImage
-    // What fieldImage shows: the whole buffer, row-major, as the last paint
-    // read it (empty when it showed no field), and the colour mode it used.
-    std::vector<GameField::Cell> composedCells;
-    int composedMode = 0;
+    FieldImage fieldImage; // the last picture, kept so that a paint redraws only what changed
     bool drawingEnabled = true;
     bool stroking = false; // the left button went down on a cell and is still held
     bool strokeAlive = false; // the state the stroke gives its cells
     QPoint strokeCell; // the last cell of the stroke, (column, row)
+    QPoint cursorCell { GameField::FieldSize / 2, GameField::FieldSize / 2 }; // (column, row), 1..120
+    int describedCells = -1; // the live cells the description gives, -1 before the first paint
 };
 
 #endif // WIDGETPAINTAREA_H

@@ -83,6 +83,16 @@ def check_answers(program, folder):
     if result.returncode != 0 or [row.find("O") for row in rows if "O" in row] != [59, 59, 59]:
         raise Failure(f"--generations 3 of a blinker gave code {result.returncode} and other cells")
 
+    # An animation of 1 + 3 generations; a picture of an unknown kind is refused, leaving nothing.
+    animation = os.path.join(folder, "blinker.gif")
+    result = run_without_display(program, "--export", animation, paths["blinker.cells"], "--generations", "3")
+    frames = subprocess.run(["identify", animation], capture_output=True, text=True).stdout.splitlines()
+    if result.returncode != 0 or len(frames) != 4:
+        raise Failure(f"--export to .gif gave code {result.returncode}, {result.stderr!r} and {len(frames)} frames")
+    result = run_without_display(program, "--export", os.path.join(folder, "x.bmp"), paths["blinker.cells"])
+    if result.returncode != 1 or os.path.exists(os.path.join(folder, "x.bmp")):
+        raise Failure(f"--export to .bmp gave code {result.returncode}")
+
     for arguments in (["--rule", "B2a/S12"], ["--rule", "B2a/S12", "--settle", paths["blinker.cells"]]):
         result = run_without_display(program, *arguments)
         if result.returncode != 2 or "non-totalistic" not in result.stderr:
