@@ -89,7 +89,7 @@ void TestMainWindowDesktop::badSettingsFallBackToDefaults_data()
                                                 "windowPosition=@Point(-40000 -40000)\npatternFolder=/no/such\n");
     QTest::newRow("wrong kinds") << QByteArray("[General]\nspeed=abc\ncolour=-1\nrule=B3, S23\npauseWhenSettled=maybe\n"
                                                "windowPosition=@Point(10\nrecentFiles=glider.rle\n");
-    QTest::newRow("unwritable") << QByteArray(); // a file where the settings' folder should be
+    QTest::newRow("unwritable") << QByteArray(); // a file where the folder should be: kept for this run only
 }
 
 void TestMainWindowDesktop::badSettingsFallBackToDefaults()
@@ -100,7 +100,6 @@ void TestMainWindowDesktop::badSettingsFallBackToDefaults()
     QVERIFY(settings.speed() == 20 && settings.colorIndex() == 1 && settings.rule() == Rule()
         && !settings.pauseWhenSettled());
     QVERIFY(settings.patternFolder().isEmpty() && !settings.windowPosition() && settings.recentFiles().isEmpty());
-    // What cannot be saved still holds for this run.
     settings.setSpeed(5);
     QCOMPARE(settings.speed(), 5);
 }
