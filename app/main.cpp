@@ -13,6 +13,9 @@
 
 int main(int argc, char *argv[])
 {
+    // The settings file is $XDG_CONFIG_HOME/gameoflife/gameoflife.conf.
+    QCoreApplication::setOrganizationName(QStringLiteral("gameoflife"));
+    QCoreApplication::setOrganizationDomain(QStringLiteral("gameoflife.org"));
     QCoreApplication::setApplicationName(QStringLiteral("gameoflife"));
     QCoreApplication::setApplicationVersion(QStringLiteral(GAMEOFLIFE_VERSION));
 

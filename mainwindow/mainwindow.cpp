@@ -2,7 +2,9 @@
 
 #include <QAbstractItemView>
 #include <QAction>
+#include <QByteArray>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
@@ -12,6 +14,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QInputDialog>
 #include <QLabel>
@@ -20,6 +23,8 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QMoveEvent>
+#include <QPoint>
 #include <QPushButton>
 #include <QSize>
 #include <QSpinBox>
@@ -30,18 +35,23 @@
 #include <algorithm>
 #include <climits>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "editor/formfieldeditor.h"
 #include "export/fieldexport.h"
+#include "mainwindow/appsettings.h"
 #include "mainwindow/exportoptions.h"
 #include "mainwindow/fastforward.h"
 #include "mainwindow/mainwindowui.h"
 #include "mainwindow/patternfile.h"
+#include "mainwindow/recentfiles.h"
 #include "mainwindow/slicedtask.h"
 #include "model/packedfield.h"
 #include "model/pattern.h"
+#include "model/patternreader.h"
 #include "model/patternwriter.h"
 #include "view/populationchart.h"
 #include "view/widgetpaintarea.h"
@@ -102,6 +112,8 @@ MainWindow::MainWindow(QWidget *parent)
     setControlsState(1);
     updateInfoLabels();
     updateView();
+    if (const std::optional<QPoint> position = settings->windowPosition())
+        move(*position);
 
     // Connected last, so that the start values given above run no slot.
     connect(ui->Action_File_OpenPattern, SIGNAL(triggered(bool)), this, SLOT(Slot_Action_File_OpenPattern()));
@@ -111,6 +123,9 @@ MainWindow::MainWindow(QWidget *parent)
     connect(ui->Action_File_Exit, SIGNAL(triggered(bool)), this, SLOT(Slot_Action_File_Exit()));
     connect(ui->Action_Edit_Undo, SIGNAL(triggered(bool)), this, SLOT(Slot_Action_Edit_Undo()));
     connect(ui->Action_Edit_Redo, SIGNAL(triggered(bool)), this, SLOT(Slot_Action_Edit_Redo()));
+    connect(ui->Action_Edit_CopyPattern, SIGNAL(triggered(bool)), this, SLOT(Slot_Action_Edit_CopyPattern()));
+    connect(ui->Action_Edit_PastePattern, SIGNAL(triggered(bool)), this, SLOT(Slot_Action_Edit_PastePattern()));
+    connect(recentFiles, SIGNAL(fileChosen(QString)), this, SLOT(Slot_RecentFiles_FileChosen(QString)));
     connect(ui->Action_Simulation_Play, SIGNAL(triggered(bool)), this, SLOT(Slot_PushButton_Play()));
     connect(ui->Action_Simulation_Pause, SIGNAL(triggered(bool)), this, SLOT(Slot_PushButton_Pause()));
     connect(ui->Action_Simulation_Stop, SIGNAL(triggered(bool)), this, SLOT(Slot_PushButton_Stop()));
@@ -127,6 +142,7 @@ MainWindow::MainWindow(QWidget *parent)
     // A rule picked from the list, or typed and confirmed with Enter.
     connect(ui->ComboBox_Rule, SIGNAL(activated(int)), this, SLOT(Slot_ComboBox_Rule()));
     connect(ui->ComboBox_Rule->lineEdit(), SIGNAL(returnPressed()), this, SLOT(Slot_ComboBox_Rule()));
+    connect(ui->CheckBox_PauseWhenSettled, SIGNAL(toggled(bool)), this, SLOT(Slot_CheckBox_PauseWhenSettled(bool)));
     connect(ui->PushButton_Clear, SIGNAL(released()), this, SLOT(Slot_PushButton_Clear()));
     connect(ui->PushButton_Edit, SIGNAL(released()), this, SLOT(Slot_PushButton_Edit()));
     connect(ui->PushButton_Next, SIGNAL(released()), this, SLOT(Slot_PushButton_Next()));
@@ -147,6 +163,8 @@ MainWindow::~MainWindow()
 {
     // The commands on the stack point back at this window.
     delete undoStack;
+    delete recentFiles;
+    delete settings;
     delete ui;
     delete timer;
     delete gameField;
@@ -155,6 +173,8 @@ MainWindow::~MainWindow()
 
 void MainWindow::init()
 {
+    settings = new AppSettings;
+
     timer = new QTimer(this);
     timer->setTimerType(Qt::PreciseTimer);
 
@@ -167,12 +187,17 @@ void MainWindow::init()
     editorBuffer.resize(GameField::CellCount, 0);
 
     running = false;
-    ips = 20;
+    ips = settings->speed();
     generationNumber = 1;
     cellCount = 0;
 
-    // Green, matching the view's own start colour.
-    ui->ComboBox_CellColor->setCurrentIndex(1);
+    // Set on the view as well: no slot is connected yet.
+    const int colorIndex = settings->colorIndex();
+    ui->ComboBox_CellColor->setCurrentIndex(colorIndex);
+    ui->WidgetPaintArea_GraphicScene->setColorMode(colorModeForIndex(colorIndex));
+    ui->CheckBox_PauseWhenSettled->setChecked(settings->pauseWhenSettled());
+    patternFolder = settings->patternFolder();
+    recentFiles = new RecentFiles(ui->Menu_RecentFiles, settings, this);
 
     ui->Label_CellCount->setText(tr("Cells: %1").arg(cellCount));
     ui->Label_FieldSize->setText(tr("Field size: %1 * %2").arg(GameField::FieldSize).arg(GameField::FieldSize));
@@ -197,6 +222,7 @@ void MainWindow::init()
     }
     // The list is wider than the box: each entry shows in full.
     ui->ComboBox_Rule->view()->setMinimumWidth(ui->ComboBox_Rule->view()->sizeHintForColumn(0) + 20);
+    gameField->setRule(settings->rule());
     showRule();
     resetHistory();
 
@@ -237,6 +263,7 @@ void MainWindow::setControlsState(int state)
     ui->PushButton_SaveState->setEnabled(idle);
     ui->WidgetPaintArea_GraphicScene->setDrawingEnabled(idle);
     ui->Action_File_OpenPattern->setEnabled(idle);
+    ui->Menu_RecentFiles->menuAction()->setEnabled(idle);
     ui->Action_File_SavePattern->setEnabled(idle);
     ui->Action_File_ExportImage->setEnabled(idle);
     ui->Action_File_ExportAnimation->setEnabled(idle);
@@ -247,6 +274,8 @@ void MainWindow::setControlsState(int state)
     ui->Action_Simulation_RunUntilSettled->setEnabled(idle);
     ui->Action_Simulation_GoToGeneration->setEnabled(idle);
     ui->ComboBox_Rule->setEnabled(idle);
+    ui->Action_Edit_CopyPattern->setEnabled(idle && cellCount > 0);
+    ui->Action_Edit_PastePattern->setEnabled(idle);
     updateUndoActions();
 }
 
@@ -254,6 +283,7 @@ void MainWindow::updateInfoLabels()
 {
     ui->Label_CellCount->setText(tr("Cells: %1").arg(cellCount));
     ui->Label_GenerationNumber->setText(tr("Generation: %1").arg(generationNumber));
+    ui->Action_Edit_CopyPattern->setEnabled(!running && cellCount > 0);
 }
 
 void MainWindow::resetHistory()
@@ -359,7 +389,7 @@ bool MainWindow::openPatternFile(const QString &path, const std::optional<Rule> 
 
     // Examples come from the program's resources, not from a folder of the user's.
     if (!path.startsWith(QLatin1Char(':')))
-        patternFolder = QFileInfo(path).absolutePath();
+        rememberPatternFile(path);
     const FieldCommand::State before = currentState(true);
     GameField::Cell **cells = gameField->snapshot();
     pattern.placeCentred(cells);
@@ -369,6 +399,7 @@ bool MainWindow::openPatternFile(const QString &path, const std::optional<Rule> 
     if (rule || pattern.rule) {
         gameField->setRule(rule ? *rule : *pattern.rule);
         showRule();
+        settings->setRule(gameField->rule());
     }
     generationNumber = 1;
     cellCount = gameField->liveCellCount();
@@ -401,7 +432,7 @@ void MainWindow::savePatternFile(const QString &path)
             this, tr("Save pattern"), tr("Could not save the pattern file \"%1\":\n%2").arg(shownPath(path), problem));
         return;
     }
-    patternFolder = info.absolutePath();
+    rememberPatternFile(path);
 }
 
 void MainWindow::addExamples()
@@ -453,6 +484,7 @@ void MainWindow::applyState(const FieldCommand::State &state)
     gameField->commitSnapshot();
     gameField->setRule(state.rule);
     showRule();
+    settings->setRule(state.rule);
     generationNumber = state.generation;
     cellCount = gameField->liveCellCount();
     updateInfoLabels();
@@ -481,6 +513,13 @@ void MainWindow::updateUndoActions()
     ui->Action_Edit_Redo->setText(undoStack->canRedo() ? tr("&Redo %1").arg(undoStack->redoText()) : tr("&Redo"));
 }
 
+void MainWindow::rememberPatternFile(const QString &path)
+{
+    patternFolder = QFileInfo(path).absolutePath();
+    settings->setPatternFolder(patternFolder);
+    recentFiles->add(path);
+}
+
 QString MainWindow::droppedFile(const QMimeData *mimeData)
 {
     if (!mimeData || !mimeData->hasUrls())
@@ -506,6 +545,14 @@ void MainWindow::dropEvent(QDropEvent *event)
     // Opened once the drop is over, so that a message box about the file does
     // not keep the program it came from waiting.
     QTimer::singleShot(0, this, [this, path] { openPatternFile(path); });
+}
+
+void MainWindow::moveEvent(QMoveEvent *event)
+{
+    QMainWindow::moveEvent(event);
+    // The place the user gave the window, not that of a maximised or hidden one.
+    if (isVisible() && !(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized)))
+        settings->setWindowPosition(pos());
 }
 
 void MainWindow::Slot_Action_File_OpenPattern()
@@ -626,6 +673,68 @@ void MainWindow::Slot_Action_Edit_Redo()
         return;
     undoStack->redo();
     updateUndoActions();
+}
+
+void MainWindow::Slot_Action_Edit_CopyPattern()
+{
+    finishStroke();
+    if (running || cellCount == 0)
+        return;
+    const std::string text = PatternWriter::writeRleBox(gameField->snapshot(), gameField->rule());
+    QGuiApplication::clipboard()->setText(QString::fromStdString(text));
+}
+
+void MainWindow::Slot_Action_Edit_PastePattern()
+{
+    finishStroke();
+    if (running)
+        return;
+    const QByteArray bytes = QGuiApplication::clipboard()->text().toUtf8();
+    Pattern pattern;
+    std::string error;
+    if (bytes.size() > static_cast<int>(PatternReader::MaxFileSize)) {
+        error
+            = tr("The text is larger than 1 MiB (%1 bytes); patterns are far smaller.").arg(bytes.size()).toStdString();
+    } else {
+        PatternReader::read(
+            std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), pattern, error);
+    }
+    if (!error.empty()) {
+        QMessageBox::warning(this, tr("Paste pattern"),
+            tr("The clipboard holds no pattern that can be pasted:\n%1").arg(QString::fromStdString(error)));
+        return;
+    }
+
+    // Added to the field as it is: cells already alive stay alive.
+    const FieldCommand::State before = currentState(false);
+    const PackedField added = pattern.centred();
+    GameField::Cell **cells = gameField->snapshot();
+    for (int r = 1; r <= GameField::FieldSize; ++r) {
+        for (int c = 1; c <= GameField::FieldSize; ++c) {
+            if (added.isAlive(r, c))
+                cells[r][c] = 1;
+        }
+    }
+    gameField->commitSnapshot();
+    if (pattern.rule) {
+        gameField->setRule(*pattern.rule);
+        showRule();
+        settings->setRule(*pattern.rule);
+    }
+    cellCount = gameField->liveCellCount();
+    updateInfoLabels();
+    updateView();
+    resetHistory();
+    recordStep(tr("Paste pattern"), before);
+}
+
+void MainWindow::Slot_RecentFiles_FileChosen(const QString &path)
+{
+    if (running)
+        return;
+    // A file that is gone leaves the list; one that fails to read may be mended and tried again.
+    if (!openPatternFile(path) && !QFileInfo::exists(path))
+        recentFiles->remove(path);
 }
 
 void MainWindow::Slot_Menu_Examples(QAction *action)
@@ -769,10 +878,12 @@ void MainWindow::Slot_SpinBox_IPS(int value)
 {
     ips = value;
     timer->setInterval(tickInterval(value));
+    settings->setSpeed(value);
 }
 
 void MainWindow::Slot_ComboBox_CellColor(int index)
 {
+    settings->setColorIndex(index);
     ui->WidgetPaintArea_GraphicScene->setColorMode(colorModeForIndex(index));
     // While running, the next tick repaints anyway.
     if (!running)
@@ -802,9 +913,12 @@ void MainWindow::Slot_ComboBox_Rule()
     const FieldCommand::State before = currentState(false);
     gameField->setRule(rule);
     showRule();
+    settings->setRule(rule);
     resetHistory();
     recordStep(tr("Rule"), before);
 }
+
+void MainWindow::Slot_CheckBox_PauseWhenSettled(bool checked) { settings->setPauseWhenSettled(checked); }
 
 void MainWindow::Slot_Timer()
 {

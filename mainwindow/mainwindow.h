@@ -12,11 +12,14 @@
 #include "model/rule.h"
 #include "model/runhistory.h"
 
+class AppSettings;
 class MainWindowUi;
 class PopulationChart;
+class RecentFiles;
 class QDragEnterEvent;
 class QDropEvent;
 class QMimeData;
+class QMoveEvent;
 class QAction;
 class QTimer;
 class QUndoStack;
@@ -34,6 +37,9 @@ class QUndoStack;
 // edit, an opened pattern, a drawn stroke, a whole run from Play to Pause or
 // Stop, a jump ahead, a change of rule) goes onto an undo stack, so that none
 // of them loses a field for good.
+//
+// The options, the window's place, the pattern folder and the recent files
+// are remembered between runs; each is stored the moment it changes.
 //
 // A run history follows the field from the last time it was set by hand, so
 // that the window can tell where the pattern is going and graph its population.
@@ -57,6 +63,7 @@ public:
 protected:
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
 
 private slots:
     void Slot_Action_File_OpenPattern();
@@ -66,6 +73,9 @@ private slots:
     void Slot_Action_File_Exit();
     void Slot_Action_Edit_Undo();
     void Slot_Action_Edit_Redo();
+    void Slot_Action_Edit_CopyPattern();
+    void Slot_Action_Edit_PastePattern();
+    void Slot_RecentFiles_FileChosen(const QString &path);
     void Slot_Action_Simulation_RunUntilSettled();
     void Slot_Action_Simulation_GoToGeneration();
     void Slot_Action_Simulation_PopulationGraph();
@@ -82,6 +92,7 @@ private slots:
     void Slot_SpinBox_IPS(int value);
     void Slot_ComboBox_CellColor(int index);
     void Slot_ComboBox_Rule();
+    void Slot_CheckBox_PauseWhenSettled(bool checked);
     void Slot_Timer();
     void Slot_WidgetPaintArea_GraphicScene(int row, int column, bool alive);
     void Slot_WidgetPaintArea_GraphicScene_StrokeFinished();
@@ -91,6 +102,7 @@ private:
     // 1 start-up, 2 running (after Play), 3 Pause, 4 Stop, 5 Next; any other
     // code leaves the buttons as they are.
     void setControlsState(int state);
+    // The counters, and whether there is anything to copy.
     void updateInfoLabels();
     // Starts the run history anew from the field as it is.
     void resetHistory();
@@ -124,10 +136,14 @@ private:
     void recordStep(const QString &text, const FieldCommand::State &before);
     // Texts and enabled states of Undo and Redo.
     void updateUndoActions();
+    // Remembers the folder of a pattern file opened or saved, and the file among the recent ones.
+    void rememberPatternFile(const QString &path);
     // The one local file of a drag, or an empty string.
     static QString droppedFile(const QMimeData *mimeData);
 
     MainWindowUi *ui; // owned; the widgets themselves belong to the window
+    AppSettings *settings = nullptr; // owned
+    RecentFiles *recentFiles = nullptr; // owned, also a child of this window
     QTimer *timer = nullptr; // owned, also a child of this window
     GameField *gameField = nullptr; // owned
     // The field's interior, row-major, as the field editor works on it.
@@ -136,7 +152,7 @@ private:
     int ips = 20; // generations per second, 1..30
     int generationNumber = 1;
     int cellCount = 0;
-    QString patternFolder; // where the last pattern was opened or saved in this session
+    QString patternFolder; // where the last pattern was opened or saved
     QUndoStack *undoStack = nullptr; // owned, also a child of this window
     std::optional<FieldCommand::State> runStart; // the field when Play was pressed, while running
     std::optional<FieldCommand::State> strokeStart; // the field before the stroke being drawn

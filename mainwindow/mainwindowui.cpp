@@ -65,6 +65,12 @@ void MainWindowUi::setupUi(QMainWindow *window)
     Action_Edit_Redo = new QAction(window);
     Action_Edit_Redo->setObjectName(QString::fromUtf8("Action_Edit_Redo"));
     Action_Edit_Redo->setShortcut(QKeySequence::Redo);
+    Action_Edit_CopyPattern = new QAction(window);
+    Action_Edit_CopyPattern->setObjectName(QString::fromUtf8("Action_Edit_CopyPattern"));
+    Action_Edit_CopyPattern->setShortcut(QKeySequence::Copy);
+    Action_Edit_PastePattern = new QAction(window);
+    Action_Edit_PastePattern->setObjectName(QString::fromUtf8("Action_Edit_PastePattern"));
+    Action_Edit_PastePattern->setShortcut(QKeySequence::Paste);
     // Function keys: free in every desktop's standard keys, and next to each other.
     Action_Simulation_Play = new QAction(window);
     Action_Simulation_Play->setObjectName(QString::fromUtf8("Action_Simulation_Play"));
@@ -218,6 +224,8 @@ void MainWindowUi::setupUi(QMainWindow *window)
     MenuBar->setGeometry(QRect(0, 0, 955, 21));
     Menu_File = new QMenu(MenuBar);
     Menu_File->setObjectName(QString::fromUtf8("Menu_File"));
+    Menu_RecentFiles = new QMenu(Menu_File);
+    Menu_RecentFiles->setObjectName(QString::fromUtf8("Menu_RecentFiles"));
     Menu_Examples = new QMenu(Menu_File);
     Menu_Examples->setObjectName(QString::fromUtf8("Menu_Examples"));
     Menu_Edit = new QMenu(MenuBar);
@@ -247,6 +255,7 @@ void MainWindowUi::setupUi(QMainWindow *window)
     MenuBar->addAction(Menu_Simulation->menuAction());
     MenuBar->addAction(Menu_Help->menuAction());
     Menu_File->addAction(Action_File_OpenPattern);
+    Menu_File->addAction(Menu_RecentFiles->menuAction());
     Menu_File->addAction(Menu_Examples->menuAction());
     Menu_File->addAction(Action_File_SavePattern);
     Menu_File->addAction(Action_File_ExportImage);
@@ -255,6 +264,9 @@ void MainWindowUi::setupUi(QMainWindow *window)
     Menu_File->addAction(Action_File_Exit);
     Menu_Edit->addAction(Action_Edit_Undo);
     Menu_Edit->addAction(Action_Edit_Redo);
+    Menu_Edit->addSeparator();
+    Menu_Edit->addAction(Action_Edit_CopyPattern);
+    Menu_Edit->addAction(Action_Edit_PastePattern);
     Menu_Simulation->addAction(Action_Simulation_Play);
     Menu_Simulation->addAction(Action_Simulation_Pause);
     Menu_Simulation->addAction(Action_Simulation_Stop);
@@ -282,6 +294,8 @@ void MainWindowUi::retranslateUi(QMainWindow *window)
     // The controller adds the name of the step that would be undone or redone.
     Action_Edit_Undo->setText(QCoreApplication::translate("MainWindow", "&Undo", nullptr));
     Action_Edit_Redo->setText(QCoreApplication::translate("MainWindow", "&Redo", nullptr));
+    Action_Edit_CopyPattern->setText(QCoreApplication::translate("MainWindow", "&Copy pattern", nullptr));
+    Action_Edit_PastePattern->setText(QCoreApplication::translate("MainWindow", "&Paste pattern", nullptr));
     Action_Simulation_Play->setText(QCoreApplication::translate("MainWindow", "&Play", nullptr));
     Action_Simulation_Pause->setText(QCoreApplication::translate("MainWindow", "P&ause", nullptr));
     Action_Simulation_Stop->setText(QCoreApplication::translate("MainWindow", "S&top", nullptr));
@@ -339,6 +353,7 @@ void MainWindowUi::retranslateUi(QMainWindow *window)
     Label_CellCount->setText(QCoreApplication::translate("MainWindow", "Cells: *", nullptr));
     Label_State->setText(QCoreApplication::translate("MainWindow", "State: *", nullptr));
     Menu_File->setTitle(QCoreApplication::translate("MainWindow", "&File", nullptr));
+    Menu_RecentFiles->setTitle(QCoreApplication::translate("MainWindow", "Open &recent", nullptr));
     Menu_Examples->setTitle(QCoreApplication::translate("MainWindow", "&Examples", nullptr));
     Menu_Edit->setTitle(QCoreApplication::translate("MainWindow", "&Edit", nullptr));
     Menu_Simulation->setTitle(QCoreApplication::translate("MainWindow", "&Simulation", nullptr));

@@ -42,6 +42,8 @@ public:
     QAction *Action_File_Exit = nullptr;
     QAction *Action_Edit_Undo = nullptr;
     QAction *Action_Edit_Redo = nullptr;
+    QAction *Action_Edit_CopyPattern = nullptr;
+    QAction *Action_Edit_PastePattern = nullptr;
     QAction *Action_Simulation_Play = nullptr; // the same as the buttons, from the keyboard
     QAction *Action_Simulation_Pause = nullptr;
     QAction *Action_Simulation_Stop = nullptr;
@@ -83,6 +85,7 @@ public:
     QSpacerItem *Spacer_Vertical = nullptr; // owned by Layout_Vertical_2; has no object name
     QMenuBar *MenuBar = nullptr;
     QMenu *Menu_File = nullptr;
+    QMenu *Menu_RecentFiles = nullptr; // in Menu_File; its entries come from the controller
     QMenu *Menu_Examples = nullptr; // in Menu_File; its entries come from the controller
     QMenu *Menu_Edit = nullptr;
     QMenu *Menu_Simulation = nullptr;

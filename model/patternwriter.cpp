@@ -1,5 +1,6 @@
 #include "model/patternwriter.h"
 
+#include <algorithm>
 #include <cstddef>
 
 namespace
@@ -22,27 +23,24 @@ void appendItem(std::string &text, std::size_t &lineStart, int count, char tag)
     text += item;
 }
 
-} // namespace
-
-std::string PatternWriter::writeRle(GameField::Cell *const *cells, int generation, const Rule &rule)
+// Appends the cells of rows top..bottom, columns left..right (all 1..FieldSize)
+// and the closing '!'. Row ends are held back until a row with live cells
+// follows, so that runs of empty rows merge into one item and trailing ones
+// are left out; so are each row's trailing dead cells.
+void appendRleCells(std::string &text, GameField::Cell *const *cells, int top, int bottom, int left, int right)
 {
-    std::string text = "#C Generation " + std::to_string(generation) + "\nx = " + std::to_string(FieldSize)
-        + ", y = " + std::to_string(FieldSize) + ", rule = " + rule.toString() + "\n";
     std::size_t lineStart = text.size();
-
-    // Row ends are held back until a row with live cells follows, so that runs
-    // of empty rows merge into one item and trailing ones are left out.
     int pendingRowEnds = 0;
-    for (int r = 1; r <= FieldSize; ++r) {
+    for (int r = top; r <= bottom; ++r) {
         const GameField::Cell *row = cells[r];
-        int last = FieldSize;
-        while (last >= 1 && row[last] != 1)
+        int last = right;
+        while (last >= left && row[last] != 1)
             --last;
-        if (last >= 1) {
+        if (last >= left) {
             if (pendingRowEnds > 0)
                 appendItem(text, lineStart, pendingRowEnds, '$');
             pendingRowEnds = 0;
-            for (int c = 1; c <= last;) {
+            for (int c = left; c <= last;) {
                 const bool alive = row[c] == 1;
                 const int start = c;
                 while (c <= last && (row[c] == 1) == alive)
@@ -54,6 +52,42 @@ std::string PatternWriter::writeRle(GameField::Cell *const *cells, int generatio
     }
     appendItem(text, lineStart, 1, '!');
     text += '\n';
+}
+
+std::string rleHeader(int width, int height, const Rule &rule)
+{
+    return "x = " + std::to_string(width) + ", y = " + std::to_string(height) + ", rule = " + rule.toString() + "\n";
+}
+
+} // namespace
+
+std::string PatternWriter::writeRle(GameField::Cell *const *cells, int generation, const Rule &rule)
+{
+    std::string text = "#C Generation " + std::to_string(generation) + "\n" + rleHeader(FieldSize, FieldSize, rule);
+    appendRleCells(text, cells, 1, FieldSize, 1, FieldSize);
+    return text;
+}
+
+std::string PatternWriter::writeRleBox(GameField::Cell *const *cells, const Rule &rule)
+{
+    int top = FieldSize + 1;
+    int bottom = 0;
+    int left = FieldSize + 1;
+    int right = 0;
+    for (int r = 1; r <= FieldSize; ++r) {
+        for (int c = 1; c <= FieldSize; ++c) {
+            if (cells[r][c] != 1)
+                continue;
+            top = std::min(top, r);
+            bottom = std::max(bottom, r);
+            left = std::min(left, c);
+            right = std::max(right, c);
+        }
+    }
+    if (bottom == 0)
+        return rleHeader(0, 0, rule) + "!\n";
+    std::string text = rleHeader(right - left + 1, bottom - top + 1, rule);
+    appendRleCells(text, cells, top, bottom, left, right);
     return text;
 }
 

@@ -6,9 +6,10 @@
 #include "model/gamefield.h"
 #include "model/rule.h"
 
-// Writes the whole field as a pattern file that PatternReader reads back to
-// the same cells in the same places: the box is always the full field, so
-// centring it on reading moves nothing.
+// Writes a field as a pattern file that PatternReader reads back to the same
+// cells: the whole field, whose box is the full field so that centring it on
+// reading moves nothing, or only the box around its live cells, as patterns
+// are passed around.
 class PatternWriter
 {
 public:
@@ -19,6 +20,12 @@ public:
     // GameField::BufferSize x GameField::BufferSize row-pointer buffer as
     // GameField::snapshot() returns; only interior cells equal to 1 count as alive.
     static std::string writeRle(GameField::Cell *const *cells, int generation, const Rule &rule = Rule());
+
+    // RLE of the smallest box holding every live cell: the header with the
+    // box's size and `rule`, then its cells, in lines of at most 70
+    // characters. cells as for writeRle(). A field without live cells gives
+    // a 0 x 0 box.
+    static std::string writeRleBox(GameField::Cell *const *cells, const Rule &rule = Rule());
 
     // Plaintext: a "!Name: <name>" line, a "!Rule: <rule>" line unless the
     // rule is Conway's (the format has no place for a rule; this program reads

@@ -1,15 +1,22 @@
 #include "mainwindowtestcase.h"
 
+#include <QFile>
 #include <QTest>
 
+#include "mainwindow/appsettings.h"
 #include "mainwindow/mainwindow.h"
 #include "toplevelguard.h"
 #include "warningguard.h"
 
-void MainWindowTestCase::initTestCase() { WarningGuard::install(); }
+void MainWindowTestCase::initTestCase()
+{
+    WarningGuard::install();
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+}
 
 void MainWindowTestCase::init()
 {
+    QFile::remove(AppSettings().fileName());
     window = new MainWindow;
     probe = MainWindowProbe(window);
     window->show();

@@ -2,6 +2,7 @@
 #define MAINWINDOWTESTCASE_H
 
 #include <QObject>
+#include <QTemporaryDir>
 
 #include "mainwindowprobe.h"
 
@@ -10,7 +11,7 @@ class MainWindow;
 // The fixture all scripted tests of the main window share: each test function
 // gets a new window, shown and read through probe, and afterwards nothing of
 // it, nor any window it left open, reaches the next one. A test case derives
-// from it; Qt Test finds these slots by name.
+// from it; Qt Test finds these slots by name. Windows start as on a first run.
 class MainWindowTestCase : public QObject
 {
     Q_OBJECT
@@ -21,6 +22,7 @@ protected slots:
     void cleanup();
 
 protected:
+    QTemporaryDir config; // the settings' folder, apart from the user's
     MainWindow *window = nullptr; // owned; made by init(), deleted by cleanup()
     MainWindowProbe probe;
 };

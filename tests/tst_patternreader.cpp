@@ -65,6 +65,7 @@ private slots:
     void refuses();
     void readsBackWhatWasWritten_data();
     void readsBackWhatWasWritten();
+    void writesTheBoxOfTheLiveCells();
     void survivesMutatedFiles();
 };
 
@@ -204,6 +205,14 @@ void TestPatternReader::readsBackWhatWasWritten()
     pattern.placeCentred(placed);
     for (int r = 1; r <= N; ++r)
         QVERIFY2(std::equal(placed[r] + 1, placed[r] + 1 + N, original[r] + 1), qPrintable(QString("row %1").arg(r)));
+}
+
+void TestPatternReader::writesTheBoxOfTheLiveCells()
+{
+    GameField field;
+    GameField::Cell **cells = field.snapshot();
+    cells[1][1] = cells[N][N] = 1;
+    QCOMPARE(QString::fromStdString(PatternWriter::writeRleBox(cells)), "x = 120, y = 120, rule = B3/S23\no119$119bo!\n");
 }
 
 // Random damage to valid files of every format: whatever the reader makes of

@@ -582,7 +582,9 @@ def main():
     with virtual_display() as display, tempfile.TemporaryDirectory() as runtime_dir:
         environment = {key: value for key, value in os.environ.items()
                        if key not in ("QT_QPA_PLATFORM", "WAYLAND_DISPLAY")}
-        environment.update(DISPLAY=display, XDG_RUNTIME_DIR=runtime_dir)
+        # The program starts from its defaults and leaves the user's settings alone.
+        environment.update(DISPLAY=display, XDG_RUNTIME_DIR=runtime_dir,
+                           XDG_CONFIG_HOME=os.path.join(runtime_dir, "config"))
         os.environ["DISPLAY"] = display  # for xdotool
         screen = Screen(display)
         try:

@@ -10,6 +10,7 @@ import os
 import struct
 import subprocess
 import sys
+import tempfile
 import time
 import zlib
 
@@ -238,15 +239,16 @@ class Program:
 
     def __init__(self, executable, args=(), environment=None):
         """environment: variables to set for the program on top of this script's own."""
-        self.process = subprocess.Popen(
-            [executable, *args], env={**os.environ, **environment} if environment else None
-        )
+        self.config = tempfile.TemporaryDirectory(prefix="gameoflife-config-")
+        environment = {"XDG_CONFIG_HOME": self.config.name, **(environment or {})}
+        self.process = subprocess.Popen([executable, *args], env={**os.environ, **environment})
 
     def __enter__(self):
         return self
 
     def __exit__(self, *exception):
         self.kill()
+        self.config.cleanup()
 
     def kill(self):
         if self.process.poll() is None:
