@@ -28,14 +28,29 @@ struct Refusal {
     std::string message;
 };
 
+// Control characters as \xNN, so that a message stays on one line whatever
+// the rule's text held.
 std::string quoted(std::string_view text)
 {
-    if (text.size() <= QuoteLength)
-        return "\"" + std::string(text) + "\"";
-    std::size_t end = QuoteLength;
-    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
-        --end;
-    return "\"" + std::string(text.substr(0, end)) + "...\"";
+    std::size_t end = text.size();
+    if (end > QuoteLength) {
+        end = QuoteLength;
+        while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
+            --end;
+    }
+    std::string quote = "\"";
+    for (const char ch : text.substr(0, end)) {
+        const auto byte = static_cast<unsigned char>(ch);
+        if (byte < 0x20 || byte == 0x7F) {
+            const char *const hex = "0123456789ABCDEF";
+            quote += "\\x";
+            quote += hex[byte >> 4];
+            quote += hex[byte & 0xF];
+        } else {
+            quote += ch;
+        }
+    }
+    return quote + (end < text.size() ? "...\"" : "\"");
 }
 
 bool isBlank(char ch) { return ch == ' ' || ch == '\t' || ch == '\r' || ch == '\n'; }
