@@ -12,7 +12,6 @@
 #include "model/gamefield.h"
 #include "model/packedfield.h"
 #include "model/pattern.h"
-#include "model/patternwriter.h"
 #include "model/runhistory.h"
 
 namespace
@@ -72,7 +71,7 @@ void CommandLine::describe(QCommandLineParser &parser)
         QStringLiteral("With --output: the generations to compute from FILE (generation 1) on."), QStringLiteral("N")));
     parser.addOption(QCommandLineOption(QStringLiteral("output"),
         QStringLiteral("With --generations: where to write the field after N generations, as RLE, or as "
-                       "plaintext for a name ending in .cells."),
+                       "plaintext for a name ending in .cells, or as Life 1.06 for .lif and .life."),
         QStringLiteral("OUT")));
     parser.addPositionalArgument(QStringLiteral("pattern"),
         QStringLiteral("A pattern file to open: RLE, plaintext, Life 1.05 or Life 1.06 (several with --settle)."),
@@ -252,9 +251,8 @@ int CommandLine::writeGenerations(const Request &request)
     GameField buffer;
     GameField::Cell **cells = buffer.snapshot();
     field.toBuffer(cells);
-    const std::string text = PatternFile::isPlaintext(request.output)
-        ? PatternWriter::writePlaintext(cells, pattern.name, rule)
-        : PatternWriter::writeRle(cells, 1 + request.generations, rule);
+    const std::string text = PatternFile::text(PatternFile::formatOf(request.output).value_or(PatternFile::Format::Rle),
+        cells, 1 + request.generations, rule, pattern.name, pattern.comments);
     const QString failure = PatternFile::write(request.output, text);
     if (!failure.isEmpty()) {
         printError(QStringLiteral("%1: %2").arg(request.output, failure));

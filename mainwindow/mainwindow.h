@@ -5,9 +5,11 @@
 #include <QString>
 
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "mainwindow/fieldcommand.h"
+#include "mainwindow/patternfile.h"
 #include "model/gamefield.h"
 #include "model/rule.h"
 #include "model/runhistory.h"
@@ -107,9 +109,8 @@ private:
     void showMessage(QString title, QString text);
     void exportToEditorBuffer();
     void importFromEditorBuffer();
-    // Writes the field to `path` in the format its extension names (.cells
-    // plaintext, anything else RLE); the file is replaced only whole.
-    void savePatternFile(const QString &path);
+    // Writes the field to `path` in `format`; the file is replaced only whole.
+    void savePatternFile(const QString &path, PatternFile::Format format);
     // One entry in the Examples menu for each pattern compiled into the program.
     void addExamples();
     // The field as it is now; with the saved state only if `withSaved`.
@@ -132,6 +133,9 @@ private:
     int ips = 20; // generations per second, 1..30
     int generationNumber = 1;
     int cellCount = 0;
+    // The name and comments of the last opened file, while the field comes from it.
+    std::string patternName;
+    std::vector<std::string> patternComments;
     QString patternFolder; // where the last pattern was opened or saved in this session
     QUndoStack *undoStack = nullptr; // owned, also a child of this window
     std::optional<FieldCommand::State> runStart; // the field when Play was pressed, while running

@@ -46,6 +46,7 @@ private slots:
     void everyStepUndoesAndRedoes_data();
     void everyStepUndoesAndRedoes();
     void openUndoesTheSavedStateToo();
+    void saveStateUndoesTheSavedStateToo();
     void undoAndRedoDisabledWhenNothingOrRunning();
     void historyKeepsTheLast500Steps();
     void examplesListTheClassics();
@@ -127,6 +128,8 @@ void TestMainWindowUndo::everyStepUndoesAndRedoes_data()
                           << "Undo Next";
     QTest::newRow("Stop") << "Stop"
                           << "Undo Stop";
+    QTest::newRow("Save state") << "Save state"
+                                << "Undo Save state";
     QTest::newRow("Edit") << "Edit"
                           << "Undo Edit";
     QTest::newRow("Open example") << "Open"
@@ -155,6 +158,8 @@ void TestMainWindowUndo::everyStepUndoesAndRedoes()
         click("PushButton_Next");
     else if (step == "Stop")
         click("PushButton_Stop");
+    else if (step == "Save state")
+        click("PushButton_SaveState");
     else if (step == "Edit")
         editOneCell();
     else if (step == "Open")
@@ -199,6 +204,19 @@ void TestMainWindowUndo::openUndoesTheSavedStateToo()
     QVERIFY(shown() == saved);
 }
 
+void TestMainWindowUndo::saveStateUndoesTheSavedStateToo()
+{
+    prepareField();
+    click("PushButton_Stop");
+    const Shown saved = shown();
+    keys(QKeySequence::Undo); // Stop
+    click("PushButton_SaveState");
+    keys(QKeySequence::Undo); // Save state
+    QCOMPARE(probe.generation(), 2);
+    click("PushButton_Stop");
+    QVERIFY(shown() == saved);
+}
+
 void TestMainWindowUndo::undoAndRedoDisabledWhenNothingOrRunning()
 {
     QVERIFY(!action("Action_Edit_Undo")->isEnabled());
@@ -220,10 +238,10 @@ void TestMainWindowUndo::undoAndRedoDisabledWhenNothingOrRunning()
     QVERIFY(action("Action_Edit_Undo")->isEnabled());
     QVERIFY(!action("Action_Edit_Redo")->isEnabled());
 
-    // Save state, speed and colour are not steps: Undo still takes back the run.
+    // Save state is a step of its own, after the run.
     click("PushButton_SaveState");
     keys(QKeySequence::Undo);
-    QCOMPARE(action("Action_Edit_Undo")->text(), QStringLiteral("Undo Random"));
+    QCOMPARE(action("Action_Edit_Undo")->text(), QStringLiteral("Undo Run"));
     QVERIFY(action("Action_Edit_Redo")->isEnabled());
 }
 

@@ -61,7 +61,7 @@ void TestRule::reads_data()
     QTest::newRow("empty") << ":T10"
                            << "empty";
     QTest::newRow("line break, one line") << "B3\nx/S23"
-                                          << "\"B3\\x0Ax/S23\"|B/S notation";
+                                          << "\"B3\\x0Ax/S23\"|non-totalistic";
 }
 
 void TestRule::reads()
