@@ -32,10 +32,10 @@ class QUndoStack;
 // Pause, Stop, the speed, the colour, About and Exit act; every other slot
 // ignores its call, even though its button is disabled anyway.
 //
-// Every step that changes the field (Clear, Random, Next, Stop, a confirmed
-// edit, an opened pattern, a drawn stroke, a whole run from Play to Pause or
-// Stop, a jump ahead, a change of rule) goes onto an undo stack, so that none
-// of them loses a field for good.
+// Every step that changes the field, its generation or its saved state (Clear,
+// Random, Next, Stop, Save state, a confirmed edit, an opened pattern, a drawn
+// stroke, a whole run from Play to Pause or Stop, a jump ahead, a change of
+// rule) goes onto an undo stack, so that none of them loses a field for good.
 //
 // A run history follows the field from the last time it was set by hand, so
 // that the window can tell where the pattern is going and graph its population.
