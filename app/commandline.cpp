@@ -2,20 +2,12 @@
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
-#include <QCoreApplication>
 #include <QFileInfo>
 
-#include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "export/fieldexport.h"
-#include "mainwindow/patternfile.h"
-#include "model/gamefield.h"
-#include "model/packedfield.h"
-#include "model/pattern.h"
-#include "model/patternwriter.h"
-#include "model/runhistory.h"
 
 namespace
 {
@@ -24,24 +16,6 @@ const char *const TextOptions[] = { "-h", "-?", "--help", "--help-all", "-v", "-
     "--output", "--export", "--scale", "--speed" };
 constexpr int DefaultAnimationGenerations = 100;
 constexpr int MaxSpeed = 30; // generations per second, as the window's speed box
-
-void printError(const QString &text) { std::fprintf(stderr, "gameoflife: %s\n", qPrintable(text)); }
-
-// Reads a pattern file as the window opens it; says on standard error why it cannot.
-bool readPattern(const QString &file, Pattern &pattern)
-{
-    const QString problem = PatternFile::read(file, pattern);
-    if (problem.isEmpty())
-        return true;
-    printError(QStringLiteral("%1: %2").arg(file, problem));
-    return false;
-}
-
-// The rule a request runs a file under: the command line's, else the file's, else Conway's.
-Rule ruleFor(const CommandLine::Request &request, const Pattern &pattern)
-{
-    return request.rule.value_or(pattern.rule.value_or(Rule()));
-}
 
 bool readRule(const QString &text, std::optional<Rule> &rule, QString &error)
 {
@@ -70,6 +44,13 @@ bool CommandLine::asksInText(int argc, char *argv[])
     return false;
 }
 
+QString CommandLine::helpText()
+{
+    QCommandLineParser parser;
+    describe(parser);
+    return parser.helpText();
+}
+
 void CommandLine::describe(QCommandLineParser &parser)
 {
     parser.setApplicationDescription(QStringLiteral("Conway's Game of Life on a 120 x 120 field."));
@@ -86,7 +67,7 @@ void CommandLine::describe(QCommandLineParser &parser)
         QStringLiteral("With --output: the generations to compute from FILE (generation 1) on."), QStringLiteral("N")));
     parser.addOption(QCommandLineOption(QStringLiteral("output"),
         QStringLiteral("With --generations: where to write the field after N generations, as RLE, or as "
-                       "plaintext for a name ending in .cells."),
+                       "plaintext for a name ending in .cells, or as Life 1.06 for .lif and .life."),
         QStringLiteral("OUT")));
     parser.addOption(QCommandLineOption(QStringLiteral("export"),
         QStringLiteral("Write FILE as a picture (OUT ending in .png: the field at generation 1 + N, N 0 unless "
@@ -212,33 +193,6 @@ CommandLine::Request CommandLine::parse(const QStringList &arguments)
     return request;
 }
 
-int CommandLine::answer(const Request &request)
-{
-    switch (request.mode) {
-    case Request::Mode::Help: {
-        QCommandLineParser parser;
-        describe(parser);
-        std::fputs(qPrintable(parser.helpText()), stdout);
-        return 0;
-    }
-    case Request::Mode::Version:
-        std::printf("gameoflife %s\n", qPrintable(QCoreApplication::applicationVersion()));
-        return 0;
-    case Request::Mode::Settle:
-        return settle(request);
-    case Request::Mode::Generations:
-        return writeGenerations(request);
-    case Request::Mode::Export:
-        return writeExport(request);
-    case Request::Mode::Error:
-        printError(request.error);
-        return request.errorStatus;
-    case Request::Mode::Window:
-        break;
-    }
-    return 0;
-}
-
 bool CommandLine::ruleOption(int argc, char *argv[], std::optional<Rule> &rule, QString &error)
 {
     for (int i = 1; i < argc; ++i) {
@@ -259,107 +213,4 @@ bool CommandLine::ruleOption(int argc, char *argv[], std::optional<Rule> &rule, 
             return false;
     }
     return true;
-}
-
-int CommandLine::settle(const Request &request)
-{
-    int status = 0;
-    for (const QString &file : request.files) {
-        Pattern pattern;
-        if (!readPattern(file, pattern)) {
-            status = 1;
-            continue;
-        }
-        const Rule rule = ruleFor(request, pattern);
-        PackedField field = pattern.centred();
-        RunHistory history;
-        history.reset(field, 1, rule);
-        while (history.fate() == RunHistory::Fate::Evolving) {
-            field = field.next(rule);
-            history.append(field);
-        }
-        const int start = history.cycleStart();
-        QString line;
-        switch (history.fate()) {
-        case RunHistory::Fate::DiedOut:
-            line = QStringLiteral("died out at generation %1").arg(start);
-            break;
-        case RunHistory::Fate::Still:
-            line = QStringLiteral("still since generation %1, %2 cells").arg(start).arg(history.population(start));
-            break;
-        case RunHistory::Fate::Oscillating:
-            line = QStringLiteral("period %1 since generation %2, %3 cells")
-                       .arg(history.period())
-                       .arg(start)
-                       .arg(history.population(start));
-            break;
-        default:
-            line = QStringLiteral("not settled after %1 generations").arg(RunHistory::GenerationLimit);
-            break;
-        }
-        std::printf("%s: %s\n", qPrintable(file), qPrintable(line));
-        std::fflush(stdout);
-    }
-    return status;
-}
-
-int CommandLine::writeGenerations(const Request &request)
-{
-    const QString &file = request.files.first();
-    Pattern pattern;
-    if (!readPattern(file, pattern))
-        return 1;
-    const Rule rule = ruleFor(request, pattern);
-    PackedField field = pattern.centred();
-    for (int i = 0; i < request.generations; ++i)
-        field = field.next(rule);
-
-    GameField buffer;
-    GameField::Cell **cells = buffer.snapshot();
-    field.toBuffer(cells);
-    const std::string text = PatternFile::isPlaintext(request.output)
-        ? PatternWriter::writePlaintext(cells, pattern.name, rule)
-        : PatternWriter::writeRle(cells, 1 + request.generations, rule);
-    const QString failure = PatternFile::write(request.output, text);
-    if (!failure.isEmpty()) {
-        printError(QStringLiteral("%1: %2").arg(request.output, failure));
-        return 1;
-    }
-    return 0;
-}
-
-int CommandLine::writeExport(const Request &request)
-{
-    const QString &file = request.files.first();
-    Pattern pattern;
-    if (!readPattern(file, pattern))
-        return 1;
-    const Rule rule = ruleFor(request, pattern);
-    PackedField field = pattern.centred();
-    // The window's start colour: green.
-    constexpr int ColorMode = 2;
-    QString error;
-    bool written = false;
-    if (QFileInfo(request.output).suffix().compare(QLatin1String("gif"), Qt::CaseInsensitive) == 0) {
-        const auto frames = [&field, &rule](int frame, GameField::Cell **cells) {
-            if (frame > 0)
-                field = field.next(rule);
-            field.toBuffer(cells);
-        };
-        written = FieldExport::writeGif(request.output, request.generations, frames, ColorMode, request.scale,
-                      FieldExport::frameDelay(request.speed), FieldExport::Progress(), &error)
-            == FieldExport::Outcome::Written;
-    } else {
-        for (int i = 0; i < request.generations; ++i)
-            field = field.next(rule);
-        GameField buffer;
-        GameField::Cell **cells = buffer.snapshot();
-        field.toBuffer(cells);
-        written = FieldExport::writePng(request.output, cells, ColorMode, request.scale, &error);
-    }
-    if (!written) {
-        printError(QStringLiteral("%1: %2").arg(request.output, error));
-        return 1;
-    }
-    return 0;
 }

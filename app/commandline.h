@@ -44,19 +44,14 @@ public:
     // program's own (the toolkit's, once it has taken its own) make an error
     // only for a question answered in text; a window starts regardless.
     static Request parse(const QStringList &arguments);
-    // Answers a request that is not Mode::Window on standard output and
-    // standard error. Returns the exit status: 0, 1 when a file could not be
-    // read or written, 2 for a command line that cannot be used.
-    static int answer(const Request &request);
+    // The options, as --help lists them.
+    static QString helpText();
     // The rule of a --rule option in the raw arguments, checked before the
     // window starts. Returns false and sets `error` if it does not read.
     static bool ruleOption(int argc, char *argv[], std::optional<Rule> &rule, QString &error);
 
 private:
     static void describe(QCommandLineParser &parser);
-    static int settle(const Request &request);
-    static int writeGenerations(const Request &request);
-    static int writeExport(const Request &request);
 };
 
 #endif // COMMANDLINE_H

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "app/commandline.h"
+#include "app/textanswer.h"
 #include "mainwindow/mainwindow.h"
 #include "model/rule.h"
 
@@ -23,7 +24,7 @@ int main(int argc, char *argv[])
     // window system is ever contacted.
     if (CommandLine::asksInText(argc, argv)) {
         QCoreApplication application(argc, argv);
-        return CommandLine::answer(CommandLine::parse(QCoreApplication::arguments()));
+        return TextAnswer::answer(CommandLine::parse(QCoreApplication::arguments()));
     }
     std::optional<Rule> rule;
     QString ruleError;

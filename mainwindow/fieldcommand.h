@@ -6,6 +6,8 @@
 
 #include <functional>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "model/packedfield.h"
 #include "model/rule.h"
@@ -17,12 +19,21 @@ class FieldCommand : public QUndoCommand
 {
 public:
     // What a step can change. `saved` is set only by steps that change the
-    // saved state (opening a pattern).
+    // saved state (opening a pattern, Save state).
     struct State {
         PackedField cells;
         int generation = 1; // 1 or more
         std::optional<PackedField> saved;
         Rule rule;
+        // Of the file the field came from, for saving it again; empty for a field made in the window.
+        std::string name;
+        std::vector<std::string> comments;
+
+        bool operator==(const State &other) const
+        {
+            return cells == other.cells && generation == other.generation && saved == other.saved && rule == other.rule
+                && name == other.name && comments == other.comments;
+        }
     };
     using Apply = std::function<void(const State &)>;
 

@@ -28,6 +28,7 @@
 #include <QPushButton>
 #include <QSize>
 #include <QSpinBox>
+#include <QStringList>
 #include <QTimer>
 #include <QUndoStack>
 #include <QUrl>
@@ -84,6 +85,26 @@ int colorModeForIndex(int index)
 
 const char *const PatternFilters
     = QT_TRANSLATE_NOOP("MainWindow", "Patterns (*.rle *.cells *.lif *.life *.txt);;All files (*)");
+
+// What Save writes, one filter per format, the first offered first.
+struct SaveFilter {
+    const char *filter;
+    PatternFile::Format format;
+};
+const SaveFilter SaveFilters[] = {
+    { QT_TRANSLATE_NOOP("MainWindow", "RLE (*.rle)"), PatternFile::Format::Rle },
+    { QT_TRANSLATE_NOOP("MainWindow", "Plaintext (*.cells)"), PatternFile::Format::Plaintext },
+    { QT_TRANSLATE_NOOP("MainWindow", "Life 1.06 (*.lif *.life)"), PatternFile::Format::Life106 },
+};
+
+PatternFile::Format formatOfFilter(const QString &filter)
+{
+    for (const SaveFilter &entry : SaveFilters) {
+        if (filter == MainWindow::tr(entry.filter))
+            return entry.format;
+    }
+    return PatternFile::Format::Rle;
+}
 
 // A path as a message shows it: a path of any length fits on the screen.
 QString shownPath(const QString &path)
@@ -403,6 +424,8 @@ bool MainWindow::openPatternFile(const QString &path, const std::optional<Rule> 
     }
     generationNumber = 1;
     cellCount = gameField->liveCellCount();
+    patternName = pattern.name;
+    patternComments = pattern.comments;
     updateInfoLabels();
     updateView();
     resetHistory();
@@ -417,13 +440,15 @@ void MainWindow::setStartRule(const Rule &rule)
     resetHistory();
 }
 
-void MainWindow::savePatternFile(const QString &path)
+void MainWindow::savePatternFile(const QString &path, PatternFile::Format format)
 {
     const QFileInfo info(path);
-    GameField::Cell *const *cells = gameField->snapshot();
-    const std::string text = PatternFile::isPlaintext(path)
-        ? PatternWriter::writePlaintext(cells, info.completeBaseName().toStdString(), gameField->rule())
-        : PatternWriter::writeRle(cells, generationNumber, gameField->rule());
+    // Plaintext always names its pattern: after the file's own name, after the file.
+    const std::string name = patternName.empty() && format == PatternFile::Format::Plaintext
+        ? info.completeBaseName().toStdString()
+        : patternName;
+    const std::string text
+        = PatternFile::text(format, gameField->snapshot(), generationNumber, gameField->rule(), name, patternComments);
 
     // A failed save leaves any existing file untouched.
     const QString problem = PatternFile::write(path, text);
@@ -462,6 +487,8 @@ FieldCommand::State MainWindow::currentState(bool withSaved)
     state.cells = PackedField::fromBuffer(gameField->snapshot());
     state.generation = generationNumber;
     state.rule = gameField->rule();
+    state.name = patternName;
+    state.comments = patternComments;
     if (withSaved) {
         // The field shows its saved state only by restoring it: read it that
         // way, then put the current cells back.
@@ -486,6 +513,8 @@ void MainWindow::applyState(const FieldCommand::State &state)
     showRule();
     settings->setRule(state.rule);
     generationNumber = state.generation;
+    patternName = state.name;
+    patternComments = state.comments;
     cellCount = gameField->liveCellCount();
     updateInfoLabels();
     updateView();
@@ -495,8 +524,7 @@ void MainWindow::applyState(const FieldCommand::State &state)
 void MainWindow::recordStep(const QString &text, const FieldCommand::State &before)
 {
     const FieldCommand::State after = currentState(before.saved.has_value());
-    if (after.cells == before.cells && after.generation == before.generation && after.saved == before.saved
-        && after.rule == before.rule)
+    if (after == before)
         return;
     undoStack->push(
         new FieldCommand(text, before, after, [this](const FieldCommand::State &state) { applyState(state); }));
@@ -574,15 +602,36 @@ void MainWindow::Slot_Action_File_SavePattern()
     finishStroke();
     if (running)
         return;
-    QFileDialog dialog(this, tr("Save pattern"), patternFolder, tr(PatternFilters));
+    QStringList filters;
+    for (const SaveFilter &entry : SaveFilters)
+        filters << tr(entry.filter);
+    QFileDialog dialog(this, tr("Save pattern"), patternFolder);
+    dialog.setNameFilters(filters);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    // A name without an extension is saved as RLE.
-    dialog.setDefaultSuffix(QStringLiteral("rle"));
+    // The dialog gives a name without an extension the chosen format's, and
+    // asks before it replaces a file of that name.
+    dialog.setDefaultSuffix(PatternFile::extension(SaveFilters[0].format));
+    connect(&dialog, &QFileDialog::filterSelected, &dialog,
+        [&dialog](const QString &filter) { dialog.setDefaultSuffix(PatternFile::extension(formatOfFilter(filter))); });
     dialog.exec();
     if (dialog.result() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
-    savePatternFile(dialog.selectedFiles().first());
+    QString path = dialog.selectedFiles().first();
+    // An extension of one of the formats decides, whatever filter is chosen:
+    // a .cells file holds plaintext. Any other gets the chosen format's added.
+    std::optional<PatternFile::Format> format = PatternFile::formatOf(path);
+    if (!format) {
+        format = formatOfFilter(dialog.selectedNameFilter());
+        path += QLatin1Char('.') + PatternFile::extension(*format);
+        if (QFileInfo::exists(path)
+            && QMessageBox::question(this, tr("Save pattern"),
+                   tr("\"%1\" exists already. Replace it?").arg(shownPath(path)), QMessageBox::Yes | QMessageBox::No,
+                   QMessageBox::No)
+                != QMessageBox::Yes)
+            return;
+    }
+    savePatternFile(path, *format);
 }
 
 QString MainWindow::exportPath(const QString &title, const QString &filter, const QString &suffix)
@@ -817,6 +866,8 @@ void MainWindow::Slot_PushButton_Clear()
     gameField->clear();
     generationNumber = 1;
     cellCount = 0;
+    patternName.clear();
+    patternComments.clear();
     updateInfoLabels();
     updateView();
     resetHistory();
@@ -832,6 +883,8 @@ void MainWindow::Slot_PushButton_Random()
     gameField->randomize();
     generationNumber = 1;
     cellCount = gameField->liveCellCount();
+    patternName.clear();
+    patternComments.clear();
     updateInfoLabels();
     updateView();
     resetHistory();
@@ -867,11 +920,13 @@ void MainWindow::Slot_PushButton_SaveState()
     finishStroke();
     if (running)
         return;
+    const FieldCommand::State before = currentState(true);
     gameField->saveState();
     generationNumber = 1;
     updateInfoLabels();
     // The field is generation 1 now: the history's numbers would no longer match.
     resetHistory();
+    recordStep(tr("Save state"), before);
 }
 
 void MainWindow::Slot_SpinBox_IPS(int value)

@@ -5,9 +5,11 @@
 #include <QString>
 
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "mainwindow/fieldcommand.h"
+#include "mainwindow/patternfile.h"
 #include "model/gamefield.h"
 #include "model/rule.h"
 #include "model/runhistory.h"
@@ -33,10 +35,10 @@ class QUndoStack;
 // Pause, Stop, the speed, the colour, About and Exit act; every other slot
 // ignores its call, even though its button is disabled anyway.
 //
-// Every step that changes the field (Clear, Random, Next, Stop, a confirmed
-// edit, an opened pattern, a drawn stroke, a whole run from Play to Pause or
-// Stop, a jump ahead, a change of rule) goes onto an undo stack, so that none
-// of them loses a field for good.
+// Every step that changes the field, its generation or its saved state (Clear,
+// Random, Next, Stop, Save state, a confirmed edit, an opened pattern, a drawn
+// stroke, a whole run from Play to Pause or Stop, a jump ahead, a change of
+// rule) goes onto an undo stack, so that none of them loses a field for good.
 //
 // The options, the window's place, the pattern folder and the recent files
 // are remembered between runs; each is stored the moment it changes.
@@ -121,9 +123,8 @@ private:
     void showMessage(QString title, QString text);
     void exportToEditorBuffer();
     void importFromEditorBuffer();
-    // Writes the field to `path` in the format its extension names (.cells
-    // plaintext, anything else RLE); the file is replaced only whole.
-    void savePatternFile(const QString &path);
+    // Writes the field to `path` in `format`; the file is replaced only whole.
+    void savePatternFile(const QString &path, PatternFile::Format format);
     // Asks where to export to, in the folder last used; empty if the user cancelled.
     QString exportPath(const QString &title, const QString &filter, const QString &suffix);
     // One entry in the Examples menu for each pattern compiled into the program.
@@ -152,6 +153,9 @@ private:
     int ips = 20; // generations per second, 1..30
     int generationNumber = 1;
     int cellCount = 0;
+    // The name and comments of the last opened file, while the field comes from it.
+    std::string patternName;
+    std::vector<std::string> patternComments;
     QString patternFolder; // where the last pattern was opened or saved
     QUndoStack *undoStack = nullptr; // owned, also a child of this window
     std::optional<FieldCommand::State> runStart; // the field when Play was pressed, while running

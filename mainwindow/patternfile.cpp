@@ -10,6 +10,8 @@
 
 #include "model/pattern.h"
 #include "model/patternreader.h"
+#include "model/patternwriter.h"
+#include "model/rule.h"
 
 QString PatternFile::read(const QString &path, Pattern &pattern)
 {
@@ -50,7 +52,41 @@ QString PatternFile::write(const QString &path, const std::string &text)
     return QString();
 }
 
-bool PatternFile::isPlaintext(const QString &path)
+std::optional<PatternFile::Format> PatternFile::formatOf(const QString &path)
 {
-    return QFileInfo(path).suffix().compare(QLatin1String("cells"), Qt::CaseInsensitive) == 0;
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("rle"))
+        return Format::Rle;
+    if (suffix == QLatin1String("cells"))
+        return Format::Plaintext;
+    if (suffix == QLatin1String("lif") || suffix == QLatin1String("life"))
+        return Format::Life106;
+    return std::nullopt;
+}
+
+QString PatternFile::extension(Format format)
+{
+    switch (format) {
+    case Format::Plaintext:
+        return QStringLiteral("cells");
+    case Format::Life106:
+        return QStringLiteral("lif");
+    case Format::Rle:
+        break;
+    }
+    return QStringLiteral("rle");
+}
+
+std::string PatternFile::text(Format format, GameField::Cell *const *cells, int generation, const Rule &rule,
+    const std::string &name, const std::vector<std::string> &comments)
+{
+    switch (format) {
+    case Format::Plaintext:
+        return PatternWriter::writePlaintext(cells, name, rule, comments);
+    case Format::Life106:
+        return PatternWriter::writeLife106(cells);
+    case Format::Rle:
+        break;
+    }
+    return PatternWriter::writeRle(cells, generation, rule, name, comments);
 }

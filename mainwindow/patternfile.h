@@ -3,9 +3,14 @@
 
 #include <QString>
 
+#include <optional>
 #include <string>
+#include <vector>
+
+#include "model/gamefield.h"
 
 class Pattern;
+class Rule;
 
 // Pattern files on disk, for the window and the command line alike: both read
 // a file the same way and refuse the same files with the same words, and a
@@ -22,8 +27,18 @@ public:
     // Writes `text` to `path` through a temporary file that replaces the old
     // one only once complete. Returns why it failed, or an empty string.
     static QString write(const QString &path, const std::string &text);
-    // Whether `path` names plaintext (.cells) rather than RLE.
-    static bool isPlaintext(const QString &path);
+    // The formats the field is saved in.
+    enum class Format { Rle, Plaintext, Life106 };
+    // The format the extension of `path` names, in any letter case: .rle RLE,
+    // .cells plaintext, .lif and .life Life 1.06; none for any other or none.
+    static std::optional<Format> formatOf(const QString &path);
+    // The extension a name gets for `format`, without the dot.
+    static QString extension(Format format);
+    // The field in `format`. cells: a snapshot buffer as PatternWriter takes
+    // it; generation 1 or more; name and comments: those of the file the field
+    // came from (UTF-8), written where the format has a place for them.
+    static std::string text(Format format, GameField::Cell *const *cells, int generation, const Rule &rule,
+        const std::string &name, const std::vector<std::string> &comments);
 };
 
 #endif // PATTERNFILE_H

@@ -26,6 +26,10 @@ public:
     int height = 0; // rows of the box, 0..GameField::FieldSize once read
     std::vector<PatternCell> cells; // live cells, each inside the box, none twice
     std::string name; // from #N (RLE, Life 1.05) or !Name: (plaintext); may be empty
+    // The file's comment lines in order, without their marks: #C and #c (RLE),
+    // #C and #D (Life 1.05), or '!' lines other than the name and the rule
+    // (plaintext). UTF-8, each on one line.
+    std::vector<std::string> comments;
     std::optional<Rule> rule; // the rule the file names, if it names one
 
     // Kills every interior cell of a snapshot buffer (a BufferSize x BufferSize

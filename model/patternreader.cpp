@@ -226,16 +226,29 @@ public:
         cells.emplace_back(x, y);
     }
 
-    // The bounding box of the cells, shifted to start at 0, 0; each cell once, row by row.
-    void finish(Pattern &pattern) const
+    // The bounding box of the cells, shifted to start at 0, 0; each cell once,
+    // row by row. With `aroundOrigin`, and if the cells fit the field with
+    // position 0, 0 on its centre cell (column and row FieldSize / 2, counted
+    // from 0), the box is widened to be centred there instead, so that placing
+    // the box in the middle of the field puts each cell where its position says.
+    void finish(Pattern &pattern, bool aroundOrigin = false) const
     {
         if (cells.empty())
             return;
+        long long left = minX;
+        long long top = minY;
         pattern.width = static_cast<int>(maxX - minX + 1);
         pattern.height = static_cast<int>(maxY - minY + 1);
+        constexpr long long Half = FieldSize / 2;
+        if (aroundOrigin && minX >= -Half && maxX < Half && minY >= -Half && maxY < Half) {
+            left = -std::max(-minX, maxX + 1);
+            top = -std::max(-minY, maxY + 1);
+            pattern.width = static_cast<int>(-2 * left);
+            pattern.height = static_cast<int>(-2 * top);
+        }
         std::vector<char> alive(static_cast<std::size_t>(pattern.width) * pattern.height, 0);
         for (const auto &[x, y] : cells)
-            alive[static_cast<std::size_t>((y - minY) * pattern.width + (x - minX))] = 1;
+            alive[static_cast<std::size_t>((y - top) * pattern.width + (x - left))] = 1;
         for (int row = 0; row < pattern.height; ++row) {
             for (int column = 0; column < pattern.width; ++column) {
                 if (alive[static_cast<std::size_t>(row) * pattern.width + column])
@@ -354,6 +367,8 @@ void readRle(const std::vector<std::string_view> &lines, std::size_t first, Patt
         const std::string_view line = trim(lines[index]);
         if (startsWith(line, "#N"))
             pattern.name = trim(line.substr(2));
+        else if (startsWith(line, "#C") || startsWith(line, "#c"))
+            pattern.comments.emplace_back(trim(line.substr(2)));
         else if (startsWith(line, "#r"))
             pattern.rule = readRule(line.substr(2), static_cast<int>(index) + 1);
         else if (!line.empty() && line.front() != '#')
@@ -394,6 +409,8 @@ void readPlaintext(const std::vector<std::string_view> &lines, Pattern &pattern)
                 pattern.name = trim(line.substr(6));
             else if (startsWith(line, "!Rule:"))
                 pattern.rule = readRule(line.substr(6), static_cast<int>(index) + 1);
+            else
+                pattern.comments.emplace_back(trim(line.substr(1)));
             continue;
         }
         if (index < firstRow || index > lastRow)
@@ -456,6 +473,8 @@ void readLife105(const std::vector<std::string_view> &lines, std::size_t first, 
         } else if (startsWith(line, "#R")) {
             // Survival, then birth: "#R 23/3"; the reader of rules takes digits that way.
             pattern.rule = readRule(line.substr(2), lineNumber);
+        } else if (startsWith(line, "#C") || startsWith(line, "#D")) {
+            pattern.comments.emplace_back(trim(line.substr(2)));
         } else if (!startsWith(line, "#")) {
             for (std::size_t column = 0; column < line.size(); ++column) {
                 if (line[column] == '*')
@@ -471,7 +490,8 @@ void readLife105(const std::vector<std::string_view> &lines, std::size_t first, 
     collector.finish(pattern);
 }
 
-// Life 1.06: one live cell per line as "x y".
+// Life 1.06: one live cell per line as "x y", 0 0 being the field's centre
+// where the cells fit around it.
 void readLife106(const std::vector<std::string_view> &lines, std::size_t first, Pattern &pattern)
 {
     CellCollector collector;
@@ -491,7 +511,7 @@ void readLife106(const std::vector<std::string_view> &lines, std::size_t first, 
             failAt(lineNumber, "expected a cell as two whole numbers \"<x> <y>\", found " + MessageText::quoted(line));
         collector.add(x, y, lineNumber);
     }
-    collector.finish(pattern);
+    collector.finish(pattern, true);
 }
 
 bool isPlaintextRow(std::string_view line)

@@ -12,7 +12,9 @@
 // file is either read whole or refused with a reason a person can act on.
 //
 // Formats: RLE, plaintext (.cells), Life 1.05 and Life 1.06, told apart by
-// their content rather than by a file name.
+// their content rather than by a file name. Every pattern is placed by its box
+// in the middle of the field; a Life 1.06 box is centred on position 0 0 when
+// the cells fit around it, so that 0 0 is the field's centre cell.
 class PatternReader
 {
 public:

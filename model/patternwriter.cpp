@@ -59,11 +59,38 @@ std::string rleHeader(int width, int height, const Rule &rule)
     return "x = " + std::to_string(width) + ", y = " + std::to_string(height) + ", rule = " + rule.toString() + "\n";
 }
 
+// Text from a file for one line of another: control characters as spaces.
+std::string oneLine(const std::string &text)
+{
+    std::string line = text;
+    for (char &ch : line) {
+        if (static_cast<unsigned char>(ch) < 0x20 || ch == 0x7F)
+            ch = ' ';
+    }
+    return line;
+}
+
+// "Generation 12", as writeRle() marks the generation a file was saved at.
+bool isGenerationComment(const std::string &comment)
+{
+    const std::string prefix = "Generation ";
+    return comment.size() > prefix.size() && comment.compare(0, prefix.size(), prefix) == 0
+        && comment.find_first_not_of("0123456789", prefix.size()) == std::string::npos;
+}
+
 } // namespace
 
-std::string PatternWriter::writeRle(GameField::Cell *const *cells, int generation, const Rule &rule)
+std::string PatternWriter::writeRle(GameField::Cell *const *cells, int generation, const Rule &rule,
+    const std::string &name, const std::vector<std::string> &comments)
 {
-    std::string text = "#C Generation " + std::to_string(generation) + "\n" + rleHeader(FieldSize, FieldSize, rule);
+    std::string text;
+    if (!name.empty())
+        text += "#N " + oneLine(name) + "\n";
+    for (const std::string &comment : comments) {
+        if (!isGenerationComment(comment))
+            text += (comment.empty() ? "#C" : "#C " + oneLine(comment)) + "\n";
+    }
+    text += "#C Generation " + std::to_string(generation) + "\n" + rleHeader(FieldSize, FieldSize, rule);
     appendRleCells(text, cells, 1, FieldSize, 1, FieldSize);
     return text;
 }
@@ -91,19 +118,33 @@ std::string PatternWriter::writeRleBox(GameField::Cell *const *cells, const Rule
     return text;
 }
 
-std::string PatternWriter::writePlaintext(GameField::Cell *const *cells, const std::string &name, const Rule &rule)
+std::string PatternWriter::writePlaintext(
+    GameField::Cell *const *cells, const std::string &name, const Rule &rule, const std::vector<std::string> &comments)
 {
-    std::string text = "!Name: ";
-    for (const char ch : name)
-        text += static_cast<unsigned char>(ch) < 0x20 || ch == 0x7F ? ' ' : ch;
-    text += '\n';
+    std::string text = "!Name: " + oneLine(name) + "\n";
     if (rule != Rule())
         text += "!Rule: " + rule.toString() + "\n";
+    // After a space, so that a comment such as "Rule: by hand" is not read back as the rule.
+    for (const std::string &comment : comments)
+        text += (comment.empty() ? "!" : "! " + oneLine(comment)) + "\n";
     text.reserve(text.size() + static_cast<std::size_t>(FieldSize) * (FieldSize + 1));
     for (int r = 1; r <= FieldSize; ++r) {
         for (int c = 1; c <= FieldSize; ++c)
             text += cells[r][c] == 1 ? 'O' : '.';
         text += '\n';
+    }
+    return text;
+}
+
+std::string PatternWriter::writeLife106(GameField::Cell *const *cells)
+{
+    constexpr int Centre = FieldSize / 2 + 1;
+    std::string text = "#Life 1.06\n";
+    for (int r = 1; r <= FieldSize; ++r) {
+        for (int c = 1; c <= FieldSize; ++c) {
+            if (cells[r][c] == 1)
+                text += std::to_string(c - Centre) + ' ' + std::to_string(r - Centre) + '\n';
+        }
     }
     return text;
 }

@@ -112,14 +112,17 @@ private slots:
     void badFileChangesNothing();
     void saveThenOpenGivesSameField_data();
     void saveThenOpenGivesSameField();
+    void savingKeepsTheNameAndComments();
+    void addedExtensionAsksBeforeReplacing();
     void failedSaveIsReported();
     void droppedFileOpens();
     void fileActionsIgnoredWhileRunning();
 
 private:
-    // Presses `keys` on the window and types `path` into the file dialog that
-    // opens. Returns the folder the dialog started in.
-    QString chooseInDialog(const QKeySequence &keys, const QString &path);
+    // Presses `keys` on the window, picks the filter `filter` places down the
+    // list, and types `path` into the file dialog that opens. Returns the
+    // folder the dialog started in.
+    QString chooseInDialog(const QKeySequence &keys, const QString &path, int filter = 0);
     // Calls `open`, which must bring up a message box; returns its title and text.
     QPair<QString, QString> messageFrom(const std::function<void()> &open);
     // A field that differs from its saved state, at generation 2.
@@ -135,7 +138,7 @@ void TestMainWindowPatterns::initTestCase()
     QVERIFY(folder.isValid());
 }
 
-QString TestMainWindowPatterns::chooseInDialog(const QKeySequence &keys, const QString &path)
+QString TestMainWindowPatterns::chooseInDialog(const QKeySequence &keys, const QString &path, int filter)
 {
     QString startFolder;
     // Shortcuts reach only the active window, which a closed dialog may have left inactive.
@@ -147,6 +150,10 @@ QString TestMainWindowPatterns::chooseInDialog(const QKeySequence &keys, const Q
             if (!dialog || !name)
                 return;
             startFolder = dialog->directory().absolutePath();
+            // Moving through the list as a user does, so that the dialog hears of the choice.
+            auto *types = modal->findChild<QComboBox *>(QStringLiteral("fileTypeCombo"));
+            for (int i = 0; types && i < filter; ++i)
+                QTest::keyClick(types, Qt::Key_Down);
             name->setText(path);
             QTest::keyClick(name, Qt::Key_Return);
         });
@@ -272,22 +279,25 @@ void TestMainWindowPatterns::badFileChangesNothing()
 void TestMainWindowPatterns::saveThenOpenGivesSameField_data()
 {
     QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("filter"); // picked in the dialog: 0 RLE, 1 plaintext, 2 Life 1.06
     QTest::addColumn<QString>("written");
     QTest::addColumn<QByteArray>("firstLine");
 
-    QTest::newRow("RLE") << "field.rle"
-                         << "field.rle" << QByteArray("#C Generation 2\nx = 120, y = 120, rule = B36/S23");
+    const QByteArray rle("#C Generation 2\nx = 120, y = 120, rule = B36/S23");
+    QTest::newRow("RLE") << "field.rle" << 0 << "field.rle" << rle;
     // Plaintext has no place for a rule but a comment that this program reads back.
-    QTest::newRow("plaintext") << "field.cells"
-                               << "field.cells" << QByteArray("!Name: field\n!Rule: B36/S23");
-    QTest::newRow("no extension: RLE") << "plain"
-                                       << "plain.rle"
-                                       << QByteArray("#C Generation 2\nx = 120, y = 120, rule = B36/S23");
+    QTest::newRow("plaintext") << "field.cells" << 0 << "field.cells" << QByteArray("!Name: field\n!Rule: B36/S23");
+    // Life 1.06 has no place for a rule at all. A format's extension decides.
+    QTest::newRow("Life 1.06") << "field.LIFE" << 0 << "field.LIFE" << QByteArray("#Life 1.06\n");
+    QTest::newRow("no extension") << "plain" << 0 << "plain.rle" << rle;
+    QTest::newRow("none, plaintext picked") << "plain" << 1 << "plain.cells" << QByteArray("!Name: plain\n");
+    QTest::newRow("other, Life 1.06 picked") << "f.txt" << 2 << "f.txt.lif" << QByteArray("#Life 1.06\n");
 }
 
 void TestMainWindowPatterns::saveThenOpenGivesSameField()
 {
     QFETCH(QString, typed);
+    QFETCH(int, filter);
     QFETCH(QString, written);
     QFETCH(QByteArray, firstLine);
 
@@ -296,7 +306,7 @@ void TestMainWindowPatterns::saveThenOpenGivesSameField()
     rule->activated(rule->currentIndex());
     prepareField();
     const CellGrid saved = probe.shownCells();
-    chooseInDialog(QKeySequence::Save, folder.filePath(typed));
+    chooseInDialog(QKeySequence::Save, folder.filePath(typed), filter);
     const QByteArray bytes = readFile(folder.filePath(written));
     QCOMPARE(bytes.left(firstLine.size()), firstLine);
 
@@ -305,7 +315,33 @@ void TestMainWindowPatterns::saveThenOpenGivesSameField()
     rule->activated(0);
     QVERIFY(window->openPatternFile(folder.filePath(written)));
     QCOMPARE(probe.shownCells(), saved);
-    QCOMPARE(rule->currentData().toString(), QStringLiteral("B36/S23"));
+    QCOMPARE(rule->currentData().toString(), firstLine.startsWith("#Life") ? "B3/S23" : "B36/S23");
+}
+
+void TestMainWindowPatterns::savingKeepsTheNameAndComments()
+{
+    const auto saveAs = [this](const QString &name) {
+        chooseInDialog(QKeySequence::Save, folder.filePath(name));
+        return readFile(folder.filePath(name));
+    };
+    QVERIFY(writeFile(folder.filePath("boat.rle"), "#N Boat\n#C by hand\nx = 2, y = 1\n2o!\n"));
+    QVERIFY(window->openPatternFile(folder.filePath("boat.rle")));
+    QTest::mouseClick(probe.button("PushButton_Next"), Qt::LeftButton);
+    QVERIFY(saveAs("kept.cells").startsWith("!Name: Boat\n! by hand\n"));
+    // A new field is no longer the file's; undone, it is again.
+    QTest::mouseClick(probe.button("PushButton_Random"), Qt::LeftButton);
+    QVERIFY(saveAs("random.rle").startsWith("#C Generation 1\n"));
+    QApplication::setActiveWindow(window);
+    QTest::keySequence(window, QKeySequence::Undo);
+    QVERIFY(saveAs("again.rle").startsWith("#N Boat\n#C by hand\n#C Generation 2\n"));
+}
+
+void TestMainWindowPatterns::addedExtensionAsksBeforeReplacing()
+{
+    QVERIFY(writeFile(folder.filePath("kept.txt.rle"), "kept\n"));
+    const auto [title, text] = messageFrom([&] { chooseInDialog(QKeySequence::Save, folder.filePath("kept.txt")); });
+    QVERIFY2(title == "Save pattern" && text.contains("kept.txt.rle"), qPrintable(text));
+    QCOMPARE(readFile(folder.filePath("kept.txt.rle")), QByteArray("kept\n"));
 }
 
 void TestMainWindowPatterns::failedSaveIsReported()

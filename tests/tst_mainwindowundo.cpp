@@ -45,7 +45,7 @@ class TestMainWindowUndo : public MainWindowTestCase
 private slots:
     void everyStepUndoesAndRedoes_data();
     void everyStepUndoesAndRedoes();
-    void openUndoesTheSavedStateToo();
+    void openAndSaveStateUndoTheSavedStateToo();
     void undoAndRedoDisabledWhenNothingOrRunning();
     void historyKeepsTheLast500Steps();
     void examplesListTheClassics();
@@ -127,6 +127,8 @@ void TestMainWindowUndo::everyStepUndoesAndRedoes_data()
                           << "Undo Next";
     QTest::newRow("Stop") << "Stop"
                           << "Undo Stop";
+    QTest::newRow("Save state") << "Save state"
+                                << "Undo Save state";
     QTest::newRow("Edit") << "Edit"
                           << "Undo Edit";
     QTest::newRow("Open example") << "Open"
@@ -155,6 +157,8 @@ void TestMainWindowUndo::everyStepUndoesAndRedoes()
         click("PushButton_Next");
     else if (step == "Stop")
         click("PushButton_Stop");
+    else if (step == "Save state")
+        click("PushButton_SaveState");
     else if (step == "Edit")
         editOneCell();
     else if (step == "Open")
@@ -181,12 +185,13 @@ void TestMainWindowUndo::everyStepUndoesAndRedoes()
     QCOMPARE(probe.generation(), 1);
 }
 
-void TestMainWindowUndo::openUndoesTheSavedStateToo()
+void TestMainWindowUndo::openAndSaveStateUndoTheSavedStateToo()
 {
     prepareField();
     click("PushButton_Stop");
     const Shown saved = shown();
     click("PushButton_Next");
+    click("PushButton_SaveState");
     openExample(QStringLiteral("Pulsar"));
     click("PushButton_Next");
     click("PushButton_Stop");
@@ -195,6 +200,9 @@ void TestMainWindowUndo::openUndoesTheSavedStateToo()
     keys(QKeySequence::Undo); // Stop
     keys(QKeySequence::Undo); // Next
     keys(QKeySequence::Undo); // Open
+    QCOMPARE(probe.generation(), 1);
+    keys(QKeySequence::Undo); // Save state
+    QCOMPARE(probe.generation(), 2);
     click("PushButton_Stop");
     QVERIFY(shown() == saved);
 }
@@ -220,10 +228,10 @@ void TestMainWindowUndo::undoAndRedoDisabledWhenNothingOrRunning()
     QVERIFY(action("Action_Edit_Undo")->isEnabled());
     QVERIFY(!action("Action_Edit_Redo")->isEnabled());
 
-    // Save state, speed and colour are not steps: Undo still takes back the run.
+    // Save state is a step of its own, after the run.
     click("PushButton_SaveState");
     keys(QKeySequence::Undo);
-    QCOMPARE(action("Action_Edit_Undo")->text().remove('&'), QStringLiteral("Undo Random"));
+    QCOMPARE(action("Action_Edit_Undo")->text().remove('&'), QStringLiteral("Undo Run"));
     QVERIFY(action("Action_Edit_Redo")->isEnabled());
 }
 

@@ -72,13 +72,13 @@ private slots:
 void TestPatternReader::reads_data()
 {
     QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("notes"); // the name, then each comment after a '|'
     QTest::addColumn<QString>("cells"); // as picture() draws them
     QTest::addColumn<QString>("rule"); // as the file names it, or empty
 
     QTest::newRow("rle, metadata, text after !")
         << QByteArray("#N Glider\n#C c\n#O o\n#P 1 2\nx = 3, y = 3, rule = B3/S23\nbo$2bo$3o!zz 0 q\n#?")
-        << QString("Glider") << ".O./..O/OOO"
+        << QString("Glider|c") << ".O./..O/OOO"
         << "B3/S23";
     QTest::newRow("rle, no spaces, rule spellings")
         << QByteArray("#r 23/3\nx=3,y=2,rule=s23/B36:T120,120\n3o$o!") << QString() << "OOO/O.."
@@ -90,20 +90,23 @@ void TestPatternReader::reads_data()
     QTest::newRow("rle, widened") << QByteArray("x = 1, y = 1\n3o$bo2$o!") << QString() << "OOO/.O./.../O.."
                                   << QString();
     // Blank lines among the rows are dead rows; before and after them, nothing.
-    QTest::newRow("plaintext") << QByteArray("\n!Name: Boat\n!Rule: b2/s\n\nOO.\nO.*\n\n.O\n\n\n") << QString("Boat")
-                               << "OO./O.O/.../.O."
+    QTest::newRow("plaintext") << QByteArray("\n!Name: Boat\n!Rule: b2/s\n! by hand\n!\nOO.\nO.*\n\n.O\n\n\n")
+                               << QString("Boat|by hand|") << "OO./O.O/.../.O."
                                << "B2/S";
     QTest::newRow("plaintext, BOM, CRLF")
         << QByteArray("\xEF\xBB\xBF.O.\r\n..O\r\nOOO\r\n") << QString() << ".O./..O/OOO" << QString();
     QTest::newRow("life 1.05, after blank lines")
-        << QByteArray("\n \n#Life 1.05\n#N Two\n#R 23/36\n#P -3 -1\n**\n.*\n#P 2 4\n*\n") << QString("Two")
-        << "OO..../.O..../....../....../....../.....O"
+        << QByteArray("\n \n#Life 1.05\n#N Two\n#D Blocks\n#R 23/36\n#P -3 -1\n**\n.*\n#P 2 4\n*\n")
+        << QString("Two|Blocks") << "OO..../.O..../....../....../....../.....O"
         << "B36/S23";
     // As files in the wild have it: a bare #P is 0 0.
-    QTest::newRow("life 1.05, bare #P") << QByteArray("#Life 1.05\n#P\n.*\n*.\n#P 3 0\n*\n") << QString() << ".O.O/O..."
-                                        << QString();
+    QTest::newRow("life 1.05, bare #P") << QByteArray("#Life 1.05\n#P\n.*\n*.\n#P 3 0\n*\n") << QString()
+                                        << ".O.O/O..." << QString();
+    // Centred on 0 0, the field's centre cell, where the cells fit around it.
     QTest::newRow("life 1.06") << QByteArray("#Life 1.06\n0 -1\n1 0\n-1 1\n0 1\n1 1\n1 1\n") << QString()
-                               << ".O./..O/OOO" << QString();
+                               << "..../..O./...O/.OOO" << QString();
+    QTest::newRow("life 1.06, beyond the centre's reach")
+        << QByteArray("#Life 1.06\n70 0\n71 1\n") << QString() << "O./.O" << QString();
 }
 
 void TestPatternReader::reads()
@@ -112,7 +115,10 @@ void TestPatternReader::reads()
     Pattern pattern;
     std::string error;
     QVERIFY2(PatternReader::read(file.toStdString(), pattern, error), error.c_str());
-    QTEST(QString::fromStdString(pattern.name), "name");
+    QStringList notes { QString::fromStdString(pattern.name) };
+    for (const std::string &comment : pattern.comments)
+        notes << QString::fromStdString(comment);
+    QTEST(notes.join('|'), "notes");
     QTEST(picture(pattern), "cells");
     QTEST(pattern.rule ? QString::fromStdString(pattern.rule->toString()) : QString(), "rule");
 }
@@ -165,18 +171,19 @@ void TestPatternReader::refuses()
 
 void TestPatternReader::readsBackWhatWasWritten_data()
 {
-    QTest::addColumn<bool>("rle");
+    QTest::addColumn<QString>("format");
     QTest::addColumn<double>("density");
-    for (const bool rle : { true, false }) {
+    for (const char *format : { "rle", "plaintext", "life 1.06" }) {
         for (const double density : { 0.0, 0.005, 0.3, 0.7, 1.0 })
-            QTest::addRow("%s, density %g", rle ? "rle" : "plaintext", density) << rle << density;
+            QTest::addRow("%s, density %g", format, density) << QString(format) << density;
     }
 }
 
 void TestPatternReader::readsBackWhatWasWritten()
 {
-    QFETCH(bool, rle);
+    QFETCH(QString, format);
     QFETCH(double, density);
+    const bool rle = format == "rle";
 
     std::mt19937 generator(static_cast<unsigned>(density * 1000) + 17);
     GameField field;
@@ -185,8 +192,11 @@ void TestPatternReader::readsBackWhatWasWritten()
     Rule highLife;
     std::string unused;
     Rule::read("HighLife", highLife, unused);
-    const std::string file = rle ? PatternWriter::writeRle(original, 4711, highLife)
-                                 : PatternWriter::writePlaintext(original, "Two\nlines", highLife);
+    // A comment that looks like a rule, an empty one, and an earlier save's generation.
+    const std::vector<std::string> comments { "Rule: by hand", "", "Generation 3" };
+    const std::string file = rle ? PatternWriter::writeRle(original, 4711, highLife, "Two\nlines", comments)
+        : format == "plaintext"  ? PatternWriter::writePlaintext(original, "Two\nlines", highLife, comments)
+                                 : PatternWriter::writeLife106(original);
     if (rle) {
         QVERIFY(QByteArray::fromStdString(file).endsWith("!\n"));
         for (const QByteArray &line : QByteArray::fromStdString(file).split('\n'))
@@ -196,9 +206,13 @@ void TestPatternReader::readsBackWhatWasWritten()
     Pattern pattern;
     std::string error;
     QVERIFY2(PatternReader::read(file, pattern, error), error.c_str());
-    QVERIFY(pattern.width == N && pattern.height == N);
-    QCOMPARE(pattern.name, std::string(rle ? "" : "Two lines"));
-    QVERIFY(pattern.rule == highLife);
+    const bool life106 = format == "life 1.06";
+    QVERIFY(life106 || (pattern.width == N && pattern.height == N));
+    QCOMPARE(pattern.name, std::string(life106 ? "" : "Two lines"));
+    QVERIFY(pattern.rule == (life106 ? std::nullopt : std::optional(highLife)));
+    QVERIFY(life106 ? pattern.comments.empty()
+                    : pattern.comments
+                == std::vector<std::string>({ "Rule: by hand", "", rle ? "Generation 4711" : "Generation 3" }));
     GameField target;
     target.randomize();
     GameField::Cell **placed = target.snapshot();

@@ -60,6 +60,8 @@ void TestRule::reads_data()
                                 << "\"B3/B23\"|B/S notation";
     QTest::newRow("empty") << ":T10"
                            << "empty";
+    QTest::newRow("line break, one line") << "B3\nx/S23"
+                                          << "\"B3 x/S23\"|non-totalistic";
 }
 
 void TestRule::reads()

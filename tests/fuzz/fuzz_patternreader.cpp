@@ -2,8 +2,9 @@
 // Open, a drop, the command line and the examples all go through, so every
 // format is reached. Beyond not crashing, the reader must keep its promise:
 // refuse with a one-line message and leave the pattern alone, or hand out a
-// pattern that fits the field; and what it read, written as RLE, must read
-// back as the same cells.
+// pattern that fits the field; and what it read, saved as RLE or Life 1.06,
+// must open as the same cells in the same places, and saved as RLE or
+// plaintext, keep its name and comments from one save to the next.
 
 #include <cstddef>
 #include <cstdint>
@@ -49,6 +50,21 @@ std::vector<char> boxOf(const Pattern &pattern)
     return box;
 }
 
+// Checks that `read`, placed on the field as the window places it, has
+// exactly the live cells of the snapshot buffer `cells`.
+void requireSamePlace(const Pattern &read, GameField::Cell *const *cells, const char *promise)
+{
+    boxOf(read);
+    // A second field, also made once.
+    static GameField field;
+    GameField::Cell **placed = field.snapshot();
+    read.placeCentred(placed);
+    for (int row = 1; row <= N; ++row) {
+        for (int column = 1; column <= N; ++column)
+            require(placed[row][column] == cells[row][column], promise);
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
@@ -67,14 +83,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     static GameField field;
     GameField::Cell **buffer = field.snapshot();
     pattern.placeCentred(buffer);
+    const std::string rle = PatternWriter::writeRle(buffer, 1, Rule(), pattern.name, pattern.comments);
     Pattern again;
-    require(PatternReader::read(PatternWriter::writeRle(buffer, 1), again, error), "the written RLE is read");
+    require(PatternReader::read(rle, again, error), "the written RLE is read");
     require(again.width == N && again.height == N, "the written RLE covers the field");
-    const std::vector<char> readBack = boxOf(again);
-    for (int row = 0; row < N; ++row) {
-        for (int column = 0; column < N; ++column)
-            require(readBack[static_cast<std::size_t>(row) * N + column] == buffer[row + 1][column + 1],
-                "the written RLE reads back as the same cells");
-    }
+    requireSamePlace(again, buffer, "the written RLE reads back as the same cells");
+    require(PatternWriter::writeRle(buffer, 1, Rule(), again.name, again.comments) == rle,
+        "saving what a saved RLE file says writes it again");
+
+    const std::string plaintext = PatternWriter::writePlaintext(buffer, pattern.name, Rule(), pattern.comments);
+    require(PatternReader::read(plaintext, again, error), "the written plaintext is read");
+    require(PatternWriter::writePlaintext(buffer, again.name, Rule(), again.comments) == plaintext,
+        "saving what a saved plaintext file says writes it again");
+
+    require(PatternReader::read(PatternWriter::writeLife106(buffer), again, error), "the written Life 1.06 is read");
+    requireSamePlace(again, buffer, "the written Life 1.06 puts back the same cells");
     return 0;
 }

@@ -82,6 +82,13 @@ def check_answers(program, folder):
         rows = [row for row in file.read().splitlines() if not row.startswith("!")]
     if result.returncode != 0 or [row.find("O") for row in rows if "O" in row] != [59, 59, 59]:
         raise Failure(f"--generations 3 of a blinker gave code {result.returncode} and other cells")
+    # Life 1.06 out as in: the block keeps its place around the centre.
+    output = os.path.join(folder, "after.lif")
+    result = run_without_display(program, "--generations", "0", paths["block.lif"], "--output", output)
+    with open(output) as file:
+        written = file.read()
+    if result.returncode != 0 or written != files["block.lif"]:
+        raise Failure(f"--output as Life 1.06 gave code {result.returncode} and {written!r}")
 
     # An animation of 1 + 3 generations; a picture of an unknown kind is refused, leaving nothing.
     animation = os.path.join(folder, "blinker.gif")

@@ -1,0 +1,51 @@
+// Any bytes as a rule, through Rule::read, which the pattern files' headers,
+// --rule and the window's rule box all go through. Beyond not crashing, the
+// reader must keep its promise: refuse with a one-line message and leave the
+// rule alone, or hand out a rule whose notation and name read back as itself.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "model/rule.h"
+
+namespace
+{
+
+// Ends the run as a crash, so that libFuzzer keeps the input.
+void require(bool condition, const char *promise)
+{
+    if (condition)
+        return;
+    std::fprintf(stderr, "broken: %s\n", promise);
+    std::abort();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    static const Rule seeds = [] {
+        Rule rule;
+        std::string unused;
+        Rule::read("B2/S", rule, unused);
+        return rule;
+    }();
+    Rule rule = seeds;
+    std::string error;
+    if (!Rule::read(std::string_view(reinterpret_cast<const char *>(data), size), rule, error)) {
+        require(!error.empty() && error.find_first_of("\r\n") == std::string::npos, "a refusal says why, on one line");
+        require(rule == seeds, "a refused rule leaves the rule alone");
+        return 0;
+    }
+    require(rule.birthCounts() < (1U << 9) && rule.survivalCounts() < (1U << 9), "counts are 0..8");
+    Rule again;
+    require(Rule::read(rule.toString(), again, error) && again == rule, "the notation reads back as the rule");
+    const std::string name = rule.name();
+    if (!name.empty())
+        require(Rule::read(name, again, error) && again == rule, "the name reads back as the rule");
+    return 0;
+}
