@@ -1,4 +1,5 @@
-<?xml version='1.0' encoding='utf-8'?>
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
     <name>ExportOptions</name>
@@ -95,7 +96,7 @@
         <translation>Generationen werden berechnet…</translation>
     </message>
     <message>
-        <source>Conway's Life</source>
+        <source>Conway&apos;s Life</source>
         <translation>Conways Life</translation>
     </message>
     <message>
@@ -183,7 +184,7 @@
         <translation>Muster öffnen</translation>
     </message>
     <message>
-        <source>Could not open the pattern file "%1":
+        <source>Could not open the pattern file &quot;%1&quot;:
 %2</source>
         <translation>Die Musterdatei „%1“ konnte nicht geöffnet werden:
 %2</translation>
@@ -193,7 +194,7 @@
         <translation>Muster speichern</translation>
     </message>
     <message>
-        <source>Could not save the pattern file "%1":
+        <source>Could not save the pattern file &quot;%1&quot;:
 %2</source>
         <translation>Die Musterdatei „%1“ konnte nicht gespeichert werden:
 %2</translation>
@@ -223,7 +224,7 @@
         <translation>PNG-Bilder (*.png)</translation>
     </message>
     <message>
-        <source>Could not export the image "%1":
+        <source>Could not export the image &quot;%1&quot;:
 %2</source>
         <translation>Das Bild „%1“ konnte nicht exportiert werden:
 %2</translation>
@@ -241,7 +242,7 @@
         <translation>Die Animation wird geschrieben…</translation>
     </message>
     <message>
-        <source>Could not export the animation "%1":
+        <source>Could not export the animation &quot;%1&quot;:
 %2</source>
         <translation>Die Animation „%1“ konnte nicht exportiert werden:
 %2</translation>
@@ -251,7 +252,7 @@
         <translation>Über</translation>
     </message>
     <message>
-        <source>&lt;div&gt;&lt;b&gt;Conway's Game of Life&lt;/b&gt;&lt;hr/&gt;Author: Tarvinek&lt;/div&gt;</source>
+        <source>&lt;div&gt;&lt;b&gt;Conway&apos;s Game of Life&lt;/b&gt;&lt;hr/&gt;Author: Tarvinek&lt;/div&gt;</source>
         <translation>&lt;div&gt;&lt;b&gt;Conways Spiel des Lebens&lt;/b&gt;&lt;hr/&gt;Autor: Tarvinek&lt;/div&gt;</translation>
     </message>
     <message>
@@ -299,7 +300,7 @@
         <translation>Zeichnen</translation>
     </message>
     <message>
-        <source>Conway's Game of Life</source>
+        <source>Conway&apos;s Game of Life</source>
         <translation>Conways Spiel des Lebens</translation>
     </message>
     <message>

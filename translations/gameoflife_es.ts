@@ -1,4 +1,5 @@
-<?xml version='1.0' encoding='utf-8'?>
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
 <TS version="2.1" language="es_ES">
 <context>
     <name>ExportOptions</name>
@@ -95,7 +96,7 @@
         <translation>Calculando generaciones…</translation>
     </message>
     <message>
-        <source>Conway's Life</source>
+        <source>Conway&apos;s Life</source>
         <translation>Vida de Conway</translation>
     </message>
     <message>
@@ -183,7 +184,7 @@
         <translation>Abrir patrón</translation>
     </message>
     <message>
-        <source>Could not open the pattern file "%1":
+        <source>Could not open the pattern file &quot;%1&quot;:
 %2</source>
         <translation>No se pudo abrir el archivo de patrón «%1»:
 %2</translation>
@@ -193,7 +194,7 @@
         <translation>Guardar patrón</translation>
     </message>
     <message>
-        <source>Could not save the pattern file "%1":
+        <source>Could not save the pattern file &quot;%1&quot;:
 %2</source>
         <translation>No se pudo guardar el archivo de patrón «%1»:
 %2</translation>
@@ -223,7 +224,7 @@
         <translation>Imágenes PNG (*.png)</translation>
     </message>
     <message>
-        <source>Could not export the image "%1":
+        <source>Could not export the image &quot;%1&quot;:
 %2</source>
         <translation>No se pudo exportar la imagen «%1»:
 %2</translation>
@@ -241,7 +242,7 @@
         <translation>Escribiendo la animación…</translation>
     </message>
     <message>
-        <source>Could not export the animation "%1":
+        <source>Could not export the animation &quot;%1&quot;:
 %2</source>
         <translation>No se pudo exportar la animación «%1»:
 %2</translation>
@@ -251,7 +252,7 @@
         <translation>Acerca de</translation>
     </message>
     <message>
-        <source>&lt;div&gt;&lt;b&gt;Conway's Game of Life&lt;/b&gt;&lt;hr/&gt;Author: Tarvinek&lt;/div&gt;</source>
+        <source>&lt;div&gt;&lt;b&gt;Conway&apos;s Game of Life&lt;/b&gt;&lt;hr/&gt;Author: Tarvinek&lt;/div&gt;</source>
         <translation>&lt;div&gt;&lt;b&gt;El juego de la vida de Conway&lt;/b&gt;&lt;hr/&gt;Autor: Tarvinek&lt;/div&gt;</translation>
     </message>
     <message>
@@ -299,7 +300,7 @@
         <translation>Dibujo</translation>
     </message>
     <message>
-        <source>Conway's Game of Life</source>
+        <source>Conway&apos;s Game of Life</source>
         <translation>El juego de la vida de Conway</translation>
     </message>
     <message>

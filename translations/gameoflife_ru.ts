@@ -1,4 +1,5 @@
-<?xml version='1.0' encoding='utf-8'?>
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
 <TS version="2.1" language="ru_RU">
 <context>
     <name>ExportOptions</name>
@@ -95,7 +96,7 @@
         <translation>Вычисление поколений…</translation>
     </message>
     <message>
-        <source>Conway's Life</source>
+        <source>Conway&apos;s Life</source>
         <translation>Жизнь Конвея</translation>
     </message>
     <message>
@@ -183,7 +184,7 @@
         <translation>Открыть фигуру</translation>
     </message>
     <message>
-        <source>Could not open the pattern file "%1":
+        <source>Could not open the pattern file &quot;%1&quot;:
 %2</source>
         <translation>Не удалось открыть файл фигуры «%1»:
 %2</translation>
@@ -193,7 +194,7 @@
         <translation>Сохранить фигуру</translation>
     </message>
     <message>
-        <source>Could not save the pattern file "%1":
+        <source>Could not save the pattern file &quot;%1&quot;:
 %2</source>
         <translation>Не удалось сохранить файл фигуры «%1»:
 %2</translation>
@@ -223,7 +224,7 @@
         <translation>Изображения PNG (*.png)</translation>
     </message>
     <message>
-        <source>Could not export the image "%1":
+        <source>Could not export the image &quot;%1&quot;:
 %2</source>
         <translation>Не удалось экспортировать изображение «%1»:
 %2</translation>
@@ -241,7 +242,7 @@
         <translation>Запись анимации…</translation>
     </message>
     <message>
-        <source>Could not export the animation "%1":
+        <source>Could not export the animation &quot;%1&quot;:
 %2</source>
         <translation>Не удалось экспортировать анимацию «%1»:
 %2</translation>
@@ -251,7 +252,7 @@
         <translation>О программе</translation>
     </message>
     <message>
-        <source>&lt;div&gt;&lt;b&gt;Conway's Game of Life&lt;/b&gt;&lt;hr/&gt;Author: Tarvinek&lt;/div&gt;</source>
+        <source>&lt;div&gt;&lt;b&gt;Conway&apos;s Game of Life&lt;/b&gt;&lt;hr/&gt;Author: Tarvinek&lt;/div&gt;</source>
         <translation>&lt;div&gt;&lt;b&gt;Игра «Жизнь» Конвея&lt;/b&gt;&lt;hr/&gt;Автор: Tarvinek&lt;/div&gt;</translation>
     </message>
     <message>
@@ -299,7 +300,7 @@
         <translation>Рисование</translation>
     </message>
     <message>
-        <source>Conway's Game of Life</source>
+        <source>Conway&apos;s Game of Life</source>
         <translation>Игра «Жизнь» Конвея</translation>
     </message>
     <message>
