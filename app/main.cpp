@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QIcon>
+#include <QLocale>
 #include <QString>
 #include <QtGlobal>
 
@@ -10,6 +11,7 @@
 #include "app/commandline.h"
 #include "app/textanswer.h"
 #include "mainwindow/mainwindow.h"
+#include "mainwindow/translations.h"
 #include "model/rule.h"
 
 int main(int argc, char *argv[])
@@ -56,6 +58,8 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "gameoflife: %s\n", qPrintable(request.warning));
     if (request.files.size() > 1)
         std::fprintf(stderr, "gameoflife: only one pattern file can be opened; the others are ignored\n");
+
+    Translations::install(QLocale());
 
     MainWindow window;
     window.setWindowIcon(QIcon(QStringLiteral(":/resources/icons/qt_icon.png")));

@@ -22,8 +22,6 @@
 namespace
 {
 
-QString tr(const char *text) { return QCoreApplication::translate("FieldExport", text); }
-
 const QSize PictureSize(FieldImage::ViewSize, FieldImage::ViewSize);
 
 bool setError(QString *error, const QString &text)
@@ -37,12 +35,16 @@ QString scaleProblem(int scale)
 {
     if (scale >= FieldExport::MinScale && scale <= FieldExport::MaxScale)
         return QString();
-    return tr("The scale must be %1 to %2, not %3.").arg(FieldExport::MinScale).arg(FieldExport::MaxScale).arg(scale);
+    return QCoreApplication::translate("FieldExport", "The scale must be %1 to %2, not %3.")
+        .arg(FieldExport::MinScale)
+        .arg(FieldExport::MaxScale)
+        .arg(scale);
 }
 
 QString tooLarge(int scale)
 {
-    return tr("There is not enough memory for a picture of %1 x %1 pixels.").arg(FieldImage::ViewSize * scale);
+    return QCoreApplication::translate("FieldExport", "There is not enough memory for a picture of %1 x %1 pixels.")
+        .arg(FieldImage::ViewSize * scale);
 }
 
 // The smallest rectangle holding every pixel in which two pictures of the
@@ -142,14 +144,16 @@ FieldExport::Outcome FieldExport::writeGif(const QString &path, int generations,
         return Outcome::Failed;
     };
     if (generations < MinGenerations || generations > MaxGenerations)
-        return failed(tr("The number of generations must be %1 to %2, not %3.")
+        return failed(QCoreApplication::translate("FieldExport", "The number of generations must be %1 to %2, not %3.")
                           .arg(MinGenerations)
                           .arg(MaxGenerations)
                           .arg(generations));
     if (!scaleProblem(scale).isEmpty())
         return failed(scaleProblem(scale));
     if (delay < 0 || delay > 65535)
-        return failed(tr("A frame cannot be shown for %1 hundredths of a second.").arg(delay));
+        return failed(
+            QCoreApplication::translate("FieldExport", "A frame cannot be shown for %1 hundredths of a second.")
+                .arg(delay));
 
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))

@@ -9,13 +9,6 @@
 
 #include <vector>
 
-namespace
-{
-
-QString tr(const char *text) { return QCoreApplication::translate("GifWriter", text); }
-
-} // namespace
-
 GifWriter::GifWriter(QIODevice *device)
     : device(device)
 {
@@ -33,11 +26,11 @@ GifWriter::~GifWriter()
 bool GifWriter::open(int width, int height, const QVector<QRgb> &palette)
 {
     if (gif) {
-        error = tr("The file is open already.");
+        error = QCoreApplication::translate("GifWriter", "The file is open already.");
         return false;
     }
     if (width < 1 || height < 1 || width > 65535 || height > 65535 || palette.isEmpty() || palette.size() > 256) {
-        error = tr("A GIF cannot hold a picture of %1 x %2 pixels in %3 colours.")
+        error = QCoreApplication::translate("GifWriter", "A GIF cannot hold a picture of %1 x %2 pixels in %3 colours.")
                     .arg(width)
                     .arg(height)
                     .arg(palette.size());
@@ -84,12 +77,13 @@ bool GifWriter::writeFrame(const QRect &area, uchar *indices, int stride, int de
 {
     if (!gif || !error.isEmpty()) {
         if (error.isEmpty())
-            error = tr("The file is not open.");
+            error = QCoreApplication::translate("GifWriter", "The file is not open.");
         return false;
     }
     if (area.isEmpty() || !QRect(0, 0, screenWidth, screenHeight).contains(area) || delay < 0 || delay > 65535
         || transparentIndex < -1 || transparentIndex > 255) {
-        error = tr("A frame of %1 x %2 pixels at (%3, %4) shown for %5 hundredths does not fit the GIF.")
+        error = QCoreApplication::translate(
+            "GifWriter", "A frame of %1 x %2 pixels at (%3, %4) shown for %5 hundredths does not fit the GIF.")
                     .arg(area.width())
                     .arg(area.height())
                     .arg(area.x())
@@ -119,7 +113,7 @@ bool GifWriter::close()
 {
     if (!gif) {
         if (error.isEmpty())
-            error = tr("The file is not open.");
+            error = QCoreApplication::translate("GifWriter", "The file is not open.");
         return false;
     }
     int code = 0;
@@ -145,7 +139,9 @@ bool GifWriter::fail(int gifError)
 {
     if (error.isEmpty()) {
         const char *text = GifErrorString(gifError);
-        error = !deviceError.isEmpty() ? deviceError : text ? QString::fromUtf8(text) : tr("Unknown GIF error.");
+        error = !deviceError.isEmpty() ? deviceError
+            : text                     ? QString::fromUtf8(text)
+                                       : QCoreApplication::translate("GifWriter", "Unknown GIF error.");
     }
     return false;
 }

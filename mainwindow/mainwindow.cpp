@@ -32,6 +32,7 @@
 #include <QTimer>
 #include <QUndoStack>
 #include <QUrl>
+#include <QtGlobal>
 
 #include <algorithm>
 #include <climits>
@@ -65,6 +66,22 @@ constexpr int MillisecondsPerSecond = 1000;
 constexpr int UndoLimit = 500;
 const QSize ButtonIconSize(40, 40);
 const QSize SaveStateIconSize(30, 30);
+
+// The names of Rule::namedRules, for the translators: the combo box shows
+// them through tr(). Most are proper names in the Life community and stay as
+// they are; the plain words among them read better translated.
+[[maybe_unused]] const char *const RuleNames[] = {
+    QT_TRANSLATE_NOOP("MainWindow", "Conway's Life"),
+    QT_TRANSLATE_NOOP("MainWindow", "HighLife"),
+    QT_TRANSLATE_NOOP("MainWindow", "Day & Night"),
+    QT_TRANSLATE_NOOP("MainWindow", "Seeds"),
+    QT_TRANSLATE_NOOP("MainWindow", "Life without Death"),
+    QT_TRANSLATE_NOOP("MainWindow", "Maze"),
+    QT_TRANSLATE_NOOP("MainWindow", "Replicator"),
+    QT_TRANSLATE_NOOP("MainWindow", "2×2"),
+    QT_TRANSLATE_NOOP("MainWindow", "Diamoeba"),
+    QT_TRANSLATE_NOOP("MainWindow", "Morley"),
+};
 
 // Timer interval for a speed of 1..30 generations per second, in whole milliseconds.
 int tickInterval(int generationsPerSecond) { return MillisecondsPerSecond / generationsPerSecond; }

@@ -181,10 +181,10 @@ void MainWindowUi::setupUi(QMainWindow *window)
     placeFixed(ComboBox_CellColor, 105, 63, 75, 24);
     Label_Rule = new QLabel(GroupBox_Options);
     Label_Rule->setObjectName(QString::fromUtf8("Label_Rule"));
-    placeFixed(Label_Rule, 10, 100, 40, 30);
+    placeFixed(Label_Rule, 10, 100, 65, 30);
     ComboBox_Rule = new QComboBox(GroupBox_Options);
     ComboBox_Rule->setObjectName(QString::fromUtf8("ComboBox_Rule"));
-    placeFixed(ComboBox_Rule, 50, 103, 130, 24);
+    placeFixed(ComboBox_Rule, 75, 103, 105, 24);
     ComboBox_Rule->setEditable(true);
     // A typed rule is applied, not added to the list.
     ComboBox_Rule->setInsertPolicy(QComboBox::NoInsert);

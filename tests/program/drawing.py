@@ -25,7 +25,11 @@ WINDOW_SIZE = (955, 775)
 # from press to release shows. Each segment passes exactly halfway between two
 # cells somewhere, where a line rounding the other way differs.
 VISITED = [(20, 20), (44, 35), (30, 71), (60, 90)]
-VIEW_COLOURS = {bytes(colour) for colour in (xsession.WHITE, xsession.BLACK, xsession.OUTLINE, *xsession.FILLS)}
+# The keyboard's cell cursor shows too: a click gives the view the focus.
+CURSOR = (255, 140, 0)
+VIEW_COLOURS = {
+    bytes(colour) for colour in (xsession.WHITE, xsession.BLACK, xsession.OUTLINE, CURSOR, *xsession.FILLS)
+}
 
 
 def line(start, end):

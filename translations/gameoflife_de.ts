@@ -1,0 +1,507 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE">
+<context>
+    <name>ExportOptions</name>
+    <message>
+        <source>Export animation</source>
+        <translation>Animation exportieren</translation>
+    </message>
+    <message>
+        <source>Export image</source>
+        <translation>Bild exportieren</translation>
+    </message>
+    <message>
+        <source>&amp;Scale:</source>
+        <translation>&amp;Maßstab:</translation>
+    </message>
+    <message>
+        <source>&amp;Generations after this one:</source>
+        <translation>&amp;Generationen nach dieser:</translation>
+    </message>
+</context>
+<context>
+    <name>FieldExport</name>
+    <message>
+        <source>The scale must be %1 to %2, not %3.</source>
+        <translation>Der Maßstab muss zwischen %1 und %2 liegen, nicht %3.</translation>
+    </message>
+    <message>
+        <source>There is not enough memory for a picture of %1 x %1 pixels.</source>
+        <translation>Für ein Bild von %1 x %1 Pixeln reicht der Speicher nicht.</translation>
+    </message>
+    <message>
+        <source>The number of generations must be %1 to %2, not %3.</source>
+        <translation>Die Zahl der Generationen muss zwischen %1 und %2 liegen, nicht %3.</translation>
+    </message>
+    <message>
+        <source>A frame cannot be shown for %1 hundredths of a second.</source>
+        <translation>Ein Einzelbild kann nicht %1 Hundertstelsekunden lang gezeigt werden.</translation>
+    </message>
+</context>
+<context>
+    <name>FormFieldEditor</name>
+    <message>
+        <source>Field editor</source>
+        <translation>Feldeditor</translation>
+    </message>
+    <message>
+        <source>[None]</source>
+        <translation>[Keine]</translation>
+    </message>
+    <message>
+        <source>[On]</source>
+        <translation>[Ein]</translation>
+    </message>
+    <message>
+        <source>[Off]</source>
+        <translation>[Aus]</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+</context>
+<context>
+    <name>GifWriter</name>
+    <message>
+        <source>The file is open already.</source>
+        <translation>Die Datei ist schon geöffnet.</translation>
+    </message>
+    <message>
+        <source>A GIF cannot hold a picture of %1 x %2 pixels in %3 colours.</source>
+        <translation>Ein GIF kann kein Bild von %1 x %2 Pixeln in %3 Farben aufnehmen.</translation>
+    </message>
+    <message>
+        <source>The file is not open.</source>
+        <translation>Die Datei ist nicht geöffnet.</translation>
+    </message>
+    <message>
+        <source>A frame of %1 x %2 pixels at (%3, %4) shown for %5 hundredths does not fit the GIF.</source>
+        <translation>Ein Einzelbild von %1 x %2 Pixeln bei (%3, %4), %5 Hundertstel lang gezeigt, passt nicht in das GIF.</translation>
+    </message>
+    <message>
+        <source>Unknown GIF error.</source>
+        <translation>Unbekannter GIF-Fehler.</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>Computing generations…</source>
+        <translation>Generationen werden berechnet…</translation>
+    </message>
+    <message>
+        <source>Conway&apos;s Life</source>
+        <translation>Conways Life</translation>
+    </message>
+    <message>
+        <source>HighLife</source>
+        <translation>HighLife</translation>
+    </message>
+    <message>
+        <source>Day &amp; Night</source>
+        <translation>Day &amp; Night</translation>
+    </message>
+    <message>
+        <source>Seeds</source>
+        <translation>Seeds</translation>
+    </message>
+    <message>
+        <source>Life without Death</source>
+        <translation>Leben ohne Tod</translation>
+    </message>
+    <message>
+        <source>Maze</source>
+        <translation>Labyrinth</translation>
+    </message>
+    <message>
+        <source>Replicator</source>
+        <translation>Replikator</translation>
+    </message>
+    <message>
+        <source>2×2</source>
+        <translation>2×2</translation>
+    </message>
+    <message>
+        <source>Diamoeba</source>
+        <translation>Diamoeba</translation>
+    </message>
+    <message>
+        <source>Morley</source>
+        <translation>Morley</translation>
+    </message>
+    <message>
+        <source>Patterns (*.rle *.cells *.lif *.life *.txt);;All files (*)</source>
+        <translation>Muster (*.rle *.cells *.lif *.life *.txt);;Alle Dateien (*)</translation>
+    </message>
+    <message>
+        <source>Cells: %1</source>
+        <translation>Zellen: %1</translation>
+    </message>
+    <message>
+        <source>Field size: %1 * %2</source>
+        <translation>Feldgröße: %1 * %2</translation>
+    </message>
+    <message>
+        <source>Generation: %1</source>
+        <translation>Generation: %1</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>State: evolving</source>
+        <translation>Zustand: in Entwicklung</translation>
+    </message>
+    <message>
+        <source>State: died out at generation %1</source>
+        <translation>Zustand: ausgestorben in Generation %1</translation>
+    </message>
+    <message>
+        <source>State: still since generation %1</source>
+        <translation>Zustand: still seit Generation %1</translation>
+    </message>
+    <message>
+        <source>State: period %1 since generation %2</source>
+        <translation>Zustand: Periode %1 seit Generation %2</translation>
+    </message>
+    <message>
+        <source>State: not settled after %1 generations</source>
+        <translation>Zustand: keine Ruhe nach %1 Generationen</translation>
+    </message>
+    <message>
+        <source>Life-like rule: a name or B/S notation, such as B36/S23; Enter applies it</source>
+        <translation>Life-artige Regel: ein Name oder die B/S-Schreibweise, etwa B36/S23; die Eingabetaste wendet sie an</translation>
+    </message>
+    <message>
+        <source>Open pattern</source>
+        <translation>Muster öffnen</translation>
+    </message>
+    <message>
+        <source>Could not open the pattern file &quot;%1&quot;:
+%2</source>
+        <translation>Die Musterdatei „%1“ konnte nicht geöffnet werden:
+%2</translation>
+    </message>
+    <message>
+        <source>Save pattern</source>
+        <translation>Muster speichern</translation>
+    </message>
+    <message>
+        <source>Could not save the pattern file &quot;%1&quot;:
+%2</source>
+        <translation>Die Musterdatei „%1“ konnte nicht gespeichert werden:
+%2</translation>
+    </message>
+    <message>
+        <source>&amp;Undo %1</source>
+        <translation>&amp;Rückgängig: %1</translation>
+    </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>&amp;Rückgängig</translation>
+    </message>
+    <message>
+        <source>&amp;Redo %1</source>
+        <translation>&amp;Wiederherstellen: %1</translation>
+    </message>
+    <message>
+        <source>&amp;Redo</source>
+        <translation>&amp;Wiederherstellen</translation>
+    </message>
+    <message>
+        <source>Export image</source>
+        <translation>Bild exportieren</translation>
+    </message>
+    <message>
+        <source>PNG images (*.png)</source>
+        <translation>PNG-Bilder (*.png)</translation>
+    </message>
+    <message>
+        <source>Could not export the image &quot;%1&quot;:
+%2</source>
+        <translation>Das Bild „%1“ konnte nicht exportiert werden:
+%2</translation>
+    </message>
+    <message>
+        <source>Export animation</source>
+        <translation>Animation exportieren</translation>
+    </message>
+    <message>
+        <source>GIF animations (*.gif)</source>
+        <translation>GIF-Animationen (*.gif)</translation>
+    </message>
+    <message>
+        <source>Writing the animation…</source>
+        <translation>Die Animation wird geschrieben…</translation>
+    </message>
+    <message>
+        <source>Could not export the animation &quot;%1&quot;:
+%2</source>
+        <translation>Die Animation „%1“ konnte nicht exportiert werden:
+%2</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>Über</translation>
+    </message>
+    <message>
+        <source>&lt;div&gt;&lt;b&gt;Conway&apos;s Game of Life&lt;/b&gt;&lt;hr/&gt;Author: Tarvinek&lt;/div&gt;</source>
+        <translation>&lt;div&gt;&lt;b&gt;Conways Spiel des Lebens&lt;/b&gt;&lt;hr/&gt;Autor: Tarvinek&lt;/div&gt;</translation>
+    </message>
+    <message>
+        <source>Run</source>
+        <translation>Lauf</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Stopp</translation>
+    </message>
+    <message>
+        <source>Next</source>
+        <translation>Nächster Schritt</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Leeren</translation>
+    </message>
+    <message>
+        <source>Random</source>
+        <translation>Zufall</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>Bearbeiten</translation>
+    </message>
+    <message>
+        <source>Rule</source>
+        <translation>Regel</translation>
+    </message>
+    <message>
+        <source>Run until settled</source>
+        <translation>Laufen bis zur Ruhe</translation>
+    </message>
+    <message>
+        <source>Go to generation</source>
+        <translation>Gehe zu Generation</translation>
+    </message>
+    <message>
+        <source>Generation (%1 to %2):</source>
+        <translation>Generation (%1 bis %2):</translation>
+    </message>
+    <message>
+        <source>Draw</source>
+        <translation>Zeichnen</translation>
+    </message>
+    <message>
+        <source>Conway&apos;s Game of Life</source>
+        <translation>Conways Spiel des Lebens</translation>
+    </message>
+    <message>
+        <source>&amp;Open pattern…</source>
+        <translation>&amp;Muster öffnen…</translation>
+    </message>
+    <message>
+        <source>&amp;Save pattern as…</source>
+        <translation>Muster speichern &amp;unter…</translation>
+    </message>
+    <message>
+        <source>Export &amp;image…</source>
+        <translation>Bild e&amp;xportieren…</translation>
+    </message>
+    <message>
+        <source>Export &amp;animation…</source>
+        <translation>&amp;Animation exportieren…</translation>
+    </message>
+    <message>
+        <source>E&amp;xit</source>
+        <translation>&amp;Beenden</translation>
+    </message>
+    <message>
+        <source>&amp;Play</source>
+        <translation>&amp;Start</translation>
+    </message>
+    <message>
+        <source>P&amp;ause</source>
+        <translation>&amp;Pause</translation>
+    </message>
+    <message>
+        <source>S&amp;top</source>
+        <translation>S&amp;topp</translation>
+    </message>
+    <message>
+        <source>&amp;Next</source>
+        <translation>&amp;Nächster Schritt</translation>
+    </message>
+    <message>
+        <source>&amp;Run until settled</source>
+        <translation>Bis zur Ruhe &amp;laufen</translation>
+    </message>
+    <message>
+        <source>&amp;Go to generation…</source>
+        <translation>&amp;Gehe zu Generation…</translation>
+    </message>
+    <message>
+        <source>Populat&amp;ion graph</source>
+        <translation>Populations&amp;diagramm</translation>
+    </message>
+    <message>
+        <source>&amp;About</source>
+        <translation>Ü&amp;ber</translation>
+    </message>
+    <message>
+        <source>Click or drag to draw cells; drag from a live cell to erase</source>
+        <translation>Klicken oder ziehen zeichnet Zellen; Ziehen ab einer lebenden Zelle radiert</translation>
+    </message>
+    <message>
+        <source>Simulation</source>
+        <translation>Simulation</translation>
+    </message>
+    <message>
+        <source>Play</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>Pause</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>Field</source>
+        <translation>Feld</translation>
+    </message>
+    <message>
+        <source>Clear field</source>
+        <translation>Feld leeren</translation>
+    </message>
+    <message>
+        <source>Random field</source>
+        <translation>Zufälliges Feld</translation>
+    </message>
+    <message>
+        <source>Edit field</source>
+        <translation>Feld bearbeiten</translation>
+    </message>
+    <message>
+        <source>Save state</source>
+        <translation>Zustand speichern</translation>
+    </message>
+    <message>
+        <source>Options</source>
+        <translation>Optionen</translation>
+    </message>
+    <message>
+        <source>Speed (iter./sec.):</source>
+        <translation>Tempo (Gen./s):</translation>
+    </message>
+    <message>
+        <source>Cell color:</source>
+        <translation>Zellfarbe:</translation>
+    </message>
+    <message>
+        <source>Speed (iter./sec.)</source>
+        <translation>Tempo (Generationen pro Sekunde)</translation>
+    </message>
+    <message>
+        <source>Cell color</source>
+        <translation>Zellfarbe</translation>
+    </message>
+    <message>
+        <source> Red</source>
+        <translation> Rot</translation>
+    </message>
+    <message>
+        <source> Green</source>
+        <translation> Grün</translation>
+    </message>
+    <message>
+        <source> Blue</source>
+        <translation> Blau</translation>
+    </message>
+    <message>
+        <source>Rule:</source>
+        <translation>Regel:</translation>
+    </message>
+    <message>
+        <source>Pause when settled</source>
+        <translation>Bei Ruhe anhalten</translation>
+    </message>
+    <message>
+        <source>Info</source>
+        <translation>Info</translation>
+    </message>
+    <message>
+        <source>Field size: *</source>
+        <translation>Feldgröße: *</translation>
+    </message>
+    <message>
+        <source>Generation: *</source>
+        <translation>Generation: *</translation>
+    </message>
+    <message>
+        <source>Cells: *</source>
+        <translation>Zellen: *</translation>
+    </message>
+    <message>
+        <source>State: *</source>
+        <translation>Zustand: *</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Datei</translation>
+    </message>
+    <message>
+        <source>&amp;Examples</source>
+        <translation>Bei&amp;spiele</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>&amp;Bearbeiten</translation>
+    </message>
+    <message>
+        <source>&amp;Simulation</source>
+        <translation>&amp;Simulation</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message>
+        <source>It is a folder.</source>
+        <translation>Es ist ein Ordner.</translation>
+    </message>
+    <message>
+        <source>It is not an ordinary file.</source>
+        <translation>Es ist keine gewöhnliche Datei.</translation>
+    </message>
+    <message>
+        <source>The file is larger than 1 MiB (%1 bytes); pattern files are far smaller.</source>
+        <translation>Die Datei ist größer als 1 MiB (%1 Bytes); Musterdateien sind viel kleiner.</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Population</source>
+        <translation>Population</translation>
+    </message>
+    <message>
+        <source>Generation</source>
+        <translation>Generation</translation>
+    </message>
+    <message>
+        <source>Live cells</source>
+        <translation>Lebende Zellen</translation>
+    </message>
+    <message>
+        <source>%1 by %2 cells, %3 alive; cursor on row %4, column %5</source>
+        <translation>%1 mal %2 Zellen, %3 lebendig; Cursor in Zeile %4, Spalte %5</translation>
+    </message>
+</context>
+</TS>

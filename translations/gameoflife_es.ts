@@ -1,0 +1,507 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="es_ES">
+<context>
+    <name>ExportOptions</name>
+    <message>
+        <source>Export animation</source>
+        <translation>Exportar animación</translation>
+    </message>
+    <message>
+        <source>Export image</source>
+        <translation>Exportar imagen</translation>
+    </message>
+    <message>
+        <source>&amp;Scale:</source>
+        <translation>&amp;Escala:</translation>
+    </message>
+    <message>
+        <source>&amp;Generations after this one:</source>
+        <translation>&amp;Generaciones después de esta:</translation>
+    </message>
+</context>
+<context>
+    <name>FieldExport</name>
+    <message>
+        <source>The scale must be %1 to %2, not %3.</source>
+        <translation>La escala debe ir de %1 a %2, no %3.</translation>
+    </message>
+    <message>
+        <source>There is not enough memory for a picture of %1 x %1 pixels.</source>
+        <translation>No hay memoria suficiente para una imagen de %1 x %1 píxeles.</translation>
+    </message>
+    <message>
+        <source>The number of generations must be %1 to %2, not %3.</source>
+        <translation>El número de generaciones debe ir de %1 a %2, no %3.</translation>
+    </message>
+    <message>
+        <source>A frame cannot be shown for %1 hundredths of a second.</source>
+        <translation>Un fotograma no puede mostrarse durante %1 centésimas de segundo.</translation>
+    </message>
+</context>
+<context>
+    <name>FormFieldEditor</name>
+    <message>
+        <source>Field editor</source>
+        <translation>Editor del campo</translation>
+    </message>
+    <message>
+        <source>[None]</source>
+        <translation>[Nada]</translation>
+    </message>
+    <message>
+        <source>[On]</source>
+        <translation>[Vida]</translation>
+    </message>
+    <message>
+        <source>[Off]</source>
+        <translation>[Muerte]</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>Aceptar</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+</context>
+<context>
+    <name>GifWriter</name>
+    <message>
+        <source>The file is open already.</source>
+        <translation>El archivo ya está abierto.</translation>
+    </message>
+    <message>
+        <source>A GIF cannot hold a picture of %1 x %2 pixels in %3 colours.</source>
+        <translation>Un GIF no puede contener una imagen de %1 x %2 píxeles en %3 colores.</translation>
+    </message>
+    <message>
+        <source>The file is not open.</source>
+        <translation>El archivo no está abierto.</translation>
+    </message>
+    <message>
+        <source>A frame of %1 x %2 pixels at (%3, %4) shown for %5 hundredths does not fit the GIF.</source>
+        <translation>Un fotograma de %1 x %2 píxeles en (%3, %4) mostrado %5 centésimas no cabe en el GIF.</translation>
+    </message>
+    <message>
+        <source>Unknown GIF error.</source>
+        <translation>Error de GIF desconocido.</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>Computing generations…</source>
+        <translation>Calculando generaciones…</translation>
+    </message>
+    <message>
+        <source>Conway&apos;s Life</source>
+        <translation>Vida de Conway</translation>
+    </message>
+    <message>
+        <source>HighLife</source>
+        <translation>HighLife</translation>
+    </message>
+    <message>
+        <source>Day &amp; Night</source>
+        <translation>Day &amp; Night</translation>
+    </message>
+    <message>
+        <source>Seeds</source>
+        <translation>Seeds</translation>
+    </message>
+    <message>
+        <source>Life without Death</source>
+        <translation>Vida sin muerte</translation>
+    </message>
+    <message>
+        <source>Maze</source>
+        <translation>Laberinto</translation>
+    </message>
+    <message>
+        <source>Replicator</source>
+        <translation>Replicador</translation>
+    </message>
+    <message>
+        <source>2×2</source>
+        <translation>2×2</translation>
+    </message>
+    <message>
+        <source>Diamoeba</source>
+        <translation>Diamoeba</translation>
+    </message>
+    <message>
+        <source>Morley</source>
+        <translation>Morley</translation>
+    </message>
+    <message>
+        <source>Patterns (*.rle *.cells *.lif *.life *.txt);;All files (*)</source>
+        <translation>Patrones (*.rle *.cells *.lif *.life *.txt);;Todos los archivos (*)</translation>
+    </message>
+    <message>
+        <source>Cells: %1</source>
+        <translation>Células: %1</translation>
+    </message>
+    <message>
+        <source>Field size: %1 * %2</source>
+        <translation>Campo: %1 * %2</translation>
+    </message>
+    <message>
+        <source>Generation: %1</source>
+        <translation>Generación: %1</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>State: evolving</source>
+        <translation>Estado: en evolución</translation>
+    </message>
+    <message>
+        <source>State: died out at generation %1</source>
+        <translation>Estado: extinguido en la generación %1</translation>
+    </message>
+    <message>
+        <source>State: still since generation %1</source>
+        <translation>Estado: estable desde la generación %1</translation>
+    </message>
+    <message>
+        <source>State: period %1 since generation %2</source>
+        <translation>Estado: periodo %1 desde la gen. %2</translation>
+    </message>
+    <message>
+        <source>State: not settled after %1 generations</source>
+        <translation>Estado: inestable tras %1 generaciones</translation>
+    </message>
+    <message>
+        <source>Life-like rule: a name or B/S notation, such as B36/S23; Enter applies it</source>
+        <translation>Regla tipo Life: un nombre o la notación B/S, como B36/S23; Intro la aplica</translation>
+    </message>
+    <message>
+        <source>Open pattern</source>
+        <translation>Abrir patrón</translation>
+    </message>
+    <message>
+        <source>Could not open the pattern file &quot;%1&quot;:
+%2</source>
+        <translation>No se pudo abrir el archivo de patrón «%1»:
+%2</translation>
+    </message>
+    <message>
+        <source>Save pattern</source>
+        <translation>Guardar patrón</translation>
+    </message>
+    <message>
+        <source>Could not save the pattern file &quot;%1&quot;:
+%2</source>
+        <translation>No se pudo guardar el archivo de patrón «%1»:
+%2</translation>
+    </message>
+    <message>
+        <source>&amp;Undo %1</source>
+        <translation>&amp;Deshacer %1</translation>
+    </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>&amp;Deshacer</translation>
+    </message>
+    <message>
+        <source>&amp;Redo %1</source>
+        <translation>&amp;Rehacer %1</translation>
+    </message>
+    <message>
+        <source>&amp;Redo</source>
+        <translation>&amp;Rehacer</translation>
+    </message>
+    <message>
+        <source>Export image</source>
+        <translation>Exportar imagen</translation>
+    </message>
+    <message>
+        <source>PNG images (*.png)</source>
+        <translation>Imágenes PNG (*.png)</translation>
+    </message>
+    <message>
+        <source>Could not export the image &quot;%1&quot;:
+%2</source>
+        <translation>No se pudo exportar la imagen «%1»:
+%2</translation>
+    </message>
+    <message>
+        <source>Export animation</source>
+        <translation>Exportar animación</translation>
+    </message>
+    <message>
+        <source>GIF animations (*.gif)</source>
+        <translation>Animaciones GIF (*.gif)</translation>
+    </message>
+    <message>
+        <source>Writing the animation…</source>
+        <translation>Escribiendo la animación…</translation>
+    </message>
+    <message>
+        <source>Could not export the animation &quot;%1&quot;:
+%2</source>
+        <translation>No se pudo exportar la animación «%1»:
+%2</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>Acerca de</translation>
+    </message>
+    <message>
+        <source>&lt;div&gt;&lt;b&gt;Conway&apos;s Game of Life&lt;/b&gt;&lt;hr/&gt;Author: Tarvinek&lt;/div&gt;</source>
+        <translation>&lt;div&gt;&lt;b&gt;El juego de la vida de Conway&lt;/b&gt;&lt;hr/&gt;Autor: Tarvinek&lt;/div&gt;</translation>
+    </message>
+    <message>
+        <source>Run</source>
+        <translation>Ejecución</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Detener</translation>
+    </message>
+    <message>
+        <source>Next</source>
+        <translation>Siguiente</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Vaciar</translation>
+    </message>
+    <message>
+        <source>Random</source>
+        <translation>Al azar</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>Editar</translation>
+    </message>
+    <message>
+        <source>Rule</source>
+        <translation>Regla</translation>
+    </message>
+    <message>
+        <source>Run until settled</source>
+        <translation>Ejecutar hasta estabilizarse</translation>
+    </message>
+    <message>
+        <source>Go to generation</source>
+        <translation>Ir a la generación</translation>
+    </message>
+    <message>
+        <source>Generation (%1 to %2):</source>
+        <translation>Generación (%1 a %2):</translation>
+    </message>
+    <message>
+        <source>Draw</source>
+        <translation>Dibujo</translation>
+    </message>
+    <message>
+        <source>Conway&apos;s Game of Life</source>
+        <translation>El juego de la vida de Conway</translation>
+    </message>
+    <message>
+        <source>&amp;Open pattern…</source>
+        <translation>&amp;Abrir patrón…</translation>
+    </message>
+    <message>
+        <source>&amp;Save pattern as…</source>
+        <translation>&amp;Guardar patrón como…</translation>
+    </message>
+    <message>
+        <source>Export &amp;image…</source>
+        <translation>Exportar &amp;imagen…</translation>
+    </message>
+    <message>
+        <source>Export &amp;animation…</source>
+        <translation>Exportar a&amp;nimación…</translation>
+    </message>
+    <message>
+        <source>E&amp;xit</source>
+        <translation>&amp;Salir</translation>
+    </message>
+    <message>
+        <source>&amp;Play</source>
+        <translation>&amp;Iniciar</translation>
+    </message>
+    <message>
+        <source>P&amp;ause</source>
+        <translation>&amp;Pausa</translation>
+    </message>
+    <message>
+        <source>S&amp;top</source>
+        <translation>&amp;Detener</translation>
+    </message>
+    <message>
+        <source>&amp;Next</source>
+        <translation>&amp;Siguiente</translation>
+    </message>
+    <message>
+        <source>&amp;Run until settled</source>
+        <translation>Ejecutar hasta &amp;estabilizarse</translation>
+    </message>
+    <message>
+        <source>&amp;Go to generation…</source>
+        <translation>Ir a la &amp;generación…</translation>
+    </message>
+    <message>
+        <source>Populat&amp;ion graph</source>
+        <translation>Gráfico de p&amp;oblación</translation>
+    </message>
+    <message>
+        <source>&amp;About</source>
+        <translation>&amp;Acerca de</translation>
+    </message>
+    <message>
+        <source>Click or drag to draw cells; drag from a live cell to erase</source>
+        <translation>Haga clic o arrastre para dibujar células; arrastrar desde una célula viva borra</translation>
+    </message>
+    <message>
+        <source>Simulation</source>
+        <translation>Simulación</translation>
+    </message>
+    <message>
+        <source>Play</source>
+        <translation>Iniciar</translation>
+    </message>
+    <message>
+        <source>Pause</source>
+        <translation>Pausa</translation>
+    </message>
+    <message>
+        <source>Field</source>
+        <translation>Campo</translation>
+    </message>
+    <message>
+        <source>Clear field</source>
+        <translation>Vaciar campo</translation>
+    </message>
+    <message>
+        <source>Random field</source>
+        <translation>Campo al azar</translation>
+    </message>
+    <message>
+        <source>Edit field</source>
+        <translation>Editar campo</translation>
+    </message>
+    <message>
+        <source>Save state</source>
+        <translation>Guardar estado</translation>
+    </message>
+    <message>
+        <source>Options</source>
+        <translation>Opciones</translation>
+    </message>
+    <message>
+        <source>Speed (iter./sec.):</source>
+        <translation>Veloc. (gen./s):</translation>
+    </message>
+    <message>
+        <source>Cell color:</source>
+        <translation>Color:</translation>
+    </message>
+    <message>
+        <source>Speed (iter./sec.)</source>
+        <translation>Velocidad (generaciones por segundo)</translation>
+    </message>
+    <message>
+        <source>Cell color</source>
+        <translation>Color de las células</translation>
+    </message>
+    <message>
+        <source> Red</source>
+        <translation> Rojo</translation>
+    </message>
+    <message>
+        <source> Green</source>
+        <translation> Verde</translation>
+    </message>
+    <message>
+        <source> Blue</source>
+        <translation> Azul</translation>
+    </message>
+    <message>
+        <source>Rule:</source>
+        <translation>Regla:</translation>
+    </message>
+    <message>
+        <source>Pause when settled</source>
+        <translation>Pausa al estabilizarse</translation>
+    </message>
+    <message>
+        <source>Info</source>
+        <translation>Información</translation>
+    </message>
+    <message>
+        <source>Field size: *</source>
+        <translation>Campo: *</translation>
+    </message>
+    <message>
+        <source>Generation: *</source>
+        <translation>Generación: *</translation>
+    </message>
+    <message>
+        <source>Cells: *</source>
+        <translation>Células: *</translation>
+    </message>
+    <message>
+        <source>State: *</source>
+        <translation>Estado: *</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Archivo</translation>
+    </message>
+    <message>
+        <source>&amp;Examples</source>
+        <translation>E&amp;jemplos</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>&amp;Editar</translation>
+    </message>
+    <message>
+        <source>&amp;Simulation</source>
+        <translation>&amp;Simulación</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>A&amp;yuda</translation>
+    </message>
+    <message>
+        <source>It is a folder.</source>
+        <translation>Es una carpeta.</translation>
+    </message>
+    <message>
+        <source>It is not an ordinary file.</source>
+        <translation>No es un archivo normal.</translation>
+    </message>
+    <message>
+        <source>The file is larger than 1 MiB (%1 bytes); pattern files are far smaller.</source>
+        <translation>El archivo ocupa más de 1 MiB (%1 bytes); los archivos de patrones son mucho más pequeños.</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <source>Population</source>
+        <translation>Población</translation>
+    </message>
+    <message>
+        <source>Generation</source>
+        <translation>Generación</translation>
+    </message>
+    <message>
+        <source>Live cells</source>
+        <translation>Células vivas</translation>
+    </message>
+    <message>
+        <source>%1 by %2 cells, %3 alive; cursor on row %4, column %5</source>
+        <translation>%1 por %2 células, %3 vivas; cursor en la fila %4, columna %5</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,507 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="fr_FR">
+<context>
+    <name>ExportOptions</name>
+    <message>
+        <source>Export animation</source>
+        <translation>Exporter une animation</translation>
+    </message>
+    <message>
+        <source>Export image</source>
+        <translation>Exporter une image</translation>
+    </message>
+    <message>
+        <source>&amp;Scale:</source>
+        <translation>&amp;Échelle :</translation>
+    </message>
+    <message>
+        <source>&amp;Generations after this one:</source>
+        <translation>&amp;Générations après celle-ci :</translation>
+    </message>
+</context>
+<context>
+    <name>FieldExport</name>
+    <message>
+        <source>The scale must be %1 to %2, not %3.</source>
+        <translation>L’échelle doit aller de %1 à %2, et non %3.</translation>
+    </message>
+    <message>
+        <source>There is not enough memory for a picture of %1 x %1 pixels.</source>
+        <translation>La mémoire ne suffit pas pour une image de %1 x %1 pixels.</translation>
+    </message>
+    <message>
+        <source>The number of generations must be %1 to %2, not %3.</source>
+        <translation>Le nombre de générations doit aller de %1 à %2, et non %3.</translation>
+    </message>
+    <message>
+        <source>A frame cannot be shown for %1 hundredths of a second.</source>
+        <translation>Une image ne peut pas être affichée pendant %1 centièmes de seconde.</translation>
+    </message>
+</context>
+<context>
+    <name>FormFieldEditor</name>
+    <message>
+        <source>Field editor</source>
+        <translation>Éditeur du champ</translation>
+    </message>
+    <message>
+        <source>[None]</source>
+        <translation>[Aucun]</translation>
+    </message>
+    <message>
+        <source>[On]</source>
+        <translation>[Vie]</translation>
+    </message>
+    <message>
+        <source>[Off]</source>
+        <translation>[Mort]</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+</context>
+<context>
+    <name>GifWriter</name>
+    <message>
+        <source>The file is open already.</source>
+        <translation>Le fichier est déjà ouvert.</translation>
+    </message>
+    <message>
+        <source>A GIF cannot hold a picture of %1 x %2 pixels in %3 colours.</source>
+        <translation>Un GIF ne peut pas contenir une image de %1 x %2 pixels en %3 couleurs.</translation>
+    </message>
+    <message>
+        <source>The file is not open.</source>
+        <translation>Le fichier n’est pas ouvert.</translation>
+    </message>
+    <message>
+        <source>A frame of %1 x %2 pixels at (%3, %4) shown for %5 hundredths does not fit the GIF.</source>
+        <translation>Une image de %1 x %2 pixels en (%3, %4) affichée %5 centièmes ne tient pas dans le GIF.</translation>
+    </message>
+    <message>
+        <source>Unknown GIF error.</source>
+        <translation>Erreur GIF inconnue.</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>Computing generations…</source>
+        <translation>Calcul des générations…</translation>
+    </message>
+    <message>
+        <source>Conway&apos;s Life</source>
+        <translation>Vie de Conway</translation>
+    </message>
+    <message>
+        <source>HighLife</source>
+        <translation>HighLife</translation>
+    </message>
+    <message>
+        <source>Day &amp; Night</source>
+        <translation>Day &amp; Night</translation>
+    </message>
+    <message>
+        <source>Seeds</source>
+        <translation>Seeds</translation>
+    </message>
+    <message>
+        <source>Life without Death</source>
+        <translation>Vie sans mort</translation>
+    </message>
+    <message>
+        <source>Maze</source>
+        <translation>Labyrinthe</translation>
+    </message>
+    <message>
+        <source>Replicator</source>
+        <translation>Réplicateur</translation>
+    </message>
+    <message>
+        <source>2×2</source>
+        <translation>2×2</translation>
+    </message>
+    <message>
+        <source>Diamoeba</source>
+        <translation>Diamoeba</translation>
+    </message>
+    <message>
+        <source>Morley</source>
+        <translation>Morley</translation>
+    </message>
+    <message>
+        <source>Patterns (*.rle *.cells *.lif *.life *.txt);;All files (*)</source>
+        <translation>Motifs (*.rle *.cells *.lif *.life *.txt);;Tous les fichiers (*)</translation>
+    </message>
+    <message>
+        <source>Cells: %1</source>
+        <translation>Cellules : %1</translation>
+    </message>
+    <message>
+        <source>Field size: %1 * %2</source>
+        <translation>Champ : %1 * %2</translation>
+    </message>
+    <message>
+        <source>Generation: %1</source>
+        <translation>Génération : %1</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>State: evolving</source>
+        <translation>État : en évolution</translation>
+    </message>
+    <message>
+        <source>State: died out at generation %1</source>
+        <translation>État : éteint à la génération %1</translation>
+    </message>
+    <message>
+        <source>State: still since generation %1</source>
+        <translation>État : stable depuis la génération %1</translation>
+    </message>
+    <message>
+        <source>State: period %1 since generation %2</source>
+        <translation>État : période %1 depuis la gén. %2</translation>
+    </message>
+    <message>
+        <source>State: not settled after %1 generations</source>
+        <translation>État : pas stabilisé après %1 générations</translation>
+    </message>
+    <message>
+        <source>Life-like rule: a name or B/S notation, such as B36/S23; Enter applies it</source>
+        <translation>Règle de type Life : un nom ou la notation B/S, par exemple B36/S23 ; Entrée l’applique</translation>
+    </message>
+    <message>
+        <source>Open pattern</source>
+        <translation>Ouvrir un motif</translation>
+    </message>
+    <message>
+        <source>Could not open the pattern file &quot;%1&quot;:
+%2</source>
+        <translation>Impossible d’ouvrir le fichier de motif « %1 » :
+%2</translation>
+    </message>
+    <message>
+        <source>Save pattern</source>
+        <translation>Enregistrer le motif</translation>
+    </message>
+    <message>
+        <source>Could not save the pattern file &quot;%1&quot;:
+%2</source>
+        <translation>Impossible d’enregistrer le fichier de motif « %1 » :
+%2</translation>
+    </message>
+    <message>
+        <source>&amp;Undo %1</source>
+        <translation>&amp;Annuler : %1</translation>
+    </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>&amp;Annuler</translation>
+    </message>
+    <message>
+        <source>&amp;Redo %1</source>
+        <translation>&amp;Rétablir : %1</translation>
+    </message>
+    <message>
+        <source>&amp;Redo</source>
+        <translation>&amp;Rétablir</translation>
+    </message>
+    <message>
+        <source>Export image</source>
+        <translation>Exporter une image</translation>
+    </message>
+    <message>
+        <source>PNG images (*.png)</source>
+        <translation>Images PNG (*.png)</translation>
+    </message>
+    <message>
+        <source>Could not export the image &quot;%1&quot;:
+%2</source>
+        <translation>Impossible d’exporter l’image « %1 » :
+%2</translation>
+    </message>
+    <message>
+        <source>Export animation</source>
+        <translation>Exporter une animation</translation>
+    </message>
+    <message>
+        <source>GIF animations (*.gif)</source>
+        <translation>Animations GIF (*.gif)</translation>
+    </message>
+    <message>
+        <source>Writing the animation…</source>
+        <translation>Écriture de l’animation…</translation>
+    </message>
+    <message>
+        <source>Could not export the animation &quot;%1&quot;:
+%2</source>
+        <translation>Impossible d’exporter l’animation « %1 » :
+%2</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>À propos</translation>
+    </message>
+    <message>
+        <source>&lt;div&gt;&lt;b&gt;Conway&apos;s Game of Life&lt;/b&gt;&lt;hr/&gt;Author: Tarvinek&lt;/div&gt;</source>
+        <translation>&lt;div&gt;&lt;b&gt;Le jeu de la vie de Conway&lt;/b&gt;&lt;hr/&gt;Auteur : Tarvinek&lt;/div&gt;</translation>
+    </message>
+    <message>
+        <source>Run</source>
+        <translation>Lancement</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Arrêt</translation>
+    </message>
+    <message>
+        <source>Next</source>
+        <translation>Suivant</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Vider</translation>
+    </message>
+    <message>
+        <source>Random</source>
+        <translation>Hasard</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>Éditer</translation>
+    </message>
+    <message>
+        <source>Rule</source>
+        <translation>Règle</translation>
+    </message>
+    <message>
+        <source>Run until settled</source>
+        <translation>Lancer jusqu’au repos</translation>
+    </message>
+    <message>
+        <source>Go to generation</source>
+        <translation>Aller à la génération</translation>
+    </message>
+    <message>
+        <source>Generation (%1 to %2):</source>
+        <translation>Génération (%1 à %2) :</translation>
+    </message>
+    <message>
+        <source>Draw</source>
+        <translation>Dessin</translation>
+    </message>
+    <message>
+        <source>Conway&apos;s Game of Life</source>
+        <translation>Le jeu de la vie de Conway</translation>
+    </message>
+    <message>
+        <source>&amp;Open pattern…</source>
+        <translation>&amp;Ouvrir un motif…</translation>
+    </message>
+    <message>
+        <source>&amp;Save pattern as…</source>
+        <translation>Enre&amp;gistrer le motif sous…</translation>
+    </message>
+    <message>
+        <source>Export &amp;image…</source>
+        <translation>Exporter une &amp;image…</translation>
+    </message>
+    <message>
+        <source>Export &amp;animation…</source>
+        <translation>Exporter une &amp;animation…</translation>
+    </message>
+    <message>
+        <source>E&amp;xit</source>
+        <translation>&amp;Quitter</translation>
+    </message>
+    <message>
+        <source>&amp;Play</source>
+        <translation>&amp;Lancer</translation>
+    </message>
+    <message>
+        <source>P&amp;ause</source>
+        <translation>&amp;Pause</translation>
+    </message>
+    <message>
+        <source>S&amp;top</source>
+        <translation>Arrê&amp;ter</translation>
+    </message>
+    <message>
+        <source>&amp;Next</source>
+        <translation>&amp;Suivant</translation>
+    </message>
+    <message>
+        <source>&amp;Run until settled</source>
+        <translation>Lancer jusqu’au &amp;repos</translation>
+    </message>
+    <message>
+        <source>&amp;Go to generation…</source>
+        <translation>Aller à la &amp;génération…</translation>
+    </message>
+    <message>
+        <source>Populat&amp;ion graph</source>
+        <translation>Graphique de la p&amp;opulation</translation>
+    </message>
+    <message>
+        <source>&amp;About</source>
+        <translation>À &amp;propos</translation>
+    </message>
+    <message>
+        <source>Click or drag to draw cells; drag from a live cell to erase</source>
+        <translation>Cliquer ou glisser dessine des cellules ; glisser depuis une cellule vivante efface</translation>
+    </message>
+    <message>
+        <source>Simulation</source>
+        <translation>Simulation</translation>
+    </message>
+    <message>
+        <source>Play</source>
+        <translation>Lancer</translation>
+    </message>
+    <message>
+        <source>Pause</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>Field</source>
+        <translation>Champ</translation>
+    </message>
+    <message>
+        <source>Clear field</source>
+        <translation>Vider le champ</translation>
+    </message>
+    <message>
+        <source>Random field</source>
+        <translation>Champ au hasard</translation>
+    </message>
+    <message>
+        <source>Edit field</source>
+        <translation>Éditer le champ</translation>
+    </message>
+    <message>
+        <source>Save state</source>
+        <translation>Enregistrer l’état</translation>
+    </message>
+    <message>
+        <source>Options</source>
+        <translation>Options</translation>
+    </message>
+    <message>
+        <source>Speed (iter./sec.):</source>
+        <translation>Vitesse (gén./s) :</translation>
+    </message>
+    <message>
+        <source>Cell color:</source>
+        <translation>Couleur :</translation>
+    </message>
+    <message>
+        <source>Speed (iter./sec.)</source>
+        <translation>Vitesse (générations par seconde)</translation>
+    </message>
+    <message>
+        <source>Cell color</source>
+        <translation>Couleur des cellules</translation>
+    </message>
+    <message>
+        <source> Red</source>
+        <translation> Rouge</translation>
+    </message>
+    <message>
+        <source> Green</source>
+        <translation> Vert</translation>
+    </message>
+    <message>
+        <source> Blue</source>
+        <translation> Bleu</translation>
+    </message>
+    <message>
+        <source>Rule:</source>
+        <translation>Règle :</translation>
+    </message>
+    <message>
+        <source>Pause when settled</source>
+        <translation>Pause au repos</translation>
+    </message>
+    <message>
+        <source>Info</source>
+        <translation>Infos</translation>
+    </message>
+    <message>
+        <source>Field size: *</source>
+        <translation>Champ : *</translation>
+    </message>
+    <message>
+        <source>Generation: *</source>
+        <translation>Génération : *</translation>
+    </message>
+    <message>
+        <source>Cells: *</source>
+        <translation>Cellules : *</translation>
+    </message>
+    <message>
+        <source>State: *</source>
+        <translation>État : *</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Fichier</translation>
+    </message>
+    <message>
+        <source>&amp;Examples</source>
+        <translation>&amp;Exemples</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>É&amp;dition</translation>
+    </message>
+    <message>
+        <source>&amp;Simulation</source>
+        <translation>&amp;Simulation</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Aide</translation>
+    </message>
+    <message>
+        <source>It is a folder.</source>
+        <translation>C’est un dossier.</translation>
+    </message>
+    <message>
+        <source>It is not an ordinary file.</source>
+        <translation>Ce n’est pas un fichier ordinaire.</translation>
+    </message>
+    <message>
+        <source>The file is larger than 1 MiB (%1 bytes); pattern files are far smaller.</source>
+        <translation>Le fichier dépasse 1 Mio (%1 octets) ; les fichiers de motif sont bien plus petits.</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>Population</source>
+        <translation>Population</translation>
+    </message>
+    <message>
+        <source>Generation</source>
+        <translation>Génération</translation>
+    </message>
+    <message>
+        <source>Live cells</source>
+        <translation>Cellules vivantes</translation>
+    </message>
+    <message>
+        <source>%1 by %2 cells, %3 alive; cursor on row %4, column %5</source>
+        <translation>%1 sur %2 cellules, %3 vivantes ; curseur en ligne %4, colonne %5</translation>
+    </message>
+</context>
+</TS>

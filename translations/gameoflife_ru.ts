@@ -1,0 +1,507 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="ru_RU">
+<context>
+    <name>ExportOptions</name>
+    <message>
+        <source>Export animation</source>
+        <translation>Экспорт анимации</translation>
+    </message>
+    <message>
+        <source>Export image</source>
+        <translation>Экспорт изображения</translation>
+    </message>
+    <message>
+        <source>&amp;Scale:</source>
+        <translation>&amp;Масштаб:</translation>
+    </message>
+    <message>
+        <source>&amp;Generations after this one:</source>
+        <translation>&amp;Поколений после текущего:</translation>
+    </message>
+</context>
+<context>
+    <name>FieldExport</name>
+    <message>
+        <source>The scale must be %1 to %2, not %3.</source>
+        <translation>Масштаб должен быть от %1 до %2, а не %3.</translation>
+    </message>
+    <message>
+        <source>There is not enough memory for a picture of %1 x %1 pixels.</source>
+        <translation>Недостаточно памяти для изображения %1 x %1 пикселей.</translation>
+    </message>
+    <message>
+        <source>The number of generations must be %1 to %2, not %3.</source>
+        <translation>Число поколений должно быть от %1 до %2, а не %3.</translation>
+    </message>
+    <message>
+        <source>A frame cannot be shown for %1 hundredths of a second.</source>
+        <translation>Кадр не может показываться %1 сотых секунды.</translation>
+    </message>
+</context>
+<context>
+    <name>FormFieldEditor</name>
+    <message>
+        <source>Field editor</source>
+        <translation>Редактор поля</translation>
+    </message>
+    <message>
+        <source>[None]</source>
+        <translation>[Нет]</translation>
+    </message>
+    <message>
+        <source>[On]</source>
+        <translation>[Вкл]</translation>
+    </message>
+    <message>
+        <source>[Off]</source>
+        <translation>[Выкл]</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>ОК</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Отмена</translation>
+    </message>
+</context>
+<context>
+    <name>GifWriter</name>
+    <message>
+        <source>The file is open already.</source>
+        <translation>Файл уже открыт.</translation>
+    </message>
+    <message>
+        <source>A GIF cannot hold a picture of %1 x %2 pixels in %3 colours.</source>
+        <translation>GIF не может хранить изображение %1 x %2 пикселей в %3 цветах.</translation>
+    </message>
+    <message>
+        <source>The file is not open.</source>
+        <translation>Файл не открыт.</translation>
+    </message>
+    <message>
+        <source>A frame of %1 x %2 pixels at (%3, %4) shown for %5 hundredths does not fit the GIF.</source>
+        <translation>Кадр %1 x %2 пикселей в точке (%3, %4) длительностью %5 сотых не помещается в GIF.</translation>
+    </message>
+    <message>
+        <source>Unknown GIF error.</source>
+        <translation>Неизвестная ошибка GIF.</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>Computing generations…</source>
+        <translation>Вычисление поколений…</translation>
+    </message>
+    <message>
+        <source>Conway&apos;s Life</source>
+        <translation>Жизнь Конвея</translation>
+    </message>
+    <message>
+        <source>HighLife</source>
+        <translation>HighLife</translation>
+    </message>
+    <message>
+        <source>Day &amp; Night</source>
+        <translation>Day &amp; Night</translation>
+    </message>
+    <message>
+        <source>Seeds</source>
+        <translation>Seeds</translation>
+    </message>
+    <message>
+        <source>Life without Death</source>
+        <translation>Жизнь без смерти</translation>
+    </message>
+    <message>
+        <source>Maze</source>
+        <translation>Лабиринт</translation>
+    </message>
+    <message>
+        <source>Replicator</source>
+        <translation>Репликатор</translation>
+    </message>
+    <message>
+        <source>2×2</source>
+        <translation>2×2</translation>
+    </message>
+    <message>
+        <source>Diamoeba</source>
+        <translation>Diamoeba</translation>
+    </message>
+    <message>
+        <source>Morley</source>
+        <translation>Morley</translation>
+    </message>
+    <message>
+        <source>Patterns (*.rle *.cells *.lif *.life *.txt);;All files (*)</source>
+        <translation>Фигуры (*.rle *.cells *.lif *.life *.txt);;Все файлы (*)</translation>
+    </message>
+    <message>
+        <source>Cells: %1</source>
+        <translation>Клеток: %1</translation>
+    </message>
+    <message>
+        <source>Field size: %1 * %2</source>
+        <translation>Размер поля: %1 * %2</translation>
+    </message>
+    <message>
+        <source>Generation: %1</source>
+        <translation>Поколение: %1</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>State: evolving</source>
+        <translation>Состояние: развивается</translation>
+    </message>
+    <message>
+        <source>State: died out at generation %1</source>
+        <translation>Состояние: вымерла в поколении %1</translation>
+    </message>
+    <message>
+        <source>State: still since generation %1</source>
+        <translation>Состояние: неподвижна с поколения %1</translation>
+    </message>
+    <message>
+        <source>State: period %1 since generation %2</source>
+        <translation>Состояние: цикл %1 с поколения %2</translation>
+    </message>
+    <message>
+        <source>State: not settled after %1 generations</source>
+        <translation>Состояние: нет покоя за %1 поколений</translation>
+    </message>
+    <message>
+        <source>Life-like rule: a name or B/S notation, such as B36/S23; Enter applies it</source>
+        <translation>Правило типа Life: название или запись B/S, например B36/S23; Enter применяет его</translation>
+    </message>
+    <message>
+        <source>Open pattern</source>
+        <translation>Открыть фигуру</translation>
+    </message>
+    <message>
+        <source>Could not open the pattern file &quot;%1&quot;:
+%2</source>
+        <translation>Не удалось открыть файл фигуры «%1»:
+%2</translation>
+    </message>
+    <message>
+        <source>Save pattern</source>
+        <translation>Сохранить фигуру</translation>
+    </message>
+    <message>
+        <source>Could not save the pattern file &quot;%1&quot;:
+%2</source>
+        <translation>Не удалось сохранить файл фигуры «%1»:
+%2</translation>
+    </message>
+    <message>
+        <source>&amp;Undo %1</source>
+        <translation>&amp;Отменить: %1</translation>
+    </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>&amp;Отменить</translation>
+    </message>
+    <message>
+        <source>&amp;Redo %1</source>
+        <translation>&amp;Повторить: %1</translation>
+    </message>
+    <message>
+        <source>&amp;Redo</source>
+        <translation>&amp;Повторить</translation>
+    </message>
+    <message>
+        <source>Export image</source>
+        <translation>Экспорт изображения</translation>
+    </message>
+    <message>
+        <source>PNG images (*.png)</source>
+        <translation>Изображения PNG (*.png)</translation>
+    </message>
+    <message>
+        <source>Could not export the image &quot;%1&quot;:
+%2</source>
+        <translation>Не удалось экспортировать изображение «%1»:
+%2</translation>
+    </message>
+    <message>
+        <source>Export animation</source>
+        <translation>Экспорт анимации</translation>
+    </message>
+    <message>
+        <source>GIF animations (*.gif)</source>
+        <translation>Анимации GIF (*.gif)</translation>
+    </message>
+    <message>
+        <source>Writing the animation…</source>
+        <translation>Запись анимации…</translation>
+    </message>
+    <message>
+        <source>Could not export the animation &quot;%1&quot;:
+%2</source>
+        <translation>Не удалось экспортировать анимацию «%1»:
+%2</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>О программе</translation>
+    </message>
+    <message>
+        <source>&lt;div&gt;&lt;b&gt;Conway&apos;s Game of Life&lt;/b&gt;&lt;hr/&gt;Author: Tarvinek&lt;/div&gt;</source>
+        <translation>&lt;div&gt;&lt;b&gt;Игра «Жизнь» Конвея&lt;/b&gt;&lt;hr/&gt;Автор: Tarvinek&lt;/div&gt;</translation>
+    </message>
+    <message>
+        <source>Run</source>
+        <translation>Запуск</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Стоп</translation>
+    </message>
+    <message>
+        <source>Next</source>
+        <translation>Шаг</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Очистить</translation>
+    </message>
+    <message>
+        <source>Random</source>
+        <translation>Случайно</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>Изменить</translation>
+    </message>
+    <message>
+        <source>Rule</source>
+        <translation>Правило</translation>
+    </message>
+    <message>
+        <source>Run until settled</source>
+        <translation>Выполнять до устойчивости</translation>
+    </message>
+    <message>
+        <source>Go to generation</source>
+        <translation>Перейти к поколению</translation>
+    </message>
+    <message>
+        <source>Generation (%1 to %2):</source>
+        <translation>Поколение (от %1 до %2):</translation>
+    </message>
+    <message>
+        <source>Draw</source>
+        <translation>Рисование</translation>
+    </message>
+    <message>
+        <source>Conway&apos;s Game of Life</source>
+        <translation>Игра «Жизнь» Конвея</translation>
+    </message>
+    <message>
+        <source>&amp;Open pattern…</source>
+        <translation>&amp;Открыть фигуру…</translation>
+    </message>
+    <message>
+        <source>&amp;Save pattern as…</source>
+        <translation>&amp;Сохранить фигуру как…</translation>
+    </message>
+    <message>
+        <source>Export &amp;image…</source>
+        <translation>Экспорт &amp;изображения…</translation>
+    </message>
+    <message>
+        <source>Export &amp;animation…</source>
+        <translation>Экспорт &amp;анимации…</translation>
+    </message>
+    <message>
+        <source>E&amp;xit</source>
+        <translation>В&amp;ыход</translation>
+    </message>
+    <message>
+        <source>&amp;Play</source>
+        <translation>&amp;Пуск</translation>
+    </message>
+    <message>
+        <source>P&amp;ause</source>
+        <translation>П&amp;ауза</translation>
+    </message>
+    <message>
+        <source>S&amp;top</source>
+        <translation>&amp;Стоп</translation>
+    </message>
+    <message>
+        <source>&amp;Next</source>
+        <translation>&amp;Шаг</translation>
+    </message>
+    <message>
+        <source>&amp;Run until settled</source>
+        <translation>Выполнять до &amp;устойчивости</translation>
+    </message>
+    <message>
+        <source>&amp;Go to generation…</source>
+        <translation>Перейти к по&amp;колению…</translation>
+    </message>
+    <message>
+        <source>Populat&amp;ion graph</source>
+        <translation>&amp;График численности</translation>
+    </message>
+    <message>
+        <source>&amp;About</source>
+        <translation>&amp;О программе</translation>
+    </message>
+    <message>
+        <source>Click or drag to draw cells; drag from a live cell to erase</source>
+        <translation>Щелчок или перетаскивание рисует клетки; перетаскивание от живой клетки стирает</translation>
+    </message>
+    <message>
+        <source>Simulation</source>
+        <translation>Моделирование</translation>
+    </message>
+    <message>
+        <source>Play</source>
+        <translation>Пуск</translation>
+    </message>
+    <message>
+        <source>Pause</source>
+        <translation>Пауза</translation>
+    </message>
+    <message>
+        <source>Field</source>
+        <translation>Поле</translation>
+    </message>
+    <message>
+        <source>Clear field</source>
+        <translation>Очистить поле</translation>
+    </message>
+    <message>
+        <source>Random field</source>
+        <translation>Случайное поле</translation>
+    </message>
+    <message>
+        <source>Edit field</source>
+        <translation>Изменить поле</translation>
+    </message>
+    <message>
+        <source>Save state</source>
+        <translation>Сохранить состояние</translation>
+    </message>
+    <message>
+        <source>Options</source>
+        <translation>Параметры</translation>
+    </message>
+    <message>
+        <source>Speed (iter./sec.):</source>
+        <translation>Поколений/с:</translation>
+    </message>
+    <message>
+        <source>Cell color:</source>
+        <translation>Цвет клеток:</translation>
+    </message>
+    <message>
+        <source>Speed (iter./sec.)</source>
+        <translation>Скорость (поколений в секунду)</translation>
+    </message>
+    <message>
+        <source>Cell color</source>
+        <translation>Цвет клеток</translation>
+    </message>
+    <message>
+        <source> Red</source>
+        <translation> Красный</translation>
+    </message>
+    <message>
+        <source> Green</source>
+        <translation> Зелёный</translation>
+    </message>
+    <message>
+        <source> Blue</source>
+        <translation> Синий</translation>
+    </message>
+    <message>
+        <source>Rule:</source>
+        <translation>Правило:</translation>
+    </message>
+    <message>
+        <source>Pause when settled</source>
+        <translation>Пауза при покое</translation>
+    </message>
+    <message>
+        <source>Info</source>
+        <translation>Сведения</translation>
+    </message>
+    <message>
+        <source>Field size: *</source>
+        <translation>Размер поля: *</translation>
+    </message>
+    <message>
+        <source>Generation: *</source>
+        <translation>Поколение: *</translation>
+    </message>
+    <message>
+        <source>Cells: *</source>
+        <translation>Клеток: *</translation>
+    </message>
+    <message>
+        <source>State: *</source>
+        <translation>Состояние: *</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Файл</translation>
+    </message>
+    <message>
+        <source>&amp;Examples</source>
+        <translation>&amp;Примеры</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>П&amp;равка</translation>
+    </message>
+    <message>
+        <source>&amp;Simulation</source>
+        <translation>&amp;Моделирование</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Справка</translation>
+    </message>
+    <message>
+        <source>It is a folder.</source>
+        <translation>Это папка.</translation>
+    </message>
+    <message>
+        <source>It is not an ordinary file.</source>
+        <translation>Это не обычный файл.</translation>
+    </message>
+    <message>
+        <source>The file is larger than 1 MiB (%1 bytes); pattern files are far smaller.</source>
+        <translation>Файл больше 1 МиБ (%1 байт); файлы фигур гораздо меньше.</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Отмена</translation>
+    </message>
+    <message>
+        <source>Population</source>
+        <translation>Численность</translation>
+    </message>
+    <message>
+        <source>Generation</source>
+        <translation>Поколение</translation>
+    </message>
+    <message>
+        <source>Live cells</source>
+        <translation>Живые клетки</translation>
+    </message>
+    <message>
+        <source>%1 by %2 cells, %3 alive; cursor on row %4, column %5</source>
+        <translation>%1 на %2 клеток, живых %3; курсор в строке %4, столбце %5</translation>
+    </message>
+</context>
+</TS>
