@@ -503,5 +503,58 @@
         <source>%1 by %2 cells, %3 alive; cursor on row %4, column %5</source>
         <translation>%1 mal %2 Zellen, %3 lebendig; Cursor in Zeile %4, Spalte %5</translation>
     </message>
+    <message>
+        <source>RLE (*.rle)</source>
+        <translation>RLE (*.rle)</translation>
+    </message>
+    <message>
+        <source>Plaintext (*.cells)</source>
+        <translation>Klartext (*.cells)</translation>
+    </message>
+    <message>
+        <source>Life 1.06 (*.lif *.life)</source>
+        <translation>Life 1.06 (*.lif *.life)</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; exists already. Replace it?</source>
+        <translation>„%1“ gibt es schon. Ersetzen?</translation>
+    </message>
+    <message>
+        <source>The text is larger than 1 MiB (%1 bytes); patterns are far smaller.</source>
+        <translation>Der Text ist größer als 1 MiB (%1 Bytes); Muster sind viel kleiner.</translation>
+    </message>
+    <message>
+        <source>Paste pattern</source>
+        <translation>Muster einfügen</translation>
+    </message>
+    <message>
+        <source>The clipboard holds no pattern that can be pasted:
+%1</source>
+        <translation>Die Zwischenablage enthält kein Muster, das eingefügt werden kann:
+%1</translation>
+    </message>
+    <message>
+        <source>&amp;Copy pattern</source>
+        <translation>Muster &amp;kopieren</translation>
+    </message>
+    <message>
+        <source>&amp;Paste pattern</source>
+        <translation>Muster &amp;einfügen</translation>
+    </message>
+    <message>
+        <source>Open &amp;recent</source>
+        <translation>&amp;Zuletzt geöffnet</translation>
+    </message>
+</context>
+<context>
+    <name>RecentFiles</name>
+    <message>
+        <source>&amp;Clear list</source>
+        <translation>Liste &amp;leeren</translation>
+    </message>
+    <message>
+        <source>&amp;%1 %2</source>
+        <translation>&amp;%1 %2</translation>
+    </message>
 </context>
 </TS>

@@ -503,5 +503,58 @@
         <source>%1 by %2 cells, %3 alive; cursor on row %4, column %5</source>
         <translation>%1 por %2 células, %3 vivas; cursor en la fila %4, columna %5</translation>
     </message>
+    <message>
+        <source>RLE (*.rle)</source>
+        <translation>RLE (*.rle)</translation>
+    </message>
+    <message>
+        <source>Plaintext (*.cells)</source>
+        <translation>Texto plano (*.cells)</translation>
+    </message>
+    <message>
+        <source>Life 1.06 (*.lif *.life)</source>
+        <translation>Life 1.06 (*.lif *.life)</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; exists already. Replace it?</source>
+        <translation>«%1» ya existe. ¿Reemplazarlo?</translation>
+    </message>
+    <message>
+        <source>The text is larger than 1 MiB (%1 bytes); patterns are far smaller.</source>
+        <translation>El texto ocupa más de 1 MiB (%1 bytes); los patrones son mucho más pequeños.</translation>
+    </message>
+    <message>
+        <source>Paste pattern</source>
+        <translation>Pegar patrón</translation>
+    </message>
+    <message>
+        <source>The clipboard holds no pattern that can be pasted:
+%1</source>
+        <translation>El portapapeles no contiene ningún patrón que se pueda pegar:
+%1</translation>
+    </message>
+    <message>
+        <source>&amp;Copy pattern</source>
+        <translation>&amp;Copiar patrón</translation>
+    </message>
+    <message>
+        <source>&amp;Paste pattern</source>
+        <translation>&amp;Pegar patrón</translation>
+    </message>
+    <message>
+        <source>Open &amp;recent</source>
+        <translation>Abrir &amp;reciente</translation>
+    </message>
+</context>
+<context>
+    <name>RecentFiles</name>
+    <message>
+        <source>&amp;Clear list</source>
+        <translation>&amp;Vaciar la lista</translation>
+    </message>
+    <message>
+        <source>&amp;%1 %2</source>
+        <translation>&amp;%1 %2</translation>
+    </message>
 </context>
 </TS>

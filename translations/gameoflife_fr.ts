@@ -503,5 +503,58 @@
         <source>%1 by %2 cells, %3 alive; cursor on row %4, column %5</source>
         <translation>%1 sur %2 cellules, %3 vivantes ; curseur en ligne %4, colonne %5</translation>
     </message>
+    <message>
+        <source>RLE (*.rle)</source>
+        <translation>RLE (*.rle)</translation>
+    </message>
+    <message>
+        <source>Plaintext (*.cells)</source>
+        <translation>Texte brut (*.cells)</translation>
+    </message>
+    <message>
+        <source>Life 1.06 (*.lif *.life)</source>
+        <translation>Life 1.06 (*.lif *.life)</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; exists already. Replace it?</source>
+        <translation>« %1 » existe déjà. Le remplacer ?</translation>
+    </message>
+    <message>
+        <source>The text is larger than 1 MiB (%1 bytes); patterns are far smaller.</source>
+        <translation>Le texte dépasse 1 Mio (%1 octets) ; les motifs sont bien plus petits.</translation>
+    </message>
+    <message>
+        <source>Paste pattern</source>
+        <translation>Coller le motif</translation>
+    </message>
+    <message>
+        <source>The clipboard holds no pattern that can be pasted:
+%1</source>
+        <translation>Le presse-papiers ne contient aucun motif à coller :
+%1</translation>
+    </message>
+    <message>
+        <source>&amp;Copy pattern</source>
+        <translation>&amp;Copier le motif</translation>
+    </message>
+    <message>
+        <source>&amp;Paste pattern</source>
+        <translation>C&amp;oller le motif</translation>
+    </message>
+    <message>
+        <source>Open &amp;recent</source>
+        <translation>Ouvrir un fichier &amp;récent</translation>
+    </message>
+</context>
+<context>
+    <name>RecentFiles</name>
+    <message>
+        <source>&amp;Clear list</source>
+        <translation>&amp;Vider la liste</translation>
+    </message>
+    <message>
+        <source>&amp;%1 %2</source>
+        <translation>&amp;%1 %2</translation>
+    </message>
 </context>
 </TS>

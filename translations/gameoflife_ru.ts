@@ -503,5 +503,58 @@
         <source>%1 by %2 cells, %3 alive; cursor on row %4, column %5</source>
         <translation>%1 на %2 клеток, живых %3; курсор в строке %4, столбце %5</translation>
     </message>
+    <message>
+        <source>RLE (*.rle)</source>
+        <translation>RLE (*.rle)</translation>
+    </message>
+    <message>
+        <source>Plaintext (*.cells)</source>
+        <translation>Простой текст (*.cells)</translation>
+    </message>
+    <message>
+        <source>Life 1.06 (*.lif *.life)</source>
+        <translation>Life 1.06 (*.lif *.life)</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; exists already. Replace it?</source>
+        <translation>«%1» уже существует. Заменить?</translation>
+    </message>
+    <message>
+        <source>The text is larger than 1 MiB (%1 bytes); patterns are far smaller.</source>
+        <translation>Текст больше 1 МиБ (%1 байт); фигуры гораздо меньше.</translation>
+    </message>
+    <message>
+        <source>Paste pattern</source>
+        <translation>Вставить фигуру</translation>
+    </message>
+    <message>
+        <source>The clipboard holds no pattern that can be pasted:
+%1</source>
+        <translation>В буфере обмена нет фигуры, которую можно вставить:
+%1</translation>
+    </message>
+    <message>
+        <source>&amp;Copy pattern</source>
+        <translation>&amp;Копировать фигуру</translation>
+    </message>
+    <message>
+        <source>&amp;Paste pattern</source>
+        <translation>&amp;Вставить фигуру</translation>
+    </message>
+    <message>
+        <source>Open &amp;recent</source>
+        <translation>Недавние &amp;файлы</translation>
+    </message>
+</context>
+<context>
+    <name>RecentFiles</name>
+    <message>
+        <source>&amp;Clear list</source>
+        <translation>&amp;Очистить список</translation>
+    </message>
+    <message>
+        <source>&amp;%1 %2</source>
+        <translation>&amp;%1 %2</translation>
+    </message>
 </context>
 </TS>
