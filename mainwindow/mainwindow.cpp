@@ -379,6 +379,13 @@ void MainWindow::showRule()
     ui->ComboBox_Rule->lineEdit()->setStyleSheet(QString());
 }
 
+void MainWindow::applyRule(const Rule &rule)
+{
+    gameField->setRule(rule);
+    showRule();
+    settings->setRule(rule);
+}
+
 void MainWindow::finishStroke() { ui->WidgetPaintArea_GraphicScene->endStroke(); }
 
 void MainWindow::updateView() { ui->WidgetPaintArea_GraphicScene->update(); }
@@ -435,9 +442,7 @@ bool MainWindow::openPatternFile(const QString &path, const std::optional<Rule> 
     gameField->saveState();
     // A file that names no rule leaves the rule as it is.
     if (rule || pattern.rule) {
-        gameField->setRule(rule ? *rule : *pattern.rule);
-        showRule();
-        settings->setRule(gameField->rule());
+        applyRule(rule ? *rule : *pattern.rule);
     }
     generationNumber = 1;
     cellCount = gameField->liveCellCount();
@@ -526,9 +531,7 @@ void MainWindow::applyState(const FieldCommand::State &state)
     }
     state.cells.toBuffer(gameField->snapshot());
     gameField->commitSnapshot();
-    gameField->setRule(state.rule);
-    showRule();
-    settings->setRule(state.rule);
+    applyRule(state.rule);
     generationNumber = state.generation;
     patternName = state.name;
     patternComments = state.comments;
@@ -783,9 +786,7 @@ void MainWindow::Slot_Action_Edit_PastePattern()
     }
     gameField->commitSnapshot();
     if (pattern.rule) {
-        gameField->setRule(*pattern.rule);
-        showRule();
-        settings->setRule(*pattern.rule);
+        applyRule(*pattern.rule);
     }
     cellCount = gameField->liveCellCount();
     updateInfoLabels();
@@ -983,9 +984,7 @@ void MainWindow::Slot_ComboBox_Rule()
         return;
     }
     const FieldCommand::State before = currentState(false);
-    gameField->setRule(rule);
-    showRule();
-    settings->setRule(rule);
+    applyRule(rule);
     resetHistory();
     recordStep(tr("Rule"), before);
 }

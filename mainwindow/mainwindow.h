@@ -115,6 +115,8 @@ private:
     void showHistory();
     // Shows the field's rule in the rule box, taking back any refusal shown there.
     void showRule();
+    // Makes `rule` the field's, shows it and remembers it for the next start.
+    void applyRule(const Rule &rule);
     // Computes `generations` ahead, or until the run settles, as one undo step called `step`.
     void fastForward(const QString &step, int generations, bool untilSettled);
     void updateView();

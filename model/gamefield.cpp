@@ -20,7 +20,6 @@ int densityModulus(int draw) { return draw % DensityModulusRange + MinimumDensit
 
 GameField::GameField()
 {
-    setRule(Rule());
     std::srand(static_cast<unsigned>(std::time(nullptr)));
 
     try {
@@ -96,9 +95,11 @@ void GameField::randomize()
 
 void GameField::nextGeneration()
 {
-    // A local copy: the cells written below could alias the member, which
-    // would otherwise be read again for every cell.
-    const std::uint32_t rule = transitions;
+    // Bits 0..8: born with that many neighbours; bits 9..17: survives with
+    // that many less 9. One shift and mask per cell decides it. A local, so
+    // that the cells written below cannot make it be read again for every cell.
+    const std::uint32_t rule
+        = currentRule.birthCounts() | (static_cast<std::uint32_t>(currentRule.survivalCounts()) << 9);
     for (int r = 1; r <= FieldSize; ++r) {
         const Cell *above = currentBuffer[r - 1];
         const Cell *row = currentBuffer[r];
@@ -142,11 +143,7 @@ void GameField::nextGeneration()
     copyBuffer(currentBuffer, nextBuffer);
 }
 
-void GameField::setRule(const Rule &rule)
-{
-    currentRule = rule;
-    transitions = rule.birthCounts() | (static_cast<std::uint32_t>(rule.survivalCounts()) << 9);
-}
+void GameField::setRule(const Rule &rule) { currentRule = rule; }
 
 GameField::Cell **GameField::allocateBuffer()
 {

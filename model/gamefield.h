@@ -74,9 +74,6 @@ private:
     Cell **nextBuffer = nullptr; // target of one evolution step
     Cell **snapshotBuffer = nullptr; // copy handed to readers, staging area of an import
     Rule currentRule;
-    // Bits 0..8: born with that many neighbours; bits 9..17: survives with
-    // that many less 9. One shift and mask per cell decides it.
-    std::uint32_t transitions = 0;
 };
 
 #endif // GAMEFIELD_H
