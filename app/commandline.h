@@ -6,7 +6,7 @@
 
 #include <optional>
 
-#include "model/rule.h"
+#include "model/engine/rule.h"
 
 class QCommandLineParser;
 

@@ -12,7 +12,7 @@
 #include "app/textanswer.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/translations.h"
-#include "model/rule.h"
+#include "model/engine/rule.h"
 
 int main(int argc, char *argv[])
 {

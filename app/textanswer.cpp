@@ -9,11 +9,11 @@
 
 #include "export/fieldexport.h"
 #include "mainwindow/patternfile.h"
-#include "model/gamefield.h"
-#include "model/packedfield.h"
-#include "model/pattern.h"
-#include "model/patternwriter.h"
-#include "model/runhistory.h"
+#include "model/analysis/runhistory.h"
+#include "model/engine/gamefield.h"
+#include "model/engine/packedfield.h"
+#include "model/files/pattern.h"
+#include "model/files/patternwriter.h"
 
 namespace
 {

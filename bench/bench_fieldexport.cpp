@@ -12,9 +12,9 @@
 #include <string>
 
 #include "export/fieldexport.h"
-#include "model/gamefield.h"
-#include "model/pattern.h"
-#include "model/patternreader.h"
+#include "model/engine/gamefield.h"
+#include "model/files/pattern.h"
+#include "model/files/patternreader.h"
 #include "qtbenchmarkmain.h"
 
 namespace

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "editor/formfieldeditor.h"
-#include "model/gamefield.h"
+#include "model/engine/gamefield.h"
 #include "qtbenchmarkmain.h"
 
 namespace

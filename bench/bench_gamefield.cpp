@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "benchfields.h"
-#include "model/gamefield.h"
-#include "model/rule.h"
+#include "model/engine/gamefield.h"
+#include "model/engine/rule.h"
 
 namespace
 {

@@ -4,10 +4,10 @@
 #include <string>
 
 #include "benchfields.h"
-#include "model/gamefield.h"
-#include "model/pattern.h"
-#include "model/patternreader.h"
-#include "model/patternwriter.h"
+#include "model/engine/gamefield.h"
+#include "model/files/pattern.h"
+#include "model/files/patternreader.h"
+#include "model/files/patternwriter.h"
 
 namespace
 {

@@ -4,10 +4,10 @@
 #include <vector>
 
 #include "benchfields.h"
-#include "model/gamefield.h"
-#include "model/packedfield.h"
-#include "model/rule.h"
-#include "model/runhistory.h"
+#include "model/analysis/runhistory.h"
+#include "model/engine/gamefield.h"
+#include "model/engine/packedfield.h"
+#include "model/engine/rule.h"
 
 namespace
 {

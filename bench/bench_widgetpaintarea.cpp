@@ -8,7 +8,7 @@
 #include <benchmark/benchmark.h>
 
 #include "benchfields.h"
-#include "model/gamefield.h"
+#include "model/engine/gamefield.h"
 #include "qtbenchmarkmain.h"
 #include "view/widgetpaintarea.h"
 

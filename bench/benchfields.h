@@ -3,7 +3,7 @@
 
 #include <cstdlib>
 
-#include "model/gamefield.h"
+#include "model/engine/gamefield.h"
 
 // The fields the benchmarks measure on, the same in every benchmark program so
 // that their figures can be set side by side.

@@ -11,7 +11,7 @@
 #include <cstddef>
 
 #include "editor/formfieldeditorui.h"
-#include "model/gamefield.h"
+#include "model/engine/gamefield.h"
 
 namespace
 {

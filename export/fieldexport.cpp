@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "export/gifwriter.h"
-#include "model/gamefield.h"
+#include "model/engine/gamefield.h"
 #include "view/fieldimage.h"
 
 namespace

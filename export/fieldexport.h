@@ -5,7 +5,7 @@
 
 #include <functional>
 
-#include "model/gamefield.h"
+#include "model/engine/gamefield.h"
 
 // Writes the field as the view shows it to picture files: one PNG, or an
 // animated GIF of the field and the generations after it. Whoever calls it

@@ -7,7 +7,7 @@
 
 #include <optional>
 
-#include "model/rule.h"
+#include "model/engine/rule.h"
 
 class QSettings;
 class QVariant;

@@ -5,8 +5,8 @@
 #include <QString>
 
 #include "mainwindow/slicedtask.h"
-#include "model/packedfield.h"
-#include "model/runhistory.h"
+#include "model/analysis/runhistory.h"
+#include "model/engine/packedfield.h"
 
 namespace
 {

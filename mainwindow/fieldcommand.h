@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "model/packedfield.h"
-#include "model/rule.h"
+#include "model/engine/packedfield.h"
+#include "model/engine/rule.h"
 
 // One step of the field's history for the undo stack: what the step changed,
 // as it was before and after. The step itself has already happened when the

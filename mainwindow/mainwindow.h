@@ -10,9 +10,9 @@
 
 #include "mainwindow/fieldcommand.h"
 #include "mainwindow/patternfile.h"
-#include "model/gamefield.h"
-#include "model/rule.h"
-#include "model/runhistory.h"
+#include "model/analysis/runhistory.h"
+#include "model/engine/gamefield.h"
+#include "model/engine/rule.h"
 
 class AppSettings;
 class MainWindowUi;

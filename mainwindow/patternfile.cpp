@@ -8,10 +8,10 @@
 
 #include <string_view>
 
-#include "model/pattern.h"
-#include "model/patternreader.h"
-#include "model/patternwriter.h"
-#include "model/rule.h"
+#include "model/engine/rule.h"
+#include "model/files/pattern.h"
+#include "model/files/patternreader.h"
+#include "model/files/patternwriter.h"
 
 QString PatternFile::read(const QString &path, Pattern &pattern)
 {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "model/gamefield.h"
+#include "model/engine/gamefield.h"
 
 class Pattern;
 class Rule;

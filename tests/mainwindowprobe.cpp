@@ -6,7 +6,7 @@
 #include <QString>
 #include <QTimer>
 
-#include "model/gamefield.h"
+#include "model/engine/gamefield.h"
 #include "view/widgetpaintarea.h"
 
 namespace

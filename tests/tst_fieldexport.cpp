@@ -11,7 +11,7 @@
 #include <random>
 
 #include "export/fieldexport.h"
-#include "model/gamefield.h"
+#include "model/engine/gamefield.h"
 #include "view/fieldimage.h"
 #include "warningguard.h"
 

@@ -23,7 +23,7 @@
 #include "editor/formfieldeditor.h"
 #include "editor/formfieldeditorui.h"
 #include "modalrunner.h"
-#include "model/gamefield.h"
+#include "model/engine/gamefield.h"
 #include "toplevelguard.h"
 #include "warningguard.h"
 

@@ -7,9 +7,9 @@
 #include <utility>
 #include <vector>
 
-#include "model/gamefield.h"
-#include "model/packedfield.h"
-#include "model/rule.h"
+#include "model/engine/gamefield.h"
+#include "model/engine/packedfield.h"
+#include "model/engine/rule.h"
 #include "warningguard.h"
 
 // A field that frees its buffers in the destructor must not be copyable.

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <new>
 
-#include "model/gamefield.h"
+#include "model/engine/gamefield.h"
 #include "warningguard.h"
 
 // This test replaces the global allocation functions of its own executable so

@@ -22,7 +22,7 @@
 #include "mainwindowprobe.h"
 #include "mainwindowtestcase.h"
 #include "modalrunner.h"
-#include "model/gamefield.h"
+#include "model/engine/gamefield.h"
 #include "view/widgetpaintarea.h"
 
 namespace

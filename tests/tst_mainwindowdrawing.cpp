@@ -14,7 +14,7 @@
 #include "mainwindow/mainwindow.h"
 #include "mainwindowprobe.h"
 #include "mainwindowtestcase.h"
-#include "model/gamefield.h"
+#include "model/engine/gamefield.h"
 #include "view/widgetpaintarea.h"
 
 namespace

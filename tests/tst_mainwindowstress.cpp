@@ -16,7 +16,7 @@
 #include "mainwindow/mainwindow.h"
 #include "mainwindowprobe.h"
 #include "modalrunner.h"
-#include "model/gamefield.h"
+#include "model/engine/gamefield.h"
 #include "toplevelguard.h"
 #include "warningguard.h"
 

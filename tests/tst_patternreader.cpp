@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "model/gamefield.h"
-#include "model/pattern.h"
-#include "model/patternreader.h"
-#include "model/patternwriter.h"
+#include "model/engine/gamefield.h"
+#include "model/files/pattern.h"
+#include "model/files/patternreader.h"
+#include "model/files/patternwriter.h"
 #include "warningguard.h"
 
 namespace
@@ -100,8 +100,8 @@ void TestPatternReader::reads_data()
         << QString("Two|Blocks") << "OO..../.O..../....../....../....../.....O"
         << "B36/S23";
     // As files in the wild have it: a bare #P is 0 0.
-    QTest::newRow("life 1.05, bare #P") << QByteArray("#Life 1.05\n#P\n.*\n*.\n#P 3 0\n*\n") << QString()
-                                        << ".O.O/O..." << QString();
+    QTest::newRow("life 1.05, bare #P") << QByteArray("#Life 1.05\n#P\n.*\n*.\n#P 3 0\n*\n") << QString() << ".O.O/O..."
+                                        << QString();
     // Centred on 0 0, the field's centre cell, where the cells fit around it.
     QTest::newRow("life 1.06") << QByteArray("#Life 1.06\n0 -1\n1 0\n-1 1\n0 1\n1 1\n1 1\n") << QString()
                                << "..../..O./...O/.OOO" << QString();
@@ -226,7 +226,8 @@ void TestPatternReader::writesTheBoxOfTheLiveCells()
     GameField field;
     GameField::Cell **cells = field.snapshot();
     cells[1][1] = cells[N][N] = 1;
-    QCOMPARE(QString::fromStdString(PatternWriter::writeRleBox(cells)), "x = 120, y = 120, rule = B3/S23\no119$119bo!\n");
+    QCOMPARE(
+        QString::fromStdString(PatternWriter::writeRleBox(cells)), "x = 120, y = 120, rule = B3/S23\no119$119bo!\n");
 }
 
 // Random damage to valid files of every format: whatever the reader makes of

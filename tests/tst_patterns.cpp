@@ -11,9 +11,9 @@
 #include <utility>
 #include <vector>
 
-#include "model/gamefield.h"
-#include "model/pattern.h"
-#include "model/patternreader.h"
+#include "model/engine/gamefield.h"
+#include "model/files/pattern.h"
+#include "model/files/patternreader.h"
 #include "warningguard.h"
 
 namespace

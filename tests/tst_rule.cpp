@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "model/rule.h"
+#include "model/engine/rule.h"
 #include "warningguard.h"
 
 // Rules as files and people spell them, and what is not a Life-like rule.

@@ -3,11 +3,11 @@
 #include <string>
 #include <vector>
 
-#include "model/packedfield.h"
-#include "model/pattern.h"
-#include "model/patternreader.h"
-#include "model/rule.h"
-#include "model/runhistory.h"
+#include "model/analysis/runhistory.h"
+#include "model/engine/packedfield.h"
+#include "model/engine/rule.h"
+#include "model/files/pattern.h"
+#include "model/files/patternreader.h"
 #include "warningguard.h"
 
 Q_DECLARE_METATYPE(RunHistory::Fate)

@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "model/gamefield.h"
+#include "model/engine/gamefield.h"
 #include "toplevelguard.h"
 #include "view/widgetpaintarea.h"
 #include "warningguard.h"

@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <cstring>
 
-#include "model/gamefield.h"
+#include "model/engine/gamefield.h"
 
 namespace
 {

@@ -7,7 +7,7 @@
 
 #include <vector>
 
-#include "model/gamefield.h"
+#include "model/engine/gamefield.h"
 
 class QSize;
 

@@ -14,7 +14,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "model/runhistory.h"
+#include "model/analysis/runhistory.h"
 
 using namespace QtCharts;
 

@@ -14,7 +14,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "model/gamefield.h"
+#include "model/engine/gamefield.h"
 #include "view/fieldimage.h"
 
 WidgetPaintArea::WidgetPaintArea(QWidget *parent)
@@ -66,8 +66,8 @@ void WidgetPaintArea::paintEvent(QPaintEvent *)
         constexpr int pitch = FieldImage::CellPitch;
         painter.setPen(QPen(QColor(255, 140, 0), 2));
         painter.setBrush(Qt::NoBrush);
-        painter.drawRect(offset + (cursorCell.x() - 1) * pitch - 1, offset + (cursorCell.y() - 1) * pitch - 1,
-            pitch + 2, pitch + 2);
+        painter.drawRect(
+            offset + (cursorCell.x() - 1) * pitch - 1, offset + (cursorCell.y() - 1) * pitch - 1, pitch + 2, pitch + 2);
     }
     if (gameField)
         describe(gameField->liveCellCount());

@@ -4,7 +4,7 @@
 #include <QPoint>
 #include <QWidget>
 
-#include "model/gamefield.h"
+#include "model/engine/gamefield.h"
 #include "view/fieldimage.h"
 
 class QFocusEvent;

@@ -19,7 +19,7 @@
 #include <QStringList>
 
 #include "app/commandline.h"
-#include "model/rule.h"
+#include "model/engine/rule.h"
 
 namespace
 {

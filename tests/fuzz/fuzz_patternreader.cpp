@@ -14,10 +14,10 @@
 #include <string_view>
 #include <vector>
 
-#include "model/gamefield.h"
-#include "model/pattern.h"
-#include "model/patternreader.h"
-#include "model/patternwriter.h"
+#include "model/engine/gamefield.h"
+#include "model/files/pattern.h"
+#include "model/files/patternreader.h"
+#include "model/files/patternwriter.h"
 
 namespace
 {

@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "model/rule.h"
+#include "model/engine/rule.h"
 
 namespace
 {

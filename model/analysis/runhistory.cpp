@@ -1,4 +1,4 @@
-#include "model/runhistory.h"
+#include "model/analysis/runhistory.h"
 
 namespace
 {

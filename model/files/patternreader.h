@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "model/pattern.h"
+#include "model/files/pattern.h"
 
 // Turns the bytes of a pattern file into a Pattern. Files come from anywhere,
 // so every input is checked in full before anything of it is handed out: a

@@ -1,11 +1,11 @@
-#include "model/rule.h"
+#include "model/engine/rule.h"
 
 #include <algorithm>
 #include <cctype>
 #include <utility>
 #include <vector>
 
-#include "model/messagetext.h"
+#include "model/engine/messagetext.h"
 
 const Rule::Named Rule::namedRules[Rule::NamedRuleCount] = {
     { "Conway's Life", "B3/S23" },

@@ -1,4 +1,4 @@
-#include "model/pattern.h"
+#include "model/files/pattern.h"
 
 void Pattern::placeCentred(GameField::Cell **buffer) const { centred().toBuffer(buffer); }
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "model/gamefield.h"
-#include "model/rule.h"
+#include "model/engine/gamefield.h"
+#include "model/engine/rule.h"
 
 // Writes a field as a pattern file that PatternReader reads back to the same
 // cells: the whole field, whose box is the full field so that centring it on

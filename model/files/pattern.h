@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "model/gamefield.h"
-#include "model/packedfield.h"
-#include "model/rule.h"
+#include "model/engine/gamefield.h"
+#include "model/engine/packedfield.h"
+#include "model/engine/rule.h"
 
 // One live cell of a pattern, counted from 0 at the top-left corner of the
 // pattern's box: row 0..height-1, column 0..width-1.

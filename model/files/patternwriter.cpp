@@ -1,4 +1,4 @@
-#include "model/patternwriter.h"
+#include "model/files/patternwriter.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -1,8 +1,8 @@
-#include "model/packedfield.h"
+#include "model/engine/packedfield.h"
 
 #include <algorithm>
 
-#include "model/rule.h"
+#include "model/engine/rule.h"
 
 namespace
 {

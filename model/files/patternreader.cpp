@@ -1,4 +1,4 @@
-#include "model/patternreader.h"
+#include "model/files/patternreader.h"
 
 #include <algorithm>
 #include <cctype>
@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "model/messagetext.h"
+#include "model/engine/messagetext.h"
 
 namespace
 {

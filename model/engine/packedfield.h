@@ -4,7 +4,7 @@
 #include <array>
 #include <cstdint>
 
-#include "model/gamefield.h"
+#include "model/engine/gamefield.h"
 
 class Rule;
 

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "model/packedfield.h"
-#include "model/rule.h"
+#include "model/engine/packedfield.h"
+#include "model/engine/rule.h"
 
 // Where a run is going: the population of every generation since the field
 // was last set by hand (opened, drawn, cleared, ...), and whether it has died

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "model/rule.h"
+#include "model/engine/rule.h"
 
 // The cell model of the simulator: the visible 120 x 120 field together with
 // three further copies of it (saved state, evolution target, reader snapshot),

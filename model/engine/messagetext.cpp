@@ -1,4 +1,4 @@
-#include "model/messagetext.h"
+#include "model/engine/messagetext.h"
 
 namespace
 {

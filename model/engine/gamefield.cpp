@@ -1,4 +1,4 @@
-#include "model/gamefield.h"
+#include "model/engine/gamefield.h"
 
 #include <cstdlib>
 #include <ctime>
