@@ -1,0 +1,109 @@
+#ifndef UNIVERSE_H
+#define UNIVERSE_H
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+
+#include "model/engine/rule.h"
+#include "model/engine/topology.h"
+
+// One cell's place: x grows to the right, y downwards.
+struct CellPoint {
+    std::int64_t x = 0;
+    std::int64_t y = 0;
+
+    bool operator==(const CellPoint &other) const { return x == other.x && y == other.y; }
+    bool operator!=(const CellPoint &other) const { return !(*this == other); }
+};
+
+// A rectangle of cells, both corners included, so that no size has to be
+// represented: x grows to the right, y downwards. Precondition everywhere:
+// left <= right and top <= bottom.
+struct CellRect {
+    std::int64_t left = 0;
+    std::int64_t top = 0;
+    std::int64_t right = 0;
+    std::int64_t bottom = 0;
+
+    bool contains(std::int64_t x, std::int64_t y) const { return x >= left && x <= right && y >= top && y <= bottom; }
+    bool operator==(const CellRect &other) const
+    {
+        return left == other.left && top == other.top && right == other.right && bottom == other.bottom;
+    }
+    bool operator!=(const CellRect &other) const { return !(*this == other); }
+};
+
+// What an engine cannot do without giving a wrong answer: run out of its
+// memory limit, or count past 64 bits. The universe is left exactly as it
+// was before the call that throws it, so no work is lost.
+class UniverseError : public std::runtime_error
+{
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The one view of a world of cells that the window, the command line, the
+// run history, the exports and the undo steps work on, whatever its shape
+// and engine. Cells are addressed by 64-bit x (to the right) and y (down):
+// 0..width-1 and 0..height-1 in a bounded universe, any value within
+// +-CoordinateLimit in the unbounded plane.
+class Universe
+{
+public:
+    // The largest |x| and |y| a cell of the unbounded plane may have.
+    static constexpr std::int64_t CoordinateLimit = std::int64_t(1) << 60;
+
+    virtual ~Universe() = default;
+
+    // An independent copy, cheap enough for every undo step: the unbounded
+    // plane shares its nodes, the classic field is copied in bits.
+    virtual std::unique_ptr<Universe> clone() const = 0;
+
+    virtual Topology topology() const = 0;
+    virtual const Rule &rule() const = 0;
+    // Throws UniverseError for a rule the universe cannot run; then nothing changes.
+    virtual void setRule(const Rule &rule) = 0;
+
+    // A cell outside a bounded universe reads as dead.
+    virtual bool cell(std::int64_t x, std::int64_t y) const = 0;
+    // Precondition: (x, y) lies inside the universe (within CoordinateLimit
+    // in the unbounded plane).
+    virtual void setCell(std::int64_t x, std::int64_t y, bool alive) = 0;
+    // Kills every cell.
+    virtual void clear() = 0;
+
+    // Calls `visit` for every live cell inside `area`, row by row from the
+    // top, each row from the left.
+    virtual void forEachLiveCell(
+        const CellRect &area, const std::function<void(std::int64_t x, std::int64_t y)> &visit) const = 0;
+    // Live cells; throws UniverseError if they do not fit in 64 bits.
+    virtual std::uint64_t population() const = 0;
+    // The smallest rectangle holding every live cell; none when all are dead.
+    virtual std::optional<CellRect> boundingBox() const = 0;
+
+    // A picture of `area` at one pixel per 2^shift x 2^shift cells (shift
+    // 0..62): `pixels` has `rows` rows of `columns` bytes, `stride` bytes
+    // apart; the pixel at (column, row) covers the cells from x =
+    // area.left + column * 2^shift and y = area.top + row * 2^shift on, and is
+    // set to 1 if any of them is alive, else 0. Pixels past the universe read 0.
+    virtual void render(
+        const CellRect &area, int shift, std::uint8_t *pixels, int columns, int rows, std::ptrdiff_t stride) const = 0;
+
+    // Advances every cell by `generations` generations of the rule. Throws
+    // UniverseError when a limit is reached (memory, coordinates); the
+    // universe is then as it was before the call.
+    virtual void advance(std::uint64_t generations) = 0;
+
+    // A digest of the live cells and where they are: equal universes give
+    // equal hashes.
+    virtual std::uint64_t hash() const = 0;
+    // Same topology and the same live cells at the same places; the rule is not compared.
+    virtual bool equals(const Universe &other) const = 0;
+};
+
+#endif // UNIVERSE_H
