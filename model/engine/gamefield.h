@@ -43,6 +43,11 @@ public:
     // Makes the snapshot buffer, as the caller left it, the current field.
     void commitSnapshot();
 
+    // A cell of the current field, row and column 0..BufferSize-1; the border reads 0.
+    Cell cell(int row, int column) const { return currentBuffer[row][column]; }
+    // Sets a cell of the current field, row and column 1..FieldSize, to 1 (alive) or 0.
+    void setCell(int row, int column, Cell value) { currentBuffer[row][column] = value; }
+
     // Keeps the current field as the saved state.
     void saveState();
     // Brings the saved state back as the current field; empty if nothing was saved.

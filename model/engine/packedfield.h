@@ -27,6 +27,9 @@ public:
     // row and column 1..FieldSize, as in a cell buffer.
     bool isAlive(int row, int column) const { return (words[wordIndex(row, column)] >> bitIndex(column)) & 1U; }
     void setAlive(int row, int column, bool alive);
+    // The cells as FieldSize rows of two words, laid out as `words` below,
+    // for code that works on whole words.
+    const std::uint64_t *data() const { return words.data(); }
 
     // Live cells, 0..CellCount.
     int population() const;

@@ -1,5 +1,7 @@
 #include "model/engine/topology.h"
 
+#include "model/engine/universe.h"
+
 bool Topology::isValid() const
 {
     switch (shape) {
@@ -13,4 +15,18 @@ bool Topology::isValid() const
         return columns >= 1 && rows >= 1 && columns <= MaxBoundedCells && rows <= MaxBoundedCells / columns;
     }
     return false;
+}
+
+CellPoint Topology::centre() const
+{
+    switch (shape) {
+    case Kind::Classic:
+        return { ClassicSize / 2, ClassicSize / 2 };
+    case Kind::Plane:
+    case Kind::Torus:
+        return { columns / 2, rows / 2 };
+    case Kind::Unbounded:
+        break;
+    }
+    return { 0, 0 };
 }

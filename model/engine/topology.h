@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+struct CellPoint;
+
 // The shape of the world cells live in: the classic 120 x 120 field, a
 // bounded plane or a torus of any size, or the unbounded plane. A value
 // apart from the engines, so that files, the command line and the window
@@ -37,6 +39,10 @@ public:
     std::int64_t height() const { return rows; }
     // Whether the sizes are usable: 1.. each, at most MaxBoundedCells cells.
     bool isValid() const;
+    // The cell a pattern file's position 0 0 stands for: the centre cell
+    // (60, 60) of the classic field, (width / 2, height / 2) of a plane or a
+    // torus, (0, 0) of the unbounded plane. Defined with CellPoint in universe.h.
+    CellPoint centre() const;
 
     bool operator==(const Topology &other) const
     {

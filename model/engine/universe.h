@@ -104,6 +104,15 @@ public:
     virtual std::uint64_t hash() const = 0;
     // Same topology and the same live cells at the same places; the rule is not compared.
     virtual bool equals(const Universe &other) const = 0;
+
+    // A digest of the live cells relative to the top-left corner of their
+    // bounding box: universes whose cells are moved copies of each other give
+    // equal digests. This one visits every live cell.
+    virtual std::uint64_t shapeHash() const;
+    // Whether `other` holds exactly the live cells of this universe moved by
+    // dx to the right and dy down, whatever its topology and engine. This one
+    // looks up every live cell of this universe in `other`.
+    virtual bool equalsShifted(const Universe &other, std::int64_t dx, std::int64_t dy) const;
 };
 
 #endif // UNIVERSE_H

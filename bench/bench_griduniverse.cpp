@@ -1,0 +1,80 @@
+#include <benchmark/benchmark.h>
+
+#include <random>
+#include <string>
+
+#include "benchfields.h"
+#include "model/engine/gamefield.h"
+#include "model/engine/griduniverse.h"
+#include "model/engine/packedfield.h"
+#include "model/engine/rule.h"
+
+namespace
+{
+
+Rule ruleNamed(const char *text)
+{
+    Rule rule;
+    std::string error;
+    Rule::read(text, rule, error);
+    return rule;
+}
+
+// One generation of a 1000 x 1000 torus of random cells, half of them alive
+// at first; the soup stays busy far longer than any run of this benchmark.
+void BM_Torus1000Generation(benchmark::State &state, const char *rule)
+{
+    GridUniverse torus(Topology::torus(1000, 1000), ruleNamed(rule));
+    std::mt19937 generator(1);
+    for (std::int64_t y = 0; y < 1000; ++y) {
+        for (std::int64_t x = 0; x < 1000; ++x)
+            torus.setCell(x, y, (generator() & 1U) != 0);
+    }
+    for (auto _ : state)
+        torus.advance(1);
+    state.counters["cells/s"] = benchmark::Counter(1e6, benchmark::Counter::kIsIterationInvariantRate);
+}
+
+// The classic field's cells as a 120 x 120 plane, beside PackedField::next()
+// on the same cells: the plane must not be much slower. The plane starts
+// again from the random cells every 64 generations, before they settle.
+void BM_Plane120Generation(benchmark::State &state)
+{
+    GameField field;
+    BenchFields::fillRandomly(field);
+    const PackedField start = PackedField::fromBuffer(field.snapshot());
+    GridUniverse first(Topology::plane(120, 120));
+    for (int r = 1; r <= GameField::FieldSize; ++r) {
+        for (int c = 1; c <= GameField::FieldSize; ++c)
+            first.setCell(c - 1, r - 1, start.isAlive(r, c));
+    }
+    std::unique_ptr<Universe> plane = first.clone();
+    int generation = 0;
+    for (auto _ : state) {
+        if (++generation == 64) {
+            state.PauseTiming();
+            plane = first.clone();
+            generation = 0;
+            state.ResumeTiming();
+        }
+        plane->advance(1);
+    }
+}
+
+void BM_PackedFieldNext(benchmark::State &state)
+{
+    GameField field;
+    BenchFields::fillRandomly(field);
+    const PackedField start = PackedField::fromBuffer(field.snapshot());
+    for (auto _ : state)
+        benchmark::DoNotOptimize(start.next(Rule()));
+}
+
+} // namespace
+
+BENCHMARK_CAPTURE(BM_Torus1000Generation, Conway, "B3/S23")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Torus1000Generation, HighLife, "B36/S23")->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Plane120Generation);
+BENCHMARK(BM_PackedFieldNext);
+
+BENCHMARK_MAIN();

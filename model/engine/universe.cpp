@@ -1,0 +1,44 @@
+#include "model/engine/universe.h"
+
+#include "model/engine/packedrows.h"
+
+std::uint64_t Universe::shapeHash() const
+{
+    const std::optional<CellRect> box = boundingBox();
+    if (!box)
+        return 0;
+    // As in PackedRows::hash(): invertible steps, so that each cell changes the digest.
+    constexpr std::uint64_t Multiplier = 0x9E3779B97F4A7C15ULL;
+    std::uint64_t digest = PackedRows::finalise(static_cast<std::uint64_t>(box->right - box->left));
+    const auto add = [&digest](std::uint64_t value) {
+        const std::uint64_t mixed = (digest ^ value) * Multiplier;
+        digest = mixed ^ (mixed >> 32);
+    };
+    add(static_cast<std::uint64_t>(box->bottom - box->top));
+    forEachLiveCell(*box, [&](std::int64_t x, std::int64_t y) {
+        add(static_cast<std::uint64_t>(x - box->left));
+        add(static_cast<std::uint64_t>(y - box->top));
+    });
+    return PackedRows::finalise(digest);
+}
+
+bool Universe::equalsShifted(const Universe &other, std::int64_t dx, std::int64_t dy) const
+{
+    if (population() != other.population())
+        return false;
+    const std::optional<CellRect> box = boundingBox();
+    if (!box)
+        return true;
+    // As many cells on both sides, so that finding each of this one's in the
+    // other finds them all.
+    bool same = true;
+    forEachLiveCell(*box, [&](std::int64_t x, std::int64_t y) {
+        std::int64_t movedX = 0;
+        std::int64_t movedY = 0;
+        if (same
+            && (__builtin_add_overflow(x, dx, &movedX) || __builtin_add_overflow(y, dy, &movedY)
+                || !other.cell(movedX, movedY)))
+            same = false;
+    });
+    return same;
+}

@@ -1,0 +1,283 @@
+#include <QTest>
+
+#include <cstdlib>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "model/engine/classicuniverse.h"
+#include "model/engine/gamefield.h"
+#include "model/engine/griduniverse.h"
+#include "model/engine/packedfield.h"
+#include "model/engine/rule.h"
+#include "warningguard.h"
+
+namespace
+{
+
+Rule ruleFrom(const QString &text)
+{
+    Rule rule;
+    std::string error;
+    if (!Rule::read(text.toStdString(), rule, error))
+        qFatal("%s", error.c_str());
+    return rule;
+}
+
+void fillRandomly(Universe &universe, std::mt19937 &generator, double density)
+{
+    std::bernoulli_distribution alive(density);
+    const Topology shape = universe.topology();
+    for (std::int64_t y = 0; y < shape.height(); ++y) {
+        for (std::int64_t x = 0; x < shape.width(); ++x)
+            universe.setCell(x, y, alive(generator));
+    }
+}
+
+std::vector<CellPoint> liveCells(const Universe &universe, const CellRect &area)
+{
+    std::vector<CellPoint> cells;
+    universe.forEachLiveCell(area, [&cells](std::int64_t x, std::int64_t y) { cells.push_back({ x, y }); });
+    return cells;
+}
+
+} // namespace
+
+// The grid engine against plain neighbour counts and the classic field, and
+// its word-at-a-time readers against cell-by-cell ones.
+class TestGridUniverse : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { WarningGuard::install(); }
+    void stepsAsNeighboursCount_data();
+    void stepsAsNeighboursCount();
+    void stepsAsTheClassicField_data();
+    void stepsAsTheClassicField();
+    void clonesStandAlone();
+    void readsWholeWordsAsCells();
+    void advanceEndsOnceStill();
+    void centres();
+};
+
+void TestGridUniverse::stepsAsNeighboursCount_data()
+{
+    QTest::addColumn<QString>("rule");
+    for (const char *rule : { "B3/S23", "B36/S23", "B0123478/S34678", "B3/S012345678", "B0/S8" })
+        QTest::newRow(rule) << QString(rule);
+}
+
+void TestGridUniverse::stepsAsNeighboursCount()
+{
+    QFETCH(QString, rule);
+    const Rule stepRule = ruleFrom(rule);
+    std::mt19937 generator(77);
+    for (const bool torus : { false, true }) {
+        for (const int width : { 1, 63, 64, 65, 130 }) {
+            for (const int height : { 1, 2, 3, 70 }) {
+                const Topology shape = torus ? Topology::torus(width, height) : Topology::plane(width, height);
+                GridUniverse universe(shape, stepRule);
+                fillRandomly(universe, generator, 0.4);
+                std::vector<char> cells(static_cast<std::size_t>(width * height));
+                for (int y = 0; y < height; ++y) {
+                    for (int x = 0; x < width; ++x)
+                        cells[static_cast<std::size_t>(y * width + x)] = universe.cell(x, y);
+                }
+                for (int generation = 1; generation <= 4; ++generation) {
+                    std::vector<char> next(cells.size());
+                    for (int y = 0; y < height; ++y) {
+                        for (int x = 0; x < width; ++x) {
+                            int count = 0;
+                            for (int dy = -1; dy <= 1; ++dy) {
+                                for (int dx = -1; dx <= 1; ++dx) {
+                                    int nx = x + dx;
+                                    int ny = y + dy;
+                                    if (torus) {
+                                        nx = (nx + width) % width;
+                                        ny = (ny + height) % height;
+                                    }
+                                    if ((dx != 0 || dy != 0) && nx >= 0 && ny >= 0 && nx < width && ny < height)
+                                        count += cells[static_cast<std::size_t>(ny * width + nx)];
+                                }
+                            }
+                            const bool alive = cells[static_cast<std::size_t>(y * width + x)] != 0;
+                            next[static_cast<std::size_t>(y * width + x)] = stepRule.nextState(alive, count);
+                        }
+                    }
+                    cells = next;
+                    universe.advance(1);
+                    for (int y = 0; y < height; ++y) {
+                        for (int x = 0; x < width; ++x) {
+                            if (universe.cell(x, y) != (cells[static_cast<std::size_t>(y * width + x)] != 0))
+                                QFAIL(qPrintable(QString("%1 %2 x %3: cell %4 %5 wrong at generation %6")
+                                                     .arg(torus ? "torus" : "plane")
+                                                     .arg(width)
+                                                     .arg(height)
+                                                     .arg(x)
+                                                     .arg(y)
+                                                     .arg(generation)));
+                        }
+                    }
+                }
+            }
+        }
+    }
+}
+
+void TestGridUniverse::stepsAsTheClassicField_data()
+{
+    QTest::addColumn<QString>("rule");
+    for (const char *rule : { "B3/S23", "B36/S23", "B0/S8", "B1357/S1357" })
+        QTest::newRow(rule) << QString(rule);
+}
+
+void TestGridUniverse::stepsAsTheClassicField()
+{
+    QFETCH(QString, rule);
+    const Rule stepRule = ruleFrom(rule);
+    GameField field;
+    ClassicUniverse live;
+    std::srand(11);
+    field.setRule(stepRule);
+    field.randomize();
+    const PackedField start = PackedField::fromBuffer(field.snapshot());
+    live.assign(ClassicUniverse(start, stepRule));
+    const std::unique_ptr<Universe> packed = live.clone();
+    GridUniverse plane(Topology::plane(GameField::FieldSize, GameField::FieldSize), stepRule);
+    live.forEachLiveCell({ 0, 0, 119, 119 }, [&plane](std::int64_t x, std::int64_t y) { plane.setCell(x, y, true); });
+
+    // One at a time, then a stretch at once, long enough for the live field's look at whether it is still.
+    for (const int generations : { 1, 1, 1, 5, 30, 100, 200 }) {
+        for (int i = 0; i < generations; ++i)
+            field.nextGeneration();
+        live.advance(generations);
+        packed->advance(generations);
+        plane.advance(generations);
+        const ClassicUniverse expected(PackedField::fromBuffer(field.snapshot()), stepRule);
+        QVERIFY(live.equals(expected));
+        QVERIFY(packed->equals(expected));
+        QCOMPARE(live.population(), static_cast<std::uint64_t>(field.liveCellCount()));
+        const CellRect all { 0, 0, 119, 119 };
+        QVERIFY(liveCells(plane, all) == liveCells(expected, all));
+    }
+}
+
+void TestGridUniverse::clonesStandAlone()
+{
+    // A packed clone keeps 1,920 bytes of cells and no GameField.
+    QVERIFY(sizeof(ClassicUniverse) <= sizeof(PackedField) + 64);
+    ClassicUniverse live;
+    live.setCell(3, 4, true);
+    std::srand(5);
+    const int draw = std::rand();
+    std::srand(5);
+    const std::unique_ptr<Universe> copy = live.clone();
+    QCOMPARE(std::rand(), draw);
+    auto &packed = dynamic_cast<ClassicUniverse &>(*copy);
+    QVERIFY(!packed.isLive());
+    QVERIFY_EXCEPTION_THROWN(packed.field(), std::logic_error);
+
+    live.setCell(5, 5, true);
+    packed.setCell(7, 7, true);
+    QVERIFY(!packed.cell(5, 5) && packed.cell(3, 4) && !live.cell(7, 7));
+    packed.setRule(ruleFrom("B36/S23"));
+    live.assign(packed);
+    QVERIFY(live.isLive() && live.equals(packed) && live.field().cell(8, 8) == 1 && live.field().cell(6, 6) == 0);
+    QCOMPARE(live.rule(), ruleFrom("B36/S23"));
+
+    GridUniverse grid(Topology::torus(70, 3));
+    grid.setCell(69, 2, true);
+    const std::unique_ptr<Universe> gridCopy = grid.clone();
+    grid.setCell(0, 0, true);
+    gridCopy->advance(1);
+    QVERIFY(gridCopy->population() == 0 && grid.population() == 2);
+}
+
+void TestGridUniverse::readsWholeWordsAsCells()
+{
+    GridUniverse universe(Topology::torus(130, 70));
+    QVERIFY(!universe.boundingBox());
+    universe.setCell(129, 69, true);
+    QCOMPARE(*universe.boundingBox(), (CellRect { 129, 69, 129, 69 }));
+    std::mt19937 generator(3);
+    fillRandomly(universe, generator, 0.02);
+    universe.setCell(64, 3, true);
+
+    std::vector<CellPoint> expected;
+    CellRect box { 130, 70, -1, -1 };
+    for (std::int64_t y = 0; y < 70; ++y) {
+        for (std::int64_t x = 0; x < 130; ++x) {
+            if (universe.cell(x, y)) {
+                box = { std::min(box.left, x), std::min(box.top, y), std::max(box.right, x), std::max(box.bottom, y) };
+                if (x >= 2 && x <= 100 && y <= 60)
+                    expected.push_back({ x, y });
+            }
+        }
+    }
+    QCOMPARE(*universe.boundingBox(), box);
+    QVERIFY(liveCells(universe, { 2, -8, 100, 60 }) == expected);
+
+    const CellRect area { -70, -3, 100, 80 };
+    for (const int shift : { 0, 1, 3, 6, 7 }) {
+        const int columns = static_cast<int>((area.right - area.left) >> shift) + 1;
+        const int rows = static_cast<int>((area.bottom - area.top) >> shift) + 1;
+        const std::ptrdiff_t stride = columns + 5;
+        std::vector<std::uint8_t> pixels(static_cast<std::size_t>(stride * rows), 9);
+        universe.render(area, shift, pixels.data(), columns, rows, stride);
+        for (int row = 0; row < rows; ++row) {
+            for (int column = 0; column < columns; ++column) {
+                bool any = false;
+                for (std::int64_t dy = 0; dy < (1 << shift); ++dy) {
+                    for (std::int64_t dx = 0; dx < (1 << shift); ++dx) {
+                        const std::int64_t x = area.left + (column << shift) + dx;
+                        const std::int64_t y = area.top + (row << shift) + dy;
+                        any = any || (area.contains(x, y) && universe.cell(x, y));
+                    }
+                }
+                if (pixels[static_cast<std::size_t>(row * stride + column)] != (any ? 1 : 0))
+                    QFAIL(qPrintable(QString("shift %1: pixel %2 %3 wrong").arg(shift).arg(column).arg(row)));
+            }
+        }
+    }
+
+    // Every bit of a word reaches the low bits of the hash, which tables use.
+    const std::unique_ptr<Universe> copy = universe.clone();
+    QVERIFY(copy->equals(universe) && copy->hash() == universe.hash());
+    for (std::int64_t x = 0; x < 128; ++x) {
+        copy->setCell(x, 5, !copy->cell(x, 5));
+        QVERIFY(!copy->equals(universe));
+        QVERIFY2((copy->hash() & 0xFFFF) != (universe.hash() & 0xFFFF), qPrintable(QString::number(x)));
+        copy->setCell(x, 5, universe.cell(x, 5));
+    }
+    GridUniverse plane(Topology::plane(130, 70));
+    universe.forEachLiveCell(box, [&plane](std::int64_t x, std::int64_t y) { plane.setCell(x, y, true); });
+    QVERIFY(!plane.equals(universe) && plane.hash() != universe.hash());
+}
+
+void TestGridUniverse::advanceEndsOnceStill()
+{
+    // Steps one by one would take days: these return at once.
+    GridUniverse torus(Topology::torus(1000, 1000));
+    torus.advance(std::uint64_t(1) << 40);
+    for (const auto &[x, y] : { std::pair { 999, 0 }, { 0, 0 }, { 999, 999 }, { 0, 999 } })
+        torus.setCell(x, y, true);
+    torus.advance(std::uint64_t(1) << 40);
+    QCOMPARE(torus.population(), std::uint64_t(4));
+    QVERIFY(torus.cell(999, 999) && torus.cell(0, 0));
+
+    // Under birth on 0 an empty torus does not stay so.
+    GridUniverse flashing(Topology::torus(5, 3), ruleFrom("B0/S"));
+    flashing.advance(1);
+    QCOMPARE(flashing.population(), std::uint64_t(15));
+}
+
+void TestGridUniverse::centres()
+{
+    QCOMPARE(Topology::classic().centre(), (CellPoint { 60, 60 }));
+    QCOMPARE(Topology::torus(7, 4).centre(), (CellPoint { 3, 2 }));
+    QCOMPARE(Topology::unbounded().centre(), (CellPoint { 0, 0 }));
+}
+
+QTEST_GUILESS_MAIN(TestGridUniverse)
+#include "tst_griduniverse.moc"
