@@ -354,6 +354,7 @@ void MainWindow::showHistory()
     case RunHistory::Fate::Still:
         state = tr("State: still since generation %1").arg(history.cycleStart());
         break;
+    case RunHistory::Fate::Moving:
     case RunHistory::Fate::Oscillating:
         state = tr("State: period %1 since generation %2").arg(history.period()).arg(history.cycleStart());
         break;

@@ -1,9 +1,12 @@
 #include <QTest>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "model/analysis/runhistory.h"
+#include "model/engine/classicuniverse.h"
+#include "model/engine/griduniverse.h"
 #include "model/engine/packedfield.h"
 #include "model/engine/rule.h"
 #include "model/files/pattern.h"
@@ -15,14 +18,82 @@ Q_DECLARE_METATYPE(RunHistory::Fate)
 namespace
 {
 
-// Fields of equal population collide, as they often do within a run: only
-// the comparison of the fields themselves can tell a cycle from a false match.
-std::uint64_t population(const PackedField &field) { return static_cast<std::uint64_t>(field.population()); }
+// Universes of equal population collide, as they often do within a run: only
+// the comparison of the universes themselves can tell a cycle from a false match.
+std::uint64_t population(const Universe &universe) { return universe.population(); }
+
+// The unbounded plane as far as a few hundred generations of a small pattern
+// near (0, 0) need it: a plane of Size x Size cells around that cell.
+class OpenPlane : public Universe
+{
+public:
+    static constexpr std::int64_t Size = 256;
+
+    explicit OpenPlane(std::unique_ptr<Universe> cells = std::make_unique<GridUniverse>(Topology::plane(Size, Size)))
+        : grid(std::move(cells))
+    {
+    }
+    std::unique_ptr<Universe> clone() const override { return std::make_unique<OpenPlane>(grid->clone()); }
+    Topology topology() const override { return Topology::unbounded(); }
+    const Rule &rule() const override { return grid->rule(); }
+    void setRule(const Rule &rule) override { grid->setRule(rule); }
+    bool cell(std::int64_t x, std::int64_t y) const override { return grid->cell(x + Half, y + Half); }
+    void setCell(std::int64_t x, std::int64_t y, bool alive) override { grid->setCell(x + Half, y + Half, alive); }
+    void clear() override { grid->clear(); }
+    void forEachLiveCell(
+        const CellRect &area, const std::function<void(std::int64_t, std::int64_t)> &visit) const override
+    {
+        grid->forEachLiveCell(
+            moved(area, Half), [&visit](std::int64_t x, std::int64_t y) { visit(x - Half, y - Half); });
+    }
+    std::uint64_t population() const override { return grid->population(); }
+    std::optional<CellRect> boundingBox() const override
+    {
+        const std::optional<CellRect> box = grid->boundingBox();
+        return box ? std::optional<CellRect>(moved(*box, -Half)) : std::nullopt;
+    }
+    void render(const CellRect &area, int shift, std::uint8_t *pixels, int columns, int rows,
+        std::ptrdiff_t stride) const override
+    {
+        grid->render(moved(area, Half), shift, pixels, columns, rows, stride);
+    }
+    void advance(std::uint64_t generations) override { grid->advance(generations); }
+    std::uint64_t hash() const override { return grid->hash(); }
+    bool equals(const Universe &other) const override
+    {
+        const auto *plane = dynamic_cast<const OpenPlane *>(&other);
+        return plane && grid->equals(*plane->grid);
+    }
+
+private:
+    static constexpr std::int64_t Half = Size / 2;
+    static CellRect moved(const CellRect &area, std::int64_t by)
+    {
+        return { area.left + by, area.top + by, area.right + by, area.bottom + by };
+    }
+
+    std::unique_ptr<Universe> grid;
+};
+
+// Records `universe` every `stride` generations from `generation` on until
+// the history stops looking or `last` is passed.
+void runUntilSettled(
+    RunHistory &history, Universe &universe, std::int64_t generation, std::int64_t stride, std::int64_t last)
+{
+    history.reset(universe, generation);
+    while (history.fate() == RunHistory::Fate::Evolving && generation <= last) {
+        universe.advance(static_cast<std::uint64_t>(stride));
+        generation += stride;
+        history.append(universe, generation);
+    }
+}
 
 } // namespace
 
 // Where patterns go: fates known from the patterns themselves, and the first
-// repeat found by comparing every field with every earlier one.
+// repeat found by comparing every field with every earlier one; in the
+// classic field and in a plane of its size, from records of every generation
+// and from records generations apart.
 class TestRunHistory : public QObject
 {
     Q_OBJECT
@@ -31,6 +102,10 @@ private slots:
     void initTestCase() { WarningGuard::install(); }
     void settles_data();
     void settles();
+    void findsTheGliderAroundATorus_data();
+    void findsTheGliderAroundATorus();
+    void findsMovingShapes_data();
+    void findsMovingShapes();
 };
 
 void TestRunHistory::settles_data()
@@ -85,23 +160,104 @@ void TestRunHistory::settles()
         fate = period > 1 ? RunHistory::Fate::Oscillating : dead ? RunHistory::Fate::DiedOut : RunHistory::Fate::Still;
     }
 
-    for (const RunHistory::HashFunction hash : { RunHistory::HashFunction(nullptr), &population }) {
+    struct Run {
+        const char *name;
+        bool plane;
+        std::int64_t stride; // generations from record to record
+        RunHistory::HashFunction hash;
+        std::size_t checkpointBudget;
+    };
+    constexpr std::size_t Budget = RunHistory::CheckpointBudget;
+    for (const Run &run :
+        { Run { "classic field", false, 1, nullptr, Budget },
+            Run { "classic field, equal populations", false, 1, &population, Budget },
+            Run { "classic field, 64 a record", false, 64, nullptr, Budget }, Run { "plane", true, 1, nullptr, Budget },
+            Run { "plane, 16 a record, the first checkpoint alone", true, 16, nullptr, 0 },
+            Run { "plane, 8 a record, equal populations", true, 8, &population, Budget } }) {
         // Each false match costs a recomputation: the long runs only with the real hash.
-        if (hash && firstRepeat > 150)
+        if (run.hash && firstRepeat > 150)
             continue;
-        RunHistory history(hash);
-        history.reset(fields[0], 57, rule);
-        for (int i = 1; i <= firstRepeat; ++i) {
-            // Not a generation too early, nor too late.
-            QCOMPARE(history.isSettled(), false);
-            history.append(fields[static_cast<std::size_t>(i)]);
+        RunHistory history(RunHistory::GenerationLimit, run.checkpointBudget, run.hash);
+        if (!run.plane && run.stride == 1) {
+            // As the window records its field.
+            history.reset(fields[0], 57, rule);
+            for (int i = 1; i <= firstRepeat; ++i) {
+                // Not a generation too early, nor too late.
+                QCOMPARE(history.isSettled(), false);
+                history.append(fields[static_cast<std::size_t>(i)]);
+            }
+            QCOMPARE(history.lastGeneration(), std::int64_t(57 + firstRepeat));
+        } else {
+            std::unique_ptr<Universe> universe = ClassicUniverse(fields[0], rule).clone();
+            if (run.plane) {
+                const std::unique_ptr<Universe> classic = std::move(universe);
+                universe = std::make_unique<GridUniverse>(Topology::plane(120, 120), rule);
+                classic->forEachLiveCell(
+                    { 0, 0, 119, 119 }, [&universe](std::int64_t x, std::int64_t y) { universe->setCell(x, y, true); });
+            }
+            // Settled at the latest when the first record in the cycle comes round again.
+            runUntilSettled(history, *universe, 57, run.stride, 57 + firstRepeat + run.stride * (period + 1));
         }
-        QCOMPARE(history.fate(), fate);
-        QCOMPARE(history.cycleStart(), start);
-        QCOMPARE(history.period(), period);
-        QCOMPARE(history.lastGeneration(), 57 + firstRepeat);
-        QCOMPARE(history.population(start), fields[static_cast<std::size_t>(start - 57)].population());
+        QVERIFY2(history.fate() == fate, run.name);
+        QCOMPARE(history.cycleStart(), std::int64_t(start));
+        QCOMPARE(history.period(), std::int64_t(period));
+        QCOMPARE(history.population(start),
+            static_cast<std::uint64_t>(fields[static_cast<std::size_t>(start - 57)].population()));
     }
+}
+
+void TestRunHistory::findsTheGliderAroundATorus_data()
+{
+    QTest::addColumn<int>("stride");
+    for (const int stride : { 1, 8, 16, 64 })
+        QTest::addRow("%d a record", stride) << stride;
+}
+
+void TestRunHistory::findsTheGliderAroundATorus()
+{
+    QFETCH(int, stride);
+    // A glider and a lone cell, which dies at once: the cycle starts at 1.
+    GridUniverse torus(Topology::torus(10, 10));
+    for (const auto &[x, y] : { std::pair { 1, 0 }, { 2, 1 }, { 0, 2 }, { 1, 2 }, { 2, 2 }, { 6, 6 } })
+        torus.setCell(x, y, true);
+    RunHistory history;
+    runUntilSettled(history, torus, 0, stride, 1000);
+    QCOMPARE(history.fate(), RunHistory::Fate::Oscillating);
+    QCOMPARE(history.cycleStart(), std::int64_t(1));
+    QCOMPARE(history.period(), std::int64_t(40));
+    QCOMPARE(history.population(1), std::uint64_t(5));
+
+    RunHistory shortSighted(30);
+    runUntilSettled(shortSighted, torus, 0, 1, 100);
+    QCOMPARE(shortSighted.fate(), RunHistory::Fate::Unsettled);
+    QCOMPARE(shortSighted.lastGeneration(), std::int64_t(30));
+}
+
+void TestRunHistory::findsMovingShapes_data()
+{
+    QTest::addColumn<int>("right"); // 1 or -1
+    QTest::addColumn<int>("down");
+    QTest::addColumn<int>("stride");
+    QTest::newRow("down and right") << 1 << 1 << 1;
+    QTest::newRow("up and left, 8 a record") << -1 << -1 << 8;
+    QTest::newRow("down and left, 3 a record") << -1 << 1 << 3;
+    QTest::newRow("up and right, 16 a record") << 1 << -1 << 16;
+}
+
+void TestRunHistory::findsMovingShapes()
+{
+    QFETCH(int, right);
+    QFETCH(int, down);
+    QFETCH(int, stride);
+    OpenPlane plane;
+    for (const auto &[x, y] : { std::pair { 1, 0 }, { 2, 1 }, { 0, 2 }, { 1, 2 }, { 2, 2 }, { -20, -20 } })
+        plane.setCell(x * right, y * down, true);
+    RunHistory history;
+    runUntilSettled(history, plane, 0, stride, 300);
+    QCOMPARE(history.fate(), RunHistory::Fate::Moving);
+    QCOMPARE(history.cycleStart(), std::int64_t(1));
+    QCOMPARE(history.period(), std::int64_t(4));
+    QCOMPARE(history.displacement(), (CellPoint { right, down }));
 }
 
 QTEST_GUILESS_MAIN(TestRunHistory)

@@ -72,7 +72,7 @@ void PopulationChart::redraw()
     int last = 1;
     int highest = 0;
     if (history) {
-        const std::vector<std::uint16_t> &counts = history->populations();
+        const std::vector<std::uint64_t> &counts = history->populations();
         first = history->firstGeneration();
         last = history->lastGeneration();
         const std::size_t size = counts.size();

@@ -1,85 +1,268 @@
 #include "model/analysis/runhistory.h"
 
+#include <algorithm>
+#include <limits>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <utility>
+
+#include "model/engine/classicuniverse.h"
+
 namespace
 {
 
-// Generations between two kept fields: confirming a hash match costs at most
-// this many steps, and the kept fields a hundredth of a MiB per 100,000 generations.
-constexpr std::size_t CheckpointInterval = 1024;
+// Generations between two checkpoints at first: confirming a hash match
+// costs at most this many steps until the budget makes them sparser.
+constexpr std::int64_t FirstCheckpointSpacing = 1024;
 constexpr std::size_t InitialSlots = 1024; // a power of two
 
-std::uint64_t defaultHash(const PackedField &field) { return field.hash(); }
+std::size_t estimatedBytes(const Universe &universe)
+{
+    const Topology topology = universe.topology();
+    if (topology.isBounded())
+        return static_cast<std::size_t>((topology.width() + 63) / 64 * topology.height()) * sizeof(std::uint64_t);
+    return static_cast<std::size_t>(std::min<std::uint64_t>(universe.population(), std::uint64_t(1) << 58) * 16);
+}
 
 } // namespace
 
-RunHistory::RunHistory(HashFunction hash)
-    : hashField(hash ? hash : defaultHash)
+RunHistory::RunHistory(std::int64_t generationLimit, std::size_t checkpointBudget, HashFunction hash)
+    : hashUniverse(hash)
+    , limit(generationLimit)
+    , budget(checkpointBudget)
 {
 }
 
-void RunHistory::reset(const PackedField &field, int generation, const Rule &rule)
+void RunHistory::reset(const Universe &universe, std::int64_t generation)
 {
-    currentRule = rule;
+    if (generation < 0)
+        throw std::invalid_argument("a run's generations start at 0 or later");
+    currentRule = universe.rule();
+    currentTopology = universe.topology();
     baseGeneration = generation;
     currentFate = Fate::Evolving;
-    cycleIndex = 0;
+    cycleFirst = generation;
     cyclePeriod = 0;
-    populationCounts.clear();
-    hashes.clear();
+    cycleDisplacement = CellPoint();
+    recordGenerations.assign(1, generation);
+    recordPopulations.assign(1, universe.population());
     checkpoints.clear();
+    checkpointSpacing = FirstCheckpointSpacing;
+    checkpointBytes = 0;
     table.assign(InitialSlots, 0);
-
-    populationCounts.push_back(static_cast<std::uint16_t>(field.population()));
-    checkpoints.push_back(field);
-    const std::uint64_t hash = hashField(field);
-    hashes.push_back(hash);
+    const std::uint64_t hash = hashOf(universe);
+    hashes.assign(1, hash);
     insert(0, hash);
+    keepCheckpoint(0, universe);
+}
+
+void RunHistory::append(const Universe &universe, std::int64_t generation)
+{
+    if (recordGenerations.empty() || universe.rule() != currentRule || universe.topology() != currentTopology) {
+        reset(universe, generation);
+        return;
+    }
+    if (generation <= lastGeneration())
+        throw std::invalid_argument("generation " + std::to_string(generation) + " comes after "
+            + std::to_string(lastGeneration()) + " in a run");
+    const std::uint64_t population = universe.population();
+    if (currentFate != Fate::Evolving) {
+        recordGenerations.push_back(generation);
+        recordPopulations.push_back(population);
+        return;
+    }
+
+    const std::uint64_t hash = hashOf(universe);
+    const long long earlier = findEqual(universe, hash);
+    const std::optional<Cycle> cycle = earlier >= 0
+        ? std::optional<Cycle>(findCycle(static_cast<std::size_t>(earlier), universe, generation))
+        : std::nullopt;
+    recordGenerations.push_back(generation);
+    recordPopulations.push_back(population);
+    if (cycle) {
+        settle(*cycle);
+        return;
+    }
+    const std::size_t index = recordGenerations.size() - 1;
+    hashes.push_back(hash);
+    insert(index, hash);
+    keepCheckpoint(index, universe);
+    if (generation - baseGeneration >= limit)
+        stopLooking();
+}
+
+void RunHistory::reset(const PackedField &field, std::int64_t generation, const Rule &rule)
+{
+    reset(ClassicUniverse(field, rule), generation);
 }
 
 void RunHistory::append(const PackedField &field)
 {
-    populationCounts.push_back(static_cast<std::uint16_t>(field.population()));
-    if (currentFate != Fate::Evolving)
-        return;
+    if (lastGeneration() == std::numeric_limits<std::int64_t>::max())
+        throw std::overflow_error("a run cannot go past generation 2^63 - 1");
+    append(ClassicUniverse(field, currentRule), lastGeneration() + 1);
+}
 
-    const std::size_t index = populationCounts.size() - 1;
-    if (index % CheckpointInterval == 0)
-        checkpoints.push_back(field);
-    const std::uint64_t hash = hashField(field);
-    const long long earlier = findEqual(field, hash);
-    if (earlier >= 0) {
-        settle(static_cast<std::size_t>(earlier), index);
-        return;
-    }
-    hashes.push_back(hash);
-    insert(index, hash);
-    if (index >= static_cast<std::size_t>(GenerationLimit))
-        stopLooking();
+std::uint64_t RunHistory::population(std::int64_t generation) const
+{
+    const auto at = std::lower_bound(recordGenerations.begin(), recordGenerations.end(), generation);
+    if (at == recordGenerations.end() || *at != generation)
+        throw std::out_of_range("generation " + std::to_string(generation) + " is not recorded");
+    return recordPopulations[static_cast<std::size_t>(at - recordGenerations.begin())];
 }
 
 std::size_t RunHistory::memoryBytes() const
 {
-    return populationCounts.capacity() * sizeof(std::uint16_t) + hashes.capacity() * sizeof(std::uint64_t)
-        + checkpoints.capacity() * sizeof(PackedField) + table.capacity() * sizeof(std::uint32_t);
+    return recordGenerations.capacity() * sizeof(std::int64_t) + recordPopulations.capacity() * sizeof(std::uint64_t)
+        + hashes.capacity() * sizeof(std::uint64_t) + checkpoints.capacity() * sizeof(Checkpoint) + checkpointBytes
+        + table.capacity() * sizeof(std::uint32_t);
 }
 
-PackedField RunHistory::fieldAt(std::size_t index) const
+std::uint64_t RunHistory::hashOf(const Universe &universe) const
 {
-    PackedField field = checkpoints[index / CheckpointInterval];
-    for (std::size_t i = 0; i < index % CheckpointInterval; ++i)
-        field = field.next(currentRule);
-    return field;
+    if (hashUniverse)
+        return hashUniverse(universe);
+    return currentTopology.isBounded() ? universe.hash() : universe.shapeHash();
 }
 
-long long RunHistory::findEqual(const PackedField &field, std::uint64_t hash) const
+bool RunHistory::repeats(const Universe &earlier, const Universe &later, CellPoint *displacement) const
+{
+    if (currentTopology.isBounded()) {
+        if (displacement)
+            *displacement = CellPoint();
+        return earlier.equals(later);
+    }
+    const std::optional<CellRect> from = earlier.boundingBox();
+    const std::optional<CellRect> to = later.boundingBox();
+    if (!from || !to) {
+        if (displacement)
+            *displacement = CellPoint();
+        return !from && !to;
+    }
+    if (to->right - to->left != from->right - from->left || to->bottom - to->top != from->bottom - from->top)
+        return false;
+    const CellPoint moved { to->left - from->left, to->top - from->top };
+    if (!earlier.equalsShifted(later, moved.x, moved.y))
+        return false;
+    if (displacement)
+        *displacement = moved;
+    return true;
+}
+
+std::unique_ptr<Universe> RunHistory::universeAt(std::size_t index) const
+{
+    const auto after = std::upper_bound(checkpoints.begin(), checkpoints.end(), index,
+        [](std::size_t wanted, const Checkpoint &checkpoint) { return wanted < checkpoint.index; });
+    const Checkpoint &checkpoint = *(after - 1);
+    std::unique_ptr<Universe> universe = checkpoint.universe->clone();
+    universe->advance(static_cast<std::uint64_t>(recordGenerations[index] - recordGenerations[checkpoint.index]));
+    return universe;
+}
+
+long long RunHistory::findEqual(const Universe &universe, std::uint64_t hash) const
 {
     const std::size_t mask = table.size() - 1;
     for (std::size_t slot = hash & mask; table[slot] != 0; slot = (slot + 1) & mask) {
         const std::size_t index = table[slot] - 1;
-        if (hashes[index] == hash && fieldAt(index) == field)
+        if (hashes[index] == hash && repeats(*universeAt(index), universe, nullptr))
             return static_cast<long long>(index);
     }
     return -1;
+}
+
+RunHistory::Cycle RunHistory::findCycle(std::size_t earlier, const Universe &later, std::int64_t generation) const
+{
+    // Records before `later` all differ from each other, or an earlier one
+    // would have settled the run.
+    const std::int64_t from = recordGenerations[earlier];
+    const std::int64_t distance = generation - from;
+    std::unique_ptr<Universe> first = universeAt(earlier);
+    Cycle cycle { from, distance, CellPoint(), 0 };
+    repeats(*first, later, &cycle.displacement);
+
+    // The period divides the distance; it is the distance itself if every
+    // generation between was recorded, and so differs from `from`.
+    if (static_cast<std::int64_t>(recordGenerations.size() - earlier) != distance) {
+        std::unique_ptr<Universe> probe = first->clone();
+        for (std::int64_t step = 1; step < distance; ++step) {
+            probe->advance(1);
+            if (distance % step == 0 && repeats(*first, *probe, &cycle.displacement)) {
+                cycle.period = step;
+                break;
+            }
+        }
+    }
+
+    // The cycle starts at `from` or before, but after the record before it if
+    // a later record lies a whole number of periods after that one.
+    std::int64_t low = recordGenerations.front();
+    if (earlier > 0) {
+        const std::int64_t before = recordGenerations[earlier - 1];
+        for (std::size_t k = earlier; k < recordGenerations.size(); ++k) {
+            if ((recordGenerations[k] - before) % cycle.period == 0) {
+                low = before + 1;
+                break;
+            }
+        }
+    }
+    std::unique_ptr<Universe> atLow;
+    if (low == from) {
+        atLow = std::move(first);
+    } else if (earlier > 0 && low == recordGenerations[earlier - 1] + 1) {
+        atLow = universeAt(earlier - 1);
+        atLow->advance(1);
+    } else {
+        atLow = universeAt(0);
+    }
+    // Halving low..high, where high repeats a period later: each step goes on
+    // from the latest universe known not to, so that a grid steps through the
+    // range about once, and an engine that leaps leaps.
+    std::int64_t high = from;
+    while (low < high) {
+        const std::int64_t middle = low + (high - low) / 2;
+        std::unique_ptr<Universe> atMiddle = atLow->clone();
+        atMiddle->advance(static_cast<std::uint64_t>(middle - low));
+        std::unique_ptr<Universe> periodLater = atMiddle->clone();
+        periodLater->advance(static_cast<std::uint64_t>(cycle.period));
+        if (repeats(*atMiddle, *periodLater, nullptr)) {
+            high = middle;
+        } else {
+            atMiddle->advance(1);
+            atLow = std::move(atMiddle);
+            low = middle + 1;
+        }
+    }
+    cycle.start = low;
+    cycle.population = atLow->population();
+    return cycle;
+}
+
+void RunHistory::keepCheckpoint(std::size_t index, const Universe &universe)
+{
+    const std::int64_t generation = recordGenerations[index];
+    const auto farEnough = [&] {
+        return checkpoints.empty() || generation - recordGenerations[checkpoints.back().index] >= checkpointSpacing;
+    };
+    if (!farEnough())
+        return;
+    const std::size_t bytes = estimatedBytes(universe);
+    // Every other one goes, the first staying, until this one fits.
+    while (checkpoints.size() > 1 && checkpointBytes + bytes > budget) {
+        std::vector<Checkpoint> kept;
+        for (std::size_t i = 0; i < checkpoints.size(); i += 2)
+            kept.push_back(std::move(checkpoints[i]));
+        for (std::size_t i = 1; i < checkpoints.size(); i += 2)
+            checkpointBytes -= checkpoints[i].bytes;
+        checkpoints = std::move(kept);
+        checkpointSpacing = checkpointSpacing > std::numeric_limits<std::int64_t>::max() / 2
+            ? std::numeric_limits<std::int64_t>::max()
+            : checkpointSpacing * 2;
+    }
+    if (!checkpoints.empty() && (checkpointBytes + bytes > budget || !farEnough()))
+        return;
+    checkpoints.push_back(Checkpoint { index, universe.clone(), bytes });
+    checkpointBytes += bytes;
 }
 
 void RunHistory::insert(std::size_t index, std::uint64_t hash)
@@ -108,14 +291,23 @@ void RunHistory::growTable()
     table.swap(grown);
 }
 
-void RunHistory::settle(std::size_t earlier, std::size_t index)
+void RunHistory::settle(const Cycle &cycle)
 {
-    cycleIndex = earlier;
-    cyclePeriod = static_cast<int>(index - earlier);
-    if (cyclePeriod > 1)
+    cycleFirst = cycle.start;
+    cyclePeriod = cycle.period;
+    cycleDisplacement = cycle.displacement;
+    // The start among the records, for population(cycleStart()).
+    const auto at = std::lower_bound(recordGenerations.begin(), recordGenerations.end(), cycle.start);
+    if (*at != cycle.start) {
+        recordPopulations.insert(recordPopulations.begin() + (at - recordGenerations.begin()), cycle.population);
+        recordGenerations.insert(at, cycle.start);
+    }
+    if (cycle.displacement != CellPoint())
+        currentFate = Fate::Moving;
+    else if (cycle.period > 1)
         currentFate = Fate::Oscillating;
     else
-        currentFate = populationCounts[earlier] == 0 ? Fate::DiedOut : Fate::Still;
+        currentFate = cycle.population == 0 ? Fate::DiedOut : Fate::Still;
     releaseLookup();
 }
 
@@ -129,6 +321,7 @@ void RunHistory::releaseLookup()
 {
     // Nothing is looked up once the run has settled or gone too far.
     std::vector<std::uint64_t>().swap(hashes);
-    std::vector<PackedField>().swap(checkpoints);
+    std::vector<Checkpoint>().swap(checkpoints);
+    checkpointBytes = 0;
     std::vector<std::uint32_t>().swap(table);
 }

@@ -3,89 +3,143 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "model/engine/packedfield.h"
 #include "model/engine/rule.h"
+#include "model/engine/topology.h"
+#include "model/engine/universe.h"
 
-// Where a run is going: the population of every generation since the field
-// was last set by hand (opened, drawn, cleared, ...), and whether it has died
-// out, become still or started to repeat. A cycle is reported at the first
-// generation whose field equals an earlier one, and only once the two fields
+// Where a run is going: the population of every recorded generation since
+// the universe was last set by hand (opened, drawn, cleared, ...), and
+// whether it has died out, become still, started to repeat, or to repeat
+// itself moved. Records may be any number of generations apart (one per tick
+// of however many generations a tick runs), yet a cycle is reported with its
+// exact first generation and period: they are found anew from the universes
+// around the repeat. A repeat is settled only once the two universes
 // themselves have been compared: equal hashes alone never settle a run.
 //
-// Fields are not kept, only a hash per generation and every 1,024th field, so
-// that a million generations take about 20 MiB; an earlier field is computed
-// anew from the checkpoint before it whenever a hash matches.
+// Universes are not kept, only a hash per record and a clone (a checkpoint)
+// at least every 1,024 generations, as many as fit in a budget; an earlier
+// universe is computed anew from the checkpoint before it whenever a hash
+// matches. A million classic generations take about 40 MiB. In the unbounded
+// plane, hashes and comparisons leave out where the cells are, so that a
+// pattern that comes back moved (a spaceship) is found too.
 class RunHistory
 {
 public:
     enum class Fate {
-        Evolving, // no generation has repeated an earlier one yet
+        Evolving, // no record has repeated an earlier one yet
         DiedOut, // empty, and staying empty
-        Still, // the same field generation after generation
+        Still, // the same universe generation after generation
         Oscillating, // a cycle of period 2 or more
-        Unsettled, // GenerationLimit generations without a repeat: no longer looked for
+        Moving, // the unbounded plane only: the same cells moved by displacement() every period()
+        Unsettled, // generationLimit() generations without a repeat: no longer looked for
     };
 
-    static constexpr int GenerationLimit = 1000000; // generations after the first that are looked at
-    using HashFunction = std::uint64_t (*)(const PackedField &);
+    static constexpr std::int64_t GenerationLimit = 1000000; // the default of generationLimit(), the window's
+    static constexpr std::size_t CheckpointBudget = std::size_t(64) << 20; // bytes, the default
+    using HashFunction = std::uint64_t (*)(const Universe &);
 
-    // `hash` digests a field; the default is PackedField::hash().
-    explicit RunHistory(HashFunction hash = nullptr);
+    // `generationLimit` (0..): generations after the first that are looked at.
+    // `checkpointBudget`: bytes the checkpoints may take, the first one kept
+    // whatever its size; those of the unbounded plane share their nodes and
+    // are reckoned at 16 bytes a live cell. `hash` digests a universe; by
+    // default Universe::hash(), or Universe::shapeHash() in the unbounded plane.
+    explicit RunHistory(std::int64_t generationLimit = GenerationLimit, std::size_t checkpointBudget = CheckpointBudget,
+        HashFunction hash = nullptr);
 
-    // Starts anew with `field` as generation `generation` (1 or more) under `rule`.
-    void reset(const PackedField &field, int generation, const Rule &rule);
-    // Records the field of the generation after the last one, which the
-    // caller computed under the rule given to reset().
+    // Starts anew with `universe`, under its rule, as generation `generation`
+    // (0..). Throws std::invalid_argument for a negative generation.
+    void reset(const Universe &universe, std::int64_t generation);
+    // Records `universe` as generation `generation`, which the caller reached
+    // from the last record under rule(). A universe of another rule or
+    // topology starts the history anew, as reset() does. Throws
+    // std::invalid_argument for a generation not after lastGeneration(), and
+    // passes on what the universe throws while an earlier one is computed
+    // anew; the history then stays as it was.
+    void append(const Universe &universe, std::int64_t generation);
+    // The classic field: reset() with a universe holding `field` under `rule`,
+    // and append() of the generation after lastGeneration().
+    void reset(const PackedField &field, std::int64_t generation, const Rule &rule);
     void append(const PackedField &field);
 
     Fate fate() const { return currentFate; }
     // Once settled: the first generation of the cycle, G, and its period, P
-    // (1 for still and dead fields), both as small as they can be; the field
-    // of G equals that of G + P. Fields before that never repeat.
-    int cycleStart() const { return firstGeneration() + static_cast<int>(cycleIndex); }
-    int period() const { return cyclePeriod; }
-    bool isSettled() const
-    {
-        return currentFate == Fate::DiedOut || currentFate == Fate::Still || currentFate == Fate::Oscillating;
-    }
+    // (1 for still and dead universes), both as small as they can be; the
+    // universe of G + P equals that of G (moved by displacement(), when
+    // Moving). Universes before G never repeat.
+    std::int64_t cycleStart() const { return cycleFirst; }
+    std::int64_t period() const { return cyclePeriod; }
+    // Cells moved right and down every period(); (0, 0) unless Moving.
+    CellPoint displacement() const { return cycleDisplacement; }
+    bool isSettled() const { return currentFate != Fate::Evolving && currentFate != Fate::Unsettled; }
 
-    int firstGeneration() const { return baseGeneration; }
-    int lastGeneration() const { return baseGeneration + static_cast<int>(populationCounts.size()) - 1; }
-    // Live cells of every generation from firstGeneration() on, 0..CellCount each.
-    const std::vector<std::uint16_t> &populations() const { return populationCounts; }
-    // Live cells of a generation firstGeneration()..lastGeneration().
-    int population(int generation) const
+    std::int64_t firstGeneration() const { return baseGeneration; }
+    std::int64_t lastGeneration() const
     {
-        return populationCounts[static_cast<std::size_t>(generation - baseGeneration)];
+        return recordGenerations.empty() ? baseGeneration - 1 : recordGenerations.back();
     }
+    // The recorded generations in order, and the live cells of each; once
+    // settled, cycleStart() is among them.
+    const std::vector<std::int64_t> &generations() const { return recordGenerations; }
+    const std::vector<std::uint64_t> &populations() const { return recordPopulations; }
+    // Live cells of a recorded generation. Throws std::out_of_range for any other.
+    std::uint64_t population(std::int64_t generation) const;
     const Rule &rule() const { return currentRule; }
+    std::int64_t generationLimit() const { return limit; }
 
-    // Bytes held for the history, for those who watch its size.
+    // Bytes held for the history, checkpoints included, for those who watch its size.
     std::size_t memoryBytes() const;
 
 private:
-    // The field of generation firstGeneration() + index, computed from the checkpoint before it.
-    PackedField fieldAt(std::size_t index) const;
-    // The earlier generation (index) whose field equals `field`, or -1.
-    long long findEqual(const PackedField &field, std::uint64_t hash) const;
+    struct Checkpoint {
+        std::size_t index; // of the record
+        std::shared_ptr<const Universe> universe; // shared by copies of the history
+        std::size_t bytes;
+    };
+    struct Cycle {
+        std::int64_t start;
+        std::int64_t period;
+        CellPoint displacement;
+        std::uint64_t population; // of the start
+    };
+
+    std::uint64_t hashOf(const Universe &universe) const;
+    // Whether `later` repeats `earlier`: equal, or in the unbounded plane the
+    // same cells moved, by how much then set in `displacement` if given.
+    bool repeats(const Universe &earlier, const Universe &later, CellPoint *displacement) const;
+    // The universe of record `index`, computed from the checkpoint before it.
+    std::unique_ptr<Universe> universeAt(std::size_t index) const;
+    // The earlier record (index) that `universe` repeats, or -1.
+    long long findEqual(const Universe &universe, std::uint64_t hash) const;
+    // The exact cycle, given that `later`, of generation `generation`, repeats record `earlier`.
+    Cycle findCycle(std::size_t earlier, const Universe &later, std::int64_t generation) const;
+    void keepCheckpoint(std::size_t index, const Universe &universe);
     void insert(std::size_t index, std::uint64_t hash);
     void growTable();
-    void settle(std::size_t earlier, std::size_t index);
+    void settle(const Cycle &cycle);
     void stopLooking();
     void releaseLookup();
 
-    HashFunction hashField;
+    HashFunction hashUniverse; // null: the default
+    std::int64_t limit;
+    std::size_t budget;
     Rule currentRule;
-    int baseGeneration = 1;
+    Topology currentTopology;
+    std::int64_t baseGeneration = 1;
     Fate currentFate = Fate::Evolving;
-    std::size_t cycleIndex = 0;
-    int cyclePeriod = 0;
-    std::vector<std::uint16_t> populationCounts;
-    std::vector<std::uint64_t> hashes; // one per generation while still looking
-    std::vector<PackedField> checkpoints; // the field of every CheckpointInterval-th generation
-    // Open addressing, linear probing: index + 1 of a generation, 0 for a free slot.
+    std::int64_t cycleFirst = 1;
+    std::int64_t cyclePeriod = 0;
+    CellPoint cycleDisplacement;
+    std::vector<std::int64_t> recordGenerations; // ascending
+    std::vector<std::uint64_t> recordPopulations;
+    std::vector<std::uint64_t> hashes; // one per record while still looking
+    std::vector<Checkpoint> checkpoints; // ascending; the first record's always among them
+    std::int64_t checkpointSpacing = 0; // generations at least between two checkpoints
+    std::size_t checkpointBytes = 0;
+    // Open addressing, linear probing: index + 1 of a record, 0 for a free slot.
     std::vector<std::uint32_t> table;
 };
 
