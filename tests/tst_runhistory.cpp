@@ -209,19 +209,22 @@ void TestRunHistory::settles()
 void TestRunHistory::findsTheGliderAroundATorus_data()
 {
     QTest::addColumn<int>("stride");
+    QTest::addColumn<int>("checkpointBudget"); // bytes; a checkpoint of this torus takes 80
     for (const int stride : { 1, 8, 16, 64 })
-        QTest::addRow("%d a record", stride) << stride;
+        QTest::addRow("%d a record", stride) << stride << int(RunHistory::CheckpointBudget);
+    QTest::newRow("1024 a record, checkpoints thinned") << 1024 << 200;
 }
 
 void TestRunHistory::findsTheGliderAroundATorus()
 {
     QFETCH(int, stride);
+    QFETCH(int, checkpointBudget);
     // A glider and a lone cell, which dies at once: the cycle starts at 1.
     GridUniverse torus(Topology::torus(10, 10));
     for (const auto &[x, y] : { std::pair { 1, 0 }, { 2, 1 }, { 0, 2 }, { 1, 2 }, { 2, 2 }, { 6, 6 } })
         torus.setCell(x, y, true);
-    RunHistory history;
-    runUntilSettled(history, torus, 0, stride, 1000);
+    RunHistory history(RunHistory::GenerationLimit, static_cast<std::size_t>(checkpointBudget));
+    runUntilSettled(history, torus, 0, stride, 10000);
     QCOMPARE(history.fate(), RunHistory::Fate::Oscillating);
     QCOMPARE(history.cycleStart(), std::int64_t(1));
     QCOMPARE(history.period(), std::int64_t(40));

@@ -45,8 +45,10 @@ void RunHistory::reset(const Universe &universe, std::int64_t generation)
     cycleFirst = generation;
     cyclePeriod = 0;
     cycleDisplacement = CellPoint();
-    recordGenerations.assign(1, generation);
-    recordPopulations.assign(1, universe.population());
+    cyclePopulation = 0;
+    stretches.clear();
+    recordPopulations.clear();
+    record(generation, universe.population());
     checkpoints.clear();
     checkpointSpacing = FirstCheckpointSpacing;
     checkpointBytes = 0;
@@ -59,7 +61,7 @@ void RunHistory::reset(const Universe &universe, std::int64_t generation)
 
 void RunHistory::append(const Universe &universe, std::int64_t generation)
 {
-    if (recordGenerations.empty() || universe.rule() != currentRule || universe.topology() != currentTopology) {
+    if (recordPopulations.empty() || universe.rule() != currentRule || universe.topology() != currentTopology) {
         reset(universe, generation);
         return;
     }
@@ -68,8 +70,7 @@ void RunHistory::append(const Universe &universe, std::int64_t generation)
             + std::to_string(lastGeneration()) + " in a run");
     const std::uint64_t population = universe.population();
     if (currentFate != Fate::Evolving) {
-        recordGenerations.push_back(generation);
-        recordPopulations.push_back(population);
+        record(generation, population);
         return;
     }
 
@@ -78,13 +79,12 @@ void RunHistory::append(const Universe &universe, std::int64_t generation)
     const std::optional<Cycle> cycle = earlier >= 0
         ? std::optional<Cycle>(findCycle(static_cast<std::size_t>(earlier), universe, generation))
         : std::nullopt;
-    recordGenerations.push_back(generation);
-    recordPopulations.push_back(population);
+    record(generation, population);
     if (cycle) {
         settle(*cycle);
         return;
     }
-    const std::size_t index = recordGenerations.size() - 1;
+    const std::size_t index = recordPopulations.size() - 1;
     hashes.push_back(hash);
     insert(index, hash);
     keepCheckpoint(index, universe);
@@ -104,19 +104,48 @@ void RunHistory::append(const PackedField &field)
     append(ClassicUniverse(field, currentRule), lastGeneration() + 1);
 }
 
+std::int64_t RunHistory::generation(std::size_t index) const
+{
+    const auto after = std::upper_bound(stretches.begin(), stretches.end(), index,
+        [](std::size_t wanted, const Stretch &stretch) { return wanted < stretch.firstIndex; });
+    const Stretch &stretch = *(after - 1);
+    return stretch.firstGeneration + stretch.step * static_cast<std::int64_t>(index - stretch.firstIndex);
+}
+
 std::uint64_t RunHistory::population(std::int64_t generation) const
 {
-    const auto at = std::lower_bound(recordGenerations.begin(), recordGenerations.end(), generation);
-    if (at == recordGenerations.end() || *at != generation)
-        throw std::out_of_range("generation " + std::to_string(generation) + " is not recorded");
-    return recordPopulations[static_cast<std::size_t>(at - recordGenerations.begin())];
+    if (isSettled() && generation == cycleFirst)
+        return cyclePopulation;
+    const auto after = std::upper_bound(stretches.begin(), stretches.end(), generation,
+        [](std::int64_t wanted, const Stretch &stretch) { return wanted < stretch.firstGeneration; });
+    if (after != stretches.begin()) {
+        const Stretch &stretch = *(after - 1);
+        const std::size_t end = after == stretches.end() ? recordPopulations.size() : after->firstIndex;
+        const std::int64_t offset = generation - stretch.firstGeneration;
+        const std::int64_t index = stretch.step == 0 ? offset : offset / stretch.step;
+        if ((stretch.step == 0 || offset % stretch.step == 0)
+            && index < static_cast<std::int64_t>(end - stretch.firstIndex))
+            return recordPopulations[stretch.firstIndex + static_cast<std::size_t>(index)];
+    }
+    throw std::out_of_range("generation " + std::to_string(generation) + " is not recorded");
 }
 
 std::size_t RunHistory::memoryBytes() const
 {
-    return recordGenerations.capacity() * sizeof(std::int64_t) + recordPopulations.capacity() * sizeof(std::uint64_t)
+    return stretches.capacity() * sizeof(Stretch) + recordPopulations.capacity() * sizeof(std::uint64_t)
         + hashes.capacity() * sizeof(std::uint64_t) + checkpoints.capacity() * sizeof(Checkpoint) + checkpointBytes
         + table.capacity() * sizeof(std::uint32_t);
+}
+
+void RunHistory::record(std::int64_t generation, std::uint64_t population)
+{
+    const std::size_t index = recordPopulations.size();
+    if (stretches.empty() || (stretches.back().step != 0 && generation - latestGeneration != stretches.back().step))
+        stretches.push_back(Stretch { index, generation, 0 });
+    else if (stretches.back().step == 0)
+        stretches.back().step = generation - latestGeneration;
+    latestGeneration = generation;
+    recordPopulations.push_back(population);
 }
 
 std::uint64_t RunHistory::hashOf(const Universe &universe) const
@@ -156,7 +185,7 @@ std::unique_ptr<Universe> RunHistory::universeAt(std::size_t index) const
         [](std::size_t wanted, const Checkpoint &checkpoint) { return wanted < checkpoint.index; });
     const Checkpoint &checkpoint = *(after - 1);
     std::unique_ptr<Universe> universe = checkpoint.universe->clone();
-    universe->advance(static_cast<std::uint64_t>(recordGenerations[index] - recordGenerations[checkpoint.index]));
+    universe->advance(static_cast<std::uint64_t>(generation(index) - checkpoint.generation));
     return universe;
 }
 
@@ -171,19 +200,19 @@ long long RunHistory::findEqual(const Universe &universe, std::uint64_t hash) co
     return -1;
 }
 
-RunHistory::Cycle RunHistory::findCycle(std::size_t earlier, const Universe &later, std::int64_t generation) const
+RunHistory::Cycle RunHistory::findCycle(std::size_t earlier, const Universe &later, std::int64_t laterGeneration) const
 {
     // Records before `later` all differ from each other, or an earlier one
     // would have settled the run.
-    const std::int64_t from = recordGenerations[earlier];
-    const std::int64_t distance = generation - from;
+    const std::int64_t from = generation(earlier);
+    const std::int64_t distance = laterGeneration - from;
     std::unique_ptr<Universe> first = universeAt(earlier);
     Cycle cycle { from, distance, CellPoint(), 0 };
     repeats(*first, later, &cycle.displacement);
 
     // The period divides the distance; it is the distance itself if every
     // generation between was recorded, and so differs from `from`.
-    if (static_cast<std::int64_t>(recordGenerations.size() - earlier) != distance) {
+    if (static_cast<std::int64_t>(recordPopulations.size() - earlier) != distance) {
         std::unique_ptr<Universe> probe = first->clone();
         for (std::int64_t step = 1; step < distance; ++step) {
             probe->advance(1);
@@ -196,11 +225,11 @@ RunHistory::Cycle RunHistory::findCycle(std::size_t earlier, const Universe &lat
 
     // The cycle starts at `from` or before, but after the record before it if
     // a later record lies a whole number of periods after that one.
-    std::int64_t low = recordGenerations.front();
+    std::int64_t low = baseGeneration;
     if (earlier > 0) {
-        const std::int64_t before = recordGenerations[earlier - 1];
-        for (std::size_t k = earlier; k < recordGenerations.size(); ++k) {
-            if ((recordGenerations[k] - before) % cycle.period == 0) {
+        const std::int64_t before = generation(earlier - 1);
+        for (std::size_t k = earlier; k < recordPopulations.size(); ++k) {
+            if ((generation(k) - before) % cycle.period == 0) {
                 low = before + 1;
                 break;
             }
@@ -209,7 +238,7 @@ RunHistory::Cycle RunHistory::findCycle(std::size_t earlier, const Universe &lat
     std::unique_ptr<Universe> atLow;
     if (low == from) {
         atLow = std::move(first);
-    } else if (earlier > 0 && low == recordGenerations[earlier - 1] + 1) {
+    } else if (low > baseGeneration) {
         atLow = universeAt(earlier - 1);
         atLow->advance(1);
     } else {
@@ -240,10 +269,9 @@ RunHistory::Cycle RunHistory::findCycle(std::size_t earlier, const Universe &lat
 
 void RunHistory::keepCheckpoint(std::size_t index, const Universe &universe)
 {
-    const std::int64_t generation = recordGenerations[index];
-    const auto farEnough = [&] {
-        return checkpoints.empty() || generation - recordGenerations[checkpoints.back().index] >= checkpointSpacing;
-    };
+    const std::int64_t generation = latestGeneration;
+    const auto farEnough
+        = [&] { return checkpoints.empty() || generation - checkpoints.back().generation >= checkpointSpacing; };
     if (!farEnough())
         return;
     const std::size_t bytes = estimatedBytes(universe);
@@ -261,7 +289,7 @@ void RunHistory::keepCheckpoint(std::size_t index, const Universe &universe)
     }
     if (!checkpoints.empty() && (checkpointBytes + bytes > budget || !farEnough()))
         return;
-    checkpoints.push_back(Checkpoint { index, universe.clone(), bytes });
+    checkpoints.push_back(Checkpoint { index, generation, universe.clone(), bytes });
     checkpointBytes += bytes;
 }
 
@@ -296,12 +324,7 @@ void RunHistory::settle(const Cycle &cycle)
     cycleFirst = cycle.start;
     cyclePeriod = cycle.period;
     cycleDisplacement = cycle.displacement;
-    // The start among the records, for population(cycleStart()).
-    const auto at = std::lower_bound(recordGenerations.begin(), recordGenerations.end(), cycle.start);
-    if (*at != cycle.start) {
-        recordPopulations.insert(recordPopulations.begin() + (at - recordGenerations.begin()), cycle.population);
-        recordGenerations.insert(at, cycle.start);
-    }
+    cyclePopulation = cycle.population;
     if (cycle.displacement != CellPoint())
         currentFate = Fate::Moving;
     else if (cycle.period > 1)

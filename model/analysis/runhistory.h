@@ -77,15 +77,13 @@ public:
     bool isSettled() const { return currentFate != Fate::Evolving && currentFate != Fate::Unsettled; }
 
     std::int64_t firstGeneration() const { return baseGeneration; }
-    std::int64_t lastGeneration() const
-    {
-        return recordGenerations.empty() ? baseGeneration - 1 : recordGenerations.back();
-    }
-    // The recorded generations in order, and the live cells of each; once
-    // settled, cycleStart() is among them.
-    const std::vector<std::int64_t> &generations() const { return recordGenerations; }
+    std::int64_t lastGeneration() const { return recordPopulations.empty() ? baseGeneration - 1 : latestGeneration; }
+    // Live cells of every record, in order.
     const std::vector<std::uint64_t> &populations() const { return recordPopulations; }
-    // Live cells of a recorded generation. Throws std::out_of_range for any other.
+    // The generation of a record, index 0..populations().size() - 1.
+    std::int64_t generation(std::size_t index) const;
+    // Live cells of a recorded generation or, once settled, of cycleStart().
+    // Throws std::out_of_range for any other.
     std::uint64_t population(std::int64_t generation) const;
     const Rule &rule() const { return currentRule; }
     std::int64_t generationLimit() const { return limit; }
@@ -94,8 +92,16 @@ public:
     std::size_t memoryBytes() const;
 
 private:
+    // Records firstIndex onwards, up to the next stretch, are generations
+    // firstGeneration, firstGeneration + step, ...; step is 0 in a stretch of one.
+    struct Stretch {
+        std::size_t firstIndex;
+        std::int64_t firstGeneration;
+        std::int64_t step;
+    };
     struct Checkpoint {
         std::size_t index; // of the record
+        std::int64_t generation;
         std::shared_ptr<const Universe> universe; // shared by copies of the history
         std::size_t bytes;
     };
@@ -106,16 +112,17 @@ private:
         std::uint64_t population; // of the start
     };
 
+    void record(std::int64_t generation, std::uint64_t population);
     std::uint64_t hashOf(const Universe &universe) const;
     // Whether `later` repeats `earlier`: equal, or in the unbounded plane the
     // same cells moved, by how much then set in `displacement` if given.
     bool repeats(const Universe &earlier, const Universe &later, CellPoint *displacement) const;
-    // The universe of record `index`, computed from the checkpoint before it.
+    // The universe of record `index`, computed from the checkpoint at or before it.
     std::unique_ptr<Universe> universeAt(std::size_t index) const;
     // The earlier record (index) that `universe` repeats, or -1.
     long long findEqual(const Universe &universe, std::uint64_t hash) const;
-    // The exact cycle, given that `later`, of generation `generation`, repeats record `earlier`.
-    Cycle findCycle(std::size_t earlier, const Universe &later, std::int64_t generation) const;
+    // The exact cycle, given that `later`, of generation `laterGeneration`, repeats record `earlier`.
+    Cycle findCycle(std::size_t earlier, const Universe &later, std::int64_t laterGeneration) const;
     void keepCheckpoint(std::size_t index, const Universe &universe);
     void insert(std::size_t index, std::uint64_t hash);
     void growTable();
@@ -133,7 +140,9 @@ private:
     std::int64_t cycleFirst = 1;
     std::int64_t cyclePeriod = 0;
     CellPoint cycleDisplacement;
-    std::vector<std::int64_t> recordGenerations; // ascending
+    std::uint64_t cyclePopulation = 0;
+    std::vector<Stretch> stretches; // the generations of the records, in ascending order
+    std::int64_t latestGeneration = 0;
     std::vector<std::uint64_t> recordPopulations;
     std::vector<std::uint64_t> hashes; // one per record while still looking
     std::vector<Checkpoint> checkpoints; // ascending; the first record's always among them

@@ -1,9 +1,8 @@
 #include "model/engine/classicuniverse.h"
 
+#include <optional>
 #include <stdexcept>
 #include <string>
-
-#include "model/engine/packedrows.h"
 
 namespace
 {
@@ -64,6 +63,14 @@ void ClassicUniverse::assign(const ClassicUniverse &other)
     live->setRule(otherRule);
 }
 
+PackedRows ClassicUniverse::words(std::optional<PackedField> &scratch) const
+{
+    if (!live)
+        return PackedRows(packed.data(), N, N);
+    scratch = cells();
+    return PackedRows(scratch->data(), N, N);
+}
+
 void ClassicUniverse::randomize() { field().randomize(); }
 
 std::unique_ptr<Universe> ClassicUniverse::clone() const { return std::make_unique<ClassicUniverse>(cells(), rule()); }
@@ -109,8 +116,8 @@ void ClassicUniverse::clear()
 void ClassicUniverse::forEachLiveCell(
     const CellRect &area, const std::function<void(std::int64_t x, std::int64_t y)> &visit) const
 {
-    const PackedField now = cells();
-    PackedRows(now.data(), N, N).forEachLiveCell(area, visit);
+    std::optional<PackedField> scratch;
+    words(scratch).forEachLiveCell(area, visit);
 }
 
 std::uint64_t ClassicUniverse::population() const
@@ -120,15 +127,15 @@ std::uint64_t ClassicUniverse::population() const
 
 std::optional<CellRect> ClassicUniverse::boundingBox() const
 {
-    const PackedField now = cells();
-    return PackedRows(now.data(), N, N).boundingBox();
+    std::optional<PackedField> scratch;
+    return words(scratch).boundingBox();
 }
 
 void ClassicUniverse::render(
     const CellRect &area, int shift, std::uint8_t *pixels, int columns, int rows, std::ptrdiff_t stride) const
 {
-    const PackedField now = cells();
-    PackedRows(now.data(), N, N).render(area, shift, pixels, columns, rows, stride);
+    std::optional<PackedField> scratch;
+    words(scratch).render(area, shift, pixels, columns, rows, stride);
 }
 
 void ClassicUniverse::advance(std::uint64_t generations)
@@ -154,8 +161,8 @@ void ClassicUniverse::advance(std::uint64_t generations)
 
 std::uint64_t ClassicUniverse::hash() const
 {
-    const PackedField now = cells();
-    return PackedRows(now.data(), N, N).hash(HashSeed);
+    std::optional<PackedField> scratch;
+    return words(scratch).hash(HashSeed);
 }
 
 bool ClassicUniverse::equals(const Universe &other) const

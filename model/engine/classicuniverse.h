@@ -3,9 +3,11 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "model/engine/gamefield.h"
 #include "model/engine/packedfield.h"
+#include "model/engine/packedrows.h"
 #include "model/engine/universe.h"
 
 // The classic 120 x 120 field with its dead edge, as a universe; cell (x, y)
@@ -72,6 +74,10 @@ public:
     bool equals(const Universe &other) const override;
 
 private:
+    // The cells as rows of words: a packed universe's own, or a live one's
+    // packed into `scratch`, which must outlive the view.
+    PackedRows words(std::optional<PackedField> &scratch) const;
+
     std::unique_ptr<GameField> live; // the cells of a live universe; null in a packed one
     PackedField packed; // the cells of a packed universe
     Rule packedRule; // the rule of a packed universe
