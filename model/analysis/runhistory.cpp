@@ -66,8 +66,8 @@ void RunHistory::append(const Universe &universe, std::int64_t generation)
         return;
     }
     if (generation <= lastGeneration())
-        throw std::invalid_argument("generation " + std::to_string(generation) + " comes after "
-            + std::to_string(lastGeneration()) + " in a run");
+        throw std::invalid_argument("generation " + std::to_string(generation)
+            + " does not come after the last one recorded, " + std::to_string(lastGeneration()));
     const std::uint64_t population = universe.population();
     if (currentFate != Fate::Evolving) {
         record(generation, population);
@@ -75,9 +75,10 @@ void RunHistory::append(const Universe &universe, std::int64_t generation)
     }
 
     const std::uint64_t hash = hashOf(universe);
-    const long long earlier = findEqual(universe, hash);
+    std::unique_ptr<Universe> repeated;
+    const long long earlier = findEqual(universe, hash, repeated);
     const std::optional<Cycle> cycle = earlier >= 0
-        ? std::optional<Cycle>(findCycle(static_cast<std::size_t>(earlier), universe, generation))
+        ? std::optional<Cycle>(findCycle(static_cast<std::size_t>(earlier), std::move(repeated), universe, generation))
         : std::nullopt;
     record(generation, population);
     if (cycle) {
@@ -189,24 +190,28 @@ std::unique_ptr<Universe> RunHistory::universeAt(std::size_t index) const
     return universe;
 }
 
-long long RunHistory::findEqual(const Universe &universe, std::uint64_t hash) const
+long long RunHistory::findEqual(const Universe &universe, std::uint64_t hash, std::unique_ptr<Universe> &repeated) const
 {
     const std::size_t mask = table.size() - 1;
     for (std::size_t slot = hash & mask; table[slot] != 0; slot = (slot + 1) & mask) {
         const std::size_t index = table[slot] - 1;
-        if (hashes[index] == hash && repeats(*universeAt(index), universe, nullptr))
+        if (hashes[index] != hash)
+            continue;
+        repeated = universeAt(index);
+        if (repeats(*repeated, universe, nullptr))
             return static_cast<long long>(index);
     }
+    repeated.reset();
     return -1;
 }
 
-RunHistory::Cycle RunHistory::findCycle(std::size_t earlier, const Universe &later, std::int64_t laterGeneration) const
+RunHistory::Cycle RunHistory::findCycle(
+    std::size_t earlier, std::unique_ptr<Universe> first, const Universe &later, std::int64_t laterGeneration) const
 {
     // Records before `later` all differ from each other, or an earlier one
     // would have settled the run.
     const std::int64_t from = generation(earlier);
     const std::int64_t distance = laterGeneration - from;
-    std::unique_ptr<Universe> first = universeAt(earlier);
     Cycle cycle { from, distance, CellPoint(), 0 };
     repeats(*first, later, &cycle.displacement);
 
@@ -269,9 +274,9 @@ RunHistory::Cycle RunHistory::findCycle(std::size_t earlier, const Universe &lat
 
 void RunHistory::keepCheckpoint(std::size_t index, const Universe &universe)
 {
-    const std::int64_t generation = latestGeneration;
-    const auto farEnough
-        = [&] { return checkpoints.empty() || generation - checkpoints.back().generation >= checkpointSpacing; };
+    const auto farEnough = [this] {
+        return checkpoints.empty() || latestGeneration - checkpoints.back().generation >= checkpointSpacing;
+    };
     if (!farEnough())
         return;
     const std::size_t bytes = estimatedBytes(universe);
@@ -289,7 +294,7 @@ void RunHistory::keepCheckpoint(std::size_t index, const Universe &universe)
     }
     if (!checkpoints.empty() && (checkpointBytes + bytes > budget || !farEnough()))
         return;
-    checkpoints.push_back(Checkpoint { index, generation, universe.clone(), bytes });
+    checkpoints.push_back(Checkpoint { index, latestGeneration, universe.clone(), bytes });
     checkpointBytes += bytes;
 }
 

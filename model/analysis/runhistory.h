@@ -23,7 +23,7 @@
 // Universes are not kept, only a hash per record and a clone (a checkpoint)
 // at least every 1,024 generations, as many as fit in a budget; an earlier
 // universe is computed anew from the checkpoint before it whenever a hash
-// matches. A million classic generations take about 40 MiB. In the unbounded
+// matches. A million classic generations take about 26 MiB. In the unbounded
 // plane, hashes and comparisons leave out where the cells are, so that a
 // pattern that comes back moved (a spaceship) is found too.
 class RunHistory
@@ -119,10 +119,13 @@ private:
     bool repeats(const Universe &earlier, const Universe &later, CellPoint *displacement) const;
     // The universe of record `index`, computed from the checkpoint at or before it.
     std::unique_ptr<Universe> universeAt(std::size_t index) const;
-    // The earlier record (index) that `universe` repeats, or -1.
-    long long findEqual(const Universe &universe, std::uint64_t hash) const;
-    // The exact cycle, given that `later`, of generation `laterGeneration`, repeats record `earlier`.
-    Cycle findCycle(std::size_t earlier, const Universe &later, std::int64_t laterGeneration) const;
+    // The earlier record (index) that `universe` repeats, its universe then
+    // in `repeated`; or -1.
+    long long findEqual(const Universe &universe, std::uint64_t hash, std::unique_ptr<Universe> &repeated) const;
+    // The exact cycle, given that `later`, of generation `laterGeneration`,
+    // repeats record `earlier`, whose universe is `first`.
+    Cycle findCycle(std::size_t earlier, std::unique_ptr<Universe> first, const Universe &later,
+        std::int64_t laterGeneration) const;
     void keepCheckpoint(std::size_t index, const Universe &universe);
     void insert(std::size_t index, std::uint64_t hash);
     void growTable();
