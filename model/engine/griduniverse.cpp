@@ -258,18 +258,44 @@ bool stepAnyWidth(const Word *cells, Word *target, std::int64_t width, std::int6
     }
 }
 
+#if defined(__x86_64__) || defined(__i386__)
 // A portable build may not assume the processor's 256-bit instructions, which
-// take four words at a time instead of two: a copy for processors that have
-// them is chosen when the program starts.
-__attribute__((target_clones("avx2", "default"), flatten)) bool stepConway(
+// take four words at a time instead of two: copies of the step compiled for
+// them are used where the processor has them.
+__attribute__((target("avx2"), flatten)) bool stepConwayWide(
     const Word *cells, Word *target, std::int64_t width, std::int64_t height, bool torus, Word *sums)
 {
     return stepAnyWidth(cells, target, width, height, torus, sums, ConwayDecision());
 }
 
-__attribute__((target_clones("avx2", "default"), flatten)) bool stepAnyRule(
+__attribute__((target("avx2"), flatten)) bool stepAnyRuleWide(
     const Word *cells, Word *target, std::int64_t width, std::int64_t height, bool torus, Word *sums, const Rule &rule)
 {
+    return stepAnyWidth(cells, target, width, height, torus, sums, RuleDecision(rule));
+}
+
+const bool hasWideInstructions = [] {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2") != 0;
+}();
+#endif
+
+bool stepConway(const Word *cells, Word *target, std::int64_t width, std::int64_t height, bool torus, Word *sums)
+{
+#if defined(__x86_64__) || defined(__i386__)
+    if (hasWideInstructions)
+        return stepConwayWide(cells, target, width, height, torus, sums);
+#endif
+    return stepAnyWidth(cells, target, width, height, torus, sums, ConwayDecision());
+}
+
+bool stepAnyRule(
+    const Word *cells, Word *target, std::int64_t width, std::int64_t height, bool torus, Word *sums, const Rule &rule)
+{
+#if defined(__x86_64__) || defined(__i386__)
+    if (hasWideInstructions)
+        return stepAnyRuleWide(cells, target, width, height, torus, sums, rule);
+#endif
     return stepAnyWidth(cells, target, width, height, torus, sums, RuleDecision(rule));
 }
 

@@ -62,11 +62,11 @@ bool PackedRows::isEmpty() const
 
 std::uint64_t PackedRows::hash(std::uint64_t seed) const
 {
-    // Four independent lanes, so that the multiplications overlap. Within a
+    // Eight independent lanes, so that the multiplications overlap. Within a
     // lane each step is invertible, so a change in one word always changes
     // the lane; the shift between the multiplications carries high bits down.
     constexpr Word Multiplier = 0x9E3779B97F4A7C15ULL;
-    constexpr std::size_t Lanes = 4;
+    constexpr std::size_t Lanes = 8;
     Word lanes[Lanes];
     for (std::size_t lane = 0; lane < Lanes; ++lane)
         lanes[lane] = finalise(seed + lane);

@@ -41,7 +41,7 @@ public:
     bool isValid() const;
     // The cell a pattern file's position 0 0 stands for: the centre cell
     // (60, 60) of the classic field, (width / 2, height / 2) of a plane or a
-    // torus, (0, 0) of the unbounded plane. Defined with CellPoint in universe.h.
+    // torus, (0, 0) of the unbounded plane. CellPoint is defined in universe.h.
     CellPoint centre() const;
 
     bool operator==(const Topology &other) const
