@@ -199,8 +199,8 @@ void TestRunHistory::settles()
             runUntilSettled(history, *universe, 57, run.stride, 57 + firstRepeat + run.stride * (period + 1));
         }
         QVERIFY2(history.fate() == fate, run.name);
-        QCOMPARE(history.cycleStart(), std::int64_t(start));
-        QCOMPARE(history.period(), std::int64_t(period));
+        QVERIFY2(history.cycleStart() == start && history.period() == period,
+            qPrintable(QString("%1: G %2, P %3").arg(run.name).arg(history.cycleStart()).arg(history.period())));
         QCOMPARE(history.population(start),
             static_cast<std::uint64_t>(fields[static_cast<std::size_t>(start - 57)].population()));
     }
