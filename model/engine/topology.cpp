@@ -14,3 +14,10 @@ bool Topology::isValid() const
     }
     return false;
 }
+
+CellPoint Topology::centre() const
+{
+    if (shape == Kind::Unbounded)
+        return CellPoint {};
+    return CellPoint { columns / 2, rows / 2 };
+}

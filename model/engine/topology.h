@@ -5,6 +5,15 @@
 #include <string>
 #include <string_view>
 
+// One cell's place: x grows to the right, y downwards.
+struct CellPoint {
+    std::int64_t x = 0;
+    std::int64_t y = 0;
+
+    bool operator==(const CellPoint &other) const { return x == other.x && y == other.y; }
+    bool operator!=(const CellPoint &other) const { return !(*this == other); }
+};
+
 // The shape of the world cells live in: the classic 120 x 120 field, a
 // bounded plane or a torus of any size, or the unbounded plane. A value
 // apart from the engines, so that files, the command line and the window
@@ -37,6 +46,10 @@ public:
     std::int64_t height() const { return rows; }
     // Whether the sizes are usable: 1.. each, at most MaxBoundedCells cells.
     bool isValid() const;
+    // The cell that pattern files' position (0, 0) stands for: (60, 60) in
+    // the classic field, (width / 2, height / 2) in a plane or torus, (0, 0)
+    // in the unbounded plane.
+    CellPoint centre() const;
 
     bool operator==(const Topology &other) const
     {
