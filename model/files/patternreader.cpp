@@ -583,6 +583,8 @@ void readLife105(
     const std::optional<CellRect> box = measure.finish();
     if (!box)
         return readLife105Blocks(lines, first, pattern, measure);
+    if (box->right - box->left > CoordinateLimit || box->bottom - box->top > CoordinateLimit)
+        fail("the blocks span more than " + std::to_string(CoordinateLimit) + " cells, beyond what a pattern may span");
     CellSink sink(&pattern.cells, cellLimit, { -box->left, -box->top });
     readLife105Blocks(lines, first, pattern, sink);
     sink.finish();
