@@ -119,6 +119,10 @@ void TestPatternReader::reads_data()
     // As files in the wild have it: a bare #P is 0 0.
     QTest::newRow("life 1.05, bare #P") << QByteArray("#Life 1.05\n#P\n.*\n*.\n#P 3 0\n*\n") << QString() << ".O.O/O..."
                                         << QString();
+    // The nw quarter of a 16 x 16 square centred on 0 0.
+    QTest::newRow("macrocell") << QByteArray("[M2] (gameoflife)\n#R B36/S23\n#G 5\n#N Glider\n.*$..*$***$\n4 1 0 0 0\n")
+                               << QString("Glider|Gen=5") << "@-8,-8:.O./..O/OOO"
+                               << "B36/S23";
     // At the file's own coordinates.
     QTest::newRow("life 1.06") << QByteArray("#Life 1.06\n0 -1\n1 0\n-1 1\n0 1\n1 1\n1 1\n") << QString()
                                << "@-1,-1:.O./..O/OOO" << QString();

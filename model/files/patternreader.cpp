@@ -9,6 +9,7 @@
 
 #include "model/engine/messagetext.h"
 #include "model/files/gzip.h"
+#include "model/files/macrocell.h"
 
 namespace
 {
@@ -622,6 +623,27 @@ void readLife106(const std::vector<std::string_view> &lines, std::size_t first, 
     }
 }
 
+// A macrocell, read by Macrocell: its cells centred on 0 0.
+void readMacrocell(std::string_view bytes, Pattern &pattern)
+{
+    MacrocellContent content;
+    std::string error;
+    if (!Macrocell::read(bytes, content, error))
+        fail(error);
+    pattern.cells = content.universe;
+    pattern.name = std::move(content.name);
+    pattern.comments = std::move(content.comments);
+    pattern.rule = content.rule;
+    pattern.generation = content.generation;
+    pattern.positioned = true;
+    if (const std::optional<CellRect> box = pattern.cells.boundingBox()) {
+        pattern.left = box->left;
+        pattern.top = box->top;
+        pattern.width = box->right - box->left + 1;
+        pattern.height = box->bottom - box->top + 1;
+    }
+}
+
 bool isPlaintextRow(std::string_view line)
 {
     return !line.empty() && line.find_first_not_of(".O*") == std::string_view::npos;
@@ -653,6 +675,8 @@ void readAny(std::string_view bytes, Pattern &pattern, const PatternReader::Limi
     }
     if (startsWith(bytes, "\xEF\xBB\xBF"))
         bytes.remove_prefix(3);
+    if (startsWith(bytes, "[M2]"))
+        return readMacrocell(bytes, pattern);
     checkText(bytes);
 
     const std::vector<std::string_view> lines = splitLines(bytes);

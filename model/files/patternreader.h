@@ -13,9 +13,10 @@
 // file is either read whole or refused with a reason a person can act on.
 //
 // Formats: RLE (with the extended "#CXRLE" line), plaintext (.cells), Life
-// 1.05 and Life 1.06, told apart by their content rather than by a file name,
-// each of them also gzip-compressed. Patterns of any size are read, up to the
-// limits below; where they go is Pattern's business.
+// 1.05, Life 1.06 and macrocell (read by Macrocell), told apart by their
+// content rather than by a file name, each of them also gzip-compressed.
+// Patterns of any size are read, up to the limits below; where they go is
+// Pattern's business.
 class PatternReader
 {
 public:
@@ -27,7 +28,9 @@ public:
     // What a file may hold; a caller with less memory to spare, a fuzzer say, sets less.
     struct Limits {
         std::size_t fileSize = MaxFileSize; // bytes, before and after inflating
-        std::uint64_t cells = MaxCells; // live cells
+        // Live cells of the formats that list them; a macrocell, whose
+        // squares are shared, is bounded by Macrocell's count of nodes instead.
+        std::uint64_t cells = MaxCells;
     };
 
     // Detects the format and reads the pattern. Returns true and replaces

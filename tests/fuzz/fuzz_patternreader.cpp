@@ -74,6 +74,13 @@ void requireSamePlace(const Pattern &read, GameField::Cell *const *cells, const 
 // back in place; plaintext and Life 1.06 past the limits above are not read.
 void requireSameCells(const Pattern &pattern)
 {
+    // A macrocell may hold more cells than any file that lists them.
+    try {
+        if (pattern.cells.population() > limits().cells)
+            return;
+    } catch (const UniverseError &) {
+        return;
+    }
     std::string error;
     Pattern again;
     PatternReader::Limits anyRle = limits();
