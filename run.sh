@@ -9,7 +9,7 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLAT
     exit 2
 fi
 
-tools/ensure-packages.sh cmake make g++ qtbase5-dev libqt5charts5-dev libgif-dev fonts-dejavu-core \
+tools/ensure-packages.sh cmake make g++ qtbase5-dev libqt5charts5-dev libgif-dev zlib1g-dev fonts-dejavu-core \
     qttools5-dev qttools5-dev-tools qttranslations5-l10n
 
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DGAMEOFLIFE_BUILD_TESTS=OFF >/dev/null

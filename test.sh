@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-tools/ensure-packages.sh cmake make g++ qtbase5-dev libqt5charts5-dev libgif-dev libbenchmark-dev fonts-dejavu-core \
+tools/ensure-packages.sh cmake make g++ qtbase5-dev libqt5charts5-dev libgif-dev zlib1g-dev libbenchmark-dev fonts-dejavu-core \
     xvfb xauth xdotool x11-utils imagemagick python3 dpkg-dev file libgl1-mesa-dri clang-14 libclang-rt-14-dev \
     desktop-file-utils appstream shared-mime-info xdg-utils libfile-mimeinfo-perl groff-base \
     qttools5-dev qttools5-dev-tools qttranslations5-l10n dbus-daemon at-spi2-core python3-pyatspi

@@ -1,10 +1,13 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "benchfields.h"
 #include "model/engine/gamefield.h"
+#include "model/engine/hashlife.h"
 #include "model/files/pattern.h"
 #include "model/files/patternreader.h"
 #include "model/files/patternwriter.h"
@@ -48,9 +51,43 @@ void BM_WriteRle(benchmark::State &state)
         benchmark::DoNotOptimize(PatternWriter::writeRle(buffer, 0));
 }
 
+// An RLE file of a million live cells: a 2000 x 2000 soup, a quarter alive.
+std::string millionCellRle()
+{
+    std::mt19937 generator(1000000);
+    std::bernoulli_distribution alive(0.25);
+    std::vector<CellPoint> cells;
+    for (std::int64_t y = 0; y < 2000; ++y) {
+        for (std::int64_t x = 0; x < 2000; ++x) {
+            if (alive(generator))
+                cells.push_back({ x, y });
+        }
+    }
+    HashLife soup;
+    soup.setCells(cells);
+    return PatternWriter::writeRle(soup, 0);
+}
+
+// Reading a large file whole, up to the pattern's cells in its HashLife.
+void BM_ReadMillionCellRle(benchmark::State &state)
+{
+    const std::string file = millionCellRle();
+    std::string error;
+    for (auto _ : state) {
+        Pattern pattern;
+        if (!PatternReader::read(file, pattern, error)) {
+            state.SkipWithError(error.c_str());
+            break;
+        }
+        benchmark::DoNotOptimize(pattern);
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * file.size()));
+}
+
 } // namespace
 
 BENCHMARK(BM_ReadAndPlaceRle);
 BENCHMARK(BM_WriteRle);
+BENCHMARK(BM_ReadMillionCellRle)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -762,12 +762,12 @@ void MainWindow::Slot_Action_Edit_PastePattern()
     const QByteArray bytes = QGuiApplication::clipboard()->text().toUtf8();
     Pattern pattern;
     std::string error;
-    if (bytes.size() > static_cast<int>(PatternReader::MaxFileSize)) {
+    if (bytes.size() > PatternFile::MaxFileSize) {
         error
             = tr("The text is larger than 1 MiB (%1 bytes); patterns are far smaller.").arg(bytes.size()).toStdString();
-    } else {
-        PatternReader::read(
-            std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), pattern, error);
+    } else if (PatternReader::read(
+                   std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), pattern, error)) {
+        error = pattern.misfit(Topology::classic());
     }
     if (!error.empty()) {
         QMessageBox::warning(this, tr("Paste pattern"),

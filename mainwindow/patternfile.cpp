@@ -7,8 +7,10 @@
 #include <QSaveFile>
 
 #include <string_view>
+#include <utility>
 
 #include "model/engine/rule.h"
+#include "model/files/gzip.h"
 #include "model/files/pattern.h"
 #include "model/files/patternreader.h"
 #include "model/files/patternwriter.h"
@@ -22,7 +24,7 @@ QString PatternFile::read(const QString &path, Pattern &pattern)
     if (info.exists() && !info.isFile())
         return QCoreApplication::translate("MainWindow", "It is not an ordinary file.");
     // Checked before reading, so that a huge file costs nothing.
-    if (info.exists() && info.size() > static_cast<qint64>(PatternReader::MaxFileSize))
+    if (info.exists() && info.size() > MaxFileSize)
         return QCoreApplication::translate(
             "MainWindow", "The file is larger than 1 MiB (%1 bytes); pattern files are far smaller.")
             .arg(info.size());
@@ -30,22 +32,26 @@ QString PatternFile::read(const QString &path, Pattern &pattern)
     if (!file.open(QIODevice::ReadOnly))
         return file.errorString();
     // One byte more than allowed tells a file that grew since its size was read.
-    const QByteArray bytes = file.read(static_cast<qint64>(PatternReader::MaxFileSize) + 1);
+    const QByteArray bytes = file.read(MaxFileSize + 1);
     if (file.error() != QFileDevice::NoError)
         return file.errorString();
     std::string error;
-    if (!PatternReader::read(
-            std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), pattern, error))
+    Pattern read;
+    if (!PatternReader::read(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), read, error))
         return QString::fromStdString(error);
+    if (!read.fits(Topology::classic()))
+        return QString::fromStdString(read.misfit(Topology::classic()));
+    pattern = std::move(read);
     return QString();
 }
 
 QString PatternFile::write(const QString &path, const std::string &text)
 {
+    const std::string bytes = path.endsWith(QLatin1String(".gz"), Qt::CaseInsensitive) ? Gzip::deflate(text) : text;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return file.errorString();
-    if (file.write(text.data(), static_cast<qint64>(text.size())) != static_cast<qint64>(text.size()))
+    if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size()))
         return file.errorString();
     if (!file.commit())
         return file.errorString();
@@ -54,7 +60,10 @@ QString PatternFile::write(const QString &path, const std::string &text)
 
 std::optional<PatternFile::Format> PatternFile::formatOf(const QString &path)
 {
-    const QString suffix = QFileInfo(path).suffix().toLower();
+    QString name = QFileInfo(path).fileName().toLower();
+    if (name.endsWith(QLatin1String(".gz")))
+        name.chop(3);
+    const QString suffix = QFileInfo(name).suffix();
     if (suffix == QLatin1String("rle"))
         return Format::Rle;
     if (suffix == QLatin1String("cells"))

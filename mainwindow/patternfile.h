@@ -20,17 +20,24 @@ class PatternFile
 public:
     PatternFile() = delete;
 
-    // Reads the file at `path` (the program's own resources included) into
-    // `pattern`. Returns why it could not be read, or an empty string; on a
-    // failure `pattern` stays as it was.
+    // Bytes of a file the window and the command line open: no pattern that
+    // fits the classic field, which is all they run, needs more.
+    static constexpr qint64 MaxFileSize = 1024 * 1024;
+
+    // Reads the file at `path` (the program's own resources included, gzip
+    // data inflated) into `pattern`, which must fit the classic field.
+    // Returns why it could not be read, or an empty string; on a failure
+    // `pattern` stays as it was.
     static QString read(const QString &path, Pattern &pattern);
-    // Writes `text` to `path` through a temporary file that replaces the old
-    // one only once complete. Returns why it failed, or an empty string.
+    // Writes `text` to `path`, gzip-compressed for a name ending in .gz,
+    // through a temporary file that replaces the old one only once complete.
+    // Returns why it failed, or an empty string.
     static QString write(const QString &path, const std::string &text);
     // The formats the field is saved in.
     enum class Format { Rle, Plaintext, Life106 };
-    // The format the extension of `path` names, in any letter case: .rle RLE,
-    // .cells plaintext, .lif and .life Life 1.06; none for any other or none.
+    // The format the extension of `path` names, in any letter case, before a
+    // .gz: .rle RLE, .cells plaintext, .lif and .life Life 1.06; none for any
+    // other or none.
     static std::optional<Format> formatOf(const QString &path);
     // The extension a name gets for `format`, without the dot.
     static QString extension(Format format);

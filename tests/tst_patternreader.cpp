@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "model/engine/gamefield.h"
+#include "model/files/gzip.h"
 #include "model/files/pattern.h"
 #include "model/files/patternreader.h"
 #include "model/files/patternwriter.h"
@@ -16,24 +17,30 @@ namespace
 {
 
 constexpr int N = GameField::FieldSize;
+constexpr int FileLimit = 1024 * 1024; // bytes of a file refuses() reads
 const QString NotAPattern = "not a pattern file: expected RLE, plaintext, Life 1.05 or Life 1.06";
 
-// The box's rows joined by '/' ('.' dead, 'O' alive), or what does not fit:
-// a box beyond the field, or a cell outside the box or in it twice.
+// The box's rows joined by '/' ('.' dead, 'O' alive), after "@x,y:" for a
+// positioned pattern, or what does not fit: a cell outside the box, or a box
+// too large to draw.
 QString picture(const Pattern &pattern)
 {
+    const std::optional<CellRect> cells = pattern.cells.boundingBox();
+    if (cells
+        && (cells->left < pattern.left || cells->top < pattern.top || cells->right - pattern.left >= pattern.width
+            || cells->bottom - pattern.top >= pattern.height))
+        return "misfit: a cell outside the box";
     if (pattern.width < 0 || pattern.width > N || pattern.height < 0 || pattern.height > N)
-        return QString("misfit: box %1 x %2").arg(pattern.width).arg(pattern.height);
+        return QString("large: box %1 x %2").arg(pattern.width).arg(pattern.height);
     QStringList rows;
     for (int r = 0; r < pattern.height; ++r)
-        rows << QString(pattern.width, '.');
-    for (const PatternCell &cell : pattern.cells) {
-        if (cell.row < 0 || cell.row >= pattern.height || cell.column < 0 || cell.column >= pattern.width
-            || rows[cell.row][cell.column] == 'O')
-            return QString("misfit: cell (%1, %2)").arg(cell.row).arg(cell.column);
-        rows[cell.row][cell.column] = 'O';
+        rows << QString(static_cast<int>(pattern.width), '.');
+    if (cells) {
+        pattern.cells.forEachLiveCell(
+            *cells, [&](std::int64_t x, std::int64_t y) { rows[int(y - pattern.top)][int(x - pattern.left)] = 'O'; });
     }
-    return rows.join('/');
+    const QString position = QString("@%1,%2:").arg(pattern.left).arg(pattern.top);
+    return (pattern.positioned ? position : QString()) + rows.join('/');
 }
 
 // Whether nothing changes converting bytes to UTF-16 and back; the '.' in
@@ -66,6 +73,8 @@ private slots:
     void readsBackWhatWasWritten_data();
     void readsBackWhatWasWritten();
     void writesTheBoxOfTheLiveCells();
+    void keepsPlacesInTheUnboundedPlane_data();
+    void keepsPlacesInTheUnboundedPlane();
     void survivesMutatedFiles();
 };
 
@@ -82,7 +91,15 @@ void TestPatternReader::reads_data()
         << "B3/S23";
     QTest::newRow("rle, no spaces, rule spellings")
         << QByteArray("#r 23/3\nx=3,y=2,rule=s23/B36:T120,120\n3o$o!") << QString() << "OOO/O.."
-        << "B36/S23";
+        << "B36/S23:T120,120";
+    // Two gzip members, the first with a position and a generation.
+    QTest::newRow("rle, gzip, #CXRLE") << QByteArray(
+        "\x1F\x8B\x08\x00\x00\x00\x00\x00\x00\x03\x53\x76\x8E\x08\xF2\x71\x55\x08\xC8\x2F\xB6\xD5\x35"
+        "\xD5\xD1\x35\x57\x70\x4F\xCD\xB3\x35\x34\xE2\xAA\x50\xB0\x55\x30\xD4\x51\xA8\x04\x51\x5C\x00"
+        "\xC8\x55\x77\xF5\x25\x00\x00\x00\x1F\x8B\x08\x00\x00\x00\x00\x00\x00\x03\xCB\x57\xE4\x02\x00"
+        "\xF2\xA9\x80\xD0\x03\x00\x00\x00",
+        77) << QString("|Gen=12") << "@-5,-7:O"
+                                       << QString();
     QTest::newRow("rle, rule by name") << QByteArray("x = 1, y = 1, rule = Life\no!") << QString() << "O"
                                        << "B3/S23";
     QTest::newRow("rle, counts across breaks, . A, no !")
@@ -102,11 +119,15 @@ void TestPatternReader::reads_data()
     // As files in the wild have it: a bare #P is 0 0.
     QTest::newRow("life 1.05, bare #P") << QByteArray("#Life 1.05\n#P\n.*\n*.\n#P 3 0\n*\n") << QString() << ".O.O/O..."
                                         << QString();
-    // Centred on 0 0, the field's centre cell, where the cells fit around it.
+    // The nw quarter of a 16 x 16 square centred on 0 0.
+    QTest::newRow("macrocell") << QByteArray("[M2] (gameoflife)\n#R B36/S23\n#G 5\n#N Glider\n.*$..*$***$\n4 1 0 0 0\n")
+                               << QString("Glider|Gen=5") << "@-8,-8:.O./..O/OOO"
+                               << "B36/S23";
+    // At the file's own coordinates.
     QTest::newRow("life 1.06") << QByteArray("#Life 1.06\n0 -1\n1 0\n-1 1\n0 1\n1 1\n1 1\n") << QString()
-                               << "..../..O./...O/.OOO" << QString();
+                               << "@-1,-1:.O./..O/OOO" << QString();
     QTest::newRow("life 1.06, beyond the centre's reach")
-        << QByteArray("#Life 1.06\n70 0\n71 1\n") << QString() << "O./.O" << QString();
+        << QByteArray("#Life 1.06\n70 0\n71 1\n") << QString() << "@70,0:O./.O" << QString();
 }
 
 void TestPatternReader::reads()
@@ -118,9 +139,13 @@ void TestPatternReader::reads()
     QStringList notes { QString::fromStdString(pattern.name) };
     for (const std::string &comment : pattern.comments)
         notes << QString::fromStdString(comment);
+    if (pattern.generation)
+        notes << QString("Gen=%1").arg(*pattern.generation);
     QTEST(notes.join('|'), "notes");
     QTEST(picture(pattern), "cells");
-    QTEST(pattern.rule ? QString::fromStdString(pattern.rule->toString()) : QString(), "rule");
+    QTEST(pattern.rule ? QString::fromStdString(pattern.rule->toString(pattern.topology.value_or(Topology())))
+                       : QString(),
+        "rule");
 }
 
 void TestPatternReader::refuses_data()
@@ -128,21 +153,31 @@ void TestPatternReader::refuses_data()
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<QString>("message"); // parts it must contain, split at '|'
 
+    // Read, but refused by the classic field.
     QTest::newRow("box too large") << QByteArray("x = 121, y = 3\n!") << "121 x 3|120 x 120";
+    QTest::newRow("too many cells") << QByteArray("x = 3, y = 1\n2o$o$1000o!") << "line 2|more than 1000 live cells";
+    QTest::newRow("gzip bomb") << QByteArray::fromStdString(Gzip::deflate(std::string(2 << 20, 'o')))
+                               << "more than 1 MiB";
+    QTest::newRow("cut gzip") << QByteArray("\x1F\x8B\x08\x00\x00\x00\x00\x00\x00\x03\xCB\x57", 12) << "cut short";
+    QTest::newRow("refused suffix") << QByteArray("x = 1, y = 1, rule = B3/S23:T10+2,10\no!")
+                                    << "line 1|\":T10+2,10\"|shifted";
+    QTest::newRow("position") << QByteArray("#CXRLE Pos=3\nx = 1, y = 1\no!") << "line 1|\"Pos=3\"";
     QTest::newRow("empty") << QByteArray() << NotAPattern;
     QTest::newRow("unrecognised") << QByteArray("Hello, world\n") << NotAPattern;
     QTest::newRow("malformed header") << QByteArray("x = 3 y = 3\no!") << "line 1|header|\"x = 3 y = 3\"";
     QTest::newRow("run count 0") << QByteArray("x = 3, y = 1\n0o!") << "line 2|run count 0";
     QTest::newRow("run count overflow") << QByteArray("x = 3, y = 1\n99999999999999999999999b o!")
                                         << "run count over 999999999999999999|too large";
-    QTest::newRow("coordinate too far") << QByteArray("#Life 1.06\n0 0\n-1000000001 5\n")
-                                        << "line 3|1000000001|±1,000,000,000";
-    QTest::newRow("coordinate too far in a block")
-        << QByteArray("#Life 1.05\n#P 1000000000 0\n..*\n") << "line 3|1000000002|±1,000,000,000";
+    QTest::newRow("coordinate too far") << QByteArray(
+        "#Life 1.06\n0 0\n-999999999999999999 5\n0 -1000000000000000000\n")
+                                        << "line 4|over 999999999999999999|±999999999999999999";
+    QTest::newRow("coordinate too far in a block") << QByteArray("#Life 1.05\n#P 999999999999999998 0\n..*\n")
+                                                   << "line 3|over 999999999999999999|±999999999999999999";
+    QTest::newRow("row beyond the limit") << QByteArray("#CXRLE Pos=999999999999999990,0\nx = 1, y = 1\n9b2o!")
+                                          << "line 3|over 999999999999999999|±999999999999999999";
     QTest::newRow("generations rule in #r")
         << QByteArray("#r 34/3/5\nx = 1, y = 1\no!") << "line 1|\"34/3/5\"|Generations";
-    QTest::newRow("file too large") << QByteArray(static_cast<int>(PatternReader::MaxFileSize) + 1, '.')
-                                    << "1048577 bytes|1048576";
+    QTest::newRow("file too large") << QByteArray(FileLimit + 1, '.') << "1048577 bytes|1048576";
     QTest::newRow("not text") << QByteArray("!Name: Gleiter \xC3\xA4\n.O") + '\0' << "line 2|not a text file|0x00";
     QTest::newRow("cell state") << QByteArray("x = 3, y = 1\nobC!") << "line 2|'C'|cell state";
     QTest::newRow("not life-like") << QByteArray("x = 1, y = 1, rule = B2a/S12\no!")
@@ -159,14 +194,21 @@ void TestPatternReader::refuses()
     Pattern pattern;
     pattern.name = "untouched";
     std::string error;
-    QVERIFY(!PatternReader::read(std::string(file.constData(), file.size()), pattern, error));
+    PatternReader::Limits limits;
+    limits.fileSize = FileLimit;
+    limits.cells = 1000;
+    if (PatternReader::read(std::string(file.constData(), file.size()), pattern, error, limits)) {
+        error = pattern.misfit(Topology::classic());
+        QVERIFY2(!error.empty(), "read, and it fits the field");
+    } else {
+        QCOMPARE(pattern.name, std::string("untouched"));
+        QCOMPARE(pattern.cells.population(), std::uint64_t(0));
+    }
     const QString text = QString::fromStdString(error);
     for (const QString &part : message.split('|'))
         QVERIFY2(text.contains(part), qPrintable(text));
     if (message == NotAPattern)
         QCOMPARE(text, NotAPattern);
-    QCOMPARE(pattern.name, std::string("untouched"));
-    QVERIFY(pattern.cells.empty());
 }
 
 void TestPatternReader::readsBackWhatWasWritten_data()
@@ -207,7 +249,7 @@ void TestPatternReader::readsBackWhatWasWritten()
     std::string error;
     QVERIFY2(PatternReader::read(file, pattern, error), error.c_str());
     const bool life106 = format == "life 1.06";
-    QVERIFY(life106 || (pattern.width == N && pattern.height == N));
+    QCOMPARE(pattern.positioned, life106 || density > 0);
     QCOMPARE(pattern.name, std::string(life106 ? "" : "Two lines"));
     QVERIFY(pattern.rule == (life106 ? std::nullopt : std::optional(highLife)));
     QVERIFY(life106 ? pattern.comments.empty()
@@ -228,6 +270,53 @@ void TestPatternReader::writesTheBoxOfTheLiveCells()
     cells[1][1] = cells[N][N] = 1;
     QCOMPARE(
         QString::fromStdString(PatternWriter::writeRleBox(cells)), "x = 120, y = 120, rule = B3/S23\no119$119bo!\n");
+}
+
+void TestPatternReader::keepsPlacesInTheUnboundedPlane_data()
+{
+    QTest::addColumn<QString>("format");
+    for (const char *format : { "rle", "plaintext", "life 1.06" })
+        QTest::newRow(format) << QString(format);
+}
+
+// A soup larger than the field, far up and left of the centre, written and
+// read back: every cell where it was, and too large to list once it spreads.
+void TestPatternReader::keepsPlacesInTheUnboundedPlane()
+{
+    QFETCH(QString, format);
+    std::mt19937 generator(300);
+    std::bernoulli_distribution alive(0.3);
+    std::vector<CellPoint> cells;
+    for (std::int64_t y = 0; y < 300; ++y) {
+        for (std::int64_t x = 0; x < 300; ++x) {
+            if (alive(generator))
+                cells.push_back({ x - 1000, y - 2000 });
+        }
+    }
+    HashLife soup;
+    soup.setCells(cells);
+    std::string file;
+    std::string error;
+    const auto write = [&] {
+        if (format == "rle")
+            return file = PatternWriter::writeRle(soup, 1), true;
+        return format == "plaintext" ? PatternWriter::writePlaintext(soup, "Soup", {}, file, error)
+                                     : PatternWriter::writeLife106(soup, file, error);
+    };
+    QVERIFY2(write(), error.c_str());
+
+    Pattern pattern;
+    QVERIFY2(PatternReader::read(file, pattern, error), error.c_str());
+    QVERIFY(pattern.positioned && pattern.cells.equals(soup));
+    QCOMPARE(pattern.fits(Topology::classic()), false);
+    HashLife placed;
+    placed.setCell(5, 5, true);
+    pattern.placeInto(placed);
+    QVERIFY(placed.equals(soup));
+
+    soup.setCell(20000, 20000, true);
+    QCOMPARE(write(), format == "rle");
+    QVERIFY2(format == "rle" || QString::fromStdString(error).contains(".rle or .mc"), error.c_str());
 }
 
 // Random damage to valid files of every format: whatever the reader makes of
@@ -267,7 +356,9 @@ void TestPatternReader::survivesMutatedFiles()
 
         Pattern pattern;
         std::string error;
-        const bool read = PatternReader::read(file, pattern, error);
+        PatternReader::Limits limits;
+        limits.cells = 100000;
+        const bool read = PatternReader::read(file, pattern, error, limits);
         accepted += read;
         const QString outcome = read ? picture(pattern) : QString::fromStdString(error);
         // Read: UTF-8 text whose pattern fits; refused: a one-line message.

@@ -1,5 +1,6 @@
 #include <QTest>
 
+#include <optional>
 #include <string>
 
 #include "model/engine/rule.h"
@@ -30,8 +31,12 @@ void TestRule::reads_data()
                                     << "B36/S23";
     QTest::newRow("digits only: survival, then birth") << "23/36"
                                                        << "B36/S23";
-    QTest::newRow("grid suffix, blanks") << " B3 / S23:T120,120 "
-                                         << "B3/S23";
+    QTest::newRow("torus suffix, blanks") << " B3 / S23:T120,120 "
+                                          << "B3/S23:T120,120";
+    QTest::newRow("plane suffix, lower case, name") << "highlife:p72, 48"
+                                                    << "B36/S23:P72,48";
+    QTest::newRow("largest plane") << "B3/S23:P32768,32768"
+                                   << "B3/S23:P32768,32768";
     QTest::newRow("empty survival") << "B2/S"
                                     << "B2/S";
     QTest::newRow("birth on 0") << "B0/S8"
@@ -62,6 +67,24 @@ void TestRule::reads_data()
                            << "empty";
     QTest::newRow("line break, one line") << "B3\nx/S23"
                                           << "\"B3 x/S23\"|non-totalistic";
+    QTest::newRow("klein bottle") << "B3/S23:K10,10"
+                                  << "\":K10,10\"|Klein bottle";
+    QTest::newRow("cross-surface") << "B3/S23:c10,10"
+                                   << "\":c10,10\"|cross-surface";
+    QTest::newRow("sphere") << "B3/S23:S10,10"
+                            << "\":S10,10\"|sphere";
+    QTest::newRow("shifted torus") << "B3/S23:T10+2,10"
+                                   << "\":T10+2,10\"|shifted";
+    QTest::newRow("twisted torus") << "B3/S23:T10,10*"
+                                   << "\":T10,10*\"|twisted";
+    QTest::newRow("strip") << "B3/S23:T0,10"
+                           << "\":T0,10\"|strip";
+    QTest::newRow("one size") << "B3/S23:T10"
+                              << "\":T10\"|malformed";
+    QTest::newRow("no universe") << "B3/S23:"
+                                 << "\":\"|no universe";
+    QTest::newRow("plane too large") << "B3/S23:P32768,32769"
+                                     << "\":P32768,32769\"|1073741824 cells";
 }
 
 void TestRule::reads()
@@ -73,15 +96,17 @@ void TestRule::reads()
     std::string unused;
     Rule::read("B36/S125", rule, unused);
     const Rule before = rule;
+    const std::optional<Topology> earlier = Topology::torus(5, 5);
+    std::optional<Topology> topology = earlier;
     std::string error;
-    const bool read = Rule::read(text.toStdString(), rule, error);
+    const bool read = Rule::read(text.toStdString(), rule, topology, error);
     if (!result.contains('|') && result.startsWith('B')) {
         QVERIFY2(read, error.c_str());
-        QCOMPARE(QString::fromStdString(rule.toString()), result);
+        QCOMPARE(QString::fromStdString(topology ? rule.toString(*topology) : rule.toString()), result);
         return;
     }
     QVERIFY(!read);
-    QVERIFY(rule == before);
+    QVERIFY(rule == before && topology == earlier);
     for (const QString &part : result.split('|'))
         QVERIFY2(QString::fromStdString(error).contains(part), error.c_str());
 }

@@ -12,7 +12,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-tools/ensure-packages.sh cmake make clang-14 libclang-rt-14-dev qtbase5-dev
+tools/ensure-packages.sh cmake make clang-14 libclang-rt-14-dev qtbase5-dev zlib1g-dev
 
 seconds=${FUZZ_SECONDS:-30}
 CC=clang-14 CXX=clang++-14 cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGAMEOFLIFE_FUZZ=ON >/dev/null

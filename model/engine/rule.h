@@ -2,8 +2,11 @@
 #define RULE_H
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+
+#include "model/engine/topology.h"
 
 // A Life-like rule: a dead cell is born when its count of live neighbours
 // (0..8) is in the birth set, a live cell survives when its count is in the
@@ -18,14 +21,23 @@ public:
 
     // Reads a rule as files and people write it, in any letter case:
     // "B36/S23", "B36S23", "S23/B36", the digits-only "23/36" (survival, then
-    // birth), or a name ("Life", "HighLife", "Day & Night", ...). A suffix
-    // after ':' (a grid size) is ignored. Returns true and sets `rule`, or
-    // false and sets `error` to a one-line message naming the text and why it
-    // is not a Life-like rule; `rule` then stays as it was. Never throws.
+    // birth), or a name ("Life", "HighLife", "Day & Night", ...), optionally
+    // followed by the universe it runs in: ":P<width>,<height>" a bounded
+    // plane, ":T<width>,<height>" a torus, sizes as Topology allows. Returns
+    // true and sets `rule`, or false and sets `error` to a one-line message
+    // naming the text and why it is not a Life-like rule or a universe this
+    // program runs (a Klein bottle, a shifted torus, an endless strip, ...);
+    // `rule` then stays as it was. Never throws.
     static bool read(std::string_view text, Rule &rule, std::string &error);
+    // As above, and sets `topology` to the universe the suffix names, or to
+    // none without a suffix; on a refusal `topology` too stays as it was.
+    static bool read(std::string_view text, Rule &rule, std::optional<Topology> &topology, std::string &error);
 
     // "B36/S23": digits ascending.
     std::string toString() const;
+    // The notation with the suffix of a plane or a torus, "B3/S23:T72,48";
+    // the classic field and the unbounded plane have none.
+    std::string toString(const Topology &topology) const;
     // The name a named rule goes by ("HighLife"), or an empty string.
     std::string name() const;
 

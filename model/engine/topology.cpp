@@ -1,7 +1,5 @@
 #include "model/engine/topology.h"
 
-#include "model/engine/universe.h"
-
 bool Topology::isValid() const
 {
     switch (shape) {
@@ -19,14 +17,7 @@ bool Topology::isValid() const
 
 CellPoint Topology::centre() const
 {
-    switch (shape) {
-    case Kind::Classic:
-        return { ClassicSize / 2, ClassicSize / 2 };
-    case Kind::Plane:
-    case Kind::Torus:
-        return { columns / 2, rows / 2 };
-    case Kind::Unbounded:
-        break;
-    }
-    return { 0, 0 };
+    if (shape == Kind::Unbounded)
+        return CellPoint {};
+    return CellPoint { columns / 2, rows / 2 };
 }

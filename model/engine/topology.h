@@ -5,7 +5,14 @@
 #include <string>
 #include <string_view>
 
-struct CellPoint;
+// One cell's place: x grows to the right, y downwards.
+struct CellPoint {
+    std::int64_t x = 0;
+    std::int64_t y = 0;
+
+    bool operator==(const CellPoint &other) const { return x == other.x && y == other.y; }
+    bool operator!=(const CellPoint &other) const { return !(*this == other); }
+};
 
 // The shape of the world cells live in: the classic 120 x 120 field, a
 // bounded plane or a torus of any size, or the unbounded plane. A value
@@ -39,9 +46,9 @@ public:
     std::int64_t height() const { return rows; }
     // Whether the sizes are usable: 1.. each, at most MaxBoundedCells cells.
     bool isValid() const;
-    // The cell a pattern file's position 0 0 stands for: the centre cell
-    // (60, 60) of the classic field, (width / 2, height / 2) of a plane or a
-    // torus, (0, 0) of the unbounded plane. CellPoint is defined in universe.h.
+    // The cell that pattern files' position (0, 0) stands for: (60, 60) in
+    // the classic field, (width / 2, height / 2) in a plane or torus, (0, 0)
+    // in the unbounded plane.
     CellPoint centre() const;
 
     bool operator==(const Topology &other) const

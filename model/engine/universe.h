@@ -12,15 +12,6 @@
 #include "model/engine/rule.h"
 #include "model/engine/topology.h"
 
-// One cell's place: x grows to the right, y downwards.
-struct CellPoint {
-    std::int64_t x = 0;
-    std::int64_t y = 0;
-
-    bool operator==(const CellPoint &other) const { return x == other.x && y == other.y; }
-    bool operator!=(const CellPoint &other) const { return !(*this == other); }
-};
-
 // A rectangle of cells, both corners included, so that no size has to be
 // represented: x grows to the right, y downwards. Precondition everywhere:
 // left <= right and top <= bottom.

@@ -1,14 +1,102 @@
 #include "model/files/pattern.h"
 
-void Pattern::placeCentred(GameField::Cell **buffer) const { centred().toBuffer(buffer); }
+#include <utility>
+
+namespace
+{
+
+// Cells handed to HashLife::setCells at once.
+constexpr std::size_t Batch = std::size_t(1) << 16;
+
+std::string topologyText(const Topology &topology)
+{
+    const std::string size = std::to_string(topology.width()) + " x " + std::to_string(topology.height());
+    switch (topology.kind()) {
+    case Topology::Kind::Classic:
+        return "the field's " + size;
+    case Topology::Kind::Plane:
+        return "the plane's " + size;
+    case Topology::Kind::Torus:
+        return "the torus's " + size;
+    case Topology::Kind::Unbounded:
+        break;
+    }
+    return "the unbounded plane";
+}
+
+} // namespace
+
+std::optional<CellPoint> Pattern::offset(const Topology &topology) const
+{
+    if (!topology.isBounded()) {
+        if (positioned)
+            return CellPoint {};
+        return CellPoint { -(width / 2) - left, -(height / 2) - top };
+    }
+    const CellPoint centre = topology.centre();
+    if (positioned) {
+        const std::optional<CellRect> box = cells.boundingBox();
+        if (box && centre.x + box->left >= 0 && centre.x + box->right < topology.width() && centre.y + box->top >= 0
+            && centre.y + box->bottom < topology.height())
+            return centre;
+    }
+    if (width > topology.width() || height > topology.height())
+        return std::nullopt;
+    return CellPoint { (topology.width() - width) / 2 - left, (topology.height() - height) / 2 - top };
+}
+
+std::string Pattern::misfit(const Topology &topology) const
+{
+    if (fits(topology))
+        return std::string();
+    return "the pattern is " + std::to_string(width) + " x " + std::to_string(height) + " cells, larger than "
+        + topologyText(topology);
+}
+
+void Pattern::placeInto(Universe &universe, Placing placing) const
+{
+    const CellPoint shift = *offset(universe.topology());
+    if (placing == Placing::Replace)
+        universe.clear();
+    const std::optional<CellRect> box = cells.boundingBox();
+    if (!box)
+        return;
+    auto *plane = dynamic_cast<HashLife *>(&universe);
+    if (plane != nullptr && placing == Placing::Replace && shift == CellPoint {}) {
+        // A copy shares the nodes: no cell is visited.
+        const Rule rule = plane->rule();
+        *plane = cells;
+        plane->setRule(rule);
+        return;
+    }
+    if (plane == nullptr) {
+        cells.forEachLiveCell(
+            *box, [&](std::int64_t x, std::int64_t y) { universe.setCell(x + shift.x, y + shift.y, true); });
+        return;
+    }
+    std::vector<CellPoint> batch;
+    cells.forEachLiveCell(*box, [&](std::int64_t x, std::int64_t y) {
+        batch.push_back({ x + shift.x, y + shift.y });
+        if (batch.size() == Batch) {
+            plane->setCells(std::move(batch));
+            batch.clear();
+        }
+    });
+    plane->setCells(std::move(batch));
+}
 
 PackedField Pattern::centred() const
 {
     PackedField field;
+    const std::optional<CellRect> box = cells.boundingBox();
+    if (!box)
+        return field;
+    const CellPoint shift = *offset(Topology::classic());
     // The +1 makes field rows and columns count from 1.
-    const int top = (GameField::FieldSize - height) / 2 + 1;
-    const int left = (GameField::FieldSize - width) / 2 + 1;
-    for (const PatternCell &cell : cells)
-        field.setAlive(top + cell.row, left + cell.column, true);
+    cells.forEachLiveCell(*box, [&](std::int64_t x, std::int64_t y) {
+        field.setAlive(static_cast<int>(y + shift.y) + 1, static_cast<int>(x + shift.x) + 1, true);
+    });
     return field;
 }
+
+void Pattern::placeCentred(GameField::Cell **buffer) const { centred().toBuffer(buffer); }

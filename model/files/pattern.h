@@ -1,46 +1,81 @@
 #ifndef PATTERN_H
 #define PATTERN_H
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "model/engine/gamefield.h"
+// Qt's keyword macro "slots", defined wherever a Qt header came first, would
+// otherwise rename a member of the node store that HashLife includes.
+#pragma push_macro("slots")
+#undef slots
+#include "model/engine/hashlife.h"
+#pragma pop_macro("slots")
 #include "model/engine/packedfield.h"
 #include "model/engine/rule.h"
+#include "model/engine/topology.h"
+#include "model/engine/universe.h"
 
-// One live cell of a pattern, counted from 0 at the top-left corner of the
-// pattern's box: row 0..height-1, column 0..width-1.
-struct PatternCell {
-    int row;
-    int column;
-};
-
-// A pattern as read from a file, independent of where it will sit on the
-// field: the file formats give positions relative to the pattern, and the
-// field always shows it centred.
+// A pattern as read from a file, apart from any universe it will be placed
+// in: its cells stay at the file's own coordinates, and where they go is
+// decided only when it is placed, by the shape of the universe that takes it.
 class Pattern
 {
 public:
-    int width = 0; // columns of the box, 0..GameField::FieldSize once read
-    int height = 0; // rows of the box, 0..GameField::FieldSize once read
-    std::vector<PatternCell> cells; // live cells, each inside the box, none twice
+    // How placeInto() treats the cells already in the universe.
+    enum class Placing {
+        Replace, // every other cell dies
+        Add, // cells alive before stay alive
+    };
+
+    // The live cells at the file's coordinates, in the unbounded plane
+    // (within +-Universe::CoordinateLimit), every one inside the box below.
+    HashLife cells;
+    // The pattern's box, as the file gives it: its top-left cell and its size
+    // (0 x 0 for a file that gives neither a size nor cells). (0, 0) is the
+    // top-left cell unless the file gives a position.
+    std::int64_t left = 0;
+    std::int64_t top = 0;
+    std::int64_t width = 0; // columns, 0..2 * CoordinateLimit + 1
+    std::int64_t height = 0; // rows, 0..2 * CoordinateLimit + 1
+    // Whether the file places its cells, so that (0, 0) stands for the
+    // universe's centre: RLE's "#CXRLE Pos=x,y", plaintext's "!Position: x,y",
+    // Life 1.06's coordinates, a macrocell's centring.
+    bool positioned = false;
     std::string name; // from #N (RLE, Life 1.05) or !Name: (plaintext); may be empty
     // The file's comment lines in order, without their marks: #C and #c (RLE),
-    // #C and #D (Life 1.05), or '!' lines other than the name and the rule
-    // (plaintext). UTF-8, each on one line.
+    // #C and #D (Life 1.05), or '!' lines other than the name, the rule and the
+    // position (plaintext). UTF-8, each on one line.
     std::vector<std::string> comments;
     std::optional<Rule> rule; // the rule the file names, if it names one
+    std::optional<Topology> topology; // the universe the rule's suffix names, if it has one
+    std::optional<std::int64_t> generation; // 0..INT64_MAX, from "#CXRLE Gen=" or a macrocell's #G
 
-    // Kills every interior cell of a snapshot buffer (a BufferSize x BufferSize
-    // row-pointer array as GameField::snapshot() returns) and writes the pattern
-    // with its box's top-left corner on field row (FieldSize - height) / 2 and
-    // column (FieldSize - width) / 2, counted from 0 and rounded down; the
-    // border stays as it was. Precondition: width and height are at most
-    // FieldSize and every cell lies inside the box.
-    void placeCentred(GameField::Cell **buffer) const;
-    // The pattern alone on a field, placed as placeCentred() places it.
+    // Where placeInto() moves the cell at (x, y) of the file: to (x + dx, y + dy)
+    // for the returned (dx, dy). A positioned pattern whose cells all lie in the
+    // universe with (0, 0) on Topology::centre() stays there; any other has its
+    // box centred, its top-left cell at ((width of the universe - width) / 2,
+    // (height of the universe - height) / 2), rounded down, or at (-(width / 2),
+    // -(height / 2)) in the unbounded plane. None when the box is larger than
+    // the universe.
+    std::optional<CellPoint> offset(const Topology &topology) const;
+    bool fits(const Topology &topology) const { return offset(topology).has_value(); }
+    // Why the pattern does not fit `topology`, as one line ("the pattern is
+    // 121 x 3 cells, larger than the field's 120 x 120"); empty when it fits.
+    std::string misfit(const Topology &topology) const;
+
+    // Writes the cells into `universe` where offset() says, leaving its rule
+    // alone. Precondition: fits(universe.topology()).
+    void placeInto(Universe &universe, Placing placing = Placing::Replace) const;
+    // The pattern alone on the classic field, placed as placeInto() places it.
+    // Precondition: fits(Topology::classic()).
     PackedField centred() const;
+    // Kills every interior cell of a snapshot buffer (a BufferSize x
+    // BufferSize row-pointer array as GameField::snapshot() returns) and
+    // writes centred() into it; the border stays as it was.
+    void placeCentred(GameField::Cell **buffer) const;
 };
 
 #endif // PATTERN_H

@@ -2,21 +2,26 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <new>
 #include <utility>
 #include <vector>
 
 #include "model/engine/messagetext.h"
+#include "model/files/gzip.h"
+#include "model/files/macrocell.h"
 
 namespace
 {
 
-constexpr int FieldSize = GameField::FieldSize;
-// Positions and run counts beyond this are refused: no pattern that fits the
-// field needs them, and every sum of them stays far from overflowing.
-constexpr long long NumberLimit = 1000000000;
 // Where reading a decimal stops adding digits, so that no digit run overflows.
-constexpr long long Saturated = 1000000000000000000;
+constexpr std::int64_t Saturated = 1000000000000000000;
+// The largest |x| and |y| of a cell or a position: every number read stays
+// below Saturated, and every cell lies where the unbounded plane can hold it.
+constexpr std::int64_t CoordinateLimit = Saturated - 1;
+static_assert(CoordinateLimit <= Universe::CoordinateLimit, "every cell read fits the unbounded plane");
+// Cells handed to HashLife::setCells at once.
+constexpr std::size_t Batch = std::size_t(1) << 16;
 
 const char *const NotAPatternFile = "not a pattern file: expected RLE, plaintext, Life 1.05 or Life 1.06";
 
@@ -74,18 +79,9 @@ int columnOf(std::string_view line, std::size_t index)
     return static_cast<int>(characters) + 1;
 }
 
-std::string numberText(long long value)
+std::string numberText(std::int64_t value)
 {
     return value >= Saturated ? "over " + std::to_string(Saturated - 1) : std::to_string(value);
-}
-
-[[noreturn]] void failTooLarge(int lineNumber, long long width, long long height)
-{
-    std::string message = "the pattern is " + numberText(width) + " x " + numberText(height)
-        + " cells, larger than the field's " + std::to_string(FieldSize) + " x " + std::to_string(FieldSize);
-    if (lineNumber > 0)
-        message = atLine(lineNumber, message);
-    fail(message);
 }
 
 // Bytes of a valid UTF-8 sequence starting at index, or 0 if there is none:
@@ -164,7 +160,7 @@ std::vector<std::string_view> splitLines(std::string_view text)
 
 // Reads unsigned decimal digits at pos, moving pos past them; the value stays
 // at Saturated once it gets there.
-bool readDigits(std::string_view text, std::size_t &pos, long long &value)
+bool readDigits(std::string_view text, std::size_t &pos, std::int64_t &value)
 {
     const std::size_t start = pos;
     value = 0;
@@ -174,7 +170,7 @@ bool readDigits(std::string_view text, std::size_t &pos, long long &value)
 }
 
 // Reads an optionally negative decimal at pos; false if there is none.
-bool readInteger(std::string_view text, std::size_t &pos, long long &value)
+bool readInteger(std::string_view text, std::size_t &pos, std::int64_t &value)
 {
     const bool negative = pos < text.size() && text[pos] == '-';
     if (negative)
@@ -192,81 +188,118 @@ void skipBlanks(std::string_view text, std::size_t &pos)
         ++pos;
 }
 
-void checkCoordinate(long long value, int lineNumber)
+void checkCoordinate(std::int64_t value, int lineNumber)
 {
-    if (value > NumberLimit || value < -NumberLimit)
-        failAt(lineNumber, "coordinate " + numberText(value < 0 ? -value : value) + " is beyond ±1,000,000,000");
+    if (value > CoordinateLimit || value < -CoordinateLimit)
+        failAt(lineNumber,
+            "coordinate " + numberText(value < 0 ? -value : value) + " is beyond ±" + std::to_string(CoordinateLimit));
 }
 
-// Reads a rule a file names; the reader of rules says why one is refused.
-Rule readRule(std::string_view text, int lineNumber)
+// Checks that cells from `start` on for `count` cells (0..Saturated) end
+// within the coordinate limit. Precondition: |start| <= CoordinateLimit.
+void checkSpan(std::int64_t start, std::int64_t count, int lineNumber)
+{
+    if (count > 0)
+        checkCoordinate(start + count - 1, lineNumber);
+}
+
+// Reads a rule a file names, with the universe of its suffix; the reader of
+// rules says why one is refused.
+void readRule(std::string_view text, int lineNumber, Pattern &pattern)
 {
     Rule rule;
+    std::optional<Topology> topology;
     std::string error;
-    if (!Rule::read(text, rule, error))
+    if (!Rule::read(text, rule, topology, error))
         failAt(lineNumber, error);
-    return rule;
+    pattern.rule = rule;
+    pattern.topology = topology;
 }
 
-// Live cells at arbitrary positions (Life 1.05 and 1.06), kept within a box
-// that fits the field from the first cell that would not.
-class CellCollector
+// Reads "<x>,<y>" (blanks allowed around the comma) that makes up all of `text`; false if it is not that.
+bool readPosition(std::string_view text, std::int64_t &x, std::int64_t &y)
+{
+    std::size_t pos = 0;
+    skipBlanks(text, pos);
+    if (!readInteger(text, pos, x))
+        return false;
+    skipBlanks(text, pos);
+    if (pos == text.size() || text[pos] != ',')
+        return false;
+    ++pos;
+    skipBlanks(text, pos);
+    if (!readInteger(text, pos, y))
+        return false;
+    skipBlanks(text, pos);
+    return pos == text.size();
+}
+
+// Live cells as a reader finds them, handed to the pattern's HashLife in
+// batches: neither a list of every cell nor a call per cell. Keeps the box
+// around them and refuses more than the limit allows.
+class CellSink
 {
 public:
-    void add(long long x, long long y, int lineNumber)
+    // cells: where they go, or none to only measure the box. Not owned; it
+    // outlives the sink. shift: added to every cell's place.
+    CellSink(HashLife *cells, std::uint64_t limit, CellPoint shift = {})
+        : cells(cells)
+        , limit(limit)
+        , shift(shift)
     {
-        checkCoordinate(x, lineNumber);
-        checkCoordinate(y, lineNumber);
-        minX = std::min(minX, x);
-        maxX = std::max(maxX, x);
-        minY = std::min(minY, y);
-        maxY = std::max(maxY, y);
-        if (maxX - minX >= FieldSize || maxY - minY >= FieldSize)
-            failTooLarge(lineNumber, maxX - minX + 1, maxY - minY + 1);
-        cells.emplace_back(x, y);
     }
 
-    // The bounding box of the cells, shifted to start at 0, 0; each cell once,
-    // row by row. With `aroundOrigin`, and if the cells fit the field with
-    // position 0, 0 on its centre cell (column and row FieldSize / 2, counted
-    // from 0), the box is widened to be centred there instead, so that placing
-    // the box in the middle of the field puts each cell where its position says.
-    void finish(Pattern &pattern, bool aroundOrigin = false) const
+    // `run` (1..) live cells from (x, y) to the right; each coordinate already checked.
+    void add(std::int64_t x, std::int64_t y, std::int64_t run, int lineNumber)
     {
-        if (cells.empty())
+        if (static_cast<std::uint64_t>(run) > limit - count)
+            failAt(lineNumber,
+                "the pattern has more than " + std::to_string(limit)
+                    + " live cells, more than a pattern file may have");
+        count += static_cast<std::uint64_t>(run);
+        x += shift.x;
+        y += shift.y;
+        box.left = std::min(box.left, x);
+        box.right = std::max(box.right, x + run - 1);
+        box.top = std::min(box.top, y);
+        box.bottom = std::max(box.bottom, y);
+        if (cells == nullptr)
             return;
-        long long left = minX;
-        long long top = minY;
-        pattern.width = static_cast<int>(maxX - minX + 1);
-        pattern.height = static_cast<int>(maxY - minY + 1);
-        constexpr long long Half = FieldSize / 2;
-        if (aroundOrigin && minX >= -Half && maxX < Half && minY >= -Half && maxY < Half) {
-            left = -std::max(-minX, maxX + 1);
-            top = -std::max(-minY, maxY + 1);
-            pattern.width = static_cast<int>(-2 * left);
-            pattern.height = static_cast<int>(-2 * top);
+        for (std::int64_t i = 0; i < run; ++i) {
+            batch.push_back({ x + i, y });
+            if (batch.size() == Batch)
+                flush();
         }
-        std::vector<char> alive(static_cast<std::size_t>(pattern.width) * pattern.height, 0);
-        for (const auto &[x, y] : cells)
-            alive[static_cast<std::size_t>((y - top) * pattern.width + (x - left))] = 1;
-        for (int row = 0; row < pattern.height; ++row) {
-            for (int column = 0; column < pattern.width; ++column) {
-                if (alive[static_cast<std::size_t>(row) * pattern.width + column])
-                    pattern.cells.push_back({ row, column });
-            }
-        }
+    }
+
+    // Hands the last cells over; the box around every cell, none without any.
+    std::optional<CellRect> finish()
+    {
+        flush();
+        if (count == 0)
+            return std::nullopt;
+        return box;
     }
 
 private:
-    std::vector<std::pair<long long, long long>> cells;
-    long long minX = NumberLimit * 2;
-    long long maxX = -NumberLimit * 2;
-    long long minY = NumberLimit * 2;
-    long long maxY = -NumberLimit * 2;
+    void flush()
+    {
+        if (cells != nullptr && !batch.empty())
+            cells->setCells(std::move(batch));
+        batch.clear();
+        batch.reserve(Batch);
+    }
+
+    HashLife *cells;
+    std::uint64_t limit;
+    CellPoint shift;
+    std::uint64_t count = 0;
+    CellRect box { Saturated, Saturated, -Saturated, -Saturated };
+    std::vector<CellPoint> batch;
 };
 
 // Reads "x = W, y = H[, rule = R]" into width, height and the pattern's rule.
-void readRleHeader(std::string_view line, int lineNumber, long long &width, long long &height, Pattern &pattern)
+void readRleHeader(std::string_view line, int lineNumber, std::int64_t &width, std::int64_t &height, Pattern &pattern)
 {
     std::size_t pos = 0;
     const auto accept = [&](std::string_view word) {
@@ -276,7 +309,7 @@ void readRleHeader(std::string_view line, int lineNumber, long long &width, long
         pos += word.size();
         return true;
     };
-    const auto number = [&](long long &value) {
+    const auto number = [&](std::int64_t &value) {
         skipBlanks(line, pos);
         return readDigits(line, pos, value);
     };
@@ -288,6 +321,8 @@ void readRleHeader(std::string_view line, int lineNumber, long long &width, long
     if (!accept("x") || !accept("=") || !number(width) || !accept(",") || !accept("y") || !accept("=")
         || !number(height))
         malformed();
+    checkSpan(pattern.left, width, lineNumber);
+    checkSpan(pattern.top, height, lineNumber);
     skipBlanks(line, pos);
     if (pos == line.size())
         return;
@@ -296,17 +331,50 @@ void readRleHeader(std::string_view line, int lineNumber, long long &width, long
     const std::string_view rule = trim(line.substr(pos));
     if (rule.empty())
         malformed();
-    pattern.rule = readRule(rule, lineNumber);
+    readRule(rule, lineNumber, pattern);
+}
+
+// "#CXRLE Pos=<x>,<y> Gen=<generation>": where the box's top-left cell is,
+// and the generation; other words are for other programs.
+void readExtendedRle(std::string_view text, int lineNumber, Pattern &pattern)
+{
+    while (!text.empty()) {
+        std::size_t pos = 0;
+        skipBlanks(text, pos);
+        text.remove_prefix(pos);
+        const std::size_t end = std::min(text.find_first_of(" \t"), text.size());
+        const std::string_view word = text.substr(0, end);
+        text.remove_prefix(end);
+        if (startsWith(word, "Pos=")) {
+            std::int64_t x = 0;
+            std::int64_t y = 0;
+            if (!readPosition(word.substr(4), x, y))
+                failAt(lineNumber, "expected \"Pos=<x>,<y>\", found " + MessageText::quoted(word));
+            checkCoordinate(x, lineNumber);
+            checkCoordinate(y, lineNumber);
+            pattern.left = x;
+            pattern.top = y;
+            pattern.positioned = true;
+        } else if (startsWith(word, "Gen=")) {
+            std::size_t digits = 4;
+            std::int64_t generation = 0;
+            if (!readDigits(word, digits, generation) || digits != word.size())
+                failAt(lineNumber, "expected \"Gen=<generation>\", found " + MessageText::quoted(word));
+            if (generation >= Saturated)
+                failAt(lineNumber, "generation " + numberText(generation) + " is too large");
+            pattern.generation = generation;
+        }
+    }
 }
 
 // RLE items from line index on, up to "!" or the end of the file. Stores the
 // live cells and widens the declared box (width x height) where they lie beyond it.
-void readRleItems(const std::vector<std::string_view> &lines, std::size_t index, long long &width, long long &height,
-    Pattern &pattern)
+void readRleItems(const std::vector<std::string_view> &lines, std::size_t index, std::int64_t &width,
+    std::int64_t &height, Pattern &pattern, CellSink &sink)
 {
-    long long x = 0;
-    long long y = 0;
-    long long count = 0;
+    std::int64_t x = 0;
+    std::int64_t y = 0;
+    std::int64_t count = 0;
     bool counted = false;
     int lineNumber = static_cast<int>(index);
     for (; index < lines.size(); ++index) {
@@ -321,29 +389,30 @@ void readRleItems(const std::vector<std::string_view> &lines, std::size_t index,
                 --pos;
                 if (count == 0)
                     failAt(lineNumber, "run count 0: a run has at least one cell");
-                if (count > NumberLimit)
+                if (count >= Saturated)
                     failAt(lineNumber, "run count " + numberText(count) + " is too large");
                 counted = true;
                 continue;
             }
             if (tag == '!' && !counted)
                 return;
-            const long long run = counted ? count : 1;
+            const std::int64_t run = counted ? count : 1;
             counted = false;
             if (tag == 'b' || tag == '.') {
                 x += run;
+                checkSpan(pattern.left, x, lineNumber);
             } else if (tag == 'o' || tag == 'A') {
                 // Checked before any cell is stored, so that a huge run costs nothing.
-                if (x + run > FieldSize || y >= FieldSize)
-                    failTooLarge(lineNumber, std::max(width, x + run), std::max(height, y + 1));
-                for (long long i = 0; i < run; ++i)
-                    pattern.cells.push_back({ static_cast<int>(y), static_cast<int>(x + i) });
+                checkSpan(pattern.left, x + run, lineNumber);
+                checkSpan(pattern.top, y + 1, lineNumber);
+                sink.add(pattern.left + x, pattern.top + y, run, lineNumber);
                 x += run;
                 width = std::max(width, x);
                 height = std::max(height, y + 1);
             } else if (tag == '$') {
                 y += run;
                 x = 0;
+                checkSpan(pattern.top, y, lineNumber);
             } else if (tag == '!') {
                 failAt(lineNumber, "run count " + std::to_string(run) + " before '!' belongs to no cell");
             } else if (std::isalpha(static_cast<unsigned char>(tag))) {
@@ -360,90 +429,102 @@ void readRleItems(const std::vector<std::string_view> &lines, std::size_t index,
 }
 
 // RLE: "#" metadata lines, the header, then the items.
-void readRle(const std::vector<std::string_view> &lines, std::size_t first, Pattern &pattern)
+void readRle(const std::vector<std::string_view> &lines, std::size_t first, Pattern &pattern, CellSink &sink)
 {
     std::size_t index = first;
     for (; index < lines.size(); ++index) {
         const std::string_view line = trim(lines[index]);
         if (startsWith(line, "#N"))
             pattern.name = trim(line.substr(2));
+        else if (startsWith(line, "#CXRLE"))
+            readExtendedRle(line.substr(6), static_cast<int>(index) + 1, pattern);
         else if (startsWith(line, "#C") || startsWith(line, "#c"))
             pattern.comments.emplace_back(trim(line.substr(2)));
         else if (startsWith(line, "#r"))
-            pattern.rule = readRule(line.substr(2), static_cast<int>(index) + 1);
+            readRule(line.substr(2), static_cast<int>(index) + 1, pattern);
         else if (!line.empty() && line.front() != '#')
             break;
     }
 
-    long long width = 0;
-    long long height = 0;
+    std::int64_t width = 0;
+    std::int64_t height = 0;
     readRleHeader(lines[index], static_cast<int>(index) + 1, width, height, pattern);
-    if (width > FieldSize || height > FieldSize)
-        failTooLarge(static_cast<int>(index) + 1, width, height);
-    readRleItems(lines, index + 1, width, height, pattern);
-    pattern.width = static_cast<int>(width);
-    pattern.height = static_cast<int>(height);
+    readRleItems(lines, index + 1, width, height, pattern, sink);
+    sink.finish();
+    pattern.width = width;
+    pattern.height = height;
 }
 
 // Plaintext: "!" comment lines and rows of '.' (dead) and 'O' or '*' (alive);
-// a "!Rule:" comment names the rule, as this program's own files do.
-// An empty line among the rows is a dead row; empty lines before the first
-// row and after the last are no part of the pattern, such as the blank line
-// an editor leaves at the end of a file.
-void readPlaintext(const std::vector<std::string_view> &lines, Pattern &pattern)
+// a "!Rule:" comment names the rule and "!Position: x,y" where the top-left
+// cell is, as this program's own files do. An empty line among the rows is a
+// dead row; empty lines before the first row and after the last are no part
+// of the pattern, such as the blank line an editor leaves at the end of a file.
+void readPlaintext(const std::vector<std::string_view> &lines, Pattern &pattern, CellSink &sink)
 {
     std::size_t firstRow = lines.size();
     std::size_t lastRow = 0;
     for (std::size_t index = 0; index < lines.size(); ++index) {
-        if (!lines[index].empty() && !startsWith(lines[index], "!")) {
+        const std::string_view line = lines[index];
+        const int lineNumber = static_cast<int>(index) + 1;
+        if (startsWith(line, "!Position:")) {
+            std::int64_t x = 0;
+            std::int64_t y = 0;
+            if (!readPosition(line.substr(10), x, y))
+                failAt(lineNumber, "expected \"!Position: <x>,<y>\", found " + MessageText::quoted(trim(line)));
+            checkCoordinate(x, lineNumber);
+            checkCoordinate(y, lineNumber);
+            pattern.left = x;
+            pattern.top = y;
+            pattern.positioned = true;
+        } else if (!line.empty() && !startsWith(line, "!")) {
             firstRow = std::min(firstRow, index);
             lastRow = index;
         }
     }
-    std::size_t width = 0;
-    int height = 0;
+    std::int64_t width = 0;
+    std::int64_t height = 0;
     for (std::size_t index = 0; index < lines.size(); ++index) {
         const std::string_view line = lines[index];
+        const int lineNumber = static_cast<int>(index) + 1;
         if (startsWith(line, "!")) {
             if (startsWith(line, "!Name:"))
                 pattern.name = trim(line.substr(6));
             else if (startsWith(line, "!Rule:"))
-                pattern.rule = readRule(line.substr(6), static_cast<int>(index) + 1);
-            else
+                readRule(line.substr(6), lineNumber, pattern);
+            else if (!startsWith(line, "!Position:"))
                 pattern.comments.emplace_back(trim(line.substr(1)));
             continue;
         }
         if (index < firstRow || index > lastRow)
             continue;
+        checkSpan(pattern.top, height + 1, lineNumber);
+        checkSpan(pattern.left, static_cast<std::int64_t>(line.size()), lineNumber);
         for (std::size_t column = 0; column < line.size(); ++column) {
             const char ch = line[column];
             if (ch == 'O' || ch == '*') {
-                // Cells past the field are not kept; the size check below refuses them.
-                if (height < FieldSize && column < FieldSize)
-                    pattern.cells.push_back({ height, static_cast<int>(column) });
+                sink.add(pattern.left + static_cast<std::int64_t>(column), pattern.top + height, 1, lineNumber);
             } else if (ch != '.') {
-                failAt(static_cast<int>(index) + 1,
+                failAt(lineNumber,
                     "column " + std::to_string(columnOf(line, column)) + ": " + describeCharacter(line, column)
                         + " is not a plaintext cell ('.' dead, 'O' or '*' alive)");
             }
         }
-        width = std::max(width, line.size());
+        width = std::max(width, static_cast<std::int64_t>(line.size()));
         ++height;
     }
-    if (width > FieldSize || height > FieldSize)
-        failTooLarge(0, static_cast<long long>(width), height);
-    pattern.width = static_cast<int>(width);
+    sink.finish();
+    pattern.width = width;
     pattern.height = height;
 }
 
 // Life 1.05: "#P x y" starts a block of rows of '.' and '*' at column x, row y;
-// "#P" alone, at column 0, row 0.
-void readLife105(const std::vector<std::string_view> &lines, std::size_t first, Pattern &pattern)
+// "#P" alone, at column 0, row 0. The cells go to `sink` at those places.
+void readLife105Blocks(const std::vector<std::string_view> &lines, std::size_t first, Pattern &pattern, CellSink &sink)
 {
-    CellCollector collector;
-    long long blockX = 0;
-    long long blockY = 0;
-    long long row = 0;
+    std::int64_t blockX = 0;
+    std::int64_t blockY = 0;
+    std::int64_t row = 0;
     for (std::size_t index = first + 1; index < lines.size(); ++index) {
         const std::string_view line = lines[index];
         const int lineNumber = static_cast<int>(index) + 1;
@@ -472,46 +553,95 @@ void readLife105(const std::vector<std::string_view> &lines, std::size_t first, 
                 pattern.rule = Rule();
         } else if (startsWith(line, "#R")) {
             // Survival, then birth: "#R 23/3"; the reader of rules takes digits that way.
-            pattern.rule = readRule(line.substr(2), lineNumber);
+            readRule(line.substr(2), lineNumber, pattern);
         } else if (startsWith(line, "#C") || startsWith(line, "#D")) {
             pattern.comments.emplace_back(trim(line.substr(2)));
         } else if (!startsWith(line, "#")) {
+            checkCoordinate(blockY + row, lineNumber);
             for (std::size_t column = 0; column < line.size(); ++column) {
-                if (line[column] == '*')
-                    collector.add(blockX + static_cast<long long>(column), blockY + row, lineNumber);
-                else if (line[column] != '.')
+                if (line[column] == '*') {
+                    checkCoordinate(blockX + static_cast<std::int64_t>(column), lineNumber);
+                    sink.add(blockX + static_cast<std::int64_t>(column), blockY + row, 1, lineNumber);
+                } else if (line[column] != '.') {
                     failAt(lineNumber,
                         "column " + std::to_string(columnOf(line, column)) + ": " + describeCharacter(line, column)
                             + " is not a Life 1.05 cell ('.' dead, '*' alive)");
+                }
             }
             ++row;
         }
     }
-    collector.finish(pattern);
 }
 
-// Life 1.06: one live cell per line as "x y", 0 0 being the field's centre
-// where the cells fit around it.
-void readLife106(const std::vector<std::string_view> &lines, std::size_t first, Pattern &pattern)
+// Life 1.05, its box's top-left cell moved to 0 0: a first pass finds the
+// box, a second hands over the cells moved, so no cell is held twice.
+void readLife105(
+    const std::vector<std::string_view> &lines, std::size_t first, Pattern &pattern, std::uint64_t cellLimit)
 {
-    CellCollector collector;
+    Pattern measured;
+    CellSink measure(nullptr, cellLimit);
+    readLife105Blocks(lines, first, measured, measure);
+    const std::optional<CellRect> box = measure.finish();
+    if (!box)
+        return readLife105Blocks(lines, first, pattern, measure);
+    if (box->right - box->left > CoordinateLimit || box->bottom - box->top > CoordinateLimit)
+        fail("the blocks span more than " + std::to_string(CoordinateLimit) + " cells, beyond what a pattern may span");
+    CellSink sink(&pattern.cells, cellLimit, { -box->left, -box->top });
+    readLife105Blocks(lines, first, pattern, sink);
+    sink.finish();
+    pattern.width = box->right - box->left + 1;
+    pattern.height = box->bottom - box->top + 1;
+}
+
+// Life 1.06: one live cell per line as "x y", 0 0 being the universe's centre.
+void readLife106(const std::vector<std::string_view> &lines, std::size_t first, Pattern &pattern, CellSink &sink)
+{
     for (std::size_t index = first + 1; index < lines.size(); ++index) {
         const std::string_view line = trim(lines[index]);
         const int lineNumber = static_cast<int>(index) + 1;
         if (line.empty() || line.front() == '#')
             continue;
         std::size_t pos = 0;
-        long long x = 0;
-        long long y = 0;
+        std::int64_t x = 0;
+        std::int64_t y = 0;
         bool valid = readInteger(line, pos, x);
         const std::size_t gap = pos;
         skipBlanks(line, pos);
         valid = valid && pos > gap && readInteger(line, pos, y) && pos == line.size();
         if (!valid)
             failAt(lineNumber, "expected a cell as two whole numbers \"<x> <y>\", found " + MessageText::quoted(line));
-        collector.add(x, y, lineNumber);
+        checkCoordinate(x, lineNumber);
+        checkCoordinate(y, lineNumber);
+        sink.add(x, y, 1, lineNumber);
     }
-    collector.finish(pattern, true);
+    pattern.positioned = true;
+    if (const std::optional<CellRect> box = sink.finish()) {
+        pattern.left = box->left;
+        pattern.top = box->top;
+        pattern.width = box->right - box->left + 1;
+        pattern.height = box->bottom - box->top + 1;
+    }
+}
+
+// A macrocell, read by Macrocell: its cells centred on 0 0.
+void readMacrocell(std::string_view bytes, Pattern &pattern)
+{
+    MacrocellContent content;
+    std::string error;
+    if (!Macrocell::read(bytes, content, error))
+        fail(error);
+    pattern.cells = content.universe;
+    pattern.name = std::move(content.name);
+    pattern.comments = std::move(content.comments);
+    pattern.rule = content.rule;
+    pattern.generation = content.generation;
+    pattern.positioned = true;
+    if (const std::optional<CellRect> box = pattern.cells.boundingBox()) {
+        pattern.left = box->left;
+        pattern.top = box->top;
+        pattern.width = box->right - box->left + 1;
+        pattern.height = box->bottom - box->top + 1;
+    }
 }
 
 bool isPlaintextRow(std::string_view line)
@@ -531,13 +661,22 @@ bool isRleHeader(std::string_view line)
     return pos < line.size() && line[pos] == '=';
 }
 
-void readAny(std::string_view bytes, Pattern &pattern)
+void readAny(std::string_view bytes, Pattern &pattern, const PatternReader::Limits &limits)
 {
-    if (bytes.size() > PatternReader::MaxFileSize)
-        fail("the file has " + std::to_string(bytes.size()) + " bytes, more than the "
-            + std::to_string(PatternReader::MaxFileSize) + " a pattern file may have");
+    if (bytes.size() > limits.fileSize)
+        fail("the file has " + std::to_string(bytes.size()) + " bytes, more than the " + std::to_string(limits.fileSize)
+            + " a pattern file may have");
+    std::string inflated;
+    if (Gzip::isCompressed(bytes)) {
+        std::string error;
+        if (!Gzip::inflate(bytes, inflated, error, limits.fileSize))
+            fail(error);
+        bytes = inflated;
+    }
     if (startsWith(bytes, "\xEF\xBB\xBF"))
         bytes.remove_prefix(3);
+    if (startsWith(bytes, "[M2]"))
+        return readMacrocell(bytes, pattern);
     checkText(bytes);
 
     const std::vector<std::string_view> lines = splitLines(bytes);
@@ -548,10 +687,11 @@ void readAny(std::string_view bytes, Pattern &pattern)
     const std::size_t first = static_cast<std::size_t>(firstLine - lines.begin());
     const std::string_view line = trim(*firstLine);
 
+    CellSink sink(&pattern.cells, limits.cells);
     if (line == "#Life 1.05") {
-        readLife105(lines, first, pattern);
+        readLife105(lines, first, pattern, limits.cells);
     } else if (line == "#Life 1.06") {
-        readLife106(lines, first, pattern);
+        readLife106(lines, first, pattern, sink);
     } else if (line.front() == '#') {
         // Metadata lines lead into an RLE header; without one this is no known format.
         const auto header = std::find_if(firstLine, lines.end(), [](std::string_view candidate) {
@@ -560,11 +700,11 @@ void readAny(std::string_view bytes, Pattern &pattern)
         });
         if (header == lines.end() || !isRleHeader(*header))
             fail(NotAPatternFile);
-        readRle(lines, first, pattern);
+        readRle(lines, first, pattern, sink);
     } else if (isRleHeader(line)) {
-        readRle(lines, first, pattern);
+        readRle(lines, first, pattern, sink);
     } else if (line.front() == '!' || isPlaintextRow(line)) {
-        readPlaintext(lines, pattern);
+        readPlaintext(lines, pattern, sink);
     } else {
         fail(NotAPatternFile);
     }
@@ -574,13 +714,20 @@ void readAny(std::string_view bytes, Pattern &pattern)
 
 bool PatternReader::read(std::string_view bytes, Pattern &pattern, std::string &error)
 {
+    return read(bytes, pattern, error, Limits());
+}
+
+bool PatternReader::read(std::string_view bytes, Pattern &pattern, std::string &error, const Limits &limits)
+{
     try {
         Pattern result;
-        readAny(bytes, result);
+        readAny(bytes, result, limits);
         pattern = std::move(result);
         return true;
     } catch (const FormatError &problem) {
         error = problem.message;
+    } catch (const UniverseError &problem) {
+        error = problem.what();
     } catch (const std::bad_alloc &) {
         error = "not enough memory to read the pattern";
     }

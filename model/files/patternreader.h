@@ -2,6 +2,7 @@
 #define PATTERNREADER_H
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -11,23 +12,33 @@
 // so every input is checked in full before anything of it is handed out: a
 // file is either read whole or refused with a reason a person can act on.
 //
-// Formats: RLE, plaintext (.cells), Life 1.05 and Life 1.06, told apart by
-// their content rather than by a file name. Every pattern is placed by its box
-// in the middle of the field; a Life 1.06 box is centred on position 0 0 when
-// the cells fit around it, so that 0 0 is the field's centre cell.
+// Formats: RLE (with the extended "#CXRLE" line), plaintext (.cells), Life
+// 1.05, Life 1.06 and macrocell (read by Macrocell), told apart by their
+// content rather than by a file name, each of them also gzip-compressed.
+// Patterns of any size are read, up to the limits below; where they go is
+// Pattern's business.
 class PatternReader
 {
 public:
     PatternReader() = delete;
 
-    static constexpr std::size_t MaxFileSize = 1024 * 1024; // bytes; larger input is refused unread
+    static constexpr std::size_t MaxFileSize = std::size_t(256) << 20; // bytes, before and after inflating
+    static constexpr std::uint64_t MaxCells = 100000000; // live cells
+
+    // What a file may hold; a caller with less memory to spare, a fuzzer say, sets less.
+    struct Limits {
+        std::size_t fileSize = MaxFileSize; // bytes, before and after inflating
+        // Live cells of the formats that list them; a macrocell, whose
+        // squares are shared, is bounded by Macrocell's count of nodes instead.
+        std::uint64_t cells = MaxCells;
+    };
 
     // Detects the format and reads the pattern. Returns true and replaces
-    // pattern (its box at most GameField::FieldSize in each direction, every
-    // cell inside the box), or false and sets error to a one-line message
-    // naming the problem and, where it helps, its line; pattern is then left
-    // as it was. Never throws; any input at all ends in one of the two.
+    // `pattern`, or false and sets `error` to a one-line message naming the
+    // problem and, where it helps, its line; `pattern` is then left as it was.
+    // Never throws; any input at all ends in one of the two.
     static bool read(std::string_view bytes, Pattern &pattern, std::string &error);
+    static bool read(std::string_view bytes, Pattern &pattern, std::string &error, const Limits &limits);
 };
 
 #endif // PATTERNREADER_H

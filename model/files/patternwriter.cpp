@@ -1,18 +1,65 @@
 #include "model/files/patternwriter.h"
 
-#include <algorithm>
 #include <cstddef>
+#include <functional>
+#include <optional>
 
 namespace
 {
 
-constexpr int FieldSize = GameField::FieldSize;
 // Other programs read RLE lines of this length at most.
 constexpr std::size_t RleLineLength = 70;
+constexpr int FieldSize = GameField::FieldSize;
+
+using Visit = std::function<void(std::int64_t x, std::int64_t y)>;
+
+// What the writers need of a universe, so that a snapshot buffer of the
+// classic field is written by the same code as any Universe.
+struct Source {
+    Topology topology;
+    Rule rule;
+    std::optional<CellRect> box; // around every live cell; none when all are dead
+    std::function<std::uint64_t()> population;
+    // Visits the live cells of an area row by row from the top, each row from the left.
+    std::function<void(const CellRect &area, const Visit &visit)> forEach;
+};
+
+Source sourceOf(const Universe &universe)
+{
+    return Source { universe.topology(), universe.rule(), universe.boundingBox(),
+        [&universe] { return universe.population(); },
+        [&universe](const CellRect &area, const Visit &visit) { universe.forEachLiveCell(area, visit); } };
+}
+
+// The interior of a snapshot buffer; x, y = 0..FieldSize-1 are its columns and rows 1..FieldSize.
+Source sourceOf(GameField::Cell *const *cells, const Rule &rule)
+{
+    const auto forEach = [cells](const CellRect &area, const Visit &visit) {
+        for (std::int64_t y = std::max<std::int64_t>(area.top, 0);
+             y <= std::min<std::int64_t>(area.bottom, FieldSize - 1); ++y) {
+            for (std::int64_t x = std::max<std::int64_t>(area.left, 0);
+                 x <= std::min<std::int64_t>(area.right, FieldSize - 1); ++x) {
+                if (cells[y + 1][x + 1] == 1)
+                    visit(x, y);
+            }
+        }
+    };
+    std::optional<CellRect> box;
+    std::uint64_t population = 0;
+    forEach(CellRect { 0, 0, FieldSize - 1, FieldSize - 1 }, [&](std::int64_t x, std::int64_t y) {
+        ++population;
+        if (!box)
+            box = CellRect { x, y, x, y };
+        box->left = std::min(box->left, x);
+        box->right = std::max(box->right, x);
+        box->bottom = y;
+    });
+    return Source { Topology::classic(), rule, box, [population] { return population; }, forEach };
+}
 
 // Appends one run-length item, starting a new line first if the item would
 // not fit on the current one; lineStart is where the current line begins.
-void appendItem(std::string &text, std::size_t &lineStart, int count, char tag)
+void appendItem(std::string &text, std::size_t &lineStart, std::int64_t count, char tag)
 {
     std::string item = count > 1 ? std::to_string(count) : std::string();
     item += tag;
@@ -23,40 +70,68 @@ void appendItem(std::string &text, std::size_t &lineStart, int count, char tag)
     text += item;
 }
 
-// Appends the cells of rows top..bottom, columns left..right (all 1..FieldSize)
-// and the closing '!'. Row ends are held back until a row with live cells
-// follows, so that runs of empty rows merge into one item and trailing ones
-// are left out; so are each row's trailing dead cells.
-void appendRleCells(std::string &text, GameField::Cell *const *cells, int top, int bottom, int left, int right)
+// Appends the cells of `box` and the closing '!'. Row ends are held back
+// until a row with live cells follows, so that runs of empty rows merge into
+// one item and trailing ones are left out; so are each row's trailing dead cells.
+void appendRleCells(std::string &text, const Source &source, const CellRect &box)
 {
     std::size_t lineStart = text.size();
-    int pendingRowEnds = 0;
-    for (int r = top; r <= bottom; ++r) {
-        const GameField::Cell *row = cells[r];
-        int last = right;
-        while (last >= left && row[last] != 1)
-            --last;
-        if (last >= left) {
-            if (pendingRowEnds > 0)
-                appendItem(text, lineStart, pendingRowEnds, '$');
-            pendingRowEnds = 0;
-            for (int c = left; c <= last;) {
-                const bool alive = row[c] == 1;
-                const int start = c;
-                while (c <= last && (row[c] == 1) == alive)
-                    ++c;
-                appendItem(text, lineStart, c - start, alive ? 'o' : 'b');
-            }
+    std::int64_t row = box.top; // where the next item starts
+    std::int64_t column = box.left;
+    // The live run not yet written: cells runStart..runEnd of row runRow.
+    std::int64_t runRow = 0;
+    std::int64_t runStart = 0;
+    std::int64_t runEnd = -1;
+    bool pending = false;
+    const auto writeRun = [&] {
+        if (runRow > row) {
+            appendItem(text, lineStart, runRow - row, '$');
+            row = runRow;
+            column = box.left;
         }
-        ++pendingRowEnds;
-    }
+        if (runStart > column)
+            appendItem(text, lineStart, runStart - column, 'b');
+        appendItem(text, lineStart, runEnd - runStart + 1, 'o');
+        column = runEnd + 1;
+    };
+    source.forEach(box, [&](std::int64_t x, std::int64_t y) {
+        if (pending && y == runRow && x == runEnd + 1) {
+            runEnd = x;
+            return;
+        }
+        if (pending)
+            writeRun();
+        pending = true;
+        runRow = y;
+        runStart = runEnd = x;
+    });
+    if (pending)
+        writeRun();
     appendItem(text, lineStart, 1, '!');
     text += '\n';
 }
 
-std::string rleHeader(int width, int height, const Rule &rule)
+std::string rleHeader(std::int64_t width, std::int64_t height, const std::string &rule)
 {
-    return "x = " + std::to_string(width) + ", y = " + std::to_string(height) + ", rule = " + rule.toString() + "\n";
+    return "x = " + std::to_string(width) + ", y = " + std::to_string(height) + ", rule = " + rule + "\n";
+}
+
+std::string rleBox(const Source &source)
+{
+    const std::string rule = source.rule.toString(source.topology);
+    if (!source.box)
+        return rleHeader(0, 0, rule) + "!\n";
+    const CellRect &box = *source.box;
+    std::string text = rleHeader(box.right - box.left + 1, box.bottom - box.top + 1, rule);
+    appendRleCells(text, source, box);
+    return text;
+}
+
+// "<x>,<y>": where the box's top-left cell is, counted from the universe's centre.
+std::string positionText(const Source &source)
+{
+    const CellPoint centre = source.topology.centre();
+    return std::to_string(source.box->left - centre.x) + "," + std::to_string(source.box->top - centre.y);
 }
 
 // Text from a file for one line of another: control characters as spaces.
@@ -78,10 +153,8 @@ bool isGenerationComment(const std::string &comment)
         && comment.find_first_not_of("0123456789", prefix.size()) == std::string::npos;
 }
 
-} // namespace
-
-std::string PatternWriter::writeRle(GameField::Cell *const *cells, int generation, const Rule &rule,
-    const std::string &name, const std::vector<std::string> &comments)
+std::string rle(
+    const Source &source, std::int64_t generation, const std::string &name, const std::vector<std::string> &comments)
 {
     std::string text;
     if (!name.empty())
@@ -90,61 +163,129 @@ std::string PatternWriter::writeRle(GameField::Cell *const *cells, int generatio
         if (!isGenerationComment(comment))
             text += (comment.empty() ? "#C" : "#C " + oneLine(comment)) + "\n";
     }
-    text += "#C Generation " + std::to_string(generation) + "\n" + rleHeader(FieldSize, FieldSize, rule);
-    appendRleCells(text, cells, 1, FieldSize, 1, FieldSize);
+    text += "#C Generation " + std::to_string(generation) + "\n";
+    if (source.box)
+        text += "#CXRLE Pos=" + positionText(source) + "\n";
+    return text + rleBox(source);
+}
+
+// Why plaintext and Life 1.06 cannot take the cells, or an empty string.
+std::string tooLargeToList(const Source &source, const char *format)
+{
+    if (!source.box)
+        return std::string();
+    std::uint64_t population = 0;
+    try {
+        population = source.population();
+    } catch (const UniverseError &error) {
+        return error.what();
+    }
+    const std::uint64_t width = static_cast<std::uint64_t>(source.box->right - source.box->left) + 1;
+    const std::uint64_t height = static_cast<std::uint64_t>(source.box->bottom - source.box->top) + 1;
+    if (population > PatternWriter::MaxListedCells)
+        return std::string(format) + " lists cells one by one, and " + std::to_string(population)
+            + " live cells are more than the " + std::to_string(PatternWriter::MaxListedCells)
+            + " it takes: save as .rle or .mc";
+    if (width > PatternWriter::MaxListedBox / height)
+        return std::string(format) + " lists cells one by one, and a box of " + std::to_string(width) + " x "
+            + std::to_string(height) + " cells is more than the " + std::to_string(PatternWriter::MaxListedBox)
+            + " it takes: save as .rle or .mc";
+    return std::string();
+}
+
+std::string plaintext(const Source &source, const std::string &name, const std::vector<std::string> &comments)
+{
+    std::string text = "!Name: " + oneLine(name) + "\n";
+    const std::string rule = source.rule.toString(source.topology);
+    if (rule != Rule().toString())
+        text += "!Rule: " + rule + "\n";
+    // After a space, so that a comment such as "Rule: by hand" is not read back as the rule.
+    for (const std::string &comment : comments)
+        text += (comment.empty() ? "!" : "! " + oneLine(comment)) + "\n";
+    if (!source.box)
+        return text;
+    const CellRect &box = *source.box;
+    text += "!Position: " + positionText(source) + "\n";
+    const std::size_t width = static_cast<std::size_t>(box.right - box.left + 1);
+    text.reserve(text.size() + static_cast<std::size_t>(box.bottom - box.top + 1) * (width + 1));
+    std::string row(width, '.');
+    std::int64_t y = box.top;
+    const auto finishRowsBefore = [&](std::int64_t next) {
+        for (; y < next; ++y) {
+            text += row;
+            text += '\n';
+            row.assign(width, '.');
+        }
+    };
+    source.forEach(box, [&](std::int64_t x, std::int64_t cellY) {
+        finishRowsBefore(cellY);
+        row[static_cast<std::size_t>(x - box.left)] = 'O';
+    });
+    finishRowsBefore(box.bottom + 1);
     return text;
+}
+
+std::string life106(const Source &source)
+{
+    std::string text = "#Life 1.06\n";
+    if (!source.box)
+        return text;
+    const CellPoint centre = source.topology.centre();
+    source.forEach(*source.box, [&](std::int64_t x, std::int64_t y) {
+        text += std::to_string(x - centre.x);
+        text += ' ';
+        text += std::to_string(y - centre.y);
+        text += '\n';
+    });
+    return text;
+}
+
+} // namespace
+
+std::string PatternWriter::writeRle(const Universe &universe, std::int64_t generation, const std::string &name,
+    const std::vector<std::string> &comments)
+{
+    return rle(sourceOf(universe), generation, name, comments);
+}
+
+std::string PatternWriter::writeRleBox(const Universe &universe) { return rleBox(sourceOf(universe)); }
+
+bool PatternWriter::writePlaintext(const Universe &universe, const std::string &name,
+    const std::vector<std::string> &comments, std::string &text, std::string &error)
+{
+    const Source source = sourceOf(universe);
+    error = tooLargeToList(source, "plaintext");
+    if (!error.empty())
+        return false;
+    text = plaintext(source, name, comments);
+    return true;
+}
+
+bool PatternWriter::writeLife106(const Universe &universe, std::string &text, std::string &error)
+{
+    const Source source = sourceOf(universe);
+    error = tooLargeToList(source, "Life 1.06");
+    if (!error.empty())
+        return false;
+    text = life106(source);
+    return true;
+}
+
+std::string PatternWriter::writeRle(GameField::Cell *const *cells, int generation, const Rule &rule,
+    const std::string &name, const std::vector<std::string> &comments)
+{
+    return rle(sourceOf(cells, rule), generation, name, comments);
 }
 
 std::string PatternWriter::writeRleBox(GameField::Cell *const *cells, const Rule &rule)
 {
-    int top = FieldSize + 1;
-    int bottom = 0;
-    int left = FieldSize + 1;
-    int right = 0;
-    for (int r = 1; r <= FieldSize; ++r) {
-        for (int c = 1; c <= FieldSize; ++c) {
-            if (cells[r][c] != 1)
-                continue;
-            top = std::min(top, r);
-            bottom = std::max(bottom, r);
-            left = std::min(left, c);
-            right = std::max(right, c);
-        }
-    }
-    if (bottom == 0)
-        return rleHeader(0, 0, rule) + "!\n";
-    std::string text = rleHeader(right - left + 1, bottom - top + 1, rule);
-    appendRleCells(text, cells, top, bottom, left, right);
-    return text;
+    return rleBox(sourceOf(cells, rule));
 }
 
 std::string PatternWriter::writePlaintext(
     GameField::Cell *const *cells, const std::string &name, const Rule &rule, const std::vector<std::string> &comments)
 {
-    std::string text = "!Name: " + oneLine(name) + "\n";
-    if (rule != Rule())
-        text += "!Rule: " + rule.toString() + "\n";
-    // After a space, so that a comment such as "Rule: by hand" is not read back as the rule.
-    for (const std::string &comment : comments)
-        text += (comment.empty() ? "!" : "! " + oneLine(comment)) + "\n";
-    text.reserve(text.size() + static_cast<std::size_t>(FieldSize) * (FieldSize + 1));
-    for (int r = 1; r <= FieldSize; ++r) {
-        for (int c = 1; c <= FieldSize; ++c)
-            text += cells[r][c] == 1 ? 'O' : '.';
-        text += '\n';
-    }
-    return text;
+    return plaintext(sourceOf(cells, rule), name, comments);
 }
 
-std::string PatternWriter::writeLife106(GameField::Cell *const *cells)
-{
-    constexpr int Centre = FieldSize / 2 + 1;
-    std::string text = "#Life 1.06\n";
-    for (int r = 1; r <= FieldSize; ++r) {
-        for (int c = 1; c <= FieldSize; ++c) {
-            if (cells[r][c] == 1)
-                text += std::to_string(c - Centre) + ' ' + std::to_string(r - Centre) + '\n';
-        }
-    }
-    return text;
-}
+std::string PatternWriter::writeLife106(GameField::Cell *const *cells) { return life106(sourceOf(cells, Rule())); }

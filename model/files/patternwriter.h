@@ -1,49 +1,65 @@
 #ifndef PATTERNWRITER_H
 #define PATTERNWRITER_H
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "model/engine/gamefield.h"
 #include "model/engine/rule.h"
+#include "model/engine/universe.h"
 
-// Writes a field as a pattern file that PatternReader reads back to the same
-// cells: the whole field, whose box is the full field so that centring it on
-// reading moves nothing, or only the box around its live cells, as patterns
-// are passed around.
+// Writes the live cells of a universe as a pattern file that PatternReader
+// reads back to the same cells, which Pattern puts back in the same places:
+// only the box around the live cells is written, with its position counted
+// from the universe's centre, so that a huge sparse universe makes a small file.
+//
+// Text from outside (name, comments: UTF-8) is written with its line breaks
+// and other control characters as spaces, to keep each on its line.
 class PatternWriter
 {
 public:
     PatternWriter() = delete;
 
+    // The most plaintext and Life 1.06 take: they list cells one by one, so
+    // a larger pattern belongs in RLE or a macrocell.
+    static constexpr std::uint64_t MaxListedCells = 10000000; // live cells
+    static constexpr std::uint64_t MaxListedBox = 100000000; // cells of the box around them
+
     // RLE: a "#N <name>" line unless the name is empty, a "#C <comment>" line
     // for each comment, a "#C Generation <generation>" line (in place of any
-    // such comment, which an earlier save wrote), the 120 x 120 header with
-    // `rule`, and the cells in lines of at most 70 characters. cells: a
-    // GameField::BufferSize x GameField::BufferSize row-pointer buffer as
-    // GameField::snapshot() returns; only interior cells equal to 1 count as
-    // alive. name, comments: UTF-8, whose line breaks and other control
-    // characters are written as spaces to keep each on its line.
+    // such comment, which an earlier save wrote), a "#CXRLE Pos=<x>,<y>" line
+    // with the box's top-left cell counted from Topology::centre() (none when
+    // no cell is alive), the header with the box's size and the universe's
+    // rule with the suffix of a plane or a torus, and the cells in lines of at
+    // most 70 characters. A universe without live cells gives a 0 x 0 box.
+    static std::string writeRle(const Universe &universe, std::int64_t generation,
+        const std::string &name = std::string(), const std::vector<std::string> &comments = {});
+    // RLE of the box alone, as patterns are passed around: the header and the
+    // cells, without a position, so that the pattern lands where it is put.
+    static std::string writeRleBox(const Universe &universe);
+    // Plaintext: a "!Name: <name>" line, a "!Rule: <rule>" line unless the
+    // rule is Conway's in the classic field or the unbounded plane (the
+    // format has no place for a rule; this program reads that comment back),
+    // a "! <comment>" line for each comment, a "!Position: <x>,<y>" line as
+    // RLE's, then the box's rows ('.' dead, 'O' alive). Returns false and sets
+    // `error`, naming the formats that take it, for more than MaxListedCells
+    // live cells or a box of more than MaxListedBox cells.
+    static bool writePlaintext(const Universe &universe, const std::string &name,
+        const std::vector<std::string> &comments, std::string &text, std::string &error);
+    // Life 1.06: "#Life 1.06", then an "<x> <y>" line for each live cell, row
+    // by row, counted from Topology::centre(). The format holds no rule, name
+    // or comments. Refuses as writePlaintext() does.
+    static bool writeLife106(const Universe &universe, std::string &text, std::string &error);
+
+    // The same for the classic field of a GameField::BufferSize x BufferSize
+    // row-pointer buffer, as GameField::snapshot() returns it, whose interior
+    // cells equal to 1 are alive, run under `rule`.
     static std::string writeRle(GameField::Cell *const *cells, int generation, const Rule &rule = Rule(),
         const std::string &name = std::string(), const std::vector<std::string> &comments = {});
-
-    // RLE of the smallest box holding every live cell: the header with the
-    // box's size and `rule`, then its cells, in lines of at most 70
-    // characters. cells as for writeRle(). A field without live cells gives
-    // a 0 x 0 box.
     static std::string writeRleBox(GameField::Cell *const *cells, const Rule &rule = Rule());
-
-    // Plaintext: a "!Name: <name>" line, a "!Rule: <rule>" line unless the
-    // rule is Conway's (the format has no place for a rule; this program reads
-    // that comment back), a "! <comment>" line for each comment, then all 120
-    // rows in full ('.' dead, 'O' alive). cells, name and comments as for writeRle().
     static std::string writePlaintext(GameField::Cell *const *cells, const std::string &name, const Rule &rule = Rule(),
         const std::vector<std::string> &comments = {});
-
-    // Life 1.06: "#Life 1.06", then an "<x> <y>" line for each live cell, row
-    // by row, counted from the field's centre cell (column and row 61, counted
-    // from 1), which is where PatternReader puts position 0 0 back. The format
-    // holds no rule, name or comments. cells as for writeRle().
     static std::string writeLife106(GameField::Cell *const *cells);
 };
 

@@ -2,19 +2,21 @@
 // Open, a drop, the command line and the examples all go through, so every
 // format is reached. Beyond not crashing, the reader must keep its promise:
 // refuse with a one-line message and leave the pattern alone, or hand out a
-// pattern that fits the field; and what it read, saved as RLE or Life 1.06,
-// must open as the same cells in the same places, and saved as RLE or
-// plaintext, keep its name and comments from one save to the next.
+// pattern whose cells lie in its box; and what it read, saved as RLE, plaintext
+// or Life 1.06, must open as the same cells in the same places, on the field
+// and in the unbounded plane, and saved as RLE or plaintext, keep its name and
+// comments from one save to the next.
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "model/engine/gamefield.h"
+#include "model/engine/hashlife.h"
 #include "model/files/pattern.h"
 #include "model/files/patternreader.h"
 #include "model/files/patternwriter.h"
@@ -33,28 +35,31 @@ void require(bool condition, const char *promise)
     std::abort();
 }
 
-// The pattern's box, row-major, 1 for a live cell; checks that the box fits
-// the field and that each cell lies in it, once.
-std::vector<char> boxOf(const Pattern &pattern)
+// Limits far below the reader's own, to stay within the fuzzer's time and memory.
+PatternReader::Limits limits()
 {
-    require(pattern.width >= 0 && pattern.width <= N && pattern.height >= 0 && pattern.height <= N,
-        "the box fits the field");
-    std::vector<char> box(static_cast<std::size_t>(pattern.width) * pattern.height, 0);
-    for (const PatternCell &cell : pattern.cells) {
-        require(cell.row >= 0 && cell.row < pattern.height && cell.column >= 0 && cell.column < pattern.width,
-            "every cell lies in the box");
-        char &alive = box[static_cast<std::size_t>(cell.row) * pattern.width + cell.column];
-        require(alive == 0, "no cell comes twice");
-        alive = 1;
-    }
-    return box;
+    PatternReader::Limits small;
+    small.fileSize = 1024 * 1024;
+    small.cells = 1U << 16;
+    return small;
+}
+
+void requireCellsInBox(const Pattern &pattern)
+{
+    require(pattern.width >= 0 && pattern.height >= 0, "the box has a size");
+    const std::optional<CellRect> cells = pattern.cells.boundingBox();
+    require(!cells
+            || (cells->left >= pattern.left && cells->top >= pattern.top && cells->right - pattern.left < pattern.width
+                && cells->bottom - pattern.top < pattern.height),
+        "every cell lies in the box");
 }
 
 // Checks that `read`, placed on the field as the window places it, has
 // exactly the live cells of the snapshot buffer `cells`.
 void requireSamePlace(const Pattern &read, GameField::Cell *const *cells, const char *promise)
 {
-    boxOf(read);
+    requireCellsInBox(read);
+    require(read.fits(Topology::classic()), promise);
     // A second field, also made once.
     static GameField field;
     GameField::Cell **placed = field.snapshot();
@@ -65,6 +70,34 @@ void requireSamePlace(const Pattern &read, GameField::Cell *const *cells, const 
     }
 }
 
+// The pattern's cells, written from the unbounded plane in each format, read
+// back in place; plaintext and Life 1.06 past the limits above are not read.
+void requireSameCells(const Pattern &pattern)
+{
+    // A macrocell may hold more cells than any file that lists them.
+    try {
+        if (pattern.cells.population() > limits().cells)
+            return;
+    } catch (const UniverseError &) {
+        return;
+    }
+    std::string error;
+    Pattern again;
+    PatternReader::Limits anyRle = limits();
+    anyRle.fileSize = PatternReader::MaxFileSize;
+    require(PatternReader::read(PatternWriter::writeRle(pattern.cells, 1), again, error, anyRle)
+            && again.cells.equals(pattern.cells),
+        "RLE of the unbounded plane reads back as the same cells in the same places");
+    std::string text;
+    if (PatternWriter::writePlaintext(pattern.cells, pattern.name, pattern.comments, text, error)
+        && text.size() <= limits().fileSize)
+        require(PatternReader::read(text, again, error, limits()) && again.cells.equals(pattern.cells),
+            "plaintext of the unbounded plane reads back as the same cells in the same places");
+    if (PatternWriter::writeLife106(pattern.cells, text, error) && text.size() <= limits().fileSize)
+        require(PatternReader::read(text, again, error, limits()) && again.cells.equals(pattern.cells),
+            "Life 1.06 of the unbounded plane reads back as the same cells in the same places");
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
@@ -72,12 +105,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     Pattern pattern;
     pattern.name = "untouched";
     std::string error;
-    if (!PatternReader::read(std::string_view(reinterpret_cast<const char *>(data), size), pattern, error)) {
+    if (!PatternReader::read(std::string_view(reinterpret_cast<const char *>(data), size), pattern, error, limits())) {
         require(!error.empty() && error.find_first_of("\r\n") == std::string::npos, "a refusal says why, on one line");
-        require(pattern.name == "untouched" && pattern.cells.empty(), "a refused file leaves the pattern alone");
+        require(
+            pattern.name == "untouched" && pattern.cells.population() == 0, "a refused file leaves the pattern alone");
         return 0;
     }
-    boxOf(pattern);
+    requireCellsInBox(pattern);
+    requireSameCells(pattern);
+    if (!pattern.fits(Topology::classic()))
+        return 0;
 
     // Made once: a field costs hundreds of allocations.
     static GameField field;
@@ -86,13 +123,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const std::string rle = PatternWriter::writeRle(buffer, 1, Rule(), pattern.name, pattern.comments);
     Pattern again;
     require(PatternReader::read(rle, again, error), "the written RLE is read");
-    require(again.width == N && again.height == N, "the written RLE covers the field");
     requireSamePlace(again, buffer, "the written RLE reads back as the same cells");
     require(PatternWriter::writeRle(buffer, 1, Rule(), again.name, again.comments) == rle,
         "saving what a saved RLE file says writes it again");
 
     const std::string plaintext = PatternWriter::writePlaintext(buffer, pattern.name, Rule(), pattern.comments);
     require(PatternReader::read(plaintext, again, error), "the written plaintext is read");
+    requireSamePlace(again, buffer, "the written plaintext reads back as the same cells");
     require(PatternWriter::writePlaintext(buffer, again.name, Rule(), again.comments) == plaintext,
         "saving what a saved plaintext file says writes it again");
 

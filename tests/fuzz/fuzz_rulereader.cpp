@@ -1,12 +1,14 @@
 // Any bytes as a rule, through Rule::read, which the pattern files' headers,
 // --rule and the window's rule box all go through. Beyond not crashing, the
 // reader must keep its promise: refuse with a one-line message and leave the
-// rule alone, or hand out a rule whose notation and name read back as itself.
+// rule alone, or hand out a rule whose notation and name read back as itself,
+// and a universe whose suffix reads back as itself.
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -35,15 +37,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         return rule;
     }();
     Rule rule = seeds;
+    std::optional<Topology> topology = Topology::classic();
     std::string error;
-    if (!Rule::read(std::string_view(reinterpret_cast<const char *>(data), size), rule, error)) {
+    if (!Rule::read(std::string_view(reinterpret_cast<const char *>(data), size), rule, topology, error)) {
         require(!error.empty() && error.find_first_of("\r\n") == std::string::npos, "a refusal says why, on one line");
-        require(rule == seeds, "a refused rule leaves the rule alone");
+        require(rule == seeds && topology == Topology::classic(), "a refused rule leaves the rule alone");
         return 0;
     }
     require(rule.birthCounts() < (1U << 9) && rule.survivalCounts() < (1U << 9), "counts are 0..8");
+    require(!topology
+            || (topology->isValid()
+                && (topology->kind() == Topology::Kind::Plane || topology->kind() == Topology::Kind::Torus)),
+        "a suffix names a plane or a torus within the limits");
     Rule again;
     require(Rule::read(rule.toString(), again, error) && again == rule, "the notation reads back as the rule");
+    std::optional<Topology> topologyAgain;
+    if (topology)
+        require(Rule::read(rule.toString(*topology), again, topologyAgain, error) && again == rule
+                && topologyAgain == topology,
+            "the notation with its suffix reads back as the rule and the universe");
     const std::string name = rule.name();
     if (!name.empty())
         require(Rule::read(name, again, error) && again == rule, "the name reads back as the rule");
