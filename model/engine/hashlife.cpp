@@ -613,10 +613,12 @@ std::optional<CellRect> HashLife::boundingBox() const { return boxOf(root); }
 void HashLife::render(
     const CellRect &area, int shift, std::uint8_t *pixels, int columns, int rows, std::ptrdiff_t stride) const
 {
+    if (columns <= 0 || rows <= 0)
+        return;
     for (int r = 0; r < rows; ++r)
         std::memset(pixels + r * stride, 0, static_cast<std::size_t>(columns));
     const NodeStore &nodes = store();
-    if (nodes.isEmpty(root) || columns <= 0 || rows <= 0)
+    if (nodes.isEmpty(root))
         return;
     const int level = nodes.level(root);
     const std::int64_t half = halfSide(level);

@@ -458,6 +458,8 @@ std::optional<CellRect> TileLife::boundingBox() const
 void TileLife::render(
     const CellRect &area, int shift, std::uint8_t *pixels, int columns, int rows, std::ptrdiff_t stride) const
 {
+    if (columns <= 0 || rows <= 0)
+        return;
     for (int r = 0; r < rows; ++r)
         std::memset(pixels + r * stride, 0, static_cast<std::size_t>(columns));
     const auto column = [&](std::int64_t x) { return (Word(x) - Word(area.left)) >> shift; };

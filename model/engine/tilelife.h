@@ -48,7 +48,9 @@ public:
     // One generation after another; meant for up to StepLimit of them.
     void advance(std::uint64_t generations) override;
 
+    // Equal TileLife universes give equal digests; HashLife digests the same cells differently.
     std::uint64_t hash() const override;
+    // Compares with any engine's universe, cell by cell.
     bool equals(const Universe &other) const override;
 
 private:
