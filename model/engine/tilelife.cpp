@@ -30,9 +30,6 @@ Word mix(Word x)
     return x;
 }
 
-// The next generation of a tile from its own rows and the rows of its eight
-// neighbours (null for a missing one, whose cells are dead). Plain loops over
-// arrays, so that the compiler computes several rows at once.
 // Differences found while writing a tile's next generation over its previous one.
 struct Outcome {
     Word fromCurrent; // nonzero if the next generation differs from the current one
@@ -43,7 +40,10 @@ struct Outcome {
 // A tile's worth of dead cells, for missing neighbours.
 const Word deadRows[Side] = {};
 
-// `result` holds the previous generation and receives the next.
+// The next generation of a tile from its own rows and the rows of its eight
+// neighbours (null for a missing one, whose cells are dead), written over the
+// previous generation in `result`. Plain loops over arrays, so that the
+// compiler computes several rows at once.
 template <typename Decision>
 inline __attribute__((always_inline)) Outcome nextTileOf(
     const Word *__restrict rows, const Word *const (&neighbours)[8], Word *__restrict result, const Decision &decide)
