@@ -251,6 +251,19 @@ void TestHashLife::edgeOfThePlane()
         expected.setCells(moved(outward, -25, -25));
         QVERIFY(universe->equals(expected));
     }
+    // Squares full of live cells, 2^31 and 2^32 cells a side: 2^62 of them count, 2^64 do not.
+    std::string full = "[M2]\n********$********$********$********$********$********$********$********$\n";
+    for (int level = 4; level <= 32; ++level) {
+        const std::string below = std::to_string(level - 3);
+        full += std::to_string(level) + " " + below + " " + below + " " + below + " " + below + "\n";
+        MacrocellContent content;
+        std::string error;
+        QVERIFY2(Macrocell::read(full, content, error), error.c_str());
+        if (level == 31)
+            QCOMPARE(content.universe.population(), std::uint64_t(1) << 62);
+        if (level == 32)
+            QVERIFY_EXCEPTION_THROWN(content.universe.population(), UniverseError);
+    }
     QVERIFY_EXCEPTION_THROWN(HashLife(ruleNamed("B0/S8")), UniverseError);
     QVERIFY_EXCEPTION_THROWN(TileLife().setRule(ruleNamed("B01/S")), UniverseError);
 }
