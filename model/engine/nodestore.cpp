@@ -293,7 +293,6 @@ void NodeStore::collect(const NodeId (&keep)[4], bool shrink)
     memoCount = 0;
     for (const MemoEntry &entry : kept)
         memoStore(entry.id, static_cast<int>(entry.exponent), entry.result);
-    ++collectionCount;
 }
 
 std::size_t NodeStore::memoryUsed() const
