@@ -25,7 +25,7 @@ using NodeId = std::uint32_t;
 // Nodes stay valid while something refers to them: the roots of live
 // universes (addRoot), the protected nodes of the operation in progress
 // (protect), and what those contain. Any call that makes a node may collect
-// everything else when memory runs short; then collections() changes.
+// everything else when memory runs short.
 class NodeStore
 {
 public:
@@ -61,6 +61,9 @@ public:
     // A digest of the cells alone: equal squares give equal digests whatever their ids.
     std::uint64_t contentHash(NodeId id) const { return at(id).hashLevel >> 8; }
 
+    // Starts loading a node that is about to be read.
+    void prefetch(NodeId id) const { __builtin_prefetch(&at(id)); }
+
     // The middle square of half the side, as it is now; level above LeafLevel.
     NodeId centre(NodeId id);
     // The middle square of half the side, 2^exponent generations on under the
@@ -76,13 +79,14 @@ public:
     void protect(NodeId id) { protectedNodes.push_back(id); }
     std::size_t protectionMark() const { return protectedNodes.size(); }
     void release(std::size_t mark) { protectedNodes.resize(mark); }
-    // The node protected at `mark` + offset, for builders that index what they protect.
+    // The node protected at position `index`, counted as protectionMark()
+    // counts, for builders that look up what they protect.
     NodeId protectedAt(std::size_t index) const { return protectedNodes[index]; }
-    // Counts collections: a cache of node ids not known to the store is stale once it changes.
-    std::uint64_t collections() const { return collectionCount; }
 
-    // Bytes the store may hold; the default is 1 GiB.
-    void setMemoryLimit(std::size_t bytes) { limit = bytes; }
+    // Bytes the nodes in use and their share of the tables may take, and the
+    // most the store holds; the default is 1 GiB. Below what it holds, the
+    // store collects at once and gives back what it can.
+    void setMemoryLimit(std::size_t bytes);
     std::size_t memoryLimit() const { return limit; }
     // Bytes held now: nodes, free or not, and the tables.
     std::size_t memoryUsed() const;
@@ -99,6 +103,8 @@ private:
         std::uint64_t population;
     };
     static constexpr std::uint64_t FreeLevel = 0xFF;
+    // A node in use with its two slots of the hash table.
+    static constexpr std::size_t NodeBytes = sizeof(Node) + 2 * sizeof(std::uint64_t);
     static constexpr int ChunkBits = 14;
     static constexpr std::size_t ChunkSize = std::size_t(1) << ChunkBits;
 
@@ -113,13 +119,18 @@ private:
 
     Node &at(NodeId id) { return chunks[id >> ChunkBits][id & (ChunkSize - 1)]; }
     const Node &at(NodeId id) const { return chunks[id >> ChunkBits][id & (ChunkSize - 1)]; }
+    // Starts loading the hash table's slot for the node of these quarters.
+    void prefetchSlot(NodeId nw, NodeId ne, NodeId sw, NodeId se) const;
     NodeId find(std::uint64_t hash, const NodeId (&quarters)[4], int level) const;
     NodeId make(std::uint64_t hash, const NodeId (&quarters)[4], int level, std::uint64_t population);
     NodeId allocate(const NodeId (&keep)[4]);
     bool grow();
-    void rehash(std::size_t slotCount);
+    std::size_t bytesInUse() const;
+    void rehash(std::size_t tableSize);
     void insert(NodeId id, std::uint64_t hash);
-    void collect(const NodeId (&keep)[4]);
+    // Frees every node nothing refers to; `shrink` gives back the memory of
+    // the free nodes past the last node kept.
+    void collect(const NodeId (&keep)[4], bool shrink = false);
     void forgetResults();
 
     NodeId memoFind(NodeId id, int exponent) const;
@@ -135,14 +146,13 @@ private:
     std::size_t freeCount = 0;
     // Open addressing, a power of two long, at most half full: a node's id in
     // the low half, bits of its hash in the high half, 0 for an empty slot.
-    std::vector<std::uint64_t> slots;
+    std::vector<std::uint64_t> table;
     std::vector<MemoEntry> memo; // open addressing, a power of two long, or empty
     std::size_t memoCount = 0;
     NodeId empties[MaxLevel + 1] = {};
 
     std::unordered_map<NodeId, std::size_t> roots; // root id -> holders
     std::vector<NodeId> protectedNodes;
-    std::uint64_t collectionCount = 0;
     std::size_t limit = std::size_t(1) << 30;
 
     Rule rule;

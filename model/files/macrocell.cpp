@@ -104,7 +104,9 @@ std::uint64_t readLeaf(std::string_view line, std::size_t lineNumber)
         if (ch != '.' && ch != '*')
             failAt(
                 lineNumber, "a leaf holds " + MessageText::quoted(std::string_view(&ch, 1)) + ", not '.', '*' or '$'");
-        if (x >= 8 || y >= 8)
+        if (y >= 8)
+            failAt(lineNumber, "a leaf has more than 8 rows");
+        if (x >= 8)
             failAt(lineNumber, "a leaf row is longer than 8 cells");
         if (ch == '*')
             bits |= std::uint64_t(1) << (y * 8 + x);
