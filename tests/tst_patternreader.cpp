@@ -217,7 +217,7 @@ void TestPatternReader::readsBackWhatWasWritten_data()
     QTest::addColumn<double>("density");
     for (const char *format : { "rle", "plaintext", "life 1.06" }) {
         for (const double density : { 0.0, 0.005, 0.3, 0.7, 1.0 })
-            QTest::addRow("%s, density %g", format, density) << QString(format) << density;
+            QTest::newRow(qPrintable(QString("%1, density %2").arg(format).arg(density))) << QString(format) << density;
     }
 }
 

@@ -681,20 +681,12 @@ bool HashLife::equals(const Universe &other) const
     return same;
 }
 
-std::uint64_t HashLife::shapeHash() const
+bool HashLife::equalsShifted(const Universe &universe, std::int64_t dx, std::int64_t dy) const
 {
-    const std::optional<CellRect> box = boundingBox();
-    if (!box)
-        return 0;
-    Word digest = store().population(root);
-    forEachLiveCell(*box, [&](std::int64_t x, std::int64_t y) {
-        digest = mix(digest ^ (Word(x - box->left) << 32 | Word(y - box->top)));
-    });
-    return digest;
-}
-
-bool HashLife::equalsShifted(const HashLife &other, std::int64_t dx, std::int64_t dy) const
-{
+    const auto *const hashLife = dynamic_cast<const HashLife *>(&universe);
+    if (!hashLife)
+        return Universe::equalsShifted(universe, dx, dy);
+    const HashLife &other = *hashLife;
     const NodeStore &nodes = store();
     if (nodes.population(root) != nodes.population(other.root))
         return false;

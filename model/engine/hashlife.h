@@ -58,11 +58,8 @@ public:
     std::uint64_t hash() const override;
     // O(1) against another HashLife; cell by cell against other engines.
     bool equals(const Universe &other) const override;
-    // A digest of the live cells relative to their bounding box's top-left
-    // corner: translated copies give equal digests.
-    std::uint64_t shapeHash() const;
-    // Whether `other` holds exactly this universe's cells moved by dx, dy.
-    bool equalsShifted(const HashLife &other, std::int64_t dx, std::int64_t dy) const;
+    // Compares squares of the tree where `other` is a HashLife too.
+    bool equalsShifted(const Universe &other, std::int64_t dx, std::int64_t dy) const override;
 
     // The root square: its level 4..62, its top-left cell at -2^(level-1),
     // -2^(level-1); the smallest such square that holds every live cell.

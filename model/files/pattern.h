@@ -7,12 +7,7 @@
 #include <vector>
 
 #include "model/engine/gamefield.h"
-// Qt's keyword macro "slots", defined wherever a Qt header came first, would
-// otherwise rename a member of the node store that HashLife includes.
-#pragma push_macro("slots")
-#undef slots
 #include "model/engine/hashlife.h"
-#pragma pop_macro("slots")
 #include "model/engine/packedfield.h"
 #include "model/engine/rule.h"
 #include "model/engine/topology.h"
