@@ -17,11 +17,12 @@ public:
     Rule() = default;
 
     // Reads a rule as files and people write it, in any letter case:
-    // "B36/S23", "B36S23", "S23/B36", the digits-only "23/36" (survival, then
-    // birth), or a name ("Life", "HighLife", "Day & Night", ...). A suffix
-    // after ':' (a grid size) is ignored. Returns true and sets `rule`, or
-    // false and sets `error` to a one-line message naming the text and why it
-    // is not a Life-like rule; `rule` then stays as it was. Never throws.
+    // "B36/S23", "B36S23", "S23/B36", one part alone ("B234" is B234/S,
+    // "S23" is B/S23), the digits-only "23/36" (survival, then birth), or a
+    // name ("Life", "HighLife", "Day & Night", ...). A suffix after ':' (a
+    // grid size) is ignored. Returns true and sets `rule`, or false and sets
+    // `error` to a one-line message naming the text and why it is not a
+    // Life-like rule; `rule` then stays as it was. Never throws.
     static bool read(std::string_view text, Rule &rule, std::string &error);
 
     // "B36/S23": digits ascending.
