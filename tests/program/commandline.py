@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """The program's own command line: --help and --version answer without a
 display and exit 0, --settle and --generations answer on the terminal in
-each of their forms, a pattern file named on the command line shows centred on
+each of their forms, a command line that cannot be used is refused there, a pattern file named on the command line shows centred on
 the field, and one that cannot be read is reported in a message box, after
 which the program runs with its usual empty field.
 
@@ -97,8 +97,14 @@ def check_answers(program, folder):
     if result.returncode != 0 or len(frames) != 4:
         raise Failure(f"--export to .gif gave code {result.returncode}, {result.stderr!r} and {len(frames)} frames")
     result = run_without_display(program, "--export", os.path.join(folder, "x.bmp"), paths["blinker.cells"])
-    if result.returncode != 1 or os.path.exists(os.path.join(folder, "x.bmp")):
+    if result.returncode != 2 or os.path.exists(os.path.join(folder, "x.bmp")):
         raise Failure(f"--export to .bmp gave code {result.returncode}")
+
+    # Refused before any display is needed: one line on standard error, status 2.
+    for arguments in (["--bogus"], [paths["diehard.rle"], paths["blinker.cells"]]):
+        result = run_without_display(program, *arguments)
+        if result.returncode != 2 or len(result.stderr.splitlines()) != 1:
+            raise Failure(f"{arguments} gave code {result.returncode} and {result.stderr!r}")
 
     for arguments in (["--rule", "B2a/S12"], ["--rule", "B2a/S12", "--settle", paths["blinker.cells"]]):
         result = run_without_display(program, *arguments)
