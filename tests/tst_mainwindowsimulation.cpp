@@ -1,5 +1,6 @@
 #include <QAction>
 #include <QApplication>
+#include <QChartView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -15,6 +16,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QValueAxis>
+
+#include <cmath>
 
 #include "mainwindow/mainwindow.h"
 #include "mainwindowtestcase.h"
@@ -171,6 +175,12 @@ void TestMainWindowSimulation::graphFollowsTheRun()
     click("PushButton_Next");
     click("PushButton_Next");
     QTRY_COMPARE(chart->pointCount(), 3);
+    // Generations 1 to 3: every tick of both axes on a whole number, so that no label repeats.
+    for (QtCharts::QAbstractAxis *axis : chart->findChild<QtCharts::QChartView *>()->chart()->axes()) {
+        const auto *values = qobject_cast<QtCharts::QValueAxis *>(axis);
+        const double step = (values->max() - values->min()) / (values->tickCount() - 1);
+        QVERIFY(values->min() == std::floor(values->min()) && step == std::floor(step));
+    }
     // A long run draws as bands, however long it is.
     action("Action_Simulation_RunUntilSettled")->trigger();
     QTRY_VERIFY(chart->pointCount() > 3 && chart->pointCount() <= PopulationChart::MaxPoints);
