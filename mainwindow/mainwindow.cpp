@@ -255,8 +255,7 @@ void MainWindow::init()
     ui->WidgetPaintArea_GraphicScene->setField(gameField);
 
     for (const Rule::Named &named : Rule::namedRules) {
-        ui->ComboBox_Rule->addItem(tr("%1 (%2)").arg(tr(named.name), QString::fromLatin1(named.notation)),
-            QString::fromLatin1(named.notation));
+        ui->ComboBox_Rule->addItem(tr(named.name), QString::fromLatin1(named.notation));
     }
     // The list is wider than the box: each entry shows in full.
     ui->ComboBox_Rule->view()->setMinimumWidth(ui->ComboBox_Rule->view()->sizeHintForColumn(0) + 20);
@@ -368,14 +367,16 @@ void MainWindow::showHistory()
 
 void MainWindow::showRule()
 {
-    const Rule &rule = gameField->rule();
-    const int index = ui->ComboBox_Rule->findData(QString::fromStdString(rule.toString()));
+    const QString notation = QString::fromStdString(gameField->rule().toString());
+    const int index = ui->ComboBox_Rule->findData(notation);
     ui->ComboBox_Rule->setCurrentIndex(index);
     if (index < 0)
-        ui->ComboBox_Rule->setEditText(QString::fromStdString(rule.toString()));
-    // The start of a long entry, its name, rather than the end.
+        ui->ComboBox_Rule->setEditText(notation);
     ui->ComboBox_Rule->lineEdit()->setCursorPosition(0);
-    ui->ComboBox_Rule->setToolTip(tr("Life-like rule: a name or B/S notation, such as B36/S23; Enter applies it"));
+    // The box shows a named rule by its name; its notation is in the tool tip, as in the list.
+    const QString shown = index < 0 ? notation : tr("%1 (%2)").arg(ui->ComboBox_Rule->itemText(index), notation);
+    ui->ComboBox_Rule->setToolTip(
+        shown + QLatin1Char('\n') + tr("Life-like rule: a name or B/S notation, such as B36/S23; Enter applies it"));
     ui->ComboBox_Rule->lineEdit()->setStyleSheet(QString());
 }
 

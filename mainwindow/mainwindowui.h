@@ -75,7 +75,8 @@ public:
     QSpinBox *SpinBox_IPS = nullptr; // generations per second, 1..30
     QComboBox *ComboBox_CellColor = nullptr; // index 0 red, 1 green, 2 blue
     QLabel *Label_Rule = nullptr;
-    QComboBox *ComboBox_Rule = nullptr; // editable; one item per named rule, its notation as user data
+    QComboBox *ComboBox_Rule
+        = nullptr; // editable; one item per named rule, its name as text, its notation as user data
     QCheckBox *CheckBox_PauseWhenSettled = nullptr;
     QGroupBox *GroupBox_Info = nullptr;
     QLabel *Label_FieldSize = nullptr;

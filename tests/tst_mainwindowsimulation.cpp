@@ -42,7 +42,8 @@ private slots:
 
 private:
     QString state() const { return probe.find<QLabel>("Label_State")->text(); }
-    QString rule() const { return probe.find<QComboBox>("ComboBox_Rule")->currentText(); }
+    // The rule box's name and notation, as the first line of its tool tip gives them.
+    QString rule() const { return probe.find<QComboBox>("ComboBox_Rule")->toolTip().section('\n', 0, 0); }
     QAction *action(const char *name) const { return probe.find<QAction>(name); }
     void click(const char *name) { QTest::mouseClick(probe.button(name), Qt::LeftButton); }
     void openFile(const QByteArray &contents, const QString &name = QStringLiteral("pattern.rle"));

@@ -1,14 +1,20 @@
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QAccessibleInterface>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QFont>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
 #include <QString>
 #include <QStringList>
+#include <QStyle>
+#include <QStyleOptionComboBox>
+#include <QStyleOptionViewItem>
 #include <QTest>
 #include <QTranslator>
 
@@ -19,7 +25,8 @@
 #include "warningguard.h"
 
 // The window in each language: the right translators for the locale (none for
-// English), and every translated text fitting the fixed layout.
+// English), and every translated text fitting the fixed layout: labels, check
+// boxes, combo boxes and their lists.
 class TestTranslations : public QObject
 {
     Q_OBJECT
@@ -98,6 +105,30 @@ void TestTranslations::windowSpeaksTheLocalesLanguageAndEveryTextFits()
                        .arg(label ? label->text() : box->text())
                        .arg(widget->sizeHint().width())
                        .arg(widget->width());
+    }
+    // A combo box shows its current text whole, and its list every entry whole.
+    for (QComboBox *box : window.findChildren<QComboBox *>()) {
+        QStyleOptionComboBox option;
+        option.initFrom(box);
+        option.editable = box->isEditable();
+        const int shown = box->isEditable()
+            ? box->lineEdit()->contentsRect().width() - 4
+            : box->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, box).width() - 2;
+        if (box->fontMetrics().horizontalAdvance(box->currentText()) > shown)
+            cut << QStringLiteral("\"%1\" in a box of %2 pixels").arg(box->currentText()).arg(shown);
+        box->showPopup();
+        QAbstractItemView *list = box->view();
+        for (int i = 0; i < box->count(); ++i) {
+            QStyleOptionViewItem item;
+            item.initFrom(list);
+            const int needed = list->itemDelegate()->sizeHint(item, box->model()->index(i, 0)).width();
+            if (needed > list->viewport()->width())
+                cut << QStringLiteral("\"%1\" needs %2 pixels of the list's %3")
+                           .arg(box->itemText(i))
+                           .arg(needed)
+                           .arg(list->viewport()->width());
+        }
+        box->hidePopup();
     }
     // The state's label wraps: its texts, with the longest numbers they show, in its lines.
     auto *state = probe.find<QLabel>("Label_State");

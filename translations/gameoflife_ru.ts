@@ -401,7 +401,7 @@
     </message>
     <message>
         <source>Cell color:</source>
-        <translation>Цвет клеток:</translation>
+        <translation>Цвет:</translation>
     </message>
     <message>
         <source>Speed (iter./sec.)</source>
