@@ -1,13 +1,19 @@
+#include <QFile>
+#include <QImage>
+#include <QImageReader>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "app/commandline.h"
+#include "app/textanswer.h"
 #include "warningguard.h"
 
 Q_DECLARE_METATYPE(CommandLine::Request::Mode)
 
 // What each command line asks for, read before any window exists: the edges
-// of every number's range and the combinations that cannot be used.
+// of every number's range and the combinations that cannot be used; and which
+// generation the answers written to files start from.
 class TestCommandLine : public QObject
 {
     Q_OBJECT
@@ -16,7 +22,20 @@ private slots:
     void initTestCase() { WarningGuard::install(); }
     void parses_data();
     void parses();
+    void answersCountFromThePatternAsOpened();
+
+private:
+    // Parses `arguments` (separated by blanks; %1 stands for the folder) and answers them.
+    int answer(const QString &arguments) const;
+
+    QTemporaryDir folder;
 };
+
+int TestCommandLine::answer(const QString &arguments) const
+{
+    const QStringList parts = arguments.arg(folder.path()).split(QLatin1Char(' '));
+    return TextAnswer::answer(CommandLine::parse(QStringList(QStringLiteral("gameoflife")) + parts));
+}
 
 void TestCommandLine::parses_data()
 {
@@ -49,6 +68,25 @@ void TestCommandLine::parses()
     const CommandLine::Request request
         = CommandLine::parse(QStringList(QStringLiteral("gameoflife")) + arguments.split(QLatin1Char(' ')));
     QVERIFY2(request.mode == mode, qPrintable(request.error));
+}
+
+void TestCommandLine::answersCountFromThePatternAsOpened()
+{
+    // An R-pentomino: no two of its first generations look alike.
+    QFile pattern(folder.filePath(QStringLiteral("r.rle")));
+    QVERIFY(pattern.open(QIODevice::WriteOnly) && pattern.write("x = 3, y = 3\nb2o$2o$bo!\n") > 0);
+    pattern.close();
+
+    QCOMPARE(answer(QStringLiteral("--generations 100 %1/r.rle --output %1/later.rle")), 0);
+    QFile later(folder.filePath(QStringLiteral("later.rle")));
+    QVERIFY(later.open(QIODevice::ReadOnly));
+    QVERIFY(later.readAll().contains("#C Generation 101\n"));
+
+    QCOMPARE(answer(QStringLiteral("--export %1/first.png %1/r.rle")), 0);
+    QCOMPARE(answer(QStringLiteral("--export %1/run.gif %1/r.rle --generations 3")), 0);
+    QImageReader animation(folder.filePath(QStringLiteral("run.gif")));
+    QCOMPARE(animation.read().convertToFormat(QImage::Format_RGB32),
+        QImage(folder.filePath(QStringLiteral("first.png"))).convertToFormat(QImage::Format_RGB32));
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)
