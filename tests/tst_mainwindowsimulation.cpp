@@ -34,6 +34,7 @@ class TestMainWindowSimulation : public MainWindowTestCase
 private slots:
     void pausesWhenSettled();
     void runUntilSettledIsOneUndoStep();
+    void runsAheadUnderTheRuleShown();
     void cancelLeavesEverythingAsItWas();
     void ruleBoxRefusesWhatDoesNotRead();
     void fileRuleIsHonoured();
@@ -48,6 +49,7 @@ private:
     void click(const char *name) { QTest::mouseClick(probe.button(name), Qt::LeftButton); }
     void openFile(const QByteArray &contents, const QString &name = QStringLiteral("pattern.rle"));
     void typeRule(const QString &text);
+    void goToGeneration(int generation);
 
     QTemporaryDir folder;
 };
@@ -66,6 +68,19 @@ void TestMainWindowSimulation::typeRule(const QString &text)
     edit->selectAll();
     QTest::keyClicks(edit, text);
     QTest::keyClick(edit, Qt::Key_Return);
+}
+
+void TestMainWindowSimulation::goToGeneration(int generation)
+{
+    const ModalRunner::Outcome outcome
+        = ModalRunner::run([this] { action("Action_Simulation_GoToGeneration")->trigger(); },
+            [generation](QWidget *modal) {
+                auto *dialog = qobject_cast<QInputDialog *>(modal);
+                QVERIFY(dialog);
+                dialog->setIntValue(generation);
+                dialog->accept();
+            });
+    QVERIFY(outcome.opened && !outcome.forced);
 }
 
 void TestMainWindowSimulation::pausesWhenSettled()
@@ -96,6 +111,17 @@ void TestMainWindowSimulation::runUntilSettledIsOneUndoStep()
     QCOMPARE(probe.generation(), 1);
     QCOMPARE(probe.shownCells(), start);
     QCOMPARE(state(), QStringLiteral("State: evolving"));
+}
+
+void TestMainWindowSimulation::runsAheadUnderTheRuleShown()
+{
+    openFile("x = 3, y = 1\n3o!"); // a blinker, of period 2 under Conway's rule
+    typeRule(QStringLiteral("B3/S")); // nothing survives: two cells at generation 2, then none
+    goToGeneration(2);
+    QCOMPARE(probe.generation(), 2);
+    QCOMPARE(probe.cellCount(), 2);
+    action("Action_Simulation_RunUntilSettled")->trigger();
+    QCOMPARE(state(), QStringLiteral("State: died out at generation 3"));
 }
 
 void TestMainWindowSimulation::cancelLeavesEverythingAsItWas()
