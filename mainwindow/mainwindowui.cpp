@@ -92,6 +92,8 @@ void MainWindowUi::setupUi(QMainWindow *window)
     Action_Simulation_GoToGeneration = new QAction(window);
     Action_Simulation_GoToGeneration->setObjectName(QString::fromUtf8("Action_Simulation_GoToGeneration"));
     Action_Simulation_GoToGeneration->setShortcut(QKeySequence(Qt::CTRL + Qt::Key_G));
+    Action_Simulation_GenerationLimit = new QAction(window);
+    Action_Simulation_GenerationLimit->setObjectName(QString::fromUtf8("Action_Simulation_GenerationLimit"));
     Action_Simulation_PopulationGraph = new QAction(window);
     Action_Simulation_PopulationGraph->setObjectName(QString::fromUtf8("Action_Simulation_PopulationGraph"));
     Action_Help_About = new QAction(window);
@@ -280,6 +282,7 @@ void MainWindowUi::setupUi(QMainWindow *window)
     Menu_Simulation->addSeparator();
     Menu_Simulation->addAction(Action_Simulation_RunUntilSettled);
     Menu_Simulation->addAction(Action_Simulation_GoToGeneration);
+    Menu_Simulation->addAction(Action_Simulation_GenerationLimit);
     Menu_Simulation->addSeparator();
     Menu_Simulation->addAction(Action_Simulation_PopulationGraph);
     Menu_Help->addAction(Action_Help_About);
@@ -309,6 +312,8 @@ void MainWindowUi::retranslateUi(QMainWindow *window)
     Action_Simulation_RunUntilSettled->setText(
         QCoreApplication::translate("MainWindow", "&Run until settled", nullptr));
     Action_Simulation_GoToGeneration->setText(QCoreApplication::translate("MainWindow", "&Go to generation…", nullptr));
+    Action_Simulation_GenerationLimit->setText(
+        QCoreApplication::translate("MainWindow", "Generation &limit…", nullptr));
     Action_Simulation_PopulationGraph->setText(QCoreApplication::translate("MainWindow", "Populat&ion graph", nullptr));
     Action_Help_About->setText(QCoreApplication::translate("MainWindow", "&About", nullptr));
     WidgetPaintArea_GraphicScene->setToolTip(QCoreApplication::translate(

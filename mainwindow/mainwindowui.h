@@ -50,6 +50,7 @@ public:
     QAction *Action_Simulation_Next = nullptr;
     QAction *Action_Simulation_RunUntilSettled = nullptr;
     QAction *Action_Simulation_GoToGeneration = nullptr;
+    QAction *Action_Simulation_GenerationLimit = nullptr;
     QAction *Action_Simulation_PopulationGraph = nullptr;
     QAction *Action_Help_About = nullptr;
     QWidget *Widget_Main = nullptr;

@@ -35,6 +35,7 @@ private slots:
     void pausesWhenSettled();
     void runUntilSettledIsOneUndoStep();
     void runsAheadUnderTheRuleShown();
+    void runUntilSettledStopsAtTheLimit();
     void cancelLeavesEverythingAsItWas();
     void ruleBoxRefusesWhatDoesNotRead();
     void fileRuleIsHonoured();
@@ -49,7 +50,8 @@ private:
     void click(const char *name) { QTest::mouseClick(probe.button(name), Qt::LeftButton); }
     void openFile(const QByteArray &contents, const QString &name = QStringLiteral("pattern.rle"));
     void typeRule(const QString &text);
-    void goToGeneration(int generation);
+    // Triggers the action `name` and answers the number dialog it opens with `value`.
+    void answerNumber(const char *name, int value);
 
     QTemporaryDir folder;
 };
@@ -70,16 +72,15 @@ void TestMainWindowSimulation::typeRule(const QString &text)
     QTest::keyClick(edit, Qt::Key_Return);
 }
 
-void TestMainWindowSimulation::goToGeneration(int generation)
+void TestMainWindowSimulation::answerNumber(const char *name, int value)
 {
-    const ModalRunner::Outcome outcome
-        = ModalRunner::run([this] { action("Action_Simulation_GoToGeneration")->trigger(); },
-            [generation](QWidget *modal) {
-                auto *dialog = qobject_cast<QInputDialog *>(modal);
-                QVERIFY(dialog);
-                dialog->setIntValue(generation);
-                dialog->accept();
-            });
+    const ModalRunner::Outcome outcome = ModalRunner::run([this, name] { action(name)->trigger(); },
+        [value](QWidget *modal) {
+            auto *dialog = qobject_cast<QInputDialog *>(modal);
+            QVERIFY(dialog);
+            dialog->setIntValue(value);
+            dialog->accept();
+        });
     QVERIFY(outcome.opened && !outcome.forced);
 }
 
@@ -117,11 +118,20 @@ void TestMainWindowSimulation::runsAheadUnderTheRuleShown()
 {
     openFile("x = 3, y = 1\n3o!"); // a blinker, of period 2 under Conway's rule
     typeRule(QStringLiteral("B3/S")); // nothing survives: two cells at generation 2, then none
-    goToGeneration(2);
+    answerNumber("Action_Simulation_GoToGeneration", 2);
     QCOMPARE(probe.generation(), 2);
     QCOMPARE(probe.cellCount(), 2);
     action("Action_Simulation_RunUntilSettled")->trigger();
     QCOMPARE(state(), QStringLiteral("State: died out at generation 3"));
+}
+
+void TestMainWindowSimulation::runUntilSettledStopsAtTheLimit()
+{
+    answerNumber("Action_Simulation_GenerationLimit", 50);
+    openFile("x = 3, y = 3\nb2o$2o$bo!"); // the R-pentomino, busy for a thousand generations
+    action("Action_Simulation_RunUntilSettled")->trigger();
+    QCOMPARE(probe.generation(), 51);
+    QCOMPARE(state(), QStringLiteral("State: not settled after 50 generations"));
 }
 
 void TestMainWindowSimulation::cancelLeavesEverythingAsItWas()

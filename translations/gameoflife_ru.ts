@@ -545,6 +545,22 @@
         <source>Open &amp;recent</source>
         <translation>Недавние &amp;файлы</translation>
     </message>
+    <message>
+        <source>State: empty</source>
+        <translation>Состояние: пусто</translation>
+    </message>
+    <message>
+        <source>Generation limit</source>
+        <translation>Предел поколений</translation>
+    </message>
+    <message>
+        <source>Generations Run until settled looks at (1 to %1):</source>
+        <translation>Поколений, которые просматривает «Выполнять до устойчивости» (от 1 до %1):</translation>
+    </message>
+    <message>
+        <source>Generation &amp;limit…</source>
+        <translation>Пр&amp;едел поколений…</translation>
+    </message>
 </context>
 <context>
     <name>RecentFiles</name>
