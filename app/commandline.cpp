@@ -4,7 +4,6 @@
 #include <QCommandLineParser>
 #include <QFileInfo>
 
-#include <cstring>
 #include <string>
 
 #include "export/fieldexport.h"
@@ -12,10 +11,55 @@
 namespace
 {
 
-const char *const TextOptions[] = { "-h", "-?", "--help", "--help-all", "-v", "--version", "--settle", "--generations",
-    "--output", "--export", "--scale", "--speed" };
 constexpr int DefaultAnimationGenerations = 100;
 constexpr int MaxSpeed = 30; // generations per second, as the window's speed box
+
+// The options QApplication and its X11 platform take for themselves, with one
+// dash or two: these take the next argument as their value...
+const char *const ToolkitOptionsWithValue[]
+    = { "platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry", "geometry", "qwindowicon",
+          "icon", "qwindowtitle", "title", "session", "style", "stylesheet", "display", "name" };
+// ...these take none...
+const char *const ToolkitSwitches[] = { "reverse", "widgetcount", "sync", "nograb", "dograb", "testability" };
+// ...and these take theirs after '='.
+const char *const ToolkitOptionsWithEquals[] = { "style=", "stylesheet=", "qmljsdebugger=" };
+
+// The toolkit's option name of `argument` without its dashes, or an empty
+// string for any other argument.
+QString toolkitName(const QString &argument)
+{
+    if (!argument.startsWith(QLatin1Char('-')) || argument.startsWith(QLatin1String("---")))
+        return QString();
+    return argument.mid(argument.startsWith(QLatin1String("--")) ? 2 : 1);
+}
+
+// Leaves out of `arguments` the toolkit's own options and their values, which
+// the window's application takes; sets `error` for one that lacks its value.
+QStringList withoutToolkitOptions(const QStringList &arguments, QString &error)
+{
+    QStringList own;
+    for (int i = 0; i < arguments.size(); ++i) {
+        const QString name = i == 0 ? QString() : toolkitName(arguments[i]);
+        bool toolkit = false;
+        for (const char *option : ToolkitOptionsWithValue) {
+            if (name == QLatin1String(option)) {
+                if (i + 1 == arguments.size()) {
+                    error = QStringLiteral("%1 needs a value").arg(arguments[i]);
+                    return own;
+                }
+                toolkit = true;
+                ++i;
+            }
+        }
+        for (const char *option : ToolkitSwitches)
+            toolkit = toolkit || name == QLatin1String(option);
+        for (const char *prefix : ToolkitOptionsWithEquals)
+            toolkit = toolkit || name.startsWith(QLatin1String(prefix));
+        if (!toolkit)
+            own.append(arguments[i]);
+    }
+    return own;
+}
 
 bool readRule(const QString &text, std::optional<Rule> &rule, QString &error)
 {
@@ -30,19 +74,6 @@ bool readRule(const QString &text, std::optional<Rule> &rule, QString &error)
 }
 
 } // namespace
-
-bool CommandLine::asksInText(int argc, char *argv[])
-{
-    for (int i = 1; i < argc; ++i) {
-        for (const char *option : TextOptions) {
-            const std::size_t length = std::strlen(option);
-            // "--generations=5" as well as "--generations 5".
-            if (std::strncmp(argv[i], option, length) == 0 && (argv[i][length] == '\0' || argv[i][length] == '='))
-                return true;
-        }
-    }
-    return false;
-}
 
 QString CommandLine::helpText()
 {
@@ -63,8 +94,14 @@ void CommandLine::describe(QCommandLineParser &parser)
     parser.addOption(QCommandLineOption(QStringLiteral("settle"),
         QStringLiteral("For each FILE, print whether and when its pattern dies out, becomes still or starts "
                        "to oscillate, and with what period.")));
+    parser.addOption(QCommandLineOption(QStringLiteral("max-generations"),
+        QStringLiteral("With --settle: the generations to look at before giving up, 1 to %1 (%1).")
+            .arg(MaxSettleGenerations),
+        QStringLiteral("N")));
     parser.addOption(QCommandLineOption(QStringLiteral("generations"),
-        QStringLiteral("With --output: the generations to compute from FILE (generation 1) on."), QStringLiteral("N")));
+        QStringLiteral("With --output: the generations to compute from FILE (generation 1) on, 0 to %1.")
+            .arg(MaxGenerations),
+        QStringLiteral("N")));
     parser.addOption(QCommandLineOption(QStringLiteral("output"),
         QStringLiteral("With --generations: where to write the field after N generations, as RLE, or as "
                        "plaintext for a name ending in .cells, or as Life 1.06 for .lif and .life."),
@@ -72,13 +109,18 @@ void CommandLine::describe(QCommandLineParser &parser)
     parser.addOption(QCommandLineOption(QStringLiteral("export"),
         QStringLiteral("Write FILE as a picture (OUT ending in .png: the field at generation 1 + N, N 0 unless "
                        "--generations says) or an animation (.gif: generations 1 to 1 + N, N 100 unless "
-                       "--generations says, up to 10000)."),
+                       "--generations says, 1 to %1).")
+            .arg(FieldExport::MaxGenerations),
         QStringLiteral("OUT")));
     parser.addOption(QCommandLineOption(QStringLiteral("scale"),
-        QStringLiteral("With --export: pixels of the picture per pixel of the window's field, 1 to 8 (2)."),
+        QStringLiteral("With --export: pixels of the picture per pixel of the window's field, %1 to %2 (%3).")
+            .arg(FieldExport::MinScale)
+            .arg(FieldExport::MaxScale)
+            .arg(FieldExport::DefaultScale),
         QStringLiteral("S")));
     parser.addOption(QCommandLineOption(QStringLiteral("speed"),
-        QStringLiteral("With --export to a .gif: generations per second, 1 to 30 (20)."), QStringLiteral("G")));
+        QStringLiteral("With --export to a .gif: generations per second, 1 to %1 (20).").arg(MaxSpeed),
+        QStringLiteral("G")));
     parser.addPositionalArgument(QStringLiteral("pattern"),
         QStringLiteral("A pattern file to open: RLE, plaintext, Life 1.05 or Life 1.06 (several with --settle)."),
         QStringLiteral("[PATTERN]"));
@@ -87,83 +129,80 @@ void CommandLine::describe(QCommandLineParser &parser)
 CommandLine::Request CommandLine::parse(const QStringList &arguments)
 {
     Request request;
-    QCommandLineParser parser;
-    describe(parser);
     const auto fail = [&request](const QString &error) {
         request.mode = Request::Mode::Error;
-        request.error = error;
+        // One line, whatever the arguments quoted in it hold.
+        request.error = error.simplified();
         return request;
     };
-
-    const bool parsed = parser.parse(arguments);
     // "-?" is the toolkit's help option only on Windows; people type it everywhere.
-    if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all"))
-        || arguments.contains(QStringLiteral("-?"))) {
+    if (arguments.mid(1).contains(QStringLiteral("-?"))) {
         request.mode = Request::Mode::Help;
         return request;
     }
+    QString error;
+    const QStringList own = withoutToolkitOptions(arguments, error);
+    if (!error.isEmpty())
+        return fail(error);
+    QCommandLineParser parser;
+    describe(parser);
+    const bool parsed = parser.parse(own);
+    if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all"))) {
+        request.mode = Request::Mode::Help;
+        return request;
+    }
+    if (!parsed)
+        return fail(parser.errorText());
     if (parser.isSet(QStringLiteral("version"))) {
         request.mode = Request::Mode::Version;
         return request;
     }
     request.files = parser.positionalArguments();
-    if (parser.isSet(QStringLiteral("rule"))) {
-        QString error;
-        if (!readRule(parser.value(QStringLiteral("rule")), request.rule, error))
-            return fail(error);
-    }
+    if (parser.isSet(QStringLiteral("rule")) && !readRule(parser.value(QStringLiteral("rule")), request.rule, error))
+        return fail(error);
 
-    const bool settle = parser.isSet(QStringLiteral("settle"));
-    const bool generations = parser.isSet(QStringLiteral("generations"));
-    const bool output = parser.isSet(QStringLiteral("output"));
-    const bool exporting = parser.isSet(QStringLiteral("export"));
-    const bool exportOptions = parser.isSet(QStringLiteral("scale")) || parser.isSet(QStringLiteral("speed"));
-    if (!settle && !generations && !output && !exporting && !exportOptions) {
-        if (!parsed)
-            request.warning = parser.errorText();
-        return request;
-    }
-    if (!parsed)
-        return fail(parser.errorText());
-    const auto readNumber = [&parser](const char *option, int low, int high, int fallback, int &value) {
+    const auto isSet = [&parser](const char *option) { return parser.isSet(QString::fromLatin1(option)); };
+    const auto readNumber = [&parser](const char *option, int low, int high, int &value) {
+        if (!parser.isSet(QString::fromLatin1(option)))
+            return QString();
         const QString text = parser.value(QString::fromLatin1(option));
-        if (!parser.isSet(QString::fromLatin1(option))) {
-            value = fallback;
+        bool valid = false;
+        const int number = text.toInt(&valid);
+        if (valid && number >= low && number <= high) {
+            value = number;
             return QString();
         }
-        bool valid = false;
-        value = text.toInt(&valid);
-        if (valid && value >= low && value <= high)
-            return QString();
         return QStringLiteral("--%1 needs a whole number from %2 to %3, not \"%4\"")
             .arg(QString::fromLatin1(option))
             .arg(low)
             .arg(high)
             .arg(text);
     };
-    if (exporting || exportOptions) {
-        // Everything about an export is its own error, status 1; only a bad rule is 2.
-        request.errorStatus = 1;
-        if (!parsed)
-            return fail(parser.errorText());
-        if (!exporting)
-            return fail(QStringLiteral("--scale and --speed go with --export"));
-        if (settle || output)
-            return fail(QStringLiteral("--export cannot be combined with --settle or --output"));
+    const bool settle = isSet("settle");
+    const bool generations = isSet("generations");
+    const bool output = isSet("output");
+    const bool exporting = isSet("export");
+    if (isSet("max-generations") && !settle)
+        return fail(QStringLiteral("--max-generations goes with --settle"));
+    if ((isSet("scale") || isSet("speed")) && !exporting)
+        return fail(QStringLiteral("--scale and --speed go with --export"));
+    if (settle + exporting + output > 1)
+        return fail(QStringLiteral("--settle, --export and --output each answer on their own: use one of them"));
+
+    if (exporting) {
         request.output = parser.value(QStringLiteral("export"));
         const QString suffix = QFileInfo(request.output).suffix().toLower();
         if (suffix != QLatin1String("png") && suffix != QLatin1String("gif"))
             return fail(
                 QStringLiteral("--export writes a .png picture or a .gif animation, not \"%1\"").arg(request.output));
         const bool animation = suffix == QLatin1String("gif");
+        request.generations = animation ? DefaultAnimationGenerations : 0;
         QString problem = readNumber("generations", animation ? FieldExport::MinGenerations : 0,
-            animation ? FieldExport::MaxGenerations : MaxGenerations, animation ? DefaultAnimationGenerations : 0,
-            request.generations);
+            animation ? FieldExport::MaxGenerations : MaxGenerations, request.generations);
         if (problem.isEmpty())
-            problem = readNumber(
-                "scale", FieldExport::MinScale, FieldExport::MaxScale, FieldExport::DefaultScale, request.scale);
+            problem = readNumber("scale", FieldExport::MinScale, FieldExport::MaxScale, request.scale);
         if (problem.isEmpty())
-            problem = readNumber("speed", 1, MaxSpeed, request.speed, request.speed);
+            problem = readNumber("speed", 1, MaxSpeed, request.speed);
         if (!problem.isEmpty())
             return fail(problem);
         if (request.files.size() != 1)
@@ -172,45 +211,31 @@ CommandLine::Request CommandLine::parse(const QStringList &arguments)
         return request;
     }
     if (settle) {
-        if (generations || output)
-            return fail(QStringLiteral("--settle cannot be combined with --generations or --output"));
+        if (generations)
+            return fail(QStringLiteral("--settle cannot be combined with --generations"));
+        const QString problem = readNumber("max-generations", 1, MaxSettleGenerations, request.maxGenerations);
+        if (!problem.isEmpty())
+            return fail(problem);
         if (request.files.isEmpty())
             return fail(QStringLiteral("--settle needs at least one pattern file"));
         request.mode = Request::Mode::Settle;
         return request;
     }
-    if (!generations || !output)
-        return fail(QStringLiteral("--generations and --output go together"));
-    const QString problem = readNumber("generations", 0, MaxGenerations, 0, request.generations);
-    if (!problem.isEmpty())
-        return fail(problem);
-    if (request.files.size() != 1)
-        return fail(QStringLiteral("--generations needs exactly one pattern file"));
-    request.output = parser.value(QStringLiteral("output"));
-    if (request.output.isEmpty())
-        return fail(QStringLiteral("--output needs a file name"));
-    request.mode = Request::Mode::Generations;
-    return request;
-}
-
-bool CommandLine::ruleOption(int argc, char *argv[], std::optional<Rule> &rule, QString &error)
-{
-    for (int i = 1; i < argc; ++i) {
-        const QString argument = QString::fromLocal8Bit(argv[i]);
-        QString value;
-        if (argument == QLatin1String("--rule")) {
-            if (i + 1 == argc) {
-                error = QStringLiteral("--rule needs a rule, such as B3/S23");
-                return false;
-            }
-            value = QString::fromLocal8Bit(argv[++i]);
-        } else if (argument.startsWith(QLatin1String("--rule="))) {
-            value = argument.mid(7);
-        } else {
-            continue;
-        }
-        if (!readRule(value, rule, error))
-            return false;
+    if (generations || output) {
+        if (!generations || !output)
+            return fail(QStringLiteral("--generations and --output go together"));
+        const QString problem = readNumber("generations", 0, MaxGenerations, request.generations);
+        if (!problem.isEmpty())
+            return fail(problem);
+        if (request.files.size() != 1)
+            return fail(QStringLiteral("--generations needs exactly one pattern file"));
+        request.output = parser.value(QStringLiteral("output"));
+        if (request.output.isEmpty())
+            return fail(QStringLiteral("--output needs a file name"));
+        request.mode = Request::Mode::Generations;
+        return request;
     }
-    return true;
+    if (request.files.size() > 1)
+        return fail(QStringLiteral("the window opens one pattern file, not %1").arg(request.files.size()));
+    return request;
 }

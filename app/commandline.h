@@ -6,14 +6,15 @@
 
 #include <optional>
 
+#include "model/analysis/runhistory.h"
 #include "model/engine/rule.h"
 
 class QCommandLineParser;
 
-// The program's own options. Questions that are answered in text (help,
-// version, where patterns settle, a field some generations on) are answered
-// here, before any window exists, so that they work on a terminal without a
-// display; everything else starts the window.
+// The program's own options, read whole before any window or display is
+// needed: a command line that cannot be used is refused on the terminal, and
+// questions answered in text (help, version, where patterns settle, a field
+// some generations on, a picture) never contact the window system.
 class CommandLine
 {
 public:
@@ -21,34 +22,30 @@ public:
     struct Request {
         enum class Mode { Window, Help, Version, Settle, Generations, Export, Error };
         Mode mode = Mode::Window;
-        QString error; // Mode::Error: what is wrong, for standard error
-        QString warning; // Mode::Window: what the window ignores, for standard error
-        int errorStatus = 2; // Mode::Error: the exit status
-        QStringList files; // pattern files, in the order given
+        QString error; // Mode::Error: what is wrong, one line for standard error
+        QStringList files; // pattern files, in the order given; at most one for the window
         std::optional<Rule> rule; // --rule: overrides the rule files name
-        int generations = 0; // --generations, 0..MaxGenerations
+        int generations = 0; // --generations, 0..MaxGenerations (1..10000 for an animation)
+        int maxGenerations = MaxSettleGenerations; // --max-generations of --settle, 1..MaxSettleGenerations
         QString output; // --output, or --export's picture or animation
         int scale = 2; // --scale of an export, 1..8
         int speed = 20; // --speed of an animation, generations per second, 1..30
     };
 
     static constexpr int MaxGenerations = 1000000000;
+    // The most generations --settle looks at: as far as a run history reaches.
+    static constexpr int MaxSettleGenerations = RunHistory::GenerationLimit;
+    // The exit status of a command line that cannot be used.
+    static constexpr int UsageStatus = 2;
 
     CommandLine() = delete;
 
-    // Whether the raw arguments ask a question answered in text; decided
-    // before any application object exists, since the window system must not
-    // be contacted for these.
-    static bool asksInText(int argc, char *argv[]);
-    // The arguments, the program's name first. Options that are not the
-    // program's own (the toolkit's, once it has taken its own) make an error
-    // only for a question answered in text; a window starts regardless.
+    // The raw arguments, the program's name first, before the toolkit has
+    // seen them. Its own options (-style, -platform, ...) are let through for
+    // the window; any other option that is not the program's own is an error.
     static Request parse(const QStringList &arguments);
     // The options, as --help lists them.
     static QString helpText();
-    // The rule of a --rule option in the raw arguments, checked before the
-    // window starts. Returns false and sets `error` if it does not read.
-    static bool ruleOption(int argc, char *argv[], std::optional<Rule> &rule, QString &error);
 
 private:
     static void describe(QCommandLineParser &parser);

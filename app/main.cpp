@@ -3,16 +3,13 @@
 #include <QIcon>
 #include <QLocale>
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
-
-#include <cstdio>
-#include <optional>
 
 #include "app/commandline.h"
 #include "app/textanswer.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/translations.h"
-#include "model/engine/rule.h"
 
 int main(int argc, char *argv[])
 {
@@ -22,17 +19,16 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationName(QStringLiteral("gameoflife"));
     QCoreApplication::setApplicationVersion(QStringLiteral(GAMEOFLIFE_VERSION));
 
-    // Answers for a terminal, which may have no display: given before the
-    // window system is ever contacted.
-    if (CommandLine::asksInText(argc, argv)) {
+    // The whole command line is read before the window system is ever
+    // contacted: answers for a terminal need no display, and a command line
+    // that cannot be used is refused there.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    const CommandLine::Request request = CommandLine::parse(arguments);
+    if (request.mode != CommandLine::Request::Mode::Window) {
         QCoreApplication application(argc, argv);
-        return TextAnswer::answer(CommandLine::parse(QCoreApplication::arguments()));
-    }
-    std::optional<Rule> rule;
-    QString ruleError;
-    if (!CommandLine::ruleOption(argc, argv, rule, ruleError)) {
-        std::fprintf(stderr, "gameoflife: %s\n", qPrintable(ruleError));
-        return 2;
+        return TextAnswer::answer(request);
     }
 
     // Everything is drawn by the raster engine. Without this the X11 platform
@@ -51,22 +47,14 @@ int main(int argc, char *argv[])
     // name and icon to show, by this id.
     QApplication::setDesktopFileName(QStringLiteral(GAMEOFLIFE_APP_ID));
 
-    // The toolkit has taken its own options (-style and the like) already.
-    // Anything else it does not know is only worth a warning.
-    const CommandLine::Request request = CommandLine::parse(QCoreApplication::arguments());
-    if (!request.warning.isEmpty())
-        std::fprintf(stderr, "gameoflife: %s\n", qPrintable(request.warning));
-    if (request.files.size() > 1)
-        std::fprintf(stderr, "gameoflife: only one pattern file can be opened; the others are ignored\n");
-
     Translations::install(QLocale());
 
     MainWindow window;
     window.setWindowIcon(QIcon(QStringLiteral(":/resources/icons/qt_icon.png")));
-    if (rule)
-        window.setStartRule(*rule);
+    if (request.rule)
+        window.setStartRule(*request.rule);
     window.show();
     if (!request.files.isEmpty())
-        window.openPatternFile(request.files.first(), rule);
+        window.openPatternFile(request.files.first(), request.rule);
     return application.exec();
 }

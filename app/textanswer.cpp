@@ -1,11 +1,14 @@
 #include "app/textanswer.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QString>
 
 #include <cstdio>
 #include <string>
+
+#include <unistd.h>
 
 #include "export/fieldexport.h"
 #include "mainwindow/patternfile.h"
@@ -36,6 +39,49 @@ Rule ruleFor(const CommandLine::Request &request, const Pattern &pattern)
     return request.rule.value_or(pattern.rule.value_or(Rule()));
 }
 
+// The line on a terminal's standard error that tells how far a long run has
+// got, rewritten in place now and then and wiped before the answer is printed.
+// Nothing is written when standard error is not a terminal.
+class ProgressLine
+{
+public:
+    explicit ProgressLine(const QString &file)
+        : file(file)
+        , terminal(isatty(fileno(stderr)) != 0)
+    {
+        clock.start();
+    }
+
+    // Called after every generation; `generation` counts from 1.
+    void show(int generation, const RunHistory &history)
+    {
+        constexpr int GenerationsBetweenClockReadings = 4096;
+        constexpr qint64 Interval = 200; // milliseconds between rewrites
+        if (!terminal || generation % GenerationsBetweenClockReadings != 0 || clock.elapsed() < shownAt + Interval)
+            return;
+        shownAt = clock.elapsed();
+        std::fprintf(stderr, "\r\033[K%s: generation %lld, %llu cells", qPrintable(file),
+            static_cast<long long>(history.lastGeneration()),
+            static_cast<unsigned long long>(history.population(history.lastGeneration())));
+        std::fflush(stderr);
+        shown = true;
+    }
+
+    void clear()
+    {
+        if (shown)
+            std::fputs("\r\033[K", stderr);
+        shown = false;
+    }
+
+private:
+    QString file;
+    bool terminal;
+    bool shown = false;
+    QElapsedTimer clock;
+    qint64 shownAt = 0;
+};
+
 } // namespace
 
 int TextAnswer::answer(const CommandLine::Request &request)
@@ -56,7 +102,7 @@ int TextAnswer::answer(const CommandLine::Request &request)
         return writeExport(request);
     case Mode::Error:
         printError(request.error);
-        return request.errorStatus;
+        return CommandLine::UsageStatus;
     case Mode::Window:
         break;
     }
@@ -76,10 +122,14 @@ int TextAnswer::settle(const CommandLine::Request &request)
         PackedField field = pattern.centred();
         RunHistory history;
         history.reset(field, 1, rule);
-        while (history.fate() == RunHistory::Fate::Evolving) {
+        ProgressLine progress(file);
+        for (int generation = 1; history.fate() == RunHistory::Fate::Evolving && generation <= request.maxGenerations;
+             ++generation) {
             field = field.next(rule);
             history.append(field);
+            progress.show(generation, history);
         }
+        progress.clear();
         const int start = history.cycleStart();
         QString line;
         switch (history.fate()) {
@@ -96,7 +146,7 @@ int TextAnswer::settle(const CommandLine::Request &request)
                        .arg(history.population(start));
             break;
         default:
-            line = QStringLiteral("not settled after %1 generations").arg(RunHistory::GenerationLimit);
+            line = QStringLiteral("not settled after %1 generations").arg(request.maxGenerations);
             break;
         }
         std::printf("%s: %s\n", qPrintable(file), qPrintable(line));

@@ -27,6 +27,105 @@ PackedField randomField()
     return PackedField::fromBuffer(field.snapshot());
 }
 
+// Oscillators of Long Life (B345/S5), one phase each, row by row ('o' alive),
+// found by running small symmetric seeds; each is symmetric about its middle row.
+const char *const Period16[] = {
+    ".....oo.....",
+    "............",
+    "...oo..oo...",
+    ".o.o....o.o.",
+    "....oooo....",
+    "..o.o..o.o..",
+    "..o.oooo.o..",
+    "o.o.oooo.o.o",
+    "..o.oooo.o..",
+    "..o.o..o.o..",
+    "....oooo....",
+    ".o.o....o.o.",
+    "...oo..oo...",
+    "............",
+    ".....oo.....",
+};
+const char *const Period54[] = {
+    "................",
+    "......oooo......",
+    "................",
+    "....ooo..ooo....",
+    "................",
+    "..o.ooo..ooo.o..",
+    "..o.o......o.o..",
+    "oo..o.oooo.o..oo",
+    "..ooo.o..o.ooo..",
+    "oo....o..o....oo",
+    "..ooo.o..o.ooo..",
+    "oo..o.oooo.o..oo",
+    "..o.o......o.o..",
+    "..o.ooo..ooo.o..",
+    "................",
+    "....ooo..ooo....",
+    "................",
+    "......oooo......",
+    "................",
+};
+const char *const Period70[] = {
+    "..o......o..",
+    "....oooo....",
+    "oo.o....o.oo",
+    "....o..o....",
+    "o..o....o..o",
+    "....oooo....",
+    "oo.o....o.oo",
+    "....oooo....",
+    ".o.o....o.o.",
+    "....oooo....",
+    "oo.o....o.oo",
+    "....oooo....",
+    "o..o....o..o",
+    "....o..o....",
+    "oo.o....o.oo",
+    "....oooo....",
+    "..o......o..",
+};
+const char *const Period142[] = {
+    ".......o.o....",
+    ".....o.o.o.o..",
+    ".....o.o.oo...",
+    "...o.o.o..o...",
+    "...o.o.o.o.o..",
+    ".o...o.o.o.o..",
+    ".o...o.o.o...o",
+    ".o...o.o.o.o..",
+    "...o.o.o.o.o..",
+    "...o.o.o..o...",
+    ".....o.o.oo...",
+    ".....o.o.o.o..",
+    ".......o.o....",
+};
+
+template <std::size_t Rows> void place(PackedField &field, int top, int left, const char *const (&rows)[Rows])
+{
+    for (std::size_t r = 0; r < Rows; ++r) {
+        for (int c = 0; rows[r][c] != '\0'; ++c)
+            field.setAlive(top + static_cast<int>(r), left + c, rows[r][c] == 'o');
+    }
+}
+
+// The four oscillators stacked about row 60, their right edges at column 64,
+// the top bit of a row's first word: a field symmetric about row 60 whose
+// period, 1,073,520, outlasts the history's million generations, and whose
+// changing cells lie where a hash that carries bits only upward hardly looks.
+PackedField longLivedNearColumn64()
+{
+    PackedField field;
+    place(field, 12, 53, Period70);
+    place(field, 31, 49, Period54);
+    place(field, 53, 53, Period16);
+    place(field, 54, 30, Period142);
+    place(field, 71, 49, Period54);
+    place(field, 92, 53, Period70);
+    return field;
+}
+
 // The bit-parallel step from the same random field, beside GameField's own
 // step on it (BM_NextGenerationRandom in bench_gamefield) for the ratio.
 void BM_PackedNext(benchmark::State &state, const char *rule)
@@ -93,6 +192,26 @@ void BM_HistoryMemoryAfterOneMillion(benchmark::State &state)
     state.counters["MiB"] = static_cast<double>(bytes) / (1024 * 1024);
 }
 
+// "--settle" of a pattern that never settles within the history's reach: a
+// million generations stepped and recorded, every hash looked up, every
+// match of hashes refuted by recomputing a field.
+void BM_SettleLongLivedNearColumn64(benchmark::State &state)
+{
+    const Rule longLife = ruleNamed("B345/S5");
+    int generations = 0;
+    for (auto _ : state) {
+        PackedField field = longLivedNearColumn64();
+        RunHistory history;
+        history.reset(field, 1, longLife);
+        while (history.fate() == RunHistory::Fate::Evolving) {
+            field = field.next(longLife);
+            history.append(field);
+        }
+        generations = history.lastGeneration() - history.firstGeneration();
+    }
+    state.counters["generations"] = generations;
+}
+
 } // namespace
 
 BENCHMARK_CAPTURE(BM_PackedNext, Conway, "B3/S23");
@@ -103,5 +222,6 @@ BENCHMARK_CAPTURE(BM_PackedNext, Everything, "B012345678/S012345678");
 BENCHMARK(BM_HistoryAppend);
 BENCHMARK(BM_RunAhead100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_HistoryMemoryAfterOneMillion)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_SettleLongLivedNearColumn64)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 BENCHMARK_MAIN();

@@ -2,12 +2,16 @@
 
 #include <QBrush>
 #include <QCloseEvent>
+#include <QHeaderView>
 #include <QModelIndex>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
+#include <QShowEvent>
 #include <QTableWidget>
 #include <QTableWidgetItem>
 
+#include <algorithm>
 #include <cstddef>
 
 #include "editor/formfieldeditorui.h"
@@ -53,6 +57,16 @@ void FormFieldEditor::closeEvent(QCloseEvent *event)
     // accepting the event is enough to end exec().
     resultFlag = false;
     event->accept();
+}
+
+void FormFieldEditor::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    // Once the view has its size: how much fits depends on it.
+    if (!scrolled && !event->spontaneous()) {
+        scrolled = true;
+        scrollToLiveCells();
+    }
 }
 
 void FormFieldEditor::Slot_PushButton_Ok()
@@ -121,6 +135,39 @@ void FormFieldEditor::init()
             cell->setData(Qt::BackgroundRole, cellBrush(live));
         }
     }
+}
+
+void FormFieldEditor::scrollToLiveCells()
+{
+    constexpr int Middle = GameField::FieldSize / 2 - 1;
+    int top = GameField::FieldSize;
+    int bottom = -1;
+    int left = GameField::FieldSize;
+    int right = -1;
+    for (int row = 0; row < GameField::FieldSize; ++row) {
+        for (int column = 0; column < GameField::FieldSize; ++column) {
+            if ((*editorBuffer)[static_cast<std::size_t>(row * GameField::FieldSize + column)] != 1)
+                continue;
+            top = std::min(top, row);
+            bottom = std::max(bottom, row);
+            left = std::min(left, column);
+            right = std::max(right, column);
+        }
+    }
+    if (bottom < 0)
+        top = bottom = left = right = Middle;
+    QTableWidget *table = ui->TableWidget_Field;
+    const QHeaderView *rows = table->verticalHeader();
+    const QHeaderView *columns = table->horizontalHeader();
+    scrollToCells(table->verticalScrollBar(), rows->sectionPosition(top),
+        rows->sectionPosition(bottom) + rows->sectionSize(bottom), table->viewport()->height());
+    scrollToCells(table->horizontalScrollBar(), columns->sectionPosition(left),
+        columns->sectionPosition(right) + columns->sectionSize(right), table->viewport()->width());
+}
+
+void FormFieldEditor::scrollToCells(QScrollBar *bar, int first, int last, int visible)
+{
+    bar->setValue(last - first <= visible ? (first + last - visible) / 2 : first);
 }
 
 void FormFieldEditor::clearCurrentCell()

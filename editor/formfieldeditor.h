@@ -8,6 +8,8 @@
 
 class FormFieldEditorUi;
 class QCloseEvent;
+class QScrollBar;
+class QShowEvent;
 
 // The modal dialog in which the user switches single cells on and off. It edits
 // the caller's buffer in place, so that a large field is never copied, and says
@@ -29,6 +31,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    // The first time: scrolled to the live cells.
+    void showEvent(QShowEvent *event) override;
 
 private slots:
     void Slot_PushButton_Ok();
@@ -45,10 +49,18 @@ private:
     // Leaves no current cell, so that the next click on any cell, the last one
     // included, changes the current cell and reaches the cell slot.
     void clearCurrentCell();
+    // Scrolls to show the live cells, each direction on its own: centred if
+    // they fit in the view, else from the first of them; the middle of the
+    // field when there are none.
+    void scrollToLiveCells();
+    // Scrolls `bar` so that its content from pixel `first` to `last` shows
+    // centred in `visible` pixels, or from `first` on if it does not fit.
+    static void scrollToCells(QScrollBar *bar, int first, int last, int visible);
 
     FormFieldEditorUi *ui = nullptr; // owned
     std::vector<std::int32_t> *editorBuffer = nullptr; // not owned
     bool resultFlag = false;
+    bool scrolled = false; // the view has been scrolled to the live cells
     int tool = 1; // 1 None, 2 On, 3 Off
 };
 

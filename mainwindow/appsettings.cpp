@@ -20,6 +20,7 @@ const QString SpeedKey = QStringLiteral("speed");
 const QString ColorKey = QStringLiteral("colour");
 const QString RuleKey = QStringLiteral("rule");
 const QString PauseKey = QStringLiteral("pauseWhenSettled");
+const QString LimitKey = QStringLiteral("generationLimit");
 const QString FolderKey = QStringLiteral("patternFolder");
 const QString PositionKey = QStringLiteral("windowPosition");
 const QString RecentKey = QStringLiteral("recentFiles");
@@ -83,6 +84,13 @@ Rule AppSettings::rule() const
 }
 
 void AppSettings::setRule(const Rule &rule) { write(RuleKey, QString::fromStdString(rule.toString())); }
+
+int AppSettings::generationLimit() const
+{
+    return intInRange(settings->value(LimitKey), 1, MaxGenerationLimit, MaxGenerationLimit);
+}
+
+void AppSettings::setGenerationLimit(int generations) { write(LimitKey, generations); }
 
 bool AppSettings::pauseWhenSettled() const
 {

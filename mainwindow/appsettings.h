@@ -7,6 +7,7 @@
 
 #include <optional>
 
+#include "model/analysis/runhistory.h"
 #include "model/engine/rule.h"
 
 class QSettings;
@@ -28,6 +29,7 @@ public:
     static constexpr int DefaultColorIndex = 1; // the colour box's index: 0 red, 1 green, 2 blue
     static constexpr int ColorCount = 3;
     static constexpr int MaxRecentFiles = 10;
+    static constexpr int MaxGenerationLimit = RunHistory::GenerationLimit;
 
     // The user's settings, in the file that the application's organisation
     // and name locate; or, with a `fileName`, in that file (same format).
@@ -47,6 +49,9 @@ public:
     // Default Conway's Life.
     Rule rule() const;
     void setRule(const Rule &rule);
+    // The generations Run until settled looks at, 1..MaxGenerationLimit; default MaxGenerationLimit.
+    int generationLimit() const;
+    void setGenerationLimit(int generations);
     // Default off.
     bool pauseWhenSettled() const;
     void setPauseWhenSettled(bool pause);

@@ -172,6 +172,8 @@ MainWindow::MainWindow(QWidget *parent)
         SLOT(Slot_Action_Simulation_RunUntilSettled()));
     connect(ui->Action_Simulation_GoToGeneration, SIGNAL(triggered(bool)), this,
         SLOT(Slot_Action_Simulation_GoToGeneration()));
+    connect(ui->Action_Simulation_GenerationLimit, SIGNAL(triggered(bool)), this,
+        SLOT(Slot_Action_Simulation_GenerationLimit()));
     connect(ui->Action_Simulation_PopulationGraph, SIGNAL(triggered(bool)), this,
         SLOT(Slot_Action_Simulation_PopulationGraph()));
     connect(ui->Menu_Examples, SIGNAL(triggered(QAction *)), this, SLOT(Slot_Menu_Examples(QAction *)));
@@ -226,6 +228,7 @@ void MainWindow::init()
 
     running = false;
     ips = settings->speed();
+    generationLimit = settings->generationLimit();
     generationNumber = 1;
     cellCount = 0;
 
@@ -255,8 +258,7 @@ void MainWindow::init()
     ui->WidgetPaintArea_GraphicScene->setField(gameField);
 
     for (const Rule::Named &named : Rule::namedRules) {
-        ui->ComboBox_Rule->addItem(tr("%1 (%2)").arg(tr(named.name), QString::fromLatin1(named.notation)),
-            QString::fromLatin1(named.notation));
+        ui->ComboBox_Rule->addItem(tr(named.name), QString::fromLatin1(named.notation));
     }
     // The list is wider than the box: each entry shows in full.
     ui->ComboBox_Rule->view()->setMinimumWidth(ui->ComboBox_Rule->view()->sizeHintForColumn(0) + 20);
@@ -344,9 +346,12 @@ void MainWindow::extendHistory()
 void MainWindow::showHistory()
 {
     QString state;
-    switch (history.fate()) {
+    const RunHistory::Fate fate = history.fate();
+    const int looked = history.lastGeneration() - history.firstGeneration();
+    switch (fate) {
     case RunHistory::Fate::Evolving:
-        state = tr("State: evolving");
+        state = looked >= generationLimit ? tr("State: not settled after %1 generations").arg(generationLimit)
+                                          : tr("State: evolving");
         break;
     case RunHistory::Fate::DiedOut:
         state = tr("State: died out at generation %1").arg(history.cycleStart());
@@ -362,6 +367,10 @@ void MainWindow::showHistory()
         state = tr("State: not settled after %1 generations").arg(RunHistory::GenerationLimit);
         break;
     }
+    // A field that has had no live cell since it was set: nothing to evolve or die out.
+    if ((fate == RunHistory::Fate::Evolving || fate == RunHistory::Fate::DiedOut)
+        && history.population(history.firstGeneration()) == 0 && history.population(history.lastGeneration()) == 0)
+        state = tr("State: empty");
     ui->Label_State->setText(state);
     if (populationChart)
         populationChart->historyChanged();
@@ -369,14 +378,16 @@ void MainWindow::showHistory()
 
 void MainWindow::showRule()
 {
-    const Rule &rule = gameField->rule();
-    const int index = ui->ComboBox_Rule->findData(QString::fromStdString(rule.toString()));
+    const QString notation = QString::fromStdString(gameField->rule().toString());
+    const int index = ui->ComboBox_Rule->findData(notation);
     ui->ComboBox_Rule->setCurrentIndex(index);
     if (index < 0)
-        ui->ComboBox_Rule->setEditText(QString::fromStdString(rule.toString()));
-    // The start of a long entry, its name, rather than the end.
+        ui->ComboBox_Rule->setEditText(notation);
     ui->ComboBox_Rule->lineEdit()->setCursorPosition(0);
-    ui->ComboBox_Rule->setToolTip(tr("Life-like rule: a name or B/S notation, such as B36/S23; Enter applies it"));
+    // The box shows a named rule by its name; its notation is in the tool tip, as in the list.
+    const QString shown = index < 0 ? notation : tr("%1 (%2)").arg(ui->ComboBox_Rule->itemText(index), notation);
+    ui->ComboBox_Rule->setToolTip(
+        shown + QLatin1Char('\n') + tr("Life-like rule: a name or B/S notation, such as B36/S23; Enter applies it"));
     ui->ComboBox_Rule->lineEdit()->setStyleSheet(QString());
 }
 
@@ -1006,8 +1017,24 @@ void MainWindow::Slot_Action_Simulation_RunUntilSettled()
     finishStroke();
     if (running || history.fate() != RunHistory::Fate::Evolving)
         return;
-    fastForward(tr("Run until settled"),
-        RunHistory::GenerationLimit - (history.lastGeneration() - history.firstGeneration()), true);
+    fastForward(
+        tr("Run until settled"), generationLimit - (history.lastGeneration() - history.firstGeneration()), true);
+}
+
+void MainWindow::Slot_Action_Simulation_GenerationLimit()
+{
+    QInputDialog dialog(this);
+    dialog.setWindowTitle(tr("Generation limit"));
+    dialog.setLabelText(tr("Generations Run until settled looks at (1 to %1):").arg(AppSettings::MaxGenerationLimit));
+    dialog.setInputMode(QInputDialog::IntInput);
+    dialog.setIntRange(1, AppSettings::MaxGenerationLimit);
+    dialog.setIntValue(generationLimit);
+    dialog.exec();
+    if (dialog.result() != QDialog::Accepted)
+        return;
+    generationLimit = dialog.intValue();
+    settings->setGenerationLimit(generationLimit);
+    showHistory();
 }
 
 void MainWindow::Slot_Action_Simulation_GoToGeneration()

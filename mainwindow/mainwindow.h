@@ -80,6 +80,7 @@ private slots:
     void Slot_RecentFiles_FileChosen(const QString &path);
     void Slot_Action_Simulation_RunUntilSettled();
     void Slot_Action_Simulation_GoToGeneration();
+    void Slot_Action_Simulation_GenerationLimit();
     void Slot_Action_Simulation_PopulationGraph();
     void Slot_Menu_Examples(QAction *action);
     void Slot_Action_Help_About();
@@ -153,6 +154,7 @@ private:
     std::vector<GameField::Cell> editorBuffer;
     bool running = false;
     int ips = 20; // generations per second, 1..30
+    int generationLimit = RunHistory::GenerationLimit; // generations Run until settled looks at, 1..GenerationLimit
     int generationNumber = 1;
     int cellCount = 0;
     // The name and comments of the last opened file, while the field comes from it.

@@ -20,9 +20,11 @@
 #include <QSpacerItem>
 #include <QSpinBox>
 #include <QString>
+#include <QStyledItemDelegate>
 #include <QVBoxLayout>
 #include <QWidget>
 
+#include "mainwindow/rulelistdelegate.h"
 #include "view/widgetpaintarea.h"
 
 namespace
@@ -90,6 +92,8 @@ void MainWindowUi::setupUi(QMainWindow *window)
     Action_Simulation_GoToGeneration = new QAction(window);
     Action_Simulation_GoToGeneration->setObjectName(QString::fromUtf8("Action_Simulation_GoToGeneration"));
     Action_Simulation_GoToGeneration->setShortcut(QKeySequence(Qt::CTRL + Qt::Key_G));
+    Action_Simulation_GenerationLimit = new QAction(window);
+    Action_Simulation_GenerationLimit->setObjectName(QString::fromUtf8("Action_Simulation_GenerationLimit"));
     Action_Simulation_PopulationGraph = new QAction(window);
     Action_Simulation_PopulationGraph->setObjectName(QString::fromUtf8("Action_Simulation_PopulationGraph"));
     Action_Help_About = new QAction(window);
@@ -158,13 +162,13 @@ void MainWindowUi::setupUi(QMainWindow *window)
 
     GroupBox_Options = new QGroupBox(Frame_GUI);
     GroupBox_Options->setObjectName(QString::fromUtf8("GroupBox_Options"));
-    placeFixed(GroupBox_Options, 750, 310, 190, 170);
+    placeFixed(GroupBox_Options, 750, 310, 190, 185);
     Label_IPS = new QLabel(GroupBox_Options);
     Label_IPS->setObjectName(QString::fromUtf8("Label_IPS"));
     placeFixed(Label_IPS, 10, 20, 115, 30);
     Label_CellColor = new QLabel(GroupBox_Options);
     Label_CellColor->setObjectName(QString::fromUtf8("Label_CellColor"));
-    placeFixed(Label_CellColor, 10, 60, 95, 30);
+    placeFixed(Label_CellColor, 10, 60, 75, 30);
     SpinBox_IPS = new QSpinBox(GroupBox_Options);
     SpinBox_IPS->setObjectName(QString::fromUtf8("SpinBox_IPS"));
     placeFixed(SpinBox_IPS, 125, 23, 55, 24);
@@ -178,19 +182,23 @@ void MainWindowUi::setupUi(QMainWindow *window)
     ComboBox_CellColor->addItem(QString());
     ComboBox_CellColor->addItem(QString());
     ComboBox_CellColor->setObjectName(QString::fromUtf8("ComboBox_CellColor"));
-    placeFixed(ComboBox_CellColor, 105, 63, 75, 24);
+    placeFixed(ComboBox_CellColor, 85, 63, 95, 24);
+    // A plain list, as wide as its longest entry, whatever the style draws combo lists as.
+    ComboBox_CellColor->setItemDelegate(new QStyledItemDelegate(ComboBox_CellColor));
+    // The rule's name needs the whole width of the box, below its label.
     Label_Rule = new QLabel(GroupBox_Options);
     Label_Rule->setObjectName(QString::fromUtf8("Label_Rule"));
-    placeFixed(Label_Rule, 10, 100, 65, 30);
+    placeFixed(Label_Rule, 10, 95, 170, 20);
     ComboBox_Rule = new QComboBox(GroupBox_Options);
     ComboBox_Rule->setObjectName(QString::fromUtf8("ComboBox_Rule"));
-    placeFixed(ComboBox_Rule, 75, 103, 105, 24);
+    placeFixed(ComboBox_Rule, 10, 117, 170, 24);
     ComboBox_Rule->setEditable(true);
     // A typed rule is applied, not added to the list.
     ComboBox_Rule->setInsertPolicy(QComboBox::NoInsert);
+    ComboBox_Rule->setItemDelegate(new RuleListDelegate(ComboBox_Rule));
     CheckBox_PauseWhenSettled = new QCheckBox(GroupBox_Options);
     CheckBox_PauseWhenSettled->setObjectName(QString::fromUtf8("CheckBox_PauseWhenSettled"));
-    placeFixed(CheckBox_PauseWhenSettled, 10, 137, 170, 24);
+    placeFixed(CheckBox_PauseWhenSettled, 10, 151, 170, 24);
 
     GroupBox_Info = new QGroupBox(Frame_GUI);
     GroupBox_Info->setObjectName(QString::fromUtf8("GroupBox_Info"));
@@ -274,6 +282,7 @@ void MainWindowUi::setupUi(QMainWindow *window)
     Menu_Simulation->addSeparator();
     Menu_Simulation->addAction(Action_Simulation_RunUntilSettled);
     Menu_Simulation->addAction(Action_Simulation_GoToGeneration);
+    Menu_Simulation->addAction(Action_Simulation_GenerationLimit);
     Menu_Simulation->addSeparator();
     Menu_Simulation->addAction(Action_Simulation_PopulationGraph);
     Menu_Help->addAction(Action_Help_About);
@@ -303,6 +312,8 @@ void MainWindowUi::retranslateUi(QMainWindow *window)
     Action_Simulation_RunUntilSettled->setText(
         QCoreApplication::translate("MainWindow", "&Run until settled", nullptr));
     Action_Simulation_GoToGeneration->setText(QCoreApplication::translate("MainWindow", "&Go to generation…", nullptr));
+    Action_Simulation_GenerationLimit->setText(
+        QCoreApplication::translate("MainWindow", "Generation &limit…", nullptr));
     Action_Simulation_PopulationGraph->setText(QCoreApplication::translate("MainWindow", "Populat&ion graph", nullptr));
     Action_Help_About->setText(QCoreApplication::translate("MainWindow", "&About", nullptr));
     WidgetPaintArea_GraphicScene->setToolTip(QCoreApplication::translate(

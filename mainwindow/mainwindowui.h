@@ -50,6 +50,7 @@ public:
     QAction *Action_Simulation_Next = nullptr;
     QAction *Action_Simulation_RunUntilSettled = nullptr;
     QAction *Action_Simulation_GoToGeneration = nullptr;
+    QAction *Action_Simulation_GenerationLimit = nullptr;
     QAction *Action_Simulation_PopulationGraph = nullptr;
     QAction *Action_Help_About = nullptr;
     QWidget *Widget_Main = nullptr;
@@ -75,7 +76,8 @@ public:
     QSpinBox *SpinBox_IPS = nullptr; // generations per second, 1..30
     QComboBox *ComboBox_CellColor = nullptr; // index 0 red, 1 green, 2 blue
     QLabel *Label_Rule = nullptr;
-    QComboBox *ComboBox_Rule = nullptr; // editable; one item per named rule, its notation as user data
+    QComboBox *ComboBox_Rule
+        = nullptr; // editable; one item per named rule, its name as text, its notation as user data
     QCheckBox *CheckBox_PauseWhenSettled = nullptr;
     QGroupBox *GroupBox_Info = nullptr;
     QLabel *Label_FieldSize = nullptr;

@@ -108,6 +108,7 @@ private slots:
     void cleanup();
 
     void opensWithBufferColours();
+    void opensScrolledToTheLiveCells();
     void toolNoneChangesNothing();
     void toolPaints_data();
     void toolPaints();
@@ -151,6 +152,19 @@ void TestFormFieldEditor::opensWithBufferColours()
     QVERIFY(table->selectedItems().isEmpty());
     QVERIFY(buffer == original);
     QVERIFY(!dialog.getResult());
+}
+
+void TestFormFieldEditor::opensScrolledToTheLiveCells()
+{
+    // Two live cells near the middle, then none: the middle of the field.
+    for (const bool live : { true, false }) {
+        Buffer buffer(GameField::CellCount, 0);
+        at(buffer, 58, 61) = at(buffer, 60, 60) = live ? 1 : 0;
+        FormFieldEditor dialog(&buffer);
+        QVERIFY(showEditor(dialog));
+        QTableWidget *table = tableOf(dialog);
+        QVERIFY(table->viewport()->rect().contains(table->visualRect(table->model()->index(60, 60))));
+    }
 }
 
 void TestFormFieldEditor::toolNoneChangesNothing()

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <random>
+#include <set>
 #include <type_traits>
 #include <utility>
 #include <vector>
@@ -185,6 +186,7 @@ private slots:
     void agreesWithReferenceImplementation();
     void followsEveryRuleLikeTheReference_data();
     void followsEveryRuleLikeTheReference();
+    void packedHashSeesEveryColumn();
 };
 
 void TestGameField::initTestCase() { WarningGuard::install(); }
@@ -498,6 +500,19 @@ void TestGameField::followsEveryRuleLikeTheReference()
             if (liveCells(field) != expected || packed != PackedField::fromBuffer(field.snapshot()))
                 QFAIL(qPrintable(QString("density %1 differs at generation %2").arg(density).arg(generation)));
         }
+    }
+}
+
+void TestGameField::packedHashSeesEveryColumn()
+{
+    // Two cells in one column, two rows apart: a hash that carried bits only
+    // upward lost such a pair at column 64, the top bit of a word.
+    std::set<std::uint64_t> hashes { PackedField().hash() };
+    for (int column = 1; column <= N; ++column) {
+        PackedField field;
+        field.setAlive(1, column, true);
+        field.setAlive(3, column, true);
+        QVERIFY2(hashes.insert(field.hash()).second, qPrintable(QString("column %1").arg(column)));
     }
 }
 

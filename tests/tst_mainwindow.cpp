@@ -126,6 +126,7 @@ void TestMainWindow::startUpState()
     QCOMPARE(probe.find<QLabel>("Label_CellCount")->text(), QString("Cells: 0"));
     QCOMPARE(probe.find<QLabel>("Label_GenerationNumber")->text(), QString("Generation: 1"));
     QCOMPARE(probe.find<QLabel>("Label_FieldSize")->text(), QString("Field size: 120 * 120"));
+    QCOMPARE(probe.find<QLabel>("Label_State")->text(), QString("State: empty"));
     QCOMPARE(probe.find<QSpinBox>("SpinBox_IPS")->value(), 20);
     QCOMPARE(probe.find<QComboBox>("ComboBox_CellColor")->currentIndex(), 1);
     QVERIFY(!probe.simulationTimer()->isActive());

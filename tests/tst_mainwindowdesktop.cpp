@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QMenu>
 #include <QPushButton>
+#include <QSettings>
 #include <QSpinBox>
 #include <QTest>
 
@@ -51,6 +52,9 @@ void TestMainWindowDesktop::remembersAcrossRuns()
     for (int i = 0; i < 12; ++i)
         QVERIFY(window->openPatternFile(writeFile(QString("%1.rle").arg(i), "x = 1, y = 3, rule = B36/S23\no$o$o!\n")));
     QVERIFY(window->openPatternFile(config.filePath("5.rle")));
+    // Ten at most, in the menu (with its separator and Clear) and in the file itself.
+    QCOMPARE(probe.find<QMenu>("Menu_RecentFiles")->actions().size(), 12);
+    QCOMPARE(QSettings(AppSettings().fileName(), QSettings::IniFormat).value("recentFiles").toStringList().size(), 10);
     probe.find<QSpinBox>("SpinBox_IPS")->setValue(7);
     probe.find<QComboBox>("ComboBox_CellColor")->setCurrentIndex(2);
     QTest::mouseClick(probe.find<QCheckBox>("CheckBox_PauseWhenSettled"), Qt::LeftButton);

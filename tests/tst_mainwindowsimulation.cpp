@@ -1,5 +1,6 @@
 #include <QAction>
 #include <QApplication>
+#include <QChartView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -15,6 +16,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QValueAxis>
+
+#include <cmath>
 
 #include "mainwindow/mainwindow.h"
 #include "mainwindowtestcase.h"
@@ -30,6 +34,7 @@ class TestMainWindowSimulation : public MainWindowTestCase
 private slots:
     void pausesWhenSettled();
     void runUntilSettledIsOneUndoStep();
+    void runsAheadUnderTheRuleShown();
     void cancelLeavesEverythingAsItWas();
     void ruleBoxRefusesWhatDoesNotRead();
     void fileRuleIsHonoured();
@@ -38,11 +43,14 @@ private slots:
 
 private:
     QString state() const { return probe.find<QLabel>("Label_State")->text(); }
-    QString rule() const { return probe.find<QComboBox>("ComboBox_Rule")->currentText(); }
+    // The rule box's name and notation, as the first line of its tool tip gives them.
+    QString rule() const { return probe.find<QComboBox>("ComboBox_Rule")->toolTip().section('\n', 0, 0); }
     QAction *action(const char *name) const { return probe.find<QAction>(name); }
     void click(const char *name) { QTest::mouseClick(probe.button(name), Qt::LeftButton); }
     void openFile(const QByteArray &contents, const QString &name = QStringLiteral("pattern.rle"));
     void typeRule(const QString &text);
+    // Triggers the action `name` and answers the number dialog it opens with `value`.
+    void answerNumber(const char *name, int value);
 
     QTemporaryDir folder;
 };
@@ -61,6 +69,14 @@ void TestMainWindowSimulation::typeRule(const QString &text)
     edit->selectAll();
     QTest::keyClicks(edit, text);
     QTest::keyClick(edit, Qt::Key_Return);
+}
+
+void TestMainWindowSimulation::answerNumber(const char *name, int value)
+{
+    ModalRunner::run([this, name] { action(name)->trigger(); },
+        [value](QWidget *modal) {
+            qobject_cast<QInputDialog *>(modal)->setIntValue(value), static_cast<QDialog *>(modal)->accept();
+        });
 }
 
 void TestMainWindowSimulation::pausesWhenSettled()
@@ -91,6 +107,21 @@ void TestMainWindowSimulation::runUntilSettledIsOneUndoStep()
     QCOMPARE(probe.generation(), 1);
     QCOMPARE(probe.shownCells(), start);
     QCOMPARE(state(), QStringLiteral("State: evolving"));
+}
+
+void TestMainWindowSimulation::runsAheadUnderTheRuleShown()
+{
+    openFile("x = 3, y = 1\n3o!"); // a blinker, of period 2 under Conway's rule
+    typeRule(QStringLiteral("B3/S")); // nothing survives: two cells at generation 2, then none
+    answerNumber("Action_Simulation_GoToGeneration", 2);
+    QVERIFY(probe.generation() == 2 && probe.cellCount() == 2);
+    action("Action_Simulation_RunUntilSettled")->trigger();
+    QCOMPARE(state(), QStringLiteral("State: died out at generation 3"));
+    // The R-pentomino, busy for a thousand generations, looked at for 50.
+    answerNumber("Action_Simulation_GenerationLimit", 50);
+    openFile("x = 3, y = 3, rule = B3/S23\nb2o$2o$bo!");
+    action("Action_Simulation_RunUntilSettled")->trigger();
+    QCOMPARE(state(), QStringLiteral("State: not settled after 50 generations"));
 }
 
 void TestMainWindowSimulation::cancelLeavesEverythingAsItWas()
@@ -171,6 +202,11 @@ void TestMainWindowSimulation::graphFollowsTheRun()
     click("PushButton_Next");
     click("PushButton_Next");
     QTRY_COMPARE(chart->pointCount(), 3);
+    for (QtCharts::QAbstractAxis *axis : chart->findChild<QtCharts::QChartView *>()->chart()->axes()) {
+        const auto *values = qobject_cast<QtCharts::QValueAxis *>(axis); // every tick on a whole number
+        QVERIFY(
+            std::fmod(values->max() - values->min(), values->tickCount() - 1) == 0 && std::fmod(values->min(), 1) == 0);
+    }
     // A long run draws as bands, however long it is.
     action("Action_Simulation_RunUntilSettled")->trigger();
     QTRY_VERIFY(chart->pointCount() > 3 && chart->pointCount() <= PopulationChart::MaxPoints);
@@ -184,12 +220,13 @@ void TestMainWindowSimulation::animationExportLeavesTheFieldAlone()
     const QString state = this->state();
     const QString path = folder.filePath(QStringLiteral("soup.gif"));
 
-    // The options, then the file dialog, each answered as it comes up.
+    // The options, then the file dialog, each answered as it comes up; the name
+    // is typed, since selectFile() leaves the name field alone once it has the focus.
     QTimer answer;
     connect(&answer, &QTimer::timeout, [&] {
         QWidget *modal = QApplication::activeModalWidget();
         if (auto *dialog = qobject_cast<QFileDialog *>(modal)) {
-            dialog->selectFile(path);
+            modal->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(path);
             static_cast<QDialog *>(dialog)->accept();
         } else if (modal && modal->findChild<QSpinBox *>() && modal->findChild<QDialogButtonBox *>()) {
             modal->findChildren<QSpinBox *>().last()->setValue(5);

@@ -39,6 +39,10 @@ void TestRule::reads_data()
                                    << "B3/S23:P32768,32768";
     QTest::newRow("empty survival") << "B2/S"
                                     << "B2/S";
+    QTest::newRow("birth only") << "B234"
+                                << "B234/S";
+    QTest::newRow("survival only") << "s23"
+                                   << "B/S23";
     QTest::newRow("birth on 0") << "B0/S8"
                                 << "B0/S8";
     QTest::newRow("name") << "Life"
@@ -47,6 +51,8 @@ void TestRule::reads_data()
                                           << "B3678/S34678";
     QTest::newRow("name with sign") << "2×2"
                                     << "B36/S125";
+    QTest::newRow("name, another") << "Move"
+                                   << "B368/S245";
     QTest::newRow("nine") << "B39/S23"
                           << "\"B39/S23\"|9";
     QTest::newRow("non-totalistic") << "B2a/S12"

@@ -1,14 +1,20 @@
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QAccessibleInterface>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QFont>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
 #include <QString>
 #include <QStringList>
+#include <QStyle>
+#include <QStyleOptionComboBox>
+#include <QStyleOptionViewItem>
 #include <QTest>
 #include <QTranslator>
 
@@ -98,6 +104,25 @@ void TestTranslations::windowSpeaksTheLocalesLanguageAndEveryTextFits()
                        .arg(label ? label->text() : box->text())
                        .arg(widget->sizeHint().width())
                        .arg(widget->width());
+    }
+    // A combo box shows each of its entries whole, and so does its list.
+    for (QComboBox *box : window.findChildren<QComboBox *>()) {
+        QStyleOptionComboBox option;
+        option.initFrom(box);
+        const QStyle::SubControl field = QStyle::SC_ComboBoxEditField;
+        const int shown = box->isEditable()
+            ? box->lineEdit()->contentsRect().width() - 4
+            : box->style()->subControlRect(QStyle::CC_ComboBox, &option, field, box).width() - 2;
+        box->showPopup();
+        QStyleOptionViewItem item;
+        item.initFrom(box->view());
+        for (int i = 0; i < box->count(); ++i) {
+            const int listed = box->view()->itemDelegate()->sizeHint(item, box->model()->index(i, 0)).width();
+            if (box->fontMetrics().horizontalAdvance(box->itemText(i)) > shown
+                || listed > box->view()->viewport()->width())
+                cut << QStringLiteral("\"%1\" in its box or list").arg(box->itemText(i));
+        }
+        box->hidePopup();
     }
     // The state's label wraps: its texts, with the longest numbers they show, in its lines.
     auto *state = probe.find<QLabel>("Label_State");

@@ -545,6 +545,22 @@
         <source>Open &amp;recent</source>
         <translation>&amp;Zuletzt geöffnet</translation>
     </message>
+    <message>
+        <source>State: empty</source>
+        <translation>Zustand: leer</translation>
+    </message>
+    <message>
+        <source>Generation limit</source>
+        <translation>Generationen-Obergrenze</translation>
+    </message>
+    <message>
+        <source>Generations Run until settled looks at (1 to %1):</source>
+        <translation>Generationen, die „Bis zur Ruhe laufen“ betrachtet (1 bis %1):</translation>
+    </message>
+    <message>
+        <source>Generation &amp;limit…</source>
+        <translation>Generationen-&amp;Obergrenze…</translation>
+    </message>
 </context>
 <context>
     <name>RecentFiles</name>

@@ -545,6 +545,22 @@
         <source>Open &amp;recent</source>
         <translation>Abrir &amp;reciente</translation>
     </message>
+    <message>
+        <source>State: empty</source>
+        <translation>Estado: vacío</translation>
+    </message>
+    <message>
+        <source>Generation limit</source>
+        <translation>Límite de generaciones</translation>
+    </message>
+    <message>
+        <source>Generations Run until settled looks at (1 to %1):</source>
+        <translation>Generaciones que examina «Ejecutar hasta estabilizarse» (1 a %1):</translation>
+    </message>
+    <message>
+        <source>Generation &amp;limit…</source>
+        <translation>&amp;Límite de generaciones…</translation>
+    </message>
 </context>
 <context>
     <name>RecentFiles</name>

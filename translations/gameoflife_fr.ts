@@ -545,6 +545,22 @@
         <source>Open &amp;recent</source>
         <translation>Ouvrir un fichier &amp;récent</translation>
     </message>
+    <message>
+        <source>State: empty</source>
+        <translation>État : vide</translation>
+    </message>
+    <message>
+        <source>Generation limit</source>
+        <translation>Limite de générations</translation>
+    </message>
+    <message>
+        <source>Generations Run until settled looks at (1 to %1):</source>
+        <translation>Générations examinées par « Lancer jusqu’au repos » (1 à %1) :</translation>
+    </message>
+    <message>
+        <source>Generation &amp;limit…</source>
+        <translation>L&amp;imite de générations…</translation>
+    </message>
 </context>
 <context>
     <name>RecentFiles</name>

@@ -401,7 +401,7 @@
     </message>
     <message>
         <source>Cell color:</source>
-        <translation>Цвет клеток:</translation>
+        <translation>Цвет:</translation>
     </message>
     <message>
         <source>Speed (iter./sec.)</source>
@@ -544,6 +544,22 @@
     <message>
         <source>Open &amp;recent</source>
         <translation>Недавние &amp;файлы</translation>
+    </message>
+    <message>
+        <source>State: empty</source>
+        <translation>Состояние: пусто</translation>
+    </message>
+    <message>
+        <source>Generation limit</source>
+        <translation>Предел поколений</translation>
+    </message>
+    <message>
+        <source>Generations Run until settled looks at (1 to %1):</source>
+        <translation>Поколений, которые просматривает «Выполнять до устойчивости» (от 1 до %1):</translation>
+    </message>
+    <message>
+        <source>Generation &amp;limit…</source>
+        <translation>Пр&amp;едел поколений…</translation>
     </message>
 </context>
 <context>

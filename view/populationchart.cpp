@@ -96,9 +96,26 @@ void PopulationChart::redraw()
         highest = *std::max_element(counts.begin(), counts.end());
     }
     series->replace(points);
-    axisX->setRange(first, std::max(last, first + 1));
-    axisY->setRange(0, std::max(highest, 1));
-    // Round figures on the axes, not the first and last generation.
-    axisX->applyNiceNumbers();
-    axisY->applyNiceNumbers();
+    setWholeRange(axisX, first, std::max(last, first + 1));
+    setWholeRange(axisY, 0, std::max(highest, 1));
+}
+
+void PopulationChart::setWholeRange(QValueAxis *axis, int low, int high)
+{
+    // Round figures on the axes, not the first and last generation: a step of
+    // 1, 2 or 5 times a power of ten, the smallest that needs few intervals.
+    constexpr long long MostIntervals = 5;
+    const auto floorTo = [](long long value, long long step) { return value / step * step; };
+    const auto ceilTo = [](long long value, long long step) { return (value + step - 1) / step * step; };
+    const auto intervals = [&](long long step) { return (ceilTo(high, step) - floorTo(low, step)) / step; };
+    long long step = 1;
+    for (long long power = 1; intervals(step) > MostIntervals; power *= 10) {
+        for (const long long factor : { 1, 2, 5 }) {
+            step = factor * power;
+            if (intervals(step) <= MostIntervals)
+                break;
+        }
+    }
+    axis->setRange(static_cast<qreal>(floorTo(low, step)), static_cast<qreal>(ceilTo(high, step)));
+    axis->setTickCount(static_cast<int>(intervals(step)) + 1);
 }

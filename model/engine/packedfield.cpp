@@ -119,17 +119,28 @@ int PackedField::population() const
 
 std::uint64_t PackedField::hash() const
 {
-    // Four independent lanes, so that the multiplications overlap.
+    // A multiplication carries bits only upward: the shift after each one
+    // brings the high half down again, so that a cell in any column, up to
+    // the top bit of a word, reaches every bit of the digest. Four
+    // independent lanes, so that the multiplications overlap.
     constexpr Word Multiplier = 0x9E3779B97F4A7C15ULL;
     Word lanes[4] = { 1, 2, 3, 4 };
     for (std::size_t i = 0; i < words.size(); i += 4) {
-        for (std::size_t lane = 0; lane < 4; ++lane)
-            lanes[lane] = (lanes[lane] ^ words[i + lane]) * Multiplier;
+        for (std::size_t lane = 0; lane < 4; ++lane) {
+            const Word mixed = (lanes[lane] ^ words[i + lane]) * Multiplier;
+            lanes[lane] = mixed ^ (mixed >> 32);
+        }
     }
+    // The lanes joined through the finaliser of MurmurHash3, in which every
+    // input bit reaches every output bit.
     Word hash = 0;
-    for (const Word lane : lanes)
-        hash = (hash ^ (lane >> 29) ^ lane) * Multiplier;
-    return hash ^ (hash >> 32);
+    for (const Word lane : lanes) {
+        hash ^= lane;
+        hash = (hash ^ (hash >> 33)) * 0xFF51AFD7ED558CCDULL;
+        hash = (hash ^ (hash >> 33)) * 0xC4CEB9FE1A85EC53ULL;
+        hash ^= hash >> 33;
+    }
+    return hash;
 }
 
 PackedField PackedField::next(const Rule &rule) const

@@ -146,13 +146,16 @@ std::pair<std::uint16_t, std::uint16_t> readNotation(std::string_view text, std:
             start = i + 1;
         }
     }
-    if (partCount != 2 || parts[0].empty() || parts[1].empty() || parts[0].front() == parts[1].front()
-        || (parts[0].front() != 'b' && parts[0].front() != 's') || (parts[1].front() != 'b' && parts[1].front() != 's'))
+    // One part alone leaves the other empty: "B234" is B234/S, "S23" is B/S23.
+    const bool lettered = std::all_of(parts, parts + partCount,
+        [](std::string_view part) { return !part.empty() && (part.front() == 'b' || part.front() == 's'); });
+    if (partCount == 0 || !lettered || (partCount == 2 && parts[0].front() == parts[1].front()))
         refuseNotation(whole);
 
     std::uint16_t birth = 0;
     std::uint16_t survival = 0;
-    for (std::string_view part : parts) {
+    for (int i = 0; i < partCount; ++i) {
+        const std::string_view part = parts[i];
         const std::string_view counts = part.substr(1);
         const auto other = std::find_if(counts.begin(), counts.end(), [](char ch) { return ch < '0' || ch > '9'; });
         if (other != counts.end()) {

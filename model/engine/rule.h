@@ -20,7 +20,8 @@ public:
     Rule() = default;
 
     // Reads a rule as files and people write it, in any letter case:
-    // "B36/S23", "B36S23", "S23/B36", the digits-only "23/36" (survival, then
+    // "B36/S23", "B36S23", "S23/B36", one part alone ("B234" is B234/S,
+    // "S23" is B/S23), the digits-only "23/36" (survival, then
     // birth), or a name ("Life", "HighLife", "Day & Night", ...), optionally
     // followed by the universe it runs in: ":P<width>,<height>" a bounded
     // plane, ":T<width>,<height>" a torus, sizes as Topology allows. Returns

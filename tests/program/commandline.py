@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """The program's own command line: --help and --version answer without a
 display and exit 0, --settle and --generations answer on the terminal in
-each of their forms, a pattern file named on the command line shows centred on
+each of their forms, a command line that cannot be used is refused there, a pattern file named on the command line shows centred on
 the field, and one that cannot be read is reported in a message box, after
 which the program runs with its usual empty field.
 
@@ -86,6 +86,11 @@ def check_answers(program, folder):
     left = [int(line.split(":")[1].split(",")[0]) for line in lines if line.startswith("!Position:")]
     if result.returncode != 0 or [60 + left[0] + row.find("O") for row in rows if "O" in row] != [59, 59, 59]:
         raise Failure(f"--generations 3 of a blinker gave code {result.returncode} and other cells")
+    output = os.path.join(folder, "later.rle")
+    run_without_display(program, "--generations", "100", paths["diehard.rle"], "--output", output)
+    with open(output) as file:
+        if "#C Generation 101\n" not in file.read():
+            raise Failure("--generations 100 did not write the field as generation 101")
     # Life 1.06 out as in: the block keeps its place around the centre.
     output = os.path.join(folder, "after.lif")
     result = run_without_display(program, "--generations", "0", paths["block.lif"], "--output", output)
@@ -100,9 +105,22 @@ def check_answers(program, folder):
     frames = subprocess.run(["identify", animation], capture_output=True, text=True).stdout.splitlines()
     if result.returncode != 0 or len(frames) != 4:
         raise Failure(f"--export to .gif gave code {result.returncode}, {result.stderr!r} and {len(frames)} frames")
+    # Its first frame is the pattern as opened, as its picture shows it; diehard, unlike a blinker, never repeats.
+    picture, animation = os.path.join(folder, "diehard.png"), os.path.join(folder, "diehard.gif")
+    run_without_display(program, "--export", picture, paths["diehard.rle"])
+    run_without_display(program, "--export", animation, paths["diehard.rle"], "--generations", "1")
+    compared = subprocess.run(["compare", "-metric", "AE", picture, animation + "[0]", "null:"], capture_output=True, text=True)
+    if compared.stderr.strip() != "0":
+        raise Failure(f"the animation's first frame differs from the picture in {compared.stderr!r} pixels")
     result = run_without_display(program, "--export", os.path.join(folder, "x.bmp"), paths["blinker.cells"])
-    if result.returncode != 1 or os.path.exists(os.path.join(folder, "x.bmp")):
+    if result.returncode != 2 or os.path.exists(os.path.join(folder, "x.bmp")):
         raise Failure(f"--export to .bmp gave code {result.returncode}")
+
+    # Refused before any display is needed: one line on standard error, status 2.
+    for arguments in (["--bogus"], [paths["diehard.rle"], paths["blinker.cells"]]):
+        result = run_without_display(program, *arguments)
+        if result.returncode != 2 or len(result.stderr.splitlines()) != 1:
+            raise Failure(f"{arguments} gave code {result.returncode} and {result.stderr!r}")
 
     for arguments in (["--rule", "B2a/S12"], ["--rule", "B2a/S12", "--settle", paths["blinker.cells"]]):
         result = run_without_display(program, *arguments)

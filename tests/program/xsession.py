@@ -48,7 +48,7 @@ RUNNING_BUTTONS = {name: name in ("Pause", "Stop") for name in BUTTONS}
 COLOUR_BOX = (892, 385)
 INFO_BOX = (750, 570, 190, 170)
 # Window coordinates between the Options and Info boxes, where nothing shows a tool tip.
-RESTING_PLACE = (845, 500)
+RESTING_PLACE = (845, 545)
 
 COMMAND_TIMEOUT = 15
 
