@@ -1,5 +1,6 @@
 #include "mainwindow/mainwindowui.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -8,6 +9,7 @@
 #include <QGroupBox>
 #include <QKeySequence>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -24,7 +26,10 @@
 #include <QVBoxLayout>
 #include <QWidget>
 
+#include <initializer_list>
+
 #include "mainwindow/rulelistdelegate.h"
+#include "model/engine/rule.h"
 #include "view/widgetpaintarea.h"
 
 namespace
@@ -38,6 +43,22 @@ void placeFixed(QWidget *widget, int x, int y, int width, int height)
     widget->setMinimumSize(QSize(width, height));
     widget->setMaximumSize(QSize(width, height));
 }
+
+// The names of Rule::namedRules, for the translators: the rule box shows
+// them translated. Most are proper names in the Life community and stay as
+// they are; the plain words among them read better translated.
+[[maybe_unused]] const char *const RuleNames[] = {
+    QT_TRANSLATE_NOOP("MainWindow", "Conway's Life"),
+    QT_TRANSLATE_NOOP("MainWindow", "HighLife"),
+    QT_TRANSLATE_NOOP("MainWindow", "Day & Night"),
+    QT_TRANSLATE_NOOP("MainWindow", "Seeds"),
+    QT_TRANSLATE_NOOP("MainWindow", "Life without Death"),
+    QT_TRANSLATE_NOOP("MainWindow", "Maze"),
+    QT_TRANSLATE_NOOP("MainWindow", "Replicator"),
+    QT_TRANSLATE_NOOP("MainWindow", "2×2"),
+    QT_TRANSLATE_NOOP("MainWindow", "Diamoeba"),
+    QT_TRANSLATE_NOOP("MainWindow", "Morley"),
+};
 
 } // namespace
 
@@ -196,6 +217,9 @@ void MainWindowUi::setupUi(QMainWindow *window)
     // A typed rule is applied, not added to the list.
     ComboBox_Rule->setInsertPolicy(QComboBox::NoInsert);
     ComboBox_Rule->setItemDelegate(new RuleListDelegate(ComboBox_Rule));
+    // Texts are filled in by index in retranslateUi.
+    for (const Rule::Named &named : Rule::namedRules)
+        ComboBox_Rule->addItem(QString(), QString::fromLatin1(named.notation));
     CheckBox_PauseWhenSettled = new QCheckBox(GroupBox_Options);
     CheckBox_PauseWhenSettled->setObjectName(QString::fromUtf8("CheckBox_PauseWhenSettled"));
     placeFixed(CheckBox_PauseWhenSettled, 10, 151, 170, 24);
@@ -356,6 +380,10 @@ void MainWindowUi::retranslateUi(QMainWindow *window)
     ComboBox_CellColor->setItemText(2, QCoreApplication::translate("MainWindow", " Blue", nullptr));
     Label_Rule->setText(QCoreApplication::translate("MainWindow", "Rule:", nullptr));
     ComboBox_Rule->setAccessibleName(QCoreApplication::translate("MainWindow", "Rule", nullptr));
+    for (int i = 0; i < Rule::NamedRuleCount; ++i)
+        ComboBox_Rule->setItemText(i, QCoreApplication::translate("MainWindow", Rule::namedRules[i].name));
+    // The list is wider than the box: each entry shows in full.
+    ComboBox_Rule->view()->setMinimumWidth(ComboBox_Rule->view()->sizeHintForColumn(0) + 20);
     CheckBox_PauseWhenSettled->setText(QCoreApplication::translate("MainWindow", "Pause when settled", nullptr));
     GroupBox_Info->setTitle(QCoreApplication::translate("MainWindow", "Info", nullptr));
     // Placeholders until the controller writes the live values.
@@ -369,4 +397,46 @@ void MainWindowUi::retranslateUi(QMainWindow *window)
     Menu_Edit->setTitle(QCoreApplication::translate("MainWindow", "&Edit", nullptr));
     Menu_Simulation->setTitle(QCoreApplication::translate("MainWindow", "&Simulation", nullptr));
     Menu_Help->setTitle(QCoreApplication::translate("MainWindow", "&Help", nullptr));
+}
+
+void MainWindowUi::setRunning(bool running, bool canCopy)
+{
+    // A button that disables itself under the focus hands it to the one that
+    // undoes it, so that Space plays and pauses in turn.
+    QPushButton *const undoing = running ? PushButton_Pause : PushButton_Play;
+    QPushButton *const undone = running ? PushButton_Play : PushButton_Pause;
+    undoing->setEnabled(true);
+    if (undone->hasFocus())
+        undoing->setFocus(Qt::TabFocusReason);
+    undone->setEnabled(false);
+    PushButton_Stop->setEnabled(true);
+    for (QWidget *widget : std::initializer_list<QWidget *> { PushButton_Next, PushButton_Clear, PushButton_Random,
+             PushButton_Edit, PushButton_SaveState, ComboBox_Rule })
+        widget->setEnabled(!running);
+    for (QAction *action :
+        { Action_File_OpenPattern, Menu_RecentFiles->menuAction(), Action_File_SavePattern, Action_File_ExportImage,
+            Action_File_ExportAnimation, Menu_Examples->menuAction(), Action_Simulation_Play, Action_Simulation_Next,
+            Action_Simulation_RunUntilSettled, Action_Simulation_GoToGeneration, Action_Edit_PastePattern })
+        action->setEnabled(!running);
+    Action_Simulation_Pause->setEnabled(running);
+    Action_Edit_CopyPattern->setEnabled(!running && canCopy);
+    WidgetPaintArea_GraphicScene->setDrawingEnabled(!running);
+}
+
+void MainWindowUi::showRule(const Rule &rule)
+{
+    const QString notation = QString::fromStdString(rule.toString());
+    const int index = ComboBox_Rule->findData(notation);
+    ComboBox_Rule->setCurrentIndex(index);
+    if (index < 0)
+        ComboBox_Rule->setEditText(notation);
+    ComboBox_Rule->lineEdit()->setCursorPosition(0);
+    // The box shows a named rule by its name; its notation is in the tool tip, as in the list.
+    const QString shown = index < 0
+        ? notation
+        : QCoreApplication::translate("MainWindow", "%1 (%2)").arg(ComboBox_Rule->itemText(index), notation);
+    ComboBox_Rule->setToolTip(shown + QLatin1Char('\n')
+        + QCoreApplication::translate(
+            "MainWindow", "Life-like rule: a name or B/S notation, such as B36/S23; Enter applies it"));
+    ComboBox_Rule->lineEdit()->setStyleSheet(QString());
 }

@@ -16,6 +16,7 @@ class QSpacerItem;
 class QSpinBox;
 class QVBoxLayout;
 class QWidget;
+class Rule;
 class WidgetPaintArea;
 
 // Builds the main window's widgets and keeps a pointer to each, so that the
@@ -34,6 +35,12 @@ public:
     void setupUi(QMainWindow *window);
     // Sets the window title and every visible text of the tree built by setupUi.
     void retranslateUi(QMainWindow *window);
+    // Enables the controls that act in that state: while running only Pause,
+    // Stop and the options. `canCopy`: whether there are live cells to copy.
+    void setRunning(bool running, bool canCopy);
+    // Shows `rule` in the rule box, by its name if it has one, with its
+    // notation in the tool tip; takes back any refusal shown there.
+    void showRule(const Rule &rule);
 
     QAction *Action_File_OpenPattern = nullptr;
     QAction *Action_File_SavePattern = nullptr;
