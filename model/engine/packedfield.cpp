@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "model/engine/lifebits.h"
 #include "model/engine/rule.h"
 
 namespace
@@ -10,88 +11,7 @@ namespace
 using Word = std::uint64_t;
 constexpr int N = GameField::FieldSize;
 
-// One bit plane of neighbour counts per weight: a count n (0..8) sits in a
-// cell's bit as n = ones + 2 twos + 4 fours + 8 eights.
-struct Counts {
-    Word ones, twos, fours, eights;
-};
-
-// Sums of three horizontal neighbours (west, self, east) of one row, as two
-// bit planes, and of two (west and east) for the row whose cells are counted.
-struct RowSums {
-    Word ones3, twos3, ones2, twos2;
-};
-
-RowSums rowSums(Word west, Word self, Word east)
-{
-    const Word sides = west ^ east;
-    return { sides ^ self, (west & east) | (self & sides), sides, west & east };
-}
-
-Counts addRows(const RowSums &above, const RowSums &middle, const RowSums &below)
-{
-    const Word ones = above.ones3 ^ middle.ones2 ^ below.ones3;
-    const Word carry = (above.ones3 & middle.ones2) | (below.ones3 & (above.ones3 ^ middle.ones2));
-    // Four bits of weight two; at most one of the two pairs can carry twice.
-    const Word pairA = above.twos3 ^ middle.twos2;
-    const Word bothA = above.twos3 & middle.twos2;
-    const Word pairB = below.twos3 ^ carry;
-    const Word bothB = below.twos3 & carry;
-    const Word twos = pairA ^ pairB;
-    const Word carryTwos = pairA & pairB;
-    return { ones, twos, bothA ^ bothB ^ carryTwos, bothA & bothB };
-}
-
-// Conway's Life, written out: born on 3, survives on 2 or 3.
-struct ConwayDecision {
-    Word operator()(const Counts &counts, Word alive) const
-    {
-        return counts.twos & ~counts.fours & ~counts.eights & (counts.ones | alive);
-    }
-};
-
-// Any Life-like rule, as a tree of selections on the planes of a count 0..7
-// and the cell's own state (a count of 8 is told apart by the eights plane).
-// Every leaf is all zeros or all ones, so each selection is a mask and a XOR;
-// no branch depends on the cells.
-class RuleDecision
-{
-public:
-    explicit RuleDecision(const Rule &rule)
-    {
-        const auto outcome
-            = [&rule](int alive, int count) { return rule.nextState(alive != 0, count) ? ~Word(0) : Word(0); };
-        for (int alive = 0; alive < 2; ++alive) {
-            for (int pair = 0; pair < 4; ++pair) {
-                const Word even = outcome(alive, 2 * pair);
-                const Word odd = outcome(alive, 2 * pair + 1);
-                onesBase[alive * 4 + pair] = even;
-                onesFlip[alive * 4 + pair] = even ^ odd;
-            }
-            eightBase[alive] = outcome(alive, 8);
-        }
-    }
-
-    Word operator()(const Counts &counts, Word alive) const
-    {
-        Word byOnes[8];
-        for (int i = 0; i < 8; ++i)
-            byOnes[i] = (counts.ones & onesFlip[i]) ^ onesBase[i];
-        Word byTwos[4];
-        for (int i = 0; i < 4; ++i)
-            byTwos[i] = byOnes[2 * i] ^ (counts.twos & (byOnes[2 * i] ^ byOnes[2 * i + 1]));
-        const Word dead = byTwos[0] ^ (counts.fours & (byTwos[0] ^ byTwos[1]));
-        const Word living = byTwos[2] ^ (counts.fours & (byTwos[2] ^ byTwos[3]));
-        const Word belowEight = dead ^ (alive & (dead ^ living));
-        const Word atEight = eightBase[0] ^ (alive & (eightBase[0] ^ eightBase[1]));
-        return (belowEight & ~counts.eights) | (atEight & counts.eights);
-    }
-
-private:
-    Word onesBase[8]; // index alive * 4 + count / 2: the outcome for the even count
-    Word onesFlip[8]; // all ones where the odd count's outcome differs
-    Word eightBase[2];
-};
+using RowSums = LifeBits::RowSums;
 
 // One generation of `words` into `result` with `decide` choosing each cell's next state.
 template <typename Decision> void step(const Word *words, Word *result, const Decision &decide)
@@ -106,8 +26,8 @@ template <typename Decision> void step(const Word *words, Word *result, const De
         }
         const Word low = words[row * WordsPerRow];
         const Word high = words[row * WordsPerRow + 1];
-        sums[0] = rowSums(low << 1, low, (low >> 1) | (high << 63));
-        sums[1] = rowSums((high << 1) | (low >> 63), high, high >> 1);
+        sums[0] = LifeBits::rowSums(low << 1, low, (low >> 1) | (high << 63));
+        sums[1] = LifeBits::rowSums((high << 1) | (low >> 63), high, high >> 1);
     };
 
     RowSums above[WordsPerRow];
@@ -118,7 +38,7 @@ template <typename Decision> void step(const Word *words, Word *result, const De
     for (int r = 0; r < N; ++r) {
         sumsOf(r + 1, below);
         for (int k = 0; k < WordsPerRow; ++k) {
-            const Word next = decide(addRows(above[k], middle[k], below[k]), words[r * WordsPerRow + k]);
+            const Word next = decide(LifeBits::addRows(above[k], middle[k], below[k]), words[r * WordsPerRow + k]);
             result[r * WordsPerRow + k] = k == WordsPerRow - 1 ? next & LastWordMask : next;
         }
         for (int k = 0; k < WordsPerRow; ++k) {
@@ -217,8 +137,8 @@ PackedField PackedField::next(const Rule &rule) const
     static_assert(WordsPerRow == 2, "step() works on rows of two words");
     PackedField result;
     if (rule == Rule())
-        step(words.data(), result.words.data(), ConwayDecision());
+        step(words.data(), result.words.data(), LifeBits::ConwayDecision());
     else
-        step(words.data(), result.words.data(), RuleDecision(rule));
+        step(words.data(), result.words.data(), LifeBits::RuleDecision(rule));
     return result;
 }

@@ -1,0 +1,683 @@
+#include "model/engine/hashlife.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <unordered_map>
+
+namespace
+{
+
+using Word = std::uint64_t;
+
+NodeStore &store() { return NodeStore::instance(); }
+
+Word mix(Word x)
+{
+    x ^= x >> 31;
+    x *= 0x7FB5D329728EA185ULL;
+    x ^= x >> 27;
+    x *= 0x81DADEF4BC2DD44DULL;
+    x ^= x >> 33;
+    return x;
+}
+
+std::int64_t halfSide(int level) { return std::int64_t(1) << (level - 1); }
+
+// Keeps the nodes an operation protects until it ends, however it ends.
+class Protection
+{
+public:
+    Protection()
+        : mark(store().protectionMark())
+    {
+    }
+    ~Protection() { store().release(mark); }
+    Protection(const Protection &) = delete;
+    Protection &operator=(const Protection &) = delete;
+
+    static NodeId keep(NodeId id)
+    {
+        store().protect(id);
+        return id;
+    }
+
+private:
+    std::size_t mark;
+};
+
+// Whether every live cell of a square lies in its middle square of half the side.
+bool fitsCentre(NodeId square)
+{
+    const NodeStore &nodes = store();
+    static constexpr int outer[4][3] = { { 0, 1, 2 }, { 0, 1, 3 }, { 0, 2, 3 }, { 1, 2, 3 } };
+    for (int q = 0; q < 4; ++q) {
+        const NodeId child = nodes.quarter(square, q);
+        for (const int grand : outer[q]) {
+            if (!nodes.isEmpty(nodes.quarter(child, grand)))
+                return false;
+        }
+    }
+    return true;
+}
+
+// The edges of the live cells of nonempty squares, as offsets from a square's
+// top-left corner; each distinct square is measured once.
+class EdgeFinder
+{
+public:
+    enum Edge { Top, Bottom, Left, Right };
+
+    explicit EdgeFinder(Edge edge)
+        : edge(edge)
+    {
+    }
+
+    std::int64_t operator()(NodeId square)
+    {
+        const NodeStore &nodes = store();
+        const int level = nodes.level(square);
+        if (level == NodeStore::LeafLevel)
+            return ofLeaf(nodes.bits(square));
+        const auto known = memo.find(square);
+        if (known != memo.end())
+            return known->second;
+        // Quarters on the near side first; those beyond are measured only when the near ones are empty.
+        static constexpr int near[4][2] = { { 0, 1 }, { 2, 3 }, { 0, 2 }, { 1, 3 } };
+        static constexpr int far[4][2] = { { 2, 3 }, { 0, 1 }, { 1, 3 }, { 0, 2 } };
+        const bool nearIsLow = edge == Top || edge == Left;
+        const std::int64_t half = halfSide(level);
+        std::int64_t result = -1;
+        for (const auto *side : { near[edge], far[edge] }) {
+            const std::int64_t offset = (side == near[edge]) == nearIsLow ? 0 : half;
+            for (int i = 0; i < 2; ++i) {
+                const NodeId quarter = nodes.quarter(square, side[i]);
+                if (nodes.isEmpty(quarter))
+                    continue;
+                const std::int64_t value = offset + (*this)(quarter);
+                result = result < 0 ? value : nearIsLow ? std::min(result, value) : std::max(result, value);
+            }
+            if (result >= 0)
+                break;
+        }
+        memo.emplace(square, result);
+        return result;
+    }
+
+private:
+    std::int64_t ofLeaf(Word bits) const
+    {
+        Word columns = bits | bits >> 32;
+        columns |= columns >> 16;
+        columns = (columns | columns >> 8) & 0xFF;
+        switch (edge) {
+        case Top:
+            return __builtin_ctzll(bits) / 8;
+        case Bottom:
+            return (63 - __builtin_clzll(bits)) / 8;
+        case Left:
+            return __builtin_ctzll(columns);
+        case Right:
+            break;
+        }
+        return 63 - __builtin_clzll(columns);
+    }
+
+    Edge edge;
+    std::unordered_map<NodeId, std::int64_t> memo;
+};
+
+// A picture of a square tree, one pixel per 2^shift x 2^shift cells.
+class Painter
+{
+public:
+    Painter(const CellRect &area, int shift, std::uint8_t *pixels, int columns, int rows, std::ptrdiff_t stride)
+        : area(area)
+        , shift(shift)
+        , pixels(pixels)
+        , columns(static_cast<Word>(columns))
+        , rows(static_cast<Word>(rows))
+        , stride(stride)
+    {
+    }
+
+    void paint(NodeId square, int level, std::int64_t left, std::int64_t top)
+    {
+        const NodeStore &nodes = store();
+        if (level == NodeStore::LeafLevel) {
+            for (Word bits = nodes.bits(square); bits != 0; bits &= bits - 1) {
+                const int bit = __builtin_ctzll(bits);
+                const std::int64_t x = left + bit % 8;
+                const std::int64_t y = top + bit / 8;
+                if (area.contains(x, y) && column(x) < columns && row(y) < rows)
+                    pixel(column(x), row(y)) = 1;
+            }
+            return;
+        }
+        const std::int64_t half = halfSide(level);
+        const NodeId empty = nodes.empty(level - 1);
+        NodeId quarters[4];
+        for (int q = 0; q < 4; ++q) {
+            quarters[q] = nodes.quarter(square, q);
+            if (quarters[q] != empty && level - 1 > shift)
+                nodes.prefetch(quarters[q]);
+        }
+        for (int q = 0; q < 4; ++q) {
+            const NodeId quarter = quarters[q];
+            if (quarter == empty)
+                continue;
+            const std::int64_t x0 = left + (q % 2) * half;
+            const std::int64_t y0 = top + (q / 2) * half;
+            const std::int64_t x1 = x0 + half - 1;
+            const std::int64_t y1 = y0 + half - 1;
+            const std::int64_t clipLeft = std::max(x0, area.left);
+            const std::int64_t clipTop = std::max(y0, area.top);
+            if (clipLeft > std::min(x1, area.right) || clipTop > std::min(y1, area.bottom))
+                continue;
+            if (column(clipLeft) >= columns || row(clipTop) >= rows)
+                continue;
+            const bool inside = x0 >= area.left && x1 <= area.right && y0 >= area.top && y1 <= area.bottom;
+            if (inside && column(x0) == column(x1) && row(y0) == row(y1))
+                pixel(column(x0), row(y0)) = 1;
+            else
+                paint(quarter, level - 1, x0, y0);
+        }
+    }
+
+private:
+    // Precondition: x >= area.left, y >= area.top; the differences fit in 64 unsigned bits.
+    Word column(std::int64_t x) const { return (Word(x) - Word(area.left)) >> shift; }
+    Word row(std::int64_t y) const { return (Word(y) - Word(area.top)) >> shift; }
+    std::uint8_t &pixel(Word column, Word row)
+    {
+        return pixels[static_cast<std::ptrdiff_t>(row) * stride + static_cast<std::ptrdiff_t>(column)];
+    }
+
+    CellRect area;
+    int shift;
+    std::uint8_t *pixels;
+    Word columns;
+    Word rows;
+    std::ptrdiff_t stride;
+};
+
+// The live cells of rows of squares of one level, visited row by row.
+class RowVisitor
+{
+public:
+    struct Square {
+        NodeId id;
+        std::int64_t left;
+    };
+
+    RowVisitor(const CellRect &area, int level, const std::function<void(std::int64_t x, std::int64_t y)> &visit)
+        : area(area)
+        , visit(visit)
+        , scratch(static_cast<std::size_t>(level))
+    {
+    }
+
+    // `band` holds squares of `level` side by side, from the left, their top row at `top`.
+    void visitBand(std::vector<Square> &band, int level, std::int64_t top)
+    {
+        const NodeStore &nodes = store();
+        if (level == NodeStore::LeafLevel) {
+            for (int r = 0; r < 8; ++r) {
+                const std::int64_t y = top + r;
+                if (y < area.top || y > area.bottom)
+                    continue;
+                for (const Square &square : band) {
+                    for (Word row = (nodes.bits(square.id) >> (8 * r)) & 0xFF; row != 0; row &= row - 1) {
+                        const std::int64_t x = square.left + __builtin_ctzll(row);
+                        if (x >= area.left && x <= area.right)
+                            visit(x, y);
+                    }
+                }
+            }
+            return;
+        }
+        const std::int64_t half = halfSide(level);
+        for (int part = 0; part < 2; ++part) {
+            const std::int64_t partTop = top + part * half;
+            if (partTop > area.bottom || partTop + half - 1 < area.top)
+                continue;
+            std::vector<Square> &next = scratch[static_cast<std::size_t>(level - 1)];
+            next.clear();
+            for (const Square &square : band) {
+                for (int side = 0; side < 2; ++side) {
+                    const NodeId quarter = nodes.quarter(square.id, part * 2 + side);
+                    const std::int64_t left = square.left + side * half;
+                    if (!nodes.isEmpty(quarter) && left <= area.right && left + half - 1 >= area.left)
+                        next.push_back({ quarter, left });
+                }
+            }
+            if (!next.empty())
+                visitBand(next, level - 1, partTop);
+        }
+    }
+
+private:
+    CellRect area;
+    const std::function<void(std::int64_t x, std::int64_t y)> &visit;
+    std::vector<std::vector<Square>> scratch; // by level: the band being visited there
+};
+
+// The bounding box of the cells of a root square.
+std::optional<CellRect> boxOf(NodeId root)
+{
+    const NodeStore &nodes = store();
+    if (nodes.isEmpty(root))
+        return std::nullopt;
+    const std::int64_t origin = -halfSide(nodes.level(root));
+    return CellRect { origin + EdgeFinder(EdgeFinder::Left)(root), origin + EdgeFinder(EdgeFinder::Top)(root),
+        origin + EdgeFinder(EdgeFinder::Right)(root), origin + EdgeFinder(EdgeFinder::Bottom)(root) };
+}
+
+} // namespace
+
+HashLife::HashLife(const Rule &rule)
+    : lifeRule(rule)
+    , root(store().empty(RootLevel))
+{
+    checkRule(rule);
+    store().addRoot(root);
+}
+
+HashLife::HashLife(NodeId square, const Rule &rule)
+    : HashLife(rule)
+{
+    NodeStore &nodes = store();
+    try {
+        const Protection protection;
+        NodeId next = Protection::keep(square);
+        if (nodes.level(next) == NodeStore::LeafLevel) {
+            const Word bits = nodes.bits(next);
+            constexpr Word Quarter = 0x0F0F0F0FULL;
+            next = Protection::keep(nodes.node(Protection::keep(nodes.leaf((bits & Quarter) << 36)),
+                Protection::keep(nodes.leaf(((bits >> 4) & Quarter) << 32)),
+                Protection::keep(nodes.leaf(((bits >> 32) & Quarter) << 4)),
+                Protection::keep(nodes.leaf((bits >> 36) & Quarter))));
+        }
+        replaceRoot(shrunk(next));
+    } catch (const NodeStore::Exhausted &) {
+        failOutOfMemory();
+    }
+}
+
+HashLife::HashLife(const HashLife &other)
+    : Universe()
+    , lifeRule(other.lifeRule)
+    , root(other.root)
+{
+    store().addRoot(root);
+}
+
+HashLife &HashLife::operator=(const HashLife &other)
+{
+    if (this != &other) {
+        replaceRoot(other.root);
+        lifeRule = other.lifeRule;
+    }
+    return *this;
+}
+
+HashLife::~HashLife() { store().removeRoot(root); }
+
+std::unique_ptr<Universe> HashLife::clone() const { return std::make_unique<HashLife>(*this); }
+
+void HashLife::checkRule(const Rule &rule)
+{
+    if ((rule.birthCounts() & 1U) != 0) {
+        throw UniverseError("the rule " + rule.toString()
+            + " gives birth on 0 neighbours, which would fill the unbounded plane in one generation");
+    }
+}
+
+void HashLife::failOutOfMemory()
+{
+    const std::size_t limit = store().memoryLimit();
+    const std::string amount = limit % (1024 * 1024) == 0 ? std::to_string(limit / (1024 * 1024)) + " MiB"
+                                                          : std::to_string(limit) + " bytes";
+    throw UniverseError("the unbounded plane needs more memory than its limit of " + amount);
+}
+
+void HashLife::setRule(const Rule &rule)
+{
+    checkRule(rule);
+    lifeRule = rule;
+}
+
+void HashLife::replaceRoot(NodeId next)
+{
+    if (next == root)
+        return;
+    store().addRoot(next);
+    store().removeRoot(root);
+    root = next;
+}
+
+NodeId HashLife::expanded(NodeId square)
+{
+    NodeStore &nodes = store();
+    const NodeId empty = nodes.empty(nodes.level(square) - 1);
+    const NodeId nw = Protection::keep(nodes.node(empty, empty, empty, nodes.quarter(square, 0)));
+    const NodeId ne = Protection::keep(nodes.node(empty, empty, nodes.quarter(square, 1), empty));
+    const NodeId sw = Protection::keep(nodes.node(empty, nodes.quarter(square, 2), empty, empty));
+    const NodeId se = Protection::keep(nodes.node(nodes.quarter(square, 3), empty, empty, empty));
+    return Protection::keep(nodes.node(nw, ne, sw, se));
+}
+
+NodeId HashLife::shrunk(NodeId square)
+{
+    NodeStore &nodes = store();
+    while (nodes.level(square) > RootLevel && fitsCentre(square))
+        square = Protection::keep(nodes.centre(square));
+    return square;
+}
+
+NodeId HashLife::step(NodeId square, int exponent)
+{
+    NodeStore &nodes = store();
+    const int level = nodes.level(square);
+    // Two levels up, the cells lie within the middle half of the middle half,
+    // and no step of up to a quarter of the side takes them out of the middle.
+    // At the largest level, cells within CoordinateLimit stay in the middle
+    // for steps of up to 2^MaxStepExponent.
+    const int target = std::min(NodeStore::MaxLevel, std::max(level + 2, exponent + 3));
+    for (int l = level; l < target; ++l)
+        square = expanded(square);
+    NodeId next = Protection::keep(nodes.successor(square, exponent));
+    next = shrunk(next);
+    if (nodes.level(next) > RootLimitLevel - 1) {
+        const std::optional<CellRect> box = boxOf(next);
+        if (box
+            && (box->left < -CoordinateLimit || box->top < -CoordinateLimit || box->right > CoordinateLimit
+                || box->bottom > CoordinateLimit)) {
+            throw UniverseError("the pattern would grow past " + std::to_string(CoordinateLimit)
+                + " cells from the origin, the edge of the unbounded plane");
+        }
+    }
+    return next;
+}
+
+void HashLife::advance(std::uint64_t generations)
+{
+    NodeStore &nodes = store();
+    if (generations == 0 || nodes.isEmpty(root))
+        return;
+    nodes.useRule(lifeRule);
+    try {
+        const Protection protection;
+        NodeId square = Protection::keep(root);
+        for (std::uint64_t i = 0; i < generations >> MaxStepExponent; ++i)
+            square = step(square, MaxStepExponent);
+        for (int exponent = MaxStepExponent - 1; exponent >= 0; --exponent) {
+            if ((generations >> exponent) & 1U)
+                square = step(square, exponent);
+        }
+        replaceRoot(square);
+    } catch (const NodeStore::Exhausted &) {
+        failOutOfMemory();
+    }
+}
+
+bool HashLife::cell(std::int64_t x, std::int64_t y) const
+{
+    const NodeStore &nodes = store();
+    const int level = nodes.level(root);
+    const std::int64_t half = halfSide(level);
+    if (x < -half || x >= half || y < -half || y >= half)
+        return false;
+    const Word ux = Word(x + half);
+    const Word uy = Word(y + half);
+    NodeId square = root;
+    for (int l = level; l > NodeStore::LeafLevel; --l) {
+        if (nodes.isEmpty(square))
+            return false;
+        square = nodes.quarter(square, static_cast<int>(((uy >> (l - 1)) & 1) * 2 + ((ux >> (l - 1)) & 1)));
+    }
+    return ((nodes.bits(square) >> ((uy & 7) * 8 + (ux & 7))) & 1) != 0;
+}
+
+NodeId HashLife::withCell(NodeId square, int level, Word x, Word y, bool alive)
+{
+    NodeStore &nodes = store();
+    if (level == NodeStore::LeafLevel) {
+        const Word bit = Word(1) << ((y & 7) * 8 + (x & 7));
+        const Word bits = nodes.bits(square);
+        return nodes.leaf(alive ? bits | bit : bits & ~bit);
+    }
+    const int index = static_cast<int>(((y >> (level - 1)) & 1) * 2 + ((x >> (level - 1)) & 1));
+    const NodeId quarter = nodes.quarter(square, index);
+    const NodeId changed = withCell(quarter, level - 1, x, y, alive);
+    if (changed == quarter)
+        return square;
+    NodeId quarters[4]
+        = { nodes.quarter(square, 0), nodes.quarter(square, 1), nodes.quarter(square, 2), nodes.quarter(square, 3) };
+    quarters[index] = changed;
+    return nodes.node(quarters[0], quarters[1], quarters[2], quarters[3]);
+}
+
+void HashLife::setCell(std::int64_t x, std::int64_t y, bool alive)
+{
+    if (x < -CoordinateLimit || x > CoordinateLimit || y < -CoordinateLimit || y > CoordinateLimit)
+        throw UniverseError("the cell " + std::to_string(x) + ", " + std::to_string(y)
+            + " lies beyond the edge of the unbounded plane");
+    NodeStore &nodes = store();
+    try {
+        const Protection protection;
+        NodeId square = Protection::keep(root);
+        while (x < -halfSide(nodes.level(square)) || x >= halfSide(nodes.level(square))
+            || y < -halfSide(nodes.level(square)) || y >= halfSide(nodes.level(square))) {
+            if (!alive)
+                return;
+            square = expanded(square);
+        }
+        const int level = nodes.level(square);
+        square = Protection::keep(withCell(square, level, Word(x + halfSide(level)), Word(y + halfSide(level)), alive));
+        replaceRoot(shrunk(square));
+    } catch (const NodeStore::Exhausted &) {
+        failOutOfMemory();
+    }
+}
+
+void HashLife::clear() { replaceRoot(store().empty(RootLevel)); }
+
+NodeId HashLife::built(CellPoint *begin, CellPoint *end, int level, const CellRect &square, const CellRect &bound)
+{
+    NodeStore &nodes = store();
+    if (begin == end)
+        return nodes.empty(level);
+    if (level == NodeStore::LeafLevel) {
+        Word bits = 0;
+        for (const CellPoint *cell = begin; cell != end; ++cell)
+            bits |= Word(1) << ((cell->y - square.top) * 8 + (cell->x - square.left));
+        return nodes.leaf(bits);
+    }
+    const std::int64_t half = halfSide(level);
+    const std::int64_t midX = square.left + half;
+    const std::int64_t midY = square.top + half;
+    const CellRect quarters[4] = {
+        { square.left, square.top, midX - 1, midY - 1 },
+        { midX, square.top, square.right, midY - 1 },
+        { square.left, midY, midX - 1, square.bottom },
+        { midX, midY, square.right, square.bottom },
+    };
+    // Partitioned only where the bound holds cells on both sides of a middle line.
+    const auto split = [](CellPoint *first, CellPoint *last, bool low, bool high, auto isLow) {
+        return !high ? last : !low ? first : std::partition(first, last, isLow);
+    };
+    const auto isWest = [midX](const CellPoint &c) { return c.x < midX; };
+    CellPoint *parts[5] = { begin, nullptr, nullptr, nullptr, end };
+    parts[2]
+        = split(begin, end, bound.top < midY, bound.bottom >= midY, [midY](const CellPoint &c) { return c.y < midY; });
+    parts[1] = split(begin, parts[2], bound.left < midX, bound.right >= midX, isWest);
+    parts[3] = split(parts[2], end, bound.left < midX, bound.right >= midX, isWest);
+    const std::size_t mark = nodes.protectionMark();
+    NodeId children[4];
+    for (int q = 0; q < 4; ++q) {
+        const CellRect part { std::max(bound.left, quarters[q].left), std::max(bound.top, quarters[q].top),
+            std::min(bound.right, quarters[q].right), std::min(bound.bottom, quarters[q].bottom) };
+        children[q] = Protection::keep(built(parts[q], parts[q + 1], level - 1, quarters[q], part));
+    }
+    const NodeId result = nodes.node(children[0], children[1], children[2], children[3]);
+    nodes.release(mark);
+    return result;
+}
+
+NodeId HashLife::merged(NodeId a, NodeId b)
+{
+    NodeStore &nodes = store();
+    if (a == b || nodes.isEmpty(b))
+        return a;
+    if (nodes.isEmpty(a))
+        return b;
+    if (nodes.level(a) == NodeStore::LeafLevel)
+        return nodes.leaf(nodes.bits(a) | nodes.bits(b));
+    const std::size_t mark = nodes.protectionMark();
+    NodeId quarters[4];
+    for (int q = 0; q < 4; ++q)
+        quarters[q] = Protection::keep(merged(nodes.quarter(a, q), nodes.quarter(b, q)));
+    const NodeId result = nodes.node(quarters[0], quarters[1], quarters[2], quarters[3]);
+    nodes.release(mark);
+    return result;
+}
+
+void HashLife::setCells(std::vector<CellPoint> cells)
+{
+    if (cells.empty())
+        return;
+    std::int64_t left = cells.front().x;
+    std::int64_t right = left;
+    std::int64_t top = cells.front().y;
+    std::int64_t bottom = top;
+    for (const CellPoint &cell : cells) {
+        left = std::min(left, cell.x);
+        right = std::max(right, cell.x);
+        top = std::min(top, cell.y);
+        bottom = std::max(bottom, cell.y);
+    }
+    if (left < -CoordinateLimit || top < -CoordinateLimit || right > CoordinateLimit || bottom > CoordinateLimit)
+        throw UniverseError("a cell lies beyond " + std::to_string(CoordinateLimit)
+            + " cells from the origin, the edge of the unbounded plane");
+    NodeStore &nodes = store();
+    try {
+        const Protection protection;
+        NodeId square = Protection::keep(root);
+        while (left < -halfSide(nodes.level(square)) || right >= halfSide(nodes.level(square))
+            || top < -halfSide(nodes.level(square)) || bottom >= halfSide(nodes.level(square)))
+            square = expanded(square);
+        const int level = nodes.level(square);
+        const std::int64_t half = halfSide(level);
+        const CellRect whole { -half, -half, half - 1, half - 1 };
+        const NodeId added = Protection::keep(
+            built(cells.data(), cells.data() + cells.size(), level, whole, CellRect { left, top, right, bottom }));
+        replaceRoot(shrunk(Protection::keep(merged(square, added))));
+    } catch (const NodeStore::Exhausted &) {
+        failOutOfMemory();
+    }
+}
+
+void HashLife::forEachLiveCell(
+    const CellRect &area, const std::function<void(std::int64_t x, std::int64_t y)> &visit) const
+{
+    const NodeStore &nodes = store();
+    if (nodes.isEmpty(root))
+        return;
+    const int level = nodes.level(root);
+    const std::int64_t half = halfSide(level);
+    if (area.right < -half || area.left >= half || area.bottom < -half || area.top >= half)
+        return;
+    RowVisitor visitor(area, level, visit);
+    std::vector<RowVisitor::Square> band { { root, -half } };
+    visitor.visitBand(band, level, -half);
+}
+
+std::vector<CellPoint> HashLife::liveCells(const CellRect &area) const
+{
+    std::vector<CellPoint> cells;
+    forEachLiveCell(area, [&cells](std::int64_t x, std::int64_t y) { cells.push_back({ x, y }); });
+    return cells;
+}
+
+std::uint64_t HashLife::population() const
+{
+    const std::uint64_t count = store().population(root);
+    if (count == ~std::uint64_t(0))
+        throw UniverseError("the population is too large to count in 64 bits");
+    return count;
+}
+
+std::optional<CellRect> HashLife::boundingBox() const { return boxOf(root); }
+
+void HashLife::render(
+    const CellRect &area, int shift, std::uint8_t *pixels, int columns, int rows, std::ptrdiff_t stride) const
+{
+    for (int r = 0; r < rows; ++r)
+        std::memset(pixels + r * stride, 0, static_cast<std::size_t>(columns));
+    const NodeStore &nodes = store();
+    if (nodes.isEmpty(root) || columns <= 0 || rows <= 0)
+        return;
+    const int level = nodes.level(root);
+    const std::int64_t half = halfSide(level);
+    Painter painter(area, shift, pixels, columns, rows, stride);
+    painter.paint(root, level, -half, -half);
+}
+
+std::uint64_t HashLife::hash() const
+{
+    const NodeStore &nodes = store();
+    return mix(nodes.contentHash(root) ^ Word(nodes.level(root)) << 56);
+}
+
+bool HashLife::equals(const Universe &other) const
+{
+    if (const auto *plane = dynamic_cast<const HashLife *>(&other))
+        return root == plane->root;
+    if (other.topology() != topology() || other.population() != population())
+        return false;
+    const std::optional<CellRect> box = boundingBox();
+    bool same = true;
+    if (box)
+        forEachLiveCell(*box, [&](std::int64_t x, std::int64_t y) { same = same && other.cell(x, y); });
+    return same;
+}
+
+std::uint64_t HashLife::shapeHash() const
+{
+    const std::optional<CellRect> box = boundingBox();
+    if (!box)
+        return 0;
+    Word digest = store().population(root);
+    forEachLiveCell(*box, [&](std::int64_t x, std::int64_t y) {
+        digest = mix(digest ^ (Word(x - box->left) << 32 | Word(y - box->top)));
+    });
+    return digest;
+}
+
+bool HashLife::equalsShifted(const HashLife &other, std::int64_t dx, std::int64_t dy) const
+{
+    const NodeStore &nodes = store();
+    if (nodes.population(root) != nodes.population(other.root))
+        return false;
+    if (dx == 0 && dy == 0)
+        return root == other.root;
+    const std::optional<CellRect> box = boundingBox();
+    const std::optional<CellRect> otherBox = other.boundingBox();
+    if (!box || !otherBox)
+        return !box && !otherBox;
+    // Both boxes lie within CoordinateLimit, so a shift that matches them cannot overflow.
+    if (otherBox->left - box->left != dx || otherBox->top - box->top != dy || otherBox->right - box->right != dx
+        || otherBox->bottom - box->bottom != dy)
+        return false;
+    const std::vector<CellPoint> cells = liveCells(*box);
+    const std::vector<CellPoint> otherCells = other.liveCells(*otherBox);
+    return std::equal(cells.begin(), cells.end(), otherCells.begin(), otherCells.end(),
+        [dx, dy](const CellPoint &a, const CellPoint &b) { return a.x + dx == b.x && a.y + dy == b.y; });
+}
+
+void HashLife::setMemoryLimit(std::size_t bytes) { store().setMemoryLimit(bytes); }
+
+std::size_t HashLife::memoryLimit() { return store().memoryLimit(); }
+
+std::size_t HashLife::memoryUsed() { return store().memoryUsed(); }

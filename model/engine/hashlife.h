@@ -1,0 +1,94 @@
+#ifndef HASHLIFE_H
+#define HASHLIFE_H
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "model/engine/nodestore.h"
+#include "model/engine/universe.h"
+
+// The unbounded plane, after Gosper's memoised quadtree (HashLife): the live
+// cells are one canonical square of the process-wide NodeStore, centred on
+// the origin, and a step of 2^k generations reuses every square's known
+// future, so that regular patterns run billions of generations in a moment
+// and a copy (an undo step, a saved state) costs next to nothing.
+//
+// Runs every Life-like rule without birth on 0 neighbours. Cells lie within
+// +-CoordinateLimit. Use from one thread at a time, like the NodeStore.
+class HashLife : public Universe
+{
+public:
+    // The empty plane. Throws UniverseError for a rule with birth on 0.
+    explicit HashLife(const Rule &rule = Rule());
+    // The cells of `root`, a square of the store of level LeafLevel..61 with
+    // its top-left cell at -2^(level-1), -2^(level-1). Throws UniverseError
+    // for a rule with birth on 0, or when memory runs out.
+    HashLife(NodeId root, const Rule &rule);
+    HashLife(const HashLife &other);
+    HashLife &operator=(const HashLife &other);
+    ~HashLife() override;
+
+    std::unique_ptr<Universe> clone() const override;
+    Topology topology() const override { return Topology::unbounded(); }
+    const Rule &rule() const override { return lifeRule; }
+    void setRule(const Rule &rule) override;
+
+    bool cell(std::int64_t x, std::int64_t y) const override;
+    void setCell(std::int64_t x, std::int64_t y, bool alive) override;
+    void clear() override;
+    // Sets every cell of `cells` alive, in any order, repeats allowed; the
+    // others stay as they are. Throws UniverseError, changing nothing, for a
+    // cell beyond CoordinateLimit or when memory runs out.
+    void setCells(std::vector<CellPoint> cells);
+
+    void forEachLiveCell(
+        const CellRect &area, const std::function<void(std::int64_t x, std::int64_t y)> &visit) const override;
+    std::uint64_t population() const override;
+    std::optional<CellRect> boundingBox() const override;
+    // Fastest with area.left and area.top on multiples of 2^shift: a whole
+    // square of the tree then answers for each pixel.
+    void render(const CellRect &area, int shift, std::uint8_t *pixels, int columns, int rows,
+        std::ptrdiff_t stride) const override;
+    // Any number of generations up to 2^64 - 1, in steps of powers of two.
+    void advance(std::uint64_t generations) override;
+
+    std::uint64_t hash() const override;
+    bool equals(const Universe &other) const override;
+    // A digest of the live cells relative to their bounding box's top-left
+    // corner: translated copies give equal digests.
+    std::uint64_t shapeHash() const;
+    // Whether `other` holds exactly this universe's cells moved by dx, dy.
+    bool equalsShifted(const HashLife &other, std::int64_t dx, std::int64_t dy) const;
+
+    // The root square: its level 4..62, its top-left cell at -2^(level-1),
+    // -2^(level-1); the smallest such square that holds every live cell.
+    NodeId rootNode() const { return root; }
+
+    // Bytes all universes of the process may hold together; 1 GiB by default.
+    static void setMemoryLimit(std::size_t bytes);
+    static std::size_t memoryLimit();
+    static std::size_t memoryUsed();
+
+private:
+    static constexpr int RootLevel = 4; // the smallest root
+    static constexpr int RootLimitLevel = 62; // the largest root: 2^61 cells to each side
+    static constexpr int MaxStepExponent = 59; // a step of 2^59 generations at most
+
+    static void checkRule(const Rule &rule);
+    [[noreturn]] static void failOutOfMemory();
+    void replaceRoot(NodeId next);
+    static NodeId expanded(NodeId square);
+    static NodeId shrunk(NodeId square);
+    static NodeId step(NodeId square, int exponent);
+    static NodeId withCell(NodeId square, int level, std::uint64_t x, std::uint64_t y, bool alive);
+    static NodeId merged(NodeId a, NodeId b);
+    // The square `square` of `level` with the cells of begin..end alive, all of them within `bound`.
+    static NodeId built(CellPoint *begin, CellPoint *end, int level, const CellRect &square, const CellRect &bound);
+    std::vector<CellPoint> liveCells(const CellRect &area) const;
+
+    Rule lifeRule;
+    NodeId root; // registered with the store as long as this universe holds it
+};
+
+#endif // HASHLIFE_H

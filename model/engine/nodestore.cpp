@@ -1,0 +1,451 @@
+#include "model/engine/nodestore.h"
+
+#include <algorithm>
+
+namespace
+{
+
+using Word = std::uint64_t;
+
+Word mix(Word x)
+{
+    x ^= x >> 32;
+    x *= 0xD6E8FEB86659FD93ULL;
+    x ^= x >> 32;
+    x *= 0xD6E8FEB86659FD93ULL;
+    x ^= x >> 32;
+    return x;
+}
+
+Word rotate(Word x, int bits) { return (x << bits) | (x >> (64 - bits)); }
+
+// Content digests keep 56 bits, so that the level fits beside them.
+Word leafHash(Word bits) { return mix(bits ^ 0x9E3779B97F4A7C15ULL) >> 8; }
+
+Word nodeHash(int level, Word nw, Word ne, Word sw, Word se)
+{
+    return mix(nw * 0x9E3779B97F4A7C15ULL + rotate(ne, 13) * 0xC2B2AE3D27D4EB4FULL
+               + rotate(sw, 29) * 0x165667B19E3779F9ULL + rotate(se, 43) * 0x27D4EB2F165667C5ULL + Word(level))
+        >> 8;
+}
+
+// The high half of a slot: bits of the hash beside those that chose the slot.
+Word tagOf(Word hash) { return (hash >> 24) << 32; }
+
+Word addSaturated(Word a, Word b) { return a > ~Word(0) - b ? ~Word(0) : a + b; }
+
+// Four rows of 8 cells (the bytes of `rows`) as the low bytes of four 16-bit rows.
+Word spreadRows(Word rows)
+{
+    rows &= 0xFFFFFFFFULL;
+    rows = (rows | rows << 16) & 0x0000FFFF0000FFFFULL;
+    return (rows | rows << 8) & 0x00FF00FF00FF00FFULL;
+}
+
+// The reverse of spreadRows: the low bytes of four 16-bit rows as four bytes.
+Word gatherRows(Word rows)
+{
+    rows &= 0x00FF00FF00FF00FFULL;
+    rows = (rows | rows >> 8) & 0x0000FFFF0000FFFFULL;
+    return (rows | rows >> 16) & 0xFFFFFFFFULL;
+}
+
+// One generation of a 16 x 16 square held as four words of four 16-cell rows.
+// Cells on the square's rim come out wrong, so each generation leaves one
+// ring fewer of right cells; the middle 8 x 8 stays right for four.
+template <typename Decision> void generation(Word (&rows)[4], const Decision &decide)
+{
+    LifeBits::RowSums sums[4];
+    for (int i = 0; i < 4; ++i)
+        sums[i] = LifeBits::rowSums(rows[i] << 1, rows[i], rows[i] >> 1);
+    Word next[4];
+    for (int i = 0; i < 4; ++i) {
+        LifeBits::RowSums above = sums[i];
+        LifeBits::RowSums below = sums[i];
+        above.ones3 = (sums[i].ones3 << 16) | (i > 0 ? sums[i - 1].ones3 >> 48 : 0);
+        above.twos3 = (sums[i].twos3 << 16) | (i > 0 ? sums[i - 1].twos3 >> 48 : 0);
+        below.ones3 = (sums[i].ones3 >> 16) | (i < 3 ? sums[i + 1].ones3 << 48 : 0);
+        below.twos3 = (sums[i].twos3 >> 16) | (i < 3 ? sums[i + 1].twos3 << 48 : 0);
+        next[i] = decide(LifeBits::addRows(above, sums[i], below), rows[i]);
+    }
+    std::copy(next, next + 4, rows);
+}
+
+template <typename Decision> Word leafStep(Word nw, Word ne, Word sw, Word se, int generations, const Decision &decide)
+{
+    Word rows[4] = {
+        spreadRows(nw) | spreadRows(ne) << 8,
+        spreadRows(nw >> 32) | spreadRows(ne >> 32) << 8,
+        spreadRows(sw) | spreadRows(se) << 8,
+        spreadRows(sw >> 32) | spreadRows(se >> 32) << 8,
+    };
+    for (int i = 0; i < generations; ++i)
+        generation(rows, decide);
+    return gatherRows(rows[1] >> 4) | gatherRows(rows[2] >> 4) << 32;
+}
+
+} // namespace
+
+NodeStore &NodeStore::instance()
+{
+    // Never destroyed: universes in static storage may outlive any other object.
+    static NodeStore *const store = new NodeStore();
+    return *store;
+}
+
+NodeStore::NodeStore()
+    : table(2 * ChunkSize, 0)
+{
+    chunks.push_back(std::make_unique<Node[]>(ChunkSize));
+    empties[LeafLevel] = leaf(0);
+    for (int level = LeafLevel + 1; level <= MaxLevel; ++level) {
+        const NodeId below = empties[level - 1];
+        empties[level] = node(below, below, below, below);
+    }
+}
+
+NodeId NodeStore::leaf(std::uint64_t bits)
+{
+    const NodeId quarters[4] = { NodeId(bits), NodeId(bits >> 32), None, None };
+    const Word hash = leafHash(bits);
+    const NodeId found = find(hash, quarters, LeafLevel);
+    return found != None ? found : make(hash, quarters, LeafLevel, Word(__builtin_popcountll(bits)));
+}
+
+NodeId NodeStore::node(NodeId nw, NodeId ne, NodeId sw, NodeId se)
+{
+    const NodeId quarters[4] = { nw, ne, sw, se };
+    const Node &a = at(nw);
+    const Node &b = at(ne);
+    const Node &c = at(sw);
+    const Node &d = at(se);
+    const int level = static_cast<int>(a.hashLevel & 0xFF) + 1;
+    const Word hash = nodeHash(level, a.hashLevel >> 8, b.hashLevel >> 8, c.hashLevel >> 8, d.hashLevel >> 8);
+    const NodeId found = find(hash, quarters, level);
+    if (found != None)
+        return found;
+    const Word population
+        = addSaturated(addSaturated(a.population, b.population), addSaturated(c.population, d.population));
+    return make(hash, quarters, level, population);
+}
+
+NodeId NodeStore::find(std::uint64_t hash, const NodeId (&quarters)[4], int level) const
+{
+    const Word hashLevel = hash << 8 | Word(level);
+    const Word tag = tagOf(hash);
+    const std::size_t mask = table.size() - 1;
+    for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+        const Word entry = table[slot];
+        if (entry == 0)
+            return None;
+        if ((entry & ~Word(0xFFFFFFFF)) != tag)
+            continue;
+        const NodeId id = static_cast<NodeId>(entry);
+        const Node &n = at(id);
+        if (n.hashLevel == hashLevel && n.quarters[0] == quarters[0] && n.quarters[1] == quarters[1]
+            && n.quarters[2] == quarters[2] && n.quarters[3] == quarters[3])
+            return id;
+    }
+}
+
+NodeId NodeStore::make(std::uint64_t hash, const NodeId (&quarters)[4], int level, std::uint64_t population)
+{
+    const NodeId keep[4]
+        = { level > LeafLevel ? quarters[0] : None, level > LeafLevel ? quarters[1] : None, quarters[2], quarters[3] };
+    const NodeId id = allocate(keep);
+    Node &n = at(id);
+    std::copy(quarters, quarters + 4, n.quarters);
+    n.result = None;
+    n.hashLevel = hash << 8 | Word(level);
+    n.population = population;
+    insert(id, hash);
+    return id;
+}
+
+NodeId NodeStore::allocate(const NodeId (&keep)[4])
+{
+    const auto full = [this] { return freeList == None && unused == chunks.size() * ChunkSize && !grow(); };
+    if (bytesInUse() + NodeBytes > limit || full()) {
+        collect(keep);
+        // Collecting that frees next to nothing would only be repeated at once.
+        if (bytesInUse() + limit / 16 > limit || full())
+            throw Exhausted();
+    }
+    if (freeList != None) {
+        const NodeId id = freeList;
+        freeList = at(id).next;
+        --freeCount;
+        return id;
+    }
+    return unused++;
+}
+
+std::size_t NodeStore::bytesInUse() const { return (unused - 1 - freeCount) * NodeBytes; }
+
+bool NodeStore::grow()
+{
+    const std::size_t capacity = (chunks.size() + 1) * ChunkSize;
+    const std::size_t tableSize = capacity * 2 > table.size() ? table.size() * 2 : table.size();
+    const std::size_t needed = capacity * sizeof(Node) + tableSize * sizeof(Word) + memo.size() * sizeof(MemoEntry);
+    if (needed > limit || capacity > (std::size_t(1) << 32))
+        return false;
+    chunks.push_back(std::make_unique<Node[]>(ChunkSize));
+    if (tableSize > table.size())
+        rehash(tableSize);
+    return true;
+}
+
+void NodeStore::rehash(std::size_t tableSize)
+{
+    table.assign(tableSize, 0);
+    for (NodeId id = 1; id < unused; ++id) {
+        const Node &n = at(id);
+        if ((n.hashLevel & 0xFF) != FreeLevel)
+            insert(id, n.hashLevel >> 8);
+    }
+}
+
+void NodeStore::insert(NodeId id, std::uint64_t hash)
+{
+    const std::size_t mask = table.size() - 1;
+    std::size_t slot = hash & mask;
+    while (table[slot] != 0)
+        slot = (slot + 1) & mask;
+    table[slot] = tagOf(hash) | id;
+}
+
+void NodeStore::setMemoryLimit(std::size_t bytes)
+{
+    limit = bytes;
+    if (memoryUsed() > limit) {
+        const NodeId none[4] = { None, None, None, None };
+        collect(none, true);
+    }
+}
+
+void NodeStore::collect(const NodeId (&keep)[4], bool shrink)
+{
+    std::vector<Word> marks((unused + 63) / 64, 0);
+    const auto marked = [&marks](NodeId id) { return ((marks[id / 64] >> (id % 64)) & 1) != 0; };
+    std::vector<NodeId> pending(protectedNodes);
+    pending.insert(pending.end(), std::begin(keep), std::end(keep));
+    pending.insert(pending.end(), empties + LeafLevel, empties + MaxLevel + 1);
+    for (const auto &root : roots)
+        pending.push_back(root.first);
+    while (!pending.empty()) {
+        const NodeId id = pending.back();
+        pending.pop_back();
+        if (id == None || marked(id))
+            continue;
+        marks[id / 64] |= Word(1) << (id % 64);
+        const Node &n = at(id);
+        if ((n.hashLevel & 0xFF) > LeafLevel) {
+            for (const NodeId quarter : n.quarters) {
+                if (!marked(quarter))
+                    pending.push_back(quarter);
+            }
+        }
+    }
+
+    if (shrink) {
+        NodeId last = unused - 1;
+        while (last > 0 && !marked(last))
+            --last;
+        const std::size_t chunkCount = last / ChunkSize + 1;
+        chunks.resize(chunkCount);
+        unused = std::min<NodeId>(unused, static_cast<NodeId>(chunkCount * ChunkSize));
+        std::size_t tableSize = 2 * ChunkSize;
+        while (tableSize < 2 * chunkCount * ChunkSize)
+            tableSize *= 2;
+        table.assign(tableSize, 0);
+        table.shrink_to_fit();
+    }
+    freeList = None;
+    freeCount = 0;
+    for (NodeId id = unused - 1; id >= 1; --id) {
+        Node &n = at(id);
+        if (marked(id)) {
+            if (n.result != None && !marked(n.result))
+                n.result = None;
+            continue;
+        }
+        n.hashLevel = FreeLevel;
+        n.next = freeList;
+        freeList = id;
+        ++freeCount;
+    }
+    rehash(table.size());
+
+    std::vector<MemoEntry> kept;
+    for (const MemoEntry &entry : memo) {
+        if (!shrink && entry.id != None && marked(entry.id) && marked(entry.result))
+            kept.push_back(entry);
+    }
+    if (shrink)
+        std::vector<MemoEntry>().swap(memo);
+    std::fill(memo.begin(), memo.end(), MemoEntry { None, None, 0 });
+    memoCount = 0;
+    for (const MemoEntry &entry : kept)
+        memoStore(entry.id, static_cast<int>(entry.exponent), entry.result);
+    ++collectionCount;
+}
+
+std::size_t NodeStore::memoryUsed() const
+{
+    return chunks.size() * ChunkSize * sizeof(Node) + table.size() * sizeof(Word) + memo.size() * sizeof(MemoEntry);
+}
+
+void NodeStore::addRoot(NodeId id) { ++roots[id]; }
+
+void NodeStore::removeRoot(NodeId id)
+{
+    const auto found = roots.find(id);
+    if (found != roots.end() && --found->second == 0)
+        roots.erase(found);
+}
+
+void NodeStore::useRule(const Rule &next)
+{
+    if (next == rule)
+        return;
+    rule = next;
+    decision = LifeBits::RuleDecision(next);
+    forgetResults();
+}
+
+void NodeStore::forgetResults()
+{
+    for (NodeId id = 1; id < unused; ++id)
+        at(id).result = None;
+    std::fill(memo.begin(), memo.end(), MemoEntry { None, None, 0 });
+    memoCount = 0;
+}
+
+NodeId NodeStore::memoFind(NodeId id, int exponent) const
+{
+    if (memo.empty())
+        return None;
+    const std::size_t mask = memo.size() - 1;
+    for (std::size_t slot = mix(Word(id) << 6 | Word(exponent)) & mask;; slot = (slot + 1) & mask) {
+        const MemoEntry &entry = memo[slot];
+        if (entry.id == None)
+            return None;
+        if (entry.id == id && entry.exponent == static_cast<std::uint32_t>(exponent))
+            return entry.result;
+    }
+}
+
+void NodeStore::memoStore(NodeId id, int exponent, NodeId result)
+{
+    if ((memoCount + 1) * 2 > memo.size()) {
+        const std::size_t size = std::max<std::size_t>(memo.size() * 2, 4096);
+        const std::size_t needed = memoryUsed() + (size - memo.size()) * sizeof(MemoEntry);
+        std::vector<MemoEntry> old;
+        if (needed <= limit)
+            old.swap(memo);
+        // Out of room: the memo is only a cache, so it starts afresh.
+        memo.assign(needed <= limit ? size : std::max<std::size_t>(memo.size(), 4096), MemoEntry { None, None, 0 });
+        memoCount = 0;
+        for (const MemoEntry &entry : old) {
+            if (entry.id != None)
+                memoStore(entry.id, static_cast<int>(entry.exponent), entry.result);
+        }
+    }
+    const std::size_t mask = memo.size() - 1;
+    std::size_t slot = mix(Word(id) << 6 | Word(exponent)) & mask;
+    while (memo[slot].id != None)
+        slot = (slot + 1) & mask;
+    memo[slot] = MemoEntry { id, result, static_cast<std::uint32_t>(exponent) };
+    ++memoCount;
+}
+
+NodeId NodeStore::centreOfFour(NodeId nw, NodeId ne, NodeId sw, NodeId se)
+{
+    if (level(nw) == LeafLevel) {
+        constexpr Word Low = 0x0F0F0F0FULL;
+        const Word top = ((bits(nw) >> 36) & Low) | ((bits(ne) >> 32) & Low) << 4;
+        const Word bottom = ((bits(sw) >> 4) & Low) | (bits(se) & Low) << 4;
+        return leaf(top | bottom << 32);
+    }
+    return node(quarter(nw, 3), quarter(ne, 2), quarter(sw, 1), quarter(se, 0));
+}
+
+NodeId NodeStore::centre(NodeId id)
+{
+    return centreOfFour(quarter(id, 0), quarter(id, 1), quarter(id, 2), quarter(id, 3));
+}
+
+NodeId NodeStore::successor(NodeId id, int exponent)
+{
+    const Node &n = at(id);
+    const int nodeLevel = static_cast<int>(n.hashLevel & 0xFF);
+    if (n.population == 0)
+        return empties[nodeLevel - 1];
+    const bool ownStep = exponent == nodeLevel - 2;
+    NodeId result = ownStep ? n.result : memoFind(id, exponent);
+    if (result != None)
+        return result;
+    result = nodeLevel == LeafLevel + 1 ? leafSuccessor(id, exponent) : stepQuarters(id, exponent);
+    if (ownStep)
+        at(id).result = result;
+    else
+        memoStore(id, exponent, result);
+    return result;
+}
+
+NodeId NodeStore::leafSuccessor(NodeId id, int exponent)
+{
+    const Word nw = bits(quarter(id, 0));
+    const Word ne = bits(quarter(id, 1));
+    const Word sw = bits(quarter(id, 2));
+    const Word se = bits(quarter(id, 3));
+    const int generations = 1 << exponent;
+    if (rule == Rule())
+        return leaf(leafStep(nw, ne, sw, se, generations, LifeBits::ConwayDecision()));
+    return leaf(leafStep(nw, ne, sw, se, generations, decision));
+}
+
+NodeId NodeStore::stepQuarters(NodeId id, int exponent)
+{
+    const int nodeLevel = level(id);
+    // The grandchildren, row by row.
+    NodeId grand[4][4];
+    for (int q = 0; q < 4; ++q) {
+        const NodeId child = quarter(id, q);
+        for (int c = 0; c < 4; ++c)
+            grand[(q / 2) * 2 + c / 2][(q % 2) * 2 + c % 2] = quarter(child, c);
+    }
+    const std::size_t mark = protectionMark();
+    const bool ownStep = exponent == nodeLevel - 2;
+    const int innerExponent = ownStep ? nodeLevel - 3 : exponent;
+    // Nine overlapping squares of half the side: stepped halfway for the
+    // node's own step, or only their middles taken for a shorter one.
+    NodeId middle[3][3];
+    for (int y = 0; y < 3; ++y) {
+        for (int x = 0; x < 3; ++x) {
+            if (ownStep) {
+                // The corner squares are the node's own quarters.
+                const NodeId square = x % 2 == 0 && y % 2 == 0
+                    ? quarter(id, y + x / 2)
+                    : node(grand[y][x], grand[y][x + 1], grand[y + 1][x], grand[y + 1][x + 1]);
+                protect(square);
+                middle[y][x] = successor(square, innerExponent);
+            } else {
+                middle[y][x] = centreOfFour(grand[y][x], grand[y][x + 1], grand[y + 1][x], grand[y + 1][x + 1]);
+            }
+            protect(middle[y][x]);
+        }
+    }
+    NodeId stepped[2][2];
+    for (int y = 0; y < 2; ++y) {
+        for (int x = 0; x < 2; ++x) {
+            const NodeId square = node(middle[y][x], middle[y][x + 1], middle[y + 1][x], middle[y + 1][x + 1]);
+            protect(square);
+            stepped[y][x] = successor(square, innerExponent);
+            protect(stepped[y][x]);
+        }
+    }
+    const NodeId result = node(stepped[0][0], stepped[0][1], stepped[1][0], stepped[1][1]);
+    release(mark);
+    return result;
+}

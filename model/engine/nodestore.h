@@ -1,0 +1,162 @@
+#ifndef NODESTORE_H
+#define NODESTORE_H
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+#include "model/engine/lifebits.h"
+#include "model/engine/rule.h"
+
+// A square of the unbounded plane in the node store; 0 is no node.
+using NodeId = std::uint32_t;
+
+// The squares of the unbounded plane as Gosper's memoised quadtree: every
+// distinct square of 2^level x 2^level cells is one canonical node, made once
+// and shared by every HashLife of the process, so that equal squares are equal
+// ids, copies of a universe cost nothing and the future of a square is
+// computed once. It exists apart from HashLife because it outlives every
+// universe and answers to one memory limit for all of them.
+//
+// Not thread-safe: the process uses the unbounded plane from one thread at a time.
+//
+// Nodes stay valid while something refers to them: the roots of live
+// universes (addRoot), the protected nodes of the operation in progress
+// (protect), and what those contain. Any call that makes a node may collect
+// everything else when memory runs short; then collections() changes.
+class NodeStore
+{
+public:
+    static constexpr NodeId None = 0;
+    static constexpr int LeafLevel = 3; // a leaf is 8 x 8 cells
+    static constexpr int MaxLevel = 63;
+
+    // Thrown by any call that makes a node when the memory limit is reached
+    // even after collecting; nothing referred to is lost.
+    struct Exhausted {
+    };
+
+    static NodeStore &instance();
+
+    // Bit 8 * y + x is the cell at x, y (0..7) from the leaf's top-left corner.
+    NodeId leaf(std::uint64_t bits);
+    // The square made of four quarters of one level, LeafLevel..MaxLevel - 1.
+    NodeId node(NodeId nw, NodeId ne, NodeId sw, NodeId se);
+    // The square of `level` (LeafLevel..MaxLevel) with every cell dead.
+    NodeId empty(int level) const { return empties[static_cast<std::size_t>(level)]; }
+
+    int level(NodeId id) const { return static_cast<int>(at(id).hashLevel & 0xFF); }
+    // Quarter 0 nw, 1 ne, 2 sw, 3 se of a node above LeafLevel.
+    NodeId quarter(NodeId id, int index) const { return at(id).quarters[index]; }
+    std::uint64_t bits(NodeId leafId) const
+    {
+        const Node &n = at(leafId);
+        return n.quarters[0] | (std::uint64_t(n.quarters[1]) << 32);
+    }
+    // Live cells; UINT64_MAX stands for that many or more.
+    std::uint64_t population(NodeId id) const { return at(id).population; }
+    bool isEmpty(NodeId id) const { return at(id).population == 0; }
+    // A digest of the cells alone: equal squares give equal digests whatever their ids.
+    std::uint64_t contentHash(NodeId id) const { return at(id).hashLevel >> 8; }
+
+    // Starts loading a node that is about to be read.
+    void prefetch(NodeId id) const { __builtin_prefetch(&at(id)); }
+
+    // The middle square of half the side, as it is now; level above LeafLevel.
+    NodeId centre(NodeId id);
+    // The middle square of half the side, 2^exponent generations on under the
+    // rule of the last useRule(): exponent 0..level - 2, level above LeafLevel.
+    NodeId successor(NodeId id, int exponent);
+    // The rule successor() steps by; changing it forgets every result of the old one.
+    void useRule(const Rule &rule);
+
+    // A live universe's root, counted once per holder; it and all it contains stay.
+    void addRoot(NodeId id);
+    void removeRoot(NodeId id);
+    // Keeps `id` until release() cuts the protected nodes back to a mark.
+    void protect(NodeId id) { protectedNodes.push_back(id); }
+    std::size_t protectionMark() const { return protectedNodes.size(); }
+    void release(std::size_t mark) { protectedNodes.resize(mark); }
+    // The node protected at `mark` + offset, for builders that index what they protect.
+    NodeId protectedAt(std::size_t index) const { return protectedNodes[index]; }
+    // Counts collections: a cache of node ids not known to the store is stale once it changes.
+    std::uint64_t collections() const { return collectionCount; }
+
+    // Bytes the nodes in use and their share of the tables may take, and the
+    // most the store holds; the default is 1 GiB. Below what it holds, the
+    // store collects at once and gives back what it can.
+    void setMemoryLimit(std::size_t bytes);
+    std::size_t memoryLimit() const { return limit; }
+    // Bytes held now: nodes, free or not, and the tables.
+    std::size_t memoryUsed() const;
+
+    NodeStore(const NodeStore &) = delete;
+    NodeStore &operator=(const NodeStore &) = delete;
+
+private:
+    struct Node {
+        NodeId quarters[4]; // nw, ne, sw, se; a leaf keeps its bits in the first two
+        NodeId next; // the next node of the free list
+        NodeId result; // successor(id, level - 2), or None while unknown
+        std::uint64_t hashLevel; // contentHash << 8 | level; FreeLevel when free
+        std::uint64_t population;
+    };
+    static constexpr std::uint64_t FreeLevel = 0xFF;
+    // A node in use with its two slots of the hash table.
+    static constexpr std::size_t NodeBytes = sizeof(Node) + 2 * sizeof(std::uint64_t);
+    static constexpr int ChunkBits = 14;
+    static constexpr std::size_t ChunkSize = std::size_t(1) << ChunkBits;
+
+    // Results for steps shorter than a node's own, keyed by node and exponent.
+    struct MemoEntry {
+        NodeId id;
+        NodeId result;
+        std::uint32_t exponent;
+    };
+
+    NodeStore();
+
+    Node &at(NodeId id) { return chunks[id >> ChunkBits][id & (ChunkSize - 1)]; }
+    const Node &at(NodeId id) const { return chunks[id >> ChunkBits][id & (ChunkSize - 1)]; }
+    NodeId find(std::uint64_t hash, const NodeId (&quarters)[4], int level) const;
+    NodeId make(std::uint64_t hash, const NodeId (&quarters)[4], int level, std::uint64_t population);
+    NodeId allocate(const NodeId (&keep)[4]);
+    bool grow();
+    std::size_t bytesInUse() const;
+    void rehash(std::size_t tableSize);
+    void insert(NodeId id, std::uint64_t hash);
+    // Frees every node nothing refers to; `shrink` gives back the memory of
+    // the free nodes past the last node kept.
+    void collect(const NodeId (&keep)[4], bool shrink = false);
+    void forgetResults();
+
+    NodeId memoFind(NodeId id, int exponent) const;
+    void memoStore(NodeId id, int exponent, NodeId result);
+
+    NodeId centreOfFour(NodeId nw, NodeId ne, NodeId sw, NodeId se);
+    NodeId leafSuccessor(NodeId id, int exponent);
+    NodeId stepQuarters(NodeId id, int exponent);
+
+    std::vector<std::unique_ptr<Node[]>> chunks;
+    NodeId unused = 1; // nodes from here on were never handed out
+    NodeId freeList = None;
+    std::size_t freeCount = 0;
+    // Open addressing, a power of two long, at most half full: a node's id in
+    // the low half, bits of its hash in the high half, 0 for an empty slot.
+    std::vector<std::uint64_t> table;
+    std::vector<MemoEntry> memo; // open addressing, a power of two long, or empty
+    std::size_t memoCount = 0;
+    NodeId empties[MaxLevel + 1] = {};
+
+    std::unordered_map<NodeId, std::size_t> roots; // root id -> holders
+    std::vector<NodeId> protectedNodes;
+    std::uint64_t collectionCount = 0;
+    std::size_t limit = std::size_t(1) << 30;
+
+    Rule rule;
+    LifeBits::RuleDecision decision { Rule() };
+};
+
+#endif // NODESTORE_H
