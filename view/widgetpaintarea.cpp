@@ -421,15 +421,15 @@ void WidgetPaintArea::describe()
         const QString height = locale.toString(static_cast<qlonglong>(topology.height()));
         switch (topology.kind()) {
         case Topology::Kind::Plane:
-            text = QCoreApplication::translate("MainWindow", "%1 by %2 plane, %3 cells alive; cursor on %4, %5")
+            text = QCoreApplication::translate("MainWindow", "Plane of %1 by %2 cells, %3 alive; cursor on %4, %5")
                        .arg(width, height, live, x, y);
             break;
         case Topology::Kind::Torus:
-            text = QCoreApplication::translate("MainWindow", "%1 by %2 torus, %3 cells alive; cursor on %4, %5")
+            text = QCoreApplication::translate("MainWindow", "Torus of %1 by %2 cells, %3 alive; cursor on %4, %5")
                        .arg(width, height, live, x, y);
             break;
         default:
-            text = QCoreApplication::translate("MainWindow", "Unbounded, %1 cells alive; cursor on %2, %3")
+            text = QCoreApplication::translate("MainWindow", "Unbounded plane, %1 alive; cursor on %2, %3")
                        .arg(live, x, y);
             break;
         }
