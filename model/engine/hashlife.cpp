@@ -177,14 +177,50 @@ public:
             if (column(clipLeft) >= columns || row(clipTop) >= rows)
                 continue;
             const bool inside = x0 >= area.left && x1 <= area.right && y0 >= area.top && y1 <= area.bottom;
+            const Word partMask = (Word(1) << shift) - 1;
             if (inside && column(x0) == column(x1) && row(y0) == row(y1))
                 pixel(column(x0), row(y0)) = 1;
+            else if (inside && ((Word(x0) - Word(area.left)) & partMask) == 0
+                && ((Word(y0) - Word(area.top)) & partMask) == 0 && column(x1) < columns && row(y1) < rows)
+                paintWhole(quarter, level - 1, column(x0), row(y0));
             else
                 paint(quarter, level - 1, x0, y0);
         }
     }
 
 private:
+    // A square above `shift` inside the area and the picture, its corner on
+    // the corner of the pixel at `column`, `row`: no cell needs clipping.
+    void paintWhole(NodeId square, int level, Word column, Word row)
+    {
+        const NodeStore &nodes = store();
+        if (level == NodeStore::LeafLevel) {
+            for (Word bits = nodes.bits(square); bits != 0; bits &= bits - 1) {
+                const int bit = __builtin_ctzll(bits);
+                pixel(column + (Word(bit % 8) >> shift), row + (Word(bit / 8) >> shift)) = 1;
+            }
+            return;
+        }
+        const NodeId empty = nodes.empty(level - 1);
+        NodeId quarters[4];
+        for (int q = 0; q < 4; ++q) {
+            quarters[q] = nodes.quarter(square, q);
+            if (quarters[q] != empty && level - 1 > shift)
+                nodes.prefetch(quarters[q]);
+        }
+        const Word span = level - 1 > shift ? Word(1) << (level - 1 - shift) : 1;
+        for (int q = 0; q < 4; ++q) {
+            if (quarters[q] == empty)
+                continue;
+            const Word x = column + Word(q % 2) * span;
+            const Word y = row + Word(q / 2) * span;
+            if (level - 1 == shift)
+                pixel(x, y) = 1;
+            else
+                paintWhole(quarters[q], level - 1, x, y);
+        }
+    }
+
     // Precondition: x >= area.left, y >= area.top; the differences fit in 64 unsigned bits.
     Word column(std::int64_t x) const { return (Word(x) - Word(area.left)) >> shift; }
     Word row(std::int64_t y) const { return (Word(y) - Word(area.top)) >> shift; }
@@ -613,10 +649,12 @@ std::optional<CellRect> HashLife::boundingBox() const { return boxOf(root); }
 void HashLife::render(
     const CellRect &area, int shift, std::uint8_t *pixels, int columns, int rows, std::ptrdiff_t stride) const
 {
+    if (columns <= 0 || rows <= 0)
+        return;
     for (int r = 0; r < rows; ++r)
         std::memset(pixels + r * stride, 0, static_cast<std::size_t>(columns));
     const NodeStore &nodes = store();
-    if (nodes.isEmpty(root) || columns <= 0 || rows <= 0)
+    if (nodes.isEmpty(root))
         return;
     const int level = nodes.level(root);
     const std::int64_t half = halfSide(level);

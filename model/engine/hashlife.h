@@ -53,7 +53,10 @@ public:
     // Any number of generations up to 2^64 - 1, in steps of powers of two.
     void advance(std::uint64_t generations) override;
 
+    // From the root square's digest: equal HashLife universes give equal
+    // digests in O(1); TileLife digests the same cells differently.
     std::uint64_t hash() const override;
+    // O(1) against another HashLife; cell by cell against other engines.
     bool equals(const Universe &other) const override;
     // A digest of the live cells relative to their bounding box's top-left
     // corner: translated copies give equal digests.

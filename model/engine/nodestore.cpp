@@ -129,6 +129,12 @@ NodeId NodeStore::node(NodeId nw, NodeId ne, NodeId sw, NodeId se)
     return make(hash, quarters, level, population);
 }
 
+void NodeStore::prefetchSlot(NodeId nw, NodeId ne, NodeId sw, NodeId se) const
+{
+    const Word hash = nodeHash(level(nw) + 1, contentHash(nw), contentHash(ne), contentHash(sw), contentHash(se));
+    __builtin_prefetch(&table[hash & (table.size() - 1)]);
+}
+
 NodeId NodeStore::find(std::uint64_t hash, const NodeId (&quarters)[4], int level) const
 {
     const Word hashLevel = hash << 8 | Word(level);
@@ -287,7 +293,6 @@ void NodeStore::collect(const NodeId (&keep)[4], bool shrink)
     memoCount = 0;
     for (const MemoEntry &entry : kept)
         memoStore(entry.id, static_cast<int>(entry.exponent), entry.result);
-    ++collectionCount;
 }
 
 std::size_t NodeStore::memoryUsed() const
@@ -421,6 +426,14 @@ NodeId NodeStore::stepQuarters(NodeId id, int exponent)
     // Nine overlapping squares of half the side: stepped halfway for the
     // node's own step, or only their middles taken for a shorter one.
     NodeId middle[3][3];
+    if (ownStep) {
+        for (int y = 0; y < 3; ++y) {
+            for (int x = 0; x < 3; ++x) {
+                if (x % 2 != 0 || y % 2 != 0)
+                    prefetchSlot(grand[y][x], grand[y][x + 1], grand[y + 1][x], grand[y + 1][x + 1]);
+            }
+        }
+    }
     for (int y = 0; y < 3; ++y) {
         for (int x = 0; x < 3; ++x) {
             if (ownStep) {
@@ -437,6 +450,10 @@ NodeId NodeStore::stepQuarters(NodeId id, int exponent)
         }
     }
     NodeId stepped[2][2];
+    for (int y = 0; y < 2; ++y) {
+        for (int x = 0; x < 2; ++x)
+            prefetchSlot(middle[y][x], middle[y][x + 1], middle[y + 1][x], middle[y + 1][x + 1]);
+    }
     for (int y = 0; y < 2; ++y) {
         for (int x = 0; x < 2; ++x) {
             const NodeId square = node(middle[y][x], middle[y][x + 1], middle[y + 1][x], middle[y + 1][x + 1]);

@@ -25,7 +25,7 @@ using NodeId = std::uint32_t;
 // Nodes stay valid while something refers to them: the roots of live
 // universes (addRoot), the protected nodes of the operation in progress
 // (protect), and what those contain. Any call that makes a node may collect
-// everything else when memory runs short; then collections() changes.
+// everything else when memory runs short.
 class NodeStore
 {
 public:
@@ -79,10 +79,9 @@ public:
     void protect(NodeId id) { protectedNodes.push_back(id); }
     std::size_t protectionMark() const { return protectedNodes.size(); }
     void release(std::size_t mark) { protectedNodes.resize(mark); }
-    // The node protected at `mark` + offset, for builders that index what they protect.
+    // The node protected at position `index`, counted as protectionMark()
+    // counts, for builders that look up what they protect.
     NodeId protectedAt(std::size_t index) const { return protectedNodes[index]; }
-    // Counts collections: a cache of node ids not known to the store is stale once it changes.
-    std::uint64_t collections() const { return collectionCount; }
 
     // Bytes the nodes in use and their share of the tables may take, and the
     // most the store holds; the default is 1 GiB. Below what it holds, the
@@ -120,6 +119,8 @@ private:
 
     Node &at(NodeId id) { return chunks[id >> ChunkBits][id & (ChunkSize - 1)]; }
     const Node &at(NodeId id) const { return chunks[id >> ChunkBits][id & (ChunkSize - 1)]; }
+    // Starts loading the hash table's slot for the node of these quarters.
+    void prefetchSlot(NodeId nw, NodeId ne, NodeId sw, NodeId se) const;
     NodeId find(std::uint64_t hash, const NodeId (&quarters)[4], int level) const;
     NodeId make(std::uint64_t hash, const NodeId (&quarters)[4], int level, std::uint64_t population);
     NodeId allocate(const NodeId (&keep)[4]);
@@ -152,7 +153,6 @@ private:
 
     std::unordered_map<NodeId, std::size_t> roots; // root id -> holders
     std::vector<NodeId> protectedNodes;
-    std::uint64_t collectionCount = 0;
     std::size_t limit = std::size_t(1) << 30;
 
     Rule rule;

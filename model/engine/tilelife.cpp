@@ -12,10 +12,6 @@ namespace
 using Word = std::uint64_t;
 constexpr int Side = 64;
 
-// What computing a tile found, in TileLife::outcomes.
-constexpr std::uint8_t Changed = 1;
-constexpr std::uint8_t PeriodTwo = 2;
-
 // Offsets of the neighbours N, NE, E, SE, S, SW, W, NW; the opposite of d is (d + 4) % 8.
 constexpr int OffsetX[8] = { 0, 1, 1, 1, 0, -1, -1, -1 };
 constexpr int OffsetY[8] = { -1, -1, 0, 1, 1, 1, 0, -1 };
@@ -30,20 +26,22 @@ Word mix(Word x)
     return x;
 }
 
-// The next generation of a tile from its own rows and the rows of its eight
-// neighbours (null for a missing one, whose cells are dead). Plain loops over
-// arrays, so that the compiler computes several rows at once.
 // Differences found while writing a tile's next generation over its previous one.
 struct Outcome {
-    Word fromCurrent; // nonzero if the next generation differs from the current one
-    Word fromPrevious; // nonzero if it differs from the one before
+    Word fromCurrent; // bit x set if column x of the next generation differs from the current one
+    Word fromPrevious; // nonzero if the next generation differs from the one before
     Word columns; // bit x set if column x of the next generation has a live cell
+    Word top; // the differences of the top row from the current one
+    Word bottom; // the differences of the bottom row from the current one
 };
 
 // A tile's worth of dead cells, for missing neighbours.
 const Word deadRows[Side] = {};
 
-// `result` holds the previous generation and receives the next.
+// The next generation of a tile from its own rows and the rows of its eight
+// neighbours (null for a missing one, whose cells are dead), written over the
+// previous generation in `result`. Plain loops over arrays, so that the
+// compiler computes several rows at once.
 template <typename Decision>
 inline __attribute__((always_inline)) Outcome nextTileOf(
     const Word *__restrict rows, const Word *const (&neighbours)[8], Word *__restrict result, const Decision &decide)
@@ -82,7 +80,7 @@ inline __attribute__((always_inline)) Outcome nextTileOf(
         columns |= next;
         result[r] = next;
     }
-    return { fromCurrent, fromPrevious, columns };
+    return { fromCurrent, fromPrevious, columns, result[0] ^ rows[0], result[Side - 1] ^ rows[Side - 1] };
 }
 
 template <typename Decision>
@@ -202,9 +200,10 @@ void TileLife::removeTile(std::int32_t slot)
     freeTiles.push_back(slot);
 }
 
-void TileLife::markChanged(std::int32_t slot)
+void TileLife::markChanged(std::int32_t slot, std::uint8_t edges)
 {
     Tile &tile = tiles[static_cast<std::size_t>(slot)];
+    tile.changedEdges |= edges;
     if (!tile.changed) {
         tile.changed = true;
         changedTiles.push_back(slot);
@@ -288,7 +287,11 @@ void TileLife::step()
             tiles[static_cast<std::size_t>(slot)].due = true;
             due.push_back(slot);
         }
+        // Only neighbours facing cells that changed can change with them.
+        const std::uint8_t edges = tiles[static_cast<std::size_t>(slot)].changedEdges;
         for (int d = 0; d < Directions; ++d) {
+            if (((edges >> d) & 1) == 0)
+                continue;
             std::int32_t other = tiles[static_cast<std::size_t>(slot)].neighbours[static_cast<std::size_t>(d)];
             if (other < 0 && liveEdge[d]) {
                 const TileKey key = tiles[static_cast<std::size_t>(slot)].key;
@@ -316,31 +319,40 @@ void TileLife::step()
             repeats = repeats && other >= 0 && isPeriodTwo(tiles[static_cast<std::size_t>(other)]);
         }
         Word *next = tile.buffers[1 - tile.current].data();
-        Outcome outcome { tile.changed ? ~Word(0) : 0, 0, tile.columns[1 - tile.current] };
         if (repeats) {
-            // The previous generation is already in place.
-        } else if (conway) {
-            outcome = computeTile(tile.rows().data(), neighbours, next, LifeBits::ConwayDecision());
-        } else {
-            outcome = computeTile(tile.rows().data(), neighbours, next, decision);
+            // The previous generation is already in place, and differs from
+            // the current one where the current one differed from it.
+            outcomes[k] = { tile.changed, true, tile.changed ? tile.changedEdges : std::uint8_t(0) };
+            continue;
         }
-        outcomes[k] = outcome.fromCurrent != 0 ? Changed : 0;
-        outcomes[k] |= outcome.fromPrevious == 0 ? PeriodTwo : 0;
+        const Outcome outcome = conway ? computeTile(tile.rows().data(), neighbours, next, LifeBits::ConwayDecision())
+                                       : computeTile(tile.rows().data(), neighbours, next, decision);
         tile.columns[1 - tile.current] = outcome.columns;
+        const Word top = outcome.top;
+        const Word bottom = outcome.bottom;
+        const Word sides = outcome.fromCurrent;
+        const bool edges[8] = { top != 0, (top >> 63) != 0, (sides >> 63) != 0, (bottom >> 63) != 0, bottom != 0,
+            (bottom & 1) != 0, (sides & 1) != 0, (top & 1) != 0 };
+        std::uint8_t changedEdges = 0;
+        for (int d = 0; d < Directions; ++d)
+            changedEdges |= static_cast<std::uint8_t>(edges[d] ? 1U << d : 0U);
+        outcomes[k] = { outcome.fromCurrent != 0, outcome.fromPrevious == 0, changedEdges };
     }
 
-    for (const std::int32_t slot : changedTiles)
+    for (const std::int32_t slot : changedTiles) {
         tiles[static_cast<std::size_t>(slot)].changed = false;
+        tiles[static_cast<std::size_t>(slot)].changedEdges = 0;
+    }
     changedTiles.clear();
     ++stepCount;
     for (std::size_t k = 0; k < due.size(); ++k) {
         Tile &tile = tiles[static_cast<std::size_t>(due[k])];
         tile.due = false;
-        tile.periodTwo = (outcomes[k] & PeriodTwo) != 0;
+        tile.periodTwo = outcomes[k].periodTwo;
         tile.computedAt = stepCount;
-        if ((outcomes[k] & Changed) != 0) {
+        if (outcomes[k].changed) {
             tile.current = static_cast<std::uint8_t>(1 - tile.current);
-            markChanged(due[k]);
+            markChanged(due[k], outcomes[k].changedEdges);
         } else if (tile.columns[tile.current] == 0) {
             removeTile(due[k]);
         }
@@ -458,6 +470,8 @@ std::optional<CellRect> TileLife::boundingBox() const
 void TileLife::render(
     const CellRect &area, int shift, std::uint8_t *pixels, int columns, int rows, std::ptrdiff_t stride) const
 {
+    if (columns <= 0 || rows <= 0)
+        return;
     for (int r = 0; r < rows; ++r)
         std::memset(pixels + r * stride, 0, static_cast<std::size_t>(columns));
     const auto column = [&](std::int64_t x) { return (Word(x) - Word(area.left)) >> shift; };

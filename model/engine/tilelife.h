@@ -48,7 +48,9 @@ public:
     // One generation after another; meant for up to StepLimit of them.
     void advance(std::uint64_t generations) override;
 
+    // Equal TileLife universes give equal digests; HashLife digests the same cells differently.
     std::uint64_t hash() const override;
+    // Compares with any engine's universe, cell by cell.
     bool equals(const Universe &other) const override;
 
 private:
@@ -65,6 +67,9 @@ private:
         std::size_t operator()(const TileKey &key) const;
     };
     struct Tile {
+        std::array<Word, 64> &rows() { return buffers[current]; }
+        const std::array<Word, 64> &rows() const { return buffers[current]; }
+
         TileKey key;
         // Bit x of row y is the cell at key.x * 64 + x, key.y * 64 + y: the current
         // generation, and the one before (equal to it unless the tile changed).
@@ -74,19 +79,24 @@ private:
         std::uint64_t computedAt = 0; // the last generation computed, counted by stepCount
         std::array<std::int32_t, Directions> neighbours {}; // indices into tiles, -1 for none
         bool changed = false; // in the last generation, or set since
+        std::uint8_t changedEdges = 0; // bit d set: the cells facing neighbour d changed with it
         bool periodTwo = false; // computed at computedAt as it was two generations before
-
-        std::array<Word, Side> &rows() { return buffers[current]; }
-        const std::array<Word, Side> &rows() const { return buffers[current]; }
         bool due = false; // to be computed in the generation under way
         bool used = false; // false for a slot on the free list
+    };
+    // What computing a due tile found.
+    struct TileStep {
+        bool changed;
+        bool periodTwo; // as two generations before
+        std::uint8_t changedEdges;
     };
 
     static void checkRule(const Rule &rule);
     std::int32_t tileAt(const TileKey &key) const;
     std::int32_t addTile(const TileKey &key);
     void removeTile(std::int32_t index);
-    void markChanged(std::int32_t index);
+    // Marks a tile changed; `edges` has bit d set where the cells facing neighbour d changed.
+    void markChanged(std::int32_t index, std::uint8_t edges = 0xFF);
     void step();
     bool isPeriodTwo(const Tile &tile) const;
     bool nearLimit() const;
@@ -99,9 +109,7 @@ private:
     int stepsSinceEdit = 0; // generations since cells or the rule were last set, up to 2
     std::uint64_t stepCount = 0; // generations stepped
     std::vector<std::int32_t> due; // tiles to compute in the generation under way
-    // For each due tile: 1 if its next generation differs from its current
-    // one, plus 2 if it equals the one before.
-    std::vector<std::uint8_t> outcomes;
+    std::vector<TileStep> outcomes; // for each due tile
 };
 
 #endif // TILELIFE_H
