@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <random>
 #include <utility>
 #include <vector>
@@ -145,6 +146,8 @@ protected:
         WidgetPaintArea::paintEvent(event);
     }
 };
+
+constexpr int CellSizes[] = { 32, 24, 16, 12, 8, 6, 4, 3, 2, 1 }; // pixels a cell at zoom steps 0..9
 
 // Whether the picture shows a live cell at `pixel`: its fill or its outline.
 bool showsLife(const QImage &image, const QPoint &pixel)
@@ -494,7 +497,7 @@ void TestWidgetPaintArea::wheelZoomKeepsTheCellUnderThePointer()
     QFETCH(QPoint, pointer);
     QFETCH(int, notches);
 
-    const int size = std::vector<int> { 32, 24, 16, 12, 8 }[static_cast<std::size_t>(zoomStep)];
+    const int size = CellSizes[zoomStep];
     const CellPoint under { corner.x + pointer.x() / size, corner.y + pointer.y() / size };
     HashLife plane;
     plane.setCell(under.x, under.y, true);
@@ -569,7 +572,7 @@ void TestWidgetPaintArea::clickDrawsTheCellUnderThePointer_data()
     QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
     QTest::addColumn<bool>("draws");
 
-    QTest::newRow("32 pixels") << false << 0 << QPoint(100, 37) << Qt::KeyboardModifiers() << true;
+    QTest::newRow("32 pixels, last pixel") << false << 0 << QPoint(95, 63) << Qt::KeyboardModifiers() << true;
     QTest::newRow("on an outline") << false << 1 << QPoint(240, 48) << Qt::KeyboardModifiers() << true;
     QTest::newRow("3 pixels") << false << 7 << QPoint(301, 202) << Qt::KeyboardModifiers() << true;
     QTest::newRow("1 pixel") << false << 9 << QPoint(17, 298) << Qt::KeyboardModifiers() << true;
@@ -591,12 +594,18 @@ void TestWidgetPaintArea::clickDrawsTheCellUnderThePointer()
     GridUniverse ring(Topology::torus(25, 30));
     Universe &universe = torus ? static_cast<Universe &>(ring) : plane;
     WidgetPaintArea view;
-    showAt(view, universe, zoomStep, torus ? CellPoint { -2, 7 } : CellPoint { -12345678901, 987654321 });
+    const CellPoint corner = torus ? CellPoint { -2, 7 } : CellPoint { -12345678901, 987654321 };
+    showAt(view, universe, zoomStep, corner);
     QObject::connect(&view, &WidgetPaintArea::universeCellDrawn,
         [&](qint64 x, qint64 y, bool alive) { universe.setCell(x, y, alive); });
     QTest::mouseClick(&view, Qt::LeftButton, modifiers, pointer);
 
     QCOMPARE(universe.population(), draws ? 1U : 0U);
+    if (draws) {
+        // A pixel on the outline between two cells belongs to the one right of or below it.
+        const int size = CellSizes[zoomStep];
+        QVERIFY(universe.cell(corner.x + pointer.x() / size, corner.y + pointer.y() / size));
+    }
     QCOMPARE(showsLife(render(view), pointer), draws);
 }
 
