@@ -133,7 +133,9 @@ void WidgetPaintArea::paintEvent(QPaintEvent *)
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(view.pixelsOf(cursor).adjusted(-1, -1, 1, 1));
     }
-    if (gameField || universe)
+    // Counting a large grid's cells at every frame would cost more than the
+    // frame: outside the classic field, only while assistive tools listen.
+    if ((gameField || universe) && (shownTopology() == Topology::classic() || QAccessible::isActive()))
         describe();
 }
 

@@ -39,7 +39,8 @@ class QWheelEvent;
 // itself in view: the view follows it, and it follows the view. The view
 // only reports what was drawn; whoever owns the cells changes them and
 // repaints. Its accessible description tells a screen reader the universe,
-// its live cells and the cursor's cell.
+// its live cells and the cursor's cell: anew at every paint in the classic
+// field, and outside it while assistive tools are active or when the cursor moves.
 class WidgetPaintArea : public QWidget
 {
     Q_OBJECT
