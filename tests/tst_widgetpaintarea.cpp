@@ -7,13 +7,18 @@
 #include <QRect>
 #include <QScreen>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <algorithm>
+#include <cstdint>
+#include <cstdlib>
 #include <random>
 #include <utility>
 #include <vector>
 
 #include "model/engine/gamefield.h"
+#include "model/engine/griduniverse.h"
+#include "model/engine/hashlife.h"
 #include "toplevelguard.h"
 #include "view/widgetpaintarea.h"
 #include "warningguard.h"
@@ -142,9 +147,35 @@ protected:
     }
 };
 
+constexpr int CellSizes[] = { 32, 24, 16, 12, 8, 6, 4, 3, 2, 1 }; // pixels a cell at zoom steps 0..9
+
+// Whether the picture shows a live cell at `pixel`: its fill or its outline.
+bool showsLife(const QImage &image, const QPoint &pixel)
+{
+    const QColor color = image.pixelColor(pixel);
+    return color == QColor(50, 200, 50) || color == Grey;
+}
+
+// A view of 400 x 300 pixels on the screen, showing `universe` at `zoomStep`
+// with cell `corner` at its top-left pixel.
+void showAt(WidgetPaintArea &view, const Universe &universe, int zoomStep, const CellPoint &corner)
+{
+    view.setFixedSize(400, 300);
+    // Without the focus, no cursor covers a cell.
+    view.setFocusPolicy(Qt::NoFocus);
+    view.setUniverse(&universe);
+    Viewport place;
+    place.place(zoomStep, corner, QPoint(0, 0));
+    view.setViewport(place);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(CellList)
+Q_DECLARE_METATYPE(CellRect)
+Q_DECLARE_METATYPE(CellPoint)
 
 // The field view read back pixel by pixel: frame, cell positions, outlines
 // and fills of each colour mode.
@@ -171,6 +202,13 @@ private slots:
     void matchesRectanglePainting();
 
     void changesWaitForARepaint();
+
+    void wheelZoomKeepsTheCellUnderThePointer_data();
+    void wheelZoomKeepsTheCellUnderThePointer();
+    void fitShowsEveryLiveCell_data();
+    void fitShowsEveryLiveCell();
+    void clickDrawsTheCellUnderThePointer_data();
+    void clickDrawsTheCellUnderThePointer();
 };
 
 void TestWidgetPaintArea::initTestCase() { WarningGuard::install(); }
@@ -434,6 +472,141 @@ void TestWidgetPaintArea::changesWaitForARepaint()
     view.update();
     QTRY_VERIFY(view.paints > paintsBefore);
     QTRY_VERIFY2(showsCell(onScreen(view), 1, 1, QColor(240, 120, 120), &problem), problem);
+}
+
+void TestWidgetPaintArea::wheelZoomKeepsTheCellUnderThePointer_data()
+{
+    QTest::addColumn<int>("zoomStep"); // at the start, 0..4 for 32..8 pixels a cell
+    QTest::addColumn<CellPoint>("corner"); // the cell at the top-left pixel at the start
+    QTest::addColumn<QPoint>("pointer");
+    QTest::addColumn<int>("notches"); // wheel steps, positive away from the user: in
+
+    constexpr std::int64_t far = std::int64_t(1) << 59;
+    QTest::newRow("8 in 2 at the centre") << 4 << CellPoint { -25, -19 } << QPoint(200, 150) << 2;
+    QTest::newRow("16 in 5, past the ladder") << 2 << CellPoint { 0, 0 } << QPoint(17, 290) << 5;
+    QTest::newRow("32 out 3") << 0 << CellPoint { 3, -7 } << QPoint(398, 1) << -3;
+    QTest::newRow("12 out 12 to 8 cells a pixel") << 3 << CellPoint { 100, 200 } << QPoint(123, 77) << -12;
+    QTest::newRow("8 out 40, far away") << 4 << CellPoint { far, -far } << QPoint(250, 40) << -40;
+    QTest::newRow("8 out 55, to 2^50 cells a pixel") << 4 << CellPoint { -far, 5 } << QPoint(3, 298) << -55;
+}
+
+void TestWidgetPaintArea::wheelZoomKeepsTheCellUnderThePointer()
+{
+    QFETCH(int, zoomStep);
+    QFETCH(CellPoint, corner);
+    QFETCH(QPoint, pointer);
+    QFETCH(int, notches);
+
+    const int size = CellSizes[zoomStep];
+    const CellPoint under { corner.x + pointer.x() / size, corner.y + pointer.y() / size };
+    HashLife plane;
+    plane.setCell(under.x, under.y, true);
+    WidgetPaintArea view;
+    showAt(view, plane, zoomStep, corner);
+    QVERIFY(showsLife(render(view), pointer));
+
+    for (int notch = 0; notch < std::abs(notches); ++notch) {
+        QWheelEvent wheel(pointer, view.mapToGlobal(pointer), QPoint(), QPoint(0, notches > 0 ? 120 : -120),
+            Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(&view, &wheel);
+        // The only live cell lights the pixel under the pointer, and no more than one cell's worth.
+        const QImage image = render(view);
+        QVERIFY2(showsLife(image, pointer), qPrintable(QString("after %1 notches").arg(notch + 1)));
+        int lit = 0;
+        for (int y = 1; y < image.height() - 1; ++y) {
+            for (int x = 1; x < image.width() - 1; ++x)
+                lit += showsLife(image, QPoint(x, y));
+        }
+        QVERIFY(lit >= 1 && lit <= 33 * 33);
+    }
+    QCOMPARE(view.viewport().zoomStep(), std::clamp(zoomStep - notches, 0, Viewport::zoomStepCount() - 1));
+}
+
+void TestWidgetPaintArea::fitShowsEveryLiveCell_data()
+{
+    QTest::addColumn<CellRect>("box"); // its four corners alive
+
+    constexpr std::int64_t limit = Universe::CoordinateLimit;
+    QTest::newRow("around the origin") << CellRect { -3, -2, 5, 7 };
+    QTest::newRow("one cell") << CellRect { 9, -9, 9, -9 };
+    QTest::newRow("a long line") << CellRect { -1000000, 4, 1000000, 4 };
+    QTest::newRow("far away") << CellRect { 1000000007, -5000000000, 1000000100, -4999999000 };
+    QTest::newRow("the whole plane") << CellRect { -limit, -limit, limit, limit };
+    QTest::newRow("at the corner") << CellRect { limit - 70, -limit, limit, -limit + 3 };
+}
+
+void TestWidgetPaintArea::fitShowsEveryLiveCell()
+{
+    QFETCH(CellRect, box);
+
+    HashLife plane;
+    const std::vector<CellPoint> corners
+        = { { box.left, box.top }, { box.right, box.top }, { box.left, box.bottom }, { box.right, box.bottom } };
+    for (const CellPoint &corner : corners)
+        plane.setCell(corner.x, corner.y, true);
+    WidgetPaintArea view;
+    showAt(view, plane, 0, CellPoint());
+    view.fitPattern();
+
+    const QImage image = render(view);
+    const QRect inside = view.rect().adjusted(1, 1, -1, -1);
+    for (const CellPoint &corner : corners) {
+        const QRect pixels = view.viewport().pixelsOf(corner);
+        QVERIFY(inside.contains(pixels));
+        QVERIFY(showsLife(image, pixels.topLeft()) || showsLife(image, pixels.center()));
+    }
+    // The finest zoom that shows them all: one step in loses one of them.
+    view.zoomIn();
+    if (view.viewport().zoomStep() > 0) {
+        const bool allShown = std::all_of(corners.begin(), corners.end(),
+            [&](const CellPoint &corner) { return inside.contains(view.viewport().pixelsOf(corner)); });
+        QVERIFY(!allShown);
+    }
+}
+
+void TestWidgetPaintArea::clickDrawsTheCellUnderThePointer_data()
+{
+    QTest::addColumn<bool>("torus"); // else the unbounded plane
+    QTest::addColumn<int>("zoomStep");
+    QTest::addColumn<QPoint>("pointer");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::addColumn<bool>("draws");
+
+    QTest::newRow("32 pixels, last pixel") << false << 0 << QPoint(95, 63) << Qt::KeyboardModifiers() << true;
+    QTest::newRow("on an outline") << false << 1 << QPoint(240, 48) << Qt::KeyboardModifiers() << true;
+    QTest::newRow("3 pixels") << false << 7 << QPoint(301, 202) << Qt::KeyboardModifiers() << true;
+    QTest::newRow("1 pixel") << false << 9 << QPoint(17, 298) << Qt::KeyboardModifiers() << true;
+    QTest::newRow("torus, 4 pixels") << true << 6 << QPoint(99, 43) << Qt::KeyboardModifiers() << true;
+    QTest::newRow("torus, outside") << true << 6 << QPoint(150, 43) << Qt::KeyboardModifiers() << false;
+    QTest::newRow("2 cells a pixel") << false << 10 << QPoint(50, 50) << Qt::KeyboardModifiers() << false;
+    QTest::newRow("with Shift") << false << 0 << QPoint(50, 50) << Qt::KeyboardModifiers(Qt::ShiftModifier) << false;
+}
+
+void TestWidgetPaintArea::clickDrawsTheCellUnderThePointer()
+{
+    QFETCH(bool, torus);
+    QFETCH(int, zoomStep);
+    QFETCH(QPoint, pointer);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    QFETCH(bool, draws);
+
+    HashLife plane;
+    GridUniverse ring(Topology::torus(25, 30));
+    Universe &universe = torus ? static_cast<Universe &>(ring) : plane;
+    WidgetPaintArea view;
+    const CellPoint corner = torus ? CellPoint { -2, 7 } : CellPoint { -12345678901, 987654321 };
+    showAt(view, universe, zoomStep, corner);
+    QObject::connect(&view, &WidgetPaintArea::universeCellDrawn,
+        [&](qint64 x, qint64 y, bool alive) { universe.setCell(x, y, alive); });
+    QTest::mouseClick(&view, Qt::LeftButton, modifiers, pointer);
+
+    QCOMPARE(universe.population(), draws ? 1U : 0U);
+    if (draws) {
+        // A pixel on the outline between two cells belongs to the one right of or below it.
+        const int size = CellSizes[zoomStep];
+        QVERIFY(universe.cell(corner.x + pointer.x() / size, corner.y + pointer.y() / size));
+    }
+    QCOMPARE(showsLife(render(view), pointer), draws);
 }
 
 QTEST_MAIN(TestWidgetPaintArea)

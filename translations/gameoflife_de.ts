@@ -561,6 +561,18 @@
         <source>Generation &amp;limit…</source>
         <translation>Generationen-&amp;Obergrenze…</translation>
     </message>
+    <message>
+        <source>Plane of %1 by %2 cells, %3 alive; cursor on %4, %5</source>
+        <translation>Ebene von %1 mal %2 Zellen, %3 lebendig; Cursor auf %4, %5</translation>
+    </message>
+    <message>
+        <source>Torus of %1 by %2 cells, %3 alive; cursor on %4, %5</source>
+        <translation>Torus von %1 mal %2 Zellen, %3 lebendig; Cursor auf %4, %5</translation>
+    </message>
+    <message>
+        <source>Unbounded plane, %1 alive; cursor on %2, %3</source>
+        <translation>Unbegrenzte Ebene, %1 lebendig; Cursor auf %2, %3</translation>
+    </message>
 </context>
 <context>
     <name>RecentFiles</name>

@@ -561,6 +561,18 @@
         <source>Generation &amp;limit…</source>
         <translation>&amp;Límite de generaciones…</translation>
     </message>
+    <message>
+        <source>Plane of %1 by %2 cells, %3 alive; cursor on %4, %5</source>
+        <translation>Plano de %1 por %2 células, %3 vivas; cursor en %4, %5</translation>
+    </message>
+    <message>
+        <source>Torus of %1 by %2 cells, %3 alive; cursor on %4, %5</source>
+        <translation>Toro de %1 por %2 células, %3 vivas; cursor en %4, %5</translation>
+    </message>
+    <message>
+        <source>Unbounded plane, %1 alive; cursor on %2, %3</source>
+        <translation>Plano ilimitado, %1 vivas; cursor en %2, %3</translation>
+    </message>
 </context>
 <context>
     <name>RecentFiles</name>

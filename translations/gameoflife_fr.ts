@@ -561,6 +561,18 @@
         <source>Generation &amp;limit…</source>
         <translation>L&amp;imite de générations…</translation>
     </message>
+    <message>
+        <source>Plane of %1 by %2 cells, %3 alive; cursor on %4, %5</source>
+        <translation>Plan de %1 sur %2 cellules, %3 vivantes ; curseur sur %4, %5</translation>
+    </message>
+    <message>
+        <source>Torus of %1 by %2 cells, %3 alive; cursor on %4, %5</source>
+        <translation>Tore de %1 sur %2 cellules, %3 vivantes ; curseur sur %4, %5</translation>
+    </message>
+    <message>
+        <source>Unbounded plane, %1 alive; cursor on %2, %3</source>
+        <translation>Plan illimité, %1 vivantes ; curseur sur %2, %3</translation>
+    </message>
 </context>
 <context>
     <name>RecentFiles</name>

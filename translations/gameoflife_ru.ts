@@ -561,6 +561,18 @@
         <source>Generation &amp;limit…</source>
         <translation>Пр&amp;едел поколений…</translation>
     </message>
+    <message>
+        <source>Plane of %1 by %2 cells, %3 alive; cursor on %4, %5</source>
+        <translation>Плоскость %1 на %2 клеток, живых %3; курсор на %4, %5</translation>
+    </message>
+    <message>
+        <source>Torus of %1 by %2 cells, %3 alive; cursor on %4, %5</source>
+        <translation>Тор %1 на %2 клеток, живых %3; курсор на %4, %5</translation>
+    </message>
+    <message>
+        <source>Unbounded plane, %1 alive; cursor on %2, %3</source>
+        <translation>Неограниченная плоскость, живых %1; курсор на %2, %3</translation>
+    </message>
 </context>
 <context>
     <name>RecentFiles</name>

@@ -5,22 +5,22 @@
 #include <QFocusEvent>
 #include <QImage>
 #include <QKeyEvent>
+#include <QLocale>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPen>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 
-#include "model/engine/gamefield.h"
-#include "view/fieldimage.h"
+#include "model/engine/packedfield.h"
 
 WidgetPaintArea::WidgetPaintArea(QWidget *parent)
     : QWidget(parent)
-    , gameField(nullptr)
-    , colorMode(2)
 {
     // Every paint covers every pixel: nothing needs clearing underneath.
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -32,11 +32,24 @@ WidgetPaintArea::WidgetPaintArea(QWidget *parent)
 
 WidgetPaintArea::~WidgetPaintArea()
 {
-    // The field may already be gone when the window tears its children down.
+    // The cells may already be gone when the window tears its children down.
     gameField = nullptr;
+    universe = nullptr;
 }
 
-void WidgetPaintArea::setField(GameField *field) { gameField = field; }
+void WidgetPaintArea::setField(GameField *field)
+{
+    gameField = field;
+    universe = nullptr;
+}
+
+void WidgetPaintArea::setUniverse(const Universe *shown)
+{
+    universe = shown;
+    gameField = nullptr;
+    const CellRect world = UniverseImage::extent(shownTopology());
+    cursor = { std::clamp(cursor.x, world.left, world.right), std::clamp(cursor.y, world.top, world.bottom) };
+}
 
 void WidgetPaintArea::setColorMode(int mode) { colorMode = mode; }
 
@@ -47,106 +60,250 @@ void WidgetPaintArea::setDrawingEnabled(bool enabled)
         endStroke();
 }
 
+void WidgetPaintArea::setViewport(const Viewport &viewport)
+{
+    view = viewport;
+    viewChanged();
+}
+
+void WidgetPaintArea::zoomIn()
+{
+    const Viewport before = view;
+    view.zoomAround(rect().center(), 1);
+    if (view != before)
+        viewChanged();
+}
+
+void WidgetPaintArea::zoomOut()
+{
+    const Viewport before = view;
+    view.zoomAround(rect().center(), -1);
+    if (view != before)
+        viewChanged();
+}
+
+void WidgetPaintArea::fitPattern()
+{
+    std::optional<ClassicUniverse> scratch;
+    const Universe *shown = shownUniverse(scratch);
+    const std::optional<CellRect> box = shown ? shown->boundingBox() : std::nullopt;
+    const Topology topology = shownTopology();
+    const QRect inside = rect().adjusted(1, 1, -1, -1);
+    if (box)
+        view.fit(*box, inside);
+    else if (topology.isBounded())
+        view.fit(UniverseImage::extent(topology), inside);
+    else
+        view.place(view.zoomStep(), CellPoint(), inside.center());
+    viewChanged();
+}
+
+void WidgetPaintArea::resetView()
+{
+    view = Viewport();
+    viewChanged();
+}
+
 void WidgetPaintArea::paintEvent(QPaintEvent *)
 {
-    // drawImage takes the nearest pixel, so the device pixels are the same
-    // whatever the scale of the picture; the scale only decides the cost. At
-    // a whole-number ratio a picture at that scale is copied one to one,
-    // several times cheaper than enlarging one at every paint; at any other
-    // ratio drawImage scales anyway, and the smallest picture is the quickest
-    // to compose.
-    const qreal ratio = devicePixelRatioF();
-    const int scale = ratio > 1 && ratio == std::floor(ratio) ? static_cast<int>(ratio) : 1;
-    const QImage &image = fieldImage.compose(gameField ? gameField->snapshot() : nullptr, colorMode, size(), scale);
     QPainter painter(this);
-    painter.drawImage(rect(), image);
+    if (showsClassicPicture()) {
+        // drawImage takes the nearest pixel, so the device pixels are the same
+        // whatever the scale of the picture; the scale only decides the cost. At
+        // a whole-number ratio a picture at that scale is copied one to one,
+        // several times cheaper than enlarging one at every paint; at any other
+        // ratio drawImage scales anyway, and the smallest picture is the quickest
+        // to compose.
+        const qreal ratio = devicePixelRatioF();
+        const int scale = ratio > 1 && ratio == std::floor(ratio) ? static_cast<int>(ratio) : 1;
+        const GameField::Cell *const *cells = gameField ? gameField->snapshot()
+            : universe                                  ? classicBuffer(*universe)
+                                                        : nullptr;
+        painter.drawImage(rect(), fieldImage.compose(cells, colorMode, size(), scale));
+    } else {
+        std::optional<ClassicUniverse> scratch;
+        painter.drawImage(rect(), universeImage.compose(*shownUniverse(scratch), view, size(), colorMode));
+        painter.setPen(QPen(QBrush(Qt::black), 1.0, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
     if (hasFocus()) {
         // Around the cell, on its outline and the pixels next to it, so that it shows on any cell.
-        constexpr int offset = FieldImage::FieldOffset;
-        constexpr int pitch = FieldImage::CellPitch;
         painter.setPen(QPen(QColor(255, 140, 0), 2));
         painter.setBrush(Qt::NoBrush);
-        painter.drawRect(
-            offset + (cursorCell.x() - 1) * pitch - 1, offset + (cursorCell.y() - 1) * pitch - 1, pitch + 2, pitch + 2);
+        painter.drawRect(view.pixelsOf(cursor).adjusted(-1, -1, 1, 1));
     }
-    if (gameField)
-        describe(gameField->liveCellCount());
+    // Counting a large grid's cells at every frame would cost more than the
+    // frame: outside the classic field, only while assistive tools listen.
+    if ((gameField || universe) && (shownTopology() == Topology::classic() || QAccessible::isActive()))
+        describe();
 }
 
 void WidgetPaintArea::mousePressEvent(QMouseEvent *event)
 {
-    if (!drawingEnabled || event->button() != Qt::LeftButton || !gameField)
+    if ((event->button() == Qt::MiddleButton || event->button() == Qt::RightButton) && !stroking) {
+        panning = true;
+        panPoint = event->pos();
+        setCursor(Qt::ClosedHandCursor);
+        return;
+    }
+    if (!drawingEnabled || event->button() != Qt::LeftButton || (event->modifiers() & Qt::ShiftModifier)
+        || view.shift() > 0 || (!gameField && !universe))
         return;
     // A release that a dialog swallowed ends the last stroke only now.
     endStroke();
-    const QPoint cell = cellAt(event->pos());
-    if (!isOnField(cell))
+    const CellPoint cell = cellUnder(event->pos());
+    if (!isInUniverse(cell))
         return;
     stroking = true;
-    strokeAlive = gameField->snapshot()[cell.y()][cell.x()] != 1;
+    strokeAlive = !isAlive(cell);
     strokeCell = cell;
-    emit cellDrawn(cell.y(), cell.x(), strokeAlive);
+    drawCell(cell);
 }
 
 void WidgetPaintArea::mouseMoveEvent(QMouseEvent *event)
 {
+    if (panning) {
+        if (event->buttons() & (Qt::MiddleButton | Qt::RightButton)) {
+            const QPoint moved = event->pos() - panPoint;
+            panPoint = event->pos();
+            if (!moved.isNull()) {
+                view.panBy(moved);
+                viewChanged();
+            }
+        } else {
+            panning = false;
+            setCursor(Qt::CrossCursor);
+        }
+        return;
+    }
     if (!stroking)
         return;
     if (event->buttons() & Qt::LeftButton)
-        drawTo(cellAt(event->pos()));
+        drawTo(cellUnder(event->pos()));
     else
         endStroke();
 }
 
 void WidgetPaintArea::mouseReleaseEvent(QMouseEvent *event)
 {
+    if (panning && (event->button() == Qt::MiddleButton || event->button() == Qt::RightButton)) {
+        panning = false;
+        setCursor(Qt::CrossCursor);
+        return;
+    }
     if (!stroking || event->button() != Qt::LeftButton)
         return;
-    drawTo(cellAt(event->pos()));
+    drawTo(cellUnder(event->pos()));
     endStroke();
 }
 
-QPoint WidgetPaintArea::cellAt(const QPoint &position) const
+void WidgetPaintArea::wheelEvent(QWheelEvent *event)
 {
-    // Floor division, so that points left of or above the first cell come out
-    // below 1; the outline right of and below the last cell still belongs to it.
-    const auto cellOn = [](int pixel, int offset, int size) {
-        const int last = offset + GameField::FieldSize * size;
-        const int inside = pixel == last ? pixel - 1 - offset : pixel - offset;
-        return (inside >= 0 ? inside / size : (inside - size + 1) / size) + 1;
-    };
-    constexpr int offset = FieldImage::FieldOffset;
-    constexpr int pitch = FieldImage::CellPitch;
-    return QPoint(cellOn(position.x(), offset, pitch), cellOn(position.y(), offset, pitch));
+    event->accept();
+    wheelAngle += event->angleDelta().y();
+    const int steps = wheelAngle / WheelStep;
+    if (steps == 0)
+        return;
+    wheelAngle -= steps * WheelStep;
+    // The cells under the pointer are others now: a stroke cannot go on.
+    endStroke();
+    const Viewport before = view;
+    view.zoomAround(event->position().toPoint(), steps);
+    if (view != before)
+        viewChanged();
 }
 
-bool WidgetPaintArea::isOnField(const QPoint &cell)
+const Universe *WidgetPaintArea::shownUniverse(std::optional<ClassicUniverse> &scratch) const
 {
-    return cell.x() >= 1 && cell.x() <= GameField::FieldSize && cell.y() >= 1 && cell.y() <= GameField::FieldSize;
+    if (universe)
+        return universe;
+    if (gameField)
+        return &scratch.emplace(PackedField::fromBuffer(gameField->snapshot()), gameField->rule());
+    return nullptr;
 }
 
-void WidgetPaintArea::drawTo(const QPoint &cell)
+Topology WidgetPaintArea::shownTopology() const { return universe ? universe->topology() : Topology::classic(); }
+
+bool WidgetPaintArea::isAlive(const CellPoint &cell) const
+{
+    if (universe)
+        return universe->cell(cell.x, cell.y);
+    return gameField && gameField->cell(static_cast<int>(cell.y) + 1, static_cast<int>(cell.x) + 1) == 1;
+}
+
+bool WidgetPaintArea::showsClassicPicture() const
+{
+    return (!gameField && !universe) || (shownTopology() == Topology::classic() && view == Viewport());
+}
+
+const GameField::Cell *const *WidgetPaintArea::classicBuffer(const Universe &cells)
+{
+    constexpr int N = GameField::FieldSize;
+    constexpr int B = GameField::BufferSize;
+    std::uint8_t alive[N * N];
+    cells.render({ 0, 0, N - 1, N - 1 }, 0, alive, N, N, N);
+    classicCells.assign(static_cast<std::size_t>(B) * B, 0);
+    classicRows.resize(B);
+    for (int r = 0; r < B; ++r)
+        classicRows[static_cast<std::size_t>(r)] = classicCells.data() + static_cast<std::ptrdiff_t>(r) * B;
+    for (int r = 0; r < N; ++r) {
+        for (int c = 0; c < N; ++c)
+            classicRows[static_cast<std::size_t>(r) + 1][c + 1] = alive[r * N + c];
+    }
+    return classicRows.data();
+}
+
+CellPoint WidgetPaintArea::cellUnder(const QPoint &position) const
+{
+    CellPoint cell = view.cellAt(position);
+    if (view.showsOutlines()) {
+        const CellRect world = UniverseImage::extent(shownTopology());
+        const QRect pixels = view.pixelsOf(cell);
+        if (cell.x == world.right + 1 && position.x() == pixels.left())
+            --cell.x;
+        if (cell.y == world.bottom + 1 && position.y() == pixels.top())
+            --cell.y;
+    }
+    return cell;
+}
+
+bool WidgetPaintArea::isInUniverse(const CellPoint &cell) const
+{
+    return UniverseImage::extent(shownTopology()).contains(cell.x, cell.y);
+}
+
+void WidgetPaintArea::drawCell(const CellPoint &cell)
+{
+    if (!isInUniverse(cell))
+        return;
+    emit universeCellDrawn(cell.x, cell.y, strokeAlive);
+    if (shownTopology() == Topology::classic())
+        emit cellDrawn(static_cast<int>(cell.y) + 1, static_cast<int>(cell.x) + 1, strokeAlive);
+}
+
+void WidgetPaintArea::drawTo(const CellPoint &cell)
 {
     // Bresenham's line, so that a fast movement, which the mouse reports only
-    // every few cells, still leaves no gap.
-    const int dx = std::abs(cell.x() - strokeCell.x());
-    const int dy = -std::abs(cell.y() - strokeCell.y());
-    const int stepX = cell.x() > strokeCell.x() ? 1 : -1;
-    const int stepY = cell.y() > strokeCell.y() ? 1 : -1;
-    int error = dx + dy;
-    QPoint at = strokeCell;
+    // every few cells, still leaves no gap. The cells are those under pixels
+    // of the view, so their distances are small.
+    const std::int64_t dx = std::abs(cell.x - strokeCell.x);
+    const std::int64_t dy = -std::abs(cell.y - strokeCell.y);
+    const int stepX = cell.x > strokeCell.x ? 1 : -1;
+    const int stepY = cell.y > strokeCell.y ? 1 : -1;
+    std::int64_t error = dx + dy;
+    CellPoint at = strokeCell;
     while (at != cell) {
-        const int twice = 2 * error;
+        const std::int64_t twice = 2 * error;
         if (twice >= dy) {
             error += dy;
-            at.rx() += stepX;
+            at.x += stepX;
         }
         if (twice <= dx) {
             error += dx;
-            at.ry() += stepY;
+            at.y += stepY;
         }
-        if (isOnField(at))
-            emit cellDrawn(at.y(), at.x(), strokeAlive);
+        drawCell(at);
     }
     strokeCell = cell;
 }
@@ -154,25 +311,31 @@ void WidgetPaintArea::drawTo(const QPoint &cell)
 void WidgetPaintArea::keyPressEvent(QKeyEvent *event)
 {
     const int step = event->modifiers() & Qt::ControlModifier ? 10 : 1;
+    const bool pan = event->modifiers() & Qt::AltModifier;
+    const QPoint quarter(width() / 4, height() / 4);
     switch (event->key()) {
     case Qt::Key_Left:
-        moveCursor(-step, 0);
-        break;
     case Qt::Key_Right:
-        moveCursor(step, 0);
-        break;
     case Qt::Key_Up:
-        moveCursor(0, -step);
+    case Qt::Key_Down: {
+        const int sign = event->key() == Qt::Key_Left || event->key() == Qt::Key_Up ? -1 : 1;
+        const bool across = event->key() == Qt::Key_Left || event->key() == Qt::Key_Right;
+        if (pan) {
+            // The picture moves the other way, uncovering what lies in the key's direction.
+            view.panBy(across ? QPoint(-sign * quarter.x(), 0) : QPoint(0, -sign * quarter.y()));
+            viewChanged();
+        } else {
+            moveCursor(across ? sign * step : 0, across ? 0 : sign * step);
+        }
         break;
-    case Qt::Key_Down:
-        moveCursor(0, step);
-        break;
+    }
     case Qt::Key_Space:
-        if (!drawingEnabled || !gameField || event->isAutoRepeat())
+        if (!drawingEnabled || (!gameField && !universe) || view.shift() > 0 || event->isAutoRepeat())
             return;
         // A stroke of one cell, as a click is.
         endStroke();
-        emit cellDrawn(cursorCell.y(), cursorCell.x(), gameField->snapshot()[cursorCell.y()][cursorCell.x()] != 1);
+        strokeAlive = !isAlive(cursor);
+        drawCell(cursor);
         emit strokeFinished();
         break;
     default:
@@ -194,24 +357,85 @@ void WidgetPaintArea::focusOutEvent(QFocusEvent *event)
     update();
 }
 
-void WidgetPaintArea::moveCursor(int columns, int rows)
+void WidgetPaintArea::moveCursor(std::int64_t columns, std::int64_t rows)
 {
-    const auto clamped = [](int value) { return std::clamp(value, 1, GameField::FieldSize); };
-    cursorCell = QPoint(clamped(cursorCell.x() + columns), clamped(cursorCell.y() + rows));
+    // Zoomed out, by as many cells as a pixel shows.
+    const CellRect world = UniverseImage::extent(shownTopology());
+    const std::int64_t unit = std::int64_t(1) << view.shift();
+    const auto moved = [unit](std::int64_t from, std::int64_t by, std::int64_t low, std::int64_t high) {
+        std::int64_t to = 0;
+        if (__builtin_mul_overflow(by, unit, &to) || __builtin_add_overflow(from, to, &to))
+            return by < 0 ? low : high;
+        return std::clamp(to, low, high);
+    };
+    cursor = { moved(cursor.x, columns, world.left, world.right), moved(cursor.y, rows, world.top, world.bottom) };
+    const Viewport before = view;
+    view.ensureVisible(cursor, cursorArea());
+    if (view != before)
+        emit viewportChanged();
     update();
-    describe(describedCells);
+    describe();
 }
 
-void WidgetPaintArea::describe(int liveCells)
+void WidgetPaintArea::viewChanged()
 {
-    const QString text
-        = QCoreApplication::translate("MainWindow", "%1 by %2 cells, %3 alive; cursor on row %4, column %5")
-              .arg(GameField::FieldSize)
-              .arg(GameField::FieldSize)
-              .arg(std::max(liveCells, 0))
-              .arg(cursorCell.y())
-              .arg(cursorCell.x());
-    describedCells = liveCells;
+    const QRect area = cursorArea();
+    const QRect shown = view.pixelsOf(cursor);
+    if (!area.isEmpty() && !area.contains(shown)) {
+        const QPoint nearest(std::max(area.left(), std::min(shown.center().x(), area.right())),
+            std::max(area.top(), std::min(shown.center().y(), area.bottom())));
+        const CellRect world = UniverseImage::extent(shownTopology());
+        const CellPoint cell = view.cellAt(nearest);
+        cursor = { std::clamp(cell.x, world.left, world.right), std::clamp(cell.y, world.top, world.bottom) };
+        describe();
+    }
+    update();
+    emit viewportChanged();
+}
+
+QRect WidgetPaintArea::cursorArea() const { return rect().adjusted(2, 2, -2, -2); }
+
+void WidgetPaintArea::describe()
+{
+    const Topology topology = shownTopology();
+    QString text;
+    if (topology.kind() == Topology::Kind::Classic) {
+        const std::uint64_t live = gameField ? static_cast<std::uint64_t>(gameField->liveCellCount())
+            : universe                       ? universe->population()
+                                             : 0;
+        text = QCoreApplication::translate("MainWindow", "%1 by %2 cells, %3 alive; cursor on row %4, column %5")
+                   .arg(GameField::FieldSize)
+                   .arg(GameField::FieldSize)
+                   .arg(live)
+                   .arg(cursor.y + 1)
+                   .arg(cursor.x + 1);
+    } else {
+        const QLocale locale;
+        QString live;
+        try {
+            live = locale.toString(static_cast<qulonglong>(universe->population()));
+        } catch (const UniverseError &) {
+            live = locale.toString(std::numeric_limits<qulonglong>::max()) + QLatin1Char('+');
+        }
+        const QString x = locale.toString(static_cast<qlonglong>(cursor.x));
+        const QString y = locale.toString(static_cast<qlonglong>(cursor.y));
+        const QString width = locale.toString(static_cast<qlonglong>(topology.width()));
+        const QString height = locale.toString(static_cast<qlonglong>(topology.height()));
+        switch (topology.kind()) {
+        case Topology::Kind::Plane:
+            text = QCoreApplication::translate("MainWindow", "Plane of %1 by %2 cells, %3 alive; cursor on %4, %5")
+                       .arg(width, height, live, x, y);
+            break;
+        case Topology::Kind::Torus:
+            text = QCoreApplication::translate("MainWindow", "Torus of %1 by %2 cells, %3 alive; cursor on %4, %5")
+                       .arg(width, height, live, x, y);
+            break;
+        default:
+            text = QCoreApplication::translate("MainWindow", "Unbounded plane, %1 alive; cursor on %2, %3")
+                       .arg(live, x, y);
+            break;
+        }
+    }
     if (text == accessibleDescription())
         return;
     setAccessibleDescription(text);

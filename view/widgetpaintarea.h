@@ -4,25 +4,43 @@
 #include <QPoint>
 #include <QWidget>
 
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "model/engine/classicuniverse.h"
 #include "model/engine/gamefield.h"
+#include "model/engine/universe.h"
 #include "view/fieldimage.h"
+#include "view/universeimage.h"
+#include "view/viewport.h"
 
 class QFocusEvent;
 class QKeyEvent;
 class QMouseEvent;
 class QPaintEvent;
+class QWheelEvent;
 
-// Shows the field as FieldImage composes it. It only reads the field, anew at
-// every paint, and never asks for a repaint itself; whoever changes the field or
-// the colour calls update().
+// Shows a universe, or the classic field, zoomed and panned as the user
+// likes. It only reads the cells, anew at every paint, and repaints by itself
+// only when the zoom, the place or the cursor change; whoever changes the
+// cells or the colour calls update(). In the classic field at its first zoom
+// and place the picture is FieldImage's, as it always was; everywhere else
+// it is UniverseImage's, composed from the cells in view only.
 //
-// The user draws on it with the left mouse button: a click toggles a cell, a
-// drag gives every cell it passes the state the first one got. From the
-// keyboard, while it has the focus, a cell cursor moves with the arrow keys
-// (ten cells with Ctrl) and Space toggles the cell under it, as a click does.
-// The view only reports what was drawn; whoever owns the field changes it and
-// repaints. Its accessible description tells a screen reader the field's size,
-// its live cells and the cursor's cell.
+// The mouse: the left button draws wherever a cell is a pixel or more (a
+// click toggles a cell, a drag gives every cell it passes the state the first
+// one got; with Shift it does nothing, for a later selection); the wheel
+// zooms around the cell under the pointer; the middle or right button drags
+// the picture. The keyboard, while the view has the focus: a cell cursor
+// moves with the arrow keys (ten cells with Ctrl; zoomed out, a pixel's cells
+// at a time), Space toggles the cell under it, as a click does, and
+// Alt+arrows move the picture by a quarter of the view. The cursor keeps
+// itself in view: the view follows it, and it follows the view. The view
+// only reports what was drawn; whoever owns the cells changes them and
+// repaints. Its accessible description tells a screen reader the universe,
+// its live cells and the cursor's cell: anew at every paint in the classic
+// field, and outside it while assistive tools are active or when the cursor moves.
 class WidgetPaintArea : public QWidget
 {
     Q_OBJECT
@@ -31,58 +49,109 @@ public:
     explicit WidgetPaintArea(QWidget *parent = nullptr);
     ~WidgetPaintArea() override;
 
-    // The field to draw; null draws the empty area. Not owned; must outlive
-    // every paint. Does not repaint.
+    // The classic field to draw, in place of any universe; null draws the
+    // empty area. Not owned; must outlive every paint. Does not repaint.
     void setField(GameField *field);
+    // The universe to draw, in place of any field, only read; null draws the
+    // empty area. Not owned; must outlive every paint. The zoom and place
+    // stay; the cursor moves into the universe if it was outside. Does not repaint.
+    void setUniverse(const Universe *universe);
     // 1 red, 2 green, 3 blue; any other value draws live cells unfilled.
     // Does not repaint.
     void setColorMode(int mode);
-    // Whether the mouse draws (the default); turning it off ends a stroke.
+    // Whether the mouse and Space draw (the default); turning it off ends a stroke.
     void setDrawingEnabled(bool enabled);
     // Ends the stroke in progress, if any, as releasing the button would; for
-    // whoever is about to change the field by other means.
+    // whoever is about to change the cells by other means.
     void endStroke();
 
+    const Viewport &viewport() const { return view; }
+    // Shows the cells as `viewport` places them; repaints.
+    void setViewport(const Viewport &viewport);
+    // The cells at least partly in view; those of the universe among them are
+    // what an export of the view or a random fill of it covers.
+    CellRect visibleCells() const { return view.visibleCells(size()); }
+    // The keyboard's cell cursor.
+    CellPoint cursorCell() const { return cursor; }
+
+public slots:
+    // One step of the zoom ladder in or out, around the middle of the view.
+    void zoomIn();
+    void zoomOut();
+    // The finest zoom at which every live cell is in view, centred; with no
+    // live cell, the whole of a bounded universe, or the plane around cell (0, 0).
+    void fitPattern();
+    // The classic field's first zoom and place.
+    void resetView();
+
 signals:
-    // The user drew over cell (row, column), both 1..120, which should now be
-    // alive or dead. Cells follow each other without gaps along the pointer's path.
+    // The user drew over cell (x, y) of the universe, which should now be alive
+    // or dead. Cells follow each other without gaps along the pointer's path.
+    void universeCellDrawn(qint64 x, qint64 y, bool alive);
+    // The same, in the classic field only, as (row, column), both 1..120.
     void cellDrawn(int row, int column, bool alive);
-    // The stroke that the cellDrawn() signals since the last one belong to is over.
+    // The stroke that the drawing signals since the last one belong to is over.
     void strokeFinished();
+    // The zoom or the place changed, by the user or by a slot.
+    void viewportChanged();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
 
 private:
-    // The cell under a widget point as (column, row); outside 1..120 for the
-    // frame, the margin and beyond.
-    QPoint cellAt(const QPoint &position) const;
-    // Whether a cell of cellAt() is one of the 120 x 120, not the frame or the margin.
-    static bool isOnField(const QPoint &cell);
+    static constexpr int WheelStep = 120; // wheel angle, in eighths of a degree, of one zoom step
+
+    // The cells shown: the universe, or the field packed into `scratch`;
+    // null when there are none.
+    const Universe *shownUniverse(std::optional<ClassicUniverse> &scratch) const;
+    Topology shownTopology() const;
+    bool isAlive(const CellPoint &cell) const;
+    // Whether the picture is FieldImage's: the classic field at its first zoom and place.
+    bool showsClassicPicture() const;
+    // The cells of a classic universe as a cell buffer for FieldImage, in `classicCells`.
+    const GameField::Cell *const *classicBuffer(const Universe &universe);
+    // The cell under a widget point; the outline right of and below the
+    // universe's last cells still belongs to them.
+    CellPoint cellUnder(const QPoint &position) const;
+    bool isInUniverse(const CellPoint &cell) const;
+    void drawCell(const CellPoint &cell);
     // Draws every cell on the line from the last cell of the stroke to `cell`,
     // that one excluded.
-    void drawTo(const QPoint &cell);
-    // Moves the keyboard's cell cursor by the given cells, stopping at the edges.
-    void moveCursor(int columns, int rows);
-    // Sets the accessible description from `liveCells` and the cursor, telling
+    void drawTo(const CellPoint &cell);
+    // Moves the keyboard's cell cursor by the given cells, stopping at the
+    // universe's edges, and the view after it.
+    void moveCursor(std::int64_t columns, std::int64_t rows);
+    // The view changed: moves the cursor into it if it left, repaints, tells.
+    void viewChanged();
+    // Where the cursor's cell must be for the whole of its mark to show.
+    QRect cursorArea() const;
+    // Sets the accessible description from the cells and the cursor, telling
     // assistive tools when it changes.
-    void describe(int liveCells);
+    void describe();
 
-    GameField *gameField; // not owned
-    int colorMode;
-    FieldImage fieldImage; // the last picture, kept so that a paint redraws only what changed
+    GameField *gameField = nullptr; // not owned
+    const Universe *universe = nullptr; // not owned
+    int colorMode = 2;
+    Viewport view;
+    FieldImage fieldImage; // the last classic picture, kept so that a paint redraws only what changed
+    UniverseImage universeImage; // the last picture of any other view, kept for its memory
+    std::vector<GameField::Cell> classicCells; // a classic universe's cells as a BufferSize x BufferSize buffer
+    std::vector<GameField::Cell *> classicRows; // the rows of classicCells
     bool drawingEnabled = true;
     bool stroking = false; // the left button went down on a cell and is still held
     bool strokeAlive = false; // the state the stroke gives its cells
-    QPoint strokeCell; // the last cell of the stroke, (column, row)
-    QPoint cursorCell { GameField::FieldSize / 2, GameField::FieldSize / 2 }; // (column, row), 1..120
-    int describedCells = -1; // the live cells the description gives, -1 before the first paint
+    CellPoint strokeCell; // the last cell of the stroke
+    bool panning = false; // the middle or right button went down and is still held
+    QPoint panPoint; // where the pointer was at the last step of the pan
+    int wheelAngle = 0; // wheel angle not yet turned into zoom steps
+    CellPoint cursor { GameField::FieldSize / 2 - 1, GameField::FieldSize / 2 - 1 };
 };
 
 #endif // WIDGETPAINTAREA_H
