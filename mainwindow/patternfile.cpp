@@ -9,14 +9,28 @@
 #include <string_view>
 #include <utility>
 
+#include "model/engine/classicuniverse.h"
 #include "model/engine/rule.h"
+#include "model/engine/unboundeduniverse.h"
 #include "model/files/gzip.h"
+#include "model/files/macrocell.h"
 #include "model/files/pattern.h"
 #include "model/files/patternreader.h"
 #include "model/files/patternwriter.h"
 
-QString PatternFile::read(const QString &path, Pattern &pattern)
+namespace
 {
+
+// Reads at most `limit` bytes of the file at `path` into `pattern`.
+QString readFile(const QString &path, Pattern &pattern, qint64 limit)
+{
+    const auto tooLarge = [limit](qint64 size) {
+        if (limit == PatternFile::MaxFileSize)
+            return QCoreApplication::translate(
+                "MainWindow", "The file is larger than 1 MiB (%1 bytes); pattern files are far smaller.")
+                .arg(size);
+        return QStringLiteral("The file is larger than %1 MiB (%2 bytes).").arg(limit >> 20).arg(size);
+    };
     const QFileInfo info(path);
     if (info.isDir())
         return QCoreApplication::translate("MainWindow", "It is a folder.");
@@ -24,23 +38,63 @@ QString PatternFile::read(const QString &path, Pattern &pattern)
     if (info.exists() && !info.isFile())
         return QCoreApplication::translate("MainWindow", "It is not an ordinary file.");
     // Checked before reading, so that a huge file costs nothing.
-    if (info.exists() && info.size() > MaxFileSize)
-        return QCoreApplication::translate(
-            "MainWindow", "The file is larger than 1 MiB (%1 bytes); pattern files are far smaller.")
-            .arg(info.size());
+    if (info.exists() && info.size() > limit)
+        return tooLarge(info.size());
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return file.errorString();
     // One byte more than allowed tells a file that grew since its size was read.
-    const QByteArray bytes = file.read(MaxFileSize + 1);
+    const QByteArray bytes = file.read(limit + 1);
     if (file.error() != QFileDevice::NoError)
         return file.errorString();
+    if (bytes.size() > limit)
+        return tooLarge(bytes.size());
     std::string error;
-    Pattern read;
-    if (!PatternReader::read(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), read, error))
+    if (!PatternReader::read(
+            std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), pattern, error))
         return QString::fromStdString(error);
+    return QString();
+}
+
+// The cells of `universe` as a macrocell holds them: centred on the origin,
+// which stands for the centre of a bounded universe.
+HashLife macrocellCells(const Universe &universe)
+{
+    if (const auto *unbounded = dynamic_cast<const UnboundedUniverse *>(&universe))
+        return unbounded->quadtree();
+    HashLife cells;
+    const std::optional<CellRect> box = universe.boundingBox();
+    if (!box)
+        return cells;
+    const CellPoint centre = universe.topology().centre();
+    std::vector<CellPoint> moved;
+    universe.forEachLiveCell(*box, [&](std::int64_t x, std::int64_t y) {
+        moved.push_back({ x - centre.x, y - centre.y });
+    });
+    cells.setCells(std::move(moved));
+    return cells;
+}
+
+} // namespace
+
+QString PatternFile::read(const QString &path, Pattern &pattern)
+{
+    Pattern read;
+    const QString problem = readFile(path, read, MaxFileSize);
+    if (!problem.isEmpty())
+        return problem;
     if (!read.fits(Topology::classic()))
         return QString::fromStdString(read.misfit(Topology::classic()));
+    pattern = std::move(read);
+    return QString();
+}
+
+QString PatternFile::readAny(const QString &path, Pattern &pattern)
+{
+    Pattern read;
+    const QString problem = readFile(path, read, MaxAnyFileSize);
+    if (!problem.isEmpty())
+        return problem;
     pattern = std::move(read);
     return QString();
 }
@@ -70,6 +124,8 @@ std::optional<PatternFile::Format> PatternFile::formatOf(const QString &path)
         return Format::Plaintext;
     if (suffix == QLatin1String("lif") || suffix == QLatin1String("life"))
         return Format::Life106;
+    if (suffix == QLatin1String("mc"))
+        return Format::Macrocell;
     return std::nullopt;
 }
 
@@ -80,6 +136,8 @@ QString PatternFile::extension(Format format)
         return QStringLiteral("cells");
     case Format::Life106:
         return QStringLiteral("lif");
+    case Format::Macrocell:
+        return QStringLiteral("mc");
     case Format::Rle:
         break;
     }
@@ -94,8 +152,39 @@ std::string PatternFile::text(Format format, GameField::Cell *const *cells, int 
         return PatternWriter::writePlaintext(cells, name, rule, comments);
     case Format::Life106:
         return PatternWriter::writeLife106(cells);
+    case Format::Macrocell: {
+        ClassicUniverse universe(PackedField::fromBuffer(cells), rule);
+        std::string written;
+        QString error;
+        text(format, universe, generation, name, comments, written, error);
+        return written;
+    }
     case Format::Rle:
         break;
     }
     return PatternWriter::writeRle(cells, generation, rule, name, comments);
+}
+
+bool PatternFile::text(Format format, const Universe &universe, std::int64_t generation, const std::string &name,
+    const std::vector<std::string> &comments, std::string &text, QString &error)
+{
+    std::string problem;
+    bool written = true;
+    switch (format) {
+    case Format::Plaintext:
+        written = PatternWriter::writePlaintext(universe, name, comments, text, problem);
+        break;
+    case Format::Life106:
+        written = PatternWriter::writeLife106(universe, text, problem);
+        break;
+    case Format::Macrocell:
+        text = Macrocell::write(
+            macrocellCells(universe), universe.rule(), generation, name, comments, universe.topology());
+        break;
+    case Format::Rle:
+        text = PatternWriter::writeRle(universe, generation, name, comments);
+        break;
+    }
+    error = QString::fromStdString(problem);
+    return written;
 }

@@ -1,6 +1,29 @@
 #include "model/engine/universe.h"
 
+#include "model/engine/classicuniverse.h"
+#include "model/engine/griduniverse.h"
 #include "model/engine/packedrows.h"
+#include "model/engine/unboundeduniverse.h"
+
+#include <string>
+
+std::unique_ptr<Universe> Universe::create(const Topology &topology, const Rule &rule)
+{
+    if (!topology.isValid())
+        throw UniverseError("A universe of " + std::to_string(topology.width()) + " x "
+            + std::to_string(topology.height()) + " cells cannot be made: at most "
+            + std::to_string(Topology::MaxBoundedCells) + " cells, at least 1 each way.");
+    switch (topology.kind()) {
+    case Topology::Kind::Classic:
+        return std::make_unique<ClassicUniverse>(PackedField(), rule);
+    case Topology::Kind::Plane:
+    case Topology::Kind::Torus:
+        return std::make_unique<GridUniverse>(topology, rule);
+    case Topology::Kind::Unbounded:
+        break;
+    }
+    return std::make_unique<UnboundedUniverse>(rule);
+}
 
 std::uint64_t Universe::shapeHash() const
 {

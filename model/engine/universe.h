@@ -51,6 +51,13 @@ public:
 
     virtual ~Universe() = default;
 
+    // An empty universe of the given shape under `rule`: the classic field
+    // packed (without a GameField, which only the window's live field has),
+    // a GridUniverse, or an UnboundedUniverse. Throws UniverseError for a
+    // topology that is not valid or a rule the universe cannot run (birth on
+    // 0 neighbours in the unbounded plane).
+    static std::unique_ptr<Universe> create(const Topology &topology, const Rule &rule = Rule());
+
     // An independent copy, cheap enough for every undo step: the unbounded
     // plane shares its nodes, the classic field is copied in bits.
     virtual std::unique_ptr<Universe> clone() const = 0;

@@ -140,10 +140,12 @@ void readLines(std::string_view bytes, MacrocellContent &content)
             const std::string_view mark = line.substr(0, 2);
             if (mark == "#R") {
                 Rule rule;
+                std::optional<Topology> topology;
                 std::string problem;
-                if (!Rule::read(textAfterMark(line, lineNumber), rule, problem))
+                if (!Rule::read(textAfterMark(line, lineNumber), rule, topology, problem))
                     failAt(lineNumber, problem);
                 content.rule = rule;
+                content.topology = topology;
                 ruleLine = lineNumber;
             } else if (mark == "#G") {
                 std::size_t pos = 2;
@@ -288,9 +290,9 @@ bool Macrocell::read(std::string_view bytes, MacrocellContent &content, std::str
 }
 
 std::string Macrocell::write(const HashLife &universe, const Rule &rule, std::int64_t generation,
-    const std::string &name, const std::vector<std::string> &comments)
+    const std::string &name, const std::vector<std::string> &comments, const Topology &topology)
 {
-    std::string out = "[M2] (gameoflife)\n#R " + rule.toString() + "\n";
+    std::string out = "[M2] (gameoflife)\n#R " + rule.toString(topology) + "\n";
     if (generation != 0)
         out += "#G " + std::to_string(generation) + "\n";
     if (!name.empty())

@@ -10,6 +10,7 @@
 
 #include "model/engine/hashlife.h"
 #include "model/engine/rule.h"
+#include "model/engine/topology.h"
 
 // What a macrocell file holds.
 struct MacrocellContent {
@@ -17,6 +18,7 @@ struct MacrocellContent {
     std::string name; // from #N; may be empty
     std::vector<std::string> comments; // the #C lines in order, without their marks
     std::optional<Rule> rule; // from #R
+    std::optional<Topology> topology; // from the suffix of #R's rule, if it has one
     std::optional<std::int64_t> generation; // from #G, 0.. ; the generation the cells are at
 };
 
@@ -44,9 +46,12 @@ public:
     // left as it was. Never throws; any input at all ends in one of the two.
     static bool read(std::string_view bytes, MacrocellContent &content, std::string &error);
     // The file for `universe` at `generation` (0..) under `rule`, with its
-    // name and comments; line breaks within them are written as spaces.
+    // name and comments; line breaks within them are written as spaces. The
+    // rule carries the suffix of `topology` when that is a plane or a torus,
+    // `universe` then holding its cells counted from its centre.
     static std::string write(const HashLife &universe, const Rule &rule, std::int64_t generation,
-        const std::string &name, const std::vector<std::string> &comments);
+        const std::string &name, const std::vector<std::string> &comments,
+        const Topology &topology = Topology::unbounded());
 };
 
 #endif // MACROCELL_H

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "model/engine/unboundeduniverse.h"
+
 namespace
 {
 
@@ -61,28 +63,38 @@ void Pattern::placeInto(Universe &universe, Placing placing) const
     const std::optional<CellRect> box = cells.boundingBox();
     if (!box)
         return;
-    auto *plane = dynamic_cast<HashLife *>(&universe);
-    if (plane != nullptr && placing == Placing::Replace && shift == CellPoint {}) {
+    auto *const quadtree = dynamic_cast<HashLife *>(&universe);
+    auto *const unbounded = dynamic_cast<UnboundedUniverse *>(&universe);
+    if (placing == Placing::Replace && shift == CellPoint {} && (quadtree || unbounded)) {
         // A copy shares the nodes: no cell is visited.
-        const Rule rule = plane->rule();
-        *plane = cells;
-        plane->setRule(rule);
+        HashLife placed = cells;
+        placed.setRule(universe.rule());
+        if (quadtree)
+            *quadtree = placed;
+        else
+            *unbounded = UnboundedUniverse(placed);
         return;
     }
-    if (plane == nullptr) {
+    if (!quadtree && !unbounded) {
         cells.forEachLiveCell(
             *box, [&](std::int64_t x, std::int64_t y) { universe.setCell(x + shift.x, y + shift.y, true); });
         return;
     }
+    const auto setCells = [&](std::vector<CellPoint> batch) {
+        if (quadtree)
+            quadtree->setCells(std::move(batch));
+        else
+            unbounded->setCells(std::move(batch));
+    };
     std::vector<CellPoint> batch;
     cells.forEachLiveCell(*box, [&](std::int64_t x, std::int64_t y) {
         batch.push_back({ x + shift.x, y + shift.y });
         if (batch.size() == Batch) {
-            plane->setCells(std::move(batch));
+            setCells(std::move(batch));
             batch.clear();
         }
     });
-    plane->setCells(std::move(batch));
+    setCells(std::move(batch));
 }
 
 PackedField Pattern::centred() const
@@ -100,3 +112,10 @@ PackedField Pattern::centred() const
 }
 
 void Pattern::placeCentred(GameField::Cell **buffer) const { centred().toBuffer(buffer); }
+
+Topology Pattern::universeFor(const Topology &inUse) const
+{
+    if (topology)
+        return *topology;
+    return fits(inUse) ? inUse : Topology::unbounded();
+}

@@ -61,6 +61,11 @@ public:
     // 121 x 3 cells, larger than the field's 120 x 120"); empty when it fits.
     std::string misfit(const Topology &topology) const;
 
+    // The universe the pattern opens in when `inUse` is the one in use: the
+    // one its rule's suffix names, else `inUse` if the pattern fits it, else
+    // the unbounded plane, where every pattern fits.
+    Topology universeFor(const Topology &inUse) const;
+
     // Writes the cells into `universe` where offset() says, leaving its rule
     // alone. Precondition: fits(universe.topology()).
     void placeInto(Universe &universe, Placing placing = Placing::Replace) const;

@@ -634,6 +634,7 @@ void readMacrocell(std::string_view bytes, Pattern &pattern)
     pattern.name = std::move(content.name);
     pattern.comments = std::move(content.comments);
     pattern.rule = content.rule;
+    pattern.topology = content.topology;
     pattern.generation = content.generation;
     pattern.positioned = true;
     if (const std::optional<CellRect> box = pattern.cells.boundingBox()) {

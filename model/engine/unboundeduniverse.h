@@ -1,0 +1,75 @@
+#ifndef UNBOUNDEDUNIVERSE_H
+#define UNBOUNDEDUNIVERSE_H
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+#include "model/engine/hashlife.h"
+#include "model/engine/tilelife.h"
+#include "model/engine/universe.h"
+
+// The unbounded plane as the program runs it, with the engine chosen for
+// each step: HashLife for jumps of more than TileLife::StepLimit generations
+// and for patterns too large to hold tile by tile, TileLife for generations
+// counted out one by one, where HashLife's memo gains nothing on a chaotic
+// pattern. Both give exactly the same cells; the cells move from one to the
+// other only when the kind of step changes, so a run at one speed pays for
+// the move once.
+class UnboundedUniverse : public Universe
+{
+public:
+    // Live cells beyond which even single steps stay with HashLife: moving
+    // them into tiles would cost more than the steps gain.
+    static constexpr std::uint64_t TileLimit = std::uint64_t(1) << 21;
+
+    // The empty plane. Throws UniverseError for a rule with birth on 0.
+    explicit UnboundedUniverse(const Rule &rule = Rule());
+    // The cells of `cells`, under its rule.
+    explicit UnboundedUniverse(const HashLife &cells);
+    UnboundedUniverse(const UnboundedUniverse &other);
+    UnboundedUniverse &operator=(const UnboundedUniverse &other);
+    ~UnboundedUniverse() override;
+
+    // The cells as a HashLife, sharing its nodes where it holds them that way already.
+    HashLife quadtree() const;
+    // Sets every cell of `cells` alive; throws UniverseError, changing nothing,
+    // for a cell beyond CoordinateLimit or when memory runs out.
+    void setCells(std::vector<CellPoint> cells);
+
+    std::unique_ptr<Universe> clone() const override;
+    Topology topology() const override { return Topology::unbounded(); }
+    const Rule &rule() const override { return engine().rule(); }
+    void setRule(const Rule &rule) override;
+
+    bool cell(std::int64_t x, std::int64_t y) const override { return engine().cell(x, y); }
+    void setCell(std::int64_t x, std::int64_t y, bool alive) override;
+    void clear() override;
+
+    void forEachLiveCell(
+        const CellRect &area, const std::function<void(std::int64_t x, std::int64_t y)> &visit) const override;
+    std::uint64_t population() const override { return engine().population(); }
+    std::optional<CellRect> boundingBox() const override { return engine().boundingBox(); }
+    void render(const CellRect &area, int shift, std::uint8_t *pixels, int columns, int rows,
+        std::ptrdiff_t stride) const override;
+
+    void advance(std::uint64_t generations) override;
+
+    // The same digest whichever engine holds the cells.
+    std::uint64_t hash() const override;
+    bool equals(const Universe &other) const override;
+    bool equalsShifted(const Universe &other, std::int64_t dx, std::int64_t dy) const override;
+
+private:
+    const Universe &engine() const;
+    Universe &engine();
+    // The cells moved into the other engine, or kept where they are if they are there already.
+    void useHashLife();
+    void useTileLife();
+
+    // Exactly one of the two holds the cells.
+    std::optional<HashLife> jumps;
+    std::unique_ptr<TileLife> steps;
+};
+
+#endif // UNBOUNDEDUNIVERSE_H
