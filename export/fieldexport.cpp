@@ -13,11 +13,15 @@
 #include <cmath>
 #include <cstddef>
 #include <cstring>
+#include <memory>
+#include <optional>
 #include <vector>
 
 #include "export/gifwriter.h"
 #include "model/engine/gamefield.h"
 #include "view/fieldimage.h"
+#include "view/universeimage.h"
+#include "view/viewport.h"
 
 namespace
 {
@@ -41,10 +45,46 @@ QString scaleProblem(int scale)
         .arg(scale);
 }
 
-QString tooLarge(int scale)
+QString tooLarge(int side)
 {
     return QCoreApplication::translate("FieldExport", "There is not enough memory for a picture of %1 x %1 pixels.")
-        .arg(FieldImage::ViewSize * scale);
+        .arg(side);
+}
+
+// The pixels of a picture of `cells` at zoom step `step`, each way, or none
+// when a side would be more than MaxPictureSide; `problem` then says so.
+std::optional<QSize> pictureSize(const CellRect &cells, int step, QString &problem)
+{
+    Viewport viewport;
+    viewport.place(step, CellPoint {}, QPoint());
+    const std::uint64_t columns = static_cast<std::uint64_t>(cells.right) - static_cast<std::uint64_t>(cells.left) + 1;
+    const std::uint64_t rows = static_cast<std::uint64_t>(cells.bottom) - static_cast<std::uint64_t>(cells.top) + 1;
+    const auto side = static_cast<std::uint64_t>(FieldExport::MaxPictureSide);
+    const auto size = static_cast<std::uint64_t>(viewport.cellSize());
+    if (columns <= side / size && rows <= side / size)
+        return QSize(static_cast<int>(columns * size), static_cast<int>(rows * size));
+    problem = QCoreApplication::translate("FieldExport",
+        "A picture of %1 x %2 cells at %3 pixels a cell would be more than %4 pixels a side; choose a smaller scale "
+        "or fewer cells.")
+                  .arg(static_cast<qulonglong>(columns))
+                  .arg(static_cast<qulonglong>(rows))
+                  .arg(size)
+                  .arg(FieldExport::MaxPictureSide);
+    return std::nullopt;
+}
+
+// Writes `picture` as a PNG, replacing the file only once complete.
+bool writePicture(const QString &path, const QImage &picture, QString *error)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return setError(error, file.errorString());
+    QImageWriter writer(&file, "png");
+    if (!writer.write(picture))
+        return setError(error, writer.errorString());
+    if (!file.commit())
+        return setError(error, file.errorString());
+    return true;
 }
 
 // The smallest rectangle holding every pixel in which two pictures of the
@@ -123,21 +163,95 @@ bool FieldExport::writePng(
     FieldImage image;
     const QImage &picture = image.compose(cells, colorMode, PictureSize, scale);
     if (picture.isNull())
-        return setError(error, tooLarge(scale));
-
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return setError(error, file.errorString());
-    QImageWriter writer(&file, "png");
-    if (!writer.write(picture))
-        return setError(error, writer.errorString());
-    if (!file.commit())
-        return setError(error, file.errorString());
-    return true;
+        return setError(error, tooLarge(FieldImage::ViewSize * scale));
+    return writePicture(path, picture, error);
 }
 
 FieldExport::Outcome FieldExport::writeGif(const QString &path, int generations, const FrameSource &source,
     int colorMode, int scale, int delay, const Progress &progress, QString *error)
+{
+    constexpr int B = GameField::BufferSize;
+    std::vector<GameField::Cell> storage(static_cast<std::size_t>(B) * B, 0);
+    std::vector<GameField::Cell *> rows(B);
+    for (int r = 0; r < B; ++r)
+        rows[static_cast<std::size_t>(r)] = storage.data() + static_cast<std::ptrdiff_t>(r) * B;
+    // Two pictures taking turns: each frame is set against the one before,
+    // and each picture redraws only the lines that changed since it last showed.
+    // They are composed at scale 1, since a picture at a larger scale only
+    // repeats each pixel, so that comparing them costs a fraction.
+    FieldImage pictures[2];
+    const auto pictureOf = [&](int frame) {
+        source(frame, rows.data());
+        const QImage &now = pictures[frame % 2].compose(rows.data(), colorMode, PictureSize);
+        return std::make_pair(&now, frame > 0 ? &pictures[(frame + 1) % 2].image() : nullptr);
+    };
+    return writeFrames(
+        path, generations, PictureSize, FieldImage::colors(colorMode), pictureOf, scale, delay, progress, error);
+}
+
+int FieldExport::zoomStepForScale(int scale)
+{
+    int chosen = 0;
+    for (int step = Viewport::zoomStepCount() - 1; step >= 0; --step) {
+        Viewport viewport;
+        viewport.place(step, CellPoint {}, QPoint());
+        if (viewport.shift() > 0 || viewport.cellSize() > scale)
+            continue;
+        chosen = step;
+    }
+    return chosen;
+}
+
+bool FieldExport::writePng(
+    const QString &path, const Universe &universe, const CellRect &cells, int scale, int colorMode, QString *error)
+{
+    if (!scaleProblem(scale).isEmpty())
+        return setError(error, scaleProblem(scale));
+    const int step = zoomStepForScale(scale);
+    QString problem;
+    const std::optional<QSize> size = pictureSize(cells, step, problem);
+    if (!size)
+        return setError(error, problem);
+    const QImage picture = UniverseImage::picture(universe, cells, step, colorMode);
+    if (picture.isNull())
+        return setError(error, tooLarge(std::max(size->width(), size->height())));
+    return writePicture(path, picture, error);
+}
+
+FieldExport::Outcome FieldExport::writeGif(const QString &path, const Universe &universe, const CellRect &cells,
+    int generations, int scale, int colorMode, int delay, const Progress &progress, QString *error)
+{
+    if (!scaleProblem(scale).isEmpty()) {
+        setError(error, scaleProblem(scale));
+        return Outcome::Failed;
+    }
+    const int step = zoomStepForScale(scale);
+    QString problem;
+    const std::optional<QSize> size = pictureSize(cells, step, problem);
+    if (!size) {
+        setError(error, problem);
+        return Outcome::Failed;
+    }
+    const std::unique_ptr<Universe> copy = universe.clone();
+    QImage pictures[2];
+    const auto pictureOf = [&](int frame) {
+        if (frame > 0)
+            copy->advance(1);
+        pictures[frame % 2] = UniverseImage::picture(*copy, cells, step, colorMode);
+        return std::make_pair(&pictures[frame % 2], frame > 0 ? &pictures[(frame + 1) % 2] : nullptr);
+    };
+    const QImage first = UniverseImage::picture(universe, cells, step, colorMode);
+    if (first.isNull()) {
+        setError(error, tooLarge(std::max(size->width(), size->height())));
+        return Outcome::Failed;
+    }
+    return writeFrames(
+        path, generations, first.size(), UniverseImage::colors(colorMode), pictureOf, 1, delay, progress, error);
+}
+
+FieldExport::Outcome FieldExport::writeFrames(const QString &path, int generations, const QSize &size,
+    const QVector<QRgb> &colors, const Pictures &pictures, int scale, int delay, const Progress &progress,
+    QString *error)
 {
     const auto failed = [error](const QString &text) {
         setError(error, text);
@@ -160,35 +274,24 @@ FieldExport::Outcome FieldExport::writeGif(const QString &path, int generations,
         return failed(file.errorString());
     // The few colours of the picture, then one entry that only ever stands
     // for "as before".
-    const QVector<QRgb> colors = FieldImage::colors(colorMode);
     const int transparentIndex = colors.size();
     QVector<QRgb> palette = colors;
     palette.append(qRgb(0, 0, 0));
     GifWriter gif(&file);
-    if (!gif.open(PictureSize.width() * scale, PictureSize.height() * scale, palette))
+    if (!gif.open(size.width() * scale, size.height() * scale, palette))
         return failed(gif.errorString());
 
-    constexpr int B = GameField::BufferSize;
-    std::vector<GameField::Cell> storage(static_cast<std::size_t>(B) * B, 0);
-    std::vector<GameField::Cell *> rows(B);
-    for (int r = 0; r < B; ++r)
-        rows[static_cast<std::size_t>(r)] = storage.data() + static_cast<std::ptrdiff_t>(r) * B;
-    // Two pictures taking turns: each frame is set against the one before,
-    // and each picture redraws only the lines that changed since it last showed.
-    // They are composed at scale 1, since a picture at a larger scale only
-    // repeats each pixel, so that comparing them costs a fraction.
-    FieldImage pictures[2];
     std::vector<uchar> indices;
     const int frames = generations + 1;
     for (int frame = 0; frame < frames; ++frame) {
-        source(frame, rows.data());
-        const QImage &now = pictures[frame % 2].compose(rows.data(), colorMode, PictureSize);
-        const QImage *before = frame > 0 ? &pictures[(frame + 1) % 2].image() : nullptr;
-        QRect area = before ? changedArea(now, *before) : now.rect();
+        const auto [now, before] = pictures(frame);
+        if (now->isNull() || now->size() != size)
+            return failed(tooLarge(std::max(size.width(), size.height())));
+        QRect area = before ? changedArea(*now, *before) : now->rect();
         // A generation that changed nothing still takes its frame and its time.
         if (area.isEmpty())
             area = QRect(0, 0, 1, 1);
-        toIndices(now, before, area, scale, colors, transparentIndex, indices);
+        toIndices(*now, before, area, scale, colors, transparentIndex, indices);
         const QRect scaledArea(area.topLeft() * scale, area.size() * scale);
         if (!gif.writeFrame(scaledArea, indices.data(), scaledArea.width(), delay, before ? transparentIndex : -1))
             return failed(gif.errorString());

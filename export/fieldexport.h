@@ -1,16 +1,24 @@
 #ifndef FIELDEXPORT_H
 #define FIELDEXPORT_H
 
+#include <QRgb>
 #include <QString>
+#include <QVector>
 
 #include <functional>
+#include <utility>
 
 #include "model/engine/gamefield.h"
+#include "model/engine/universe.h"
+
+class QImage;
+class QSize;
 
 // Writes the field as the view shows it to picture files: one PNG, or an
 // animated GIF of the field and the generations after it. Whoever calls it
 // does the stepping, on a field of its own, so the export never moves the
-// field the user sees.
+// field the user sees. A universe other than the classic field is drawn as
+// the view draws it at a zoom, a rectangle of its cells at a time.
 //
 // A file is written under a temporary name in the target's folder and takes
 // the target's name only once complete: a cancelled or failed export leaves no
@@ -28,6 +36,7 @@ public:
     static constexpr int MinGenerations = 1; // generations after the current field in an animation
     static constexpr int MaxGenerations = 10000;
     static constexpr int DefaultGenerations = 100;
+    static constexpr int MaxPictureSide = 16384; // pixels each way of a universe's picture
 
     // Fills cells, a BufferSize x BufferSize row-pointer buffer whose border is
     // dead, with the field of frame `frame`: 0 is the current field, each
@@ -50,9 +59,33 @@ public:
     static Outcome writeGif(const QString &path, int generations, const FrameSource &source, int colorMode, int scale,
         int delay, const Progress &progress, QString *error);
 
+    // The zoom step (see Viewport) that draws a cell `scale` pixels wide
+    // (MinScale..MaxScale), or as near below as the view's zooms come: 1, 2,
+    // 3, 4, 6 or 8 pixels.
+    static int zoomStepForScale(int scale);
+    // `cells` of `universe` at zoomStepForScale(scale) in colorMode, as a PNG.
+    // Refused, with the reason in *error, when a side would be more than
+    // MaxPictureSide pixels.
+    static bool writePng(
+        const QString &path, const Universe &universe, const CellRect &cells, int scale, int colorMode, QString *error);
+    // `universe` and its next `generations` (MinGenerations..MaxGenerations)
+    // generations, computed on a copy, as writePng() draws `cells` of each.
+    static Outcome writeGif(const QString &path, const Universe &universe, const CellRect &cells, int generations,
+        int scale, int colorMode, int delay, const Progress &progress, QString *error);
+
     // The GIF delay of one generation at generationsPerSecond (more than 0),
     // in hundredths of a second, rounded, at most 65535.
     static int frameDelay(double generationsPerSecond);
+
+private:
+    // The picture of frame `frame`, and the one of the frame before (null for
+    // the first), all of one size; valid until the next call.
+    using Pictures = std::function<std::pair<const QImage *, const QImage *>(int frame)>;
+
+    // Frames 0..generations of `pictures`, whose colours are all in `colors`,
+    // each pixel scale x scale times, as writeGif() writes them.
+    static Outcome writeFrames(const QString &path, int generations, const QSize &size, const QVector<QRgb> &colors,
+        const Pictures &pictures, int scale, int delay, const Progress &progress, QString *error);
 };
 
 #endif // FIELDEXPORT_H
