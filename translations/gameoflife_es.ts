@@ -38,6 +38,10 @@
         <source>A frame cannot be shown for %1 hundredths of a second.</source>
         <translation>Un fotograma no puede mostrarse durante %1 centésimas de segundo.</translation>
     </message>
+    <message>
+        <source>A picture of %1 x %2 cells at %3 pixels a cell would be more than %4 pixels a side; choose a smaller scale or fewer cells.</source>
+        <translation>Una imagen de %1 x %2 celdas a %3 píxeles por celda superaría los %4 píxeles de lado; elija una escala menor o menos celdas.</translation>
+    </message>
 </context>
 <context>
     <name>FormFieldEditor</name>

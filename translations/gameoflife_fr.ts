@@ -38,6 +38,10 @@
         <source>A frame cannot be shown for %1 hundredths of a second.</source>
         <translation>Une image ne peut pas être affichée pendant %1 centièmes de seconde.</translation>
     </message>
+    <message>
+        <source>A picture of %1 x %2 cells at %3 pixels a cell would be more than %4 pixels a side; choose a smaller scale or fewer cells.</source>
+        <translation>Une image de %1 x %2 cellules à %3 pixels par cellule dépasserait %4 pixels de côté ; choisissez une échelle plus petite ou moins de cellules.</translation>
+    </message>
 </context>
 <context>
     <name>FormFieldEditor</name>
