@@ -243,7 +243,44 @@ std::vector<std::vector<std::size_t>> Census::interacting(
             groups.end());
         return groups;
     }
-    return {};
+    // A spark that dies without changing anything leaves a piece that is not
+    // back after the period: it belongs to the pieces that make its cells
+    // again by then.
+    const std::optional<CellRect> first = whole.front().boundingBox();
+    const std::optional<CellRect> last = whole.back().boundingBox();
+    if (!first || !last)
+        return {};
+    const std::int64_t dx = last->left - first->left;
+    const std::int64_t dy = last->top - first->top;
+    std::unordered_map<CellPoint, std::size_t, CellHash> makers;
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        for (const CellPoint &cell : pieces[i].back())
+            makers.emplace(cell, i);
+    }
+    std::vector<std::size_t> parents(pieces.size());
+    std::iota(parents.begin(), parents.end(), std::size_t(0));
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        const Phases &piece = pieces[i];
+        if (ObjectLibrary::shapeKey(ObjectLibrary::normalised(piece.back()))
+            == ObjectLibrary::shapeKey(ObjectLibrary::normalised(piece.front())))
+            continue;
+        for (const CellPoint &cell : piece.front()) {
+            const auto maker = makers.find({ cell.x + dx, cell.y + dy });
+            if (maker == makers.end())
+                continue;
+            const std::size_t a = findRoot(parents, i);
+            const std::size_t b = findRoot(parents, maker->second);
+            if (a != b)
+                parents[std::max(a, b)] = std::min(a, b);
+        }
+    }
+    std::vector<std::vector<std::size_t>> groups(pieces.size());
+    for (std::size_t i = 0; i < pieces.size(); ++i)
+        groups[findRoot(parents, i)].push_back(i);
+    groups.erase(std::remove_if(groups.begin(), groups.end(),
+                     [](const std::vector<std::size_t> &group) { return group.size() < 2; }),
+        groups.end());
+    return groups;
 }
 
 std::vector<std::vector<CellPoint>> Census::splitStill(const std::vector<CellPoint> &cells) const
