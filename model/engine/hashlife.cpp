@@ -156,8 +156,14 @@ public:
         }
         const std::int64_t half = halfSide(level);
         const NodeId empty = nodes.empty(level - 1);
+        NodeId quarters[4];
         for (int q = 0; q < 4; ++q) {
-            const NodeId quarter = nodes.quarter(square, q);
+            quarters[q] = nodes.quarter(square, q);
+            if (quarters[q] != empty && level - 1 > shift)
+                nodes.prefetch(quarters[q]);
+        }
+        for (int q = 0; q < 4; ++q) {
+            const NodeId quarter = quarters[q];
             if (quarter == empty)
                 continue;
             const std::int64_t x0 = left + (q % 2) * half;

@@ -94,7 +94,7 @@ NodeStore &NodeStore::instance()
 }
 
 NodeStore::NodeStore()
-    : slots(2 * ChunkSize, 0)
+    : table(2 * ChunkSize, 0)
 {
     chunks.push_back(std::make_unique<Node[]>(ChunkSize));
     empties[LeafLevel] = leaf(0);
@@ -133,9 +133,9 @@ NodeId NodeStore::find(std::uint64_t hash, const NodeId (&quarters)[4], int leve
 {
     const Word hashLevel = hash << 8 | Word(level);
     const Word tag = tagOf(hash);
-    const std::size_t mask = slots.size() - 1;
+    const std::size_t mask = table.size() - 1;
     for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
-        const Word entry = slots[slot];
+        const Word entry = table[slot];
         if (entry == 0)
             return None;
         if ((entry & ~Word(0xFFFFFFFF)) != tag)
@@ -164,10 +164,11 @@ NodeId NodeStore::make(std::uint64_t hash, const NodeId (&quarters)[4], int leve
 
 NodeId NodeStore::allocate(const NodeId (&keep)[4])
 {
-    if (freeList == None && unused == chunks.size() * ChunkSize && !grow()) {
+    const auto full = [this] { return freeList == None && unused == chunks.size() * ChunkSize && !grow(); };
+    if (bytesInUse() + NodeBytes > limit || full()) {
         collect(keep);
         // Collecting that frees next to nothing would only be repeated at once.
-        if (freeCount < chunks.size() * ChunkSize / 16)
+        if (bytesInUse() + limit / 16 > limit || full())
             throw Exhausted();
     }
     if (freeList != None) {
@@ -179,22 +180,24 @@ NodeId NodeStore::allocate(const NodeId (&keep)[4])
     return unused++;
 }
 
+std::size_t NodeStore::bytesInUse() const { return (unused - 1 - freeCount) * NodeBytes; }
+
 bool NodeStore::grow()
 {
     const std::size_t capacity = (chunks.size() + 1) * ChunkSize;
-    const std::size_t slotCount = capacity * 2 > slots.size() ? slots.size() * 2 : slots.size();
-    const std::size_t needed = capacity * sizeof(Node) + slotCount * sizeof(Word) + memo.size() * sizeof(MemoEntry);
+    const std::size_t tableSize = capacity * 2 > table.size() ? table.size() * 2 : table.size();
+    const std::size_t needed = capacity * sizeof(Node) + tableSize * sizeof(Word) + memo.size() * sizeof(MemoEntry);
     if (needed > limit || capacity > (std::size_t(1) << 32))
         return false;
     chunks.push_back(std::make_unique<Node[]>(ChunkSize));
-    if (slotCount > slots.size())
-        rehash(slotCount);
+    if (tableSize > table.size())
+        rehash(tableSize);
     return true;
 }
 
-void NodeStore::rehash(std::size_t slotCount)
+void NodeStore::rehash(std::size_t tableSize)
 {
-    slots.assign(slotCount, 0);
+    table.assign(tableSize, 0);
     for (NodeId id = 1; id < unused; ++id) {
         const Node &n = at(id);
         if ((n.hashLevel & 0xFF) != FreeLevel)
@@ -204,14 +207,23 @@ void NodeStore::rehash(std::size_t slotCount)
 
 void NodeStore::insert(NodeId id, std::uint64_t hash)
 {
-    const std::size_t mask = slots.size() - 1;
+    const std::size_t mask = table.size() - 1;
     std::size_t slot = hash & mask;
-    while (slots[slot] != 0)
+    while (table[slot] != 0)
         slot = (slot + 1) & mask;
-    slots[slot] = tagOf(hash) | id;
+    table[slot] = tagOf(hash) | id;
 }
 
-void NodeStore::collect(const NodeId (&keep)[4])
+void NodeStore::setMemoryLimit(std::size_t bytes)
+{
+    limit = bytes;
+    if (memoryUsed() > limit) {
+        const NodeId none[4] = { None, None, None, None };
+        collect(none, true);
+    }
+}
+
+void NodeStore::collect(const NodeId (&keep)[4], bool shrink)
 {
     std::vector<Word> marks((unused + 63) / 64, 0);
     const auto marked = [&marks](NodeId id) { return ((marks[id / 64] >> (id % 64)) & 1) != 0; };
@@ -235,6 +247,19 @@ void NodeStore::collect(const NodeId (&keep)[4])
         }
     }
 
+    if (shrink) {
+        NodeId last = unused - 1;
+        while (last > 0 && !marked(last))
+            --last;
+        const std::size_t chunkCount = last / ChunkSize + 1;
+        chunks.resize(chunkCount);
+        unused = std::min<NodeId>(unused, static_cast<NodeId>(chunkCount * ChunkSize));
+        std::size_t tableSize = 2 * ChunkSize;
+        while (tableSize < 2 * chunkCount * ChunkSize)
+            tableSize *= 2;
+        table.assign(tableSize, 0);
+        table.shrink_to_fit();
+    }
     freeList = None;
     freeCount = 0;
     for (NodeId id = unused - 1; id >= 1; --id) {
@@ -249,13 +274,15 @@ void NodeStore::collect(const NodeId (&keep)[4])
         freeList = id;
         ++freeCount;
     }
-    rehash(slots.size());
+    rehash(table.size());
 
     std::vector<MemoEntry> kept;
     for (const MemoEntry &entry : memo) {
-        if (entry.id != None && marked(entry.id) && marked(entry.result))
+        if (!shrink && entry.id != None && marked(entry.id) && marked(entry.result))
             kept.push_back(entry);
     }
+    if (shrink)
+        std::vector<MemoEntry>().swap(memo);
     std::fill(memo.begin(), memo.end(), MemoEntry { None, None, 0 });
     memoCount = 0;
     for (const MemoEntry &entry : kept)
@@ -265,7 +292,7 @@ void NodeStore::collect(const NodeId (&keep)[4])
 
 std::size_t NodeStore::memoryUsed() const
 {
-    return chunks.size() * ChunkSize * sizeof(Node) + slots.size() * sizeof(Word) + memo.size() * sizeof(MemoEntry);
+    return chunks.size() * ChunkSize * sizeof(Node) + table.size() * sizeof(Word) + memo.size() * sizeof(MemoEntry);
 }
 
 void NodeStore::addRoot(NodeId id) { ++roots[id]; }

@@ -61,6 +61,9 @@ public:
     // A digest of the cells alone: equal squares give equal digests whatever their ids.
     std::uint64_t contentHash(NodeId id) const { return at(id).hashLevel >> 8; }
 
+    // Starts loading a node that is about to be read.
+    void prefetch(NodeId id) const { __builtin_prefetch(&at(id)); }
+
     // The middle square of half the side, as it is now; level above LeafLevel.
     NodeId centre(NodeId id);
     // The middle square of half the side, 2^exponent generations on under the
@@ -81,8 +84,10 @@ public:
     // Counts collections: a cache of node ids not known to the store is stale once it changes.
     std::uint64_t collections() const { return collectionCount; }
 
-    // Bytes the store may hold; the default is 1 GiB.
-    void setMemoryLimit(std::size_t bytes) { limit = bytes; }
+    // Bytes the nodes in use and their share of the tables may take, and the
+    // most the store holds; the default is 1 GiB. Below what it holds, the
+    // store collects at once and gives back what it can.
+    void setMemoryLimit(std::size_t bytes);
     std::size_t memoryLimit() const { return limit; }
     // Bytes held now: nodes, free or not, and the tables.
     std::size_t memoryUsed() const;
@@ -99,6 +104,8 @@ private:
         std::uint64_t population;
     };
     static constexpr std::uint64_t FreeLevel = 0xFF;
+    // A node in use with its two slots of the hash table.
+    static constexpr std::size_t NodeBytes = sizeof(Node) + 2 * sizeof(std::uint64_t);
     static constexpr int ChunkBits = 14;
     static constexpr std::size_t ChunkSize = std::size_t(1) << ChunkBits;
 
@@ -117,9 +124,12 @@ private:
     NodeId make(std::uint64_t hash, const NodeId (&quarters)[4], int level, std::uint64_t population);
     NodeId allocate(const NodeId (&keep)[4]);
     bool grow();
-    void rehash(std::size_t slotCount);
+    std::size_t bytesInUse() const;
+    void rehash(std::size_t tableSize);
     void insert(NodeId id, std::uint64_t hash);
-    void collect(const NodeId (&keep)[4]);
+    // Frees every node nothing refers to; `shrink` gives back the memory of
+    // the free nodes past the last node kept.
+    void collect(const NodeId (&keep)[4], bool shrink = false);
     void forgetResults();
 
     NodeId memoFind(NodeId id, int exponent) const;
@@ -135,7 +145,7 @@ private:
     std::size_t freeCount = 0;
     // Open addressing, a power of two long, at most half full: a node's id in
     // the low half, bits of its hash in the high half, 0 for an empty slot.
-    std::vector<std::uint64_t> slots;
+    std::vector<std::uint64_t> table;
     std::vector<MemoEntry> memo; // open addressing, a power of two long, or empty
     std::size_t memoCount = 0;
     NodeId empties[MaxLevel + 1] = {};

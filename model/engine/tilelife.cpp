@@ -1,0 +1,510 @@
+#include "model/engine/tilelife.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "model/engine/lifebits.h"
+
+namespace
+{
+
+using Word = std::uint64_t;
+constexpr int Side = 64;
+
+// What computing a tile found, in TileLife::outcomes.
+constexpr std::uint8_t Changed = 1;
+constexpr std::uint8_t PeriodTwo = 2;
+
+// Offsets of the neighbours N, NE, E, SE, S, SW, W, NW; the opposite of d is (d + 4) % 8.
+constexpr int OffsetX[8] = { 0, 1, 1, 1, 0, -1, -1, -1 };
+constexpr int OffsetY[8] = { -1, -1, 0, 1, 1, 1, 0, -1 };
+
+Word mix(Word x)
+{
+    x ^= x >> 31;
+    x *= 0x7FB5D329728EA185ULL;
+    x ^= x >> 27;
+    x *= 0x81DADEF4BC2DD44DULL;
+    x ^= x >> 33;
+    return x;
+}
+
+// The next generation of a tile from its own rows and the rows of its eight
+// neighbours (null for a missing one, whose cells are dead). Plain loops over
+// arrays, so that the compiler computes several rows at once.
+// Differences found while writing a tile's next generation over its previous one.
+struct Outcome {
+    Word fromCurrent; // nonzero if the next generation differs from the current one
+    Word fromPrevious; // nonzero if it differs from the one before
+    Word columns; // bit x set if column x of the next generation has a live cell
+};
+
+// A tile's worth of dead cells, for missing neighbours.
+const Word deadRows[Side] = {};
+
+// `result` holds the previous generation and receives the next.
+template <typename Decision>
+inline __attribute__((always_inline)) Outcome nextTileOf(
+    const Word *__restrict rows, const Word *const (&neighbours)[8], Word *__restrict result, const Decision &decide)
+{
+    const auto rowsOf = [](const Word *tile) { return tile ? tile : deadRows; };
+    const Word *const east = rowsOf(neighbours[2]);
+    const Word *const west = rowsOf(neighbours[6]);
+    // Sums of rows -1..64 with the columns to their west and east.
+    Word ones3[Side + 2];
+    Word twos3[Side + 2];
+    Word ones2[Side + 2];
+    Word twos2[Side + 2];
+    const auto sum = [&](int at, Word self, Word westRow, Word eastRow) {
+        const LifeBits::RowSums sums
+            = LifeBits::rowSums((self << 1) | (westRow >> 63), self, (self >> 1) | (eastRow << 63));
+        ones3[at] = sums.ones3;
+        twos3[at] = sums.twos3;
+        ones2[at] = sums.ones2;
+        twos2[at] = sums.twos2;
+    };
+    sum(0, rowsOf(neighbours[0])[Side - 1], rowsOf(neighbours[7])[Side - 1], rowsOf(neighbours[1])[Side - 1]);
+    for (int r = 0; r < Side; ++r)
+        sum(r + 1, rows[r], west[r], east[r]);
+    sum(Side + 1, rowsOf(neighbours[4])[0], rowsOf(neighbours[5])[0], rowsOf(neighbours[3])[0]);
+
+    Word fromCurrent = 0;
+    Word fromPrevious = 0;
+    Word columns = 0;
+    for (int r = 0; r < Side; ++r) {
+        const LifeBits::RowSums above { ones3[r], twos3[r], 0, 0 };
+        const LifeBits::RowSums self { 0, 0, ones2[r + 1], twos2[r + 1] };
+        const LifeBits::RowSums below { ones3[r + 2], twos3[r + 2], 0, 0 };
+        const Word next = decide(LifeBits::addRows(above, self, below), rows[r]);
+        fromCurrent |= next ^ rows[r];
+        fromPrevious |= next ^ result[r];
+        columns |= next;
+        result[r] = next;
+    }
+    return { fromCurrent, fromPrevious, columns };
+}
+
+template <typename Decision>
+Outcome nextTile(const Word *rows, const Word *const (&neighbours)[8], Word *result, const Decision &decide)
+{
+    return nextTileOf(rows, neighbours, result, decide);
+}
+
+#if defined(__x86_64__)
+// A portable build cannot assume the processor's 256-bit instructions; where
+// it has them, they compute four rows at once.
+template <typename Decision>
+__attribute__((target("avx2"))) Outcome nextTileWide(
+    const Word *rows, const Word *const (&neighbours)[8], Word *result, const Decision &decide)
+{
+    return nextTileOf(rows, neighbours, result, decide);
+}
+
+const bool hasWideInstructions = [] {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2") != 0;
+}();
+#endif
+
+template <typename Decision>
+Outcome computeTile(const Word *rows, const Word *const (&neighbours)[8], Word *result, const Decision &decide)
+{
+#if defined(__x86_64__)
+    if (hasWideInstructions)
+        return nextTileWide(rows, neighbours, result, decide);
+#endif
+    return nextTile(rows, neighbours, result, decide);
+}
+
+} // namespace
+
+std::size_t TileLife::TileKeyHash::operator()(const TileKey &key) const
+{
+    return static_cast<std::size_t>(mix(Word(key.x) * 0x9E3779B97F4A7C15ULL ^ Word(key.y)));
+}
+
+TileLife::TileLife(const Rule &rule)
+    : lifeRule(rule)
+{
+    checkRule(rule);
+}
+
+bool TileLife::isPeriodTwo(const Tile &tile) const
+{
+    // A tile not computed in the last generation was still for two.
+    return tile.periodTwo || tile.computedAt != stepCount;
+}
+
+std::unique_ptr<Universe> TileLife::clone() const { return std::make_unique<TileLife>(*this); }
+
+void TileLife::checkRule(const Rule &rule)
+{
+    if ((rule.birthCounts() & 1U) != 0) {
+        throw UniverseError("the rule " + rule.toString()
+            + " gives birth on 0 neighbours, which would fill the unbounded plane in one generation");
+    }
+}
+
+void TileLife::setRule(const Rule &rule)
+{
+    checkRule(rule);
+    lifeRule = rule;
+    stepsSinceEdit = 0;
+    // Still tiles may move under the new rule.
+    for (std::int32_t i = 0; i < static_cast<std::int32_t>(tiles.size()); ++i) {
+        if (tiles[static_cast<std::size_t>(i)].used)
+            markChanged(i);
+    }
+}
+
+std::int32_t TileLife::tileAt(const TileKey &key) const
+{
+    const auto found = index.find(key);
+    return found == index.end() ? -1 : found->second;
+}
+
+std::int32_t TileLife::addTile(const TileKey &key)
+{
+    std::int32_t slot;
+    if (freeTiles.empty()) {
+        slot = static_cast<std::int32_t>(tiles.size());
+        tiles.emplace_back();
+    } else {
+        slot = freeTiles.back();
+        freeTiles.pop_back();
+        tiles[static_cast<std::size_t>(slot)] = Tile();
+    }
+    index.emplace(key, slot);
+    Tile &tile = tiles[static_cast<std::size_t>(slot)];
+    tile.key = key;
+    tile.used = true;
+    tile.computedAt = stepCount;
+    for (int d = 0; d < Directions; ++d) {
+        const std::int32_t other = tileAt({ key.x + OffsetX[d], key.y + OffsetY[d] });
+        tile.neighbours[static_cast<std::size_t>(d)] = other;
+        if (other >= 0)
+            tiles[static_cast<std::size_t>(other)].neighbours[static_cast<std::size_t>((d + 4) % 8)] = slot;
+    }
+    return slot;
+}
+
+void TileLife::removeTile(std::int32_t slot)
+{
+    Tile &tile = tiles[static_cast<std::size_t>(slot)];
+    for (int d = 0; d < Directions; ++d) {
+        const std::int32_t other = tile.neighbours[static_cast<std::size_t>(d)];
+        if (other >= 0)
+            tiles[static_cast<std::size_t>(other)].neighbours[static_cast<std::size_t>((d + 4) % 8)] = -1;
+    }
+    index.erase(tile.key);
+    tile.used = false;
+    freeTiles.push_back(slot);
+}
+
+void TileLife::markChanged(std::int32_t slot)
+{
+    Tile &tile = tiles[static_cast<std::size_t>(slot)];
+    if (!tile.changed) {
+        tile.changed = true;
+        changedTiles.push_back(slot);
+    }
+}
+
+bool TileLife::cell(std::int64_t x, std::int64_t y) const
+{
+    const std::int32_t slot = tileAt({ x >> 6, y >> 6 });
+    return slot >= 0
+        && ((tiles[static_cast<std::size_t>(slot)].rows()[static_cast<std::size_t>(y & 63)] >> (x & 63)) & 1);
+}
+
+void TileLife::setCell(std::int64_t x, std::int64_t y, bool alive)
+{
+    if (x < -CoordinateLimit || x > CoordinateLimit || y < -CoordinateLimit || y > CoordinateLimit)
+        throw UniverseError("the cell " + std::to_string(x) + ", " + std::to_string(y)
+            + " lies beyond the edge of the unbounded plane");
+    std::int32_t slot = tileAt({ x >> 6, y >> 6 });
+    if (slot < 0) {
+        if (!alive)
+            return;
+        slot = addTile({ x >> 6, y >> 6 });
+    }
+    Word &row = tiles[static_cast<std::size_t>(slot)].rows()[static_cast<std::size_t>(y & 63)];
+    const Word bit = Word(1) << (x & 63);
+    const Word next = alive ? row | bit : row & ~bit;
+    if (next != row) {
+        row = next;
+        tiles[static_cast<std::size_t>(slot)].columns[tiles[static_cast<std::size_t>(slot)].current] |= bit;
+        markChanged(slot);
+        stepsSinceEdit = 0;
+    }
+}
+
+void TileLife::clear()
+{
+    tiles.clear();
+    freeTiles.clear();
+    index.clear();
+    changedTiles.clear();
+}
+
+void TileLife::setCells(const std::vector<CellPoint> &cells)
+{
+    for (const CellPoint &cell : cells) {
+        if (cell.x < -CoordinateLimit || cell.x > CoordinateLimit || cell.y < -CoordinateLimit
+            || cell.y > CoordinateLimit)
+            throw UniverseError("the cell " + std::to_string(cell.x) + ", " + std::to_string(cell.y)
+                + " lies beyond the edge of the unbounded plane");
+    }
+    std::int32_t slot = -1;
+    TileKey key { 0, 0 };
+    for (const CellPoint &cell : cells) {
+        const TileKey cellKey { cell.x >> 6, cell.y >> 6 };
+        if (slot < 0 || !(cellKey == key)) {
+            key = cellKey;
+            slot = tileAt(key);
+            if (slot < 0)
+                slot = addTile(key);
+        }
+        Tile &tile = tiles[static_cast<std::size_t>(slot)];
+        tile.rows()[static_cast<std::size_t>(cell.y & 63)] |= Word(1) << (cell.x & 63);
+        tile.columns[tile.current] |= Word(1) << (cell.x & 63);
+        markChanged(slot);
+    }
+    stepsSinceEdit = 0;
+}
+
+void TileLife::step()
+{
+    // Due: every changed tile and its neighbours, made where a live edge may give births.
+    for (const std::int32_t slot : changedTiles) {
+        const Word columns
+            = tiles[static_cast<std::size_t>(slot)].columns[tiles[static_cast<std::size_t>(slot)].current];
+        const Word top = tiles[static_cast<std::size_t>(slot)].rows()[0];
+        const Word bottom = tiles[static_cast<std::size_t>(slot)].rows()[Side - 1];
+        const bool liveEdge[8] = { top != 0, (top >> 63) != 0, (columns >> 63) != 0, (bottom >> 63) != 0, bottom != 0,
+            (bottom & 1) != 0, (columns & 1) != 0, (top & 1) != 0 };
+        if (!tiles[static_cast<std::size_t>(slot)].due) {
+            tiles[static_cast<std::size_t>(slot)].due = true;
+            due.push_back(slot);
+        }
+        for (int d = 0; d < Directions; ++d) {
+            std::int32_t other = tiles[static_cast<std::size_t>(slot)].neighbours[static_cast<std::size_t>(d)];
+            if (other < 0 && liveEdge[d]) {
+                const TileKey key = tiles[static_cast<std::size_t>(slot)].key;
+                other = addTile({ key.x + OffsetX[d], key.y + OffsetY[d] });
+            }
+            if (other >= 0 && !tiles[static_cast<std::size_t>(other)].due) {
+                tiles[static_cast<std::size_t>(other)].due = true;
+                due.push_back(other);
+            }
+        }
+    }
+
+    const bool conway = lifeRule == Rule();
+    const LifeBits::RuleDecision decision(lifeRule);
+    outcomes.resize(due.size());
+    for (std::size_t k = 0; k < due.size(); ++k) {
+        Tile &tile = tiles[static_cast<std::size_t>(due[k])];
+        const Word *neighbours[8];
+        // Where the tile and all its neighbours are as two generations ago,
+        // the tile's next generation is its previous one, already in place.
+        bool repeats = stepsSinceEdit >= 2 && isPeriodTwo(tile);
+        for (int d = 0; d < Directions; ++d) {
+            const std::int32_t other = tile.neighbours[static_cast<std::size_t>(d)];
+            neighbours[d] = other >= 0 ? tiles[static_cast<std::size_t>(other)].rows().data() : nullptr;
+            repeats = repeats && other >= 0 && isPeriodTwo(tiles[static_cast<std::size_t>(other)]);
+        }
+        Word *next = tile.buffers[1 - tile.current].data();
+        Outcome outcome { tile.changed ? ~Word(0) : 0, 0, tile.columns[1 - tile.current] };
+        if (repeats) {
+            // The previous generation is already in place.
+        } else if (conway) {
+            outcome = computeTile(tile.rows().data(), neighbours, next, LifeBits::ConwayDecision());
+        } else {
+            outcome = computeTile(tile.rows().data(), neighbours, next, decision);
+        }
+        outcomes[k] = outcome.fromCurrent != 0 ? Changed : 0;
+        outcomes[k] |= outcome.fromPrevious == 0 ? PeriodTwo : 0;
+        tile.columns[1 - tile.current] = outcome.columns;
+    }
+
+    for (const std::int32_t slot : changedTiles)
+        tiles[static_cast<std::size_t>(slot)].changed = false;
+    changedTiles.clear();
+    ++stepCount;
+    for (std::size_t k = 0; k < due.size(); ++k) {
+        Tile &tile = tiles[static_cast<std::size_t>(due[k])];
+        tile.due = false;
+        tile.periodTwo = (outcomes[k] & PeriodTwo) != 0;
+        tile.computedAt = stepCount;
+        if ((outcomes[k] & Changed) != 0) {
+            tile.current = static_cast<std::uint8_t>(1 - tile.current);
+            markChanged(due[k]);
+        } else if (tile.columns[tile.current] == 0) {
+            removeTile(due[k]);
+        }
+    }
+    due.clear();
+    stepsSinceEdit = std::min(stepsSinceEdit + 1, 2);
+}
+
+bool TileLife::nearLimit() const
+{
+    // A tile reaching within a tile of the limit: the next generation may cross it.
+    constexpr std::int64_t Edge = (CoordinateLimit >> 6) - 1;
+    for (const std::int32_t slot : changedTiles) {
+        const TileKey &key = tiles[static_cast<std::size_t>(slot)].key;
+        if (key.x <= -Edge || key.x >= Edge || key.y <= -Edge || key.y >= Edge)
+            return true;
+    }
+    return false;
+}
+
+void TileLife::advance(std::uint64_t generations)
+{
+    for (std::uint64_t i = 0; i < generations && !changedTiles.empty(); ++i) {
+        if (nearLimit()) {
+            // Stepped on a copy, so that a pattern crossing the limit leaves this one as it was.
+            TileLife trial(*this);
+            for (; i < generations && !trial.changedTiles.empty(); ++i) {
+                trial.step();
+                const std::optional<CellRect> box = trial.boundingBox();
+                if (box
+                    && (box->left < -CoordinateLimit || box->top < -CoordinateLimit || box->right > CoordinateLimit
+                        || box->bottom > CoordinateLimit))
+                    throw UniverseError("the pattern would grow past " + std::to_string(CoordinateLimit)
+                        + " cells from the origin, the edge of the unbounded plane");
+            }
+            *this = std::move(trial);
+            return;
+        }
+        step();
+    }
+}
+
+void TileLife::forEachLiveCell(
+    const CellRect &area, const std::function<void(std::int64_t x, std::int64_t y)> &visit) const
+{
+    std::vector<const Tile *> inside;
+    for (const Tile &tile : tiles) {
+        if (tile.used && tile.key.x >= area.left >> 6 && tile.key.x <= area.right >> 6 && tile.key.y >= area.top >> 6
+            && tile.key.y <= area.bottom >> 6)
+            inside.push_back(&tile);
+    }
+    std::sort(inside.begin(), inside.end(),
+        [](const Tile *a, const Tile *b) { return a->key.y != b->key.y ? a->key.y < b->key.y : a->key.x < b->key.x; });
+    for (std::size_t first = 0; first < inside.size();) {
+        std::size_t last = first;
+        while (last < inside.size() && inside[last]->key.y == inside[first]->key.y)
+            ++last;
+        for (int r = 0; r < Side; ++r) {
+            const std::int64_t y = inside[first]->key.y * Side + r;
+            if (y < area.top || y > area.bottom)
+                continue;
+            for (std::size_t k = first; k < last; ++k) {
+                const std::int64_t left = inside[k]->key.x * Side;
+                for (Word row = inside[k]->rows()[static_cast<std::size_t>(r)]; row != 0; row &= row - 1) {
+                    const std::int64_t x = left + __builtin_ctzll(row);
+                    if (x >= area.left && x <= area.right)
+                        visit(x, y);
+                }
+            }
+        }
+        first = last;
+    }
+}
+
+std::uint64_t TileLife::population() const
+{
+    std::uint64_t count = 0;
+    for (const Tile &tile : tiles) {
+        if (!tile.used)
+            continue;
+        for (const Word row : tile.rows())
+            count += static_cast<std::uint64_t>(__builtin_popcountll(row));
+    }
+    return count;
+}
+
+std::optional<CellRect> TileLife::boundingBox() const
+{
+    std::optional<CellRect> box;
+    for (const Tile &tile : tiles) {
+        if (!tile.used)
+            continue;
+        Word columns = 0;
+        int top = -1;
+        int bottom = -1;
+        for (int r = 0; r < Side; ++r) {
+            const Word row = tile.rows()[static_cast<std::size_t>(r)];
+            columns |= row;
+            if (row != 0) {
+                top = top < 0 ? r : top;
+                bottom = r;
+            }
+        }
+        if (columns == 0)
+            continue;
+        const CellRect cells { tile.key.x * Side + __builtin_ctzll(columns), tile.key.y * Side + top,
+            tile.key.x * Side + 63 - __builtin_clzll(columns), tile.key.y * Side + bottom };
+        box = box ? CellRect { std::min(box->left, cells.left), std::min(box->top, cells.top),
+            std::max(box->right, cells.right), std::max(box->bottom, cells.bottom) }
+                  : cells;
+    }
+    return box;
+}
+
+void TileLife::render(
+    const CellRect &area, int shift, std::uint8_t *pixels, int columns, int rows, std::ptrdiff_t stride) const
+{
+    for (int r = 0; r < rows; ++r)
+        std::memset(pixels + r * stride, 0, static_cast<std::size_t>(columns));
+    const auto column = [&](std::int64_t x) { return (Word(x) - Word(area.left)) >> shift; };
+    const auto row = [&](std::int64_t y) { return (Word(y) - Word(area.top)) >> shift; };
+    for (const Tile &tile : tiles) {
+        if (!tile.used)
+            continue;
+        const std::int64_t left = tile.key.x * Side;
+        const std::int64_t top = tile.key.y * Side;
+        if (left > area.right || left + Side - 1 < area.left || top > area.bottom || top + Side - 1 < area.top)
+            continue;
+        for (int r = 0; r < Side; ++r) {
+            const std::int64_t y = top + r;
+            if (y < area.top || y > area.bottom || row(y) >= static_cast<Word>(rows))
+                continue;
+            for (Word bits = tile.rows()[static_cast<std::size_t>(r)]; bits != 0; bits &= bits - 1) {
+                const std::int64_t x = left + __builtin_ctzll(bits);
+                if (x >= area.left && x <= area.right && column(x) < static_cast<Word>(columns))
+                    pixels[static_cast<std::ptrdiff_t>(row(y)) * stride + static_cast<std::ptrdiff_t>(column(x))] = 1;
+            }
+        }
+    }
+}
+
+std::uint64_t TileLife::hash() const
+{
+    // A sum over the tiles, so that their order does not count; empty tiles add nothing.
+    Word digest = 0;
+    for (const Tile &tile : tiles) {
+        if (!tile.used)
+            continue;
+        Word tileDigest = 0;
+        for (const Word row : tile.rows())
+            tileDigest = mix(tileDigest ^ row) + 1;
+        if (std::any_of(tile.rows().begin(), tile.rows().end(), [](Word row) { return row != 0; }))
+            digest += mix(tileDigest ^ TileKeyHash()(tile.key));
+    }
+    return digest;
+}
+
+bool TileLife::equals(const Universe &other) const
+{
+    if (other.topology() != topology() || other.population() != population())
+        return false;
+    bool same = true;
+    const std::optional<CellRect> box = boundingBox();
+    if (box)
+        forEachLiveCell(*box, [&](std::int64_t x, std::int64_t y) { same = same && other.cell(x, y); });
+    return same;
+}

@@ -1,0 +1,107 @@
+#ifndef TILELIFE_H
+#define TILELIFE_H
+
+#include <array>
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
+#include "model/engine/universe.h"
+
+// The unbounded plane stepped one generation at a time: 64 x 64 tiles of
+// bits, of which only those that changed in the last generation, and their
+// neighbours, are computed. HashLife's memo gains nothing on chaotic
+// patterns, whose every square is new, and there this is tens of times
+// faster; HashLife stays the engine for long jumps and regular patterns.
+//
+// Choosing between them: step with TileLife while the generations are
+// counted out one by one (playing, single steps, jumps of at most
+// StepLimit generations); jump with HashLife beyond that. Both give exactly
+// the same cells, and each takes the other's through setCells().
+class TileLife : public Universe
+{
+public:
+    // A jump of more generations than this is HashLife's.
+    static constexpr std::uint64_t StepLimit = 1024;
+
+    // The empty plane. Throws UniverseError for a rule with birth on 0.
+    explicit TileLife(const Rule &rule = Rule());
+
+    std::unique_ptr<Universe> clone() const override;
+    Topology topology() const override { return Topology::unbounded(); }
+    const Rule &rule() const override { return lifeRule; }
+    void setRule(const Rule &rule) override;
+
+    bool cell(std::int64_t x, std::int64_t y) const override;
+    void setCell(std::int64_t x, std::int64_t y, bool alive) override;
+    void clear() override;
+    // Sets every cell of `cells` alive, in any order, repeats allowed. Throws
+    // UniverseError, changing nothing, for a cell beyond CoordinateLimit.
+    void setCells(const std::vector<CellPoint> &cells);
+
+    void forEachLiveCell(
+        const CellRect &area, const std::function<void(std::int64_t x, std::int64_t y)> &visit) const override;
+    std::uint64_t population() const override;
+    std::optional<CellRect> boundingBox() const override;
+    void render(const CellRect &area, int shift, std::uint8_t *pixels, int columns, int rows,
+        std::ptrdiff_t stride) const override;
+    // One generation after another; meant for up to StepLimit of them.
+    void advance(std::uint64_t generations) override;
+
+    std::uint64_t hash() const override;
+    bool equals(const Universe &other) const override;
+
+private:
+    using Word = std::uint64_t;
+    static constexpr int Side = 64; // cells a tile spans each way
+    static constexpr int Directions = 8; // N, NE, E, SE, S, SW, W, NW
+
+    struct TileKey {
+        std::int64_t x; // tile column: cell x >> 6
+        std::int64_t y; // tile row: cell y >> 6
+        bool operator==(const TileKey &other) const { return x == other.x && y == other.y; }
+    };
+    struct TileKeyHash {
+        std::size_t operator()(const TileKey &key) const;
+    };
+    struct Tile {
+        TileKey key;
+        // Bit x of row y is the cell at key.x * 64 + x, key.y * 64 + y: the current
+        // generation, and the one before (equal to it unless the tile changed).
+        std::array<Word, Side> buffers[2] {};
+        std::uint8_t current = 0; // which buffer holds the current generation
+        Word columns[2] = {}; // for each buffer, bit x set if a cell of column x may be alive
+        std::uint64_t computedAt = 0; // the last generation computed, counted by stepCount
+        std::array<std::int32_t, Directions> neighbours {}; // indices into tiles, -1 for none
+        bool changed = false; // in the last generation, or set since
+        bool periodTwo = false; // computed at computedAt as it was two generations before
+
+        std::array<Word, Side> &rows() { return buffers[current]; }
+        const std::array<Word, Side> &rows() const { return buffers[current]; }
+        bool due = false; // to be computed in the generation under way
+        bool used = false; // false for a slot on the free list
+    };
+
+    static void checkRule(const Rule &rule);
+    std::int32_t tileAt(const TileKey &key) const;
+    std::int32_t addTile(const TileKey &key);
+    void removeTile(std::int32_t index);
+    void markChanged(std::int32_t index);
+    void step();
+    bool isPeriodTwo(const Tile &tile) const;
+    bool nearLimit() const;
+
+    Rule lifeRule;
+    std::vector<Tile> tiles;
+    std::vector<std::int32_t> freeTiles;
+    std::unordered_map<TileKey, std::int32_t, TileKeyHash> index;
+    std::vector<std::int32_t> changedTiles; // those with `changed` set, each once
+    int stepsSinceEdit = 0; // generations since cells or the rule were last set, up to 2
+    std::uint64_t stepCount = 0; // generations stepped
+    std::vector<std::int32_t> due; // tiles to compute in the generation under way
+    // For each due tile: 1 if its next generation differs from its current
+    // one, plus 2 if it equals the one before.
+    std::vector<std::uint8_t> outcomes;
+};
+
+#endif // TILELIFE_H

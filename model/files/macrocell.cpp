@@ -1,0 +1,303 @@
+#include "model/files/macrocell.h"
+
+#include <unordered_map>
+#include <utility>
+
+#include "model/engine/messagetext.h"
+#include "model/engine/nodestore.h"
+
+namespace
+{
+
+// Thrown by the reader's helpers and turned into the error message by read().
+struct FormatError {
+    std::string message;
+};
+
+[[noreturn]] void failAt(std::size_t lineNumber, const std::string &message)
+{
+    throw FormatError { "line " + std::to_string(lineNumber) + ": " + message };
+}
+
+bool isBlank(char ch) { return ch == ' ' || ch == '\t' || ch == '\r'; }
+
+bool isDigit(char ch) { return ch >= '0' && ch <= '9'; }
+
+std::string_view trim(std::string_view text)
+{
+    while (!text.empty() && isBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+// Whether `text` is UTF-8 without control characters other than tabs.
+bool isText(std::string_view text)
+{
+    for (std::size_t i = 0; i < text.size();) {
+        const unsigned char lead = static_cast<unsigned char>(text[i]);
+        if (lead < 0x80) {
+            if ((lead < 0x20 && lead != '\t') || lead == 0x7F)
+                return false;
+            ++i;
+            continue;
+        }
+        const std::size_t length = lead >= 0xC2 && lead <= 0xDF ? 2
+            : lead >= 0xE0 && lead <= 0xEF                      ? 3
+            : lead >= 0xF0 && lead <= 0xF4                      ? 4
+                                                                : 0;
+        if (length == 0 || text.size() - i < length)
+            return false;
+        const unsigned char second = static_cast<unsigned char>(text[i + 1]);
+        const unsigned char low = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
+        const unsigned char high = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
+        if (second < low || second > high)
+            return false;
+        for (std::size_t k = 2; k < length; ++k) {
+            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80)
+                return false;
+        }
+        i += length;
+    }
+    return true;
+}
+
+// The text of a # line after its two-character mark, checked.
+std::string textAfterMark(std::string_view line, std::size_t lineNumber)
+{
+    const std::string_view text = trim(line.substr(2));
+    if (!isText(text))
+        failAt(lineNumber, "not a text line (invalid UTF-8 or a control character)");
+    return std::string(text);
+}
+
+// An unsigned decimal at pos, moving past it; values past `limit` are refused.
+std::uint64_t readNumber(
+    std::string_view line, std::size_t &pos, std::uint64_t limit, std::size_t lineNumber, const char *what)
+{
+    while (pos < line.size() && isBlank(line[pos]))
+        ++pos;
+    if (pos >= line.size() || !isDigit(line[pos]))
+        failAt(lineNumber, std::string("expected ") + what + " as a number");
+    std::uint64_t value = 0;
+    for (; pos < line.size() && isDigit(line[pos]); ++pos) {
+        value = value * 10 + static_cast<std::uint64_t>(line[pos] - '0');
+        if (value > limit)
+            failAt(lineNumber, std::string(what) + " is larger than " + std::to_string(limit));
+    }
+    return value;
+}
+
+std::uint64_t readLeaf(std::string_view line, std::size_t lineNumber)
+{
+    std::uint64_t bits = 0;
+    int x = 0;
+    int y = 0;
+    for (const char ch : line) {
+        if (ch == '$') {
+            x = 0;
+            if (++y > 8)
+                failAt(lineNumber, "a leaf has more than 8 rows");
+            continue;
+        }
+        if (ch != '.' && ch != '*')
+            failAt(
+                lineNumber, "a leaf holds " + MessageText::quoted(std::string_view(&ch, 1)) + ", not '.', '*' or '$'");
+        if (y >= 8)
+            failAt(lineNumber, "a leaf has more than 8 rows");
+        if (x >= 8)
+            failAt(lineNumber, "a leaf row is longer than 8 cells");
+        if (ch == '*')
+            bits |= std::uint64_t(1) << (y * 8 + x);
+        ++x;
+    }
+    return bits;
+}
+
+// Reads the lines after the first into `content`; the nodes stay protected
+// in the store until the caller releases them.
+void readLines(std::string_view bytes, MacrocellContent &content)
+{
+    NodeStore &nodes = NodeStore::instance();
+    const std::size_t first = nodes.protectionMark();
+    std::size_t nodeCount = 0;
+    std::size_t lineNumber = 1;
+    std::size_t ruleLine = 0;
+    bool afterHeader = false;
+    while (!bytes.empty()) {
+        const std::size_t end = bytes.find('\n');
+        const std::string_view line = trim(bytes.substr(0, end));
+        bytes.remove_prefix(end == std::string_view::npos ? bytes.size() : end + 1);
+        if (!afterHeader) {
+            afterHeader = true;
+            continue;
+        }
+        ++lineNumber;
+        if (line.empty())
+            continue;
+        if (line[0] == '#') {
+            const std::string_view mark = line.substr(0, 2);
+            if (mark == "#R") {
+                Rule rule;
+                std::string problem;
+                if (!Rule::read(textAfterMark(line, lineNumber), rule, problem))
+                    failAt(lineNumber, problem);
+                content.rule = rule;
+                ruleLine = lineNumber;
+            } else if (mark == "#G") {
+                std::size_t pos = 2;
+                const std::uint64_t generation
+                    = readNumber(line, pos, std::uint64_t(INT64_MAX), lineNumber, "the generation");
+                if (!trim(line.substr(pos)).empty())
+                    failAt(lineNumber, "the generation is not a whole number of 0 or more");
+                content.generation = static_cast<std::int64_t>(generation);
+            } else if (mark == "#N") {
+                content.name = textAfterMark(line, lineNumber);
+            } else if (mark == "#C") {
+                content.comments.push_back(textAfterMark(line, lineNumber));
+            }
+            continue;
+        }
+        if (nodeCount == Macrocell::MaxNodes)
+            failAt(lineNumber, "more than " + std::to_string(Macrocell::MaxNodes) + " nodes");
+        if (line[0] == '.' || line[0] == '*' || line[0] == '$') {
+            nodes.protect(nodes.leaf(readLeaf(line, lineNumber)));
+            ++nodeCount;
+            continue;
+        }
+        if (!isDigit(line[0]))
+            failAt(lineNumber, "expected a node: a leaf of '.', '*' and '$', or a level and four node numbers");
+        std::size_t pos = 0;
+        const int level = static_cast<int>(readNumber(line, pos, Macrocell::MaxLevel, lineNumber, "the level"));
+        if (level <= NodeStore::LeafLevel)
+            failAt(lineNumber, "a node of level " + std::to_string(level) + ": levels 1 to 3 are written as leaves");
+        NodeId quarters[4];
+        for (NodeId &quarter : quarters) {
+            const std::uint64_t number = readNumber(line, pos, Macrocell::MaxNodes, lineNumber, "a quarter's node");
+            if (number > nodeCount)
+                failAt(lineNumber, "node " + std::to_string(number) + " is not an earlier node");
+            quarter = number == 0 ? nodes.empty(level - 1) : nodes.protectedAt(first + number - 1);
+            if (nodes.level(quarter) != level - 1) {
+                failAt(lineNumber,
+                    "node " + std::to_string(number) + " is of level " + std::to_string(nodes.level(quarter)) + ", not "
+                        + std::to_string(level - 1));
+            }
+        }
+        if (!trim(line.substr(pos)).empty())
+            failAt(lineNumber, "more than a level and four node numbers");
+        nodes.protect(nodes.node(quarters[0], quarters[1], quarters[2], quarters[3]));
+        ++nodeCount;
+    }
+    const Rule rule = content.rule.value_or(Rule());
+    try {
+        content.universe = nodeCount == 0 ? HashLife(rule) : HashLife(nodes.protectedAt(first + nodeCount - 1), rule);
+    } catch (const UniverseError &problem) {
+        if (ruleLine > 0 && (rule.birthCounts() & 1U) != 0)
+            failAt(ruleLine, problem.what());
+        throw FormatError { problem.what() };
+    }
+}
+
+// Writes a node's line after those of its quarters; returns its number, 0 for an empty square.
+class NodeWriter
+{
+public:
+    explicit NodeWriter(std::string &out)
+        : out(out)
+    {
+    }
+
+    std::uint64_t operator()(NodeId square)
+    {
+        const NodeStore &nodes = NodeStore::instance();
+        if (nodes.isEmpty(square))
+            return 0;
+        const auto known = numbers.find(square);
+        if (known != numbers.end())
+            return known->second;
+        if (nodes.level(square) == NodeStore::LeafLevel) {
+            const std::uint64_t bits = nodes.bits(square);
+            const int lastRow = (63 - __builtin_clzll(bits)) / 8;
+            for (int y = 0; y <= lastRow; ++y) {
+                const unsigned row = static_cast<unsigned>(bits >> (8 * y)) & 0xFF;
+                for (int x = 0; row >> x != 0; ++x)
+                    out += (row >> x) & 1 ? '*' : '.';
+                out += '$';
+            }
+        } else {
+            std::uint64_t quarters[4];
+            for (int q = 0; q < 4; ++q)
+                quarters[q] = (*this)(nodes.quarter(square, q));
+            out += std::to_string(nodes.level(square));
+            for (const std::uint64_t quarter : quarters)
+                out += ' ' + std::to_string(quarter);
+        }
+        out += '\n';
+        numbers.emplace(square, ++count);
+        return count;
+    }
+
+private:
+    std::string &out;
+    std::unordered_map<NodeId, std::uint64_t> numbers;
+    std::uint64_t count = 0;
+};
+
+// `text` on one line: line breaks become spaces.
+std::string oneLine(std::string text)
+{
+    for (char &ch : text) {
+        if (ch == '\n' || ch == '\r')
+            ch = ' ';
+    }
+    return text;
+}
+
+} // namespace
+
+bool Macrocell::read(std::string_view bytes, MacrocellContent &content, std::string &error)
+{
+    if (bytes.size() > MaxFileSize) {
+        error = "the file is larger than " + std::to_string(MaxFileSize >> 20) + " MiB";
+        return false;
+    }
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
+        bytes.remove_prefix(3);
+    if (bytes.substr(0, 4) != "[M2]") {
+        error = "line 1: not a macrocell file: expected [M2]";
+        return false;
+    }
+    NodeStore &nodes = NodeStore::instance();
+    const std::size_t mark = nodes.protectionMark();
+    try {
+        MacrocellContent read;
+        readLines(bytes, read);
+        nodes.release(mark);
+        content = std::move(read);
+        return true;
+    } catch (const FormatError &problem) {
+        error = problem.message;
+    } catch (const NodeStore::Exhausted &) {
+        error = "the pattern needs more memory than the limit of " + std::to_string(nodes.memoryLimit() >> 20) + " MiB";
+    } catch (const std::bad_alloc &) {
+        error = "the pattern needs more memory than there is";
+    }
+    nodes.release(mark);
+    return false;
+}
+
+std::string Macrocell::write(const HashLife &universe, const Rule &rule, std::int64_t generation,
+    const std::string &name, const std::vector<std::string> &comments)
+{
+    std::string out = "[M2] (gameoflife)\n#R " + rule.toString() + "\n";
+    if (generation != 0)
+        out += "#G " + std::to_string(generation) + "\n";
+    if (!name.empty())
+        out += "#N " + oneLine(name) + "\n";
+    for (const std::string &comment : comments)
+        out += "#C " + oneLine(comment) + "\n";
+    NodeWriter writer(out);
+    writer(universe.rootNode());
+    return out;
+}

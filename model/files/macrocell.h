@@ -1,0 +1,52 @@
+#ifndef MACROCELL_H
+#define MACROCELL_H
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/engine/hashlife.h"
+#include "model/engine/rule.h"
+
+// What a macrocell file holds.
+struct MacrocellContent {
+    HashLife universe; // the cells, under the file's rule if it names one
+    std::string name; // from #N; may be empty
+    std::vector<std::string> comments; // the #C lines in order, without their marks
+    std::optional<Rule> rule; // from #R
+    std::optional<std::int64_t> generation; // from #G, 0.. ; the generation the cells are at
+};
+
+// The macrocell format, in which huge patterns are shared: the quadtree of
+// the unbounded plane written out node by node, every distinct square once,
+// so that a regular pattern of 2^40 x 2^40 cells stays a few lines long.
+//
+// After a first line starting with [M2] and optional #R, #G, #N and #C lines,
+// each line is one node, numbered from 1: an 8 x 8 leaf as rows of '.' and
+// '*', each ended by '$' (trailing dead cells and rows left out), or
+// "level nw ne sw se" with the numbers of earlier nodes of the level below, 0
+// for an empty quarter. The last node is the pattern, its top-left cell at
+// -2^(level-1), -2^(level-1).
+class Macrocell
+{
+public:
+    Macrocell() = delete;
+
+    static constexpr std::size_t MaxFileSize = std::size_t(256) << 20; // bytes; larger input is refused unread
+    static constexpr std::size_t MaxNodes = std::size_t(1) << 25; // node lines; more are refused
+    static constexpr int MaxLevel = 61; // 2^61 cells a side: the largest square within CoordinateLimit
+
+    // Returns true and replaces `content`, or false and sets `error` to a
+    // one-line message naming the line and the problem; `content` is then
+    // left as it was. Never throws; any input at all ends in one of the two.
+    static bool read(std::string_view bytes, MacrocellContent &content, std::string &error);
+    // The file for `universe` at `generation` (0..) under `rule`, with its
+    // name and comments; line breaks within them are written as spaces.
+    static std::string write(const HashLife &universe, const Rule &rule, std::int64_t generation,
+        const std::string &name, const std::vector<std::string> &comments);
+};
+
+#endif // MACROCELL_H

@@ -1,0 +1,408 @@
+#include <QTest>
+
+#include <algorithm>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "model/engine/hashlife.h"
+#include "model/engine/rule.h"
+#include "model/engine/tilelife.h"
+#include "model/files/macrocell.h"
+#include "warningguard.h"
+
+namespace
+{
+
+Rule ruleNamed(const char *text)
+{
+    Rule rule;
+    std::string error;
+    if (!Rule::read(text, rule, error))
+        qFatal("%s", error.c_str());
+    return rule;
+}
+
+std::vector<CellPoint> soup(int size, int percent, std::int64_t left, std::int64_t top, unsigned seed)
+{
+    std::mt19937 random(seed);
+    std::vector<CellPoint> cells;
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            if (static_cast<int>(random() % 100) < percent)
+                cells.push_back({ left + x, top + y });
+        }
+    }
+    return cells;
+}
+
+// Live cells in the order forEachLiveCell promises: row by row, each from the left.
+std::vector<CellPoint> sorted(std::vector<CellPoint> cells)
+{
+    std::sort(cells.begin(), cells.end(),
+        [](const CellPoint &a, const CellPoint &b) { return a.y != b.y ? a.y < b.y : a.x < b.x; });
+    cells.erase(std::unique(cells.begin(), cells.end()), cells.end());
+    return cells;
+}
+
+std::vector<CellPoint> cellsOf(const Universe &universe)
+{
+    std::vector<CellPoint> cells;
+    if (const std::optional<CellRect> box = universe.boundingBox())
+        universe.forEachLiveCell(*box, [&](std::int64_t x, std::int64_t y) { cells.push_back({ x, y }); });
+    return cells;
+}
+
+// The next generation by counting every cell's neighbours, as the rule is written.
+std::vector<CellPoint> countedNext(const std::vector<CellPoint> &cells, const Rule &rule)
+{
+    std::vector<CellPoint> candidates;
+    for (const CellPoint &cell : cells) {
+        for (int dy = -1; dy <= 1; ++dy) {
+            for (int dx = -1; dx <= 1; ++dx)
+                candidates.push_back({ cell.x + dx, cell.y + dy });
+        }
+    }
+    const auto alive = [&cells](const CellPoint &at) {
+        return std::binary_search(cells.begin(), cells.end(), at,
+            [](const CellPoint &a, const CellPoint &b) { return a.y != b.y ? a.y < b.y : a.x < b.x; });
+    };
+    std::vector<CellPoint> next;
+    for (const CellPoint &at : sorted(candidates)) {
+        int neighbours = 0;
+        for (int dy = -1; dy <= 1; ++dy) {
+            for (int dx = -1; dx <= 1; ++dx)
+                neighbours += (dx != 0 || dy != 0) && alive({ at.x + dx, at.y + dy });
+        }
+        if (rule.nextState(alive(at), neighbours))
+            next.push_back(at);
+    }
+    return next;
+}
+
+const std::vector<CellPoint> glider { { 1, 0 }, { 2, 1 }, { 0, 2 }, { 1, 2 }, { 2, 2 } }; // moves right and down
+const std::vector<CellPoint> rPentomino { { 1, 0 }, { 2, 0 }, { 0, 1 }, { 1, 1 }, { 1, 2 } };
+
+std::vector<CellPoint> moved(std::vector<CellPoint> cells, std::int64_t dx, std::int64_t dy)
+{
+    for (CellPoint &cell : cells)
+        cell = { cell.x + dx, cell.y + dy };
+    return cells;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(std::vector<CellPoint>)
+
+// The unbounded plane's engines against a plain neighbour count and against
+// each other, at the limits of coordinates and memory, and its macrocell files.
+class TestHashLife : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { WarningGuard::install(); }
+    void stepsAsCounted_data();
+    void stepsAsCounted();
+    void jumpsOfAnyLength();
+    void gliderTravels_data();
+    void gliderTravels();
+    void edgeOfThePlane();
+    void viewsOfTheCells();
+    void copiesAreIndependent();
+    void memoryLimit();
+    void macrocellRoundTrip();
+    void macrocellRefused_data();
+    void macrocellRefused();
+};
+
+void TestHashLife::stepsAsCounted_data()
+{
+    QTest::addColumn<QString>("rule");
+    QTest::newRow("Conway") << "B3/S23";
+    QTest::newRow("HighLife") << "B36/S23";
+    QTest::newRow("survival on 8") << "B3/S2378";
+    QTest::newRow("birth on 1") << "B1/S12";
+    QTest::newRow("Seeds") << "B2/S";
+}
+
+// Single steps and every jump from the start against the plain count, on a
+// soup across the origin, so that leaves, tiles and signs all meet.
+void TestHashLife::stepsAsCounted()
+{
+    QFETCH(QString, rule);
+    const Rule stepRule = ruleNamed(rule.toLatin1().constData());
+    std::vector<CellPoint> expected = sorted(soup(24, 40, -13, -70, 7));
+    HashLife start(stepRule);
+    start.setCells(expected);
+    HashLife stepped(start);
+    TileLife tiles(stepRule);
+    tiles.setCells(expected);
+    QCOMPARE(cellsOf(start), expected);
+    for (int generation = 1; generation <= 40; ++generation) {
+        expected = countedNext(expected, stepRule);
+        stepped.advance(1);
+        tiles.advance(1);
+        HashLife jumped(start);
+        jumped.advance(static_cast<std::uint64_t>(generation));
+        QCOMPARE(cellsOf(stepped), expected);
+        QCOMPARE(cellsOf(tiles), expected);
+        QVERIFY2(jumped.equals(stepped), qPrintable(QString("jump to %1").arg(generation)));
+        QCOMPARE(tiles.population(), stepped.population());
+        QCOMPARE(tiles.boundingBox(), stepped.boundingBox());
+    }
+}
+
+// A million and three generations of the R-pentomino, cut three ways, and its
+// ash against the tiles' count, generation by generation, to 1105.
+void TestHashLife::jumpsOfAnyLength()
+{
+    HashLife start;
+    start.setCells(rPentomino);
+    HashLife whole(start);
+    whole.advance(1000003);
+    HashLife parts(start);
+    parts.advance(1000000);
+    for (int i = 0; i < 3; ++i)
+        parts.advance(1);
+    HashLife halves(start);
+    halves.advance(std::uint64_t(1) << 19);
+    halves.advance(1000003 - (std::uint64_t(1) << 19));
+    QVERIFY(whole.equals(parts));
+    QVERIFY(whole.equals(halves));
+    QCOMPARE(whole.hash(), halves.hash());
+
+    TileLife tiles;
+    tiles.setCells(rPentomino);
+    tiles.advance(1105);
+    QCOMPARE(whole.population(), tiles.population()); // the ash and six gliders
+    int ash = 0;
+    whole.forEachLiveCell({ -200, -200, 200, 200 }, [&](std::int64_t x, std::int64_t y) {
+        ++ash;
+        QVERIFY(tiles.cell(x, y));
+    });
+    QCOMPARE(ash, 116 - 6 * 5);
+}
+
+void TestHashLife::gliderTravels_data()
+{
+    QTest::addColumn<qint64>("left");
+    QTest::addColumn<qint64>("top");
+    QTest::addColumn<quint64>("generations");
+    const qint64 far = -(qint64(1) << 59);
+    QTest::newRow("2^10") << qint64(0) << qint64(0) << (quint64(1) << 10);
+    QTest::newRow("2^40 from the far top-left") << far << far << (quint64(1) << 40);
+    QTest::newRow("odd, across the origin") << qint64(-5000) << qint64(-3) << quint64(1000001);
+    QTest::newRow("2^50 + 3") << far << qint64(-7) << ((quint64(1) << 50) + 3);
+    QTest::newRow("2^62 + 1") << far << far << ((quint64(1) << 62) + 1);
+}
+
+// A glider is where it must be, in the phase it must have, after any number of generations.
+void TestHashLife::gliderTravels()
+{
+    QFETCH(qint64, left);
+    QFETCH(qint64, top);
+    QFETCH(quint64, generations);
+    const std::vector<CellPoint> start = moved(glider, left, top);
+    HashLife travelled;
+    travelled.setCells(start);
+    travelled.advance(generations);
+
+    HashLife phase;
+    phase.setCells(start);
+    phase.advance(generations % 4);
+    const auto distance = static_cast<std::int64_t>(generations / 4);
+    QVERIFY(phase.equalsShifted(travelled, distance, distance));
+    QVERIFY(!phase.equalsShifted(travelled, distance, distance + 1));
+    QCOMPARE(phase.shapeHash(), travelled.shapeHash());
+    const CellRect box = *phase.boundingBox();
+    QCOMPARE(*travelled.boundingBox(),
+        (CellRect { box.left + distance, box.top + distance, box.right + distance, box.bottom + distance }));
+    const CellPoint first = cellsOf(phase).front();
+    QVERIFY(travelled.cell(first.x + distance, first.y + distance));
+    QCOMPARE(travelled.population(), std::uint64_t(5));
+}
+
+// Cells within CoordinateLimit are kept; a pattern about to cross it stops the
+// run with an error and stays where it was; rules with birth on 0 are refused.
+void TestHashLife::edgeOfThePlane()
+{
+    const std::int64_t limit = Universe::CoordinateLimit;
+    HashLife plane;
+    plane.setCells({ { limit, limit }, { -limit, -limit }, { limit, -limit } });
+    QCOMPARE(plane.boundingBox(), (CellRect { -limit, -limit, limit, limit }));
+    QVERIFY(plane.cell(limit, -limit));
+    QVERIFY_EXCEPTION_THROWN(plane.setCells({ { 0, 0 }, { limit + 1, 0 } }), UniverseError);
+    QCOMPARE(plane.population(), std::uint64_t(3));
+    plane.advance(1);
+    QCOMPARE(plane.population(), std::uint64_t(0));
+
+    // A glider turned to travel up and left, 40 cells from the corner.
+    std::vector<CellPoint> outward;
+    for (const CellPoint &cell : glider)
+        outward.push_back({ -limit + 40 + (2 - cell.x), -limit + 40 + (2 - cell.y) });
+    for (Universe *universe : std::initializer_list<Universe *> { new HashLife, new TileLife }) {
+        const std::unique_ptr<Universe> owned(universe);
+        for (const CellPoint &cell : outward)
+            universe->setCell(cell.x, cell.y, true);
+        universe->advance(100);
+        QVERIFY_EXCEPTION_THROWN(universe->advance(100), UniverseError);
+        HashLife expected;
+        expected.setCells(moved(outward, -25, -25));
+        QVERIFY(universe->equals(expected));
+    }
+    QVERIFY_EXCEPTION_THROWN(HashLife(ruleNamed("B0/S8")), UniverseError);
+    QVERIFY_EXCEPTION_THROWN(TileLife().setRule(ruleNamed("B01/S")), UniverseError);
+}
+
+// forEachLiveCell, boundingBox and render of both engines against the cells themselves.
+void TestHashLife::viewsOfTheCells()
+{
+    const std::vector<CellPoint> cells = sorted(soup(300, 2, -150, -123, 3));
+    HashLife hash;
+    hash.setCells(cells);
+    TileLife tiles;
+    tiles.setCells(cells);
+    const CellRect area { -97, -60, 101, 44 };
+    for (const Universe *universe : std::initializer_list<const Universe *> { &hash, &tiles }) {
+        std::vector<CellPoint> inside;
+        universe->forEachLiveCell(area, [&](std::int64_t x, std::int64_t y) { inside.push_back({ x, y }); });
+        std::vector<CellPoint> expected;
+        std::copy_if(cells.begin(), cells.end(), std::back_inserter(expected),
+            [&](const CellPoint &cell) { return area.contains(cell.x, cell.y); });
+        QCOMPARE(inside, expected);
+        QCOMPARE(*universe->boundingBox(),
+            (CellRect { std::min_element(cells.begin(), cells.end(), [](auto a, auto b) { return a.x < b.x; })->x,
+                cells.front().y,
+                std::max_element(cells.begin(), cells.end(), [](auto a, auto b) { return a.x < b.x; })->x,
+                cells.back().y }));
+        for (const int shift : { 0, 2, 4 }) {
+            const int columns = 40;
+            const int rows = 30;
+            std::vector<std::uint8_t> pixels(columns * rows * 2, 7);
+            universe->render(area, shift, pixels.data(), columns, rows, columns * 2);
+            std::vector<std::uint8_t> painted(pixels.size(), 7);
+            for (int r = 0; r < rows; ++r)
+                std::fill_n(painted.begin() + r * columns * 2, columns, 0);
+            for (const CellPoint &cell : expected) {
+                const std::int64_t column = (cell.x - area.left) >> shift;
+                const std::int64_t row = (cell.y - area.top) >> shift;
+                if (column < columns && row < rows)
+                    painted[static_cast<std::size_t>(row * columns * 2 + column)] = 1;
+            }
+            QVERIFY2(pixels == painted, qPrintable(QString("shift %1").arg(shift)));
+        }
+    }
+}
+
+void TestHashLife::copiesAreIndependent()
+{
+    HashLife original;
+    original.setCells(rPentomino);
+    const std::unique_ptr<Universe> copy = original.clone();
+    copy->advance(1000);
+    copy->setCell(-1, -1, true);
+    QCOMPARE(cellsOf(original), sorted(rPentomino));
+    HashLife assigned;
+    assigned = original;
+    original.clear();
+    QCOMPARE(cellsOf(assigned), sorted(rPentomino));
+    QCOMPARE(original.population(), std::uint64_t(0));
+}
+
+// Out of memory, setting cells or a jump fails with the limit named and the
+// universe as it was; collecting keeps every node that a live copy or the
+// step in progress still refers to.
+void TestHashLife::memoryLimit()
+{
+    const std::size_t defaultLimit = HashLife::memoryLimit();
+    HashLife kept;
+    kept.setCells(rPentomino);
+    kept.advance(700);
+    TileLife counted;
+    counted.setCells(rPentomino);
+    counted.advance(700);
+    HashLife soupPlane;
+    soupPlane.setCells(soup(200, 40, -100, -100, 11));
+    HashLife expected(soupPlane);
+    expected.advance(std::uint64_t(1) << 20);
+    {
+        HashLife large;
+        large.setCells(soup(1000, 40, 0, 0, 12));
+        const HashLife before(large);
+        HashLife::setMemoryLimit(std::size_t(1) << 20);
+        try {
+            large.advance(1);
+            QFAIL("a million-cell soup fits in 1 MiB");
+        } catch (const UniverseError &error) {
+            QVERIFY2(std::string(error.what()).find("1 MiB") != std::string::npos, error.what());
+        }
+        QVERIFY(large.equals(before));
+        QVERIFY_EXCEPTION_THROWN(soupPlane.setCells(soup(1000, 40, 0, 0, 13)), UniverseError);
+    }
+    soupPlane.advance(std::uint64_t(1) << 20);
+    HashLife::setMemoryLimit(defaultLimit);
+    QVERIFY(soupPlane.equals(expected));
+    QVERIFY(kept.equals(counted));
+    kept.advance(1);
+    counted.advance(1);
+    QVERIFY(kept.equals(counted));
+}
+
+// A pattern of many equal squares is written in few lines and read back whole.
+void TestHashLife::macrocellRoundTrip()
+{
+    std::vector<CellPoint> blocks;
+    for (int y = 0; y < 64; ++y) {
+        for (int x = 0; x < 64; ++x) {
+            for (const CellPoint &cell : { CellPoint { 0, 0 }, CellPoint { 1, 0 }, CellPoint { 0, 1 }, { 1, 1 } })
+                blocks.push_back({ -256 + 8 * x + cell.x, 16 + 8 * y + cell.y });
+        }
+    }
+    HashLife plane(ruleNamed("HighLife"));
+    plane.setCells(blocks);
+    const std::string file
+        = Macrocell::write(plane, plane.rule(), 123456789012, "Blocks", { "four thousand", "and ninety-six" });
+    QVERIFY2(std::count(file.begin(), file.end(), '\n') < 100, file.c_str());
+    MacrocellContent content;
+    std::string error;
+    QVERIFY2(Macrocell::read(file, content, error), error.c_str());
+    QVERIFY(content.universe.equals(plane));
+    QCOMPARE(content.universe.population(), std::uint64_t(64 * 64 * 4));
+    QCOMPARE(content.name, std::string("Blocks"));
+    QCOMPARE(content.comments, (std::vector<std::string> { "four thousand", "and ninety-six" }));
+    QCOMPARE(content.rule, std::optional<Rule>(ruleNamed("HighLife")));
+    QCOMPARE(content.universe.rule(), ruleNamed("HighLife"));
+    QCOMPARE(content.generation, std::optional<std::int64_t>(123456789012));
+}
+
+void TestHashLife::macrocellRefused_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("no header") << QByteArray("#R B3/S23\n*$\n") << "line 1:";
+    QTest::newRow("later node") << QByteArray("[M2]\n*$\n4 1 2 0 0\n") << "line 3: node 2 is not an earlier";
+    QTest::newRow("wrong level") << QByteArray("[M2]\n*$\n4 1 0 0 0\n6 2 0 0 0\n") << "line 4: node 2 is of level 4";
+    QTest::newRow("wide leaf") << QByteArray("[M2]\n.........*$\n") << "line 2: a leaf row";
+    QTest::newRow("tall leaf") << QByteArray("[M2]\n$$$$$$$$*$\n") << "line 2: a leaf has more than 8 rows";
+    QTest::newRow("beyond coordinates") << QByteArray("[M2]\n*$\n62 0 0 0 0\n") << "line 3: the level is larger";
+    QTest::newRow("birth on 0") << QByteArray("[M2]\n#R B0/S\n") << "line 2: the rule B0/S";
+    QTest::newRow("generation") << QByteArray("[M2]\n#G 9223372036854775808\n") << "line 2: the generation";
+    QTest::newRow("extra number") << QByteArray("[M2]\n*$\n4 1 0 0 0 0\n") << "line 3: more than";
+    QTest::newRow("control byte") << QByteArray("[M2]\n#N a\x01z\n") << "line 2: not a text line";
+}
+
+void TestHashLife::macrocellRefused()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QString, error);
+    MacrocellContent content;
+    content.name = "untouched";
+    std::string message;
+    QVERIFY(!Macrocell::read(std::string(file.constData(), static_cast<std::size_t>(file.size())), content, message));
+    QVERIFY2(QString::fromStdString(message).startsWith(error), message.c_str());
+    QCOMPARE(content.name, std::string("untouched"));
+}
+
+QTEST_GUILESS_MAIN(TestHashLife)
+#include "tst_hashlife.moc"
