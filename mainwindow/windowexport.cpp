@@ -7,11 +7,22 @@
 #include "mainwindow/exportoptions.h"
 #include "mainwindow/patterndialogs.h"
 #include "mainwindow/slicedtask.h"
+#include "model/engine/universe.h"
 
 namespace
 {
 
 QString translated(const char *source) { return QCoreApplication::translate("MainWindow", source); }
+
+// The cells the user chose: the live cells' box, or the view's when there are none.
+CellRect chosenCells(const ExportOptions &options, const Universe &universe, const CellRect &view)
+{
+    if (options.livePattern()) {
+        if (const std::optional<CellRect> box = universe.boundingBox())
+            return *box;
+    }
+    return view;
+}
 
 } // namespace
 
@@ -51,6 +62,55 @@ QString WindowExport::animation(QWidget *parent, const QString &folder, const Fi
     QString error;
     const FieldExport::Outcome outcome = FieldExport::writeGif(
         path, options.generations(), frames, colorMode, options.scale(), FieldExport::frameDelay(generationsPerSecond),
+        [&task](int done, int total) { return task.keepGoing(static_cast<double>(done) / total); }, &error);
+    if (outcome == FieldExport::Outcome::Written)
+        return path;
+    if (outcome == FieldExport::Outcome::Failed) {
+        QMessageBox::warning(parent, title,
+            translated(QT_TRANSLATE_NOOP("MainWindow", "Could not export the animation \"%1\":\n%2"))
+                .arg(PatternDialogs::shownPath(path), error));
+    }
+    return QString();
+}
+
+QString WindowExport::image(
+    QWidget *parent, const QString &folder, const Universe &universe, const CellRect &view, int colorMode)
+{
+    ExportOptions options(false, parent, true);
+    options.exec();
+    if (options.result() != QDialog::Accepted)
+        return QString();
+    const QString title = translated(QT_TRANSLATE_NOOP("MainWindow", "Export image"));
+    const QString path = PatternDialogs::exportPath(parent, folder, title,
+        translated(QT_TRANSLATE_NOOP("MainWindow", "PNG images (*.png)")), QStringLiteral("png"));
+    if (path.isEmpty())
+        return path;
+    QString error;
+    if (FieldExport::writePng(path, universe, chosenCells(options, universe, view), options.scale(), colorMode, &error))
+        return path;
+    QMessageBox::warning(parent, title,
+        translated(QT_TRANSLATE_NOOP("MainWindow", "Could not export the image \"%1\":\n%2"))
+            .arg(PatternDialogs::shownPath(path), error));
+    return QString();
+}
+
+QString WindowExport::animation(QWidget *parent, const QString &folder, const Universe &universe, const CellRect &view,
+    int colorMode, int generationsPerSecond)
+{
+    ExportOptions options(true, parent, true);
+    options.exec();
+    if (options.result() != QDialog::Accepted)
+        return QString();
+    const QString title = translated(QT_TRANSLATE_NOOP("MainWindow", "Export animation"));
+    const QString path = PatternDialogs::exportPath(parent, folder, title,
+        translated(QT_TRANSLATE_NOOP("MainWindow", "GIF animations (*.gif)")), QStringLiteral("gif"));
+    if (path.isEmpty())
+        return path;
+    SlicedTask task(parent, title, translated(QT_TRANSLATE_NOOP("MainWindow", "Writing the animation…")));
+    QString error;
+    const FieldExport::Outcome outcome = FieldExport::writeGif(
+        path, universe, chosenCells(options, universe, view), options.generations(), options.scale(), colorMode,
+        FieldExport::frameDelay(generationsPerSecond),
         [&task](int done, int total) { return task.keepGoing(static_cast<double>(done) / total); }, &error);
     if (outcome == FieldExport::Outcome::Written)
         return path;
