@@ -570,7 +570,8 @@ QString Document::stateText() const
         if (!topology().isBounded() && liveCells > CycleSearchLimit)
             return translated(QT_TRANSLATE_NOOP("MainWindow", "State: evolving; no cycles looked for above %1 cells"))
                 .arg(QLocale().toString(static_cast<qulonglong>(CycleSearchLimit)));
-        if (runHistory.lastGeneration() - runHistory.firstGeneration() < limit)
+        // The classic field's history looks exactly as far as Run until settled does.
+        if (topology() != Topology::classic() || runHistory.lastGeneration() - runHistory.firstGeneration() < limit)
             return translated(QT_TRANSLATE_NOOP("MainWindow", "State: evolving"));
         return translated(QT_TRANSLATE_NOOP("MainWindow", "State: not settled after %1 generations")).arg(limit);
     case RunHistory::Fate::DiedOut:
@@ -656,6 +657,13 @@ FieldExport::FrameSource Document::animationFrames() const
 
 void Document::resetHistory()
 {
+    // Outside the classic field a run may tick 2^maxStepExponent() generations:
+    // the history looks as many ticks ahead as the classic field looks generations.
+    const std::int64_t lookAhead = topology() == Topology::classic()
+        ? RunHistory::GenerationLimit
+        : RunHistory::GenerationLimit * (std::int64_t(1) << maxStepExponent());
+    if (runHistory.generationLimit() != lookAhead)
+        runHistory = RunHistory(lookAhead, RunHistory::CheckpointBudget, historyHash);
     runHistory.reset(universe(), generationNumber);
     emit historyChanged();
 }

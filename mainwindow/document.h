@@ -81,7 +81,9 @@ public:
     // Live cells; UINT64_MAX when too many to count.
     std::uint64_t cellCount() const { return liveCells; }
     const Rule &rule() const { return universe().rule(); }
-    // From the last universe set by hand up to the one shown.
+    // From the last universe set by hand up to the one shown; the same
+    // object for the document's life. It looks for cycles over a million
+    // generations in the classic field, a million ticks of the largest step elsewhere.
     const RunHistory &history() const { return runHistory; }
     bool isRunning() const { return running; }
 

@@ -371,7 +371,7 @@ void MainWindowUi::retranslateUi(QMainWindow *window)
     Action_Simulation_PopulationGraph->setText(QCoreApplication::translate("MainWindow", "Populat&ion graph", nullptr));
     Action_Simulation_Universe->setText(QCoreApplication::translate("MainWindow", "&Universe…", nullptr));
     Action_Simulation_Faster->setText(QCoreApplication::translate("MainWindow", "&Faster", nullptr));
-    Action_Simulation_Slower->setText(QCoreApplication::translate("MainWindow", "S&lower", nullptr));
+    Action_Simulation_Slower->setText(QCoreApplication::translate("MainWindow", "Slo&wer", nullptr));
     Action_View_ZoomIn->setText(QCoreApplication::translate("MainWindow", "Zoom &in", nullptr));
     Action_View_ZoomOut->setText(QCoreApplication::translate("MainWindow", "Zoom &out", nullptr));
     Action_View_FitPattern->setText(QCoreApplication::translate("MainWindow", "&Fit pattern", nullptr));
