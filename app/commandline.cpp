@@ -3,6 +3,8 @@
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <QRegularExpressionMatch>
 
 #include <string>
 
@@ -61,16 +63,64 @@ QStringList withoutToolkitOptions(const QStringList &arguments, QString &error)
     return own;
 }
 
-bool readRule(const QString &text, std::optional<Rule> &rule, QString &error)
+bool readRule(const QString &text, std::optional<Rule> &rule, std::optional<Topology> &universe, QString &error)
 {
     Rule read;
     std::string problem;
-    if (!Rule::read(text.toStdString(), read, problem)) {
+    if (!Rule::read(text.toStdString(), read, universe, problem)) {
         error = QStringLiteral("--rule: %1").arg(QString::fromStdString(problem));
         return false;
     }
     rule = read;
     return true;
+}
+
+// "classic", "unbounded", "plane:WxH" or "torus:WxH", in any letter case.
+bool readUniverse(const QString &text, std::optional<Topology> &universe, QString &error)
+{
+    const QString spelled = text.trimmed().toLower();
+    if (spelled == QLatin1String("classic")) {
+        universe = Topology::classic();
+        return true;
+    }
+    if (spelled == QLatin1String("unbounded")) {
+        universe = Topology::unbounded();
+        return true;
+    }
+    const QRegularExpressionMatch match
+        = QRegularExpression(QStringLiteral("^(plane|torus):(\\d{1,10})x(\\d{1,10})$")).match(spelled);
+    if (match.hasMatch()) {
+        const std::int64_t width = match.captured(2).toLongLong();
+        const std::int64_t height = match.captured(3).toLongLong();
+        const Topology topology = match.captured(1) == QLatin1String("plane") ? Topology::plane(width, height)
+                                                                              : Topology::torus(width, height);
+        if (topology.isValid()) {
+            universe = topology;
+            return true;
+        }
+        error = QStringLiteral("--universe %1: a plane or torus has 1 to %2 cells, at least one each way")
+                    .arg(text)
+                    .arg(Topology::MaxBoundedCells);
+        return false;
+    }
+    error = QStringLiteral("--universe takes classic, unbounded, plane:WxH or torus:WxH, not \"%1\"").arg(text);
+    return false;
+}
+
+// A universe as --universe names it.
+QString universeName(const Topology &topology)
+{
+    switch (topology.kind()) {
+    case Topology::Kind::Classic:
+        return QStringLiteral("classic");
+    case Topology::Kind::Plane:
+        return QStringLiteral("plane:%1x%2").arg(topology.width()).arg(topology.height());
+    case Topology::Kind::Torus:
+        return QStringLiteral("torus:%1x%2").arg(topology.width()).arg(topology.height());
+    case Topology::Kind::Unbounded:
+        break;
+    }
+    return QStringLiteral("unbounded");
 }
 
 } // namespace
@@ -84,13 +134,27 @@ QString CommandLine::helpText()
 
 void CommandLine::describe(QCommandLineParser &parser)
 {
-    parser.setApplicationDescription(QStringLiteral("Conway's Game of Life on a 120 x 120 field."));
+    parser.setApplicationDescription(QStringLiteral(
+        "Conway's Game of Life on the classic 120 x 120 field, a bounded plane or a torus of any size, or the "
+        "unbounded plane."));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addOption(QCommandLineOption(QStringLiteral("rule"),
         QStringLiteral("Life-like rule for the window, --settle and --generations, such as B36/S23 or HighLife; "
-                       "overrides the rule a file names."),
+                       "overrides the rule a file names. A suffix :Pw,h or :Tw,h chooses a bounded plane or a "
+                       "torus of w x h cells, as --universe does."),
         QStringLiteral("R")));
+    parser.addOption(QCommandLineOption(QStringLiteral("universe"),
+        QStringLiteral("The universe to run in: classic (120 x 120, dead outside), plane:WxH (dead outside), "
+                       "torus:WxH (the edges wrap) or unbounded; overrides the one a file chooses. Without it a "
+                       "file opens in the universe its rule's suffix names, else in the classic field if it "
+                       "fits there, else in the unbounded plane."),
+        QStringLiteral("U")));
+    parser.addOption(QCommandLineOption(QStringLiteral("memory"),
+        QStringLiteral("MiB the unbounded plane may use, %1 to %2 (1024).")
+            .arg(CommandLine::MinMemory)
+            .arg(CommandLine::MaxMemory),
+        QStringLiteral("MIB")));
     parser.addOption(QCommandLineOption(QStringLiteral("settle"),
         QStringLiteral("For each FILE, print whether and when its pattern dies out, becomes still or starts "
                        "to oscillate, and with what period.")));
@@ -99,12 +163,15 @@ void CommandLine::describe(QCommandLineParser &parser)
             .arg(MaxSettleGenerations),
         QStringLiteral("N")));
     parser.addOption(QCommandLineOption(QStringLiteral("generations"),
-        QStringLiteral("With --output: the generations to compute from FILE (generation 1) on, 0 to %1.")
-            .arg(MaxGenerations),
+        QStringLiteral("With --output: the generations to compute from FILE (generation 1) on, 0 to %1 in the "
+                       "unbounded plane, to %2 in any other universe.")
+            .arg(MaxGenerations)
+            .arg(MaxBoundedGenerations),
         QStringLiteral("N")));
     parser.addOption(QCommandLineOption(QStringLiteral("output"),
-        QStringLiteral("With --generations: where to write the field after N generations, as RLE, or as "
-                       "plaintext for a name ending in .cells, or as Life 1.06 for .lif and .life."),
+        QStringLiteral("With --generations: where to write the universe after N generations, as RLE, or as "
+                       "plaintext for a name ending in .cells, as Life 1.06 for .lif and .life, as macrocell for "
+                       ".mc; compressed with gzip when the name ends in .gz."),
         QStringLiteral("OUT")));
     parser.addOption(QCommandLineOption(QStringLiteral("export"),
         QStringLiteral("Write FILE as a picture (OUT ending in .png: the field at generation 1 + N, N 0 unless "
@@ -122,7 +189,8 @@ void CommandLine::describe(QCommandLineParser &parser)
         QStringLiteral("With --export to a .gif: generations per second, 1 to %1 (20).").arg(MaxSpeed),
         QStringLiteral("G")));
     parser.addPositionalArgument(QStringLiteral("pattern"),
-        QStringLiteral("A pattern file to open: RLE, plaintext, Life 1.05 or Life 1.06 (several with --settle)."),
+        QStringLiteral("A pattern file to open: RLE, plaintext, Life 1.05, Life 1.06 or macrocell, gzip-compressed "
+                       "or not (several with --settle)."),
         QStringLiteral("[PATTERN]"));
 }
 
@@ -158,16 +226,29 @@ CommandLine::Request CommandLine::parse(const QStringList &arguments)
         return request;
     }
     request.files = parser.positionalArguments();
-    if (parser.isSet(QStringLiteral("rule")) && !readRule(parser.value(QStringLiteral("rule")), request.rule, error))
+    std::optional<Topology> suffix;
+    if (parser.isSet(QStringLiteral("rule"))
+        && !readRule(parser.value(QStringLiteral("rule")), request.rule, suffix, error))
         return fail(error);
+    if (parser.isSet(QStringLiteral("universe"))
+        && !readUniverse(parser.value(QStringLiteral("universe")), request.universe, error))
+        return fail(error);
+    if (suffix && request.universe && *suffix != *request.universe)
+        return fail(QStringLiteral("--universe %1 and the rule's suffix (%2) name different universes")
+                        .arg(universeName(*request.universe), universeName(*suffix)));
+    if (suffix)
+        request.universe = suffix;
+    if (request.universe && !request.universe->isBounded() && request.rule && (request.rule->birthCounts() & 1U))
+        return fail(QStringLiteral("--rule %1: birth on 0 neighbours would fill the unbounded plane")
+                        .arg(QString::fromStdString(request.rule->toString())));
 
     const auto isSet = [&parser](const char *option) { return parser.isSet(QString::fromLatin1(option)); };
-    const auto readNumber = [&parser](const char *option, int low, int high, int &value) {
+    const auto readNumber = [&parser](const char *option, auto low, auto high, auto &value) {
         if (!parser.isSet(QString::fromLatin1(option)))
             return QString();
         const QString text = parser.value(QString::fromLatin1(option));
         bool valid = false;
-        const int number = text.toInt(&valid);
+        const qlonglong number = text.toLongLong(&valid);
         if (valid && number >= low && number <= high) {
             value = number;
             return QString();
@@ -178,6 +259,8 @@ CommandLine::Request CommandLine::parse(const QStringList &arguments)
             .arg(high)
             .arg(text);
     };
+    if (const QString problem = readNumber("memory", MinMemory, MaxMemory, request.memory); !problem.isEmpty())
+        return fail(problem);
     const bool settle = isSet("settle");
     const bool generations = isSet("generations");
     const bool output = isSet("output");
@@ -197,8 +280,8 @@ CommandLine::Request CommandLine::parse(const QStringList &arguments)
                 QStringLiteral("--export writes a .png picture or a .gif animation, not \"%1\"").arg(request.output));
         const bool animation = suffix == QLatin1String("gif");
         request.generations = animation ? DefaultAnimationGenerations : 0;
-        QString problem = readNumber("generations", animation ? FieldExport::MinGenerations : 0,
-            animation ? FieldExport::MaxGenerations : MaxGenerations, request.generations);
+        QString problem = readNumber("generations", std::int64_t(animation ? FieldExport::MinGenerations : 0),
+            animation ? std::int64_t(FieldExport::MaxGenerations) : MaxGenerations, request.generations);
         if (problem.isEmpty())
             problem = readNumber("scale", FieldExport::MinScale, FieldExport::MaxScale, request.scale);
         if (problem.isEmpty())
@@ -224,7 +307,7 @@ CommandLine::Request CommandLine::parse(const QStringList &arguments)
     if (generations || output) {
         if (!generations || !output)
             return fail(QStringLiteral("--generations and --output go together"));
-        const QString problem = readNumber("generations", 0, MaxGenerations, request.generations);
+        const QString problem = readNumber("generations", std::int64_t(0), MaxGenerations, request.generations);
         if (!problem.isEmpty())
             return fail(problem);
         if (request.files.size() != 1)

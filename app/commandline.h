@@ -4,10 +4,12 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
 #include <optional>
 
 #include "model/analysis/runhistory.h"
 #include "model/engine/rule.h"
+#include "model/engine/topology.h"
 
 class QCommandLineParser;
 
@@ -25,14 +27,23 @@ public:
         QString error; // Mode::Error: what is wrong, one line for standard error
         QStringList files; // pattern files, in the order given; at most one for the window
         std::optional<Rule> rule; // --rule: overrides the rule files name
-        int generations = 0; // --generations, 0..MaxGenerations (1..10000 for an animation)
+        // --universe, or the suffix of --rule: overrides the universe files
+        // choose; valid, and able to run `rule`.
+        std::optional<Topology> universe;
+        int memory = 0; // --memory in MiB, MinMemory..MaxMemory; 0 keeps the default
+        // --generations, 0..MaxGenerations (1..10000 for an animation); more
+        // than MaxBoundedGenerations only in the unbounded plane.
+        std::int64_t generations = 0;
         int maxGenerations = MaxSettleGenerations; // --max-generations of --settle, 1..MaxSettleGenerations
         QString output; // --output, or --export's picture or animation
         int scale = 2; // --scale of an export, 1..8
         int speed = 20; // --speed of an animation, generations per second, 1..30
     };
 
-    static constexpr int MaxGenerations = 1000000000;
+    static constexpr std::int64_t MaxGenerations = 1000000000000000000; // in the unbounded plane
+    static constexpr std::int64_t MaxBoundedGenerations = 1000000000; // in any other universe
+    static constexpr int MinMemory = 16; // MiB of --memory
+    static constexpr int MaxMemory = 1 << 20;
     // The most generations --settle looks at: as far as a run history reaches.
     static constexpr int MaxSettleGenerations = RunHistory::GenerationLimit;
     // The exit status of a command line that cannot be used.

@@ -5,7 +5,10 @@
 #include <QFileInfo>
 #include <QString>
 
+#include <algorithm>
 #include <cstdio>
+#include <memory>
+#include <optional>
 #include <string>
 
 #include <unistd.h>
@@ -14,29 +17,75 @@
 #include "mainwindow/patternfile.h"
 #include "model/analysis/runhistory.h"
 #include "model/engine/gamefield.h"
+#include "model/engine/hashlife.h"
 #include "model/engine/packedfield.h"
+#include "model/engine/universe.h"
 #include "model/files/pattern.h"
-#include "model/files/patternwriter.h"
+#include "view/universeimage.h"
 
 namespace
 {
 
 void printError(const QString &text) { std::fprintf(stderr, "gameoflife: %s\n", qPrintable(text)); }
 
-// Reads a pattern file as the window opens it; says on standard error why it cannot.
-bool readPattern(const QString &file, Pattern &pattern)
+// A pattern file as the command line runs it: in the universe --universe
+// names, else the one the file chooses, under --rule, else the file's rule,
+// else Conway's.
+struct Opened {
+    Pattern pattern;
+    std::unique_ptr<Universe> universe;
+};
+
+// Opens `file` for `request`; says on standard error why it cannot, and
+// returns the exit status that calls for: 1 for a file that cannot be read or
+// run, 2 for a command line that does not suit it.
+int open(const CommandLine::Request &request, const QString &file, Opened &opened)
 {
-    const QString problem = PatternFile::read(file, pattern);
-    if (problem.isEmpty())
-        return true;
-    printError(QStringLiteral("%1: %2").arg(file, problem));
-    return false;
+    const QString problem = PatternFile::readAny(file, opened.pattern);
+    if (!problem.isEmpty()) {
+        printError(QStringLiteral("%1: %2").arg(file, problem));
+        return 1;
+    }
+    const Pattern &pattern = opened.pattern;
+    const Topology topology = request.universe.value_or(pattern.universeFor(Topology::classic()));
+    if (!pattern.fits(topology)) {
+        printError(QStringLiteral("%1: %2").arg(file, QString::fromStdString(pattern.misfit(topology))));
+        return 1;
+    }
+    if (topology.isBounded() && request.generations > CommandLine::MaxBoundedGenerations) {
+        printError(QStringLiteral("--generations goes up to %1 in a bounded universe; %2 opens in one")
+                       .arg(CommandLine::MaxBoundedGenerations)
+                       .arg(file));
+        return CommandLine::UsageStatus;
+    }
+    try {
+        opened.universe = Universe::create(topology, request.rule.value_or(pattern.rule.value_or(Rule())));
+        pattern.placeInto(*opened.universe);
+    } catch (const UniverseError &error) {
+        printError(QStringLiteral("%1: %2").arg(file, QString::fromUtf8(error.what())));
+        return 1;
+    }
+    return 0;
 }
 
-// The rule a request runs a file under: the command line's, else the file's, else Conway's.
-Rule ruleFor(const CommandLine::Request &request, const Pattern &pattern)
+// The generations between two records of a run's history at `generation`:
+// one at a time while the run is young and the pattern small, then more as
+// either grows, so that a long run costs few records and its jumps go to
+// HashLife, which a growing or settled pattern needs. A cycle is still found
+// with its exact start and period, only some records later.
+std::int64_t recordStride(const Universe &universe, std::int64_t generation)
 {
-    return request.rule.value_or(pattern.rule.value_or(Rule()));
+    if (universe.topology().isBounded())
+        return 1;
+    constexpr std::uint64_t SmallPattern = 4096; // live cells
+    constexpr std::int64_t YoungRun = 16; // generations per record, at least, once past them
+    constexpr std::int64_t Longest = std::int64_t(1) << 20;
+    const std::uint64_t population = universe.population();
+    std::int64_t stride = 1;
+    while (stride < Longest
+        && (population / static_cast<std::uint64_t>(stride) > SmallPattern || stride * 2 * YoungRun <= generation))
+        stride *= 2;
+    return stride;
 }
 
 // The line on a terminal's standard error that tells how far a long run has
@@ -52,12 +101,12 @@ public:
         clock.start();
     }
 
-    // Called after every generation; `generation` counts from 1.
-    void show(int generation, const RunHistory &history)
+    // Called after every record of `history`.
+    void show(const RunHistory &history)
     {
-        constexpr int GenerationsBetweenClockReadings = 4096;
+        constexpr int RecordsBetweenClockReadings = 4096;
         constexpr qint64 Interval = 200; // milliseconds between rewrites
-        if (!terminal || generation % GenerationsBetweenClockReadings != 0 || clock.elapsed() < shownAt + Interval)
+        if (!terminal || ++records % RecordsBetweenClockReadings != 0 || clock.elapsed() < shownAt + Interval)
             return;
         shownAt = clock.elapsed();
         std::fprintf(stderr, "\r\033[K%s: generation %lld, %llu cells", qPrintable(file),
@@ -78,6 +127,7 @@ private:
     QString file;
     bool terminal;
     bool shown = false;
+    int records = 0;
     QElapsedTimer clock;
     qint64 shownAt = 0;
 };
@@ -87,6 +137,8 @@ private:
 int TextAnswer::answer(const CommandLine::Request &request)
 {
     using Mode = CommandLine::Request::Mode;
+    if (request.memory > 0)
+        HashLife::setMemoryLimit(static_cast<std::size_t>(request.memory) << 20);
     switch (request.mode) {
     case Mode::Help:
         std::fputs(qPrintable(CommandLine::helpText()), stdout);
@@ -113,65 +165,82 @@ int TextAnswer::settle(const CommandLine::Request &request)
 {
     int status = 0;
     for (const QString &file : request.files) {
-        Pattern pattern;
-        if (!readPattern(file, pattern)) {
-            status = 1;
+        Opened opened;
+        if (const int problem = open(request, file, opened); problem != 0) {
+            status = std::max(status, problem);
             continue;
         }
-        const Rule rule = ruleFor(request, pattern);
-        PackedField field = pattern.centred();
-        RunHistory history;
-        history.reset(field, 1, rule);
+        Universe &universe = *opened.universe;
+        RunHistory history(request.maxGenerations);
         ProgressLine progress(file);
-        for (int generation = 1; history.fate() == RunHistory::Fate::Evolving && generation <= request.maxGenerations;
-             ++generation) {
-            field = field.next(rule);
-            history.append(field);
-            progress.show(generation, history);
+        try {
+            history.reset(universe, 1);
+            std::int64_t generation = 1;
+            while (history.fate() == RunHistory::Fate::Evolving && generation - 1 < request.maxGenerations) {
+                const std::int64_t stride
+                    = std::min<std::int64_t>(recordStride(universe, generation), request.maxGenerations - (generation - 1));
+                universe.advance(static_cast<std::uint64_t>(stride));
+                generation += stride;
+                history.append(universe, generation);
+                progress.show(history);
+            }
+        } catch (const UniverseError &error) {
+            progress.clear();
+            printError(QStringLiteral("%1: %2").arg(file, QString::fromUtf8(error.what())));
+            status = std::max(status, 1);
+            continue;
         }
         progress.clear();
-        const int start = history.cycleStart();
-        QString line;
-        switch (history.fate()) {
-        case RunHistory::Fate::DiedOut:
-            line = QStringLiteral("died out at generation %1").arg(start);
-            break;
-        case RunHistory::Fate::Still:
-            line = QStringLiteral("still since generation %1, %2 cells").arg(start).arg(history.population(start));
-            break;
-        case RunHistory::Fate::Oscillating:
-            line = QStringLiteral("period %1 since generation %2, %3 cells")
-                       .arg(history.period())
-                       .arg(start)
-                       .arg(history.population(start));
-            break;
-        default:
-            line = QStringLiteral("not settled after %1 generations").arg(request.maxGenerations);
-            break;
-        }
-        std::printf("%s: %s\n", qPrintable(file), qPrintable(line));
+        std::printf("%s: %s\n", qPrintable(file), qPrintable(fateLine(history, request.maxGenerations)));
         std::fflush(stdout);
     }
     return status;
 }
 
+QString TextAnswer::fateLine(const RunHistory &history, std::int64_t maxGenerations)
+{
+    const std::int64_t start = history.cycleStart();
+    switch (history.fate()) {
+    case RunHistory::Fate::DiedOut:
+        return QStringLiteral("died out at generation %1").arg(start);
+    case RunHistory::Fate::Still:
+        return QStringLiteral("still since generation %1, %2 cells").arg(start).arg(history.population(start));
+    case RunHistory::Fate::Oscillating:
+        return QStringLiteral("period %1 since generation %2, %3 cells")
+            .arg(history.period())
+            .arg(start)
+            .arg(history.population(start));
+    case RunHistory::Fate::Moving:
+        return QStringLiteral("moves (%1, %2) every %3 generations since generation %4, %5 cells")
+            .arg(history.displacement().x)
+            .arg(history.displacement().y)
+            .arg(history.period())
+            .arg(start)
+            .arg(history.population(start));
+    case RunHistory::Fate::Evolving:
+    case RunHistory::Fate::Unsettled:
+        break;
+    }
+    return QStringLiteral("not settled after %1 generations").arg(maxGenerations);
+}
+
 int TextAnswer::writeGenerations(const CommandLine::Request &request)
 {
     const QString &file = request.files.first();
-    Pattern pattern;
-    if (!readPattern(file, pattern))
+    Opened opened;
+    if (const int problem = open(request, file, opened); problem != 0)
+        return problem;
+    try {
+        opened.universe->advance(static_cast<std::uint64_t>(request.generations));
+    } catch (const UniverseError &error) {
+        printError(QStringLiteral("%1: %2").arg(file, QString::fromUtf8(error.what())));
         return 1;
-    const Rule rule = ruleFor(request, pattern);
-    PackedField field = pattern.centred();
-    for (int i = 0; i < request.generations; ++i)
-        field = field.next(rule);
-
-    GameField buffer;
-    GameField::Cell **cells = buffer.snapshot();
-    field.toBuffer(cells);
-    const std::string text = PatternFile::text(PatternFile::formatOf(request.output).value_or(PatternFile::Format::Rle),
-        cells, 1 + request.generations, rule, pattern.name, pattern.comments);
-    const QString failure = PatternFile::write(request.output, text);
+    }
+    std::string text;
+    QString failure;
+    if (PatternFile::text(PatternFile::formatOf(request.output).value_or(PatternFile::Format::Rle), *opened.universe,
+            1 + request.generations, opened.pattern.name, opened.pattern.comments, text, failure))
+        failure = PatternFile::write(request.output, text);
     if (!failure.isEmpty()) {
         printError(QStringLiteral("%1: %2").arg(request.output, failure));
         return 1;
@@ -182,35 +251,94 @@ int TextAnswer::writeGenerations(const CommandLine::Request &request)
 int TextAnswer::writeExport(const CommandLine::Request &request)
 {
     const QString &file = request.files.first();
-    Pattern pattern;
-    if (!readPattern(file, pattern))
-        return 1;
-    const Rule rule = ruleFor(request, pattern);
-    PackedField field = pattern.centred();
+    Opened opened;
+    if (const int problem = open(request, file, opened); problem != 0)
+        return problem;
+    Universe &universe = *opened.universe;
     // The window's start colour: green.
     constexpr int ColorMode = 2;
+    const bool animation = QFileInfo(request.output).suffix().compare(QLatin1String("gif"), Qt::CaseInsensitive) == 0;
     QString error;
     bool written = false;
-    if (QFileInfo(request.output).suffix().compare(QLatin1String("gif"), Qt::CaseInsensitive) == 0) {
-        const auto frames = [&field, &rule](int frame, GameField::Cell **cells) {
-            if (frame > 0)
-                field = field.next(rule);
-            field.toBuffer(cells);
-        };
-        written = FieldExport::writeGif(request.output, request.generations, frames, ColorMode, request.scale,
-                      FieldExport::frameDelay(request.speed), FieldExport::Progress(), &error)
-            == FieldExport::Outcome::Written;
-    } else {
-        for (int i = 0; i < request.generations; ++i)
-            field = field.next(rule);
-        GameField buffer;
-        GameField::Cell **cells = buffer.snapshot();
-        field.toBuffer(cells);
-        written = FieldExport::writePng(request.output, cells, ColorMode, request.scale, &error);
+    try {
+        if (universe.topology().kind() == Topology::Kind::Classic)
+            written = writeClassicExport(request, universe, animation, ColorMode, error);
+        else
+            written = writeUniverseExport(request, universe, animation, ColorMode, error);
+    } catch (const UniverseError &problem) {
+        error = QString::fromUtf8(problem.what());
     }
     if (!written) {
         printError(QStringLiteral("%1: %2").arg(request.output, error));
         return 1;
     }
     return 0;
+}
+
+bool TextAnswer::writeClassicExport(
+    const CommandLine::Request &request, Universe &universe, bool animation, int colorMode, QString &error)
+{
+    GameField buffer;
+    GameField::Cell **cells = buffer.snapshot();
+    const auto toBuffer = [&universe, cells] {
+        PackedField field;
+        universe.forEachLiveCell(UniverseImage::extent(universe.topology()), [&field](std::int64_t x, std::int64_t y) {
+            field.setAlive(static_cast<int>(y) + 1, static_cast<int>(x) + 1, true);
+        });
+        field.toBuffer(cells);
+    };
+    if (animation) {
+        const auto frames = [&](int frame, GameField::Cell **target) {
+            if (frame > 0)
+                universe.advance(1);
+            toBuffer();
+            for (int r = 0; r < GameField::BufferSize; ++r)
+                std::copy(cells[r], cells[r] + GameField::BufferSize, target[r]);
+        };
+        return FieldExport::writeGif(request.output, static_cast<int>(request.generations), frames, colorMode,
+                   request.scale, FieldExport::frameDelay(request.speed), FieldExport::Progress(), &error)
+            == FieldExport::Outcome::Written;
+    }
+    universe.advance(static_cast<std::uint64_t>(request.generations));
+    toBuffer();
+    return FieldExport::writePng(request.output, cells, colorMode, request.scale, &error);
+}
+
+bool TextAnswer::writeUniverseExport(
+    const CommandLine::Request &request, Universe &universe, bool animation, int colorMode, QString &error)
+{
+    // A bounded universe whole; the unbounded plane around its live cells, of
+    // every frame for an animation.
+    std::optional<CellRect> area;
+    const auto widen = [&area](const std::optional<CellRect> &box) {
+        if (!box)
+            return;
+        area = area ? CellRect { std::min(area->left, box->left), std::min(area->top, box->top),
+            std::max(area->right, box->right), std::max(area->bottom, box->bottom) }
+                    : *box;
+    };
+    if (universe.topology().isBounded()) {
+        area = UniverseImage::extent(universe.topology());
+    } else if (animation) {
+        const std::unique_ptr<Universe> ahead = universe.clone();
+        widen(ahead->boundingBox());
+        for (std::int64_t frame = 1; frame <= request.generations; ++frame) {
+            ahead->advance(1);
+            widen(ahead->boundingBox());
+        }
+    } else {
+        universe.advance(static_cast<std::uint64_t>(request.generations));
+        widen(universe.boundingBox());
+    }
+    if (!area) {
+        error = QStringLiteral("there are no live cells to draw");
+        return false;
+    }
+    if (animation)
+        return FieldExport::writeGif(request.output, universe, *area, static_cast<int>(request.generations),
+                   request.scale, colorMode, FieldExport::frameDelay(request.speed), FieldExport::Progress(), &error)
+            == FieldExport::Outcome::Written;
+    if (universe.topology().isBounded())
+        universe.advance(static_cast<std::uint64_t>(request.generations));
+    return FieldExport::writePng(request.output, universe, *area, request.scale, colorMode, &error);
 }

@@ -1,7 +1,14 @@
 #ifndef TEXTANSWER_H
 #define TEXTANSWER_H
 
+#include <QString>
+
+#include <cstdint>
+
 #include "app/commandline.h"
+
+class RunHistory;
+class Universe;
 
 // The answers the command line gives on a terminal: help, version, where
 // patterns settle, a field some generations on, a picture or an animation.
@@ -18,10 +25,22 @@ public:
     // cannot be used.
     static int answer(const CommandLine::Request &request);
 
+    // Where `history` says its run is going, as --settle prints it: "died
+    // out at generation 131", "period 2 since generation 1104, 124 cells",
+    // "moves (1, 1) every 4 generations since generation 1, 5 cells", ...
+    static QString fateLine(const RunHistory &history, std::int64_t maxGenerations);
+
 private:
     static int settle(const CommandLine::Request &request);
     static int writeGenerations(const CommandLine::Request &request);
     static int writeExport(const CommandLine::Request &request);
+    // The classic field as the window shows it, and any other universe as
+    // the view draws it at the scale's zoom; generation 1 + generations, or an
+    // animation of generations 1 to 1 + generations.
+    static bool writeClassicExport(
+        const CommandLine::Request &request, Universe &universe, bool animation, int colorMode, QString &error);
+    static bool writeUniverseExport(
+        const CommandLine::Request &request, Universe &universe, bool animation, int colorMode, QString &error);
 };
 
 #endif // TEXTANSWER_H

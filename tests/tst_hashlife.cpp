@@ -8,6 +8,7 @@
 #include "model/engine/hashlife.h"
 #include "model/engine/rule.h"
 #include "model/engine/tilelife.h"
+#include "model/engine/unboundeduniverse.h"
 #include "model/files/macrocell.h"
 #include "warningguard.h"
 
@@ -105,6 +106,7 @@ private slots:
     void stepsAsCounted_data();
     void stepsAsCounted();
     void jumpsOfAnyLength();
+    void unboundedSwitchesEngines();
     void gliderTravels_data();
     void gliderTravels();
     void edgeOfThePlane();
@@ -182,6 +184,28 @@ void TestHashLife::jumpsOfAnyLength()
         QVERIFY(tiles.cell(x, y));
     });
     QCOMPARE(ash, 116 - 6 * 5);
+}
+
+// A 300 x 300 soup a thousand generations on, stepped and jumped by the
+// universe that switches engines between them, and jumped by HashLife alone.
+void TestHashLife::unboundedSwitchesEngines()
+{
+    HashLife start;
+    start.setCells(soup(300, 35, -150, -150, 11));
+    UnboundedUniverse switching(start);
+    for (const std::uint64_t generations : { 1, 1, 1200, 1, 3, 800, 1 })
+        switching.advance(generations);
+    HashLife jumped(start);
+    jumped.advance(2007);
+    QVERIFY(switching.equals(jumped));
+    const std::uint64_t digest = switching.hash();
+    switching.advance(2048);
+    switching.advance(1);
+    jumped.advance(2049);
+    QVERIFY(switching.equals(jumped));
+    QVERIFY(switching.hash() != digest);
+    UnboundedUniverse copy(switching.quadtree());
+    QCOMPARE(copy.hash(), switching.hash());
 }
 
 void TestHashLife::gliderTravels_data()

@@ -18,7 +18,7 @@ namespace
 
 constexpr int N = GameField::FieldSize;
 constexpr int FileLimit = 1024 * 1024; // bytes of a file refuses() reads
-const QString NotAPattern = "not a pattern file: expected RLE, plaintext, Life 1.05 or Life 1.06";
+const QString NotAPattern = "not a pattern file: expected RLE, plaintext, Life 1.05, Life 1.06 or macrocell";
 
 // The box's rows joined by '/' ('.' dead, 'O' alive), after "@x,y:" for a
 // positioned pattern, or what does not fit: a cell outside the box, or a box

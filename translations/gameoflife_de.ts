@@ -52,7 +52,7 @@
     </message>
     <message>
         <source>A picture of %1 x %2 cells at %3 pixels a cell would be more than %4 pixels a side; choose a smaller scale or fewer cells.</source>
-        <translation>Ein Bild von %1 x %2 Zellen mit %3 Pixeln je Zelle wäre mehr als %4 Pixel breit oder hoch; wählen Sie einen kleineren Maßstab oder weniger Zellen.</translation>
+        <translation>Ein Bild von %1 x %2 Zellen mit %3 Pixeln je Zelle wäre auf einer Seite größer als %4 Pixel; wählen Sie einen kleineren Maßstab oder weniger Zellen.</translation>
     </message>
 </context>
 <context>

@@ -52,7 +52,7 @@
     </message>
     <message>
         <source>A picture of %1 x %2 cells at %3 pixels a cell would be more than %4 pixels a side; choose a smaller scale or fewer cells.</source>
-        <translation>Una imagen de %1 x %2 células a %3 píxeles por célula superaría los %4 píxeles de lado; elija una escala menor o menos células.</translation>
+        <translation>Una imagen de %1 x %2 celdas a %3 píxeles por celda superaría los %4 píxeles de lado; elija una escala menor o menos celdas.</translation>
     </message>
 </context>
 <context>

@@ -52,7 +52,7 @@
     </message>
     <message>
         <source>A picture of %1 x %2 cells at %3 pixels a cell would be more than %4 pixels a side; choose a smaller scale or fewer cells.</source>
-        <translation>Изображение %1 x %2 клеток по %3 пикс. на клетку было бы больше %4 пикселей по стороне; выберите меньший масштаб или меньше клеток.</translation>
+        <translation>Изображение из %1 x %2 клеток по %3 пикселя на клетку было бы больше %4 пикселей по стороне; выберите меньший масштаб или меньше клеток.</translation>
     </message>
 </context>
 <context>

@@ -23,7 +23,7 @@ static_assert(CoordinateLimit <= Universe::CoordinateLimit, "every cell read fit
 // Cells handed to HashLife::setCells at once.
 constexpr std::size_t Batch = std::size_t(1) << 16;
 
-const char *const NotAPatternFile = "not a pattern file: expected RLE, plaintext, Life 1.05 or Life 1.06";
+const char *const NotAPatternFile = "not a pattern file: expected RLE, plaintext, Life 1.05, Life 1.06 or macrocell";
 
 // Thrown by the format readers and turned into the error message by read(),
 // so that each reader can stop at the first problem from any depth.

@@ -66,7 +66,7 @@ def check_answers(program, folder):
     ]
     if result.returncode != 1 or result.stdout.splitlines() != expected:
         raise Failure(f"--settle gave code {result.returncode} and {result.stdout!r}")
-    if result.stderr != f"gameoflife: {paths['notes.txt']}: not a pattern file: expected RLE, plaintext, Life 1.05 or Life 1.06\n":
+    if result.stderr != f"gameoflife: {paths['notes.txt']}: not a pattern file: expected RLE, plaintext, Life 1.05, Life 1.06 or macrocell\n":
         raise Failure(f"--settle reported {result.stderr!r} for a file it cannot read")
 
     # The command line's rule overrides the file's: under Conway's the seed dies at once.
@@ -128,6 +128,36 @@ def check_answers(program, folder):
             raise Failure(f"{arguments} gave code {result.returncode} and {result.stderr!r}")
 
 
+def check_universes(program, folder):
+    """A rule's suffix and --universe choose the universe; a file too large for the field opens unbounded."""
+    glider = os.path.join(folder, "glider.rle")
+    with open(glider, "w") as file:
+        file.write("x = 3, y = 3\nbo$2bo$3o!\n")
+    for arguments, expected in (
+            (["--rule", "B3/S23:T10,10"], "period 40 since generation 1, 5 cells"),
+            (["--universe", "unbounded"], "moves (1, 1) every 4 generations since generation 1, 5 cells"),
+            ([], "still since generation 240, 4 cells")):
+        result = run_without_display(program, *arguments, "--settle", glider)
+        if result.returncode != 0 or result.stdout != f"{glider}: {expected}\n":
+            raise Failure(f"{arguments} --settle gave code {result.returncode} and {result.stdout!r}")
+    result = run_without_display(program, "--universe", "plane:10x10", "--rule", "B3/S23:T10,10", glider)
+    if result.returncode != 2 or len(result.stderr.splitlines()) != 1:
+        raise Failure(f"--universe disagreeing with the rule gave code {result.returncode} and {result.stderr!r}")
+    # A 200-cell row of blinkers is no classic pattern: a jump far ahead keeps it, as macrocell and gzip.
+    row = os.path.join(folder, "row.rle")
+    with open(row, "w") as file:
+        file.write("x = 199, y = 1\n" + "3o2b" * 39 + "3o!\n")
+    written = os.path.join(folder, "row.mc.gz")
+    result = run_without_display(program, "--generations", "1000000000001", row, "--output", written)
+    again = run_without_display(program, "--settle", written)
+    if result.returncode != 0 or again.stdout != f"{written}: period 2 since generation 1, 120 cells\n":
+        raise Failure(f"--generations to .mc.gz gave {result.returncode}, {result.stderr!r}, then {again.stdout!r}")
+    result = run_without_display(program, "--export", os.path.join(folder, "big.png"), "--universe",
+                                 "torus:9000x10", glider)
+    if result.returncode != 1 or "16384 pixels" not in result.stderr:
+        raise Failure(f"an export too large gave code {result.returncode} and {result.stderr!r}")
+
+
 def check_pattern(program, path, screenshots):
     with xsession.Program(program, [path]) as running:
         window = xsession.MainWindow(running, TIMEOUT)
@@ -175,6 +205,8 @@ def main():
             print("--help and --version: PASS")
             check_answers(program, scratch)
             print("--settle, --generations and --rule: PASS")
+            check_universes(program, scratch)
+            print("universes: PASS")
             check_pattern(program, pattern, screenshots)
             print("pattern on the command line: PASS")
             check_unreadable(program, unreadable, screenshots)
