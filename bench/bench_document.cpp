@@ -11,6 +11,7 @@
 #include <string>
 
 #include "mainwindow/document.h"
+#include "mainwindow/fastforward.h"
 #include "model/engine/topology.h"
 #include "qtbenchmarkmain.h"
 #include "view/widgetpaintarea.h"
@@ -98,8 +99,27 @@ void BM_PlayRandomClassic(benchmark::State &state)
     }
 }
 
+// Go to generation 10^18 with the Gosper gun in the unbounded plane, jumps
+// growing while each stays short, as the window computes it behind its progress dialog.
+void BM_GoToGeneration1e18GosperGun(benchmark::State &state)
+{
+    for (auto _ : state) {
+        Document document;
+        document.openPattern(
+            QStringLiteral(GAMEOFLIFE_PATTERN_DIR "/gosper-glider-gun.rle"), std::nullopt, Topology::unbounded());
+        document.goToGeneration(Document::MaxUnboundedGeneration,
+            [](const QString &step, Universe &universe, RunHistory &history, std::int64_t generations,
+                bool untilSettled) {
+                return FastForward::run(nullptr, step, universe, history, generations, untilSettled);
+            });
+        state.counters["generation"] = static_cast<double>(document.generation());
+        state.counters["live cells"] = static_cast<double>(document.cellCount());
+    }
+}
+
 } // namespace
 
+BENCHMARK(BM_GoToGeneration1e18GosperGun)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_PlaySoup1000Unbounded)->Unit(benchmark::kMillisecond)->Iterations(300);
 BENCHMARK(BM_PlayGosperGun2e20)->Unit(benchmark::kMillisecond)->Iterations(300);
 BENCHMARK(BM_PlayRandomClassic)->Unit(benchmark::kMillisecond);
