@@ -211,8 +211,10 @@ void MainWindow::init()
 
 void MainWindow::Slot_Document_FieldChanged(bool cells)
 {
-    ui->Label_CellCount->setText(tr("Cells: %1").arg(static_cast<qulonglong>(document->cellCount())));
-    ui->Label_GenerationNumber->setText(tr("Generation: %1").arg(static_cast<qlonglong>(document->generation())));
+    MainWindowUi::setFittedText(
+        ui->Label_CellCount, tr("Cells: %1").arg(static_cast<qulonglong>(document->cellCount())));
+    MainWindowUi::setFittedText(
+        ui->Label_GenerationNumber, tr("Generation: %1").arg(static_cast<qlonglong>(document->generation())));
     ui->Action_Edit_CopyPattern->setEnabled(!document->isRunning() && document->cellCount() > 0);
     if (cells)
         ui->WidgetPaintArea_GraphicScene->update();
@@ -262,7 +264,7 @@ void MainWindow::Slot_Document_UniverseReplaced(bool topologyChanged)
     if (!topologyChanged)
         return;
     const bool classic = document->classicField() != nullptr;
-    ui->Label_FieldSize->setText(document->sizeText());
+    MainWindowUi::setFittedText(ui->Label_FieldSize, document->sizeText());
     ui->PushButton_Edit->setEnabled(classic && !document->isRunning());
     ui->PushButton_Edit->setToolTip(classic ? tr("Edit") : tr("Edit: the field editor edits the classic field only"));
     panelLayout->setGrowing(!classic);

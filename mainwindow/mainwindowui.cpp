@@ -5,6 +5,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QFont>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QGroupBox>
 #include <QKeySequence>
@@ -459,6 +461,19 @@ void MainWindowUi::setRunning(bool running, bool canCopy, bool canEdit)
     Action_Simulation_Pause->setEnabled(running);
     Action_Edit_CopyPattern->setEnabled(!running && canCopy);
     WidgetPaintArea_GraphicScene->setDrawingEnabled(!running);
+}
+
+void MainWindowUi::setFittedText(QLabel *label, const QString &text)
+{
+    constexpr qreal SmallestPointSize = 6;
+    constexpr qreal PointStep = 0.5;
+    QFont font = label->parentWidget() ? label->parentWidget()->font() : label->font();
+    const int room = label->contentsRect().width();
+    while (font.pointSizeF() - PointStep >= SmallestPointSize && QFontMetrics(font).horizontalAdvance(text) > room)
+        font.setPointSizeF(font.pointSizeF() - PointStep);
+    if (label->font() != font)
+        label->setFont(font);
+    label->setText(text);
 }
 
 void MainWindowUi::showRule(const Rule &rule)

@@ -12,6 +12,7 @@ class QMenu;
 class QMenuBar;
 class QPushButton;
 class QScrollArea;
+class QString;
 class QSpacerItem;
 class QSpinBox;
 class QVBoxLayout;
@@ -40,6 +41,9 @@ public:
     // cells to copy; `canEdit`: whether the field editor can edit the
     // universe (the classic field only).
     void setRunning(bool running, bool canCopy, bool canEdit = true);
+    // Sets `label`'s text, in a smaller font than its group's as far as
+    // needed for it to fit on one line: generations and counts run to 19 digits.
+    static void setFittedText(QLabel *label, const QString &text);
     // Shows `rule` in the rule box, by its name if it has one, with its
     // notation in the tool tip; takes back any refusal shown there.
     void showRule(const Rule &rule);
