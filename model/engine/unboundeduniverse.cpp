@@ -1,5 +1,7 @@
 #include "model/engine/unboundeduniverse.h"
 
+#include <algorithm>
+#include <chrono>
 #include <utility>
 #include <vector>
 
@@ -100,13 +102,46 @@ void UnboundedUniverse::render(
 
 void UnboundedUniverse::advance(std::uint64_t generations)
 {
-    if (generations == 0)
+    if (generations <= TileLife::StepLimit || engine().population() > TileLimit) {
+        advanceBy(generations);
         return;
-    if (generations > TileLife::StepLimit || engine().population() > TileLimit)
-        useHashLife();
-    else
+    }
+    // A jump may pass from one engine to the other half-way: what it had done
+    // is undone if the second cannot finish.
+    const UnboundedUniverse before(*this);
+    try {
+        advanceBy(generations);
+    } catch (...) {
+        *this = before;
+        throw;
+    }
+}
+
+void UnboundedUniverse::advanceBy(std::uint64_t generations)
+{
+    using Clock = std::chrono::steady_clock;
+    // The tiles keep a jump while what is left of it would take them less
+    // than this; past it HashLife, whose cost follows what is new in the
+    // pattern rather than the generations, takes over.
+    constexpr std::chrono::duration<double> TileBudget(0.25);
+    while (generations > 0) {
+        if (engine().population() > TileLimit) {
+            useHashLife();
+            engine().advance(generations);
+            return;
+        }
         useTileLife();
-    engine().advance(generations);
+        const std::uint64_t chunk = std::min(generations, TileLife::StepLimit);
+        const Clock::time_point start = Clock::now();
+        engine().advance(chunk);
+        generations -= chunk;
+        const std::chrono::duration<double> spent = Clock::now() - start;
+        if (generations > 0 && spent * (static_cast<double>(generations) / static_cast<double>(chunk)) > TileBudget) {
+            useHashLife();
+            engine().advance(generations);
+            return;
+        }
+    }
 }
 
 std::uint64_t UnboundedUniverse::hash() const

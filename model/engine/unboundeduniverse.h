@@ -10,10 +10,13 @@
 #include "model/engine/universe.h"
 
 // The unbounded plane as the program runs it, with the engine chosen for
-// each step: HashLife for jumps of more than TileLife::StepLimit generations
-// and for patterns too large to hold tile by tile, TileLife for generations
-// counted out one by one, where HashLife's memo gains nothing on a chaotic
-// pattern. Both give exactly the same cells; the cells move from one to the
+// each step: TileLife for generations counted out one by one and for jumps
+// that it finishes in a moment, where HashLife's memo gains nothing on a
+// chaotic pattern; HashLife for longer jumps, whose cost follows what is new
+// in the pattern rather than the generations, and for patterns too large to
+// hold tile by tile. A long jump starts on the tiles and moves to HashLife
+// once the tiles' pace says the rest would take them more than a quarter of
+// a second. Both give exactly the same cells; the cells move from one to the
 // other only when the kind of step changes, so a run at one speed pays for
 // the move once.
 class UnboundedUniverse : public Universe
@@ -61,6 +64,8 @@ public:
     bool equalsShifted(const Universe &other, std::int64_t dx, std::int64_t dy) const override;
 
 private:
+    // advance() without the undoing of a jump that fails half-way.
+    void advanceBy(std::uint64_t generations);
     const Universe &engine() const;
     Universe &engine();
     // The cells moved into the other engine, or kept where they are if they are there already.

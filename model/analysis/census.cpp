@@ -1,0 +1,461 @@
+#include "model/analysis/census.h"
+
+#include <algorithm>
+#include <functional>
+#include <numeric>
+#include <unordered_map>
+
+namespace
+{
+
+// Pieces up to this many cells are searched for a split into still lifes;
+// the search tries at most SplitSteps assignments.
+constexpr std::size_t SplitLimit = 64;
+constexpr int SplitSteps = 1 << 16;
+
+bool rowByRow(const CellPoint &a, const CellPoint &b) { return a.y != b.y ? a.y < b.y : a.x < b.x; }
+
+struct CellHash {
+    std::size_t operator()(const CellPoint &cell) const
+    {
+        return std::hash<std::uint64_t>()(std::uint64_t(cell.x) * 0x9E3779B97F4A7C15ULL ^ std::uint64_t(cell.y));
+    }
+};
+
+std::size_t findRoot(std::vector<std::size_t> &parents, std::size_t i)
+{
+    while (parents[i] != i) {
+        parents[i] = parents[parents[i]];
+        i = parents[i];
+    }
+    return i;
+}
+
+CellPoint topLeft(const std::vector<CellPoint> &cells)
+{
+    CellPoint corner = cells.front();
+    for (const CellPoint &cell : cells)
+        corner = { std::min(corner.x, cell.x), std::min(corner.y, cell.y) };
+    return corner;
+}
+
+std::string ofCells(std::uint64_t population)
+{
+    return std::to_string(population) + (population == 1 ? " cell" : " cells");
+}
+
+// The orientation of `cells` whose key is least, normalised.
+std::vector<CellPoint> canonicalCells(const std::vector<CellPoint> &cells)
+{
+    std::vector<CellPoint> least;
+    std::string leastKey;
+    for (int orientation = 0; orientation < 8; ++orientation) {
+        std::vector<CellPoint> turned = ObjectLibrary::oriented(cells, orientation);
+        std::string key = ObjectLibrary::shapeKey(turned);
+        if (orientation == 0 || key < leastKey) {
+            leastKey = std::move(key);
+            least = std::move(turned);
+        }
+    }
+    return least;
+}
+
+} // namespace
+
+std::string CensusEntry::label() const
+{
+    return std::to_string(count) + " " + (count == 1 ? singular : plural) + (escaping ? " (escaping)" : "");
+}
+
+Census::Census(const Rule &rule)
+    : rule(rule)
+{
+}
+
+void Census::add(const CellPlane &cells, int generations, bool escaping)
+{
+    for (const Phases &piece : split(cells, generations))
+        count(piece, escaping);
+}
+
+std::vector<CensusEntry> Census::entries() const
+{
+    std::vector<CensusEntry> result;
+    for (const auto &kind : kinds)
+        result.push_back(kind.second);
+    std::stable_sort(result.begin(), result.end(), [](const CensusEntry &a, const CensusEntry &b) {
+        if (a.count != b.count)
+            return a.count > b.count;
+        if (a.kind != b.kind)
+            return a.kind < b.kind;
+        if (a.population != b.population)
+            return a.population < b.population;
+        return a.singular < b.singular;
+    });
+    return result;
+}
+
+std::uint64_t Census::objectCount() const
+{
+    std::uint64_t total = 0;
+    for (const auto &kind : kinds)
+        total += kind.second.count;
+    return total;
+}
+
+std::vector<Census::Phases> Census::split(const CellPlane &cells, int generations)
+{
+    std::vector<CellPlane> whole { cells };
+    for (int t = 1; t <= generations; ++t) {
+        whole.push_back(whole.back());
+        whole.back().step(rule);
+    }
+    std::vector<Phases> pieces;
+    for (const std::vector<CellPoint> &cluster : cells.clusters(1))
+        pieces.push_back(evolved(cluster, generations));
+
+    // Pieces that change each other are one piece: merged until none does.
+    for (;;) {
+        const std::vector<std::vector<std::size_t>> groups = interacting(pieces, whole);
+        if (groups.empty())
+            break;
+        std::vector<bool> merged(pieces.size(), false);
+        std::vector<Phases> next;
+        for (const std::vector<std::size_t> &group : groups) {
+            std::vector<CellPoint> together;
+            for (const std::size_t index : group) {
+                together.insert(together.end(), pieces[index].front().begin(), pieces[index].front().end());
+                merged[index] = true;
+            }
+            std::sort(together.begin(), together.end(), rowByRow);
+            next.push_back(evolved(together, generations));
+        }
+        for (std::size_t i = 0; i < pieces.size(); ++i) {
+            if (!merged[i])
+                next.push_back(std::move(pieces[i]));
+        }
+        pieces.swap(next);
+    }
+
+    // Still lifes that are two or more still lifes side by side.
+    std::vector<Phases> result;
+    for (Phases &piece : pieces) {
+        const bool still = piece.size() < 2 || piece[1] == piece[0];
+        const bool known = rule == Rule() && ObjectLibrary::conway().find(piece.front()) >= 0;
+        if (!still || known || piece.front().size() > SplitLimit) {
+            result.push_back(std::move(piece));
+            continue;
+        }
+        for (const std::vector<CellPoint> &part : splitStill(piece.front()))
+            result.push_back(part.size() == piece.front().size() ? std::move(piece) : evolved(part, generations));
+    }
+    return result;
+}
+
+const Census::Phases &Census::shapePhases(const std::vector<CellPoint> &normalisedCells, int generations)
+{
+    const auto key = std::make_pair(ObjectLibrary::shapeKey(normalisedCells), generations);
+    const auto found = shapes.find(key);
+    if (found != shapes.end())
+        return found->second;
+    Phases phases { normalisedCells };
+    CellPlane plane(normalisedCells);
+    for (int t = 1; t <= generations; ++t) {
+        plane.step(rule);
+        phases.push_back(plane.cells());
+    }
+    return shapes.emplace(key, std::move(phases)).first->second;
+}
+
+Census::Phases Census::evolved(const std::vector<CellPoint> &cells, int generations)
+{
+    const CellPoint corner = topLeft(cells);
+    Phases phases = shapePhases(ObjectLibrary::normalised(cells), generations);
+    for (std::vector<CellPoint> &phase : phases) {
+        for (CellPoint &cell : phase)
+            cell = { cell.x + corner.x, cell.y + corner.y };
+    }
+    return phases;
+}
+
+std::vector<std::vector<std::size_t>> Census::interacting(
+    const std::vector<Phases> &pieces, const std::vector<CellPlane> &whole) const
+{
+    for (std::size_t t = 1; t < whole.size(); ++t) {
+        CellPlane together;
+        std::vector<CellPoint> wrong;
+        for (const Phases &piece : pieces) {
+            for (const CellPoint &cell : piece[t]) {
+                if (together.cell(cell.x, cell.y))
+                    wrong.push_back(cell);
+                else
+                    together.setCell(cell.x, cell.y, true);
+            }
+        }
+        if (wrong.empty() && together == whole[t])
+            continue;
+        for (const CellPoint &cell : together.cells()) {
+            if (!whole[t].cell(cell.x, cell.y))
+                wrong.push_back(cell);
+        }
+        for (const CellPoint &cell : whole[t].cells()) {
+            if (!together.cell(cell.x, cell.y))
+                wrong.push_back(cell);
+        }
+        // The pieces around each wrong cell a generation before: those that together made it wrong.
+        std::unordered_map<CellPoint, std::size_t, CellHash> owners;
+        for (std::size_t i = 0; i < pieces.size(); ++i) {
+            for (const CellPoint &cell : pieces[i][t - 1])
+                owners.emplace(cell, i);
+        }
+        std::vector<std::size_t> parents(pieces.size());
+        std::iota(parents.begin(), parents.end(), std::size_t(0));
+        bool joined = false;
+        for (const CellPoint &cell : wrong) {
+            std::size_t first = pieces.size();
+            for (std::int64_t dy = -1; dy <= 1; ++dy) {
+                for (std::int64_t dx = -1; dx <= 1; ++dx) {
+                    const auto owner = owners.find({ cell.x + dx, cell.y + dy });
+                    if (owner == owners.end())
+                        continue;
+                    if (first == pieces.size()) {
+                        first = owner->second;
+                        continue;
+                    }
+                    const std::size_t a = findRoot(parents, first);
+                    const std::size_t b = findRoot(parents, owner->second);
+                    if (a != b) {
+                        parents[std::max(a, b)] = std::min(a, b);
+                        joined = true;
+                    }
+                }
+            }
+        }
+        std::vector<std::vector<std::size_t>> groups(pieces.size());
+        for (std::size_t i = 0; i < pieces.size(); ++i) {
+            if (joined)
+                groups[findRoot(parents, i)].push_back(i);
+            else
+                groups[0].push_back(i); // cannot happen while the pieces are right before t: all become one
+        }
+        groups.erase(std::remove_if(groups.begin(), groups.end(),
+                         [](const std::vector<std::size_t> &group) { return group.size() < 2; }),
+            groups.end());
+        return groups;
+    }
+    // A spark that dies without changing anything leaves a piece that is not
+    // back after the period: it belongs to the pieces that make its cells
+    // again by then.
+    const std::optional<CellRect> first = whole.front().boundingBox();
+    const std::optional<CellRect> last = whole.back().boundingBox();
+    if (!first || !last)
+        return {};
+    const std::int64_t dx = last->left - first->left;
+    const std::int64_t dy = last->top - first->top;
+    std::unordered_map<CellPoint, std::size_t, CellHash> makers;
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        for (const CellPoint &cell : pieces[i].back())
+            makers.emplace(cell, i);
+    }
+    std::vector<std::size_t> parents(pieces.size());
+    std::iota(parents.begin(), parents.end(), std::size_t(0));
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        const Phases &piece = pieces[i];
+        if (ObjectLibrary::shapeKey(ObjectLibrary::normalised(piece.back()))
+            == ObjectLibrary::shapeKey(ObjectLibrary::normalised(piece.front())))
+            continue;
+        for (const CellPoint &cell : piece.front()) {
+            const auto maker = makers.find({ cell.x + dx, cell.y + dy });
+            if (maker == makers.end())
+                continue;
+            const std::size_t a = findRoot(parents, i);
+            const std::size_t b = findRoot(parents, maker->second);
+            if (a != b)
+                parents[std::max(a, b)] = std::min(a, b);
+        }
+    }
+    std::vector<std::vector<std::size_t>> groups(pieces.size());
+    for (std::size_t i = 0; i < pieces.size(); ++i)
+        groups[findRoot(parents, i)].push_back(i);
+    groups.erase(std::remove_if(groups.begin(), groups.end(),
+                     [](const std::vector<std::size_t> &group) { return group.size() < 2; }),
+        groups.end());
+    return groups;
+}
+
+std::vector<std::vector<CellPoint>> Census::splitStill(const std::vector<CellPoint> &cells) const
+{
+    // Two colours for the cells, each colour a still life on its own: every
+    // cell lives on among its own colour, and no cell, dead or of the other
+    // colour, is born from one colour's cells.
+    const std::size_t n = cells.size();
+    std::unordered_map<CellPoint, std::size_t, CellHash> indexOf;
+    for (std::size_t i = 0; i < n; ++i)
+        indexOf.emplace(cells[i], i);
+    struct Check {
+        int live; // the cell's index, or -1 for a dead cell
+        std::vector<std::size_t> neighbours;
+    };
+    std::vector<Check> checks;
+    std::unordered_map<CellPoint, std::size_t, CellHash> deadChecks;
+    for (std::size_t i = 0; i < n; ++i)
+        checks.push_back({ static_cast<int>(i), {} });
+    for (std::size_t i = 0; i < n; ++i) {
+        for (std::int64_t dy = -1; dy <= 1; ++dy) {
+            for (std::int64_t dx = -1; dx <= 1; ++dx) {
+                if (dx == 0 && dy == 0)
+                    continue;
+                const CellPoint near { cells[i].x + dx, cells[i].y + dy };
+                const auto live = indexOf.find(near);
+                if (live != indexOf.end()) {
+                    checks[i].neighbours.push_back(live->second);
+                    continue;
+                }
+                auto dead = deadChecks.find(near);
+                if (dead == deadChecks.end()) {
+                    dead = deadChecks.emplace(near, checks.size()).first;
+                    checks.push_back({ -1, {} });
+                }
+                checks[dead->second].neighbours.push_back(i);
+            }
+        }
+    }
+    // Cells coloured in the order of a walk through neighbours, so that checks close early.
+    std::vector<std::size_t> order;
+    std::vector<int> position(n, -1);
+    for (std::size_t start = 0; start < n; ++start) {
+        if (position[start] >= 0)
+            continue;
+        position[start] = static_cast<int>(order.size());
+        order.push_back(start);
+        for (std::size_t k = order.size() - 1; k < order.size(); ++k) {
+            for (const std::size_t next : checks[order[k]].neighbours) {
+                if (position[next] < 0) {
+                    position[next] = static_cast<int>(order.size());
+                    order.push_back(next);
+                }
+            }
+        }
+    }
+    std::vector<std::vector<std::size_t>> closingAt(n);
+    for (std::size_t c = 0; c < checks.size(); ++c) {
+        int last = checks[c].live;
+        last = last >= 0 ? position[static_cast<std::size_t>(last)] : -1;
+        for (const std::size_t neighbour : checks[c].neighbours)
+            last = std::max(last, position[neighbour]);
+        closingAt[static_cast<std::size_t>(last)].push_back(c);
+    }
+    std::vector<int> colour(n, -1);
+    const auto holds = [&](const Check &check) {
+        int counts[2] = { 0, 0 };
+        for (const std::size_t neighbour : check.neighbours)
+            ++counts[colour[neighbour]];
+        for (int c = 0; c < 2; ++c) {
+            const bool alive = check.live >= 0 && colour[static_cast<std::size_t>(check.live)] == c;
+            if (rule.nextState(alive, counts[c]) != alive)
+                return false;
+        }
+        return true;
+    };
+    int steps = 0;
+    std::function<bool(std::size_t)> assign = [&](std::size_t depth) {
+        if (depth == n)
+            return std::find(colour.begin(), colour.end(), 1) != colour.end();
+        if (++steps > SplitSteps)
+            return false;
+        for (int c = 0; c < (depth == 0 ? 1 : 2); ++c) {
+            colour[order[depth]] = c;
+            bool fine = true;
+            for (const std::size_t check : closingAt[depth])
+                fine = fine && holds(checks[check]);
+            if (fine && assign(depth + 1))
+                return true;
+        }
+        colour[order[depth]] = -1;
+        return false;
+    };
+    if (n < 2 || !assign(0))
+        return { cells };
+    std::vector<CellPoint> parts[2];
+    for (std::size_t i = 0; i < n; ++i)
+        parts[colour[i]].push_back(cells[i]);
+    std::vector<std::vector<CellPoint>> result;
+    for (const std::vector<CellPoint> &part : parts) {
+        for (std::vector<CellPoint> &piece : splitStill(part))
+            result.push_back(std::move(piece));
+    }
+    return result;
+}
+
+void Census::count(const Phases &piece, bool escaping)
+{
+    const std::vector<CellPoint> shape = ObjectLibrary::normalised(piece.front());
+    const std::string shapeKey = ObjectLibrary::shapeKey(shape);
+    auto found = named.find(shapeKey);
+    if (found == named.end()) {
+        CensusEntry entry;
+        // Its own period: the first generation with its first cells again, moved or not.
+        std::size_t period = piece.size() - 1;
+        for (std::size_t t = 1; t < piece.size(); ++t) {
+            if (!piece[t].empty() && ObjectLibrary::shapeKey(ObjectLibrary::normalised(piece[t])) == shapeKey) {
+                period = t;
+                break;
+            }
+        }
+        period = std::max<std::size_t>(period, 1);
+        const CellPoint from = topLeft(piece.front());
+        const CellPoint to = piece[period].empty() ? from : topLeft(piece[period]);
+        entry.period = static_cast<int>(period);
+        entry.dx = to.x - from.x;
+        entry.dy = to.y - from.y;
+        entry.kind = entry.dx != 0 || entry.dy != 0 ? ObjectKind::Spaceship
+            : period == 1                           ? ObjectKind::StillLife
+                                                    : ObjectKind::Oscillator;
+        const int known = rule == Rule() ? ObjectLibrary::conway().find(piece.front()) : -1;
+        if (known >= 0) {
+            const ObjectLibrary::Object &object = ObjectLibrary::conway().objects()[static_cast<std::size_t>(known)];
+            entry.singular = object.singular;
+            entry.plural = object.plural;
+            entry.cells = object.cells;
+        } else {
+            // The phase with fewest cells, the least of those in key order: the same whatever phase comes first.
+            std::string leastKey;
+            for (std::size_t t = 0; t < period; ++t) {
+                if (t > 0 && piece[t].size() > entry.cells.size())
+                    continue;
+                std::vector<CellPoint> cells = canonicalCells(piece[t]);
+                std::string key = ObjectLibrary::shapeKey(cells);
+                if (t == 0 || cells.size() < entry.cells.size() || key < leastKey) {
+                    entry.cells = std::move(cells);
+                    leastKey = std::move(key);
+                }
+            }
+            const std::string size = ofCells(entry.cells.size());
+            const std::string periodText = "period " + std::to_string(period) + " ";
+            switch (entry.kind) {
+            case ObjectKind::StillLife:
+                entry.singular = "still life of " + size;
+                entry.plural = "still lifes of " + size;
+                break;
+            case ObjectKind::Oscillator:
+                entry.singular = periodText + "oscillator of " + size;
+                entry.plural = periodText + "oscillators of " + size;
+                break;
+            case ObjectKind::Spaceship:
+                entry.singular = periodText + "spaceship of " + size;
+                entry.plural = periodText + "spaceships of " + size;
+                break;
+            }
+        }
+        entry.population = entry.cells.size();
+        const std::string kindKey = ObjectLibrary::shapeKey(canonicalCells(entry.cells)) + char('0' + int(entry.kind));
+        found = named.emplace(shapeKey, std::make_pair(kindKey, entry)).first;
+    }
+    const std::string key = found->second.first + (escaping ? 'e' : 's');
+    auto kind = kinds.find(key);
+    if (kind == kinds.end()) {
+        kind = kinds.emplace(key, found->second.second).first;
+        kind->second.escaping = escaping;
+    }
+    ++kind->second.count;
+}

@@ -1,0 +1,79 @@
+#ifndef CENSUS_H
+#define CENSUS_H
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "model/analysis/cellplane.h"
+#include "model/analysis/objectlibrary.h"
+#include "model/engine/rule.h"
+
+// One kind of object in a census and how many of it there are.
+struct CensusEntry {
+    std::string singular; // "loaf", "still life of 14 cells", "period 3 oscillator of 20 cells"
+    std::string plural; // "loaves", "still lifes of 14 cells"
+    ObjectKind kind = ObjectKind::StillLife;
+    int period = 1; // generations until it is back, moved or not
+    std::int64_t dx = 0; // cells a spaceship moves to the right each period; 0 for others
+    std::int64_t dy = 0; // cells a spaceship moves down each period; 0 for others
+    std::uint64_t population = 0; // live cells of the pictured phase
+    // The phase to picture, its box's top-left corner at 0, 0, row by row: for
+    // the library's objects the phase as typed in, for others the phase with
+    // fewest cells.
+    std::vector<CellPoint> cells;
+    std::uint64_t count = 0;
+    bool escaping = false; // spaceships flying away from everything else for ever
+
+    // "2 loaves", "6 gliders (escaping)": the count, the name in the number
+    // the count asks for, and whether they escape.
+    std::string label() const;
+};
+
+// What a pattern is made of: its cells split into the smallest pieces that
+// each, alone in the plane, evolve exactly as they do within the whole,
+// and each piece named from the object library (for Conway's Life) or by
+// its kind and size. Two objects that touch, even diagonally, are two
+// objects as long as neither changes the other; a traffic light is four
+// blinkers.
+class Census
+{
+public:
+    explicit Census(const Rule &rule);
+
+    // Adds the objects of `cells`, a pattern that on its own comes back to its
+    // cells, moved or not, after `generations` (1..) generations: a periodic
+    // remainder, or a spaceship flying away (`escaping`). Throws UniverseError
+    // if a piece grows past Universe::CoordinateLimit.
+    void add(const CellPlane &cells, int generations, bool escaping);
+
+    // Every kind of object added so far: most numerous first, then still
+    // lifes, oscillators and spaceships, smaller before larger.
+    std::vector<CensusEntry> entries() const;
+    // Objects counted, of all kinds.
+    std::uint64_t objectCount() const;
+
+private:
+    // A piece of the pattern alone: its cells at each generation 0..generations, where they are.
+    using Phases = std::vector<std::vector<CellPoint>>;
+
+    std::vector<Phases> split(const CellPlane &cells, int generations);
+    const Phases &shapePhases(const std::vector<CellPoint> &normalisedCells, int generations);
+    Phases evolved(const std::vector<CellPoint> &cells, int generations);
+    std::vector<std::vector<std::size_t>> interacting(
+        const std::vector<Phases> &pieces, const std::vector<CellPlane> &whole) const;
+    std::vector<std::vector<CellPoint>> splitStill(const std::vector<CellPoint> &cells) const;
+    void count(const Phases &piece, bool escaping);
+
+    Rule rule;
+    std::map<std::string, CensusEntry> kinds; // by canonical key of the pictured phase, kind and escaping
+    // Phases of each shape met, top-left corner of generation 0 at 0, 0, by
+    // shape key and number of generations: a field repeats few shapes many times.
+    std::map<std::pair<std::string, int>, Phases> shapes;
+    // What count() made of each shape key: the key in `kinds` (less the
+    // escaping mark) and the entry with count 0.
+    std::map<std::string, std::pair<std::string, CensusEntry>> named;
+};
+
+#endif // CENSUS_H

@@ -1,0 +1,433 @@
+#include "model/analysis/stabilisation.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "model/analysis/objectlibrary.h"
+
+namespace
+{
+
+constexpr std::int64_t Never = std::numeric_limits<std::int64_t>::max();
+// Generations between two looks for escaping ships: a ship is taken out this much late at most.
+constexpr std::int64_t ShipLookInterval = 16;
+// Clusters up to this many cells are tried as spaceships, for up to ShipPeriodLimit generations.
+constexpr std::size_t ShipCellLimit = 64;
+constexpr int ShipPeriodLimit = 64;
+// Cells this far apart in x or in y cannot change each other within a generation.
+constexpr std::int64_t Apart = 3;
+constexpr std::size_t CheckpointLimit = 256;
+
+std::int64_t floorDivision(std::int64_t value, std::int64_t divisor)
+{
+    const std::int64_t quotient = value / divisor;
+    return quotient * divisor > value ? quotient - 1 : quotient;
+}
+
+CellRect boxOf(const std::vector<CellPoint> &cells)
+{
+    CellRect box { cells.front().x, cells.front().y, cells.front().x, cells.front().y };
+    for (const CellPoint &cell : cells)
+        box = { std::min(box.left, cell.x), std::min(box.top, cell.y), std::max(box.right, cell.x),
+            std::max(box.bottom, cell.y) };
+    return box;
+}
+
+CellRect united(const CellRect &a, const CellRect &b)
+{
+    return { std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+        std::max(a.bottom, b.bottom) };
+}
+
+// How far apart two boxes are: the larger of the gaps in x and in y.
+std::int64_t gap(const CellRect &a, const CellRect &b)
+{
+    return std::max(std::max(a.left - b.right, b.left - a.right), std::max(a.top - b.bottom, b.top - a.bottom));
+}
+
+} // namespace
+
+std::uint64_t Stabilisation::Result::escapingCount() const
+{
+    std::uint64_t count = 0;
+    for (const CensusEntry &entry : census)
+        count += entry.escaping ? entry.count : 0;
+    return count;
+}
+
+Stabilisation::Stabilisation(const CellPlane &cells, const Rule &rule, std::int64_t firstGeneration)
+    : rule(rule)
+    , firstGeneration(firstGeneration)
+    , generation(firstGeneration)
+    , rest(cells)
+    , lastEventGeneration(firstGeneration)
+    , checkpointInterval(64)
+{
+    if ((rule.birthCounts() & 1U) != 0)
+        throw UniverseError("the rule " + rule.toString()
+            + " gives birth on 0 neighbours, which would fill the unbounded plane in one generation");
+    answer.lastGeneration = firstGeneration;
+    examine();
+}
+
+void Stabilisation::advance(std::int64_t generations)
+{
+    for (std::int64_t i = 0; i < generations && !isSettled(); ++i) {
+        if (generation == Never)
+            throw UniverseError("the generation count would pass " + std::to_string(Never));
+        rest.step(rule);
+        ++generation;
+        answer.lastGeneration = generation;
+        examine();
+    }
+}
+
+const Stabilisation::Result &Stabilisation::run(std::int64_t generationLimit)
+{
+    const std::int64_t left = generationLimit - (generation - firstGeneration);
+    if (left > 0)
+        advance(left);
+    if (!isSettled())
+        answer.outcome = Outcome::NotStable;
+    return answer;
+}
+
+void Stabilisation::examine()
+{
+    returnShipsNearRest();
+    if ((generation - firstGeneration) % ShipLookInterval == 0)
+        removeEscapingShips();
+    if (lastEventGeneration == generation && !events.empty()) {
+        seen.clear();
+        cycle.reset();
+    }
+    keepCheckpoint();
+    if (!cycle)
+        findCycle();
+    if (cycle && shipsApartFromCycle())
+        finish();
+}
+
+void Stabilisation::returnShipsNearRest()
+{
+    for (bool returned = true; returned && !escaping.empty();) {
+        returned = false;
+        const std::optional<CellRect> box = rest.boundingBox();
+        if (!box)
+            return;
+        for (std::size_t i = 0; i < escaping.size(); ++i) {
+            Ship &ship = ships[escaping[i]];
+            if (gap(shipBox(ship, generation), *box) >= Apart)
+                continue;
+            rest.setCells(shipCells(ship, generation), 0, 0, true);
+            ship.returnedAt = generation;
+            events.push_back({ generation, escaping[i], false });
+            lastEventGeneration = generation;
+            escaping.erase(escaping.begin() + static_cast<std::ptrdiff_t>(i));
+            returned = true;
+            break;
+        }
+    }
+}
+
+void Stabilisation::removeEscapingShips()
+{
+    const std::vector<std::vector<CellPoint>> clusters = rest.clusters(2);
+    std::vector<CellRect> boxes;
+    for (const std::vector<CellPoint> &cluster : clusters)
+        boxes.push_back(boxOf(cluster));
+    // The two outermost boxes on each side, so that the box of all others is known for each cluster.
+    const auto outermost = [&boxes](auto edge) {
+        std::size_t first = 0;
+        std::size_t second = boxes.size() > 1 ? 1 : 0;
+        if (edge(boxes[second]) < edge(boxes[first]))
+            std::swap(first, second);
+        for (std::size_t i = 2; i < boxes.size(); ++i) {
+            if (edge(boxes[i]) < edge(boxes[first])) {
+                second = first;
+                first = i;
+            } else if (edge(boxes[i]) < edge(boxes[second])) {
+                second = i;
+            }
+        }
+        return std::make_pair(first, second);
+    };
+    if (clusters.size() < 1)
+        return;
+    const auto lefts = outermost([](const CellRect &b) { return b.left; });
+    const auto tops = outermost([](const CellRect &b) { return b.top; });
+    const auto rights = outermost([](const CellRect &b) { return -b.right; });
+    const auto bottoms = outermost([](const CellRect &b) { return -b.bottom; });
+    const auto other = [](const std::pair<std::size_t, std::size_t> &pair, std::size_t i) {
+        return pair.first == i ? pair.second : pair.first;
+    };
+
+    std::vector<std::size_t> candidates;
+    std::vector<bool> candidate(clusters.size(), false);
+    for (std::size_t i = 0; i < clusters.size(); ++i) {
+        if (clusters[i].size() > ShipCellLimit)
+            continue;
+        if (clusters.size() > 1) {
+            const CellRect others { boxes[other(lefts, i)].left, boxes[other(tops, i)].top,
+                boxes[other(rights, i)].right, boxes[other(bottoms, i)].bottom };
+            if (gap(boxes[i], others) < Apart)
+                continue;
+        }
+        if (!shapeOf(clusters[i]).moves)
+            continue;
+        candidates.push_back(i);
+        candidate[i] = true;
+    }
+    if (candidates.empty())
+        return;
+
+    std::optional<CellRect> restBox;
+    for (std::size_t i = 0; i < clusters.size(); ++i) {
+        if (!candidate[i])
+            restBox = restBox ? united(*restBox, boxes[i]) : boxes[i];
+    }
+    std::vector<Ship> leaving;
+    for (const std::size_t i : candidates) {
+        const Shape &shape = shapeOf(clusters[i]);
+        Ship ship;
+        ship.phases = shape.phases;
+        ship.boxes = shape.boxes;
+        ship.period = shape.period;
+        ship.dx = shape.dx;
+        ship.dy = shape.dy;
+        ship.anchorGeneration = generation;
+        ship.anchor = { boxes[i].left, boxes[i].top };
+        ship.removedAt = generation;
+        ship.returnedAt = Never;
+        leaving.push_back(std::move(ship));
+    }
+    // Those not apart for ever from the rest, from the ships out already and
+    // from each other stay, and become part of the rest.
+    for (bool stayed = true; stayed;) {
+        stayed = false;
+        for (std::size_t k = 0; k < leaving.size() && !stayed; ++k) {
+            const Mover mover = moverOf(leaving[k], generation);
+            bool free = !restBox || apart(mover, Mover { *restBox, 0, 0, 1 });
+            for (const std::size_t out : escaping)
+                free = free && apart(mover, moverOf(ships[out], generation));
+            for (std::size_t j = 0; j < leaving.size(); ++j)
+                free = free && (j == k || apart(mover, moverOf(leaving[j], generation)));
+            if (!free) {
+                restBox = restBox ? united(*restBox, mover.box) : mover.box;
+                leaving.erase(leaving.begin() + static_cast<std::ptrdiff_t>(k));
+                stayed = true;
+            }
+        }
+    }
+    for (Ship &ship : leaving) {
+        rest.setCells(shipCells(ship, generation), 0, 0, false);
+        events.push_back({ generation, ships.size(), true });
+        lastEventGeneration = generation;
+        escaping.push_back(ships.size());
+        ships.push_back(std::move(ship));
+    }
+}
+
+void Stabilisation::findCycle()
+{
+    const std::uint64_t hash = rest.hash();
+    std::vector<std::int64_t> &same = seen[hash];
+    for (const std::int64_t earlier : same) {
+        if (restBetween(earlier, earlier).front() != rest)
+            continue;
+        // The rest repeats: its phases from now on, up to its smallest period.
+        Cycle found;
+        found.phases.push_back(rest);
+        found.box = rest.boundingBox();
+        for (std::int64_t k = 1; k < generation - earlier; ++k) {
+            CellPlane next = found.phases.back();
+            next.step(rule);
+            if (next == rest)
+                break;
+            if (const std::optional<CellRect> box = next.boundingBox())
+                found.box = found.box ? united(*found.box, *box) : *box;
+            found.phases.push_back(std::move(next));
+        }
+        cycle = std::move(found);
+        return;
+    }
+    same.push_back(generation);
+}
+
+bool Stabilisation::shipsApartFromCycle() const
+{
+    if (!cycle->box)
+        return true;
+    const Mover still { *cycle->box, 0, 0, 1 };
+    return std::all_of(escaping.begin(), escaping.end(),
+        [&](std::size_t index) { return apart(moverOf(ships[index], generation), still); });
+}
+
+void Stabilisation::finish()
+{
+    const std::int64_t found = generation;
+    const auto period = static_cast<std::int64_t>(cycle->phases.size());
+    std::vector<std::uint64_t> populations;
+    for (const CellPlane &phase : cycle->phases)
+        populations.push_back(phase.population());
+    std::uint64_t shipCellCount = 0;
+    for (const std::size_t index : escaping)
+        shipCellCount += ships[index].phases.front().size();
+
+    // Back through the generations while each is the cycle's phase and the escaping ships, exactly.
+    std::int64_t since = found;
+    for (std::int64_t high = found - 1; high >= firstGeneration && since == high + 1;) {
+        const std::int64_t low = std::max(firstGeneration, std::prev(checkpoints.upper_bound(high))->first);
+        const std::vector<CellPlane> rests = restBetween(low, high);
+        for (std::int64_t g = high; g >= low; --g) {
+            CellPlane whole = rests[static_cast<std::size_t>(g - low)];
+            for (const Ship &ship : ships) {
+                if (ship.removedAt <= g && g < ship.returnedAt)
+                    whole.setCells(shipCells(ship, g), 0, 0, true);
+            }
+            const auto phase = static_cast<std::size_t>(((g - found) % period + period) % period);
+            CellPlane expected = cycle->phases[phase];
+            for (const std::size_t index : escaping)
+                expected.setCells(shipCells(ships[index], g), 0, 0, true);
+            if (whole != expected || expected.population() != populations[phase] + shipCellCount)
+                break;
+            since = g;
+        }
+        high = low - 1;
+    }
+
+    answer.stableSince = since;
+    answer.period = static_cast<int>(period);
+    answer.population
+        = populations[static_cast<std::size_t>(((since - found) % period + period) % period)] + shipCellCount;
+    answer.outcome = answer.population == 0 ? Outcome::DiedOut : Outcome::Stable;
+    Census census(rule);
+    if (!cycle->phases.front().isEmpty())
+        census.add(cycle->phases.front(), static_cast<int>(period), false);
+    for (const std::size_t index : escaping)
+        census.add(CellPlane(shipCells(ships[index], found)), ships[index].period, true);
+    answer.census = census.entries();
+}
+
+const Stabilisation::Shape &Stabilisation::shapeOf(const std::vector<CellPoint> &cluster)
+{
+    const std::vector<CellPoint> cells = ObjectLibrary::normalised(cluster);
+    const std::string key = ObjectLibrary::shapeKey(cells);
+    const auto known = shapes.find(key);
+    if (known != shapes.end())
+        return known->second;
+    Shape shape;
+    CellPlane plane(cells);
+    shape.phases.push_back(cells);
+    shape.boxes.push_back(boxOf(cells));
+    for (int k = 1; k <= ShipPeriodLimit; ++k) {
+        plane.step(rule);
+        const std::optional<CellRect> box = plane.boundingBox();
+        if (!box || plane.population() > 2 * cells.size() + 8)
+            break;
+        std::vector<CellPoint> now = plane.cells();
+        if (ObjectLibrary::shapeKey(ObjectLibrary::normalised(now)) == key) {
+            shape.moves = box->left != 0 || box->top != 0;
+            shape.period = k;
+            shape.dx = box->left;
+            shape.dy = box->top;
+            break;
+        }
+        shape.phases.push_back(std::move(now));
+        shape.boxes.push_back(*box);
+    }
+    if (!shape.moves) {
+        shape.phases.clear();
+        shape.boxes.clear();
+    }
+    return shapes.emplace(key, std::move(shape)).first->second;
+}
+
+std::vector<CellPoint> Stabilisation::shipCells(const Ship &ship, std::int64_t at) const
+{
+    const std::int64_t k = at - ship.anchorGeneration;
+    const std::int64_t periods = floorDivision(k, ship.period);
+    const auto phase = static_cast<std::size_t>(k - periods * ship.period);
+    std::vector<CellPoint> cells = ship.phases[phase];
+    const std::int64_t dx = ship.anchor.x + periods * ship.dx;
+    const std::int64_t dy = ship.anchor.y + periods * ship.dy;
+    for (CellPoint &cell : cells)
+        cell = { cell.x + dx, cell.y + dy };
+    return cells;
+}
+
+CellRect Stabilisation::shipBox(const Ship &ship, std::int64_t at) const
+{
+    const std::int64_t k = at - ship.anchorGeneration;
+    const std::int64_t periods = floorDivision(k, ship.period);
+    const CellRect &box = ship.boxes[static_cast<std::size_t>(k - periods * ship.period)];
+    const std::int64_t dx = ship.anchor.x + periods * ship.dx;
+    const std::int64_t dy = ship.anchor.y + periods * ship.dy;
+    return { box.left + dx, box.top + dy, box.right + dx, box.bottom + dy };
+}
+
+Stabilisation::Mover Stabilisation::moverOf(const Ship &ship, std::int64_t at) const
+{
+    CellRect box = shipBox(ship, at);
+    for (int k = 1; k < ship.period; ++k)
+        box = united(box, shipBox(ship, at + k));
+    return { box, ship.dx, ship.dy, ship.period };
+}
+
+bool Stabilisation::apart(const Mover &a, const Mover &b)
+{
+    // `high` stays beyond `low` along one axis when it starts far enough
+    // beyond, rounding each one's moves against it, and moves at least as
+    // fast that way.
+    const auto beyond = [](std::int64_t highEdge, std::int64_t highMove, int highPeriod, std::int64_t lowEdge,
+                            std::int64_t lowMove, int lowPeriod) {
+        const std::int64_t start
+            = highEdge - lowEdge - std::max<std::int64_t>(highMove, 0) - std::max<std::int64_t>(-lowMove, 0);
+        return start >= Apart && highMove * lowPeriod >= lowMove * highPeriod;
+    };
+    return beyond(b.box.left, b.dx, b.period, a.box.right, a.dx, a.period)
+        || beyond(a.box.left, a.dx, a.period, b.box.right, b.dx, b.period)
+        || beyond(b.box.top, b.dy, b.period, a.box.bottom, a.dy, a.period)
+        || beyond(a.box.top, a.dy, a.period, b.box.bottom, b.dy, b.period);
+}
+
+std::vector<CellPlane> Stabilisation::restBetween(std::int64_t from, std::int64_t to) const
+{
+    auto checkpoint = std::prev(checkpoints.upper_bound(from));
+    CellPlane plane = checkpoint->second;
+    auto event = std::upper_bound(events.begin(), events.end(), checkpoint->first,
+        [](std::int64_t at, const Event &e) { return at < e.generation; });
+    std::vector<CellPlane> result;
+    for (std::int64_t g = checkpoint->first; g <= to; ++g) {
+        if (g > checkpoint->first) {
+            plane.step(rule);
+            for (; event != events.end() && event->generation == g; ++event)
+                applyEvent(plane, *event);
+        }
+        if (g >= from)
+            result.push_back(plane);
+    }
+    return result;
+}
+
+void Stabilisation::applyEvent(CellPlane &plane, const Event &event) const
+{
+    plane.setCells(shipCells(ships[event.ship], event.generation), 0, 0, !event.removed);
+}
+
+void Stabilisation::keepCheckpoint()
+{
+    if ((generation - firstGeneration) % checkpointInterval != 0)
+        return;
+    checkpoints.emplace(generation, rest);
+    if (checkpoints.size() <= CheckpointLimit)
+        return;
+    // Every other one goes, the first stays: twice as far apart from now on.
+    checkpointInterval *= 2;
+    for (auto it = checkpoints.begin(); it != checkpoints.end();) {
+        if ((it->first - firstGeneration) % checkpointInterval != 0)
+            it = checkpoints.erase(it);
+        else
+            ++it;
+    }
+}

@@ -1,0 +1,145 @@
+#ifndef STABILISATION_H
+#define STABILISATION_H
+
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "model/analysis/cellplane.h"
+#include "model/analysis/census.h"
+#include "model/engine/rule.h"
+
+// When a pattern in the unbounded plane has settled, and what it leaves.
+// Such a pattern rarely repeats as a whole, since its gliders fly away for
+// ever; it is stable from generation G on when from G on it is periodic
+// apart from spaceships that fly away and never meet anything again.
+//
+// The run steps the pattern less the spaceships already known to escape:
+// each one far from everything else and heading away is taken out, and put
+// back should anything grow near its path, so that the rest with the escaped
+// ships is always exactly the pattern. Once the rest repeats and every
+// escaped ship is apart from it and from each other for ever, the first such
+// G is found by going back through the generations, each compared in full.
+class Stabilisation
+{
+public:
+    enum class Outcome {
+        Running, // not settled within the generations looked at so far
+        Stable, // periodic from stableSince on, apart from escaping spaceships
+        DiedOut, // no live cell from stableSince on
+        NotStable, // not found stable within the generations run() was given
+    };
+
+    struct Result {
+        Outcome outcome = Outcome::Running;
+        std::int64_t stableSince = 0; // G; for a pattern that died out, the first generation without cells
+        int period = 0; // P, of what stays; 1 when nothing stays
+        std::uint64_t population = 0; // live cells at G, escaping spaceships included
+        std::int64_t lastGeneration = 0; // the last generation looked at
+        std::vector<CensusEntry> census; // what stays and what escapes, once Stable
+
+        // The generations before G, the first being generation 1 (130 for the diehard).
+        std::int64_t lifespan() const { return stableSince - 1; }
+        // Spaceships flying away, of all kinds.
+        std::uint64_t escapingCount() const;
+    };
+
+    // Starts with `cells` as generation `firstGeneration` (1 for a file as
+    // opened) under `rule`, which must not give birth on 0 neighbours (throws
+    // UniverseError for such a rule).
+    Stabilisation(const CellPlane &cells, const Rule &rule, std::int64_t firstGeneration = 1);
+
+    // Looks at up to `generations` more generations, fewer once settled:
+    // slices for a caller that keeps a window responsive. Throws UniverseError
+    // if the pattern grows past Universe::CoordinateLimit or the generation
+    // count past 64 bits; what was found so far stays.
+    void advance(std::int64_t generations);
+    // Looks until settled, at most `generationLimit` generations past the
+    // first; NotStable if it has not settled by then.
+    const Result &run(std::int64_t generationLimit);
+
+    bool isSettled() const { return answer.outcome != Outcome::Running && answer.outcome != Outcome::NotStable; }
+    const Result &result() const { return answer; }
+
+private:
+    // A spaceship taken out of the run: its cells at generation `anchorGeneration` + k
+    // are phases[k % period] moved by anchor + (k / period) * (dx, dy), for any k.
+    struct Ship {
+        std::vector<std::vector<CellPoint>> phases; // relative to the anchor
+        std::vector<CellRect> boxes; // of each phase, relative to the anchor
+        int period = 1;
+        std::int64_t dx = 0;
+        std::int64_t dy = 0;
+        std::int64_t anchorGeneration = 0;
+        CellPoint anchor;
+        std::int64_t removedAt = 0; // the generation it was taken out at
+        std::int64_t returnedAt = 0; // the generation it was put back at; INT64_MAX while it escapes
+    };
+    // Taking a ship out or putting it back, as the run did it after a step.
+    struct Event {
+        std::int64_t generation;
+        std::size_t ship;
+        bool removed;
+    };
+    // What a cluster of cells does alone: whether it moves, and its phases
+    // relative to its first top-left corner.
+    struct Shape {
+        bool moves = false;
+        int period = 0;
+        std::int64_t dx = 0;
+        std::int64_t dy = 0;
+        std::vector<std::vector<CellPoint>> phases;
+        std::vector<CellRect> boxes;
+    };
+    // A box that moves by dx, dy every period generations, for as long as one likes.
+    struct Mover {
+        CellRect box; // every cell over the next period generations, before any move
+        std::int64_t dx;
+        std::int64_t dy;
+        int period;
+    };
+    // The rest, once it repeats: its phases from the generation it was found
+    // at, and the box of them all.
+    struct Cycle {
+        std::vector<CellPlane> phases;
+        std::optional<CellRect> box;
+    };
+
+    void examine();
+    void returnShipsNearRest();
+    void removeEscapingShips();
+    void findCycle();
+    bool shipsApartFromCycle() const;
+    void finish();
+    const Shape &shapeOf(const std::vector<CellPoint> &cluster);
+    std::vector<CellPoint> shipCells(const Ship &ship, std::int64_t generation) const;
+    CellRect shipBox(const Ship &ship, std::int64_t generation) const;
+    Mover moverOf(const Ship &ship, std::int64_t generation) const;
+    static bool apart(const Mover &a, const Mover &b);
+    // The rest at generations from..to, each after its events: stepped from the checkpoint before.
+    std::vector<CellPlane> restBetween(std::int64_t from, std::int64_t to) const;
+    void applyEvent(CellPlane &plane, const Event &event) const;
+    void keepCheckpoint();
+
+    Rule rule;
+    std::int64_t firstGeneration;
+    std::int64_t generation; // of `rest`
+    CellPlane rest; // the pattern less the escaping ships
+    std::vector<Ship> ships; // every ship ever taken out
+    std::vector<std::size_t> escaping; // indices in ships of those out now
+    std::vector<Event> events; // in the order of the run
+    std::int64_t lastEventGeneration;
+    std::map<std::int64_t, CellPlane> checkpoints; // the rest at some generations, after their events
+    std::int64_t checkpointInterval;
+    // Generations since the last event by the hash of the rest: the first repeat shows a cycle.
+    std::unordered_map<std::uint64_t, std::vector<std::int64_t>> seen;
+    std::optional<Cycle> cycle;
+    std::unordered_map<std::string, Shape> shapes; // by shape key of the cluster
+    Result answer;
+};
+
+#endif // STABILISATION_H
