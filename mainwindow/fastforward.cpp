@@ -45,9 +45,11 @@ bool FastForward::run(QWidget *parent, const QString &title, Universe &universe,
                 universe.advance(static_cast<std::uint64_t>(step));
                 history.append(universe, history.lastGeneration() + step);
                 computed += step;
-                if (stepClock.elapsed() < SliceMilliseconds / 4 && jump < (std::int64_t(1) << 62))
+                // A jump of the unbounded plane costs about the same whatever its
+                // length once HashLife takes it: longer while they stay within a slice.
+                if (stepClock.elapsed() < SliceMilliseconds && jump < (std::int64_t(1) << 62))
                     jump *= 2;
-                else if (stepClock.elapsed() > SliceMilliseconds && jump > 1)
+                else if (stepClock.elapsed() > 2 * SliceMilliseconds && jump > 1)
                     jump /= 2;
             }
             done = generations > 0 ? static_cast<double>(computed) / static_cast<double>(generations) : 1.0;
