@@ -400,8 +400,9 @@ void MainWindow::Slot_Action_File_ExportImage()
     const int colorMode = colorModeForIndex(ui->ComboBox_CellColor->currentIndex());
     const QString path = document->classicField()
         ? WindowExport::image(this, patternFolder, document->pictureCells(), colorMode)
-        : WindowExport::image(
-            this, patternFolder, document->universe(), ui->WidgetPaintArea_GraphicScene->visibleCells(), colorMode);
+        : WindowExport::image(this, patternFolder, document->universe(),
+            ui->WidgetPaintArea_GraphicScene->visibleCells(), ui->WidgetPaintArea_GraphicScene->viewport().zoomStep(),
+            colorMode);
     if (!path.isEmpty())
         patternFolder = QFileInfo(path).absolutePath();
 }

@@ -2,12 +2,18 @@
 
 #include <QCoreApplication>
 #include <QDialog>
+#include <QImage>
+#include <QImageWriter>
 #include <QMessageBox>
+#include <QSaveFile>
+
+#include <algorithm>
 
 #include "mainwindow/exportoptions.h"
 #include "mainwindow/patterndialogs.h"
 #include "mainwindow/slicedtask.h"
 #include "model/engine/universe.h"
+#include "view/universeimage.h"
 
 namespace
 {
@@ -22,6 +28,29 @@ CellRect chosenCells(const ExportOptions &options, const Universe &universe, con
             return *box;
     }
     return view;
+}
+
+// The cells of `view` drawn as the view draws them at `zoomStep`, each pixel
+// scale x scale pixels, as a PNG.
+bool writeView(const QString &path, const Universe &universe, const CellRect &view, int zoomStep, int scale,
+    int colorMode, QString *error)
+{
+    const QImage shown = UniverseImage::picture(universe, view, zoomStep, colorMode);
+    const qint64 side = std::max<qint64>(shown.width(), shown.height()) * scale;
+    if (shown.isNull() || side > FieldExport::MaxPictureSide) {
+        *error = translated(QT_TRANSLATE_NOOP("MainWindow", "The picture would be more than %1 pixels a side."))
+                     .arg(FieldExport::MaxPictureSide);
+        return false;
+    }
+    const QImage picture
+        = scale == 1 ? shown : shown.scaled(shown.size() * scale, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    QSaveFile file(path);
+    QImageWriter writer(&file, "png");
+    if (!file.open(QIODevice::WriteOnly) || !writer.write(picture) || !file.commit()) {
+        *error = writer.error() != QImageWriter::UnknownError ? writer.errorString() : file.errorString();
+        return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -74,7 +103,7 @@ QString WindowExport::animation(QWidget *parent, const QString &folder, const Fi
 }
 
 QString WindowExport::image(
-    QWidget *parent, const QString &folder, const Universe &universe, const CellRect &view, int colorMode)
+    QWidget *parent, const QString &folder, const Universe &universe, const CellRect &view, int zoomStep, int colorMode)
 {
     ExportOptions options(false, parent, true);
     options.exec();
@@ -86,7 +115,9 @@ QString WindowExport::image(
     if (path.isEmpty())
         return path;
     QString error;
-    if (FieldExport::writePng(path, universe, chosenCells(options, universe, view), options.scale(), colorMode, &error))
+    if (options.livePattern() ? FieldExport::writePng(
+            path, universe, chosenCells(options, universe, view), options.scale(), colorMode, &error)
+                              : writeView(path, universe, view, zoomStep, options.scale(), colorMode, &error))
         return path;
     QMessageBox::warning(parent, title,
         translated(QT_TRANSLATE_NOOP("MainWindow", "Could not export the image \"%1\":\n%2"))

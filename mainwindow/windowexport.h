@@ -26,10 +26,13 @@ public:
     // `frames` as FieldExport::writeGif() takes them; 1..30 generations per second.
     static QString animation(QWidget *parent, const QString &folder, const FieldExport::FrameSource &frames,
         int colorMode, int generationsPerSecond);
-    // Any universe, of which `view` are the cells the view shows; the user
-    // chooses those or the live cells' box.
-    static QString image(
-        QWidget *parent, const QString &folder, const Universe &universe, const CellRect &view, int colorMode);
+    // Any universe, of which `view` are the cells the view shows at zoom step
+    // `zoomStep` (see Viewport); the user chooses those, drawn as the view
+    // draws them with each pixel scale x scale pixels, or the live cells' box
+    // at the scale's own zoom.
+    static QString image(QWidget *parent, const QString &folder, const Universe &universe, const CellRect &view,
+        int zoomStep, int colorMode);
+    // An animation draws either at the scale's own zoom.
     static QString animation(QWidget *parent, const QString &folder, const Universe &universe, const CellRect &view,
         int colorMode, int generationsPerSecond);
 };

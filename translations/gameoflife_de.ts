@@ -667,6 +667,10 @@
         <source>Slo&amp;wer</source>
         <translation>Langs&amp;amer</translation>
     </message>
+    <message>
+        <source>The picture would be more than %1 pixels a side.</source>
+        <translation>Das Bild wäre auf einer Seite größer als %1 Pixel.</translation>
+    </message>
 </context>
 <context>
     <name>RecentFiles</name>

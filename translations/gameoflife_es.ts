@@ -667,6 +667,10 @@
         <source>Slo&amp;wer</source>
         <translation>Más le&amp;nto</translation>
     </message>
+    <message>
+        <source>The picture would be more than %1 pixels a side.</source>
+        <translation>La imagen superaría los %1 píxeles de lado.</translation>
+    </message>
 </context>
 <context>
     <name>RecentFiles</name>

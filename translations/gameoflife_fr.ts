@@ -667,6 +667,10 @@
         <source>Slo&amp;wer</source>
         <translation>Plus le&amp;nt</translation>
     </message>
+    <message>
+        <source>The picture would be more than %1 pixels a side.</source>
+        <translation>L’image dépasserait %1 pixels de côté.</translation>
+    </message>
 </context>
 <context>
     <name>RecentFiles</name>

@@ -667,6 +667,10 @@
         <source>Slo&amp;wer</source>
         <translation>&amp;Медленнее</translation>
     </message>
+    <message>
+        <source>The picture would be more than %1 pixels a side.</source>
+        <translation>Изображение было бы больше %1 пикселей по стороне.</translation>
+    </message>
 </context>
 <context>
     <name>RecentFiles</name>
