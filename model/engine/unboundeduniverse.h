@@ -2,6 +2,7 @@
 #define UNBOUNDEDUNIVERSE_H
 
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <optional>
 
@@ -75,6 +76,11 @@ private:
     // Exactly one of the two holds the cells.
     std::optional<HashLife> jumps;
     std::unique_ptr<TileLife> steps;
+    // Generations the tiles would compute within a jump's budget at the pace
+    // they showed when they last handed a jump over to HashLife; a longer jump
+    // of cells that HashLife holds goes to it at once, without moving them to
+    // the tiles and back. Forgotten whenever cells or the rule are set.
+    std::uint64_t tileReach = std::numeric_limits<std::uint64_t>::max();
 };
 
 #endif // UNBOUNDEDUNIVERSE_H
