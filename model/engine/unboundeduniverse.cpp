@@ -103,6 +103,30 @@ void UnboundedUniverse::clear()
     tileReach = std::numeric_limits<std::uint64_t>::max();
 }
 
+void UnboundedUniverse::clearInside(const CellRect &area) { engine().clearInside(area); }
+
+void UnboundedUniverse::clearOutside(const CellRect &area) { engine().clearOutside(area); }
+
+void UnboundedUniverse::combine(const Universe &source, const CellRect &area, Combination how)
+{
+    const auto *const unbounded = dynamic_cast<const UnboundedUniverse *>(&source);
+    engine().combine(unbounded ? unbounded->engine() : source, area, how);
+}
+
+void UnboundedUniverse::fillRandom(const CellRect &area, double density, std::uint64_t seed)
+{
+    engine().fillRandom(area, density, seed);
+}
+
+HashLife UnboundedUniverse::cellsIn(const CellRect &area) const
+{
+    if (jumps)
+        return jumps->cellsIn(area);
+    HashLife cells = HashLife::fromCells(*steps, area);
+    cells.setRule(steps->rule());
+    return cells;
+}
+
 void UnboundedUniverse::forEachLiveCell(
     const CellRect &area, const std::function<void(std::int64_t x, std::int64_t y)> &visit) const
 {

@@ -49,6 +49,14 @@ public:
     bool cell(std::int64_t x, std::int64_t y) const override { return engine().cell(x, y); }
     void setCell(std::int64_t x, std::int64_t y, bool alive) override;
     void clear() override;
+    // These four go to the engine that holds the cells.
+    void clearInside(const CellRect &area) override;
+    void clearOutside(const CellRect &area) override;
+    void combine(const Universe &source, const CellRect &area, Combination how) override;
+    void fillRandom(const CellRect &area, double density, std::uint64_t seed) override;
+    // The cells inside `area` alone: HashLife's squares shared where it holds
+    // the cells, else those cells visited one by one.
+    HashLife cellsIn(const CellRect &area) const;
 
     void forEachLiveCell(
         const CellRect &area, const std::function<void(std::int64_t x, std::int64_t y)> &visit) const override;
