@@ -14,7 +14,7 @@
 #include <string_view>
 #include <utility>
 
-#include "model/engine/packedrows.h"
+#include "model/engine/bitmix.h"
 #include "model/engine/unboundeduniverse.h"
 #include "model/files/pattern.h"
 #include "model/files/patternreader.h"
@@ -47,7 +47,7 @@ std::uint64_t historyHash(const Universe &universe)
     if (universe.population() <= Document::CycleSearchLimit)
         return universe.shapeHash();
     static std::uint64_t crowds = 0;
-    return PackedRows::finalise(++crowds) | 1;
+    return BitMix::finalise(++crowds) | 1;
 }
 
 // The cells a universe of `topology` has.

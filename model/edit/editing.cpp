@@ -34,23 +34,6 @@ std::string sizeText(const CellRect &area)
         + std::to_string(static_cast<std::uint64_t>(area.bottom - area.top) + 1);
 }
 
-// "the field's 120 x 120 cells", or "the unbounded plane".
-std::string universeText(const Topology &topology)
-{
-    const std::string size = std::to_string(topology.width()) + " x " + std::to_string(topology.height()) + " cells";
-    switch (topology.kind()) {
-    case Topology::Kind::Classic:
-        return "the field's " + size;
-    case Topology::Kind::Plane:
-        return "the plane's " + size;
-    case Topology::Kind::Torus:
-        return "the torus's " + size;
-    case Topology::Kind::Unbounded:
-        break;
-    }
-    return "the unbounded plane, " + std::to_string(Universe::CoordinateLimit) + " cells from the origin each way";
-}
-
 // The live cells of `area` as squares: shared with the universe where it
 // holds its cells that way, else visited.
 HashLife cellsOf(const Universe &universe, const CellRect &area)
@@ -198,7 +181,7 @@ bool Editing::turn(Universe &universe, CellRect &area, const Orientation &orient
     const CellRect target = turnedArea(*inside, orientation);
     if (!contains(whole, target)) {
         error = "turned, the selection of " + sizeText(*inside) + " cells would reach past "
-            + universeText(universe.topology());
+            + universe.topology().extentText();
         return false;
     }
     try {
@@ -223,7 +206,7 @@ bool Editing::paste(Universe &universe, const Clip &clip, const Orientation &ori
     const CellRect whole = extent(universe.topology());
     const CellRect box = clip.box(orientation);
     CellRect target { topLeft.x, topLeft.y, 0, 0 };
-    const std::string refusal = "the pattern would put live cells outside " + universeText(universe.topology());
+    const std::string refusal = "the pattern would put live cells outside " + universe.topology().extentText();
     if (__builtin_add_overflow(topLeft.x, box.right, &target.right)
         || __builtin_add_overflow(topLeft.y, box.bottom, &target.bottom)) {
         error = refusal;

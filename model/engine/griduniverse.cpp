@@ -6,6 +6,7 @@
 #include <string>
 #include <utility>
 
+#include "model/engine/lifebits.h"
 #include "model/engine/randombits.h"
 
 namespace
@@ -13,10 +14,7 @@ namespace
 
 using Word = PackedRows::Word;
 
-// The bit planes of a neighbour count 0..8: count = ones + 2 twos + 4 fours + 8 eights.
-struct Counts {
-    Word ones, twos, fours, eights;
-};
+using Counts = LifeBits::Counts;
 
 // The counts of eight neighbours from the sums of their rows. Above and
 // below, `sides` and `both` hold the west and east neighbours (their sum's
@@ -25,19 +23,10 @@ struct Counts {
 inline Counts countNeighbours(Word sidesAbove, Word bothAbove, Word selfAbove, Word sidesMiddle, Word bothMiddle,
     Word sidesBelow, Word bothBelow, Word selfBelow)
 {
-    // Three cells above and three below, each as ones and twos.
-    const Word onesAbove = sidesAbove ^ selfAbove;
-    const Word twosAbove = bothAbove | (selfAbove & sidesAbove);
-    const Word onesBelow = sidesBelow ^ selfBelow;
-    const Word twosBelow = bothBelow | (selfBelow & sidesBelow);
-    const Word ones = onesAbove ^ sidesMiddle ^ onesBelow;
-    const Word carry = (onesAbove & sidesMiddle) | (onesBelow & (onesAbove ^ sidesMiddle));
-    // Four bits of weight two; when both pairs are full none carries between them.
-    const Word pairAbove = twosAbove ^ bothMiddle;
-    const Word fullAbove = twosAbove & bothMiddle;
-    const Word pairBelow = twosBelow ^ carry;
-    const Word fullBelow = twosBelow & carry;
-    return { ones, pairAbove ^ pairBelow, fullAbove ^ fullBelow ^ (pairAbove & pairBelow), fullAbove & fullBelow };
+    const LifeBits::RowSums above { sidesAbove ^ selfAbove, bothAbove | (selfAbove & sidesAbove), 0, 0 };
+    const LifeBits::RowSums middle { 0, 0, sidesMiddle, bothMiddle };
+    const LifeBits::RowSums below { sidesBelow ^ selfBelow, bothBelow | (selfBelow & sidesBelow), 0, 0 };
+    return LifeBits::addRows(above, middle, below);
 }
 
 // The cells of word k of a row (columns 64 k..64 k + 63) within columns left..right.
@@ -50,53 +39,8 @@ Word columnMask(std::int64_t k, std::int64_t left, std::int64_t right)
     return (~Word(0) >> (63 - last)) & (~Word(0) << first);
 }
 
-// B3/S23 written out: a count of 2 or 3, and 3 unless alive.
-struct ConwayDecision {
-    Word operator()(const Counts &counts, Word alive) const
-    {
-        return counts.twos & ~counts.fours & ~counts.eights & (counts.ones | alive);
-    }
-};
-
-// Any Life-like rule as selections between all-ones and all-zero words: by
-// the ones plane among the outcomes of the counts 0..7, then by the twos and
-// the fours, then by the cell's own state; a count of 8 is told by its own
-// plane. No branch depends on the cells.
-class RuleDecision
-{
-public:
-    explicit RuleDecision(const Rule &rule)
-    {
-        const auto outcome = [&rule](int alive, int count) { return rule.nextState(alive != 0, count) ? ~Word(0) : 0; };
-        for (int alive = 0; alive < 2; ++alive) {
-            for (int count = 0; count < 8; count += 2) {
-                even[alive * 4 + count / 2] = outcome(alive, count);
-                odd[alive * 4 + count / 2] = outcome(alive, count) ^ outcome(alive, count + 1);
-            }
-            atEight[alive] = outcome(alive, 8);
-        }
-    }
-
-    Word operator()(const Counts &counts, Word alive) const
-    {
-        Word byOnes[8];
-        for (int i = 0; i < 8; ++i)
-            byOnes[i] = even[i] ^ (counts.ones & odd[i]);
-        Word byTwos[4];
-        for (int i = 0; i < 4; ++i)
-            byTwos[i] = byOnes[2 * i] ^ (counts.twos & (byOnes[2 * i] ^ byOnes[2 * i + 1]));
-        const Word dead = byTwos[0] ^ (counts.fours & (byTwos[0] ^ byTwos[1]));
-        const Word living = byTwos[2] ^ (counts.fours & (byTwos[2] ^ byTwos[3]));
-        const Word belowEight = dead ^ (alive & (dead ^ living));
-        const Word eight = atEight[0] ^ (alive & (atEight[0] ^ atEight[1]));
-        return belowEight ^ (counts.eights & (belowEight ^ eight));
-    }
-
-private:
-    Word even[8]; // index alive * 4 + count / 2: the outcome of the even count
-    Word odd[8]; // where the odd count after it differs
-    Word atEight[2];
-};
+using ConwayDecision = LifeBits::ConwayDecision;
+using RuleDecision = LifeBits::RuleDecision;
 
 // The west and east neighbours of every cell of a row, as `sides` (their
 // sum's low bit) and `both`. `westOfFirst` is the cell west of column 0 at

@@ -69,7 +69,7 @@ std::uint64_t PackedRows::hash(std::uint64_t seed) const
     constexpr std::size_t Lanes = 8;
     Word lanes[Lanes];
     for (std::size_t lane = 0; lane < Lanes; ++lane)
-        lanes[lane] = finalise(seed + lane);
+        lanes[lane] = BitMix::finalise(seed + lane);
     const std::size_t count = static_cast<std::size_t>(rowWords * height);
     std::size_t i = 0;
     for (; i + Lanes <= count; i += Lanes) {
@@ -82,9 +82,9 @@ std::uint64_t PackedRows::hash(std::uint64_t seed) const
         const Word mixed = (lanes[lane] ^ words[i]) * Multiplier;
         lanes[lane] = mixed ^ (mixed >> 32);
     }
-    Word result = finalise(seed ^ count);
+    Word result = BitMix::finalise(seed ^ count);
     for (const Word lane : lanes)
-        result = finalise(result ^ lane);
+        result = BitMix::finalise(result ^ lane);
     return result;
 }
 

@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 
+#include "model/engine/bitmix.h"
 #include "model/engine/universe.h"
 
 // Reads cells packed 64 to a word, row after row, the way GridUniverse and
@@ -29,14 +30,6 @@ public:
     }
 
     static std::int64_t wordsPerRow(std::int64_t width) { return (width + 63) / 64; }
-    // A well-known 64-bit finaliser: each input bit flips each output bit
-    // with a probability close to one half.
-    static Word finalise(Word z)
-    {
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
-        return z ^ (z >> 31);
-    }
     // The bits of a row's last word that hold cells.
     static Word lastWordMask(std::int64_t width) { return ~Word(0) >> (63 - (width - 1) % 64); }
 

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "model/engine/bitmix.h"
+
 RandomBits::RandomBits(double density, std::uint64_t seed)
     : state(seed)
     , threshold(static_cast<std::uint64_t>(std::llround(std::fmin(std::fmax(density, 0.0), 1.0) * double(Full))))
@@ -11,10 +13,7 @@ RandomBits::RandomBits(double density, std::uint64_t seed)
 std::uint64_t RandomBits::draw()
 {
     // SplitMix64: a 64-bit counter through a finaliser.
-    std::uint64_t z = (state += 0x9E3779B97F4A7C15ULL);
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
-    return z ^ (z >> 31);
+    return BitMix::finalise(state += 0x9E3779B97F4A7C15ULL);
 }
 
 std::uint64_t RandomBits::next()

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "model/engine/bitmix.h"
 #include "model/engine/lifebits.h"
 
 namespace
@@ -16,15 +17,7 @@ constexpr int Side = 64;
 constexpr int OffsetX[8] = { 0, 1, 1, 1, 0, -1, -1, -1 };
 constexpr int OffsetY[8] = { -1, -1, 0, 1, 1, 1, 0, -1 };
 
-Word mix(Word x)
-{
-    x ^= x >> 31;
-    x *= 0x7FB5D329728EA185ULL;
-    x ^= x >> 27;
-    x *= 0x81DADEF4BC2DD44DULL;
-    x ^= x >> 33;
-    return x;
-}
+Word mix(Word x) { return BitMix::finalise(x); }
 
 // Differences found while writing a tile's next generation over its previous one.
 struct Outcome {

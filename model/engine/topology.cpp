@@ -1,5 +1,7 @@
 #include "model/engine/topology.h"
 
+#include "model/engine/universe.h"
+
 bool Topology::isValid() const
 {
     switch (shape) {
@@ -20,4 +22,20 @@ CellPoint Topology::centre() const
     if (shape == Kind::Unbounded)
         return CellPoint {};
     return CellPoint { columns / 2, rows / 2 };
+}
+
+std::string Topology::extentText() const
+{
+    const std::string size = std::to_string(columns) + " x " + std::to_string(rows) + " cells";
+    switch (shape) {
+    case Kind::Classic:
+        return "the field's " + size;
+    case Kind::Plane:
+        return "the plane's " + size;
+    case Kind::Torus:
+        return "the torus's " + size;
+    case Kind::Unbounded:
+        break;
+    }
+    return "the unbounded plane, " + std::to_string(Universe::CoordinateLimit) + " cells from the origin each way";
 }

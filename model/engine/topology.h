@@ -50,6 +50,9 @@ public:
     // the classic field, (width / 2, height / 2) in a plane or torus, (0, 0)
     // in the unbounded plane.
     CellPoint centre() const;
+    // Its extent for messages: "the field's 120 x 120 cells", "the torus's 500 x 300 cells", or "the
+    // unbounded plane, N cells from the origin each way".
+    std::string extentText() const;
 
     bool operator==(const Topology &other) const
     {

@@ -1,5 +1,6 @@
 #include "model/engine/universe.h"
 
+#include "model/engine/bitmix.h"
 #include "model/engine/classicuniverse.h"
 #include "model/engine/griduniverse.h"
 #include "model/engine/packedrows.h"
@@ -84,7 +85,7 @@ std::uint64_t Universe::shapeHash() const
         return 0;
     // As in PackedRows::hash(): invertible steps, so that each cell changes the digest.
     constexpr std::uint64_t Multiplier = 0x9E3779B97F4A7C15ULL;
-    std::uint64_t digest = PackedRows::finalise(static_cast<std::uint64_t>(box->right - box->left));
+    std::uint64_t digest = BitMix::finalise(static_cast<std::uint64_t>(box->right - box->left));
     const auto add = [&digest](std::uint64_t value) {
         const std::uint64_t mixed = (digest ^ value) * Multiplier;
         digest = mixed ^ (mixed >> 32);
@@ -94,7 +95,7 @@ std::uint64_t Universe::shapeHash() const
         add(static_cast<std::uint64_t>(x - box->left));
         add(static_cast<std::uint64_t>(y - box->top));
     });
-    return PackedRows::finalise(digest);
+    return BitMix::finalise(digest);
 }
 
 bool Universe::equalsShifted(const Universe &other, std::int64_t dx, std::int64_t dy) const

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdint>
 #include <new>
 
 namespace
@@ -19,6 +20,30 @@ std::string sizeText(std::size_t bytes)
     if (bytes % (std::size_t(1) << 20) == 0)
         return std::to_string(bytes >> 20) + " MiB";
     return std::to_string(bytes) + " bytes";
+}
+
+// Gives the stream the next piece of the input once it has used what it had.
+void feedInput(z_stream &stream, const Bytef *&next, std::size_t &unread)
+{
+    if (stream.avail_in != 0 || unread == 0)
+        return;
+    const std::size_t size = std::min(unread, Chunk);
+    stream.next_in = const_cast<Bytef *>(next);
+    stream.avail_in = static_cast<uInt>(size);
+    next += size;
+    unread -= size;
+}
+
+// Gives the stream room after the first `produced` bytes of `output`, which grows by doubling up to `capacity`
+// bytes when full. Returns the room given.
+std::size_t offerRoom(z_stream &stream, std::string &output, std::size_t produced, std::size_t capacity)
+{
+    if (produced == output.size())
+        output.resize(std::min(capacity, std::max<std::size_t>(64 * 1024, produced * 2)));
+    const std::size_t room = std::min(output.size() - produced, Chunk);
+    stream.next_out = reinterpret_cast<Bytef *>(&output[produced]);
+    stream.avail_out = static_cast<uInt>(room);
+    return room;
 }
 
 } // namespace
@@ -42,19 +67,9 @@ bool Gzip::inflate(std::string_view bytes, std::string &inflated, std::string &e
     const auto *next = reinterpret_cast<const Bytef *>(bytes.data());
     try {
         for (;;) {
-            if (stream.avail_in == 0 && unread > 0) {
-                const std::size_t size = std::min(unread, Chunk);
-                stream.next_in = const_cast<Bytef *>(next);
-                stream.avail_in = static_cast<uInt>(size);
-                next += size;
-                unread -= size;
-            }
-            // Doubling, but never past one byte beyond the limit, which tells a file over it.
-            if (produced == output.size())
-                output.resize(std::min(limit + 1, std::max<std::size_t>(64 * 1024, produced * 2)));
-            const std::size_t room = std::min(output.size() - produced, Chunk);
-            stream.next_out = reinterpret_cast<Bytef *>(&output[produced]);
-            stream.avail_out = static_cast<uInt>(room);
+            feedInput(stream, next, unread);
+            // One byte beyond the limit tells a file over it.
+            const std::size_t room = offerRoom(stream, output, produced, limit + 1);
             const int status = ::inflate(&stream, Z_NO_FLUSH);
             produced += room - stream.avail_out;
             if (produced > limit) {
@@ -106,18 +121,8 @@ std::string Gzip::deflate(std::string_view bytes)
     const auto *next = reinterpret_cast<const Bytef *>(bytes.data());
     try {
         for (;;) {
-            if (stream.avail_in == 0 && unread > 0) {
-                const std::size_t size = std::min(unread, Chunk);
-                stream.next_in = const_cast<Bytef *>(next);
-                stream.avail_in = static_cast<uInt>(size);
-                next += size;
-                unread -= size;
-            }
-            if (produced == output.size())
-                output.resize(std::max<std::size_t>(64 * 1024, produced * 2));
-            const std::size_t room = std::min(output.size() - produced, Chunk);
-            stream.next_out = reinterpret_cast<Bytef *>(&output[produced]);
-            stream.avail_out = static_cast<uInt>(room);
+            feedInput(stream, next, unread);
+            const std::size_t room = offerRoom(stream, output, produced, SIZE_MAX);
             const int status = ::deflate(&stream, unread == 0 ? Z_FINISH : Z_NO_FLUSH);
             produced += room - stream.avail_out;
             if (status == Z_STREAM_END)

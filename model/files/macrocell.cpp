@@ -5,6 +5,7 @@
 
 #include "model/engine/messagetext.h"
 #include "model/engine/nodestore.h"
+#include "model/files/linetext.h"
 
 namespace
 {
@@ -19,18 +20,9 @@ struct FormatError {
     throw FormatError { "line " + std::to_string(lineNumber) + ": " + message };
 }
 
-bool isBlank(char ch) { return ch == ' ' || ch == '\t' || ch == '\r'; }
-
-bool isDigit(char ch) { return ch >= '0' && ch <= '9'; }
-
-std::string_view trim(std::string_view text)
-{
-    while (!text.empty() && isBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
+using LineText::isBlank;
+using LineText::isDigit;
+using LineText::trim;
 
 // Whether `text` is UTF-8 without control characters other than tabs.
 bool isText(std::string_view text)

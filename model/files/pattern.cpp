@@ -10,22 +10,6 @@ namespace
 // Cells handed to HashLife::setCells at once.
 constexpr std::size_t Batch = std::size_t(1) << 16;
 
-std::string topologyText(const Topology &topology)
-{
-    const std::string size = std::to_string(topology.width()) + " x " + std::to_string(topology.height());
-    switch (topology.kind()) {
-    case Topology::Kind::Classic:
-        return "the field's " + size;
-    case Topology::Kind::Plane:
-        return "the plane's " + size;
-    case Topology::Kind::Torus:
-        return "the torus's " + size;
-    case Topology::Kind::Unbounded:
-        break;
-    }
-    return "the unbounded plane";
-}
-
 } // namespace
 
 std::optional<CellPoint> Pattern::offset(const Topology &topology) const
@@ -52,7 +36,7 @@ std::string Pattern::misfit(const Topology &topology) const
     if (fits(topology))
         return std::string();
     return "the pattern is " + std::to_string(width) + " x " + std::to_string(height) + " cells, larger than "
-        + topologyText(topology);
+        + topology.extentText();
 }
 
 void Pattern::placeInto(Universe &universe, Placing placing) const

@@ -9,6 +9,7 @@
 
 #include "model/engine/messagetext.h"
 #include "model/files/gzip.h"
+#include "model/files/linetext.h"
 #include "model/files/macrocell.h"
 
 namespace
@@ -40,18 +41,9 @@ std::string atLine(int lineNumber, const std::string &message)
 
 [[noreturn]] void failAt(int lineNumber, const std::string &message) { fail(atLine(lineNumber, message)); }
 
-bool isBlank(char ch) { return ch == ' ' || ch == '\t' || ch == '\r'; }
-
-bool isDigit(char ch) { return ch >= '0' && ch <= '9'; }
-
-std::string_view trim(std::string_view text)
-{
-    while (!text.empty() && isBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
+using LineText::isBlank;
+using LineText::isDigit;
+using LineText::trim;
 
 bool startsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
 

@@ -11,21 +11,13 @@
 #include <string_view>
 
 #include "model/files/gzip.h"
+#include "tests/fuzz/fuzzrequire.h"
 
 namespace
 {
 
 // Small, so that a bomb is caught within the fuzzer's memory limit.
 constexpr std::size_t Limit = 1024 * 1024;
-
-// Ends the run as a crash, so that libFuzzer keeps the input.
-void require(bool condition, const char *promise)
-{
-    if (condition)
-        return;
-    std::fprintf(stderr, "broken: %s\n", promise);
-    std::abort();
-}
 
 } // namespace
 

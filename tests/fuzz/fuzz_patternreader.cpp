@@ -20,20 +20,12 @@
 #include "model/files/pattern.h"
 #include "model/files/patternreader.h"
 #include "model/files/patternwriter.h"
+#include "tests/fuzz/fuzzrequire.h"
 
 namespace
 {
 
 constexpr int N = GameField::FieldSize;
-
-// Ends the run as a crash, so that libFuzzer keeps the input.
-void require(bool condition, const char *promise)
-{
-    if (condition)
-        return;
-    std::fprintf(stderr, "broken: %s\n", promise);
-    std::abort();
-}
 
 // Limits far below the reader's own, to stay within the fuzzer's time and memory.
 PatternReader::Limits limits()
