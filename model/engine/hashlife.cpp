@@ -6,6 +6,7 @@
 #include <unordered_map>
 #include <utility>
 
+#include "model/engine/bitmix.h"
 #include "model/engine/randombits.h"
 #include "model/engine/squareedits.h"
 
@@ -16,15 +17,7 @@ using Word = std::uint64_t;
 
 NodeStore &store() { return NodeStore::instance(); }
 
-Word mix(Word x)
-{
-    x ^= x >> 31;
-    x *= 0x7FB5D329728EA185ULL;
-    x ^= x >> 27;
-    x *= 0x81DADEF4BC2DD44DULL;
-    x ^= x >> 33;
-    return x;
-}
+Word mix(Word x) { return BitMix::finalise(x); }
 
 std::int64_t halfSide(int level) { return std::int64_t(1) << (level - 1); }
 
@@ -478,6 +471,23 @@ void HashLife::advance(std::uint64_t generations)
     }
 }
 
+bool HashLife::advanceBefore(std::uint64_t generations, std::chrono::steady_clock::time_point deadline)
+{
+    NodeStore &nodes = store();
+    nodes.setDeadline(deadline);
+    try {
+        advance(generations);
+    } catch (const NodeStore::Interrupted &) {
+        nodes.setDeadline(std::nullopt);
+        return false;
+    } catch (...) {
+        nodes.setDeadline(std::nullopt);
+        throw;
+    }
+    nodes.setDeadline(std::nullopt);
+    return true;
+}
+
 bool HashLife::cell(std::int64_t x, std::int64_t y) const
 {
     const NodeStore &nodes = store();
@@ -617,21 +627,15 @@ void HashLife::setCells(std::vector<CellPoint> cells)
     }
 }
 
-void HashLife::clearInside(const CellRect &area)
-{
-    try {
-        const Protection protection;
-        replaceRoot(shrunk(Protection::keep(SquareEdits::clipped(root, area, false))));
-    } catch (const NodeStore::Exhausted &) {
-        failOutOfMemory();
-    }
-}
+void HashLife::clearInside(const CellRect &area) { clip(area, false); }
 
-void HashLife::clearOutside(const CellRect &area)
+void HashLife::clearOutside(const CellRect &area) { clip(area, true); }
+
+void HashLife::clip(const CellRect &area, bool outside)
 {
     try {
         const Protection protection;
-        replaceRoot(shrunk(Protection::keep(SquareEdits::clipped(root, area, true))));
+        replaceRoot(shrunk(Protection::keep(SquareEdits::clipped(root, area, outside))));
     } catch (const NodeStore::Exhausted &) {
         failOutOfMemory();
     }

@@ -1,6 +1,7 @@
 #ifndef HASHLIFE_H
 #define HASHLIFE_H
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -72,6 +73,9 @@ public:
         std::ptrdiff_t stride) const override;
     // Any number of generations up to 2^64 - 1, in steps of powers of two.
     void advance(std::uint64_t generations) override;
+    // advance() unless it would end after `deadline`: then false, soon after
+    // it, with the cells unchanged. What it computed stays remembered.
+    bool advanceBefore(std::uint64_t generations, std::chrono::steady_clock::time_point deadline);
 
     // From the root square's digest: equal HashLife universes give equal
     // digests in O(1); TileLife digests the same cells differently.
@@ -98,6 +102,8 @@ private:
     static void checkRule(const Rule &rule);
     [[noreturn]] static void failOutOfMemory();
     void replaceRoot(NodeId next);
+    // Clears the cells inside `area`, or with `outside` those outside it.
+    void clip(const CellRect &area, bool outside);
     static NodeId expanded(NodeId square);
     static NodeId shrunk(NodeId square);
     static NodeId step(NodeId square, int exponent);

@@ -2,20 +2,14 @@
 
 #include <algorithm>
 
+#include "model/engine/bitmix.h"
+
 namespace
 {
 
 using Word = std::uint64_t;
 
-Word mix(Word x)
-{
-    x ^= x >> 32;
-    x *= 0xD6E8FEB86659FD93ULL;
-    x ^= x >> 32;
-    x *= 0xD6E8FEB86659FD93ULL;
-    x ^= x >> 32;
-    return x;
-}
+Word mix(Word x) { return BitMix::finalise(x); }
 
 Word rotate(Word x, int bits) { return (x << bits) | (x >> (64 - bits)); }
 
@@ -380,6 +374,12 @@ NodeId NodeStore::centre(NodeId id)
     return centreOfFour(quarter(id, 0), quarter(id, 1), quarter(id, 2), quarter(id, 3));
 }
 
+void NodeStore::setDeadline(std::optional<std::chrono::steady_clock::time_point> deadline)
+{
+    stopAt = deadline;
+    untilClock = 0;
+}
+
 NodeId NodeStore::successor(NodeId id, int exponent)
 {
     const Node &n = at(id);
@@ -390,6 +390,11 @@ NodeId NodeStore::successor(NodeId id, int exponent)
     NodeId result = ownStep ? n.result : memoFind(id, exponent);
     if (result != None)
         return result;
+    if (stopAt && untilClock-- == 0) {
+        untilClock = 1023;
+        if (std::chrono::steady_clock::now() > *stopAt)
+            throw Interrupted {};
+    }
     result = nodeLevel == LeafLevel + 1 ? leafSuccessor(id, exponent) : stepQuarters(id, exponent);
     if (ownStep)
         at(id).result = result;

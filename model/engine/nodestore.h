@@ -1,9 +1,11 @@
 #ifndef NODESTORE_H
 #define NODESTORE_H
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -36,6 +38,11 @@ public:
     // Thrown by any call that makes a node when the memory limit is reached
     // even after collecting; nothing referred to is lost.
     struct Exhausted {
+    };
+
+    // Thrown by successor() once the clock passes the deadline set; the results
+    // finished by then stay remembered.
+    struct Interrupted {
     };
 
     static NodeStore &instance();
@@ -71,6 +78,8 @@ public:
     NodeId successor(NodeId id, int exponent);
     // The rule successor() steps by; changing it forgets every result of the old one.
     void useRule(const Rule &rule);
+    // While set, successor() throws Interrupted soon after the clock passes it.
+    void setDeadline(std::optional<std::chrono::steady_clock::time_point> deadline);
 
     // A live universe's root, counted once per holder; it and all it contains stay.
     void addRoot(NodeId id);
@@ -156,6 +165,8 @@ private:
     std::size_t limit = std::size_t(1) << 30;
 
     Rule rule;
+    std::optional<std::chrono::steady_clock::time_point> stopAt;
+    std::uint32_t untilClock = 0; // successors computed before the clock is read again
     LifeBits::RuleDecision decision { Rule() };
 };
 

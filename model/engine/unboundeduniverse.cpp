@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "model/engine/bitmix.h"
 #include "model/engine/packedrows.h"
 
 namespace
@@ -159,17 +160,25 @@ void UnboundedUniverse::advance(std::uint64_t generations)
 void UnboundedUniverse::advanceBy(std::uint64_t generations)
 {
     using Clock = std::chrono::steady_clock;
-    // The tiles keep a jump while what is left of it would take them less
-    // than this; past it HashLife, whose cost follows what is new in the
-    // pattern rather than the generations, takes over.
-    constexpr std::chrono::duration<double> TileBudget(0.25);
-    // The pace is taken over a few generations first, so that a jump that is
-    // HashLife's costs the tiles a moment only.
+    using Seconds = std::chrono::duration<double>;
+    // The two engines race: the tiles step in doubling chunks, and each time
+    // their time in this jump has doubled, HashLife gets a share of it, moving
+    // the cells in included, to do the rest from where the tiles are: a
+    // quarter, or a sixteenth of what the rest would take the tiles at their
+    // pace so far if that is less. Whichever suits the pattern wins; the
+    // loser costs a bounded share, and little where the tiles are nearly done.
+    constexpr Seconds FirstTrial(0.001);
+    // What moving one cell into HashLife costs, about: a trial shorter than
+    // the move could not finish.
+    constexpr Seconds MovePerCell(40e-9);
     constexpr std::uint64_t FirstChunk = 16;
     if (jumps && generations > tileReach) {
         jumps->advance(generations);
         return;
     }
+    Seconds tileTime(0);
+    Seconds nextTrial = FirstTrial;
+    std::uint64_t done = 0;
     std::uint64_t chunk = FirstChunk;
     while (generations > 0) {
         if (engine().population() > TileLimit) {
@@ -178,17 +187,28 @@ void UnboundedUniverse::advanceBy(std::uint64_t generations)
             return;
         }
         useTileLife();
+        if (tileTime >= nextTrial) {
+            nextTrial = 2 * tileTime;
+            const Seconds rest = tileTime * (static_cast<double>(generations) / static_cast<double>(done));
+            const Seconds budget = std::min(tileTime / 4, rest / 16);
+            if (budget > MovePerCell * static_cast<double>(steps->population())) {
+                const Clock::time_point start = Clock::now();
+                HashLife trial(steps->rule());
+                copyCells(*steps, trial);
+                if (trial.advanceBefore(generations, start + std::chrono::duration_cast<Clock::duration>(budget))) {
+                    jumps = std::move(trial);
+                    steps.reset();
+                    tileReach = done;
+                    return;
+                }
+            }
+        }
         const std::uint64_t step = std::min({ generations, chunk, TileLife::StepLimit });
         const Clock::time_point start = Clock::now();
-        engine().advance(step);
+        steps->advance(step);
+        tileTime += Clock::now() - start;
         generations -= step;
-        const std::chrono::duration<double> spent = Clock::now() - start;
-        if (generations > 0 && spent * (static_cast<double>(generations) / static_cast<double>(step)) > TileBudget) {
-            tileReach = static_cast<std::uint64_t>(static_cast<double>(step) * (TileBudget / spent));
-            useHashLife();
-            engine().advance(generations);
-            return;
-        }
+        done += step;
         chunk *= 2;
     }
 }
@@ -198,8 +218,8 @@ std::uint64_t UnboundedUniverse::hash() const
     const std::optional<CellRect> box = boundingBox();
     if (!box)
         return 0;
-    return PackedRows::finalise(shapeHash() ^ PackedRows::finalise(static_cast<std::uint64_t>(box->left))
-        ^ (PackedRows::finalise(static_cast<std::uint64_t>(box->top)) << 1));
+    return BitMix::finalise(shapeHash() ^ BitMix::finalise(static_cast<std::uint64_t>(box->left))
+        ^ (BitMix::finalise(static_cast<std::uint64_t>(box->top)) << 1));
 }
 
 bool UnboundedUniverse::equals(const Universe &other) const { return equalsShifted(other, 0, 0); }

@@ -12,14 +12,13 @@
 
 // The unbounded plane as the program runs it, with the engine chosen for
 // each step: TileLife for generations counted out one by one and for jumps
-// that it finishes in a moment, where HashLife's memo gains nothing on a
-// chaotic pattern; HashLife for longer jumps, whose cost follows what is new
-// in the pattern rather than the generations, and for patterns too large to
-// hold tile by tile. A long jump starts on the tiles and moves to HashLife
-// once the tiles' pace says the rest would take them more than a quarter of
-// a second. Both give exactly the same cells; the cells move from one to the
-// other only when the kind of step changes, so a run at one speed pays for
-// the move once.
+// of chaotic patterns, where HashLife's memo gains nothing; HashLife for
+// jumps of patterns whose parts repeat, whose cost follows what is new in
+// the pattern rather than the generations, and for patterns too large to
+// hold tile by tile. A jump starts on the tiles, and HashLife is tried for
+// the rest with a time limit that grows with the tiles' time. Both give
+// exactly the same cells; the cells move from one to the other only when the
+// kind of step changes, so a run at one speed pays for the move once.
 class UnboundedUniverse : public Universe
 {
 public:
@@ -84,10 +83,10 @@ private:
     // Exactly one of the two holds the cells.
     std::optional<HashLife> jumps;
     std::unique_ptr<TileLife> steps;
-    // Generations the tiles would compute within a jump's budget at the pace
-    // they showed when they last handed a jump over to HashLife; a longer jump
-    // of cells that HashLife holds goes to it at once, without moving them to
-    // the tiles and back. Forgotten whenever cells or the rule are set.
+    // Generations the tiles did in the last jump that HashLife took over; a
+    // longer jump of cells that HashLife holds goes to it at once, without
+    // moving them to the tiles and back. Forgotten whenever cells or the rule
+    // are set.
     std::uint64_t tileReach = std::numeric_limits<std::uint64_t>::max();
 };
 
