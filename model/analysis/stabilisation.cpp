@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "model/analysis/celllist.h"
 #include "model/analysis/objectlibrary.h"
 
 namespace
@@ -22,15 +23,6 @@ std::int64_t floorDivision(std::int64_t value, std::int64_t divisor)
 {
     const std::int64_t quotient = value / divisor;
     return quotient * divisor > value ? quotient - 1 : quotient;
-}
-
-CellRect boxOf(const std::vector<CellPoint> &cells)
-{
-    CellRect box { cells.front().x, cells.front().y, cells.front().x, cells.front().y };
-    for (const CellPoint &cell : cells)
-        box = { std::min(box.left, cell.x), std::min(box.top, cell.y), std::max(box.right, cell.x),
-            std::max(box.bottom, cell.y) };
-    return box;
 }
 
 CellRect united(const CellRect &a, const CellRect &b)
@@ -55,17 +47,15 @@ std::uint64_t Stabilisation::Result::escapingCount() const
     return count;
 }
 
-Stabilisation::Stabilisation(const CellPlane &cells, const Rule &rule, std::int64_t firstGeneration)
+Stabilisation::Stabilisation(const std::vector<CellPoint> &cells, const Rule &rule, std::int64_t firstGeneration)
     : rule(rule)
     , firstGeneration(firstGeneration)
     , generation(firstGeneration)
-    , rest(cells)
+    , rest(rule)
     , lastEventGeneration(firstGeneration)
     , checkpointInterval(64)
 {
-    if ((rule.birthCounts() & 1U) != 0)
-        throw UniverseError("the rule " + rule.toString()
-            + " gives birth on 0 neighbours, which would fill the unbounded plane in one generation");
+    rest.setCells(cells);
     answer.lastGeneration = firstGeneration;
     examine();
 }
@@ -75,7 +65,7 @@ void Stabilisation::advance(std::int64_t generations)
     for (std::int64_t i = 0; i < generations && !isSettled(); ++i) {
         if (generation == Never)
             throw UniverseError("the generation count would pass " + std::to_string(Never));
-        rest.step(rule);
+        rest.advance(1);
         ++generation;
         answer.lastGeneration = generation;
         examine();
@@ -119,7 +109,7 @@ void Stabilisation::returnShipsNearRest()
             Ship &ship = ships[escaping[i]];
             if (gap(shipBox(ship, generation), *box) >= Apart)
                 continue;
-            rest.setCells(shipCells(ship, generation), 0, 0, true);
+            rest.setCells(shipCells(ship, generation));
             ship.returnedAt = generation;
             events.push_back({ generation, escaping[i], false });
             lastEventGeneration = generation;
@@ -132,10 +122,10 @@ void Stabilisation::returnShipsNearRest()
 
 void Stabilisation::removeEscapingShips()
 {
-    const std::vector<std::vector<CellPoint>> clusters = rest.clusters(2);
+    const std::vector<std::vector<CellPoint>> clusters = CellList::clusters(CellList::of(rest), 2);
     std::vector<CellRect> boxes;
     for (const std::vector<CellPoint> &cluster : clusters)
-        boxes.push_back(boxOf(cluster));
+        boxes.push_back(CellList::box(cluster));
     // The two outermost boxes on each side, so that the box of all others is known for each cluster.
     const auto outermost = [&boxes](auto edge) {
         std::size_t first = 0;
@@ -220,7 +210,7 @@ void Stabilisation::removeEscapingShips()
         }
     }
     for (Ship &ship : leaving) {
-        rest.setCells(shipCells(ship, generation), 0, 0, false);
+        setCells(rest, shipCells(ship, generation), false);
         events.push_back({ generation, ships.size(), true });
         lastEventGeneration = generation;
         escaping.push_back(ships.size());
@@ -233,16 +223,16 @@ void Stabilisation::findCycle()
     const std::uint64_t hash = rest.hash();
     std::vector<std::int64_t> &same = seen[hash];
     for (const std::int64_t earlier : same) {
-        if (restBetween(earlier, earlier).front() != rest)
+        if (!restBetween(earlier, earlier).front().equals(rest))
             continue;
         // The rest repeats: its phases from now on, up to its smallest period.
         Cycle found;
         found.phases.push_back(rest);
         found.box = rest.boundingBox();
         for (std::int64_t k = 1; k < generation - earlier; ++k) {
-            CellPlane next = found.phases.back();
-            next.step(rule);
-            if (next == rest)
+            TileLife next = found.phases.back();
+            next.advance(1);
+            if (next.equals(rest))
                 break;
             if (const std::optional<CellRect> box = next.boundingBox())
                 found.box = found.box ? united(*found.box, *box) : *box;
@@ -268,7 +258,7 @@ void Stabilisation::finish()
     const std::int64_t found = generation;
     const auto period = static_cast<std::int64_t>(cycle->phases.size());
     std::vector<std::uint64_t> populations;
-    for (const CellPlane &phase : cycle->phases)
+    for (const TileLife &phase : cycle->phases)
         populations.push_back(phase.population());
     std::uint64_t shipCellCount = 0;
     for (const std::size_t index : escaping)
@@ -278,18 +268,18 @@ void Stabilisation::finish()
     std::int64_t since = found;
     for (std::int64_t high = found - 1; high >= firstGeneration && since == high + 1;) {
         const std::int64_t low = std::max(firstGeneration, std::prev(checkpoints.upper_bound(high))->first);
-        const std::vector<CellPlane> rests = restBetween(low, high);
+        const std::vector<TileLife> rests = restBetween(low, high);
         for (std::int64_t g = high; g >= low; --g) {
-            CellPlane whole = rests[static_cast<std::size_t>(g - low)];
+            TileLife whole = rests[static_cast<std::size_t>(g - low)];
             for (const Ship &ship : ships) {
                 if (ship.removedAt <= g && g < ship.returnedAt)
-                    whole.setCells(shipCells(ship, g), 0, 0, true);
+                    whole.setCells(shipCells(ship, g));
             }
             const auto phase = static_cast<std::size_t>(((g - found) % period + period) % period);
-            CellPlane expected = cycle->phases[phase];
+            TileLife expected = cycle->phases[phase];
             for (const std::size_t index : escaping)
-                expected.setCells(shipCells(ships[index], g), 0, 0, true);
-            if (whole != expected || expected.population() != populations[phase] + shipCellCount)
+                expected.setCells(shipCells(ships[index], g));
+            if (!whole.equals(expected) || expected.population() != populations[phase] + shipCellCount)
                 break;
             since = g;
         }
@@ -302,10 +292,10 @@ void Stabilisation::finish()
         = populations[static_cast<std::size_t>(((since - found) % period + period) % period)] + shipCellCount;
     answer.outcome = answer.population == 0 ? Outcome::DiedOut : Outcome::Stable;
     Census census(rule);
-    if (!cycle->phases.front().isEmpty())
-        census.add(cycle->phases.front(), static_cast<int>(period), false);
+    if (cycle->box)
+        census.add(CellList::of(cycle->phases.front()), static_cast<int>(period), false);
     for (const std::size_t index : escaping)
-        census.add(CellPlane(shipCells(ships[index], found)), ships[index].period, true);
+        census.add(shipCells(ships[index], found), ships[index].period, true);
     answer.census = census.entries();
 }
 
@@ -317,24 +307,25 @@ const Stabilisation::Shape &Stabilisation::shapeOf(const std::vector<CellPoint> 
     if (known != shapes.end())
         return known->second;
     Shape shape;
-    CellPlane plane(cells);
+    TileLife plane(rule);
+    plane.setCells(cells);
     shape.phases.push_back(cells);
-    shape.boxes.push_back(boxOf(cells));
+    shape.boxes.push_back(CellList::box(cells));
     for (int k = 1; k <= ShipPeriodLimit; ++k) {
-        plane.step(rule);
-        const std::optional<CellRect> box = plane.boundingBox();
-        if (!box || plane.population() > 2 * cells.size() + 8)
+        plane.advance(1);
+        std::vector<CellPoint> now = CellList::of(plane);
+        if (now.empty() || now.size() > 2 * cells.size() + 8)
             break;
-        std::vector<CellPoint> now = plane.cells();
+        const CellRect box = CellList::box(now);
         if (ObjectLibrary::shapeKey(ObjectLibrary::normalised(now)) == key) {
-            shape.moves = box->left != 0 || box->top != 0;
+            shape.moves = box.left != 0 || box.top != 0;
             shape.period = k;
-            shape.dx = box->left;
-            shape.dy = box->top;
+            shape.dx = box.left;
+            shape.dy = box.top;
             break;
         }
         shape.phases.push_back(std::move(now));
-        shape.boxes.push_back(*box);
+        shape.boxes.push_back(box);
     }
     if (!shape.moves) {
         shape.phases.clear();
@@ -391,16 +382,16 @@ bool Stabilisation::apart(const Mover &a, const Mover &b)
         || beyond(a.box.top, a.dy, a.period, b.box.bottom, b.dy, b.period);
 }
 
-std::vector<CellPlane> Stabilisation::restBetween(std::int64_t from, std::int64_t to) const
+std::vector<TileLife> Stabilisation::restBetween(std::int64_t from, std::int64_t to) const
 {
     auto checkpoint = std::prev(checkpoints.upper_bound(from));
-    CellPlane plane = checkpoint->second;
+    TileLife plane = checkpoint->second;
     auto event = std::upper_bound(events.begin(), events.end(), checkpoint->first,
         [](std::int64_t at, const Event &e) { return at < e.generation; });
-    std::vector<CellPlane> result;
+    std::vector<TileLife> result;
     for (std::int64_t g = checkpoint->first; g <= to; ++g) {
         if (g > checkpoint->first) {
-            plane.step(rule);
+            plane.advance(1);
             for (; event != events.end() && event->generation == g; ++event)
                 applyEvent(plane, *event);
         }
@@ -410,9 +401,19 @@ std::vector<CellPlane> Stabilisation::restBetween(std::int64_t from, std::int64_
     return result;
 }
 
-void Stabilisation::applyEvent(CellPlane &plane, const Event &event) const
+void Stabilisation::applyEvent(TileLife &plane, const Event &event) const
 {
-    plane.setCells(shipCells(ships[event.ship], event.generation), 0, 0, !event.removed);
+    setCells(plane, shipCells(ships[event.ship], event.generation), !event.removed);
+}
+
+void Stabilisation::setCells(TileLife &plane, const std::vector<CellPoint> &cells, bool alive)
+{
+    if (alive) {
+        plane.setCells(cells);
+        return;
+    }
+    for (const CellPoint &cell : cells)
+        plane.setCell(cell.x, cell.y, false);
 }
 
 void Stabilisation::keepCheckpoint()

@@ -9,9 +9,9 @@
 #include <unordered_map>
 #include <vector>
 
-#include "model/analysis/cellplane.h"
 #include "model/analysis/census.h"
 #include "model/engine/rule.h"
+#include "model/engine/tilelife.h"
 
 // When a pattern in the unbounded plane has settled, and what it leaves.
 // Such a pattern rarely repeats as a whole, since its gliders fly away for
@@ -48,10 +48,11 @@ public:
         std::uint64_t escapingCount() const;
     };
 
-    // Starts with `cells` as generation `firstGeneration` (1 for a file as
-    // opened) under `rule`, which must not give birth on 0 neighbours (throws
-    // UniverseError for such a rule).
-    Stabilisation(const CellPlane &cells, const Rule &rule, std::int64_t firstGeneration = 1);
+    // Starts with `cells` (in any order, repeats allowed, within
+    // Universe::CoordinateLimit) as generation `firstGeneration` (1 for a file
+    // as opened) under `rule`, which must not give birth on 0 neighbours.
+    // Throws UniverseError for such a rule or a cell beyond the limit.
+    Stabilisation(const std::vector<CellPoint> &cells, const Rule &rule, std::int64_t firstGeneration = 1);
 
     // Looks at up to `generations` more generations, fewer once settled:
     // slices for a caller that keeps a window responsive. Throws UniverseError
@@ -105,7 +106,7 @@ private:
     // The rest, once it repeats: its phases from the generation it was found
     // at, and the box of them all.
     struct Cycle {
-        std::vector<CellPlane> phases;
+        std::vector<TileLife> phases;
         std::optional<CellRect> box;
     };
 
@@ -121,19 +122,20 @@ private:
     Mover moverOf(const Ship &ship, std::int64_t generation) const;
     static bool apart(const Mover &a, const Mover &b);
     // The rest at generations from..to, each after its events: stepped from the checkpoint before.
-    std::vector<CellPlane> restBetween(std::int64_t from, std::int64_t to) const;
-    void applyEvent(CellPlane &plane, const Event &event) const;
+    std::vector<TileLife> restBetween(std::int64_t from, std::int64_t to) const;
+    void applyEvent(TileLife &plane, const Event &event) const;
+    static void setCells(TileLife &plane, const std::vector<CellPoint> &cells, bool alive);
     void keepCheckpoint();
 
     Rule rule;
     std::int64_t firstGeneration;
     std::int64_t generation; // of `rest`
-    CellPlane rest; // the pattern less the escaping ships
+    TileLife rest; // the pattern less the escaping ships
     std::vector<Ship> ships; // every ship ever taken out
     std::vector<std::size_t> escaping; // indices in ships of those out now
     std::vector<Event> events; // in the order of the run
     std::int64_t lastEventGeneration;
-    std::map<std::int64_t, CellPlane> checkpoints; // the rest at some generations, after their events
+    std::map<std::int64_t, TileLife> checkpoints; // the rest at some generations, after their events
     std::int64_t checkpointInterval;
     // Generations since the last event by the hash of the rest: the first repeat shows a cycle.
     std::unordered_map<std::uint64_t, std::vector<std::int64_t>> seen;
