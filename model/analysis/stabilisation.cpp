@@ -25,6 +25,11 @@ std::int64_t floorDivision(std::int64_t value, std::int64_t divisor)
     return quotient * divisor > value ? quotient - 1 : quotient;
 }
 
+CellRect moved(const CellRect &box, std::int64_t dx, std::int64_t dy)
+{
+    return { box.left + dx, box.top + dy, box.right + dx, box.bottom + dy };
+}
+
 CellRect united(const CellRect &a, const CellRect &b)
 {
     return { std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
@@ -82,6 +87,14 @@ const Stabilisation::Result &Stabilisation::run(std::int64_t generationLimit)
     return answer;
 }
 
+std::uint64_t Stabilisation::population() const
+{
+    std::uint64_t count = rest.population();
+    for (const std::size_t index : escaping)
+        count += shipCells(ships[index], generation).size();
+    return count;
+}
+
 void Stabilisation::examine()
 {
     returnShipsNearRest();
@@ -100,23 +113,95 @@ void Stabilisation::examine()
 
 void Stabilisation::returnShipsNearRest()
 {
-    for (bool returned = true; returned && !escaping.empty();) {
-        returned = false;
-        const std::optional<CellRect> box = rest.boundingBox();
+    std::optional<CellRect> box;
+    while (!looks.empty() && looks.top().first <= generation) {
+        const auto [at, index] = looks.top();
+        looks.pop();
+        if (ships[index].returnedAt != Never || ships[index].nextLook != at)
+            continue;
         if (!box)
+            box = rest.boundingBox();
+        if (!box) {
+            // Nothing comes near an empty rest, which stays empty.
+            looks = {};
             return;
-        for (std::size_t i = 0; i < escaping.size(); ++i) {
-            Ship &ship = ships[escaping[i]];
-            if (gap(shipBox(ship, generation), *box) >= Apart)
-                continue;
-            rest.setCells(shipCells(ship, generation));
-            ship.returnedAt = generation;
-            events.push_back({ generation, escaping[i], false });
-            lastEventGeneration = generation;
-            escaping.erase(escaping.begin() + static_cast<std::ptrdiff_t>(i));
-            returned = true;
-            break;
         }
+        // A box grows by at most a cell on each side in a generation (the
+        // rest's grows more only when a ship is put back), so that the gap
+        // between two closes by at most two.
+        const std::int64_t distance = gap(shipBox(ships[index], generation), *box);
+        if (distance >= Apart) {
+            lookAt(index, generation + std::min((distance - Apart) / 2 + 1, Never - generation));
+            continue;
+        }
+        putBack(index);
+        box.reset();
+    }
+}
+
+void Stabilisation::takeOut(Ship ship)
+{
+    const std::size_t index = ships.size();
+    setCells(rest, shipCells(ship, generation), false);
+    events.push_back({ generation, index, true });
+    lastEventGeneration = generation;
+    escaping.push_back(index);
+    ships.push_back(std::move(ship));
+    joinFleet(index);
+    lookAt(index, generation);
+}
+
+void Stabilisation::putBack(std::size_t index)
+{
+    rest.setCells(shipCells(ships[index], generation));
+    ships[index].returnedAt = generation;
+    events.push_back({ generation, index, false });
+    lastEventGeneration = generation;
+    escaping.erase(std::find(escaping.begin(), escaping.end(), index));
+    leaveFleet(index);
+    for (const std::size_t out : escaping)
+        lookAt(out, generation);
+}
+
+void Stabilisation::lookAt(std::size_t index, std::int64_t at)
+{
+    ships[index].nextLook = at;
+    looks.push({ at, index });
+}
+
+void Stabilisation::joinFleet(std::size_t index)
+{
+    const Ship &ship = ships[index];
+    const std::int64_t periods = floorDivision(ship.anchorGeneration, ship.period);
+    const std::int64_t residue = ship.anchorGeneration - periods * ship.period;
+    auto fleet = std::find_if(fleets.begin(), fleets.end(), [&ship, residue](const Fleet &f) {
+        return f.dx == ship.dx && f.dy == ship.dy && f.period == ship.period && f.residue == residue;
+    });
+    if (fleet == fleets.end())
+        fleet = fleets.insert(fleets.end(), { ship.dx, ship.dy, ship.period, residue, {}, {} });
+    for (int r = 0; r < ship.period; ++r) {
+        const CellRect box
+            = moved(moverOf(ship, ship.anchorGeneration + r).box, -periods * ship.dx, -periods * ship.dy);
+        if (fleet->hulls.size() <= static_cast<std::size_t>(r))
+            fleet->hulls.push_back(box);
+        else
+            fleet->hulls[static_cast<std::size_t>(r)] = united(fleet->hulls[static_cast<std::size_t>(r)], box);
+    }
+    fleet->members.push_back(index);
+}
+
+void Stabilisation::leaveFleet(std::size_t index)
+{
+    for (auto fleet = fleets.begin(); fleet != fleets.end(); ++fleet) {
+        std::vector<std::size_t> others = fleet->members;
+        const auto member = std::find(others.begin(), others.end(), index);
+        if (member == others.end())
+            continue;
+        others.erase(member);
+        fleets.erase(fleet);
+        for (const std::size_t other : others)
+            joinFleet(other);
+        return;
     }
 }
 
@@ -197,9 +282,7 @@ void Stabilisation::removeEscapingShips()
         stayed = false;
         for (std::size_t k = 0; k < leaving.size() && !stayed; ++k) {
             const Mover mover = moverOf(leaving[k], generation);
-            bool free = !restBox || apart(mover, Mover { *restBox, 0, 0, 1 });
-            for (const std::size_t out : escaping)
-                free = free && apart(mover, moverOf(ships[out], generation));
+            bool free = (!restBox || apart(mover, Mover { *restBox, 0, 0, 1 })) && apartFromEscaping(mover);
             for (std::size_t j = 0; j < leaving.size(); ++j)
                 free = free && (j == k || apart(mover, moverOf(leaving[j], generation)));
             if (!free) {
@@ -209,13 +292,8 @@ void Stabilisation::removeEscapingShips()
             }
         }
     }
-    for (Ship &ship : leaving) {
-        setCells(rest, shipCells(ship, generation), false);
-        events.push_back({ generation, ships.size(), true });
-        lastEventGeneration = generation;
-        escaping.push_back(ships.size());
-        ships.push_back(std::move(ship));
-    }
+    for (Ship &ship : leaving)
+        takeOut(std::move(ship));
 }
 
 void Stabilisation::findCycle()
@@ -246,11 +324,7 @@ void Stabilisation::findCycle()
 
 bool Stabilisation::shipsApartFromCycle() const
 {
-    if (!cycle->box)
-        return true;
-    const Mover still { *cycle->box, 0, 0, 1 };
-    return std::all_of(escaping.begin(), escaping.end(),
-        [&](std::size_t index) { return apart(moverOf(ships[index], generation), still); });
+    return !cycle->box || apartFromEscaping(Mover { *cycle->box, 0, 0, 1 });
 }
 
 void Stabilisation::finish()
@@ -351,10 +425,8 @@ CellRect Stabilisation::shipBox(const Ship &ship, std::int64_t at) const
 {
     const std::int64_t k = at - ship.anchorGeneration;
     const std::int64_t periods = floorDivision(k, ship.period);
-    const CellRect &box = ship.boxes[static_cast<std::size_t>(k - periods * ship.period)];
-    const std::int64_t dx = ship.anchor.x + periods * ship.dx;
-    const std::int64_t dy = ship.anchor.y + periods * ship.dy;
-    return { box.left + dx, box.top + dy, box.right + dx, box.bottom + dy };
+    return moved(ship.boxes[static_cast<std::size_t>(k - periods * ship.period)], ship.anchor.x + periods * ship.dx,
+        ship.anchor.y + periods * ship.dy);
 }
 
 Stabilisation::Mover Stabilisation::moverOf(const Ship &ship, std::int64_t at) const
@@ -363,6 +435,22 @@ Stabilisation::Mover Stabilisation::moverOf(const Ship &ship, std::int64_t at) c
     for (int k = 1; k < ship.period; ++k)
         box = united(box, shipBox(ship, at + k));
     return { box, ship.dx, ship.dy, ship.period };
+}
+
+bool Stabilisation::apartFromEscaping(const Mover &mover) const
+{
+    for (const Fleet &fleet : fleets) {
+        const std::int64_t periods = floorDivision(generation - fleet.residue, fleet.period);
+        const CellRect &hull
+            = fleet.hulls[static_cast<std::size_t>(generation - fleet.residue - periods * fleet.period)];
+        if (apart(mover, { moved(hull, periods * fleet.dx, periods * fleet.dy), fleet.dx, fleet.dy, fleet.period }))
+            continue;
+        for (const std::size_t member : fleet.members) {
+            if (!apart(mover, moverOf(ships[member], generation)))
+                return false;
+        }
+    }
+    return true;
 }
 
 bool Stabilisation::apart(const Mover &a, const Mover &b)

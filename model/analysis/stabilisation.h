@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <queue>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -24,6 +25,9 @@
 // ships is always exactly the pattern. Once the rest repeats and every
 // escaped ship is apart from it and from each other for ever, the first such
 // G is found by going back through the generations, each compared in full.
+// A gun sends ships away without end: each is looked at less often the
+// farther it is, and ships alike are compared with a new one all at once, so
+// that a generation costs little more with thousands of them out.
 class Stabilisation
 {
 public:
@@ -65,6 +69,8 @@ public:
 
     bool isSettled() const { return answer.outcome != Outcome::Running && answer.outcome != Outcome::NotStable; }
     const Result &result() const { return answer; }
+    // Live cells at result().lastGeneration, escaping spaceships included.
+    std::uint64_t population() const;
 
 private:
     // A spaceship taken out of the run: its cells at generation `anchorGeneration` + k
@@ -79,6 +85,7 @@ private:
         CellPoint anchor;
         std::int64_t removedAt = 0; // the generation it was taken out at
         std::int64_t returnedAt = 0; // the generation it was put back at; INT64_MAX while it escapes
+        std::int64_t nextLook = 0; // the generation it may first come near the rest at, while it escapes
     };
     // Taking a ship out or putting it back, as the run did it after a step.
     struct Event {
@@ -103,6 +110,19 @@ private:
         std::int64_t dy;
         int period;
     };
+    // Escaping ships of one velocity whose anchor generations agree modulo
+    // their period, so that they move as one: the box of all their movers, in
+    // a frame that moves with them.
+    struct Fleet {
+        std::int64_t dx;
+        std::int64_t dy;
+        int period;
+        std::int64_t residue; // anchor generations modulo period, 0..period-1
+        // For r in 0..period-1: the movers at residue + r + k * period moved
+        // back by k periods, for every member.
+        std::vector<CellRect> hulls;
+        std::vector<std::size_t> members; // indices in ships
+    };
     // The rest, once it repeats: its phases from the generation it was found
     // at, and the box of them all.
     struct Cycle {
@@ -121,6 +141,13 @@ private:
     CellRect shipBox(const Ship &ship, std::int64_t generation) const;
     Mover moverOf(const Ship &ship, std::int64_t generation) const;
     static bool apart(const Mover &a, const Mover &b);
+    // Whether `mover` keeps apart from every escaping ship for ever.
+    bool apartFromEscaping(const Mover &mover) const;
+    void takeOut(Ship ship);
+    void putBack(std::size_t index);
+    void lookAt(std::size_t index, std::int64_t at);
+    void joinFleet(std::size_t index);
+    void leaveFleet(std::size_t index);
     // The rest at generations from..to, each after its events: stepped from the checkpoint before.
     std::vector<TileLife> restBetween(std::int64_t from, std::int64_t to) const;
     void applyEvent(TileLife &plane, const Event &event) const;
@@ -133,6 +160,12 @@ private:
     TileLife rest; // the pattern less the escaping ships
     std::vector<Ship> ships; // every ship ever taken out
     std::vector<std::size_t> escaping; // indices in ships of those out now
+    std::vector<Fleet> fleets; // of the escaping ships
+    // (Ship::nextLook, index in ships) of the escaping ships, the soonest on
+    // top; an entry whose generation is not its ship's nextLook any more is void.
+    std::priority_queue<std::pair<std::int64_t, std::size_t>, std::vector<std::pair<std::int64_t, std::size_t>>,
+        std::greater<>>
+        looks;
     std::vector<Event> events; // in the order of the run
     std::int64_t lastEventGeneration;
     std::map<std::int64_t, TileLife> checkpoints; // the rest at some generations, after their events
