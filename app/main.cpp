@@ -51,10 +51,14 @@ int main(int argc, char *argv[])
 
     MainWindow window;
     window.setWindowIcon(QIcon(QStringLiteral(":/resources/icons/qt_icon.png")));
+    if (request.memory > 0)
+        window.setMemoryLimit(request.memory);
     if (request.rule)
         window.setStartRule(*request.rule);
+    if (request.universe)
+        window.setStartUniverse(*request.universe);
     window.show();
     if (!request.files.isEmpty())
-        window.openPatternFile(request.files.first(), request.rule);
+        window.openPatternFile(request.files.first(), request.rule, request.universe);
     return application.exec();
 }

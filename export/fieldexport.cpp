@@ -15,6 +15,7 @@
 #include <cstring>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "export/gifwriter.h"
@@ -153,6 +154,67 @@ void toIndices(const QImage &now, const QImage *before, const QRect &area, int s
     }
 }
 
+// The picture of frame `frame`, and the one of the frame before (null for
+// the first), all of one size; valid until the next call.
+using Pictures = std::function<std::pair<const QImage *, const QImage *>(int frame)>;
+
+// Frames 0..generations of `pictures`, whose colours are all in `colors`,
+// each pixel scale x scale times, as FieldExport::writeGif() writes them.
+FieldExport::Outcome writeFrames(const QString &path, int generations, const QSize &size, const QVector<QRgb> &colors,
+    const Pictures &pictures, int scale, int delay, const FieldExport::Progress &progress, QString *error)
+{
+    const auto failed = [error](const QString &text) {
+        setError(error, text);
+        return FieldExport::Outcome::Failed;
+    };
+    if (generations < FieldExport::MinGenerations || generations > FieldExport::MaxGenerations)
+        return failed(QCoreApplication::translate("FieldExport", "The number of generations must be %1 to %2, not %3.")
+                          .arg(FieldExport::MinGenerations)
+                          .arg(FieldExport::MaxGenerations)
+                          .arg(generations));
+    if (!scaleProblem(scale).isEmpty())
+        return failed(scaleProblem(scale));
+    if (delay < 0 || delay > 65535)
+        return failed(
+            QCoreApplication::translate("FieldExport", "A frame cannot be shown for %1 hundredths of a second.")
+                .arg(delay));
+
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return failed(file.errorString());
+    // The few colours of the picture, then one entry that only ever stands
+    // for "as before".
+    const int transparentIndex = colors.size();
+    QVector<QRgb> palette = colors;
+    palette.append(qRgb(0, 0, 0));
+    GifWriter gif(&file);
+    if (!gif.open(size.width() * scale, size.height() * scale, palette))
+        return failed(gif.errorString());
+
+    std::vector<uchar> indices;
+    const int frames = generations + 1;
+    for (int frame = 0; frame < frames; ++frame) {
+        const auto [now, before] = pictures(frame);
+        if (now->isNull() || now->size() != size)
+            return failed(tooLarge(std::max(size.width(), size.height())));
+        QRect area = before ? changedArea(*now, *before) : now->rect();
+        // A generation that changed nothing still takes its frame and its time.
+        if (area.isEmpty())
+            area = QRect(0, 0, 1, 1);
+        toIndices(*now, before, area, scale, colors, transparentIndex, indices);
+        const QRect scaledArea(area.topLeft() * scale, area.size() * scale);
+        if (!gif.writeFrame(scaledArea, indices.data(), scaledArea.width(), delay, before ? transparentIndex : -1))
+            return failed(gif.errorString());
+        if (progress && !progress(frame + 1, frames))
+            return FieldExport::Outcome::Cancelled;
+    }
+    if (!gif.close())
+        return failed(gif.errorString());
+    if (!file.commit())
+        return failed(file.errorString());
+    return FieldExport::Outcome::Written;
+}
+
 } // namespace
 
 bool FieldExport::writePng(
@@ -247,62 +309,6 @@ FieldExport::Outcome FieldExport::writeGif(const QString &path, const Universe &
     }
     return writeFrames(
         path, generations, first.size(), UniverseImage::colors(colorMode), pictureOf, 1, delay, progress, error);
-}
-
-FieldExport::Outcome FieldExport::writeFrames(const QString &path, int generations, const QSize &size,
-    const QVector<QRgb> &colors, const Pictures &pictures, int scale, int delay, const Progress &progress,
-    QString *error)
-{
-    const auto failed = [error](const QString &text) {
-        setError(error, text);
-        return Outcome::Failed;
-    };
-    if (generations < MinGenerations || generations > MaxGenerations)
-        return failed(QCoreApplication::translate("FieldExport", "The number of generations must be %1 to %2, not %3.")
-                          .arg(MinGenerations)
-                          .arg(MaxGenerations)
-                          .arg(generations));
-    if (!scaleProblem(scale).isEmpty())
-        return failed(scaleProblem(scale));
-    if (delay < 0 || delay > 65535)
-        return failed(
-            QCoreApplication::translate("FieldExport", "A frame cannot be shown for %1 hundredths of a second.")
-                .arg(delay));
-
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return failed(file.errorString());
-    // The few colours of the picture, then one entry that only ever stands
-    // for "as before".
-    const int transparentIndex = colors.size();
-    QVector<QRgb> palette = colors;
-    palette.append(qRgb(0, 0, 0));
-    GifWriter gif(&file);
-    if (!gif.open(size.width() * scale, size.height() * scale, palette))
-        return failed(gif.errorString());
-
-    std::vector<uchar> indices;
-    const int frames = generations + 1;
-    for (int frame = 0; frame < frames; ++frame) {
-        const auto [now, before] = pictures(frame);
-        if (now->isNull() || now->size() != size)
-            return failed(tooLarge(std::max(size.width(), size.height())));
-        QRect area = before ? changedArea(*now, *before) : now->rect();
-        // A generation that changed nothing still takes its frame and its time.
-        if (area.isEmpty())
-            area = QRect(0, 0, 1, 1);
-        toIndices(*now, before, area, scale, colors, transparentIndex, indices);
-        const QRect scaledArea(area.topLeft() * scale, area.size() * scale);
-        if (!gif.writeFrame(scaledArea, indices.data(), scaledArea.width(), delay, before ? transparentIndex : -1))
-            return failed(gif.errorString());
-        if (progress && !progress(frame + 1, frames))
-            return Outcome::Cancelled;
-    }
-    if (!gif.close())
-        return failed(gif.errorString());
-    if (!file.commit())
-        return failed(file.errorString());
-    return Outcome::Written;
 }
 
 int FieldExport::frameDelay(double generationsPerSecond)

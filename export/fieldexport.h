@@ -1,18 +1,12 @@
 #ifndef FIELDEXPORT_H
 #define FIELDEXPORT_H
 
-#include <QRgb>
 #include <QString>
-#include <QVector>
 
 #include <functional>
-#include <utility>
 
 #include "model/engine/gamefield.h"
 #include "model/engine/universe.h"
-
-class QImage;
-class QSize;
 
 // Writes the field as the view shows it to picture files: one PNG, or an
 // animated GIF of the field and the generations after it. Whoever calls it
@@ -76,16 +70,6 @@ public:
     // The GIF delay of one generation at generationsPerSecond (more than 0),
     // in hundredths of a second, rounded, at most 65535.
     static int frameDelay(double generationsPerSecond);
-
-private:
-    // The picture of frame `frame`, and the one of the frame before (null for
-    // the first), all of one size; valid until the next call.
-    using Pictures = std::function<std::pair<const QImage *, const QImage *>(int frame)>;
-
-    // Frames 0..generations of `pictures`, whose colours are all in `colors`,
-    // each pixel scale x scale times, as writeGif() writes them.
-    static Outcome writeFrames(const QString &path, int generations, const QSize &size, const QVector<QRgb> &colors,
-        const Pictures &pictures, int scale, int delay, const Progress &progress, QString *error);
 };
 
 #endif // FIELDEXPORT_H

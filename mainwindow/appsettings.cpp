@@ -24,6 +24,8 @@ const QString LimitKey = QStringLiteral("generationLimit");
 const QString FolderKey = QStringLiteral("patternFolder");
 const QString PositionKey = QStringLiteral("windowPosition");
 const QString RecentKey = QStringLiteral("recentFiles");
+const QString UniverseKey = QStringLiteral("universe");
+const QString MemoryKey = QStringLiteral("memory");
 
 // The part of the window's frame that must be on a screen for the window to be
 // grabbed and moved back: the left end of its title bar. In pixels.
@@ -100,6 +102,49 @@ bool AppSettings::pauseWhenSettled() const
 }
 
 void AppSettings::setPauseWhenSettled(bool pause) { write(PauseKey, pause); }
+
+std::optional<Topology> AppSettings::startUniverse() const
+{
+    // "unbounded", or "plane" or "torus" with the width and height: "torus 500 300".
+    const QStringList words = settings->value(UniverseKey).toString().split(QLatin1Char(' '));
+    if (words == QStringList { QStringLiteral("unbounded") })
+        return Topology::unbounded();
+    if (words.size() != 3)
+        return std::nullopt;
+    bool wide = false;
+    bool high = false;
+    const qlonglong width = words[1].toLongLong(&wide);
+    const qlonglong height = words[2].toLongLong(&high);
+    if (!wide || !high)
+        return std::nullopt;
+    const Topology topology = words[0] == QLatin1String("plane") ? Topology::plane(width, height)
+        : words[0] == QLatin1String("torus")                     ? Topology::torus(width, height)
+                                                                 : Topology();
+    if (topology == Topology::classic() || !topology.isValid())
+        return std::nullopt;
+    return topology;
+}
+
+void AppSettings::setStartUniverse(const std::optional<Topology> &topology)
+{
+    QString value;
+    if (topology && topology->kind() == Topology::Kind::Unbounded)
+        value = QStringLiteral("unbounded");
+    else if (topology && topology->kind() != Topology::Kind::Classic)
+        value = QStringLiteral("%1 %2 %3")
+                    .arg(topology->kind() == Topology::Kind::Plane ? QStringLiteral("plane") : QStringLiteral("torus"))
+                    .arg(topology->width())
+                    .arg(topology->height());
+    write(UniverseKey, value);
+}
+
+int AppSettings::memoryLimit() const
+{
+    const int limit = intInRange(settings->value(MemoryKey), MinMemory, MaxMemory, 0);
+    return limit;
+}
+
+void AppSettings::setMemoryLimit(int mebibytes) { write(MemoryKey, mebibytes); }
 
 QString AppSettings::patternFolder() const
 {

@@ -9,6 +9,7 @@
 
 #include "model/analysis/runhistory.h"
 #include "model/engine/rule.h"
+#include "model/engine/topology.h"
 
 class QSettings;
 class QVariant;
@@ -30,6 +31,8 @@ public:
     static constexpr int ColorCount = 3;
     static constexpr int MaxRecentFiles = 10;
     static constexpr int MaxGenerationLimit = RunHistory::GenerationLimit;
+    static constexpr int MinMemory = 16; // MiB for the unbounded plane's quadtree
+    static constexpr int MaxMemory = 1 << 20;
 
     // The user's settings, in the file that the application's organisation
     // and name locate; or, with a `fileName`, in that file (same format).
@@ -55,6 +58,14 @@ public:
     // Default off.
     bool pauseWhenSettled() const;
     void setPauseWhenSettled(bool pause);
+    // The universe to start in, if the user asked for one to be remembered;
+    // none (the classic field) by default. A valid topology.
+    std::optional<Topology> startUniverse() const;
+    void setStartUniverse(const std::optional<Topology> &topology);
+    // MiB the unbounded plane may take, MinMemory..MaxMemory; 0 (the default)
+    // keeps HashLife's own limit.
+    int memoryLimit() const;
+    void setMemoryLimit(int mebibytes);
     // An existing folder, or an empty string (none yet, or it is gone).
     QString patternFolder() const;
     void setPatternFolder(const QString &folder);

@@ -3,13 +3,19 @@
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QLocale>
 #include <QUndoStack>
 
+#include <algorithm>
 #include <climits>
+#include <cstdlib>
+#include <limits>
+#include <new>
 #include <string_view>
 #include <utility>
 
-#include "model/engine/packedfield.h"
+#include "model/engine/packedrows.h"
+#include "model/engine/unboundeduniverse.h"
 #include "model/files/pattern.h"
 #include "model/files/patternreader.h"
 #include "model/files/patternwriter.h"
@@ -17,18 +23,79 @@
 namespace
 {
 
-// Steps the history keeps; each holds two or four fields of 1,920 bytes.
+// Steps the history keeps; each holds two or four universes, in the classic field of 1,920 bytes.
 constexpr int UndoLimit = 500;
+// Cell updates a tick of a bounded universe may take, as a power of two.
+constexpr int BoundedTickBudget = 26;
+constexpr int MaxBoundedStepExponent = 20;
+// Cells of the largest area Random fills outside the classic field, 4096 x 4096.
+constexpr std::int64_t MaxRandomSide = 4096;
+constexpr int MinimumDensityModulus = 3; // the classic field's densities: 1/3..1/9
+constexpr int DensityModulusRange = 7;
 
 // A text of the window's, marked for the translators where it is used.
 QString translated(const char *source) { return QCoreApplication::translate("MainWindow", source); }
+
+// The run history's digest of a universe: the universe's own, moved cells
+// alike in the unbounded plane. Beyond Document::CycleSearchLimit live cells
+// there a digest would cost more than the tick, so each such universe gets
+// one of its own that no other shares: their cycles are not looked for.
+std::uint64_t historyHash(const Universe &universe)
+{
+    if (universe.topology().isBounded())
+        return universe.hash();
+    if (universe.population() <= Document::CycleSearchLimit)
+        return universe.shapeHash();
+    static std::uint64_t crowds = 0;
+    return PackedRows::finalise(++crowds) | 1;
+}
+
+// The cells a universe of `topology` has.
+CellRect extentOf(const Topology &topology)
+{
+    if (!topology.isBounded())
+        return { -Universe::CoordinateLimit, -Universe::CoordinateLimit, Universe::CoordinateLimit,
+            Universe::CoordinateLimit };
+    return { 0, 0, topology.width() - 1, topology.height() - 1 };
+}
+
+std::optional<CellRect> intersection(const CellRect &one, const CellRect &other)
+{
+    const CellRect both { std::max(one.left, other.left), std::max(one.top, other.top),
+        std::min(one.right, other.right), std::min(one.bottom, other.bottom) };
+    if (both.left > both.right || both.top > both.bottom)
+        return std::nullopt;
+    return both;
+}
+
+// Sets the live cells of `from` that `to` has alive in `to`, where they are.
+void copyCells(const Universe &from, Universe &to)
+{
+    const std::optional<CellRect> box = from.boundingBox();
+    const std::optional<CellRect> kept = box ? intersection(*box, extentOf(to.topology())) : std::nullopt;
+    if (!kept)
+        return;
+    if (auto *unbounded = dynamic_cast<UnboundedUniverse *>(&to)) {
+        if (const auto *source = dynamic_cast<const UnboundedUniverse *>(&from)) {
+            *unbounded = *source;
+            return;
+        }
+        std::vector<CellPoint> cells;
+        from.forEachLiveCell(*kept, [&cells](std::int64_t x, std::int64_t y) { cells.push_back({ x, y }); });
+        unbounded->setCells(std::move(cells));
+        return;
+    }
+    from.forEachLiveCell(*kept, [&to](std::int64_t x, std::int64_t y) { to.setCell(x, y, true); });
+}
 
 } // namespace
 
 Document::Document(QObject *parent)
     : QObject(parent)
-    , gameField(new GameField)
+    , classic(std::make_unique<ClassicUniverse>())
+    , saved(std::make_shared<ClassicUniverse>(PackedField()))
     , undoStack(new QUndoStack(this))
+    , runHistory(RunHistory::GenerationLimit, RunHistory::CheckpointBudget, historyHash)
 {
     undoStack->setUndoLimit(UndoLimit);
     // Pushes are announced by recordStep(): at the undo limit a push leaves the index as it was.
@@ -40,35 +107,76 @@ Document::~Document()
 {
     // The steps on the stack point back at this document.
     delete undoStack;
-    delete gameField;
 }
 
-void Document::setGenerationLimit(int generations)
+const Universe &Document::universe() const
+{
+    if (other)
+        return *other;
+    return *classic;
+}
+
+Universe &Document::current()
+{
+    if (other)
+        return *other;
+    return *classic;
+}
+
+GameField *Document::classicField() { return other ? nullptr : &classic->field(); }
+
+void Document::setGenerationLimit(std::int64_t generations)
 {
     limit = generations;
     emit historyChanged();
 }
 
-QString Document::openPattern(const QString &path, const std::optional<Rule> &rule)
+void Document::setStepExponent(int stepExponent) { exponent = std::clamp(stepExponent, 0, maxStepExponent()); }
+
+int Document::maxStepExponent() const
+{
+    const Topology shape = topology();
+    if (!shape.isBounded())
+        return MaxUnboundedStepExponent;
+    const std::int64_t cells = shape.width() * shape.height();
+    int most = 0;
+    while (most < MaxBoundedStepExponent && (cells << (most + 1)) <= (std::int64_t(1) << BoundedTickBudget))
+        ++most;
+    return most;
+}
+
+QString Document::openPattern(
+    const QString &path, const std::optional<Rule> &rule, const std::optional<Topology> &universeWanted)
 {
     finishStroke();
     if (running)
         return QString();
     Pattern pattern;
-    const QString problem = PatternFile::read(path, pattern);
+    const QString problem = PatternFile::readAny(path, pattern);
     if (!problem.isEmpty())
         return problem;
+    const Topology target = universeWanted ? *universeWanted : pattern.universeFor(topology());
+    if (!pattern.fits(target))
+        return QString::fromStdString(pattern.misfit(target));
+    // A file that names no rule leaves the rule as it is.
+    const Rule chosen = rule ? *rule : pattern.rule ? *pattern.rule : this->rule();
+    std::unique_ptr<Universe> opened;
+    try {
+        opened = Universe::create(target, chosen);
+        pattern.placeInto(*opened);
+    } catch (const UniverseError &error) {
+        return QString::fromStdString(error.what());
+    } catch (const std::bad_alloc &) {
+        return translated(QT_TRANSLATE_NOOP("MainWindow", "There is not enough memory for this universe."));
+    }
 
     const FieldCommand::State before = currentState(true);
-    pattern.placeCentred(gameField->snapshot());
-    gameField->commitSnapshot();
-    gameField->saveState();
-    // A file that names no rule leaves the rule as it is.
-    if (rule || pattern.rule)
-        applyRule(rule ? *rule : *pattern.rule);
+    saved = opened->clone();
+    install(std::move(opened));
     generationNumber = 1;
     patternName = pattern.name;
     patternComments = pattern.comments;
+    emit ruleChanged();
     fieldSet();
     recordStep(translated(QT_TRANSLATE_NOOP("MainWindow", "Open pattern")), before);
     return QString();
@@ -80,8 +188,15 @@ QString Document::savePattern(const QString &path, PatternFile::Format format)
     const std::string name = patternName.empty() && format == PatternFile::Format::Plaintext
         ? QFileInfo(path).completeBaseName().toStdString()
         : patternName;
-    return PatternFile::write(path,
-        PatternFile::text(format, gameField->snapshot(), generationNumber, gameField->rule(), name, patternComments));
+    if (!other && format != PatternFile::Format::Macrocell)
+        return PatternFile::write(path,
+            PatternFile::text(format, classic->field().snapshot(),
+                static_cast<int>(std::min<std::int64_t>(generationNumber, INT_MAX)), rule(), name, patternComments));
+    std::string text;
+    QString error;
+    if (!PatternFile::text(format, universe(), generationNumber, name, patternComments, text, error))
+        return error;
+    return PatternFile::write(path, text);
 }
 
 QString Document::copyText()
@@ -89,7 +204,9 @@ QString Document::copyText()
     finishStroke();
     if (running || liveCells == 0)
         return QString();
-    return QString::fromStdString(PatternWriter::writeRleBox(gameField->snapshot(), gameField->rule()));
+    if (!other)
+        return QString::fromStdString(PatternWriter::writeRleBox(classic->field().snapshot(), rule()));
+    return QString::fromStdString(PatternWriter::writeRleBox(universe()));
 }
 
 QString Document::pasteText(const QString &text)
@@ -107,24 +224,60 @@ QString Document::pasteText(const QString &text)
     if (!PatternReader::read(
             std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), pattern, error))
         return QString::fromStdString(error);
-    if (!pattern.fits(Topology::classic()))
-        return QString::fromStdString(pattern.misfit(Topology::classic()));
+    if (!pattern.fits(topology()))
+        return QString::fromStdString(pattern.misfit(topology()));
 
-    // Added to the field as it is: cells already alive stay alive.
+    // Added to the universe as it is: cells already alive stay alive.
     const FieldCommand::State before = currentState(false);
-    const PackedField added = pattern.centred();
-    GameField::Cell **cells = gameField->snapshot();
-    for (int r = 1; r <= GameField::FieldSize; ++r) {
-        for (int c = 1; c <= GameField::FieldSize; ++c) {
-            if (added.isAlive(r, c))
-                cells[r][c] = 1;
-        }
+    if (pattern.rule) {
+        const QString refused = applyRule(*pattern.rule);
+        if (!refused.isEmpty())
+            return refused;
     }
-    gameField->commitSnapshot();
-    if (pattern.rule)
-        applyRule(*pattern.rule);
+    try {
+        pattern.placeInto(current(), Pattern::Placing::Add);
+    } catch (const UniverseError &failure) {
+        applyState(before);
+        return QString::fromStdString(failure.what());
+    }
     fieldSet();
     recordStep(translated(QT_TRANSLATE_NOOP("MainWindow", "Paste pattern")), before);
+    return QString();
+}
+
+std::uint64_t Document::cellsLostIn(const Topology &topology) const
+{
+    const std::optional<CellRect> box = universe().boundingBox();
+    if (!box || !topology.isBounded())
+        return 0;
+    std::uint64_t kept = 0;
+    if (const std::optional<CellRect> inside = intersection(*box, extentOf(topology)))
+        universe().forEachLiveCell(*inside, [&kept](std::int64_t, std::int64_t) { ++kept; });
+    return liveCells - std::min(kept, liveCells);
+}
+
+QString Document::setTopology(const Topology &topology)
+{
+    finishStroke();
+    if (running || topology == this->topology())
+        return QString();
+    std::unique_ptr<Universe> moved;
+    std::unique_ptr<Universe> movedSaved;
+    try {
+        moved = Universe::create(topology, rule());
+        copyCells(universe(), *moved);
+        movedSaved = Universe::create(topology, rule());
+        copyCells(*saved, *movedSaved);
+    } catch (const UniverseError &error) {
+        return QString::fromStdString(error.what());
+    } catch (const std::bad_alloc &) {
+        return translated(QT_TRANSLATE_NOOP("MainWindow", "There is not enough memory for this universe."));
+    }
+    const FieldCommand::State before = currentState(true);
+    saved = std::move(movedSaved);
+    install(std::move(moved));
+    fieldSet();
+    recordStep(translated(QT_TRANSLATE_NOOP("MainWindow", "Universe")), before);
     return QString();
 }
 
@@ -134,7 +287,7 @@ void Document::clear()
     if (running)
         return;
     const FieldCommand::State before = currentState(false);
-    gameField->clear();
+    current().clear();
     generationNumber = 1;
     patternName.clear();
     patternComments.clear();
@@ -142,13 +295,47 @@ void Document::clear()
     recordStep(translated(QT_TRANSLATE_NOOP("MainWindow", "Clear")), before);
 }
 
-void Document::randomize()
+void Document::randomize(const CellRect &area)
 {
     finishStroke();
     if (running)
         return;
     const FieldCommand::State before = currentState(false);
-    gameField->randomize();
+    if (!other) {
+        classic->randomize();
+    } else if (std::optional<CellRect> filled = intersection(area, extentOf(topology()))) {
+        // A view zoomed far out shows more cells than are worth drawing by
+        // chance: the middle of it, then.
+        const auto narrow = [](std::int64_t &low, std::int64_t &high) {
+            if (high - low >= MaxRandomSide) {
+                low = low / 2 + high / 2 - MaxRandomSide / 2;
+                high = low + MaxRandomSide - 1;
+            }
+        };
+        narrow(filled->left, filled->right);
+        narrow(filled->top, filled->bottom);
+        const std::int64_t splitX = filled->left + (filled->right - filled->left + 1) / 2;
+        const std::int64_t splitY = filled->top + (filled->bottom - filled->top + 1) / 2;
+        int modulus[4];
+        for (int &quadrant : modulus)
+            quadrant = std::rand() % DensityModulusRange + MinimumDensityModulus;
+        std::vector<CellPoint> cells;
+        for (std::int64_t y = filled->top; y <= filled->bottom; ++y) {
+            for (std::int64_t x = filled->left; x <= filled->right; ++x) {
+                if (std::rand() % modulus[(y >= splitY ? 2 : 0) + (x >= splitX ? 1 : 0)] == 0)
+                    cells.push_back({ x, y });
+            }
+        }
+        other->clear();
+        if (auto *unbounded = dynamic_cast<UnboundedUniverse *>(other.get())) {
+            unbounded->setCells(std::move(cells));
+        } else {
+            for (const CellPoint &cell : cells)
+                other->setCell(cell.x, cell.y, true);
+        }
+    } else {
+        other->clear();
+    }
     generationNumber = 1;
     patternName.clear();
     patternComments.clear();
@@ -198,7 +385,11 @@ void Document::stop()
         runStart.reset();
         emit runningChanged(false);
     }
-    gameField->restoreState();
+    // The saved cells come back; the rule stays as it is now.
+    const Rule now = rule();
+    std::unique_ptr<Universe> restored = saved->clone();
+    restored->setRule(now);
+    install(std::move(restored));
     generationNumber = 1;
     fieldSet();
     recordStep(name, before);
@@ -206,10 +397,23 @@ void Document::stop()
 
 void Document::tick()
 {
-    gameField->nextGeneration();
-    ++generationNumber;
-    extendHistory();
-    emit fieldChanged(true);
+    const std::int64_t step = std::int64_t(1) << exponent;
+    QString problem;
+    if (generationNumber > std::numeric_limits<std::int64_t>::max() - step) {
+        problem = translated(QT_TRANSLATE_NOOP("MainWindow", "The generation cannot go past 2^63 - 1."));
+    } else {
+        try {
+            current().advance(static_cast<std::uint64_t>(step));
+            generationNumber += step;
+            extendHistory();
+            emit fieldChanged(true);
+            return;
+        } catch (const UniverseError &error) {
+            problem = QString::fromStdString(error.what());
+        }
+    }
+    pause();
+    emit runFailed(problem);
 }
 
 void Document::saveState()
@@ -218,10 +422,10 @@ void Document::saveState()
     if (running)
         return;
     const FieldCommand::State before = currentState(true);
-    gameField->saveState();
+    saved = universe().clone();
     generationNumber = 1;
     emit fieldChanged(false);
-    // The field is generation 1 now: the history's numbers would no longer match.
+    // The universe is generation 1 now: the history's numbers would no longer match.
     resetHistory();
     recordStep(translated(QT_TRANSLATE_NOOP("MainWindow", "Save state")), before);
 }
@@ -229,7 +433,9 @@ void Document::saveState()
 std::vector<GameField::Cell> Document::editorCells()
 {
     finishStroke();
-    GameField::Cell *const *cells = gameField->snapshot();
+    if (other)
+        return {};
+    GameField::Cell *const *cells = classic->field().snapshot();
     std::vector<GameField::Cell> buffer(GameField::CellCount, 0);
     for (int r = 1; r <= GameField::FieldSize; ++r) {
         for (int c = 1; c <= GameField::FieldSize; ++c)
@@ -240,28 +446,31 @@ std::vector<GameField::Cell> Document::editorCells()
 
 void Document::applyEdit(const std::vector<GameField::Cell> &buffer)
 {
-    if (running || buffer.size() != static_cast<std::size_t>(GameField::CellCount))
+    if (running || other || buffer.size() != static_cast<std::size_t>(GameField::CellCount))
         return;
     const FieldCommand::State before = currentState(false);
-    GameField::Cell **cells = gameField->snapshot();
+    GameField &field = classic->field();
+    GameField::Cell **cells = field.snapshot();
     for (int r = 1; r <= GameField::FieldSize; ++r) {
         for (int c = 1; c <= GameField::FieldSize; ++c)
             cells[r][c] = buffer[static_cast<std::size_t>((r - 1) * GameField::FieldSize + (c - 1))];
     }
-    gameField->commitSnapshot();
+    field.commitSnapshot();
     fieldSet();
     recordStep(translated(QT_TRANSLATE_NOOP("MainWindow", "Edit")), before);
 }
 
-void Document::drawCell(int row, int column, bool alive)
+void Document::drawCell(std::int64_t x, std::int64_t y, bool alive)
 {
-    if (running || row < 1 || row > GameField::FieldSize || column < 1 || column > GameField::FieldSize)
+    if (running || !extentOf(topology()).contains(x, y))
         return;
     if (!strokeStart)
         strokeStart = currentState(false);
-    GameField::Cell **cells = gameField->snapshot();
-    cells[row][column] = alive ? 1 : 0;
-    gameField->commitSnapshot();
+    try {
+        current().setCell(x, y, alive);
+    } catch (const UniverseError &) {
+        return; // out of memory for one cell more: the stroke stops growing
+    }
     fieldSet();
 }
 
@@ -283,10 +492,12 @@ QString Document::setRule(const QString &spelled)
     std::string error;
     if (!Rule::read(spelled.toStdString(), rule, error))
         return QString::fromStdString(error);
-    if (running || rule == gameField->rule())
+    if (running || rule == this->rule())
         return QString();
     const FieldCommand::State before = currentState(false);
-    applyRule(rule);
+    const QString refused = applyRule(rule);
+    if (!refused.isEmpty())
+        return refused;
     resetHistory();
     recordStep(translated(QT_TRANSLATE_NOOP("MainWindow", "Rule")), before);
     return QString();
@@ -294,8 +505,26 @@ QString Document::setRule(const QString &spelled)
 
 void Document::setStartRule(const Rule &rule)
 {
-    gameField->setRule(rule);
-    resetHistory();
+    if (applyRule(rule).isEmpty())
+        resetHistory();
+}
+
+QString Document::setStartUniverse(const Topology &topology)
+{
+    if (topology == this->topology())
+        return QString();
+    std::unique_ptr<Universe> empty;
+    try {
+        empty = Universe::create(topology, rule());
+        saved = Universe::create(topology, rule());
+    } catch (const UniverseError &error) {
+        return QString::fromStdString(error.what());
+    } catch (const std::bad_alloc &) {
+        return translated(QT_TRANSLATE_NOOP("MainWindow", "There is not enough memory for this universe."));
+    }
+    install(std::move(empty));
+    fieldSet();
+    return QString();
 }
 
 void Document::runUntilSettled(const Forward &forward)
@@ -307,13 +536,19 @@ void Document::runUntilSettled(const Forward &forward)
         limit - (runHistory.lastGeneration() - runHistory.firstGeneration()), true, forward);
 }
 
-int Document::lastReachableGeneration() const
+std::int64_t Document::lastReachableGeneration() const
 {
-    return generationNumber > INT_MAX - RunHistory::GenerationLimit ? INT_MAX
-                                                                    : generationNumber + RunHistory::GenerationLimit;
+    const std::int64_t reach = topology() == Topology::classic() ? RunHistory::GenerationLimit
+        : topology().isBounded()                                 ? MaxBoundedJump
+                                                                 : MaxUnboundedGeneration;
+    const std::int64_t most
+        = topology().isBounded() ? std::numeric_limits<std::int64_t>::max() : MaxUnboundedGeneration;
+    // Classic runs count in int, as they always have.
+    const std::int64_t top = topology() == Topology::classic() ? INT_MAX : most;
+    return generationNumber > top - reach ? top : generationNumber + reach;
 }
 
-void Document::goToGeneration(int target, const Forward &forward)
+void Document::goToGeneration(std::int64_t target, const Forward &forward)
 {
     finishStroke();
     if (running || target <= generationNumber || target > lastReachableGeneration())
@@ -325,14 +560,18 @@ void Document::goToGeneration(int target, const Forward &forward)
 QString Document::stateText() const
 {
     const RunHistory::Fate fate = runHistory.fate();
-    // A field that has had no live cell since it was set: nothing to evolve or die out.
+    // A universe that has had no live cell since it was set: nothing to evolve or die out.
     if ((fate == RunHistory::Fate::Evolving || fate == RunHistory::Fate::DiedOut)
         && runHistory.population(runHistory.firstGeneration()) == 0
         && runHistory.population(runHistory.lastGeneration()) == 0)
         return translated(QT_TRANSLATE_NOOP("MainWindow", "State: empty"));
     switch (fate) {
     case RunHistory::Fate::Evolving:
-        if (runHistory.lastGeneration() - runHistory.firstGeneration() < limit)
+        if (!topology().isBounded() && liveCells > CycleSearchLimit)
+            return translated(QT_TRANSLATE_NOOP("MainWindow", "State: evolving; no cycles looked for above %1 cells"))
+                .arg(QLocale().toString(static_cast<qulonglong>(CycleSearchLimit)));
+        // The classic field's history looks exactly as far as Run until settled does.
+        if (topology() != Topology::classic() || runHistory.lastGeneration() - runHistory.firstGeneration() < limit)
             return translated(QT_TRANSLATE_NOOP("MainWindow", "State: evolving"));
         return translated(QT_TRANSLATE_NOOP("MainWindow", "State: not settled after %1 generations")).arg(limit);
     case RunHistory::Fate::DiedOut:
@@ -342,6 +581,12 @@ QString Document::stateText() const
         return translated(QT_TRANSLATE_NOOP("MainWindow", "State: still since generation %1"))
             .arg(runHistory.cycleStart());
     case RunHistory::Fate::Moving:
+        return translated(
+            QT_TRANSLATE_NOOP("MainWindow", "State: moves (%1, %2) every %3 generations since generation %4"))
+            .arg(runHistory.displacement().x)
+            .arg(runHistory.displacement().y)
+            .arg(runHistory.period())
+            .arg(runHistory.cycleStart());
     case RunHistory::Fate::Oscillating:
         return translated(QT_TRANSLATE_NOOP("MainWindow", "State: period %1 since generation %2"))
             .arg(runHistory.period())
@@ -350,7 +595,29 @@ QString Document::stateText() const
         break;
     }
     return translated(QT_TRANSLATE_NOOP("MainWindow", "State: not settled after %1 generations"))
-        .arg(RunHistory::GenerationLimit);
+        .arg(runHistory.generationLimit());
+}
+
+QString Document::sizeText() const
+{
+    const Topology shape = topology();
+    switch (shape.kind()) {
+    case Topology::Kind::Classic:
+        break;
+    case Topology::Kind::Plane:
+        return translated(QT_TRANSLATE_NOOP("MainWindow", "Field size: %1 * %2, plane"))
+            .arg(shape.width())
+            .arg(shape.height());
+    case Topology::Kind::Torus:
+        return translated(QT_TRANSLATE_NOOP("MainWindow", "Field size: %1 * %2, torus"))
+            .arg(shape.width())
+            .arg(shape.height());
+    case Topology::Kind::Unbounded:
+        return translated(QT_TRANSLATE_NOOP("MainWindow", "Field size: unbounded"));
+    }
+    return translated(QT_TRANSLATE_NOOP("MainWindow", "Field size: %1 * %2"))
+        .arg(GameField::FieldSize)
+        .arg(GameField::FieldSize);
 }
 
 bool Document::canUndo() const { return !running && undoStack->canUndo(); }
@@ -375,10 +642,12 @@ void Document::redo()
         undoStack->redo();
 }
 
+GameField::Cell **Document::pictureCells() { return classic->field().snapshot(); }
+
 FieldExport::FrameSource Document::animationFrames() const
 {
-    PackedField field = PackedField::fromBuffer(gameField->snapshot());
-    const Rule rule = gameField->rule();
+    PackedField field = classic->cells();
+    const Rule rule = classic->rule();
     return [field, rule](int frame, GameField::Cell **cells) mutable {
         if (frame > 0)
             field = field.next(rule);
@@ -388,14 +657,21 @@ FieldExport::FrameSource Document::animationFrames() const
 
 void Document::resetHistory()
 {
-    runHistory.reset(PackedField::fromBuffer(gameField->snapshot()), generationNumber, gameField->rule());
+    // Outside the classic field a run may tick 2^maxStepExponent() generations:
+    // the history looks as many ticks ahead as the classic field looks generations.
+    const std::int64_t lookAhead = topology() == Topology::classic()
+        ? RunHistory::GenerationLimit
+        : RunHistory::GenerationLimit * (std::int64_t(1) << maxStepExponent());
+    if (runHistory.generationLimit() != lookAhead)
+        runHistory = RunHistory(lookAhead, RunHistory::CheckpointBudget, historyHash);
+    runHistory.reset(universe(), generationNumber);
     emit historyChanged();
 }
 
 void Document::extendHistory()
 {
     const bool wasSettled = runHistory.isSettled();
-    runHistory.append(PackedField::fromBuffer(gameField->snapshot()));
+    runHistory.append(universe(), generationNumber);
     // Counted for the history already: no second pass over the cells.
     liveCells = runHistory.population(runHistory.lastGeneration());
     emit historyChanged();
@@ -405,68 +681,92 @@ void Document::extendHistory()
 
 void Document::fieldSet()
 {
-    liveCells = gameField->liveCellCount();
+    countCells();
     emit fieldChanged(true);
     resetHistory();
 }
 
-void Document::applyRule(const Rule &rule)
+void Document::countCells()
 {
-    gameField->setRule(rule);
-    emit ruleChanged();
+    try {
+        liveCells = universe().population();
+    } catch (const UniverseError &) {
+        liveCells = std::numeric_limits<std::uint64_t>::max();
+    }
 }
 
-void Document::fastForward(const QString &name, int generations, bool untilSettled, const Forward &forward)
+void Document::install(std::unique_ptr<Universe> universe)
+{
+    const Topology before = topology();
+    if (universe->topology() == Topology::classic()) {
+        classic->assign(static_cast<const ClassicUniverse &>(*universe));
+        const bool replaced = other != nullptr;
+        other.reset();
+        setStepExponent(exponent);
+        if (replaced)
+            emit universeReplaced(true);
+        return;
+    }
+    other = std::move(universe);
+    setStepExponent(exponent);
+    emit universeReplaced(before != topology());
+}
+
+QString Document::applyRule(const Rule &rule)
+{
+    try {
+        current().setRule(rule);
+    } catch (const UniverseError &error) {
+        return QString::fromStdString(error.what());
+    }
+    emit ruleChanged();
+    return QString();
+}
+
+void Document::fastForward(const QString &name, std::int64_t generations, bool untilSettled, const Forward &forward)
 {
     if (generations <= 0)
         return;
     const FieldCommand::State before = currentState(false);
     if (runHistory.lastGeneration() != generationNumber)
         resetHistory();
-    // Worked out on copies: Cancel leaves the field and the history as they were.
-    PackedField field = before.cells;
-    RunHistory ahead = runHistory;
-    if (!forward(name, field, ahead, generations, untilSettled))
+    // Worked out on copies: Cancel leaves the universe and the history as they were.
+    std::unique_ptr<Universe> ahead = universe().clone();
+    RunHistory aheadHistory = runHistory;
+    try {
+        if (!forward(name, *ahead, aheadHistory, generations, untilSettled))
+            return;
+    } catch (const UniverseError &error) {
+        emit runFailed(QString::fromStdString(error.what()));
         return;
-    generationNumber += ahead.lastGeneration() - runHistory.lastGeneration();
-    runHistory = std::move(ahead);
-    field.toBuffer(gameField->snapshot());
-    gameField->commitSnapshot();
-    liveCells = gameField->liveCellCount();
+    }
+    generationNumber += aheadHistory.lastGeneration() - runHistory.lastGeneration();
+    runHistory = std::move(aheadHistory);
+    install(std::move(ahead));
+    countCells();
     emit fieldChanged(true);
     emit historyChanged();
     recordStep(name, before);
 }
 
-FieldCommand::State Document::currentState(bool withSaved)
+FieldCommand::State Document::currentState(bool withSaved) const
 {
     FieldCommand::State state;
-    state.cells = PackedField::fromBuffer(gameField->snapshot());
+    state.universe = universe().clone();
     state.generation = generationNumber;
-    state.rule = gameField->rule();
     state.name = patternName;
     state.comments = patternComments;
-    if (withSaved) {
-        // The field shows its saved state only by restoring it: read it that
-        // way, then put the current cells back.
-        gameField->restoreState();
-        state.saved = PackedField::fromBuffer(gameField->snapshot());
-        state.cells.toBuffer(gameField->snapshot());
-        gameField->commitSnapshot();
-    }
+    if (withSaved)
+        state.saved = saved;
     return state;
 }
 
 void Document::applyState(const FieldCommand::State &state)
 {
-    if (state.saved) {
-        state.saved->toBuffer(gameField->snapshot());
-        gameField->commitSnapshot();
-        gameField->saveState();
-    }
-    state.cells.toBuffer(gameField->snapshot());
-    gameField->commitSnapshot();
-    applyRule(state.rule);
+    if (state.saved)
+        saved = state.saved;
+    install(state.universe->clone());
+    emit ruleChanged();
     generationNumber = state.generation;
     patternName = state.name;
     patternComments = state.comments;
@@ -475,7 +775,7 @@ void Document::applyState(const FieldCommand::State &state)
 
 void Document::recordStep(const QString &text, const FieldCommand::State &before)
 {
-    const FieldCommand::State after = currentState(before.saved.has_value());
+    const FieldCommand::State after = currentState(before.saved != nullptr);
     if (after == before)
         return;
     undoStack->push(

@@ -4,7 +4,9 @@
 #include <QObject>
 #include <QString>
 
+#include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,105 +15,160 @@
 #include "mainwindow/fieldcommand.h"
 #include "mainwindow/patternfile.h"
 #include "model/analysis/runhistory.h"
+#include "model/engine/classicuniverse.h"
 #include "model/engine/gamefield.h"
 #include "model/engine/rule.h"
+#include "model/engine/topology.h"
+#include "model/engine/universe.h"
 
 class QUndoStack;
 
-// What the window shows and works on, apart from the window: the field, its
-// generation and saved state, its rule, the run history that tells where it
-// is going, the name and comments of the file it came from, and the undo
-// stack. Each user operation is one method here, so that the buttons, menus,
-// keys and tests all reach the same code; the window builds the widgets, asks
-// the questions (files, numbers, the editor) and follows the signals below.
+// What the window shows and works on, apart from the window: the universe in
+// use, its generation and saved state, its rule, the run history that tells
+// where it is going, the name and comments of the file it came from, and the
+// undo stack. Each user operation is one method here, so that the buttons,
+// menus, keys and tests all reach the same code; the window builds the
+// widgets, asks the questions (files, numbers, the editor) and follows the
+// signals below.
+//
+// The classic field is one live ClassicUniverse made once per run (its
+// GameField seeds rand() then), kept while another universe is in use and
+// taken up again on the way back; every other universe is made by
+// Universe::create. The saved state and every undo state are clones.
 //
 // It is either idle or running (Play to Pause or Stop, the window's timer
-// calling tick()). While running, every operation that would change the field
-// is ignored, apart from Pause and Stop.
+// calling tick(), each tick 2^stepExponent() generations). While running,
+// every operation that would change the universe is ignored, apart from
+// Pause and Stop.
 //
-// Every operation that changes the field, its generation, rule or saved state
-// is one undo step; a whole run from Play to Pause or Stop is one as well.
+// Every operation that changes the universe, its generation, rule or saved
+// state is one undo step; a whole run from Play to Pause or Stop is one as well.
 class Document : public QObject
 {
     Q_OBJECT
 
 public:
-    // Computes ahead without painting: steps `field`, the field of
-    // history.lastGeneration(), under the history's rule, recording every
-    // generation in `history`; `generations` of them, or, if `untilSettled`,
-    // until the history settles, `generations` at most. `step` names the
-    // operation. Returns false if the user cancelled; `field` and `history`
-    // then hold a partial run, which the document throws away.
+    // Computes ahead without painting: steps `universe`, the universe of
+    // history.lastGeneration(), under its rule, recording generations in
+    // `history`; `generations` of them, or, if `untilSettled`, until the
+    // history settles, `generations` at most. `step` names the operation.
+    // Returns false if the user cancelled; `universe` and `history` then hold
+    // a partial run, which the document throws away. May throw UniverseError.
     using Forward = std::function<bool(
-        const QString &step, PackedField &field, RunHistory &history, int generations, bool untilSettled)>;
+        const QString &step, Universe &universe, RunHistory &history, std::int64_t generations, bool untilSettled)>;
+
+    // Live cells of the unbounded plane beyond which a run's cycles are no
+    // longer looked for: digesting every cell at every tick would cost more
+    // than the tick.
+    static constexpr std::uint64_t CycleSearchLimit = std::uint64_t(1) << 18;
+    // The highest generation the unbounded plane is taken to.
+    static constexpr std::int64_t MaxUnboundedGeneration = 1000000000000000000;
+    // Generations Go to generation reaches past the current one in a plane or torus.
+    static constexpr std::int64_t MaxBoundedJump = 1000000000;
+    // The largest step exponent: a tick of 2^40 generations in the unbounded plane.
+    static constexpr int MaxUnboundedStepExponent = 40;
 
     explicit Document(QObject *parent = nullptr);
     ~Document() override;
 
-    // The field, owned by the document, for the view to draw; valid while the document lives.
-    GameField *field() { return gameField; }
-    int generation() const { return generationNumber; } // 1 or more
-    int cellCount() const { return liveCells; } // 0..GameField::CellCount
-    const Rule &rule() const { return gameField->rule(); }
-    // From the last field set by hand up to the field shown.
+    // The universe in use, owned by the document, for the view to draw; valid
+    // until universeReplaced() says otherwise.
+    const Universe &universe() const;
+    Topology topology() const { return universe().topology(); }
+    // The classic field's GameField while the classic field is in use, else null.
+    GameField *classicField();
+    std::int64_t generation() const { return generationNumber; } // 1 or more
+    // Live cells; UINT64_MAX when too many to count.
+    std::uint64_t cellCount() const { return liveCells; }
+    const Rule &rule() const { return universe().rule(); }
+    // From the last universe set by hand up to the one shown; the same
+    // object for the document's life. It looks for cycles over a million
+    // generations in the classic field, a million ticks of the largest step elsewhere.
     const RunHistory &history() const { return runHistory; }
     bool isRunning() const { return running; }
 
     // The generations Run until settled looks at, 1..RunHistory::GenerationLimit.
-    int generationLimit() const { return limit; }
-    void setGenerationLimit(int generations);
+    std::int64_t generationLimit() const { return limit; }
+    void setGenerationLimit(std::int64_t generations);
     // Whether a run pauses by itself once it has settled.
     void setPauseWhenSettled(bool pause) { pauseWhenSettled = pause; }
+    // A tick runs 2^exponent generations, exponent 0..maxStepExponent(),
+    // clamped into that range (here and whenever the universe changes).
+    int stepExponent() const { return exponent; }
+    void setStepExponent(int stepExponent);
+    // 40 in the unbounded plane; in a bounded universe as many as keep a tick
+    // within about 2^26 cell updates, a generation costing its cells.
+    int maxStepExponent() const;
 
-    // Reads a pattern file and puts it centred on an otherwise dead field,
-    // which also becomes the saved state, at generation 1, under `rule` if
-    // given, else the rule the file names, else the rule as it is. Returns why
-    // the file could not be read, and then changes nothing.
-    QString openPattern(const QString &path, const std::optional<Rule> &rule = std::nullopt);
-    // Writes the field to `path` in `format`, with the name and comments of
+    // Reads a pattern file and puts it on an otherwise dead universe, which
+    // also becomes the saved state, at generation 1, under `rule` if given,
+    // else the rule the file names, else the rule as it is. The universe is
+    // Pattern::universeFor() the one in use, or `universe` if given: changing
+    // it is part of the step. Returns why the file could not be read or
+    // placed, and then changes nothing.
+    QString openPattern(const QString &path, const std::optional<Rule> &rule = std::nullopt,
+        const std::optional<Topology> &universe = std::nullopt);
+    // Writes the universe to `path` in `format`, with the name and comments of
     // the file it came from; the file is replaced only whole. Returns why it failed.
     QString savePattern(const QString &path, PatternFile::Format format);
     // The live cells as RLE text with the rule, as patterns are posted; empty without live cells.
     QString copyText();
-    // Adds a pattern written as text to the field, under the rule it names.
-    // Returns why the text is no pattern, and then changes nothing.
+    // Adds a pattern written as text to the universe, under the rule it names.
+    // Returns why the text is no pattern or does not fit, and then changes nothing.
     QString pasteText(const QString &text);
 
+    // Live cells that `topology` cannot hold, the cells staying where they are.
+    std::uint64_t cellsLostIn(const Topology &topology) const;
+    // Moves the live cells and the saved state into an empty universe of
+    // `topology`, as a step; cells it cannot hold are lost. Returns why it
+    // cannot be made (too large, a rule it cannot run), and then changes nothing.
+    QString setTopology(const Topology &topology);
+
     void clear();
-    void randomize();
+    // The classic field anew from rand(), as GameField::randomize() does;
+    // elsewhere the cells of `area` that lie in the universe, split into four
+    // quadrants each given one of the classic field's densities.
+    void randomize(const CellRect &area);
     void next();
-    // Play, Pause and Stop; tick() computes the next generation of a run.
+    // Play, Pause and Stop; tick() computes the next step of a run.
     void play();
     void pause();
     void stop();
     void tick();
     void saveState();
 
-    // The field's cells, row-major, for the field editor, and the cells it
-    // gives back (GameField::CellCount of them) as one step.
+    // The classic field's cells, row-major, for the field editor, and the
+    // cells it gives back (GameField::CellCount of them) as one step. Only
+    // in the classic field: elsewhere empty, and ignored.
     std::vector<GameField::Cell> editorCells();
     void applyEdit(const std::vector<GameField::Cell> &cells);
-    // A cell drawn by a stroke (row and column 1..FieldSize); the stroke
-    // becomes one step once finished, by the view or by any other operation.
-    void drawCell(int row, int column, bool alive);
+    // A cell drawn by a stroke, anywhere in the universe; the stroke becomes
+    // one step once finished, by the view or by any other operation.
+    void drawCell(std::int64_t x, std::int64_t y, bool alive);
     void finishStroke();
 
-    // Makes the rule `spelled` as Rule::read() takes it the field's, as a
-    // step. Returns why it is no rule, and then changes nothing.
+    // Makes the rule `spelled` as Rule::read() takes it the universe's, as a
+    // step. Returns why it is no rule or one the universe cannot run, and
+    // then changes nothing.
     QString setRule(const QString &spelled);
     // The rule to start with, before anything is done; not a step.
     void setStartRule(const Rule &rule);
+    // The universe to start in, empty, before anything is done; not a step.
+    // Returns why it cannot be made, and then changes nothing.
+    QString setStartUniverse(const Topology &topology);
 
     // Computes on until the run settles or reaches the generation limit, as one step.
     void runUntilSettled(const Forward &forward);
     // The highest generation Go to generation can reach from here; below the
     // current one when there is none.
-    int lastReachableGeneration() const;
+    std::int64_t lastReachableGeneration() const;
     // Computes on to `target` (current generation + 1..lastReachableGeneration()) as one step.
-    void goToGeneration(int target, const Forward &forward);
+    void goToGeneration(std::int64_t target, const Forward &forward);
 
-    // The state line: where the run from the last field set by hand is going.
+    // The state line: where the run from the last universe set by hand is going.
     QString stateText() const;
+    // The Info box's size line: "Field size: 120 * 120" and the like.
+    QString sizeText() const;
 
     bool canUndo() const;
     bool canRedo() const;
@@ -120,16 +177,23 @@ public:
     void undo();
     void redo();
 
-    // The cells as they are, for a picture; valid until the next change.
-    GameField::Cell **pictureCells() { return gameField->snapshot(); }
-    // The field and its next generations, computed on a copy: the document stays as it is.
+    // The cells of the classic field as they are, for a picture; valid until
+    // the next change. Only in the classic field.
+    GameField::Cell **pictureCells();
+    // The classic field and its next generations, computed on a copy: the
+    // document stays as it is. Only in the classic field.
     FieldExport::FrameSource animationFrames() const;
+    // A copy of the universe as it is, for an export that computes on it.
+    std::unique_ptr<Universe> snapshot() const { return universe().clone(); }
 
 signals:
     // The generation or the count of live cells changed; `cells`: the cells
-    // themselves too, so that the field must be drawn again.
+    // themselves too, so that the universe must be drawn again.
     void fieldChanged(bool cells);
-    // The run history changed: the fate, or a generation more.
+    // The universe in use is another object now, of the same topology or not:
+    // whoever holds universe() must take it anew.
+    void universeReplaced(bool topologyChanged);
+    // The run history changed: the fate, or a record more.
     void historyChanged();
     void ruleChanged();
     // The steps that can be undone or redone, or their names.
@@ -137,36 +201,47 @@ signals:
     void runningChanged(bool running);
     // The stroke being drawn has become a step: the view must start a new one.
     void strokeEnded();
+    // A run stopped on a limit of the engine (memory, 64 bits); `problem` says which.
+    void runFailed(const QString &problem);
 
 private:
+    Universe &current();
     void resetHistory();
-    // Adds the field as it is, one generation on, to the run history; pauses
-    // a run that has just settled if asked to.
+    // Adds the universe as it is, at the current generation, to the run
+    // history; pauses a run that has just settled if asked to.
     void extendHistory();
-    // The field changed in a way not computed from the last: counts it, starts the history anew.
+    // The universe changed in a way not computed from the last: counts it, starts the history anew.
     void fieldSet();
-    void applyRule(const Rule &rule);
-    void fastForward(const QString &step, int generations, bool untilSettled, const Forward &forward);
-    // The field as it is now; with the saved state only if `withSaved`.
-    FieldCommand::State currentState(bool withSaved);
-    // Puts a state back: field, generation, saved state if it has one, rule, name and comments.
+    void countCells();
+    // Puts `universe` in use: the classic field's cells go into the live one.
+    void install(std::unique_ptr<Universe> universe);
+    // An empty universe of `topology` under `rule`; the live classic field, cleared, for the classic one.
+    std::unique_ptr<Universe> makeUniverse(const Topology &topology, const Rule &rule) const;
+    QString applyRule(const Rule &rule);
+    void fastForward(const QString &step, std::int64_t generations, bool untilSettled, const Forward &forward);
+    // The universe as it is now; with the saved state only if `withSaved`.
+    FieldCommand::State currentState(bool withSaved) const;
+    // Puts a state back: universe, generation, saved state if it has one, name and comments.
     void applyState(const FieldCommand::State &state);
     // Puts the step from `before` to now on the undo stack, if it changed anything.
     void recordStep(const QString &text, const FieldCommand::State &before);
 
-    GameField *gameField; // owned
+    std::unique_ptr<ClassicUniverse> classic; // the live classic field, made once
+    std::unique_ptr<Universe> other; // the universe in use when it is not the classic field
+    std::shared_ptr<const Universe> saved; // the saved state, never null
     QUndoStack *undoStack; // owned, also a child of this document
     RunHistory runHistory;
-    int generationNumber = 1;
-    int liveCells = 0;
-    // The name and comments of the last opened file, while the field comes from it.
+    std::int64_t generationNumber = 1;
+    std::uint64_t liveCells = 0;
+    int exponent = 0;
+    // The name and comments of the last opened file, while the cells come from it.
     std::string patternName;
     std::vector<std::string> patternComments;
     bool running = false;
     bool pauseWhenSettled = false;
-    int limit = RunHistory::GenerationLimit;
-    std::optional<FieldCommand::State> runStart; // the field when Play was pressed, while running
-    std::optional<FieldCommand::State> strokeStart; // the field before the stroke being drawn
+    std::int64_t limit = RunHistory::GenerationLimit;
+    std::optional<FieldCommand::State> runStart; // the universe when Play was pressed, while running
+    std::optional<FieldCommand::State> strokeStart; // the universe before the stroke being drawn
 };
 
 #endif // DOCUMENT_H

@@ -2,11 +2,12 @@
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QRadioButton>
 #include <QSpinBox>
 
 #include "export/fieldexport.h"
 
-ExportOptions::ExportOptions(bool animation, QWidget *parent)
+ExportOptions::ExportOptions(bool animation, QWidget *parent, bool area)
     : QDialog(parent)
     , scaleBox(new QSpinBox(this))
 {
@@ -22,6 +23,13 @@ ExportOptions::ExportOptions(bool animation, QWidget *parent)
         generationsBox->setValue(FieldExport::DefaultGenerations);
         layout->addRow(tr("&Generations after this one:"), generationsBox);
     }
+    if (area) {
+        auto *viewChoice = new QRadioButton(tr("What the &view shows"), this);
+        patternChoice = new QRadioButton(tr("The &live cells' box"), this);
+        viewChoice->setChecked(true);
+        layout->addRow(tr("Cells:"), viewChoice);
+        layout->addRow(QString(), patternChoice);
+    }
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     layout->addRow(buttons);
     connect(buttons, SIGNAL(accepted()), this, SLOT(accept()));
@@ -31,3 +39,5 @@ ExportOptions::ExportOptions(bool animation, QWidget *parent)
 int ExportOptions::scale() const { return scaleBox->value(); }
 
 int ExportOptions::generations() const { return generationsBox ? generationsBox->value() : 0; }
+
+bool ExportOptions::livePattern() const { return patternChoice && patternChoice->isChecked(); }

@@ -4,9 +4,11 @@
 #include <QElapsedTimer>
 #include <QString>
 
+#include <algorithm>
+
 #include "mainwindow/slicedtask.h"
 #include "model/analysis/runhistory.h"
-#include "model/engine/packedfield.h"
+#include "model/engine/universe.h"
 
 namespace
 {
@@ -16,25 +18,41 @@ constexpr int StepsBetweenClockReadings = 256;
 
 } // namespace
 
-bool FastForward::run(
-    QWidget *parent, const QString &title, PackedField &field, RunHistory &history, int generations, bool untilSettled)
+bool FastForward::run(QWidget *parent, const QString &title, Universe &universe, RunHistory &history,
+    std::int64_t generations, bool untilSettled)
 {
-    int computed = 0;
+    std::int64_t computed = 0;
     const auto finished
         = [&] { return computed >= generations || (untilSettled && history.fate() != RunHistory::Fate::Evolving); };
-    const Rule rule = history.rule();
+    const bool everyGeneration = untilSettled || universe.topology() == Topology::classic();
+    std::int64_t jump = 1; // generations a step, doubled while steps stay short
     return SlicedTask::run(
         parent, title, QCoreApplication::translate("MainWindow", "Computing generations…"), [&](double &done) {
             QElapsedTimer clock;
             clock.start();
             while (!finished() && clock.elapsed() < SliceMilliseconds) {
-                for (int i = 0; i < StepsBetweenClockReadings && !finished(); ++i) {
-                    field = field.next(rule);
-                    history.append(field);
-                    ++computed;
+                if (everyGeneration) {
+                    for (int i = 0; i < StepsBetweenClockReadings && !finished(); ++i) {
+                        universe.advance(1);
+                        history.append(universe, history.lastGeneration() + 1);
+                        ++computed;
+                    }
+                    continue;
                 }
+                const std::int64_t step = std::min(jump, generations - computed);
+                QElapsedTimer stepClock;
+                stepClock.start();
+                universe.advance(static_cast<std::uint64_t>(step));
+                history.append(universe, history.lastGeneration() + step);
+                computed += step;
+                // A jump of the unbounded plane costs about the same whatever its
+                // length once HashLife takes it: longer while they stay within a slice.
+                if (stepClock.elapsed() < SliceMilliseconds && jump < (std::int64_t(1) << 62))
+                    jump *= 2;
+                else if (stepClock.elapsed() > 2 * SliceMilliseconds && jump > 1)
+                    jump /= 2;
             }
-            done = generations > 0 ? static_cast<double>(computed) / generations : 1.0;
+            done = generations > 0 ? static_cast<double>(computed) / static_cast<double>(generations) : 1.0;
             return finished();
         });
 }

@@ -2,6 +2,24 @@
 
 #include <utility>
 
+namespace
+{
+
+bool sameUniverse(const Universe *one, const Universe *other)
+{
+    if (!one || !other)
+        return one == other;
+    return one == other || (one->rule() == other->rule() && one->equals(*other));
+}
+
+} // namespace
+
+bool FieldCommand::State::operator==(const State &other) const
+{
+    return generation == other.generation && name == other.name && comments == other.comments
+        && sameUniverse(universe.get(), other.universe.get()) && sameUniverse(saved.get(), other.saved.get());
+}
+
 FieldCommand::FieldCommand(const QString &text, State before, State after, Apply apply)
     : QUndoCommand(text)
     , before(std::move(before))

@@ -4,36 +4,34 @@
 #include <QString>
 #include <QUndoCommand>
 
+#include <cstdint>
 #include <functional>
-#include <optional>
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "model/engine/packedfield.h"
-#include "model/engine/rule.h"
+#include "model/engine/universe.h"
 
-// One step of the field's history for the undo stack: what the step changed,
-// as it was before and after. The step itself has already happened when the
-// command is pushed, so the first redo() does nothing.
+// One step of the universe's history for the undo stack: what the step
+// changed, as it was before and after. The step itself has already happened
+// when the command is pushed, so the first redo() does nothing.
 class FieldCommand : public QUndoCommand
 {
 public:
-    // What a step can change. `saved` is set only by steps that change the
-    // saved state (opening a pattern, Save state).
+    // What a step can change: the universe (its topology, cells and rule),
+    // as a clone that is never changed, so that states share it freely: the
+    // classic field packed, the unbounded plane sharing its nodes. `saved` is
+    // set only by steps that change the saved state (opening a pattern, Save
+    // state, a change of universe).
     struct State {
-        PackedField cells;
-        int generation = 1; // 1 or more
-        std::optional<PackedField> saved;
-        Rule rule;
-        // Of the file the field came from, for saving it again; empty for a field made in the window.
+        std::shared_ptr<const Universe> universe; // never null
+        std::int64_t generation = 1; // 1 or more
+        std::shared_ptr<const Universe> saved;
+        // Of the file the cells came from, for saving them again; empty for cells made in the window.
         std::string name;
         std::vector<std::string> comments;
 
-        bool operator==(const State &other) const
-        {
-            return cells == other.cells && generation == other.generation && saved == other.saved && rule == other.rule
-                && name == other.name && comments == other.comments;
-        }
+        bool operator==(const State &other) const;
     };
     using Apply = std::function<void(const State &)>;
 

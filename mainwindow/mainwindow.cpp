@@ -32,11 +32,16 @@
 #include "mainwindow/document.h"
 #include "mainwindow/examplemenu.h"
 #include "mainwindow/fastforward.h"
+#include "mainwindow/generationinput.h"
 #include "mainwindow/mainwindowui.h"
+#include "mainwindow/panellayout.h"
 #include "mainwindow/patterndialogs.h"
 #include "mainwindow/patternfile.h"
 #include "mainwindow/recentfiles.h"
+#include "mainwindow/stepcontrol.h"
+#include "mainwindow/universedialog.h"
 #include "mainwindow/windowexport.h"
+#include "model/engine/hashlife.h"
 #include "view/populationchart.h"
 #include "view/widgetpaintarea.h"
 
@@ -72,7 +77,8 @@ MainWindow::MainWindow(QWidget *parent)
 {
     ui->setupUi(this);
     init();
-    ui->setRunning(false, false);
+    Slot_Document_UniverseReplaced(true);
+    ui->setRunning(false, false, document->classicField() != nullptr);
     Slot_Document_FieldChanged(true);
     Slot_Document_HistoryChanged();
     Slot_Document_UndoChanged();
@@ -107,6 +113,7 @@ MainWindow::MainWindow(QWidget *parent)
             SLOT(Slot_Action_Simulation_GenerationLimit()) },
         { ui->Action_Simulation_PopulationGraph, SIGNAL(triggered(bool)),
             SLOT(Slot_Action_Simulation_PopulationGraph()) },
+        { ui->Action_Simulation_Universe, SIGNAL(triggered(bool)), SLOT(Slot_Action_Simulation_Universe()) },
         { ui->Menu_Examples, SIGNAL(triggered(QAction *)), SLOT(Slot_Menu_Examples(QAction *)) },
         { ui->Action_Help_About, SIGNAL(triggered(bool)), SLOT(Slot_Action_Help_About()) },
         { ui->ComboBox_CellColor, SIGNAL(currentIndexChanged(int)), SLOT(Slot_ComboBox_CellColor(int)) },
@@ -124,8 +131,8 @@ MainWindow::MainWindow(QWidget *parent)
         { ui->PushButton_Stop, SIGNAL(released()), SLOT(Slot_PushButton_Stop()) },
         { ui->SpinBox_IPS, SIGNAL(valueChanged(int)), SLOT(Slot_SpinBox_IPS(int)) },
         { timer, SIGNAL(timeout()), SLOT(Slot_Timer()) },
-        { ui->WidgetPaintArea_GraphicScene, SIGNAL(cellDrawn(int, int, bool)),
-            SLOT(Slot_WidgetPaintArea_GraphicScene(int, int, bool)) },
+        { ui->WidgetPaintArea_GraphicScene, SIGNAL(universeCellDrawn(qint64, qint64, bool)),
+            SLOT(Slot_WidgetPaintArea_GraphicScene(qint64, qint64, bool)) },
         { ui->WidgetPaintArea_GraphicScene, SIGNAL(strokeFinished()),
             SLOT(Slot_WidgetPaintArea_GraphicScene_StrokeFinished()) },
         { document, SIGNAL(fieldChanged(bool)), SLOT(Slot_Document_FieldChanged(bool)) },
@@ -133,11 +140,17 @@ MainWindow::MainWindow(QWidget *parent)
         { document, SIGNAL(ruleChanged()), SLOT(Slot_Document_RuleChanged()) },
         { document, SIGNAL(undoChanged()), SLOT(Slot_Document_UndoChanged()) },
         { document, SIGNAL(runningChanged(bool)), SLOT(Slot_Document_RunningChanged(bool)) },
+        { document, SIGNAL(universeReplaced(bool)), SLOT(Slot_Document_UniverseReplaced(bool)) },
+        { document, SIGNAL(runFailed(QString)), SLOT(Slot_Document_RunFailed(QString)) },
     };
     for (const auto &wire : wires)
         connect(wire.sender, wire.signal, this, wire.slot);
     // A step that interrupts a stroke ends it in the view too.
     connect(document, &Document::strokeEnded, ui->WidgetPaintArea_GraphicScene, &WidgetPaintArea::endStroke);
+    WidgetPaintArea *view = ui->WidgetPaintArea_GraphicScene;
+    connect(ui->Action_View_ZoomIn, &QAction::triggered, view, &WidgetPaintArea::zoomIn);
+    connect(ui->Action_View_ZoomOut, &QAction::triggered, view, &WidgetPaintArea::zoomOut);
+    connect(ui->Action_View_FitPattern, &QAction::triggered, view, &WidgetPaintArea::fitPattern);
 }
 
 MainWindow::~MainWindow()
@@ -158,6 +171,8 @@ void MainWindow::init()
     timer = new QTimer(this);
     timer->setTimerType(Qt::PreciseTimer);
 
+    if (settings->memoryLimit() > 0)
+        HashLife::setMemoryLimit(static_cast<std::size_t>(settings->memoryLimit()) << 20);
     ips = settings->speed();
     document->setGenerationLimit(settings->generationLimit());
     document->setPauseWhenSettled(settings->pauseWhenSettled());
@@ -169,8 +184,6 @@ void MainWindow::init()
     ui->CheckBox_PauseWhenSettled->setChecked(settings->pauseWhenSettled());
     patternFolder = settings->patternFolder();
     recentFiles = new RecentFiles(ui->Menu_RecentFiles, settings, this);
-
-    ui->Label_FieldSize->setText(tr("Field size: %1 * %2").arg(GameField::FieldSize).arg(GameField::FieldSize));
 
     const std::pair<QPushButton *, const char *> icons[]
         = { { ui->PushButton_Clear, "field_clear" }, { ui->PushButton_Edit, "field_edit" },
@@ -184,10 +197,13 @@ void MainWindow::init()
 
     ui->SpinBox_IPS->setValue(ips);
 
-    ui->WidgetPaintArea_GraphicScene->setField(document->field());
-
     document->setStartRule(settings->rule());
+    if (const std::optional<Topology> universe = settings->startUniverse())
+        document->setStartUniverse(*universe);
     ui->showRule(document->rule());
+    stepControl
+        = new StepControl(document, ui->Label_Step, ui->Action_Simulation_Faster, ui->Action_Simulation_Slower, this);
+    panelLayout = new PanelLayout(ui, this);
 
     setAcceptDrops(true);
     ExampleMenu::fill(ui->Menu_Examples);
@@ -195,8 +211,10 @@ void MainWindow::init()
 
 void MainWindow::Slot_Document_FieldChanged(bool cells)
 {
-    ui->Label_CellCount->setText(tr("Cells: %1").arg(document->cellCount()));
-    ui->Label_GenerationNumber->setText(tr("Generation: %1").arg(document->generation()));
+    MainWindowUi::setFittedText(
+        ui->Label_CellCount, tr("Cells: %1").arg(static_cast<qulonglong>(document->cellCount())));
+    MainWindowUi::setFittedText(
+        ui->Label_GenerationNumber, tr("Generation: %1").arg(static_cast<qlonglong>(document->generation())));
     ui->Action_Edit_CopyPattern->setEnabled(!document->isRunning() && document->cellCount() > 0);
     if (cells)
         ui->WidgetPaintArea_GraphicScene->update();
@@ -231,16 +249,43 @@ void MainWindow::Slot_Document_RunningChanged(bool running)
         timer->start(tickInterval(ips));
     else
         timer->stop();
-    ui->setRunning(running, document->cellCount() > 0);
+    ui->setRunning(running, document->cellCount() > 0, document->classicField() != nullptr);
     Slot_Document_UndoChanged();
 }
 
-bool MainWindow::openPatternFile(const QString &path, const std::optional<Rule> &rule)
+void MainWindow::Slot_Document_UniverseReplaced(bool topologyChanged)
+{
+    WidgetPaintArea *view = ui->WidgetPaintArea_GraphicScene;
+    if (GameField *field = document->classicField())
+        view->setField(field);
+    else
+        view->setUniverse(&document->universe());
+    stepControl->refresh();
+    if (!topologyChanged)
+        return;
+    const bool classic = document->classicField() != nullptr;
+    MainWindowUi::setFittedText(ui->Label_FieldSize, document->sizeText());
+    ui->PushButton_Edit->setEnabled(classic && !document->isRunning());
+    ui->PushButton_Edit->setToolTip(classic ? tr("Edit") : tr("Edit: the field editor edits the classic field only"));
+    panelLayout->setGrowing(!classic);
+    if (classic)
+        view->resetView();
+    else
+        view->fitPattern();
+}
+
+void MainWindow::Slot_Document_RunFailed(const QString &problem)
+{
+    QMessageBox::warning(this, tr("Run"), tr("The run stopped:\n%1").arg(problem));
+}
+
+bool MainWindow::openPatternFile(
+    const QString &path, const std::optional<Rule> &rule, const std::optional<Topology> &universe)
 {
     document->finishStroke();
     if (document->isRunning())
         return false;
-    const QString problem = document->openPattern(path, rule);
+    const QString problem = document->openPattern(path, rule, universe);
     if (!problem.isEmpty()) {
         QMessageBox::warning(this, tr("Open pattern"),
             tr("Could not open the pattern file \"%1\":\n%2").arg(PatternDialogs::shownPath(path), problem));
@@ -249,6 +294,8 @@ bool MainWindow::openPatternFile(const QString &path, const std::optional<Rule> 
     // Examples come from the program's resources, not from a folder of the user's.
     if (!path.startsWith(QLatin1Char(':')))
         rememberPatternFile(path);
+    if (!document->classicField())
+        ui->WidgetPaintArea_GraphicScene->fitPattern();
     return true;
 }
 
@@ -258,11 +305,20 @@ void MainWindow::setStartRule(const Rule &rule)
     ui->showRule(document->rule());
 }
 
+void MainWindow::setStartUniverse(const Topology &topology)
+{
+    const QString problem = document->setStartUniverse(topology);
+    if (!problem.isEmpty())
+        QMessageBox::warning(this, tr("Universe"), problem);
+}
+
+void MainWindow::setMemoryLimit(int mebibytes) { HashLife::setMemoryLimit(static_cast<std::size_t>(mebibytes) << 20); }
+
 Document::Forward MainWindow::forward()
 {
-    return [this](const QString &step, PackedField &field, RunHistory &history, int generations, bool untilSettled) {
-        return FastForward::run(this, step, field, history, generations, untilSettled);
-    };
+    return
+        [this](const QString &step, Universe &universe, RunHistory &history, std::int64_t generations,
+            bool untilSettled) { return FastForward::run(this, step, universe, history, generations, untilSettled); };
 }
 
 void MainWindow::rememberPatternFile(const QString &path)
@@ -342,7 +398,11 @@ void MainWindow::Slot_Action_File_ExportImage()
     if (document->isRunning())
         return;
     const int colorMode = colorModeForIndex(ui->ComboBox_CellColor->currentIndex());
-    const QString path = WindowExport::image(this, patternFolder, document->pictureCells(), colorMode);
+    const QString path = document->classicField()
+        ? WindowExport::image(this, patternFolder, document->pictureCells(), colorMode)
+        : WindowExport::image(this, patternFolder, document->universe(),
+            ui->WidgetPaintArea_GraphicScene->visibleCells(), ui->WidgetPaintArea_GraphicScene->viewport().zoomStep(),
+            colorMode);
     if (!path.isEmpty())
         patternFolder = QFileInfo(path).absolutePath();
 }
@@ -353,7 +413,10 @@ void MainWindow::Slot_Action_File_ExportAnimation()
     if (document->isRunning())
         return;
     const int colorMode = colorModeForIndex(ui->ComboBox_CellColor->currentIndex());
-    const QString path = WindowExport::animation(this, patternFolder, document->animationFrames(), colorMode, ips);
+    const QString path = document->classicField()
+        ? WindowExport::animation(this, patternFolder, document->animationFrames(), colorMode, ips)
+        : WindowExport::animation(this, patternFolder, *document->snapshot(),
+            ui->WidgetPaintArea_GraphicScene->visibleCells(), colorMode, ips);
     if (!path.isEmpty())
         patternFolder = QFileInfo(path).absolutePath();
 }
@@ -416,11 +479,11 @@ void MainWindow::Slot_PushButton_Next() { document->next(); }
 
 void MainWindow::Slot_PushButton_Clear() { document->clear(); }
 
-void MainWindow::Slot_PushButton_Random() { document->randomize(); }
+void MainWindow::Slot_PushButton_Random() { document->randomize(ui->WidgetPaintArea_GraphicScene->visibleCells()); }
 
 void MainWindow::Slot_PushButton_Edit()
 {
-    if (document->isRunning())
+    if (document->isRunning() || !document->classicField())
         return;
     std::vector<GameField::Cell> cells = document->editorCells();
     FormFieldEditor editor(&cells, this);
@@ -480,15 +543,12 @@ void MainWindow::Slot_Action_Simulation_RunUntilSettled() { document->runUntilSe
 void MainWindow::Slot_Action_Simulation_GoToGeneration()
 {
     document->finishStroke();
-    const int first = document->generation() + 1;
-    const int last = document->lastReachableGeneration();
+    const std::int64_t first = document->generation() + 1;
+    const std::int64_t last = document->lastReachableGeneration();
     if (document->isRunning() || first > last)
         return;
-    bool accepted = false;
-    const int target = QInputDialog::getInt(this, tr("Go to generation"),
-        tr("Generation (%1 to %2):").arg(first).arg(last), first, first, last, 1, &accepted);
-    if (accepted)
-        document->goToGeneration(target, forward());
+    if (const std::optional<std::int64_t> target = GenerationInput::ask(this, first, last))
+        document->goToGeneration(*target, forward());
 }
 
 void MainWindow::Slot_Action_Simulation_GenerationLimit()
@@ -514,9 +574,28 @@ void MainWindow::Slot_Action_Simulation_PopulationGraph()
     populationChart->activateWindow();
 }
 
-void MainWindow::Slot_WidgetPaintArea_GraphicScene(int row, int column, bool alive)
+void MainWindow::Slot_Action_Simulation_Universe()
 {
-    document->drawCell(row, column, alive);
+    document->finishStroke();
+    if (document->isRunning())
+        return;
+    const int memory = settings->memoryLimit();
+    const int shownMemory = memory > 0 ? memory : static_cast<int>(HashLife::memoryLimit() >> 20);
+    UniverseDialog dialog(
+        document->topology(), settings->startUniverse().has_value(), memory, shownMemory,
+        [this](const Topology &topology) { return document->cellsLostIn(topology); }, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    if (dialog.memory() != shownMemory) {
+        settings->setMemoryLimit(dialog.memory());
+        setMemoryLimit(dialog.memory());
+    }
+    settings->setStartUniverse(dialog.startsHere() ? std::optional<Topology>(dialog.topology()) : std::nullopt);
+    const QString problem = document->setTopology(dialog.topology());
+    if (!problem.isEmpty())
+        QMessageBox::warning(this, tr("Universe"), problem);
 }
+
+void MainWindow::Slot_WidgetPaintArea_GraphicScene(qint64 x, qint64 y, bool alive) { document->drawCell(x, y, alive); }
 
 void MainWindow::Slot_WidgetPaintArea_GraphicScene_StrokeFinished() { document->finishStroke(); }

@@ -8,9 +8,12 @@
 
 #include "mainwindow/document.h"
 #include "model/engine/rule.h"
+#include "model/engine/topology.h"
 
 class AppSettings;
 class MainWindowUi;
+class PanelLayout;
+class StepControl;
 class PopulationChart;
 class RecentFiles;
 class QDragEnterEvent;
@@ -39,10 +42,16 @@ public:
 
     // Opens a pattern file as Document::openPattern() does and remembers it;
     // on any error, shows it in a message box. Ignored while running. Returns
-    // whether the pattern was opened.
-    bool openPatternFile(const QString &path, const std::optional<Rule> &rule = std::nullopt);
+    // whether the pattern was opened. Outside the classic field the view fits it.
+    bool openPatternFile(const QString &path, const std::optional<Rule> &rule = std::nullopt,
+        const std::optional<Topology> &universe = std::nullopt);
     // The rule to start with, before anything is done in the window; not an undo step.
     void setStartRule(const Rule &rule);
+    // The universe to start in, in place of the remembered one; not an undo
+    // step. Shows why it cannot be made, if it cannot.
+    void setStartUniverse(const Topology &topology);
+    // MiB the unbounded plane may take for this run, AppSettings::MinMemory..MaxMemory.
+    void setMemoryLimit(int mebibytes);
 
 protected:
     void dragEnterEvent(QDragEnterEvent *event) override;
@@ -64,6 +73,7 @@ private slots:
     void Slot_Action_Simulation_GoToGeneration();
     void Slot_Action_Simulation_GenerationLimit();
     void Slot_Action_Simulation_PopulationGraph();
+    void Slot_Action_Simulation_Universe();
     void Slot_Menu_Examples(QAction *action);
     void Slot_Action_Help_About();
     void Slot_PushButton_Play();
@@ -79,7 +89,7 @@ private slots:
     void Slot_ComboBox_Rule();
     void Slot_CheckBox_PauseWhenSettled(bool checked);
     void Slot_Timer();
-    void Slot_WidgetPaintArea_GraphicScene(int row, int column, bool alive);
+    void Slot_WidgetPaintArea_GraphicScene(qint64 x, qint64 y, bool alive);
     void Slot_WidgetPaintArea_GraphicScene_StrokeFinished();
     // The document's signals.
     void Slot_Document_FieldChanged(bool cells);
@@ -87,6 +97,8 @@ private slots:
     void Slot_Document_RuleChanged();
     void Slot_Document_UndoChanged();
     void Slot_Document_RunningChanged(bool running);
+    void Slot_Document_UniverseReplaced(bool topologyChanged);
+    void Slot_Document_RunFailed(const QString &problem);
 
 private:
     void init();
@@ -105,6 +117,8 @@ private:
     int ips = 20; // generations per second, 1..30
     QString patternFolder; // where the last pattern was opened or saved
     PopulationChart *populationChart = nullptr; // a child window, made when first asked for
+    StepControl *stepControl = nullptr; // a child of this window
+    PanelLayout *panelLayout = nullptr; // a child of this window
 };
 
 #endif // MAINWINDOW_H

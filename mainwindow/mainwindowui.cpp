@@ -5,6 +5,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QFont>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QGroupBox>
 #include <QKeySequence>
@@ -117,6 +119,24 @@ void MainWindowUi::setupUi(QMainWindow *window)
     Action_Simulation_GenerationLimit->setObjectName(QString::fromUtf8("Action_Simulation_GenerationLimit"));
     Action_Simulation_PopulationGraph = new QAction(window);
     Action_Simulation_PopulationGraph->setObjectName(QString::fromUtf8("Action_Simulation_PopulationGraph"));
+    Action_Simulation_Universe = new QAction(window);
+    Action_Simulation_Universe->setObjectName(QString::fromUtf8("Action_Simulation_Universe"));
+    Action_Simulation_Faster = new QAction(window);
+    Action_Simulation_Faster->setObjectName(QString::fromUtf8("Action_Simulation_Faster"));
+    Action_Simulation_Faster->setShortcut(QKeySequence(Qt::Key_BracketRight));
+    Action_Simulation_Slower = new QAction(window);
+    Action_Simulation_Slower->setObjectName(QString::fromUtf8("Action_Simulation_Slower"));
+    Action_Simulation_Slower->setShortcut(QKeySequence(Qt::Key_BracketLeft));
+    Action_View_ZoomIn = new QAction(window);
+    Action_View_ZoomIn->setObjectName(QString::fromUtf8("Action_View_ZoomIn"));
+    // Ctrl+= too: the same key without Shift on most layouts.
+    Action_View_ZoomIn->setShortcuts({ QKeySequence(Qt::CTRL + Qt::Key_Plus), QKeySequence(Qt::CTRL + Qt::Key_Equal) });
+    Action_View_ZoomOut = new QAction(window);
+    Action_View_ZoomOut->setObjectName(QString::fromUtf8("Action_View_ZoomOut"));
+    Action_View_ZoomOut->setShortcut(QKeySequence(Qt::CTRL + Qt::Key_Minus));
+    Action_View_FitPattern = new QAction(window);
+    Action_View_FitPattern->setObjectName(QString::fromUtf8("Action_View_FitPattern"));
+    Action_View_FitPattern->setShortcut(QKeySequence(Qt::Key_F));
     Action_Help_About = new QAction(window);
     Action_Help_About->setObjectName(QString::fromUtf8("Action_Help_About"));
 
@@ -183,7 +203,7 @@ void MainWindowUi::setupUi(QMainWindow *window)
 
     GroupBox_Options = new QGroupBox(Frame_GUI);
     GroupBox_Options->setObjectName(QString::fromUtf8("GroupBox_Options"));
-    placeFixed(GroupBox_Options, 750, 310, 190, 185);
+    placeFixed(GroupBox_Options, 750, 310, 190, 211);
     Label_IPS = new QLabel(GroupBox_Options);
     Label_IPS->setObjectName(QString::fromUtf8("Label_IPS"));
     placeFixed(Label_IPS, 10, 20, 115, 30);
@@ -223,6 +243,9 @@ void MainWindowUi::setupUi(QMainWindow *window)
     CheckBox_PauseWhenSettled = new QCheckBox(GroupBox_Options);
     CheckBox_PauseWhenSettled->setObjectName(QString::fromUtf8("CheckBox_PauseWhenSettled"));
     placeFixed(CheckBox_PauseWhenSettled, 10, 151, 170, 24);
+    Label_Step = new QLabel(GroupBox_Options);
+    Label_Step->setObjectName(QString::fromUtf8("Label_Step"));
+    placeFixed(Label_Step, 10, 180, 170, 24);
 
     GroupBox_Info = new QGroupBox(Frame_GUI);
     GroupBox_Info->setObjectName(QString::fromUtf8("GroupBox_Info"));
@@ -262,6 +285,8 @@ void MainWindowUi::setupUi(QMainWindow *window)
     Menu_Examples->setObjectName(QString::fromUtf8("Menu_Examples"));
     Menu_Edit = new QMenu(MenuBar);
     Menu_Edit->setObjectName(QString::fromUtf8("Menu_Edit"));
+    Menu_View = new QMenu(MenuBar);
+    Menu_View->setObjectName(QString::fromUtf8("Menu_View"));
     Menu_Simulation = new QMenu(MenuBar);
     Menu_Simulation->setObjectName(QString::fromUtf8("Menu_Simulation"));
     Menu_Help = new QMenu(MenuBar);
@@ -284,6 +309,7 @@ void MainWindowUi::setupUi(QMainWindow *window)
 
     MenuBar->addAction(Menu_File->menuAction());
     MenuBar->addAction(Menu_Edit->menuAction());
+    MenuBar->addAction(Menu_View->menuAction());
     MenuBar->addAction(Menu_Simulation->menuAction());
     MenuBar->addAction(Menu_Help->menuAction());
     Menu_File->addAction(Action_File_OpenPattern);
@@ -303,12 +329,18 @@ void MainWindowUi::setupUi(QMainWindow *window)
     Menu_Simulation->addAction(Action_Simulation_Pause);
     Menu_Simulation->addAction(Action_Simulation_Stop);
     Menu_Simulation->addAction(Action_Simulation_Next);
+    Menu_Simulation->addAction(Action_Simulation_Faster);
+    Menu_Simulation->addAction(Action_Simulation_Slower);
     Menu_Simulation->addSeparator();
     Menu_Simulation->addAction(Action_Simulation_RunUntilSettled);
     Menu_Simulation->addAction(Action_Simulation_GoToGeneration);
     Menu_Simulation->addAction(Action_Simulation_GenerationLimit);
     Menu_Simulation->addSeparator();
     Menu_Simulation->addAction(Action_Simulation_PopulationGraph);
+    Menu_Simulation->addAction(Action_Simulation_Universe);
+    Menu_View->addAction(Action_View_ZoomIn);
+    Menu_View->addAction(Action_View_ZoomOut);
+    Menu_View->addAction(Action_View_FitPattern);
     Menu_Help->addAction(Action_Help_About);
 
     retranslateUi(window);
@@ -339,6 +371,12 @@ void MainWindowUi::retranslateUi(QMainWindow *window)
     Action_Simulation_GenerationLimit->setText(
         QCoreApplication::translate("MainWindow", "Generation &limit…", nullptr));
     Action_Simulation_PopulationGraph->setText(QCoreApplication::translate("MainWindow", "Populat&ion graph", nullptr));
+    Action_Simulation_Universe->setText(QCoreApplication::translate("MainWindow", "&Universe…", nullptr));
+    Action_Simulation_Faster->setText(QCoreApplication::translate("MainWindow", "&Faster", nullptr));
+    Action_Simulation_Slower->setText(QCoreApplication::translate("MainWindow", "Slo&wer", nullptr));
+    Action_View_ZoomIn->setText(QCoreApplication::translate("MainWindow", "Zoom &in", nullptr));
+    Action_View_ZoomOut->setText(QCoreApplication::translate("MainWindow", "Zoom &out", nullptr));
+    Action_View_FitPattern->setText(QCoreApplication::translate("MainWindow", "&Fit pattern", nullptr));
     Action_Help_About->setText(QCoreApplication::translate("MainWindow", "&About", nullptr));
     WidgetPaintArea_GraphicScene->setToolTip(QCoreApplication::translate(
         "MainWindow", "Click or drag to draw cells; drag from a live cell to erase", nullptr));
@@ -395,11 +433,12 @@ void MainWindowUi::retranslateUi(QMainWindow *window)
     Menu_RecentFiles->setTitle(QCoreApplication::translate("MainWindow", "Open &recent", nullptr));
     Menu_Examples->setTitle(QCoreApplication::translate("MainWindow", "&Examples", nullptr));
     Menu_Edit->setTitle(QCoreApplication::translate("MainWindow", "&Edit", nullptr));
+    Menu_View->setTitle(QCoreApplication::translate("MainWindow", "&View", nullptr));
     Menu_Simulation->setTitle(QCoreApplication::translate("MainWindow", "&Simulation", nullptr));
     Menu_Help->setTitle(QCoreApplication::translate("MainWindow", "&Help", nullptr));
 }
 
-void MainWindowUi::setRunning(bool running, bool canCopy)
+void MainWindowUi::setRunning(bool running, bool canCopy, bool canEdit)
 {
     // A button that disables itself under the focus hands it to the one that
     // undoes it, so that Space plays and pauses in turn.
@@ -410,17 +449,31 @@ void MainWindowUi::setRunning(bool running, bool canCopy)
         undoing->setFocus(Qt::TabFocusReason);
     undone->setEnabled(false);
     PushButton_Stop->setEnabled(true);
-    for (QWidget *widget : std::initializer_list<QWidget *> { PushButton_Next, PushButton_Clear, PushButton_Random,
-             PushButton_Edit, PushButton_SaveState, ComboBox_Rule })
+    for (QWidget *widget : std::initializer_list<QWidget *> {
+             PushButton_Next, PushButton_Clear, PushButton_Random, PushButton_SaveState, ComboBox_Rule })
         widget->setEnabled(!running);
-    for (QAction *action :
-        { Action_File_OpenPattern, Menu_RecentFiles->menuAction(), Action_File_SavePattern, Action_File_ExportImage,
-            Action_File_ExportAnimation, Menu_Examples->menuAction(), Action_Simulation_Play, Action_Simulation_Next,
-            Action_Simulation_RunUntilSettled, Action_Simulation_GoToGeneration, Action_Edit_PastePattern })
+    PushButton_Edit->setEnabled(!running && canEdit);
+    for (QAction *action : { Action_File_OpenPattern, Menu_RecentFiles->menuAction(), Action_File_SavePattern,
+             Action_File_ExportImage, Action_File_ExportAnimation, Menu_Examples->menuAction(), Action_Simulation_Play,
+             Action_Simulation_Next, Action_Simulation_RunUntilSettled, Action_Simulation_GoToGeneration,
+             Action_Edit_PastePattern, Action_Simulation_Universe })
         action->setEnabled(!running);
     Action_Simulation_Pause->setEnabled(running);
     Action_Edit_CopyPattern->setEnabled(!running && canCopy);
     WidgetPaintArea_GraphicScene->setDrawingEnabled(!running);
+}
+
+void MainWindowUi::setFittedText(QLabel *label, const QString &text)
+{
+    constexpr qreal SmallestPointSize = 6;
+    constexpr qreal PointStep = 0.5;
+    QFont font = label->parentWidget() ? label->parentWidget()->font() : label->font();
+    const int room = label->contentsRect().width();
+    while (font.pointSizeF() - PointStep >= SmallestPointSize && QFontMetrics(font).horizontalAdvance(text) > room)
+        font.setPointSizeF(font.pointSizeF() - PointStep);
+    if (label->font() != font)
+        label->setFont(font);
+    label->setText(text);
 }
 
 void MainWindowUi::showRule(const Rule &rule)

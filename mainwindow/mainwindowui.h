@@ -12,6 +12,7 @@ class QMenu;
 class QMenuBar;
 class QPushButton;
 class QScrollArea;
+class QString;
 class QSpacerItem;
 class QSpinBox;
 class QVBoxLayout;
@@ -36,8 +37,13 @@ public:
     // Sets the window title and every visible text of the tree built by setupUi.
     void retranslateUi(QMainWindow *window);
     // Enables the controls that act in that state: while running only Pause,
-    // Stop and the options. `canCopy`: whether there are live cells to copy.
-    void setRunning(bool running, bool canCopy);
+    // Stop, the options and the view. `canCopy`: whether there are live
+    // cells to copy; `canEdit`: whether the field editor can edit the
+    // universe (the classic field only).
+    void setRunning(bool running, bool canCopy, bool canEdit = true);
+    // Sets `label`'s text, in a smaller font than its group's as far as
+    // needed for it to fit on one line: generations and counts run to 19 digits.
+    static void setFittedText(QLabel *label, const QString &text);
     // Shows `rule` in the rule box, by its name if it has one, with its
     // notation in the tool tip; takes back any refusal shown there.
     void showRule(const Rule &rule);
@@ -59,6 +65,12 @@ public:
     QAction *Action_Simulation_GoToGeneration = nullptr;
     QAction *Action_Simulation_GenerationLimit = nullptr;
     QAction *Action_Simulation_PopulationGraph = nullptr;
+    QAction *Action_Simulation_Universe = nullptr;
+    QAction *Action_Simulation_Faster = nullptr; // ]: doubles the generations of a tick
+    QAction *Action_Simulation_Slower = nullptr; // [: halves them
+    QAction *Action_View_ZoomIn = nullptr;
+    QAction *Action_View_ZoomOut = nullptr;
+    QAction *Action_View_FitPattern = nullptr;
     QAction *Action_Help_About = nullptr;
     QWidget *Widget_Main = nullptr;
     QVBoxLayout *Layout_Vertical_1 = nullptr;
@@ -81,6 +93,7 @@ public:
     QLabel *Label_IPS = nullptr;
     QLabel *Label_CellColor = nullptr;
     QSpinBox *SpinBox_IPS = nullptr; // generations per second, 1..30
+    QLabel *Label_Step = nullptr; // the generations of a tick, filled in by the controller
     QComboBox *ComboBox_CellColor = nullptr; // index 0 red, 1 green, 2 blue
     QLabel *Label_Rule = nullptr;
     QComboBox *ComboBox_Rule
@@ -97,6 +110,7 @@ public:
     QMenu *Menu_RecentFiles = nullptr; // in Menu_File; its entries come from the controller
     QMenu *Menu_Examples = nullptr; // in Menu_File; its entries come from the controller
     QMenu *Menu_Edit = nullptr;
+    QMenu *Menu_View = nullptr;
     QMenu *Menu_Simulation = nullptr;
     QMenu *Menu_Help = nullptr;
 };

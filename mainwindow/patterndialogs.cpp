@@ -15,7 +15,7 @@ namespace
 QString translated(const char *source) { return QCoreApplication::translate("MainWindow", source); }
 
 const char *const PatternFilters
-    = QT_TRANSLATE_NOOP("MainWindow", "Patterns (*.rle *.cells *.lif *.life *.txt);;All files (*)");
+    = QT_TRANSLATE_NOOP("MainWindow", "Patterns (*.rle *.cells *.lif *.life *.txt *.mc *.gz);;All files (*)");
 
 // What Save writes, one filter per format, the first offered first.
 struct SaveFilter {
@@ -26,6 +26,7 @@ const SaveFilter SaveFilters[] = {
     { QT_TRANSLATE_NOOP("MainWindow", "RLE (*.rle)"), PatternFile::Format::Rle },
     { QT_TRANSLATE_NOOP("MainWindow", "Plaintext (*.cells)"), PatternFile::Format::Plaintext },
     { QT_TRANSLATE_NOOP("MainWindow", "Life 1.06 (*.lif *.life)"), PatternFile::Format::Life106 },
+    { QT_TRANSLATE_NOOP("MainWindow", "Macrocell (*.mc)"), PatternFile::Format::Macrocell },
 };
 
 PatternFile::Format formatOfFilter(const QString &filter)

@@ -29,7 +29,9 @@ QString readFile(const QString &path, Pattern &pattern, qint64 limit)
             return QCoreApplication::translate(
                 "MainWindow", "The file is larger than 1 MiB (%1 bytes); pattern files are far smaller.")
                 .arg(size);
-        return QStringLiteral("The file is larger than %1 MiB (%2 bytes).").arg(limit >> 20).arg(size);
+        return QCoreApplication::translate("MainWindow", "The file is larger than %1 MiB (%2 bytes).")
+            .arg(limit >> 20)
+            .arg(size);
     };
     const QFileInfo info(path);
     if (info.isDir())

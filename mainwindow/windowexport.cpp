@@ -2,16 +2,56 @@
 
 #include <QCoreApplication>
 #include <QDialog>
+#include <QImage>
+#include <QImageWriter>
 #include <QMessageBox>
+#include <QSaveFile>
+
+#include <algorithm>
 
 #include "mainwindow/exportoptions.h"
 #include "mainwindow/patterndialogs.h"
 #include "mainwindow/slicedtask.h"
+#include "model/engine/universe.h"
+#include "view/universeimage.h"
 
 namespace
 {
 
 QString translated(const char *source) { return QCoreApplication::translate("MainWindow", source); }
+
+// The cells the user chose: the live cells' box, or the view's when there are none.
+CellRect chosenCells(const ExportOptions &options, const Universe &universe, const CellRect &view)
+{
+    if (options.livePattern()) {
+        if (const std::optional<CellRect> box = universe.boundingBox())
+            return *box;
+    }
+    return view;
+}
+
+// The cells of `view` drawn as the view draws them at `zoomStep`, each pixel
+// scale x scale pixels, as a PNG.
+bool writeView(const QString &path, const Universe &universe, const CellRect &view, int zoomStep, int scale,
+    int colorMode, QString *error)
+{
+    const QImage shown = UniverseImage::picture(universe, view, zoomStep, colorMode);
+    const qint64 side = std::max<qint64>(shown.width(), shown.height()) * scale;
+    if (shown.isNull() || side > FieldExport::MaxPictureSide) {
+        *error = translated(QT_TRANSLATE_NOOP("MainWindow", "The picture would be more than %1 pixels a side."))
+                     .arg(FieldExport::MaxPictureSide);
+        return false;
+    }
+    const QImage picture
+        = scale == 1 ? shown : shown.scaled(shown.size() * scale, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    QSaveFile file(path);
+    QImageWriter writer(&file, "png");
+    if (!file.open(QIODevice::WriteOnly) || !writer.write(picture) || !file.commit()) {
+        *error = writer.error() != QImageWriter::UnknownError ? writer.errorString() : file.errorString();
+        return false;
+    }
+    return true;
+}
 
 } // namespace
 
@@ -51,6 +91,57 @@ QString WindowExport::animation(QWidget *parent, const QString &folder, const Fi
     QString error;
     const FieldExport::Outcome outcome = FieldExport::writeGif(
         path, options.generations(), frames, colorMode, options.scale(), FieldExport::frameDelay(generationsPerSecond),
+        [&task](int done, int total) { return task.keepGoing(static_cast<double>(done) / total); }, &error);
+    if (outcome == FieldExport::Outcome::Written)
+        return path;
+    if (outcome == FieldExport::Outcome::Failed) {
+        QMessageBox::warning(parent, title,
+            translated(QT_TRANSLATE_NOOP("MainWindow", "Could not export the animation \"%1\":\n%2"))
+                .arg(PatternDialogs::shownPath(path), error));
+    }
+    return QString();
+}
+
+QString WindowExport::image(
+    QWidget *parent, const QString &folder, const Universe &universe, const CellRect &view, int zoomStep, int colorMode)
+{
+    ExportOptions options(false, parent, true);
+    options.exec();
+    if (options.result() != QDialog::Accepted)
+        return QString();
+    const QString title = translated(QT_TRANSLATE_NOOP("MainWindow", "Export image"));
+    const QString path = PatternDialogs::exportPath(parent, folder, title,
+        translated(QT_TRANSLATE_NOOP("MainWindow", "PNG images (*.png)")), QStringLiteral("png"));
+    if (path.isEmpty())
+        return path;
+    QString error;
+    if (options.livePattern() ? FieldExport::writePng(
+            path, universe, chosenCells(options, universe, view), options.scale(), colorMode, &error)
+                              : writeView(path, universe, view, zoomStep, options.scale(), colorMode, &error))
+        return path;
+    QMessageBox::warning(parent, title,
+        translated(QT_TRANSLATE_NOOP("MainWindow", "Could not export the image \"%1\":\n%2"))
+            .arg(PatternDialogs::shownPath(path), error));
+    return QString();
+}
+
+QString WindowExport::animation(QWidget *parent, const QString &folder, const Universe &universe, const CellRect &view,
+    int colorMode, int generationsPerSecond)
+{
+    ExportOptions options(true, parent, true);
+    options.exec();
+    if (options.result() != QDialog::Accepted)
+        return QString();
+    const QString title = translated(QT_TRANSLATE_NOOP("MainWindow", "Export animation"));
+    const QString path = PatternDialogs::exportPath(parent, folder, title,
+        translated(QT_TRANSLATE_NOOP("MainWindow", "GIF animations (*.gif)")), QStringLiteral("gif"));
+    if (path.isEmpty())
+        return path;
+    SlicedTask task(parent, title, translated(QT_TRANSLATE_NOOP("MainWindow", "Writing the animation…")));
+    QString error;
+    const FieldExport::Outcome outcome = FieldExport::writeGif(
+        path, universe, chosenCells(options, universe, view), options.generations(), options.scale(), colorMode,
+        FieldExport::frameDelay(generationsPerSecond),
         [&task](int done, int total) { return task.keepGoing(static_cast<double>(done) / total); }, &error);
     if (outcome == FieldExport::Outcome::Written)
         return path;

@@ -7,6 +7,8 @@
 #include "model/engine/gamefield.h"
 
 class QWidget;
+class Universe;
+struct CellRect;
 
 // Exporting the field from the window: the options asked, the file chosen,
 // the picture or the animation written (an animation with progress and
@@ -23,6 +25,15 @@ public:
     static QString image(QWidget *parent, const QString &folder, const GameField::Cell *const *cells, int colorMode);
     // `frames` as FieldExport::writeGif() takes them; 1..30 generations per second.
     static QString animation(QWidget *parent, const QString &folder, const FieldExport::FrameSource &frames,
+        int colorMode, int generationsPerSecond);
+    // Any universe, of which `view` are the cells the view shows at zoom step
+    // `zoomStep` (see Viewport); the user chooses those, drawn as the view
+    // draws them with each pixel scale x scale pixels, or the live cells' box
+    // at the scale's own zoom.
+    static QString image(QWidget *parent, const QString &folder, const Universe &universe, const CellRect &view,
+        int zoomStep, int colorMode);
+    // An animation draws either at the scale's own zoom.
+    static QString animation(QWidget *parent, const QString &folder, const Universe &universe, const CellRect &view,
         int colorMode, int generationsPerSecond);
 };
 

@@ -408,11 +408,12 @@ void TestMainWindowUi::menus()
     QVERIFY(w.show());
 
     const QList<QAction *> menuBarEntries = ui.MenuBar->actions();
-    QCOMPARE(menuBarEntries.size(), 4);
+    QCOMPARE(menuBarEntries.size(), 5);
     QCOMPARE(menuBarEntries.at(0), ui.Menu_File->menuAction());
     QCOMPARE(menuBarEntries.at(1), ui.Menu_Edit->menuAction());
-    QCOMPARE(menuBarEntries.at(2), ui.Menu_Simulation->menuAction());
-    QCOMPARE(menuBarEntries.at(3), ui.Menu_Help->menuAction());
+    QCOMPARE(menuBarEntries.at(2), ui.Menu_View->menuAction());
+    QCOMPARE(menuBarEntries.at(3), ui.Menu_Simulation->menuAction());
+    QCOMPARE(menuBarEntries.at(4), ui.Menu_Help->menuAction());
     QCOMPARE(ui.Action_Simulation_RunUntilSettled->shortcut(), QKeySequence(QStringLiteral("Ctrl+E")));
     QCOMPARE(ui.Action_Simulation_GoToGeneration->shortcut(), QKeySequence(QStringLiteral("Ctrl+G")));
     QCOMPARE(ui.Menu_File->title(), QStringLiteral("&File"));

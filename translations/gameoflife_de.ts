@@ -19,6 +19,18 @@
         <source>&amp;Generations after this one:</source>
         <translation>&amp;Generationen nach dieser:</translation>
     </message>
+    <message>
+        <source>What the &amp;view shows</source>
+        <translation>Was die &amp;Ansicht zeigt</translation>
+    </message>
+    <message>
+        <source>The &amp;live cells&apos; box</source>
+        <translation>Der Rahmen der &amp;lebenden Zellen</translation>
+    </message>
+    <message>
+        <source>Cells:</source>
+        <translation>Zellen:</translation>
+    </message>
 </context>
 <context>
     <name>FieldExport</name>
@@ -138,10 +150,6 @@
     <message>
         <source>Morley</source>
         <translation>Morley</translation>
-    </message>
-    <message>
-        <source>Patterns (*.rle *.cells *.lif *.life *.txt);;All files (*)</source>
-        <translation>Muster (*.rle *.cells *.lif *.life *.txt);;Alle Dateien (*)</translation>
     </message>
     <message>
         <source>Cells: %1</source>
@@ -577,6 +585,92 @@
         <source>Unbounded plane, %1 alive; cursor on %2, %3</source>
         <translation>Unbegrenzte Ebene, %1 lebendig; Cursor auf %2, %3</translation>
     </message>
+    <message>
+        <source>There is not enough memory for this universe.</source>
+        <translation>Für dieses Universum reicht der Speicher nicht.</translation>
+    </message>
+    <message>
+        <source>Universe</source>
+        <translation>Universum</translation>
+    </message>
+    <message>
+        <source>The generation cannot go past 2^63 - 1.</source>
+        <translation>Die Generation kann 2^63 - 1 nicht überschreiten.</translation>
+    </message>
+    <message>
+        <source>State: evolving; no cycles looked for above %1 cells</source>
+        <translation>Zustand: in Entwicklung; über %1 Zellen wird kein Zyklus gesucht</translation>
+    </message>
+    <message>
+        <source>State: moves (%1, %2) every %3 generations since generation %4</source>
+        <translation>Zustand: bewegt sich um (%1, %2) alle %3 Generationen seit Generation %4</translation>
+    </message>
+    <message>
+        <source>Field size: %1 * %2, plane</source>
+        <translation>Feldgröße: %1 * %2, Ebene</translation>
+    </message>
+    <message>
+        <source>Field size: %1 * %2, torus</source>
+        <translation>Feldgröße: %1 * %2, Torus</translation>
+    </message>
+    <message>
+        <source>Field size: unbounded</source>
+        <translation>Feldgröße: unbegrenzt</translation>
+    </message>
+    <message>
+        <source>Edit: the field editor edits the classic field only</source>
+        <translation>Bearbeiten: Der Feldeditor bearbeitet nur das klassische Feld</translation>
+    </message>
+    <message>
+        <source>The run stopped:
+%1</source>
+        <translation>Der Lauf wurde angehalten:
+%1</translation>
+    </message>
+    <message>
+        <source>&amp;Universe…</source>
+        <translation>&amp;Universum…</translation>
+    </message>
+    <message>
+        <source>&amp;Faster</source>
+        <translation>S&amp;chneller</translation>
+    </message>
+    <message>
+        <source>Zoom &amp;in</source>
+        <translation>Ver&amp;größern</translation>
+    </message>
+    <message>
+        <source>Zoom &amp;out</source>
+        <translation>Ver&amp;kleinern</translation>
+    </message>
+    <message>
+        <source>&amp;Fit pattern</source>
+        <translation>Muster ein&amp;passen</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>&amp;Ansicht</translation>
+    </message>
+    <message>
+        <source>Patterns (*.rle *.cells *.lif *.life *.txt *.mc *.gz);;All files (*)</source>
+        <translation>Muster (*.rle *.cells *.lif *.life *.txt *.mc *.gz);;Alle Dateien (*)</translation>
+    </message>
+    <message>
+        <source>Macrocell (*.mc)</source>
+        <translation>Macrocell (*.mc)</translation>
+    </message>
+    <message>
+        <source>The file is larger than %1 MiB (%2 bytes).</source>
+        <translation>Die Datei ist größer als %1 MiB (%2 Bytes).</translation>
+    </message>
+    <message>
+        <source>Slo&amp;wer</source>
+        <translation>Langs&amp;amer</translation>
+    </message>
+    <message>
+        <source>The picture would be more than %1 pixels a side.</source>
+        <translation>Das Bild wäre auf einer Seite größer als %1 Pixel.</translation>
+    </message>
 </context>
 <context>
     <name>RecentFiles</name>
@@ -587,6 +681,92 @@
     <message>
         <source>&amp;%1 %2</source>
         <translation>&amp;%1 %2</translation>
+    </message>
+</context>
+<context>
+    <name>StepControl</name>
+    <message>
+        <source>Step: %1 gen./tick</source>
+        <translation>Schritt: %1 Gen./Takt</translation>
+    </message>
+    <message>
+        <source>Generations computed at each tick: ] doubles them, [ halves them, up to %1 here</source>
+        <translation>Generationen je Takt: ] verdoppelt sie, [ halbiert sie, hier bis %1</translation>
+    </message>
+</context>
+<context>
+    <name>UniverseDialog</name>
+    <message>
+        <source>&amp;Classic field, 120 × 120</source>
+        <translation>&amp;Klassisches Feld, 120 × 120</translation>
+    </message>
+    <message>
+        <source>Bounded &amp;plane</source>
+        <translation>Begrenzte &amp;Ebene</translation>
+    </message>
+    <message>
+        <source>&amp;Torus</source>
+        <translation>&amp;Torus</translation>
+    </message>
+    <message>
+        <source>&amp;Unbounded plane</source>
+        <translation>&amp;Unbegrenzte Ebene</translation>
+    </message>
+    <message>
+        <source>&amp;Start in this universe</source>
+        <translation>In diesem Universum &amp;starten</translation>
+    </message>
+    <message>
+        <source>Universe</source>
+        <translation>Universum</translation>
+    </message>
+    <message>
+        <source> cells</source>
+        <translation> Zellen</translation>
+    </message>
+    <message>
+        <source>Width</source>
+        <translation>Breite</translation>
+    </message>
+    <message>
+        <source>Height</source>
+        <translation>Höhe</translation>
+    </message>
+    <message>
+        <source>Otherwise the program starts in the classic field</source>
+        <translation>Sonst startet das Programm im klassischen Feld</translation>
+    </message>
+    <message>
+        <source> MiB</source>
+        <translation> MiB</translation>
+    </message>
+    <message>
+        <source>Memory for the unbounded plane</source>
+        <translation>Speicher für die unbegrenzte Ebene</translation>
+    </message>
+    <message>
+        <source>&amp;Width:</source>
+        <translation>&amp;Breite:</translation>
+    </message>
+    <message>
+        <source>&amp;Height:</source>
+        <translation>&amp;Höhe:</translation>
+    </message>
+    <message>
+        <source>&amp;Memory for the unbounded plane:</source>
+        <translation>Speicher für die unbegrenzte Ebene (&amp;M):</translation>
+    </message>
+    <message>
+        <source>%1 live cells lie outside this universe and will be lost. Change the universe?</source>
+        <translation>%1 lebende Zellen liegen außerhalb dieses Universums und gehen verloren. Universum wechseln?</translation>
+    </message>
+    <message>
+        <source>At most %1 cells: choose a smaller width or height.</source>
+        <translation>Höchstens %1 Zellen: Wählen Sie eine kleinere Breite oder Höhe.</translation>
+    </message>
+    <message>
+        <source>%1 live cells would be lost.</source>
+        <translation>%1 lebende Zellen gingen verloren.</translation>
     </message>
 </context>
 </TS>

@@ -19,6 +19,18 @@
         <source>&amp;Generations after this one:</source>
         <translation>&amp;Generaciones después de esta:</translation>
     </message>
+    <message>
+        <source>What the &amp;view shows</source>
+        <translation>Lo que muestra la &amp;vista</translation>
+    </message>
+    <message>
+        <source>The &amp;live cells&apos; box</source>
+        <translation>El recuadro de las células &amp;vivas</translation>
+    </message>
+    <message>
+        <source>Cells:</source>
+        <translation>Células:</translation>
+    </message>
 </context>
 <context>
     <name>FieldExport</name>
@@ -138,10 +150,6 @@
     <message>
         <source>Morley</source>
         <translation>Morley</translation>
-    </message>
-    <message>
-        <source>Patterns (*.rle *.cells *.lif *.life *.txt);;All files (*)</source>
-        <translation>Patrones (*.rle *.cells *.lif *.life *.txt);;Todos los archivos (*)</translation>
     </message>
     <message>
         <source>Cells: %1</source>
@@ -577,6 +585,92 @@
         <source>Unbounded plane, %1 alive; cursor on %2, %3</source>
         <translation>Plano ilimitado, %1 vivas; cursor en %2, %3</translation>
     </message>
+    <message>
+        <source>There is not enough memory for this universe.</source>
+        <translation>No hay memoria suficiente para este universo.</translation>
+    </message>
+    <message>
+        <source>Universe</source>
+        <translation>Universo</translation>
+    </message>
+    <message>
+        <source>The generation cannot go past 2^63 - 1.</source>
+        <translation>La generación no puede pasar de 2^63 - 1.</translation>
+    </message>
+    <message>
+        <source>State: evolving; no cycles looked for above %1 cells</source>
+        <translation>Estado: en evolución; no se buscan ciclos por encima de %1 células</translation>
+    </message>
+    <message>
+        <source>State: moves (%1, %2) every %3 generations since generation %4</source>
+        <translation>Estado: se mueve (%1, %2) cada %3 generaciones desde la generación %4</translation>
+    </message>
+    <message>
+        <source>Field size: %1 * %2, plane</source>
+        <translation>Tamaño: %1 * %2, plano</translation>
+    </message>
+    <message>
+        <source>Field size: %1 * %2, torus</source>
+        <translation>Tamaño: %1 * %2, toro</translation>
+    </message>
+    <message>
+        <source>Field size: unbounded</source>
+        <translation>Tamaño: ilimitado</translation>
+    </message>
+    <message>
+        <source>Edit: the field editor edits the classic field only</source>
+        <translation>Editar: el editor solo edita el campo clásico</translation>
+    </message>
+    <message>
+        <source>The run stopped:
+%1</source>
+        <translation>La ejecución se detuvo:
+%1</translation>
+    </message>
+    <message>
+        <source>&amp;Universe…</source>
+        <translation>&amp;Universo…</translation>
+    </message>
+    <message>
+        <source>&amp;Faster</source>
+        <translation>Más &amp;rápido</translation>
+    </message>
+    <message>
+        <source>Zoom &amp;in</source>
+        <translation>&amp;Acercar</translation>
+    </message>
+    <message>
+        <source>Zoom &amp;out</source>
+        <translation>A&amp;lejar</translation>
+    </message>
+    <message>
+        <source>&amp;Fit pattern</source>
+        <translation>A&amp;justar al patrón</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>&amp;Ver</translation>
+    </message>
+    <message>
+        <source>Patterns (*.rle *.cells *.lif *.life *.txt *.mc *.gz);;All files (*)</source>
+        <translation>Patrones (*.rle *.cells *.lif *.life *.txt *.mc *.gz);;Todos los archivos (*)</translation>
+    </message>
+    <message>
+        <source>Macrocell (*.mc)</source>
+        <translation>Macrocell (*.mc)</translation>
+    </message>
+    <message>
+        <source>The file is larger than %1 MiB (%2 bytes).</source>
+        <translation>El archivo supera los %1 MiB (%2 bytes).</translation>
+    </message>
+    <message>
+        <source>Slo&amp;wer</source>
+        <translation>Más le&amp;nto</translation>
+    </message>
+    <message>
+        <source>The picture would be more than %1 pixels a side.</source>
+        <translation>La imagen superaría los %1 píxeles de lado.</translation>
+    </message>
 </context>
 <context>
     <name>RecentFiles</name>
@@ -587,6 +681,92 @@
     <message>
         <source>&amp;%1 %2</source>
         <translation>&amp;%1 %2</translation>
+    </message>
+</context>
+<context>
+    <name>StepControl</name>
+    <message>
+        <source>Step: %1 gen./tick</source>
+        <translation>Paso: %1 gen./tic</translation>
+    </message>
+    <message>
+        <source>Generations computed at each tick: ] doubles them, [ halves them, up to %1 here</source>
+        <translation>Generaciones calculadas en cada tic: ] las duplica, [ las reduce a la mitad, hasta %1 aquí</translation>
+    </message>
+</context>
+<context>
+    <name>UniverseDialog</name>
+    <message>
+        <source>&amp;Classic field, 120 × 120</source>
+        <translation>Campo &amp;clásico, 120 × 120</translation>
+    </message>
+    <message>
+        <source>Bounded &amp;plane</source>
+        <translation>&amp;Plano acotado</translation>
+    </message>
+    <message>
+        <source>&amp;Torus</source>
+        <translation>&amp;Toro</translation>
+    </message>
+    <message>
+        <source>&amp;Unbounded plane</source>
+        <translation>Plano &amp;ilimitado</translation>
+    </message>
+    <message>
+        <source>&amp;Start in this universe</source>
+        <translation>I&amp;niciar en este universo</translation>
+    </message>
+    <message>
+        <source>Universe</source>
+        <translation>Universo</translation>
+    </message>
+    <message>
+        <source> cells</source>
+        <translation> células</translation>
+    </message>
+    <message>
+        <source>Width</source>
+        <translation>Ancho</translation>
+    </message>
+    <message>
+        <source>Height</source>
+        <translation>Alto</translation>
+    </message>
+    <message>
+        <source>Otherwise the program starts in the classic field</source>
+        <translation>Si no, el programa se inicia en el campo clásico</translation>
+    </message>
+    <message>
+        <source> MiB</source>
+        <translation> MiB</translation>
+    </message>
+    <message>
+        <source>Memory for the unbounded plane</source>
+        <translation>Memoria para el plano ilimitado</translation>
+    </message>
+    <message>
+        <source>&amp;Width:</source>
+        <translation>&amp;Ancho:</translation>
+    </message>
+    <message>
+        <source>&amp;Height:</source>
+        <translation>A&amp;lto:</translation>
+    </message>
+    <message>
+        <source>&amp;Memory for the unbounded plane:</source>
+        <translation>&amp;Memoria para el plano ilimitado:</translation>
+    </message>
+    <message>
+        <source>%1 live cells lie outside this universe and will be lost. Change the universe?</source>
+        <translation>%1 células vivas quedan fuera de este universo y se perderán. ¿Cambiar de universo?</translation>
+    </message>
+    <message>
+        <source>At most %1 cells: choose a smaller width or height.</source>
+        <translation>Como mucho %1 células: elija un ancho o un alto menor.</translation>
+    </message>
+    <message>
+        <source>%1 live cells would be lost.</source>
+        <translation>Se perderían %1 células vivas.</translation>
     </message>
 </context>
 </TS>

@@ -19,6 +19,18 @@
         <source>&amp;Generations after this one:</source>
         <translation>&amp;Générations après celle-ci :</translation>
     </message>
+    <message>
+        <source>What the &amp;view shows</source>
+        <translation>Ce que la &amp;vue montre</translation>
+    </message>
+    <message>
+        <source>The &amp;live cells&apos; box</source>
+        <translation>Le cadre des cellules &amp;vivantes</translation>
+    </message>
+    <message>
+        <source>Cells:</source>
+        <translation>Cellules :</translation>
+    </message>
 </context>
 <context>
     <name>FieldExport</name>
@@ -138,10 +150,6 @@
     <message>
         <source>Morley</source>
         <translation>Morley</translation>
-    </message>
-    <message>
-        <source>Patterns (*.rle *.cells *.lif *.life *.txt);;All files (*)</source>
-        <translation>Motifs (*.rle *.cells *.lif *.life *.txt);;Tous les fichiers (*)</translation>
     </message>
     <message>
         <source>Cells: %1</source>
@@ -577,6 +585,92 @@
         <source>Unbounded plane, %1 alive; cursor on %2, %3</source>
         <translation>Plan illimité, %1 vivantes ; curseur sur %2, %3</translation>
     </message>
+    <message>
+        <source>There is not enough memory for this universe.</source>
+        <translation>La mémoire ne suffit pas pour cet univers.</translation>
+    </message>
+    <message>
+        <source>Universe</source>
+        <translation>Univers</translation>
+    </message>
+    <message>
+        <source>The generation cannot go past 2^63 - 1.</source>
+        <translation>La génération ne peut dépasser 2^63 - 1.</translation>
+    </message>
+    <message>
+        <source>State: evolving; no cycles looked for above %1 cells</source>
+        <translation>État : en évolution ; pas de recherche de cycle au-delà de %1 cellules</translation>
+    </message>
+    <message>
+        <source>State: moves (%1, %2) every %3 generations since generation %4</source>
+        <translation>État : se déplace de (%1, %2) toutes les %3 générations depuis la génération %4</translation>
+    </message>
+    <message>
+        <source>Field size: %1 * %2, plane</source>
+        <translation>Taille : %1 * %2, plan</translation>
+    </message>
+    <message>
+        <source>Field size: %1 * %2, torus</source>
+        <translation>Taille : %1 * %2, tore</translation>
+    </message>
+    <message>
+        <source>Field size: unbounded</source>
+        <translation>Taille : illimitée</translation>
+    </message>
+    <message>
+        <source>Edit: the field editor edits the classic field only</source>
+        <translation>Modifier : l’éditeur ne modifie que le champ classique</translation>
+    </message>
+    <message>
+        <source>The run stopped:
+%1</source>
+        <translation>L’exécution s’est arrêtée :
+%1</translation>
+    </message>
+    <message>
+        <source>&amp;Universe…</source>
+        <translation>&amp;Univers…</translation>
+    </message>
+    <message>
+        <source>&amp;Faster</source>
+        <translation>Plus &amp;vite</translation>
+    </message>
+    <message>
+        <source>Zoom &amp;in</source>
+        <translation>Zoom &amp;avant</translation>
+    </message>
+    <message>
+        <source>Zoom &amp;out</source>
+        <translation>Zoom a&amp;rrière</translation>
+    </message>
+    <message>
+        <source>&amp;Fit pattern</source>
+        <translation>A&amp;juster au motif</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>Affic&amp;hage</translation>
+    </message>
+    <message>
+        <source>Patterns (*.rle *.cells *.lif *.life *.txt *.mc *.gz);;All files (*)</source>
+        <translation>Motifs (*.rle *.cells *.lif *.life *.txt *.mc *.gz);;Tous les fichiers (*)</translation>
+    </message>
+    <message>
+        <source>Macrocell (*.mc)</source>
+        <translation>Macrocell (*.mc)</translation>
+    </message>
+    <message>
+        <source>The file is larger than %1 MiB (%2 bytes).</source>
+        <translation>Le fichier dépasse %1 Mio (%2 octets).</translation>
+    </message>
+    <message>
+        <source>Slo&amp;wer</source>
+        <translation>Plus le&amp;nt</translation>
+    </message>
+    <message>
+        <source>The picture would be more than %1 pixels a side.</source>
+        <translation>L’image dépasserait %1 pixels de côté.</translation>
+    </message>
 </context>
 <context>
     <name>RecentFiles</name>
@@ -587,6 +681,92 @@
     <message>
         <source>&amp;%1 %2</source>
         <translation>&amp;%1 %2</translation>
+    </message>
+</context>
+<context>
+    <name>StepControl</name>
+    <message>
+        <source>Step: %1 gen./tick</source>
+        <translation>Pas : %1 gén./top</translation>
+    </message>
+    <message>
+        <source>Generations computed at each tick: ] doubles them, [ halves them, up to %1 here</source>
+        <translation>Générations calculées à chaque top : ] les double, [ les divise par deux, jusqu’à %1 ici</translation>
+    </message>
+</context>
+<context>
+    <name>UniverseDialog</name>
+    <message>
+        <source>&amp;Classic field, 120 × 120</source>
+        <translation>Champ &amp;classique, 120 × 120</translation>
+    </message>
+    <message>
+        <source>Bounded &amp;plane</source>
+        <translation>&amp;Plan borné</translation>
+    </message>
+    <message>
+        <source>&amp;Torus</source>
+        <translation>&amp;Tore</translation>
+    </message>
+    <message>
+        <source>&amp;Unbounded plane</source>
+        <translation>Plan &amp;illimité</translation>
+    </message>
+    <message>
+        <source>&amp;Start in this universe</source>
+        <translation>&amp;Démarrer dans cet univers</translation>
+    </message>
+    <message>
+        <source>Universe</source>
+        <translation>Univers</translation>
+    </message>
+    <message>
+        <source> cells</source>
+        <translation> cellules</translation>
+    </message>
+    <message>
+        <source>Width</source>
+        <translation>Largeur</translation>
+    </message>
+    <message>
+        <source>Height</source>
+        <translation>Hauteur</translation>
+    </message>
+    <message>
+        <source>Otherwise the program starts in the classic field</source>
+        <translation>Sinon le programme démarre dans le champ classique</translation>
+    </message>
+    <message>
+        <source> MiB</source>
+        <translation> Mio</translation>
+    </message>
+    <message>
+        <source>Memory for the unbounded plane</source>
+        <translation>Mémoire pour le plan illimité</translation>
+    </message>
+    <message>
+        <source>&amp;Width:</source>
+        <translation>&amp;Largeur :</translation>
+    </message>
+    <message>
+        <source>&amp;Height:</source>
+        <translation>&amp;Hauteur :</translation>
+    </message>
+    <message>
+        <source>&amp;Memory for the unbounded plane:</source>
+        <translation>&amp;Mémoire pour le plan illimité :</translation>
+    </message>
+    <message>
+        <source>%1 live cells lie outside this universe and will be lost. Change the universe?</source>
+        <translation>%1 cellules vivantes sont hors de cet univers et seront perdues. Changer d’univers ?</translation>
+    </message>
+    <message>
+        <source>At most %1 cells: choose a smaller width or height.</source>
+        <translation>%1 cellules au plus : choisissez une largeur ou une hauteur plus petite.</translation>
+    </message>
+    <message>
+        <source>%1 live cells would be lost.</source>
+        <translation>%1 cellules vivantes seraient perdues.</translation>
     </message>
 </context>
 </TS>

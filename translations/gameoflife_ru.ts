@@ -19,6 +19,18 @@
         <source>&amp;Generations after this one:</source>
         <translation>&amp;Поколений после текущего:</translation>
     </message>
+    <message>
+        <source>What the &amp;view shows</source>
+        <translation>То, что показывает &amp;вид</translation>
+    </message>
+    <message>
+        <source>The &amp;live cells&apos; box</source>
+        <translation>Рамка &amp;живых клеток</translation>
+    </message>
+    <message>
+        <source>Cells:</source>
+        <translation>Клетки:</translation>
+    </message>
 </context>
 <context>
     <name>FieldExport</name>
@@ -138,10 +150,6 @@
     <message>
         <source>Morley</source>
         <translation>Morley</translation>
-    </message>
-    <message>
-        <source>Patterns (*.rle *.cells *.lif *.life *.txt);;All files (*)</source>
-        <translation>Фигуры (*.rle *.cells *.lif *.life *.txt);;Все файлы (*)</translation>
     </message>
     <message>
         <source>Cells: %1</source>
@@ -577,6 +585,92 @@
         <source>Unbounded plane, %1 alive; cursor on %2, %3</source>
         <translation>Неограниченная плоскость, живых %1; курсор на %2, %3</translation>
     </message>
+    <message>
+        <source>There is not enough memory for this universe.</source>
+        <translation>Для этой вселенной не хватает памяти.</translation>
+    </message>
+    <message>
+        <source>Universe</source>
+        <translation>Вселенная</translation>
+    </message>
+    <message>
+        <source>The generation cannot go past 2^63 - 1.</source>
+        <translation>Поколение не может превысить 2^63 - 1.</translation>
+    </message>
+    <message>
+        <source>State: evolving; no cycles looked for above %1 cells</source>
+        <translation>Состояние: развивается; циклы не ищутся свыше %1 клеток</translation>
+    </message>
+    <message>
+        <source>State: moves (%1, %2) every %3 generations since generation %4</source>
+        <translation>Состояние: сдвигается на (%1, %2) каждые %3 поколений с поколения %4</translation>
+    </message>
+    <message>
+        <source>Field size: %1 * %2, plane</source>
+        <translation>Размер: %1 * %2, плоскость</translation>
+    </message>
+    <message>
+        <source>Field size: %1 * %2, torus</source>
+        <translation>Размер: %1 * %2, тор</translation>
+    </message>
+    <message>
+        <source>Field size: unbounded</source>
+        <translation>Размер: бесконечное</translation>
+    </message>
+    <message>
+        <source>Edit: the field editor edits the classic field only</source>
+        <translation>Правка: редактор правит только классическое поле</translation>
+    </message>
+    <message>
+        <source>The run stopped:
+%1</source>
+        <translation>Выполнение остановлено:
+%1</translation>
+    </message>
+    <message>
+        <source>&amp;Universe…</source>
+        <translation>&amp;Вселенная…</translation>
+    </message>
+    <message>
+        <source>&amp;Faster</source>
+        <translation>&amp;Быстрее</translation>
+    </message>
+    <message>
+        <source>Zoom &amp;in</source>
+        <translation>&amp;Приблизить</translation>
+    </message>
+    <message>
+        <source>Zoom &amp;out</source>
+        <translation>&amp;Отдалить</translation>
+    </message>
+    <message>
+        <source>&amp;Fit pattern</source>
+        <translation>&amp;Вписать узор</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>&amp;Вид</translation>
+    </message>
+    <message>
+        <source>Patterns (*.rle *.cells *.lif *.life *.txt *.mc *.gz);;All files (*)</source>
+        <translation>Узоры (*.rle *.cells *.lif *.life *.txt *.mc *.gz);;Все файлы (*)</translation>
+    </message>
+    <message>
+        <source>Macrocell (*.mc)</source>
+        <translation>Macrocell (*.mc)</translation>
+    </message>
+    <message>
+        <source>The file is larger than %1 MiB (%2 bytes).</source>
+        <translation>Файл больше %1 МиБ (%2 байт).</translation>
+    </message>
+    <message>
+        <source>Slo&amp;wer</source>
+        <translation>&amp;Медленнее</translation>
+    </message>
+    <message>
+        <source>The picture would be more than %1 pixels a side.</source>
+        <translation>Изображение было бы больше %1 пикселей по стороне.</translation>
+    </message>
 </context>
 <context>
     <name>RecentFiles</name>
@@ -587,6 +681,92 @@
     <message>
         <source>&amp;%1 %2</source>
         <translation>&amp;%1 %2</translation>
+    </message>
+</context>
+<context>
+    <name>StepControl</name>
+    <message>
+        <source>Step: %1 gen./tick</source>
+        <translation>Шаг: %1 пок./такт</translation>
+    </message>
+    <message>
+        <source>Generations computed at each tick: ] doubles them, [ halves them, up to %1 here</source>
+        <translation>Поколений за такт: ] удваивает, [ делит пополам, здесь до %1</translation>
+    </message>
+</context>
+<context>
+    <name>UniverseDialog</name>
+    <message>
+        <source>&amp;Classic field, 120 × 120</source>
+        <translation>&amp;Классическое поле, 120 × 120</translation>
+    </message>
+    <message>
+        <source>Bounded &amp;plane</source>
+        <translation>&amp;Ограниченная плоскость</translation>
+    </message>
+    <message>
+        <source>&amp;Torus</source>
+        <translation>&amp;Тор</translation>
+    </message>
+    <message>
+        <source>&amp;Unbounded plane</source>
+        <translation>&amp;Бесконечная плоскость</translation>
+    </message>
+    <message>
+        <source>&amp;Start in this universe</source>
+        <translation>&amp;Запускаться в этой вселенной</translation>
+    </message>
+    <message>
+        <source>Universe</source>
+        <translation>Вселенная</translation>
+    </message>
+    <message>
+        <source> cells</source>
+        <translation> клеток</translation>
+    </message>
+    <message>
+        <source>Width</source>
+        <translation>Ширина</translation>
+    </message>
+    <message>
+        <source>Height</source>
+        <translation>Высота</translation>
+    </message>
+    <message>
+        <source>Otherwise the program starts in the classic field</source>
+        <translation>Иначе программа запускается в классическом поле</translation>
+    </message>
+    <message>
+        <source> MiB</source>
+        <translation> МиБ</translation>
+    </message>
+    <message>
+        <source>Memory for the unbounded plane</source>
+        <translation>Память для бесконечной плоскости</translation>
+    </message>
+    <message>
+        <source>&amp;Width:</source>
+        <translation>&amp;Ширина:</translation>
+    </message>
+    <message>
+        <source>&amp;Height:</source>
+        <translation>В&amp;ысота:</translation>
+    </message>
+    <message>
+        <source>&amp;Memory for the unbounded plane:</source>
+        <translation>&amp;Память для бесконечной плоскости:</translation>
+    </message>
+    <message>
+        <source>%1 live cells lie outside this universe and will be lost. Change the universe?</source>
+        <translation>%1 живых клеток лежат вне этой вселенной и будут потеряны. Сменить вселенную?</translation>
+    </message>
+    <message>
+        <source>At most %1 cells: choose a smaller width or height.</source>
+        <translation>Не более %1 клеток: выберите меньшую ширину или высоту.</translation>
+    </message>
+    <message>
+        <source>%1 live cells would be lost.</source>
+        <translation>Будет потеряно живых клеток: %1.</translation>
     </message>
 </context>
 </TS>

@@ -11,6 +11,7 @@
 #include <QVector>
 
 #include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <vector>
 
@@ -68,9 +69,9 @@ int PopulationChart::pointCount() const { return series->count(); }
 void PopulationChart::redraw()
 {
     QVector<QPointF> points;
-    int first = 1;
-    int last = 1;
-    int highest = 0;
+    std::int64_t first = 1;
+    std::int64_t last = 1;
+    std::uint64_t highest = 0;
     if (history) {
         const std::vector<std::uint64_t> &counts = history->populations();
         first = history->firstGeneration();
@@ -79,7 +80,7 @@ void PopulationChart::redraw()
         if (size <= static_cast<std::size_t>(MaxPoints)) {
             points.reserve(static_cast<int>(size));
             for (std::size_t i = 0; i < size; ++i)
-                points.append(QPointF(first + static_cast<double>(i), counts[i]));
+                points.append(QPointF(static_cast<double>(history->generation(i)), static_cast<double>(counts[i])));
         } else {
             // Each stretch becomes an upright line from its lowest to its highest population.
             const std::size_t stretches = MaxPoints / 2;
@@ -88,19 +89,23 @@ void PopulationChart::redraw()
                 const auto begin = counts.begin() + static_cast<std::ptrdiff_t>(s * size / stretches);
                 const auto end = counts.begin() + static_cast<std::ptrdiff_t>((s + 1) * size / stretches);
                 const auto [low, high] = std::minmax_element(begin, end);
-                const double x = first + static_cast<double>(begin - counts.begin());
-                points.append(QPointF(x, *low));
-                points.append(QPointF(x, *high));
+                // Records may be any number of generations apart: each has its own.
+                const double x
+                    = static_cast<double>(history->generation(static_cast<std::size_t>(begin - counts.begin())));
+                points.append(QPointF(x, static_cast<double>(*low)));
+                points.append(QPointF(x, static_cast<double>(*high)));
             }
         }
         highest = *std::max_element(counts.begin(), counts.end());
     }
     series->replace(points);
     setWholeRange(axisX, first, std::max(last, first + 1));
-    setWholeRange(axisY, 0, std::max(highest, 1));
+    setWholeRange(axisY, 0,
+        static_cast<long long>(
+            std::min<std::uint64_t>(std::max<std::uint64_t>(highest, 1), static_cast<std::uint64_t>(LLONG_MAX / 4))));
 }
 
-void PopulationChart::setWholeRange(QValueAxis *axis, int low, int high)
+void PopulationChart::setWholeRange(QValueAxis *axis, long long low, long long high)
 {
     // Round figures on the axes, not the first and last generation: a step of
     // 1, 2 or 5 times a power of ten, the smallest that needs few intervals.

@@ -45,7 +45,7 @@ private slots:
 private:
     // Gives `axis` the range low..high (0 <= low < high) widened to ticks that
     // all fall on whole numbers, so that every label is one.
-    static void setWholeRange(QtCharts::QValueAxis *axis, int low, int high);
+    static void setWholeRange(QtCharts::QValueAxis *axis, long long low, long long high);
 
     const RunHistory *history = nullptr; // not owned
     QtCharts::QChart *chart; // owned by the chart view, a child

@@ -6,6 +6,8 @@
 #include <string>
 #include <utility>
 
+#include "model/engine/randombits.h"
+
 namespace
 {
 
@@ -36,6 +38,16 @@ inline Counts countNeighbours(Word sidesAbove, Word bothAbove, Word selfAbove, W
     const Word pairBelow = twosBelow ^ carry;
     const Word fullBelow = twosBelow & carry;
     return { ones, pairAbove ^ pairBelow, fullAbove ^ fullBelow ^ (pairAbove & pairBelow), fullAbove & fullBelow };
+}
+
+// The cells of word k of a row (columns 64 k..64 k + 63) within columns left..right.
+Word columnMask(std::int64_t k, std::int64_t left, std::int64_t right)
+{
+    if (right < 64 * k || left > 64 * k + 63)
+        return 0;
+    const int first = static_cast<int>(std::max(left - 64 * k, std::int64_t(0)));
+    const int last = static_cast<int>(std::min(right - 64 * k, std::int64_t(63)));
+    return (~Word(0) >> (63 - last)) & (~Word(0) << first);
 }
 
 // B3/S23 written out: a count of 2 or 3, and 3 unless alive.
@@ -332,6 +344,57 @@ void GridUniverse::setCell(std::int64_t x, std::int64_t y, bool alive)
 }
 
 void GridUniverse::clear() { std::fill(words.begin(), words.end(), 0); }
+
+std::optional<CellRect> GridUniverse::inside(const CellRect &area) const
+{
+    const CellRect cut { std::max<std::int64_t>(area.left, 0), std::max<std::int64_t>(area.top, 0),
+        std::min(area.right, shape.width() - 1), std::min(area.bottom, shape.height() - 1) };
+    if (cut.left > cut.right || cut.top > cut.bottom)
+        return std::nullopt;
+    return cut;
+}
+
+template <typename Change> void GridUniverse::changeWords(const CellRect &area, Change change)
+{
+    const std::int64_t rowWords = PackedRows::wordsPerRow(shape.width());
+    for (std::int64_t y = area.top; y <= area.bottom; ++y) {
+        Word *row = words.data() + y * rowWords;
+        for (std::int64_t k = area.left / 64; k <= area.right / 64; ++k)
+            row[k] = change(row[k], columnMask(k, area.left, area.right));
+    }
+}
+
+void GridUniverse::clearInside(const CellRect &area)
+{
+    if (const std::optional<CellRect> cut = inside(area))
+        changeWords(*cut, [](Word word, Word mask) { return word & ~mask; });
+}
+
+void GridUniverse::clearOutside(const CellRect &area)
+{
+    const std::optional<CellRect> cut = inside(area);
+    if (!cut) {
+        clear();
+        return;
+    }
+    const std::int64_t rowWords = PackedRows::wordsPerRow(shape.width());
+    std::fill(words.begin(), words.begin() + cut->top * rowWords, 0);
+    std::fill(words.begin() + (cut->bottom + 1) * rowWords, words.end(), 0);
+    for (std::int64_t y = cut->top; y <= cut->bottom; ++y) {
+        Word *row = words.data() + y * rowWords;
+        for (std::int64_t k = 0; k < rowWords; ++k)
+            row[k] &= columnMask(k, cut->left, cut->right);
+    }
+}
+
+void GridUniverse::fillRandom(const CellRect &area, double density, std::uint64_t seed)
+{
+    const std::optional<CellRect> cut = inside(area);
+    if (!cut)
+        return;
+    RandomBits cells(density, seed);
+    changeWords(*cut, [&cells](Word word, Word mask) { return (word & ~mask) | (cells.next() & mask); });
+}
 
 void GridUniverse::forEachLiveCell(
     const CellRect &area, const std::function<void(std::int64_t x, std::int64_t y)> &visit) const

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "model/engine/packedrows.h"
@@ -36,6 +37,10 @@ public:
     // Throws std::out_of_range for a cell outside the universe.
     void setCell(std::int64_t x, std::int64_t y, bool alive) override;
     void clear() override;
+    // A word of 64 cells at a time.
+    void clearInside(const CellRect &area) override;
+    void clearOutside(const CellRect &area) override;
+    void fillRandom(const CellRect &area, double density, std::uint64_t seed) override;
 
     void forEachLiveCell(
         const CellRect &area, const std::function<void(std::int64_t x, std::int64_t y)> &visit) const override;
@@ -60,6 +65,11 @@ private:
     GridUniverse(const GridUniverse &other);
 
     PackedRows cells() const { return PackedRows(words.data(), shape.width(), shape.height()); }
+    // `area` cut to the universe; none when they share no cell.
+    std::optional<CellRect> inside(const CellRect &area) const;
+    // Sets each word holding cells of `area` to change(word, mask), mask
+    // holding the word's cells inside `area`. Precondition: `area` lies inside.
+    template <typename Change> void changeWords(const CellRect &area, Change change);
     // Computes the next generation into `next` and swaps it in; returns
     // whether any cell changed. Precondition: `next` and `sums` are sized.
     bool step();

@@ -4,6 +4,10 @@
 #include <cstring>
 #include <string>
 #include <unordered_map>
+#include <utility>
+
+#include "model/engine/randombits.h"
+#include "model/engine/squareedits.h"
 
 namespace
 {
@@ -23,6 +27,23 @@ Word mix(Word x)
 }
 
 std::int64_t halfSide(int level) { return std::int64_t(1) << (level - 1); }
+
+// Whether `area` lies within +-CoordinateLimit.
+bool inPlane(const CellRect &area)
+{
+    return area.left >= -Universe::CoordinateLimit && area.top >= -Universe::CoordinateLimit
+        && area.right <= Universe::CoordinateLimit && area.bottom <= Universe::CoordinateLimit;
+}
+
+// The smallest level, `level` at least, of a root square holding `area`.
+// Precondition: inPlane(area).
+int levelFor(const CellRect &area, int level)
+{
+    while (area.left < -halfSide(level) || area.top < -halfSide(level) || area.right >= halfSide(level)
+        || area.bottom >= halfSide(level))
+        ++level;
+    return level;
+}
 
 // Keeps the nodes an operation protects until it ends, however it ends.
 class Protection
@@ -561,24 +582,6 @@ NodeId HashLife::built(CellPoint *begin, CellPoint *end, int level, const CellRe
     return result;
 }
 
-NodeId HashLife::merged(NodeId a, NodeId b)
-{
-    NodeStore &nodes = store();
-    if (a == b || nodes.isEmpty(b))
-        return a;
-    if (nodes.isEmpty(a))
-        return b;
-    if (nodes.level(a) == NodeStore::LeafLevel)
-        return nodes.leaf(nodes.bits(a) | nodes.bits(b));
-    const std::size_t mark = nodes.protectionMark();
-    NodeId quarters[4];
-    for (int q = 0; q < 4; ++q)
-        quarters[q] = Protection::keep(merged(nodes.quarter(a, q), nodes.quarter(b, q)));
-    const NodeId result = nodes.node(quarters[0], quarters[1], quarters[2], quarters[3]);
-    nodes.release(mark);
-    return result;
-}
-
 void HashLife::setCells(std::vector<CellPoint> cells)
 {
     if (cells.empty())
@@ -608,10 +611,135 @@ void HashLife::setCells(std::vector<CellPoint> cells)
         const CellRect whole { -half, -half, half - 1, half - 1 };
         const NodeId added = Protection::keep(
             built(cells.data(), cells.data() + cells.size(), level, whole, CellRect { left, top, right, bottom }));
-        replaceRoot(shrunk(Protection::keep(merged(square, added))));
+        replaceRoot(shrunk(Protection::keep(SquareEdits::united(square, added))));
     } catch (const NodeStore::Exhausted &) {
         failOutOfMemory();
     }
+}
+
+void HashLife::clearInside(const CellRect &area)
+{
+    try {
+        const Protection protection;
+        replaceRoot(shrunk(Protection::keep(SquareEdits::clipped(root, area, false))));
+    } catch (const NodeStore::Exhausted &) {
+        failOutOfMemory();
+    }
+}
+
+void HashLife::clearOutside(const CellRect &area)
+{
+    try {
+        const Protection protection;
+        replaceRoot(shrunk(Protection::keep(SquareEdits::clipped(root, area, true))));
+    } catch (const NodeStore::Exhausted &) {
+        failOutOfMemory();
+    }
+}
+
+void HashLife::combine(const Universe &source, const CellRect &area, Combination how)
+{
+    const auto *const tree = dynamic_cast<const HashLife *>(&source);
+    if (!tree) {
+        combine(fromCells(source, area), area, how);
+        return;
+    }
+    NodeStore &nodes = store();
+    try {
+        const Protection protection;
+        const int level = std::max(nodes.level(root), nodes.level(tree->root));
+        const NodeId mine = Protection::keep(SquareEdits::grown(root, level));
+        const NodeId added = Protection::keep(
+            SquareEdits::grown(Protection::keep(SquareEdits::clipped(tree->root, area, true)), level));
+        NodeId result = NodeStore::None;
+        switch (how) {
+        case Combination::Or:
+            result = SquareEdits::united(mine, added);
+            break;
+        case Combination::Copy:
+            result = SquareEdits::united(Protection::keep(SquareEdits::clipped(mine, area, false)), added);
+            break;
+        case Combination::Xor:
+            result = SquareEdits::toggled(mine, added);
+            break;
+        }
+        replaceRoot(shrunk(Protection::keep(result)));
+    } catch (const NodeStore::Exhausted &) {
+        failOutOfMemory();
+    }
+}
+
+void HashLife::fillRandom(const CellRect &area, double density, std::uint64_t seed)
+{
+    if (!inPlane(area))
+        throw UniverseError("the rectangle to fill reaches beyond " + std::to_string(CoordinateLimit)
+            + " cells from the origin, the edge of the unbounded plane");
+    NodeStore &nodes = store();
+    RandomBits cells(density, seed);
+    try {
+        const Protection protection;
+        const int level = levelFor(area, nodes.level(root));
+        const NodeId kept
+            = Protection::keep(SquareEdits::clipped(Protection::keep(SquareEdits::grown(root, level)), area, false));
+        const NodeId filled = Protection::keep(SquareEdits::random(area, level, cells));
+        replaceRoot(shrunk(Protection::keep(SquareEdits::united(kept, filled))));
+    } catch (const NodeStore::Exhausted &) {
+        failOutOfMemory();
+    }
+}
+
+HashLife HashLife::cellsIn(const CellRect &area) const
+{
+    HashLife cells(*this);
+    cells.clearOutside(area);
+    return cells;
+}
+
+HashLife HashLife::fromCells(const Universe &source, const CellRect &area)
+{
+    // Cells handed to setCells() at once, so that at most a few MiB of them are held.
+    constexpr std::size_t Batch = std::size_t(1) << 16;
+    HashLife cells;
+    std::vector<CellPoint> batch;
+    source.forEachLiveCell(area, [&](std::int64_t x, std::int64_t y) {
+        batch.push_back({ x, y });
+        if (batch.size() == Batch) {
+            cells.setCells(std::move(batch));
+            batch.clear();
+        }
+    });
+    cells.setCells(std::move(batch));
+    return cells;
+}
+
+HashLife HashLife::turned(const Orientation &orientation, const CellRect &box, CellPoint topLeft) const
+{
+    const CellRect plane { -CoordinateLimit, -CoordinateLimit, CoordinateLimit, CoordinateLimit };
+    if (!plane.contains(topLeft.x, topLeft.y) || !inPlane(box))
+        throw UniverseError("a turned rectangle must lie within " + std::to_string(CoordinateLimit)
+            + " cells from the origin, the edge of the unbounded plane");
+    const CellRect turnedBox = orientation.mapAboutOrigin(box);
+    const std::int64_t dx = topLeft.x - turnedBox.left;
+    const std::int64_t dy = topLeft.y - turnedBox.top;
+    NodeStore &nodes = store();
+    HashLife result(lifeRule);
+    try {
+        const Protection protection;
+        const NodeId cells = Protection::keep(
+            SquareEdits::oriented(Protection::keep(SquareEdits::clipped(root, box, true)), orientation));
+        const std::optional<CellRect> live = boxOf(cells);
+        if (!live)
+            return result;
+        const CellRect moved { live->left + dx, live->top + dy, live->right + dx, live->bottom + dy };
+        if (!inPlane(moved))
+            throw UniverseError("the cells would lie beyond " + std::to_string(CoordinateLimit)
+                + " cells from the origin, the edge of the unbounded plane");
+        const int level = levelFor(moved, nodes.level(cells));
+        result.replaceRoot(shrunk(Protection::keep(SquareEdits::moved(cells, dx, dy, level))));
+    } catch (const NodeStore::Exhausted &) {
+        failOutOfMemory();
+    }
+    return result;
 }
 
 void HashLife::forEachLiveCell(

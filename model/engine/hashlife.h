@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "model/engine/nodestore.h"
+#include "model/engine/orientation.h"
 #include "model/engine/universe.h"
 
 // The unbounded plane, after Gosper's memoised quadtree (HashLife): the live
@@ -41,6 +42,25 @@ public:
     // others stay as they are. Throws UniverseError, changing nothing, for a
     // cell beyond CoordinateLimit or when memory runs out.
     void setCells(std::vector<CellPoint> cells);
+
+    // These cut, combine and fill squares of the tree rather than cells, and
+    // throw UniverseError, changing nothing, when memory runs out.
+    void clearInside(const CellRect &area) override;
+    void clearOutside(const CellRect &area) override;
+    // Reads a `source` other than a HashLife into one first.
+    void combine(const Universe &source, const CellRect &area, Combination how) override;
+    void fillRandom(const CellRect &area, double density, std::uint64_t seed) override;
+    // The cells inside `area` alone, under the same rule, sharing this one's squares.
+    HashLife cellsIn(const CellRect &area) const;
+    // The live cells inside `area` of any universe, visited one by one, under
+    // Conway's rule. Throws UniverseError as setCells() does.
+    static HashLife fromCells(const Universe &source, const CellRect &area);
+    // The cells inside `box` turned within it by `orientation`, then moved so
+    // that the turned box's top-left cell lies on `topLeft` (see
+    // Orientation::map()). Throws UniverseError when a cell would lie beyond
+    // CoordinateLimit or memory runs out. Precondition: `box` lies within
+    // CoordinateLimit, |topLeft.x| and |topLeft.y| are at most CoordinateLimit.
+    HashLife turned(const Orientation &orientation, const CellRect &box, CellPoint topLeft) const;
 
     void forEachLiveCell(
         const CellRect &area, const std::function<void(std::int64_t x, std::int64_t y)> &visit) const override;
@@ -82,7 +102,6 @@ private:
     static NodeId shrunk(NodeId square);
     static NodeId step(NodeId square, int exponent);
     static NodeId withCell(NodeId square, int level, std::uint64_t x, std::uint64_t y, bool alive);
-    static NodeId merged(NodeId a, NodeId b);
     // The square `square` of `level` with the cells of begin..end alive, all of them within `bound`.
     static NodeId built(CellPoint *begin, CellPoint *end, int level, const CellRect &square, const CellRect &bound);
     std::vector<CellPoint> liveCells(const CellRect &area) const;

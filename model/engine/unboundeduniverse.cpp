@@ -48,6 +48,7 @@ UnboundedUniverse::UnboundedUniverse(const HashLife &cells)
 UnboundedUniverse::UnboundedUniverse(const UnboundedUniverse &other)
     : jumps(other.jumps)
     , steps(other.steps ? std::make_unique<TileLife>(*other.steps) : nullptr)
+    , tileReach(other.tileReach)
 {
 }
 
@@ -57,6 +58,7 @@ UnboundedUniverse &UnboundedUniverse::operator=(const UnboundedUniverse &other)
         std::unique_ptr<TileLife> copied = other.steps ? std::make_unique<TileLife>(*other.steps) : nullptr;
         jumps = other.jumps;
         steps = std::move(copied);
+        tileReach = other.tileReach;
     }
     return *this;
 }
@@ -74,6 +76,7 @@ HashLife UnboundedUniverse::quadtree() const
 
 void UnboundedUniverse::setCells(std::vector<CellPoint> cells)
 {
+    tileReach = std::numeric_limits<std::uint64_t>::max();
     if (jumps)
         jumps->setCells(std::move(cells));
     else
@@ -82,11 +85,47 @@ void UnboundedUniverse::setCells(std::vector<CellPoint> cells)
 
 std::unique_ptr<Universe> UnboundedUniverse::clone() const { return std::make_unique<UnboundedUniverse>(*this); }
 
-void UnboundedUniverse::setRule(const Rule &rule) { engine().setRule(rule); }
+void UnboundedUniverse::setRule(const Rule &rule)
+{
+    engine().setRule(rule);
+    tileReach = std::numeric_limits<std::uint64_t>::max();
+}
 
-void UnboundedUniverse::setCell(std::int64_t x, std::int64_t y, bool alive) { engine().setCell(x, y, alive); }
+void UnboundedUniverse::setCell(std::int64_t x, std::int64_t y, bool alive)
+{
+    engine().setCell(x, y, alive);
+    tileReach = std::numeric_limits<std::uint64_t>::max();
+}
 
-void UnboundedUniverse::clear() { engine().clear(); }
+void UnboundedUniverse::clear()
+{
+    engine().clear();
+    tileReach = std::numeric_limits<std::uint64_t>::max();
+}
+
+void UnboundedUniverse::clearInside(const CellRect &area) { engine().clearInside(area); }
+
+void UnboundedUniverse::clearOutside(const CellRect &area) { engine().clearOutside(area); }
+
+void UnboundedUniverse::combine(const Universe &source, const CellRect &area, Combination how)
+{
+    const auto *const unbounded = dynamic_cast<const UnboundedUniverse *>(&source);
+    engine().combine(unbounded ? unbounded->engine() : source, area, how);
+}
+
+void UnboundedUniverse::fillRandom(const CellRect &area, double density, std::uint64_t seed)
+{
+    engine().fillRandom(area, density, seed);
+}
+
+HashLife UnboundedUniverse::cellsIn(const CellRect &area) const
+{
+    if (jumps)
+        return jumps->cellsIn(area);
+    HashLife cells = HashLife::fromCells(*steps, area);
+    cells.setRule(steps->rule());
+    return cells;
+}
 
 void UnboundedUniverse::forEachLiveCell(
     const CellRect &area, const std::function<void(std::int64_t x, std::int64_t y)> &visit) const
@@ -124,6 +163,14 @@ void UnboundedUniverse::advanceBy(std::uint64_t generations)
     // than this; past it HashLife, whose cost follows what is new in the
     // pattern rather than the generations, takes over.
     constexpr std::chrono::duration<double> TileBudget(0.25);
+    // The pace is taken over a few generations first, so that a jump that is
+    // HashLife's costs the tiles a moment only.
+    constexpr std::uint64_t FirstChunk = 16;
+    if (jumps && generations > tileReach) {
+        jumps->advance(generations);
+        return;
+    }
+    std::uint64_t chunk = FirstChunk;
     while (generations > 0) {
         if (engine().population() > TileLimit) {
             useHashLife();
@@ -131,16 +178,18 @@ void UnboundedUniverse::advanceBy(std::uint64_t generations)
             return;
         }
         useTileLife();
-        const std::uint64_t chunk = std::min(generations, TileLife::StepLimit);
+        const std::uint64_t step = std::min({ generations, chunk, TileLife::StepLimit });
         const Clock::time_point start = Clock::now();
-        engine().advance(chunk);
-        generations -= chunk;
+        engine().advance(step);
+        generations -= step;
         const std::chrono::duration<double> spent = Clock::now() - start;
-        if (generations > 0 && spent * (static_cast<double>(generations) / static_cast<double>(chunk)) > TileBudget) {
+        if (generations > 0 && spent * (static_cast<double>(generations) / static_cast<double>(step)) > TileBudget) {
+            tileReach = static_cast<std::uint64_t>(static_cast<double>(step) * (TileBudget / spent));
             useHashLife();
             engine().advance(generations);
             return;
         }
+        chunk *= 2;
     }
 }
 

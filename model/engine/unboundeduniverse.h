@@ -2,6 +2,7 @@
 #define UNBOUNDEDUNIVERSE_H
 
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <optional>
 
@@ -48,6 +49,14 @@ public:
     bool cell(std::int64_t x, std::int64_t y) const override { return engine().cell(x, y); }
     void setCell(std::int64_t x, std::int64_t y, bool alive) override;
     void clear() override;
+    // These four go to the engine that holds the cells.
+    void clearInside(const CellRect &area) override;
+    void clearOutside(const CellRect &area) override;
+    void combine(const Universe &source, const CellRect &area, Combination how) override;
+    void fillRandom(const CellRect &area, double density, std::uint64_t seed) override;
+    // The cells inside `area` alone: HashLife's squares shared where it holds
+    // the cells, else those cells visited one by one.
+    HashLife cellsIn(const CellRect &area) const;
 
     void forEachLiveCell(
         const CellRect &area, const std::function<void(std::int64_t x, std::int64_t y)> &visit) const override;
@@ -75,6 +84,11 @@ private:
     // Exactly one of the two holds the cells.
     std::optional<HashLife> jumps;
     std::unique_ptr<TileLife> steps;
+    // Generations the tiles would compute within a jump's budget at the pace
+    // they showed when they last handed a jump over to HashLife; a longer jump
+    // of cells that HashLife holds goes to it at once, without moving them to
+    // the tiles and back. Forgotten whenever cells or the rule are set.
+    std::uint64_t tileReach = std::numeric_limits<std::uint64_t>::max();
 };
 
 #endif // UNBOUNDEDUNIVERSE_H

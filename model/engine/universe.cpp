@@ -3,9 +3,11 @@
 #include "model/engine/classicuniverse.h"
 #include "model/engine/griduniverse.h"
 #include "model/engine/packedrows.h"
+#include "model/engine/randombits.h"
 #include "model/engine/unboundeduniverse.h"
 
 #include <string>
+#include <vector>
 
 std::unique_ptr<Universe> Universe::create(const Topology &topology, const Rule &rule)
 {
@@ -23,6 +25,56 @@ std::unique_ptr<Universe> Universe::create(const Topology &topology, const Rule 
         break;
     }
     return std::make_unique<UnboundedUniverse>(rule);
+}
+
+void Universe::clearInside(const CellRect &area)
+{
+    std::vector<CellPoint> cells;
+    forEachLiveCell(area, [&cells](std::int64_t x, std::int64_t y) { cells.push_back({ x, y }); });
+    for (const CellPoint &cell : cells)
+        setCell(cell.x, cell.y, false);
+}
+
+void Universe::clearOutside(const CellRect &area)
+{
+    const std::optional<CellRect> box = boundingBox();
+    if (!box)
+        return;
+    std::vector<CellPoint> cells;
+    forEachLiveCell(*box, [&](std::int64_t x, std::int64_t y) {
+        if (!area.contains(x, y))
+            cells.push_back({ x, y });
+    });
+    for (const CellPoint &cell : cells)
+        setCell(cell.x, cell.y, false);
+}
+
+void Universe::combine(const Universe &source, const CellRect &area, Combination how)
+{
+    if (&source == this) {
+        combine(*clone(), area, how);
+        return;
+    }
+    if (how == Combination::Copy)
+        clearInside(area);
+    source.forEachLiveCell(
+        area, [&](std::int64_t x, std::int64_t y) { setCell(x, y, how != Combination::Xor || !cell(x, y)); });
+}
+
+void Universe::fillRandom(const CellRect &area, double density, std::uint64_t seed)
+{
+    clearInside(area);
+    RandomBits cells(density, seed);
+    const std::uint64_t width = static_cast<std::uint64_t>(area.right - area.left) + 1;
+    for (std::int64_t y = area.top; y <= area.bottom; ++y) {
+        for (std::uint64_t offset = 0; offset < width; offset += 64) {
+            std::uint64_t word = cells.next();
+            if (width - offset < 64)
+                word &= (std::uint64_t(1) << (width - offset)) - 1;
+            for (; word != 0; word &= word - 1)
+                setCell(area.left + static_cast<std::int64_t>(offset) + __builtin_ctzll(word), y, true);
+        }
+    }
 }
 
 std::uint64_t Universe::shapeHash() const

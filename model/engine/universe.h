@@ -75,6 +75,29 @@ public:
     // Kills every cell.
     virtual void clear() = 0;
 
+    // How combine() sets the cells of an area from those of another universe.
+    enum class Combination {
+        Or, // the other's live cells are added
+        Copy, // every cell becomes as in the other
+        Xor, // the cells alive in the other change state
+    };
+
+    // Kills every cell inside `area`, or every one outside it; `area` may
+    // reach past a bounded universe. These ones hold the live cells to kill
+    // all at once, visited as forEachLiveCell() visits them.
+    virtual void clearInside(const CellRect &area);
+    virtual void clearOutside(const CellRect &area);
+    // Sets the cells of `area` from those of `source` at the same places;
+    // the cells of `source` elsewhere do not count. Precondition: `area` lies
+    // inside this universe (within CoordinateLimit in the unbounded plane).
+    // This one visits the live cells of `source` in `area` and sets them one by one.
+    virtual void combine(const Universe &source, const CellRect &area, Combination how);
+    // Makes each cell of `area` alive with probability `density` (0..1),
+    // independently of the others, from the cells RandomBits draws from
+    // `seed`; the cells outside stay as they are. Precondition as combine().
+    // This one sets the live cells one by one.
+    virtual void fillRandom(const CellRect &area, double density, std::uint64_t seed);
+
     // Calls `visit` for every live cell inside `area`, row by row from the
     // top, each row from the left.
     virtual void forEachLiveCell(

@@ -1,0 +1,133 @@
+#include "mainwindow/universedialog.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLocale>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+#include <utility>
+
+#include "mainwindow/appsettings.h"
+
+namespace
+{
+
+constexpr int DefaultSide = 500; // cells each way of a new plane or torus
+
+} // namespace
+
+UniverseDialog::UniverseDialog(
+    const Topology &current, bool startHere, int memory, int defaultMemory, LostCells lostCells, QWidget *parent)
+    : QDialog(parent)
+    , classic(new QRadioButton(tr("&Classic field, 120 × 120"), this))
+    , plane(new QRadioButton(tr("Bounded &plane"), this))
+    , torus(new QRadioButton(tr("&Torus"), this))
+    , unbounded(new QRadioButton(tr("&Unbounded plane"), this))
+    , width(new QSpinBox(this))
+    , height(new QSpinBox(this))
+    , note(new QLabel(this))
+    , startHereBox(new QCheckBox(tr("&Start in this universe"), this))
+    , memoryBox(new QSpinBox(this))
+    , buttons(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this))
+    , lostCells(std::move(lostCells))
+{
+    setWindowTitle(tr("Universe"));
+    auto *group = new QButtonGroup(this);
+    for (QRadioButton *choice : { classic, plane, torus, unbounded })
+        group->addButton(choice);
+    classic->setChecked(current.kind() == Topology::Kind::Classic);
+    plane->setChecked(current.kind() == Topology::Kind::Plane);
+    torus->setChecked(current.kind() == Topology::Kind::Torus);
+    unbounded->setChecked(current.kind() == Topology::Kind::Unbounded);
+    const bool sized = current.kind() == Topology::Kind::Plane || current.kind() == Topology::Kind::Torus;
+    for (QSpinBox *side : { width, height }) {
+        side->setRange(1, static_cast<int>(Topology::MaxBoundedCells));
+        side->setSuffix(tr(" cells"));
+    }
+    width->setValue(sized ? static_cast<int>(current.width()) : DefaultSide);
+    height->setValue(sized ? static_cast<int>(current.height()) : DefaultSide);
+    width->setAccessibleName(tr("Width"));
+    height->setAccessibleName(tr("Height"));
+    note->setWordWrap(true);
+    startHereBox->setChecked(startHere);
+    startHereBox->setToolTip(tr("Otherwise the program starts in the classic field"));
+    memoryBox->setRange(AppSettings::MinMemory, AppSettings::MaxMemory);
+    memoryBox->setValue(memory > 0 ? memory : defaultMemory);
+    memoryBox->setSuffix(tr(" MiB"));
+    memoryBox->setAccessibleName(tr("Memory for the unbounded plane"));
+
+    auto *layout = new QVBoxLayout(this);
+    for (QRadioButton *choice : { classic, plane, torus, unbounded })
+        layout->addWidget(choice);
+    auto *sizes = new QFormLayout;
+    sizes->addRow(tr("&Width:"), width);
+    sizes->addRow(tr("&Height:"), height);
+    sizes->addRow(tr("&Memory for the unbounded plane:"), memoryBox);
+    layout->addLayout(sizes);
+    layout->addWidget(note);
+    layout->addWidget(startHereBox);
+    layout->addWidget(buttons);
+    connect(buttons, &QDialogButtonBox::accepted, this, &UniverseDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &UniverseDialog::reject);
+    connect(group, QOverload<QAbstractButton *>::of(&QButtonGroup::buttonClicked), this, [this] { update(); });
+    for (QSpinBox *side : { width, height })
+        connect(side, QOverload<int>::of(&QSpinBox::valueChanged), this, [this] { update(); });
+    update();
+}
+
+Topology UniverseDialog::topology() const
+{
+    if (plane->isChecked())
+        return Topology::plane(width->value(), height->value());
+    if (torus->isChecked())
+        return Topology::torus(width->value(), height->value());
+    if (unbounded->isChecked())
+        return Topology::unbounded();
+    return Topology::classic();
+}
+
+bool UniverseDialog::startsHere() const { return startHereBox->isChecked(); }
+
+int UniverseDialog::memory() const { return memoryBox->value(); }
+
+void UniverseDialog::accept()
+{
+    const Topology chosen = topology();
+    if (!chosen.isValid())
+        return;
+    const std::uint64_t lost = lostCells(chosen);
+    if (lost > 0
+        && QMessageBox::question(this, windowTitle(),
+               tr("%1 live cells lie outside this universe and will be lost. Change the universe?")
+                   .arg(QLocale().toString(static_cast<qulonglong>(lost))),
+               QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+            != QMessageBox::Yes)
+        return;
+    QDialog::accept();
+}
+
+void UniverseDialog::update()
+{
+    const bool sized = plane->isChecked() || torus->isChecked();
+    width->setEnabled(sized);
+    height->setEnabled(sized);
+    const Topology chosen = topology();
+    QString text;
+    if (!chosen.isValid()) {
+        text = tr("At most %1 cells: choose a smaller width or height.")
+                   .arg(QLocale().toString(static_cast<qlonglong>(Topology::MaxBoundedCells)));
+    } else if (const std::uint64_t lost = lostCells(chosen)) {
+        text = tr("%1 live cells would be lost.").arg(QLocale().toString(static_cast<qulonglong>(lost)));
+    }
+    note->setText(text);
+    note->setVisible(!text.isEmpty());
+    buttons->button(QDialogButtonBox::Ok)->setEnabled(chosen.isValid());
+}
