@@ -52,6 +52,25 @@ std::uint64_t Stabilisation::Result::escapingCount() const
     return count;
 }
 
+std::vector<std::string> Stabilisation::Result::lines(std::int64_t generationLimit) const
+{
+    switch (outcome) {
+    case Outcome::DiedOut:
+        return { "dies out, lifespan " + std::to_string(lifespan()) };
+    case Outcome::Stable: {
+        std::vector<std::string> result { "lifespan " + std::to_string(lifespan()) + ", " + std::to_string(population)
+            + " cells, period " + std::to_string(period) };
+        for (const CensusEntry &entry : census)
+            result.push_back("  " + entry.label());
+        return result;
+    }
+    case Outcome::Running:
+    case Outcome::NotStable:
+        break;
+    }
+    return { "not stable after " + std::to_string(generationLimit) + " generations" };
+}
+
 Stabilisation::Stabilisation(const std::vector<CellPoint> &cells, const Rule &rule, std::int64_t firstGeneration)
     : rule(rule)
     , firstGeneration(firstGeneration)

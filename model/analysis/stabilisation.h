@@ -50,6 +50,11 @@ public:
         std::int64_t lifespan() const { return stableSince - 1; }
         // Spaceships flying away, of all kinds.
         std::uint64_t escapingCount() const;
+        // What it says of the pattern: "lifespan 1103, 116 cells, period 2",
+        // "dies out, lifespan 130" or "not stable after 1000000 generations",
+        // `generationLimit` being the generations given to look at; then, once
+        // Stable, a line per kind of object, such as "  6 gliders (escaping)".
+        std::vector<std::string> lines(std::int64_t generationLimit) const;
     };
 
     // Starts with `cells` (in any order, repeats allowed, within
