@@ -119,6 +119,8 @@ void MainWindowUi::setupUi(QMainWindow *window)
     Action_Simulation_GenerationLimit->setObjectName(QString::fromUtf8("Action_Simulation_GenerationLimit"));
     Action_Simulation_PopulationGraph = new QAction(window);
     Action_Simulation_PopulationGraph->setObjectName(QString::fromUtf8("Action_Simulation_PopulationGraph"));
+    Action_Simulation_Census = new QAction(window);
+    Action_Simulation_Census->setObjectName(QString::fromUtf8("Action_Simulation_Census"));
     Action_Simulation_Universe = new QAction(window);
     Action_Simulation_Universe->setObjectName(QString::fromUtf8("Action_Simulation_Universe"));
     Action_Simulation_Faster = new QAction(window);
@@ -337,6 +339,7 @@ void MainWindowUi::setupUi(QMainWindow *window)
     Menu_Simulation->addAction(Action_Simulation_GenerationLimit);
     Menu_Simulation->addSeparator();
     Menu_Simulation->addAction(Action_Simulation_PopulationGraph);
+    Menu_Simulation->addAction(Action_Simulation_Census);
     Menu_Simulation->addAction(Action_Simulation_Universe);
     Menu_View->addAction(Action_View_ZoomIn);
     Menu_View->addAction(Action_View_ZoomOut);
@@ -371,6 +374,7 @@ void MainWindowUi::retranslateUi(QMainWindow *window)
     Action_Simulation_GenerationLimit->setText(
         QCoreApplication::translate("MainWindow", "Generation &limit…", nullptr));
     Action_Simulation_PopulationGraph->setText(QCoreApplication::translate("MainWindow", "Populat&ion graph", nullptr));
+    Action_Simulation_Census->setText(QCoreApplication::translate("MainWindow", "&Census…", nullptr));
     Action_Simulation_Universe->setText(QCoreApplication::translate("MainWindow", "&Universe…", nullptr));
     Action_Simulation_Faster->setText(QCoreApplication::translate("MainWindow", "&Faster", nullptr));
     Action_Simulation_Slower->setText(QCoreApplication::translate("MainWindow", "Slo&wer", nullptr));
