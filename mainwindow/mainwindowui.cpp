@@ -254,16 +254,16 @@ void MainWindowUi::setupUi(QMainWindow *window)
     placeFixed(GroupBox_Info, 750, 570, 190, 170);
     Label_FieldSize = new QLabel(GroupBox_Info);
     Label_FieldSize->setObjectName(QString::fromUtf8("Label_FieldSize"));
-    placeFixed(Label_FieldSize, 10, 20, 170, 30);
+    placeFixed(Label_FieldSize, 10, 20, 170, 25);
     Label_GenerationNumber = new QLabel(GroupBox_Info);
     Label_GenerationNumber->setObjectName(QString::fromUtf8("Label_GenerationNumber"));
-    placeFixed(Label_GenerationNumber, 10, 50, 170, 30);
+    placeFixed(Label_GenerationNumber, 10, 45, 170, 25);
     Label_CellCount = new QLabel(GroupBox_Info);
     Label_CellCount->setObjectName(QString::fromUtf8("Label_CellCount"));
-    placeFixed(Label_CellCount, 10, 80, 170, 30);
+    placeFixed(Label_CellCount, 10, 70, 170, 25);
     Label_State = new QLabel(GroupBox_Info);
     Label_State->setObjectName(QString::fromUtf8("Label_State"));
-    placeFixed(Label_State, 10, 117, 170, 45);
+    placeFixed(Label_State, 10, 96, 170, 66);
     Label_State->setWordWrap(true);
     Label_State->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
