@@ -140,9 +140,10 @@ void CommandLine::describe(QCommandLineParser &parser)
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addOption(QCommandLineOption(QStringLiteral("rule"),
-        QStringLiteral("Life-like rule for the window, --settle and --generations, such as B36/S23 or HighLife; "
-                       "overrides the rule a file names. A suffix :Pw,h or :Tw,h chooses a bounded plane or a "
-                       "torus of w x h cells, as --universe does."),
+        QStringLiteral(
+            "Life-like rule for the window, --settle, --census and --generations, such as B36/S23 or HighLife; "
+            "overrides the rule a file names. A suffix :Pw,h or :Tw,h chooses a bounded plane or a "
+            "torus of w x h cells, as --universe does."),
         QStringLiteral("R")));
     parser.addOption(QCommandLineOption(QStringLiteral("universe"),
         QStringLiteral("The universe to run in: classic (120 x 120, dead outside), plane:WxH (dead outside), "
@@ -158,8 +159,12 @@ void CommandLine::describe(QCommandLineParser &parser)
     parser.addOption(QCommandLineOption(QStringLiteral("settle"),
         QStringLiteral("For each FILE, print whether and when its pattern dies out, becomes still or starts "
                        "to oscillate, and with what period.")));
+    parser.addOption(QCommandLineOption(QStringLiteral("census"),
+        QStringLiteral("For each FILE, in the unbounded plane: its lifespan, and once it is stable, apart from "
+                       "spaceships flying away, its cells, its period and the objects it leaves behind, counted "
+                       "by kind.")));
     parser.addOption(QCommandLineOption(QStringLiteral("max-generations"),
-        QStringLiteral("With --settle: the generations to look at before giving up, 1 to %1 (%1).")
+        QStringLiteral("With --settle or --census: the generations to look at before giving up, 1 to %1 (%1).")
             .arg(MaxSettleGenerations),
         QStringLiteral("N")));
     parser.addOption(QCommandLineOption(QStringLiteral("generations"),
@@ -190,7 +195,7 @@ void CommandLine::describe(QCommandLineParser &parser)
         QStringLiteral("G")));
     parser.addPositionalArgument(QStringLiteral("pattern"),
         QStringLiteral("A pattern file to open: RLE, plaintext, Life 1.05, Life 1.06 or macrocell, gzip-compressed "
-                       "or not (several with --settle)."),
+                       "or not (several with --settle and --census)."),
         QStringLiteral("[PATTERN]"));
 }
 
@@ -238,7 +243,9 @@ CommandLine::Request CommandLine::parse(const QStringList &arguments)
                         .arg(universeName(*request.universe), universeName(*suffix)));
     if (suffix)
         request.universe = suffix;
-    if (request.universe && !request.universe->isBounded() && request.rule && (request.rule->birthCounts() & 1U))
+    // --census runs in the unbounded plane whatever the files choose.
+    const bool unbounded = request.universe ? !request.universe->isBounded() : parser.isSet(QStringLiteral("census"));
+    if (unbounded && request.rule && (request.rule->birthCounts() & 1U))
         return fail(QStringLiteral("--rule %1: birth on 0 neighbours would fill the unbounded plane")
                         .arg(QString::fromStdString(request.rule->toString())));
 
@@ -262,15 +269,17 @@ CommandLine::Request CommandLine::parse(const QStringList &arguments)
     if (const QString problem = readNumber("memory", MinMemory, MaxMemory, request.memory); !problem.isEmpty())
         return fail(problem);
     const bool settle = isSet("settle");
+    const bool census = isSet("census");
     const bool generations = isSet("generations");
     const bool output = isSet("output");
     const bool exporting = isSet("export");
-    if (isSet("max-generations") && !settle)
-        return fail(QStringLiteral("--max-generations goes with --settle"));
+    if (isSet("max-generations") && !settle && !census)
+        return fail(QStringLiteral("--max-generations goes with --settle or --census"));
     if ((isSet("scale") || isSet("speed")) && !exporting)
         return fail(QStringLiteral("--scale and --speed go with --export"));
-    if (settle + exporting + output > 1)
-        return fail(QStringLiteral("--settle, --export and --output each answer on their own: use one of them"));
+    if (settle + census + exporting + output > 1)
+        return fail(
+            QStringLiteral("--settle, --census, --export and --output each answer on their own: use one of them"));
 
     if (exporting) {
         request.output = parser.value(QStringLiteral("export"));
@@ -293,15 +302,19 @@ CommandLine::Request CommandLine::parse(const QStringList &arguments)
         request.mode = Request::Mode::Export;
         return request;
     }
-    if (settle) {
+    if (settle || census) {
+        const QString name = settle ? QStringLiteral("--settle") : QStringLiteral("--census");
         if (generations)
-            return fail(QStringLiteral("--settle cannot be combined with --generations"));
+            return fail(QStringLiteral("%1 cannot be combined with --generations").arg(name));
+        if (census && request.universe && request.universe->isBounded())
+            return fail(QStringLiteral("--census works in the unbounded plane, not in %1")
+                            .arg(universeName(*request.universe)));
         const QString problem = readNumber("max-generations", 1, MaxSettleGenerations, request.maxGenerations);
         if (!problem.isEmpty())
             return fail(problem);
         if (request.files.isEmpty())
-            return fail(QStringLiteral("--settle needs at least one pattern file"));
-        request.mode = Request::Mode::Settle;
+            return fail(QStringLiteral("%1 needs at least one pattern file").arg(name));
+        request.mode = settle ? Request::Mode::Settle : Request::Mode::Census;
         return request;
     }
     if (generations || output) {

@@ -15,14 +15,15 @@ class QCommandLineParser;
 
 // The program's own options, read whole before any window or display is
 // needed: a command line that cannot be used is refused on the terminal, and
-// questions answered in text (help, version, where patterns settle, a field
-// some generations on, a picture) never contact the window system.
+// questions answered in text (help, version, where patterns settle, what
+// they leave behind, a field some generations on, a picture) never contact
+// the window system.
 class CommandLine
 {
 public:
     // What the arguments ask for. Parsing touches no file and prints nothing.
     struct Request {
-        enum class Mode { Window, Help, Version, Settle, Generations, Export, Error };
+        enum class Mode { Window, Help, Version, Settle, Census, Generations, Export, Error };
         Mode mode = Mode::Window;
         QString error; // Mode::Error: what is wrong, one line for standard error
         QStringList files; // pattern files, in the order given; at most one for the window
@@ -34,7 +35,8 @@ public:
         // --generations, 0..MaxGenerations (1..10000 for an animation); more
         // than MaxBoundedGenerations only in the unbounded plane.
         std::int64_t generations = 0;
-        int maxGenerations = MaxSettleGenerations; // --max-generations of --settle, 1..MaxSettleGenerations
+        // --max-generations of --settle and --census, 1..MaxSettleGenerations
+        int maxGenerations = MaxSettleGenerations;
         QString output; // --output, or --export's picture or animation
         int scale = 2; // --scale of an export, 1..8
         int speed = 20; // --speed of an animation, generations per second, 1..30
@@ -44,7 +46,7 @@ public:
     static constexpr std::int64_t MaxBoundedGenerations = 1000000000; // in any other universe
     static constexpr int MinMemory = 16; // MiB of --memory
     static constexpr int MaxMemory = 1 << 20;
-    // The most generations --settle looks at: as far as a run history reaches.
+    // The most generations --settle and --census look at: as far as a run history reaches.
     static constexpr int MaxSettleGenerations = RunHistory::GenerationLimit;
     // The exit status of a command line that cannot be used.
     static constexpr int UsageStatus = 2;

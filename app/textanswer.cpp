@@ -10,12 +10,15 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include <unistd.h>
 
 #include "export/fieldexport.h"
 #include "mainwindow/patternfile.h"
+#include "model/analysis/celllist.h"
 #include "model/analysis/runhistory.h"
+#include "model/analysis/stabilisation.h"
 #include "model/engine/gamefield.h"
 #include "model/engine/hashlife.h"
 #include "model/engine/packedfield.h"
@@ -94,24 +97,25 @@ std::int64_t recordStride(const Universe &universe, std::int64_t generation)
 class ProgressLine
 {
 public:
-    explicit ProgressLine(const QString &file)
+    // The clock is read at every `callsPerReading`-th call of show() (1..),
+    // so that frequent calls cost next to nothing.
+    ProgressLine(const QString &file, int callsPerReading)
         : file(file)
         , terminal(isatty(fileno(stderr)) != 0)
+        , callsPerReading(callsPerReading)
     {
         clock.start();
     }
 
-    // Called after every record of `history`.
-    void show(const RunHistory &history)
+    // `population` is read only when the line is rewritten.
+    template <typename Population> void show(std::int64_t generation, const Population &population)
     {
-        constexpr int RecordsBetweenClockReadings = 4096;
         constexpr qint64 Interval = 200; // milliseconds between rewrites
-        if (!terminal || ++records % RecordsBetweenClockReadings != 0 || clock.elapsed() < shownAt + Interval)
+        if (!terminal || ++calls % callsPerReading != 0 || clock.elapsed() < shownAt + Interval)
             return;
         shownAt = clock.elapsed();
         std::fprintf(stderr, "\r\033[K%s: generation %lld, %llu cells", qPrintable(file),
-            static_cast<long long>(history.lastGeneration()),
-            static_cast<unsigned long long>(history.population(history.lastGeneration())));
+            static_cast<long long>(generation), static_cast<unsigned long long>(population()));
         std::fflush(stderr);
         shown = true;
     }
@@ -126,8 +130,9 @@ public:
 private:
     QString file;
     bool terminal;
+    int callsPerReading;
     bool shown = false;
-    int records = 0;
+    int calls = 0;
     QElapsedTimer clock;
     qint64 shownAt = 0;
 };
@@ -148,6 +153,8 @@ int TextAnswer::answer(const CommandLine::Request &request)
         return 0;
     case Mode::Settle:
         return settle(request);
+    case Mode::Census:
+        return census(request);
     case Mode::Generations:
         return writeGenerations(request);
     case Mode::Export:
@@ -172,17 +179,18 @@ int TextAnswer::settle(const CommandLine::Request &request)
         }
         Universe &universe = *opened.universe;
         RunHistory history(request.maxGenerations);
-        ProgressLine progress(file);
+        // A record may take a microsecond.
+        ProgressLine progress(file, 4096);
         try {
             history.reset(universe, 1);
             std::int64_t generation = 1;
             while (history.fate() == RunHistory::Fate::Evolving && generation - 1 < request.maxGenerations) {
-                const std::int64_t stride
-                    = std::min<std::int64_t>(recordStride(universe, generation), request.maxGenerations - (generation - 1));
+                const std::int64_t stride = std::min<std::int64_t>(
+                    recordStride(universe, generation), request.maxGenerations - (generation - 1));
                 universe.advance(static_cast<std::uint64_t>(stride));
                 generation += stride;
                 history.append(universe, generation);
-                progress.show(history);
+                progress.show(generation, [&history, generation] { return history.population(generation); });
             }
         } catch (const UniverseError &error) {
             progress.clear();
@@ -192,6 +200,45 @@ int TextAnswer::settle(const CommandLine::Request &request)
         }
         progress.clear();
         std::printf("%s: %s\n", qPrintable(file), qPrintable(fateLine(history, request.maxGenerations)));
+        std::fflush(stdout);
+    }
+    return status;
+}
+
+int TextAnswer::census(const CommandLine::Request &request)
+{
+    CommandLine::Request unbounded = request;
+    unbounded.universe = Topology::unbounded();
+    int status = 0;
+    for (const QString &file : request.files) {
+        Opened opened;
+        if (const int problem = open(unbounded, file, opened); problem != 0) {
+            status = std::max(status, problem);
+            continue;
+        }
+        // Generations looked at between two calls of the progress line.
+        constexpr std::int64_t Slice = 64;
+        ProgressLine progress(file, 1);
+        std::vector<std::string> lines;
+        try {
+            Stabilisation stabilisation(CellList::of(*opened.universe), opened.universe->rule());
+            for (std::int64_t looked = 0; !stabilisation.isSettled() && looked < request.maxGenerations;
+                 looked += Slice) {
+                stabilisation.advance(std::min<std::int64_t>(Slice, request.maxGenerations - looked));
+                progress.show(
+                    stabilisation.result().lastGeneration, [&stabilisation] { return stabilisation.population(); });
+            }
+            lines = stabilisation.run(request.maxGenerations).lines(request.maxGenerations);
+        } catch (const UniverseError &error) {
+            progress.clear();
+            printError(QStringLiteral("%1: %2").arg(file, QString::fromUtf8(error.what())));
+            status = std::max(status, 1);
+            continue;
+        }
+        progress.clear();
+        std::printf("%s: %s\n", qPrintable(file), lines.front().c_str());
+        for (std::size_t line = 1; line < lines.size(); ++line)
+            std::printf("%s\n", lines[line].c_str());
         std::fflush(stdout);
     }
     return status;

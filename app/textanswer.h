@@ -11,7 +11,8 @@ class RunHistory;
 class Universe;
 
 // The answers the command line gives on a terminal: help, version, where
-// patterns settle, a field some generations on, a picture or an animation.
+// patterns settle, what they leave behind, a field some generations on, a
+// picture or an animation.
 // Apart from the parsing, which needs none of what these use, so that the
 // parsing can be fuzzed on its own.
 class TextAnswer
@@ -32,6 +33,7 @@ public:
 
 private:
     static int settle(const CommandLine::Request &request);
+    static int census(const CommandLine::Request &request);
     static int writeGenerations(const CommandLine::Request &request);
     static int writeExport(const CommandLine::Request &request);
     // The classic field as the window shows it, and any other universe as

@@ -4,7 +4,6 @@
 #include <iterator>
 #include <vector>
 
-#include "model/analysis/cellplane.h"
 #include "model/analysis/census.h"
 #include "model/analysis/objectlibrary.h"
 #include "model/analysis/stabilisation.h"
@@ -21,7 +20,7 @@ void BM_StabiliseAndCensus(benchmark::State &state, const std::vector<CellPoint>
 {
     std::size_t objects = 0;
     for (auto _ : state) {
-        Stabilisation stabilisation { CellPlane(*cells), Rule() };
+        Stabilisation stabilisation { *cells, Rule() };
         const Stabilisation::Result &result = stabilisation.run(100000);
         objects = 0;
         for (const CensusEntry &entry : result.census)
@@ -33,7 +32,7 @@ void BM_StabiliseAndCensus(benchmark::State &state, const std::vector<CellPoint>
 
 // A settled field of about 100,000 cells: still lifes and period 2
 // oscillators of the library, one in every 8 x 8 square, in turn.
-CellPlane stableField()
+std::vector<CellPoint> stableField()
 {
     const char *names[] = { "block", "beehive", "loaf", "boat", "blinker", "toad", "ship", "pond", "beacon" };
     std::vector<const ObjectLibrary::Object *> objects;
@@ -42,25 +41,23 @@ CellPlane stableField()
                 std::begin(names), std::end(names), [&object](const char *name) { return object.singular == name; }))
             objects.push_back(&object);
     }
-    CellPlane field;
-    std::uint64_t cells = 0;
-    for (std::int64_t i = 0; cells < 100000; ++i) {
-        const ObjectLibrary::Object &object = *objects[static_cast<std::size_t>(i) % objects.size()];
-        field.setCells(object.cells, (i % 128) * 8, (i / 128) * 8, true);
-        cells += object.cells.size();
+    std::vector<CellPoint> field;
+    for (std::int64_t i = 0; field.size() < 100000; ++i) {
+        for (const CellPoint &cell : objects[static_cast<std::size_t>(i) % objects.size()]->cells)
+            field.push_back({ cell.x + (i % 128) * 8, cell.y + (i / 128) * 8 });
     }
     return field;
 }
 
 void BM_CensusOfStableField(benchmark::State &state)
 {
-    const CellPlane field = stableField();
+    const std::vector<CellPoint> field = stableField();
     for (auto _ : state) {
         Census census((Rule()));
         census.add(field, 2, false);
         benchmark::DoNotOptimize(census.objectCount());
     }
-    state.counters["cells"] = static_cast<double>(field.population());
+    state.counters["cells"] = static_cast<double>(field.size());
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include <QCoreApplication>
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
@@ -9,6 +10,7 @@
 #include <cstdint>
 #include <random>
 #include <string>
+#include <thread>
 
 #include "mainwindow/document.h"
 #include "mainwindow/fastforward.h"
@@ -83,6 +85,37 @@ void BM_PlayGosperGun2e20(benchmark::State &state)
     play(state, document);
 }
 
+// The acorn in the unbounded plane, one generation a tick, and after each
+// tick the window's pending work once a slice of it is due (the census
+// followed between ticks): tick, paint and that work together.
+void BM_PlayAcornUnboundedWithEvents(benchmark::State &state)
+{
+    Document document;
+    document.openPattern(QStringLiteral(GAMEOFLIFE_PATTERN_DIR "/acorn.rle"), std::nullopt, Topology::unbounded());
+    WidgetPaintArea view;
+    view.setFixedSize(ViewSize, ViewSize);
+    view.setUniverse(&document.universe());
+    view.fitPattern();
+    QImage image(ViewSize, ViewSize, QImage::Format_RGB32);
+    double slowest = 0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        document.tick();
+        view.render(&image);
+        benchmark::DoNotOptimize(image.constBits());
+        const std::chrono::duration<double, std::milli> ticked = std::chrono::steady_clock::now() - start;
+        state.PauseTiming();
+        std::this_thread::sleep_for(std::chrono::milliseconds(25));
+        state.ResumeTiming();
+        const auto events = std::chrono::steady_clock::now();
+        QCoreApplication::processEvents();
+        slowest = std::max(slowest,
+            (ticked + std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - events)).count());
+    }
+    state.counters["slowest ms"] = slowest;
+    state.counters["generation"] = static_cast<double>(document.generation());
+}
+
 // The classic field at one generation a tick, for comparison with the above.
 void BM_PlayRandomClassic(benchmark::State &state)
 {
@@ -122,6 +155,7 @@ void BM_GoToGeneration1e18GosperGun(benchmark::State &state)
 BENCHMARK(BM_GoToGeneration1e18GosperGun)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_PlaySoup1000Unbounded)->Unit(benchmark::kMillisecond)->Iterations(300);
 BENCHMARK(BM_PlayGosperGun2e20)->Unit(benchmark::kMillisecond)->Iterations(300);
+BENCHMARK(BM_PlayAcornUnboundedWithEvents)->Unit(benchmark::kMillisecond)->Iterations(300);
 BENCHMARK(BM_PlayRandomClassic)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv) { return runWidgetBenchmarks(argc, argv); }

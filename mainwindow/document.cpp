@@ -95,11 +95,18 @@ Document::Document(QObject *parent)
     , classic(std::make_unique<ClassicUniverse>())
     , saved(std::make_shared<ClassicUniverse>(PackedField()))
     , undoStack(new QUndoStack(this))
+    , stabilityWatch(new StabilityWatch(this))
     , runHistory(RunHistory::GenerationLimit, RunHistory::CheckpointBudget, historyHash)
 {
     undoStack->setUndoLimit(UndoLimit);
     // Pushes are announced by recordStep(): at the undo limit a push leaves the index as it was.
     connect(undoStack, &QUndoStack::indexChanged, this, &Document::undoChanged);
+    connect(stabilityWatch, &StabilityWatch::changed, this, [this] {
+        const Stabilisation::Result *found = stabilityWatch->result();
+        if (running && pauseWhenSettled && found && found->outcome == Stabilisation::Outcome::Stable)
+            pause();
+        emit historyChanged();
+    });
     resetHistory();
 }
 
@@ -565,6 +572,10 @@ QString Document::stateText() const
         && runHistory.population(runHistory.firstGeneration()) == 0
         && runHistory.population(runHistory.lastGeneration()) == 0)
         return translated(QT_TRANSLATE_NOOP("MainWindow", "State: empty"));
+    if (fate == RunHistory::Fate::Evolving || fate == RunHistory::Fate::Unsettled) {
+        if (const QString stable = stableText(); !stable.isEmpty())
+            return stable;
+    }
     switch (fate) {
     case RunHistory::Fate::Evolving:
         if (!topology().isBounded() && liveCells > CycleSearchLimit)
@@ -596,6 +607,23 @@ QString Document::stateText() const
     }
     return translated(QT_TRANSLATE_NOOP("MainWindow", "State: not settled after %1 generations"))
         .arg(runHistory.generationLimit());
+}
+
+QString Document::stableText() const
+{
+    const Stabilisation::Result *found = stabilityWatch->result();
+    if (!found || found->outcome != Stabilisation::Outcome::Stable || found->escapingCount() == 0)
+        return QString();
+    const std::uint64_t ships = found->escapingCount();
+    const bool gliders = std::all_of(found->census.begin(), found->census.end(),
+        [](const CensusEntry &entry) { return !entry.escaping || entry.singular == "glider"; });
+    const char *text = gliders
+        ? (ships == 1 ? QT_TRANSLATE_NOOP("MainWindow", "State: stable since generation %1, one glider escaping")
+                      : QT_TRANSLATE_NOOP("MainWindow", "State: stable since generation %1, %2 gliders escaping"))
+        : (ships == 1 ? QT_TRANSLATE_NOOP("MainWindow", "State: stable since generation %1, one spaceship escaping")
+                      : QT_TRANSLATE_NOOP("MainWindow", "State: stable since generation %1, %2 spaceships escaping"));
+    QString line = translated(text).arg(found->stableSince);
+    return ships == 1 ? line : line.arg(QLocale().toString(static_cast<qulonglong>(ships)));
 }
 
 QString Document::sizeText() const
@@ -665,6 +693,7 @@ void Document::resetHistory()
     if (runHistory.generationLimit() != lookAhead)
         runHistory = RunHistory(lookAhead, RunHistory::CheckpointBudget, historyHash);
     runHistory.reset(universe(), generationNumber);
+    stabilityWatch->restart(universe(), generationNumber);
     emit historyChanged();
 }
 
@@ -674,6 +703,7 @@ void Document::extendHistory()
     runHistory.append(universe(), generationNumber);
     // Counted for the history already: no second pass over the cells.
     liveCells = runHistory.population(runHistory.lastGeneration());
+    stabilityWatch->follow(generationNumber);
     emit historyChanged();
     if (running && !wasSettled && runHistory.isSettled() && pauseWhenSettled)
         pause();
@@ -743,6 +773,7 @@ void Document::fastForward(const QString &name, std::int64_t generations, bool u
     generationNumber += aheadHistory.lastGeneration() - runHistory.lastGeneration();
     runHistory = std::move(aheadHistory);
     install(std::move(ahead));
+    stabilityWatch->follow(generationNumber);
     countCells();
     emit fieldChanged(true);
     emit historyChanged();

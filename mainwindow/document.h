@@ -14,6 +14,7 @@
 #include "export/fieldexport.h"
 #include "mainwindow/fieldcommand.h"
 #include "mainwindow/patternfile.h"
+#include "mainwindow/stabilitywatch.h"
 #include "model/analysis/runhistory.h"
 #include "model/engine/classicuniverse.h"
 #include "model/engine/gamefield.h"
@@ -86,11 +87,15 @@ public:
     // generations in the classic field, a million ticks of the largest step elsewhere.
     const RunHistory &history() const { return runHistory; }
     bool isRunning() const { return running; }
+    // In the unbounded plane, the same run followed until it is stable apart
+    // from the spaceships flying away, and what it leaves behind.
+    const StabilityWatch &stability() const { return *stabilityWatch; }
 
     // The generations Run until settled looks at, 1..RunHistory::GenerationLimit.
     std::int64_t generationLimit() const { return limit; }
     void setGenerationLimit(std::int64_t generations);
-    // Whether a run pauses by itself once it has settled.
+    // Whether a run pauses by itself once it has settled, or in the unbounded
+    // plane once stability() finds it stable.
     void setPauseWhenSettled(bool pause) { pauseWhenSettled = pause; }
     // A tick runs 2^exponent generations, exponent 0..maxStepExponent(),
     // clamped into that range (here and whenever the universe changes).
@@ -165,7 +170,9 @@ public:
     // Computes on to `target` (current generation + 1..lastReachableGeneration()) as one step.
     void goToGeneration(std::int64_t target, const Forward &forward);
 
-    // The state line: where the run from the last universe set by hand is going.
+    // The state line: where the run from the last universe set by hand is
+    // going; in the unbounded plane, once stable with spaceships escaping,
+    // "State: stable since generation 1104, 6 gliders escaping".
     QString stateText() const;
     // The Info box's size line: "Field size: 120 * 120" and the like.
     QString sizeText() const;
@@ -193,7 +200,7 @@ signals:
     // The universe in use is another object now, of the same topology or not:
     // whoever holds universe() must take it anew.
     void universeReplaced(bool topologyChanged);
-    // The run history changed: the fate, or a record more.
+    // The run history changed: the fate, or a record more; or what stability() found.
     void historyChanged();
     void ruleChanged();
     // The steps that can be undone or redone, or their names.
@@ -213,6 +220,9 @@ private:
     // The universe changed in a way not computed from the last: counts it, starts the history anew.
     void fieldSet();
     void countCells();
+    // The state line once stability() has found the pattern stable with
+    // spaceships escaping; empty otherwise.
+    QString stableText() const;
     // Puts `universe` in use: the classic field's cells go into the live one.
     void install(std::unique_ptr<Universe> universe);
     // An empty universe of `topology` under `rule`; the live classic field, cleared, for the classic one.
@@ -230,6 +240,7 @@ private:
     std::unique_ptr<Universe> other; // the universe in use when it is not the classic field
     std::shared_ptr<const Universe> saved; // the saved state, never null
     QUndoStack *undoStack; // owned, also a child of this document
+    StabilityWatch *stabilityWatch; // a child of this document
     RunHistory runHistory;
     std::int64_t generationNumber = 1;
     std::uint64_t liveCells = 0;

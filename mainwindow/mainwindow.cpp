@@ -29,6 +29,7 @@
 
 #include "editor/formfieldeditor.h"
 #include "mainwindow/appsettings.h"
+#include "mainwindow/censusdialog.h"
 #include "mainwindow/document.h"
 #include "mainwindow/examplemenu.h"
 #include "mainwindow/fastforward.h"
@@ -113,6 +114,7 @@ MainWindow::MainWindow(QWidget *parent)
             SLOT(Slot_Action_Simulation_GenerationLimit()) },
         { ui->Action_Simulation_PopulationGraph, SIGNAL(triggered(bool)),
             SLOT(Slot_Action_Simulation_PopulationGraph()) },
+        { ui->Action_Simulation_Census, SIGNAL(triggered(bool)), SLOT(Slot_Action_Simulation_Census()) },
         { ui->Action_Simulation_Universe, SIGNAL(triggered(bool)), SLOT(Slot_Action_Simulation_Universe()) },
         { ui->Menu_Examples, SIGNAL(triggered(QAction *)), SLOT(Slot_Menu_Examples(QAction *)) },
         { ui->Action_Help_About, SIGNAL(triggered(bool)), SLOT(Slot_Action_Help_About()) },
@@ -572,6 +574,15 @@ void MainWindow::Slot_Action_Simulation_PopulationGraph()
     populationChart->show();
     populationChart->raise();
     populationChart->activateWindow();
+}
+
+void MainWindow::Slot_Action_Simulation_Census()
+{
+    if (!censusDialog)
+        censusDialog = new CensusDialog(*document, this);
+    censusDialog->show();
+    censusDialog->raise();
+    censusDialog->activateWindow();
 }
 
 void MainWindow::Slot_Action_Simulation_Universe()

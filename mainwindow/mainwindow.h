@@ -14,6 +14,7 @@ class AppSettings;
 class MainWindowUi;
 class PanelLayout;
 class StepControl;
+class CensusDialog;
 class PopulationChart;
 class RecentFiles;
 class QDragEnterEvent;
@@ -73,6 +74,7 @@ private slots:
     void Slot_Action_Simulation_GoToGeneration();
     void Slot_Action_Simulation_GenerationLimit();
     void Slot_Action_Simulation_PopulationGraph();
+    void Slot_Action_Simulation_Census();
     void Slot_Action_Simulation_Universe();
     void Slot_Menu_Examples(QAction *action);
     void Slot_Action_Help_About();
@@ -117,6 +119,7 @@ private:
     int ips = 20; // generations per second, 1..30
     QString patternFolder; // where the last pattern was opened or saved
     PopulationChart *populationChart = nullptr; // a child window, made when first asked for
+    CensusDialog *censusDialog = nullptr; // a child window, made when first asked for
     StepControl *stepControl = nullptr; // a child of this window
     PanelLayout *panelLayout = nullptr; // a child of this window
 };

@@ -119,6 +119,8 @@ void MainWindowUi::setupUi(QMainWindow *window)
     Action_Simulation_GenerationLimit->setObjectName(QString::fromUtf8("Action_Simulation_GenerationLimit"));
     Action_Simulation_PopulationGraph = new QAction(window);
     Action_Simulation_PopulationGraph->setObjectName(QString::fromUtf8("Action_Simulation_PopulationGraph"));
+    Action_Simulation_Census = new QAction(window);
+    Action_Simulation_Census->setObjectName(QString::fromUtf8("Action_Simulation_Census"));
     Action_Simulation_Universe = new QAction(window);
     Action_Simulation_Universe->setObjectName(QString::fromUtf8("Action_Simulation_Universe"));
     Action_Simulation_Faster = new QAction(window);
@@ -252,16 +254,16 @@ void MainWindowUi::setupUi(QMainWindow *window)
     placeFixed(GroupBox_Info, 750, 570, 190, 170);
     Label_FieldSize = new QLabel(GroupBox_Info);
     Label_FieldSize->setObjectName(QString::fromUtf8("Label_FieldSize"));
-    placeFixed(Label_FieldSize, 10, 20, 170, 30);
+    placeFixed(Label_FieldSize, 10, 20, 170, 25);
     Label_GenerationNumber = new QLabel(GroupBox_Info);
     Label_GenerationNumber->setObjectName(QString::fromUtf8("Label_GenerationNumber"));
-    placeFixed(Label_GenerationNumber, 10, 50, 170, 30);
+    placeFixed(Label_GenerationNumber, 10, 45, 170, 25);
     Label_CellCount = new QLabel(GroupBox_Info);
     Label_CellCount->setObjectName(QString::fromUtf8("Label_CellCount"));
-    placeFixed(Label_CellCount, 10, 80, 170, 30);
+    placeFixed(Label_CellCount, 10, 70, 170, 25);
     Label_State = new QLabel(GroupBox_Info);
     Label_State->setObjectName(QString::fromUtf8("Label_State"));
-    placeFixed(Label_State, 10, 117, 170, 45);
+    placeFixed(Label_State, 10, 96, 170, 66);
     Label_State->setWordWrap(true);
     Label_State->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
@@ -337,6 +339,7 @@ void MainWindowUi::setupUi(QMainWindow *window)
     Menu_Simulation->addAction(Action_Simulation_GenerationLimit);
     Menu_Simulation->addSeparator();
     Menu_Simulation->addAction(Action_Simulation_PopulationGraph);
+    Menu_Simulation->addAction(Action_Simulation_Census);
     Menu_Simulation->addAction(Action_Simulation_Universe);
     Menu_View->addAction(Action_View_ZoomIn);
     Menu_View->addAction(Action_View_ZoomOut);
@@ -371,6 +374,7 @@ void MainWindowUi::retranslateUi(QMainWindow *window)
     Action_Simulation_GenerationLimit->setText(
         QCoreApplication::translate("MainWindow", "Generation &limit…", nullptr));
     Action_Simulation_PopulationGraph->setText(QCoreApplication::translate("MainWindow", "Populat&ion graph", nullptr));
+    Action_Simulation_Census->setText(QCoreApplication::translate("MainWindow", "&Census…", nullptr));
     Action_Simulation_Universe->setText(QCoreApplication::translate("MainWindow", "&Universe…", nullptr));
     Action_Simulation_Faster->setText(QCoreApplication::translate("MainWindow", "&Faster", nullptr));
     Action_Simulation_Slower->setText(QCoreApplication::translate("MainWindow", "Slo&wer", nullptr));

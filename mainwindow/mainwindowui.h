@@ -65,6 +65,7 @@ public:
     QAction *Action_Simulation_GoToGeneration = nullptr;
     QAction *Action_Simulation_GenerationLimit = nullptr;
     QAction *Action_Simulation_PopulationGraph = nullptr;
+    QAction *Action_Simulation_Census = nullptr;
     QAction *Action_Simulation_Universe = nullptr;
     QAction *Action_Simulation_Faster = nullptr; // ]: doubles the generations of a tick
     QAction *Action_Simulation_Slower = nullptr; // [: halves them

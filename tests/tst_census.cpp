@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "model/analysis/celllist.h"
 #include "model/analysis/census.h"
 #include "model/analysis/objectlibrary.h"
 #include "model/analysis/stabilisation.h"
@@ -25,10 +26,7 @@ std::vector<CellPoint> read(const QByteArray &rle)
     std::string error;
     if (!PatternReader::read(rle.toStdString(), pattern, error))
         qFatal("%s", error.c_str());
-    std::vector<CellPoint> cells;
-    if (const std::optional<CellRect> box = pattern.cells.boundingBox())
-        pattern.cells.forEachLiveCell(*box, [&cells](std::int64_t x, std::int64_t y) { cells.push_back({ x, y }); });
-    return cells;
+    return CellList::of(pattern.cells);
 }
 
 // Conway's Life by counting each cell's neighbours, apart from every engine of the program.
@@ -109,7 +107,7 @@ void TestCensus::stabilises()
     QFETCH(QStringList, census);
 
     const std::vector<CellPoint> start = read(file);
-    Stabilisation stabilisation { CellPlane(start), Rule() };
+    Stabilisation stabilisation { start, Rule() };
     const Stabilisation::Result &result = stabilisation.run(20000);
     if (lifespan < 0) {
         // Nothing escapes: the first generation whose cells come back, counted from 1.
@@ -203,7 +201,7 @@ void TestCensus::recognisesEveryObject()
                 cells.push_back({ cell.x + 1000, cell.y - 77 });
             }
             Census census((Rule()));
-            census.add(CellPlane(cells), period, false);
+            census.add(cells, period, false);
             const std::vector<CensusEntry> entries = census.entries();
             QCOMPARE(entries.size(), std::size_t(1));
             QCOMPARE(QString::fromStdString(entries[0].label()), "1 " + name);
@@ -234,7 +232,7 @@ void TestCensus::touchingObjectsAreApart()
     QFETCH(QByteArray, file);
     QFETCH(QStringList, census);
 
-    Stabilisation stabilisation { CellPlane(read(file)), Rule() };
+    Stabilisation stabilisation { read(file), Rule() };
     const Stabilisation::Result &result = stabilisation.run(100);
     QCOMPARE(result.stableSince, std::int64_t(1));
     QCOMPARE(labels(result.census), census);

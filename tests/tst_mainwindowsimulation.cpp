@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QChartView>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFile>
@@ -13,6 +14,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -20,13 +22,15 @@
 
 #include <cmath>
 
+#include "mainwindow/censusdialog.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindowtestcase.h"
 #include "modalrunner.h"
 #include "view/populationchart.h"
 
 // Where a pattern goes, seen from the window: the state line, pausing when
-// settled, running ahead as one undo step, Cancel, the rule box and the graph.
+// settled, running ahead as one undo step, Cancel, the rule box, the graph
+// and the census.
 class TestMainWindowSimulation : public MainWindowTestCase
 {
     Q_OBJECT
@@ -39,6 +43,7 @@ private slots:
     void ruleBoxRefusesWhatDoesNotRead();
     void fileRuleIsHonoured();
     void graphFollowsTheRun();
+    void censusOfTheRPentomino();
     void animationExportLeavesTheFieldAlone();
 
 private:
@@ -210,6 +215,35 @@ void TestMainWindowSimulation::graphFollowsTheRun()
     // A long run draws as bands, however long it is.
     action("Action_Simulation_RunUntilSettled")->trigger();
     QTRY_VERIFY(chart->pointCount() > 3 && chart->pointCount() <= PopulationChart::MaxPoints);
+}
+
+void TestMainWindowSimulation::censusOfTheRPentomino()
+{
+    QFile file(folder.filePath(QStringLiteral("r.rle")));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write("x = 3, y = 3\nb2o$2o$bo!\n") > 0);
+    file.close();
+    QVERIFY(window->openPatternFile(file.fileName(), std::nullopt, Topology::unbounded()));
+    ModalRunner::run([this] { action("Action_Simulation_GoToGeneration")->trigger(); },
+        [](QWidget *modal) {
+            qobject_cast<QInputDialog *>(modal)->setTextValue(QStringLiteral("1200"));
+            static_cast<QDialog *>(modal)->accept();
+        });
+    QCOMPARE(probe.generation(), 1200);
+    // Its gliders never let the whole repeat: the census follows the run between ticks.
+    QTRY_COMPARE_WITH_TIMEOUT(
+        state(), QStringLiteral("State: stable since generation 1104, 6 gliders escaping"), 60000);
+
+    action("Action_Simulation_Census")->trigger();
+    auto *dialog = window->findChild<CensusDialog *>();
+    QVERIFY(dialog && dialog->isVisible());
+    auto *table = dialog->findChild<QTableWidget *>();
+    QCOMPARE(table->rowCount(), 7);
+    QCOMPARE(table->item(1, 0)->text() + ' ' + table->item(1, 1)->text(), QStringLiteral("6 glider (escaping)"));
+    QVERIFY(!table->item(1, 1)->icon().isNull());
+    QTest::mouseClick(dialog->findChild<QPushButton *>("PushButton_CensusCopy"), Qt::LeftButton);
+    QCOMPARE(QApplication::clipboard()->text(),
+        QStringLiteral("lifespan 1103, 116 cells, period 2\n  8 blocks\n  6 gliders (escaping)\n  4 beehives\n"
+                       "  4 blinkers\n  1 boat\n  1 ship\n  1 loaf\n"));
 }
 
 void TestMainWindowSimulation::animationExportLeavesTheFieldAlone()

@@ -131,6 +131,9 @@ void TestTranslations::windowSpeaksTheLocalesLanguageAndEveryTextFits()
         QCoreApplication::translate("MainWindow", "State: still since generation %1").arg(999999),
         QCoreApplication::translate("MainWindow", "State: period %1 since generation %2").arg(120).arg(999999),
         QCoreApplication::translate("MainWindow", "State: not settled after %1 generations").arg(1000000),
+        QCoreApplication::translate("MainWindow", "State: stable since generation %1, %2 spaceships escaping")
+            .arg(999999)
+            .arg(999),
     };
     for (const QString &shown : states) {
         if (state->fontMetrics().boundingRect(state->contentsRect(), Qt::TextWordWrap, shown).height()

@@ -2,6 +2,153 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>CensusDialog</name>
+    <message>
+        <source>block</source>
+        <translation>Block</translation>
+    </message>
+    <message>
+        <source>beehive</source>
+        <translation>Bienenstock</translation>
+    </message>
+    <message>
+        <source>loaf</source>
+        <translation>Laib</translation>
+    </message>
+    <message>
+        <source>boat</source>
+        <translation>Boot</translation>
+    </message>
+    <message>
+        <source>ship</source>
+        <translation>Schiff</translation>
+    </message>
+    <message>
+        <source>tub</source>
+        <translation>Wanne</translation>
+    </message>
+    <message>
+        <source>pond</source>
+        <translation>Teich</translation>
+    </message>
+    <message>
+        <source>barge</source>
+        <translation>Kahn</translation>
+    </message>
+    <message>
+        <source>long boat</source>
+        <translation>langes Boot</translation>
+    </message>
+    <message>
+        <source>mango</source>
+        <translation>Mango</translation>
+    </message>
+    <message>
+        <source>eater 1</source>
+        <translation>Fresser 1</translation>
+    </message>
+    <message>
+        <source>blinker</source>
+        <translation>Blinker</translation>
+    </message>
+    <message>
+        <source>toad</source>
+        <translation>Kröte</translation>
+    </message>
+    <message>
+        <source>beacon</source>
+        <translation>Leuchtfeuer</translation>
+    </message>
+    <message>
+        <source>pulsar</source>
+        <translation>Pulsar</translation>
+    </message>
+    <message>
+        <source>pentadecathlon</source>
+        <translation>Pentadecathlon</translation>
+    </message>
+    <message>
+        <source>glider</source>
+        <translation>Gleiter</translation>
+    </message>
+    <message>
+        <source>lightweight spaceship</source>
+        <translation>leichtes Raumschiff</translation>
+    </message>
+    <message>
+        <source>middleweight spaceship</source>
+        <translation>mittelschweres Raumschiff</translation>
+    </message>
+    <message>
+        <source>heavyweight spaceship</source>
+        <translation>schweres Raumschiff</translation>
+    </message>
+    <message>
+        <source>still life of %1 cells</source>
+        <translation>Stillleben aus %1 Zellen</translation>
+    </message>
+    <message>
+        <source>period %1 oscillator of %2 cells</source>
+        <translation>Oszillator der Periode %1 aus %2 Zellen</translation>
+    </message>
+    <message>
+        <source>period %1 spaceship of %2 cells</source>
+        <translation>Raumschiff der Periode %1 aus %2 Zellen</translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>&amp;Kopieren</translation>
+    </message>
+    <message>
+        <source>Census</source>
+        <translation>Zählung</translation>
+    </message>
+    <message>
+        <source>Objects left behind</source>
+        <translation>Zurückgelassene Objekte</translation>
+    </message>
+    <message>
+        <source>Count</source>
+        <translation>Anzahl</translation>
+    </message>
+    <message>
+        <source>Object</source>
+        <translation>Objekt</translation>
+    </message>
+    <message>
+        <source>Copy the census</source>
+        <translation>Zählung kopieren</translation>
+    </message>
+    <message>
+        <source>The census is taken in the unbounded plane: choose it under Simulation &gt; Universe.</source>
+        <translation>Die Zählung erfolgt in der unbegrenzten Ebene: wählen Sie sie unter Simulation &gt; Universum.</translation>
+    </message>
+    <message>
+        <source>No census is taken of more than %1 live cells.</source>
+        <translation>Über %1 lebende Zellen wird nicht gezählt.</translation>
+    </message>
+    <message>
+        <source>Not stable yet: it evolves still. The census follows the run.</source>
+        <translation>Noch nicht stabil: das Muster entwickelt sich noch. Die Zählung folgt dem Lauf.</translation>
+    </message>
+    <message>
+        <source>Not stable after %1 generations.</source>
+        <translation>Nach %1 Generationen nicht stabil.</translation>
+    </message>
+    <message>
+        <source>Dies out, lifespan %1.</source>
+        <translation>Stirbt aus, Lebensdauer %1.</translation>
+    </message>
+    <message>
+        <source>Lifespan %1, %2 cells, period %3.</source>
+        <translation>Lebensdauer %1, %2 Zellen, Periode %3.</translation>
+    </message>
+    <message>
+        <source>%1 (escaping)</source>
+        <translation>%1 (entweichend)</translation>
+    </message>
+</context>
+<context>
     <name>ExportOptions</name>
     <message>
         <source>Export animation</source>
@@ -670,6 +817,26 @@
     <message>
         <source>The picture would be more than %1 pixels a side.</source>
         <translation>Das Bild wäre auf einer Seite größer als %1 Pixel.</translation>
+    </message>
+    <message>
+        <source>State: stable since generation %1, one glider escaping</source>
+        <translation>Zustand: stabil seit Generation %1, ein Gleiter entweicht</translation>
+    </message>
+    <message>
+        <source>State: stable since generation %1, %2 gliders escaping</source>
+        <translation>Zustand: stabil seit Generation %1, %2 Gleiter entweichen</translation>
+    </message>
+    <message>
+        <source>State: stable since generation %1, one spaceship escaping</source>
+        <translation>Zustand: stabil seit Generation %1, ein Raumschiff entweicht</translation>
+    </message>
+    <message>
+        <source>State: stable since generation %1, %2 spaceships escaping</source>
+        <translation>Zustand: stabil seit Generation %1, %2 Raumschiffe entweichen</translation>
+    </message>
+    <message>
+        <source>&amp;Census…</source>
+        <translation>&amp;Zählung…</translation>
     </message>
 </context>
 <context>

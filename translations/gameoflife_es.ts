@@ -2,6 +2,153 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="es_ES">
 <context>
+    <name>CensusDialog</name>
+    <message>
+        <source>block</source>
+        <translation>bloque</translation>
+    </message>
+    <message>
+        <source>beehive</source>
+        <translation>colmena</translation>
+    </message>
+    <message>
+        <source>loaf</source>
+        <translation>pan</translation>
+    </message>
+    <message>
+        <source>boat</source>
+        <translation>bote</translation>
+    </message>
+    <message>
+        <source>ship</source>
+        <translation>barco</translation>
+    </message>
+    <message>
+        <source>tub</source>
+        <translation>tina</translation>
+    </message>
+    <message>
+        <source>pond</source>
+        <translation>estanque</translation>
+    </message>
+    <message>
+        <source>barge</source>
+        <translation>barcaza</translation>
+    </message>
+    <message>
+        <source>long boat</source>
+        <translation>bote largo</translation>
+    </message>
+    <message>
+        <source>mango</source>
+        <translation>mango</translation>
+    </message>
+    <message>
+        <source>eater 1</source>
+        <translation>comedor 1</translation>
+    </message>
+    <message>
+        <source>blinker</source>
+        <translation>parpadeador</translation>
+    </message>
+    <message>
+        <source>toad</source>
+        <translation>sapo</translation>
+    </message>
+    <message>
+        <source>beacon</source>
+        <translation>faro</translation>
+    </message>
+    <message>
+        <source>pulsar</source>
+        <translation>púlsar</translation>
+    </message>
+    <message>
+        <source>pentadecathlon</source>
+        <translation>pentadecatlón</translation>
+    </message>
+    <message>
+        <source>glider</source>
+        <translation>planeador</translation>
+    </message>
+    <message>
+        <source>lightweight spaceship</source>
+        <translation>nave ligera</translation>
+    </message>
+    <message>
+        <source>middleweight spaceship</source>
+        <translation>nave mediana</translation>
+    </message>
+    <message>
+        <source>heavyweight spaceship</source>
+        <translation>nave pesada</translation>
+    </message>
+    <message>
+        <source>still life of %1 cells</source>
+        <translation>vida estática de %1 células</translation>
+    </message>
+    <message>
+        <source>period %1 oscillator of %2 cells</source>
+        <translation>oscilador de periodo %1 de %2 células</translation>
+    </message>
+    <message>
+        <source>period %1 spaceship of %2 cells</source>
+        <translation>nave de periodo %1 de %2 células</translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>&amp;Copiar</translation>
+    </message>
+    <message>
+        <source>Census</source>
+        <translation>Censo</translation>
+    </message>
+    <message>
+        <source>Objects left behind</source>
+        <translation>Objetos que quedan</translation>
+    </message>
+    <message>
+        <source>Count</source>
+        <translation>Cantidad</translation>
+    </message>
+    <message>
+        <source>Object</source>
+        <translation>Objeto</translation>
+    </message>
+    <message>
+        <source>Copy the census</source>
+        <translation>Copiar el censo</translation>
+    </message>
+    <message>
+        <source>The census is taken in the unbounded plane: choose it under Simulation &gt; Universe.</source>
+        <translation>El censo se hace en el plano ilimitado: elíjalo en Simulación &gt; Universo.</translation>
+    </message>
+    <message>
+        <source>No census is taken of more than %1 live cells.</source>
+        <translation>No se hace censo de más de %1 células vivas.</translation>
+    </message>
+    <message>
+        <source>Not stable yet: it evolves still. The census follows the run.</source>
+        <translation>Aún no es estable: el patrón sigue evolucionando. El censo sigue la ejecución.</translation>
+    </message>
+    <message>
+        <source>Not stable after %1 generations.</source>
+        <translation>Inestable tras %1 generaciones.</translation>
+    </message>
+    <message>
+        <source>Dies out, lifespan %1.</source>
+        <translation>Se extingue, vida %1.</translation>
+    </message>
+    <message>
+        <source>Lifespan %1, %2 cells, period %3.</source>
+        <translation>Vida %1, %2 células, periodo %3.</translation>
+    </message>
+    <message>
+        <source>%1 (escaping)</source>
+        <translation>%1 (escapando)</translation>
+    </message>
+</context>
+<context>
     <name>ExportOptions</name>
     <message>
         <source>Export animation</source>
@@ -670,6 +817,26 @@
     <message>
         <source>The picture would be more than %1 pixels a side.</source>
         <translation>La imagen superaría los %1 píxeles de lado.</translation>
+    </message>
+    <message>
+        <source>State: stable since generation %1, one glider escaping</source>
+        <translation>Estado: estable desde la gen. %1, un planeador escapa</translation>
+    </message>
+    <message>
+        <source>State: stable since generation %1, %2 gliders escaping</source>
+        <translation>Estado: estable desde la gen. %1, %2 planeadores escapan</translation>
+    </message>
+    <message>
+        <source>State: stable since generation %1, one spaceship escaping</source>
+        <translation>Estado: estable desde la gen. %1, una nave escapa</translation>
+    </message>
+    <message>
+        <source>State: stable since generation %1, %2 spaceships escaping</source>
+        <translation>Estado: estable desde la gen. %1, %2 naves escapan</translation>
+    </message>
+    <message>
+        <source>&amp;Census…</source>
+        <translation>&amp;Censo…</translation>
     </message>
 </context>
 <context>

@@ -2,6 +2,153 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="fr_FR">
 <context>
+    <name>CensusDialog</name>
+    <message>
+        <source>block</source>
+        <translation>bloc</translation>
+    </message>
+    <message>
+        <source>beehive</source>
+        <translation>ruche</translation>
+    </message>
+    <message>
+        <source>loaf</source>
+        <translation>pain</translation>
+    </message>
+    <message>
+        <source>boat</source>
+        <translation>bateau</translation>
+    </message>
+    <message>
+        <source>ship</source>
+        <translation>navire</translation>
+    </message>
+    <message>
+        <source>tub</source>
+        <translation>baignoire</translation>
+    </message>
+    <message>
+        <source>pond</source>
+        <translation>mare</translation>
+    </message>
+    <message>
+        <source>barge</source>
+        <translation>péniche</translation>
+    </message>
+    <message>
+        <source>long boat</source>
+        <translation>bateau long</translation>
+    </message>
+    <message>
+        <source>mango</source>
+        <translation>mangue</translation>
+    </message>
+    <message>
+        <source>eater 1</source>
+        <translation>mangeur 1</translation>
+    </message>
+    <message>
+        <source>blinker</source>
+        <translation>clignotant</translation>
+    </message>
+    <message>
+        <source>toad</source>
+        <translation>crapaud</translation>
+    </message>
+    <message>
+        <source>beacon</source>
+        <translation>phare</translation>
+    </message>
+    <message>
+        <source>pulsar</source>
+        <translation>pulsar</translation>
+    </message>
+    <message>
+        <source>pentadecathlon</source>
+        <translation>pentadécathlon</translation>
+    </message>
+    <message>
+        <source>glider</source>
+        <translation>planeur</translation>
+    </message>
+    <message>
+        <source>lightweight spaceship</source>
+        <translation>vaisseau léger</translation>
+    </message>
+    <message>
+        <source>middleweight spaceship</source>
+        <translation>vaisseau moyen</translation>
+    </message>
+    <message>
+        <source>heavyweight spaceship</source>
+        <translation>vaisseau lourd</translation>
+    </message>
+    <message>
+        <source>still life of %1 cells</source>
+        <translation>vie stable de %1 cellules</translation>
+    </message>
+    <message>
+        <source>period %1 oscillator of %2 cells</source>
+        <translation>oscillateur de période %1 de %2 cellules</translation>
+    </message>
+    <message>
+        <source>period %1 spaceship of %2 cells</source>
+        <translation>vaisseau de période %1 de %2 cellules</translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>&amp;Copier</translation>
+    </message>
+    <message>
+        <source>Census</source>
+        <translation>Recensement</translation>
+    </message>
+    <message>
+        <source>Objects left behind</source>
+        <translation>Objets laissés</translation>
+    </message>
+    <message>
+        <source>Count</source>
+        <translation>Nombre</translation>
+    </message>
+    <message>
+        <source>Object</source>
+        <translation>Objet</translation>
+    </message>
+    <message>
+        <source>Copy the census</source>
+        <translation>Copier le recensement</translation>
+    </message>
+    <message>
+        <source>The census is taken in the unbounded plane: choose it under Simulation &gt; Universe.</source>
+        <translation>Le recensement se fait dans le plan illimité : choisissez-le sous Simulation &gt; Univers.</translation>
+    </message>
+    <message>
+        <source>No census is taken of more than %1 live cells.</source>
+        <translation>Pas de recensement au-delà de %1 cellules vivantes.</translation>
+    </message>
+    <message>
+        <source>Not stable yet: it evolves still. The census follows the run.</source>
+        <translation>Pas encore stable : le motif évolue encore. Le recensement suit la simulation.</translation>
+    </message>
+    <message>
+        <source>Not stable after %1 generations.</source>
+        <translation>Pas stable après %1 générations.</translation>
+    </message>
+    <message>
+        <source>Dies out, lifespan %1.</source>
+        <translation>S’éteint, durée de vie %1.</translation>
+    </message>
+    <message>
+        <source>Lifespan %1, %2 cells, period %3.</source>
+        <translation>Durée de vie %1, %2 cellules, période %3.</translation>
+    </message>
+    <message>
+        <source>%1 (escaping)</source>
+        <translation>%1 (s’échappe)</translation>
+    </message>
+</context>
+<context>
     <name>ExportOptions</name>
     <message>
         <source>Export animation</source>
@@ -670,6 +817,26 @@
     <message>
         <source>The picture would be more than %1 pixels a side.</source>
         <translation>L’image dépasserait %1 pixels de côté.</translation>
+    </message>
+    <message>
+        <source>State: stable since generation %1, one glider escaping</source>
+        <translation>État : stable depuis la gén. %1, un planeur s’échappe</translation>
+    </message>
+    <message>
+        <source>State: stable since generation %1, %2 gliders escaping</source>
+        <translation>État : stable depuis la gén. %1, %2 planeurs s’échappent</translation>
+    </message>
+    <message>
+        <source>State: stable since generation %1, one spaceship escaping</source>
+        <translation>État : stable depuis la gén. %1, un vaisseau s’échappe</translation>
+    </message>
+    <message>
+        <source>State: stable since generation %1, %2 spaceships escaping</source>
+        <translation>État : stable depuis la gén. %1, %2 vaisseaux s’échappent</translation>
+    </message>
+    <message>
+        <source>&amp;Census…</source>
+        <translation>Re&amp;censement…</translation>
     </message>
 </context>
 <context>

@@ -2,6 +2,153 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ru_RU">
 <context>
+    <name>CensusDialog</name>
+    <message>
+        <source>block</source>
+        <translation>блок</translation>
+    </message>
+    <message>
+        <source>beehive</source>
+        <translation>улей</translation>
+    </message>
+    <message>
+        <source>loaf</source>
+        <translation>каравай</translation>
+    </message>
+    <message>
+        <source>boat</source>
+        <translation>лодка</translation>
+    </message>
+    <message>
+        <source>ship</source>
+        <translation>корабль</translation>
+    </message>
+    <message>
+        <source>tub</source>
+        <translation>кадка</translation>
+    </message>
+    <message>
+        <source>pond</source>
+        <translation>пруд</translation>
+    </message>
+    <message>
+        <source>barge</source>
+        <translation>баржа</translation>
+    </message>
+    <message>
+        <source>long boat</source>
+        <translation>длинная лодка</translation>
+    </message>
+    <message>
+        <source>mango</source>
+        <translation>манго</translation>
+    </message>
+    <message>
+        <source>eater 1</source>
+        <translation>пожиратель 1</translation>
+    </message>
+    <message>
+        <source>blinker</source>
+        <translation>мигалка</translation>
+    </message>
+    <message>
+        <source>toad</source>
+        <translation>жаба</translation>
+    </message>
+    <message>
+        <source>beacon</source>
+        <translation>маяк</translation>
+    </message>
+    <message>
+        <source>pulsar</source>
+        <translation>пульсар</translation>
+    </message>
+    <message>
+        <source>pentadecathlon</source>
+        <translation>пентадекатлон</translation>
+    </message>
+    <message>
+        <source>glider</source>
+        <translation>планер</translation>
+    </message>
+    <message>
+        <source>lightweight spaceship</source>
+        <translation>лёгкий корабль</translation>
+    </message>
+    <message>
+        <source>middleweight spaceship</source>
+        <translation>средний корабль</translation>
+    </message>
+    <message>
+        <source>heavyweight spaceship</source>
+        <translation>тяжёлый корабль</translation>
+    </message>
+    <message>
+        <source>still life of %1 cells</source>
+        <translation>устойчивая фигура (клеток: %1)</translation>
+    </message>
+    <message>
+        <source>period %1 oscillator of %2 cells</source>
+        <translation>осциллятор периода %1 (клеток: %2)</translation>
+    </message>
+    <message>
+        <source>period %1 spaceship of %2 cells</source>
+        <translation>корабль периода %1 (клеток: %2)</translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>&amp;Копировать</translation>
+    </message>
+    <message>
+        <source>Census</source>
+        <translation>Перепись</translation>
+    </message>
+    <message>
+        <source>Objects left behind</source>
+        <translation>Оставшиеся объекты</translation>
+    </message>
+    <message>
+        <source>Count</source>
+        <translation>Число</translation>
+    </message>
+    <message>
+        <source>Object</source>
+        <translation>Объект</translation>
+    </message>
+    <message>
+        <source>Copy the census</source>
+        <translation>Копировать перепись</translation>
+    </message>
+    <message>
+        <source>The census is taken in the unbounded plane: choose it under Simulation &gt; Universe.</source>
+        <translation>Перепись ведётся на бесконечной плоскости: выберите её в меню Моделирование &gt; Вселенная.</translation>
+    </message>
+    <message>
+        <source>No census is taken of more than %1 live cells.</source>
+        <translation>Перепись не ведётся при числе живых клеток больше %1.</translation>
+    </message>
+    <message>
+        <source>Not stable yet: it evolves still. The census follows the run.</source>
+        <translation>Пока не устойчиво: фигура ещё развивается. Перепись следует за ходом.</translation>
+    </message>
+    <message>
+        <source>Not stable after %1 generations.</source>
+        <translation>Нет устойчивости за %1 поколений.</translation>
+    </message>
+    <message>
+        <source>Dies out, lifespan %1.</source>
+        <translation>Вымирает, продолжительность жизни %1.</translation>
+    </message>
+    <message>
+        <source>Lifespan %1, %2 cells, period %3.</source>
+        <translation>Продолжительность жизни %1, клеток: %2, цикл %3.</translation>
+    </message>
+    <message>
+        <source>%1 (escaping)</source>
+        <translation>%1 (улетает)</translation>
+    </message>
+</context>
+<context>
     <name>ExportOptions</name>
     <message>
         <source>Export animation</source>
@@ -670,6 +817,26 @@
     <message>
         <source>The picture would be more than %1 pixels a side.</source>
         <translation>Изображение было бы больше %1 пикселей по стороне.</translation>
+    </message>
+    <message>
+        <source>State: stable since generation %1, one glider escaping</source>
+        <translation>Состояние: устойчиво с поколения %1, улетает один планер</translation>
+    </message>
+    <message>
+        <source>State: stable since generation %1, %2 gliders escaping</source>
+        <translation>Состояние: устойчиво с поколения %1, улетающих планеров: %2</translation>
+    </message>
+    <message>
+        <source>State: stable since generation %1, one spaceship escaping</source>
+        <translation>Состояние: устойчиво с поколения %1, улетает один корабль</translation>
+    </message>
+    <message>
+        <source>State: stable since generation %1, %2 spaceships escaping</source>
+        <translation>Состояние: устойчиво с поколения %1, улетающих кораблей: %2</translation>
+    </message>
+    <message>
+        <source>&amp;Census…</source>
+        <translation>Переп&amp;ись…</translation>
     </message>
 </context>
 <context>

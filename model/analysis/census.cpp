@@ -2,8 +2,12 @@
 
 #include <algorithm>
 #include <functional>
-#include <numeric>
+#include <iterator>
 #include <unordered_map>
+
+#include "model/analysis/celllist.h"
+#include "model/analysis/disjointsets.h"
+#include "model/engine/tilelife.h"
 
 namespace
 {
@@ -13,8 +17,6 @@ namespace
 constexpr std::size_t SplitLimit = 64;
 constexpr int SplitSteps = 1 << 16;
 
-bool rowByRow(const CellPoint &a, const CellPoint &b) { return a.y != b.y ? a.y < b.y : a.x < b.x; }
-
 struct CellHash {
     std::size_t operator()(const CellPoint &cell) const
     {
@@ -22,21 +24,10 @@ struct CellHash {
     }
 };
 
-std::size_t findRoot(std::vector<std::size_t> &parents, std::size_t i)
-{
-    while (parents[i] != i) {
-        parents[i] = parents[parents[i]];
-        i = parents[i];
-    }
-    return i;
-}
-
 CellPoint topLeft(const std::vector<CellPoint> &cells)
 {
-    CellPoint corner = cells.front();
-    for (const CellPoint &cell : cells)
-        corner = { std::min(corner.x, cell.x), std::min(corner.y, cell.y) };
-    return corner;
+    const CellRect box = CellList::box(cells);
+    return { box.left, box.top };
 }
 
 std::string ofCells(std::uint64_t population)
@@ -72,8 +63,10 @@ Census::Census(const Rule &rule)
 {
 }
 
-void Census::add(const CellPlane &cells, int generations, bool escaping)
+void Census::add(std::vector<CellPoint> cells, int generations, bool escaping)
 {
+    std::sort(cells.begin(), cells.end(), CellList::rowByRow);
+    cells.erase(std::unique(cells.begin(), cells.end()), cells.end());
     for (const Phases &piece : split(cells, generations))
         count(piece, escaping);
 }
@@ -103,15 +96,11 @@ std::uint64_t Census::objectCount() const
     return total;
 }
 
-std::vector<Census::Phases> Census::split(const CellPlane &cells, int generations)
+std::vector<Census::Phases> Census::split(const std::vector<CellPoint> &cells, int generations)
 {
-    std::vector<CellPlane> whole { cells };
-    for (int t = 1; t <= generations; ++t) {
-        whole.push_back(whole.back());
-        whole.back().step(rule);
-    }
+    const Phases whole = run(cells, generations);
     std::vector<Phases> pieces;
-    for (const std::vector<CellPoint> &cluster : cells.clusters(1))
+    for (const std::vector<CellPoint> &cluster : CellList::clusters(cells, 1))
         pieces.push_back(evolved(cluster, generations));
 
     // Pieces that change each other are one piece: merged until none does.
@@ -127,7 +116,7 @@ std::vector<Census::Phases> Census::split(const CellPlane &cells, int generation
                 together.insert(together.end(), pieces[index].front().begin(), pieces[index].front().end());
                 merged[index] = true;
             }
-            std::sort(together.begin(), together.end(), rowByRow);
+            std::sort(together.begin(), together.end(), CellList::rowByRow);
             next.push_back(evolved(together, generations));
         }
         for (std::size_t i = 0; i < pieces.size(); ++i) {
@@ -141,7 +130,7 @@ std::vector<Census::Phases> Census::split(const CellPlane &cells, int generation
     std::vector<Phases> result;
     for (Phases &piece : pieces) {
         const bool still = piece.size() < 2 || piece[1] == piece[0];
-        const bool known = rule == Rule() && ObjectLibrary::conway().find(piece.front()) >= 0;
+        const bool known = libraryIndex(piece.front()) >= 0;
         if (!still || known || piece.front().size() > SplitLimit) {
             result.push_back(std::move(piece));
             continue;
@@ -158,13 +147,19 @@ const Census::Phases &Census::shapePhases(const std::vector<CellPoint> &normalis
     const auto found = shapes.find(key);
     if (found != shapes.end())
         return found->second;
-    Phases phases { normalisedCells };
-    CellPlane plane(normalisedCells);
+    return shapes.emplace(key, run(normalisedCells, generations)).first->second;
+}
+
+Census::Phases Census::run(const std::vector<CellPoint> &cells, int generations) const
+{
+    Phases phases { cells };
+    TileLife plane(rule);
+    plane.setCells(cells);
     for (int t = 1; t <= generations; ++t) {
-        plane.step(rule);
-        phases.push_back(plane.cells());
+        plane.advance(1);
+        phases.push_back(CellList::of(plane));
     }
-    return shapes.emplace(key, std::move(phases)).first->second;
+    return phases;
 }
 
 Census::Phases Census::evolved(const std::vector<CellPoint> &cells, int generations)
@@ -178,38 +173,31 @@ Census::Phases Census::evolved(const std::vector<CellPoint> &cells, int generati
     return phases;
 }
 
-std::vector<std::vector<std::size_t>> Census::interacting(
-    const std::vector<Phases> &pieces, const std::vector<CellPlane> &whole) const
+std::vector<std::vector<std::size_t>> Census::interacting(const std::vector<Phases> &pieces, const Phases &whole) const
 {
     for (std::size_t t = 1; t < whole.size(); ++t) {
-        CellPlane together;
-        std::vector<CellPoint> wrong;
-        for (const Phases &piece : pieces) {
-            for (const CellPoint &cell : piece[t]) {
-                if (together.cell(cell.x, cell.y))
-                    wrong.push_back(cell);
-                else
-                    together.setCell(cell.x, cell.y, true);
-            }
-        }
-        if (wrong.empty() && together == whole[t])
+        std::vector<CellPoint> together;
+        for (const Phases &piece : pieces)
+            together.insert(together.end(), piece[t].begin(), piece[t].end());
+        std::sort(together.begin(), together.end(), CellList::rowByRow);
+        if (together == whole[t])
             continue;
-        for (const CellPoint &cell : together.cells()) {
-            if (!whole[t].cell(cell.x, cell.y))
-                wrong.push_back(cell);
+        // Cells two pieces make at once, and those the pieces alone make or miss unlike the whole.
+        std::vector<CellPoint> wrong;
+        for (std::size_t i = 1; i < together.size(); ++i) {
+            if (together[i] == together[i - 1])
+                wrong.push_back(together[i]);
         }
-        for (const CellPoint &cell : whole[t].cells()) {
-            if (!together.cell(cell.x, cell.y))
-                wrong.push_back(cell);
-        }
+        together.erase(std::unique(together.begin(), together.end()), together.end());
+        std::set_symmetric_difference(together.begin(), together.end(), whole[t].begin(), whole[t].end(),
+            std::back_inserter(wrong), CellList::rowByRow);
         // The pieces around each wrong cell a generation before: those that together made it wrong.
         std::unordered_map<CellPoint, std::size_t, CellHash> owners;
         for (std::size_t i = 0; i < pieces.size(); ++i) {
             for (const CellPoint &cell : pieces[i][t - 1])
                 owners.emplace(cell, i);
         }
-        std::vector<std::size_t> parents(pieces.size());
-        std::iota(parents.begin(), parents.end(), std::size_t(0));
+        DisjointSets sets(pieces.size());
         bool joined = false;
         for (const CellPoint &cell : wrong) {
             std::size_t first = pieces.size();
@@ -218,69 +206,55 @@ std::vector<std::vector<std::size_t>> Census::interacting(
                     const auto owner = owners.find({ cell.x + dx, cell.y + dy });
                     if (owner == owners.end())
                         continue;
-                    if (first == pieces.size()) {
+                    if (first == pieces.size())
                         first = owner->second;
-                        continue;
-                    }
-                    const std::size_t a = findRoot(parents, first);
-                    const std::size_t b = findRoot(parents, owner->second);
-                    if (a != b) {
-                        parents[std::max(a, b)] = std::min(a, b);
-                        joined = true;
-                    }
+                    else
+                        joined = sets.join(first, owner->second) || joined;
                 }
             }
         }
-        std::vector<std::vector<std::size_t>> groups(pieces.size());
-        for (std::size_t i = 0; i < pieces.size(); ++i) {
-            if (joined)
-                groups[findRoot(parents, i)].push_back(i);
-            else
-                groups[0].push_back(i); // cannot happen while the pieces are right before t: all become one
-        }
-        groups.erase(std::remove_if(groups.begin(), groups.end(),
-                         [](const std::vector<std::size_t> &group) { return group.size() < 2; }),
-            groups.end());
-        return groups;
+        // Cannot happen while the pieces are right before t; should it, all become one.
+        for (std::size_t i = 1; !joined && i < pieces.size(); ++i)
+            sets.join(0, i);
+        return sets.groups(2);
     }
     // A spark that dies without changing anything leaves a piece that is not
     // back after the period: it belongs to the pieces that make its cells
     // again by then.
-    const std::optional<CellRect> first = whole.front().boundingBox();
-    const std::optional<CellRect> last = whole.back().boundingBox();
-    if (!first || !last)
+    if (whole.front().empty() || whole.back().empty())
         return {};
-    const std::int64_t dx = last->left - first->left;
-    const std::int64_t dy = last->top - first->top;
+    const CellPoint first = topLeft(whole.front());
+    const CellPoint last = topLeft(whole.back());
+    const std::int64_t dx = last.x - first.x;
+    const std::int64_t dy = last.y - first.y;
     std::unordered_map<CellPoint, std::size_t, CellHash> makers;
     for (std::size_t i = 0; i < pieces.size(); ++i) {
         for (const CellPoint &cell : pieces[i].back())
             makers.emplace(cell, i);
     }
-    std::vector<std::size_t> parents(pieces.size());
-    std::iota(parents.begin(), parents.end(), std::size_t(0));
+    DisjointSets sets(pieces.size());
     for (std::size_t i = 0; i < pieces.size(); ++i) {
         const Phases &piece = pieces[i];
-        if (ObjectLibrary::shapeKey(ObjectLibrary::normalised(piece.back()))
-            == ObjectLibrary::shapeKey(ObjectLibrary::normalised(piece.front())))
+        if (ObjectLibrary::normalised(piece.back()) == ObjectLibrary::normalised(piece.front()))
             continue;
         for (const CellPoint &cell : piece.front()) {
             const auto maker = makers.find({ cell.x + dx, cell.y + dy });
-            if (maker == makers.end())
-                continue;
-            const std::size_t a = findRoot(parents, i);
-            const std::size_t b = findRoot(parents, maker->second);
-            if (a != b)
-                parents[std::max(a, b)] = std::min(a, b);
+            if (maker != makers.end())
+                sets.join(i, maker->second);
         }
     }
-    std::vector<std::vector<std::size_t>> groups(pieces.size());
-    for (std::size_t i = 0; i < pieces.size(); ++i)
-        groups[findRoot(parents, i)].push_back(i);
-    groups.erase(std::remove_if(groups.begin(), groups.end(),
-                     [](const std::vector<std::size_t> &group) { return group.size() < 2; }),
-        groups.end());
-    return groups;
+    return sets.groups(2);
+}
+
+int Census::libraryIndex(const std::vector<CellPoint> &cells)
+{
+    if (rule != Rule())
+        return -1;
+    const std::string key = ObjectLibrary::shapeKey(ObjectLibrary::normalised(cells));
+    const auto found = libraryIndices.find(key);
+    if (found != libraryIndices.end())
+        return found->second;
+    return libraryIndices.emplace(key, ObjectLibrary::conway().find(cells)).first->second;
 }
 
 std::vector<std::vector<CellPoint>> Census::splitStill(const std::vector<CellPoint> &cells) const
@@ -397,7 +371,7 @@ void Census::count(const Phases &piece, bool escaping)
         // Its own period: the first generation with its first cells again, moved or not.
         std::size_t period = piece.size() - 1;
         for (std::size_t t = 1; t < piece.size(); ++t) {
-            if (!piece[t].empty() && ObjectLibrary::shapeKey(ObjectLibrary::normalised(piece[t])) == shapeKey) {
+            if (!piece[t].empty() && ObjectLibrary::normalised(piece[t]) == shape) {
                 period = t;
                 break;
             }
@@ -411,7 +385,7 @@ void Census::count(const Phases &piece, bool escaping)
         entry.kind = entry.dx != 0 || entry.dy != 0 ? ObjectKind::Spaceship
             : period == 1                           ? ObjectKind::StillLife
                                                     : ObjectKind::Oscillator;
-        const int known = rule == Rule() ? ObjectLibrary::conway().find(piece.front()) : -1;
+        const int known = libraryIndex(piece.front());
         if (known >= 0) {
             const ObjectLibrary::Object &object = ObjectLibrary::conway().objects()[static_cast<std::size_t>(known)];
             entry.singular = object.singular;

@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
-#include "model/analysis/cellplane.h"
 #include "model/analysis/objectlibrary.h"
 #include "model/engine/rule.h"
 
@@ -42,11 +42,12 @@ class Census
 public:
     explicit Census(const Rule &rule);
 
-    // Adds the objects of `cells`, a pattern that on its own comes back to its
-    // cells, moved or not, after `generations` (1..) generations: a periodic
-    // remainder, or a spaceship flying away (`escaping`). Throws UniverseError
-    // if a piece grows past Universe::CoordinateLimit.
-    void add(const CellPlane &cells, int generations, bool escaping);
+    // Adds the objects of `cells` (in any order, repeats allowed), a pattern
+    // that on its own comes back to its cells, moved or not, after
+    // `generations` (1..) generations: a periodic remainder, or a spaceship
+    // flying away (`escaping`). Throws UniverseError if a piece grows past
+    // Universe::CoordinateLimit.
+    void add(std::vector<CellPoint> cells, int generations, bool escaping);
 
     // Every kind of object added so far: most numerous first, then still
     // lifes, oscillators and spaceships, smaller before larger.
@@ -58,13 +59,19 @@ private:
     // A piece of the pattern alone: its cells at each generation 0..generations, where they are.
     using Phases = std::vector<std::vector<CellPoint>>;
 
-    std::vector<Phases> split(const CellPlane &cells, int generations);
+    // `cells` row by row.
+    std::vector<Phases> split(const std::vector<CellPoint> &cells, int generations);
     const Phases &shapePhases(const std::vector<CellPoint> &normalisedCells, int generations);
     Phases evolved(const std::vector<CellPoint> &cells, int generations);
-    std::vector<std::vector<std::size_t>> interacting(
-        const std::vector<Phases> &pieces, const std::vector<CellPlane> &whole) const;
+    // `cells` and what they become alone, generation by generation, each row by row.
+    Phases run(const std::vector<CellPoint> &cells, int generations) const;
+    // Groups of pieces that change each other within `whole`, the cells of
+    // the pattern at each generation, row by row; none when no piece does.
+    std::vector<std::vector<std::size_t>> interacting(const std::vector<Phases> &pieces, const Phases &whole) const;
     std::vector<std::vector<CellPoint>> splitStill(const std::vector<CellPoint> &cells) const;
     void count(const Phases &piece, bool escaping);
+    // ObjectLibrary::conway().find(cells) under Conway's rule, else -1; remembered by shape.
+    int libraryIndex(const std::vector<CellPoint> &cells);
 
     Rule rule;
     std::map<std::string, CensusEntry> kinds; // by canonical key of the pictured phase, kind and escaping
@@ -74,6 +81,7 @@ private:
     // What count() made of each shape key: the key in `kinds` (less the
     // escaping mark) and the entry with count 0.
     std::map<std::string, std::pair<std::string, CensusEntry>> named;
+    std::unordered_map<std::string, int> libraryIndices; // by shape key
 };
 
 #endif // CENSUS_H

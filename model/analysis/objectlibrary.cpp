@@ -3,15 +3,14 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "model/analysis/cellplane.h"
+#include "model/analysis/celllist.h"
+#include "model/engine/tilelife.h"
 
 namespace
 {
 
 // The longest period among the objects of the library, with room to spare.
 constexpr int PeriodLimit = 64;
-
-bool rowByRow(const CellPoint &a, const CellPoint &b) { return a.y != b.y ? a.y < b.y : a.x < b.x; }
 
 } // namespace
 
@@ -60,12 +59,12 @@ void ObjectLibrary::add(const char *singular, const char *plural, const std::vec
     cells = normalised(cells);
     const int index = static_cast<int>(table.size());
     const std::string first = shapeKey(cells);
-    CellPlane plane(cells);
-    const Rule life;
+    TileLife plane;
+    plane.setCells(cells);
     for (int generation = 1; generation <= PeriodLimit; ++generation) {
-        phaseIndex.emplace(canonicalKey(plane.cells()), index);
-        plane.step(life);
-        const std::vector<CellPoint> now = normalised(plane.cells());
+        phaseIndex.emplace(canonicalKey(CellList::of(plane)), index);
+        plane.advance(1);
+        const std::vector<CellPoint> now = normalised(CellList::of(plane));
         if (shapeKey(now) != first)
             continue;
         const bool moved = plane.boundingBox()->left != 0 || plane.boundingBox()->top != 0;
@@ -96,7 +95,7 @@ std::vector<CellPoint> ObjectLibrary::normalised(std::vector<CellPoint> cells)
     }
     for (CellPoint &cell : cells)
         cell = { cell.x - left, cell.y - top };
-    std::sort(cells.begin(), cells.end(), rowByRow);
+    std::sort(cells.begin(), cells.end(), CellList::rowByRow);
     return cells;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "model/analysis/celllist.h"
 #include "model/analysis/objectlibrary.h"
 
 namespace
@@ -24,13 +25,9 @@ std::int64_t floorDivision(std::int64_t value, std::int64_t divisor)
     return quotient * divisor > value ? quotient - 1 : quotient;
 }
 
-CellRect boxOf(const std::vector<CellPoint> &cells)
+CellRect moved(const CellRect &box, std::int64_t dx, std::int64_t dy)
 {
-    CellRect box { cells.front().x, cells.front().y, cells.front().x, cells.front().y };
-    for (const CellPoint &cell : cells)
-        box = { std::min(box.left, cell.x), std::min(box.top, cell.y), std::max(box.right, cell.x),
-            std::max(box.bottom, cell.y) };
-    return box;
+    return { box.left + dx, box.top + dy, box.right + dx, box.bottom + dy };
 }
 
 CellRect united(const CellRect &a, const CellRect &b)
@@ -55,17 +52,34 @@ std::uint64_t Stabilisation::Result::escapingCount() const
     return count;
 }
 
-Stabilisation::Stabilisation(const CellPlane &cells, const Rule &rule, std::int64_t firstGeneration)
+std::vector<std::string> Stabilisation::Result::lines(std::int64_t generationLimit) const
+{
+    switch (outcome) {
+    case Outcome::DiedOut:
+        return { "dies out, lifespan " + std::to_string(lifespan()) };
+    case Outcome::Stable: {
+        std::vector<std::string> result { "lifespan " + std::to_string(lifespan()) + ", " + std::to_string(population)
+            + " cells, period " + std::to_string(period) };
+        for (const CensusEntry &entry : census)
+            result.push_back("  " + entry.label());
+        return result;
+    }
+    case Outcome::Running:
+    case Outcome::NotStable:
+        break;
+    }
+    return { "not stable after " + std::to_string(generationLimit) + " generations" };
+}
+
+Stabilisation::Stabilisation(const std::vector<CellPoint> &cells, const Rule &rule, std::int64_t firstGeneration)
     : rule(rule)
     , firstGeneration(firstGeneration)
     , generation(firstGeneration)
-    , rest(cells)
+    , rest(rule)
     , lastEventGeneration(firstGeneration)
     , checkpointInterval(64)
 {
-    if ((rule.birthCounts() & 1U) != 0)
-        throw UniverseError("the rule " + rule.toString()
-            + " gives birth on 0 neighbours, which would fill the unbounded plane in one generation");
+    rest.setCells(cells);
     answer.lastGeneration = firstGeneration;
     examine();
 }
@@ -75,7 +89,7 @@ void Stabilisation::advance(std::int64_t generations)
     for (std::int64_t i = 0; i < generations && !isSettled(); ++i) {
         if (generation == Never)
             throw UniverseError("the generation count would pass " + std::to_string(Never));
-        rest.step(rule);
+        rest.advance(1);
         ++generation;
         answer.lastGeneration = generation;
         examine();
@@ -90,6 +104,14 @@ const Stabilisation::Result &Stabilisation::run(std::int64_t generationLimit)
     if (!isSettled())
         answer.outcome = Outcome::NotStable;
     return answer;
+}
+
+std::uint64_t Stabilisation::population() const
+{
+    std::uint64_t count = rest.population();
+    for (const std::size_t index : escaping)
+        count += shipCells(ships[index], generation).size();
+    return count;
 }
 
 void Stabilisation::examine()
@@ -110,32 +132,104 @@ void Stabilisation::examine()
 
 void Stabilisation::returnShipsNearRest()
 {
-    for (bool returned = true; returned && !escaping.empty();) {
-        returned = false;
-        const std::optional<CellRect> box = rest.boundingBox();
+    std::optional<CellRect> box;
+    while (!looks.empty() && looks.top().first <= generation) {
+        const auto [at, index] = looks.top();
+        looks.pop();
+        if (ships[index].returnedAt != Never || ships[index].nextLook != at)
+            continue;
         if (!box)
+            box = rest.boundingBox();
+        if (!box) {
+            // Nothing comes near an empty rest, which stays empty.
+            looks = {};
             return;
-        for (std::size_t i = 0; i < escaping.size(); ++i) {
-            Ship &ship = ships[escaping[i]];
-            if (gap(shipBox(ship, generation), *box) >= Apart)
-                continue;
-            rest.setCells(shipCells(ship, generation), 0, 0, true);
-            ship.returnedAt = generation;
-            events.push_back({ generation, escaping[i], false });
-            lastEventGeneration = generation;
-            escaping.erase(escaping.begin() + static_cast<std::ptrdiff_t>(i));
-            returned = true;
-            break;
         }
+        // A box grows by at most a cell on each side in a generation (the
+        // rest's grows more only when a ship is put back), so that the gap
+        // between two closes by at most two.
+        const std::int64_t distance = gap(shipBox(ships[index], generation), *box);
+        if (distance >= Apart) {
+            lookAt(index, generation + std::min((distance - Apart) / 2 + 1, Never - generation));
+            continue;
+        }
+        putBack(index);
+        box.reset();
+    }
+}
+
+void Stabilisation::takeOut(Ship ship)
+{
+    const std::size_t index = ships.size();
+    setCells(rest, shipCells(ship, generation), false);
+    events.push_back({ generation, index, true });
+    lastEventGeneration = generation;
+    escaping.push_back(index);
+    ships.push_back(std::move(ship));
+    joinFleet(index);
+    lookAt(index, generation);
+}
+
+void Stabilisation::putBack(std::size_t index)
+{
+    rest.setCells(shipCells(ships[index], generation));
+    ships[index].returnedAt = generation;
+    events.push_back({ generation, index, false });
+    lastEventGeneration = generation;
+    escaping.erase(std::find(escaping.begin(), escaping.end(), index));
+    leaveFleet(index);
+    for (const std::size_t out : escaping)
+        lookAt(out, generation);
+}
+
+void Stabilisation::lookAt(std::size_t index, std::int64_t at)
+{
+    ships[index].nextLook = at;
+    looks.push({ at, index });
+}
+
+void Stabilisation::joinFleet(std::size_t index)
+{
+    const Ship &ship = ships[index];
+    const std::int64_t periods = floorDivision(ship.anchorGeneration, ship.period);
+    const std::int64_t residue = ship.anchorGeneration - periods * ship.period;
+    auto fleet = std::find_if(fleets.begin(), fleets.end(), [&ship, residue](const Fleet &f) {
+        return f.dx == ship.dx && f.dy == ship.dy && f.period == ship.period && f.residue == residue;
+    });
+    if (fleet == fleets.end())
+        fleet = fleets.insert(fleets.end(), { ship.dx, ship.dy, ship.period, residue, {}, {} });
+    for (int r = 0; r < ship.period; ++r) {
+        const CellRect box
+            = moved(moverOf(ship, ship.anchorGeneration + r).box, -periods * ship.dx, -periods * ship.dy);
+        if (fleet->hulls.size() <= static_cast<std::size_t>(r))
+            fleet->hulls.push_back(box);
+        else
+            fleet->hulls[static_cast<std::size_t>(r)] = united(fleet->hulls[static_cast<std::size_t>(r)], box);
+    }
+    fleet->members.push_back(index);
+}
+
+void Stabilisation::leaveFleet(std::size_t index)
+{
+    for (auto fleet = fleets.begin(); fleet != fleets.end(); ++fleet) {
+        std::vector<std::size_t> others = fleet->members;
+        const auto member = std::find(others.begin(), others.end(), index);
+        if (member == others.end())
+            continue;
+        others.erase(member);
+        fleets.erase(fleet);
+        for (const std::size_t other : others)
+            joinFleet(other);
+        return;
     }
 }
 
 void Stabilisation::removeEscapingShips()
 {
-    const std::vector<std::vector<CellPoint>> clusters = rest.clusters(2);
+    const std::vector<std::vector<CellPoint>> clusters = CellList::clusters(CellList::of(rest), 2);
     std::vector<CellRect> boxes;
     for (const std::vector<CellPoint> &cluster : clusters)
-        boxes.push_back(boxOf(cluster));
+        boxes.push_back(CellList::box(cluster));
     // The two outermost boxes on each side, so that the box of all others is known for each cluster.
     const auto outermost = [&boxes](auto edge) {
         std::size_t first = 0;
@@ -207,9 +301,7 @@ void Stabilisation::removeEscapingShips()
         stayed = false;
         for (std::size_t k = 0; k < leaving.size() && !stayed; ++k) {
             const Mover mover = moverOf(leaving[k], generation);
-            bool free = !restBox || apart(mover, Mover { *restBox, 0, 0, 1 });
-            for (const std::size_t out : escaping)
-                free = free && apart(mover, moverOf(ships[out], generation));
+            bool free = (!restBox || apart(mover, Mover { *restBox, 0, 0, 1 })) && apartFromEscaping(mover);
             for (std::size_t j = 0; j < leaving.size(); ++j)
                 free = free && (j == k || apart(mover, moverOf(leaving[j], generation)));
             if (!free) {
@@ -219,13 +311,8 @@ void Stabilisation::removeEscapingShips()
             }
         }
     }
-    for (Ship &ship : leaving) {
-        rest.setCells(shipCells(ship, generation), 0, 0, false);
-        events.push_back({ generation, ships.size(), true });
-        lastEventGeneration = generation;
-        escaping.push_back(ships.size());
-        ships.push_back(std::move(ship));
-    }
+    for (Ship &ship : leaving)
+        takeOut(std::move(ship));
 }
 
 void Stabilisation::findCycle()
@@ -233,16 +320,16 @@ void Stabilisation::findCycle()
     const std::uint64_t hash = rest.hash();
     std::vector<std::int64_t> &same = seen[hash];
     for (const std::int64_t earlier : same) {
-        if (restBetween(earlier, earlier).front() != rest)
+        if (!restBetween(earlier, earlier).front().equals(rest))
             continue;
         // The rest repeats: its phases from now on, up to its smallest period.
         Cycle found;
         found.phases.push_back(rest);
         found.box = rest.boundingBox();
         for (std::int64_t k = 1; k < generation - earlier; ++k) {
-            CellPlane next = found.phases.back();
-            next.step(rule);
-            if (next == rest)
+            TileLife next = found.phases.back();
+            next.advance(1);
+            if (next.equals(rest))
                 break;
             if (const std::optional<CellRect> box = next.boundingBox())
                 found.box = found.box ? united(*found.box, *box) : *box;
@@ -256,11 +343,7 @@ void Stabilisation::findCycle()
 
 bool Stabilisation::shipsApartFromCycle() const
 {
-    if (!cycle->box)
-        return true;
-    const Mover still { *cycle->box, 0, 0, 1 };
-    return std::all_of(escaping.begin(), escaping.end(),
-        [&](std::size_t index) { return apart(moverOf(ships[index], generation), still); });
+    return !cycle->box || apartFromEscaping(Mover { *cycle->box, 0, 0, 1 });
 }
 
 void Stabilisation::finish()
@@ -268,7 +351,7 @@ void Stabilisation::finish()
     const std::int64_t found = generation;
     const auto period = static_cast<std::int64_t>(cycle->phases.size());
     std::vector<std::uint64_t> populations;
-    for (const CellPlane &phase : cycle->phases)
+    for (const TileLife &phase : cycle->phases)
         populations.push_back(phase.population());
     std::uint64_t shipCellCount = 0;
     for (const std::size_t index : escaping)
@@ -278,18 +361,18 @@ void Stabilisation::finish()
     std::int64_t since = found;
     for (std::int64_t high = found - 1; high >= firstGeneration && since == high + 1;) {
         const std::int64_t low = std::max(firstGeneration, std::prev(checkpoints.upper_bound(high))->first);
-        const std::vector<CellPlane> rests = restBetween(low, high);
+        const std::vector<TileLife> rests = restBetween(low, high);
         for (std::int64_t g = high; g >= low; --g) {
-            CellPlane whole = rests[static_cast<std::size_t>(g - low)];
+            TileLife whole = rests[static_cast<std::size_t>(g - low)];
             for (const Ship &ship : ships) {
                 if (ship.removedAt <= g && g < ship.returnedAt)
-                    whole.setCells(shipCells(ship, g), 0, 0, true);
+                    whole.setCells(shipCells(ship, g));
             }
             const auto phase = static_cast<std::size_t>(((g - found) % period + period) % period);
-            CellPlane expected = cycle->phases[phase];
+            TileLife expected = cycle->phases[phase];
             for (const std::size_t index : escaping)
-                expected.setCells(shipCells(ships[index], g), 0, 0, true);
-            if (whole != expected || expected.population() != populations[phase] + shipCellCount)
+                expected.setCells(shipCells(ships[index], g));
+            if (!whole.equals(expected) || expected.population() != populations[phase] + shipCellCount)
                 break;
             since = g;
         }
@@ -302,10 +385,10 @@ void Stabilisation::finish()
         = populations[static_cast<std::size_t>(((since - found) % period + period) % period)] + shipCellCount;
     answer.outcome = answer.population == 0 ? Outcome::DiedOut : Outcome::Stable;
     Census census(rule);
-    if (!cycle->phases.front().isEmpty())
-        census.add(cycle->phases.front(), static_cast<int>(period), false);
+    if (cycle->box)
+        census.add(CellList::of(cycle->phases.front()), static_cast<int>(period), false);
     for (const std::size_t index : escaping)
-        census.add(CellPlane(shipCells(ships[index], found)), ships[index].period, true);
+        census.add(shipCells(ships[index], found), ships[index].period, true);
     answer.census = census.entries();
 }
 
@@ -317,24 +400,25 @@ const Stabilisation::Shape &Stabilisation::shapeOf(const std::vector<CellPoint> 
     if (known != shapes.end())
         return known->second;
     Shape shape;
-    CellPlane plane(cells);
+    TileLife plane(rule);
+    plane.setCells(cells);
     shape.phases.push_back(cells);
-    shape.boxes.push_back(boxOf(cells));
+    shape.boxes.push_back(CellList::box(cells));
     for (int k = 1; k <= ShipPeriodLimit; ++k) {
-        plane.step(rule);
-        const std::optional<CellRect> box = plane.boundingBox();
-        if (!box || plane.population() > 2 * cells.size() + 8)
+        plane.advance(1);
+        std::vector<CellPoint> now = CellList::of(plane);
+        if (now.empty() || now.size() > 2 * cells.size() + 8)
             break;
-        std::vector<CellPoint> now = plane.cells();
+        const CellRect box = CellList::box(now);
         if (ObjectLibrary::shapeKey(ObjectLibrary::normalised(now)) == key) {
-            shape.moves = box->left != 0 || box->top != 0;
+            shape.moves = box.left != 0 || box.top != 0;
             shape.period = k;
-            shape.dx = box->left;
-            shape.dy = box->top;
+            shape.dx = box.left;
+            shape.dy = box.top;
             break;
         }
         shape.phases.push_back(std::move(now));
-        shape.boxes.push_back(*box);
+        shape.boxes.push_back(box);
     }
     if (!shape.moves) {
         shape.phases.clear();
@@ -360,10 +444,8 @@ CellRect Stabilisation::shipBox(const Ship &ship, std::int64_t at) const
 {
     const std::int64_t k = at - ship.anchorGeneration;
     const std::int64_t periods = floorDivision(k, ship.period);
-    const CellRect &box = ship.boxes[static_cast<std::size_t>(k - periods * ship.period)];
-    const std::int64_t dx = ship.anchor.x + periods * ship.dx;
-    const std::int64_t dy = ship.anchor.y + periods * ship.dy;
-    return { box.left + dx, box.top + dy, box.right + dx, box.bottom + dy };
+    return moved(ship.boxes[static_cast<std::size_t>(k - periods * ship.period)], ship.anchor.x + periods * ship.dx,
+        ship.anchor.y + periods * ship.dy);
 }
 
 Stabilisation::Mover Stabilisation::moverOf(const Ship &ship, std::int64_t at) const
@@ -372,6 +454,22 @@ Stabilisation::Mover Stabilisation::moverOf(const Ship &ship, std::int64_t at) c
     for (int k = 1; k < ship.period; ++k)
         box = united(box, shipBox(ship, at + k));
     return { box, ship.dx, ship.dy, ship.period };
+}
+
+bool Stabilisation::apartFromEscaping(const Mover &mover) const
+{
+    for (const Fleet &fleet : fleets) {
+        const std::int64_t periods = floorDivision(generation - fleet.residue, fleet.period);
+        const CellRect &hull
+            = fleet.hulls[static_cast<std::size_t>(generation - fleet.residue - periods * fleet.period)];
+        if (apart(mover, { moved(hull, periods * fleet.dx, periods * fleet.dy), fleet.dx, fleet.dy, fleet.period }))
+            continue;
+        for (const std::size_t member : fleet.members) {
+            if (!apart(mover, moverOf(ships[member], generation)))
+                return false;
+        }
+    }
+    return true;
 }
 
 bool Stabilisation::apart(const Mover &a, const Mover &b)
@@ -391,16 +489,16 @@ bool Stabilisation::apart(const Mover &a, const Mover &b)
         || beyond(a.box.top, a.dy, a.period, b.box.bottom, b.dy, b.period);
 }
 
-std::vector<CellPlane> Stabilisation::restBetween(std::int64_t from, std::int64_t to) const
+std::vector<TileLife> Stabilisation::restBetween(std::int64_t from, std::int64_t to) const
 {
     auto checkpoint = std::prev(checkpoints.upper_bound(from));
-    CellPlane plane = checkpoint->second;
+    TileLife plane = checkpoint->second;
     auto event = std::upper_bound(events.begin(), events.end(), checkpoint->first,
         [](std::int64_t at, const Event &e) { return at < e.generation; });
-    std::vector<CellPlane> result;
+    std::vector<TileLife> result;
     for (std::int64_t g = checkpoint->first; g <= to; ++g) {
         if (g > checkpoint->first) {
-            plane.step(rule);
+            plane.advance(1);
             for (; event != events.end() && event->generation == g; ++event)
                 applyEvent(plane, *event);
         }
@@ -410,9 +508,19 @@ std::vector<CellPlane> Stabilisation::restBetween(std::int64_t from, std::int64_
     return result;
 }
 
-void Stabilisation::applyEvent(CellPlane &plane, const Event &event) const
+void Stabilisation::applyEvent(TileLife &plane, const Event &event) const
 {
-    plane.setCells(shipCells(ships[event.ship], event.generation), 0, 0, !event.removed);
+    setCells(plane, shipCells(ships[event.ship], event.generation), !event.removed);
+}
+
+void Stabilisation::setCells(TileLife &plane, const std::vector<CellPoint> &cells, bool alive)
+{
+    if (alive) {
+        plane.setCells(cells);
+        return;
+    }
+    for (const CellPoint &cell : cells)
+        plane.setCell(cell.x, cell.y, false);
 }
 
 void Stabilisation::keepCheckpoint()

@@ -5,13 +5,14 @@
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <queue>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
-#include "model/analysis/cellplane.h"
 #include "model/analysis/census.h"
 #include "model/engine/rule.h"
+#include "model/engine/tilelife.h"
 
 // When a pattern in the unbounded plane has settled, and what it leaves.
 // Such a pattern rarely repeats as a whole, since its gliders fly away for
@@ -24,6 +25,9 @@
 // ships is always exactly the pattern. Once the rest repeats and every
 // escaped ship is apart from it and from each other for ever, the first such
 // G is found by going back through the generations, each compared in full.
+// A gun sends ships away without end: each is looked at less often the
+// farther it is, and ships alike are compared with a new one all at once, so
+// that a generation costs little more with thousands of them out.
 class Stabilisation
 {
 public:
@@ -46,12 +50,18 @@ public:
         std::int64_t lifespan() const { return stableSince - 1; }
         // Spaceships flying away, of all kinds.
         std::uint64_t escapingCount() const;
+        // What it says of the pattern: "lifespan 1103, 116 cells, period 2",
+        // "dies out, lifespan 130" or "not stable after 1000000 generations",
+        // `generationLimit` being the generations given to look at; then, once
+        // Stable, a line per kind of object, such as "  6 gliders (escaping)".
+        std::vector<std::string> lines(std::int64_t generationLimit) const;
     };
 
-    // Starts with `cells` as generation `firstGeneration` (1 for a file as
-    // opened) under `rule`, which must not give birth on 0 neighbours (throws
-    // UniverseError for such a rule).
-    Stabilisation(const CellPlane &cells, const Rule &rule, std::int64_t firstGeneration = 1);
+    // Starts with `cells` (in any order, repeats allowed, within
+    // Universe::CoordinateLimit) as generation `firstGeneration` (1 for a file
+    // as opened) under `rule`, which must not give birth on 0 neighbours.
+    // Throws UniverseError for such a rule or a cell beyond the limit.
+    Stabilisation(const std::vector<CellPoint> &cells, const Rule &rule, std::int64_t firstGeneration = 1);
 
     // Looks at up to `generations` more generations, fewer once settled:
     // slices for a caller that keeps a window responsive. Throws UniverseError
@@ -64,6 +74,8 @@ public:
 
     bool isSettled() const { return answer.outcome != Outcome::Running && answer.outcome != Outcome::NotStable; }
     const Result &result() const { return answer; }
+    // Live cells at result().lastGeneration, escaping spaceships included.
+    std::uint64_t population() const;
 
 private:
     // A spaceship taken out of the run: its cells at generation `anchorGeneration` + k
@@ -78,6 +90,7 @@ private:
         CellPoint anchor;
         std::int64_t removedAt = 0; // the generation it was taken out at
         std::int64_t returnedAt = 0; // the generation it was put back at; INT64_MAX while it escapes
+        std::int64_t nextLook = 0; // the generation it may first come near the rest at, while it escapes
     };
     // Taking a ship out or putting it back, as the run did it after a step.
     struct Event {
@@ -102,10 +115,23 @@ private:
         std::int64_t dy;
         int period;
     };
+    // Escaping ships of one velocity whose anchor generations agree modulo
+    // their period, so that they move as one: the box of all their movers, in
+    // a frame that moves with them.
+    struct Fleet {
+        std::int64_t dx;
+        std::int64_t dy;
+        int period;
+        std::int64_t residue; // anchor generations modulo period, 0..period-1
+        // For r in 0..period-1: the movers at residue + r + k * period moved
+        // back by k periods, for every member.
+        std::vector<CellRect> hulls;
+        std::vector<std::size_t> members; // indices in ships
+    };
     // The rest, once it repeats: its phases from the generation it was found
     // at, and the box of them all.
     struct Cycle {
-        std::vector<CellPlane> phases;
+        std::vector<TileLife> phases;
         std::optional<CellRect> box;
     };
 
@@ -120,20 +146,34 @@ private:
     CellRect shipBox(const Ship &ship, std::int64_t generation) const;
     Mover moverOf(const Ship &ship, std::int64_t generation) const;
     static bool apart(const Mover &a, const Mover &b);
+    // Whether `mover` keeps apart from every escaping ship for ever.
+    bool apartFromEscaping(const Mover &mover) const;
+    void takeOut(Ship ship);
+    void putBack(std::size_t index);
+    void lookAt(std::size_t index, std::int64_t at);
+    void joinFleet(std::size_t index);
+    void leaveFleet(std::size_t index);
     // The rest at generations from..to, each after its events: stepped from the checkpoint before.
-    std::vector<CellPlane> restBetween(std::int64_t from, std::int64_t to) const;
-    void applyEvent(CellPlane &plane, const Event &event) const;
+    std::vector<TileLife> restBetween(std::int64_t from, std::int64_t to) const;
+    void applyEvent(TileLife &plane, const Event &event) const;
+    static void setCells(TileLife &plane, const std::vector<CellPoint> &cells, bool alive);
     void keepCheckpoint();
 
     Rule rule;
     std::int64_t firstGeneration;
     std::int64_t generation; // of `rest`
-    CellPlane rest; // the pattern less the escaping ships
+    TileLife rest; // the pattern less the escaping ships
     std::vector<Ship> ships; // every ship ever taken out
     std::vector<std::size_t> escaping; // indices in ships of those out now
+    std::vector<Fleet> fleets; // of the escaping ships
+    // (Ship::nextLook, index in ships) of the escaping ships, the soonest on
+    // top; an entry whose generation is not its ship's nextLook any more is void.
+    std::priority_queue<std::pair<std::int64_t, std::size_t>, std::vector<std::pair<std::int64_t, std::size_t>>,
+        std::greater<>>
+        looks;
     std::vector<Event> events; // in the order of the run
     std::int64_t lastEventGeneration;
-    std::map<std::int64_t, CellPlane> checkpoints; // the rest at some generations, after their events
+    std::map<std::int64_t, TileLife> checkpoints; // the rest at some generations, after their events
     std::int64_t checkpointInterval;
     // Generations since the last event by the hash of the rest: the first repeat shows a cycle.
     std::unordered_map<std::uint64_t, std::vector<std::int64_t>> seen;

@@ -491,15 +491,21 @@ void TileLife::render(
 
 std::uint64_t TileLife::hash() const
 {
-    // A sum over the tiles, so that their order does not count; empty tiles add nothing.
+    // A sum over the tiles, so that their order does not count; empty tiles
+    // add nothing. Each row is mixed apart from the others, so that the
+    // processor mixes several at once.
     Word digest = 0;
     for (const Tile &tile : tiles) {
         if (!tile.used)
             continue;
         Word tileDigest = 0;
-        for (const Word row : tile.rows())
-            tileDigest = mix(tileDigest ^ row) + 1;
-        if (std::any_of(tile.rows().begin(), tile.rows().end(), [](Word row) { return row != 0; }))
+        Word any = 0;
+        for (int r = 0; r < Side; ++r) {
+            const Word row = tile.rows()[static_cast<std::size_t>(r)];
+            tileDigest += mix(row + Word(r) * 0x9E3779B97F4A7C15ULL);
+            any |= row;
+        }
+        if (any != 0)
             digest += mix(tileDigest ^ TileKeyHash()(tile.key));
     }
     return digest;

@@ -3,8 +3,9 @@
 // program does before the window system is contacted. It touches no file.
 // Beyond not crashing, a request must be one the answers can carry out: an
 // error says what is wrong on one line, a count of generations lies in its
-// range with one file and an output to write, a question about settling names
-// its files and a limit in range, and the window opens one file at most.
+// range with one file and an output to write, a question about settling or a
+// census names its files and a limit in range, a census never a bounded
+// universe, and the window opens one file at most.
 
 #include <cstddef>
 #include <cstdint>
@@ -65,9 +66,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         require(request.files.size() == 1 && !request.output.isEmpty(), "one file to read and a picture to write");
         break;
     case Mode::Settle:
-        require(!request.files.isEmpty(), "--settle has files");
+    case Mode::Census:
+        require(!request.files.isEmpty(), "--settle and --census have files");
         require(request.maxGenerations >= 1 && request.maxGenerations <= CommandLine::MaxSettleGenerations,
-            "the limit of --settle lies in its range");
+            "the limit of --settle and --census lies in its range");
+        require(request.mode == Mode::Settle || !request.universe || !request.universe->isBounded(),
+            "--census runs in the unbounded plane");
         break;
     case Mode::Window:
         require(request.files.size() <= 1, "the window opens one file at most");

@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """The program's own command line: --help and --version answer without a
-display and exit 0, --settle and --generations answer on the terminal in
+display and exit 0, --settle, --census and --generations answer on the terminal in
 each of their forms, a command line that cannot be used is refused there, a pattern file named on the command line shows centred on
 the field, and one that cannot be read is reported in a message box, after
 which the program runs with its usual empty field.
@@ -127,6 +127,19 @@ def check_answers(program, folder):
         if result.returncode != 2 or "non-totalistic" not in result.stderr:
             raise Failure(f"{arguments} gave code {result.returncode} and {result.stderr!r}")
 
+    # The census runs in the unbounded plane, where the R-pentomino's gliders escape; never on a torus.
+    pentomino = os.path.join(folder, "pentomino.rle")
+    with open(pentomino, "w") as file:
+        file.write(PATTERN)
+    result = run_without_display(program, "--census", pentomino, paths["diehard.rle"])
+    lines = result.stdout.splitlines()
+    if (result.returncode != 0 or lines[0] != f"{pentomino}: lifespan 1103, 116 cells, period 2"
+            or "  6 gliders (escaping)" not in lines or lines[-1] != f"{paths['diehard.rle']}: dies out, lifespan 130"):
+        raise Failure(f"--census gave code {result.returncode} and {result.stdout!r}")
+    result = run_without_display(program, "--census", "--universe", "torus:10x10", pentomino)
+    if result.returncode != 2 or len(result.stderr.splitlines()) != 1:
+        raise Failure(f"--census on a torus gave code {result.returncode} and {result.stderr!r}")
+
 
 def check_universes(program, folder):
     """A rule's suffix and --universe choose the universe; a file too large for the field opens unbounded."""
@@ -204,7 +217,7 @@ def main():
             check_text_options(program)
             print("--help and --version: PASS")
             check_answers(program, scratch)
-            print("--settle, --generations and --rule: PASS")
+            print("--settle, --census, --generations and --rule: PASS")
             check_universes(program, scratch)
             print("universes: PASS")
             check_pattern(program, pattern, screenshots)
