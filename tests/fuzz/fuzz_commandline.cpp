@@ -18,20 +18,7 @@
 #include <QStringList>
 
 #include "app/commandline.h"
-
-namespace
-{
-
-// Ends the run as a crash, so that libFuzzer keeps the input.
-void require(bool condition, const char *promise)
-{
-    if (condition)
-        return;
-    std::fprintf(stderr, "broken: %s\n", promise);
-    std::abort();
-}
-
-} // namespace
+#include "tests/fuzz/fuzzrequire.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
