@@ -127,7 +127,8 @@ void TestMainWindowSelection::refusedPasteChangesNothing()
     QCOMPARE(probe.cellCount(), 0);
     QVERIFY(!probe.find<QAction>("Action_Edit_Undo")->isEnabled());
     QCOMPARE(probe.find<QComboBox>("ComboBox_Rule")->currentData().toString(), QStringLiteral("B3/S23"));
-    // The outline stays, to be placed where it fits: then the rule comes along.
+    // The outline stays, to be placed where it fits, here by the cell cursor: then the rule comes along.
+    QTest::keyClick(view(), Qt::Key_Left);
     QTest::keyClick(view(), Qt::Key_Return);
     QCOMPARE(probe.cellCount(), 5);
     QCOMPARE(probe.find<QComboBox>("ComboBox_Rule")->currentData().toString(), QStringLiteral("B36/S23"));
@@ -180,6 +181,9 @@ void TestMainWindowSelection::undoOfEachOperation()
                 expected.insert({ x, y });
         }
         expected.insert({ 50, 50 });
+        // The window's shortcuts act in the active window only.
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
     } else if (action == "Action_Edit_PastePattern") {
         QTest::keySequence(window, QKeySequence::Paste);
         QTest::mouseClick(view(), Qt::LeftButton, Qt::NoModifier, centreOf(49, 49));
