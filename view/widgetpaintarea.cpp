@@ -538,6 +538,12 @@ QRect WidgetPaintArea::pixelsOfArea(const CellRect &cells) const
     return QRect(first.topLeft(), last.bottomRight() + QPoint(extra, extra));
 }
 
+QRect WidgetPaintArea::frameAround(const QRect &pixels) const
+{
+    // On the cells' own outlines; without outlines, on the pixels around, so that the cells at the edge show.
+    return view.showsOutlines() ? pixels.adjusted(0, 0, -1, -1) : pixels.adjusted(-1, -1, 0, 0);
+}
+
 void WidgetPaintArea::paintSelection(QPainter &painter) const
 {
     const QRect pixels = pixelsOfArea(*selected);
@@ -546,7 +552,7 @@ void WidgetPaintArea::paintSelection(QPainter &painter) const
     painter.fillRect(pixels, SelectionFill);
     painter.setPen(QPen(SelectionEdge, 1));
     painter.setBrush(Qt::NoBrush);
-    painter.drawRect(pixels.adjusted(0, 0, -1, -1));
+    painter.drawRect(frameAround(pixels));
     if (!selecting && !keySelecting)
         return;
     // The size, below and right of the rectangle as far as the view has room.
@@ -607,7 +613,7 @@ void WidgetPaintArea::paintOutline(QPainter &painter)
         return;
     painter.setPen(QPen(OutlineEdge, 1, Qt::DashLine));
     painter.setBrush(Qt::NoBrush);
-    painter.drawRect(frame.adjusted(0, 0, -1, -1));
+    painter.drawRect(frameAround(frame));
 }
 
 QRect WidgetPaintArea::cursorArea() const { return rect().adjusted(2, 2, -2, -2); }

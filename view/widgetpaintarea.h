@@ -170,6 +170,8 @@ private:
     // The pixels of the cells of `cells`, reaching past the view by a cell
     // where they go on; empty when none shows.
     QRect pixelsOfArea(const CellRect &cells) const;
+    // The rectangle a painter's one-pixel pen draws to frame `pixels`, the pixels of some cells.
+    QRect frameAround(const QRect &pixels) const;
     void paintSelection(QPainter &painter) const;
     void paintOutline(QPainter &painter);
 
