@@ -32,8 +32,7 @@ const QString Arch = QStringLiteral("x = 3, y = 2, rule = B36/S23\nobo$3o!\n");
 
 Q_DECLARE_METATYPE(Cells)
 
-// Selecting, the edits of a selection and pasting where the user points, with
-// real input on the shown window.
+// Selecting, the edits of a selection and pasting where one points, by real input on the shown window.
 class TestMainWindowSelection : public MainWindowTestCase
 {
     Q_OBJECT
@@ -108,10 +107,8 @@ void TestMainWindowSelection::pastePlacesTopLeftOnTheClickedCell()
     QTest::keySequence(window, QKeySequence::Paste);
     if (key)
         QTest::keyClick(window, Qt::Key(key));
-    QTest::mouseMove(view(), centreOf(60, 60));
     QTest::mouseClick(view(), Qt::LeftButton, Qt::NoModifier, centreOf(30, 30));
     QCOMPARE(liveCells(), expected);
-    // The field was not empty: the rule stays.
     QCOMPARE(probe.find<QComboBox>("ComboBox_Rule")->currentData().toString(), QStringLiteral("B3/S23"));
 }
 
@@ -139,25 +136,37 @@ void TestMainWindowSelection::undoOfEachOperation_data()
     QTest::addColumn<QString>("action");
     QTest::addColumn<QString>("step");
     QTest::addColumn<Cells>("expected");
-    // A vertical bar of three at x = 21, y = 20..22 in a selection of 20..23 x 20..22, and (50, 50) outside.
+    // An L, x = 21, y = 20..22 and (22, 22), in a selection of 20..23 x 20..22, and (50, 50) outside.
     QTest::newRow("cut") << "Action_Edit_Cut"
                          << "Cut" << Cells { { 50, 50 } };
     QTest::newRow("clear") << "Action_Edit_Clear"
                            << "Clear selection" << Cells { { 50, 50 } };
     QTest::newRow("clear outside") << "Action_Edit_ClearOutside"
-                                   << "Clear outside" << Cells { { 21, 20 }, { 21, 21 }, { 21, 22 } };
-    // The wide 4 x 3 selection, its centre at (21.5, 21), turns into 3 x 4
-    // cells half a cell left and down: 20..22 x 20..23.
+                                   << "Clear outside" << Cells { { 21, 20 }, { 21, 21 }, { 21, 22 }, { 22, 22 } };
+    // The wide 4 x 3 selection turns into 3 x 4 cells half a cell left and down: 20..22 x 20..23.
     QTest::newRow("rotate clockwise") << "Action_Edit_RotateClockwise"
-                                      << "Rotate" << Cells { { 20, 21 }, { 21, 21 }, { 22, 21 }, { 50, 50 } };
-    QTest::newRow("rotate anticlockwise") << "Action_Edit_RotateAnticlockwise"
-                                          << "Rotate" << Cells { { 20, 22 }, { 21, 22 }, { 22, 22 }, { 50, 50 } };
+                                      << "Rotate"
+                                      << Cells { { 20, 21 }, { 21, 21 }, { 22, 21 }, { 20, 22 }, { 50, 50 } };
+    QTest::newRow("rotate anticlockwise")
+        << "Action_Edit_RotateAnticlockwise"
+        << "Rotate" << Cells { { 22, 21 }, { 20, 22 }, { 21, 22 }, { 22, 22 }, { 50, 50 } };
     QTest::newRow("flip left to right") << "Action_Edit_FlipLeftRight"
-                                        << "Flip" << Cells { { 22, 20 }, { 22, 21 }, { 22, 22 }, { 50, 50 } };
+                                        << "Flip"
+                                        << Cells { { 22, 20 }, { 22, 21 }, { 21, 22 }, { 22, 22 }, { 50, 50 } };
+    QTest::newRow("flip top to bottom") << "Action_Edit_FlipTopBottom"
+                                        << "Flip"
+                                        << Cells { { 21, 20 }, { 22, 20 }, { 21, 21 }, { 21, 22 }, { 50, 50 } };
+    // At 100 %: every cell of the selection.
     QTest::newRow("fill at random") << "Action_Edit_FillRandom"
-                                    << "Fill at random" << Cells {};
+                                    << "Fill at random"
+                                    << Cells { { 20, 20 }, { 21, 20 }, { 22, 20 }, { 23, 20 }, { 20, 21 }, { 21, 21 },
+                                           { 22, 21 }, { 23, 21 }, { 20, 22 }, { 21, 22 }, { 22, 22 }, { 23, 22 },
+                                           { 50, 50 } };
+    // The arch pasted at (49, 49), over (50, 50).
     QTest::newRow("paste") << "Action_Edit_PastePattern"
-                           << "Paste" << Cells {};
+                           << "Paste"
+                           << Cells { { 21, 20 }, { 21, 21 }, { 21, 22 }, { 22, 22 }, { 49, 49 }, { 51, 49 },
+                                  { 49, 50 }, { 50, 50 }, { 51, 50 } };
 }
 
 void TestMainWindowSelection::undoOfEachOperation()
@@ -166,29 +175,20 @@ void TestMainWindowSelection::undoOfEachOperation()
     QFETCH(QString, step);
     QFETCH(Cells, expected);
     QApplication::clipboard()->setText(Arch);
-    draw({ { 21, 20 }, { 21, 21 }, { 21, 22 }, { 50, 50 } });
+    draw({ { 21, 20 }, { 21, 21 }, { 21, 22 }, { 22, 22 }, { 50, 50 } });
     const Cells before = liveCells();
     select(20, 20, 23, 22);
     if (action == "Action_Edit_FillRandom") {
-        // All of the selection alive: 12 cells, the bar among them.
-        ModalRunner::run([&] { probe.find<QAction>("Action_Edit_FillRandom")->trigger(); },
+        ModalRunner::run([&] { probe.find<QAction>(qPrintable(action))->trigger(); },
             [](QWidget *dialog) {
-                static_cast<QInputDialog *>(dialog)->setIntValue(100);
-                static_cast<QInputDialog *>(dialog)->accept();
+                static_cast<QInputDialog *>(dialog)->setIntValue(100), static_cast<QInputDialog *>(dialog)->accept();
             });
-        for (int x = 20; x <= 23; ++x) {
-            for (int y = 20; y <= 22; ++y)
-                expected.insert({ x, y });
-        }
-        expected.insert({ 50, 50 });
         // The window's shortcuts act in the active window only.
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window));
     } else if (action == "Action_Edit_PastePattern") {
         QTest::keySequence(window, QKeySequence::Paste);
         QTest::mouseClick(view(), Qt::LeftButton, Qt::NoModifier, centreOf(49, 49));
-        expected = before;
-        expected.insert({ { 49, 49 }, { 51, 49 }, { 49, 50 }, { 51, 50 } });
     } else {
         probe.find<QAction>(qPrintable(action))->trigger();
     }
@@ -202,13 +202,10 @@ void TestMainWindowSelection::undoOfEachOperation()
 
 void TestMainWindowSelection::shiftDragSelectsAndDrawsNothing()
 {
-    QVERIFY(!probe.find<QAction>("Action_Edit_Clear")->isEnabled());
     const QImage empty = probe.picture();
     select(70, 10, 64, 15);
     QCOMPARE(probe.cellCount(), 0);
-    QVERIFY(!probe.find<QAction>("Action_Edit_Undo")->isEnabled());
     QVERIFY(view()->selection() == CellRect({ 64, 10, 70, 15 }));
-    QVERIFY(probe.find<QAction>("Action_Edit_Clear")->isEnabled());
     // Shown over the cells, and gone with Escape, every pixel as before.
     QVERIFY(probe.picture() != empty);
     QTest::keyClick(window, Qt::Key_Escape);
@@ -220,7 +217,6 @@ void TestMainWindowSelection::shiftDragSelectsAndDrawsNothing()
     QTest::keyClick(view(), Qt::Key_Down, Qt::ShiftModifier);
     const CellPoint cursor = view()->cursorCell();
     QVERIFY(view()->selection() == CellRect({ cursor.x - 1, cursor.y - 1, cursor.x, cursor.y }));
-    QCOMPARE(probe.cellCount(), 0);
 }
 
 QTEST_MAIN(TestMainWindowSelection)
