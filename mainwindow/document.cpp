@@ -264,9 +264,9 @@ QString Document::turn(std::optional<CellRect> &area, const Orientation &orienta
 QString Document::readClip(const QString &text, std::unique_ptr<Clip> &clip) const
 {
     const QByteArray bytes = text.toUtf8();
-    if (bytes.size() > PatternFile::MaxFileSize)
-        return QCoreApplication::translate(
-            "MainWindow", "The text is larger than 1 MiB (%1 bytes); patterns are far smaller.")
+    if (bytes.size() > PatternFile::MaxAnyFileSize)
+        return translated(QT_TRANSLATE_NOOP("MainWindow", "The text is larger than %1 MiB (%2 bytes)."))
+            .arg(PatternFile::MaxAnyFileSize >> 20)
             .arg(bytes.size());
     Pattern pattern;
     std::string error;

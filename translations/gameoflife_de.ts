@@ -528,10 +528,6 @@
         <translation>„%1“ gibt es schon. Ersetzen?</translation>
     </message>
     <message>
-        <source>The text is larger than 1 MiB (%1 bytes); patterns are far smaller.</source>
-        <translation>Der Text ist größer als 1 MiB (%1 Bytes); Muster sind viel kleiner.</translation>
-    </message>
-    <message>
         <source>Paste pattern</source>
         <translation>Muster einfügen</translation>
     </message>
@@ -784,6 +780,10 @@
     <message>
         <source>; selected: %1 by %2 cells from %3, %4</source>
         <translation>; ausgewählt: %1 mal %2 Zellen ab %3, %4</translation>
+    </message>
+    <message>
+        <source>The text is larger than %1 MiB (%2 bytes).</source>
+        <translation>Der Text ist größer als %1 MiB (%2 Bytes).</translation>
     </message>
 </context>
 <context>

@@ -528,10 +528,6 @@
         <translation>«%1» ya existe. ¿Reemplazarlo?</translation>
     </message>
     <message>
-        <source>The text is larger than 1 MiB (%1 bytes); patterns are far smaller.</source>
-        <translation>El texto ocupa más de 1 MiB (%1 bytes); los patrones son mucho más pequeños.</translation>
-    </message>
-    <message>
         <source>Paste pattern</source>
         <translation>Pegar patrón</translation>
     </message>
@@ -784,6 +780,10 @@
     <message>
         <source>; selected: %1 by %2 cells from %3, %4</source>
         <translation>; seleccionadas: %1 por %2 células desde %3, %4</translation>
+    </message>
+    <message>
+        <source>The text is larger than %1 MiB (%2 bytes).</source>
+        <translation>El texto supera los %1 MiB (%2 bytes).</translation>
     </message>
 </context>
 <context>

@@ -528,10 +528,6 @@
         <translation>« %1 » existe déjà. Le remplacer ?</translation>
     </message>
     <message>
-        <source>The text is larger than 1 MiB (%1 bytes); patterns are far smaller.</source>
-        <translation>Le texte dépasse 1 Mio (%1 octets) ; les motifs sont bien plus petits.</translation>
-    </message>
-    <message>
         <source>Paste pattern</source>
         <translation>Coller le motif</translation>
     </message>
@@ -784,6 +780,10 @@
     <message>
         <source>; selected: %1 by %2 cells from %3, %4</source>
         <translation>; sélection : %1 sur %2 cellules depuis %3, %4</translation>
+    </message>
+    <message>
+        <source>The text is larger than %1 MiB (%2 bytes).</source>
+        <translation>Le texte dépasse %1 Mio (%2 octets).</translation>
     </message>
 </context>
 <context>

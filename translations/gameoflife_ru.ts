@@ -528,10 +528,6 @@
         <translation>«%1» уже существует. Заменить?</translation>
     </message>
     <message>
-        <source>The text is larger than 1 MiB (%1 bytes); patterns are far smaller.</source>
-        <translation>Текст больше 1 МиБ (%1 байт); фигуры гораздо меньше.</translation>
-    </message>
-    <message>
         <source>Paste pattern</source>
         <translation>Вставить фигуру</translation>
     </message>
@@ -784,6 +780,10 @@
     <message>
         <source>; selected: %1 by %2 cells from %3, %4</source>
         <translation>; выделено: %1 на %2 клеток от %3, %4</translation>
+    </message>
+    <message>
+        <source>The text is larger than %1 MiB (%2 bytes).</source>
+        <translation>Текст больше %1 МиБ (%2 байт).</translation>
     </message>
 </context>
 <context>
