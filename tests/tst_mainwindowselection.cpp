@@ -162,7 +162,6 @@ void TestMainWindowSelection::undoOfEachOperation_data()
                                     << Cells { { 20, 20 }, { 21, 20 }, { 22, 20 }, { 23, 20 }, { 20, 21 }, { 21, 21 },
                                            { 22, 21 }, { 23, 21 }, { 20, 22 }, { 21, 22 }, { 22, 22 }, { 23, 22 },
                                            { 50, 50 } };
-    // The arch pasted at (49, 49), over (50, 50).
     QTest::newRow("paste") << "Action_Edit_PastePattern"
                            << "Paste"
                            << Cells { { 21, 20 }, { 21, 21 }, { 21, 22 }, { 22, 22 }, { 49, 49 }, { 51, 49 },
