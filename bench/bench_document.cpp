@@ -14,7 +14,11 @@
 
 #include "mainwindow/document.h"
 #include "mainwindow/fastforward.h"
+#include "mainwindow/patternfile.h"
+#include "model/edit/clip.h"
+#include "model/engine/orientation.h"
 #include "model/engine/topology.h"
+#include "model/files/pattern.h"
 #include "qtbenchmarkmain.h"
 #include "view/widgetpaintarea.h"
 
@@ -150,8 +154,45 @@ void BM_GoToGeneration1e18GosperGun(benchmark::State &state)
     }
 }
 
+// The Edit menu's operations on a million live cells (a 1415 x 1415 soup) in
+// the unbounded plane, through the document, each with its undo step: 0
+// Select all (the live cells' box), 1 Copy of them all as RLE, 2 Rotate clockwise of
+// the whole pattern, 3 Paste of the same soup beside it.
+void BM_EditMillionCells(benchmark::State &state)
+{
+    QTemporaryDir folder;
+    const QString path = soupFile(folder, 1415);
+    Document document;
+    document.openPattern(path, std::nullopt, Topology::unbounded());
+    Pattern pattern;
+    PatternFile::readAny(path, pattern);
+    const Clip clip(pattern);
+    std::int64_t beside = 2000;
+    for (auto _ : state) {
+        QString text;
+        std::optional<CellRect> whole;
+        switch (state.range(0)) {
+        case 0:
+            benchmark::DoNotOptimize(document.universe().boundingBox());
+            break;
+        case 1:
+            benchmark::DoNotOptimize(document.copy(std::nullopt, text));
+            break;
+        case 2:
+            document.turn(whole, Orientation().clockwise());
+            break;
+        default:
+            document.paste(clip, Orientation(), { beside, 0 }, Universe::Combination::Or);
+            beside += 2000;
+            break;
+        }
+    }
+    state.counters["live cells"] = static_cast<double>(document.cellCount());
+}
+
 } // namespace
 
+BENCHMARK(BM_EditMillionCells)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_GoToGeneration1e18GosperGun)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_PlaySoup1000Unbounded)->Unit(benchmark::kMillisecond)->Iterations(300);
 BENCHMARK(BM_PlayGosperGun2e20)->Unit(benchmark::kMillisecond)->Iterations(300);

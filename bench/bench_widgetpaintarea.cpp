@@ -2,6 +2,7 @@
 #include <QBrush>
 #include <QColor>
 #include <QImage>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPen>
 
@@ -14,9 +15,11 @@
 #include <vector>
 
 #include "benchfields.h"
+#include "model/edit/clip.h"
 #include "model/engine/gamefield.h"
 #include "model/engine/griduniverse.h"
 #include "model/engine/hashlife.h"
+#include "model/files/pattern.h"
 #include "qtbenchmarkmain.h"
 #include "view/widgetpaintarea.h"
 
@@ -186,6 +189,37 @@ void BM_PanStepPlane1M(benchmark::State &state) { zoomOrPan(state, false); }
 // Zoomed in at 8 pixels a cell: every cell a square with its outline.
 void BM_RepaintZoomedInPlane1M(benchmark::State &state) { repaintFitted(state, *plane(1582), 7); }
 
+// A paste of 10^4 live cells (a soup of 158 x 158) following the pointer over
+// a million cells: the pointer moves by a few pixels, and the frame after it,
+// zoomed from the million cells fitted by the argument's steps.
+void BM_PasteOutlineFrame(benchmark::State &state)
+{
+    const std::unique_ptr<HashLife> universe = plane(1582);
+    Pattern pattern;
+    pattern.cells.setCells(soup(158, 0, 0));
+    pattern.width = 158;
+    pattern.height = 158;
+    const Clip clip(pattern);
+    WidgetPaintArea view;
+    view.setFixedSize(ViewSize, ViewSize);
+    view.setUniverse(universe.get());
+    view.fitPattern();
+    for (int i = 0; i < state.range(0); ++i)
+        view.zoomIn();
+    view.startPaste(&clip, Orientation().clockwise());
+    QImage image(ViewSize, ViewSize, QImage::Format_RGB32);
+    int step = 0;
+    for (auto _ : state) {
+        const QPointF at(100 + (step++ % 2) * 7, 120);
+        QMouseEvent move(QEvent::MouseMove, at, at, Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(&view, &move);
+        view.render(&image);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    state.counters["outline cells"] = static_cast<double>(pattern.cells.population());
+    state.counters["pixels a cell"] = view.viewport().cellSize();
+}
+
 } // namespace
 
 BENCHMARK(BM_RepaintFullField)->Unit(benchmark::kMillisecond);
@@ -199,5 +233,6 @@ BENCHMARK(BM_RepaintZoomedOutTorus10M)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ZoomStepPlane1M)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PanStepPlane1M)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RepaintZoomedInPlane1M)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PasteOutlineFrame)->Arg(0)->Arg(3)->Arg(7)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv) { return runWidgetBenchmarks(argc, argv); }

@@ -19,6 +19,7 @@ namespace
 const QString SpeedKey = QStringLiteral("speed");
 const QString ColorKey = QStringLiteral("colour");
 const QString RuleKey = QStringLiteral("rule");
+const QString PasteModeKey = QStringLiteral("pasteMode");
 const QString PauseKey = QStringLiteral("pauseWhenSettled");
 const QString LimitKey = QStringLiteral("generationLimit");
 const QString FolderKey = QStringLiteral("patternFolder");
@@ -74,6 +75,10 @@ int AppSettings::colorIndex() const
 }
 
 void AppSettings::setColorIndex(int index) { write(ColorKey, index); }
+
+int AppSettings::pasteMode() const { return intInRange(settings->value(PasteModeKey), 0, 2, 0); }
+
+void AppSettings::setPasteMode(int mode) { write(PasteModeKey, mode); }
 
 Rule AppSettings::rule() const
 {

@@ -49,6 +49,9 @@ public:
     // 0..2; default 1 (green).
     int colorIndex() const;
     void setColorIndex(int index);
+    // The Edit menu's paste mode: 0 Or, 1 Copy, 2 Xor; default 0.
+    int pasteMode() const;
+    void setPasteMode(int mode);
     // Default Conway's Life.
     Rule rule() const;
     void setRule(const Rule &rule);

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QLocale>
+#include <QRandomGenerator>
 #include <QUndoStack>
 
 #include <algorithm>
@@ -14,6 +15,7 @@
 #include <string_view>
 #include <utility>
 
+#include "model/edit/editing.h"
 #include "model/engine/bitmix.h"
 #include "model/engine/unboundeduniverse.h"
 #include "model/files/pattern.h"
@@ -87,6 +89,9 @@ void copyCells(const Universe &from, Universe &to)
     }
     from.forEachLiveCell(*kept, [&to](std::int64_t x, std::int64_t y) { to.setCell(x, y, true); });
 }
+
+// Whether RLE that PatternWriter::writeRleBox wrote holds a live cell: without one its box is 0 x 0.
+bool hasCells(const std::string &rle) { return rle.rfind("x = 0,", 0) != 0; }
 
 } // namespace
 
@@ -206,49 +211,124 @@ QString Document::savePattern(const QString &path, PatternFile::Format format)
     return PatternFile::write(path, text);
 }
 
-QString Document::copyText()
+QString Document::copy(const std::optional<CellRect> &area, QString &text)
 {
     finishStroke();
-    if (running || liveCells == 0)
+    text.clear();
+    const std::optional<CellRect> box = area ? area : universe().boundingBox();
+    if (running || !box)
         return QString();
-    if (!other)
-        return QString::fromStdString(PatternWriter::writeRleBox(classic->field().snapshot(), rule()));
-    return QString::fromStdString(PatternWriter::writeRleBox(universe()));
+    std::string written;
+    std::string error;
+    if (!Editing::copy(universe(), *box, written, error))
+        return QString::fromStdString(error);
+    if (hasCells(written))
+        text = QString::fromStdString(written);
+    return QString();
 }
 
-QString Document::pasteText(const QString &text)
+QString Document::cut(const CellRect &area, QString &text)
 {
-    finishStroke();
-    if (running)
+    std::string written;
+    const QString problem = editStep(translated(QT_TRANSLATE_NOOP("MainWindow", "Cut")),
+        [&](Universe &cells, std::string &error) { return Editing::cut(cells, area, written, error); });
+    text = problem.isEmpty() && hasCells(written) ? QString::fromStdString(written) : QString();
+    return problem;
+}
+
+QString Document::clearInside(const CellRect &area)
+{
+    return editStep(translated(QT_TRANSLATE_NOOP("MainWindow", "Clear selection")),
+        [&](Universe &cells, std::string &error) { return Editing::clear(cells, area, error); });
+}
+
+QString Document::clearOutside(const CellRect &area)
+{
+    return editStep(translated(QT_TRANSLATE_NOOP("MainWindow", "Clear outside")),
+        [&](Universe &cells, std::string &error) { return Editing::clearOutside(cells, area, error); });
+}
+
+QString Document::fillRandom(const CellRect &area, double percent)
+{
+    const std::uint64_t seed = QRandomGenerator::global()->generate64();
+    return editStep(translated(QT_TRANSLATE_NOOP("MainWindow", "Fill at random")),
+        [&](Universe &cells, std::string &error) { return Editing::fillRandom(cells, area, percent, seed, error); });
+}
+
+QString Document::turn(std::optional<CellRect> &area, const Orientation &orientation)
+{
+    std::optional<CellRect> turned = area ? area : universe().boundingBox();
+    if (!turned)
         return QString();
+    const QString problem = editStep(orientation.swapsSides() ? translated(QT_TRANSLATE_NOOP("MainWindow", "Rotate"))
+                                                              : translated(QT_TRANSLATE_NOOP("MainWindow", "Flip")),
+        [&](Universe &cells, std::string &error) { return Editing::turn(cells, *turned, orientation, error); });
+    if (problem.isEmpty() && area)
+        area = turned;
+    return problem;
+}
+
+QString Document::readClip(const QString &text, std::unique_ptr<Clip> &clip) const
+{
     const QByteArray bytes = text.toUtf8();
-    if (bytes.size() > PatternFile::MaxFileSize)
-        return QCoreApplication::translate(
-            "MainWindow", "The text is larger than 1 MiB (%1 bytes); patterns are far smaller.")
+    if (bytes.size() > PatternFile::MaxAnyFileSize)
+        return translated(QT_TRANSLATE_NOOP("MainWindow", "The text is larger than %1 MiB (%2 bytes)."))
+            .arg(PatternFile::MaxAnyFileSize >> 20)
             .arg(bytes.size());
     Pattern pattern;
     std::string error;
     if (!PatternReader::read(
             std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), pattern, error))
         return QString::fromStdString(error);
-    if (!pattern.fits(topology()))
-        return QString::fromStdString(pattern.misfit(topology()));
+    std::unique_ptr<Clip> read;
+    std::optional<CellRect> live;
+    try {
+        read = std::make_unique<Clip>(pattern);
+        if (!read->isEmpty())
+            live = read->cells(Orientation()).boundingBox();
+    } catch (const UniverseError &failure) {
+        return QString::fromStdString(failure.what());
+    }
+    if (!live)
+        return translated(QT_TRANSLATE_NOOP("MainWindow", "The pattern has no live cell."));
+    const Topology shape = topology();
+    const std::int64_t width = live->right - live->left + 1;
+    const std::int64_t height = live->bottom - live->top + 1;
+    if (shape.isBounded() && !(width <= shape.width() && height <= shape.height())
+        && !(height <= shape.width() && width <= shape.height()))
+        return translated(
+            QT_TRANSLATE_NOOP("MainWindow",
+                "The live cells span %1 x %2 cells: the universe of %3 x %4 cells cannot hold them, however turned."))
+            .arg(width)
+            .arg(height)
+            .arg(shape.width())
+            .arg(shape.height());
+    clip = std::move(read);
+    return QString();
+}
 
-    // Added to the universe as it is: cells already alive stay alive.
+QString Document::paste(const Clip &clip, const Orientation &orientation, CellPoint topLeft, Universe::Combination how)
+{
+    finishStroke();
+    if (running || clip.isEmpty())
+        return QString();
     const FieldCommand::State before = currentState(false);
-    if (pattern.rule) {
-        const QString refused = applyRule(*pattern.rule);
+    // Into an empty universe the pattern comes with its rule, as a file opens.
+    const bool takesRule = liveCells == 0 && clip.rule() && *clip.rule() != rule();
+    const Rule kept = rule();
+    if (takesRule) {
+        const QString refused = applyRule(*clip.rule());
         if (!refused.isEmpty())
             return refused;
     }
-    try {
-        pattern.placeInto(current(), Pattern::Placing::Add);
-    } catch (const UniverseError &failure) {
-        applyState(before);
-        return QString::fromStdString(failure.what());
+    std::string error;
+    if (!Editing::paste(current(), clip, orientation, topLeft, how, error)) {
+        if (takesRule)
+            applyRule(kept);
+        return QString::fromStdString(error);
     }
     fieldSet();
-    recordStep(translated(QT_TRANSLATE_NOOP("MainWindow", "Paste pattern")), before);
+    recordStep(translated(QT_TRANSLATE_NOOP("MainWindow", "Paste")), before);
     return QString();
 }
 
@@ -802,6 +882,20 @@ void Document::applyState(const FieldCommand::State &state)
     patternName = state.name;
     patternComments = state.comments;
     fieldSet();
+}
+
+QString Document::editStep(const QString &text, const std::function<bool(Universe &, std::string &)> &edit)
+{
+    finishStroke();
+    if (running)
+        return QString();
+    const FieldCommand::State before = currentState(false);
+    std::string error;
+    if (!edit(current(), error))
+        return QString::fromStdString(error);
+    fieldSet();
+    recordStep(text, before);
+    return QString();
 }
 
 void Document::recordStep(const QString &text, const FieldCommand::State &before)

@@ -16,8 +16,10 @@
 #include "mainwindow/patternfile.h"
 #include "mainwindow/stabilitywatch.h"
 #include "model/analysis/runhistory.h"
+#include "model/edit/clip.h"
 #include "model/engine/classicuniverse.h"
 #include "model/engine/gamefield.h"
+#include "model/engine/orientation.h"
 #include "model/engine/rule.h"
 #include "model/engine/topology.h"
 #include "model/engine/universe.h"
@@ -116,11 +118,30 @@ public:
     // Writes the universe to `path` in `format`, with the name and comments of
     // the file it came from; the file is replaced only whole. Returns why it failed.
     QString savePattern(const QString &path, PatternFile::Format format);
-    // The live cells as RLE text with the rule, as patterns are posted; empty without live cells.
-    QString copyText();
-    // Adds a pattern written as text to the universe, under the rule it names.
-    // Returns why the text is no pattern or does not fit, and then changes nothing.
-    QString pasteText(const QString &text);
+    // The Edit menu's operations on a rectangle of cells, a selection, which
+    // may reach past the universe (only its part inside counts); see Editing.
+    // Each returns why it was refused, and then changes nothing; each that
+    // changes the universe is a step. Copy and cut put the live cells as RLE
+    // text with the rule, trimmed to their box, in `text`: those of `area`,
+    // or for copy all of them without one; empty without live cells.
+    QString copy(const std::optional<CellRect> &area, QString &text);
+    QString cut(const CellRect &area, QString &text);
+    QString clearInside(const CellRect &area);
+    QString clearOutside(const CellRect &area);
+    // Each cell of `area` alive with a probability of `percent` (0..100) / 100.
+    QString fillRandom(const CellRect &area, double percent);
+    // Turns `area` by `orientation` about its centre, or without one the box
+    // of the live cells; `area`, if any, becomes the turned rectangle.
+    QString turn(std::optional<CellRect> &area, const Orientation &orientation);
+    // Reads text as a pattern to paste, with the reader and the limits of
+    // Open, into `clip`. Refuses text that is no pattern, an empty one, and
+    // one whose live cells the bounded universe in use cannot hold in any orientation.
+    QString readClip(const QString &text, std::unique_ptr<Clip> &clip) const;
+    // Pastes `clip` turned by `orientation` with the top-left cell of its box
+    // on `topLeft`, combined as `how` says. The rule stays, but for a paste
+    // into a universe without live cells: that takes the clip's rule, if it
+    // names one, as Open does.
+    QString paste(const Clip &clip, const Orientation &orientation, CellPoint topLeft, Universe::Combination how);
 
     // Live cells that `topology` cannot hold, the cells staying where they are.
     std::uint64_t cellsLostIn(const Topology &topology) const;
@@ -235,6 +256,9 @@ private:
     void applyState(const FieldCommand::State &state);
     // Puts the step from `before` to now on the undo stack, if it changed anything.
     void recordStep(const QString &text, const FieldCommand::State &before);
+    // Runs an edit of the universe as the step `text`: nothing while running;
+    // `edit` returns false and sets its error to refuse, changing nothing.
+    QString editStep(const QString &text, const std::function<bool(Universe &, std::string &)> &edit);
 
     std::unique_ptr<ClassicUniverse> classic; // the live classic field, made once
     std::unique_ptr<Universe> other; // the universe in use when it is not the classic field

@@ -101,6 +101,14 @@ MainWindow::MainWindow(QWidget *parent)
         { ui->Action_Edit_Redo, SIGNAL(triggered(bool)), SLOT(Slot_Action_Edit_Redo()) },
         { ui->Action_Edit_CopyPattern, SIGNAL(triggered(bool)), SLOT(Slot_Action_Edit_CopyPattern()) },
         { ui->Action_Edit_PastePattern, SIGNAL(triggered(bool)), SLOT(Slot_Action_Edit_PastePattern()) },
+        { ui->Action_Edit_Cut, SIGNAL(triggered(bool)), SLOT(Slot_Action_Edit_Cut()) },
+        { ui->Action_Edit_Clear, SIGNAL(triggered(bool)), SLOT(Slot_Action_Edit_Clear()) },
+        { ui->Action_Edit_ClearOutside, SIGNAL(triggered(bool)), SLOT(Slot_Action_Edit_ClearOutside()) },
+        { ui->Action_Edit_FillRandom, SIGNAL(triggered(bool)), SLOT(Slot_Action_Edit_FillRandom()) },
+        { ui->Action_Edit_SelectAll, SIGNAL(triggered(bool)), SLOT(Slot_Action_Edit_SelectAll()) },
+        { ui->Action_Edit_SelectNone, SIGNAL(triggered(bool)), SLOT(Slot_Action_Edit_SelectNone()) },
+        { ui->WidgetPaintArea_GraphicScene, SIGNAL(pasteRequested(qint64, qint64)),
+            SLOT(Slot_WidgetPaintArea_PasteRequested(qint64, qint64)) },
         { recentFiles, SIGNAL(fileChosen(QString)), SLOT(Slot_RecentFiles_FileChosen(QString)) },
         { ui->Action_Simulation_Play, SIGNAL(triggered(bool)), SLOT(Slot_PushButton_Play()) },
         { ui->Action_Simulation_Pause, SIGNAL(triggered(bool)), SLOT(Slot_PushButton_Pause()) },
@@ -153,6 +161,18 @@ MainWindow::MainWindow(QWidget *parent)
     connect(ui->Action_View_ZoomIn, &QAction::triggered, view, &WidgetPaintArea::zoomIn);
     connect(ui->Action_View_ZoomOut, &QAction::triggered, view, &WidgetPaintArea::zoomOut);
     connect(ui->Action_View_FitPattern, &QAction::triggered, view, &WidgetPaintArea::fitPattern);
+    connect(view, &WidgetPaintArea::selectionChanged, this, &MainWindow::updateEditActions);
+    const std::pair<QAction *, Orientation> turns[] = {
+        { ui->Action_Edit_RotateClockwise, Orientation().clockwise() },
+        { ui->Action_Edit_RotateAnticlockwise, Orientation().anticlockwise() },
+        { ui->Action_Edit_FlipLeftRight, Orientation().flippedLeftRight() },
+        { ui->Action_Edit_FlipTopBottom, Orientation().flippedTopBottom() },
+    };
+    for (const auto &[action, step] : turns)
+        connect(action, &QAction::triggered, this, [this, step = step] { turn(step); });
+    const QAction *const modes[] = { ui->Action_Edit_PasteOr, ui->Action_Edit_PasteCopy, ui->Action_Edit_PasteXor };
+    for (int mode = 0; mode < 3; ++mode)
+        connect(modes[mode], &QAction::triggered, this, [this, mode] { settings->setPasteMode(mode); });
 }
 
 MainWindow::~MainWindow()
@@ -184,6 +204,8 @@ void MainWindow::init()
     ui->ComboBox_CellColor->setCurrentIndex(colorIndex);
     ui->WidgetPaintArea_GraphicScene->setColorMode(colorModeForIndex(colorIndex));
     ui->CheckBox_PauseWhenSettled->setChecked(settings->pauseWhenSettled());
+    QAction *const modes[] = { ui->Action_Edit_PasteOr, ui->Action_Edit_PasteCopy, ui->Action_Edit_PasteXor };
+    modes[settings->pasteMode()]->setChecked(true);
     patternFolder = settings->patternFolder();
     recentFiles = new RecentFiles(ui->Menu_RecentFiles, settings, this);
 
@@ -218,6 +240,7 @@ void MainWindow::Slot_Document_FieldChanged(bool cells)
     MainWindowUi::setFittedText(
         ui->Label_GenerationNumber, tr("Generation: %1").arg(static_cast<qlonglong>(document->generation())));
     ui->Action_Edit_CopyPattern->setEnabled(!document->isRunning() && document->cellCount() > 0);
+    updateEditActions();
     if (cells)
         ui->WidgetPaintArea_GraphicScene->update();
 }
@@ -247,11 +270,14 @@ void MainWindow::Slot_Document_UndoChanged()
 
 void MainWindow::Slot_Document_RunningChanged(bool running)
 {
-    if (running)
+    if (running) {
         timer->start(tickInterval(ips));
-    else
+        cancelPaste();
+    } else {
         timer->stop();
+    }
     ui->setRunning(running, document->cellCount() > 0, document->classicField() != nullptr);
+    updateEditActions();
     Slot_Document_UndoChanged();
 }
 
@@ -265,6 +291,8 @@ void MainWindow::Slot_Document_UniverseReplaced(bool topologyChanged)
     stepControl->refresh();
     if (!topologyChanged)
         return;
+    cancelPaste();
+    view->setSelection(std::nullopt);
     const bool classic = document->classicField() != nullptr;
     MainWindowUi::setFittedText(ui->Label_FieldSize, document->sizeText());
     ui->PushButton_Edit->setEnabled(classic && !document->isRunning());
@@ -431,19 +459,147 @@ void MainWindow::Slot_Action_Edit_Redo() { document->redo(); }
 
 void MainWindow::Slot_Action_Edit_CopyPattern()
 {
-    const QString text = document->copyText();
+    QString text;
+    const QString problem = document->copy(ui->WidgetPaintArea_GraphicScene->selection(), text);
+    showRefusal(tr("Copy"), problem);
     if (!text.isEmpty())
         QGuiApplication::clipboard()->setText(text);
 }
 
 void MainWindow::Slot_Action_Edit_PastePattern()
 {
+    document->finishStroke();
     if (document->isRunning())
         return;
-    const QString problem = document->pasteText(QGuiApplication::clipboard()->text());
-    if (!problem.isEmpty())
+    std::unique_ptr<Clip> clip;
+    const QString problem = document->readClip(QGuiApplication::clipboard()->text(), clip);
+    if (!problem.isEmpty()) {
         QMessageBox::warning(
             this, tr("Paste pattern"), tr("The clipboard holds no pattern that can be pasted:\n%1").arg(problem));
+        return;
+    }
+    WidgetPaintArea *view = ui->WidgetPaintArea_GraphicScene;
+    view->endPaste();
+    pasteClip = std::move(clip);
+    pasteOrientation = Orientation();
+    view->startPaste(pasteClip.get(), pasteOrientation);
+    // Return places it and the arrow keys move it.
+    view->setFocus(Qt::OtherFocusReason);
+    updateEditActions();
+}
+
+void MainWindow::Slot_WidgetPaintArea_PasteRequested(qint64 x, qint64 y)
+{
+    if (!pasteClip || document->isRunning())
+        return;
+    const Universe::Combination how = ui->Action_Edit_PasteCopy->isChecked() ? Universe::Combination::Copy
+        : ui->Action_Edit_PasteXor->isChecked()                              ? Universe::Combination::Xor
+                                                                             : Universe::Combination::Or;
+    const QString problem = document->paste(*pasteClip, pasteOrientation, { x, y }, how);
+    if (!problem.isEmpty()) {
+        // The outline stays, to be placed elsewhere.
+        QMessageBox::warning(this, tr("Paste pattern"), tr("The pattern cannot be pasted there:\n%1").arg(problem));
+        return;
+    }
+    cancelPaste();
+}
+
+void MainWindow::Slot_Action_Edit_Cut()
+{
+    const std::optional<CellRect> selection = ui->WidgetPaintArea_GraphicScene->selection();
+    if (!selection)
+        return;
+    QString text;
+    const QString problem = document->cut(*selection, text);
+    showRefusal(tr("Cut"), problem);
+    if (problem.isEmpty() && !text.isEmpty())
+        QGuiApplication::clipboard()->setText(text);
+}
+
+void MainWindow::Slot_Action_Edit_Clear()
+{
+    if (const std::optional<CellRect> selection = ui->WidgetPaintArea_GraphicScene->selection())
+        showRefusal(tr("Clear"), document->clearInside(*selection));
+}
+
+void MainWindow::Slot_Action_Edit_ClearOutside()
+{
+    if (const std::optional<CellRect> selection = ui->WidgetPaintArea_GraphicScene->selection())
+        showRefusal(tr("Clear outside"), document->clearOutside(*selection));
+}
+
+void MainWindow::Slot_Action_Edit_FillRandom()
+{
+    document->finishStroke();
+    const std::optional<CellRect> selection = ui->WidgetPaintArea_GraphicScene->selection();
+    if (document->isRunning() || !selection)
+        return;
+    bool accepted = false;
+    const int percent = QInputDialog::getInt(
+        this, tr("Fill at random"), tr("Live cells, in % of the selection:"), 50, 0, 100, 1, &accepted);
+    if (accepted)
+        showRefusal(tr("Fill at random"), document->fillRandom(*selection, percent));
+}
+
+void MainWindow::Slot_Action_Edit_SelectAll()
+{
+    document->finishStroke();
+    if (!document->isRunning())
+        ui->WidgetPaintArea_GraphicScene->setSelection(document->universe().boundingBox());
+}
+
+void MainWindow::Slot_Action_Edit_SelectNone()
+{
+    if (pasteClip)
+        cancelPaste();
+    else
+        ui->WidgetPaintArea_GraphicScene->setSelection(std::nullopt);
+}
+
+void MainWindow::turn(const Orientation &step)
+{
+    if (document->isRunning())
+        return;
+    WidgetPaintArea *view = ui->WidgetPaintArea_GraphicScene;
+    if (pasteClip) {
+        pasteOrientation = pasteOrientation.then(step);
+        view->setPasteOrientation(pasteOrientation);
+        return;
+    }
+    std::optional<CellRect> area = view->selection();
+    const bool selected = area.has_value();
+    showRefusal(step.swapsSides() ? tr("Rotate") : tr("Flip"), document->turn(area, step));
+    if (selected)
+        view->setSelection(area);
+}
+
+void MainWindow::cancelPaste()
+{
+    if (!pasteClip)
+        return;
+    ui->WidgetPaintArea_GraphicScene->endPaste();
+    pasteClip.reset();
+    updateEditActions();
+}
+
+void MainWindow::updateEditActions()
+{
+    const bool idle = !document->isRunning();
+    const bool pasting = pasteClip != nullptr;
+    const bool selected = ui->WidgetPaintArea_GraphicScene->selection().has_value();
+    for (QAction *action :
+        { ui->Action_Edit_Cut, ui->Action_Edit_Clear, ui->Action_Edit_ClearOutside, ui->Action_Edit_FillRandom })
+        action->setEnabled(idle && selected && !pasting);
+    for (QAction *action : { ui->Action_Edit_RotateClockwise, ui->Action_Edit_RotateAnticlockwise,
+             ui->Action_Edit_FlipLeftRight, ui->Action_Edit_FlipTopBottom })
+        action->setEnabled(idle && (pasting || selected || document->cellCount() > 0));
+    ui->Action_Edit_SelectNone->setEnabled(pasting || selected);
+}
+
+void MainWindow::showRefusal(const QString &title, const QString &problem)
+{
+    if (!problem.isEmpty())
+        QMessageBox::warning(this, title, problem);
 }
 
 void MainWindow::Slot_RecentFiles_FileChosen(const QString &path)

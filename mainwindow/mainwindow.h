@@ -4,9 +4,12 @@
 #include <QMainWindow>
 #include <QString>
 
+#include <memory>
 #include <optional>
 
 #include "mainwindow/document.h"
+#include "model/edit/clip.h"
+#include "model/engine/orientation.h"
 #include "model/engine/rule.h"
 #include "model/engine/topology.h"
 
@@ -69,6 +72,13 @@ private slots:
     void Slot_Action_Edit_Redo();
     void Slot_Action_Edit_CopyPattern();
     void Slot_Action_Edit_PastePattern();
+    void Slot_Action_Edit_Cut();
+    void Slot_Action_Edit_Clear();
+    void Slot_Action_Edit_ClearOutside();
+    void Slot_Action_Edit_FillRandom();
+    void Slot_Action_Edit_SelectAll();
+    void Slot_Action_Edit_SelectNone();
+    void Slot_WidgetPaintArea_PasteRequested(qint64 x, qint64 y);
     void Slot_RecentFiles_FileChosen(const QString &path);
     void Slot_Action_Simulation_RunUntilSettled();
     void Slot_Action_Simulation_GoToGeneration();
@@ -110,6 +120,13 @@ private:
     void rememberPatternFile(const QString &path);
     // The one local file of a drag, or an empty string.
     static QString droppedFile(const QMimeData *mimeData);
+    // Turns the paste being placed, else the selection, else the whole pattern.
+    void turn(const Orientation &step);
+    void cancelPaste();
+    // Enables the Edit menu's entries that act in the state the document and the view are in.
+    void updateEditActions();
+    // Shows a refused edit, if it was refused.
+    void showRefusal(const QString &title, const QString &problem);
 
     MainWindowUi *ui; // owned; the widgets themselves belong to the window
     AppSettings *settings = nullptr; // owned
@@ -122,6 +139,8 @@ private:
     CensusDialog *censusDialog = nullptr; // a child window, made when first asked for
     StepControl *stepControl = nullptr; // a child of this window
     PanelLayout *panelLayout = nullptr; // a child of this window
+    std::unique_ptr<Clip> pasteClip; // the pattern being placed, while one is; the view shows it
+    Orientation pasteOrientation; // how it is turned
 };
 
 #endif // MAINWINDOW_H

@@ -2,6 +2,7 @@
 
 #include <QAbstractItemView>
 #include <QAction>
+#include <QActionGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -96,6 +97,37 @@ void MainWindowUi::setupUi(QMainWindow *window)
     Action_Edit_PastePattern = new QAction(window);
     Action_Edit_PastePattern->setObjectName(QString::fromUtf8("Action_Edit_PastePattern"));
     Action_Edit_PastePattern->setShortcut(QKeySequence::Paste);
+    const struct {
+        QAction *&action;
+        const char *name;
+        QKeySequence shortcut;
+    } editActions[] = {
+        { Action_Edit_Cut, "Action_Edit_Cut", QKeySequence::Cut },
+        { Action_Edit_Clear, "Action_Edit_Clear", QKeySequence(Qt::Key_Delete) },
+        { Action_Edit_ClearOutside, "Action_Edit_ClearOutside", QKeySequence() },
+        { Action_Edit_FillRandom, "Action_Edit_FillRandom", QKeySequence() },
+        { Action_Edit_SelectAll, "Action_Edit_SelectAll", QKeySequence::SelectAll },
+        { Action_Edit_SelectNone, "Action_Edit_SelectNone", QKeySequence(Qt::Key_Escape) },
+        // Single letters, as Fit pattern's F: a text box that has the focus keeps them.
+        { Action_Edit_RotateClockwise, "Action_Edit_RotateClockwise", QKeySequence(Qt::Key_R) },
+        { Action_Edit_RotateAnticlockwise, "Action_Edit_RotateAnticlockwise", QKeySequence(Qt::SHIFT + Qt::Key_R) },
+        { Action_Edit_FlipLeftRight, "Action_Edit_FlipLeftRight", QKeySequence(Qt::Key_X) },
+        { Action_Edit_FlipTopBottom, "Action_Edit_FlipTopBottom", QKeySequence(Qt::Key_Y) },
+        { Action_Edit_PasteOr, "Action_Edit_PasteOr", QKeySequence() },
+        { Action_Edit_PasteCopy, "Action_Edit_PasteCopy", QKeySequence() },
+        { Action_Edit_PasteXor, "Action_Edit_PasteXor", QKeySequence() },
+    };
+    for (const auto &entry : editActions) {
+        entry.action = new QAction(window);
+        entry.action->setObjectName(QString::fromUtf8(entry.name));
+        entry.action->setShortcut(entry.shortcut);
+    }
+    auto *pasteModes = new QActionGroup(window);
+    for (QAction *mode : { Action_Edit_PasteOr, Action_Edit_PasteCopy, Action_Edit_PasteXor }) {
+        mode->setCheckable(true);
+        pasteModes->addAction(mode);
+    }
+    Action_Edit_PasteOr->setChecked(true);
     // Function keys: free in every desktop's standard keys, and next to each other.
     Action_Simulation_Play = new QAction(window);
     Action_Simulation_Play->setObjectName(QString::fromUtf8("Action_Simulation_Play"));
@@ -287,6 +319,8 @@ void MainWindowUi::setupUi(QMainWindow *window)
     Menu_Examples->setObjectName(QString::fromUtf8("Menu_Examples"));
     Menu_Edit = new QMenu(MenuBar);
     Menu_Edit->setObjectName(QString::fromUtf8("Menu_Edit"));
+    Menu_PasteMode = new QMenu(Menu_Edit);
+    Menu_PasteMode->setObjectName(QString::fromUtf8("Menu_PasteMode"));
     Menu_View = new QMenu(MenuBar);
     Menu_View->setObjectName(QString::fromUtf8("Menu_View"));
     Menu_Simulation = new QMenu(MenuBar);
@@ -325,8 +359,20 @@ void MainWindowUi::setupUi(QMainWindow *window)
     Menu_Edit->addAction(Action_Edit_Undo);
     Menu_Edit->addAction(Action_Edit_Redo);
     Menu_Edit->addSeparator();
+    Menu_Edit->addAction(Action_Edit_Cut);
     Menu_Edit->addAction(Action_Edit_CopyPattern);
     Menu_Edit->addAction(Action_Edit_PastePattern);
+    Menu_Edit->addAction(Menu_PasteMode->menuAction());
+    Menu_PasteMode->addActions({ Action_Edit_PasteOr, Action_Edit_PasteCopy, Action_Edit_PasteXor });
+    Menu_Edit->addAction(Action_Edit_Clear);
+    Menu_Edit->addAction(Action_Edit_ClearOutside);
+    Menu_Edit->addAction(Action_Edit_FillRandom);
+    Menu_Edit->addSeparator();
+    Menu_Edit->addAction(Action_Edit_SelectAll);
+    Menu_Edit->addAction(Action_Edit_SelectNone);
+    Menu_Edit->addSeparator();
+    Menu_Edit->addActions({ Action_Edit_RotateClockwise, Action_Edit_RotateAnticlockwise, Action_Edit_FlipLeftRight,
+        Action_Edit_FlipTopBottom });
     Menu_Simulation->addAction(Action_Simulation_Play);
     Menu_Simulation->addAction(Action_Simulation_Pause);
     Menu_Simulation->addAction(Action_Simulation_Stop);
@@ -362,8 +408,25 @@ void MainWindowUi::retranslateUi(QMainWindow *window)
     // The controller adds the name of the step that would be undone or redone.
     Action_Edit_Undo->setText(QCoreApplication::translate("MainWindow", "&Undo", nullptr));
     Action_Edit_Redo->setText(QCoreApplication::translate("MainWindow", "&Redo", nullptr));
-    Action_Edit_CopyPattern->setText(QCoreApplication::translate("MainWindow", "&Copy pattern", nullptr));
-    Action_Edit_PastePattern->setText(QCoreApplication::translate("MainWindow", "&Paste pattern", nullptr));
+    Action_Edit_CopyPattern->setText(QCoreApplication::translate("MainWindow", "&Copy", nullptr));
+    Action_Edit_PastePattern->setText(QCoreApplication::translate("MainWindow", "&Paste", nullptr));
+    Action_Edit_Cut->setText(QCoreApplication::translate("MainWindow", "Cu&t", nullptr));
+    Action_Edit_Clear->setText(QCoreApplication::translate("MainWindow", "C&lear", nullptr));
+    Action_Edit_ClearOutside->setText(QCoreApplication::translate("MainWindow", "Clear &outside", nullptr));
+    Action_Edit_FillRandom->setText(QCoreApplication::translate("MainWindow", "&Fill at random…", nullptr));
+    Action_Edit_SelectAll->setText(QCoreApplication::translate("MainWindow", "Select &all", nullptr));
+    Action_Edit_SelectNone->setText(QCoreApplication::translate("MainWindow", "Select &none", nullptr));
+    Action_Edit_RotateClockwise->setText(QCoreApplication::translate("MainWindow", "Rotate cloc&kwise", nullptr));
+    Action_Edit_RotateAnticlockwise->setText(
+        QCoreApplication::translate("MainWindow", "Rotate anticlockw&ise", nullptr));
+    Action_Edit_FlipLeftRight->setText(QCoreApplication::translate("MainWindow", "Flip left to &right", nullptr));
+    Action_Edit_FlipTopBottom->setText(QCoreApplication::translate("MainWindow", "Flip top to &bottom", nullptr));
+    Menu_PasteMode->setTitle(QCoreApplication::translate("MainWindow", "Paste &mode", nullptr));
+    Action_Edit_PasteOr->setText(QCoreApplication::translate("MainWindow", "&Or: live cells are added", nullptr));
+    Action_Edit_PasteCopy->setText(
+        QCoreApplication::translate("MainWindow", "&Copy: the rectangle replaces what was there", nullptr));
+    Action_Edit_PasteXor->setText(
+        QCoreApplication::translate("MainWindow", "&Xor: live cells change what was there", nullptr));
     Action_Simulation_Play->setText(QCoreApplication::translate("MainWindow", "&Play", nullptr));
     Action_Simulation_Pause->setText(QCoreApplication::translate("MainWindow", "P&ause", nullptr));
     Action_Simulation_Stop->setText(QCoreApplication::translate("MainWindow", "S&top", nullptr));
@@ -383,7 +446,7 @@ void MainWindowUi::retranslateUi(QMainWindow *window)
     Action_View_FitPattern->setText(QCoreApplication::translate("MainWindow", "&Fit pattern", nullptr));
     Action_Help_About->setText(QCoreApplication::translate("MainWindow", "&About", nullptr));
     WidgetPaintArea_GraphicScene->setToolTip(QCoreApplication::translate(
-        "MainWindow", "Click or drag to draw cells; drag from a live cell to erase", nullptr));
+        "MainWindow", "Click or drag to draw cells; drag from a live cell to erase; Shift+drag to select", nullptr));
     GroupBox_Simulation->setTitle(QCoreApplication::translate("MainWindow", "Simulation", nullptr));
     // The push buttons show only the icons the controller gives them.
     PushButton_Play->setToolTip(QCoreApplication::translate("MainWindow", "Play", nullptr));
@@ -457,10 +520,11 @@ void MainWindowUi::setRunning(bool running, bool canCopy, bool canEdit)
              PushButton_Next, PushButton_Clear, PushButton_Random, PushButton_SaveState, ComboBox_Rule })
         widget->setEnabled(!running);
     PushButton_Edit->setEnabled(!running && canEdit);
-    for (QAction *action : { Action_File_OpenPattern, Menu_RecentFiles->menuAction(), Action_File_SavePattern,
-             Action_File_ExportImage, Action_File_ExportAnimation, Menu_Examples->menuAction(), Action_Simulation_Play,
-             Action_Simulation_Next, Action_Simulation_RunUntilSettled, Action_Simulation_GoToGeneration,
-             Action_Edit_PastePattern, Action_Simulation_Universe })
+    for (QAction *action :
+        { Action_File_OpenPattern, Menu_RecentFiles->menuAction(), Action_File_SavePattern, Action_File_ExportImage,
+            Action_File_ExportAnimation, Menu_Examples->menuAction(), Action_Simulation_Play, Action_Simulation_Next,
+            Action_Simulation_RunUntilSettled, Action_Simulation_GoToGeneration, Action_Edit_PastePattern,
+            Action_Simulation_Universe, Action_Edit_SelectAll, Menu_PasteMode->menuAction() })
         action->setEnabled(!running);
     Action_Simulation_Pause->setEnabled(running);
     Action_Edit_CopyPattern->setEnabled(!running && canCopy);

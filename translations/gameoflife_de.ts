@@ -515,10 +515,6 @@
         <translation>Ü&amp;ber</translation>
     </message>
     <message>
-        <source>Click or drag to draw cells; drag from a live cell to erase</source>
-        <translation>Klicken oder ziehen zeichnet Zellen; Ziehen ab einer lebenden Zelle radiert</translation>
-    </message>
-    <message>
         <source>Simulation</source>
         <translation>Simulation</translation>
     </message>
@@ -679,10 +675,6 @@
         <translation>„%1“ gibt es schon. Ersetzen?</translation>
     </message>
     <message>
-        <source>The text is larger than 1 MiB (%1 bytes); patterns are far smaller.</source>
-        <translation>Der Text ist größer als 1 MiB (%1 Bytes); Muster sind viel kleiner.</translation>
-    </message>
-    <message>
         <source>Paste pattern</source>
         <translation>Muster einfügen</translation>
     </message>
@@ -691,14 +683,6 @@
 %1</source>
         <translation>Die Zwischenablage enthält kein Muster, das eingefügt werden kann:
 %1</translation>
-    </message>
-    <message>
-        <source>&amp;Copy pattern</source>
-        <translation>Muster &amp;kopieren</translation>
-    </message>
-    <message>
-        <source>&amp;Paste pattern</source>
-        <translation>Muster &amp;einfügen</translation>
     </message>
     <message>
         <source>Open &amp;recent</source>
@@ -837,6 +821,136 @@
     <message>
         <source>&amp;Census…</source>
         <translation>&amp;Zählung…</translation>
+    </message>
+    <message>
+        <source>Cut</source>
+        <translation>Ausschneiden</translation>
+    </message>
+    <message>
+        <source>Clear selection</source>
+        <translation>Auswahl leeren</translation>
+    </message>
+    <message>
+        <source>Clear outside</source>
+        <translation>Außerhalb leeren</translation>
+    </message>
+    <message>
+        <source>Fill at random</source>
+        <translation>Zufällig füllen</translation>
+    </message>
+    <message>
+        <source>Rotate</source>
+        <translation>Drehen</translation>
+    </message>
+    <message>
+        <source>Flip</source>
+        <translation>Spiegeln</translation>
+    </message>
+    <message>
+        <source>The text is larger than %1 MiB (%2 bytes).</source>
+        <translation>Der Text ist größer als %1 MiB (%2 Bytes).</translation>
+    </message>
+    <message>
+        <source>The pattern has no live cell.</source>
+        <translation>Das Muster hat keine lebende Zelle.</translation>
+    </message>
+    <message>
+        <source>The live cells span %1 x %2 cells: the universe of %3 x %4 cells cannot hold them, however turned.</source>
+        <translation>Die lebenden Zellen reichen über %1 x %2 Zellen: Das Universum von %3 x %4 Zellen fasst sie in keiner Drehung.</translation>
+    </message>
+    <message>
+        <source>Paste</source>
+        <translation>Einfügen</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>Kopieren</translation>
+    </message>
+    <message>
+        <source>The pattern cannot be pasted there:
+%1</source>
+        <translation>Das Muster kann dort nicht eingefügt werden:
+%1</translation>
+    </message>
+    <message>
+        <source>Live cells, in % of the selection:</source>
+        <translation>Lebende Zellen, in % der Auswahl:</translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>&amp;Kopieren</translation>
+    </message>
+    <message>
+        <source>&amp;Paste</source>
+        <translation>Ein&amp;fügen</translation>
+    </message>
+    <message>
+        <source>Cu&amp;t</source>
+        <translation>&amp;Ausschneiden</translation>
+    </message>
+    <message>
+        <source>C&amp;lear</source>
+        <translation>&amp;Leeren</translation>
+    </message>
+    <message>
+        <source>Clear &amp;outside</source>
+        <translation>Au&amp;ßerhalb leeren</translation>
+    </message>
+    <message>
+        <source>&amp;Fill at random…</source>
+        <translation>&amp;Zufällig füllen…</translation>
+    </message>
+    <message>
+        <source>Select &amp;all</source>
+        <translation>&amp;Alles auswählen</translation>
+    </message>
+    <message>
+        <source>Select &amp;none</source>
+        <translation>Auswahl auf&amp;heben</translation>
+    </message>
+    <message>
+        <source>Rotate cloc&amp;kwise</source>
+        <translation>Im &amp;Uhrzeigersinn drehen</translation>
+    </message>
+    <message>
+        <source>Rotate anticlockw&amp;ise</source>
+        <translation>&amp;Gegen den Uhrzeigersinn drehen</translation>
+    </message>
+    <message>
+        <source>Flip left to &amp;right</source>
+        <translation>&amp;Links-rechts spiegeln</translation>
+    </message>
+    <message>
+        <source>Flip top to &amp;bottom</source>
+        <translation>&amp;Oben-unten spiegeln</translation>
+    </message>
+    <message>
+        <source>Paste &amp;mode</source>
+        <translation>Einfüge&amp;modus</translation>
+    </message>
+    <message>
+        <source>&amp;Or: live cells are added</source>
+        <translation>&amp;Oder: lebende Zellen kommen hinzu</translation>
+    </message>
+    <message>
+        <source>&amp;Copy: the rectangle replaces what was there</source>
+        <translation>&amp;Kopie: das Rechteck ersetzt, was dort war</translation>
+    </message>
+    <message>
+        <source>&amp;Xor: live cells change what was there</source>
+        <translation>&amp;Xor: lebende Zellen kehren um, was dort war</translation>
+    </message>
+    <message>
+        <source>Click or drag to draw cells; drag from a live cell to erase; Shift+drag to select</source>
+        <translation>Klicken oder ziehen, um Zellen zu zeichnen; von einer lebenden Zelle aus ziehen, um zu löschen; mit Umschalt ziehen, um auszuwählen</translation>
+    </message>
+    <message>
+        <source>%1 × %2 cells</source>
+        <translation>%1 × %2 Zellen</translation>
+    </message>
+    <message>
+        <source>; selected: %1 by %2 cells from %3, %4</source>
+        <translation>; ausgewählt: %1 mal %2 Zellen ab %3, %4</translation>
     </message>
 </context>
 <context>

@@ -515,10 +515,6 @@
         <translation>&amp;Acerca de</translation>
     </message>
     <message>
-        <source>Click or drag to draw cells; drag from a live cell to erase</source>
-        <translation>Haga clic o arrastre para dibujar células; arrastrar desde una célula viva borra</translation>
-    </message>
-    <message>
         <source>Simulation</source>
         <translation>Simulación</translation>
     </message>
@@ -679,10 +675,6 @@
         <translation>«%1» ya existe. ¿Reemplazarlo?</translation>
     </message>
     <message>
-        <source>The text is larger than 1 MiB (%1 bytes); patterns are far smaller.</source>
-        <translation>El texto ocupa más de 1 MiB (%1 bytes); los patrones son mucho más pequeños.</translation>
-    </message>
-    <message>
         <source>Paste pattern</source>
         <translation>Pegar patrón</translation>
     </message>
@@ -691,14 +683,6 @@
 %1</source>
         <translation>El portapapeles no contiene ningún patrón que se pueda pegar:
 %1</translation>
-    </message>
-    <message>
-        <source>&amp;Copy pattern</source>
-        <translation>&amp;Copiar patrón</translation>
-    </message>
-    <message>
-        <source>&amp;Paste pattern</source>
-        <translation>&amp;Pegar patrón</translation>
     </message>
     <message>
         <source>Open &amp;recent</source>
@@ -837,6 +821,136 @@
     <message>
         <source>&amp;Census…</source>
         <translation>&amp;Censo…</translation>
+    </message>
+    <message>
+        <source>Cut</source>
+        <translation>Cortar</translation>
+    </message>
+    <message>
+        <source>Clear selection</source>
+        <translation>Vaciar la selección</translation>
+    </message>
+    <message>
+        <source>Clear outside</source>
+        <translation>Vaciar el exterior</translation>
+    </message>
+    <message>
+        <source>Fill at random</source>
+        <translation>Rellenar al azar</translation>
+    </message>
+    <message>
+        <source>Rotate</source>
+        <translation>Girar</translation>
+    </message>
+    <message>
+        <source>Flip</source>
+        <translation>Voltear</translation>
+    </message>
+    <message>
+        <source>The text is larger than %1 MiB (%2 bytes).</source>
+        <translation>El texto supera los %1 MiB (%2 bytes).</translation>
+    </message>
+    <message>
+        <source>The pattern has no live cell.</source>
+        <translation>El patrón no tiene ninguna célula viva.</translation>
+    </message>
+    <message>
+        <source>The live cells span %1 x %2 cells: the universe of %3 x %4 cells cannot hold them, however turned.</source>
+        <translation>Las células vivas abarcan %1 x %2 células: el universo de %3 x %4 células no puede contenerlas, se giren como se giren.</translation>
+    </message>
+    <message>
+        <source>Paste</source>
+        <translation>Pegar</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>Copiar</translation>
+    </message>
+    <message>
+        <source>The pattern cannot be pasted there:
+%1</source>
+        <translation>El patrón no se puede pegar ahí:
+%1</translation>
+    </message>
+    <message>
+        <source>Live cells, in % of the selection:</source>
+        <translation>Células vivas, en % de la selección:</translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>&amp;Copiar</translation>
+    </message>
+    <message>
+        <source>&amp;Paste</source>
+        <translation>&amp;Pegar</translation>
+    </message>
+    <message>
+        <source>Cu&amp;t</source>
+        <translation>Cor&amp;tar</translation>
+    </message>
+    <message>
+        <source>C&amp;lear</source>
+        <translation>&amp;Vaciar</translation>
+    </message>
+    <message>
+        <source>Clear &amp;outside</source>
+        <translation>Vaciar el e&amp;xterior</translation>
+    </message>
+    <message>
+        <source>&amp;Fill at random…</source>
+        <translation>&amp;Rellenar al azar…</translation>
+    </message>
+    <message>
+        <source>Select &amp;all</source>
+        <translation>Seleccionar &amp;todo</translation>
+    </message>
+    <message>
+        <source>Select &amp;none</source>
+        <translation>&amp;Quitar la selección</translation>
+    </message>
+    <message>
+        <source>Rotate cloc&amp;kwise</source>
+        <translation>Girar en sentido &amp;horario</translation>
+    </message>
+    <message>
+        <source>Rotate anticlockw&amp;ise</source>
+        <translation>Girar en sentido &amp;antihorario</translation>
+    </message>
+    <message>
+        <source>Flip left to &amp;right</source>
+        <translation>Voltear de izquierda a &amp;derecha</translation>
+    </message>
+    <message>
+        <source>Flip top to &amp;bottom</source>
+        <translation>Voltear de arriba a a&amp;bajo</translation>
+    </message>
+    <message>
+        <source>Paste &amp;mode</source>
+        <translation>&amp;Modo de pegado</translation>
+    </message>
+    <message>
+        <source>&amp;Or: live cells are added</source>
+        <translation>&amp;O: se añaden las células vivas</translation>
+    </message>
+    <message>
+        <source>&amp;Copy: the rectangle replaces what was there</source>
+        <translation>&amp;Copia: el rectángulo sustituye lo que había</translation>
+    </message>
+    <message>
+        <source>&amp;Xor: live cells change what was there</source>
+        <translation>&amp;Xor: las células vivas invierten lo que había</translation>
+    </message>
+    <message>
+        <source>Click or drag to draw cells; drag from a live cell to erase; Shift+drag to select</source>
+        <translation>Haga clic o arrastre para dibujar células; arrastre desde una célula viva para borrar; Mayús+arrastrar para seleccionar</translation>
+    </message>
+    <message>
+        <source>%1 × %2 cells</source>
+        <translation>%1 × %2 células</translation>
+    </message>
+    <message>
+        <source>; selected: %1 by %2 cells from %3, %4</source>
+        <translation>; seleccionadas: %1 por %2 células desde %3, %4</translation>
     </message>
 </context>
 <context>

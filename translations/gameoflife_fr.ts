@@ -515,10 +515,6 @@
         <translation>À &amp;propos</translation>
     </message>
     <message>
-        <source>Click or drag to draw cells; drag from a live cell to erase</source>
-        <translation>Cliquer ou glisser dessine des cellules ; glisser depuis une cellule vivante efface</translation>
-    </message>
-    <message>
         <source>Simulation</source>
         <translation>Simulation</translation>
     </message>
@@ -679,10 +675,6 @@
         <translation>« %1 » existe déjà. Le remplacer ?</translation>
     </message>
     <message>
-        <source>The text is larger than 1 MiB (%1 bytes); patterns are far smaller.</source>
-        <translation>Le texte dépasse 1 Mio (%1 octets) ; les motifs sont bien plus petits.</translation>
-    </message>
-    <message>
         <source>Paste pattern</source>
         <translation>Coller le motif</translation>
     </message>
@@ -691,14 +683,6 @@
 %1</source>
         <translation>Le presse-papiers ne contient aucun motif à coller :
 %1</translation>
-    </message>
-    <message>
-        <source>&amp;Copy pattern</source>
-        <translation>&amp;Copier le motif</translation>
-    </message>
-    <message>
-        <source>&amp;Paste pattern</source>
-        <translation>C&amp;oller le motif</translation>
     </message>
     <message>
         <source>Open &amp;recent</source>
@@ -837,6 +821,136 @@
     <message>
         <source>&amp;Census…</source>
         <translation>Re&amp;censement…</translation>
+    </message>
+    <message>
+        <source>Cut</source>
+        <translation>Couper</translation>
+    </message>
+    <message>
+        <source>Clear selection</source>
+        <translation>Vider la sélection</translation>
+    </message>
+    <message>
+        <source>Clear outside</source>
+        <translation>Vider l’extérieur</translation>
+    </message>
+    <message>
+        <source>Fill at random</source>
+        <translation>Remplir au hasard</translation>
+    </message>
+    <message>
+        <source>Rotate</source>
+        <translation>Rotation</translation>
+    </message>
+    <message>
+        <source>Flip</source>
+        <translation>Miroir</translation>
+    </message>
+    <message>
+        <source>The text is larger than %1 MiB (%2 bytes).</source>
+        <translation>Le texte dépasse %1 Mio (%2 octets).</translation>
+    </message>
+    <message>
+        <source>The pattern has no live cell.</source>
+        <translation>Le motif n’a aucune cellule vivante.</translation>
+    </message>
+    <message>
+        <source>The live cells span %1 x %2 cells: the universe of %3 x %4 cells cannot hold them, however turned.</source>
+        <translation>Les cellules vivantes couvrent %1 x %2 cellules : l’univers de %3 x %4 cellules ne peut les contenir, quelle que soit l’orientation.</translation>
+    </message>
+    <message>
+        <source>Paste</source>
+        <translation>Coller</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>Copier</translation>
+    </message>
+    <message>
+        <source>The pattern cannot be pasted there:
+%1</source>
+        <translation>Le motif ne peut pas être collé ici :
+%1</translation>
+    </message>
+    <message>
+        <source>Live cells, in % of the selection:</source>
+        <translation>Cellules vivantes, en % de la sélection :</translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>&amp;Copier</translation>
+    </message>
+    <message>
+        <source>&amp;Paste</source>
+        <translation>C&amp;oller</translation>
+    </message>
+    <message>
+        <source>Cu&amp;t</source>
+        <translation>Co&amp;uper</translation>
+    </message>
+    <message>
+        <source>C&amp;lear</source>
+        <translation>&amp;Vider</translation>
+    </message>
+    <message>
+        <source>Clear &amp;outside</source>
+        <translation>Vider l’e&amp;xtérieur</translation>
+    </message>
+    <message>
+        <source>&amp;Fill at random…</source>
+        <translation>Remplir au &amp;hasard…</translation>
+    </message>
+    <message>
+        <source>Select &amp;all</source>
+        <translation>&amp;Tout sélectionner</translation>
+    </message>
+    <message>
+        <source>Select &amp;none</source>
+        <translation>&amp;Désélectionner</translation>
+    </message>
+    <message>
+        <source>Rotate cloc&amp;kwise</source>
+        <translation>Tourner dans le sens &amp;horaire</translation>
+    </message>
+    <message>
+        <source>Rotate anticlockw&amp;ise</source>
+        <translation>Tourner dans le sens &amp;antihoraire</translation>
+    </message>
+    <message>
+        <source>Flip left to &amp;right</source>
+        <translation>Retourner de gauche à &amp;droite</translation>
+    </message>
+    <message>
+        <source>Flip top to &amp;bottom</source>
+        <translation>Retourner de haut en &amp;bas</translation>
+    </message>
+    <message>
+        <source>Paste &amp;mode</source>
+        <translation>&amp;Mode de collage</translation>
+    </message>
+    <message>
+        <source>&amp;Or: live cells are added</source>
+        <translation>&amp;Ou : les cellules vivantes s’ajoutent</translation>
+    </message>
+    <message>
+        <source>&amp;Copy: the rectangle replaces what was there</source>
+        <translation>&amp;Copie : le rectangle remplace ce qui s’y trouvait</translation>
+    </message>
+    <message>
+        <source>&amp;Xor: live cells change what was there</source>
+        <translation>&amp;Xor : les cellules vivantes inversent ce qui s’y trouvait</translation>
+    </message>
+    <message>
+        <source>Click or drag to draw cells; drag from a live cell to erase; Shift+drag to select</source>
+        <translation>Cliquer ou glisser pour dessiner des cellules ; glisser depuis une cellule vivante pour effacer ; Maj+glisser pour sélectionner</translation>
+    </message>
+    <message>
+        <source>%1 × %2 cells</source>
+        <translation>%1 × %2 cellules</translation>
+    </message>
+    <message>
+        <source>; selected: %1 by %2 cells from %3, %4</source>
+        <translation>; sélection : %1 sur %2 cellules depuis %3, %4</translation>
     </message>
 </context>
 <context>

@@ -515,10 +515,6 @@
         <translation>&amp;О программе</translation>
     </message>
     <message>
-        <source>Click or drag to draw cells; drag from a live cell to erase</source>
-        <translation>Щелчок или перетаскивание рисует клетки; перетаскивание от живой клетки стирает</translation>
-    </message>
-    <message>
         <source>Simulation</source>
         <translation>Моделирование</translation>
     </message>
@@ -679,10 +675,6 @@
         <translation>«%1» уже существует. Заменить?</translation>
     </message>
     <message>
-        <source>The text is larger than 1 MiB (%1 bytes); patterns are far smaller.</source>
-        <translation>Текст больше 1 МиБ (%1 байт); фигуры гораздо меньше.</translation>
-    </message>
-    <message>
         <source>Paste pattern</source>
         <translation>Вставить фигуру</translation>
     </message>
@@ -691,14 +683,6 @@
 %1</source>
         <translation>В буфере обмена нет фигуры, которую можно вставить:
 %1</translation>
-    </message>
-    <message>
-        <source>&amp;Copy pattern</source>
-        <translation>&amp;Копировать фигуру</translation>
-    </message>
-    <message>
-        <source>&amp;Paste pattern</source>
-        <translation>&amp;Вставить фигуру</translation>
     </message>
     <message>
         <source>Open &amp;recent</source>
@@ -837,6 +821,136 @@
     <message>
         <source>&amp;Census…</source>
         <translation>Переп&amp;ись…</translation>
+    </message>
+    <message>
+        <source>Cut</source>
+        <translation>Вырезать</translation>
+    </message>
+    <message>
+        <source>Clear selection</source>
+        <translation>Очистить выделение</translation>
+    </message>
+    <message>
+        <source>Clear outside</source>
+        <translation>Очистить снаружи</translation>
+    </message>
+    <message>
+        <source>Fill at random</source>
+        <translation>Заполнить случайно</translation>
+    </message>
+    <message>
+        <source>Rotate</source>
+        <translation>Поворот</translation>
+    </message>
+    <message>
+        <source>Flip</source>
+        <translation>Отражение</translation>
+    </message>
+    <message>
+        <source>The text is larger than %1 MiB (%2 bytes).</source>
+        <translation>Текст больше %1 МиБ (%2 байт).</translation>
+    </message>
+    <message>
+        <source>The pattern has no live cell.</source>
+        <translation>В фигуре нет ни одной живой клетки.</translation>
+    </message>
+    <message>
+        <source>The live cells span %1 x %2 cells: the universe of %3 x %4 cells cannot hold them, however turned.</source>
+        <translation>Живые клетки занимают %1 x %2 клеток: вселенная размером %3 x %4 не вместит их ни при каком повороте.</translation>
+    </message>
+    <message>
+        <source>Paste</source>
+        <translation>Вставка</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>Копирование</translation>
+    </message>
+    <message>
+        <source>The pattern cannot be pasted there:
+%1</source>
+        <translation>Фигуру нельзя вставить сюда:
+%1</translation>
+    </message>
+    <message>
+        <source>Live cells, in % of the selection:</source>
+        <translation>Живые клетки, в % от выделения:</translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>&amp;Копировать</translation>
+    </message>
+    <message>
+        <source>&amp;Paste</source>
+        <translation>&amp;Вставить</translation>
+    </message>
+    <message>
+        <source>Cu&amp;t</source>
+        <translation>Вы&amp;резать</translation>
+    </message>
+    <message>
+        <source>C&amp;lear</source>
+        <translation>&amp;Очистить</translation>
+    </message>
+    <message>
+        <source>Clear &amp;outside</source>
+        <translation>Очистить с&amp;наружи</translation>
+    </message>
+    <message>
+        <source>&amp;Fill at random…</source>
+        <translation>&amp;Заполнить случайно…</translation>
+    </message>
+    <message>
+        <source>Select &amp;all</source>
+        <translation>Выделить &amp;всё</translation>
+    </message>
+    <message>
+        <source>Select &amp;none</source>
+        <translation>Снять в&amp;ыделение</translation>
+    </message>
+    <message>
+        <source>Rotate cloc&amp;kwise</source>
+        <translation>Повернуть по &amp;часовой</translation>
+    </message>
+    <message>
+        <source>Rotate anticlockw&amp;ise</source>
+        <translation>Повернуть &amp;против часовой</translation>
+    </message>
+    <message>
+        <source>Flip left to &amp;right</source>
+        <translation>Отразить слева &amp;направо</translation>
+    </message>
+    <message>
+        <source>Flip top to &amp;bottom</source>
+        <translation>Отразить сверху &amp;вниз</translation>
+    </message>
+    <message>
+        <source>Paste &amp;mode</source>
+        <translation>Ре&amp;жим вставки</translation>
+    </message>
+    <message>
+        <source>&amp;Or: live cells are added</source>
+        <translation>&amp;ИЛИ: живые клетки добавляются</translation>
+    </message>
+    <message>
+        <source>&amp;Copy: the rectangle replaces what was there</source>
+        <translation>&amp;Копия: прямоугольник заменяет то, что там было</translation>
+    </message>
+    <message>
+        <source>&amp;Xor: live cells change what was there</source>
+        <translation>&amp;Исключающее ИЛИ: живые клетки меняют то, что там было</translation>
+    </message>
+    <message>
+        <source>Click or drag to draw cells; drag from a live cell to erase; Shift+drag to select</source>
+        <translation>Щёлкните или проведите, чтобы рисовать клетки; проведите от живой клетки, чтобы стирать; Shift+перетаскивание выделяет</translation>
+    </message>
+    <message>
+        <source>%1 × %2 cells</source>
+        <translation>%1 × %2 клеток</translation>
+    </message>
+    <message>
+        <source>; selected: %1 by %2 cells from %3, %4</source>
+        <translation>; выделено: %1 на %2 клеток от %3, %4</translation>
     </message>
 </context>
 <context>

@@ -2,7 +2,9 @@
 
 #include <QAccessible>
 #include <QCoreApplication>
+#include <QCursor>
 #include <QFocusEvent>
+#include <QFontMetrics>
 #include <QImage>
 #include <QKeyEvent>
 #include <QLocale>
@@ -18,6 +20,28 @@
 #include <limits>
 
 #include "model/engine/packedfield.h"
+
+namespace
+{
+
+const QColor SelectionFill(30, 120, 230, 60);
+const QColor SelectionEdge(20, 90, 190);
+const QColor OutlineCell(170, 0, 200, 150);
+const QColor OutlineEdge(170, 0, 200);
+
+std::optional<CellRect> intersection(const CellRect &one, const CellRect &other)
+{
+    const CellRect both { std::max(one.left, other.left), std::max(one.top, other.top),
+        std::min(one.right, other.right), std::min(one.bottom, other.bottom) };
+    if (both.left > both.right || both.top > both.bottom)
+        return std::nullopt;
+    return both;
+}
+
+// The largest multiple of `unit` (a power of two) at most `value`.
+std::int64_t alignDown(std::int64_t value, std::int64_t unit) { return value & ~(unit - 1); }
+
+} // namespace
 
 WidgetPaintArea::WidgetPaintArea(QWidget *parent)
     : QWidget(parent)
@@ -49,6 +73,42 @@ void WidgetPaintArea::setUniverse(const Universe *shown)
     gameField = nullptr;
     const CellRect world = UniverseImage::extent(shownTopology());
     cursor = { std::clamp(cursor.x, world.left, world.right), std::clamp(cursor.y, world.top, world.bottom) };
+}
+
+void WidgetPaintArea::setSelection(const std::optional<CellRect> &cells)
+{
+    const std::optional<CellRect> inside
+        = cells ? intersection(*cells, UniverseImage::extent(shownTopology())) : std::nullopt;
+    keySelecting = false;
+    const bool changed = inside != selected;
+    selected = inside;
+    update();
+    if (changed)
+        emit selectionChanged();
+}
+
+void WidgetPaintArea::startPaste(const Clip *clip, const Orientation &orientation)
+{
+    endStroke();
+    pasteClip = clip;
+    pasteOrientation = orientation;
+    const QPoint pointer = mapFromGlobal(QCursor::pos());
+    pasteAt = rect().contains(pointer) ? cellUnder(pointer) : cursor;
+    setMouseTracking(true);
+    update();
+}
+
+void WidgetPaintArea::setPasteOrientation(const Orientation &orientation)
+{
+    pasteOrientation = orientation;
+    update();
+}
+
+void WidgetPaintArea::endPaste()
+{
+    pasteClip = nullptr;
+    setMouseTracking(false);
+    update();
 }
 
 void WidgetPaintArea::setColorMode(int mode) { colorMode = mode; }
@@ -127,6 +187,10 @@ void WidgetPaintArea::paintEvent(QPaintEvent *)
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(rect().adjusted(0, 0, -1, -1));
     }
+    if (selected)
+        paintSelection(painter);
+    if (pasteClip)
+        paintOutline(painter);
     if (hasFocus()) {
         // Around the cell, on its outline and the pixels next to it, so that it shows on any cell.
         painter.setPen(QPen(QColor(255, 140, 0), 2));
@@ -147,8 +211,24 @@ void WidgetPaintArea::mousePressEvent(QMouseEvent *event)
         setCursor(Qt::ClosedHandCursor);
         return;
     }
-    if (!drawingEnabled || event->button() != Qt::LeftButton || (event->modifiers() & Qt::ShiftModifier)
-        || view.shift() > 0 || (!gameField && !universe))
+    if (event->button() != Qt::LeftButton || (!gameField && !universe))
+        return;
+    if (pasteClip) {
+        endStroke();
+        pasteAt = cellUnder(event->pos());
+        emit pasteRequested(pasteAt.x, pasteAt.y);
+        return;
+    }
+    if (event->modifiers() & Qt::ShiftModifier) {
+        endStroke();
+        const CellRect world = UniverseImage::extent(shownTopology());
+        const CellPoint cell = cellUnder(event->pos());
+        selectionStart = { std::clamp(cell.x, world.left, world.right), std::clamp(cell.y, world.top, world.bottom) };
+        selecting = true;
+        setSelection(spanned(selectionStart, selectionStart));
+        return;
+    }
+    if (!drawingEnabled || view.shift() > 0)
         return;
     // A release that a dialog swallowed ends the last stroke only now.
     endStroke();
@@ -177,6 +257,23 @@ void WidgetPaintArea::mouseMoveEvent(QMouseEvent *event)
         }
         return;
     }
+    if (selecting) {
+        if (event->buttons() & Qt::LeftButton) {
+            setSelection(spanned(selectionStart, cellUnder(event->pos())));
+        } else {
+            selecting = false;
+            update();
+        }
+        return;
+    }
+    if (pasteClip) {
+        const CellPoint cell = cellUnder(event->pos());
+        if (cell != pasteAt) {
+            pasteAt = cell;
+            update();
+        }
+        return;
+    }
     if (!stroking)
         return;
     if (event->buttons() & Qt::LeftButton)
@@ -190,6 +287,12 @@ void WidgetPaintArea::mouseReleaseEvent(QMouseEvent *event)
     if (panning && (event->button() == Qt::MiddleButton || event->button() == Qt::RightButton)) {
         panning = false;
         setCursor(Qt::CrossCursor);
+        return;
+    }
+    if (selecting && event->button() == Qt::LeftButton) {
+        setSelection(spanned(selectionStart, cellUnder(event->pos())));
+        selecting = false;
+        update();
         return;
     }
     if (!stroking || event->button() != Qt::LeftButton)
@@ -324,11 +427,26 @@ void WidgetPaintArea::keyPressEvent(QKeyEvent *event)
             // The picture moves the other way, uncovering what lies in the key's direction.
             view.panBy(across ? QPoint(-sign * quarter.x(), 0) : QPoint(0, -sign * quarter.y()));
             viewChanged();
+        } else if (event->modifiers() & Qt::ShiftModifier) {
+            if (!keySelecting)
+                selectionStart = cursor;
+            moveCursor(across ? sign * step : 0, across ? 0 : sign * step);
+            setSelection(spanned(selectionStart, cursor));
+            keySelecting = true;
         } else {
+            keySelecting = false;
             moveCursor(across ? sign * step : 0, across ? 0 : sign * step);
         }
+        if (pasteClip && !pan)
+            pasteAt = cursor;
         break;
     }
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (!pasteClip || event->isAutoRepeat())
+            return;
+        emit pasteRequested(pasteAt.x, pasteAt.y);
+        break;
     case Qt::Key_Space:
         if (!drawingEnabled || (!gameField && !universe) || view.shift() > 0 || event->isAutoRepeat())
             return;
@@ -393,6 +511,111 @@ void WidgetPaintArea::viewChanged()
     emit viewportChanged();
 }
 
+CellRect WidgetPaintArea::spanned(const CellPoint &from, const CellPoint &to) const
+{
+    const CellRect world = UniverseImage::extent(shownTopology());
+    const std::int64_t unit = std::int64_t(1) << view.shift();
+    const CellRect cells { std::clamp(std::min(from.x, to.x), world.left, world.right),
+        std::clamp(std::min(from.y, to.y), world.top, world.bottom),
+        std::clamp(std::max(from.x, to.x), world.left, world.right),
+        std::clamp(std::max(from.y, to.y), world.top, world.bottom) };
+    // Zoomed out, the pixels under the pointer are whole squares of cells.
+    return { cells.left, cells.top, std::min(cells.right + unit - 1, world.right),
+        std::min(cells.bottom + unit - 1, world.bottom) };
+}
+
+QRect WidgetPaintArea::pixelsOfArea(const CellRect &cells) const
+{
+    const CellRect visible = view.visibleCells(size());
+    const std::optional<CellRect> shown
+        = intersection(cells, { visible.left - 1, visible.top - 1, visible.right + 1, visible.bottom + 1 });
+    if (!shown)
+        return QRect();
+    const QRect first = view.pixelsOf({ shown->left, shown->top });
+    const QRect last = view.pixelsOf({ shown->right, shown->bottom });
+    // With outlines, the right and bottom ones too.
+    const int extra = view.showsOutlines() ? 1 : 0;
+    return QRect(first.topLeft(), last.bottomRight() + QPoint(extra, extra));
+}
+
+QRect WidgetPaintArea::frameAround(const QRect &pixels) const
+{
+    // On the cells' own outlines; without outlines, on the pixels around, so that the cells at the edge show.
+    return view.showsOutlines() ? pixels.adjusted(0, 0, -1, -1) : pixels.adjusted(-1, -1, 0, 0);
+}
+
+void WidgetPaintArea::paintSelection(QPainter &painter) const
+{
+    const QRect pixels = pixelsOfArea(*selected);
+    if (pixels.isEmpty())
+        return;
+    painter.fillRect(pixels, SelectionFill);
+    painter.setPen(QPen(SelectionEdge, 1));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(frameAround(pixels));
+    if (!selecting && !keySelecting)
+        return;
+    // The size, below and right of the rectangle as far as the view has room.
+    const QLocale locale;
+    const QString size = QCoreApplication::translate("MainWindow", "%1 × %2 cells")
+                             .arg(locale.toString(static_cast<qlonglong>(selected->right - selected->left + 1)),
+                                 locale.toString(static_cast<qlonglong>(selected->bottom - selected->top + 1)));
+    const QFontMetrics metrics(font());
+    QRect label(QPoint(0, 0), metrics.size(Qt::TextSingleLine, size) + QSize(8, 4));
+    const QPoint corner = pixels.bottomRight() + QPoint(4, 4);
+    label.moveTopLeft(QPoint(std::clamp(corner.x(), 0, std::max(0, width() - label.width())),
+        std::clamp(corner.y(), 0, std::max(0, height() - label.height()))));
+    painter.fillRect(label, QColor(255, 255, 255, 220));
+    painter.drawRect(label.adjusted(0, 0, -1, -1));
+    painter.setPen(Qt::black);
+    painter.drawText(label, Qt::AlignCenter, size);
+}
+
+void WidgetPaintArea::paintOutline(QPainter &painter)
+{
+    const CellRect box = pasteClip->box(pasteOrientation);
+    const CellRect placed { pasteAt.x, pasteAt.y, pasteAt.x + box.right, pasteAt.y + box.bottom };
+    if (std::optional<CellRect> area = intersection(placed, view.visibleCells(size()))) {
+        // Zoomed out, a pixel's cells start on multiples of 2^shift.
+        const int shift = view.shift();
+        const std::int64_t unit = std::int64_t(1) << shift;
+        area->left = alignDown(area->left, unit);
+        area->top = alignDown(area->top, unit);
+        const int columns = static_cast<int>((area->right - area->left) >> shift) + 1;
+        const int rows = static_cast<int>((area->bottom - area->top) >> shift) + 1;
+        outlineCells.assign(static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows), 0);
+        try {
+            pasteClip->cells(pasteOrientation)
+                .render({ area->left - pasteAt.x, area->top - pasteAt.y, area->right - pasteAt.x,
+                            area->bottom - pasteAt.y },
+                    shift, outlineCells.data(), columns, rows, columns);
+        } catch (const UniverseError &) {
+            outlineCells.assign(outlineCells.size(), 0); // no memory to turn it: the frame alone shows
+        }
+        if (outlineImage.width() < columns || outlineImage.height() < rows)
+            outlineImage = QImage(std::max(columns, outlineImage.width()), std::max(rows, outlineImage.height()),
+                QImage::Format_ARGB32_Premultiplied);
+        if (!outlineImage.isNull()) {
+            const QRgb live = qPremultiply(OutlineCell.rgba());
+            for (int row = 0; row < rows; ++row) {
+                QRgb *line = reinterpret_cast<QRgb *>(outlineImage.scanLine(row));
+                const std::uint8_t *cells = outlineCells.data() + static_cast<std::ptrdiff_t>(row) * columns;
+                for (int column = 0; column < columns; ++column)
+                    line[column] = cells[column] ? live : 0;
+            }
+            const int side = view.cellSize();
+            const QRect target(view.pixelsOf({ area->left, area->top }).topLeft(), QSize(columns * side, rows * side));
+            painter.drawImage(target, outlineImage, QRect(0, 0, columns, rows));
+        }
+    }
+    const QRect frame = pixelsOfArea(placed);
+    if (frame.isEmpty())
+        return;
+    painter.setPen(QPen(OutlineEdge, 1, Qt::DashLine));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(frameAround(frame));
+}
+
 QRect WidgetPaintArea::cursorArea() const { return rect().adjusted(2, 2, -2, -2); }
 
 void WidgetPaintArea::describe()
@@ -436,6 +659,12 @@ void WidgetPaintArea::describe()
             break;
         }
     }
+    if (selected)
+        text += QCoreApplication::translate("MainWindow", "; selected: %1 by %2 cells from %3, %4")
+                    .arg(QLocale().toString(static_cast<qlonglong>(selected->right - selected->left + 1)),
+                        QLocale().toString(static_cast<qlonglong>(selected->bottom - selected->top + 1)),
+                        QLocale().toString(static_cast<qlonglong>(selected->left)),
+                        QLocale().toString(static_cast<qlonglong>(selected->top)));
     if (text == accessibleDescription())
         return;
     setAccessibleDescription(text);

@@ -8,8 +8,10 @@
 #include <optional>
 #include <vector>
 
+#include "model/edit/clip.h"
 #include "model/engine/classicuniverse.h"
 #include "model/engine/gamefield.h"
+#include "model/engine/orientation.h"
 #include "model/engine/universe.h"
 #include "view/fieldimage.h"
 #include "view/universeimage.h"
@@ -18,6 +20,7 @@
 class QFocusEvent;
 class QKeyEvent;
 class QMouseEvent;
+class QPainter;
 class QPaintEvent;
 class QWheelEvent;
 
@@ -30,12 +33,18 @@ class QWheelEvent;
 //
 // The mouse: the left button draws wherever a cell is a pixel or more (a
 // click toggles a cell, a drag gives every cell it passes the state the first
-// one got; with Shift it does nothing, for a later selection); the wheel
+// one got; with Shift it selects a rectangle of cells instead); the wheel
 // zooms around the cell under the pointer; the middle or right button drags
 // the picture. The keyboard, while the view has the focus: a cell cursor
 // moves with the arrow keys (ten cells with Ctrl; zoomed out, a pixel's cells
-// at a time), Space toggles the cell under it, as a click does, and
-// Alt+arrows move the picture by a quarter of the view. The cursor keeps
+// at a time), with Shift stretching a selection from where it started,
+// Space toggles the cell under it, as a click does, and Alt+arrows move the
+// picture by a quarter of the view. The selection shows as a translucent
+// rectangle, with its size while it is being made.
+//
+// While a paste is placed, the pattern to paste follows the pointer, or the
+// cursor when that moves, as a translucent outline; a click or Return asks
+// for it to be pasted there, and nothing is drawn. The cursor keeps
 // itself in view: the view follows it, and it follows the view. The view
 // only reports what was drawn; whoever owns the cells changes them and
 // repaints. Its accessible description tells a screen reader the universe,
@@ -74,6 +83,22 @@ public:
     // The keyboard's cell cursor.
     CellPoint cursorCell() const { return cursor; }
 
+    // The selected cells, within the universe; none by default.
+    const std::optional<CellRect> &selection() const { return selected; }
+    // Selects `cells`, cut to the universe, or nothing; repaints.
+    void setSelection(const std::optional<CellRect> &cells);
+
+    // Shows `clip` turned by `orientation` as the outline of a paste with its
+    // top-left cell under the pointer, if the pointer is over the view, else
+    // on the cursor. Not owned; must outlive endPaste(). Repaints.
+    void startPaste(const Clip *clip, const Orientation &orientation);
+    void setPasteOrientation(const Orientation &orientation);
+    // Takes the outline away; repaints.
+    void endPaste();
+    bool isPasting() const { return pasteClip != nullptr; }
+    // Where the outline's top-left cell is.
+    CellPoint pasteCell() const { return pasteAt; }
+
 public slots:
     // One step of the zoom ladder in or out, around the middle of the view.
     void zoomIn();
@@ -94,6 +119,10 @@ signals:
     void strokeFinished();
     // The zoom or the place changed, by the user or by a slot.
     void viewportChanged();
+    // The user changed the selection, or took it away.
+    void selectionChanged();
+    // The user asked for the outline to be pasted with its top-left cell on (x, y).
+    void pasteRequested(qint64 x, qint64 y);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -135,6 +164,16 @@ private:
     // Sets the accessible description from the cells and the cursor, telling
     // assistive tools when it changes.
     void describe();
+    // The rectangle from cell `from` to cell `to`, both included, zoomed out
+    // the whole of their pixels, cut to the universe.
+    CellRect spanned(const CellPoint &from, const CellPoint &to) const;
+    // The pixels of the cells of `cells`, reaching past the view by a cell
+    // where they go on; empty when none shows.
+    QRect pixelsOfArea(const CellRect &cells) const;
+    // The rectangle a painter's one-pixel pen draws to frame `pixels`, the pixels of some cells.
+    QRect frameAround(const QRect &pixels) const;
+    void paintSelection(QPainter &painter) const;
+    void paintOutline(QPainter &painter);
 
     GameField *gameField = nullptr; // not owned
     const Universe *universe = nullptr; // not owned
@@ -152,6 +191,15 @@ private:
     QPoint panPoint; // where the pointer was at the last step of the pan
     int wheelAngle = 0; // wheel angle not yet turned into zoom steps
     CellPoint cursor { GameField::FieldSize / 2 - 1, GameField::FieldSize / 2 - 1 };
+    std::optional<CellRect> selected;
+    bool selecting = false; // Shift and the left button went down and it is still held
+    CellPoint selectionStart; // where the selection being made started, by the mouse or the keyboard
+    bool keySelecting = false; // Shift+arrows are stretching the selection from selectionStart
+    const Clip *pasteClip = nullptr; // not owned; the pattern being placed, while one is
+    Orientation pasteOrientation;
+    CellPoint pasteAt; // the outline's top-left cell
+    std::vector<std::uint8_t> outlineCells; // the outline's cells in view, as Universe::render gives them
+    QImage outlineImage; // the same as translucent pixels
 };
 
 #endif // WIDGETPAINTAREA_H
