@@ -87,10 +87,20 @@ NodeStore &NodeStore::instance()
     return *store;
 }
 
+std::unique_ptr<NodeStore::Node[]> NodeStore::newChunk()
+{
+    // Left uninitialised: a node is written when it is made, and memory the
+    // store has not used yet stays untouched, so that a program that reads
+    // a few small patterns does not pay for a whole chunk.
+    return std::unique_ptr<Node[]>(new Node[ChunkSize]);
+}
+
 NodeStore::NodeStore()
     : table(2 * ChunkSize, 0)
 {
-    chunks.push_back(std::make_unique<Node[]>(ChunkSize));
+    chunks.push_back(newChunk());
+    // Node 0 is None: read as the empty square of no level.
+    chunks[0][0] = Node {};
     empties[LeafLevel] = leaf(0);
     for (int level = LeafLevel + 1; level <= MaxLevel; ++level) {
         const NodeId below = empties[level - 1];
@@ -189,7 +199,7 @@ bool NodeStore::grow()
     const std::size_t needed = capacity * sizeof(Node) + tableSize * sizeof(Word) + memo.size() * sizeof(MemoEntry);
     if (needed > limit || capacity > (std::size_t(1) << 32))
         return false;
-    chunks.push_back(std::make_unique<Node[]>(ChunkSize));
+    chunks.push_back(newChunk());
     if (tableSize > table.size())
         rehash(tableSize);
     return true;

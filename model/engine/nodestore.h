@@ -126,6 +126,8 @@ private:
 
     NodeStore();
 
+    static std::unique_ptr<Node[]> newChunk();
+
     Node &at(NodeId id) { return chunks[id >> ChunkBits][id & (ChunkSize - 1)]; }
     const Node &at(NodeId id) const { return chunks[id >> ChunkBits][id & (ChunkSize - 1)]; }
     // Starts loading the hash table's slot for the node of these quarters.
