@@ -329,7 +329,7 @@ bool TextAnswer::writeClassicExport(
     GameField::Cell **cells = buffer.snapshot();
     const auto toBuffer = [&universe, cells] {
         PackedField field;
-        universe.forEachLiveCell(UniverseImage::extent(universe.topology()), [&field](std::int64_t x, std::int64_t y) {
+        universe.forEachLiveCell(Universe::extent(universe.topology()), [&field](std::int64_t x, std::int64_t y) {
             field.setAlive(static_cast<int>(y) + 1, static_cast<int>(x) + 1, true);
         });
         field.toBuffer(cells);
@@ -365,7 +365,7 @@ bool TextAnswer::writeUniverseExport(
                     : *box;
     };
     if (universe.topology().isBounded()) {
-        area = UniverseImage::extent(universe.topology());
+        area = Universe::extent(universe.topology());
     } else if (animation) {
         const std::unique_ptr<Universe> ahead = universe.clone();
         widen(ahead->boundingBox());

@@ -52,29 +52,11 @@ std::uint64_t historyHash(const Universe &universe)
     return BitMix::finalise(++crowds) | 1;
 }
 
-// The cells a universe of `topology` has.
-CellRect extentOf(const Topology &topology)
-{
-    if (!topology.isBounded())
-        return { -Universe::CoordinateLimit, -Universe::CoordinateLimit, Universe::CoordinateLimit,
-            Universe::CoordinateLimit };
-    return { 0, 0, topology.width() - 1, topology.height() - 1 };
-}
-
-std::optional<CellRect> intersection(const CellRect &one, const CellRect &other)
-{
-    const CellRect both { std::max(one.left, other.left), std::max(one.top, other.top),
-        std::min(one.right, other.right), std::min(one.bottom, other.bottom) };
-    if (both.left > both.right || both.top > both.bottom)
-        return std::nullopt;
-    return both;
-}
-
 // Sets the live cells of `from` that `to` has alive in `to`, where they are.
 void copyCells(const Universe &from, Universe &to)
 {
     const std::optional<CellRect> box = from.boundingBox();
-    const std::optional<CellRect> kept = box ? intersection(*box, extentOf(to.topology())) : std::nullopt;
+    const std::optional<CellRect> kept = box ? box->intersected(Universe::extent(to.topology())) : std::nullopt;
     if (!kept)
         return;
     if (auto *unbounded = dynamic_cast<UnboundedUniverse *>(&to)) {
@@ -338,7 +320,7 @@ std::uint64_t Document::cellsLostIn(const Topology &topology) const
     if (!box || !topology.isBounded())
         return 0;
     std::uint64_t kept = 0;
-    if (const std::optional<CellRect> inside = intersection(*box, extentOf(topology)))
+    if (const std::optional<CellRect> inside = box->intersected(Universe::extent(topology)))
         universe().forEachLiveCell(*inside, [&kept](std::int64_t, std::int64_t) { ++kept; });
     return liveCells - std::min(kept, liveCells);
 }
@@ -390,7 +372,7 @@ void Document::randomize(const CellRect &area)
     const FieldCommand::State before = currentState(false);
     if (!other) {
         classic->randomize();
-    } else if (std::optional<CellRect> filled = intersection(area, extentOf(topology()))) {
+    } else if (std::optional<CellRect> filled = area.intersected(Universe::extent(topology()))) {
         // A view zoomed far out shows more cells than are worth drawing by
         // chance: the middle of it, then.
         const auto narrow = [](std::int64_t &low, std::int64_t &high) {
@@ -549,7 +531,7 @@ void Document::applyEdit(const std::vector<GameField::Cell> &buffer)
 
 void Document::drawCell(std::int64_t x, std::int64_t y, bool alive)
 {
-    if (running || !extentOf(topology()).contains(x, y))
+    if (running || !Universe::extent(topology()).contains(x, y))
         return;
     if (!strokeStart)
         strokeStart = currentState(false);

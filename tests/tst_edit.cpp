@@ -336,7 +336,7 @@ void TestEdit::refusedPasteChangesNothing()
     const std::unique_ptr<Universe> universe = makeUniverse(kind);
     const CellPoint near { std::clamp<std::int64_t>(topLeft.x, -Limit + 5, Limit - 5),
         std::clamp<std::int64_t>(topLeft.y, -Limit + 5, Limit - 5) };
-    const CellRect inside = Editing::extent(universe->topology());
+    const CellRect inside = Universe::extent(universe->topology());
     const CellRect background { std::max(inside.left, near.x - 5), std::max(inside.top, near.y - 5),
         std::min(inside.right, near.x + 5), std::min(inside.bottom, near.y + 5) };
     scatter(*universe, background, 4);

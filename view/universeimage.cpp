@@ -24,14 +24,6 @@ void fillSpan(QRgb *line, int width, int left, int right, QRgb color)
 
 } // namespace
 
-CellRect UniverseImage::extent(const Topology &topology)
-{
-    if (topology.isBounded())
-        return { 0, 0, topology.width() - 1, topology.height() - 1 };
-    constexpr std::int64_t limit = Universe::CoordinateLimit;
-    return { -limit, -limit, limit, limit };
-}
-
 QVector<QRgb> UniverseImage::colors(int colorMode)
 {
     QVector<QRgb> used = FieldImage::colors(colorMode);
@@ -57,7 +49,7 @@ const QImage &UniverseImage::compose(
     const bool outlines = viewport.showsOutlines();
 
     // The pixels of the universe's cells, its last outlines included.
-    const CellRect world = extent(universe.topology());
+    const CellRect world = Universe::extent(universe.topology());
     const QRect first = viewport.pixelsOf({ world.left, world.top });
     const QRect last = viewport.pixelsOf({ world.right, world.bottom });
     const int extra = outlines ? 1 : 0;

@@ -38,9 +38,6 @@ public:
     // out. Null when larger than MaxPicturePixels.
     static QImage picture(const Universe &universe, const CellRect &cells, int zoomStep, int colorMode);
 
-    // The cells of a universe of `topology`: 0..width - 1 by 0..height - 1
-    // when bounded, within Universe::CoordinateLimit each way when not.
-    static CellRect extent(const Topology &topology);
     // The colours a picture in colorMode may contain: FieldImage's, then Outside.
     static QVector<QRgb> colors(int colorMode);
 

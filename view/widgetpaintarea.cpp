@@ -29,15 +29,6 @@ const QColor SelectionEdge(20, 90, 190);
 const QColor OutlineCell(170, 0, 200, 150);
 const QColor OutlineEdge(170, 0, 200);
 
-std::optional<CellRect> intersection(const CellRect &one, const CellRect &other)
-{
-    const CellRect both { std::max(one.left, other.left), std::max(one.top, other.top),
-        std::min(one.right, other.right), std::min(one.bottom, other.bottom) };
-    if (both.left > both.right || both.top > both.bottom)
-        return std::nullopt;
-    return both;
-}
-
 // The largest multiple of `unit` (a power of two) at most `value`.
 std::int64_t alignDown(std::int64_t value, std::int64_t unit) { return value & ~(unit - 1); }
 
@@ -71,14 +62,13 @@ void WidgetPaintArea::setUniverse(const Universe *shown)
 {
     universe = shown;
     gameField = nullptr;
-    const CellRect world = UniverseImage::extent(shownTopology());
+    const CellRect world = Universe::extent(shownTopology());
     cursor = { std::clamp(cursor.x, world.left, world.right), std::clamp(cursor.y, world.top, world.bottom) };
 }
 
 void WidgetPaintArea::setSelection(const std::optional<CellRect> &cells)
 {
-    const std::optional<CellRect> inside
-        = cells ? intersection(*cells, UniverseImage::extent(shownTopology())) : std::nullopt;
+    const std::optional<CellRect> inside = cells ? cells->intersected(Universe::extent(shownTopology())) : std::nullopt;
     keySelecting = false;
     const bool changed = inside != selected;
     selected = inside;
@@ -152,7 +142,7 @@ void WidgetPaintArea::fitPattern()
     if (box)
         view.fit(*box, inside);
     else if (topology.isBounded())
-        view.fit(UniverseImage::extent(topology), inside);
+        view.fit(Universe::extent(topology), inside);
     else
         view.place(view.zoomStep(), CellPoint(), inside.center());
     viewChanged();
@@ -221,7 +211,7 @@ void WidgetPaintArea::mousePressEvent(QMouseEvent *event)
     }
     if (event->modifiers() & Qt::ShiftModifier) {
         endStroke();
-        const CellRect world = UniverseImage::extent(shownTopology());
+        const CellRect world = Universe::extent(shownTopology());
         const CellPoint cell = cellUnder(event->pos());
         selectionStart = { std::clamp(cell.x, world.left, world.right), std::clamp(cell.y, world.top, world.bottom) };
         selecting = true;
@@ -361,7 +351,7 @@ CellPoint WidgetPaintArea::cellUnder(const QPoint &position) const
 {
     CellPoint cell = view.cellAt(position);
     if (view.showsOutlines()) {
-        const CellRect world = UniverseImage::extent(shownTopology());
+        const CellRect world = Universe::extent(shownTopology());
         const QRect pixels = view.pixelsOf(cell);
         if (cell.x == world.right + 1 && position.x() == pixels.left())
             --cell.x;
@@ -373,7 +363,7 @@ CellPoint WidgetPaintArea::cellUnder(const QPoint &position) const
 
 bool WidgetPaintArea::isInUniverse(const CellPoint &cell) const
 {
-    return UniverseImage::extent(shownTopology()).contains(cell.x, cell.y);
+    return Universe::extent(shownTopology()).contains(cell.x, cell.y);
 }
 
 void WidgetPaintArea::drawCell(const CellPoint &cell)
@@ -478,7 +468,7 @@ void WidgetPaintArea::focusOutEvent(QFocusEvent *event)
 void WidgetPaintArea::moveCursor(std::int64_t columns, std::int64_t rows)
 {
     // Zoomed out, by as many cells as a pixel shows.
-    const CellRect world = UniverseImage::extent(shownTopology());
+    const CellRect world = Universe::extent(shownTopology());
     const std::int64_t unit = std::int64_t(1) << view.shift();
     const auto moved = [unit](std::int64_t from, std::int64_t by, std::int64_t low, std::int64_t high) {
         std::int64_t to = 0;
@@ -502,7 +492,7 @@ void WidgetPaintArea::viewChanged()
     if (!area.isEmpty() && !area.contains(shown)) {
         const QPoint nearest(std::max(area.left(), std::min(shown.center().x(), area.right())),
             std::max(area.top(), std::min(shown.center().y(), area.bottom())));
-        const CellRect world = UniverseImage::extent(shownTopology());
+        const CellRect world = Universe::extent(shownTopology());
         const CellPoint cell = view.cellAt(nearest);
         cursor = { std::clamp(cell.x, world.left, world.right), std::clamp(cell.y, world.top, world.bottom) };
         describe();
@@ -513,7 +503,7 @@ void WidgetPaintArea::viewChanged()
 
 CellRect WidgetPaintArea::spanned(const CellPoint &from, const CellPoint &to) const
 {
-    const CellRect world = UniverseImage::extent(shownTopology());
+    const CellRect world = Universe::extent(shownTopology());
     const std::int64_t unit = std::int64_t(1) << view.shift();
     const CellRect cells { std::clamp(std::min(from.x, to.x), world.left, world.right),
         std::clamp(std::min(from.y, to.y), world.top, world.bottom),
@@ -528,7 +518,7 @@ QRect WidgetPaintArea::pixelsOfArea(const CellRect &cells) const
 {
     const CellRect visible = view.visibleCells(size());
     const std::optional<CellRect> shown
-        = intersection(cells, { visible.left - 1, visible.top - 1, visible.right + 1, visible.bottom + 1 });
+        = cells.intersected({ visible.left - 1, visible.top - 1, visible.right + 1, visible.bottom + 1 });
     if (!shown)
         return QRect();
     const QRect first = view.pixelsOf({ shown->left, shown->top });
@@ -575,7 +565,7 @@ void WidgetPaintArea::paintOutline(QPainter &painter)
 {
     const CellRect box = pasteClip->box(pasteOrientation);
     const CellRect placed { pasteAt.x, pasteAt.y, pasteAt.x + box.right, pasteAt.y + box.bottom };
-    if (std::optional<CellRect> area = intersection(placed, view.visibleCells(size()))) {
+    if (std::optional<CellRect> area = placed.intersected(view.visibleCells(size()))) {
         // Zoomed out, a pixel's cells start on multiples of 2^shift.
         const int shift = view.shift();
         const std::int64_t unit = std::int64_t(1) << shift;

@@ -13,21 +13,6 @@
 namespace
 {
 
-std::optional<CellRect> intersection(const CellRect &a, const CellRect &b)
-{
-    const CellRect both { std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-        std::min(a.bottom, b.bottom) };
-    if (both.left > both.right || both.top > both.bottom)
-        return std::nullopt;
-    return both;
-}
-
-bool contains(const CellRect &outer, const CellRect &inner)
-{
-    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right
-        && inner.bottom <= outer.bottom;
-}
-
 std::string sizeText(const CellRect &area)
 {
     return std::to_string(static_cast<std::uint64_t>(area.right - area.left) + 1) + " x "
@@ -65,14 +50,6 @@ template <typename Edit> void atomically(Universe &universe, const Edit &edit)
 }
 
 } // namespace
-
-CellRect Editing::extent(const Topology &topology)
-{
-    if (!topology.isBounded())
-        return CellRect { -Universe::CoordinateLimit, -Universe::CoordinateLimit, Universe::CoordinateLimit,
-            Universe::CoordinateLimit };
-    return CellRect { 0, 0, topology.width() - 1, topology.height() - 1 };
-}
 
 bool Editing::copy(const Universe &universe, const CellRect &area, std::string &text, std::string &error)
 {
@@ -139,7 +116,7 @@ bool Editing::fillRandom(
         return false;
     }
     const Topology topology = universe.topology();
-    const std::optional<CellRect> inside = intersection(area, extent(topology));
+    const std::optional<CellRect> inside = area.intersected(Universe::extent(topology));
     if (!inside)
         return true;
     const std::uint64_t width = static_cast<std::uint64_t>(inside->right - inside->left) + 1;
@@ -174,12 +151,12 @@ CellRect Editing::turnedArea(const CellRect &area, const Orientation &orientatio
 
 bool Editing::turn(Universe &universe, CellRect &area, const Orientation &orientation, std::string &error)
 {
-    const CellRect whole = extent(universe.topology());
-    const std::optional<CellRect> inside = intersection(area, whole);
+    const CellRect whole = Universe::extent(universe.topology());
+    const std::optional<CellRect> inside = area.intersected(whole);
     if (!inside)
         return true;
     const CellRect target = turnedArea(*inside, orientation);
-    if (!contains(whole, target)) {
+    if (!whole.contains(target)) {
         error = "turned, the selection of " + sizeText(*inside) + " cells would reach past "
             + universe.topology().extentText();
         return false;
@@ -203,7 +180,7 @@ bool Editing::paste(Universe &universe, const Clip &clip, const Orientation &ori
 {
     if (clip.isEmpty())
         return true;
-    const CellRect whole = extent(universe.topology());
+    const CellRect whole = Universe::extent(universe.topology());
     const CellRect box = clip.box(orientation);
     CellRect target { topLeft.x, topLeft.y, 0, 0 };
     const std::string refusal = "the pattern would put live cells outside " + universe.topology().extentText();
@@ -219,12 +196,12 @@ bool Editing::paste(Universe &universe, const Clip &clip, const Orientation &ori
         if (live) {
             placed = CellRect { live->left + topLeft.x, live->top + topLeft.y, live->right + topLeft.x,
                 live->bottom + topLeft.y };
-            if (!contains(whole, *placed)) {
+            if (!whole.contains(*placed)) {
                 error = refusal;
                 return false;
             }
         }
-        const std::optional<CellRect> area = intersection(target, whole);
+        const std::optional<CellRect> area = target.intersected(whole);
         if (!area || (!live && how != Universe::Combination::Copy))
             return true;
         const HashLife moved = live ? cells.turned(Orientation(), *live, { placed->left, placed->top }) : HashLife();

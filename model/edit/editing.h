@@ -28,10 +28,6 @@ public:
     // The most cells of a rectangle filled at random in the unbounded plane.
     static constexpr std::uint64_t MaxFillCells = std::uint64_t(1) << 28;
 
-    // Where the cells of `topology` lie: 0..width-1, 0..height-1 in a bounded
-    // universe, -CoordinateLimit..CoordinateLimit in the unbounded plane.
-    static CellRect extent(const Topology &topology);
-
     // The live cells of `area` as RLE, the box trimmed to them, with the
     // universe's rule (and the suffix of a plane or a torus) and without a
     // position, so that it lands where it is pasted. Refuses more live cells,

@@ -118,3 +118,10 @@ bool Universe::equalsShifted(const Universe &other, std::int64_t dx, std::int64_
     });
     return same;
 }
+
+CellRect Universe::extent(const Topology &topology)
+{
+    if (topology.isBounded())
+        return { 0, 0, topology.width() - 1, topology.height() - 1 };
+    return { -CoordinateLimit, -CoordinateLimit, CoordinateLimit, CoordinateLimit };
+}

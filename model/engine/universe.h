@@ -1,6 +1,7 @@
 #ifndef UNIVERSE_H
 #define UNIVERSE_H
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -22,6 +23,19 @@ struct CellRect {
     std::int64_t bottom = 0;
 
     bool contains(std::int64_t x, std::int64_t y) const { return x >= left && x <= right && y >= top && y <= bottom; }
+    bool contains(const CellRect &inner) const
+    {
+        return inner.left >= left && inner.top >= top && inner.right <= right && inner.bottom <= bottom;
+    }
+    // The cells in both, if any.
+    std::optional<CellRect> intersected(const CellRect &other) const
+    {
+        const CellRect both { std::max(left, other.left), std::max(top, other.top), std::min(right, other.right),
+            std::min(bottom, other.bottom) };
+        if (both.left > both.right || both.top > both.bottom)
+            return std::nullopt;
+        return both;
+    }
     bool operator==(const CellRect &other) const
     {
         return left == other.left && top == other.top && right == other.right && bottom == other.bottom;
@@ -57,6 +71,8 @@ public:
     // topology that is not valid or a rule the universe cannot run (birth on
     // 0 neighbours in the unbounded plane).
     static std::unique_ptr<Universe> create(const Topology &topology, const Rule &rule = Rule());
+    // The cells a universe of `topology` holds: within +-CoordinateLimit in the unbounded plane.
+    static CellRect extent(const Topology &topology);
 
     // An independent copy, cheap enough for every undo step: the unbounded
     // plane shares its nodes, the classic field is copied in bits.

@@ -35,6 +35,8 @@ class Editor:
     """
 
     def __init__(self, program):
+        # The field's cell shown in the table's top-left corner, 1-based.
+        self.first_row, self.first_column = 1, 1
         self.id = program.window(xsession.EDITOR_TITLE, TIMEOUT)
         _, _, self.width, self.height = xsession.geometry(self.id)
         wait_until("the editor's table to be drawn", self._measure, TIMEOUT)
@@ -85,11 +87,19 @@ class Editor:
     def _grid_line_at(picture, x, y, line):
         return x < picture.width and y < picture.height and picture.pixel(x, y) == line
 
+    def scrolled_to(self, live):
+        """Where the editor opens on these cells: a box of live cells larger than the table starts at its corner."""
+        rows = [row for row, _ in live]
+        columns = [column for _, column in live]
+        if max(rows) - min(rows) < self.rows or max(columns) - min(columns) < self.columns:
+            raise Failure("the field's live cells fit the editor's table: this run expects a fuller field")
+        self.first_row, self.first_column = min(rows), min(columns)
+
     def cell_centre(self, cell):
         row, column = cell
         return (
-            self.left + (column - 1) * self.pitch_x + self.pitch_x // 2,
-            self.top + (row - 1) * self.pitch_y + self.pitch_y // 2,
+            self.left + (column - self.first_column) * self.pitch_x + self.pitch_x // 2,
+            self.top + (row - self.first_row) * self.pitch_y + self.pitch_y // 2,
         )
 
     def visible_live_cells(self, picture):
@@ -99,13 +109,16 @@ class Editor:
             for column in range(1, self.columns + 1):
                 colour = picture.pixel(*self.cell_centre((row, column)))
                 if colour == EDITOR_LIVE:
-                    live.add((row, column))
+                    live.add((row + self.first_row - 1, column + self.first_column - 1))
                 elif colour != xsession.WHITE:
                     return None
         return frozenset(live)
 
     def is_visible(self, cell):
-        return cell[0] <= self.rows and cell[1] <= self.columns
+        return (
+            self.first_row <= cell[0] < self.first_row + self.rows
+            and self.first_column <= cell[1] < self.first_column + self.columns
+        )
 
     def choose_tool(self, name):
         # Centres of the radio buttons' labels in the tool panel at the bottom left.
@@ -278,15 +291,17 @@ class Session:
     def edit(self, field):
         self.window.press_button("Edit")
         editor = Editor(self.program)
-        print(
-            f"editor: cells of {editor.pitch_x} x {editor.pitch_y} px, "
-            f"{editor.columns} columns and {editor.rows} rows visible"
-        )
         if (editor.pitch_x, editor.pitch_y) != (EDITOR_CELL_PIXELS, EDITOR_CELL_PIXELS):
             self.problems.append(
                 f"the editor's cells are {editor.pitch_x} x {editor.pitch_y} px, "
                 f"not {EDITOR_CELL_PIXELS} x {EDITOR_CELL_PIXELS}"
             )
+        editor.scrolled_to(field.live)
+        print(
+            f"editor: cells of {editor.pitch_x} x {editor.pitch_y} px, "
+            f"{editor.columns} columns and {editor.rows} rows visible from row {editor.first_row}, "
+            f"column {editor.first_column}"
+        )
         corner = frozenset(cell for cell in field.live if editor.is_visible(cell))
 
         def editor_shows(expected):
@@ -301,6 +316,8 @@ class Session:
 
         painted = set()
         for row, column in [(2, 3), (7, 20), (15, 8), (16, 8), (17, 8), (19, 17)]:
+            row += editor.first_row - 1
+            column += editor.first_column - 1
             while (row, column) in field.live or (row, column) in painted:
                 column += 1
             if not editor.is_visible((row, column)):
