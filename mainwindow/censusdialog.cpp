@@ -95,7 +95,8 @@ CensusDialog::CensusDialog(const Document &document, QWidget *parent)
     layout->addWidget(summary);
     layout->addWidget(table);
     layout->addWidget(buttons);
-    resize(360, 420);
+    // Room for ten kinds of object before the table scrolls.
+    resize(380, 600);
 
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::close);
     connect(copyButton, &QPushButton::clicked, this, &CensusDialog::copy);
