@@ -206,6 +206,17 @@ void TestHashLife::unboundedSwitchesEngines()
     QVERIFY(switching.hash() != digest);
     UnboundedUniverse copy(switching.quadtree());
     QCOMPARE(copy.hash(), switching.hash());
+
+    // A jump stopped at its deadline leaves the cells alone; finished, it
+    // agrees with single steps.
+    HashLife stopped(start);
+    QVERIFY(!stopped.advanceBefore(1500, std::chrono::steady_clock::now() - std::chrono::seconds(1)));
+    QVERIFY(stopped.equals(start));
+    QVERIFY(stopped.advanceBefore(1500, std::chrono::steady_clock::now() + std::chrono::hours(1)));
+    UnboundedUniverse stepped(start);
+    for (int i = 0; i < 1500; ++i)
+        stepped.advance(1);
+    QVERIFY(stepped.equals(stopped));
 }
 
 void TestHashLife::gliderTravels_data()
