@@ -105,11 +105,11 @@ class Editor:
     def visible_live_cells(self, picture):
         """Live cells of the visible corner, 1-based, or None while a cell shows anything else."""
         live = set()
-        for row in range(1, self.rows + 1):
-            for column in range(1, self.columns + 1):
+        for row in range(self.first_row, self.first_row + self.rows):
+            for column in range(self.first_column, self.first_column + self.columns):
                 colour = picture.pixel(*self.cell_centre((row, column)))
                 if colour == EDITOR_LIVE:
-                    live.add((row + self.first_row - 1, column + self.first_column - 1))
+                    live.add((row, column))
                 elif colour != xsession.WHITE:
                     return None
         return frozenset(live)
