@@ -286,7 +286,14 @@ void TileLife::step()
             if (((edges >> d) & 1) == 0)
                 continue;
             std::int32_t other = tiles[static_cast<std::size_t>(slot)].neighbours[static_cast<std::size_t>(d)];
-            if (other < 0 && liveEdge[d]) {
+            // A missing neighbour gets births from live cells facing it, or,
+            // where a neighbour of ours reaches its cells too, from a death
+            // here that leaves one of its cells with three live neighbours
+            // rather than four. (addTile() may move the tiles: look each up anew.)
+            const auto beside = [&](int turn) {
+                return tiles[static_cast<std::size_t>(slot)].neighbours[static_cast<std::size_t>((d + turn) % 8)] >= 0;
+            };
+            if (other < 0 && (liveEdge[d] || beside(1) || beside(7) || beside(2) || beside(6))) {
                 const TileKey key = tiles[static_cast<std::size_t>(slot)].key;
                 other = addTile({ key.x + OffsetX[d], key.y + OffsetY[d] });
             }
@@ -354,13 +361,15 @@ void TileLife::step()
     stepsSinceEdit = std::min(stepsSinceEdit + 1, 2);
 }
 
-bool TileLife::nearLimit() const
+bool TileLife::nearLimit(std::uint64_t generations) const
 {
-    // A tile reaching within a tile of the limit: the next generation may cross it.
-    constexpr std::int64_t Edge = (CoordinateLimit >> 6) - 1;
-    for (const std::int32_t slot : changedTiles) {
-        const TileKey &key = tiles[static_cast<std::size_t>(slot)].key;
-        if (key.x <= -Edge || key.x >= Edge || key.y <= -Edge || key.y >= Edge)
+    // A pattern grows by a cell a generation at most: tiles this far from
+    // the limit may cross it.
+    const std::int64_t reach
+        = static_cast<std::int64_t>(std::min<std::uint64_t>(generations, CoordinateLimit) >> 6) + 2;
+    const std::int64_t edge = (CoordinateLimit >> 6) - reach;
+    for (const Tile &tile : tiles) {
+        if (tile.used && (tile.key.x < -edge || tile.key.x >= edge || tile.key.y < -edge || tile.key.y >= edge))
             return true;
     }
     return false;
@@ -368,24 +377,23 @@ bool TileLife::nearLimit() const
 
 void TileLife::advance(std::uint64_t generations)
 {
-    for (std::uint64_t i = 0; i < generations && !changedTiles.empty(); ++i) {
-        if (nearLimit()) {
-            // Stepped on a copy, so that a pattern crossing the limit leaves this one as it was.
-            TileLife trial(*this);
-            for (; i < generations && !trial.changedTiles.empty(); ++i) {
-                trial.step();
-                const std::optional<CellRect> box = trial.boundingBox();
-                if (box
-                    && (box->left < -CoordinateLimit || box->top < -CoordinateLimit || box->right > CoordinateLimit
-                        || box->bottom > CoordinateLimit))
-                    throw UniverseError("the pattern would grow past " + std::to_string(CoordinateLimit)
-                        + " cells from the origin, the edge of the unbounded plane");
-            }
-            *this = std::move(trial);
-            return;
-        }
-        step();
+    if (!nearLimit(generations)) {
+        for (std::uint64_t i = 0; i < generations && !changedTiles.empty(); ++i)
+            step();
+        return;
     }
+    // Stepped on a copy, so that a pattern crossing the limit half-way leaves this one as it was.
+    TileLife trial(*this);
+    for (std::uint64_t i = 0; i < generations && !trial.changedTiles.empty(); ++i) {
+        trial.step();
+        const std::optional<CellRect> box = trial.boundingBox();
+        if (box
+            && (box->left < -CoordinateLimit || box->top < -CoordinateLimit || box->right > CoordinateLimit
+                || box->bottom > CoordinateLimit))
+            throw UniverseError("the pattern would grow past " + std::to_string(CoordinateLimit)
+                + " cells from the origin, the edge of the unbounded plane");
+    }
+    *this = std::move(trial);
 }
 
 void TileLife::forEachLiveCell(

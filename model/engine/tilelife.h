@@ -45,7 +45,8 @@ public:
     std::optional<CellRect> boundingBox() const override;
     void render(const CellRect &area, int shift, std::uint8_t *pixels, int columns, int rows,
         std::ptrdiff_t stride) const override;
-    // One generation after another; meant for up to StepLimit of them.
+    // One generation after another; meant for up to StepLimit of them. Near
+    // the limit each generation is checked, on a copy.
     void advance(std::uint64_t generations) override;
 
     // Equal TileLife universes give equal digests; HashLife digests the same cells differently.
@@ -99,7 +100,8 @@ private:
     void markChanged(std::int32_t index, std::uint8_t edges = 0xFF);
     void step();
     bool isPeriodTwo(const Tile &tile) const;
-    bool nearLimit() const;
+    // Whether the pattern may reach past CoordinateLimit within `generations`.
+    bool nearLimit(std::uint64_t generations) const;
 
     Rule lifeRule;
     std::vector<Tile> tiles;
