@@ -364,11 +364,11 @@ void Document::clear()
     recordStep(translated(QT_TRANSLATE_NOOP("MainWindow", "Clear")), before);
 }
 
-void Document::randomize(const CellRect &area)
+QString Document::randomize(const CellRect &area)
 {
     finishStroke();
     if (running)
-        return;
+        return QString();
     const FieldCommand::State before = currentState(false);
     if (!other) {
         classic->randomize();
@@ -395,13 +395,21 @@ void Document::randomize(const CellRect &area)
                     cells.push_back({ x, y });
             }
         }
-        other->clear();
-        if (auto *unbounded = dynamic_cast<UnboundedUniverse *>(other.get())) {
-            unbounded->setCells(std::move(cells));
-        } else {
-            for (const CellPoint &cell : cells)
-                other->setCell(cell.x, cell.y, true);
+        // Made apart, so that running out of memory half-way changes nothing.
+        std::unique_ptr<Universe> fresh = Universe::create(topology(), rule());
+        try {
+            if (auto *unbounded = dynamic_cast<UnboundedUniverse *>(fresh.get())) {
+                unbounded->setCells(std::move(cells));
+            } else {
+                for (const CellPoint &cell : cells)
+                    fresh->setCell(cell.x, cell.y, true);
+            }
+        } catch (const UniverseError &error) {
+            return QString::fromStdString(error.what());
+        } catch (const std::bad_alloc &) {
+            return translated(QT_TRANSLATE_NOOP("MainWindow", "There is not enough memory for this universe."));
         }
+        install(std::move(fresh));
     } else {
         other->clear();
     }
@@ -410,6 +418,7 @@ void Document::randomize(const CellRect &area)
     patternComments.clear();
     fieldSet();
     recordStep(translated(QT_TRANSLATE_NOOP("MainWindow", "Random")), before);
+    return QString();
 }
 
 void Document::next()

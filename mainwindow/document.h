@@ -153,8 +153,9 @@ public:
     void clear();
     // The classic field anew from rand(), as GameField::randomize() does;
     // elsewhere the cells of `area` that lie in the universe, split into four
-    // quadrants each given one of the classic field's densities.
-    void randomize(const CellRect &area);
+    // quadrants each given one of the classic field's densities. Returns why
+    // the cells cannot be made (memory), and then changes nothing.
+    QString randomize(const CellRect &area);
     void next();
     // Play, Pause and Stop; tick() computes the next step of a run.
     void play();

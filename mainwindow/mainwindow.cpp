@@ -637,7 +637,10 @@ void MainWindow::Slot_PushButton_Next() { document->next(); }
 
 void MainWindow::Slot_PushButton_Clear() { document->clear(); }
 
-void MainWindow::Slot_PushButton_Random() { document->randomize(ui->WidgetPaintArea_GraphicScene->visibleCells()); }
+void MainWindow::Slot_PushButton_Random()
+{
+    showRefusal(tr("Random"), document->randomize(ui->WidgetPaintArea_GraphicScene->visibleCells()));
+}
 
 void MainWindow::Slot_PushButton_Edit()
 {

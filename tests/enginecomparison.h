@@ -42,6 +42,7 @@ public:
     const std::string &mismatch() const { return fault; }
     bool ended() const { return finished; }
     std::uint64_t generation() const { return counted; }
+    std::size_t population() const { return cells.size(); }
     // Engine states compared with the count so far, by this comparison.
     std::uint64_t comparisons() const { return compared; }
 

@@ -108,6 +108,8 @@ private slots:
     void refusedPasteChangesNothing();
     void fillsAtRandom_data();
     void fillsAtRandom();
+    void failuresChangeNothing_data();
+    void failuresChangeNothing();
 };
 
 void TestEdit::turns_data()
@@ -407,6 +409,84 @@ void TestEdit::fillsAtRandom()
     const double p = percent / 100;
     QVERIFY2(std::abs(double(inside) - cells * p) <= 5 * std::sqrt(cells * p * (1 - p)),
         QByteArray::number(qint64(inside)).constData());
+}
+
+void TestEdit::failuresChangeNothing_data()
+{
+    QTest::addColumn<QByteArray>("kind");
+    QTest::addColumn<QByteArray>("operation");
+    QTest::addColumn<bool>("fails"); // in the memory left, whatever the engines do to save it
+    for (const char *kind : { "classic", "plane", "torus", "hashlife", "tiles", "unbounded" }) {
+        const bool tree = qstrcmp(kind, "hashlife") == 0 || qstrcmp(kind, "unbounded") == 0;
+        for (const char *operation : { "paste", "turn", "fill", "clear outside", "jump" }) {
+            QTest::addRow("%s, %s", kind, operation)
+                << QByteArray(kind) << QByteArray(operation)
+                << (tree && qstrcmp(operation, "clear outside") != 0 && qstrcmp(operation, "turn") != 0);
+        }
+    }
+}
+
+// With almost no memory left for the unbounded plane's squares, an edit or a
+// jump either does all it says or refuses, saying why, with every cell as it was.
+void TestEdit::failuresChangeNothing()
+{
+    QFETCH(QByteArray, kind);
+    QFETCH(QByteArray, operation);
+    QFETCH(bool, fails);
+
+    const std::unique_ptr<Universe> universe = makeUniverse(kind);
+    scatter(*universe, { 10, 10, 49, 49 }, 5);
+    Pattern pattern;
+    pattern.width = 40;
+    pattern.height = 40;
+    std::vector<CellPoint> cells;
+    std::mt19937_64 random(6);
+    for (std::int64_t y = 0; y < 40; ++y) {
+        for (std::int64_t x = 0; x < 40; ++x) {
+            if (random() % 3 == 0)
+                cells.push_back({ x, y });
+        }
+    }
+    pattern.cells.setCells(cells);
+    const Clip clip(pattern);
+    const Cells beforeCells = liveCells(*universe);
+
+    // Limits from far too little to enough: each edit starts from the same
+    // cells, and some give out at one point of it, some at another.
+    const std::size_t defaultLimit = HashLife::memoryLimit();
+    int failures = 0;
+    const bool tree = kind == "hashlife" || kind == "unbounded";
+    for (std::size_t limit = 16 << 10; limit <= 1 << 20; limit += 64 << 10) {
+        const std::unique_ptr<Universe> edited = universe->clone();
+        HashLife::setMemoryLimit(limit);
+        std::string error;
+        bool done = false;
+        if (operation == "paste") {
+            done = Editing::paste(
+                *edited, clip, Orientation().clockwise(), { 20, 20 }, Universe::Combination::Xor, error);
+        } else if (operation == "turn") {
+            CellRect area { -300, -300, 300, 300 };
+            done = Editing::turn(*edited, area, Orientation().flippedLeftRight(), error);
+        } else if (operation == "fill") {
+            done = Editing::fillRandom(*edited, { 5, 5, 300, 300 }, 50, 7, error);
+        } else if (operation == "clear outside") {
+            done = Editing::clearOutside(*edited, { 20, 20, 30, 30 }, error);
+        } else {
+            try {
+                edited->advance(tree ? 1 << 16 : 100);
+                done = true;
+            } catch (const UniverseError &failure) {
+                error = failure.what();
+            }
+        }
+        HashLife::setMemoryLimit(defaultLimit);
+        QCOMPARE(error.empty(), done);
+        if (!done) {
+            ++failures;
+            QCOMPARE(liveCells(*edited), beforeCells);
+        }
+    }
+    QCOMPARE(failures > 0, fails);
 }
 
 QTEST_GUILESS_MAIN(TestEdit)

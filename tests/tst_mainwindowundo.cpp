@@ -1,6 +1,8 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QFile>
+#include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QTableWidget>
@@ -15,6 +17,7 @@
 #include "mainwindowtestcase.h"
 #include "modalrunner.h"
 #include "model/engine/gamefield.h"
+#include "model/engine/hashlife.h"
 #include "view/widgetpaintarea.h"
 
 namespace
@@ -49,6 +52,7 @@ private slots:
     void undoAndRedoDisabledWhenNothingOrRunning();
     void historyKeepsTheLast500Steps();
     void examplesListTheClassics();
+    void refusedRandomChangesNothing();
 
 private:
     Shown shown() const { return { probe.shownCells(), probe.generation(), probe.cellCount() }; }
@@ -267,6 +271,34 @@ void TestMainWindowUndo::examplesListTheClassics()
     QVERIFY(!probe.find<QMenu>("Menu_Examples")->menuAction()->isEnabled());
     click("PushButton_Pause");
     QVERIFY(probe.find<QMenu>("Menu_Examples")->menuAction()->isEnabled());
+}
+
+// Random in the unbounded plane with too little memory for its cells says so
+// and leaves the cells, the generation and the undo steps as they were.
+void TestMainWindowUndo::refusedRandomChangesNothing()
+{
+    QFile file(config.filePath(QStringLiteral("wide.rle")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("x = 298, y = 1\n" + QByteArray("2o2b").repeated(74) + "2o!\n");
+    file.close();
+    QVERIFY(window->openPatternFile(file.fileName()));
+    click("PushButton_Next");
+    const Shown before = shown();
+    const QString undoText = action("Action_Edit_Undo")->text();
+
+    const std::size_t defaultLimit = HashLife::memoryLimit();
+    HashLife::setMemoryLimit(std::size_t(64) << 10);
+    QString message;
+    const ModalRunner::Outcome outcome = ModalRunner::run([this] { click("PushButton_Random"); },
+        [&message](QWidget *modal) {
+            message = modal->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"))->text();
+            QTest::keyClick(modal, Qt::Key_Escape);
+        });
+    HashLife::setMemoryLimit(defaultLimit);
+    QVERIFY(outcome.opened && !outcome.forced);
+    QVERIFY2(message.contains(QStringLiteral("memory")), qPrintable(message));
+    QVERIFY(shown() == before);
+    QCOMPARE(action("Action_Edit_Undo")->text(), undoText);
 }
 
 QTEST_MAIN(TestMainWindowUndo)

@@ -41,6 +41,8 @@ const char *const Rules[]
 constexpr std::int64_t Tile = 64;
 constexpr std::int64_t MaxCells = 400;
 constexpr std::uint64_t MaxGenerations = 300;
+// Past this many live cells a run says little more, slowly.
+constexpr std::size_t MaxPopulation = 3000;
 
 } // namespace
 
@@ -71,7 +73,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     require(engines.mismatch().empty(), engines.mismatch().c_str());
 
     std::uint64_t generations = 0;
-    while (!bytes.atEnd() && generations < MaxGenerations && !engines.ended()) {
+    while (
+        !bytes.atEnd() && generations < MaxGenerations && !engines.ended() && engines.population() <= MaxPopulation) {
         const unsigned action = bytes.next();
         if (action % 4 == 3) {
             const CellPoint &near = start.empty() ? CellPoint { originX, originY } : start[bytes.next() % start.size()];
