@@ -34,7 +34,8 @@ struct EngineComparison::Engine {
     bool active = true;
 };
 
-EngineComparison::EngineComparison(const std::vector<CellPoint> &start, const Rule &rule, std::uint64_t reach)
+EngineComparison::EngineComparison(
+    const std::vector<CellPoint> &start, const Rule &rule, std::uint64_t reach, std::uint64_t planeCells)
     : rule(rule)
     , cells(sorted(start))
 {
@@ -51,8 +52,6 @@ EngineComparison::EngineComparison(const std::vector<CellPoint> &start, const Ru
     add("the unbounded plane", std::make_unique<UnboundedUniverse>(rule), false);
 
     if (!cells.empty()) {
-        // Larger planes would take the test's time for nothing new.
-        constexpr std::uint64_t PlaneCells = std::uint64_t(1) << 25;
         std::int64_t left = cells.front().x;
         std::int64_t right = left;
         for (const CellPoint &cell : cells) {
@@ -61,7 +60,7 @@ EngineComparison::EngineComparison(const std::vector<CellPoint> &start, const Ru
         }
         const std::int64_t top = cells.front().y;
         const std::int64_t bottom = cells.back().y;
-        const std::uint64_t margin = std::min<std::uint64_t>(reach, PlaneCells) + 2;
+        const std::uint64_t margin = std::min<std::uint64_t>(reach, planeCells) + 2;
         const std::uint64_t width = static_cast<std::uint64_t>(right - left) + 1 + 2 * margin;
         const std::uint64_t height = static_cast<std::uint64_t>(bottom - top) + 1 + 2 * margin;
         const auto addBounded = [&](std::string name, const Topology &topology, std::int64_t dx, std::int64_t dy) {
@@ -71,7 +70,7 @@ EngineComparison::EngineComparison(const std::vector<CellPoint> &start, const Ru
             engines.back()->dy = dy;
             engines.back()->extent = Universe::extent(topology);
         };
-        if (width <= PlaneCells / height) {
+        if (width <= planeCells / height) {
             addBounded("a bounded plane",
                 Topology::plane(static_cast<std::int64_t>(width), static_cast<std::int64_t>(height)),
                 static_cast<std::int64_t>(margin) - left, static_cast<std::int64_t>(margin) - top);

@@ -23,8 +23,10 @@ class EngineComparison
 public:
     // `start` at the cells' own coordinates, within +-CoordinateLimit;
     // `reach` is the generations the comparison may run, which sizes the
-    // bounded plane. Throws UniverseError as the engines do.
-    EngineComparison(const std::vector<CellPoint> &start, const Rule &rule, std::uint64_t reach);
+    // bounded plane, left out if it would have more than `planeCells` cells.
+    // Throws UniverseError as the engines do.
+    EngineComparison(const std::vector<CellPoint> &start, const Rule &rule, std::uint64_t reach,
+        std::uint64_t planeCells = std::uint64_t(1) << 25);
     ~EngineComparison();
 
     // Sets one cell in every engine and in the count; an engine that cannot

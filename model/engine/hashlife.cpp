@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <stdexcept>
 #include <string>
 #include <unordered_map>
 #include <utility>
@@ -417,6 +418,15 @@ NodeId HashLife::expanded(NodeId square)
     return Protection::keep(nodes.node(nw, ne, sw, se));
 }
 
+NodeId HashLife::grown(NodeId square)
+{
+    // Every cell within CoordinateLimit fits a root of RootLimitLevel: a
+    // square still too small there is a fault, not a reason to go on.
+    if (store().level(square) >= RootLimitLevel)
+        throw std::logic_error("a cell within the plane does not fit its largest square");
+    return expanded(square);
+}
+
 NodeId HashLife::shrunk(NodeId square)
 {
     NodeStore &nodes = store();
@@ -538,7 +548,7 @@ void HashLife::setCell(std::int64_t x, std::int64_t y, bool alive)
             || y < -halfSide(nodes.level(square)) || y >= halfSide(nodes.level(square))) {
             if (!alive)
                 return;
-            square = expanded(square);
+            square = grown(square);
         }
         const int level = nodes.level(square);
         square = Protection::keep(withCell(square, level, Word(x + halfSide(level)), Word(y + halfSide(level)), alive));
@@ -615,7 +625,7 @@ void HashLife::setCells(std::vector<CellPoint> cells)
         NodeId square = Protection::keep(root);
         while (left < -halfSide(nodes.level(square)) || right >= halfSide(nodes.level(square))
             || top < -halfSide(nodes.level(square)) || bottom >= halfSide(nodes.level(square)))
-            square = expanded(square);
+            square = grown(square);
         const int level = nodes.level(square);
         const std::int64_t half = halfSide(level);
         const CellRect whole { -half, -half, half - 1, half - 1 };

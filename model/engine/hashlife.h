@@ -105,6 +105,9 @@ private:
     // Clears the cells inside `area`, or with `outside` those outside it.
     void clip(const CellRect &area, bool outside);
     static NodeId expanded(NodeId square);
+    // expanded() for a root that must hold a farther cell; throws
+    // std::logic_error past RootLimitLevel, which only a fault reaches.
+    static NodeId grown(NodeId square);
     static NodeId shrunk(NodeId square);
     static NodeId step(NodeId square, int exponent);
     static NodeId withCell(NodeId square, int level, std::uint64_t x, std::uint64_t y, bool alive);
