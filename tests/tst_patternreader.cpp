@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "model/edit/editing.h"
 #include "model/engine/gamefield.h"
 #include "model/files/gzip.h"
 #include "model/files/pattern.h"
@@ -58,6 +59,8 @@ void fillRandomly(GameField::Cell **buffer, std::mt19937 &generator, double dens
 
 } // namespace
 
+Q_DECLARE_METATYPE(Topology)
+
 // Reading every format with its quirks, refusing every kind of bad file with a
 // message that says what is wrong, and reading back what the writer wrote.
 class TestPatternReader : public QObject
@@ -75,6 +78,8 @@ private slots:
     void writesTheBoxOfTheLiveCells();
     void keepsPlacesInTheUnboundedPlane_data();
     void keepsPlacesInTheUnboundedPlane();
+    void keepsTheUniverse_data();
+    void keepsTheUniverse();
     void survivesMutatedFiles();
 };
 
@@ -317,6 +322,64 @@ void TestPatternReader::keepsPlacesInTheUnboundedPlane()
     soup.setCell(20000, 20000, true);
     QCOMPARE(write(), format == "rle");
     QVERIFY2(format == "rle" || QString::fromStdString(error).contains(".rle or .mc"), error.c_str());
+}
+
+void TestPatternReader::keepsTheUniverse_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<Topology>("topology");
+    const std::pair<const char *, Topology> universes[]
+        = { { "classic", Topology::classic() }, { "plane 500 x 300", Topology::plane(500, 300) },
+              { "torus 500 x 300", Topology::torus(500, 300) }, { "plane 300 x 500", Topology::plane(300, 500) },
+              { "torus 64 x 64", Topology::torus(64, 64) }, { "unbounded", Topology::unbounded() } };
+    for (const char *format : { "rle", "plaintext", "macrocell", "copy" }) {
+        for (const auto &[name, topology] : universes)
+            QTest::newRow(qPrintable(QString("%1, %2").arg(format, name))) << QString(format) << topology;
+    }
+}
+
+// Cells off the centre, one on the left edge and one on the bottom one,
+// written, read back and placed into the same universe: the same universe
+// and rule, every cell where it was. A copy has no position: its cells keep
+// their places relative to their box.
+void TestPatternReader::keepsTheUniverse()
+{
+    QFETCH(QString, format);
+    QFETCH(Topology, topology);
+    Rule highLife;
+    std::string error;
+    Rule::read("HighLife", highLife, error);
+    const std::unique_ptr<Universe> universe = Universe::create(topology, highLife);
+    const std::int64_t width = topology.isBounded() ? topology.width() : 3000;
+    const std::int64_t height = topology.isBounded() ? topology.height() : 2000;
+    const std::int64_t left = topology.isBounded() ? 0 : -width / 2;
+    const std::int64_t top = topology.isBounded() ? 0 : -height / 2;
+    for (const auto &[x, y] : { std::pair { 0, height / 5 }, { width / 3, height / 8 }, { width / 3 + 1, height / 8 },
+             { width / 3 + 1, height / 8 + 1 }, { width / 4, height - 1 } })
+        universe->setCell(left + x, top + y, true);
+
+    std::string text;
+    if (format == "rle")
+        text = PatternWriter::writeRle(*universe, 1);
+    else if (format == "plaintext")
+        QVERIFY2(PatternWriter::writePlaintext(*universe, "", {}, text, error), error.c_str());
+    else if (format == "macrocell")
+        text = PatternWriter::writeMacrocell(*universe, 1, "", {});
+    else
+        QVERIFY2(Editing::copy(*universe, *universe->boundingBox(), text, error), error.c_str());
+    Pattern pattern;
+    QVERIFY2(PatternReader::read(text, pattern, error), error.c_str());
+    QVERIFY(pattern.rule);
+    QCOMPARE(pattern.rule->toString(pattern.universeFor(Topology::classic())), highLife.toString(topology));
+
+    if (format == "copy") {
+        const CellRect box = *universe->boundingBox();
+        QVERIFY(universe->equalsShifted(pattern.cells, -box.left, -box.top));
+        return;
+    }
+    const std::unique_ptr<Universe> placed = Universe::create(topology, highLife);
+    pattern.placeInto(*placed);
+    QVERIFY2(placed->equals(*universe), text.c_str());
 }
 
 // Random damage to valid files of every format: whatever the reader makes of

@@ -3,6 +3,10 @@
 #include <cstddef>
 #include <functional>
 #include <optional>
+#include <utility>
+
+#include "model/engine/unboundeduniverse.h"
+#include "model/files/macrocell.h"
 
 namespace
 {
@@ -269,6 +273,23 @@ bool PatternWriter::writeLife106(const Universe &universe, std::string &text, st
         return false;
     text = life106(source);
     return true;
+}
+
+std::string PatternWriter::writeMacrocell(const Universe &universe, std::int64_t generation, const std::string &name,
+    const std::vector<std::string> &comments)
+{
+    HashLife cells;
+    if (const auto *unbounded = dynamic_cast<const UnboundedUniverse *>(&universe)) {
+        cells = unbounded->quadtree();
+    } else if (const std::optional<CellRect> box = universe.boundingBox()) {
+        const CellPoint centre = universe.topology().centre();
+        std::vector<CellPoint> moved;
+        universe.forEachLiveCell(*box, [&](std::int64_t x, std::int64_t y) {
+            moved.push_back({ x - centre.x, y - centre.y });
+        });
+        cells.setCells(std::move(moved));
+    }
+    return Macrocell::write(cells, universe.rule(), generation, name, comments, universe.topology());
 }
 
 std::string PatternWriter::writeRle(GameField::Cell *const *cells, int generation, const Rule &rule,

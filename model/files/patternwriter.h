@@ -51,6 +51,10 @@ public:
     // by row, counted from Topology::centre(). The format holds no rule, name
     // or comments. Refuses as writePlaintext() does.
     static bool writeLife106(const Universe &universe, std::string &text, std::string &error);
+    // A macrocell (see Macrocell::write) of the cells counted from
+    // Topology::centre(), with the rule's suffix of a plane or a torus.
+    static std::string writeMacrocell(const Universe &universe, std::int64_t generation, const std::string &name,
+        const std::vector<std::string> &comments);
 
     // The same for the classic field of a GameField::BufferSize x BufferSize
     // row-pointer buffer, as GameField::snapshot() returns it, whose interior
