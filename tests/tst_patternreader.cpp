@@ -189,6 +189,16 @@ void TestPatternReader::refuses_data()
                                    << "line 1|\"B2a/S12\"|non-totalistic";
     QTest::newRow("life 1.06 without a gap") << QByteArray("#Life 1.06\n1-2\n") << "line 2|\"1-2\"";
     QTest::newRow("plaintext character") << QByteArray("!Name: x\n.O.\n..X\n") << "line 3|column 3|'X'";
+    // The whole lines of a soup's first 3,000 bytes: squares that no larger square takes in.
+    std::mt19937 generator(3000);
+    std::bernoulli_distribution alive(0.3);
+    HashLife soup;
+    for (int y = 0; y < 200; ++y) {
+        for (int x = 0; x < 200; ++x)
+            soup.setCell(x, y, alive(generator));
+    }
+    const QByteArray macrocell = QByteArray::fromStdString(PatternWriter::writeMacrocell(soup, 1, "Soup", {}));
+    QTest::newRow("macrocell cut short") << macrocell.left(macrocell.lastIndexOf('\n', 3000) + 1) << "ends early";
 }
 
 void TestPatternReader::refuses()

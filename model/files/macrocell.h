@@ -31,7 +31,8 @@ struct MacrocellContent {
 // '*', each ended by '$' (trailing dead cells and rows left out), or
 // "level nw ne sw se" with the numbers of earlier nodes of the level below, 0
 // for an empty quarter. The last node is the pattern, its top-left cell at
-// -2^(level-1), -2^(level-1).
+// -2^(level-1), -2^(level-1). Every other node is a quarter of a later one:
+// one that is not tells a file cut short.
 class Macrocell
 {
 public:
