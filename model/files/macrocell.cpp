@@ -122,10 +122,10 @@ void readLines(std::string_view bytes, MacrocellContent &content)
     std::size_t lineNumber = 1;
     std::size_t ruleLine = 0;
     bool afterHeader = false;
-    while (!bytes.empty()) {
-        const std::size_t end = bytes.find('\n');
-        const std::string_view line = trim(bytes.substr(0, end));
-        bytes.remove_prefix(end == std::string_view::npos ? bytes.size() : end + 1);
+    // Every line moves `start` on past its break, so that the loop ends whatever the bytes.
+    for (std::size_t start = 0, end = 0; start < bytes.size(); start = end + 1) {
+        end = std::min(bytes.find('\n', start), bytes.size());
+        const std::string_view line = trim(bytes.substr(start, end - start));
         if (!afterHeader) {
             afterHeader = true;
             continue;
