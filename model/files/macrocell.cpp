@@ -146,8 +146,8 @@ void readLines(std::string_view bytes, MacrocellContent &content)
                 ruleLine = lineNumber;
             } else if (mark == "#G") {
                 std::size_t pos = 2;
-                const std::uint64_t generation
-                    = readNumber(line, pos, std::uint64_t(INT64_MAX), lineNumber, "the generation");
+                const std::uint64_t generation = readNumber(
+                    line, pos, static_cast<std::uint64_t>(Macrocell::MaxGeneration), lineNumber, "the generation");
                 if (!trim(line.substr(pos)).empty())
                     failAt(lineNumber, "the generation is not a whole number of 0 or more");
                 content.generation = static_cast<std::int64_t>(generation);

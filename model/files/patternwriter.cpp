@@ -168,8 +168,14 @@ std::string rle(
             text += (comment.empty() ? "#C" : "#C " + oneLine(comment)) + "\n";
     }
     text += "#C Generation " + std::to_string(generation) + "\n";
+    std::string extended;
     if (source.box)
-        text += "#CXRLE Pos=" + positionText(source) + "\n";
+        extended += " Pos=" + positionText(source);
+    // Counted from 0 for the pattern as first drawn, where this program counts from 1.
+    if (generation > 1)
+        extended += " Gen=" + std::to_string(generation - 1);
+    if (!extended.empty())
+        text += "#CXRLE" + extended + "\n";
     return text + rleBox(source);
 }
 
@@ -289,7 +295,7 @@ std::string PatternWriter::writeMacrocell(const Universe &universe, std::int64_t
         });
         cells.setCells(std::move(moved));
     }
-    return Macrocell::write(cells, universe.rule(), generation, name, comments, universe.topology());
+    return Macrocell::write(cells, universe.rule(), generation - 1, name, comments, universe.topology());
 }
 
 std::string PatternWriter::writeRle(GameField::Cell *const *cells, int generation, const Rule &rule,
