@@ -53,17 +53,13 @@ void TestCommandLine::countsGenerationsOn_data()
     QTest::addColumn<QString>("output");
     QTest::addColumn<QString>("expected"); // ends of lines the output holds, split at '|'
     // Files count from generation 0, this program from 1: a blinker three generations on.
-    QTest::newRow("rle without a generation") << QByteArray("x = 3, y = 1\n3o!\n") << "out.rle"
-                                              << "#C Generation 4| Gen=3";
-    QTest::newRow("rle at Gen=9") << QByteArray("#CXRLE Gen=9\nx = 3, y = 1\n3o!\n") << "out.rle"
-                                  << "#C Generation 13| Gen=12";
-    QTest::newRow("macrocell at #G 9") << QByteArray("[M2]\n#G 9\n***$\n4 1 0 0 0\n") << "out.mc"
-                                       << "#G 12";
-    QTest::newRow("rle to macrocell") << QByteArray("#CXRLE Gen=9\nx = 3, y = 1\n3o!\n") << "out.mc"
-                                      << "#G 12";
+    QTest::newRow("rle") << QByteArray("#CXRLE Gen=9\nx = 3, y = 1\n3o!\n") << "out.rle"
+                         << "#C Generation 13| Gen=12";
+    QTest::newRow("macrocell") << QByteArray("[M2]\n#G 9\n***$\n4 1 0 0 0\n") << "out.mc"
+                               << "#G 12";
 }
 
-// --generations 3 from a file that gives its generation, or none.
+// --generations 3 from a file that gives its generation.
 void TestCommandLine::countsGenerationsOn()
 {
     QFETCH(QByteArray, file);
