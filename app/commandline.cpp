@@ -168,8 +168,8 @@ void CommandLine::describe(QCommandLineParser &parser)
             .arg(MaxSettleGenerations),
         QStringLiteral("N")));
     parser.addOption(QCommandLineOption(QStringLiteral("generations"),
-        QStringLiteral("With --output: the generations to compute from FILE (generation 1) on, 0 to %1 in the "
-                       "unbounded plane, to %2 in any other universe.")
+        QStringLiteral("With --output: the generations to compute from FILE on (generation 1, or one more than "
+                       "the generation the file gives), 0 to %1 in the unbounded plane, to %2 in any other universe.")
             .arg(MaxGenerations)
             .arg(MaxBoundedGenerations),
         QStringLiteral("N")));

@@ -181,12 +181,13 @@ int TextAnswer::settle(const CommandLine::Request &request)
         RunHistory history(request.maxGenerations);
         // A record may take a microsecond.
         ProgressLine progress(file, 4096);
+        const std::int64_t first = opened.pattern.firstGeneration();
         try {
-            history.reset(universe, 1);
-            std::int64_t generation = 1;
-            while (history.fate() == RunHistory::Fate::Evolving && generation - 1 < request.maxGenerations) {
+            history.reset(universe, first);
+            std::int64_t generation = first;
+            while (history.fate() == RunHistory::Fate::Evolving && generation - first < request.maxGenerations) {
                 const std::int64_t stride = std::min<std::int64_t>(
-                    recordStride(universe, generation), request.maxGenerations - (generation - 1));
+                    recordStride(universe, generation - first + 1), request.maxGenerations - (generation - first));
                 universe.advance(static_cast<std::uint64_t>(stride));
                 generation += stride;
                 history.append(universe, generation);
@@ -286,7 +287,8 @@ int TextAnswer::writeGenerations(const CommandLine::Request &request)
     std::string text;
     QString failure;
     if (PatternFile::text(PatternFile::formatOf(request.output).value_or(PatternFile::Format::Rle), *opened.universe,
-            1 + request.generations, opened.pattern.name, opened.pattern.comments, text, failure))
+            opened.pattern.firstGeneration() + request.generations, opened.pattern.name, opened.pattern.comments, text,
+            failure))
         failure = PatternFile::write(request.output, text);
     if (!failure.isEmpty()) {
         printError(QStringLiteral("%1: %2").arg(request.output, failure));

@@ -167,7 +167,8 @@ QString Document::openPattern(
     const FieldCommand::State before = currentState(true);
     saved = opened->clone();
     install(std::move(opened));
-    generationNumber = 1;
+    generationNumber = pattern.firstGeneration();
+    savedGeneration = generationNumber;
     patternName = pattern.name;
     patternComments = pattern.comments;
     emit ruleChanged();
@@ -468,7 +469,7 @@ void Document::stop()
     std::unique_ptr<Universe> restored = saved->clone();
     restored->setRule(now);
     install(std::move(restored));
-    generationNumber = 1;
+    generationNumber = savedGeneration;
     fieldSet();
     recordStep(name, before);
 }
@@ -502,6 +503,7 @@ void Document::saveState()
     const FieldCommand::State before = currentState(true);
     saved = universe().clone();
     generationNumber = 1;
+    savedGeneration = 1;
     emit fieldChanged(false);
     // The universe is generation 1 now: the history's numbers would no longer match.
     resetHistory();
@@ -595,6 +597,7 @@ QString Document::setStartUniverse(const Topology &topology)
     try {
         empty = Universe::create(topology, rule());
         saved = Universe::create(topology, rule());
+        savedGeneration = 1;
     } catch (const UniverseError &error) {
         return QString::fromStdString(error.what());
     } catch (const std::bad_alloc &) {
@@ -858,15 +861,19 @@ FieldCommand::State Document::currentState(bool withSaved) const
     state.generation = generationNumber;
     state.name = patternName;
     state.comments = patternComments;
-    if (withSaved)
+    if (withSaved) {
         state.saved = saved;
+        state.savedGeneration = savedGeneration;
+    }
     return state;
 }
 
 void Document::applyState(const FieldCommand::State &state)
 {
-    if (state.saved)
+    if (state.saved) {
         saved = state.saved;
+        savedGeneration = state.savedGeneration;
+    }
     install(state.universe->clone());
     emit ruleChanged();
     generationNumber = state.generation;

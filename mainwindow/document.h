@@ -108,8 +108,9 @@ public:
     int maxStepExponent() const;
 
     // Reads a pattern file and puts it on an otherwise dead universe, which
-    // also becomes the saved state, at generation 1, under `rule` if given,
-    // else the rule the file names, else the rule as it is. The universe is
+    // also becomes the saved state, at the generation the file gives plus one
+    // (Pattern::firstGeneration()), under `rule` if given, else the rule the
+    // file names, else the rule as it is. The universe is
     // Pattern::universeFor() the one in use, or `universe` if given: changing
     // it is part of the step. Returns why the file could not be read or
     // placed, and then changes nothing.
@@ -264,6 +265,7 @@ private:
     std::unique_ptr<ClassicUniverse> classic; // the live classic field, made once
     std::unique_ptr<Universe> other; // the universe in use when it is not the classic field
     std::shared_ptr<const Universe> saved; // the saved state, never null
+    std::int64_t savedGeneration = 1; // the saved state's, where Stop goes back to
     QUndoStack *undoStack; // owned, also a child of this document
     StabilityWatch *stabilityWatch; // a child of this document
     RunHistory runHistory;

@@ -17,7 +17,8 @@ bool sameUniverse(const Universe *one, const Universe *other)
 bool FieldCommand::State::operator==(const State &other) const
 {
     return generation == other.generation && name == other.name && comments == other.comments
-        && sameUniverse(universe.get(), other.universe.get()) && sameUniverse(saved.get(), other.saved.get());
+        && sameUniverse(universe.get(), other.universe.get()) && sameUniverse(saved.get(), other.saved.get())
+        && savedGeneration == other.savedGeneration;
 }
 
 FieldCommand::FieldCommand(const QString &text, State before, State after, Apply apply)

@@ -27,6 +27,7 @@ public:
         std::shared_ptr<const Universe> universe; // never null
         std::int64_t generation = 1; // 1 or more
         std::shared_ptr<const Universe> saved;
+        std::int64_t savedGeneration = 1; // with `saved`
         // Of the file the cells came from, for saving them again; empty for cells made in the window.
         std::string name;
         std::vector<std::string> comments;

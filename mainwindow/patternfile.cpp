@@ -11,9 +11,7 @@
 
 #include "model/engine/classicuniverse.h"
 #include "model/engine/rule.h"
-#include "model/engine/unboundeduniverse.h"
 #include "model/files/gzip.h"
-#include "model/files/macrocell.h"
 #include "model/files/pattern.h"
 #include "model/files/patternreader.h"
 #include "model/files/patternwriter.h"
@@ -56,25 +54,6 @@ QString readFile(const QString &path, Pattern &pattern, qint64 limit)
             std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), pattern, error))
         return QString::fromStdString(error);
     return QString();
-}
-
-// The cells of `universe` as a macrocell holds them: centred on the origin,
-// which stands for the centre of a bounded universe.
-HashLife macrocellCells(const Universe &universe)
-{
-    if (const auto *unbounded = dynamic_cast<const UnboundedUniverse *>(&universe))
-        return unbounded->quadtree();
-    HashLife cells;
-    const std::optional<CellRect> box = universe.boundingBox();
-    if (!box)
-        return cells;
-    const CellPoint centre = universe.topology().centre();
-    std::vector<CellPoint> moved;
-    universe.forEachLiveCell(*box, [&](std::int64_t x, std::int64_t y) {
-        moved.push_back({ x - centre.x, y - centre.y });
-    });
-    cells.setCells(std::move(moved));
-    return cells;
 }
 
 } // namespace
@@ -180,8 +159,7 @@ bool PatternFile::text(Format format, const Universe &universe, std::int64_t gen
         written = PatternWriter::writeLife106(universe, text, problem);
         break;
     case Format::Macrocell:
-        text = Macrocell::write(
-            macrocellCells(universe), universe.rule(), generation, name, comments, universe.topology());
+        text = PatternWriter::writeMacrocell(universe, generation, name, comments);
         break;
     case Format::Rle:
         text = PatternWriter::writeRle(universe, generation, name, comments);

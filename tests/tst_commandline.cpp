@@ -1,6 +1,9 @@
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "app/commandline.h"
+#include "app/textanswer.h"
 #include "warningguard.h"
 
 Q_DECLARE_METATYPE(CommandLine::Request::Mode)
@@ -15,6 +18,8 @@ private slots:
     void initTestCase() { WarningGuard::install(); }
     void parses_data();
     void parses();
+    void countsGenerationsOn_data();
+    void countsGenerationsOn();
 };
 
 void TestCommandLine::parses_data()
@@ -40,6 +45,38 @@ void TestCommandLine::parses()
     const CommandLine::Request request
         = CommandLine::parse(QStringList(QStringLiteral("gameoflife")) + arguments.split(QLatin1Char(' ')));
     QVERIFY2(request.mode == mode, qPrintable(request.error));
+}
+
+void TestCommandLine::countsGenerationsOn_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<QString>("expected"); // ends of lines the output holds, split at '|'
+    // Files count from generation 0, this program from 1: a blinker three generations on.
+    QTest::newRow("rle") << QByteArray("#CXRLE Gen=9\nx = 3, y = 1\n3o!\n") << "out.rle"
+                         << "#C Generation 13| Gen=12";
+    QTest::newRow("macrocell") << QByteArray("[M2]\n#G 9\n***$\n4 1 0 0 0\n") << "out.mc"
+                               << "#G 12";
+}
+
+// --generations 3 from a file that gives its generation.
+void TestCommandLine::countsGenerationsOn()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QString, output);
+    QTemporaryDir folder;
+    QFile input(folder.filePath("in"));
+    QVERIFY(input.open(QIODevice::WriteOnly) && input.write(file) == file.size());
+    input.close();
+    const CommandLine::Request request = CommandLine::parse(
+        { "gameoflife", "--generations", "3", input.fileName(), "--output", folder.filePath(output) });
+    QCOMPARE(TextAnswer::answer(request), 0);
+    QFile written(folder.filePath(output));
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(written.readAll());
+    QFETCH(QString, expected);
+    for (const QString &line : expected.split('|'))
+        QVERIFY2(text.contains(line + '\n'), qPrintable(text));
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)

@@ -437,6 +437,9 @@ void TestHashLife::macrocellRefused_data()
     QTest::newRow("beyond coordinates") << QByteArray("[M2]\n*$\n62 0 0 0 0\n") << "line 3: the level is larger";
     QTest::newRow("birth on 0") << QByteArray("[M2]\n#R B0/S\n") << "line 2: the rule B0/S";
     QTest::newRow("generation") << QByteArray("[M2]\n#G 9223372036854775808\n") << "line 2: the generation";
+    // Two squares side by side that no larger square takes in: the file ends before the one that would.
+    QTest::newRow("cut short") << QByteArray("[M2]\n.*$..*$***$\n**$**$\n4 1 0 0 2\n4 0 2 1 0\n")
+                               << "the file ends early";
     QTest::newRow("extra number") << QByteArray("[M2]\n*$\n4 1 0 0 0 0\n") << "line 3: more than";
     QTest::newRow("control byte") << QByteArray("[M2]\n#N a\x01z\n") << "line 2: not a text line";
 }

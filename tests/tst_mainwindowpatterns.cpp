@@ -108,6 +108,7 @@ private slots:
     void initTestCase();
 
     void openThroughDialogReplacesFieldAndSavedState();
+    void generationComesFromTheFile();
     void badFileChangesNothing_data();
     void badFileChangesNothing();
     void saveThenOpenGivesSameField_data();
@@ -227,6 +228,18 @@ void TestMainWindowPatterns::openThroughDialogReplacesFieldAndSavedState()
 
     // The next dialog starts where the last file came from.
     QCOMPARE(chooseInDialog(QKeySequence::Open, path), QDir(folder.path()).absolutePath());
+}
+
+// Files count the pattern as first drawn as generation 0, the window as 1.
+void TestMainWindowPatterns::generationComesFromTheFile()
+{
+    const QString path = folder.filePath(QStringLiteral("later.rle"));
+    QVERIFY(writeFile(path, "#CXRLE Gen=9\nx = 3, y = 1\n3o!\n"));
+    QVERIFY(window->openPatternFile(path));
+    QCOMPARE(probe.generation(), 10);
+    QTest::mouseClick(probe.button("PushButton_Next"), Qt::LeftButton);
+    QTest::mouseClick(probe.button("PushButton_Stop"), Qt::LeftButton);
+    QCOMPARE(probe.generation(), 10);
 }
 
 void TestMainWindowPatterns::badFileChangesNothing_data()

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "model/edit/editing.h"
 #include "model/engine/gamefield.h"
 #include "model/files/gzip.h"
 #include "model/files/pattern.h"
@@ -58,6 +59,8 @@ void fillRandomly(GameField::Cell **buffer, std::mt19937 &generator, double dens
 
 } // namespace
 
+Q_DECLARE_METATYPE(Topology)
+
 // Reading every format with its quirks, refusing every kind of bad file with a
 // message that says what is wrong, and reading back what the writer wrote.
 class TestPatternReader : public QObject
@@ -75,6 +78,8 @@ private slots:
     void writesTheBoxOfTheLiveCells();
     void keepsPlacesInTheUnboundedPlane_data();
     void keepsPlacesInTheUnboundedPlane();
+    void keepsTheUniverse_data();
+    void keepsTheUniverse();
     void survivesMutatedFiles();
 };
 
@@ -159,6 +164,8 @@ void TestPatternReader::refuses_data()
     QTest::newRow("gzip bomb") << QByteArray::fromStdString(Gzip::deflate(std::string(2 << 20, 'o')))
                                << "more than 1 MiB";
     QTest::newRow("cut gzip") << QByteArray("\x1F\x8B\x08\x00\x00\x00\x00\x00\x00\x03\xCB\x57", 12) << "cut short";
+    const QByteArray glider = QByteArray::fromStdString(Gzip::deflate("x = 3, y = 3\nbo$2bo$3o!\n"));
+    QTest::newRow("gzip cut in its trailer") << glider.chopped(3) << "cut short";
     QTest::newRow("refused suffix") << QByteArray("x = 1, y = 1, rule = B3/S23:T10+2,10\no!")
                                     << "line 1|\":T10+2,10\"|shifted";
     QTest::newRow("position") << QByteArray("#CXRLE Pos=3\nx = 1, y = 1\no!") << "line 1|\"Pos=3\"";
@@ -317,6 +324,54 @@ void TestPatternReader::keepsPlacesInTheUnboundedPlane()
     soup.setCell(20000, 20000, true);
     QCOMPARE(write(), format == "rle");
     QVERIFY2(format == "rle" || QString::fromStdString(error).contains(".rle or .mc"), error.c_str());
+}
+
+void TestPatternReader::keepsTheUniverse_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<Topology>("topology");
+    for (const char *format : { "rle", "plaintext", "macrocell", "copy" }) {
+        for (const Topology &topology : { Topology::classic(), Topology::plane(500, 300), Topology::torus(500, 300),
+                 Topology::torus(64, 64), Topology::unbounded() })
+            QTest::newRow(qPrintable(QString("%1, %2").arg(format, topology.extentText().c_str())))
+                << QString(format) << topology;
+    }
+}
+
+// Cells off the centre, on the left and the bottom edge, written, read back
+// and placed into the same universe: the same universe and rule, every cell
+// where it was. A copy has no position: its cells keep their places in their box.
+void TestPatternReader::keepsTheUniverse()
+{
+    QFETCH(QString, format);
+    QFETCH(Topology, topology);
+    Rule highLife;
+    std::string error;
+    Rule::read("HighLife", highLife, error);
+    const std::unique_ptr<Universe> universe = Universe::create(topology, highLife);
+    const std::int64_t width = topology.isBounded() ? topology.width() : 3000;
+    const std::int64_t height = topology.isBounded() ? topology.height() : 2000;
+    for (const auto &[x, y] : { std::pair { 0, height / 5 }, { width / 3, height / 8 }, { width / 3 + 1, height / 8 },
+             { width / 4, height - 1 } })
+        universe->setCell(topology.isBounded() ? x : x - width, y, true);
+
+    std::string text;
+    if (format == "plaintext" || format == "copy")
+        QVERIFY2(format == "copy" ? Editing::copy(*universe, *universe->boundingBox(), text, error)
+                                  : PatternWriter::writePlaintext(*universe, "", {}, text, error),
+            error.c_str());
+    else
+        text = format == "rle" ? PatternWriter::writeRle(*universe, 1)
+                               : PatternWriter::writeMacrocell(*universe, 1, "", {});
+    Pattern pattern;
+    QVERIFY2(PatternReader::read(text, pattern, error), error.c_str());
+    QCOMPARE(
+        pattern.rule.value_or(Rule()).toString(pattern.universeFor(Topology::classic())), highLife.toString(topology));
+    const CellRect box = *universe->boundingBox();
+    const std::unique_ptr<Universe> placed = Universe::create(topology, highLife);
+    pattern.placeInto(*placed);
+    QVERIFY2(format == "copy" ? universe->equalsShifted(pattern.cells, -box.left, -box.top) : placed->equals(*universe),
+        text.c_str());
 }
 
 // Random damage to valid files of every format: whatever the reader makes of

@@ -66,11 +66,15 @@ bool Gzip::inflate(std::string_view bytes, std::string &inflated, std::string &e
     std::size_t unread = bytes.size();
     const auto *next = reinterpret_cast<const Bytef *>(bytes.data());
     try {
+        // Each turn reads a byte or writes one, or ends the loop: it ends
+        // within the input's bytes and the limit's, whatever the data.
         for (;;) {
             feedInput(stream, next, unread);
             // One byte beyond the limit tells a file over it.
             const std::size_t room = offerRoom(stream, output, produced, limit + 1);
+            const std::size_t unreadBefore = stream.avail_in + unread;
             const int status = ::inflate(&stream, Z_NO_FLUSH);
+            const bool moved = stream.avail_in + unread != unreadBefore || stream.avail_out != room;
             produced += room - stream.avail_out;
             if (produced > limit) {
                 error
@@ -98,7 +102,8 @@ bool Gzip::inflate(std::string_view bytes, std::string &inflated, std::string &e
                 break;
             } else if (status == Z_MEM_ERROR) {
                 throw std::bad_alloc();
-            } else if (stream.avail_in == 0 && unread == 0 && stream.avail_out > 0) {
+            } else if (!moved) {
+                // zlib reads no further only once it has read every byte.
                 error = "the gzip data ends early: the file is cut short";
                 break;
             }

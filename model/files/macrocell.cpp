@@ -1,5 +1,6 @@
 #include "model/files/macrocell.h"
 
+#include <algorithm>
 #include <unordered_map>
 #include <utility>
 
@@ -114,13 +115,17 @@ void readLines(std::string_view bytes, MacrocellContent &content)
     NodeStore &nodes = NodeStore::instance();
     const std::size_t first = nodes.protectionMark();
     std::size_t nodeCount = 0;
+    // Whether each node is a quarter of a later one, as every node but the
+    // last of a whole file is; the count of those that are not.
+    std::vector<bool> used;
+    std::size_t unused = 0;
     std::size_t lineNumber = 1;
     std::size_t ruleLine = 0;
     bool afterHeader = false;
-    while (!bytes.empty()) {
-        const std::size_t end = bytes.find('\n');
-        const std::string_view line = trim(bytes.substr(0, end));
-        bytes.remove_prefix(end == std::string_view::npos ? bytes.size() : end + 1);
+    // Every line moves `start` on past its break, so that the loop ends whatever the bytes.
+    for (std::size_t start = 0, end = 0; start < bytes.size(); start = end + 1) {
+        end = std::min(bytes.find('\n', start), bytes.size());
+        const std::string_view line = trim(bytes.substr(start, end - start));
         if (!afterHeader) {
             afterHeader = true;
             continue;
@@ -141,8 +146,8 @@ void readLines(std::string_view bytes, MacrocellContent &content)
                 ruleLine = lineNumber;
             } else if (mark == "#G") {
                 std::size_t pos = 2;
-                const std::uint64_t generation
-                    = readNumber(line, pos, std::uint64_t(INT64_MAX), lineNumber, "the generation");
+                const std::uint64_t generation = readNumber(
+                    line, pos, static_cast<std::uint64_t>(Macrocell::MaxGeneration), lineNumber, "the generation");
                 if (!trim(line.substr(pos)).empty())
                     failAt(lineNumber, "the generation is not a whole number of 0 or more");
                 content.generation = static_cast<std::int64_t>(generation);
@@ -158,6 +163,8 @@ void readLines(std::string_view bytes, MacrocellContent &content)
         if (line[0] == '.' || line[0] == '*' || line[0] == '$') {
             nodes.protect(nodes.leaf(readLeaf(line, lineNumber)));
             ++nodeCount;
+            used.push_back(false);
+            ++unused;
             continue;
         }
         if (!isDigit(line[0]))
@@ -171,6 +178,10 @@ void readLines(std::string_view bytes, MacrocellContent &content)
             const std::uint64_t number = readNumber(line, pos, Macrocell::MaxNodes, lineNumber, "a quarter's node");
             if (number > nodeCount)
                 failAt(lineNumber, "node " + std::to_string(number) + " is not an earlier node");
+            if (number > 0 && !used[number - 1]) {
+                used[number - 1] = true;
+                --unused;
+            }
             quarter = number == 0 ? nodes.empty(level - 1) : nodes.protectedAt(first + number - 1);
             if (nodes.level(quarter) != level - 1) {
                 failAt(lineNumber,
@@ -182,6 +193,13 @@ void readLines(std::string_view bytes, MacrocellContent &content)
             failAt(lineNumber, "more than a level and four node numbers");
         nodes.protect(nodes.node(quarters[0], quarters[1], quarters[2], quarters[3]));
         ++nodeCount;
+        used.push_back(false);
+        ++unused;
+    }
+    if (unused > 1) {
+        const auto lost = std::find(used.begin(), used.end(), false) - used.begin();
+        throw FormatError { "the file ends early: node " + std::to_string(lost + 1)
+            + " is a quarter of no later node, as in a file cut short" };
     }
     const Rule rule = content.rule.value_or(Rule());
     try {

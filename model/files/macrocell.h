@@ -19,7 +19,9 @@ struct MacrocellContent {
     std::vector<std::string> comments; // the #C lines in order, without their marks
     std::optional<Rule> rule; // from #R
     std::optional<Topology> topology; // from the suffix of #R's rule, if it has one
-    std::optional<std::int64_t> generation; // from #G, 0.. ; the generation the cells are at
+    // From #G, 0..MaxGeneration: the generations computed since the pattern
+    // was first drawn, which is generation 0.
+    std::optional<std::int64_t> generation;
 };
 
 // The macrocell format, in which huge patterns are shared: the quadtree of
@@ -31,7 +33,8 @@ struct MacrocellContent {
 // '*', each ended by '$' (trailing dead cells and rows left out), or
 // "level nw ne sw se" with the numbers of earlier nodes of the level below, 0
 // for an empty quarter. The last node is the pattern, its top-left cell at
-// -2^(level-1), -2^(level-1).
+// -2^(level-1), -2^(level-1). Every other node is a quarter of a later one:
+// one that is not tells a file cut short.
 class Macrocell
 {
 public:
@@ -40,6 +43,9 @@ public:
     static constexpr std::size_t MaxFileSize = std::size_t(256) << 20; // bytes; larger input is refused unread
     static constexpr std::size_t MaxNodes = std::size_t(1) << 25; // node lines; more are refused
     static constexpr int MaxLevel = 61; // 2^61 cells a side: the largest square within CoordinateLimit
+    // The largest #G read, as RLE's Gen= is bounded: far enough below
+    // INT64_MAX that counting on from it cannot overflow.
+    static constexpr std::int64_t MaxGeneration = 999999999999999999;
 
     // Returns true and replaces `content`, or false and sets `error` to a
     // one-line message naming the line and the problem; `content` is then

@@ -46,7 +46,14 @@ public:
     std::vector<std::string> comments;
     std::optional<Rule> rule; // the rule the file names, if it names one
     std::optional<Topology> topology; // the universe the rule's suffix names, if it has one
-    std::optional<std::int64_t> generation; // 0..INT64_MAX, from "#CXRLE Gen=" or a macrocell's #G
+    // From "#CXRLE Gen=" or a macrocell's #G, 0..999999999999999999: the
+    // generations computed since the pattern was first drawn, as other
+    // programs count them, the first drawn being generation 0.
+    std::optional<std::int64_t> generation;
+
+    // The generation the pattern opens at, as this program counts, the first
+    // drawn being generation 1: one more than the file's.
+    std::int64_t firstGeneration() const { return generation.value_or(0) + 1; }
 
     // Where placeInto() moves the cell at (x, y) of the file: to (x + dx, y + dy)
     // for the returned (dx, dy). A positioned pattern whose cells all lie in the

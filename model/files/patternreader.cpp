@@ -137,15 +137,12 @@ void checkText(std::string_view bytes)
 std::vector<std::string_view> splitLines(std::string_view text)
 {
     std::vector<std::string_view> lines;
-    while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
+    for (std::size_t start = 0, end = 0; start < text.size(); start = end + 1) {
+        end = std::min(text.find('\n', start), text.size());
+        std::string_view line = text.substr(start, end - start);
         if (!line.empty() && line.back() == '\r')
             line.remove_suffix(1);
         lines.push_back(line);
-        if (end == std::string_view::npos)
-            break;
-        text.remove_prefix(end + 1);
     }
     return lines;
 }
@@ -330,13 +327,11 @@ void readRleHeader(std::string_view line, int lineNumber, std::int64_t &width, s
 // and the generation; other words are for other programs.
 void readExtendedRle(std::string_view text, int lineNumber, Pattern &pattern)
 {
-    while (!text.empty()) {
-        std::size_t pos = 0;
+    // Each word moves `pos` past the blank after it, so that the loop ends whatever the text.
+    for (std::size_t pos = 0, end = 0; pos < text.size(); pos = end + 1) {
         skipBlanks(text, pos);
-        text.remove_prefix(pos);
-        const std::size_t end = std::min(text.find_first_of(" \t"), text.size());
-        const std::string_view word = text.substr(0, end);
-        text.remove_prefix(end);
+        end = std::min(text.find_first_of(" \t\r", pos), text.size());
+        const std::string_view word = text.substr(pos, end - pos);
         if (startsWith(word, "Pos=")) {
             std::int64_t x = 0;
             std::int64_t y = 0;

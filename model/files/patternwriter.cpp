@@ -3,6 +3,10 @@
 #include <cstddef>
 #include <functional>
 #include <optional>
+#include <utility>
+
+#include "model/engine/unboundeduniverse.h"
+#include "model/files/macrocell.h"
 
 namespace
 {
@@ -164,8 +168,14 @@ std::string rle(
             text += (comment.empty() ? "#C" : "#C " + oneLine(comment)) + "\n";
     }
     text += "#C Generation " + std::to_string(generation) + "\n";
+    std::string extended;
     if (source.box)
-        text += "#CXRLE Pos=" + positionText(source) + "\n";
+        extended += " Pos=" + positionText(source);
+    // Counted from 0 for the pattern as first drawn, where this program counts from 1.
+    if (generation > 1)
+        extended += " Gen=" + std::to_string(generation - 1);
+    if (!extended.empty())
+        text += "#CXRLE" + extended + "\n";
     return text + rleBox(source);
 }
 
@@ -269,6 +279,23 @@ bool PatternWriter::writeLife106(const Universe &universe, std::string &text, st
         return false;
     text = life106(source);
     return true;
+}
+
+std::string PatternWriter::writeMacrocell(const Universe &universe, std::int64_t generation, const std::string &name,
+    const std::vector<std::string> &comments)
+{
+    HashLife cells;
+    if (const auto *unbounded = dynamic_cast<const UnboundedUniverse *>(&universe)) {
+        cells = unbounded->quadtree();
+    } else if (const std::optional<CellRect> box = universe.boundingBox()) {
+        const CellPoint centre = universe.topology().centre();
+        std::vector<CellPoint> moved;
+        universe.forEachLiveCell(*box, [&](std::int64_t x, std::int64_t y) {
+            moved.push_back({ x - centre.x, y - centre.y });
+        });
+        cells.setCells(std::move(moved));
+    }
+    return Macrocell::write(cells, universe.rule(), generation - 1, name, comments, universe.topology());
 }
 
 std::string PatternWriter::writeRle(GameField::Cell *const *cells, int generation, const Rule &rule,

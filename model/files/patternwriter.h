@@ -26,11 +26,15 @@ public:
     static constexpr std::uint64_t MaxListedCells = 10000000; // live cells
     static constexpr std::uint64_t MaxListedBox = 100000000; // cells of the box around them
 
+    // The generation given to the writers is this program's, 1 for the
+    // pattern as first drawn; files count from 0 (Pattern::generation).
+    //
     // RLE: a "#N <name>" line unless the name is empty, a "#C <comment>" line
     // for each comment, a "#C Generation <generation>" line (in place of any
-    // such comment, which an earlier save wrote), a "#CXRLE Pos=<x>,<y>" line
-    // with the box's top-left cell counted from Topology::centre() (none when
-    // no cell is alive), the header with the box's size and the universe's
+    // such comment, which an earlier save wrote), a "#CXRLE Pos=<x>,<y>
+    // Gen=<generation - 1>" line with the box's top-left cell counted from
+    // Topology::centre() (Pos= only with live cells, Gen= only past
+    // generation 1), the header with the box's size and the universe's
     // rule with the suffix of a plane or a torus, and the cells in lines of at
     // most 70 characters. A universe without live cells gives a 0 x 0 box.
     static std::string writeRle(const Universe &universe, std::int64_t generation,
@@ -51,6 +55,11 @@ public:
     // by row, counted from Topology::centre(). The format holds no rule, name
     // or comments. Refuses as writePlaintext() does.
     static bool writeLife106(const Universe &universe, std::string &text, std::string &error);
+    // A macrocell (see Macrocell::write) of the cells counted from
+    // Topology::centre(), with the rule's suffix of a plane or a torus, its
+    // #G one less than `generation`.
+    static std::string writeMacrocell(const Universe &universe, std::int64_t generation, const std::string &name,
+        const std::vector<std::string> &comments);
 
     // The same for the classic field of a GameField::BufferSize x BufferSize
     // row-pointer buffer, as GameField::snapshot() returns it, whose interior
