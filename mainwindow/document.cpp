@@ -252,8 +252,13 @@ QString Document::readClip(const QString &text, std::unique_ptr<Clip> &clip) con
     } catch (const UniverseError &failure) {
         return QString::fromStdString(failure.what());
     }
-    if (!live)
+    if (read->isEmpty())
         return translated(QT_TRANSLATE_NOOP("MainWindow", "The pattern has no live cell."));
+    // Only live cells must fit: a box of dead cells alone still clears where it is pasted in Copy mode.
+    if (!live) {
+        clip = std::move(read);
+        return QString();
+    }
     const Topology shape = topology();
     const std::int64_t width = live->right - live->left + 1;
     const std::int64_t height = live->bottom - live->top + 1;
