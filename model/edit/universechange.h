@@ -18,10 +18,6 @@ class UniverseChange
 public:
     UniverseChange(const Topology &from, const Topology &to);
 
-    // Where the cell at `cell` of the old universe lands in the new one.
-    CellPoint moved(CellPoint cell) const { return { cell.x + shift.x, cell.y + shift.y }; }
-    // The cells of the old universe that land inside the new one; none if no cell does.
-    std::optional<CellRect> kept() const { return keptArea; }
     // Live cells of `universe`, of the old topology, that copy() leaves out.
     // Throws UniverseError if they do not fit in 64 bits.
     std::uint64_t lostCells(const Universe &universe) const;
@@ -31,8 +27,10 @@ public:
     void copy(const Universe &from, Universe &to) const;
 
 private:
-    CellPoint shift;
-    std::optional<CellRect> keptArea;
+    CellPoint moved(CellPoint cell) const { return { cell.x + shift.x, cell.y + shift.y }; }
+
+    CellPoint shift; // from a cell of the old universe to its place in the new one
+    std::optional<CellRect> keptArea; // the old universe's cells that land inside the new one
 };
 
 #endif // UNIVERSECHANGE_H
