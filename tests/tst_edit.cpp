@@ -106,8 +106,6 @@ private slots:
     void pastesWhereItIsPut();
     void refusedPasteChangesNothing_data();
     void refusedPasteChangesNothing();
-    void deadClipPastes_data();
-    void deadClipPastes();
     void fillsAtRandom_data();
     void fillsAtRandom();
 };
@@ -353,46 +351,6 @@ void TestEdit::refusedPasteChangesNothing()
     } else {
         QVERIFY(universe->equals(*before));
     }
-}
-
-void TestEdit::deadClipPastes_data()
-{
-    QTest::addColumn<QByteArray>("kind");
-    QTest::addColumn<Universe::Combination>("how");
-
-    using How = Universe::Combination;
-    QTest::newRow("classic, copy") << QByteArray("classic") << How::Copy;
-    QTest::newRow("hashlife, copy") << QByteArray("hashlife") << How::Copy;
-    QTest::newRow("unbounded, copy") << QByteArray("unbounded") << How::Copy;
-    QTest::newRow("plane, copy") << QByteArray("plane") << How::Copy;
-    QTest::newRow("tiles, copy") << QByteArray("tiles") << How::Copy;
-    QTest::newRow("unbounded, xor") << QByteArray("unbounded") << How::Xor;
-}
-
-void TestEdit::deadClipPastes()
-{
-    QFETCH(QByteArray, kind);
-    QFETCH(Universe::Combination, how);
-
-    Pattern pattern;
-    std::string error;
-    QVERIFY(PatternReader::read("x = 6, y = 4\n!", pattern, error));
-    const Clip clip(pattern);
-    QVERIFY(!clip.isEmpty());
-    const std::unique_ptr<Universe> universe = makeUniverse(kind);
-    const CellRect box { 20, 30, 25, 33 };
-    scatter(*universe, around(box, box, 3), 5);
-    const Cells before = liveCells(*universe);
-
-    QVERIFY2(Editing::paste(*universe, clip, Orientation().clockwise(), { 20, 30 }, how, error), error.c_str());
-    // Turned, the box is 4 x 6 cells.
-    Cells expected;
-    for (const auto &[x, y] : before) {
-        if (how != Universe::Combination::Copy || x < 20 || x > 23 || y < 30 || y > 35)
-            expected.insert({ x, y });
-    }
-    QVERIFY(before != expected || how != Universe::Combination::Copy);
-    QVERIFY(liveCells(*universe) == expected);
 }
 
 void TestEdit::fillsAtRandom_data()
