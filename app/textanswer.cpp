@@ -71,12 +71,15 @@ int open(const CommandLine::Request &request, const QString &file, Opened &opene
     return 0;
 }
 
-// The generations between two records of a run's history at `generation`:
-// one at a time while the run is young and the pattern small, then more as
-// either grows, so that a long run costs few records and its jumps go to
-// HashLife, which a growing or settled pattern needs. A cycle is still found
-// with its exact start and period, only some records later.
-std::int64_t recordStride(const Universe &universe, std::int64_t generation)
+// The generations between two records of a run's history at `generation`,
+// `left` generations before the last one looked at: one at a time while the
+// run is young and the pattern small, then more as either grows, so that a
+// long run costs few records and its jumps go to HashLife, which a growing or
+// settled pattern needs. A cycle is still found with its exact start and
+// period, only some records later; towards the last generation the records
+// close up again as they opened, so that a cycle the last generations show
+// is found before the run gives up.
+std::int64_t recordStride(const Universe &universe, std::int64_t generation, std::int64_t left)
 {
     if (universe.topology().isBounded())
         return 1;
@@ -85,10 +88,10 @@ std::int64_t recordStride(const Universe &universe, std::int64_t generation)
     constexpr std::int64_t Longest = std::int64_t(1) << 20;
     const std::uint64_t population = universe.population();
     std::int64_t stride = 1;
-    while (stride < Longest
+    while (stride < Longest && stride * 2 * YoungRun <= left
         && (population / static_cast<std::uint64_t>(stride) > SmallPattern || stride * 2 * YoungRun <= generation))
         stride *= 2;
-    return stride;
+    return std::min(stride, left);
 }
 
 // The line on a terminal's standard error that tells how far a long run has
@@ -177,22 +180,15 @@ int TextAnswer::settle(const CommandLine::Request &request)
             status = std::max(status, problem);
             continue;
         }
-        Universe &universe = *opened.universe;
-        RunHistory history(request.maxGenerations);
         // A record may take a microsecond.
         ProgressLine progress(file, 4096);
-        const std::int64_t first = opened.pattern.firstGeneration();
+        QString line;
         try {
-            history.reset(universe, first);
-            std::int64_t generation = first;
-            while (history.fate() == RunHistory::Fate::Evolving && generation - first < request.maxGenerations) {
-                const std::int64_t stride = std::min<std::int64_t>(
-                    recordStride(universe, generation - first + 1), request.maxGenerations - (generation - first));
-                universe.advance(static_cast<std::uint64_t>(stride));
-                generation += stride;
-                history.append(universe, generation);
-                progress.show(generation, [&history, generation] { return history.population(generation); });
-            }
+            line = settleLine(*opened.universe, request.maxGenerations, opened.pattern.firstGeneration(),
+                [&progress](const RunHistory &history) {
+                    const std::int64_t generation = history.lastGeneration();
+                    progress.show(generation, [&history, generation] { return history.population(generation); });
+                });
         } catch (const UniverseError &error) {
             progress.clear();
             printError(QStringLiteral("%1: %2").arg(file, QString::fromUtf8(error.what())));
@@ -200,10 +196,28 @@ int TextAnswer::settle(const CommandLine::Request &request)
             continue;
         }
         progress.clear();
-        std::printf("%s: %s\n", qPrintable(file), qPrintable(fateLine(history, request.maxGenerations)));
+        std::printf("%s: %s\n", qPrintable(file), qPrintable(line));
         std::fflush(stdout);
     }
     return status;
+}
+
+QString TextAnswer::settleLine(Universe &universe, std::int64_t maxGenerations, std::int64_t first,
+    const std::function<void(const RunHistory &)> &progress)
+{
+    RunHistory history(maxGenerations);
+    history.reset(universe, first);
+    for (std::int64_t generation = first;
+         history.fate() == RunHistory::Fate::Evolving && generation - first < maxGenerations;) {
+        const std::int64_t stride
+            = recordStride(universe, generation - first + 1, maxGenerations - (generation - first));
+        universe.advance(static_cast<std::uint64_t>(stride));
+        generation += stride;
+        history.append(universe, generation);
+        if (progress)
+            progress(history);
+    }
+    return fateLine(history, maxGenerations);
 }
 
 int TextAnswer::census(const CommandLine::Request &request)
@@ -217,19 +231,12 @@ int TextAnswer::census(const CommandLine::Request &request)
             status = std::max(status, problem);
             continue;
         }
-        // Generations looked at between two calls of the progress line.
-        constexpr std::int64_t Slice = 64;
         ProgressLine progress(file, 1);
         std::vector<std::string> lines;
         try {
-            Stabilisation stabilisation(CellList::of(*opened.universe), opened.universe->rule());
-            for (std::int64_t looked = 0; !stabilisation.isSettled() && looked < request.maxGenerations;
-                 looked += Slice) {
-                stabilisation.advance(std::min<std::int64_t>(Slice, request.maxGenerations - looked));
-                progress.show(
-                    stabilisation.result().lastGeneration, [&stabilisation] { return stabilisation.population(); });
-            }
-            lines = stabilisation.run(request.maxGenerations).lines(request.maxGenerations);
+            lines = censusLines(*opened.universe, request.maxGenerations, [&progress](const Stabilisation &run) {
+                progress.show(run.result().lastGeneration, [&run] { return run.population(); });
+            });
         } catch (const UniverseError &error) {
             progress.clear();
             printError(QStringLiteral("%1: %2").arg(file, QString::fromUtf8(error.what())));
@@ -243,6 +250,20 @@ int TextAnswer::census(const CommandLine::Request &request)
         std::fflush(stdout);
     }
     return status;
+}
+
+std::vector<std::string> TextAnswer::censusLines(
+    const Universe &universe, std::int64_t maxGenerations, const std::function<void(const Stabilisation &)> &progress)
+{
+    // Generations looked at between two calls of `progress`.
+    constexpr std::int64_t Slice = 64;
+    Stabilisation stabilisation(CellList::of(universe), universe.rule());
+    for (std::int64_t looked = 0; !stabilisation.isSettled() && looked < maxGenerations; looked += Slice) {
+        stabilisation.advance(std::min<std::int64_t>(Slice, maxGenerations - looked));
+        if (progress)
+            progress(stabilisation);
+    }
+    return stabilisation.run(maxGenerations).lines(maxGenerations);
 }
 
 QString TextAnswer::fateLine(const RunHistory &history, std::int64_t maxGenerations)

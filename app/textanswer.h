@@ -4,10 +4,14 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
 
 #include "app/commandline.h"
 
 class RunHistory;
+class Stabilisation;
 class Universe;
 
 // The answers the command line gives on a terminal: help, version, where
@@ -26,6 +30,18 @@ public:
     // cannot be used.
     static int answer(const CommandLine::Request &request);
 
+    // Runs `universe`, as generation `first`, until it settles or `maxGenerations`
+    // generations after the first have been looked at, and says where it went
+    // as fateLine() does. `progress`, if given, sees the history after each
+    // record. May throw UniverseError.
+    static QString settleLine(Universe &universe, std::int64_t maxGenerations, std::int64_t first = 1,
+        const std::function<void(const RunHistory &)> &progress = nullptr);
+    // What --census prints of `universe`, of the unbounded plane, looked at
+    // for at most `maxGenerations` generations after the first: see
+    // Stabilisation::Result::lines(). `progress`, if given, sees the run now
+    // and then. May throw UniverseError.
+    static std::vector<std::string> censusLines(const Universe &universe, std::int64_t maxGenerations,
+        const std::function<void(const Stabilisation &)> &progress = nullptr);
     // Where `history` says its run is going, as --settle prints it: "died
     // out at generation 131", "period 2 since generation 1104, 124 cells",
     // "moves (1, 1) every 4 generations since generation 1, 5 cells", ...

@@ -16,6 +16,7 @@
 #include <utility>
 
 #include "model/edit/editing.h"
+#include "model/edit/universechange.h"
 #include "model/engine/bitmix.h"
 #include "model/engine/unboundeduniverse.h"
 #include "model/files/pattern.h"
@@ -50,26 +51,6 @@ std::uint64_t historyHash(const Universe &universe)
         return universe.shapeHash();
     static std::uint64_t crowds = 0;
     return BitMix::finalise(++crowds) | 1;
-}
-
-// Sets the live cells of `from` that `to` has alive in `to`, where they are.
-void copyCells(const Universe &from, Universe &to)
-{
-    const std::optional<CellRect> box = from.boundingBox();
-    const std::optional<CellRect> kept = box ? box->intersected(Universe::extent(to.topology())) : std::nullopt;
-    if (!kept)
-        return;
-    if (auto *unbounded = dynamic_cast<UnboundedUniverse *>(&to)) {
-        if (const auto *source = dynamic_cast<const UnboundedUniverse *>(&from)) {
-            *unbounded = *source;
-            return;
-        }
-        std::vector<CellPoint> cells;
-        from.forEachLiveCell(*kept, [&cells](std::int64_t x, std::int64_t y) { cells.push_back({ x, y }); });
-        unbounded->setCells(std::move(cells));
-        return;
-    }
-    from.forEachLiveCell(*kept, [&to](std::int64_t x, std::int64_t y) { to.setCell(x, y, true); });
 }
 
 // Whether RLE that PatternWriter::writeRleBox wrote holds a live cell: without one its box is 0 x 0.
@@ -272,8 +253,13 @@ QString Document::readClip(const QString &text, std::unique_ptr<Clip> &clip) con
     } catch (const UniverseError &failure) {
         return QString::fromStdString(failure.what());
     }
-    if (!live)
+    if (read->isEmpty())
         return translated(QT_TRANSLATE_NOOP("MainWindow", "The pattern has no live cell."));
+    // Only live cells must fit: a box of dead cells alone still clears where it is pasted in Copy mode.
+    if (!live) {
+        clip = std::move(read);
+        return QString();
+    }
     const Topology shape = topology();
     const std::int64_t width = live->right - live->left + 1;
     const std::int64_t height = live->bottom - live->top + 1;
@@ -317,13 +303,11 @@ QString Document::paste(const Clip &clip, const Orientation &orientation, CellPo
 
 std::uint64_t Document::cellsLostIn(const Topology &topology) const
 {
-    const std::optional<CellRect> box = universe().boundingBox();
-    if (!box || !topology.isBounded())
-        return 0;
-    std::uint64_t kept = 0;
-    if (const std::optional<CellRect> inside = box->intersected(Universe::extent(topology)))
-        universe().forEachLiveCell(*inside, [&kept](std::int64_t, std::int64_t) { ++kept; });
-    return liveCells - std::min(kept, liveCells);
+    try {
+        return UniverseChange(this->topology(), topology).lostCells(universe());
+    } catch (const UniverseError &) {
+        return liveCells;
+    }
 }
 
 QString Document::setTopology(const Topology &topology)
@@ -331,13 +315,14 @@ QString Document::setTopology(const Topology &topology)
     finishStroke();
     if (running || topology == this->topology())
         return QString();
+    const UniverseChange change(this->topology(), topology);
     std::unique_ptr<Universe> moved;
     std::unique_ptr<Universe> movedSaved;
     try {
         moved = Universe::create(topology, rule());
-        copyCells(universe(), *moved);
+        change.copy(universe(), *moved);
         movedSaved = Universe::create(topology, rule());
-        copyCells(*saved, *movedSaved);
+        UniverseChange(saved->topology(), topology).copy(*saved, *movedSaved);
     } catch (const UniverseError &error) {
         return QString::fromStdString(error.what());
     } catch (const std::bad_alloc &) {

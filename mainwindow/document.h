@@ -144,10 +144,11 @@ public:
     // names one, as Open does.
     QString paste(const Clip &clip, const Orientation &orientation, CellPoint topLeft, Universe::Combination how);
 
-    // Live cells that `topology` cannot hold, the cells staying where they are.
+    // Live cells that `topology` cannot hold, moved as setTopology() moves them.
     std::uint64_t cellsLostIn(const Topology &topology) const;
     // Moves the live cells and the saved state into an empty universe of
-    // `topology`, as a step; cells it cannot hold are lost. Returns why it
+    // `topology`, as a step, each cell keeping its place relative to the
+    // centre (see UniverseChange); cells it cannot hold are lost. Returns why it
     // cannot be made (too large, a rule it cannot run), and then changes nothing.
     QString setTopology(const Topology &topology);
 

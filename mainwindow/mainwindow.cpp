@@ -188,7 +188,7 @@ MainWindow::~MainWindow()
 void MainWindow::init()
 {
     settings = new AppSettings;
-    document = new Document;
+    document = new Document(this);
 
     timer = new QTimer(this);
     timer->setTimerType(Qt::PreciseTimer);

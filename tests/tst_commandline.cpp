@@ -2,8 +2,15 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <memory>
+#include <string>
+#include <utility>
+
 #include "app/commandline.h"
 #include "app/textanswer.h"
+#include "model/engine/universe.h"
+#include "model/files/pattern.h"
+#include "model/files/patternreader.h"
 #include "warningguard.h"
 
 Q_DECLARE_METATYPE(CommandLine::Request::Mode)
@@ -20,6 +27,8 @@ private slots:
     void parses();
     void countsGenerationsOn_data();
     void countsGenerationsOn();
+    void settlesAtTheLimit_data();
+    void settlesAtTheLimit();
 };
 
 void TestCommandLine::parses_data()
@@ -77,6 +86,44 @@ void TestCommandLine::countsGenerationsOn()
     QFETCH(QString, expected);
     for (const QString &line : expected.split('|'))
         QVERIFY2(text.contains(line + '\n'), qPrintable(text));
+}
+
+void TestCommandLine::settlesAtTheLimit_data()
+{
+    QTest::addColumn<bool>("census");
+    QTest::addColumn<bool>("unbounded");
+    QTest::addColumn<int>("limit"); // --max-generations
+    QTest::addColumn<QString>("answer");
+
+    // The diehard is empty from generation 131 on.
+    const std::pair<const char *, bool> universes[] = { { "classic", false }, { "unbounded", true } };
+    for (const auto &[universe, unbounded] : universes) {
+        QTest::addRow("settle, %s, at N - 1", universe) << false << unbounded << 132 << "died out at generation 131";
+        QTest::addRow("settle, %s, at N", universe) << false << unbounded << 131 << "died out at generation 131";
+        QTest::addRow("settle, %s, at N + 1", universe)
+            << false << unbounded << 130 << "not settled after 130 generations";
+    }
+    QTest::newRow("census, at N - 1") << true << true << 132 << "dies out, lifespan 130";
+    QTest::newRow("census, at N") << true << true << 131 << "dies out, lifespan 130";
+    QTest::newRow("census, at N + 1") << true << true << 130 << "not stable after 130 generations";
+}
+
+void TestCommandLine::settlesAtTheLimit()
+{
+    QFETCH(bool, census);
+    QFETCH(bool, unbounded);
+    QFETCH(int, limit);
+    QFETCH(QString, answer);
+
+    Pattern diehard;
+    std::string error;
+    QVERIFY(PatternReader::read("x = 8, y = 3\n6bo$2o$bo3b3o!", diehard, error));
+    const std::unique_ptr<Universe> universe
+        = Universe::create(unbounded ? Topology::unbounded() : Topology::classic(), Rule());
+    diehard.placeInto(*universe);
+    const QString said = census ? QString::fromStdString(TextAnswer::censusLines(*universe, limit).front())
+                                : TextAnswer::settleLine(*universe, limit);
+    QCOMPARE(said, answer);
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)

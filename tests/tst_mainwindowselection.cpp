@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QInputDialog>
+#include <QMessageBox>
 #include <QTest>
 
 #include <set>
@@ -82,29 +83,36 @@ void TestMainWindowSelection::pastePlacesTopLeftOnTheClickedCell_data()
 {
     QTest::addColumn<QString>("mode");
     QTest::addColumn<int>("key"); // turns the outline before it is placed, if not 0
+    QTest::addColumn<QString>("clip");
     QTest::addColumn<Cells>("expected");
     // On (31, 30) and (31, 31), inside the box, and (40, 40) outside it.
-    QTest::newRow("or") << "Action_Edit_PasteOr" << 0
+    QTest::newRow("or") << "Action_Edit_PasteOr" << 0 << Arch
                         << Cells { { 30, 30 }, { 31, 30 }, { 32, 30 }, { 30, 31 }, { 31, 31 }, { 32, 31 }, { 40, 40 } };
-    QTest::newRow("copy") << "Action_Edit_PasteCopy" << 0
+    QTest::newRow("copy") << "Action_Edit_PasteCopy" << 0 << Arch
                           << Cells { { 30, 30 }, { 32, 30 }, { 30, 31 }, { 31, 31 }, { 32, 31 }, { 40, 40 } };
-    QTest::newRow("xor") << "Action_Edit_PasteXor" << 0
+    QTest::newRow("xor") << "Action_Edit_PasteXor" << 0 << Arch
                          << Cells { { 30, 30 }, { 31, 30 }, { 32, 30 }, { 30, 31 }, { 32, 31 }, { 40, 40 } };
     // Turned clockwise: oo over o. over oo, 2 x 3.
-    QTest::newRow("or, rotated") << "Action_Edit_PasteOr" << int(Qt::Key_R)
+    QTest::newRow("or, rotated") << "Action_Edit_PasteOr" << int(Qt::Key_R) << Arch
                                  << Cells { { 30, 30 }, { 31, 30 }, { 30, 31 }, { 31, 31 }, { 30, 32 }, { 31, 32 },
                                         { 40, 40 } };
+    QTest::newRow("copy, all dead") << "Action_Edit_PasteCopy" << 0 << QStringLiteral("x = 3, y = 2\n!\n")
+                                    << Cells { { 40, 40 } };
 }
 
 void TestMainWindowSelection::pastePlacesTopLeftOnTheClickedCell()
 {
     QFETCH(QString, mode);
     QFETCH(int, key);
+    QFETCH(QString, clip);
     QFETCH(Cells, expected);
     draw({ { 31, 30 }, { 31, 31 }, { 40, 40 } });
     probe.find<QAction>(qPrintable(mode))->trigger();
-    QApplication::clipboard()->setText(Arch);
-    QTest::keySequence(window, QKeySequence::Paste);
+    QApplication::clipboard()->setText(clip);
+    QString refusal;
+    ModalRunner::run([this] { QTest::keySequence(window, QKeySequence::Paste); },
+        [&refusal](QWidget *box) { refusal = qobject_cast<QMessageBox *>(box)->text(), box->close(); });
+    QVERIFY2(refusal.isEmpty(), qPrintable(refusal));
     if (key)
         QTest::keyClick(window, Qt::Key(key));
     QTest::mouseClick(view(), Qt::LeftButton, Qt::NoModifier, centreOf(30, 30));

@@ -11,11 +11,14 @@
 #include <QTest>
 #include <QTimer>
 
+#include "mainwindow/document.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindowtestcase.h"
 #include "modalrunner.h"
 #include "model/engine/gamefield.h"
 #include "view/widgetpaintarea.h"
+
+Q_DECLARE_METATYPE(Topology)
 
 // The window beyond the classic field: choosing the universe, the step of a
 // tick, and files too large for the classic field.
@@ -25,6 +28,8 @@ class TestMainWindowUniverse : public MainWindowTestCase
 
 private slots:
     void changeThatLosesCellsAsksFirst();
+    void changeKeepsThePatternCentred_data();
+    void changeKeepsThePatternCentred();
     void stepAdvancesByExactlyItsGenerations_data();
     void stepAdvancesByExactlyItsGenerations();
     void wideFileOpensInTheUnboundedPlaneFitted();
@@ -32,31 +37,44 @@ private slots:
 private:
     QString label(const char *name) const { return probe.find<QLabel>(name)->text(); }
     QAction *action(const char *name) const { return probe.find<QAction>(name); }
-    // Chooses a torus of side x side cells in the universe dialog and presses
-    // OK; answers the question about lost cells with `answer`, then, if the
-    // dialog stays, cancels it. Returns whether the question was asked.
-    bool chooseTorus(int side, QMessageBox::StandardButton answer);
+    // Chooses `topology` in the universe dialog and presses OK; answers the
+    // question about lost cells with `answer`, then, if the dialog stays,
+    // cancels it. Returns whether the question was asked; `note` gets what
+    // the dialog said the choice costs.
+    bool chooseUniverse(const Topology &topology, QMessageBox::StandardButton answer, QString *note = nullptr);
+    bool chooseTorus(int side, QMessageBox::StandardButton answer)
+    {
+        return chooseUniverse(Topology::torus(side, side), answer);
+    }
 
     QTemporaryDir folder;
 };
 
-bool TestMainWindowUniverse::chooseTorus(int side, QMessageBox::StandardButton answer)
+bool TestMainWindowUniverse::chooseUniverse(const Topology &topology, QMessageBox::StandardButton answer, QString *note)
 {
+    static const char *const choices[] = { "Classic field, 120 × 120", "Bounded plane", "Torus", "Unbounded plane" };
+    const QString wanted = QString::fromUtf8(choices[static_cast<int>(topology.kind())]);
     bool asked = false;
     ModalRunner::run([this] { action("Action_Simulation_Universe")->trigger(); },
         [&](QWidget *dialog) {
-            const QList<QRadioButton *> choices = dialog->findChildren<QRadioButton *>();
-            const auto torus = std::find_if(choices.begin(), choices.end(),
-                [](QRadioButton *choice) { return choice->text().remove('&') == QStringLiteral("Torus"); });
-            QVERIFY(torus != choices.end());
+            const QList<QRadioButton *> buttons = dialog->findChildren<QRadioButton *>();
+            const auto choice = std::find_if(buttons.begin(), buttons.end(),
+                [&wanted](QRadioButton *button) { return button->text().remove('&') == wanted; });
+            QVERIFY(choice != buttons.end());
             // On its mark: the button is as wide as the dialog, its text is not.
-            QTest::mouseClick(*torus, Qt::LeftButton, Qt::NoModifier, QPoint(8, (*torus)->height() / 2));
+            QTest::mouseClick(*choice, Qt::LeftButton, Qt::NoModifier, QPoint(8, (*choice)->height() / 2));
             for (QSpinBox *size : dialog->findChildren<QSpinBox *>()) {
-                if (size->accessibleName() == QStringLiteral("Width")
-                    || size->accessibleName() == QStringLiteral("Height")) {
+                const bool width = size->accessibleName() == QStringLiteral("Width");
+                if (topology.isBounded() && (width || size->accessibleName() == QStringLiteral("Height"))) {
                     size->selectAll();
-                    QTest::keyClicks(size, QString::number(side));
+                    QTest::keyClicks(size, QString::number(width ? topology.width() : topology.height()));
                 }
+            }
+            if (note) {
+                const QList<QLabel *> labels = dialog->findChildren<QLabel *>();
+                const auto said = std::find_if(labels.begin(), labels.end(),
+                    [](QLabel *label) { return label->wordWrap() && label->isVisible(); });
+                *note = said != labels.end() ? (*said)->text() : QString();
             }
             QPushButton *ok = dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok);
             // The question comes from within the dialog's OK: answered from a timer.
@@ -89,12 +107,12 @@ void TestMainWindowUniverse::changeThatLosesCellsAsksFirst()
     QCOMPARE(label("Label_FieldSize"), QStringLiteral("Field size: 120 * 120"));
     QCOMPARE(probe.cellCount(), cells);
 
-    // Yes: the cells within 50 x 50 stay where they are, the others are lost.
+    // Yes: the cells within 50 x 50 about the centre stay, the others are lost.
     QVERIFY(chooseTorus(50, QMessageBox::Yes));
     QCOMPARE(label("Label_FieldSize"), QStringLiteral("Field size: 50 * 50, torus"));
     int kept = 0;
-    for (int row = 0; row < 50; ++row) {
-        for (int column = 0; column < 50; ++column)
+    for (int row = 35; row < 85; ++row) {
+        for (int column = 35; column < 85; ++column)
             kept += before[static_cast<std::size_t>(row * GameField::FieldSize + column)];
     }
     QCOMPARE(probe.cellCount(), kept);
@@ -106,6 +124,63 @@ void TestMainWindowUniverse::changeThatLosesCellsAsksFirst()
     QCOMPARE(probe.cellCount(), cells);
     QCOMPARE(probe.shownCells(), before);
     QVERIFY(probe.button("PushButton_Edit")->isEnabled());
+}
+
+void TestMainWindowUniverse::changeKeepsThePatternCentred_data()
+{
+    QTest::addColumn<Topology>("from");
+    QTest::addColumn<Topology>("to");
+    QTest::addColumn<QByteArray>("pattern");
+    QTest::addColumn<int>("lost");
+
+    const QByteArray gun = "x = 36, y = 9\n24bo$22bobo$12b2o6b2o12b2o$11bo3bo4b2o12b2o$2o8bo5bo3b2o$"
+                           "2o8bo3bob2o4bobo$10bo5bo7bo$11bo3bo$12b2o!";
+    QTest::newRow("gun, classic to 40 x 40 torus") << Topology::classic() << Topology::torus(40, 40) << gun << 0;
+    QTest::newRow("gun, classic to 100 x 100 torus") << Topology::classic() << Topology::torus(100, 100) << gun << 0;
+    QTest::newRow("gun, unbounded to 37 x 9 plane") << Topology::unbounded() << Topology::plane(37, 9) << gun << 0;
+    QTest::newRow("gun, 41 x 41 torus to unbounded") << Topology::torus(41, 41) << Topology::unbounded() << gun << 0;
+    // Its two blocks at the ends lie outside a plane 30 cells wide.
+    QTest::newRow("gun, classic to 30 x 30 plane") << Topology::classic() << Topology::plane(30, 30) << gun << 8;
+    QTest::newRow("one cell of two, classic to 1 x 1 plane")
+        << Topology::classic() << Topology::plane(1, 1) << QByteArray("x = 2, y = 2\n$2o!") << 1;
+    QTest::newRow("one cell of two, unbounded to 1 x 1 plane")
+        << Topology::unbounded() << Topology::plane(1, 1) << QByteArray("x = 2, y = 1\n2o!") << 1;
+}
+
+void TestMainWindowUniverse::changeKeepsThePatternCentred()
+{
+    QFETCH(Topology, from);
+    QFETCH(Topology, to);
+    QFETCH(QByteArray, pattern);
+    QFETCH(int, lost);
+
+    QFile file(folder.filePath(QStringLiteral("pattern.rle")));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(pattern) == pattern.size());
+    file.close();
+    QVERIFY(window->openPatternFile(file.fileName(), std::nullopt, from));
+    const Document *document = window->findChild<Document *>();
+    const std::unique_ptr<Universe> before = document->universe().clone();
+    const std::optional<CellRect> box = before->boundingBox();
+    QVERIFY(box && document->topology() == from);
+    const int cells = probe.cellCount();
+
+    QString note;
+    QCOMPARE(chooseUniverse(to, QMessageBox::Yes, &note), lost > 0);
+    QCOMPARE(document->topology(), to);
+    QCOMPARE(probe.cellCount(), cells - lost);
+    QCOMPARE(note, lost > 0 ? QStringLiteral("%1 live cells would be lost.").arg(lost) : QString());
+    if (lost == 0) {
+        const CellPoint a = from.centre();
+        const CellPoint b = to.centre();
+        const CellRect moved { box->left - a.x + b.x, box->top - a.y + b.y, box->right - a.x + b.x,
+            box->bottom - a.y + b.y };
+        QCOMPARE(document->universe().boundingBox(), std::optional<CellRect>(moved));
+        QVERIFY(probe.find<WidgetPaintArea>("WidgetPaintArea_GraphicScene")->visibleCells().contains(moved));
+    }
+
+    QTest::keySequence(window, QKeySequence::Undo);
+    QCOMPARE(document->topology(), from);
+    QVERIFY(document->universe().equals(*before));
 }
 
 void TestMainWindowUniverse::stepAdvancesByExactlyItsGenerations_data()

@@ -1,0 +1,48 @@
+#include "model/edit/universechange.h"
+
+#include <vector>
+
+#include "model/engine/unboundeduniverse.h"
+
+UniverseChange::UniverseChange(const Topology &from, const Topology &to)
+{
+    const CellPoint oldCentre = from.centre();
+    const CellPoint newCentre = to.centre();
+    shift = { newCentre.x - oldCentre.x, newCentre.y - oldCentre.y };
+    // Both extents lie within CoordinateLimit and the centres within them: no overflow.
+    const CellRect target = Universe::extent(to);
+    keptArea = Universe::extent(from).intersected(
+        { target.left - shift.x, target.top - shift.y, target.right - shift.x, target.bottom - shift.y });
+}
+
+std::uint64_t UniverseChange::lostCells(const Universe &universe) const
+{
+    const std::uint64_t population = universe.population();
+    const std::optional<CellRect> box = universe.boundingBox();
+    const std::optional<CellRect> inside = box && keptArea ? box->intersected(*keptArea) : std::nullopt;
+    if (!inside)
+        return population;
+    if (*inside == *box)
+        return 0;
+    std::uint64_t staying = 0;
+    universe.forEachLiveCell(*inside, [&staying](std::int64_t, std::int64_t) { ++staying; });
+    return population - staying;
+}
+
+void UniverseChange::copy(const Universe &from, Universe &to) const
+{
+    const std::optional<CellRect> box = from.boundingBox();
+    const std::optional<CellRect> inside = box && keptArea ? box->intersected(*keptArea) : std::nullopt;
+    if (!inside)
+        return;
+    if (auto *unbounded = dynamic_cast<UnboundedUniverse *>(&to)) {
+        std::vector<CellPoint> cells;
+        from.forEachLiveCell(*inside, [&](std::int64_t x, std::int64_t y) { cells.push_back(moved({ x, y })); });
+        unbounded->setCells(std::move(cells));
+        return;
+    }
+    from.forEachLiveCell(*inside, [&](std::int64_t x, std::int64_t y) {
+        const CellPoint cell = moved({ x, y });
+        to.setCell(cell.x, cell.y, true);
+    });
+}
