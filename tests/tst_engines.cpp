@@ -69,17 +69,17 @@ std::vector<std::uint64_t> checksTo(std::uint64_t last)
 
 // 64 copies of a ship, in one of eight orientations, each just before a
 // tile's edge at another place along it, so that together they cross it at
-// every offset, the corners included.
+// every offset, the corners included. They fly the same way, never meeting.
 Run shipsAcrossEdges(const Cells &ship, int orientation)
 {
     Run run;
     for (std::int64_t k = 0; k < Tile; ++k) {
-        const CellPoint at { 4 * Tile * k + Tile - 6, k + Tile * (k % 3) - 90 };
+        const CellPoint at { 2 * Tile * (k % 8) + Tile - 6, 3 * Tile / 2 * (k / 8) + k };
         const std::int64_t x = (orientation & 4) ? at.y : at.x;
         const std::int64_t y = (orientation & 4) ? at.x : at.y;
         place(run.start, ship, orientation, (orientation & 1) ? -x : x, (orientation & 2) ? -y : y);
     }
-    run.checks = checksTo(100);
+    run.checks = checksTo(60);
     return run;
 }
 
@@ -191,7 +191,7 @@ Run sparseField(unsigned seed, std::int64_t left, std::int64_t top, std::int64_t
     std::string error;
     if (!Rule::read(rule, run.rule, error))
         qFatal("%s", error.c_str());
-    run.checks = checksTo(150);
+    run.checks = checksTo(100);
     return run;
 }
 
@@ -242,9 +242,9 @@ void TestEngines::agreeWithTheCount_data()
     for (unsigned seed = 1; seed <= 2; ++seed)
         QTest::addRow("edits in period 2, %u", seed) << editsInPeriodTwo(seed);
     QTest::newRow("a death beside an empty corner") << deathBesideAnEmptyCorner();
-    for (unsigned seed = 1; seed <= 3; ++seed)
+    for (unsigned seed = 1; seed <= 2; ++seed)
         QTest::addRow("scraps around corners %u", seed) << scrapsAroundCorners(seed);
-    for (unsigned seed = 1; seed <= 4; ++seed)
+    for (unsigned seed = 1; seed <= 3; ++seed)
         QTest::addRow("sparse field %u", seed) << sparseField(seed, -15 * Tile, -15 * Tile, 30, "B3/S23");
     for (unsigned seed = 10; seed <= 11; ++seed)
         QTest::addRow("small field in the classic one, %u", seed) << sparseField(seed, -50, -50, 2, "B3/S23");
