@@ -40,10 +40,10 @@ const char *const Rules[]
     = { "B3/S23", "B36/S23", "B3/S2378", "B2/S", "B1/S12", "B35678/S5678", "B34/S34", "B3/S012345678" };
 constexpr std::int64_t Tile = 64;
 constexpr std::int64_t MaxCells = 400;
-constexpr std::uint64_t MaxGenerations = 300;
-constexpr std::uint64_t PlaneCells = std::uint64_t(1) << 18;
+constexpr std::uint64_t MaxGenerations = 120;
+constexpr std::uint64_t PlaneCells = std::uint64_t(1) << 16;
 // Past this many live cells a run says little more, slowly.
-constexpr std::size_t MaxPopulation = 3000;
+constexpr std::size_t MaxPopulation = 1000;
 
 } // namespace
 
@@ -82,7 +82,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             const CellPoint &near = start.empty() ? CellPoint { originX, originY } : start[bytes.next() % start.size()];
             engines.edit(near.x + bytes.centred(4), near.y + bytes.centred(4), (action & 4) != 0);
         } else {
-            const std::uint64_t step = action % 4 == 0 ? 1 + bytes.next() % 64 : 1 + action / 4 % 4;
+            const std::uint64_t step = action % 4 == 0 ? 1 + bytes.next() % 16 : 1 + action / 4 % 4;
             engines.advance(step);
             generations += step;
         }
