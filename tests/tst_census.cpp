@@ -330,6 +330,14 @@ void TestCensus::touchingObjectsAreApart_data()
     QTest::newRow("boats touching diagonally")
         << QByteArray("x = 5, y = 5\n2o$obo$bobo$2bobo$3b2o!") << QStringList { "2 boats" };
     QTest::newRow("blocks side by side") << QByteArray("x = 5, y = 2\n2ob2o$2ob2o!") << QStringList { "2 blocks" };
+    // Cells two apart that never change each other, and a glider that leaves
+    // a block untouched before it is apart from it.
+    QTest::newRow("blocks two apart diagonally")
+        << QByteArray("x = 5, y = 5\n2o$2o2$3b2o$3b2o!") << QStringList { "2 blocks" };
+    QTest::newRow("blinker and block two apart")
+        << QByteArray("x = 6, y = 4\n3o2$4b2o$4b2o!") << QStringList { "1 block", "1 blinker" };
+    QTest::newRow("glider two from a block, leaving")
+        << QByteArray("x = 5, y = 6\n2o$2o2$3bo$4bo$2b3o!") << QStringList { "1 block", "1 glider (escaping)" };
     QTest::newRow("blocks of a beacon") << QByteArray("x = 4, y = 4\n2o$2o$2b2o$2b2o!") << QStringList { "1 beacon" };
 }
 
