@@ -1,8 +1,6 @@
 #include <QTest>
 
 #include <algorithm>
-#include <iterator>
-#include <optional>
 #include <set>
 #include <string>
 #include <utility>
@@ -53,58 +51,6 @@ Cells next(const Cells &cells)
             result.insert({ y, x });
     }
     return result;
-}
-
-Cells moved(const Cells &cells, std::int64_t dy, std::int64_t dx)
-{
-    Cells result;
-    for (const auto &[y, x] : cells)
-        result.insert({ y + dy, x + dx });
-    return result;
-}
-
-// The lifespan by plain counting, from 0: the first generation from which the
-// cells less the spaceship repeat. The spaceship is what lies outside `stays`
-// at generation `horizon`, run back along its way; -1 when it is not one.
-int plainLifespan(const Cells &start, const QRect &stays, int horizon)
-{
-    std::vector<Cells> run { start };
-    while (static_cast<int>(run.size()) <= horizon)
-        run.push_back(next(run.back()));
-    std::vector<Cells> flight(1);
-    for (const auto &[y, x] : run.back()) {
-        if (!stays.contains(static_cast<int>(x), static_cast<int>(y)))
-            flight[0].insert({ y, x });
-    }
-    for (int t = 0; t < 4; ++t)
-        flight.push_back(next(flight.back()));
-    const std::int64_t dy = flight[0].empty() ? 0 : flight[4].begin()->first - flight[0].begin()->first;
-    const std::int64_t dx = flight[0].empty() ? 0 : flight[4].begin()->second - flight[0].begin()->second;
-    if (moved(flight[0], dy, dx) != flight[4])
-        return -1;
-    // The cells at g less the spaceship, which must be among them.
-    const auto rest = [&](int g) -> std::optional<Cells> {
-        const Cells &all = run[static_cast<std::size_t>(g)];
-        const int periods = (g - horizon - 3) / 4;
-        const Cells ship
-            = moved(flight[static_cast<std::size_t>(g - horizon - 4 * periods)], periods * dy, periods * dx);
-        Cells result;
-        std::set_difference(all.begin(), all.end(), ship.begin(), ship.end(), std::inserter(result, result.end()));
-        if (result.size() + ship.size() != all.size())
-            return std::nullopt;
-        return result;
-    };
-    const auto same = [&rest](int a, int b) {
-        const std::optional<Cells> first = rest(a);
-        return first && first == rest(b);
-    };
-    int period = 1;
-    while (!same(horizon - period, horizon))
-        ++period;
-    int lifespan = horizon - period;
-    while (lifespan > 0 && same(lifespan - 1, lifespan - 1 + period))
-        --lifespan;
-    return lifespan;
 }
 
 QStringList labels(const std::vector<CensusEntry> &entries)
@@ -190,46 +136,45 @@ void TestCensus::stabilises()
 void TestCensus::lifespanFromAnyStart_data()
 {
     QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<QRect>("stays"); // all but the spaceship, once it is far
+    QTest::addColumn<int>("lifespan"); // L, from generation 1
     QTest::addColumn<int>("later"); // k, the generations run before the census
 
     const struct {
         const char *name;
         const char *file;
-        QRect stays;
+        int lifespan;
         std::vector<int> later;
     } patterns[] = {
-        // A T-tetromino becomes four blinkers; the glider leaves before they settle.
-        { "glider leaving", "x = 3, y = 6\n3o$bo2$bo$2bo$3o!", { -6, -6, 16, 16 }, { 0, 2, 5, 7, 9, 40 } },
-        // Two cells from the blinkers and never touching them.
-        { "glider passing", "x = 27, y = 18\nbo$2bo$3o14$24b3o$25bo!", { 18, 10, 16, 16 }, { 0, 3, 8, 60, 85, 200 } },
-        { "glider passing a blinker", "x = 10, y = 3\nbo5b3o$2bo$3o!", { -4, -6, 20, 14 }, { 0, 2, 6, 10, 14 } },
-        { "period 2 alone", "x = 3, y = 2\n3o$bo!", { -6, -6, 16, 16 }, { 0, 1, 8, 9, 12 } },
+        // A T-tetromino is four blinkers from generation 10 on, by plain
+        // counting; the gliders never touch what it becomes, the first leaving
+        // it from two cells away, the others passing it or a blinker as near.
+        { "glider leaving", "x = 3, y = 6\n3o$bo2$bo$2bo$3o!", 9, { 0, 2, 5, 7, 9, 40 } },
+        { "glider passing", "x = 27, y = 18\nbo$2bo$3o14$24b3o$25bo!", 9, { 0, 3, 8, 60, 85, 200 } },
+        { "glider passing a blinker", "x = 10, y = 3\nbo5b3o$2bo$3o!", 0, { 0, 2, 6, 10, 14 } },
+        { "period 2 alone", "x = 3, y = 2\n3o$bo!", 9, { 0, 1, 8, 9, 12 } },
     };
     for (const auto &pattern : patterns) {
         for (const int k : pattern.later)
-            QTest::addRow("%s, %d later", pattern.name, k) << QByteArray(pattern.file) << pattern.stays << k;
+            QTest::addRow("%s, %d later", pattern.name, k) << QByteArray(pattern.file) << pattern.lifespan << k;
     }
 }
 
 void TestCensus::lifespanFromAnyStart()
 {
     QFETCH(QByteArray, file);
-    QFETCH(QRect, stays);
+    QFETCH(int, lifespan);
     QFETCH(int, later);
 
     Cells cells;
     for (const CellPoint &cell : read(file))
         cells.insert({ cell.y, cell.x });
-    const int lifespan = plainLifespan(cells, stays, 400);
-    QVERIFY(lifespan >= 0);
     for (int t = 0; t < later; ++t)
         cells = next(cells);
-    std::vector<CellPoint> start;
+    std::vector<CellPoint> advanced;
     for (const auto &[y, x] : cells)
-        start.push_back({ x, y });
+        advanced.push_back({ x, y });
     // As the window takes it, from the generation the run has reached.
-    Stabilisation stabilisation { start, Rule(), 1 + later };
+    Stabilisation stabilisation { advanced, Rule(), 1 + later };
     const Stabilisation::Result &result = stabilisation.run(1000);
     QCOMPARE(result.outcome, Stabilisation::Outcome::Stable);
     QCOMPARE(result.lifespan(), std::int64_t(std::max(0, lifespan - later)));
