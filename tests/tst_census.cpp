@@ -1,5 +1,6 @@
 #include <QTest>
 
+#include <algorithm>
 #include <set>
 #include <string>
 #include <utility>
@@ -71,6 +72,8 @@ private slots:
     void initTestCase() { WarningGuard::install(); }
     void stabilises_data();
     void stabilises();
+    void lifespanFromAnyStart_data();
+    void lifespanFromAnyStart();
     void recognisesEveryObject_data();
     void recognisesEveryObject();
     void touchingObjectsAreApart_data();
@@ -128,6 +131,54 @@ void TestCensus::stabilises()
     QCOMPARE(result.lifespan(), std::int64_t(lifespan));
     QCOMPARE(result.population, std::uint64_t(population));
     QCOMPARE(labels(result.census), census);
+}
+
+void TestCensus::lifespanFromAnyStart_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<int>("lifespan"); // L, from generation 1
+    QTest::addColumn<int>("later"); // k, the generations run before the census
+
+    const struct {
+        const char *name;
+        const char *file;
+        int lifespan;
+        std::vector<int> later;
+    } patterns[] = {
+        // A T-tetromino is four blinkers from generation 10 on, by plain
+        // counting; the gliders never touch what it becomes, the first leaving
+        // it from two cells away, the others passing it or a blinker as near.
+        { "glider leaving", "x = 3, y = 6\n3o$bo2$bo$2bo$3o!", 9, { 0, 2, 5, 7, 9, 40 } },
+        { "glider passing", "x = 27, y = 18\nbo$2bo$3o14$24b3o$25bo!", 9, { 0, 3, 8, 60, 85, 200 } },
+        { "glider passing a blinker", "x = 10, y = 3\nbo5b3o$2bo$3o!", 0, { 0, 2, 6, 10, 14 } },
+        { "period 2 alone", "x = 3, y = 2\n3o$bo!", 9, { 0, 1, 8, 9, 12 } },
+    };
+    for (const auto &pattern : patterns) {
+        for (const int k : pattern.later)
+            QTest::addRow("%s, %d later", pattern.name, k) << QByteArray(pattern.file) << pattern.lifespan << k;
+    }
+}
+
+void TestCensus::lifespanFromAnyStart()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(int, lifespan);
+    QFETCH(int, later);
+
+    Cells cells;
+    for (const CellPoint &cell : read(file))
+        cells.insert({ cell.y, cell.x });
+    for (int t = 0; t < later; ++t)
+        cells = next(cells);
+    std::vector<CellPoint> advanced;
+    for (const auto &[y, x] : cells)
+        advanced.push_back({ x, y });
+    // As the window takes it, from the generation the run has reached.
+    Stabilisation stabilisation { advanced, Rule(), 1 + later };
+    const Stabilisation::Result &result = stabilisation.run(1000);
+    QCOMPARE(result.outcome, Stabilisation::Outcome::Stable);
+    QCOMPARE(result.lifespan(), std::int64_t(std::max(0, lifespan - later)));
+    QCOMPARE(result.stableSince, std::int64_t(1 + std::max(lifespan, later)));
 }
 
 void TestCensus::recognisesEveryObject_data()
@@ -224,6 +275,14 @@ void TestCensus::touchingObjectsAreApart_data()
     QTest::newRow("boats touching diagonally")
         << QByteArray("x = 5, y = 5\n2o$obo$bobo$2bobo$3b2o!") << QStringList { "2 boats" };
     QTest::newRow("blocks side by side") << QByteArray("x = 5, y = 2\n2ob2o$2ob2o!") << QStringList { "2 blocks" };
+    // Cells two apart that never change each other, and a glider that leaves
+    // a block untouched before it is apart from it.
+    QTest::newRow("blocks two apart diagonally")
+        << QByteArray("x = 5, y = 5\n2o$2o2$3b2o$3b2o!") << QStringList { "2 blocks" };
+    QTest::newRow("blinker and block two apart")
+        << QByteArray("x = 6, y = 4\n3o2$4b2o$4b2o!") << QStringList { "1 block", "1 blinker" };
+    QTest::newRow("glider two from a block, leaving")
+        << QByteArray("x = 5, y = 6\n2o$2o2$3bo$4bo$2b3o!") << QStringList { "1 block", "1 glider (escaping)" };
     QTest::newRow("blocks of a beacon") << QByteArray("x = 4, y = 4\n2o$2o$2b2o$2b2o!") << QStringList { "1 beacon" };
 }
 

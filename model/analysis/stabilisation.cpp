@@ -80,6 +80,7 @@ Stabilisation::Stabilisation(const std::vector<CellPoint> &cells, const Rule &ru
     , checkpointInterval(64)
 {
     rest.setCells(cells);
+    answer.firstGeneration = firstGeneration;
     answer.lastGeneration = firstGeneration;
     examine();
 }
@@ -324,6 +325,7 @@ void Stabilisation::findCycle()
             continue;
         // The rest repeats: its phases from now on, up to its smallest period.
         Cycle found;
+        found.generation = generation;
         found.phases.push_back(rest);
         found.box = rest.boundingBox();
         for (std::int64_t k = 1; k < generation - earlier; ++k) {
@@ -348,7 +350,9 @@ bool Stabilisation::shipsApartFromCycle() const
 
 void Stabilisation::finish()
 {
-    const std::int64_t found = generation;
+    // The ships may have taken generations more to be apart from the rest:
+    // the phases count from where the cycle was found.
+    const std::int64_t found = cycle->generation;
     const auto period = static_cast<std::int64_t>(cycle->phases.size());
     std::vector<std::uint64_t> populations;
     for (const TileLife &phase : cycle->phases)

@@ -40,14 +40,17 @@ public:
 
     struct Result {
         Outcome outcome = Outcome::Running;
+        std::int64_t firstGeneration = 1; // the generation the census started at
         std::int64_t stableSince = 0; // G; for a pattern that died out, the first generation without cells
         int period = 0; // P, of what stays; 1 when nothing stays
         std::uint64_t population = 0; // live cells at G, escaping spaceships included
         std::int64_t lastGeneration = 0; // the last generation looked at
         std::vector<CensusEntry> census; // what stays and what escapes, once Stable
 
-        // The generations before G, the first being generation 1 (130 for the diehard).
-        std::int64_t lifespan() const { return stableSince - 1; }
+        // The generations from the first looked at to G (130 for the diehard
+        // from generation 1), so that a census taken k generations later says
+        // max(0, lifespan - k), in the window as on the command line.
+        std::int64_t lifespan() const { return stableSince - firstGeneration; }
         // Spaceships flying away, of all kinds.
         std::uint64_t escapingCount() const;
         // What it says of the pattern: "lifespan 1103, 116 cells, period 2",
@@ -131,6 +134,7 @@ private:
     // The rest, once it repeats: its phases from the generation it was found
     // at, and the box of them all.
     struct Cycle {
+        std::int64_t generation; // of the first phase
         std::vector<TileLife> phases;
         std::optional<CellRect> box;
     };
