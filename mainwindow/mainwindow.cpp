@@ -161,6 +161,8 @@ MainWindow::MainWindow(QWidget *parent)
     connect(ui->Action_View_ZoomIn, &QAction::triggered, view, &WidgetPaintArea::zoomIn);
     connect(ui->Action_View_ZoomOut, &QAction::triggered, view, &WidgetPaintArea::zoomOut);
     connect(ui->Action_View_FitPattern, &QAction::triggered, view, &WidgetPaintArea::fitPattern);
+    connect(ui->Action_View_Grid, &QAction::toggled, view, &WidgetPaintArea::setGridShown);
+    connect(ui->Action_View_Grid, &QAction::toggled, this, [this](bool shown) { settings->setGridShown(shown); });
     connect(view, &WidgetPaintArea::selectionChanged, this, &MainWindow::updateEditActions);
     const std::pair<QAction *, Orientation> turns[] = {
         { ui->Action_Edit_RotateClockwise, Orientation().clockwise() },
@@ -204,6 +206,8 @@ void MainWindow::init()
     ui->ComboBox_CellColor->setCurrentIndex(colorIndex);
     ui->WidgetPaintArea_GraphicScene->setColorMode(colorModeForIndex(colorIndex));
     ui->CheckBox_PauseWhenSettled->setChecked(settings->pauseWhenSettled());
+    ui->Action_View_Grid->setChecked(settings->gridShown());
+    ui->WidgetPaintArea_GraphicScene->setGridShown(settings->gridShown());
     QAction *const modes[] = { ui->Action_Edit_PasteOr, ui->Action_Edit_PasteCopy, ui->Action_Edit_PasteXor };
     modes[settings->pasteMode()]->setChecked(true);
     patternFolder = settings->patternFolder();

@@ -171,6 +171,10 @@ void MainWindowUi::setupUi(QMainWindow *window)
     Action_View_FitPattern = new QAction(window);
     Action_View_FitPattern->setObjectName(QString::fromUtf8("Action_View_FitPattern"));
     Action_View_FitPattern->setShortcut(QKeySequence(Qt::Key_F));
+    Action_View_Grid = new QAction(window);
+    Action_View_Grid->setObjectName(QString::fromUtf8("Action_View_Grid"));
+    Action_View_Grid->setShortcut(QKeySequence(Qt::Key_G));
+    Action_View_Grid->setCheckable(true);
     Action_Help_About = new QAction(window);
     Action_Help_About->setObjectName(QString::fromUtf8("Action_Help_About"));
 
@@ -390,6 +394,8 @@ void MainWindowUi::setupUi(QMainWindow *window)
     Menu_View->addAction(Action_View_ZoomIn);
     Menu_View->addAction(Action_View_ZoomOut);
     Menu_View->addAction(Action_View_FitPattern);
+    Menu_View->addSeparator();
+    Menu_View->addAction(Action_View_Grid);
     Menu_Help->addAction(Action_Help_About);
 
     retranslateUi(window);
@@ -444,6 +450,7 @@ void MainWindowUi::retranslateUi(QMainWindow *window)
     Action_View_ZoomIn->setText(QCoreApplication::translate("MainWindow", "Zoom &in", nullptr));
     Action_View_ZoomOut->setText(QCoreApplication::translate("MainWindow", "Zoom &out", nullptr));
     Action_View_FitPattern->setText(QCoreApplication::translate("MainWindow", "&Fit pattern", nullptr));
+    Action_View_Grid->setText(QCoreApplication::translate("MainWindow", "&Grid", nullptr));
     Action_Help_About->setText(QCoreApplication::translate("MainWindow", "&About", nullptr));
     WidgetPaintArea_GraphicScene->setToolTip(QCoreApplication::translate(
         "MainWindow", "Click or drag to draw cells; drag from a live cell to erase; Shift+drag to select", nullptr));

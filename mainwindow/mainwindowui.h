@@ -85,6 +85,7 @@ public:
     QAction *Action_View_ZoomIn = nullptr;
     QAction *Action_View_ZoomOut = nullptr;
     QAction *Action_View_FitPattern = nullptr;
+    QAction *Action_View_Grid = nullptr; // checkable
     QAction *Action_Help_About = nullptr;
     QWidget *Widget_Main = nullptr;
     QVBoxLayout *Layout_Vertical_1 = nullptr;

@@ -62,12 +62,17 @@ void TestMainWindowDesktop::remembersAcrossRuns()
     probe.find<QSpinBox>("SpinBox_IPS")->setValue(7);
     probe.find<QComboBox>("ComboBox_CellColor")->setCurrentIndex(2);
     QTest::mouseClick(probe.find<QCheckBox>("CheckBox_PauseWhenSettled"), Qt::LeftButton);
+    QTest::keyClick(window, Qt::Key_G);
     window->move(13, 17);
     delete window;
     window = new MainWindow;
     probe = MainWindowProbe(window);
     QCOMPARE(probe.find<QSpinBox>("SpinBox_IPS")->value(), 7);
     QVERIFY(probe.find<QCheckBox>("CheckBox_PauseWhenSettled")->isChecked());
+    QVERIFY(probe.find<QAction>("Action_View_Grid")->isChecked());
+    // The grid's line left of the first column, and no line in its cells.
+    const QImage grid = probe.picture();
+    QVERIFY(grid.pixelColor(4, 101) != Qt::white && grid.pixelColor(7, 101) == Qt::white);
     QCOMPARE(probe.find<QComboBox>("ComboBox_Rule")->currentData().toString(), QStringLiteral("B36/S23"));
     QCOMPARE(window->pos(), QPoint(13, 17));
     QStringList recent { "5", "11", "10", "9", "8", "7", "6", "4", "3", "2" };

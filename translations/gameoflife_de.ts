@@ -952,6 +952,10 @@
         <source>; selected: %1 by %2 cells from %3, %4</source>
         <translation>; ausgewählt: %1 mal %2 Zellen ab %3, %4</translation>
     </message>
+    <message>
+        <source>&amp;Grid</source>
+        <translation>&amp;Raster</translation>
+    </message>
 </context>
 <context>
     <name>RecentFiles</name>

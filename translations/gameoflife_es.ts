@@ -952,6 +952,10 @@
         <source>; selected: %1 by %2 cells from %3, %4</source>
         <translation>; seleccionadas: %1 por %2 células desde %3, %4</translation>
     </message>
+    <message>
+        <source>&amp;Grid</source>
+        <translation>&amp;Cuadrícula</translation>
+    </message>
 </context>
 <context>
     <name>RecentFiles</name>

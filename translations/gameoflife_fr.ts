@@ -952,6 +952,10 @@
         <source>; selected: %1 by %2 cells from %3, %4</source>
         <translation>; sélection : %1 sur %2 cellules depuis %3, %4</translation>
     </message>
+    <message>
+        <source>&amp;Grid</source>
+        <translation>&amp;Grille</translation>
+    </message>
 </context>
 <context>
     <name>RecentFiles</name>

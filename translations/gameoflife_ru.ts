@@ -952,6 +952,10 @@
         <source>; selected: %1 by %2 cells from %3, %4</source>
         <translation>; выделено: %1 на %2 клеток от %3, %4</translation>
     </message>
+    <message>
+        <source>&amp;Grid</source>
+        <translation>&amp;Сетка</translation>
+    </message>
 </context>
 <context>
     <name>RecentFiles</name>
