@@ -39,6 +39,9 @@ constexpr int DensityModulusRange = 7;
 // A text of the window's, marked for the translators where it is used.
 QString translated(const char *source) { return QCoreApplication::translate("MainWindow", source); }
 
+// A number of the state or size line, with the locale's digit grouping.
+QString grouped(std::int64_t number) { return QLocale().toString(static_cast<qlonglong>(number)); }
+
 // The run history's digest of a universe: the universe's own, moved cells
 // alike in the unbounded plane. Beyond Document::CycleSearchLimit live cells
 // there a digest would cost more than the tick, so each such universe gets
@@ -643,29 +646,27 @@ QString Document::stateText() const
         // The classic field's history looks exactly as far as Run until settled does.
         if (topology() != Topology::classic() || runHistory.lastGeneration() - runHistory.firstGeneration() < limit)
             return translated(QT_TRANSLATE_NOOP("MainWindow", "State: evolving"));
-        return translated(QT_TRANSLATE_NOOP("MainWindow", "State: not settled after %1 generations")).arg(limit);
+        return translated(QT_TRANSLATE_NOOP("MainWindow", "State: not settled after %1 generations"))
+            .arg(grouped(limit));
     case RunHistory::Fate::DiedOut:
         return translated(QT_TRANSLATE_NOOP("MainWindow", "State: died out at generation %1"))
-            .arg(runHistory.cycleStart());
+            .arg(grouped(runHistory.cycleStart()));
     case RunHistory::Fate::Still:
         return translated(QT_TRANSLATE_NOOP("MainWindow", "State: still since generation %1"))
-            .arg(runHistory.cycleStart());
+            .arg(grouped(runHistory.cycleStart()));
     case RunHistory::Fate::Moving:
         return translated(
             QT_TRANSLATE_NOOP("MainWindow", "State: moves (%1, %2) every %3 generations since generation %4"))
-            .arg(runHistory.displacement().x)
-            .arg(runHistory.displacement().y)
-            .arg(runHistory.period())
-            .arg(runHistory.cycleStart());
+            .arg(grouped(runHistory.displacement().x), grouped(runHistory.displacement().y),
+                grouped(runHistory.period()), grouped(runHistory.cycleStart()));
     case RunHistory::Fate::Oscillating:
         return translated(QT_TRANSLATE_NOOP("MainWindow", "State: period %1 since generation %2"))
-            .arg(runHistory.period())
-            .arg(runHistory.cycleStart());
+            .arg(grouped(runHistory.period()), grouped(runHistory.cycleStart()));
     case RunHistory::Fate::Unsettled:
         break;
     }
     return translated(QT_TRANSLATE_NOOP("MainWindow", "State: not settled after %1 generations"))
-        .arg(runHistory.generationLimit());
+        .arg(grouped(runHistory.generationLimit()));
 }
 
 QString Document::stableText() const
@@ -681,7 +682,7 @@ QString Document::stableText() const
                       : QT_TRANSLATE_NOOP("MainWindow", "State: stable since generation %1, %2 gliders escaping"))
         : (ships == 1 ? QT_TRANSLATE_NOOP("MainWindow", "State: stable since generation %1, one spaceship escaping")
                       : QT_TRANSLATE_NOOP("MainWindow", "State: stable since generation %1, %2 spaceships escaping"));
-    QString line = translated(text).arg(found->stableSince);
+    QString line = translated(text).arg(grouped(found->stableSince));
     return ships == 1 ? line : line.arg(QLocale().toString(static_cast<qulonglong>(ships)));
 }
 
@@ -693,12 +694,10 @@ QString Document::sizeText() const
         break;
     case Topology::Kind::Plane:
         return translated(QT_TRANSLATE_NOOP("MainWindow", "Field size: %1 * %2, plane"))
-            .arg(shape.width())
-            .arg(shape.height());
+            .arg(grouped(shape.width()), grouped(shape.height()));
     case Topology::Kind::Torus:
         return translated(QT_TRANSLATE_NOOP("MainWindow", "Field size: %1 * %2, torus"))
-            .arg(shape.width())
-            .arg(shape.height());
+            .arg(grouped(shape.width()), grouped(shape.height()));
     case Topology::Kind::Unbounded:
         return translated(QT_TRANSLATE_NOOP("MainWindow", "Field size: unbounded"));
     }

@@ -239,10 +239,9 @@ void MainWindow::init()
 
 void MainWindow::Slot_Document_FieldChanged(bool cells)
 {
-    MainWindowUi::setFittedText(
-        ui->Label_CellCount, tr("Cells: %1").arg(static_cast<qulonglong>(document->cellCount())));
-    MainWindowUi::setFittedText(
-        ui->Label_GenerationNumber, tr("Generation: %1").arg(static_cast<qlonglong>(document->generation())));
+    MainWindowUi::setCountText(ui->Label_CellCount, tr("Cells: %1"), document->cellCount());
+    MainWindowUi::setCountText(
+        ui->Label_GenerationNumber, tr("Generation: %1"), static_cast<quint64>(document->generation()));
     ui->Action_Edit_CopyPattern->setEnabled(!document->isRunning() && document->cellCount() > 0);
     updateEditActions();
     if (cells)

@@ -956,6 +956,11 @@
         <source>&amp;Grid</source>
         <translation>&amp;Grille</translation>
     </message>
+    <message>
+        <source>%1 × 10%2</source>
+        <extracomment>%2 is the power of ten, in superscript digits</extracomment>
+        <translation>%1 × 10%2</translation>
+    </message>
 </context>
 <context>
     <name>RecentFiles</name>
