@@ -266,6 +266,7 @@ QString Document::readClip(const QString &text, std::unique_ptr<Clip> &clip) con
     const Topology shape = topology();
     const std::int64_t width = live->right - live->left + 1;
     const std::int64_t height = live->bottom - live->top + 1;
+    clip = std::move(read);
     if (shape.isBounded() && !(width <= shape.width() && height <= shape.height())
         && !(height <= shape.width() && width <= shape.height()))
         return translated(
@@ -275,16 +276,20 @@ QString Document::readClip(const QString &text, std::unique_ptr<Clip> &clip) con
             .arg(height)
             .arg(shape.width())
             .arg(shape.height());
-    clip = std::move(read);
     return QString();
 }
 
 QString Document::paste(const Clip &clip, const Orientation &orientation, CellPoint topLeft, Universe::Combination how)
 {
+    // The universe switched for this paste belongs to its step.
+    std::optional<FieldCommand::State> switched = std::move(switchStart);
+    switchStart.reset();
     finishStroke();
-    if (running || clip.isEmpty())
+    if (running || clip.isEmpty()) {
+        switchStart = std::move(switched);
         return QString();
-    const FieldCommand::State before = currentState(false);
+    }
+    const FieldCommand::State before = switched ? *switched : currentState(false);
     // Into an empty universe the pattern comes with its rule, as a file opens.
     const bool takesRule = liveCells == 0 && clip.rule() && *clip.rule() != rule();
     const Rule kept = rule();
@@ -297,6 +302,7 @@ QString Document::paste(const Clip &clip, const Orientation &orientation, CellPo
     if (!Editing::paste(current(), clip, orientation, topLeft, how, error)) {
         if (takesRule)
             applyRule(kept);
+        switchStart = std::move(switched);
         return QString::fromStdString(error);
     }
     fieldSet();
@@ -318,6 +324,27 @@ QString Document::setTopology(const Topology &topology)
     finishStroke();
     if (running || topology == this->topology())
         return QString();
+    const FieldCommand::State before = currentState(true);
+    const QString problem = moveInto(topology);
+    if (problem.isEmpty())
+        recordStep(translated(QT_TRANSLATE_NOOP("MainWindow", "Universe")), before);
+    return problem;
+}
+
+QString Document::switchForPaste(const Topology &topology)
+{
+    finishStroke();
+    if (running || topology == this->topology())
+        return QString();
+    FieldCommand::State before = currentState(true);
+    const QString problem = moveInto(topology);
+    if (problem.isEmpty())
+        switchStart = std::move(before);
+    return problem;
+}
+
+QString Document::moveInto(const Topology &topology)
+{
     const UniverseChange change(this->topology(), topology);
     std::unique_ptr<Universe> moved;
     std::unique_ptr<Universe> movedSaved;
@@ -331,11 +358,9 @@ QString Document::setTopology(const Topology &topology)
     } catch (const std::bad_alloc &) {
         return translated(QT_TRANSLATE_NOOP("MainWindow", "There is not enough memory for this universe."));
     }
-    const FieldCommand::State before = currentState(true);
     saved = std::move(movedSaved);
     install(std::move(moved));
     fieldSet();
-    recordStep(translated(QT_TRANSLATE_NOOP("MainWindow", "Universe")), before);
     return QString();
 }
 
@@ -544,6 +569,11 @@ void Document::drawCell(std::int64_t x, std::int64_t y, bool alive)
 
 void Document::finishStroke()
 {
+    if (switchStart) {
+        const FieldCommand::State before = std::move(*switchStart);
+        switchStart.reset();
+        recordStep(translated(QT_TRANSLATE_NOOP("MainWindow", "Universe")), before);
+    }
     // A whole stroke is one step, however many cells it drew.
     if (!strokeStart)
         return;

@@ -476,10 +476,22 @@ void MainWindow::Slot_Action_Edit_PastePattern()
         return;
     std::unique_ptr<Clip> clip;
     const QString problem = document->readClip(QGuiApplication::clipboard()->text(), clip);
-    if (!problem.isEmpty()) {
+    if (!problem.isEmpty() && !clip) {
         QMessageBox::warning(
             this, tr("Paste pattern"), tr("The clipboard holds no pattern that can be pasted:\n%1").arg(problem));
         return;
+    }
+    // Too large for the bounded universe: the unbounded plane holds it, as Open would choose.
+    if (!problem.isEmpty()) {
+        if (QMessageBox::question(
+                this, tr("Paste pattern"), tr("%1\n\nSwitch to the unbounded plane and paste it there?").arg(problem))
+            != QMessageBox::Yes)
+            return;
+        const QString refused = document->switchForPaste(Topology::unbounded());
+        if (!refused.isEmpty()) {
+            QMessageBox::warning(this, tr("Universe"), refused);
+            return;
+        }
     }
     WidgetPaintArea *view = ui->WidgetPaintArea_GraphicScene;
     view->endPaste();
@@ -580,6 +592,8 @@ void MainWindow::cancelPaste()
 {
     if (!pasteClip)
         return;
+    // A universe switched for the paste stays, as a step of its own.
+    document->finishStroke();
     ui->WidgetPaintArea_GraphicScene->endPaste();
     pasteClip.reset();
     updateEditActions();

@@ -1,10 +1,13 @@
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QFile>
+#include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
 #include <QSpinBox>
@@ -27,6 +30,7 @@ private slots:
     void copyThenPasteGivesBackTheCells();
     void refusesTextThatIsNoPattern_data();
     void refusesTextThatIsNoPattern();
+    void pasteTooLargeOffersTheUnboundedPlane();
 
 private:
     // Pastes `text` from the clipboard with its top-left cell on `cell` (x, y) of the field, if given.
@@ -159,6 +163,30 @@ void TestMainWindowDesktop::refusesTextThatIsNoPattern()
     ModalRunner::run([&] { paste(text); }, [&](QWidget *box) { title = box->windowTitle(), box->close(); });
     QCOMPARE(title, QStringLiteral("Paste pattern"));
     QCOMPARE(probe.shownCells(), before);
+}
+
+void TestMainWindowDesktop::pasteTooLargeOffersTheUnboundedPlane()
+{
+    // 126 x 97 cells: a row of 126 and one more cell 96 rows below.
+    QApplication::clipboard()->setText("x = 126, y = 97\n126o96$o!\n");
+    QString question;
+    ModalRunner::run([&] { QTest::keySequence(window, QKeySequence::Paste); },
+        [&](QWidget *box) {
+            auto *message = qobject_cast<QMessageBox *>(box);
+            question = message->text();
+            if (QAbstractButton *yes = message->button(QMessageBox::Yes))
+                yes->click();
+        });
+    QVERIFY2(question.contains("126 x 97"), qPrintable(question));
+    auto *size = probe.find<QLabel>("Label_FieldSize");
+    QCOMPARE(size->text(), QStringLiteral("Field size: unbounded"));
+    QTest::keyClick(probe.find<QWidget>("WidgetPaintArea_GraphicScene"), Qt::Key_Return);
+    QCOMPARE(probe.cellCount(), 127);
+    // One step: the switch and the paste.
+    QCOMPARE(probe.find<QAction>("Action_Edit_Undo")->text(), QStringLiteral("&Undo Paste"));
+    probe.find<QAction>("Action_Edit_Undo")->trigger();
+    QCOMPARE(size->text(), QStringLiteral("Field size: 120 * 120"));
+    QVERIFY(probe.cellCount() == 0 && !probe.find<QAction>("Action_Edit_Undo")->isEnabled());
 }
 
 QTEST_MAIN(TestMainWindowDesktop)

@@ -961,6 +961,14 @@
         <extracomment>%2 is the power of ten, in superscript digits</extracomment>
         <translation>%1 × 10%2</translation>
     </message>
+    <message>
+        <source>%1
+
+Switch to the unbounded plane and paste it there?</source>
+        <translation>%1
+
+Passer au plan illimité et l'y coller ?</translation>
+    </message>
 </context>
 <context>
     <name>RecentFiles</name>
