@@ -42,6 +42,7 @@
 #include "mainwindow/stepcontrol.h"
 #include "mainwindow/universedialog.h"
 #include "mainwindow/windowexport.h"
+#include "mainwindow/windowplacement.h"
 #include "model/engine/hashlife.h"
 #include "view/populationchart.h"
 #include "view/widgetpaintarea.h"
@@ -83,7 +84,9 @@ MainWindow::MainWindow(QWidget *parent)
     Slot_Document_FieldChanged(true);
     Slot_Document_HistoryChanged();
     Slot_Document_UndoChanged();
-    if (const std::optional<QPoint> position = settings->windowPosition())
+    const std::optional<QPoint> position = settings->windowPosition();
+    WindowPlacement::fitToScreen(this, !position);
+    if (position)
         move(*position);
 
     // Connected last, so that the start values given above run no slot.

@@ -9,9 +9,13 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRect>
+#include <QScreen>
 #include <QSettings>
 #include <QSpinBox>
 #include <QTest>
+
+#include <cstdlib>
 
 #include "mainwindow/appsettings.h"
 #include "mainwindow/mainwindow.h"
@@ -31,6 +35,7 @@ private slots:
     void refusesTextThatIsNoPattern_data();
     void refusesTextThatIsNoPattern();
     void pasteTooLargeOffersTheUnboundedPlane();
+    void firstRunFitsTheScreen();
 
 private:
     // Pastes `text` from the clipboard with its top-left cell on `cell` (x, y) of the field, if given.
@@ -187,6 +192,29 @@ void TestMainWindowDesktop::pasteTooLargeOffersTheUnboundedPlane()
     probe.find<QAction>("Action_Edit_Undo")->trigger();
     QCOMPARE(size->text(), QStringLiteral("Field size: 120 * 120"));
     QVERIFY(probe.cellCount() == 0 && !probe.find<QAction>("Action_Edit_Undo")->isEnabled());
+}
+
+void TestMainWindowDesktop::firstRunFitsTheScreen()
+{
+    delete window;
+    QFile::remove(AppSettings().fileName());
+    window = new MainWindow;
+    probe = MainWindowProbe(window);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    const QRect available = window->screen()->availableGeometry();
+    const QRect frame = window->frameGeometry();
+    QVERIFY2(available.contains(frame),
+        qPrintable(QString("%1, %2 %3 x %4 on a screen of %5 x %6")
+                       .arg(frame.x())
+                       .arg(frame.y())
+                       .arg(frame.width())
+                       .arg(frame.height())
+                       .arg(available.width())
+                       .arg(available.height())));
+    // As much room left and right as above and below, give or take the frame.
+    QVERIFY(std::abs(frame.left() - available.left() - (available.right() - frame.right())) <= 16);
+    QVERIFY(std::abs(frame.top() - available.top() - (available.bottom() - frame.bottom())) <= 40);
 }
 
 QTEST_MAIN(TestMainWindowDesktop)
