@@ -27,6 +27,7 @@ const QString PositionKey = QStringLiteral("windowPosition");
 const QString RecentKey = QStringLiteral("recentFiles");
 const QString UniverseKey = QStringLiteral("universe");
 const QString MemoryKey = QStringLiteral("memory");
+const QString GridKey = QStringLiteral("grid");
 
 // The part of the window's frame that must be on a screen for the window to be
 // grabbed and moved back: the left end of its title bar. In pixels.
@@ -107,6 +108,10 @@ bool AppSettings::pauseWhenSettled() const
 }
 
 void AppSettings::setPauseWhenSettled(bool pause) { write(PauseKey, pause); }
+
+bool AppSettings::gridShown() const { return settings->value(GridKey).toString() == QLatin1String("true"); }
+
+void AppSettings::setGridShown(bool shown) { write(GridKey, shown); }
 
 std::optional<Topology> AppSettings::startUniverse() const
 {

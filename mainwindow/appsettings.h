@@ -61,6 +61,9 @@ public:
     // Default off.
     bool pauseWhenSettled() const;
     void setPauseWhenSettled(bool pause);
+    // View > Grid; default off.
+    bool gridShown() const;
+    void setGridShown(bool shown);
     // The universe to start in, if the user asked for one to be remembered;
     // none (the classic field) by default. A valid topology.
     std::optional<Topology> startUniverse() const;

@@ -39,6 +39,9 @@ constexpr int DensityModulusRange = 7;
 // A text of the window's, marked for the translators where it is used.
 QString translated(const char *source) { return QCoreApplication::translate("MainWindow", source); }
 
+// A number of the state or size line, with the locale's digit grouping.
+QString grouped(std::int64_t number) { return QLocale().toString(static_cast<qlonglong>(number)); }
+
 // The run history's digest of a universe: the universe's own, moved cells
 // alike in the unbounded plane. Beyond Document::CycleSearchLimit live cells
 // there a digest would cost more than the tick, so each such universe gets
@@ -263,6 +266,7 @@ QString Document::readClip(const QString &text, std::unique_ptr<Clip> &clip) con
     const Topology shape = topology();
     const std::int64_t width = live->right - live->left + 1;
     const std::int64_t height = live->bottom - live->top + 1;
+    clip = std::move(read);
     if (shape.isBounded() && !(width <= shape.width() && height <= shape.height())
         && !(height <= shape.width() && width <= shape.height()))
         return translated(
@@ -272,16 +276,20 @@ QString Document::readClip(const QString &text, std::unique_ptr<Clip> &clip) con
             .arg(height)
             .arg(shape.width())
             .arg(shape.height());
-    clip = std::move(read);
     return QString();
 }
 
 QString Document::paste(const Clip &clip, const Orientation &orientation, CellPoint topLeft, Universe::Combination how)
 {
+    // The universe switched for this paste belongs to its step.
+    std::optional<FieldCommand::State> switched = std::move(switchStart);
+    switchStart.reset();
     finishStroke();
-    if (running || clip.isEmpty())
+    if (running || clip.isEmpty()) {
+        switchStart = std::move(switched);
         return QString();
-    const FieldCommand::State before = currentState(false);
+    }
+    const FieldCommand::State before = switched ? *switched : currentState(false);
     // Into an empty universe the pattern comes with its rule, as a file opens.
     const bool takesRule = liveCells == 0 && clip.rule() && *clip.rule() != rule();
     const Rule kept = rule();
@@ -294,6 +302,7 @@ QString Document::paste(const Clip &clip, const Orientation &orientation, CellPo
     if (!Editing::paste(current(), clip, orientation, topLeft, how, error)) {
         if (takesRule)
             applyRule(kept);
+        switchStart = std::move(switched);
         return QString::fromStdString(error);
     }
     fieldSet();
@@ -315,6 +324,27 @@ QString Document::setTopology(const Topology &topology)
     finishStroke();
     if (running || topology == this->topology())
         return QString();
+    const FieldCommand::State before = currentState(true);
+    const QString problem = moveInto(topology);
+    if (problem.isEmpty())
+        recordStep(translated(QT_TRANSLATE_NOOP("MainWindow", "Universe")), before);
+    return problem;
+}
+
+QString Document::switchForPaste(const Topology &topology)
+{
+    finishStroke();
+    if (running || topology == this->topology())
+        return QString();
+    FieldCommand::State before = currentState(true);
+    const QString problem = moveInto(topology);
+    if (problem.isEmpty())
+        switchStart = std::move(before);
+    return problem;
+}
+
+QString Document::moveInto(const Topology &topology)
+{
     const UniverseChange change(this->topology(), topology);
     std::unique_ptr<Universe> moved;
     std::unique_ptr<Universe> movedSaved;
@@ -328,11 +358,9 @@ QString Document::setTopology(const Topology &topology)
     } catch (const std::bad_alloc &) {
         return translated(QT_TRANSLATE_NOOP("MainWindow", "There is not enough memory for this universe."));
     }
-    const FieldCommand::State before = currentState(true);
     saved = std::move(movedSaved);
     install(std::move(moved));
     fieldSet();
-    recordStep(translated(QT_TRANSLATE_NOOP("MainWindow", "Universe")), before);
     return QString();
 }
 
@@ -541,6 +569,11 @@ void Document::drawCell(std::int64_t x, std::int64_t y, bool alive)
 
 void Document::finishStroke()
 {
+    if (switchStart) {
+        const FieldCommand::State before = std::move(*switchStart);
+        switchStart.reset();
+        recordStep(translated(QT_TRANSLATE_NOOP("MainWindow", "Universe")), before);
+    }
     // A whole stroke is one step, however many cells it drew.
     if (!strokeStart)
         return;
@@ -643,29 +676,27 @@ QString Document::stateText() const
         // The classic field's history looks exactly as far as Run until settled does.
         if (topology() != Topology::classic() || runHistory.lastGeneration() - runHistory.firstGeneration() < limit)
             return translated(QT_TRANSLATE_NOOP("MainWindow", "State: evolving"));
-        return translated(QT_TRANSLATE_NOOP("MainWindow", "State: not settled after %1 generations")).arg(limit);
+        return translated(QT_TRANSLATE_NOOP("MainWindow", "State: not settled after %1 generations"))
+            .arg(grouped(limit));
     case RunHistory::Fate::DiedOut:
         return translated(QT_TRANSLATE_NOOP("MainWindow", "State: died out at generation %1"))
-            .arg(runHistory.cycleStart());
+            .arg(grouped(runHistory.cycleStart()));
     case RunHistory::Fate::Still:
         return translated(QT_TRANSLATE_NOOP("MainWindow", "State: still since generation %1"))
-            .arg(runHistory.cycleStart());
+            .arg(grouped(runHistory.cycleStart()));
     case RunHistory::Fate::Moving:
         return translated(
             QT_TRANSLATE_NOOP("MainWindow", "State: moves (%1, %2) every %3 generations since generation %4"))
-            .arg(runHistory.displacement().x)
-            .arg(runHistory.displacement().y)
-            .arg(runHistory.period())
-            .arg(runHistory.cycleStart());
+            .arg(grouped(runHistory.displacement().x), grouped(runHistory.displacement().y),
+                grouped(runHistory.period()), grouped(runHistory.cycleStart()));
     case RunHistory::Fate::Oscillating:
         return translated(QT_TRANSLATE_NOOP("MainWindow", "State: period %1 since generation %2"))
-            .arg(runHistory.period())
-            .arg(runHistory.cycleStart());
+            .arg(grouped(runHistory.period()), grouped(runHistory.cycleStart()));
     case RunHistory::Fate::Unsettled:
         break;
     }
     return translated(QT_TRANSLATE_NOOP("MainWindow", "State: not settled after %1 generations"))
-        .arg(runHistory.generationLimit());
+        .arg(grouped(runHistory.generationLimit()));
 }
 
 QString Document::stableText() const
@@ -681,7 +712,7 @@ QString Document::stableText() const
                       : QT_TRANSLATE_NOOP("MainWindow", "State: stable since generation %1, %2 gliders escaping"))
         : (ships == 1 ? QT_TRANSLATE_NOOP("MainWindow", "State: stable since generation %1, one spaceship escaping")
                       : QT_TRANSLATE_NOOP("MainWindow", "State: stable since generation %1, %2 spaceships escaping"));
-    QString line = translated(text).arg(found->stableSince);
+    QString line = translated(text).arg(grouped(found->stableSince));
     return ships == 1 ? line : line.arg(QLocale().toString(static_cast<qulonglong>(ships)));
 }
 
@@ -693,12 +724,10 @@ QString Document::sizeText() const
         break;
     case Topology::Kind::Plane:
         return translated(QT_TRANSLATE_NOOP("MainWindow", "Field size: %1 * %2, plane"))
-            .arg(shape.width())
-            .arg(shape.height());
+            .arg(grouped(shape.width()), grouped(shape.height()));
     case Topology::Kind::Torus:
         return translated(QT_TRANSLATE_NOOP("MainWindow", "Field size: %1 * %2, torus"))
-            .arg(shape.width())
-            .arg(shape.height());
+            .arg(grouped(shape.width()), grouped(shape.height()));
     case Topology::Kind::Unbounded:
         return translated(QT_TRANSLATE_NOOP("MainWindow", "Field size: unbounded"));
     }

@@ -136,12 +136,13 @@ public:
     QString turn(std::optional<CellRect> &area, const Orientation &orientation);
     // Reads text as a pattern to paste, with the reader and the limits of
     // Open, into `clip`. Refuses text that is no pattern, an empty one, and
-    // one whose live cells the bounded universe in use cannot hold in any orientation.
+    // one whose live cells the bounded universe in use cannot hold in any
+    // orientation: that one is in `clip` all the same, for switchForPaste().
     QString readClip(const QString &text, std::unique_ptr<Clip> &clip) const;
     // Pastes `clip` turned by `orientation` with the top-left cell of its box
     // on `topLeft`, combined as `how` says. The rule stays, but for a paste
     // into a universe without live cells: that takes the clip's rule, if it
-    // names one, as Open does.
+    // names one, as Open does. A switch for it is part of its step.
     QString paste(const Clip &clip, const Orientation &orientation, CellPoint topLeft, Universe::Combination how);
 
     // Live cells that `topology` cannot hold, moved as setTopology() moves them.
@@ -151,6 +152,10 @@ public:
     // centre (see UniverseChange); cells it cannot hold are lost. Returns why it
     // cannot be made (too large, a rule it cannot run), and then changes nothing.
     QString setTopology(const Topology &topology);
+    // The same, for a paste still to be placed: the paste that follows makes
+    // one step of both; any other operation, or finishStroke(), makes the
+    // switch a step of its own.
+    QString switchForPaste(const Topology &topology);
 
     void clear();
     // The classic field anew from rand(), as GameField::randomize() does;
@@ -174,6 +179,7 @@ public:
     // A cell drawn by a stroke, anywhere in the universe; the stroke becomes
     // one step once finished, by the view or by any other operation.
     void drawCell(std::int64_t x, std::int64_t y, bool alive);
+    // Makes the stroke a step, and before it a switch for a paste that did not follow.
     void finishStroke();
 
     // Makes the rule `spelled` as Rule::read() takes it the universe's, as a
@@ -257,6 +263,9 @@ private:
     FieldCommand::State currentState(bool withSaved) const;
     // Puts a state back: universe, generation, saved state if it has one, name and comments.
     void applyState(const FieldCommand::State &state);
+    // Moves the live cells and the saved state into `topology`, as
+    // setTopology() does, but records no step.
+    QString moveInto(const Topology &topology);
     // Puts the step from `before` to now on the undo stack, if it changed anything.
     void recordStep(const QString &text, const FieldCommand::State &before);
     // Runs an edit of the universe as the step `text`: nothing while running;
@@ -281,6 +290,7 @@ private:
     std::int64_t limit = RunHistory::GenerationLimit;
     std::optional<FieldCommand::State> runStart; // the universe when Play was pressed, while running
     std::optional<FieldCommand::State> strokeStart; // the universe before the stroke being drawn
+    std::optional<FieldCommand::State> switchStart; // the universe before a switch for a paste not yet made
 };
 
 #endif // DOCUMENT_H

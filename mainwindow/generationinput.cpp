@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QInputDialog>
 #include <QLineEdit>
+#include <QLocale>
 #include <QRegularExpressionValidator>
 
 #include <algorithm>
@@ -18,7 +19,9 @@ QString translated(const char *source) { return QCoreApplication::translate("Mai
 std::optional<std::int64_t> GenerationInput::ask(QWidget *parent, std::int64_t first, std::int64_t last)
 {
     const QString title = translated(QT_TRANSLATE_NOOP("MainWindow", "Go to generation"));
-    const QString label = translated(QT_TRANSLATE_NOOP("MainWindow", "Generation (%1 to %2):")).arg(first).arg(last);
+    const QString label
+        = translated(QT_TRANSLATE_NOOP("MainWindow", "Generation (%1 to %2):"))
+              .arg(QLocale().toString(static_cast<qlonglong>(first)), QLocale().toString(static_cast<qlonglong>(last)));
     if (last <= INT_MAX) {
         bool accepted = false;
         const int target = QInputDialog::getInt(parent, title, label, static_cast<int>(first), static_cast<int>(first),

@@ -42,6 +42,7 @@
 #include "mainwindow/stepcontrol.h"
 #include "mainwindow/universedialog.h"
 #include "mainwindow/windowexport.h"
+#include "mainwindow/windowplacement.h"
 #include "model/engine/hashlife.h"
 #include "view/populationchart.h"
 #include "view/widgetpaintarea.h"
@@ -83,7 +84,9 @@ MainWindow::MainWindow(QWidget *parent)
     Slot_Document_FieldChanged(true);
     Slot_Document_HistoryChanged();
     Slot_Document_UndoChanged();
-    if (const std::optional<QPoint> position = settings->windowPosition())
+    const std::optional<QPoint> position = settings->windowPosition();
+    WindowPlacement::fitToScreen(this, !position);
+    if (position)
         move(*position);
 
     // Connected last, so that the start values given above run no slot.
@@ -161,6 +164,8 @@ MainWindow::MainWindow(QWidget *parent)
     connect(ui->Action_View_ZoomIn, &QAction::triggered, view, &WidgetPaintArea::zoomIn);
     connect(ui->Action_View_ZoomOut, &QAction::triggered, view, &WidgetPaintArea::zoomOut);
     connect(ui->Action_View_FitPattern, &QAction::triggered, view, &WidgetPaintArea::fitPattern);
+    connect(ui->Action_View_Grid, &QAction::toggled, view, &WidgetPaintArea::setGridShown);
+    connect(ui->Action_View_Grid, &QAction::toggled, this, [this](bool shown) { settings->setGridShown(shown); });
     connect(view, &WidgetPaintArea::selectionChanged, this, &MainWindow::updateEditActions);
     const std::pair<QAction *, Orientation> turns[] = {
         { ui->Action_Edit_RotateClockwise, Orientation().clockwise() },
@@ -204,6 +209,8 @@ void MainWindow::init()
     ui->ComboBox_CellColor->setCurrentIndex(colorIndex);
     ui->WidgetPaintArea_GraphicScene->setColorMode(colorModeForIndex(colorIndex));
     ui->CheckBox_PauseWhenSettled->setChecked(settings->pauseWhenSettled());
+    ui->Action_View_Grid->setChecked(settings->gridShown());
+    ui->WidgetPaintArea_GraphicScene->setGridShown(settings->gridShown());
     QAction *const modes[] = { ui->Action_Edit_PasteOr, ui->Action_Edit_PasteCopy, ui->Action_Edit_PasteXor };
     modes[settings->pasteMode()]->setChecked(true);
     patternFolder = settings->patternFolder();
@@ -235,10 +242,9 @@ void MainWindow::init()
 
 void MainWindow::Slot_Document_FieldChanged(bool cells)
 {
-    MainWindowUi::setFittedText(
-        ui->Label_CellCount, tr("Cells: %1").arg(static_cast<qulonglong>(document->cellCount())));
-    MainWindowUi::setFittedText(
-        ui->Label_GenerationNumber, tr("Generation: %1").arg(static_cast<qlonglong>(document->generation())));
+    MainWindowUi::setCountText(ui->Label_CellCount, tr("Cells: %1"), document->cellCount());
+    MainWindowUi::setCountText(
+        ui->Label_GenerationNumber, tr("Generation: %1"), static_cast<quint64>(document->generation()));
     ui->Action_Edit_CopyPattern->setEnabled(!document->isRunning() && document->cellCount() > 0);
     updateEditActions();
     if (cells)
@@ -473,10 +479,22 @@ void MainWindow::Slot_Action_Edit_PastePattern()
         return;
     std::unique_ptr<Clip> clip;
     const QString problem = document->readClip(QGuiApplication::clipboard()->text(), clip);
-    if (!problem.isEmpty()) {
+    if (!problem.isEmpty() && !clip) {
         QMessageBox::warning(
             this, tr("Paste pattern"), tr("The clipboard holds no pattern that can be pasted:\n%1").arg(problem));
         return;
+    }
+    // Too large for the bounded universe: the unbounded plane holds it, as Open would choose.
+    if (!problem.isEmpty()) {
+        if (QMessageBox::question(
+                this, tr("Paste pattern"), tr("%1\n\nSwitch to the unbounded plane and paste it there?").arg(problem))
+            != QMessageBox::Yes)
+            return;
+        const QString refused = document->switchForPaste(Topology::unbounded());
+        if (!refused.isEmpty()) {
+            QMessageBox::warning(this, tr("Universe"), refused);
+            return;
+        }
     }
     WidgetPaintArea *view = ui->WidgetPaintArea_GraphicScene;
     view->endPaste();
@@ -577,6 +595,8 @@ void MainWindow::cancelPaste()
 {
     if (!pasteClip)
         return;
+    // A universe switched for the paste stays, as a step of its own.
+    document->finishStroke();
     ui->WidgetPaintArea_GraphicScene->endPaste();
     pasteClip.reset();
     updateEditActions();

@@ -13,6 +13,7 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -29,6 +30,7 @@
 #include <QVBoxLayout>
 #include <QWidget>
 
+#include <cmath>
 #include <initializer_list>
 
 #include "mainwindow/rulelistdelegate.h"
@@ -171,6 +173,10 @@ void MainWindowUi::setupUi(QMainWindow *window)
     Action_View_FitPattern = new QAction(window);
     Action_View_FitPattern->setObjectName(QString::fromUtf8("Action_View_FitPattern"));
     Action_View_FitPattern->setShortcut(QKeySequence(Qt::Key_F));
+    Action_View_Grid = new QAction(window);
+    Action_View_Grid->setObjectName(QString::fromUtf8("Action_View_Grid"));
+    Action_View_Grid->setShortcut(QKeySequence(Qt::Key_G));
+    Action_View_Grid->setCheckable(true);
     Action_Help_About = new QAction(window);
     Action_Help_About->setObjectName(QString::fromUtf8("Action_Help_About"));
 
@@ -286,16 +292,16 @@ void MainWindowUi::setupUi(QMainWindow *window)
     placeFixed(GroupBox_Info, 750, 570, 190, 170);
     Label_FieldSize = new QLabel(GroupBox_Info);
     Label_FieldSize->setObjectName(QString::fromUtf8("Label_FieldSize"));
-    placeFixed(Label_FieldSize, 10, 20, 170, 25);
+    placeFixed(Label_FieldSize, 6, 20, 178, 25);
     Label_GenerationNumber = new QLabel(GroupBox_Info);
     Label_GenerationNumber->setObjectName(QString::fromUtf8("Label_GenerationNumber"));
-    placeFixed(Label_GenerationNumber, 10, 45, 170, 25);
+    placeFixed(Label_GenerationNumber, 6, 45, 178, 25);
     Label_CellCount = new QLabel(GroupBox_Info);
     Label_CellCount->setObjectName(QString::fromUtf8("Label_CellCount"));
-    placeFixed(Label_CellCount, 10, 70, 170, 25);
+    placeFixed(Label_CellCount, 6, 70, 178, 25);
     Label_State = new QLabel(GroupBox_Info);
     Label_State->setObjectName(QString::fromUtf8("Label_State"));
-    placeFixed(Label_State, 10, 96, 170, 66);
+    placeFixed(Label_State, 6, 96, 178, 66);
     Label_State->setWordWrap(true);
     Label_State->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
@@ -390,6 +396,8 @@ void MainWindowUi::setupUi(QMainWindow *window)
     Menu_View->addAction(Action_View_ZoomIn);
     Menu_View->addAction(Action_View_ZoomOut);
     Menu_View->addAction(Action_View_FitPattern);
+    Menu_View->addSeparator();
+    Menu_View->addAction(Action_View_Grid);
     Menu_Help->addAction(Action_Help_About);
 
     retranslateUi(window);
@@ -444,6 +452,7 @@ void MainWindowUi::retranslateUi(QMainWindow *window)
     Action_View_ZoomIn->setText(QCoreApplication::translate("MainWindow", "Zoom &in", nullptr));
     Action_View_ZoomOut->setText(QCoreApplication::translate("MainWindow", "Zoom &out", nullptr));
     Action_View_FitPattern->setText(QCoreApplication::translate("MainWindow", "&Fit pattern", nullptr));
+    Action_View_Grid->setText(QCoreApplication::translate("MainWindow", "&Grid", nullptr));
     Action_Help_About->setText(QCoreApplication::translate("MainWindow", "&About", nullptr));
     WidgetPaintArea_GraphicScene->setToolTip(QCoreApplication::translate(
         "MainWindow", "Click or drag to draw cells; drag from a live cell to erase; Shift+drag to select", nullptr));
@@ -542,6 +551,41 @@ void MainWindowUi::setFittedText(QLabel *label, const QString &text)
     if (label->font() != font)
         label->setFont(font);
     label->setText(text);
+}
+
+void MainWindowUi::setCountText(QLabel *label, const QString &format, quint64 count)
+{
+    constexpr quint64 FirstScientific = 1000000000000000; // 10^15: 19 characters and more in most locales
+    const QLocale locale;
+    const QString digits = format.arg(locale.toString(count));
+    QString shown = digits;
+    if (count >= FirstScientific
+        || QFontMetrics(label->font()).horizontalAdvance(digits) > label->contentsRect().width()) {
+        // Three significant digits; a mantissa that rounds up to 10 is the next power's 1.00.
+        int exponent = 0;
+        double mantissa = static_cast<double>(count);
+        while (mantissa >= 10) {
+            mantissa /= 10;
+            ++exponent;
+        }
+        if (std::round(mantissa * 100) >= 1000) {
+            mantissa /= 10;
+            ++exponent;
+        }
+        static const QString Superscripts = QString::fromUtf8("⁰¹²³⁴⁵⁶⁷⁸⁹");
+        QString power;
+        for (const QChar digit : QString::number(exponent))
+            power += Superscripts[digit.digitValue()];
+        //: %2 is the power of ten, in superscript digits
+        shown = format.arg(
+            QCoreApplication::translate("MainWindow", "%1 × 10%2").arg(locale.toString(mantissa, 'f', 2), power));
+    }
+    // In the group's font, cut short only where even the short form does not fit.
+    const QFont font = label->parentWidget() ? label->parentWidget()->font() : label->font();
+    if (label->font() != font)
+        label->setFont(font);
+    label->setText(QFontMetrics(font).elidedText(shown, Qt::ElideRight, label->contentsRect().width()));
+    label->setToolTip(digits);
 }
 
 void MainWindowUi::showRule(const Rule &rule)

@@ -1,6 +1,8 @@
 #ifndef MAINWINDOWUI_H
 #define MAINWINDOWUI_H
 
+#include <QtGlobal>
+
 class QAction;
 class QCheckBox;
 class QComboBox;
@@ -42,8 +44,13 @@ public:
     // universe (the classic field only).
     void setRunning(bool running, bool canCopy, bool canEdit = true);
     // Sets `label`'s text, in a smaller font than its group's as far as
-    // needed for it to fit on one line: generations and counts run to 19 digits.
+    // needed for it to fit on one line.
     static void setFittedText(QLabel *label, const QString &text);
+    // Sets `label`, in its group's font, to `format` with `count` for its %1: in the locale's
+    // digit grouping, or from 10^15 up, or where that does not fit, as
+    // "1.23 × 10¹⁸"; the tool tip holds every digit. Generations and counts
+    // run to 20 digits, and a smaller font would be hard to read.
+    static void setCountText(QLabel *label, const QString &format, quint64 count);
     // Shows `rule` in the rule box, by its name if it has one, with its
     // notation in the tool tip; takes back any refusal shown there.
     void showRule(const Rule &rule);
@@ -85,6 +92,7 @@ public:
     QAction *Action_View_ZoomIn = nullptr;
     QAction *Action_View_ZoomOut = nullptr;
     QAction *Action_View_FitPattern = nullptr;
+    QAction *Action_View_Grid = nullptr; // checkable
     QAction *Action_Help_About = nullptr;
     QWidget *Widget_Main = nullptr;
     QVBoxLayout *Layout_Vertical_1 = nullptr;

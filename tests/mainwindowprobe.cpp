@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QList>
+#include <QLocale>
 #include <QPushButton>
 #include <QString>
 #include <QTimer>
@@ -92,5 +93,5 @@ int MainWindowProbe::labelNumber(const char *name, const char *prefix) const
     const QString text = find<QLabel>(name)->text();
     if (!text.startsWith(QLatin1String(prefix)))
         qFatal("label %s reads %s", name, qPrintable(text));
-    return text.mid(int(qstrlen(prefix))).toInt();
+    return QLocale().toInt(text.mid(int(qstrlen(prefix))));
 }

@@ -19,6 +19,8 @@ void MainWindowTestCase::init()
     QFile::remove(AppSettings().fileName());
     window = new MainWindow;
     probe = MainWindowProbe(window);
+    // The whole panel within reach of the mouse, however small the test screen is.
+    window->resize(955, 775);
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window));
 }

@@ -11,7 +11,7 @@ class MainWindow;
 // The fixture all scripted tests of the main window share: each test function
 // gets a new window, shown and read through probe, and afterwards nothing of
 // it, nor any window it left open, reaches the next one. A test case derives
-// from it; Qt Test finds these slots by name. Windows start as on a first run.
+// from it; Qt Test finds these slots by name. Windows start as on a first run, at the size of their panel.
 class MainWindowTestCase : public QObject
 {
     Q_OBJECT

@@ -1,14 +1,21 @@
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QFile>
+#include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QRect>
+#include <QScreen>
 #include <QSettings>
 #include <QSpinBox>
 #include <QTest>
+
+#include <cstdlib>
 
 #include "mainwindow/appsettings.h"
 #include "mainwindow/mainwindow.h"
@@ -27,6 +34,8 @@ private slots:
     void copyThenPasteGivesBackTheCells();
     void refusesTextThatIsNoPattern_data();
     void refusesTextThatIsNoPattern();
+    void pasteTooLargeOffersTheUnboundedPlane();
+    void firstRunFitsTheScreen();
 
 private:
     // Pastes `text` from the clipboard with its top-left cell on `cell` (x, y) of the field, if given.
@@ -62,12 +71,17 @@ void TestMainWindowDesktop::remembersAcrossRuns()
     probe.find<QSpinBox>("SpinBox_IPS")->setValue(7);
     probe.find<QComboBox>("ComboBox_CellColor")->setCurrentIndex(2);
     QTest::mouseClick(probe.find<QCheckBox>("CheckBox_PauseWhenSettled"), Qt::LeftButton);
+    QTest::keyClick(window, Qt::Key_G);
     window->move(13, 17);
     delete window;
     window = new MainWindow;
     probe = MainWindowProbe(window);
     QCOMPARE(probe.find<QSpinBox>("SpinBox_IPS")->value(), 7);
     QVERIFY(probe.find<QCheckBox>("CheckBox_PauseWhenSettled")->isChecked());
+    QVERIFY(probe.find<QAction>("Action_View_Grid")->isChecked());
+    // The grid's line left of the first column, and no line in its cells.
+    const QImage grid = probe.picture();
+    QVERIFY(grid.pixelColor(4, 101) != Qt::white && grid.pixelColor(7, 101) == Qt::white);
     QCOMPARE(probe.find<QComboBox>("ComboBox_Rule")->currentData().toString(), QStringLiteral("B36/S23"));
     QCOMPARE(window->pos(), QPoint(13, 17));
     QStringList recent { "5", "11", "10", "9", "8", "7", "6", "4", "3", "2" };
@@ -154,6 +168,53 @@ void TestMainWindowDesktop::refusesTextThatIsNoPattern()
     ModalRunner::run([&] { paste(text); }, [&](QWidget *box) { title = box->windowTitle(), box->close(); });
     QCOMPARE(title, QStringLiteral("Paste pattern"));
     QCOMPARE(probe.shownCells(), before);
+}
+
+void TestMainWindowDesktop::pasteTooLargeOffersTheUnboundedPlane()
+{
+    // 126 x 97 cells: a row of 126 and one more cell 96 rows below.
+    QApplication::clipboard()->setText("x = 126, y = 97\n126o96$o!\n");
+    QString question;
+    ModalRunner::run([&] { QTest::keySequence(window, QKeySequence::Paste); },
+        [&](QWidget *box) {
+            auto *message = qobject_cast<QMessageBox *>(box);
+            question = message->text();
+            if (QAbstractButton *yes = message->button(QMessageBox::Yes))
+                yes->click();
+        });
+    QVERIFY2(question.contains("126 x 97"), qPrintable(question));
+    auto *size = probe.find<QLabel>("Label_FieldSize");
+    QCOMPARE(size->text(), QStringLiteral("Field size: unbounded"));
+    QTest::keyClick(probe.find<QWidget>("WidgetPaintArea_GraphicScene"), Qt::Key_Return);
+    QCOMPARE(probe.cellCount(), 127);
+    // One step: the switch and the paste.
+    QCOMPARE(probe.find<QAction>("Action_Edit_Undo")->text(), QStringLiteral("&Undo Paste"));
+    probe.find<QAction>("Action_Edit_Undo")->trigger();
+    QCOMPARE(size->text(), QStringLiteral("Field size: 120 * 120"));
+    QVERIFY(probe.cellCount() == 0 && !probe.find<QAction>("Action_Edit_Undo")->isEnabled());
+}
+
+void TestMainWindowDesktop::firstRunFitsTheScreen()
+{
+    delete window;
+    QFile::remove(AppSettings().fileName());
+    window = new MainWindow;
+    probe = MainWindowProbe(window);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    const QRect available = window->screen()->availableGeometry();
+    const QRect frame = window->frameGeometry();
+    QVERIFY2(available.contains(frame),
+        qPrintable(QString("%1, %2 %3 x %4 on a screen of %5 x %6")
+                       .arg(frame.x())
+                       .arg(frame.y())
+                       .arg(frame.width())
+                       .arg(frame.height())
+                       .arg(available.width())
+                       .arg(available.height())));
+    // As much room left and right as above and below, give or take the frame.
+    QVERIFY(std::abs(frame.left() - available.left() - (available.right() - frame.right())) <= 16);
+    QVERIFY(std::abs(frame.top() - available.top() - (available.bottom() - frame.bottom())) <= 40);
 }
 
 QTEST_MAIN(TestMainWindowDesktop)

@@ -7,12 +7,15 @@
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QFont>
 #include <QImageReader>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -45,6 +48,7 @@ private slots:
     void graphFollowsTheRun();
     void censusOfTheRPentomino();
     void animationExportLeavesTheFieldAlone();
+    void countsKeepTheirFont();
 
 private:
     QString state() const { return probe.find<QLabel>("Label_State")->text(); }
@@ -235,7 +239,7 @@ void TestMainWindowSimulation::censusOfTheRPentomino()
         });
     QCOMPARE(probe.generation(), 1200);
     // Its gliders never let the whole repeat: the census follows the run between ticks.
-    const QString stable = QStringLiteral("State: stable since generation 1104, 6 gliders escaping");
+    const QString stable = QStringLiteral("State: stable since generation 1,104, 6 gliders escaping");
     QVERIFY2(QTest::qWaitFor([&] { return state() == stable; }, 10000), qPrintable(state()));
 
     action("Action_Simulation_Census")->trigger();
@@ -282,6 +286,35 @@ void TestMainWindowSimulation::animationExportLeavesTheFieldAlone()
     QCOMPARE(probe.shownCells(), cells);
     QCOMPARE(this->state(), state);
     QCOMPARE(action("Action_Edit_Undo")->text().remove('&'), QStringLiteral("Undo Next"));
+}
+
+void TestMainWindowSimulation::countsKeepTheirFont()
+{
+    const QLocale before;
+    const auto restore = qScopeGuard([&] { QLocale::setDefault(before); });
+    QLocale::setDefault(QLocale(QLocale::German));
+    // The size of a desktop's usual font, where the short form fits.
+    window->setFont(QFont(window->font().family(), 9));
+    auto *generation = probe.find<QLabel>("Label_GenerationNumber");
+    auto *cells = probe.find<QLabel>("Label_CellCount");
+    const QFont font = generation->font();
+    // Thousands of cells at random in the classic field.
+    click("PushButton_Random");
+    QVERIFY2(
+        cells->text().contains(QRegularExpression(QStringLiteral("^Cells: \\d\\.\\d{3}$"))), qPrintable(cells->text()));
+    QFile file(folder.filePath(QStringLiteral("glider.rle")));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write("x = 3, y = 3\nbo$2bo$3o!\n") > 0);
+    file.close();
+    QVERIFY(window->openPatternFile(file.fileName(), std::nullopt, Topology::unbounded()));
+    ModalRunner::run([this] { action("Action_Simulation_GoToGeneration")->trigger(); },
+        [](QWidget *modal) {
+            qobject_cast<QInputDialog *>(modal)->setTextValue(QStringLiteral("1000000000000000000"));
+            static_cast<QDialog *>(modal)->accept();
+        });
+    QCOMPARE(generation->font(), font);
+    QCOMPARE(generation->text(), QStringLiteral("Generation: 1,00 × 10¹⁸"));
+    QCOMPARE(generation->toolTip(), QStringLiteral("Generation: 1.000.000.000.000.000.000"));
+    QCOMPARE(cells->text(), QStringLiteral("Cells: 5"));
 }
 
 QTEST_MAIN(TestMainWindowSimulation)

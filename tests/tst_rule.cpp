@@ -83,6 +83,10 @@ void TestRule::reads_data()
                                    << "\":T10+2,10\"|shifted";
     QTest::newRow("twisted torus") << "B3/S23:T10,10*"
                                    << "\":T10,10*\"|twisted";
+    QTest::newRow("negative width") << "B3/S23:T-5,10"
+                                    << "\":T-5,10\"|negative size";
+    QTest::newRow("negative height, shifted") << "B3/S23:P10+1,-5"
+                                              << "\":P10+1,-5\"|negative size";
     QTest::newRow("strip") << "B3/S23:T0,10"
                            << "\":T0,10\"|strip";
     QTest::newRow("one size") << "B3/S23:T10"

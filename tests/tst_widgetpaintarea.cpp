@@ -209,6 +209,8 @@ private slots:
     void fitShowsEveryLiveCell();
     void clickDrawsTheCellUnderThePointer_data();
     void clickDrawsTheCellUnderThePointer();
+    void gridLines_data();
+    void gridLines();
 };
 
 void TestWidgetPaintArea::initTestCase() { WarningGuard::install(); }
@@ -607,6 +609,46 @@ void TestWidgetPaintArea::clickDrawsTheCellUnderThePointer()
         QVERIFY(universe.cell(corner.x + pointer.x() / size, corner.y + pointer.y() / size));
     }
     QCOMPARE(showsLife(render(view), pointer), draws);
+}
+
+void TestWidgetPaintArea::gridLines_data()
+{
+    QTest::addColumn<int>("zoomStep");
+
+    QTest::newRow("8 pixels") << 4;
+    QTest::newRow("4 pixels") << 6;
+    QTest::newRow("3 pixels: none") << 7;
+    QTest::newRow("1 pixel: none") << 9;
+}
+
+void TestWidgetPaintArea::gridLines()
+{
+    QFETCH(int, zoomStep);
+
+    HashLife plane;
+    plane.setCell(1, 1, true);
+    WidgetPaintArea view;
+    view.setGridShown(true);
+    showAt(view, plane, zoomStep, CellPoint { -13, -7 });
+    const QImage image = render(view);
+    const int size = CellSizes[zoomStep];
+    const bool lined = size >= 4;
+    // Along the dead row of cells -4, from column -12 on: the line left of each cell, then its inside.
+    const int y = 3 * size + size / 2;
+    const QColor tenth = image.pixelColor(3 * size, y);
+    const QColor plain = image.pixelColor(size, y);
+    if (lined)
+        QVERIFY(qGray(tenth.rgb()) < qGray(plain.rgb()) && qGray(plain.rgb()) < 255);
+    for (int x = -12; (x + 14) * size < view.width() - 1; ++x) {
+        const int left = (x + 13) * size;
+        const QColor line = !lined ? White : x % 10 == 0 ? tenth : plain;
+        QVERIFY2(image.pixelColor(left, y) == line, describe(image, left, y));
+        for (int inside = left + 1; inside < left + size; ++inside)
+            QVERIFY2(image.pixelColor(inside, y) == White, describe(image, inside, y));
+    }
+    // Across, above row 0; the live cell keeps its own outline.
+    QCOMPARE(image.pixelColor(size + size / 2, 7 * size), lined ? tenth : White);
+    QVERIFY(showsLife(image, view.viewport().pixelsOf({ 1, 1 }).topLeft()));
 }
 
 QTEST_MAIN(TestWidgetPaintArea)

@@ -952,6 +952,23 @@
         <source>; selected: %1 by %2 cells from %3, %4</source>
         <translation>; sélection : %1 sur %2 cellules depuis %3, %4</translation>
     </message>
+    <message>
+        <source>&amp;Grid</source>
+        <translation>&amp;Grille</translation>
+    </message>
+    <message>
+        <source>%1 × 10%2</source>
+        <extracomment>%2 is the power of ten, in superscript digits</extracomment>
+        <translation>%1 × 10%2</translation>
+    </message>
+    <message>
+        <source>%1
+
+Switch to the unbounded plane and paste it there?</source>
+        <translation>%1
+
+Passer au plan illimité et l'y coller ?</translation>
+    </message>
 </context>
 <context>
     <name>RecentFiles</name>

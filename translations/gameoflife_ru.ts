@@ -952,6 +952,23 @@
         <source>; selected: %1 by %2 cells from %3, %4</source>
         <translation>; выделено: %1 на %2 клеток от %3, %4</translation>
     </message>
+    <message>
+        <source>&amp;Grid</source>
+        <translation>&amp;Сетка</translation>
+    </message>
+    <message>
+        <source>%1 × 10%2</source>
+        <extracomment>%2 is the power of ten, in superscript digits</extracomment>
+        <translation>%1 × 10%2</translation>
+    </message>
+    <message>
+        <source>%1
+
+Switch to the unbounded plane and paste it there?</source>
+        <translation>%1
+
+Перейти на неограниченную плоскость и вставить его туда?</translation>
+    </message>
 </context>
 <context>
     <name>RecentFiles</name>

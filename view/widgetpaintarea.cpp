@@ -28,6 +28,8 @@ const QColor SelectionFill(30, 120, 230, 60);
 const QColor SelectionEdge(20, 90, 190);
 const QColor OutlineCell(170, 0, 200, 150);
 const QColor OutlineEdge(170, 0, 200);
+const QColor GridLine(222, 222, 222);
+const QColor GridTenthLine(165, 165, 165);
 
 // The largest multiple of `unit` (a power of two) at most `value`.
 std::int64_t alignDown(std::int64_t value, std::int64_t unit) { return value & ~(unit - 1); }
@@ -103,6 +105,12 @@ void WidgetPaintArea::endPaste()
 
 void WidgetPaintArea::setColorMode(int mode) { colorMode = mode; }
 
+void WidgetPaintArea::setGridShown(bool shown)
+{
+    gridShown = shown;
+    update();
+}
+
 void WidgetPaintArea::setDrawingEnabled(bool enabled)
 {
     drawingEnabled = enabled;
@@ -177,6 +185,8 @@ void WidgetPaintArea::paintEvent(QPaintEvent *)
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(rect().adjusted(0, 0, -1, -1));
     }
+    if (gridShown && view.showsOutlines())
+        paintGrid(painter);
     if (selected)
         paintSelection(painter);
     if (pasteClip)
@@ -532,6 +542,33 @@ QRect WidgetPaintArea::frameAround(const QRect &pixels) const
 {
     // On the cells' own outlines; without outlines, on the pixels around, so that the cells at the edge show.
     return view.showsOutlines() ? pixels.adjusted(0, 0, -1, -1) : pixels.adjusted(-1, -1, 0, 0);
+}
+
+void WidgetPaintArea::paintGrid(QPainter &painter) const
+{
+    const std::optional<CellRect> shown = view.visibleCells(size()).intersected(Universe::extent(shownTopology()));
+    if (!shown)
+        return;
+    // On the cells' outlines, the last ones included. Darkening only, so that
+    // the outlines of live cells stay as dark as they are.
+    const int side = view.cellSize();
+    const QRect first = view.pixelsOf({ shown->left, shown->top });
+    const QRect last = view.pixelsOf({ shown->right, shown->bottom });
+    const QRect lines(first.topLeft(), last.bottomRight() + QPoint(1, 1));
+    const auto penFor = [](std::int64_t cell) { return cell % 10 == 0 ? GridTenthLine : GridLine; };
+    painter.save();
+    painter.setCompositionMode(QPainter::CompositionMode_Darken);
+    for (std::int64_t x = shown->left; x <= shown->right + 1; ++x) {
+        const int pixel = lines.left() + static_cast<int>(x - shown->left) * side;
+        painter.setPen(penFor(x));
+        painter.drawLine(pixel, lines.top(), pixel, lines.bottom());
+    }
+    for (std::int64_t y = shown->top; y <= shown->bottom + 1; ++y) {
+        const int pixel = lines.top() + static_cast<int>(y - shown->top) * side;
+        painter.setPen(penFor(y));
+        painter.drawLine(lines.left(), pixel, lines.right(), pixel);
+    }
+    painter.restore();
 }
 
 void WidgetPaintArea::paintSelection(QPainter &painter) const

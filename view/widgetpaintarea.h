@@ -68,6 +68,9 @@ public:
     // 1 red, 2 green, 3 blue; any other value draws live cells unfilled.
     // Does not repaint.
     void setColorMode(int mode);
+    // Whether lines show between the cells, a heavier one every 10 cells, at
+    // zooms of 4 pixels per cell or more; off by default. Repaints.
+    void setGridShown(bool shown);
     // Whether the mouse and Space draw (the default); turning it off ends a stroke.
     void setDrawingEnabled(bool enabled);
     // Ends the stroke in progress, if any, as releasing the button would; for
@@ -172,12 +175,14 @@ private:
     QRect pixelsOfArea(const CellRect &cells) const;
     // The rectangle a painter's one-pixel pen draws to frame `pixels`, the pixels of some cells.
     QRect frameAround(const QRect &pixels) const;
+    void paintGrid(QPainter &painter) const;
     void paintSelection(QPainter &painter) const;
     void paintOutline(QPainter &painter);
 
     GameField *gameField = nullptr; // not owned
     const Universe *universe = nullptr; // not owned
     int colorMode = 2;
+    bool gridShown = false;
     Viewport view;
     FieldImage fieldImage; // the last classic picture, kept so that a paint redraws only what changed
     UniverseImage universeImage; // the last picture of any other view, kept for its memory

@@ -201,16 +201,21 @@ Topology readSuffix(std::string_view suffix, std::string_view whole)
         throw Refusal { refused + " names a sphere, which this program does not run" + expected };
     if (shape != 'p' && shape != 't')
         throw Refusal { refused + " is no universe this program knows" + expected };
+    // A minus sign that starts a size is that size's; after one, it shifts the edge.
+    const std::size_t comma = text.find(',');
+    if ((text.size() > 1 && text[1] == '-')
+        || (comma != std::string::npos && comma + 1 < text.size() && text[comma + 1] == '-'))
+        throw Refusal { refused + " has a negative size, which no universe has" + expected };
     if (text.find_first_of("+-*") != std::string::npos)
         throw Refusal { refused + " names a shifted or twisted edge, which this program does not run" + expected };
 
     const std::string_view sizes = std::string_view(text).substr(1);
-    const std::size_t comma = sizes.find(',');
-    if (comma == std::string_view::npos || comma == 0 || comma + 1 == sizes.size() || !allDigits(sizes.substr(0, comma))
-        || !allDigits(sizes.substr(comma + 1)))
+    const std::size_t split = sizes.find(',');
+    if (split == std::string_view::npos || split == 0 || split + 1 == sizes.size() || !allDigits(sizes.substr(0, split))
+        || !allDigits(sizes.substr(split + 1)))
         throw Refusal { refused + " is malformed" + expected };
-    const std::int64_t width = readSize(sizes.substr(0, comma));
-    const std::int64_t height = readSize(sizes.substr(comma + 1));
+    const std::int64_t width = readSize(sizes.substr(0, split));
+    const std::int64_t height = readSize(sizes.substr(split + 1));
     if (width == 0 || height == 0)
         throw Refusal { refused + " has a size of 0, an endless strip, which this program does not run" };
     const Topology topology = shape == 'p' ? Topology::plane(width, height) : Topology::torus(width, height);
