@@ -163,6 +163,7 @@ NodeId NodeStore::make(std::uint64_t hash, const NodeId (&quarters)[4], int leve
     const NodeId keep[4]
         = { level > LeafLevel ? quarters[0] : None, level > LeafLevel ? quarters[1] : None, quarters[2], quarters[3] };
     const NodeId id = allocate(keep);
+    ++counts.nodesMade;
     Node &n = at(id);
     std::copy(quarters, quarters + 4, n.quarters);
     n.result = None;
@@ -235,6 +236,7 @@ void NodeStore::setMemoryLimit(std::size_t bytes)
 
 void NodeStore::collect(const NodeId (&keep)[4], bool shrink)
 {
+    ++counts.collections;
     std::vector<Word> marks((unused + 63) / 64, 0);
     const auto marked = [&marks](NodeId id) { return ((marks[id / 64] >> (id % 64)) & 1) != 0; };
     std::vector<NodeId> pending(protectedNodes);
@@ -398,13 +400,16 @@ NodeId NodeStore::successor(NodeId id, int exponent)
         return empties[nodeLevel - 1];
     const bool ownStep = exponent == nodeLevel - 2;
     NodeId result = ownStep ? n.result : memoFind(id, exponent);
-    if (result != None)
+    if (result != None) {
+        ++counts.resultsReused;
         return result;
+    }
     if (stopAt && untilClock-- == 0) {
         untilClock = 1023;
         if (std::chrono::steady_clock::now() > *stopAt)
             throw Interrupted {};
     }
+    ++counts.resultsComputed;
     result = nodeLevel == LeafLevel + 1 ? leafSuccessor(id, exponent) : stepQuarters(id, exponent);
     if (ownStep)
         at(id).result = result;

@@ -45,6 +45,14 @@ public:
     struct Interrupted {
     };
 
+    // What the store has done since the process started, for measuring.
+    struct Statistics {
+        std::uint64_t nodesMade = 0;
+        std::uint64_t resultsReused = 0; // successor() answered from what it had computed
+        std::uint64_t resultsComputed = 0;
+        std::uint64_t collections = 0;
+    };
+
     static NodeStore &instance();
 
     // Bit 8 * y + x is the cell at x, y (0..7) from the leaf's top-left corner.
@@ -99,6 +107,8 @@ public:
     std::size_t memoryLimit() const { return limit; }
     // Bytes held now: nodes, free or not, and the tables.
     std::size_t memoryUsed() const;
+
+    const Statistics &statistics() const { return counts; }
 
     NodeStore(const NodeStore &) = delete;
     NodeStore &operator=(const NodeStore &) = delete;
@@ -170,6 +180,7 @@ private:
     std::optional<std::chrono::steady_clock::time_point> stopAt;
     std::uint32_t untilClock = 0; // successors computed before the clock is read again
     LifeBits::RuleDecision decision { Rule() };
+    Statistics counts;
 };
 
 #endif // NODESTORE_H
