@@ -1,6 +1,7 @@
 #include <QTest>
 
 #include <algorithm>
+#include <atomic>
 #include <random>
 #include <string>
 #include <vector>
@@ -207,11 +208,16 @@ void TestHashLife::unboundedSwitchesEngines()
     UnboundedUniverse copy(switching.quadtree());
     QCOMPARE(copy.hash(), switching.hash());
 
-    // A jump stopped at its deadline leaves the cells alone; finished, it
-    // agrees with single steps.
+    // A jump stopped at its deadline or by the other engine of a race leaves
+    // the cells alone; finished, it agrees with single steps.
     HashLife stopped(start);
     QVERIFY(!stopped.advanceBefore(1500, std::chrono::steady_clock::now() - std::chrono::seconds(1)));
+    const std::atomic<bool> raised { true };
+    QVERIFY(!stopped.advanceUnless(1500, raised));
     QVERIFY(stopped.equals(start));
+    TileLife stoppedTiles;
+    stoppedTiles.setCells(soup(300, 35, -150, -150, 11));
+    QVERIFY(!stoppedTiles.advanceUnless(1500, raised));
     QVERIFY(stopped.advanceBefore(1500, std::chrono::steady_clock::now() + std::chrono::hours(1)));
     UnboundedUniverse stepped(start);
     for (int i = 0; i < 1500; ++i)

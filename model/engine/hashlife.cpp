@@ -483,18 +483,33 @@ void HashLife::advance(std::uint64_t generations)
 
 bool HashLife::advanceBefore(std::uint64_t generations, std::chrono::steady_clock::time_point deadline)
 {
+    store().setDeadline(deadline);
+    return advanceInterruptible(generations);
+}
+
+bool HashLife::advanceUnless(std::uint64_t generations, const std::atomic<bool> &stop)
+{
+    store().setStopFlag(&stop);
+    return advanceInterruptible(generations);
+}
+
+bool HashLife::advanceInterruptible(std::uint64_t generations)
+{
     NodeStore &nodes = store();
-    nodes.setDeadline(deadline);
+    const auto done = [&nodes] {
+        nodes.setDeadline(std::nullopt);
+        nodes.setStopFlag(nullptr);
+    };
     try {
         advance(generations);
     } catch (const NodeStore::Interrupted &) {
-        nodes.setDeadline(std::nullopt);
+        done();
         return false;
     } catch (...) {
-        nodes.setDeadline(std::nullopt);
+        done();
         throw;
     }
-    nodes.setDeadline(std::nullopt);
+    done();
     return true;
 }
 

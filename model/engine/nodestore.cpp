@@ -392,6 +392,12 @@ void NodeStore::setDeadline(std::optional<std::chrono::steady_clock::time_point>
     untilClock = 0;
 }
 
+void NodeStore::setStopFlag(const std::atomic<bool> *flag)
+{
+    stopFlag = flag;
+    untilClock = 0;
+}
+
 NodeId NodeStore::successor(NodeId id, int exponent)
 {
     const Node &n = at(id);
@@ -404,9 +410,10 @@ NodeId NodeStore::successor(NodeId id, int exponent)
         ++counts.resultsReused;
         return result;
     }
-    if (stopAt && untilClock-- == 0) {
-        untilClock = 1023;
-        if (std::chrono::steady_clock::now() > *stopAt)
+    if ((stopAt || stopFlag) && untilClock-- == 0) {
+        untilClock = 255;
+        if ((stopFlag && stopFlag->load(std::memory_order_relaxed))
+            || (stopAt && std::chrono::steady_clock::now() > *stopAt))
             throw Interrupted {};
     }
     ++counts.resultsComputed;

@@ -1,6 +1,7 @@
 #ifndef NODESTORE_H
 #define NODESTORE_H
 
+#include <atomic>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -40,8 +41,8 @@ public:
     struct Exhausted {
     };
 
-    // Thrown by successor() once the clock passes the deadline set; the results
-    // finished by then stay remembered.
+    // Thrown by successor() once the clock passes the deadline set, or the
+    // stop flag set is raised; the results finished by then stay remembered.
     struct Interrupted {
     };
 
@@ -88,6 +89,8 @@ public:
     void useRule(const Rule &rule);
     // While set, successor() throws Interrupted soon after the clock passes it.
     void setDeadline(std::optional<std::chrono::steady_clock::time_point> deadline);
+    // While set, successor() throws Interrupted soon after another thread raises `flag`.
+    void setStopFlag(const std::atomic<bool> *flag);
 
     // A live universe's root, counted once per holder; it and all it contains stay.
     void addRoot(NodeId id);
@@ -178,6 +181,7 @@ private:
 
     Rule rule;
     std::optional<std::chrono::steady_clock::time_point> stopAt;
+    const std::atomic<bool> *stopFlag = nullptr;
     std::uint32_t untilClock = 0; // successors computed before the clock is read again
     LifeBits::RuleDecision decision { Rule() };
     Statistics counts;
