@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "model/engine/hashlife.h"
+#include "model/engine/nodestore.h"
 #include "model/engine/rule.h"
 #include "model/engine/tilelife.h"
 #include "model/engine/unboundeduniverse.h"
@@ -398,6 +399,23 @@ void TestHashLife::memoryLimit()
     soupPlane.advance(std::uint64_t(1) << 16);
     HashLife::setMemoryLimit(defaultLimit);
     QVERIFY(soupPlane.equals(expected));
+
+    // Jumps that fill a small store several times over, collecting as they go
+    // and keeping what live squares lead to, still agree with the tiles.
+    HashLife tight;
+    tight.setCells(soup(200, 40, -100, -100, 14));
+    TileLife tiles;
+    tiles.setCells(soup(200, 40, -100, -100, 14));
+    const std::uint64_t collections = NodeStore::instance().statistics().collections;
+    HashLife::setMemoryLimit(std::size_t(4) << 20);
+    for (int jump = 0; jump < 3; ++jump) {
+        tight.advance(3000);
+        for (int i = 0; i < 3; ++i)
+            tiles.advance(1000);
+        QVERIFY(tight.equals(tiles));
+    }
+    HashLife::setMemoryLimit(defaultLimit);
+    QVERIFY(NodeStore::instance().statistics().collections > collections + 2);
     QVERIFY(kept.equals(counted));
     kept.advance(1);
     counted.advance(1);

@@ -239,24 +239,48 @@ void NodeStore::collect(const NodeId (&keep)[4], bool shrink)
     ++counts.collections;
     std::vector<Word> marks((unused + 63) / 64, 0);
     const auto marked = [&marks](NodeId id) { return ((marks[id / 64] >> (id % 64)) & 1) != 0; };
+    // Marks everything reachable from `pending`, through the results of the
+    // nodes marked too where `withResults`.
+    const auto markFrom = [&](std::vector<NodeId> &pending, bool withResults) {
+        while (!pending.empty()) {
+            const NodeId id = pending.back();
+            pending.pop_back();
+            if (id == None || marked(id))
+                continue;
+            marks[id / 64] |= Word(1) << (id % 64);
+            const Node &n = at(id);
+            if ((n.hashLevel & 0xFF) > LeafLevel) {
+                for (const NodeId quarter : n.quarters) {
+                    if (!marked(quarter))
+                        pending.push_back(quarter);
+                }
+            }
+            if (withResults && n.result != None && !marked(n.result))
+                pending.push_back(n.result);
+        }
+    };
     std::vector<NodeId> pending(protectedNodes);
     pending.insert(pending.end(), std::begin(keep), std::end(keep));
     pending.insert(pending.end(), empties + LeafLevel, empties + MaxLevel + 1);
     for (const auto &root : roots)
         pending.push_back(root.first);
-    while (!pending.empty()) {
-        const NodeId id = pending.back();
-        pending.pop_back();
-        if (id == None || marked(id))
-            continue;
-        marks[id / 64] |= Word(1) << (id % 64);
-        const Node &n = at(id);
-        if ((n.hashLevel & 0xFF) > LeafLevel) {
-            for (const NodeId quarter : n.quarters) {
-                if (!marked(quarter))
-                    pending.push_back(quarter);
-            }
+    markFrom(pending, false);
+
+    // The futures of the live squares are what the next jump asks for first:
+    // they stay, with all they lead to, unless keeping them would leave less
+    // than half the limit free, when collections would follow one another.
+    if (!shrink) {
+        const std::vector<Word> live = marks;
+        for (NodeId id = 1; id < unused; ++id) {
+            if (marked(id) && at(id).result != None)
+                pending.push_back(at(id).result);
         }
+        markFrom(pending, true);
+        std::size_t kept = 0;
+        for (const Word word : marks)
+            kept += static_cast<std::size_t>(__builtin_popcountll(word));
+        if (kept * NodeBytes > limit / 2)
+            marks = live;
     }
 
     if (shrink) {
