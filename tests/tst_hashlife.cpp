@@ -283,12 +283,13 @@ void TestHashLife::edgeOfThePlane()
     std::vector<CellPoint> outward;
     for (const CellPoint &cell : glider)
         outward.push_back({ -limit + 40 + (2 - cell.x), -limit + 40 + (2 - cell.y) });
-    for (Universe *universe : std::initializer_list<Universe *> { new HashLife, new TileLife }) {
+    for (Universe *universe : std::initializer_list<Universe *> { new HashLife, new TileLife, new UnboundedUniverse }) {
         const std::unique_ptr<Universe> owned(universe);
         for (const CellPoint &cell : outward)
             universe->setCell(cell.x, cell.y, true);
         universe->advance(100);
         QVERIFY_EXCEPTION_THROWN(universe->advance(100), UniverseError);
+        QVERIFY_EXCEPTION_THROWN(universe->advance(2000), UniverseError);
         HashLife expected;
         expected.setCells(moved(outward, -25, -25));
         QVERIFY(universe->equals(expected));
@@ -382,11 +383,19 @@ void TestHashLife::memoryLimit()
     soupPlane.setCells(soup(200, 40, -100, -100, 11));
     HashLife expected(soupPlane);
     expected.advance(std::uint64_t(1) << 16);
+    UnboundedUniverse racing(soupPlane);
+    TileLife racingTiles;
+    racingTiles.setCells(soup(200, 40, -100, -100, 11));
+    racingTiles.advance(1000);
+    racingTiles.advance(1000);
     {
         HashLife large;
         large.setCells(soup(1000, 40, 0, 0, 12));
         const HashLife before(large);
         HashLife::setMemoryLimit(std::size_t(1) << 20);
+        // The tiles finish a jump that HashLife has no room for.
+        racing.advance(2000);
+        QVERIFY(racing.equals(racingTiles));
         try {
             large.advance(1);
             QFAIL("a soup of 400,000 cells fits in 1 MiB");

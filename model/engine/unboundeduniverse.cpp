@@ -154,9 +154,14 @@ void UnboundedUniverse::race(std::uint64_t generations)
     // A jump that HashLife has mostly worked out before, as a run of equal
     // jumps has, ends within a few milliseconds: it gets those alone first,
     // sparing the tiles' thread its start and its share of a loaded machine.
+    // Whatever stops it, out of memory or at the edge of the plane, the race
+    // still runs: the tiles may finish where HashLife cannot.
     constexpr std::chrono::milliseconds HeadStart(2);
-    if (jumps && jumps->advanceBefore(generations, std::chrono::steady_clock::now() + HeadStart))
-        return;
+    try {
+        if (jumps && jumps->advanceBefore(generations, std::chrono::steady_clock::now() + HeadStart))
+            return;
+    } catch (const UniverseError &) {
+    }
     std::atomic<bool> finished { false };
     TileLife tiles = steps ? *steps : TileLife(jumps->rule());
     std::vector<CellPoint> cells;
