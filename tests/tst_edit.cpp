@@ -419,9 +419,11 @@ void TestEdit::failuresChangeNothing_data()
     for (const char *kind : { "classic", "plane", "torus", "hashlife", "tiles", "unbounded" }) {
         const bool tree = qstrcmp(kind, "hashlife") == 0 || qstrcmp(kind, "unbounded") == 0;
         for (const char *operation : { "paste", "turn", "fill", "clear outside", "jump" }) {
+            // The unbounded plane's tiles finish the jump that HashLife has no room for.
+            const bool onTiles = qstrcmp(kind, "unbounded") == 0 && qstrcmp(operation, "jump") == 0;
             QTest::addRow("%s, %s", kind, operation)
                 << QByteArray(kind) << QByteArray(operation)
-                << (tree && qstrcmp(operation, "clear outside") != 0 && qstrcmp(operation, "turn") != 0);
+                << (tree && !onTiles && qstrcmp(operation, "clear outside") != 0 && qstrcmp(operation, "turn") != 0);
         }
     }
 }

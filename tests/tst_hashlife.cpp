@@ -1,11 +1,13 @@
 #include <QTest>
 
 #include <algorithm>
+#include <atomic>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "model/engine/hashlife.h"
+#include "model/engine/nodestore.h"
 #include "model/engine/rule.h"
 #include "model/engine/tilelife.h"
 #include "model/engine/unboundeduniverse.h"
@@ -207,11 +209,16 @@ void TestHashLife::unboundedSwitchesEngines()
     UnboundedUniverse copy(switching.quadtree());
     QCOMPARE(copy.hash(), switching.hash());
 
-    // A jump stopped at its deadline leaves the cells alone; finished, it
-    // agrees with single steps.
+    // A jump stopped at its deadline or by the other engine of a race leaves
+    // the cells alone; finished, it agrees with single steps.
     HashLife stopped(start);
     QVERIFY(!stopped.advanceBefore(1500, std::chrono::steady_clock::now() - std::chrono::seconds(1)));
+    const std::atomic<bool> raised { true };
+    QVERIFY(!stopped.advanceUnless(1500, raised));
     QVERIFY(stopped.equals(start));
+    TileLife stoppedTiles;
+    stoppedTiles.setCells(soup(300, 35, -150, -150, 11));
+    QVERIFY(!stoppedTiles.advanceUnless(1500, raised));
     QVERIFY(stopped.advanceBefore(1500, std::chrono::steady_clock::now() + std::chrono::hours(1)));
     UnboundedUniverse stepped(start);
     for (int i = 0; i < 1500; ++i)
@@ -256,6 +263,13 @@ void TestHashLife::gliderTravels()
     const CellPoint first = cellsOf(phase).front();
     QVERIFY(travelled.cell(first.x + distance, first.y + distance));
     QCOMPARE(travelled.population(), std::uint64_t(5));
+
+    // The unbounded plane, its cells on the tiles after a step, races from there.
+    UnboundedUniverse raced;
+    raced.setCells(start);
+    raced.advance(1);
+    raced.advance(generations - 1);
+    QVERIFY(raced.equals(travelled));
 }
 
 // Cells within CoordinateLimit are kept; a pattern about to cross it stops the
@@ -276,12 +290,13 @@ void TestHashLife::edgeOfThePlane()
     std::vector<CellPoint> outward;
     for (const CellPoint &cell : glider)
         outward.push_back({ -limit + 40 + (2 - cell.x), -limit + 40 + (2 - cell.y) });
-    for (Universe *universe : std::initializer_list<Universe *> { new HashLife, new TileLife }) {
+    for (Universe *universe : std::initializer_list<Universe *> { new HashLife, new TileLife, new UnboundedUniverse }) {
         const std::unique_ptr<Universe> owned(universe);
         for (const CellPoint &cell : outward)
             universe->setCell(cell.x, cell.y, true);
         universe->advance(100);
         QVERIFY_EXCEPTION_THROWN(universe->advance(100), UniverseError);
+        QVERIFY_EXCEPTION_THROWN(universe->advance(2000), UniverseError);
         HashLife expected;
         expected.setCells(moved(outward, -25, -25));
         QVERIFY(universe->equals(expected));
@@ -375,11 +390,19 @@ void TestHashLife::memoryLimit()
     soupPlane.setCells(soup(200, 40, -100, -100, 11));
     HashLife expected(soupPlane);
     expected.advance(std::uint64_t(1) << 16);
+    UnboundedUniverse racing(soupPlane);
+    TileLife racingTiles;
+    racingTiles.setCells(soup(200, 40, -100, -100, 11));
+    racingTiles.advance(1000);
+    racingTiles.advance(1000);
     {
         HashLife large;
         large.setCells(soup(1000, 40, 0, 0, 12));
         const HashLife before(large);
         HashLife::setMemoryLimit(std::size_t(1) << 20);
+        // The tiles finish a jump that HashLife has no room for.
+        racing.advance(2000);
+        QVERIFY(racing.equals(racingTiles));
         try {
             large.advance(1);
             QFAIL("a soup of 400,000 cells fits in 1 MiB");
@@ -392,6 +415,23 @@ void TestHashLife::memoryLimit()
     soupPlane.advance(std::uint64_t(1) << 16);
     HashLife::setMemoryLimit(defaultLimit);
     QVERIFY(soupPlane.equals(expected));
+
+    // Jumps that fill a small store several times over, collecting as they go
+    // and keeping what live squares lead to, still agree with the tiles.
+    HashLife tight;
+    tight.setCells(soup(120, 40, -60, -60, 14));
+    TileLife tiles;
+    tiles.setCells(soup(120, 40, -60, -60, 14));
+    const std::uint64_t collections = NodeStore::instance().statistics().collections;
+    HashLife::setMemoryLimit(std::size_t(2) << 20);
+    for (int jump = 0; jump < 2; ++jump) {
+        tight.advance(2000);
+        tiles.advance(1000);
+        tiles.advance(1000);
+        QVERIFY(tight.equals(tiles));
+    }
+    HashLife::setMemoryLimit(defaultLimit);
+    QVERIFY(NodeStore::instance().statistics().collections > collections + 2);
     QVERIFY(kept.equals(counted));
     kept.advance(1);
     counted.advance(1);

@@ -1,6 +1,7 @@
 #ifndef HASHLIFE_H
 #define HASHLIFE_H
 
+#include <atomic>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -76,6 +77,9 @@ public:
     // advance() unless it would end after `deadline`: then false, soon after
     // it, with the cells unchanged. What it computed stays remembered.
     bool advanceBefore(std::uint64_t generations, std::chrono::steady_clock::time_point deadline);
+    // advance() unless another thread raises `stop` first: then false, soon
+    // after, with the cells unchanged and what was computed remembered.
+    bool advanceUnless(std::uint64_t generations, const std::atomic<bool> &stop);
 
     // From the root square's digest: equal HashLife universes give equal
     // digests in O(1); TileLife digests the same cells differently.
@@ -114,6 +118,8 @@ private:
     // The square `square` of `level` with the cells of begin..end alive, all of them within `bound`.
     static NodeId built(CellPoint *begin, CellPoint *end, int level, const CellRect &square, const CellRect &bound);
     std::vector<CellPoint> liveCells(const CellRect &area) const;
+    // advance(), false if the store's deadline or stop flag ended it; clears both.
+    bool advanceInterruptible(std::uint64_t generations);
 
     Rule lifeRule;
     NodeId root; // registered with the store as long as this universe holds it

@@ -23,6 +23,15 @@ Word nodeHash(int level, Word nw, Word ne, Word sw, Word se)
         >> 8;
 }
 
+// Where the node of these quarters (a leaf's bits in the first two) lies in
+// the table: from the ids alone, so that looking a node up reads no other
+// node. Ids are unique, and a leaf's last two are None, which no quarter is.
+Word slotHash(const NodeId (&quarters)[4])
+{
+    return mix((Word(quarters[0]) | Word(quarters[1]) << 32) * 0x9E3779B97F4A7C15ULL
+        ^ (Word(quarters[2]) | Word(quarters[3]) << 32) * 0xC2B2AE3D27D4EB4FULL);
+}
+
 // The high half of a slot: bits of the hash beside those that chose the slot.
 Word tagOf(Word hash) { return (hash >> 24) << 32; }
 
@@ -111,37 +120,39 @@ NodeStore::NodeStore()
 NodeId NodeStore::leaf(std::uint64_t bits)
 {
     const NodeId quarters[4] = { NodeId(bits), NodeId(bits >> 32), None, None };
-    const Word hash = leafHash(bits);
-    const NodeId found = find(hash, quarters, LeafLevel);
-    return found != None ? found : make(hash, quarters, LeafLevel, Word(__builtin_popcountll(bits)));
+    const Word hash = slotHash(quarters);
+    const NodeId found = find(hash, quarters);
+    return found != None
+        ? found
+        : make(hash, quarters, leafHash(bits) << 8 | Word(LeafLevel), Word(__builtin_popcountll(bits)));
 }
 
 NodeId NodeStore::node(NodeId nw, NodeId ne, NodeId sw, NodeId se)
 {
     const NodeId quarters[4] = { nw, ne, sw, se };
+    const Word hash = slotHash(quarters);
+    const NodeId found = find(hash, quarters);
+    if (found != None)
+        return found;
     const Node &a = at(nw);
     const Node &b = at(ne);
     const Node &c = at(sw);
     const Node &d = at(se);
     const int level = static_cast<int>(a.hashLevel & 0xFF) + 1;
-    const Word hash = nodeHash(level, a.hashLevel >> 8, b.hashLevel >> 8, c.hashLevel >> 8, d.hashLevel >> 8);
-    const NodeId found = find(hash, quarters, level);
-    if (found != None)
-        return found;
+    const Word content = nodeHash(level, a.hashLevel >> 8, b.hashLevel >> 8, c.hashLevel >> 8, d.hashLevel >> 8);
     const Word population
         = addSaturated(addSaturated(a.population, b.population), addSaturated(c.population, d.population));
-    return make(hash, quarters, level, population);
+    return make(hash, quarters, content << 8 | Word(level), population);
 }
 
 void NodeStore::prefetchSlot(NodeId nw, NodeId ne, NodeId sw, NodeId se) const
 {
-    const Word hash = nodeHash(level(nw) + 1, contentHash(nw), contentHash(ne), contentHash(sw), contentHash(se));
-    __builtin_prefetch(&table[hash & (table.size() - 1)]);
+    const NodeId quarters[4] = { nw, ne, sw, se };
+    __builtin_prefetch(&table[slotHash(quarters) & (table.size() - 1)]);
 }
 
-NodeId NodeStore::find(std::uint64_t hash, const NodeId (&quarters)[4], int level) const
+NodeId NodeStore::find(std::uint64_t hash, const NodeId (&quarters)[4]) const
 {
-    const Word hashLevel = hash << 8 | Word(level);
     const Word tag = tagOf(hash);
     const std::size_t mask = table.size() - 1;
     for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
@@ -152,21 +163,23 @@ NodeId NodeStore::find(std::uint64_t hash, const NodeId (&quarters)[4], int leve
             continue;
         const NodeId id = static_cast<NodeId>(entry);
         const Node &n = at(id);
-        if (n.hashLevel == hashLevel && n.quarters[0] == quarters[0] && n.quarters[1] == quarters[1]
-            && n.quarters[2] == quarters[2] && n.quarters[3] == quarters[3])
+        if (n.quarters[0] == quarters[0] && n.quarters[1] == quarters[1] && n.quarters[2] == quarters[2]
+            && n.quarters[3] == quarters[3])
             return id;
     }
 }
 
-NodeId NodeStore::make(std::uint64_t hash, const NodeId (&quarters)[4], int level, std::uint64_t population)
+NodeId NodeStore::make(
+    std::uint64_t hash, const NodeId (&quarters)[4], std::uint64_t hashLevel, std::uint64_t population)
 {
-    const NodeId keep[4]
-        = { level > LeafLevel ? quarters[0] : None, level > LeafLevel ? quarters[1] : None, quarters[2], quarters[3] };
+    const bool isLeaf = static_cast<int>(hashLevel & 0xFF) == LeafLevel;
+    const NodeId keep[4] = { isLeaf ? None : quarters[0], isLeaf ? None : quarters[1], quarters[2], quarters[3] };
     const NodeId id = allocate(keep);
+    ++counts.nodesMade;
     Node &n = at(id);
     std::copy(quarters, quarters + 4, n.quarters);
     n.result = None;
-    n.hashLevel = hash << 8 | Word(level);
+    n.hashLevel = hashLevel;
     n.population = population;
     insert(id, hash);
     return id;
@@ -211,7 +224,7 @@ void NodeStore::rehash(std::size_t tableSize)
     for (NodeId id = 1; id < unused; ++id) {
         const Node &n = at(id);
         if ((n.hashLevel & 0xFF) != FreeLevel)
-            insert(id, n.hashLevel >> 8);
+            insert(id, slotHash(n.quarters));
     }
 }
 
@@ -235,26 +248,51 @@ void NodeStore::setMemoryLimit(std::size_t bytes)
 
 void NodeStore::collect(const NodeId (&keep)[4], bool shrink)
 {
+    ++counts.collections;
     std::vector<Word> marks((unused + 63) / 64, 0);
     const auto marked = [&marks](NodeId id) { return ((marks[id / 64] >> (id % 64)) & 1) != 0; };
+    // Marks everything reachable from `pending`, through the results of the
+    // nodes marked too where `withResults`.
+    const auto markFrom = [&](std::vector<NodeId> &pending, bool withResults) {
+        while (!pending.empty()) {
+            const NodeId id = pending.back();
+            pending.pop_back();
+            if (id == None || marked(id))
+                continue;
+            marks[id / 64] |= Word(1) << (id % 64);
+            const Node &n = at(id);
+            if ((n.hashLevel & 0xFF) > LeafLevel) {
+                for (const NodeId quarter : n.quarters) {
+                    if (!marked(quarter))
+                        pending.push_back(quarter);
+                }
+            }
+            if (withResults && n.result != None && !marked(n.result))
+                pending.push_back(n.result);
+        }
+    };
     std::vector<NodeId> pending(protectedNodes);
     pending.insert(pending.end(), std::begin(keep), std::end(keep));
     pending.insert(pending.end(), empties + LeafLevel, empties + MaxLevel + 1);
     for (const auto &root : roots)
         pending.push_back(root.first);
-    while (!pending.empty()) {
-        const NodeId id = pending.back();
-        pending.pop_back();
-        if (id == None || marked(id))
-            continue;
-        marks[id / 64] |= Word(1) << (id % 64);
-        const Node &n = at(id);
-        if ((n.hashLevel & 0xFF) > LeafLevel) {
-            for (const NodeId quarter : n.quarters) {
-                if (!marked(quarter))
-                    pending.push_back(quarter);
-            }
+    markFrom(pending, false);
+
+    // The futures of the live squares are what the next jump asks for first:
+    // they stay, with all they lead to, unless keeping them would leave less
+    // than half the limit free, when collections would follow one another.
+    if (!shrink) {
+        const std::vector<Word> live = marks;
+        for (NodeId id = 1; id < unused; ++id) {
+            if (marked(id) && at(id).result != None)
+                pending.push_back(at(id).result);
         }
+        markFrom(pending, true);
+        std::size_t kept = 0;
+        for (const Word word : marks)
+            kept += static_cast<std::size_t>(__builtin_popcountll(word));
+        if (kept * NodeBytes > limit / 2)
+            marks = live;
     }
 
     if (shrink) {
@@ -390,6 +428,12 @@ void NodeStore::setDeadline(std::optional<std::chrono::steady_clock::time_point>
     untilClock = 0;
 }
 
+void NodeStore::setStopFlag(const std::atomic<bool> *flag)
+{
+    stopFlag = flag;
+    untilClock = 0;
+}
+
 NodeId NodeStore::successor(NodeId id, int exponent)
 {
     const Node &n = at(id);
@@ -398,13 +442,17 @@ NodeId NodeStore::successor(NodeId id, int exponent)
         return empties[nodeLevel - 1];
     const bool ownStep = exponent == nodeLevel - 2;
     NodeId result = ownStep ? n.result : memoFind(id, exponent);
-    if (result != None)
+    if (result != None) {
+        ++counts.resultsReused;
         return result;
-    if (stopAt && untilClock-- == 0) {
-        untilClock = 1023;
-        if (std::chrono::steady_clock::now() > *stopAt)
+    }
+    if ((stopAt || stopFlag) && untilClock-- == 0) {
+        untilClock = 255;
+        if ((stopFlag && stopFlag->load(std::memory_order_relaxed))
+            || (stopAt && std::chrono::steady_clock::now() > *stopAt))
             throw Interrupted {};
     }
+    ++counts.resultsComputed;
     result = nodeLevel == LeafLevel + 1 ? leafSuccessor(id, exponent) : stepQuarters(id, exponent);
     if (ownStep)
         at(id).result = result;

@@ -1,6 +1,7 @@
 #ifndef NODESTORE_H
 #define NODESTORE_H
 
+#include <atomic>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -40,9 +41,17 @@ public:
     struct Exhausted {
     };
 
-    // Thrown by successor() once the clock passes the deadline set; the results
-    // finished by then stay remembered.
+    // Thrown by successor() once the clock passes the deadline set, or the
+    // stop flag set is raised; the results finished by then stay remembered.
     struct Interrupted {
+    };
+
+    // What the store has done since the process started, for measuring.
+    struct Statistics {
+        std::uint64_t nodesMade = 0;
+        std::uint64_t resultsReused = 0; // successor() answered from what it had computed
+        std::uint64_t resultsComputed = 0;
+        std::uint64_t collections = 0;
     };
 
     static NodeStore &instance();
@@ -80,6 +89,8 @@ public:
     void useRule(const Rule &rule);
     // While set, successor() throws Interrupted soon after the clock passes it.
     void setDeadline(std::optional<std::chrono::steady_clock::time_point> deadline);
+    // While set, successor() throws Interrupted soon after another thread raises `flag`.
+    void setStopFlag(const std::atomic<bool> *flag);
 
     // A live universe's root, counted once per holder; it and all it contains stay.
     void addRoot(NodeId id);
@@ -99,6 +110,8 @@ public:
     std::size_t memoryLimit() const { return limit; }
     // Bytes held now: nodes, free or not, and the tables.
     std::size_t memoryUsed() const;
+
+    const Statistics &statistics() const { return counts; }
 
     NodeStore(const NodeStore &) = delete;
     NodeStore &operator=(const NodeStore &) = delete;
@@ -132,8 +145,9 @@ private:
     const Node &at(NodeId id) const { return chunks[id >> ChunkBits][id & (ChunkSize - 1)]; }
     // Starts loading the hash table's slot for the node of these quarters.
     void prefetchSlot(NodeId nw, NodeId ne, NodeId sw, NodeId se) const;
-    NodeId find(std::uint64_t hash, const NodeId (&quarters)[4], int level) const;
-    NodeId make(std::uint64_t hash, const NodeId (&quarters)[4], int level, std::uint64_t population);
+    NodeId find(std::uint64_t hash, const NodeId (&quarters)[4]) const;
+    // `hash` chooses the slot, `hashLevel` is the new node's own field.
+    NodeId make(std::uint64_t hash, const NodeId (&quarters)[4], std::uint64_t hashLevel, std::uint64_t population);
     NodeId allocate(const NodeId (&keep)[4]);
     bool grow();
     std::size_t bytesInUse() const;
@@ -168,8 +182,10 @@ private:
 
     Rule rule;
     std::optional<std::chrono::steady_clock::time_point> stopAt;
+    const std::atomic<bool> *stopFlag = nullptr;
     std::uint32_t untilClock = 0; // successors computed before the clock is read again
     LifeBits::RuleDecision decision { Rule() };
+    Statistics counts;
 };
 
 #endif // NODESTORE_H

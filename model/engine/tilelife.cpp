@@ -396,6 +396,21 @@ void TileLife::advance(std::uint64_t generations)
     *this = std::move(trial);
 }
 
+bool TileLife::advanceUnless(std::uint64_t generations, const std::atomic<bool> &stop)
+{
+    // Few enough generations between looks at the flag that the loser of a
+    // race stops within a millisecond or so.
+    constexpr std::uint64_t Chunk = 8;
+    while (generations > 0 && !changedTiles.empty()) {
+        if (stop.load(std::memory_order_relaxed))
+            return false;
+        const std::uint64_t chunk = std::min(generations, Chunk);
+        advance(chunk);
+        generations -= chunk;
+    }
+    return true;
+}
+
 void TileLife::forEachLiveCell(
     const CellRect &area, const std::function<void(std::int64_t x, std::int64_t y)> &visit) const
 {

@@ -2,6 +2,7 @@
 #define TILELIFE_H
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <unordered_map>
 #include <vector>
@@ -48,6 +49,9 @@ public:
     // One generation after another; meant for up to StepLimit of them. Near
     // the limit each generation is checked, on a copy.
     void advance(std::uint64_t generations) override;
+    // Any number of generations, unless another thread raises `stop` first:
+    // then false, soon after, with the cells at some generation between.
+    bool advanceUnless(std::uint64_t generations, const std::atomic<bool> &stop);
 
     // Equal TileLife universes give equal digests; HashLife digests the same cells differently.
     std::uint64_t hash() const override;

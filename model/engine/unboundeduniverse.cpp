@@ -1,7 +1,9 @@
 #include "model/engine/unboundeduniverse.h"
 
-#include <algorithm>
+#include <atomic>
 #include <chrono>
+#include <exception>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -49,7 +51,6 @@ UnboundedUniverse::UnboundedUniverse(const HashLife &cells)
 UnboundedUniverse::UnboundedUniverse(const UnboundedUniverse &other)
     : jumps(other.jumps)
     , steps(other.steps ? std::make_unique<TileLife>(*other.steps) : nullptr)
-    , tileReach(other.tileReach)
 {
 }
 
@@ -59,7 +60,6 @@ UnboundedUniverse &UnboundedUniverse::operator=(const UnboundedUniverse &other)
         std::unique_ptr<TileLife> copied = other.steps ? std::make_unique<TileLife>(*other.steps) : nullptr;
         jumps = other.jumps;
         steps = std::move(copied);
-        tileReach = other.tileReach;
     }
     return *this;
 }
@@ -77,7 +77,6 @@ HashLife UnboundedUniverse::quadtree() const
 
 void UnboundedUniverse::setCells(std::vector<CellPoint> cells)
 {
-    tileReach = std::numeric_limits<std::uint64_t>::max();
     if (jumps)
         jumps->setCells(std::move(cells));
     else
@@ -86,23 +85,11 @@ void UnboundedUniverse::setCells(std::vector<CellPoint> cells)
 
 std::unique_ptr<Universe> UnboundedUniverse::clone() const { return std::make_unique<UnboundedUniverse>(*this); }
 
-void UnboundedUniverse::setRule(const Rule &rule)
-{
-    engine().setRule(rule);
-    tileReach = std::numeric_limits<std::uint64_t>::max();
-}
+void UnboundedUniverse::setRule(const Rule &rule) { engine().setRule(rule); }
 
-void UnboundedUniverse::setCell(std::int64_t x, std::int64_t y, bool alive)
-{
-    engine().setCell(x, y, alive);
-    tileReach = std::numeric_limits<std::uint64_t>::max();
-}
+void UnboundedUniverse::setCell(std::int64_t x, std::int64_t y, bool alive) { engine().setCell(x, y, alive); }
 
-void UnboundedUniverse::clear()
-{
-    engine().clear();
-    tileReach = std::numeric_limits<std::uint64_t>::max();
-}
+void UnboundedUniverse::clear() { engine().clear(); }
 
 void UnboundedUniverse::clearInside(const CellRect &area) { engine().clearInside(area); }
 
@@ -142,74 +129,85 @@ void UnboundedUniverse::render(
 
 void UnboundedUniverse::advance(std::uint64_t generations)
 {
-    if (generations <= TileLife::StepLimit || engine().population() > TileLimit) {
-        advanceBy(generations);
+    if (generations == 0)
         return;
-    }
-    // A jump may pass from one engine to the other half-way: what it had done
-    // is undone if the second cannot finish.
-    const UnboundedUniverse before(*this);
-    try {
-        advanceBy(generations);
-    } catch (...) {
-        *this = before;
-        throw;
+    if (engine().population() > TileLimit) {
+        useHashLife();
+        jumps->advance(generations);
+    } else if (generations <= TileLife::StepLimit) {
+        useTileLife();
+        steps->advance(generations);
+    } else {
+        race(generations);
     }
 }
 
-void UnboundedUniverse::advanceBy(std::uint64_t generations)
+void UnboundedUniverse::race(std::uint64_t generations)
 {
-    using Clock = std::chrono::steady_clock;
-    using Seconds = std::chrono::duration<double>;
-    // The two engines race: the tiles step in doubling chunks, and each time
-    // their time in this jump has doubled, HashLife gets a share of it, moving
-    // the cells in included, to do the rest from where the tiles are: a
-    // quarter, or a sixteenth of what the rest would take the tiles at their
-    // pace so far if that is less. Whichever suits the pattern wins; the
-    // loser costs a bounded share, and little where the tiles are nearly done.
-    constexpr Seconds FirstTrial(0.001);
-    // What moving one cell into HashLife costs, about: a trial shorter than
-    // the move could not finish.
-    constexpr Seconds MovePerCell(40e-9);
-    constexpr std::uint64_t FirstChunk = 16;
-    if (jumps && generations > tileReach) {
-        jumps->advance(generations);
-        return;
-    }
-    Seconds tileTime(0);
-    Seconds nextTrial = FirstTrial;
-    std::uint64_t done = 0;
-    std::uint64_t chunk = FirstChunk;
-    while (generations > 0) {
-        if (engine().population() > TileLimit) {
-            useHashLife();
-            engine().advance(generations);
+    // Which engine suits a pattern shows only by running it, so both run at
+    // once: the tiles on a thread of their own, HashLife on this one, each on
+    // its own copy of the cells, and the first to finish stops the other.
+    // The jump then takes about as long as the faster engine alone, on a
+    // second core. HashLife keeps its nodes and results whoever wins, and
+    // when it holds the cells it jumps from its own root rather than from
+    // cells moved in, so that what it computed in one jump serves the next.
+    // A jump that HashLife has mostly worked out before, as a run of equal
+    // jumps has, ends within a few milliseconds: it gets those alone first,
+    // sparing the tiles' thread its start and its share of a loaded machine.
+    // Whatever stops it, out of memory or at the edge of the plane, the race
+    // still runs: the tiles may finish where HashLife cannot.
+    constexpr std::chrono::milliseconds HeadStart(2);
+    try {
+        if (jumps && jumps->advanceBefore(generations, std::chrono::steady_clock::now() + HeadStart))
             return;
+    } catch (const UniverseError &) {
+    }
+    std::atomic<bool> finished { false };
+    TileLife tiles = steps ? *steps : TileLife(jumps->rule());
+    std::vector<CellPoint> cells;
+    if (jumps) {
+        const std::optional<CellRect> box = jumps->boundingBox();
+        if (box)
+            jumps->forEachLiveCell(*box, [&cells](std::int64_t x, std::int64_t y) { cells.push_back({ x, y }); });
+    }
+    bool tilesDone = false;
+    std::exception_ptr tilesError;
+    std::thread stepper([&] {
+        try {
+            tiles.setCells(cells);
+            std::vector<CellPoint>().swap(cells);
+            tilesDone = tiles.advanceUnless(generations, finished);
+            if (tilesDone)
+                finished = true;
+        } catch (...) {
+            tilesError = std::current_exception();
         }
-        useTileLife();
-        if (tileTime >= nextTrial) {
-            nextTrial = 2 * tileTime;
-            const Seconds rest = tileTime * (static_cast<double>(generations) / static_cast<double>(done));
-            const Seconds budget = std::min(tileTime / 4, rest / 16);
-            if (budget > MovePerCell * static_cast<double>(steps->population())) {
-                const Clock::time_point start = Clock::now();
-                HashLife trial(steps->rule());
-                copyCells(*steps, trial);
-                if (trial.advanceBefore(generations, start + std::chrono::duration_cast<Clock::duration>(budget))) {
-                    jumps = std::move(trial);
-                    steps.reset();
-                    tileReach = done;
-                    return;
-                }
-            }
+    });
+    bool jumped = false;
+    std::exception_ptr jumpError;
+    std::optional<HashLife> plane;
+    try {
+        if (jumps) {
+            plane = *jumps;
+        } else {
+            plane.emplace(steps->rule());
+            copyCells(*steps, *plane);
         }
-        const std::uint64_t step = std::min({ generations, chunk, TileLife::StepLimit });
-        const Clock::time_point start = Clock::now();
-        steps->advance(step);
-        tileTime += Clock::now() - start;
-        generations -= step;
-        done += step;
-        chunk *= 2;
+        jumped = plane->advanceUnless(generations, finished);
+    } catch (...) {
+        jumpError = std::current_exception();
+    }
+    if (jumped)
+        finished = true;
+    stepper.join();
+    if (jumped) {
+        jumps = std::move(plane);
+        steps.reset();
+    } else if (tilesDone) {
+        steps = std::make_unique<TileLife>(std::move(tiles));
+        jumps.reset();
+    } else {
+        std::rethrow_exception(jumpError ? jumpError : tilesError);
     }
 }
 

@@ -2,7 +2,6 @@
 #define UNBOUNDEDUNIVERSE_H
 
 #include <cstdint>
-#include <limits>
 #include <memory>
 #include <optional>
 
@@ -15,10 +14,10 @@
 // of chaotic patterns, where HashLife's memo gains nothing; HashLife for
 // jumps of patterns whose parts repeat, whose cost follows what is new in
 // the pattern rather than the generations, and for patterns too large to
-// hold tile by tile. A jump starts on the tiles, and HashLife is tried for
-// the rest with a time limit that grows with the tiles' time. Both give
-// exactly the same cells; the cells move from one to the other only when the
-// kind of step changes, so a run at one speed pays for the move once.
+// hold tile by tile. A jump of more than TileLife::StepLimit generations
+// runs both at once and keeps the first to finish. Both give exactly the
+// same cells; the cells stay with the engine of the last step, so a run at
+// one speed pays for a move once.
 class UnboundedUniverse : public Universe
 {
 public:
@@ -72,8 +71,8 @@ public:
     bool equalsShifted(const Universe &other, std::int64_t dx, std::int64_t dy) const override;
 
 private:
-    // advance() without the undoing of a jump that fails half-way.
-    void advanceBy(std::uint64_t generations);
+    // A jump of more than TileLife::StepLimit generations, by whichever engine finishes first.
+    void race(std::uint64_t generations);
     const Universe &engine() const;
     Universe &engine();
     // The cells moved into the other engine, or kept where they are if they are there already.
@@ -83,11 +82,6 @@ private:
     // Exactly one of the two holds the cells.
     std::optional<HashLife> jumps;
     std::unique_ptr<TileLife> steps;
-    // Generations the tiles did in the last jump that HashLife took over; a
-    // longer jump of cells that HashLife holds goes to it at once, without
-    // moving them to the tiles and back. Forgotten whenever cells or the rule
-    // are set.
-    std::uint64_t tileReach = std::numeric_limits<std::uint64_t>::max();
 };
 
 #endif // UNBOUNDEDUNIVERSE_H

@@ -1,0 +1,261 @@
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <functional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "model/engine/hashlife.h"
+#include "model/engine/nodestore.h"
+#include "model/engine/tilelife.h"
+#include "model/engine/unboundeduniverse.h"
+
+// Jumps of 2^k generations over patterns of every kind, by the tiles alone,
+// HashLife alone and the unbounded plane's own choice between them, so that
+// the choice can be held against the faster of the two for each row.
+// Each run starts with an empty node store. Run as
+//   bench_jumps --benchmark_filter=gun/
+// for one pattern; the whole table takes a few minutes.
+
+namespace
+{
+
+std::vector<CellPoint> picture(const std::vector<const char *> &rows)
+{
+    std::vector<CellPoint> cells;
+    for (std::size_t y = 0; y < rows.size(); ++y) {
+        for (std::size_t x = 0; rows[y][x] != '\0'; ++x) {
+            if (rows[y][x] == 'O')
+                cells.push_back({ static_cast<std::int64_t>(x), static_cast<std::int64_t>(y) });
+        }
+    }
+    return cells;
+}
+
+// `cells` transposed (bit 2), mirrored left-right (bit 0) and top-bottom
+// (bit 1) by `orientation`, then moved by dx, dy.
+void place(std::vector<CellPoint> &into, const std::vector<CellPoint> &cells, int orientation, std::int64_t dx,
+    std::int64_t dy)
+{
+    for (const CellPoint &cell : cells) {
+        std::int64_t x = cell.x;
+        std::int64_t y = cell.y;
+        if ((orientation & 4) != 0)
+            std::swap(x, y);
+        into.push_back({ dx + ((orientation & 1) != 0 ? -x : x), dy + ((orientation & 2) != 0 ? -y : y) });
+    }
+}
+
+const std::vector<CellPoint> &gosperGun()
+{
+    static const std::vector<CellPoint> gun = picture({
+        "........................O...........",
+        "......................O.O...........",
+        "............OO......OO............OO",
+        "...........O...O....OO............OO",
+        "OO........O.....O...OO..............",
+        "OO........O...O.OO....O.O...........",
+        "..........O.....O.......O...........",
+        "...........O...O....................",
+        "............OO......................",
+    });
+    return gun;
+}
+
+// The gun with an eater on its stream: a period-30 oscillator of 36 x 21
+// cells, checked when it was placed by stepping it 10,000 generations.
+std::vector<CellPoint> eatenGun()
+{
+    std::vector<CellPoint> cells = gosperGun();
+    place(cells, picture({ "OO..", "O.O.", "..O.", "..OO" }), 0, 31, 17);
+    return cells;
+}
+
+std::vector<CellPoint> gliders()
+{
+    std::vector<CellPoint> cells;
+    place(cells, picture({ ".O.", "..O", "OOO" }), 0, 0, 0);
+    place(cells, picture({ ".O.", "..O", "OOO" }), 3, -10, -10);
+    return cells;
+}
+
+std::vector<CellPoint> oneGun() { return gosperGun(); }
+
+// Twenty eaten guns turned every way at random places in 4000 x 4000 cells,
+// none within 20 cells of another.
+std::vector<CellPoint> eatenGuns()
+{
+    const std::vector<CellPoint> unit = eatenGun();
+    std::mt19937 random(7);
+    std::vector<CellPoint> corners;
+    std::vector<CellPoint> cells;
+    while (corners.size() < 20) {
+        const CellPoint corner { static_cast<std::int64_t>(random() % 4000),
+            static_cast<std::int64_t>(random() % 4000) };
+        if (std::any_of(corners.begin(), corners.end(), [&](const CellPoint &other) {
+                return std::abs(other.x - corner.x) < 80 && std::abs(other.y - corner.y) < 80;
+            }))
+            continue;
+        corners.push_back(corner);
+        place(cells, unit, static_cast<int>(random() % 8), corner.x, corner.y);
+    }
+    return cells;
+}
+
+std::vector<CellPoint> soup()
+{
+    std::mt19937 random(1);
+    std::vector<CellPoint> cells;
+    for (int y = 0; y < 1000; ++y) {
+        for (int x = 0; x < 1000; ++x) {
+            if (random() % 100 < 35)
+                cells.push_back({ x, y });
+        }
+    }
+    return cells;
+}
+
+// 10^4 blocks, beehives and blinkers, each alone in a square of 10 x 10.
+std::vector<CellPoint> stillLifes()
+{
+    const std::vector<CellPoint> shapes[3]
+        = { picture({ "OO", "OO" }), picture({ ".OO.", "O..O", ".OO." }), picture({ "OOO" }) };
+    std::mt19937 random(3);
+    std::vector<CellPoint> cells;
+    for (int y = 0; y < 100; ++y) {
+        for (int x = 0; x < 100; ++x) {
+            place(cells, shapes[random() % 3], 0, 10 * x + 1 + static_cast<int>(random() % 3),
+                10 * y + 1 + static_cast<int>(random() % 3));
+        }
+    }
+    return cells;
+}
+
+// Sixteen guns without eaters on a grid of 150 cells, turned at random: their
+// streams cross, break one another and hit the other guns.
+std::vector<CellPoint> streams()
+{
+    std::mt19937 random(5);
+    std::vector<CellPoint> cells;
+    for (int y = 0; y < 4; ++y) {
+        for (int x = 0; x < 4; ++x)
+            place(cells, gosperGun(), static_cast<int>(random() % 8), 150 * x, 150 * y);
+    }
+    return cells;
+}
+
+// Forgets every node and result the last run left, so that each run starts cold.
+void forgetNodes()
+{
+    const std::size_t limit = HashLife::memoryLimit();
+    HashLife::setMemoryLimit(1);
+    HashLife::setMemoryLimit(limit);
+}
+
+void tiles(benchmark::State &state, const std::vector<CellPoint> &cells, int exponent)
+{
+    for (auto _ : state) {
+        TileLife plane;
+        plane.setCells(cells);
+        for (std::uint64_t left = std::uint64_t(1) << exponent; left > 0;) {
+            const std::uint64_t step = std::min(left, TileLife::StepLimit);
+            plane.advance(step);
+            left -= step;
+        }
+        benchmark::DoNotOptimize(plane.population());
+    }
+}
+
+// `jumps` jumps of 2^exponent generations one after another, as a run plays.
+template <typename Plane>
+void quadtree(benchmark::State &state, const std::vector<CellPoint> &cells, int exponent, int jumps = 1)
+{
+    const NodeStore &store = NodeStore::instance();
+    NodeStore::Statistics before;
+    NodeStore::Statistics made;
+    for (auto _ : state) {
+        state.PauseTiming();
+        forgetNodes();
+        Plane plane;
+        plane.setCells(cells);
+        before = store.statistics();
+        state.ResumeTiming();
+        for (int jump = 0; jump < jumps; ++jump)
+            plane.advance(std::uint64_t(1) << exponent);
+        benchmark::DoNotOptimize(plane.population());
+        state.PauseTiming();
+        made.nodesMade += store.statistics().nodesMade - before.nodesMade;
+        made.resultsReused += store.statistics().resultsReused - before.resultsReused;
+        made.resultsComputed += store.statistics().resultsComputed - before.resultsComputed;
+        made.collections += store.statistics().collections - before.collections;
+        state.ResumeTiming();
+    }
+    const double runs = static_cast<double>(state.iterations());
+    state.counters["nodes/s"] = benchmark::Counter(static_cast<double>(made.nodesMade), benchmark::Counter::kIsRate);
+    state.counters["memo hits"] = static_cast<double>(made.resultsReused) / runs;
+    state.counters["computed"] = static_cast<double>(made.resultsComputed) / runs;
+    state.counters["collections"] = static_cast<double>(made.collections) / runs;
+    state.counters["store MiB"] = static_cast<double>(HashLife::memoryUsed()) / (1024 * 1024);
+}
+
+struct Row {
+    const char *name;
+    std::vector<CellPoint> (*cells)();
+    int tilesUpTo; // the largest exponent the tiles alone run in seconds
+    int hashUpTo; // the same for HashLife and the choice
+    std::vector<int> exponents;
+};
+
+void registerTable()
+{
+    // No puffer: none could be typed from memory and verified here.
+    static const Row rows[] = {
+        { "gliders", gliders, 16, 40, { 0, 4, 8, 12, 16, 20, 30, 40 } },
+        { "gun", oneGun, 16, 40, { 0, 4, 8, 12, 16, 20, 30, 40 } },
+        { "eatenguns", eatenGuns, 14, 40, { 0, 8, 12, 14, 16, 20, 30, 40 } },
+        { "soup", soup, 12, 12, { 0, 4, 8, 10, 12 } },
+        { "stilllifes", stillLifes, 16, 40, { 0, 8, 12, 16, 24, 32, 40 } },
+        { "streams", streams, 14, 20, { 0, 8, 12, 14, 16, 18, 20 } },
+    };
+    for (const Row &row : rows) {
+        auto cells = std::make_shared<std::vector<CellPoint>>(row.cells());
+        for (const int k : row.exponents) {
+            const std::string suffix = "/" + std::to_string(k);
+            if (k <= row.tilesUpTo)
+                benchmark::RegisterBenchmark((std::string(row.name) + "/tiles" + suffix).c_str(),
+                    [cells, k](benchmark::State &state) { tiles(state, *cells, k); })
+                    ->Unit(benchmark::kMillisecond)
+                    ->MinTime(0.2);
+            if (k <= row.hashUpTo) {
+                benchmark::RegisterBenchmark((std::string(row.name) + "/hashlife" + suffix).c_str(),
+                    [cells, k](benchmark::State &state) { quadtree<HashLife>(state, *cells, k); })
+                    ->Unit(benchmark::kMillisecond)
+                    ->MinTime(0.2);
+                benchmark::RegisterBenchmark((std::string(row.name) + "/choice" + suffix).c_str(),
+                    [cells, k](benchmark::State &state) { quadtree<UnboundedUniverse>(state, *cells, k); })
+                    ->Unit(benchmark::kMillisecond)
+                    ->MinTime(0.2);
+                if (k >= 12) {
+                    benchmark::RegisterBenchmark((std::string(row.name) + "/choice8times" + suffix).c_str(),
+                        [cells, k](benchmark::State &state) { quadtree<UnboundedUniverse>(state, *cells, k, 8); })
+                        ->Unit(benchmark::kMillisecond)
+                        ->MinTime(0.2);
+                }
+            }
+        }
+    }
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    registerTable();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
