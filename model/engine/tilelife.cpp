@@ -171,6 +171,7 @@ std::int32_t TileLife::addTile(const TileKey &key)
     tile.key = key;
     tile.used = true;
     tile.computedAt = stepCount;
+    farthestKey = std::max({ farthestKey, key.x < 0 ? -key.x : key.x, key.y < 0 ? -key.y : key.y });
     for (int d = 0; d < Directions; ++d) {
         const std::int32_t other = tileAt({ key.x + OffsetX[d], key.y + OffsetY[d] });
         tile.neighbours[static_cast<std::size_t>(d)] = other;
@@ -238,6 +239,7 @@ void TileLife::clear()
     freeTiles.clear();
     index.clear();
     changedTiles.clear();
+    farthestKey = 0;
 }
 
 void TileLife::setCells(const std::vector<CellPoint> &cells)
@@ -367,12 +369,7 @@ bool TileLife::nearLimit(std::uint64_t generations) const
     // the limit may cross it.
     const std::int64_t reach
         = static_cast<std::int64_t>(std::min<std::uint64_t>(generations, CoordinateLimit) >> 6) + 2;
-    const std::int64_t edge = (CoordinateLimit >> 6) - reach;
-    for (const Tile &tile : tiles) {
-        if (tile.used && (tile.key.x < -edge || tile.key.x >= edge || tile.key.y < -edge || tile.key.y >= edge))
-            return true;
-    }
-    return false;
+    return farthestKey >= (CoordinateLimit >> 6) - reach;
 }
 
 void TileLife::advance(std::uint64_t generations)

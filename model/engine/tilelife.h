@@ -114,6 +114,9 @@ private:
     std::vector<std::int32_t> changedTiles; // those with `changed` set, each once
     int stepsSinceEdit = 0; // generations since cells or the rule were last set, up to 2
     std::uint64_t stepCount = 0; // generations stepped
+    // The largest |x| or |y| of a tile key made since the plane was last
+    // cleared, so that nearLimit() looks at no tile: none lies farther out.
+    std::int64_t farthestKey = 0;
     std::vector<std::int32_t> due; // tiles to compute in the generation under way
     std::vector<TileStep> outcomes; // for each due tile
 };
