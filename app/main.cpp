@@ -9,7 +9,7 @@
 #include "app/commandline.h"
 #include "app/textanswer.h"
 #include "mainwindow/mainwindow.h"
-#include "mainwindow/translations.h"
+#include "document/translations.h"
 
 int main(int argc, char *argv[])
 {

@@ -15,7 +15,7 @@
 #include <unistd.h>
 
 #include "export/fieldexport.h"
-#include "mainwindow/patternfile.h"
+#include "document/patternfile.h"
 #include "model/analysis/celllist.h"
 #include "model/analysis/runhistory.h"
 #include "model/analysis/stabilisation.h"

@@ -12,9 +12,9 @@
 #include <string>
 #include <thread>
 
-#include "mainwindow/document.h"
+#include "document/document.h"
 #include "mainwindow/fastforward.h"
-#include "mainwindow/patternfile.h"
+#include "document/patternfile.h"
 #include "model/edit/clip.h"
 #include "model/engine/orientation.h"
 #include "model/engine/topology.h"

@@ -1,4 +1,4 @@
-#include "mainwindow/appsettings.h"
+#include "document/appsettings.h"
 
 #include <QCoreApplication>
 #include <QDir>

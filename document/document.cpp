@@ -1,11 +1,10 @@
-#include "mainwindow/document.h"
+#include "document/document.h"
 
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QLocale>
 #include <QRandomGenerator>
-#include <QUndoStack>
 
 #include <algorithm>
 #include <climits>
@@ -27,7 +26,7 @@ namespace
 {
 
 // Steps the history keeps; each holds two or four universes, in the classic field of 1,920 bytes.
-constexpr int UndoLimit = 500;
+constexpr std::size_t UndoLimit = 500;
 // Cell updates a tick of a bounded universe may take, as a power of two.
 constexpr int BoundedTickBudget = 26;
 constexpr int MaxBoundedStepExponent = 20;
@@ -65,13 +64,12 @@ Document::Document(QObject *parent)
     : QObject(parent)
     , classic(std::make_unique<ClassicUniverse>())
     , saved(std::make_shared<ClassicUniverse>(PackedField()))
-    , undoStack(new QUndoStack(this))
+    , undoStack(new UndoHistory(UndoLimit, this))
     , stabilityWatch(new StabilityWatch(this))
     , runHistory(RunHistory::GenerationLimit, RunHistory::CheckpointBudget, historyHash)
 {
-    undoStack->setUndoLimit(UndoLimit);
-    // Pushes are announced by recordStep(): at the undo limit a push leaves the index as it was.
-    connect(undoStack, &QUndoStack::indexChanged, this, &Document::undoChanged);
+    // Pushes are announced by recordStep().
+    connect(undoStack, &UndoHistory::indexChanged, this, &Document::undoChanged);
     connect(stabilityWatch, &StabilityWatch::changed, this, [this] {
         const Stabilisation::Result *found = stabilityWatch->result();
         if (running && pauseWhenSettled && found && found->outcome == Stabilisation::Outcome::Stable)
@@ -915,7 +913,7 @@ void Document::recordStep(const QString &text, const FieldCommand::State &before
     const FieldCommand::State after = currentState(before.saved != nullptr);
     if (after == before)
         return;
-    undoStack->push(
-        new FieldCommand(text, before, after, [this](const FieldCommand::State &state) { applyState(state); }));
+    undoStack->push(std::make_unique<FieldCommand>(
+        text, before, after, [this](const FieldCommand::State &state) { applyState(state); }));
     emit undoChanged();
 }

@@ -11,10 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "document/fieldcommand.h"
+#include "document/patternfile.h"
+#include "document/stabilitywatch.h"
+#include "document/undohistory.h"
 #include "export/fieldexport.h"
-#include "mainwindow/fieldcommand.h"
-#include "mainwindow/patternfile.h"
-#include "mainwindow/stabilitywatch.h"
 #include "model/analysis/runhistory.h"
 #include "model/edit/clip.h"
 #include "model/engine/classicuniverse.h"
@@ -23,8 +24,6 @@
 #include "model/engine/rule.h"
 #include "model/engine/topology.h"
 #include "model/engine/universe.h"
-
-class QUndoStack;
 
 // What the window shows and works on, apart from the window: the universe in
 // use, its generation and saved state, its rule, the run history that tells
@@ -276,7 +275,7 @@ private:
     std::unique_ptr<Universe> other; // the universe in use when it is not the classic field
     std::shared_ptr<const Universe> saved; // the saved state, never null
     std::int64_t savedGeneration = 1; // the saved state's, where Stop goes back to
-    QUndoStack *undoStack; // owned, also a child of this document
+    UndoHistory *undoStack; // owned, also a child of this document
     StabilityWatch *stabilityWatch; // a child of this document
     RunHistory runHistory;
     std::int64_t generationNumber = 1;

@@ -1,4 +1,4 @@
-#include "mainwindow/fieldcommand.h"
+#include "document/fieldcommand.h"
 
 #include <utility>
 
@@ -22,7 +22,7 @@ bool FieldCommand::State::operator==(const State &other) const
 }
 
 FieldCommand::FieldCommand(const QString &text, State before, State after, Apply apply)
-    : QUndoCommand(text)
+    : name(text)
     , before(std::move(before))
     , after(std::move(after))
     , apply(std::move(apply))

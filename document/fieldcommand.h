@@ -2,7 +2,6 @@
 #define FIELDCOMMAND_H
 
 #include <QString>
-#include <QUndoCommand>
 
 #include <cstdint>
 #include <functional>
@@ -12,10 +11,10 @@
 
 #include "model/engine/universe.h"
 
-// One step of the universe's history for the undo stack: what the step
+// One step of the universe's history for the undo history: what the step
 // changed, as it was before and after. The step itself has already happened
 // when the command is pushed, so the first redo() does nothing.
-class FieldCommand : public QUndoCommand
+class FieldCommand
 {
 public:
     // What a step can change: the universe (its topology, cells and rule),
@@ -39,10 +38,13 @@ public:
     // `apply` puts a state back into the window; it must outlive the command.
     FieldCommand(const QString &text, State before, State after, Apply apply);
 
-    void undo() override;
-    void redo() override;
+    // The step's name, as the Edit menu shows it after Undo and Redo.
+    const QString &text() const { return name; }
+    void undo();
+    void redo();
 
 private:
+    QString name;
     State before;
     State after;
     Apply apply;

@@ -1,4 +1,4 @@
-#include "mainwindow/patternfile.h"
+#include "document/patternfile.h"
 
 #include <QByteArray>
 #include <QCoreApplication>

@@ -1,4 +1,4 @@
-#include "mainwindow/stabilitywatch.h"
+#include "document/stabilitywatch.h"
 
 #include <QElapsedTimer>
 #include <QTimer>

@@ -1,4 +1,4 @@
-#include "mainwindow/translations.h"
+#include "document/translations.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>

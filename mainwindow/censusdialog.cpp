@@ -14,7 +14,7 @@
 #include <algorithm>
 #include <string>
 
-#include "mainwindow/document.h"
+#include "document/document.h"
 #include "model/analysis/celllist.h"
 #include "model/analysis/stabilisation.h"
 

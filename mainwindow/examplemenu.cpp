@@ -11,7 +11,7 @@
 
 #include <algorithm>
 
-#include "mainwindow/patternfile.h"
+#include "document/patternfile.h"
 #include "model/files/pattern.h"
 
 void ExampleMenu::fill(QMenu *menu)

@@ -7,7 +7,7 @@
 #include <memory>
 #include <optional>
 
-#include "mainwindow/document.h"
+#include "document/document.h"
 #include "model/edit/clip.h"
 #include "model/engine/orientation.h"
 #include "model/engine/rule.h"

@@ -3,7 +3,7 @@
 
 #include <QString>
 
-#include "mainwindow/patternfile.h"
+#include "document/patternfile.h"
 
 class QWidget;
 

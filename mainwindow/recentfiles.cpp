@@ -5,7 +5,7 @@
 #include <QFileInfo>
 #include <QMenu>
 
-#include "mainwindow/appsettings.h"
+#include "document/appsettings.h"
 
 RecentFiles::RecentFiles(QMenu *menu, AppSettings *settings, QObject *parent)
     : QObject(parent)

@@ -3,7 +3,7 @@
 #include <QAction>
 #include <QLabel>
 
-#include "mainwindow/document.h"
+#include "document/document.h"
 
 namespace
 {

@@ -15,7 +15,7 @@
 
 #include <utility>
 
-#include "mainwindow/appsettings.h"
+#include "document/appsettings.h"
 
 namespace
 {

@@ -3,7 +3,7 @@
 #include <QFile>
 #include <QTest>
 
-#include "mainwindow/appsettings.h"
+#include "document/appsettings.h"
 #include "mainwindow/mainwindow.h"
 #include "toplevelguard.h"
 #include "warningguard.h"

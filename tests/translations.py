@@ -16,7 +16,7 @@ import sys
 import tempfile
 import xml.etree.ElementTree as ElementTree
 
-SOURCE_FOLDERS = ["app", "mainwindow", "view", "editor", "export"]
+SOURCE_FOLDERS = ["app", "document", "mainwindow", "view", "editor", "export"]
 LANGUAGES = ["de", "es", "fr", "ru"]
 
 

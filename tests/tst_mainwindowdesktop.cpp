@@ -17,7 +17,7 @@
 
 #include <cstdlib>
 
-#include "mainwindow/appsettings.h"
+#include "document/appsettings.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindowtestcase.h"
 #include "modalrunner.h"

@@ -11,7 +11,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "mainwindow/document.h"
+#include "document/document.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindowtestcase.h"
 #include "modalrunner.h"

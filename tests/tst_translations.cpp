@@ -19,7 +19,7 @@
 #include <QTranslator>
 
 #include "mainwindow/mainwindow.h"
-#include "mainwindow/translations.h"
+#include "document/translations.h"
 #include "mainwindowprobe.h"
 #include "toplevelguard.h"
 #include "warningguard.h"
