@@ -14,6 +14,8 @@
 #include <string_view>
 #include <utility>
 
+#include "document/enginegate.h"
+#include "document/runthread.h"
 #include "model/edit/editing.h"
 #include "model/edit/universechange.h"
 #include "model/engine/bitmix.h"
@@ -66,10 +68,12 @@ Document::Document(QObject *parent)
     , saved(std::make_shared<ClassicUniverse>(PackedField()))
     , undoStack(new UndoHistory(UndoLimit, this))
     , stabilityWatch(new StabilityWatch(this))
+    , runThread(new RunThread(this))
     , runHistory(RunHistory::GenerationLimit, RunHistory::CheckpointBudget, historyHash)
 {
     // Pushes are announced by recordStep().
     connect(undoStack, &UndoHistory::indexChanged, this, &Document::undoChanged);
+    connect(runThread, &RunThread::finished, this, &Document::jumped);
     connect(stabilityWatch, &StabilityWatch::changed, this, [this] {
         const Stabilisation::Result *found = stabilityWatch->result();
         if (running && pauseWhenSettled && found && found->outcome == Stabilisation::Outcome::Stable)
@@ -81,11 +85,19 @@ Document::Document(QObject *parent)
 
 Document::~Document()
 {
-    // The steps on the stack point back at this document.
+    // The steps on the stack point back at this document; the run's thread
+    // ends before the universes go.
     delete undoStack;
+    delete runThread;
 }
 
 const Universe &Document::universe() const
+{
+    EngineGate::hold();
+    return inUse();
+}
+
+const Universe &Document::inUse() const
 {
     if (other)
         return *other;
@@ -94,10 +106,13 @@ const Universe &Document::universe() const
 
 Universe &Document::current()
 {
+    EngineGate::hold();
     if (other)
         return *other;
     return *classic;
 }
+
+bool Document::isJumping() const { return runThread->isBusy(); }
 
 GameField *Document::classicField() { return other ? nullptr : &classic->field(); }
 
@@ -457,6 +472,7 @@ void Document::pause()
 {
     if (!running)
         return;
+    runThread->cancel();
     running = false;
     emit runningChanged(false);
     recordStep(translated(QT_TRANSLATE_NOOP("MainWindow", "Run")), *runStart);
@@ -471,6 +487,7 @@ void Document::stop()
     const QString name = running ? translated(QT_TRANSLATE_NOOP("MainWindow", "Run"))
                                  : translated(QT_TRANSLATE_NOOP("MainWindow", "Stop"));
     if (running) {
+        runThread->cancel();
         running = false;
         runStart.reset();
         emit runningChanged(false);
@@ -487,16 +504,20 @@ void Document::stop()
 
 void Document::tick()
 {
+    if (runThread->isBusy())
+        return;
     const std::int64_t step = std::int64_t(1) << exponent;
     QString problem;
     if (generationNumber > std::numeric_limits<std::int64_t>::max() - step) {
         problem = translated(QT_TRANSLATE_NOOP("MainWindow", "The generation cannot go past 2^63 - 1."));
+    } else if (running && other) {
+        jumpSize = step;
+        runThread->start(current().clone(), static_cast<std::uint64_t>(step));
+        return;
     } else {
         try {
             current().advance(static_cast<std::uint64_t>(step));
-            generationNumber += step;
-            extendHistory();
-            emit fieldChanged(true);
+            ticked(step);
             return;
         } catch (const UniverseError &error) {
             problem = QString::fromStdString(error.what());
@@ -504,6 +525,30 @@ void Document::tick()
     }
     pause();
     emit runFailed(problem);
+}
+
+void Document::jumped()
+{
+    QString problem;
+    std::unique_ptr<Universe> next = runThread->take(problem);
+    if (!running)
+        return;
+    if (!next) {
+        pause();
+        emit runFailed(problem);
+        return;
+    }
+    EngineGate::hold();
+    other = std::move(next);
+    emit universeReplaced(false);
+    ticked(jumpSize);
+}
+
+void Document::ticked(std::int64_t step)
+{
+    generationNumber += step;
+    extendHistory();
+    emit fieldChanged(true);
 }
 
 void Document::saveState()
@@ -846,7 +891,9 @@ void Document::fastForward(const QString &name, std::int64_t generations, bool u
     const FieldCommand::State before = currentState(false);
     if (runHistory.lastGeneration() != generationNumber)
         resetHistory();
-    // Worked out on copies: Cancel leaves the universe and the history as they were.
+    // Worked out on copies: Cancel leaves the universe and the history as
+    // they were. The progress shown runs the event loop: the gate stays held.
+    const EngineGate::Scope scope;
     std::unique_ptr<Universe> ahead = universe().clone();
     RunHistory aheadHistory = runHistory;
     try {

@@ -25,6 +25,8 @@
 #include "model/engine/topology.h"
 #include "model/engine/universe.h"
 
+class RunThread;
+
 // What the window shows and works on, apart from the window: the universe in
 // use, its generation and saved state, its rule, the run history that tells
 // where it is going, the name and comments of the file it came from, and the
@@ -41,7 +43,11 @@
 // It is either idle or running (Play to Pause or Stop, the window's timer
 // calling tick(), each tick 2^stepExponent() generations). While running,
 // every operation that would change the universe is ignored, apart from
-// Pause and Stop.
+// Pause and Stop. The classic field steps at once, on the window's thread;
+// every other universe steps a copy on a RunThread, one jump at a time, and
+// the universe, its generation, the history and the undo steps change only
+// when the copy comes back finished: Pause and Stop give up a jump in flight,
+// leaving the universe at the last generation shown.
 //
 // Every operation that changes the universe, its generation, rule or saved
 // state is one undo step; a whole run from Play to Pause or Stop is one as well.
@@ -74,20 +80,23 @@ public:
     ~Document() override;
 
     // The universe in use, owned by the document, for the view to draw; valid
-    // until universeReplaced() says otherwise.
+    // until universeReplaced() says otherwise. Holds the EngineGate: while
+    // a jump is in flight, read it only until the event loop runs again.
     const Universe &universe() const;
-    Topology topology() const { return universe().topology(); }
+    Topology topology() const { return inUse().topology(); }
     // The classic field's GameField while the classic field is in use, else null.
     GameField *classicField();
     std::int64_t generation() const { return generationNumber; } // 1 or more
     // Live cells; UINT64_MAX when too many to count.
     std::uint64_t cellCount() const { return liveCells; }
-    const Rule &rule() const { return universe().rule(); }
+    const Rule &rule() const { return inUse().rule(); }
     // From the last universe set by hand up to the one shown; the same
     // object for the document's life. It looks for cycles over a million
     // generations in the classic field, a million ticks of the largest step elsewhere.
     const RunHistory &history() const { return runHistory; }
     bool isRunning() const { return running; }
+    // A jump of the run computes on the run's thread; the universe is still at the generation before it.
+    bool isJumping() const;
     // In the unbounded plane, the same run followed until it is stable apart
     // from the spaceships flying away, and what it leaves behind.
     const StabilityWatch &stability() const { return *stabilityWatch; }
@@ -163,7 +172,8 @@ public:
     // the cells cannot be made (memory), and then changes nothing.
     QString randomize(const CellRect &area);
     void next();
-    // Play, Pause and Stop; tick() computes the next step of a run.
+    // Play, Pause and Stop; tick() computes the next step of a run, or
+    // starts it on the run's thread, unless a jump is still in flight.
     void play();
     void pause();
     void stop();
@@ -241,7 +251,15 @@ signals:
     void runFailed(const QString &problem);
 
 private:
+    // The universe object in use, for what it holds itself (topology, rule)
+    // rather than in the node store: no hold of the EngineGate.
+    const Universe &inUse() const;
+    // The universe in use, to change, the EngineGate held.
     Universe &current();
+    // The jump on the run's thread has come back.
+    void jumped();
+    // Counts a tick of `step` generations: the universe has reached it.
+    void ticked(std::int64_t step);
     void resetHistory();
     // Adds the universe as it is, at the current generation, to the run
     // history; pauses a run that has just settled if asked to.
@@ -277,10 +295,12 @@ private:
     std::int64_t savedGeneration = 1; // the saved state's, where Stop goes back to
     UndoHistory *undoStack; // owned, also a child of this document
     StabilityWatch *stabilityWatch; // a child of this document
+    RunThread *runThread; // owned, also a child of this document
     RunHistory runHistory;
     std::int64_t generationNumber = 1;
     std::uint64_t liveCells = 0;
     int exponent = 0;
+    std::int64_t jumpSize = 0; // generations of the jump in flight on the run's thread
     // The name and comments of the last opened file, while the cells come from it.
     std::string patternName;
     std::vector<std::string> patternComments;

@@ -27,17 +27,18 @@
 #include <utility>
 #include <vector>
 
-#include "editor/formfieldeditor.h"
 #include "document/appsettings.h"
-#include "mainwindow/censusdialog.h"
 #include "document/document.h"
+#include "document/enginegate.h"
+#include "document/patternfile.h"
+#include "editor/formfieldeditor.h"
+#include "mainwindow/censusdialog.h"
 #include "mainwindow/examplemenu.h"
 #include "mainwindow/fastforward.h"
 #include "mainwindow/generationinput.h"
 #include "mainwindow/mainwindowui.h"
 #include "mainwindow/panellayout.h"
 #include "mainwindow/patterndialogs.h"
-#include "document/patternfile.h"
 #include "mainwindow/recentfiles.h"
 #include "mainwindow/stepcontrol.h"
 #include "mainwindow/universedialog.h"
@@ -161,6 +162,7 @@ MainWindow::MainWindow(QWidget *parent)
     // A step that interrupts a stroke ends it in the view too.
     connect(document, &Document::strokeEnded, ui->WidgetPaintArea_GraphicScene, &WidgetPaintArea::endStroke);
     WidgetPaintArea *view = ui->WidgetPaintArea_GraphicScene;
+    view->installEventFilter(this);
     connect(ui->Action_View_ZoomIn, &QAction::triggered, view, &WidgetPaintArea::zoomIn);
     connect(ui->Action_View_ZoomOut, &QAction::triggered, view, &WidgetPaintArea::zoomOut);
     connect(ui->Action_View_FitPattern, &QAction::triggered, view, &WidgetPaintArea::fitPattern);
@@ -391,6 +393,12 @@ void MainWindow::dropEvent(QDropEvent *event)
     QTimer::singleShot(0, this, [this, path] { openPatternFile(path); });
 }
 
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    EngineGate::hold();
+    return QMainWindow::eventFilter(watched, event);
+}
+
 void MainWindow::moveEvent(QMoveEvent *event)
 {
     QMainWindow::moveEvent(event);
@@ -433,6 +441,8 @@ void MainWindow::Slot_Action_File_ExportImage()
     document->finishStroke();
     if (document->isRunning())
         return;
+    // The file dialog runs the event loop before the universe is read.
+    const EngineGate::Scope scope;
     const int colorMode = colorModeForIndex(ui->ComboBox_CellColor->currentIndex());
     const QString path = document->classicField()
         ? WindowExport::image(this, patternFolder, document->pictureCells(), colorMode)
@@ -448,6 +458,8 @@ void MainWindow::Slot_Action_File_ExportAnimation()
     document->finishStroke();
     if (document->isRunning())
         return;
+    // The file dialog runs the event loop before the universe is read.
+    const EngineGate::Scope scope;
     const int colorMode = colorModeForIndex(ui->ComboBox_CellColor->currentIndex());
     const QString path = document->classicField()
         ? WindowExport::animation(this, patternFolder, document->animationFrames(), colorMode, ips)

@@ -61,6 +61,8 @@ protected:
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
     void moveEvent(QMoveEvent *event) override;
+    // The view reads the universe on its events: the run's thread gives way first.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private slots:
     void Slot_Action_File_OpenPattern();

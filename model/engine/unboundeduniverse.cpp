@@ -138,11 +138,32 @@ void UnboundedUniverse::advance(std::uint64_t generations)
         useTileLife();
         steps->advance(generations);
     } else {
-        race(generations);
+        std::atomic<bool> finished { false };
+        race(generations, finished);
     }
 }
 
-void UnboundedUniverse::race(std::uint64_t generations)
+bool UnboundedUniverse::advanceUnless(std::uint64_t generations, std::atomic<bool> &stop)
+{
+    if (generations == 0)
+        return true;
+    if (engine().population() > TileLimit) {
+        useHashLife();
+        return jumps->advanceUnless(generations, stop);
+    }
+    if (generations <= TileLife::StepLimit) {
+        useTileLife();
+        // The tiles stop at some generation between: a copy of them steps.
+        TileLife next(*steps);
+        if (!next.advanceUnless(generations, stop))
+            return false;
+        *steps = std::move(next);
+        return true;
+    }
+    return race(generations, stop);
+}
+
+bool UnboundedUniverse::race(std::uint64_t generations, std::atomic<bool> &finished)
 {
     // Which engine suits a pattern shows only by running it, so both run at
     // once: the tiles on a thread of their own, HashLife on this one, each on
@@ -159,10 +180,9 @@ void UnboundedUniverse::race(std::uint64_t generations)
     constexpr std::chrono::milliseconds HeadStart(2);
     try {
         if (jumps && jumps->advanceBefore(generations, std::chrono::steady_clock::now() + HeadStart))
-            return;
+            return true;
     } catch (const UniverseError &) {
     }
-    std::atomic<bool> finished { false };
     TileLife tiles = steps ? *steps : TileLife(jumps->rule());
     std::vector<CellPoint> cells;
     if (jumps) {
@@ -206,9 +226,12 @@ void UnboundedUniverse::race(std::uint64_t generations)
     } else if (tilesDone) {
         steps = std::make_unique<TileLife>(std::move(tiles));
         jumps.reset();
-    } else {
+    } else if (jumpError || tilesError) {
         std::rethrow_exception(jumpError ? jumpError : tilesError);
+    } else {
+        return false;
     }
+    return true;
 }
 
 std::uint64_t UnboundedUniverse::hash() const

@@ -1,6 +1,7 @@
 #ifndef UNBOUNDEDUNIVERSE_H
 #define UNBOUNDEDUNIVERSE_H
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -64,6 +65,10 @@ public:
         std::ptrdiff_t stride) const override;
 
     void advance(std::uint64_t generations) override;
+    // advance() unless another thread raises `stop` first: then false, soon
+    // after, with the cells unchanged and what HashLife computed remembered.
+    // A jump that runs both engines raises `stop` itself once one finishes.
+    bool advanceUnless(std::uint64_t generations, std::atomic<bool> &stop);
 
     // The same digest whichever engine holds the cells.
     std::uint64_t hash() const override;
@@ -71,8 +76,10 @@ public:
     bool equalsShifted(const Universe &other, std::int64_t dx, std::int64_t dy) const override;
 
 private:
-    // A jump of more than TileLife::StepLimit generations, by whichever engine finishes first.
-    void race(std::uint64_t generations);
+    // A jump of more than TileLife::StepLimit generations, by whichever
+    // engine finishes first, which raises `finished`; false if another
+    // thread raised it first, the cells then unchanged.
+    bool race(std::uint64_t generations, std::atomic<bool> &finished);
     const Universe &engine() const;
     Universe &engine();
     // The cells moved into the other engine, or kept where they are if they are there already.

@@ -1,0 +1,164 @@
+#include "document/runthread.h"
+
+#include <utility>
+
+#include "document/enginegate.h"
+#include "model/engine/unboundeduniverse.h"
+#include "model/engine/universe.h"
+
+RunThread::RunThread(QObject *parent)
+    : QObject(parent)
+    , thread([this] { work(); })
+{
+}
+
+RunThread::~RunThread()
+{
+    {
+        const std::lock_guard<std::mutex> lock(mutex);
+        quitting = true;
+        interrupt = true;
+        wake.notify_all();
+    }
+    EngineGate::wake();
+    thread.join();
+    // What is left is destroyed here, where nothing else steps.
+    const EngineGate::Scope scope;
+    if (incoming)
+        EngineGate::removeJump();
+    working.reset();
+    incoming.reset();
+    outgoing.reset();
+}
+
+void RunThread::start(std::unique_ptr<Universe> universe, std::uint64_t generations)
+{
+    busy = true;
+    EngineGate::addJump();
+    const std::lock_guard<std::mutex> lock(mutex);
+    ++jumps;
+    incoming = std::move(universe);
+    this->generations = generations;
+    wake.notify_all();
+}
+
+void RunThread::cancel()
+{
+    if (!busy)
+        return;
+    busy = false;
+    std::unique_ptr<Universe> dropped;
+    {
+        const std::lock_guard<std::mutex> lock(mutex);
+        ++jumps;
+        interrupt = true;
+        // A jump not yet taken up, or made and not yet taken, counts no more.
+        if (incoming) {
+            dropped = std::move(incoming);
+            EngineGate::removeJump();
+        } else {
+            dropped = std::move(outgoing);
+        }
+    }
+    EngineGate::hold();
+    dropped.reset();
+}
+
+std::unique_ptr<Universe> RunThread::take(QString &problem)
+{
+    const std::lock_guard<std::mutex> lock(mutex);
+    problem = outcome;
+    return std::move(outgoing);
+}
+
+void RunThread::work()
+{
+    for (;;) {
+        std::uint64_t jump = 0;
+        std::uint64_t count = 0;
+        {
+            std::unique_lock<std::mutex> lock(mutex);
+            wake.wait(lock, [this] { return quitting || incoming; });
+            if (quitting)
+                return;
+            jump = jumps;
+            count = generations;
+            working = std::move(incoming);
+        }
+        // Only the unbounded plane shares a store with the window's thread.
+        const bool gated = working->topology() == Topology::unbounded();
+        // Round and round: a hold sends the jump out unchanged, to start again,
+        // with what HashLife computed remembered, once the hold ends.
+        bool handedOut = false;
+        while (wanted(jump)) {
+            if (gated && !EngineGate::enter(interrupt, quitting))
+                break;
+            if (!wanted(jump)) { // cancelled before it was let in
+                if (gated)
+                    EngineGate::leave(interrupt);
+                break;
+            }
+            bool done = false;
+            QString problem;
+            try {
+                done = step(*working, count, interrupt);
+            } catch (const UniverseError &error) {
+                problem = QString::fromStdString(error.what());
+                working.reset();
+                done = true;
+            }
+            if (gated)
+                EngineGate::leave(interrupt);
+            if (done) {
+                const std::lock_guard<std::mutex> lock(mutex);
+                if (jump == jumps) {
+                    outgoing = std::move(working);
+                    outcome = problem;
+                    handedOut = true;
+                    QMetaObject::invokeMethod(
+                        this, [this, jump] { deliver(jump); }, Qt::QueuedConnection);
+                }
+                break;
+            }
+        }
+        if (!handedOut && working && !quitting) {
+            // Given up: destroyed on the window's thread, so that this one
+            // never touches the store again for a jump that no longer counts;
+            // when quitting, the destructor takes it.
+            std::shared_ptr<Universe> dropped(working.release());
+            QMetaObject::invokeMethod(
+                this,
+                [dropped]() mutable {
+                    EngineGate::hold();
+                    dropped.reset();
+                },
+                Qt::QueuedConnection);
+        }
+        EngineGate::removeJump();
+    }
+}
+
+bool RunThread::wanted(std::uint64_t jump)
+{
+    const std::lock_guard<std::mutex> lock(mutex);
+    return jump == jumps && !quitting;
+}
+
+bool RunThread::step(Universe &universe, std::uint64_t generations, std::atomic<bool> &interrupt)
+{
+    if (auto *plane = dynamic_cast<UnboundedUniverse *>(&universe))
+        return plane->advanceUnless(generations, interrupt);
+    universe.advance(generations);
+    return true;
+}
+
+void RunThread::deliver(std::uint64_t jump)
+{
+    {
+        const std::lock_guard<std::mutex> lock(mutex);
+        if (jump != jumps)
+            return;
+    }
+    busy = false;
+    emit finished();
+}
