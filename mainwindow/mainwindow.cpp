@@ -16,6 +16,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QMoveEvent>
 #include <QPushButton>
 #include <QSize>
@@ -162,7 +163,7 @@ MainWindow::MainWindow(QWidget *parent)
     // A step that interrupts a stroke ends it in the view too.
     connect(document, &Document::strokeEnded, ui->WidgetPaintArea_GraphicScene, &WidgetPaintArea::endStroke);
     WidgetPaintArea *view = ui->WidgetPaintArea_GraphicScene;
-    view->installEventFilter(this);
+    qApp->installEventFilter(this);
     connect(ui->Action_View_ZoomIn, &QAction::triggered, view, &WidgetPaintArea::zoomIn);
     connect(ui->Action_View_ZoomOut, &QAction::triggered, view, &WidgetPaintArea::zoomOut);
     connect(ui->Action_View_FitPattern, &QAction::triggered, view, &WidgetPaintArea::fitPattern);
@@ -395,7 +396,30 @@ void MainWindow::dropEvent(QDropEvent *event)
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    EngineGate::hold();
+    switch (event->type()) {
+    case QEvent::Paint:
+        if (watched == ui->WidgetPaintArea_GraphicScene)
+            EngineGate::hold();
+        break;
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::Shortcut:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+    case QEvent::ContextMenu:
+    case QEvent::Drop:
+        EngineGate::hold();
+        break;
+    case QEvent::MouseMove:
+        if (static_cast<QMouseEvent *>(event)->buttons() != Qt::NoButton)
+            EngineGate::hold();
+        break;
+    default:
+        break;
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 

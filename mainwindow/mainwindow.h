@@ -61,7 +61,9 @@ protected:
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
     void moveEvent(QMoveEvent *event) override;
-    // The view reads the universe on its events: the run's thread gives way first.
+    // The view's painting and the user's input read the universe: while the
+    // run's thread steps, it gives way first (see EngineGate). Watches the
+    // whole application.
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private slots:
