@@ -18,7 +18,6 @@
 #include "document/runthread.h"
 #include "model/edit/editing.h"
 #include "model/edit/universechange.h"
-#include "model/engine/bitmix.h"
 #include "model/engine/unboundeduniverse.h"
 #include "model/files/pattern.h"
 #include "model/files/patternreader.h"
@@ -29,9 +28,6 @@ namespace
 
 // Steps the history keeps; each holds two or four universes, in the classic field of 1,920 bytes.
 constexpr std::size_t UndoLimit = 500;
-// Cell updates a tick of a bounded universe may take, as a power of two.
-constexpr int BoundedTickBudget = 26;
-constexpr int MaxBoundedStepExponent = 20;
 // Cells of the largest area Random fills outside the classic field, 4096 x 4096.
 constexpr std::int64_t MaxRandomSide = 4096;
 constexpr int MinimumDensityModulus = 3; // the classic field's densities: 1/3..1/9
@@ -42,20 +38,6 @@ QString translated(const char *source) { return QCoreApplication::translate("Mai
 
 // A number of the state or size line, with the locale's digit grouping.
 QString grouped(std::int64_t number) { return QLocale().toString(static_cast<qlonglong>(number)); }
-
-// The run history's digest of a universe: the universe's own, moved cells
-// alike in the unbounded plane. Beyond Document::CycleSearchLimit live cells
-// there a digest would cost more than the tick, so each such universe gets
-// one of its own that no other shares: their cycles are not looked for.
-std::uint64_t historyHash(const Universe &universe)
-{
-    if (universe.topology().isBounded())
-        return universe.hash();
-    if (universe.population() <= Document::CycleSearchLimit)
-        return universe.shapeHash();
-    static std::uint64_t crowds = 0;
-    return BitMix::finalise(++crowds) | 1;
-}
 
 // Whether RLE that PatternWriter::writeRleBox wrote holds a live cell: without one its box is 0 x 0.
 bool hasCells(const std::string &rle) { return rle.rfind("x = 0,", 0) != 0; }
@@ -69,7 +51,7 @@ Document::Document(QObject *parent)
     , undoStack(new UndoHistory(UndoLimit, this))
     , stabilityWatch(new StabilityWatch(this))
     , runThread(new RunThread(this))
-    , runHistory(RunHistory::GenerationLimit, RunHistory::CheckpointBudget, historyHash)
+    , runHistory(RunHistory::GenerationLimit, RunHistory::CheckpointBudget, historyDigest)
 {
     // Pushes are announced by recordStep().
     connect(undoStack, &UndoHistory::indexChanged, this, &Document::undoChanged);
@@ -112,29 +94,7 @@ Universe &Document::current()
     return *classic;
 }
 
-bool Document::isJumping() const { return runThread->isBusy(); }
-
 GameField *Document::classicField() { return other ? nullptr : &classic->field(); }
-
-void Document::setGenerationLimit(std::int64_t generations)
-{
-    limit = generations;
-    emit historyChanged();
-}
-
-void Document::setStepExponent(int stepExponent) { exponent = std::clamp(stepExponent, 0, maxStepExponent()); }
-
-int Document::maxStepExponent() const
-{
-    const Topology shape = topology();
-    if (!shape.isBounded())
-        return MaxUnboundedStepExponent;
-    const std::int64_t cells = shape.width() * shape.height();
-    int most = 0;
-    while (most < MaxBoundedStepExponent && (cells << (most + 1)) <= (std::int64_t(1) << BoundedTickBudget))
-        ++most;
-    return most;
-}
 
 QString Document::openPattern(
     const QString &path, const std::optional<Rule> &rule, const std::optional<Topology> &universeWanted)
@@ -448,109 +408,6 @@ QString Document::randomize(const CellRect &area)
     return QString();
 }
 
-void Document::next()
-{
-    finishStroke();
-    if (running)
-        return;
-    const FieldCommand::State before = currentState(false);
-    tick();
-    recordStep(translated(QT_TRANSLATE_NOOP("MainWindow", "Next")), before);
-}
-
-void Document::play()
-{
-    finishStroke();
-    if (running)
-        return;
-    runStart = currentState(false);
-    running = true;
-    emit runningChanged(true);
-}
-
-void Document::pause()
-{
-    if (!running)
-        return;
-    runThread->cancel();
-    running = false;
-    emit runningChanged(false);
-    recordStep(translated(QT_TRANSLATE_NOOP("MainWindow", "Run")), *runStart);
-    runStart.reset();
-}
-
-void Document::stop()
-{
-    finishStroke();
-    // A Stop that ends a run belongs to the run's step.
-    const FieldCommand::State before = running ? *runStart : currentState(false);
-    const QString name = running ? translated(QT_TRANSLATE_NOOP("MainWindow", "Run"))
-                                 : translated(QT_TRANSLATE_NOOP("MainWindow", "Stop"));
-    if (running) {
-        runThread->cancel();
-        running = false;
-        runStart.reset();
-        emit runningChanged(false);
-    }
-    // The saved cells come back; the rule stays as it is now.
-    const Rule now = rule();
-    std::unique_ptr<Universe> restored = saved->clone();
-    restored->setRule(now);
-    install(std::move(restored));
-    generationNumber = savedGeneration;
-    fieldSet();
-    recordStep(name, before);
-}
-
-void Document::tick()
-{
-    if (runThread->isBusy())
-        return;
-    const std::int64_t step = std::int64_t(1) << exponent;
-    QString problem;
-    if (generationNumber > std::numeric_limits<std::int64_t>::max() - step) {
-        problem = translated(QT_TRANSLATE_NOOP("MainWindow", "The generation cannot go past 2^63 - 1."));
-    } else if (running && other) {
-        jumpSize = step;
-        runThread->start(current().clone(), static_cast<std::uint64_t>(step));
-        return;
-    } else {
-        try {
-            current().advance(static_cast<std::uint64_t>(step));
-            ticked(step);
-            return;
-        } catch (const UniverseError &error) {
-            problem = QString::fromStdString(error.what());
-        }
-    }
-    pause();
-    emit runFailed(problem);
-}
-
-void Document::jumped()
-{
-    QString problem;
-    std::unique_ptr<Universe> next = runThread->take(problem);
-    if (!running)
-        return;
-    if (!next) {
-        pause();
-        emit runFailed(problem);
-        return;
-    }
-    EngineGate::hold();
-    other = std::move(next);
-    emit universeReplaced(false);
-    ticked(jumpSize);
-}
-
-void Document::ticked(std::int64_t step)
-{
-    generationNumber += step;
-    extendHistory();
-    emit fieldChanged(true);
-}
-
 void Document::saveState()
 {
     finishStroke();
@@ -669,96 +526,6 @@ QString Document::setStartUniverse(const Topology &topology)
     return QString();
 }
 
-void Document::runUntilSettled(const Forward &forward)
-{
-    finishStroke();
-    if (running || runHistory.fate() != RunHistory::Fate::Evolving)
-        return;
-    fastForward(translated(QT_TRANSLATE_NOOP("MainWindow", "Run until settled")),
-        limit - (runHistory.lastGeneration() - runHistory.firstGeneration()), true, forward);
-}
-
-std::int64_t Document::lastReachableGeneration() const
-{
-    const std::int64_t reach = topology() == Topology::classic() ? RunHistory::GenerationLimit
-        : topology().isBounded()                                 ? MaxBoundedJump
-                                                                 : MaxUnboundedGeneration;
-    const std::int64_t most
-        = topology().isBounded() ? std::numeric_limits<std::int64_t>::max() : MaxUnboundedGeneration;
-    // Classic runs count in int, as they always have.
-    const std::int64_t top = topology() == Topology::classic() ? INT_MAX : most;
-    return generationNumber > top - reach ? top : generationNumber + reach;
-}
-
-void Document::goToGeneration(std::int64_t target, const Forward &forward)
-{
-    finishStroke();
-    if (running || target <= generationNumber || target > lastReachableGeneration())
-        return;
-    fastForward(
-        translated(QT_TRANSLATE_NOOP("MainWindow", "Go to generation")), target - generationNumber, false, forward);
-}
-
-QString Document::stateText() const
-{
-    const RunHistory::Fate fate = runHistory.fate();
-    // A universe that has had no live cell since it was set: nothing to evolve or die out.
-    if ((fate == RunHistory::Fate::Evolving || fate == RunHistory::Fate::DiedOut)
-        && runHistory.population(runHistory.firstGeneration()) == 0
-        && runHistory.population(runHistory.lastGeneration()) == 0)
-        return translated(QT_TRANSLATE_NOOP("MainWindow", "State: empty"));
-    if (fate == RunHistory::Fate::Evolving || fate == RunHistory::Fate::Unsettled) {
-        if (const QString stable = stableText(); !stable.isEmpty())
-            return stable;
-    }
-    switch (fate) {
-    case RunHistory::Fate::Evolving:
-        if (!topology().isBounded() && liveCells > CycleSearchLimit)
-            return translated(QT_TRANSLATE_NOOP("MainWindow", "State: evolving; no cycles looked for above %1 cells"))
-                .arg(QLocale().toString(static_cast<qulonglong>(CycleSearchLimit)));
-        // The classic field's history looks exactly as far as Run until settled does.
-        if (topology() != Topology::classic() || runHistory.lastGeneration() - runHistory.firstGeneration() < limit)
-            return translated(QT_TRANSLATE_NOOP("MainWindow", "State: evolving"));
-        return translated(QT_TRANSLATE_NOOP("MainWindow", "State: not settled after %1 generations"))
-            .arg(grouped(limit));
-    case RunHistory::Fate::DiedOut:
-        return translated(QT_TRANSLATE_NOOP("MainWindow", "State: died out at generation %1"))
-            .arg(grouped(runHistory.cycleStart()));
-    case RunHistory::Fate::Still:
-        return translated(QT_TRANSLATE_NOOP("MainWindow", "State: still since generation %1"))
-            .arg(grouped(runHistory.cycleStart()));
-    case RunHistory::Fate::Moving:
-        return translated(
-            QT_TRANSLATE_NOOP("MainWindow", "State: moves (%1, %2) every %3 generations since generation %4"))
-            .arg(grouped(runHistory.displacement().x), grouped(runHistory.displacement().y),
-                grouped(runHistory.period()), grouped(runHistory.cycleStart()));
-    case RunHistory::Fate::Oscillating:
-        return translated(QT_TRANSLATE_NOOP("MainWindow", "State: period %1 since generation %2"))
-            .arg(grouped(runHistory.period()), grouped(runHistory.cycleStart()));
-    case RunHistory::Fate::Unsettled:
-        break;
-    }
-    return translated(QT_TRANSLATE_NOOP("MainWindow", "State: not settled after %1 generations"))
-        .arg(grouped(runHistory.generationLimit()));
-}
-
-QString Document::stableText() const
-{
-    const Stabilisation::Result *found = stabilityWatch->result();
-    if (!found || found->outcome != Stabilisation::Outcome::Stable || found->escapingCount() == 0)
-        return QString();
-    const std::uint64_t ships = found->escapingCount();
-    const bool gliders = std::all_of(found->census.begin(), found->census.end(),
-        [](const CensusEntry &entry) { return !entry.escaping || entry.singular == "glider"; });
-    const char *text = gliders
-        ? (ships == 1 ? QT_TRANSLATE_NOOP("MainWindow", "State: stable since generation %1, one glider escaping")
-                      : QT_TRANSLATE_NOOP("MainWindow", "State: stable since generation %1, %2 gliders escaping"))
-        : (ships == 1 ? QT_TRANSLATE_NOOP("MainWindow", "State: stable since generation %1, one spaceship escaping")
-                      : QT_TRANSLATE_NOOP("MainWindow", "State: stable since generation %1, %2 spaceships escaping"));
-    QString line = translated(text).arg(grouped(found->stableSince));
-    return ships == 1 ? line : line.arg(QLocale().toString(static_cast<qulonglong>(ships)));
-}
-
 QString Document::sizeText() const
 {
     const Topology shape = topology();
@@ -814,32 +581,6 @@ FieldExport::FrameSource Document::animationFrames() const
     };
 }
 
-void Document::resetHistory()
-{
-    // Outside the classic field a run may tick 2^maxStepExponent() generations:
-    // the history looks as many ticks ahead as the classic field looks generations.
-    const std::int64_t lookAhead = topology() == Topology::classic()
-        ? RunHistory::GenerationLimit
-        : RunHistory::GenerationLimit * (std::int64_t(1) << maxStepExponent());
-    if (runHistory.generationLimit() != lookAhead)
-        runHistory = RunHistory(lookAhead, RunHistory::CheckpointBudget, historyHash);
-    runHistory.reset(universe(), generationNumber);
-    stabilityWatch->restart(universe(), generationNumber);
-    emit historyChanged();
-}
-
-void Document::extendHistory()
-{
-    const bool wasSettled = runHistory.isSettled();
-    runHistory.append(universe(), generationNumber);
-    // Counted for the history already: no second pass over the cells.
-    liveCells = runHistory.population(runHistory.lastGeneration());
-    stabilityWatch->follow(generationNumber);
-    emit historyChanged();
-    if (running && !wasSettled && runHistory.isSettled() && pauseWhenSettled)
-        pause();
-}
-
 void Document::fieldSet()
 {
     countCells();
@@ -882,35 +623,6 @@ QString Document::applyRule(const Rule &rule)
     }
     emit ruleChanged();
     return QString();
-}
-
-void Document::fastForward(const QString &name, std::int64_t generations, bool untilSettled, const Forward &forward)
-{
-    if (generations <= 0)
-        return;
-    const FieldCommand::State before = currentState(false);
-    if (runHistory.lastGeneration() != generationNumber)
-        resetHistory();
-    // Worked out on copies: Cancel leaves the universe and the history as
-    // they were. The progress shown runs the event loop: the gate stays held.
-    const EngineGate::Scope scope;
-    std::unique_ptr<Universe> ahead = universe().clone();
-    RunHistory aheadHistory = runHistory;
-    try {
-        if (!forward(name, *ahead, aheadHistory, generations, untilSettled))
-            return;
-    } catch (const UniverseError &error) {
-        emit runFailed(QString::fromStdString(error.what()));
-        return;
-    }
-    generationNumber += aheadHistory.lastGeneration() - runHistory.lastGeneration();
-    runHistory = std::move(aheadHistory);
-    install(std::move(ahead));
-    stabilityWatch->follow(generationNumber);
-    countCells();
-    emit fieldChanged(true);
-    emit historyChanged();
-    recordStep(name, before);
 }
 
 FieldCommand::State Document::currentState(bool withSaved) const

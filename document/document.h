@@ -251,6 +251,11 @@ signals:
     void runFailed(const QString &problem);
 
 private:
+    // The run history's digest of a universe: the universe's own, moved cells
+    // alike in the unbounded plane. Beyond CycleSearchLimit live cells there a
+    // digest would cost more than the tick, so each such universe gets one of
+    // its own that no other shares: their cycles are not looked for.
+    static std::uint64_t historyDigest(const Universe &universe);
     // The universe object in use, for what it holds itself (topology, rule)
     // rather than in the node store: no hold of the EngineGate.
     const Universe &inUse() const;
