@@ -8,8 +8,8 @@
 
 #include "app/commandline.h"
 #include "app/textanswer.h"
-#include "mainwindow/mainwindow.h"
 #include "document/translations.h"
+#include "mainwindow/mainwindow.h"
 
 int main(int argc, char *argv[])
 {

@@ -14,8 +14,8 @@
 
 #include <unistd.h>
 
-#include "export/fieldexport.h"
 #include "document/patternfile.h"
+#include "export/fieldexport.h"
 #include "model/analysis/celllist.h"
 #include "model/analysis/runhistory.h"
 #include "model/analysis/stabilisation.h"

@@ -13,8 +13,8 @@
 #include <thread>
 
 #include "document/document.h"
-#include "mainwindow/fastforward.h"
 #include "document/patternfile.h"
+#include "mainwindow/fastforward.h"
 #include "model/edit/clip.h"
 #include "model/engine/orientation.h"
 #include "model/engine/topology.h"

@@ -1,5 +1,8 @@
 #include "document/runthread.h"
 
+#include <QCoreApplication>
+
+#include <new>
 #include <utility>
 
 #include "document/enginegate.h"
@@ -104,6 +107,10 @@ void RunThread::work()
                 done = step(*working, count, interrupt);
             } catch (const UniverseError &error) {
                 problem = QString::fromStdString(error.what());
+                working.reset();
+                done = true;
+            } catch (const std::bad_alloc &) {
+                problem = QCoreApplication::translate("MainWindow", "There is not enough memory for this universe.");
                 working.reset();
                 done = true;
             }

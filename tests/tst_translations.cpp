@@ -18,8 +18,8 @@
 #include <QTest>
 #include <QTranslator>
 
-#include "mainwindow/mainwindow.h"
 #include "document/translations.h"
+#include "mainwindow/mainwindow.h"
 #include "mainwindowprobe.h"
 #include "toplevelguard.h"
 #include "warningguard.h"
