@@ -190,10 +190,15 @@ bool UnboundedUniverse::race(std::uint64_t generations, std::atomic<bool> &finis
         if (box)
             jumps->forEachLiveCell(*box, [&cells](std::int64_t x, std::int64_t y) { cells.push_back({ x, y }); });
     }
+    // Given up while the cells were listed: neither engine starts.
+    if (finished)
+        return false;
     bool tilesDone = false;
     std::exception_ptr tilesError;
     std::thread stepper([&] {
         try {
+            if (finished)
+                return;
             tiles.setCells(cells);
             std::vector<CellPoint>().swap(cells);
             tilesDone = tiles.advanceUnless(generations, finished);
