@@ -620,8 +620,8 @@ void WidgetPaintArea::paintSeams(QPainter &painter) const
         const QPointF centre
             = QRectF(view.pixelsOf(across ? CellPoint { arrow.cell, 0 } : CellPoint { 0, arrow.cell })).center();
         const QPointF tip = across ? QPointF(centre.x(), start.y()) : QPointF(start.x(), centre.y());
-        const QPointF back = across ? QPointF(arrow.forward ? -7 : 7, 0) : QPointF(0, arrow.forward ? -7 : 7);
-        const QPointF wing = across ? QPointF(0, 5) : QPointF(5, 0);
+        const QPointF back = across ? QPointF(arrow.forward ? -11 : 11, 0) : QPointF(0, arrow.forward ? -11 : 11);
+        const QPointF wing = across ? QPointF(0, 6) : QPointF(6, 0);
         painter.setBrush(SeamColours[arrow.pair]);
         painter.drawPolygon(QPolygonF({ tip, tip + back + wing, tip + back - wing }));
     }

@@ -36,31 +36,50 @@ public:
     // words, as PackedRows reads them); call it whenever the cells changed
     // before reading rows -1 and height.
     void prepare(const Word *cells);
-    // Row y, -1..height, of `cells`: rows -1 and height are those past the edges.
-    Row row(const Word *cells, std::int64_t y) const
-    {
-        switch (way) {
-        case Join::Dead:
-            if (y < 0 || y >= height)
-                return Row { dead.data(), 0, 0 };
-            return Row { cells + y * rowWords, 0, 0 };
-        case Join::Opposite: {
-            const Word *words = cells + ((y + height) % height) * rowWords;
-            return Row { words, (words[rowWords - 1] >> lastBit) & 1U, (words[0] & 1U) << lastBit };
+    // How the rows past the edges are found.
+    enum class Join {
+        Dead, // a plane's: dead
+        Opposite, // a plain torus's: the opposite rows
+        Gathered, // any other surface's: gathered by prepare()
+    };
+    Join join() const { return way; }
+
+    // The rows of one generation's cells, as the step reads them: a small
+    // value that a step keeps in registers, valid while the seams and the
+    // cells stay as they are.
+    struct Rows {
+        const GridSeams *seams;
+        const Word *cells;
+        const Word *dead;
+        std::int64_t height;
+        std::int64_t rowWords;
+        int lastBit;
+
+        // Row y, -1..height: rows -1 and height are those past the edges.
+        // Precondition: `Known` is the seams' join().
+        template <Join Known> Row row(std::int64_t y) const
+        {
+            if constexpr (Known == Join::Dead) {
+                if (y < 0 || y >= height)
+                    return Row { dead, 0, 0 };
+                return Row { cells + y * rowWords, 0, 0 };
+            } else if constexpr (Known == Join::Opposite) {
+                const Word *words = cells + ((y + height) % height) * rowWords;
+                return Row { words, (words[rowWords - 1] >> lastBit) & 1U, (words[0] & 1U) << lastBit };
+            } else {
+                if (y < 0)
+                    return seams->above;
+                if (y >= height)
+                    return seams->below;
+                return Row { cells + y * rowWords, seams->cellAt(cells, -1, y),
+                    seams->cellAt(cells, seams->shape.width(), y) << lastBit };
+            }
         }
-        case Join::Gathered:
-            break;
-        }
-        if (y < 0)
-            return above;
-        if (y >= height)
-            return below;
-        return Row { cells + y * rowWords, cellAt(cells, -1, y), cellAt(cells, shape.width(), y) << lastBit };
-    }
+    };
+    // The rows of `cells`, the grid's words.
+    Rows rows(const Word *cells) const { return Rows { this, cells, dead.data(), height, rowWords, lastBit }; }
 
 private:
-    enum class Join { Dead, Opposite, Gathered };
-
     // 1 if the cell that (x, y) past the edge stands for lives, else 0.
     Word cellAt(const Word *cells, std::int64_t x, std::int64_t y) const;
     // Row y (-1 or height) past the edge into `words`, with its outer cells.

@@ -96,7 +96,7 @@ inline Word decideWords(const Word *__restrict sidesAbove, const Word *__restric
 
 // One generation of a width x height grid from `cells` into `target`;
 // returns whether any cell changed. `sums` has room for 6 rows of words.
-template <typename Decision>
+template <GridSeams::Join Join, typename Decision>
 bool stepGrid(const Word *cells, Word *target, std::int64_t width, std::int64_t height, const GridSeams &seams,
     Word *sums, const Decision &decide)
 {
@@ -106,8 +106,9 @@ bool stepGrid(const Word *cells, Word *target, std::int64_t width, std::int64_t 
     RowSums rows[3];
     for (int i = 0; i < 3; ++i)
         rows[i] = RowSums { sums + 2 * i * rowWords, sums + (2 * i + 1) * rowWords, nullptr };
+    const GridSeams::Rows source = seams.rows(cells);
     const auto sumOf = [&](RowSums &sum, std::int64_t y) {
-        const GridSeams::Row row = seams.row(cells, y);
+        const GridSeams::Row row = source.row<Join>(y);
         sumRow(row.words, rowWords, row.westOfFirst, row.eastOfLast, sum.sides, sum.both);
         sum.self = row.words;
     };
@@ -137,7 +138,7 @@ bool stepGrid(const Word *cells, Word *target, std::int64_t width, std::int64_t 
 // stepGrid() for a grid of RowWords words a row, 1 or 2, such as the
 // classic field's: the sums of three rows fit in registers, no loop runs
 // across a row and nothing is stored but the cells.
-template <int RowWords, typename Decision>
+template <int RowWords, GridSeams::Join Join, typename Decision>
 bool stepNarrowGrid(const Word *cells, Word *target, std::int64_t width, std::int64_t height, const GridSeams &seams,
     const Decision &decide)
 {
@@ -148,9 +149,10 @@ bool stepNarrowGrid(const Word *cells, Word *target, std::int64_t width, std::in
         Word both[RowWords];
         Word self[RowWords];
     };
+    const GridSeams::Rows source = seams.rows(cells);
     const auto sumOf = [&](std::int64_t y) {
         Sums sum {};
-        const GridSeams::Row row = seams.row(cells, y);
+        const GridSeams::Row row = source.row<Join>(y);
         for (int k = 0; k < RowWords; ++k)
             sum.self[k] = row.words[k];
         sumRow(row.words, RowWords, row.westOfFirst, row.eastOfLast, sum.sides, sum.both);
@@ -177,18 +179,35 @@ bool stepNarrowGrid(const Word *cells, Word *target, std::int64_t width, std::in
     return changed != 0;
 }
 
-template <typename Decision>
-bool stepAnyWidth(const Word *cells, Word *target, std::int64_t width, std::int64_t height, const GridSeams &seams,
+template <GridSeams::Join Join, typename Decision>
+bool stepJoined(const Word *cells, Word *target, std::int64_t width, std::int64_t height, const GridSeams &seams,
     Word *sums, const Decision &decide)
 {
     switch (PackedRows::wordsPerRow(width)) {
     case 1:
-        return stepNarrowGrid<1>(cells, target, width, height, seams, decide);
+        return stepNarrowGrid<1, Join>(cells, target, width, height, seams, decide);
     case 2:
-        return stepNarrowGrid<2>(cells, target, width, height, seams, decide);
+        return stepNarrowGrid<2, Join>(cells, target, width, height, seams, decide);
     default:
-        return stepGrid(cells, target, width, height, seams, sums, decide);
+        return stepGrid<Join>(cells, target, width, height, seams, sums, decide);
     }
+}
+
+// The join is a parameter of the step, so that a plane's and a torus's rows cost no more than they did
+// before other surfaces came.
+template <typename Decision>
+bool stepAnyWidth(const Word *cells, Word *target, std::int64_t width, std::int64_t height, const GridSeams &seams,
+    Word *sums, const Decision &decide)
+{
+    switch (seams.join()) {
+    case GridSeams::Join::Dead:
+        return stepJoined<GridSeams::Join::Dead>(cells, target, width, height, seams, sums, decide);
+    case GridSeams::Join::Opposite:
+        return stepJoined<GridSeams::Join::Opposite>(cells, target, width, height, seams, sums, decide);
+    case GridSeams::Join::Gathered:
+        break;
+    }
+    return stepJoined<GridSeams::Join::Gathered>(cells, target, width, height, seams, sums, decide);
 }
 
 #if defined(__x86_64__) || defined(__i386__)
