@@ -154,9 +154,10 @@ QString CommandLine::helpText()
 
 void CommandLine::describe(QCommandLineParser &parser)
 {
-    parser.setApplicationDescription(QStringLiteral(
-        "Conway's Game of Life on the classic 120 x 120 field, a bounded plane or a torus of any size, or the "
-        "unbounded plane."));
+    parser.setApplicationDescription(
+        QStringLiteral("Conway's Game of Life on the classic 120 x 120 field, a bounded plane, torus, Klein bottle, "
+                       "cross-surface or sphere of any size, or the "
+                       "unbounded plane."));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addOption(QCommandLineOption(QStringLiteral("rule"),

@@ -21,7 +21,7 @@
 namespace
 {
 
-constexpr int DefaultSide = 500; // cells each way of a new plane or torus
+constexpr int DefaultSide = 500; // cells each way of a new bounded universe
 
 } // namespace
 

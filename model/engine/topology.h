@@ -62,7 +62,7 @@ public:
     };
 
     static constexpr std::int64_t ClassicSize = 120;
-    static constexpr std::int64_t MaxBoundedCells = std::int64_t(1) << 30; // width * height of a plane or torus
+    static constexpr std::int64_t MaxBoundedCells = std::int64_t(1) << 30; // width * height of a bounded universe
 
     // The classic field.
     Topology() = default;
