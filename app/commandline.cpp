@@ -75,7 +75,8 @@ bool readRule(const QString &text, std::optional<Rule> &rule, std::optional<Topo
     return true;
 }
 
-// "classic", "unbounded", "plane:WxH" or "torus:WxH", in any letter case.
+// "classic", "unbounded", "plane:WxH", "torus:WxH", or a rule's suffix with or without its colon
+// ("K40*,20", ":S30"), in any letter case.
 bool readUniverse(const QString &text, std::optional<Topology> &universe, QString &error)
 {
     const QString spelled = text.trimmed().toLower();
@@ -103,7 +104,20 @@ bool readUniverse(const QString &text, std::optional<Topology> &universe, QStrin
                     .arg(Topology::MaxBoundedCells);
         return false;
     }
-    error = QStringLiteral("--universe takes classic, unbounded, plane:WxH or torus:WxH, not \"%1\"").arg(text);
+    if (QRegularExpression(QStringLiteral("^:?[ptkcs][-+*,0-9 ]*$")).match(spelled).hasMatch()) {
+        std::string problem;
+        const QString typed = text.trimmed();
+        const std::string suffix = typed.mid(typed.startsWith(QLatin1Char(':')) ? 1 : 0).toStdString();
+        if (const std::optional<Topology> topology = Topology::readSuffix(suffix, problem)) {
+            universe = topology;
+            return true;
+        }
+        error = QStringLiteral("--universe %1: %2").arg(text, QString::fromStdString(problem));
+        return false;
+    }
+    error = QStringLiteral("--universe takes classic, unbounded, plane:WxH, torus:WxH or a rule's suffix such as "
+                           "T30+7,20, K40*,20, C40,20 or S30, not \"%1\"")
+                .arg(text);
     return false;
 }
 
@@ -116,11 +130,17 @@ QString universeName(const Topology &topology)
     case Topology::Kind::Plane:
         return QStringLiteral("plane:%1x%2").arg(topology.width()).arg(topology.height());
     case Topology::Kind::Torus:
-        return QStringLiteral("torus:%1x%2").arg(topology.width()).arg(topology.height());
+        if (topology.shift() == 0)
+            return QStringLiteral("torus:%1x%2").arg(topology.width()).arg(topology.height());
+        break;
     case Topology::Kind::Unbounded:
+        return QStringLiteral("unbounded");
+    case Topology::Kind::KleinBottle:
+    case Topology::Kind::CrossSurface:
+    case Topology::Kind::Sphere:
         break;
     }
-    return QStringLiteral("unbounded");
+    return QString::fromStdString(topology.suffix().substr(1));
 }
 
 } // namespace
@@ -134,20 +154,24 @@ QString CommandLine::helpText()
 
 void CommandLine::describe(QCommandLineParser &parser)
 {
-    parser.setApplicationDescription(QStringLiteral(
-        "Conway's Game of Life on the classic 120 x 120 field, a bounded plane or a torus of any size, or the "
-        "unbounded plane."));
+    parser.setApplicationDescription(
+        QStringLiteral("Conway's Game of Life on the classic 120 x 120 field, a bounded plane, torus, Klein bottle, "
+                       "cross-surface or sphere of any size, or the "
+                       "unbounded plane."));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addOption(QCommandLineOption(QStringLiteral("rule"),
         QStringLiteral(
             "Life-like rule for the window, --settle, --census and --generations, such as B36/S23 or HighLife; "
-            "overrides the rule a file names. A suffix :Pw,h or :Tw,h chooses a bounded plane or a "
-            "torus of w x h cells, as --universe does."),
+            "overrides the rule a file names. A suffix chooses a bounded universe of w x h cells, as --universe "
+            "does: :Pw,h a plane, :Tw,h a torus (:Tw+s,h or :Tw,h+s shifts one pair of edges by s cells, s may "
+            "be negative), :Kw*,h or :Kw,h* a Klein bottle (the starred size's edges join twisted), :Cw,h a "
+            "cross-surface, :Sw a sphere of w x w cells."),
         QStringLiteral("R")));
     parser.addOption(QCommandLineOption(QStringLiteral("universe"),
         QStringLiteral("The universe to run in: classic (120 x 120, dead outside), plane:WxH (dead outside), "
-                       "torus:WxH (the edges wrap) or unbounded; overrides the one a file chooses. Without it a "
+                       "torus:WxH (the edges wrap), a rule's suffix such as T30+7,20, K40*,20, C40,20 or S30 (see "
+                       "--rule), or unbounded; overrides the one a file chooses. Without it a "
                        "file opens in the universe its rule's suffix names, else in the classic field if it "
                        "fits there, else in the unbounded plane."),
         QStringLiteral("U")));

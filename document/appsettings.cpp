@@ -115,10 +115,15 @@ void AppSettings::setGridShown(bool shown) { write(GridKey, shown); }
 
 std::optional<Topology> AppSettings::startUniverse() const
 {
-    // "unbounded", or "plane" or "torus" with the width and height: "torus 500 300".
+    // "unbounded", "plane" or "torus" with the width and height: "torus 500 300", or "surface" and a rule's
+    // suffix: "surface K40*,20".
     const QStringList words = settings->value(UniverseKey).toString().split(QLatin1Char(' '));
     if (words == QStringList { QStringLiteral("unbounded") })
         return Topology::unbounded();
+    if (words.size() == 2 && words[0] == QLatin1String("surface")) {
+        std::string unused;
+        return Topology::readSuffix(words[1].toStdString(), unused);
+    }
     if (words.size() != 3)
         return std::nullopt;
     bool wide = false;
@@ -140,11 +145,15 @@ void AppSettings::setStartUniverse(const std::optional<Topology> &topology)
     QString value;
     if (topology && topology->kind() == Topology::Kind::Unbounded)
         value = QStringLiteral("unbounded");
-    else if (topology && topology->kind() != Topology::Kind::Classic)
+    else if (topology
+        && (topology->kind() == Topology::Kind::Plane
+            || (topology->kind() == Topology::Kind::Torus && topology->shift() == 0)))
         value = QStringLiteral("%1 %2 %3")
                     .arg(topology->kind() == Topology::Kind::Plane ? QStringLiteral("plane") : QStringLiteral("torus"))
                     .arg(topology->width())
                     .arg(topology->height());
+    else if (topology && topology->kind() != Topology::Kind::Classic)
+        value = QStringLiteral("surface ") + QString::fromStdString(topology->suffix().substr(1));
     write(UniverseKey, value);
 }
 

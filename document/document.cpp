@@ -536,7 +536,19 @@ QString Document::sizeText() const
         return translated(QT_TRANSLATE_NOOP("MainWindow", "Field size: %1 * %2, plane"))
             .arg(grouped(shape.width()), grouped(shape.height()));
     case Topology::Kind::Torus:
+        if (shape.shift() != 0)
+            return translated(QT_TRANSLATE_NOOP("MainWindow", "Field size: %1 * %2, shifted torus (%3)"))
+                .arg(grouped(shape.width()), grouped(shape.height()), QString::fromStdString(shape.suffix()));
         return translated(QT_TRANSLATE_NOOP("MainWindow", "Field size: %1 * %2, torus"))
+            .arg(grouped(shape.width()), grouped(shape.height()));
+    case Topology::Kind::KleinBottle:
+        return translated(QT_TRANSLATE_NOOP("MainWindow", "Field size: %1 * %2, Klein bottle (%3)"))
+            .arg(grouped(shape.width()), grouped(shape.height()), QString::fromStdString(shape.suffix()));
+    case Topology::Kind::CrossSurface:
+        return translated(QT_TRANSLATE_NOOP("MainWindow", "Field size: %1 * %2, cross-surface"))
+            .arg(grouped(shape.width()), grouped(shape.height()));
+    case Topology::Kind::Sphere:
+        return translated(QT_TRANSLATE_NOOP("MainWindow", "Field size: %1 * %2, sphere"))
             .arg(grouped(shape.width()), grouped(shape.height()));
     case Topology::Kind::Unbounded:
         return translated(QT_TRANSLATE_NOOP("MainWindow", "Field size: unbounded"));

@@ -2,6 +2,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -20,7 +21,7 @@
 namespace
 {
 
-constexpr int DefaultSide = 500; // cells each way of a new plane or torus
+constexpr int DefaultSide = 500; // cells each way of a new bounded universe
 
 } // namespace
 
@@ -30,9 +31,14 @@ UniverseDialog::UniverseDialog(
     , classic(new QRadioButton(tr("&Classic field, 120 × 120"), this))
     , plane(new QRadioButton(tr("Bounded &plane"), this))
     , torus(new QRadioButton(tr("&Torus"), this))
+    , klein(new QRadioButton(tr("&Klein bottle"), this))
+    , cross(new QRadioButton(tr("Cr&oss-surface"), this))
+    , sphere(new QRadioButton(tr("Sph&ere"), this))
     , unbounded(new QRadioButton(tr("&Unbounded plane"), this))
     , width(new QSpinBox(this))
     , height(new QSpinBox(this))
+    , shift(new QSpinBox(this))
+    , edges(new QComboBox(this))
     , note(new QLabel(this))
     , startHereBox(new QCheckBox(tr("&Start in this universe"), this))
     , memoryBox(new QSpinBox(this))
@@ -41,13 +47,16 @@ UniverseDialog::UniverseDialog(
 {
     setWindowTitle(tr("Universe"));
     auto *group = new QButtonGroup(this);
-    for (QRadioButton *choice : { classic, plane, torus, unbounded })
+    for (QRadioButton *choice : { classic, plane, torus, klein, cross, sphere, unbounded })
         group->addButton(choice);
     classic->setChecked(current.kind() == Topology::Kind::Classic);
     plane->setChecked(current.kind() == Topology::Kind::Plane);
     torus->setChecked(current.kind() == Topology::Kind::Torus);
+    klein->setChecked(current.kind() == Topology::Kind::KleinBottle);
+    cross->setChecked(current.kind() == Topology::Kind::CrossSurface);
+    sphere->setChecked(current.kind() == Topology::Kind::Sphere);
     unbounded->setChecked(current.kind() == Topology::Kind::Unbounded);
-    const bool sized = current.kind() == Topology::Kind::Plane || current.kind() == Topology::Kind::Torus;
+    const bool sized = current.isBounded() && current.kind() != Topology::Kind::Classic;
     for (QSpinBox *side : { width, height }) {
         side->setRange(1, static_cast<int>(Topology::MaxBoundedCells));
         side->setSuffix(tr(" cells"));
@@ -56,6 +65,13 @@ UniverseDialog::UniverseDialog(
     height->setValue(sized ? static_cast<int>(current.height()) : DefaultSide);
     width->setAccessibleName(tr("Width"));
     height->setAccessibleName(tr("Height"));
+    shift->setRange(-static_cast<int>(Topology::MaxBoundedCells), static_cast<int>(Topology::MaxBoundedCells));
+    shift->setSuffix(tr(" cells"));
+    shift->setValue(static_cast<int>(current.shift()));
+    shift->setAccessibleName(tr("Shift"));
+    edges->addItem(tr("Top and bottom"));
+    edges->addItem(tr("Left and right"));
+    edges->setCurrentIndex(current.joinedEdges() == Topology::Edges::LeftRight ? 1 : 0);
     note->setWordWrap(true);
     startHereBox->setChecked(startHere);
     startHereBox->setToolTip(tr("Otherwise the program starts in the classic field"));
@@ -65,11 +81,13 @@ UniverseDialog::UniverseDialog(
     memoryBox->setAccessibleName(tr("Memory for the unbounded plane"));
 
     auto *layout = new QVBoxLayout(this);
-    for (QRadioButton *choice : { classic, plane, torus, unbounded })
+    for (QRadioButton *choice : { classic, plane, torus, klein, cross, sphere, unbounded })
         layout->addWidget(choice);
     auto *sizes = new QFormLayout;
     sizes->addRow(tr("&Width:"), width);
     sizes->addRow(tr("&Height:"), height);
+    sizes->addRow(tr("Twisted or shifted e&dges:"), edges);
+    sizes->addRow(tr("Shi&ft:"), shift);
     sizes->addRow(tr("&Memory for the unbounded plane:"), memoryBox);
     layout->addLayout(sizes);
     layout->addWidget(note);
@@ -78,8 +96,9 @@ UniverseDialog::UniverseDialog(
     connect(buttons, &QDialogButtonBox::accepted, this, &UniverseDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &UniverseDialog::reject);
     connect(group, QOverload<QAbstractButton *>::of(&QButtonGroup::buttonClicked), this, [this] { update(); });
-    for (QSpinBox *side : { width, height })
+    for (QSpinBox *side : { width, height, shift })
         connect(side, QOverload<int>::of(&QSpinBox::valueChanged), this, [this] { update(); });
+    connect(edges, QOverload<int>::of(&QComboBox::currentIndexChanged), this, [this] { update(); });
     update();
 }
 
@@ -87,8 +106,15 @@ Topology UniverseDialog::topology() const
 {
     if (plane->isChecked())
         return Topology::plane(width->value(), height->value());
+    const Topology::Edges joined = edges->currentIndex() == 1 ? Topology::Edges::LeftRight : Topology::Edges::TopBottom;
     if (torus->isChecked())
-        return Topology::torus(width->value(), height->value());
+        return Topology::shiftedTorus(width->value(), height->value(), joined, shift->value());
+    if (klein->isChecked())
+        return Topology::kleinBottle(width->value(), height->value(), joined);
+    if (cross->isChecked())
+        return Topology::crossSurface(width->value(), height->value());
+    if (sphere->isChecked())
+        return Topology::sphere(width->value());
     if (unbounded->isChecked())
         return Topology::unbounded();
     return Topology::classic();
@@ -116,9 +142,11 @@ void UniverseDialog::accept()
 
 void UniverseDialog::update()
 {
-    const bool sized = plane->isChecked() || torus->isChecked();
+    const bool sized = !classic->isChecked() && !unbounded->isChecked();
     width->setEnabled(sized);
-    height->setEnabled(sized);
+    height->setEnabled(sized && !sphere->isChecked());
+    edges->setEnabled(torus->isChecked() || klein->isChecked());
+    shift->setEnabled(torus->isChecked());
     const Topology chosen = topology();
     QString text;
     if (!chosen.isValid()) {

@@ -9,13 +9,15 @@
 #include "model/engine/topology.h"
 
 class QCheckBox;
+class QComboBox;
 class QDialogButtonBox;
 class QLabel;
 class QRadioButton;
 class QSpinBox;
 
-// Asks which universe to use: the classic field, a bounded plane or a torus
-// of a given size, or the unbounded plane; whether the program starts in it;
+// Asks which universe to use: the classic field, a bounded plane, torus
+// (maybe shifted), Klein bottle, cross-surface or sphere of a given size, or
+// the unbounded plane; whether the program starts in it;
 // and how much memory the unbounded plane may take. Before it closes with
 // OK it says how many live cells the chosen universe cannot hold, and asks
 // whether to lose them.
@@ -42,15 +44,20 @@ public:
     void accept() override;
 
 private:
-    // Enables the sizes of a plane or torus, says how many cells would be lost.
+    // Enables the sizes and joins the surface has, says how many cells would be lost.
     void update();
 
     QRadioButton *classic;
     QRadioButton *plane;
     QRadioButton *torus;
+    QRadioButton *klein;
+    QRadioButton *cross;
+    QRadioButton *sphere;
     QRadioButton *unbounded;
     QSpinBox *width;
-    QSpinBox *height;
+    QSpinBox *height; // not a sphere's, which is as high as wide
+    QSpinBox *shift; // of a torus's edges
+    QComboBox *edges; // the shifted edges of a torus, the twisted ones of a Klein bottle
     QLabel *note; // what the choice costs: cells lost, or a size too large
     QCheckBox *startHereBox;
     QSpinBox *memoryBox;

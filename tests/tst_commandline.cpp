@@ -45,6 +45,14 @@ void TestCommandLine::parses_data()
     QTest::newRow("settle and export") << "--settle --export x.png a.rle" << Mode::Error;
     QTest::newRow("scale without export") << "--scale 2 a.rle" << Mode::Error;
     QTest::newRow("highest limit") << "--settle --max-generations 1000000 a.rle" << Mode::Settle;
+    QTest::newRow("klein bottle") << "--settle --universe K40*,20 a.rle" << Mode::Settle;
+    QTest::newRow("sphere with colon") << "--settle --universe :s30 a.rle" << Mode::Settle;
+    QTest::newRow("as the rule's suffix")
+        << "--settle --universe T30+7,20 --rule B3/S23:T30+37,20 a.rle" << Mode::Settle;
+    QTest::newRow("other twist than the rule's")
+        << "--settle --universe K40*,20 --rule B3/S23:K40,20* a.rle" << Mode::Error;
+    QTest::newRow("endless strip") << "--settle --universe T0,68 a.rle" << Mode::Error;
+    QTest::newRow("sphere not square") << "--settle --universe S30,20 a.rle" << Mode::Error;
 }
 
 void TestCommandLine::parses()

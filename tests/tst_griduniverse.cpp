@@ -1,6 +1,8 @@
 #include <QTest>
 
+#include <algorithm>
 #include <cstdlib>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -34,6 +36,54 @@ void fillRandomly(Universe &universe, std::mt19937 &generator, double density)
     }
 }
 
+// The cell that (x, y), at most one cell past the edges, stands for, from
+// the joins as the surfaces are defined: each edge crossed on its own, the
+// sides before the top and bottom.
+std::optional<CellPoint> joined(const Topology &shape, std::int64_t x, std::int64_t y)
+{
+    const std::int64_t width = shape.width();
+    const std::int64_t height = shape.height();
+    const Topology::Kind kind = shape.kind();
+    const bool sides = shape.joinedEdges() == Topology::Edges::LeftRight;
+    for (int crossing = 0; crossing < 4; ++crossing) {
+        if (x >= 0 && y >= 0 && x < width && y < height)
+            return CellPoint { x, y };
+        if (kind == Topology::Kind::Plane)
+            return std::nullopt;
+        const bool across = x < 0 || x >= width;
+        const std::int64_t side = (across ? x < 0 : y < 0) ? -1 : 1;
+        const std::int64_t oldX = x;
+        if (kind == Topology::Kind::Sphere && across) {
+            x = y;
+            y = side < 0 ? -1 - oldX : 2 * width - 1 - oldX;
+        } else if (kind == Topology::Kind::Sphere) {
+            x = side < 0 ? -1 - y : 2 * height - 1 - y;
+            y = oldX;
+        } else if (across) {
+            x -= side * width;
+            y += kind == Topology::Kind::Torus && sides ? side * shape.shift() : 0;
+            const bool twisted = kind == Topology::Kind::CrossSurface || (kind == Topology::Kind::KleinBottle && sides);
+            y = twisted ? height - 1 - y : y;
+        } else {
+            y -= side * height;
+            x += kind == Topology::Kind::Torus && !sides ? side * shape.shift() : 0;
+            const bool twisted
+                = kind == Topology::Kind::CrossSurface || (kind == Topology::Kind::KleinBottle && !sides);
+            x = twisted ? width - 1 - x : x;
+        }
+    }
+    qFatal("no cell for %lld %lld", static_cast<long long>(x), static_cast<long long>(y));
+}
+
+// "x,y x,y ..."
+std::vector<CellPoint> cellsFrom(const QString &text)
+{
+    std::vector<CellPoint> cells;
+    for (const QString &cell : text.split(' ', Qt::SkipEmptyParts))
+        cells.push_back({ cell.section(',', 0, 0).toLongLong(), cell.section(',', 1, 1).toLongLong() });
+    return cells;
+}
+
 std::vector<CellPoint> liveCells(const Universe &universe, const CellRect &area)
 {
     std::vector<CellPoint> cells;
@@ -53,6 +103,8 @@ private slots:
     void initTestCase() { WarningGuard::install(); }
     void stepsAsNeighboursCount_data();
     void stepsAsNeighboursCount();
+    void surfacesJoinTheirEdges_data();
+    void surfacesJoinTheirEdges();
     void stepsAsTheClassicField_data();
     void stepsAsTheClassicField();
     void clonesStandAlone();
@@ -73,56 +125,107 @@ void TestGridUniverse::stepsAsNeighboursCount()
     QFETCH(QString, rule);
     const Rule stepRule = ruleFrom(rule);
     std::mt19937 generator(77);
-    for (const bool torus : { false, true }) {
-        for (const int width : { 1, 63, 64, 65, 130 }) {
-            for (const int height : { 1, 2, 3, 70 }) {
-                const Topology shape = torus ? Topology::torus(width, height) : Topology::plane(width, height);
-                GridUniverse universe(shape, stepRule);
-                fillRandomly(universe, generator, 0.4);
-                std::vector<char> cells(static_cast<std::size_t>(width * height));
-                for (int y = 0; y < height; ++y) {
-                    for (int x = 0; x < width; ++x)
-                        cells[static_cast<std::size_t>(y * width + x)] = universe.cell(x, y);
+    std::vector<Topology> shapes;
+    for (const int width : { 1, 63, 64, 65, 130 }) {
+        for (const int height : { 1, 2, 3, 70 }) {
+            shapes.push_back(Topology::plane(width, height));
+            shapes.push_back(Topology::torus(width, height));
+            shapes.push_back(Topology::shiftedTorus(width, height, Topology::Edges::TopBottom, width / 3 + 1));
+            shapes.push_back(Topology::shiftedTorus(width, height, Topology::Edges::LeftRight, -height / 3 - 1));
+            shapes.push_back(Topology::kleinBottle(width, height, Topology::Edges::TopBottom));
+            shapes.push_back(Topology::kleinBottle(width, height, Topology::Edges::LeftRight));
+            shapes.push_back(Topology::crossSurface(width, height));
+        }
+        shapes.push_back(Topology::sphere(width));
+    }
+    for (const Topology &shape : shapes) {
+        const std::int64_t width = shape.width();
+        const std::int64_t height = shape.height();
+        GridUniverse universe(shape, stepRule);
+        fillRandomly(universe, generator, 0.4);
+        std::vector<char> cells(static_cast<std::size_t>(width * height));
+        for (std::int64_t y = 0; y < height; ++y) {
+            for (std::int64_t x = 0; x < width; ++x)
+                cells[static_cast<std::size_t>(y * width + x)] = universe.cell(x, y);
+        }
+        for (int generation = 1; generation <= 4; ++generation) {
+            std::vector<char> next(cells.size());
+            for (std::int64_t y = 0; y < height; ++y) {
+                for (std::int64_t x = 0; x < width; ++x) {
+                    int count = 0;
+                    for (int dy = -1; dy <= 1; ++dy) {
+                        for (int dx = -1; dx <= 1; ++dx) {
+                            const std::optional<CellPoint> other = joined(shape, x + dx, y + dy);
+                            if ((dx != 0 || dy != 0) && other)
+                                count += cells[static_cast<std::size_t>(other->y * width + other->x)];
+                        }
+                    }
+                    const bool alive = cells[static_cast<std::size_t>(y * width + x)] != 0;
+                    next[static_cast<std::size_t>(y * width + x)] = stepRule.nextState(alive, count);
                 }
-                for (int generation = 1; generation <= 4; ++generation) {
-                    std::vector<char> next(cells.size());
-                    for (int y = 0; y < height; ++y) {
-                        for (int x = 0; x < width; ++x) {
-                            int count = 0;
-                            for (int dy = -1; dy <= 1; ++dy) {
-                                for (int dx = -1; dx <= 1; ++dx) {
-                                    int nx = x + dx;
-                                    int ny = y + dy;
-                                    if (torus) {
-                                        nx = (nx + width) % width;
-                                        ny = (ny + height) % height;
-                                    }
-                                    if ((dx != 0 || dy != 0) && nx >= 0 && ny >= 0 && nx < width && ny < height)
-                                        count += cells[static_cast<std::size_t>(ny * width + nx)];
-                                }
-                            }
-                            const bool alive = cells[static_cast<std::size_t>(y * width + x)] != 0;
-                            next[static_cast<std::size_t>(y * width + x)] = stepRule.nextState(alive, count);
-                        }
-                    }
-                    cells = next;
-                    universe.advance(1);
-                    for (int y = 0; y < height; ++y) {
-                        for (int x = 0; x < width; ++x) {
-                            if (universe.cell(x, y) != (cells[static_cast<std::size_t>(y * width + x)] != 0))
-                                QFAIL(qPrintable(QString("%1 %2 x %3: cell %4 %5 wrong at generation %6")
-                                                     .arg(torus ? "torus" : "plane")
-                                                     .arg(width)
-                                                     .arg(height)
-                                                     .arg(x)
-                                                     .arg(y)
-                                                     .arg(generation)));
-                        }
-                    }
+            }
+            cells = next;
+            universe.advance(1);
+            for (std::int64_t y = 0; y < height; ++y) {
+                for (std::int64_t x = 0; x < width; ++x) {
+                    if (universe.cell(x, y) != (cells[static_cast<std::size_t>(y * width + x)] != 0))
+                        QFAIL(qPrintable(QString("%1: cell %2 %3 wrong at generation %4")
+                                             .arg(QString::fromStdString(shape.suffix()))
+                                             .arg(x)
+                                             .arg(y)
+                                             .arg(generation)));
                 }
             }
         }
     }
+}
+
+void TestGridUniverse::surfacesJoinTheirEdges_data()
+{
+    QTest::addColumn<QString>("suffix");
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<int>("generations");
+    QTest::addColumn<QString>("expected");
+    // A glider heading down and right, 6 cells on in 24 generations: past the
+    // bottom edge it comes back as the surface joins that edge to the top.
+    const QString glider = "5,6 6,7 4,8 5,8 6,8";
+    QTest::newRow("torus") << ":T10,10" << glider << 24 << "1,2 2,3 0,4 1,4 2,4";
+    QTest::newRow("torus shifted right at the bottom") << ":T10+3,10" << glider << 24 << "4,2 5,3 3,4 4,4 5,4";
+    QTest::newRow("torus shifted up at the right") << ":T10,10-2" << glider << 24 << "1,0 2,1 0,2 1,2 2,2";
+    QTest::newRow("klein bottle, mirrored left to right") << ":K10*,10" << glider << 24 << "8,2 7,3 9,4 8,4 7,4";
+    QTest::newRow("klein bottle, mirrored top to bottom") << ":K10,10*" << glider << 24 << "1,7 2,6 0,5 1,5 2,5";
+    QTest::newRow("cross-surface, mirrored at the bottom") << ":C14,10"
+                                                           << "1,4 2,5 0,6 1,6 2,6" << 24 << "6,0 5,1 7,2 6,2 5,2";
+    // On a sphere what leaves over the top comes in at the left, turned a quarter.
+    QTest::newRow("sphere, glider over the top") << ":S16"
+                                                 << "10,2 11,2 12,2 10,3 11,4" << 24 << "2,4 3,4 1,5 3,5 3,6";
+    QTest::newRow("sphere, blinker on the top edge") << ":S8"
+                                                     << "2,0 3,0 4,0" << 1 << "3,0 3,1 0,3";
+    QTest::newRow("sphere, blinker back") << ":S8"
+                                          << "2,0 3,0 4,0" << 2 << "2,0 3,0 4,0";
+    QTest::newRow("plane, blinker cut by the edge") << ":P8,8"
+                                                    << "2,0 3,0 4,0" << 1 << "3,0 3,1";
+}
+
+void TestGridUniverse::surfacesJoinTheirEdges()
+{
+    QFETCH(QString, suffix);
+    QFETCH(QString, start);
+    QFETCH(int, generations);
+    QFETCH(QString, expected);
+    Rule rule;
+    std::optional<Topology> shape;
+    std::string error;
+    QVERIFY2(Rule::read(("B3/S23" + suffix).toStdString(), rule, shape, error), error.c_str());
+    GridUniverse universe(*shape, rule);
+    for (const CellPoint &cell : cellsFrom(start))
+        universe.setCell(cell.x, cell.y, true);
+    universe.advance(static_cast<std::uint64_t>(generations));
+    std::vector<CellPoint> wanted = cellsFrom(expected);
+    std::sort(wanted.begin(), wanted.end(), [](const CellPoint &one, const CellPoint &other) {
+        return std::pair(one.y, one.x) < std::pair(other.y, other.x);
+    });
+    QVERIFY(liveCells(universe, Universe::extent(*shape)) == wanted);
 }
 
 void TestGridUniverse::stepsAsTheClassicField_data()

@@ -1,5 +1,6 @@
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QLabel>
@@ -52,7 +53,8 @@ private:
 
 bool TestMainWindowUniverse::chooseUniverse(const Topology &topology, QMessageBox::StandardButton answer, QString *note)
 {
-    static const char *const choices[] = { "Classic field, 120 × 120", "Bounded plane", "Torus", "Unbounded plane" };
+    static const char *const choices[] = { "Classic field, 120 × 120", "Bounded plane", "Torus", "Klein bottle",
+        "Cross-surface", "Sphere", "Unbounded plane" };
     const QString wanted = QString::fromUtf8(choices[static_cast<int>(topology.kind())]);
     bool asked = false;
     ModalRunner::run([this] { action("Action_Simulation_Universe")->trigger(); },
@@ -65,11 +67,19 @@ bool TestMainWindowUniverse::chooseUniverse(const Topology &topology, QMessageBo
             QTest::mouseClick(*choice, Qt::LeftButton, Qt::NoModifier, QPoint(8, (*choice)->height() / 2));
             for (QSpinBox *size : dialog->findChildren<QSpinBox *>()) {
                 const bool width = size->accessibleName() == QStringLiteral("Width");
-                if (topology.isBounded() && (width || size->accessibleName() == QStringLiteral("Height"))) {
+                if (topology.isBounded() && (width || size->accessibleName() == QStringLiteral("Height"))
+                    && size->isEnabled()) {
                     size->selectAll();
                     QTest::keyClicks(size, QString::number(width ? topology.width() : topology.height()));
                 }
+                if (size->accessibleName() == QStringLiteral("Shift") && size->isEnabled()) {
+                    size->selectAll();
+                    QTest::keyClicks(size, QString::number(topology.shift()));
+                }
             }
+            auto *edges = dialog->findChild<QComboBox *>();
+            if (edges->isEnabled())
+                edges->setCurrentIndex(topology.joinedEdges() == Topology::Edges::LeftRight ? 1 : 0);
             if (note) {
                 const QList<QLabel *> labels = dialog->findChildren<QLabel *>();
                 const auto said = std::find_if(labels.begin(), labels.end(),
@@ -140,6 +150,12 @@ void TestMainWindowUniverse::changeKeepsThePatternCentred_data()
     QTest::newRow("gun, unbounded to 37 x 9 plane") << Topology::unbounded() << Topology::plane(37, 9) << gun << 0;
     QTest::newRow("gun, 41 x 41 torus to unbounded") << Topology::torus(41, 41) << Topology::unbounded() << gun << 0;
     // Its two blocks at the ends lie outside a plane 30 cells wide.
+    QTest::newRow("gun, classic to Klein bottle twisted at the sides")
+        << Topology::classic() << Topology::kleinBottle(60, 40, Topology::Edges::LeftRight) << gun << 0;
+    QTest::newRow("gun, unbounded to torus shifted at the top")
+        << Topology::unbounded() << Topology::shiftedTorus(50, 45, Topology::Edges::TopBottom, -7) << gun << 0;
+    QTest::newRow("gun, classic to cross-surface") << Topology::classic() << Topology::crossSurface(41, 40) << gun << 0;
+    QTest::newRow("gun, classic to sphere") << Topology::classic() << Topology::sphere(45) << gun << 0;
     QTest::newRow("gun, classic to 30 x 30 plane") << Topology::classic() << Topology::plane(30, 30) << gun << 8;
     QTest::newRow("one cell of two, classic to 1 x 1 plane")
         << Topology::classic() << Topology::plane(1, 1) << QByteArray("x = 2, y = 2\n$2o!") << 1;

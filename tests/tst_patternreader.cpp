@@ -166,8 +166,7 @@ void TestPatternReader::refuses_data()
     QTest::newRow("cut gzip") << QByteArray("\x1F\x8B\x08\x00\x00\x00\x00\x00\x00\x03\xCB\x57", 12) << "cut short";
     const QByteArray glider = QByteArray::fromStdString(Gzip::deflate("x = 3, y = 3\nbo$2bo$3o!\n"));
     QTest::newRow("gzip cut in its trailer") << glider.chopped(3) << "cut short";
-    QTest::newRow("refused suffix") << QByteArray("x = 1, y = 1, rule = B3/S23:T10+2,10\no!")
-                                    << "line 1|\":T10+2,10\"|shifted";
+    QTest::newRow("refused suffix") << QByteArray("x = 1, y = 1, rule = B3/S23:T0,10\no!") << "line 1|\":T0,10\"|strip";
     QTest::newRow("position") << QByteArray("#CXRLE Pos=3\nx = 1, y = 1\no!") << "line 1|\"Pos=3\"";
     QTest::newRow("empty") << QByteArray() << NotAPattern;
     QTest::newRow("unrecognised") << QByteArray("Hello, world\n") << NotAPattern;
@@ -331,8 +330,11 @@ void TestPatternReader::keepsTheUniverse_data()
     QTest::addColumn<QString>("format");
     QTest::addColumn<Topology>("topology");
     for (const char *format : { "rle", "plaintext", "macrocell", "copy" }) {
-        for (const Topology &topology : { Topology::classic(), Topology::plane(500, 300), Topology::torus(500, 300),
-                 Topology::torus(64, 64), Topology::unbounded() })
+        for (const Topology &topology :
+            { Topology::classic(), Topology::plane(500, 300), Topology::torus(500, 300), Topology::torus(64, 64),
+                Topology::unbounded(), Topology::shiftedTorus(400, 300, Topology::Edges::LeftRight, -7),
+                Topology::kleinBottle(500, 300, Topology::Edges::TopBottom), Topology::crossSurface(500, 300),
+                Topology::sphere(300) })
             QTest::newRow(qPrintable(QString("%1, %2").arg(format, topology.extentText().c_str())))
                 << QString(format) << topology;
     }

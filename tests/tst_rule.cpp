@@ -76,11 +76,41 @@ void TestRule::reads_data()
     QTest::newRow("klein bottle") << "B3/S23:K10,10"
                                   << "\":K10,10\"|Klein bottle";
     QTest::newRow("cross-surface") << "B3/S23:c10,10"
-                                   << "\":c10,10\"|cross-surface";
-    QTest::newRow("sphere") << "B3/S23:S10,10"
-                            << "\":S10,10\"|sphere";
+                                   << "B3/S23:C10,10";
+    QTest::newRow("sphere, both sizes") << "B3/S23:S10,10"
+                                        << "B3/S23:S10";
+    QTest::newRow("sphere") << "life:s 30"
+                            << "B3/S23:S30";
     QTest::newRow("shifted torus") << "B3/S23:T10+2,10"
-                                   << "\":T10+2,10\"|shifted";
+                                   << "B3/S23:T10+2,10";
+    QTest::newRow("torus shifted at the sides") << "B3/S23:T30,20-3"
+                                                << "B3/S23:T30,20-3";
+    QTest::newRow("shift past the length") << "B3/S23:T30+37,20"
+                                           << "B3/S23:T30+7,20";
+    QTest::newRow("shift the shorter way") << "B3/S23:T30+23,20"
+                                           << "B3/S23:T30-7,20";
+    QTest::newRow("shift by half") << "B3/S23:T10-5,10"
+                                   << "B3/S23:T10+5,10";
+    QTest::newRow("shift all the way round") << "B3/S23:T10,3+6"
+                                             << "B3/S23:T10,3";
+    QTest::newRow("klein bottle, twisted top and bottom") << "B3/S23:K40*,20"
+                                                          << "B3/S23:K40*,20";
+    QTest::newRow("klein bottle, twisted sides") << "B3/S23:k40,20*"
+                                                 << "B3/S23:K40,20*";
+    QTest::newRow("klein bottle, both twisted") << "B3/S23:K40*,20*"
+                                                << "one pair";
+    QTest::newRow("klein bottle, shifted") << "B3/S23:K40+1,20"
+                                           << "one pair";
+    QTest::newRow("sphere, not square") << "B3/S23:S30,20"
+                                        << "\":S30,20\"|square";
+    QTest::newRow("torus shifted twice") << "B3/S23:T30+1,20+1"
+                                         << "not both";
+    QTest::newRow("cross-surface, starred") << "B3/S23:C40*,20"
+                                            << "cross-surface";
+    QTest::newRow("plane, shifted") << "B3/S23:P10+1,5"
+                                    << "neither shifted nor twisted";
+    QTest::newRow("shift without digits") << "B3/S23:T10+,5"
+                                          << "malformed";
     QTest::newRow("twisted torus") << "B3/S23:T10,10*"
                                    << "\":T10,10*\"|twisted";
     QTest::newRow("negative width") << "B3/S23:T-5,10"

@@ -176,6 +176,7 @@ void showAt(WidgetPaintArea &view, const Universe &universe, int zoomStep, const
 Q_DECLARE_METATYPE(CellList)
 Q_DECLARE_METATYPE(CellRect)
 Q_DECLARE_METATYPE(CellPoint)
+Q_DECLARE_METATYPE(Topology)
 
 // The field view read back pixel by pixel: frame, cell positions, outlines
 // and fills of each colour mode.
@@ -211,6 +212,8 @@ private slots:
     void clickDrawsTheCellUnderThePointer();
     void gridLines_data();
     void gridLines();
+    void seamsShowHowEdgesJoin_data();
+    void seamsShowHowEdgesJoin();
 };
 
 void TestWidgetPaintArea::initTestCase() { WarningGuard::install(); }
@@ -649,6 +652,81 @@ void TestWidgetPaintArea::gridLines()
     // Across, above row 0; the live cell keeps its own outline.
     QCOMPARE(image.pixelColor(size + size / 2, 7 * size), lined ? tenth : White);
     QVERIFY(showsLife(image, view.viewport().pixelsOf({ 1, 1 }).topLeft()));
+}
+
+void TestWidgetPaintArea::seamsShowHowEdgesJoin_data()
+{
+    QTest::addColumn<Topology>("topology");
+    QTest::addColumn<int>("bottomArrow"); // the column the bottom edge's arrow points out, -1 for none
+    QTest::addColumn<bool>("forward"); // it points right, as the top edge's does
+    QTest::addColumn<bool>("leftAsTop"); // the left edge joins the top one, and has its colour
+
+    QTest::newRow("plane") << Topology::plane(20, 10) << -1 << true << false;
+    QTest::newRow("torus") << Topology::torus(20, 10) << 10 << true << false;
+    QTest::newRow("torus shifted by 3") << Topology::shiftedTorus(20, 10, Topology::Edges::TopBottom, 3) << 7 << true
+                                        << false;
+    QTest::newRow("klein bottle twisted at the top")
+        << Topology::kleinBottle(20, 10, Topology::Edges::TopBottom) << 9 << false << false;
+    QTest::newRow("klein bottle twisted at the sides")
+        << Topology::kleinBottle(20, 10, Topology::Edges::LeftRight) << 10 << true << false;
+    QTest::newRow("cross-surface") << Topology::crossSurface(20, 10) << 9 << false << false;
+    QTest::newRow("sphere") << Topology::sphere(10) << 5 << true << true;
+}
+
+// The arrow on the bottom edge marks the cell that meets the top edge's
+// middle one: where the twist or shift puts it.
+void TestWidgetPaintArea::seamsShowHowEdgesJoin()
+{
+    QFETCH(Topology, topology);
+    QFETCH(int, bottomArrow);
+    QFETCH(bool, forward);
+    QFETCH(bool, leftAsTop);
+
+    GridUniverse universe(topology);
+    WidgetPaintArea view;
+    showAt(view, universe, 2, CellPoint { -2, -2 });
+    const QImage image = render(view);
+    const int size = CellSizes[2];
+    const auto pair = [&image](int x, int y) {
+        const QColor colour = image.pixelColor(x, y);
+        return colour.green() > colour.red() + 60 && colour.blue() > colour.red() + 60 ? 0
+            : colour.red() > colour.blue() + 120 && colour.red() > colour.green() + 60 ? 1
+                                                                                       : -1;
+    };
+    // The edges' lines, a third of the way along, away from the arrows.
+    const int top = 2 * size;
+    const int left = 2 * size;
+    const int bottom = (2 + static_cast<int>(topology.height())) * size - 1;
+    QCOMPARE(pair(left + static_cast<int>(topology.width()) * size / 3, top), bottomArrow < 0 ? -1 : 0);
+    QCOMPARE(pair(left, top + static_cast<int>(topology.height()) * size / 3),
+        bottomArrow < 0 ? -1
+            : leftAsTop ? 0
+                        : 1);
+    // The arrow past the bottom line: wide at its base, narrow at its tip.
+    int first = image.width();
+    int last = -1;
+    int count = 0;
+    int sum = 0;
+    for (int y = bottom + 2; y <= bottom + 5; ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (pair(x, y) >= 0) {
+                first = std::min(first, x);
+                last = std::max(last, x);
+                count += y >= bottom + 4 ? 1 : 0;
+                sum += y >= bottom + 4 ? x : 0;
+            }
+        }
+    }
+    if (bottomArrow < 0) {
+        QCOMPARE(last, -1);
+        return;
+    }
+    QVERIFY(count > 0);
+    const bool pointsRight = sum / count < (first + last) / 2;
+    QCOMPARE(pointsRight, forward);
+    const int tip = pointsRight ? last : first;
+    // Its tip lies within the cell, the rows below the line a few pixels short of it.
+    QVERIFY2(std::abs(tip - ((2 + bottomArrow) * size + size / 2)) <= 6, qPrintable(QString::number(tip)));
 }
 
 QTEST_MAIN(TestWidgetPaintArea)

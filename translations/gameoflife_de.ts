@@ -969,6 +969,34 @@ Switch to the unbounded plane and paste it there?</source>
 
 Zur unbegrenzten Ebene wechseln und es dort einfügen?</translation>
     </message>
+    <message>
+        <source>Field size: %1 * %2, shifted torus (%3)</source>
+        <translation>Feldgröße: %1 * %2, verschobener Torus (%3)</translation>
+    </message>
+    <message>
+        <source>Field size: %1 * %2, Klein bottle (%3)</source>
+        <translation>Feldgröße: %1 * %2, Kleinsche Flasche (%3)</translation>
+    </message>
+    <message>
+        <source>Field size: %1 * %2, cross-surface</source>
+        <translation>Feldgröße: %1 * %2, Kreuzhaube</translation>
+    </message>
+    <message>
+        <source>Field size: %1 * %2, sphere</source>
+        <translation>Feldgröße: %1 * %2, Kugel</translation>
+    </message>
+    <message>
+        <source>Klein bottle of %1 by %2 cells, %3 alive; cursor on %4, %5</source>
+        <translation>Kleinsche Flasche von %1 mal %2 Zellen, %3 lebendig; Cursor auf %4, %5</translation>
+    </message>
+    <message>
+        <source>Cross-surface of %1 by %2 cells, %3 alive; cursor on %4, %5</source>
+        <translation>Kreuzhaube von %1 mal %2 Zellen, %3 lebendig; Cursor auf %4, %5</translation>
+    </message>
+    <message>
+        <source>Sphere of %1 by %2 cells, %3 alive; cursor on %4, %5</source>
+        <translation>Kugel von %1 mal %2 Zellen, %3 lebendig; Cursor auf %4, %5</translation>
+    </message>
 </context>
 <context>
     <name>RecentFiles</name>
@@ -1065,6 +1093,38 @@ Zur unbegrenzten Ebene wechseln und es dort einfügen?</translation>
     <message>
         <source>%1 live cells would be lost.</source>
         <translation>%1 lebende Zellen gingen verloren.</translation>
+    </message>
+    <message>
+        <source>&amp;Klein bottle</source>
+        <translation>&amp;Kleinsche Flasche</translation>
+    </message>
+    <message>
+        <source>Cr&amp;oss-surface</source>
+        <translation>Kre&amp;uzhaube</translation>
+    </message>
+    <message>
+        <source>Sph&amp;ere</source>
+        <translation>Ku&amp;gel</translation>
+    </message>
+    <message>
+        <source>Top and bottom</source>
+        <translation>Oben und unten</translation>
+    </message>
+    <message>
+        <source>Left and right</source>
+        <translation>Links und rechts</translation>
+    </message>
+    <message>
+        <source>Twisted or shifted e&amp;dges:</source>
+        <translation>Verdrehte oder verschobene Ka&amp;nten:</translation>
+    </message>
+    <message>
+        <source>Shi&amp;ft:</source>
+        <translation>Vers&amp;chiebung:</translation>
+    </message>
+    <message>
+        <source>Shift</source>
+        <translation>Verschiebung</translation>
     </message>
 </context>
 </TS>

@@ -969,6 +969,34 @@ Switch to the unbounded plane and paste it there?</source>
 
 ¿Cambiar al plano ilimitado y pegarlo allí?</translation>
     </message>
+    <message>
+        <source>Field size: %1 * %2, shifted torus (%3)</source>
+        <translation>Tamaño: %1 * %2, toro desplazado (%3)</translation>
+    </message>
+    <message>
+        <source>Field size: %1 * %2, Klein bottle (%3)</source>
+        <translation>Tamaño: %1 * %2, botella de Klein (%3)</translation>
+    </message>
+    <message>
+        <source>Field size: %1 * %2, cross-surface</source>
+        <translation>Tamaño: %1 * %2, superficie cruzada</translation>
+    </message>
+    <message>
+        <source>Field size: %1 * %2, sphere</source>
+        <translation>Tamaño: %1 * %2, esfera</translation>
+    </message>
+    <message>
+        <source>Klein bottle of %1 by %2 cells, %3 alive; cursor on %4, %5</source>
+        <translation>Botella de Klein de %1 por %2 células, %3 vivas; cursor en %4, %5</translation>
+    </message>
+    <message>
+        <source>Cross-surface of %1 by %2 cells, %3 alive; cursor on %4, %5</source>
+        <translation>Superficie cruzada de %1 por %2 células, %3 vivas; cursor en %4, %5</translation>
+    </message>
+    <message>
+        <source>Sphere of %1 by %2 cells, %3 alive; cursor on %4, %5</source>
+        <translation>Esfera de %1 por %2 células, %3 vivas; cursor en %4, %5</translation>
+    </message>
 </context>
 <context>
     <name>RecentFiles</name>
@@ -1065,6 +1093,38 @@ Switch to the unbounded plane and paste it there?</source>
     <message>
         <source>%1 live cells would be lost.</source>
         <translation>Se perderían %1 células vivas.</translation>
+    </message>
+    <message>
+        <source>&amp;Klein bottle</source>
+        <translation>Botella de &amp;Klein</translation>
+    </message>
+    <message>
+        <source>Cr&amp;oss-surface</source>
+        <translation>Superficie cr&amp;uzada</translation>
+    </message>
+    <message>
+        <source>Sph&amp;ere</source>
+        <translation>&amp;Esfera</translation>
+    </message>
+    <message>
+        <source>Top and bottom</source>
+        <translation>Superior e inferior</translation>
+    </message>
+    <message>
+        <source>Left and right</source>
+        <translation>Izquierdo y derecho</translation>
+    </message>
+    <message>
+        <source>Twisted or shifted e&amp;dges:</source>
+        <translation>Bor&amp;des girados o desplazados:</translation>
+    </message>
+    <message>
+        <source>Shi&amp;ft:</source>
+        <translation>Despla&amp;zamiento:</translation>
+    </message>
+    <message>
+        <source>Shift</source>
+        <translation>Desplazamiento</translation>
     </message>
 </context>
 </TS>

@@ -969,6 +969,34 @@ Switch to the unbounded plane and paste it there?</source>
 
 Passer au plan illimité et l'y coller ?</translation>
     </message>
+    <message>
+        <source>Field size: %1 * %2, shifted torus (%3)</source>
+        <translation>Taille : %1 * %2, tore décalé (%3)</translation>
+    </message>
+    <message>
+        <source>Field size: %1 * %2, Klein bottle (%3)</source>
+        <translation>Taille : %1 * %2, bouteille de Klein (%3)</translation>
+    </message>
+    <message>
+        <source>Field size: %1 * %2, cross-surface</source>
+        <translation>Taille : %1 * %2, cross-cap</translation>
+    </message>
+    <message>
+        <source>Field size: %1 * %2, sphere</source>
+        <translation>Taille : %1 * %2, sphère</translation>
+    </message>
+    <message>
+        <source>Klein bottle of %1 by %2 cells, %3 alive; cursor on %4, %5</source>
+        <translation>Bouteille de Klein de %1 sur %2 cellules, %3 vivantes ; curseur sur %4, %5</translation>
+    </message>
+    <message>
+        <source>Cross-surface of %1 by %2 cells, %3 alive; cursor on %4, %5</source>
+        <translation>Cross-cap de %1 sur %2 cellules, %3 vivantes ; curseur sur %4, %5</translation>
+    </message>
+    <message>
+        <source>Sphere of %1 by %2 cells, %3 alive; cursor on %4, %5</source>
+        <translation>Sphère de %1 sur %2 cellules, %3 vivantes ; curseur sur %4, %5</translation>
+    </message>
 </context>
 <context>
     <name>RecentFiles</name>
@@ -1065,6 +1093,38 @@ Passer au plan illimité et l'y coller ?</translation>
     <message>
         <source>%1 live cells would be lost.</source>
         <translation>%1 cellules vivantes seraient perdues.</translation>
+    </message>
+    <message>
+        <source>&amp;Klein bottle</source>
+        <translation>Bouteille de &amp;Klein</translation>
+    </message>
+    <message>
+        <source>Cr&amp;oss-surface</source>
+        <translation>Cr&amp;oss-cap</translation>
+    </message>
+    <message>
+        <source>Sph&amp;ere</source>
+        <translation>Sp&amp;hère</translation>
+    </message>
+    <message>
+        <source>Top and bottom</source>
+        <translation>Haut et bas</translation>
+    </message>
+    <message>
+        <source>Left and right</source>
+        <translation>Gauche et droite</translation>
+    </message>
+    <message>
+        <source>Twisted or shifted e&amp;dges:</source>
+        <translation>Bor&amp;ds retournés ou décalés :</translation>
+    </message>
+    <message>
+        <source>Shi&amp;ft:</source>
+        <translation>Déca&amp;lage :</translation>
+    </message>
+    <message>
+        <source>Shift</source>
+        <translation>Décalage</translation>
     </message>
 </context>
 </TS>

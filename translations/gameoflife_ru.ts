@@ -969,6 +969,34 @@ Switch to the unbounded plane and paste it there?</source>
 
 Перейти на неограниченную плоскость и вставить его туда?</translation>
     </message>
+    <message>
+        <source>Field size: %1 * %2, shifted torus (%3)</source>
+        <translation>Размер: %1 * %2, сдвинутый тор (%3)</translation>
+    </message>
+    <message>
+        <source>Field size: %1 * %2, Klein bottle (%3)</source>
+        <translation>Размер: %1 * %2, бутылка Клейна (%3)</translation>
+    </message>
+    <message>
+        <source>Field size: %1 * %2, cross-surface</source>
+        <translation>Размер: %1 * %2, скрещённый колпак</translation>
+    </message>
+    <message>
+        <source>Field size: %1 * %2, sphere</source>
+        <translation>Размер: %1 * %2, сфера</translation>
+    </message>
+    <message>
+        <source>Klein bottle of %1 by %2 cells, %3 alive; cursor on %4, %5</source>
+        <translation>Бутылка Клейна %1 на %2 клеток, живых %3; курсор на %4, %5</translation>
+    </message>
+    <message>
+        <source>Cross-surface of %1 by %2 cells, %3 alive; cursor on %4, %5</source>
+        <translation>Скрещённый колпак %1 на %2 клеток, живых %3; курсор на %4, %5</translation>
+    </message>
+    <message>
+        <source>Sphere of %1 by %2 cells, %3 alive; cursor on %4, %5</source>
+        <translation>Сфера %1 на %2 клеток, живых %3; курсор на %4, %5</translation>
+    </message>
 </context>
 <context>
     <name>RecentFiles</name>
@@ -1065,6 +1093,38 @@ Switch to the unbounded plane and paste it there?</source>
     <message>
         <source>%1 live cells would be lost.</source>
         <translation>Будет потеряно живых клеток: %1.</translation>
+    </message>
+    <message>
+        <source>&amp;Klein bottle</source>
+        <translation>Бутылка &amp;Клейна</translation>
+    </message>
+    <message>
+        <source>Cr&amp;oss-surface</source>
+        <translation>&amp;Скрещённый колпак</translation>
+    </message>
+    <message>
+        <source>Sph&amp;ere</source>
+        <translation>С&amp;фера</translation>
+    </message>
+    <message>
+        <source>Top and bottom</source>
+        <translation>Верхний и нижний</translation>
+    </message>
+    <message>
+        <source>Left and right</source>
+        <translation>Левый и правый</translation>
+    </message>
+    <message>
+        <source>Twisted or shifted e&amp;dges:</source>
+        <translation>Пере&amp;кручённые или сдвинутые края:</translation>
+    </message>
+    <message>
+        <source>Shi&amp;ft:</source>
+        <translation>Сд&amp;виг:</translation>
+    </message>
+    <message>
+        <source>Shift</source>
+        <translation>Сдвиг</translation>
     </message>
 </context>
 </TS>

@@ -12,6 +12,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPen>
+#include <QPolygonF>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -30,6 +31,7 @@ const QColor OutlineCell(170, 0, 200, 150);
 const QColor OutlineEdge(170, 0, 200);
 const QColor GridLine(222, 222, 222);
 const QColor GridTenthLine(165, 165, 165);
+const QColor SeamColours[2] = { QColor(0, 150, 136), QColor(230, 120, 0) };
 
 // The largest multiple of `unit` (a power of two) at most `value`.
 std::int64_t alignDown(std::int64_t value, std::int64_t unit) { return value & ~(unit - 1); }
@@ -184,6 +186,7 @@ void WidgetPaintArea::paintEvent(QPaintEvent *)
         painter.setPen(QPen(QBrush(Qt::black), 1.0, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin));
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(rect().adjusted(0, 0, -1, -1));
+        paintSeams(painter);
     }
     if (gridShown && view.showsOutlines())
         paintGrid(painter);
@@ -571,6 +574,60 @@ void WidgetPaintArea::paintGrid(QPainter &painter) const
     painter.restore();
 }
 
+void WidgetPaintArea::paintSeams(QPainter &painter) const
+{
+    const Topology topology = shownTopology();
+    const Topology::Kind kind = topology.kind();
+    const QRect frame = frameAround(pixelsOfArea(Universe::extent(topology)));
+    if (kind == Topology::Kind::Classic || kind == Topology::Kind::Plane || !topology.isBounded() || frame.isEmpty())
+        return;
+    // Each pair of joined edges in a colour of its own, with an arrow on each
+    // edge at cells that meet across the seam, pointing the way the edges run
+    // along each other: a twist points the arrows of a pair opposite ways, a
+    // shift moves one of them.
+    const std::int64_t width = topology.width();
+    const std::int64_t height = topology.height();
+    const std::int64_t shift = topology.shift();
+    const bool sides = topology.joinedEdges() == Topology::Edges::LeftRight;
+    const bool twistedAcross = kind == Topology::Kind::CrossSurface || (kind == Topology::Kind::KleinBottle && !sides);
+    const bool twistedDown = kind == Topology::Kind::CrossSurface || (kind == Topology::Kind::KleinBottle && sides);
+    const bool sphere = kind == Topology::Kind::Sphere;
+    const auto modulo = [](std::int64_t value, std::int64_t by) { return ((value % by) + by) % by; };
+    struct Arrow {
+        Qt::Edge edge;
+        std::int64_t cell; // along the edge
+        bool forward; // right or down
+        int pair;
+    };
+    const Arrow arrows[4] = {
+        { Qt::TopEdge, width / 2, true, 0 },
+        { Qt::BottomEdge, twistedAcross ? width - 1 - width / 2 : modulo(width / 2 - (sides ? 0 : shift), width),
+            !twistedAcross, sphere ? 1 : 0 },
+        { Qt::LeftEdge, height / 2, true, sphere ? 0 : 1 },
+        { Qt::RightEdge, twistedDown ? height - 1 - height / 2 : modulo(height / 2 - (sides ? shift : 0), height),
+            !twistedDown, 1 },
+    };
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    for (const Arrow &arrow : arrows) {
+        const bool across = arrow.edge == Qt::TopEdge || arrow.edge == Qt::BottomEdge;
+        const QPointF start = arrow.edge == Qt::BottomEdge ? QPointF(frame.bottomLeft())
+            : arrow.edge == Qt::RightEdge                  ? QPointF(frame.topRight())
+                                                           : QPointF(frame.topLeft());
+        const QPointF end = across ? QPointF(frame.right(), start.y()) : QPointF(start.x(), frame.bottom());
+        painter.setPen(QPen(SeamColours[arrow.pair], 2));
+        painter.drawLine(start, end);
+        const QPointF centre
+            = QRectF(view.pixelsOf(across ? CellPoint { arrow.cell, 0 } : CellPoint { 0, arrow.cell })).center();
+        const QPointF tip = across ? QPointF(centre.x(), start.y()) : QPointF(start.x(), centre.y());
+        const QPointF back = across ? QPointF(arrow.forward ? -11 : 11, 0) : QPointF(0, arrow.forward ? -11 : 11);
+        const QPointF wing = across ? QPointF(0, 6) : QPointF(6, 0);
+        painter.setBrush(SeamColours[arrow.pair]);
+        painter.drawPolygon(QPolygonF({ tip, tip + back + wing, tip + back - wing }));
+    }
+    painter.restore();
+}
+
 void WidgetPaintArea::paintSelection(QPainter &painter) const
 {
     const QRect pixels = pixelsOfArea(*selected);
@@ -678,6 +735,20 @@ void WidgetPaintArea::describe()
             break;
         case Topology::Kind::Torus:
             text = QCoreApplication::translate("MainWindow", "Torus of %1 by %2 cells, %3 alive; cursor on %4, %5")
+                       .arg(width, height, live, x, y);
+            break;
+        case Topology::Kind::KleinBottle:
+            text = QCoreApplication::translate(
+                "MainWindow", "Klein bottle of %1 by %2 cells, %3 alive; cursor on %4, %5")
+                       .arg(width, height, live, x, y);
+            break;
+        case Topology::Kind::CrossSurface:
+            text = QCoreApplication::translate(
+                "MainWindow", "Cross-surface of %1 by %2 cells, %3 alive; cursor on %4, %5")
+                       .arg(width, height, live, x, y);
+            break;
+        case Topology::Kind::Sphere:
+            text = QCoreApplication::translate("MainWindow", "Sphere of %1 by %2 cells, %3 alive; cursor on %4, %5")
                        .arg(width, height, live, x, y);
             break;
         default:

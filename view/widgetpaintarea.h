@@ -176,6 +176,8 @@ private:
     // The rectangle a painter's one-pixel pen draws to frame `pixels`, the pixels of some cells.
     QRect frameAround(const QRect &pixels) const;
     void paintGrid(QPainter &painter) const;
+    // Marks how a surface's edges join; nothing for a plane.
+    void paintSeams(QPainter &painter) const;
     void paintSelection(QPainter &painter) const;
     void paintOutline(QPainter &painter);
 

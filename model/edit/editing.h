@@ -29,7 +29,7 @@ public:
     static constexpr std::uint64_t MaxFillCells = std::uint64_t(1) << 28;
 
     // The live cells of `area` as RLE, the box trimmed to them, with the
-    // universe's rule (and the suffix of a plane or a torus) and without a
+    // universe's rule (and the suffix of a bounded universe) and without a
     // position, so that it lands where it is pasted. Refuses more live cells,
     // or more text, than PatternReader reads back.
     static bool copy(const Universe &universe, const CellRect &area, std::string &text, std::string &error);

@@ -6,6 +6,7 @@
 #include <string>
 #include <utility>
 
+#include "model/engine/bitmix.h"
 #include "model/engine/lifebits.h"
 #include "model/engine/randombits.h"
 
@@ -94,36 +95,22 @@ inline Word decideWords(const Word *__restrict sidesAbove, const Word *__restric
 }
 
 // One generation of a width x height grid from `cells` into `target`;
-// returns whether any cell changed. `sums` has room for 7 rows of words.
-template <typename Decision>
-bool stepGrid(const Word *cells, Word *target, std::int64_t width, std::int64_t height, bool torus, Word *sums,
-    const Decision &decide)
+// returns whether any cell changed. `sums` has room for 6 rows of words.
+template <GridSeams::Join Join, typename Decision>
+bool stepGrid(const Word *cells, Word *target, std::int64_t width, std::int64_t height, const GridSeams &seams,
+    Word *sums, const Decision &decide)
 {
     const std::int64_t rowWords = PackedRows::wordsPerRow(width);
     const std::int64_t last = rowWords - 1;
     const Word lastMask = PackedRows::lastWordMask(width);
-    const int lastBit = static_cast<int>((width - 1) % 64);
-    Word *deadRow = sums + 6 * rowWords;
-    std::fill(deadRow, deadRow + rowWords, 0);
-
     RowSums rows[3];
     for (int i = 0; i < 3; ++i)
-        rows[i] = RowSums { sums + 2 * i * rowWords, sums + (2 * i + 1) * rowWords, deadRow };
+        rows[i] = RowSums { sums + 2 * i * rowWords, sums + (2 * i + 1) * rowWords, nullptr };
+    const GridSeams::Rows source = seams.rows(cells);
     const auto sumOf = [&](RowSums &sum, std::int64_t y) {
-        if (y < 0 || y >= height) {
-            if (!torus) {
-                std::fill(sum.sides, sum.sides + rowWords, 0);
-                std::fill(sum.both, sum.both + rowWords, 0);
-                sum.self = deadRow;
-                return;
-            }
-            y = (y + height) % height;
-        }
-        const Word *row = cells + y * rowWords;
-        const Word westOfFirst = torus ? (row[last] >> lastBit) & 1U : 0;
-        const Word eastOfLast = torus ? (row[0] & 1U) << lastBit : 0;
-        sumRow(row, rowWords, westOfFirst, eastOfLast, sum.sides, sum.both);
-        sum.self = row;
+        const GridSeams::Row row = source.row<Join>(y);
+        sumRow(row.words, rowWords, row.westOfFirst, row.eastOfLast, sum.sides, sum.both);
+        sum.self = row.words;
     };
 
     RowSums *above = &rows[0];
@@ -151,30 +138,24 @@ bool stepGrid(const Word *cells, Word *target, std::int64_t width, std::int64_t 
 // stepGrid() for a grid of RowWords words a row, 1 or 2, such as the
 // classic field's: the sums of three rows fit in registers, no loop runs
 // across a row and nothing is stored but the cells.
-template <int RowWords, bool Torus, typename Decision>
-bool stepNarrowGrid(const Word *cells, Word *target, std::int64_t width, std::int64_t height, const Decision &decide)
+template <int RowWords, GridSeams::Join Join, typename Decision>
+bool stepNarrowGrid(const Word *cells, Word *target, std::int64_t width, std::int64_t height, const GridSeams &seams,
+    const Decision &decide)
 {
     constexpr int last = RowWords - 1;
     const Word lastMask = PackedRows::lastWordMask(width);
-    const int lastBit = static_cast<int>((width - 1) % 64);
     struct Sums {
         Word sides[RowWords];
         Word both[RowWords];
         Word self[RowWords];
     };
+    const GridSeams::Rows source = seams.rows(cells);
     const auto sumOf = [&](std::int64_t y) {
         Sums sum {};
-        if (y < 0 || y >= height) {
-            if (!Torus)
-                return sum;
-            y = (y + height) % height;
-        }
-        const Word *row = cells + y * RowWords;
+        const GridSeams::Row row = source.row<Join>(y);
         for (int k = 0; k < RowWords; ++k)
-            sum.self[k] = row[k];
-        const Word westOfFirst = Torus ? (row[last] >> lastBit) & 1U : 0;
-        const Word eastOfLast = Torus ? (row[0] & 1U) << lastBit : 0;
-        sumRow(row, RowWords, westOfFirst, eastOfLast, sum.sides, sum.both);
+            sum.self[k] = row.words[k];
+        sumRow(row.words, RowWords, row.westOfFirst, row.eastOfLast, sum.sides, sum.both);
         return sum;
     };
 
@@ -198,20 +179,35 @@ bool stepNarrowGrid(const Word *cells, Word *target, std::int64_t width, std::in
     return changed != 0;
 }
 
-template <typename Decision>
-bool stepAnyWidth(const Word *cells, Word *target, std::int64_t width, std::int64_t height, bool torus, Word *sums,
-    const Decision &decide)
+template <GridSeams::Join Join, typename Decision>
+bool stepJoined(const Word *cells, Word *target, std::int64_t width, std::int64_t height, const GridSeams &seams,
+    Word *sums, const Decision &decide)
 {
     switch (PackedRows::wordsPerRow(width)) {
     case 1:
-        return torus ? stepNarrowGrid<1, true>(cells, target, width, height, decide)
-                     : stepNarrowGrid<1, false>(cells, target, width, height, decide);
+        return stepNarrowGrid<1, Join>(cells, target, width, height, seams, decide);
     case 2:
-        return torus ? stepNarrowGrid<2, true>(cells, target, width, height, decide)
-                     : stepNarrowGrid<2, false>(cells, target, width, height, decide);
+        return stepNarrowGrid<2, Join>(cells, target, width, height, seams, decide);
     default:
-        return stepGrid(cells, target, width, height, torus, sums, decide);
+        return stepGrid<Join>(cells, target, width, height, seams, sums, decide);
     }
+}
+
+// The join is a parameter of the step, so that a plane's and a torus's rows cost no more than they did
+// before other surfaces came.
+template <typename Decision>
+bool stepAnyWidth(const Word *cells, Word *target, std::int64_t width, std::int64_t height, const GridSeams &seams,
+    Word *sums, const Decision &decide)
+{
+    switch (seams.join()) {
+    case GridSeams::Join::Dead:
+        return stepJoined<GridSeams::Join::Dead>(cells, target, width, height, seams, sums, decide);
+    case GridSeams::Join::Opposite:
+        return stepJoined<GridSeams::Join::Opposite>(cells, target, width, height, seams, sums, decide);
+    case GridSeams::Join::Gathered:
+        break;
+    }
+    return stepJoined<GridSeams::Join::Gathered>(cells, target, width, height, seams, sums, decide);
 }
 
 #if defined(__x86_64__) || defined(__i386__)
@@ -219,15 +215,15 @@ bool stepAnyWidth(const Word *cells, Word *target, std::int64_t width, std::int6
 // take four words at a time instead of two: copies of the step compiled for
 // them are used where the processor has them.
 __attribute__((target("avx2"), flatten)) bool stepConwayWide(
-    const Word *cells, Word *target, std::int64_t width, std::int64_t height, bool torus, Word *sums)
+    const Word *cells, Word *target, std::int64_t width, std::int64_t height, const GridSeams &seams, Word *sums)
 {
-    return stepAnyWidth(cells, target, width, height, torus, sums, ConwayDecision());
+    return stepAnyWidth(cells, target, width, height, seams, sums, ConwayDecision());
 }
 
-__attribute__((target("avx2"), flatten)) bool stepAnyRuleWide(
-    const Word *cells, Word *target, std::int64_t width, std::int64_t height, bool torus, Word *sums, const Rule &rule)
+__attribute__((target("avx2"), flatten)) bool stepAnyRuleWide(const Word *cells, Word *target, std::int64_t width,
+    std::int64_t height, const GridSeams &seams, Word *sums, const Rule &rule)
 {
-    return stepAnyWidth(cells, target, width, height, torus, sums, RuleDecision(rule));
+    return stepAnyWidth(cells, target, width, height, seams, sums, RuleDecision(rule));
 }
 
 const bool hasWideInstructions = [] {
@@ -236,23 +232,24 @@ const bool hasWideInstructions = [] {
 }();
 #endif
 
-bool stepConway(const Word *cells, Word *target, std::int64_t width, std::int64_t height, bool torus, Word *sums)
+bool stepConway(
+    const Word *cells, Word *target, std::int64_t width, std::int64_t height, const GridSeams &seams, Word *sums)
 {
 #if defined(__x86_64__) || defined(__i386__)
     if (hasWideInstructions)
-        return stepConwayWide(cells, target, width, height, torus, sums);
+        return stepConwayWide(cells, target, width, height, seams, sums);
 #endif
-    return stepAnyWidth(cells, target, width, height, torus, sums, ConwayDecision());
+    return stepAnyWidth(cells, target, width, height, seams, sums, ConwayDecision());
 }
 
-bool stepAnyRule(
-    const Word *cells, Word *target, std::int64_t width, std::int64_t height, bool torus, Word *sums, const Rule &rule)
+bool stepAnyRule(const Word *cells, Word *target, std::int64_t width, std::int64_t height, const GridSeams &seams,
+    Word *sums, const Rule &rule)
 {
 #if defined(__x86_64__) || defined(__i386__)
     if (hasWideInstructions)
-        return stepAnyRuleWide(cells, target, width, height, torus, sums, rule);
+        return stepAnyRuleWide(cells, target, width, height, seams, sums, rule);
 #endif
-    return stepAnyWidth(cells, target, width, height, torus, sums, RuleDecision(rule));
+    return stepAnyWidth(cells, target, width, height, seams, sums, RuleDecision(rule));
 }
 
 } // namespace
@@ -260,9 +257,10 @@ bool stepAnyRule(
 GridUniverse::GridUniverse(const Topology &topology, const Rule &rule)
     : shape(topology)
     , currentRule(rule)
+    , seams(shape)
 {
-    if ((shape.kind() != Topology::Kind::Plane && shape.kind() != Topology::Kind::Torus) || !shape.isValid())
-        throw std::invalid_argument("a grid universe is a plane or a torus of 1 to 2^30 cells");
+    if (!shape.isBounded() || shape.kind() == Topology::Kind::Classic || !shape.isValid())
+        throw std::invalid_argument("a grid universe is a bounded surface of 1 to 2^30 cells");
     words.assign(static_cast<std::size_t>(PackedRows::wordsPerRow(shape.width()) * shape.height()), 0);
 }
 
@@ -270,6 +268,7 @@ GridUniverse::GridUniverse(const GridUniverse &other)
     : Universe(other)
     , shape(other.shape)
     , currentRule(other.currentRule)
+    , seams(other.shape)
     , words(other.words)
 {
 }
@@ -359,7 +358,7 @@ void GridUniverse::advance(std::uint64_t generations)
         return;
     try {
         next.resize(words.size());
-        sums.resize(static_cast<std::size_t>(7 * PackedRows::wordsPerRow(shape.width())));
+        sums.resize(static_cast<std::size_t>(6 * PackedRows::wordsPerRow(shape.width())));
     } catch (const std::bad_alloc &) {
         throw UniverseError("There is not enough memory for the next generation of a " + std::to_string(shape.width())
             + " x " + std::to_string(shape.height()) + " grid.");
@@ -372,9 +371,10 @@ void GridUniverse::advance(std::uint64_t generations)
 
 std::uint64_t GridUniverse::hash() const
 {
-    const std::uint64_t kind = shape.kind() == Topology::Kind::Torus ? 2 : 1;
+    const std::uint64_t joins = BitMix::finalise((static_cast<std::uint64_t>(shape.kind()) << 1)
+        ^ static_cast<std::uint64_t>(shape.joinedEdges()) ^ (static_cast<std::uint64_t>(shape.shift()) << 8));
     return cells().hash(
-        (kind << 62) ^ (static_cast<std::uint64_t>(shape.width()) << 31) ^ static_cast<std::uint64_t>(shape.height()));
+        joins ^ (static_cast<std::uint64_t>(shape.width()) << 31) ^ static_cast<std::uint64_t>(shape.height()));
 }
 
 bool GridUniverse::equals(const Universe &other) const
@@ -388,10 +388,10 @@ bool GridUniverse::equals(const Universe &other) const
 
 bool GridUniverse::step()
 {
-    const bool torus = shape.kind() == Topology::Kind::Torus;
+    seams.prepare(words.data());
     const bool changed = currentRule == Rule()
-        ? stepConway(words.data(), next.data(), shape.width(), shape.height(), torus, sums.data())
-        : stepAnyRule(words.data(), next.data(), shape.width(), shape.height(), torus, sums.data(), currentRule);
+        ? stepConway(words.data(), next.data(), shape.width(), shape.height(), seams, sums.data())
+        : stepAnyRule(words.data(), next.data(), shape.width(), shape.height(), seams, sums.data(), currentRule);
     words.swap(next);
     return changed;
 }

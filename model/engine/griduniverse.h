@@ -6,21 +6,23 @@
 #include <optional>
 #include <vector>
 
+#include "model/engine/gridseams.h"
 #include "model/engine/packedrows.h"
 #include "model/engine/universe.h"
 
-// A plane or a torus of any size up to Topology::MaxBoundedCells cells, one
-// bit a cell in the rows PackedRows reads, stepped 64 cells a word by
-// bit-sliced neighbour sums: a million cells take a small fraction of a
-// millisecond a generation. In a plane everything beyond the edge is dead
-// under every rule, birth on 0 neighbours included; on a torus each edge
-// joins the opposite one, so that in one a cell or two wide the same
-// neighbour is counted more than once, as its eight directions reach it.
+// A bounded surface (plane, torus, Klein bottle, cross-surface or sphere) of
+// any size up to Topology::MaxBoundedCells cells, one bit a cell in the rows
+// PackedRows reads, stepped 64 cells a word by bit-sliced neighbour sums: a
+// million cells take a small fraction of a millisecond a generation. In a
+// plane everything beyond the edge is dead under every rule, birth on 0
+// neighbours included; elsewhere the edges join as Topology describes, so
+// that in a universe a cell or two wide the same neighbour is counted more
+// than once, as its eight directions reach it.
 class GridUniverse : public Universe
 {
 public:
     // All cells dead. Throws std::invalid_argument unless `topology` is a
-    // valid plane or torus, and std::bad_alloc when its cells (width *
+    // valid bounded surface other than the classic field, and std::bad_alloc when its cells (width *
     // height / 8 bytes) do not fit in memory.
     explicit GridUniverse(const Topology &topology, const Rule &rule = Rule());
     GridUniverse &operator=(const GridUniverse &) = delete;
@@ -76,9 +78,10 @@ private:
 
     Topology shape;
     Rule currentRule;
+    GridSeams seams; // the cells past the edges, gathered anew for each step
     std::vector<Word> words; // the cells, as PackedRows reads them
     std::vector<Word> next; // the generation being computed: empty until the first step, never copied
-    std::vector<Word> sums; // sums of three rows and a dead row, for step(); as `next`
+    std::vector<Word> sums; // sums of three rows, for step(); as `next`
 };
 
 #endif // GRIDUNIVERSE_H

@@ -169,60 +169,14 @@ std::pair<std::uint16_t, std::uint16_t> readNotation(std::string_view text, std:
     return { birth, survival };
 }
 
-// Reads a whole number of digits only, saturating far beyond any size Topology allows.
-std::int64_t readSize(std::string_view digits)
-{
-    constexpr std::int64_t Saturated = std::int64_t(1) << 62;
-    std::int64_t value = 0;
-    for (const char ch : digits)
-        value = value >= Saturated / 10 ? Saturated : value * 10 + (ch - '0');
-    return value;
-}
-
 // The universe a suffix names: `suffix` is the text after the rule's ':'.
 Topology readSuffix(std::string_view suffix, std::string_view whole)
 {
-    std::string text;
-    for (const char ch : suffix) {
-        if (!isBlank(ch))
-            text += lower(ch);
-    }
-    const std::string refused
-        = "rule " + MessageText::quoted(whole) + ": the suffix " + MessageText::quoted(":" + std::string(trim(suffix)));
-    const char *const expected = "; expected :P<width>,<height> (a bounded plane) or :T<width>,<height> (a torus)";
-    if (text.empty())
-        throw Refusal { refused + " names no universe" + expected };
-    const char shape = text.front();
-    if (shape == 'k')
-        throw Refusal { refused + " names a Klein bottle, which this program does not run" + expected };
-    if (shape == 'c')
-        throw Refusal { refused + " names a cross-surface, which this program does not run" + expected };
-    if (shape == 's')
-        throw Refusal { refused + " names a sphere, which this program does not run" + expected };
-    if (shape != 'p' && shape != 't')
-        throw Refusal { refused + " is no universe this program knows" + expected };
-    // A minus sign that starts a size is that size's; after one, it shifts the edge.
-    const std::size_t comma = text.find(',');
-    if ((text.size() > 1 && text[1] == '-')
-        || (comma != std::string::npos && comma + 1 < text.size() && text[comma + 1] == '-'))
-        throw Refusal { refused + " has a negative size, which no universe has" + expected };
-    if (text.find_first_of("+-*") != std::string::npos)
-        throw Refusal { refused + " names a shifted or twisted edge, which this program does not run" + expected };
-
-    const std::string_view sizes = std::string_view(text).substr(1);
-    const std::size_t split = sizes.find(',');
-    if (split == std::string_view::npos || split == 0 || split + 1 == sizes.size() || !allDigits(sizes.substr(0, split))
-        || !allDigits(sizes.substr(split + 1)))
-        throw Refusal { refused + " is malformed" + expected };
-    const std::int64_t width = readSize(sizes.substr(0, split));
-    const std::int64_t height = readSize(sizes.substr(split + 1));
-    if (width == 0 || height == 0)
-        throw Refusal { refused + " has a size of 0, an endless strip, which this program does not run" };
-    const Topology topology = shape == 'p' ? Topology::plane(width, height) : Topology::torus(width, height);
-    if (!topology.isValid())
-        throw Refusal { refused + " is larger than the " + std::to_string(Topology::MaxBoundedCells)
-            + " cells a plane or torus may have" };
-    return topology;
+    std::string problem;
+    const std::optional<Topology> topology = Topology::readSuffix(suffix, problem);
+    if (!topology)
+        throw Refusal { "rule " + MessageText::quoted(whole) + ": " + problem };
+    return *topology;
 }
 
 } // namespace
@@ -294,15 +248,7 @@ std::string Rule::toString() const
     return text;
 }
 
-std::string Rule::toString(const Topology &topology) const
-{
-    const char *const shape = topology.kind() == Topology::Kind::Plane ? ":P"
-        : topology.kind() == Topology::Kind::Torus                     ? ":T"
-                                                                       : nullptr;
-    if (shape == nullptr)
-        return toString();
-    return toString() + shape + std::to_string(topology.width()) + "," + std::to_string(topology.height());
-}
+std::string Rule::toString(const Topology &topology) const { return toString() + topology.suffix(); }
 
 std::string Rule::name() const
 {

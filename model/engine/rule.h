@@ -23,12 +23,11 @@ public:
     // "B36/S23", "B36S23", "S23/B36", one part alone ("B234" is B234/S,
     // "S23" is B/S23), the digits-only "23/36" (survival, then
     // birth), or a name ("Life", "HighLife", "Day & Night", ...), optionally
-    // followed by the universe it runs in: ":P<width>,<height>" a bounded
-    // plane, ":T<width>,<height>" a torus, sizes as Topology allows. Returns
-    // true and sets `rule`, or false and sets `error` to a one-line message
-    // naming the text and why it is not a Life-like rule or a universe this
-    // program runs (a Klein bottle, a shifted torus, an endless strip, ...);
-    // `rule` then stays as it was. Never throws.
+    // followed by the universe it runs in, as Topology::readSuffix() reads
+    // it (":P72,48", ":T30+7,20", ":K40*,20", ...). Returns true and sets
+    // `rule`, or false and sets `error` to a one-line message naming the text
+    // and why it is not a Life-like rule or a universe this program runs (an
+    // endless strip, ...); `rule` then stays as it was. Never throws.
     static bool read(std::string_view text, Rule &rule, std::string &error);
     // As above, and sets `topology` to the universe the suffix names, or to
     // none without a suffix; on a refusal `topology` too stays as it was.
@@ -36,8 +35,8 @@ public:
 
     // "B36/S23": digits ascending.
     std::string toString() const;
-    // The notation with the suffix of a plane or a torus, "B3/S23:T72,48";
-    // the classic field and the unbounded plane have none.
+    // The notation with the suffix of a bounded universe, "B3/S23:T72,48"
+    // (Topology::suffix()); the classic field and the unbounded plane have none.
     std::string toString(const Topology &topology) const;
     // The name a named rule goes by ("HighLife"), or an empty string.
     std::string name() const;

@@ -21,6 +21,9 @@ std::unique_ptr<Universe> Universe::create(const Topology &topology, const Rule 
         return std::make_unique<ClassicUniverse>(PackedField(), rule);
     case Topology::Kind::Plane:
     case Topology::Kind::Torus:
+    case Topology::Kind::KleinBottle:
+    case Topology::Kind::CrossSurface:
+    case Topology::Kind::Sphere:
         return std::make_unique<GridUniverse>(topology, rule);
     case Topology::Kind::Unbounded:
         break;

@@ -53,7 +53,7 @@ public:
     static bool read(std::string_view bytes, MacrocellContent &content, std::string &error);
     // The file for `universe` at `generation` (0..) under `rule`, with its
     // name and comments; line breaks within them are written as spaces. The
-    // rule carries the suffix of `topology` when that is a plane or a torus,
+    // rule carries the suffix of `topology` when that is bounded but not the classic field,
     // `universe` then holding its cells counted from its centre.
     static std::string write(const HashLife &universe, const Rule &rule, std::int64_t generation,
         const std::string &name, const std::vector<std::string> &comments,

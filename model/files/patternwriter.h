@@ -35,7 +35,7 @@ public:
     // Gen=<generation - 1>" line with the box's top-left cell counted from
     // Topology::centre() (Pos= only with live cells, Gen= only past
     // generation 1), the header with the box's size and the universe's
-    // rule with the suffix of a plane or a torus, and the cells in lines of at
+    // rule with the suffix of a bounded universe, and the cells in lines of at
     // most 70 characters. A universe without live cells gives a 0 x 0 box.
     static std::string writeRle(const Universe &universe, std::int64_t generation,
         const std::string &name = std::string(), const std::vector<std::string> &comments = {});
@@ -56,7 +56,7 @@ public:
     // or comments. Refuses as writePlaintext() does.
     static bool writeLife106(const Universe &universe, std::string &text, std::string &error);
     // A macrocell (see Macrocell::write) of the cells counted from
-    // Topology::centre(), with the rule's suffix of a plane or a torus, its
+    // Topology::centre(), with the rule's suffix of a bounded universe, its
     // #G one less than `generation`.
     static std::string writeMacrocell(const Universe &universe, std::int64_t generation, const std::string &name,
         const std::vector<std::string> &comments);

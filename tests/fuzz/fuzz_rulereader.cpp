@@ -2,7 +2,8 @@
 // --rule and the window's rule box all go through. Beyond not crashing, the
 // reader must keep its promise: refuse with a one-line message and leave the
 // rule alone, or hand out a rule whose notation and name read back as itself,
-// and a universe whose suffix reads back as itself.
+// and a universe whose suffix reads back as itself and whose edges join
+// inside.
 
 #include <cstddef>
 #include <cstdint>
@@ -32,10 +33,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         return 0;
     }
     require(rule.birthCounts() < (1U << 9) && rule.survivalCounts() < (1U << 9), "counts are 0..8");
-    require(!topology
-            || (topology->isValid()
-                && (topology->kind() == Topology::Kind::Plane || topology->kind() == Topology::Kind::Torus)),
-        "a suffix names a plane or a torus within the limits");
+    require(!topology || (topology->isValid() && topology->isBounded() && topology->kind() != Topology::Kind::Classic),
+        "a suffix names a bounded surface within the limits");
+    if (topology) {
+        // Every place one cell past an edge or a corner stands for a cell inside, but in a plane.
+        const std::int64_t right = topology->width();
+        const std::int64_t bottom = topology->height();
+        for (const std::int64_t x : { std::int64_t(-1), std::int64_t(0), right / 2, right - 1, right }) {
+            for (const std::int64_t y : { std::int64_t(-1), std::int64_t(0), bottom / 2, bottom - 1, bottom }) {
+                const std::optional<CellPoint> cell = topology->wrap(x, y);
+                const bool inside = x >= 0 && y >= 0 && x < right && y < bottom;
+                require(cell ? cell->x >= 0 && cell->y >= 0 && cell->x < right && cell->y < bottom
+                             : topology->kind() == Topology::Kind::Plane && !inside,
+                    "a place past an edge stands for a cell inside");
+                require(!inside || (cell && *cell == (CellPoint { x, y })), "a cell inside stands for itself");
+            }
+        }
+    }
     Rule again;
     require(Rule::read(rule.toString(), again, error) && again == rule, "the notation reads back as the rule");
     std::optional<Topology> topologyAgain;
