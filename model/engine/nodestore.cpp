@@ -154,6 +154,15 @@ void NodeStore::prefetchSlot(NodeId nw, NodeId ne, NodeId sw, NodeId se) const
     __builtin_prefetch(&table[slotHash(quarters) >> tableShift]);
 }
 
+void NodeStore::prefetchFound(NodeId nw, NodeId ne, NodeId sw, NodeId se) const
+{
+    const NodeId quarters[4] = { nw, ne, sw, se };
+    const Word hash = slotHash(quarters);
+    const Word entry = table[hash >> tableShift];
+    if ((entry & ~Word(0xFFFFFFFF)) == tagOf(hash))
+        prefetch(static_cast<NodeId>(entry));
+}
+
 NodeId NodeStore::find(std::uint64_t hash, const NodeId (&quarters)[4]) const
 {
     const Word tag = tagOf(hash);
@@ -523,29 +532,43 @@ NodeId NodeStore::stepQuarters(NodeId id, int exponent)
         return next;
     };
     // Nine overlapping squares of half the side: stepped halfway for the
-    // node's own step, or only their middles taken for a shorter one.
+    // node's own step, or only their middles taken for a shorter one. The
+    // squares are all looked up before any is stepped, so that their table
+    // slots and nodes load side by side rather than one after another.
     NodeId middle[3][3];
     if (ownStep) {
+        NodeId squares[3][3];
+        const auto eachNewSquare = [&](auto visit) {
+            for (int y = 0; y < 3; ++y) {
+                for (int x = 0; x < 3; ++x) {
+                    if (x % 2 != 0 || y % 2 != 0)
+                        visit(grand[y][x], grand[y][x + 1], grand[y + 1][x], grand[y + 1][x + 1], squares[y][x]);
+                }
+            }
+        };
+        eachNewSquare([this](NodeId a, NodeId b, NodeId c, NodeId d, NodeId &) { prefetchSlot(a, b, c, d); });
+        eachNewSquare([this](NodeId a, NodeId b, NodeId c, NodeId d, NodeId &) { prefetchFound(a, b, c, d); });
+        eachNewSquare([this](NodeId a, NodeId b, NodeId c, NodeId d, NodeId &square) {
+            square = node(a, b, c, d);
+            protect(square);
+        });
+        // The corner squares are the node's own quarters.
+        for (int y = 0; y < 3; y += 2) {
+            for (int x = 0; x < 3; x += 2)
+                squares[y][x] = quarter(id, y + x / 2);
+        }
         for (int y = 0; y < 3; ++y) {
             for (int x = 0; x < 3; ++x) {
-                if (x % 2 != 0 || y % 2 != 0)
-                    prefetchSlot(grand[y][x], grand[y][x + 1], grand[y + 1][x], grand[y + 1][x + 1]);
+                middle[y][x] = stepped(squares[y][x]);
+                protect(middle[y][x]);
             }
         }
-    }
-    for (int y = 0; y < 3; ++y) {
-        for (int x = 0; x < 3; ++x) {
-            if (ownStep) {
-                // The corner squares are the node's own quarters.
-                const NodeId square = x % 2 == 0 && y % 2 == 0
-                    ? quarter(id, y + x / 2)
-                    : node(grand[y][x], grand[y][x + 1], grand[y + 1][x], grand[y + 1][x + 1]);
-                protect(square);
-                middle[y][x] = stepped(square);
-            } else {
+    } else {
+        for (int y = 0; y < 3; ++y) {
+            for (int x = 0; x < 3; ++x) {
                 middle[y][x] = centreOfFour(grand[y][x], grand[y][x + 1], grand[y + 1][x], grand[y + 1][x + 1]);
+                protect(middle[y][x]);
             }
-            protect(middle[y][x]);
         }
     }
     NodeId last[2][2];
@@ -554,10 +577,18 @@ NodeId NodeStore::stepQuarters(NodeId id, int exponent)
             prefetchSlot(middle[y][x], middle[y][x + 1], middle[y + 1][x], middle[y + 1][x + 1]);
     }
     for (int y = 0; y < 2; ++y) {
+        for (int x = 0; x < 2; ++x)
+            prefetchFound(middle[y][x], middle[y][x + 1], middle[y + 1][x], middle[y + 1][x + 1]);
+    }
+    for (int y = 0; y < 2; ++y) {
         for (int x = 0; x < 2; ++x) {
-            const NodeId square = node(middle[y][x], middle[y][x + 1], middle[y + 1][x], middle[y + 1][x + 1]);
-            protect(square);
-            last[y][x] = stepped(square);
+            last[y][x] = node(middle[y][x], middle[y][x + 1], middle[y + 1][x], middle[y + 1][x + 1]);
+            protect(last[y][x]);
+        }
+    }
+    for (int y = 0; y < 2; ++y) {
+        for (int x = 0; x < 2; ++x) {
+            last[y][x] = stepped(last[y][x]);
             protect(last[y][x]);
         }
     }

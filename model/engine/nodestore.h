@@ -159,6 +159,8 @@ private:
     const Node &at(NodeId id) const { return chunks[id >> ChunkBits][id & (ChunkSize - 1)]; }
     // Starts loading the hash table's slot for the node of these quarters.
     void prefetchSlot(NodeId nw, NodeId ne, NodeId sw, NodeId se) const;
+    // Starts loading the node of these quarters if its slot, loaded by now, holds it.
+    void prefetchFound(NodeId nw, NodeId ne, NodeId sw, NodeId se) const;
     NodeId find(std::uint64_t hash, const NodeId (&quarters)[4]) const;
     // `hash` chooses the slot, `hashLevel` is the new node's own field.
     NodeId make(std::uint64_t hash, const NodeId (&quarters)[4], std::uint64_t hashLevel, std::uint64_t population);
