@@ -222,14 +222,27 @@ void TestHashLife::unboundedSwitchesEngines()
     QVERIFY(!stoppedTiles.advanceUnless(1500, raised));
     // Stopped by a check a few hundred results in, the jump has made part of
     // its way; let finish, all of it, from what it remembered.
-    int asked = 0;
-    const std::function<bool()> afterAFew = [&asked] { return ++asked > 3; };
+    // Its progress, as the check sees it, never goes back nor past the whole.
+    std::vector<double> seen;
+    const std::function<bool()> afterAFew = [&seen] {
+        seen.push_back(HashLife::jumpProgress());
+        return seen.size() > 3;
+    };
     HashLife checked(start);
     QVERIFY(!checked.advanceUnless(1500, afterAFew));
     QVERIFY(checked.equals(start));
     QVERIFY(HashLife::jumpProgress() > 0 && HashLife::jumpProgress() < 1);
-    QVERIFY(checked.advanceUnless(1500, std::function<bool()>([] { return false; })));
+    seen.clear();
+    QVERIFY(checked.advanceUnless(1500, std::function<bool()>([&seen] {
+        seen.push_back(HashLife::jumpProgress());
+        return false;
+    })));
     QCOMPARE(HashLife::jumpProgress(), 1.0);
+    QVERIFY(seen.size() > 3);
+    QVERIFY(std::is_sorted(seen.begin(), seen.end()) && seen.back() < 1);
+    std::atomic<std::uint64_t> tileGenerations { 0 };
+    QVERIFY(TileLife(stoppedTiles).advanceUnless(1500, std::atomic<bool>(false), &tileGenerations));
+    QCOMPARE(tileGenerations.load(), std::uint64_t(1500));
     QVERIFY(stopped.advanceBefore(1500, std::chrono::steady_clock::now() + std::chrono::hours(1)));
     UnboundedUniverse stepped(start);
     for (int i = 0; i < 1500; ++i)
@@ -446,6 +459,18 @@ void TestHashLife::memoryLimit()
     }
     HashLife::setMemoryLimit(defaultLimit);
     QVERIFY(NodeStore::instance().statistics().collections > collections + 2);
+
+    // The table rebuilt smaller and grown again still finds every square:
+    // the same cells make the same nodes.
+    HashLife large;
+    large.setCells(soup(600, 40, -300, -300, 15));
+    HashLife::setMemoryLimit(std::size_t(4) << 20);
+    HashLife::setMemoryLimit(defaultLimit);
+    HashLife again;
+    again.setCells(soup(600, 40, -300, -300, 15));
+    QCOMPARE(again.rootNode(), large.rootNode());
+    again.setCell(-300, -300, !again.cell(-300, -300));
+    QVERIFY(again.rootNode() != large.rootNode());
     QVERIFY(kept.equals(counted));
     kept.advance(1);
     counted.advance(1);

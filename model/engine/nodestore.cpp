@@ -233,10 +233,21 @@ bool NodeStore::grow()
 
 template <typename Keep> void NodeStore::rehash(std::size_t tableSize, Keep keep)
 {
-    std::vector<Word> old(tableSize, 0);
-    old.swap(table);
+    // A table of the same size or smaller is refilled where it lies, so
+    // that a collection pays neither for fresh pages nor for a second table.
+    std::vector<Word> kept;
+    if (tableSize > table.size()) {
+        kept.assign(tableSize, 0);
+        kept.swap(table);
+    } else {
+        for (const Word entry : table) {
+            if (entry != 0 && keep(static_cast<NodeId>(entry)))
+                kept.push_back(entry);
+        }
+        table.assign(tableSize, 0);
+    }
     tableShift = 64 - __builtin_ctzll(tableSize);
-    for (const Word entry : old) {
+    for (const Word entry : kept) {
         if (entry != 0 && keep(static_cast<NodeId>(entry)))
             place(entry);
     }
