@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -219,11 +220,35 @@ void TestHashLife::unboundedSwitchesEngines()
     TileLife stoppedTiles;
     stoppedTiles.setCells(soup(300, 35, -150, -150, 11));
     QVERIFY(!stoppedTiles.advanceUnless(1500, raised));
+    // Stopped by a check a few hundred results in, the jump has made part of
+    // its way; let finish, all of it, from what it remembered.
+    // Its progress, as the check sees it, never goes back nor past the whole.
+    std::vector<double> seen;
+    const std::function<bool()> afterAFew = [&seen] {
+        seen.push_back(HashLife::jumpProgress());
+        return seen.size() > 3;
+    };
+    HashLife checked(start);
+    QVERIFY(!checked.advanceUnless(1500, afterAFew));
+    QVERIFY(checked.equals(start));
+    QVERIFY(HashLife::jumpProgress() > 0 && HashLife::jumpProgress() < 1);
+    seen.clear();
+    QVERIFY(checked.advanceUnless(1500, std::function<bool()>([&seen] {
+        seen.push_back(HashLife::jumpProgress());
+        return false;
+    })));
+    QCOMPARE(HashLife::jumpProgress(), 1.0);
+    QVERIFY(seen.size() > 3);
+    QVERIFY(std::is_sorted(seen.begin(), seen.end()) && seen.back() < 1);
+    std::atomic<std::uint64_t> tileGenerations { 0 };
+    QVERIFY(TileLife(stoppedTiles).advanceUnless(1500, std::atomic<bool>(false), &tileGenerations));
+    QCOMPARE(tileGenerations.load(), std::uint64_t(1500));
     QVERIFY(stopped.advanceBefore(1500, std::chrono::steady_clock::now() + std::chrono::hours(1)));
     UnboundedUniverse stepped(start);
     for (int i = 0; i < 1500; ++i)
         stepped.advance(1);
     QVERIFY(stepped.equals(stopped));
+    QVERIFY(stepped.equals(checked));
 }
 
 void TestHashLife::gliderTravels_data()
@@ -423,15 +448,29 @@ void TestHashLife::memoryLimit()
     TileLife tiles;
     tiles.setCells(soup(120, 40, -60, -60, 14));
     const std::uint64_t collections = NodeStore::instance().statistics().collections;
+    // Steps of changing sizes, so that results memoised for one step size
+    // outlive collections made while the store serves another.
     HashLife::setMemoryLimit(std::size_t(2) << 20);
-    for (int jump = 0; jump < 2; ++jump) {
-        tight.advance(2000);
-        tiles.advance(1000);
-        tiles.advance(1000);
+    for (const std::uint64_t jump : { 2000, 1536, 2048, 768 }) {
+        tight.advance(jump);
+        for (std::uint64_t left = jump; left > 0; left -= std::min<std::uint64_t>(left, 1000))
+            tiles.advance(std::min<std::uint64_t>(left, 1000));
         QVERIFY(tight.equals(tiles));
     }
     HashLife::setMemoryLimit(defaultLimit);
     QVERIFY(NodeStore::instance().statistics().collections > collections + 2);
+
+    // The table rebuilt smaller and grown again still finds every square:
+    // the same cells make the same nodes.
+    HashLife large;
+    large.setCells(soup(600, 40, -300, -300, 15));
+    HashLife::setMemoryLimit(std::size_t(4) << 20);
+    HashLife::setMemoryLimit(defaultLimit);
+    HashLife again;
+    again.setCells(soup(600, 40, -300, -300, 15));
+    QCOMPARE(again.rootNode(), large.rootNode());
+    again.setCell(-300, -300, !again.cell(-300, -300));
+    QVERIFY(again.rootNode() != large.rootNode());
     QVERIFY(kept.equals(counted));
     kept.advance(1);
     counted.advance(1);

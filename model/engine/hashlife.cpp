@@ -1,6 +1,7 @@
 #include "model/engine/hashlife.h"
 
 #include <algorithm>
+#include <cmath>
 #include <stdexcept>
 #include <string>
 #include <unordered_map>
@@ -297,12 +298,21 @@ void HashLife::advance(std::uint64_t generations)
     try {
         const Protection protection;
         NodeId square = Protection::keep(root);
+        const double total = static_cast<double>(generations);
+        double done = 0;
+        const auto stepped = [&](int exponent) {
+            const double share = std::ldexp(1.0, exponent) / total;
+            nodes.beginProgress(done, share);
+            square = step(square, exponent);
+            done += share;
+        };
         for (std::uint64_t i = 0; i < generations >> MaxStepExponent; ++i)
-            square = step(square, MaxStepExponent);
+            stepped(MaxStepExponent);
         for (int exponent = MaxStepExponent - 1; exponent >= 0; --exponent) {
             if ((generations >> exponent) & 1U)
-                square = step(square, exponent);
+                stepped(exponent);
         }
+        nodes.beginProgress(1, 0);
         replaceRoot(square);
     } catch (const NodeStore::Exhausted &) {
         failOutOfMemory();
@@ -321,12 +331,21 @@ bool HashLife::advanceUnless(std::uint64_t generations, const std::atomic<bool> 
     return advanceInterruptible(generations);
 }
 
+bool HashLife::advanceUnless(std::uint64_t generations, const std::function<bool()> &stop)
+{
+    store().setStopCheck(&stop);
+    return advanceInterruptible(generations);
+}
+
+double HashLife::jumpProgress() { return store().progress(); }
+
 bool HashLife::advanceInterruptible(std::uint64_t generations)
 {
     NodeStore &nodes = store();
     const auto done = [&nodes] {
         nodes.setDeadline(std::nullopt);
         nodes.setStopFlag(nullptr);
+        nodes.setStopCheck(nullptr);
     };
     try {
         advance(generations);

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "model/engine/nodestore.h"
@@ -80,6 +81,13 @@ public:
     // advance() unless another thread raises `stop` first: then false, soon
     // after, with the cells unchanged and what was computed remembered.
     bool advanceUnless(std::uint64_t generations, const std::atomic<bool> &stop);
+    // advance() unless `stop`, asked every few hundred results computed,
+    // returns true first: then false, as advanceUnless() above.
+    bool advanceUnless(std::uint64_t generations, const std::function<bool()> &stop);
+    // The part (0..1) of the jump in progress, or of the last one, that is
+    // done: an estimate that a chaotic pattern's jump makes early and a
+    // regular one's overstates the cost of.
+    static double jumpProgress();
 
     // From the root square's digest: equal HashLife universes give equal
     // digests in O(1); TileLife digests the same cells differently.

@@ -32,8 +32,10 @@ Word slotHash(const NodeId (&quarters)[4])
         ^ (Word(quarters[2]) | Word(quarters[3]) << 32) * 0xC2B2AE3D27D4EB4FULL);
 }
 
-// The high half of a slot: bits of the hash beside those that chose the slot.
-Word tagOf(Word hash) { return (hash >> 24) << 32; }
+// The high half of a slot: the top 32 bits of the hash, whose leading bits
+// choose the slot, so that the table can be rebuilt at any size from its
+// slots alone, without reading a node.
+Word tagOf(Word hash) { return (hash >> 32) << 32; }
 
 Word addSaturated(Word a, Word b) { return a > ~Word(0) - b ? ~Word(0) : a + b; }
 
@@ -106,6 +108,7 @@ std::unique_ptr<NodeStore::Node[]> NodeStore::newChunk()
 
 NodeStore::NodeStore()
     : table(2 * ChunkSize, 0)
+    , tableShift(64 - ChunkBits - 1)
 {
     chunks.push_back(newChunk());
     // Node 0 is None: read as the empty square of no level.
@@ -148,14 +151,23 @@ NodeId NodeStore::node(NodeId nw, NodeId ne, NodeId sw, NodeId se)
 void NodeStore::prefetchSlot(NodeId nw, NodeId ne, NodeId sw, NodeId se) const
 {
     const NodeId quarters[4] = { nw, ne, sw, se };
-    __builtin_prefetch(&table[slotHash(quarters) & (table.size() - 1)]);
+    __builtin_prefetch(&table[slotHash(quarters) >> tableShift]);
+}
+
+void NodeStore::prefetchFound(NodeId nw, NodeId ne, NodeId sw, NodeId se) const
+{
+    const NodeId quarters[4] = { nw, ne, sw, se };
+    const Word hash = slotHash(quarters);
+    const Word entry = table[hash >> tableShift];
+    if ((entry & ~Word(0xFFFFFFFF)) == tagOf(hash))
+        prefetch(static_cast<NodeId>(entry));
 }
 
 NodeId NodeStore::find(std::uint64_t hash, const NodeId (&quarters)[4]) const
 {
     const Word tag = tagOf(hash);
     const std::size_t mask = table.size() - 1;
-    for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+    for (std::size_t slot = hash >> tableShift;; slot = (slot + 1) & mask) {
         const Word entry = table[slot];
         if (entry == 0)
             return None;
@@ -210,31 +222,46 @@ bool NodeStore::grow()
     const std::size_t capacity = (chunks.size() + 1) * ChunkSize;
     const std::size_t tableSize = capacity * 2 > table.size() ? table.size() * 2 : table.size();
     const std::size_t needed = capacity * sizeof(Node) + tableSize * sizeof(Word) + memo.size() * sizeof(MemoEntry);
-    if (needed > limit || capacity > (std::size_t(1) << 32))
+    // The table's slots hold 32 bits of hash, enough to place 2^32 slots.
+    if (needed > limit || capacity > (std::size_t(1) << 31))
         return false;
     chunks.push_back(newChunk());
     if (tableSize > table.size())
-        rehash(tableSize);
+        rehash(tableSize, [](NodeId) { return true; });
     return true;
 }
 
-void NodeStore::rehash(std::size_t tableSize)
+template <typename Keep> void NodeStore::rehash(std::size_t tableSize, Keep keep)
 {
-    table.assign(tableSize, 0);
-    for (NodeId id = 1; id < unused; ++id) {
-        const Node &n = at(id);
-        if ((n.hashLevel & 0xFF) != FreeLevel)
-            insert(id, slotHash(n.quarters));
+    // A table of the same size or smaller is refilled where it lies, so
+    // that a collection pays neither for fresh pages nor for a second table.
+    std::vector<Word> kept;
+    if (tableSize > table.size()) {
+        kept.assign(tableSize, 0);
+        kept.swap(table);
+    } else {
+        for (const Word entry : table) {
+            if (entry != 0 && keep(static_cast<NodeId>(entry)))
+                kept.push_back(entry);
+        }
+        table.assign(tableSize, 0);
+    }
+    tableShift = 64 - __builtin_ctzll(tableSize);
+    for (const Word entry : kept) {
+        if (entry != 0 && keep(static_cast<NodeId>(entry)))
+            place(entry);
     }
 }
 
-void NodeStore::insert(NodeId id, std::uint64_t hash)
+void NodeStore::insert(NodeId id, std::uint64_t hash) { place(tagOf(hash) | id); }
+
+void NodeStore::place(std::uint64_t entry)
 {
     const std::size_t mask = table.size() - 1;
-    std::size_t slot = hash & mask;
+    std::size_t slot = entry >> tableShift;
     while (table[slot] != 0)
         slot = (slot + 1) & mask;
-    table[slot] = tagOf(hash) | id;
+    table[slot] = entry;
 }
 
 void NodeStore::setMemoryLimit(std::size_t bytes)
@@ -302,11 +329,6 @@ void NodeStore::collect(const NodeId (&keep)[4], bool shrink)
         const std::size_t chunkCount = last / ChunkSize + 1;
         chunks.resize(chunkCount);
         unused = std::min<NodeId>(unused, static_cast<NodeId>(chunkCount * ChunkSize));
-        std::size_t tableSize = 2 * ChunkSize;
-        while (tableSize < 2 * chunkCount * ChunkSize)
-            tableSize *= 2;
-        table.assign(tableSize, 0);
-        table.shrink_to_fit();
     }
     freeList = None;
     freeCount = 0;
@@ -322,7 +344,15 @@ void NodeStore::collect(const NodeId (&keep)[4], bool shrink)
         freeList = id;
         ++freeCount;
     }
-    rehash(table.size());
+    std::size_t tableSize = table.size();
+    if (shrink) {
+        tableSize = 2 * ChunkSize;
+        while (tableSize < 2 * chunks.size() * ChunkSize)
+            tableSize *= 2;
+    }
+    rehash(tableSize, [&](NodeId id) { return id < unused && marked(id); });
+    if (shrink)
+        table.shrink_to_fit();
 
     std::vector<MemoEntry> kept;
     for (const MemoEntry &entry : memo) {
@@ -434,6 +464,19 @@ void NodeStore::setStopFlag(const std::atomic<bool> *flag)
     untilClock = 0;
 }
 
+void NodeStore::setStopCheck(const std::function<bool()> *check)
+{
+    stopCheck = check;
+    untilClock = 0;
+}
+
+void NodeStore::beginProgress(double done, double share)
+{
+    workDone = done;
+    trackDepth = 0;
+    shares[0] = share;
+}
+
 NodeId NodeStore::successor(NodeId id, int exponent)
 {
     const Node &n = at(id);
@@ -446,10 +489,10 @@ NodeId NodeStore::successor(NodeId id, int exponent)
         ++counts.resultsReused;
         return result;
     }
-    if ((stopAt || stopFlag) && untilClock-- == 0) {
+    if ((stopAt || stopFlag || stopCheck) && untilClock-- == 0) {
         untilClock = 255;
         if ((stopFlag && stopFlag->load(std::memory_order_relaxed))
-            || (stopAt && std::chrono::steady_clock::now() > *stopAt))
+            || (stopAt && std::chrono::steady_clock::now() > *stopAt) || (stopCheck && (*stopCheck)()))
             throw Interrupted {};
     }
     ++counts.resultsComputed;
@@ -486,46 +529,83 @@ NodeId NodeStore::stepQuarters(NodeId id, int exponent)
     const std::size_t mark = protectionMark();
     const bool ownStep = exponent == nodeLevel - 2;
     const int innerExponent = ownStep ? nodeLevel - 3 : exponent;
+    // Each of the results this one waits for is an equal part of its own.
+    const bool tracked = trackDepth < TrackedDepth;
+    double share = 0;
+    if (tracked) {
+        share = shares[trackDepth] / (ownStep ? 13 : 4);
+        shares[++trackDepth] = share;
+    }
+    const auto stepped = [&](NodeId square) {
+        const double before = workDone;
+        const NodeId next = successor(square, innerExponent);
+        workDone = before + share;
+        return next;
+    };
     // Nine overlapping squares of half the side: stepped halfway for the
-    // node's own step, or only their middles taken for a shorter one.
+    // node's own step, or only their middles taken for a shorter one. The
+    // squares are all looked up before any is stepped, so that their table
+    // slots and nodes load side by side rather than one after another.
     NodeId middle[3][3];
     if (ownStep) {
+        NodeId squares[3][3];
+        const auto eachNewSquare = [&](auto visit) {
+            for (int y = 0; y < 3; ++y) {
+                for (int x = 0; x < 3; ++x) {
+                    if (x % 2 != 0 || y % 2 != 0)
+                        visit(grand[y][x], grand[y][x + 1], grand[y + 1][x], grand[y + 1][x + 1], squares[y][x]);
+                }
+            }
+        };
+        eachNewSquare([this](NodeId a, NodeId b, NodeId c, NodeId d, NodeId &) { prefetchSlot(a, b, c, d); });
+        eachNewSquare([this](NodeId a, NodeId b, NodeId c, NodeId d, NodeId &) { prefetchFound(a, b, c, d); });
+        eachNewSquare([this](NodeId a, NodeId b, NodeId c, NodeId d, NodeId &square) {
+            square = node(a, b, c, d);
+            protect(square);
+        });
+        // The corner squares are the node's own quarters.
+        for (int y = 0; y < 3; y += 2) {
+            for (int x = 0; x < 3; x += 2)
+                squares[y][x] = quarter(id, y + x / 2);
+        }
         for (int y = 0; y < 3; ++y) {
             for (int x = 0; x < 3; ++x) {
-                if (x % 2 != 0 || y % 2 != 0)
-                    prefetchSlot(grand[y][x], grand[y][x + 1], grand[y + 1][x], grand[y + 1][x + 1]);
+                middle[y][x] = stepped(squares[y][x]);
+                protect(middle[y][x]);
             }
         }
-    }
-    for (int y = 0; y < 3; ++y) {
-        for (int x = 0; x < 3; ++x) {
-            if (ownStep) {
-                // The corner squares are the node's own quarters.
-                const NodeId square = x % 2 == 0 && y % 2 == 0
-                    ? quarter(id, y + x / 2)
-                    : node(grand[y][x], grand[y][x + 1], grand[y + 1][x], grand[y + 1][x + 1]);
-                protect(square);
-                middle[y][x] = successor(square, innerExponent);
-            } else {
+    } else {
+        for (int y = 0; y < 3; ++y) {
+            for (int x = 0; x < 3; ++x) {
                 middle[y][x] = centreOfFour(grand[y][x], grand[y][x + 1], grand[y + 1][x], grand[y + 1][x + 1]);
+                protect(middle[y][x]);
             }
-            protect(middle[y][x]);
         }
     }
-    NodeId stepped[2][2];
+    NodeId last[2][2];
     for (int y = 0; y < 2; ++y) {
         for (int x = 0; x < 2; ++x)
             prefetchSlot(middle[y][x], middle[y][x + 1], middle[y + 1][x], middle[y + 1][x + 1]);
     }
     for (int y = 0; y < 2; ++y) {
+        for (int x = 0; x < 2; ++x)
+            prefetchFound(middle[y][x], middle[y][x + 1], middle[y + 1][x], middle[y + 1][x + 1]);
+    }
+    for (int y = 0; y < 2; ++y) {
         for (int x = 0; x < 2; ++x) {
-            const NodeId square = node(middle[y][x], middle[y][x + 1], middle[y + 1][x], middle[y + 1][x + 1]);
-            protect(square);
-            stepped[y][x] = successor(square, innerExponent);
-            protect(stepped[y][x]);
+            last[y][x] = node(middle[y][x], middle[y][x + 1], middle[y + 1][x], middle[y + 1][x + 1]);
+            protect(last[y][x]);
         }
     }
-    const NodeId result = node(stepped[0][0], stepped[0][1], stepped[1][0], stepped[1][1]);
+    for (int y = 0; y < 2; ++y) {
+        for (int x = 0; x < 2; ++x) {
+            last[y][x] = stepped(last[y][x]);
+            protect(last[y][x]);
+        }
+    }
+    const NodeId result = node(last[0][0], last[0][1], last[1][0], last[1][1]);
+    if (tracked)
+        --trackDepth;
     release(mark);
     return result;
 }

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <unordered_map>
@@ -91,6 +92,19 @@ public:
     void setDeadline(std::optional<std::chrono::steady_clock::time_point> deadline);
     // While set, successor() throws Interrupted soon after another thread raises `flag`.
     void setStopFlag(const std::atomic<bool> *flag);
+    // While set, successor() throws Interrupted soon after `check` returns
+    // true; it is asked every few hundred results computed. Not owned: it
+    // outlives the setting.
+    void setStopCheck(const std::function<bool()> *check);
+
+    // Estimates how far a jump has gone, for weighing it against another
+    // engine: the successor() calls that follow count as the part `share`
+    // (0..1) of the jump, after the part `done` already finished.
+    void beginProgress(double done, double share);
+    // The part of the jump finished, 0..1: the results of the first few
+    // levels below each successor() weighed equally, so that a chaotic
+    // pattern, whose every part costs alike, shows its cost early.
+    double progress() const { return workDone; }
 
     // A live universe's root, counted once per holder; it and all it contains stay.
     void addRoot(NodeId id);
@@ -145,14 +159,19 @@ private:
     const Node &at(NodeId id) const { return chunks[id >> ChunkBits][id & (ChunkSize - 1)]; }
     // Starts loading the hash table's slot for the node of these quarters.
     void prefetchSlot(NodeId nw, NodeId ne, NodeId sw, NodeId se) const;
+    // Starts loading the node of these quarters if its slot, loaded by now, holds it.
+    void prefetchFound(NodeId nw, NodeId ne, NodeId sw, NodeId se) const;
     NodeId find(std::uint64_t hash, const NodeId (&quarters)[4]) const;
     // `hash` chooses the slot, `hashLevel` is the new node's own field.
     NodeId make(std::uint64_t hash, const NodeId (&quarters)[4], std::uint64_t hashLevel, std::uint64_t population);
     NodeId allocate(const NodeId (&keep)[4]);
     bool grow();
     std::size_t bytesInUse() const;
-    void rehash(std::size_t tableSize);
+    // The table rebuilt at `tableSize`, a power of two, with the nodes for which keep(id) holds.
+    template <typename Keep> void rehash(std::size_t tableSize, Keep keep);
     void insert(NodeId id, std::uint64_t hash);
+    // Puts a slot's entry (tag and id) at the first free slot from its own.
+    void place(std::uint64_t entry);
     // Frees every node nothing refers to; `shrink` gives back the memory of
     // the free nodes past the last node kept.
     void collect(const NodeId (&keep)[4], bool shrink = false);
@@ -172,6 +191,7 @@ private:
     // Open addressing, a power of two long, at most half full: a node's id in
     // the low half, bits of its hash in the high half, 0 for an empty slot.
     std::vector<std::uint64_t> table;
+    int tableShift; // 64 - log2(table.size()): a hash's top bits choose its slot
     std::vector<MemoEntry> memo; // open addressing, a power of two long, or empty
     std::size_t memoCount = 0;
     NodeId empties[MaxLevel + 1] = {};
@@ -183,7 +203,13 @@ private:
     Rule rule;
     std::optional<std::chrono::steady_clock::time_point> stopAt;
     const std::atomic<bool> *stopFlag = nullptr;
+    const std::function<bool()> *stopCheck = nullptr;
     std::uint32_t untilClock = 0; // successors computed before the clock is read again
+    // The levels below the outermost successor() whose results count towards progress().
+    static constexpr int TrackedDepth = 4;
+    double workDone = 0;
+    int trackDepth = 0; // the stepQuarters() calls in progress, up to TrackedDepth
+    double shares[TrackedDepth + 1] = {}; // the part of the jump of a result at each depth
     LifeBits::RuleDecision decision { Rule() };
     Statistics counts;
 };

@@ -393,7 +393,7 @@ void TileLife::advance(std::uint64_t generations)
     *this = std::move(trial);
 }
 
-bool TileLife::advanceUnless(std::uint64_t generations, const std::atomic<bool> &stop)
+bool TileLife::advanceUnless(std::uint64_t generations, const std::atomic<bool> &stop, std::atomic<std::uint64_t> *done)
 {
     // Few enough generations between looks at the flag that the loser of a
     // race stops within a millisecond or so.
@@ -404,6 +404,8 @@ bool TileLife::advanceUnless(std::uint64_t generations, const std::atomic<bool> 
         const std::uint64_t chunk = std::min(generations, Chunk);
         advance(chunk);
         generations -= chunk;
+        if (done)
+            done->fetch_add(chunk, std::memory_order_relaxed);
     }
     return true;
 }

@@ -51,7 +51,9 @@ public:
     void advance(std::uint64_t generations) override;
     // Any number of generations, unless another thread raises `stop` first:
     // then false, soon after, with the cells at some generation between.
-    bool advanceUnless(std::uint64_t generations, const std::atomic<bool> &stop);
+    // Adds the generations done to `done`, if given, as they are done.
+    bool advanceUnless(
+        std::uint64_t generations, const std::atomic<bool> &stop, std::atomic<std::uint64_t> *done = nullptr);
 
     // Equal TileLife universes give equal digests; HashLife digests the same cells differently.
     std::uint64_t hash() const override;

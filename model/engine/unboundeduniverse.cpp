@@ -1,8 +1,10 @@
 #include "model/engine/unboundeduniverse.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <exception>
+#include <functional>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -163,7 +165,7 @@ bool UnboundedUniverse::advanceUnless(std::uint64_t generations, std::atomic<boo
     return race(generations, stop);
 }
 
-bool UnboundedUniverse::race(std::uint64_t generations, std::atomic<bool> &finished)
+bool UnboundedUniverse::race(std::uint64_t generations, std::atomic<bool> &stop)
 {
     // Which engine suits a pattern shows only by running it, so both run at
     // once: the tiles on a thread of their own, HashLife on this one, each on
@@ -178,36 +180,69 @@ bool UnboundedUniverse::race(std::uint64_t generations, std::atomic<bool> &finis
     // Whatever stops it, out of memory or at the edge of the plane, the race
     // still runs: the tiles may finish where HashLife cannot.
     constexpr std::chrono::milliseconds HeadStart(2);
+    constexpr std::chrono::duration<double> MinTrial(0.004);
+    constexpr double HopelessFactor = 4;
     try {
         if (jumps && jumps->advanceBefore(generations, std::chrono::steady_clock::now() + HeadStart))
             return true;
     } catch (const UniverseError &) {
     }
+    // Whoever finishes, or a raised `stop`, ends the other engine.
+    std::atomic<bool> finished { false };
+    std::atomic<bool> tilesEnded { false };
+    std::atomic<std::uint64_t> tileGenerations { 0 };
+    std::atomic<std::chrono::steady_clock::rep> tilesStart { 0 };
     TileLife tiles = steps ? *steps : TileLife(jumps->rule());
     std::vector<CellPoint> cells;
     if (jumps) {
         const std::optional<CellRect> box = jumps->boundingBox();
+        cells.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(jumps->population(), TileLimit)));
         if (box)
             jumps->forEachLiveCell(*box, [&cells](std::int64_t x, std::int64_t y) { cells.push_back({ x, y }); });
     }
     // Given up while the cells were listed: neither engine starts.
-    if (finished)
+    if (stop)
         return false;
     bool tilesDone = false;
     std::exception_ptr tilesError;
     std::thread stepper([&] {
         try {
-            if (finished)
-                return;
-            tiles.setCells(cells);
-            std::vector<CellPoint>().swap(cells);
-            tilesDone = tiles.advanceUnless(generations, finished);
-            if (tilesDone)
-                finished = true;
+            if (!finished) {
+                tiles.setCells(cells);
+                std::vector<CellPoint>().swap(cells);
+                tilesStart = std::chrono::steady_clock::now().time_since_epoch().count();
+                tilesDone = tiles.advanceUnless(generations, finished, &tileGenerations);
+                if (tilesDone)
+                    finished = true;
+            }
         } catch (...) {
             tilesError = std::current_exception();
         }
+        tilesEnded = true;
     });
+    // HashLife gives up, sparing the machine's other core, once it has run
+    // for an eighth of the time the tiles will take and its own estimate is
+    // far beyond theirs, as it is for chaos, where its memo finds little.
+    const auto hashStart = std::chrono::steady_clock::now();
+    bool gaveUp = false;
+    const std::function<bool()> hopeless = [&] {
+        if (stop.load(std::memory_order_relaxed))
+            finished = true;
+        if (finished.load(std::memory_order_relaxed))
+            return true;
+        const std::uint64_t stepped = tileGenerations.load(std::memory_order_relaxed);
+        const double progress = HashLife::jumpProgress();
+        if (stepped == 0 || progress <= 0)
+            return false;
+        const auto now = std::chrono::steady_clock::now();
+        const std::chrono::duration<double> spent = now - hashStart;
+        const std::chrono::duration<double> tilesSpent
+            = now - std::chrono::steady_clock::time_point(std::chrono::steady_clock::duration(tilesStart.load()));
+        const double tilesTotal = tilesSpent.count() * static_cast<double>(generations) / static_cast<double>(stepped);
+        gaveUp = spent.count() >= std::max(MinTrial.count(), tilesTotal / 8)
+            && spent.count() / progress > HopelessFactor * tilesTotal;
+        return gaveUp;
+    };
     bool jumped = false;
     std::exception_ptr jumpError;
     std::optional<HashLife> plane;
@@ -218,12 +253,17 @@ bool UnboundedUniverse::race(std::uint64_t generations, std::atomic<bool> &finis
             plane.emplace(steps->rule());
             copyCells(*steps, *plane);
         }
-        jumped = plane->advanceUnless(generations, finished);
+        jumped = plane->advanceUnless(generations, hopeless);
     } catch (...) {
         jumpError = std::current_exception();
     }
     if (jumped)
         finished = true;
+    while (!tilesEnded) {
+        if (stop)
+            finished = true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
     stepper.join();
     if (jumped) {
         jumps = std::move(plane);
@@ -231,6 +271,14 @@ bool UnboundedUniverse::race(std::uint64_t generations, std::atomic<bool> &finis
     } else if (tilesDone) {
         steps = std::make_unique<TileLife>(std::move(tiles));
         jumps.reset();
+    } else if (stop) {
+        return false;
+    } else if (gaveUp && plane) {
+        // The tiles failed where HashLife may not.
+        if (!plane->advanceUnless(generations, [&stop] { return stop.load(std::memory_order_relaxed); }))
+            return false;
+        jumps = std::move(plane);
+        steps.reset();
     } else if (jumpError || tilesError) {
         std::rethrow_exception(jumpError ? jumpError : tilesError);
     } else {

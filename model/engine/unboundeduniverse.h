@@ -67,7 +67,6 @@ public:
     void advance(std::uint64_t generations) override;
     // advance() unless another thread raises `stop` first: then false, soon
     // after, with the cells unchanged and what HashLife computed remembered.
-    // A jump that runs both engines raises `stop` itself once one finishes.
     bool advanceUnless(std::uint64_t generations, std::atomic<bool> &stop);
 
     // The same digest whichever engine holds the cells.
@@ -77,9 +76,9 @@ public:
 
 private:
     // A jump of more than TileLife::StepLimit generations, by whichever
-    // engine finishes first, which raises `finished`; false if another
-    // thread raised it first, the cells then unchanged.
-    bool race(std::uint64_t generations, std::atomic<bool> &finished);
+    // engine finishes first; false if another thread raised `stop` first,
+    // the cells then unchanged.
+    bool race(std::uint64_t generations, std::atomic<bool> &stop);
     const Universe &engine() const;
     Universe &engine();
     // The cells moved into the other engine, or kept where they are if they are there already.
