@@ -72,6 +72,7 @@ Document::Document(QObject *parent)
     undoStack->setUndoLimit(UndoLimit);
     // Pushes are announced by recordStep(): at the undo limit a push leaves the index as it was.
     connect(undoStack, &QUndoStack::indexChanged, this, &Document::undoChanged);
+    connect(undoStack, &QUndoStack::cleanChanged, this, [this](bool clean) { emit modifiedChanged(!clean); });
     connect(stabilityWatch, &StabilityWatch::changed, this, [this] {
         const Stabilisation::Result *found = stabilityWatch->result();
         if (running && pauseWhenSettled && found && found->outcome == Stabilisation::Outcome::Stable)
@@ -100,6 +101,8 @@ Universe &Document::current()
         return *other;
     return *classic;
 }
+
+bool Document::isModified() const { return !undoStack->isClean(); }
 
 GameField *Document::classicField() { return other ? nullptr : &classic->field(); }
 
@@ -154,10 +157,12 @@ QString Document::openPattern(
     generationNumber = pattern.firstGeneration();
     savedGeneration = generationNumber;
     patternName = pattern.name;
+    patternAuthor = pattern.author;
     patternComments = pattern.comments;
     emit ruleChanged();
     fieldSet();
     recordStep(translated(QT_TRANSLATE_NOOP("MainWindow", "Open pattern")), before);
+    undoStack->setClean();
     return QString();
 }
 
@@ -167,15 +172,17 @@ QString Document::savePattern(const QString &path, PatternFile::Format format)
     const std::string name = patternName.empty() && format == PatternFile::Format::Plaintext
         ? QFileInfo(path).completeBaseName().toStdString()
         : patternName;
-    if (!other && format != PatternFile::Format::Macrocell)
-        return PatternFile::write(path,
-            PatternFile::text(format, classic->field().snapshot(),
-                static_cast<int>(std::min<std::int64_t>(generationNumber, INT_MAX)), rule(), name, patternComments));
     std::string text;
-    QString error;
-    if (!PatternFile::text(format, universe(), generationNumber, name, patternComments, text, error))
-        return error;
-    return PatternFile::write(path, text);
+    QString problem;
+    if (!other && format != PatternFile::Format::Macrocell)
+        text = PatternFile::text(format, classic->field().snapshot(),
+            static_cast<int>(std::min<std::int64_t>(generationNumber, INT_MAX)), rule(), name, patternComments);
+    else if (!PatternFile::text(format, universe(), generationNumber, name, patternComments, text, problem))
+        return problem;
+    problem = PatternFile::write(path, text);
+    if (problem.isEmpty())
+        undoStack->setClean();
+    return problem;
 }
 
 QString Document::copy(const std::optional<CellRect> &area, QString &text)
@@ -373,6 +380,7 @@ void Document::clear()
     current().clear();
     generationNumber = 1;
     patternName.clear();
+    patternAuthor.clear();
     patternComments.clear();
     fieldSet();
     recordStep(translated(QT_TRANSLATE_NOOP("MainWindow", "Clear")), before);
@@ -429,6 +437,7 @@ QString Document::randomize(const CellRect &area)
     }
     generationNumber = 1;
     patternName.clear();
+    patternAuthor.clear();
     patternComments.clear();
     fieldSet();
     recordStep(translated(QT_TRANSLATE_NOOP("MainWindow", "Random")), before);
@@ -874,6 +883,7 @@ FieldCommand::State Document::currentState(bool withSaved) const
     state.universe = universe().clone();
     state.generation = generationNumber;
     state.name = patternName;
+    state.author = patternAuthor;
     state.comments = patternComments;
     if (withSaved) {
         state.saved = saved;
@@ -892,6 +902,7 @@ void Document::applyState(const FieldCommand::State &state)
     emit ruleChanged();
     generationNumber = state.generation;
     patternName = state.name;
+    patternAuthor = state.author;
     patternComments = state.comments;
     fieldSet();
 }

@@ -89,6 +89,13 @@ public:
     // generations in the classic field, a million ticks of the largest step elsewhere.
     const RunHistory &history() const { return runHistory; }
     bool isRunning() const { return running; }
+    // The name, author and comment lines (UTF-8) of the file the cells came
+    // from, as Pattern holds them; empty for cells made in the window.
+    const std::string &name() const { return patternName; }
+    const std::string &author() const { return patternAuthor; }
+    const std::vector<std::string> &comments() const { return patternComments; }
+    // Whether the universe changed since it was last opened or saved, or since the start.
+    bool isModified() const;
     // In the unbounded plane, the same run followed until it is stable apart
     // from the spaceships flying away, and what it leaves behind.
     const StabilityWatch &stability() const { return *stabilityWatch; }
@@ -240,6 +247,8 @@ signals:
     void strokeEnded();
     // A run stopped on a limit of the engine (memory, 64 bits); `problem` says which.
     void runFailed(const QString &problem);
+    // isModified() changed.
+    void modifiedChanged(bool modified);
 
 private:
     Universe &current();
@@ -284,6 +293,7 @@ private:
     int exponent = 0;
     // The name and comments of the last opened file, while the cells come from it.
     std::string patternName;
+    std::string patternAuthor;
     std::vector<std::string> patternComments;
     bool running = false;
     bool pauseWhenSettled = false;

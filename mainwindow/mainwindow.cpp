@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QSize>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTimer>
 #include <QUrl>
 
@@ -38,6 +39,7 @@
 #include "mainwindow/panellayout.h"
 #include "mainwindow/patterndialogs.h"
 #include "mainwindow/patternfile.h"
+#include "mainwindow/patterninfodialog.h"
 #include "mainwindow/recentfiles.h"
 #include "mainwindow/stepcontrol.h"
 #include "mainwindow/universedialog.h"
@@ -167,6 +169,8 @@ MainWindow::MainWindow(QWidget *parent)
     connect(ui->Action_View_Grid, &QAction::toggled, view, &WidgetPaintArea::setGridShown);
     connect(ui->Action_View_Grid, &QAction::toggled, this, [this](bool shown) { settings->setGridShown(shown); });
     connect(view, &WidgetPaintArea::selectionChanged, this, &MainWindow::updateEditActions);
+    connect(ui->Action_File_PatternInfo, &QAction::triggered, this, &MainWindow::showPatternInfo);
+    connect(document, &Document::modifiedChanged, this, &QWidget::setWindowModified);
     const std::pair<QAction *, Orientation> turns[] = {
         { ui->Action_Edit_RotateClockwise, Orientation().clockwise() },
         { ui->Action_Edit_RotateAnticlockwise, Orientation().anticlockwise() },
@@ -242,6 +246,7 @@ void MainWindow::init()
 
 void MainWindow::Slot_Document_FieldChanged(bool cells)
 {
+    setWindowTitle(PatternInfoDialog::windowTitle(document->name()));
     MainWindowUi::setCountText(ui->Label_CellCount, tr("Cells: %1"), document->cellCount());
     MainWindowUi::setCountText(
         ui->Label_GenerationNumber, tr("Generation: %1"), static_cast<quint64>(document->generation()));
@@ -332,6 +337,10 @@ bool MainWindow::openPatternFile(
         rememberPatternFile(path);
     if (!document->classicField())
         ui->WidgetPaintArea_GraphicScene->fitPattern();
+    if (!document->comments().empty())
+        statusBar()->showMessage(tr("This pattern comes with notes: File > Pattern information (Ctrl+I)"));
+    else if (QStatusBar *bar = findChild<QStatusBar *>())
+        bar->clearMessage();
     return true;
 }
 
@@ -753,6 +762,15 @@ void MainWindow::Slot_Action_Simulation_PopulationGraph()
     populationChart->show();
     populationChart->raise();
     populationChart->activateWindow();
+}
+
+void MainWindow::showPatternInfo()
+{
+    if (!patternInfo)
+        patternInfo = new PatternInfoDialog(*document, this);
+    patternInfo->show();
+    patternInfo->raise();
+    patternInfo->activateWindow();
 }
 
 void MainWindow::Slot_Action_Simulation_Census()

@@ -18,6 +18,7 @@ class MainWindowUi;
 class PanelLayout;
 class StepControl;
 class CensusDialog;
+class PatternInfoDialog;
 class PopulationChart;
 class RecentFiles;
 class QDragEnterEvent;
@@ -127,6 +128,7 @@ private:
     void updateEditActions();
     // Shows a refused edit, if it was refused.
     void showRefusal(const QString &title, const QString &problem);
+    void showPatternInfo();
 
     MainWindowUi *ui; // owned; the widgets themselves belong to the window
     AppSettings *settings = nullptr; // owned
@@ -137,6 +139,7 @@ private:
     QString patternFolder; // where the last pattern was opened or saved
     PopulationChart *populationChart = nullptr; // a child window, made when first asked for
     CensusDialog *censusDialog = nullptr; // a child window, made when first asked for
+    PatternInfoDialog *patternInfo = nullptr; // a child window, made when first asked for
     StepControl *stepControl = nullptr; // a child of this window
     PanelLayout *panelLayout = nullptr; // a child of this window
     std::unique_ptr<Clip> pasteClip; // the pattern being placed, while one is; the view shows it
