@@ -461,7 +461,8 @@ void MainWindow::Slot_Action_File_ExportAnimation()
     const QString path = document->classicField()
         ? WindowExport::animation(this, patternFolder, document->animationFrames(), colorMode, ips)
         : WindowExport::animation(this, patternFolder, *document->snapshot(),
-            ui->WidgetPaintArea_GraphicScene->visibleCells(), colorMode, ips);
+            ui->WidgetPaintArea_GraphicScene->visibleCells(), ui->WidgetPaintArea_GraphicScene->viewport().zoomStep(),
+            colorMode, ips);
     if (!path.isEmpty())
         patternFolder = QFileInfo(path).absolutePath();
 }

@@ -1,13 +1,21 @@
 #include <QAction>
+#include <QApplication>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QFile>
+#include <QFileDialog>
+#include <QImage>
 #include <QLabel>
+#include <QLineEdit>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTimer>
 
 #include "mainwindow/mainwindow.h"
 #include "mainwindowtestcase.h"
+#include "view/widgetpaintarea.h"
 
 // The window as a collector of patterns uses it: a pattern's notes, a folder
 // of patterns at hand, a view that follows the pattern, pictures of any zoom.
@@ -17,6 +25,7 @@ class TestMainWindowDesk : public MainWindowTestCase
 
 private slots:
     void notesShowInTheTitleAndTheInformationWindow();
+    void zoomedOutExportIsTheView();
 
 private:
     QString writeFile(const QString &name, const QByteArray &contents);
@@ -68,6 +77,46 @@ void TestMainWindowDesk::notesShowInTheTitleAndTheInformationWindow()
     QCOMPARE(window->windowTitle(), QString("Conway's Game of Life[*]"));
     QCOMPARE(info->findChild<QLabel *>("Label_Name")->text(), QString("(none)"));
     QCOMPARE(comments->toPlainText(), QString());
+}
+
+void TestMainWindowDesk::zoomedOutExportIsTheView()
+{
+    // Blocks and blinkers 3,000 cells apart each way: fitted, a pixel of the view shows 8 x 8 cells.
+    QByteArray rle = "x = 3001, y = 3001\n2o1499b3o1495b2o$2o1497b3o1495b2o";
+    rle += QByteArray::number(2999) + "$2o2997b2o$2o2997b2o!\n";
+    QVERIFY(window->openPatternFile(writeFile("far.rle", rle)));
+    auto *view = probe.find<WidgetPaintArea>("WidgetPaintArea_GraphicScene");
+    QVERIFY(view->viewport().shift() >= 2);
+    const QString path = config.filePath("view.png");
+    QTimer answer;
+    connect(&answer, &QTimer::timeout, [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (auto *dialog = qobject_cast<QFileDialog *>(modal)) {
+            modal->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(path);
+            static_cast<QDialog *>(dialog)->accept();
+        } else if (modal && modal->findChild<QSpinBox *>() && modal->findChild<QDialogButtonBox *>()) {
+            modal->findChild<QSpinBox *>()->setValue(1);
+            static_cast<QDialog *>(modal)->accept();
+        }
+    });
+    answer.start(20);
+    probe.find<QAction>("Action_File_ExportImage")->trigger();
+    answer.stop();
+
+    const QImage written = QImage(path).convertToFormat(QImage::Format_RGB32);
+    const QImage shown = view->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QVERIFY(!written.isNull());
+    QVERIFY(written.width() >= shown.width() && written.height() >= shown.height());
+    // Inside the view's frame, the picture is the view, pixel for pixel.
+    const QRect inside = shown.rect().adjusted(1, 1, -1, -1);
+    QCOMPARE(written.copy(inside), shown.copy(inside));
+    // Every cell of the pattern, 3,001 cells a side, drew a pixel.
+    int live = 0;
+    for (int y = 0; y < written.height(); ++y) {
+        for (int x = 0; x < written.width(); ++x)
+            live += written.pixel(x, y) != written.pixel(0, 0);
+    }
+    QVERIFY(live >= 6);
 }
 
 QTEST_MAIN(TestMainWindowDesk)
