@@ -47,6 +47,7 @@
 #include "mainwindow/windowplacement.h"
 #include "model/engine/hashlife.h"
 #include "view/populationchart.h"
+#include "view/viewfollower.h"
 #include "view/widgetpaintarea.h"
 
 namespace
@@ -171,6 +172,15 @@ MainWindow::MainWindow(QWidget *parent)
     connect(view, &WidgetPaintArea::selectionChanged, this, &MainWindow::updateEditActions);
     connect(ui->Action_File_PatternInfo, &QAction::triggered, this, &MainWindow::showPatternInfo);
     connect(document, &Document::modifiedChanged, this, &QWidget::setWindowModified);
+    QAction *follow = ui->Action_View_Follow;
+    connect(follow, &QAction::triggered, this, [this](bool on) { settings->setFollowPattern(on); });
+    connect(follow, &QAction::toggled, this, [this](bool on) {
+        follower->setActive(on);
+        Slot_Document_FieldChanged(true);
+    });
+    for (QAction *zoom : { ui->Action_View_ZoomIn, ui->Action_View_ZoomOut })
+        connect(zoom, &QAction::triggered, follow, [follow] { follow->setChecked(false); });
+    connect(follower, &ViewFollower::stoppedByUser, follow, [follow] { follow->setChecked(false); });
     const std::pair<QAction *, Orientation> turns[] = {
         { ui->Action_Edit_RotateClockwise, Orientation().clockwise() },
         { ui->Action_Edit_RotateAnticlockwise, Orientation().anticlockwise() },
@@ -215,6 +225,9 @@ void MainWindow::init()
     ui->CheckBox_PauseWhenSettled->setChecked(settings->pauseWhenSettled());
     ui->Action_View_Grid->setChecked(settings->gridShown());
     ui->WidgetPaintArea_GraphicScene->setGridShown(settings->gridShown());
+    follower = new ViewFollower(ui->WidgetPaintArea_GraphicScene);
+    ui->Action_View_Follow->setChecked(settings->followPattern());
+    follower->setActive(settings->followPattern());
     QAction *const modes[] = { ui->Action_Edit_PasteOr, ui->Action_Edit_PasteCopy, ui->Action_Edit_PasteXor };
     modes[settings->pasteMode()]->setChecked(true);
     patternFolder = settings->patternFolder();
@@ -254,6 +267,8 @@ void MainWindow::Slot_Document_FieldChanged(bool cells)
     updateEditActions();
     if (cells)
         ui->WidgetPaintArea_GraphicScene->update();
+    if (cells && !document->classicField())
+        follower->follow(document->universe().boundingBox());
 }
 
 void MainWindow::Slot_Document_HistoryChanged()
@@ -337,6 +352,8 @@ bool MainWindow::openPatternFile(
         rememberPatternFile(path);
     if (!document->classicField())
         ui->WidgetPaintArea_GraphicScene->fitPattern();
+    if (!document->topology().isBounded())
+        ui->Action_View_Follow->setChecked(settings->followPattern());
     if (!document->comments().empty())
         statusBar()->showMessage(tr("This pattern comes with notes: File > Pattern information (Ctrl+I)"));
     else if (QStatusBar *bar = findChild<QStatusBar *>())

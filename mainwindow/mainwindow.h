@@ -19,6 +19,7 @@ class PanelLayout;
 class StepControl;
 class CensusDialog;
 class PatternInfoDialog;
+class ViewFollower;
 class PopulationChart;
 class RecentFiles;
 class QDragEnterEvent;
@@ -140,6 +141,7 @@ private:
     PopulationChart *populationChart = nullptr; // a child window, made when first asked for
     CensusDialog *censusDialog = nullptr; // a child window, made when first asked for
     PatternInfoDialog *patternInfo = nullptr; // a child window, made when first asked for
+    ViewFollower *follower = nullptr; // a child of the view
     StepControl *stepControl = nullptr; // a child of this window
     PanelLayout *panelLayout = nullptr; // a child of this window
     std::unique_ptr<Clip> pasteClip; // the pattern being placed, while one is; the view shows it

@@ -12,6 +12,7 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include "mainwindow/mainwindow.h"
 #include "mainwindowtestcase.h"
@@ -26,6 +27,7 @@ class TestMainWindowDesk : public MainWindowTestCase
 private slots:
     void notesShowInTheTitleAndTheInformationWindow();
     void zoomedOutExportIsTheView();
+    void followKeepsAGliderInView();
 
 private:
     QString writeFile(const QString &name, const QByteArray &contents);
@@ -117,6 +119,44 @@ void TestMainWindowDesk::zoomedOutExportIsTheView()
             live += written.pixel(x, y) != written.pixel(0, 0);
     }
     QVERIFY(live >= 6);
+}
+
+void TestMainWindowDesk::followKeepsAGliderInView()
+{
+    QVERIFY(window->openPatternFile(
+        writeFile("glider.rle", "x = 3, y = 3\nbo$2bo$3o!\n"), std::nullopt, Topology::unbounded()));
+    auto *follow = probe.find<QAction>("Action_View_Follow");
+    QVERIFY(follow->isChecked());
+    auto *view = probe.find<WidgetPaintArea>("WidgetPaintArea_GraphicScene");
+    const int startSize = view->viewport().cellSize();
+    QPoint origin = view->viewport().pixelsOf({ 0, 0 }).topLeft();
+    int moves = 0;
+    for (int step = 1; step <= 1000; ++step) {
+        QTest::keyClick(window, Qt::Key_F8);
+        // Placed with its top-left cell on (-1, -1), it flies down and right a cell every 4 generations.
+        const std::int64_t at = step / 4;
+        const CellRect shown = view->visibleCells();
+        QVERIFY2(shown.left < at - 2 && shown.top < at - 2 && shown.right > at + 2 && shown.bottom > at + 2,
+            qPrintable(QString("generation %1").arg(step + 1)));
+        // It glides: never more than a few cells at a time, and at the zoom it started at.
+        const QPoint now = view->viewport().pixelsOf({ 0, 0 }).topLeft();
+        QVERIFY((now - origin).manhattanLength() <= 4 * startSize);
+        moves += now != origin;
+        origin = now;
+    }
+    QCOMPARE(view->viewport().cellSize(), startSize);
+    QVERIFY(moves > 20);
+
+    // The user's own zoom stops it, and it starts again with the next file.
+    QWheelEvent wheel(QPointF(100, 100), QPointF(view->mapToGlobal(QPoint(100, 100))), QPoint(), QPoint(0, -120),
+        Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(view, &wheel);
+    QVERIFY(!follow->isChecked());
+    const Viewport stopped = view->viewport();
+    QTest::keyClick(window, Qt::Key_F8);
+    QCOMPARE(view->viewport(), stopped);
+    QVERIFY(window->openPatternFile(config.filePath("glider.rle"), std::nullopt, Topology::unbounded()));
+    QVERIFY(follow->isChecked());
 }
 
 QTEST_MAIN(TestMainWindowDesk)
