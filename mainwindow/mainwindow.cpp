@@ -40,6 +40,7 @@
 #include "mainwindow/patterndialogs.h"
 #include "mainwindow/patternfile.h"
 #include "mainwindow/patterninfodialog.h"
+#include "mainwindow/patternsdock.h"
 #include "mainwindow/recentfiles.h"
 #include "mainwindow/stepcontrol.h"
 #include "mainwindow/universedialog.h"
@@ -172,6 +173,7 @@ MainWindow::MainWindow(QWidget *parent)
     connect(view, &WidgetPaintArea::selectionChanged, this, &MainWindow::updateEditActions);
     connect(ui->Action_File_PatternInfo, &QAction::triggered, this, &MainWindow::showPatternInfo);
     connect(document, &Document::modifiedChanged, this, &QWidget::setWindowModified);
+    connect(ui->Action_View_Patterns, &QAction::toggled, this, &MainWindow::showPatternsDock);
     QAction *follow = ui->Action_View_Follow;
     connect(follow, &QAction::triggered, this, [this](bool on) { settings->setFollowPattern(on); });
     connect(follow, &QAction::toggled, this, [this](bool on) {
@@ -789,6 +791,24 @@ void MainWindow::showPatternInfo()
     patternInfo->show();
     patternInfo->raise();
     patternInfo->activateWindow();
+}
+
+void MainWindow::showPatternsDock(bool shown)
+{
+    if (!patternsDock && shown) {
+        patternsDock = new PatternsDock(settings, ui->Menu_Examples, this);
+        addDockWidget(Qt::RightDockWidgetArea, patternsDock);
+        connect(patternsDock, &PatternsDock::openRequested, this, [this](const QString &path) {
+            if (!document->isRunning())
+                openPatternFile(path);
+        });
+        connect(patternsDock, &QDockWidget::visibilityChanged, ui->Action_View_Patterns, [this](bool visible) {
+            if (!isMinimized())
+                ui->Action_View_Patterns->setChecked(visible);
+        });
+    }
+    if (patternsDock)
+        patternsDock->setVisible(shown);
 }
 
 void MainWindow::Slot_Action_Simulation_Census()

@@ -19,6 +19,7 @@ class PanelLayout;
 class StepControl;
 class CensusDialog;
 class PatternInfoDialog;
+class PatternsDock;
 class ViewFollower;
 class PopulationChart;
 class RecentFiles;
@@ -130,6 +131,7 @@ private:
     // Shows a refused edit, if it was refused.
     void showRefusal(const QString &title, const QString &problem);
     void showPatternInfo();
+    void showPatternsDock(bool shown);
 
     MainWindowUi *ui; // owned; the widgets themselves belong to the window
     AppSettings *settings = nullptr; // owned
@@ -142,6 +144,7 @@ private:
     CensusDialog *censusDialog = nullptr; // a child window, made when first asked for
     PatternInfoDialog *patternInfo = nullptr; // a child window, made when first asked for
     ViewFollower *follower = nullptr; // a child of the view
+    PatternsDock *patternsDock = nullptr; // a child of this window, made when first shown
     StepControl *stepControl = nullptr; // a child of this window
     PanelLayout *panelLayout = nullptr; // a child of this window
     std::unique_ptr<Clip> pasteClip; // the pattern being placed, while one is; the view shows it

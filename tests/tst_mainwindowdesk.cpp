@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QImage>
@@ -12,9 +13,11 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
+#include <QTreeView>
 #include <QWheelEvent>
 
 #include "mainwindow/mainwindow.h"
+#include "mainwindow/patternsdock.h"
 #include "mainwindowtestcase.h"
 #include "view/widgetpaintarea.h"
 
@@ -28,6 +31,7 @@ private slots:
     void notesShowInTheTitleAndTheInformationWindow();
     void zoomedOutExportIsTheView();
     void followKeepsAGliderInView();
+    void dockOpensAPatternWithUndo();
 
 private:
     QString writeFile(const QString &name, const QByteArray &contents);
@@ -157,6 +161,49 @@ void TestMainWindowDesk::followKeepsAGliderInView()
     QCOMPARE(view->viewport(), stopped);
     QVERIFY(window->openPatternFile(config.filePath("glider.rle"), std::nullopt, Topology::unbounded()));
     QVERIFY(follow->isChecked());
+}
+
+void TestMainWindowDesk::dockOpensAPatternWithUndo()
+{
+    QDir(config.path()).mkdir("patterns");
+    writeFile("patterns/row.rle", "#N Row\nx = 7, y = 1\n7o!\n");
+    writeFile("patterns/notes.txt", "not a pattern\n");
+    QFile zipped(config.filePath("patterns/pair.cells.gz"));
+    QVERIFY(zipped.open(QIODevice::WriteOnly));
+    zipped.write(QByteArray::fromHex("1f8b08000000000000ff")); // a gzip header alone: listed, no thumbnail
+    zipped.close();
+    QTest::keyClick(window, Qt::Key_F9);
+    auto *dock = window->findChild<PatternsDock *>("PatternsDock");
+    QVERIFY(dock && dock->isVisible());
+    QTreeView *tree = dock->tree();
+    // First the built-in examples, each with its thumbnail once drawn.
+    QVERIFY(tree->model()->rowCount(tree->rootIndex()) >= 10);
+    QTRY_VERIFY(!tree->model()->index(0, 0).data(Qt::DecorationRole).value<QIcon>().isNull());
+
+    dock->setFolder(config.filePath("patterns"));
+    QTRY_COMPARE(tree->model()->rowCount(tree->rootIndex()), 2);
+    const QModelIndex row = tree->model()->index(1, 0, tree->rootIndex());
+    QCOMPARE(row.data().toString(), QString("row.rle"));
+    tree->setCurrentIndex(row);
+    QTRY_VERIFY(!dock->findChild<QLabel *>("Label_PatternPreview")->pixmap(Qt::ReturnByValue).isNull());
+    QTRY_VERIFY(!row.data(Qt::DecorationRole).value<QIcon>().pixmap(PatternsDock::IconSide).isNull());
+    tree->setFocus();
+    QTest::keyClick(tree, Qt::Key_Return);
+    QCOMPARE(probe.cellCount(), 7);
+    QCOMPARE(window->windowTitle(), QString("Row[*] – Conway's Game of Life"));
+    probe.find<QAction>("Action_Edit_Undo")->trigger();
+    QCOMPARE(probe.cellCount(), 0);
+    probe.find<QAction>("Action_Edit_Redo")->trigger();
+    QCOMPARE(probe.cellCount(), 7);
+
+    // The folder is remembered for the next run; F9 hides the dock.
+    QTest::keyClick(window, Qt::Key_F9);
+    QVERIFY(!dock->isVisible());
+    delete window;
+    window = new MainWindow;
+    probe = MainWindowProbe(window);
+    probe.find<QAction>("Action_View_Patterns")->trigger();
+    QCOMPARE(window->findChild<PatternsDock *>("PatternsDock")->folder(), config.filePath("patterns"));
 }
 
 QTEST_MAIN(TestMainWindowDesk)
