@@ -18,12 +18,15 @@
 #include <QMimeData>
 #include <QMoveEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QSize>
 #include <QSpinBox>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTimer>
 #include <QUrl>
 
+#include <algorithm>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -356,9 +359,16 @@ bool MainWindow::openPatternFile(
         ui->WidgetPaintArea_GraphicScene->fitPattern();
     if (!document->topology().isBounded())
         ui->Action_View_Follow->setChecked(settings->followPattern());
+    QStatusBar *bar = findChild<QStatusBar *>();
+    if (!bar && !document->comments().empty()) {
+        // Made when first needed, the window growing by it so that the panel keeps its room.
+        bar = statusBar();
+        if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+            resize(width(), height() + bar->sizeHint().height());
+    }
     if (!document->comments().empty())
-        statusBar()->showMessage(tr("This pattern comes with notes: File > Pattern information (Ctrl+I)"));
-    else if (QStatusBar *bar = findChild<QStatusBar *>())
+        bar->showMessage(tr("This pattern comes with notes: File > Pattern information (Ctrl+I)"));
+    else if (bar)
         bar->clearMessage();
     return true;
 }
@@ -798,6 +808,16 @@ void MainWindow::showPatternsDock(bool shown)
     if (!patternsDock && shown) {
         patternsDock = new PatternsDock(settings, ui->Menu_Examples, this);
         addDockWidget(Qt::RightDockWidgetArea, patternsDock);
+        // The window grows by the dock as far as the screen allows, so that the panel keeps its room.
+        if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) {
+            const QRect room = screen()->availableGeometry();
+            const int wider = std::min(room.width(),
+                width() + patternsDock->sizeHint().width()
+                    + style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent));
+            resize(wider, height());
+            if (x() + wider > room.right() + 1)
+                move(std::max(room.left(), room.right() + 1 - wider), y());
+        }
         connect(patternsDock, &PatternsDock::openRequested, this, [this](const QString &path) {
             if (!document->isRunning())
                 openPatternFile(path);

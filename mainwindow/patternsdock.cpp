@@ -98,6 +98,7 @@ void PatternsDock::setFolder(const QString &path)
     source->addItem(tr("Choose folder…"));
     source->setCurrentIndex(folderPath.isEmpty() ? 0 : 1);
 
+    fileTree->setRootIsDecorated(!folderPath.isEmpty());
     if (folderPath.isEmpty()) {
         fileTree->setModel(shownExamples);
     } else {
