@@ -1,5 +1,6 @@
 #include "mainwindow/patterninfodialog.h"
 
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
@@ -77,7 +78,7 @@ PatternInfoDialog::PatternInfoDialog(const Document &document, QWidget *parent)
 
 QString PatternInfoDialog::windowTitle(const std::string &name)
 {
-    const QString program = tr("Conway's Game of Life");
+    const QString program = QCoreApplication::translate("MainWindow", "Conway's Game of Life");
     if (name.empty())
         return QStringLiteral("%1[*]").arg(program);
     return QStringLiteral("%1[*] – %2").arg(QString::fromStdString(name), program);
