@@ -310,7 +310,7 @@ int TextAnswer::writeGenerations(const CommandLine::Request &request)
     QString failure;
     if (PatternFile::text(PatternFile::formatOf(request.output).value_or(PatternFile::Format::Rle), *opened.universe,
             opened.pattern.firstGeneration() + request.generations, opened.pattern.name, opened.pattern.comments, text,
-            failure))
+            failure, opened.pattern.author))
         failure = PatternFile::write(request.output, text);
     if (!failure.isEmpty()) {
         printError(QStringLiteral("%1: %2").arg(request.output, failure));

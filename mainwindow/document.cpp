@@ -176,8 +176,10 @@ QString Document::savePattern(const QString &path, PatternFile::Format format)
     QString problem;
     if (!other && format != PatternFile::Format::Macrocell)
         text = PatternFile::text(format, classic->field().snapshot(),
-            static_cast<int>(std::min<std::int64_t>(generationNumber, INT_MAX)), rule(), name, patternComments);
-    else if (!PatternFile::text(format, universe(), generationNumber, name, patternComments, text, problem))
+            static_cast<int>(std::min<std::int64_t>(generationNumber, INT_MAX)), rule(), name, patternComments,
+            patternAuthor);
+    else if (!PatternFile::text(
+                 format, universe(), generationNumber, name, patternComments, text, problem, patternAuthor))
         return problem;
     problem = PatternFile::write(path, text);
     if (problem.isEmpty())
