@@ -45,7 +45,7 @@ QImage sketchOf(const QString &path, int side)
 
 PatternThumbnails::PatternThumbnails(QObject *parent)
     : QObject(parent)
-    , cache(CacheSize)
+    , cache(CachePixels)
 {
     // One core stays the window's.
     pool.setMaxThreadCount(std::max(1, QThread::idealThreadCount() - 1));
@@ -88,6 +88,6 @@ void PatternThumbnails::drawn(const QString &key, const QString &path, int side,
     if (image.isNull())
         none.insert(key);
     else
-        cache.insert(key, new QPixmap(QPixmap::fromImage(image)));
+        cache.insert(key, new QPixmap(QPixmap::fromImage(image)), image.width() * image.height());
     emit ready(path, side);
 }

@@ -19,7 +19,7 @@ class PatternThumbnails : public QObject
     Q_OBJECT
 
 public:
-    static constexpr int CacheSize = 4096; // thumbnails kept
+    static constexpr int CachePixels = 1 << 24; // pixels of the thumbnails kept, 64 MiB
 
     explicit PatternThumbnails(QObject *parent = nullptr);
     // Waits for the thumbnail being drawn, if any; those waiting are dropped.
@@ -42,7 +42,7 @@ private:
     void drawn(const QString &key, const QString &path, int side, const QImage &image);
 
     QThreadPool pool; // runs the drawing; emptied and waited for on destruction
-    QCache<QString, QPixmap> cache; // by key: path, size and the file's time and size
+    QCache<QString, QPixmap> cache; // by key: path, size and the file's time and size; costs in pixels
     QSet<QString> none; // keys of files that give no thumbnail
     QSet<QString> waiting; // keys being drawn or waiting to be
     int order = 0; // grows with every thumbnail asked for: the latest is drawn first

@@ -19,7 +19,10 @@
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/patternsdock.h"
 #include "mainwindowtestcase.h"
+#include "view/viewfollower.h"
 #include "view/widgetpaintarea.h"
+
+Q_DECLARE_METATYPE(CellRect)
 
 // The window as a collector of patterns uses it: a pattern's notes, a folder
 // of patterns at hand, a view that follows the pattern, pictures of any zoom.
@@ -31,6 +34,8 @@ private slots:
     void notesShowInTheTitleAndTheInformationWindow();
     void zoomedOutExportIsTheView();
     void followKeepsAGliderInView();
+    void followZoomsOutOnlyAndFindsFarCells_data();
+    void followZoomsOutOnlyAndFindsFarCells();
     void dockOpensAPatternWithUndo();
 
 private:
@@ -161,6 +166,28 @@ void TestMainWindowDesk::followKeepsAGliderInView()
     QCOMPARE(view->viewport(), stopped);
     QVERIFY(window->openPatternFile(config.filePath("glider.rle"), std::nullopt, Topology::unbounded()));
     QVERIFY(follow->isChecked());
+}
+
+void TestMainWindowDesk::followZoomsOutOnlyAndFindsFarCells_data()
+{
+    QTest::addColumn<CellRect>("box");
+    QTest::addColumn<int>("zoomStep"); // the step expected after one move, -1 for the step the view had
+    QTest::newRow("small, in the middle") << CellRect { -1, -1, 1, 1 } << -1;
+    QTest::newRow("small, far away") << CellRect { 1000000000000000, -7, 1000000000000002, -5 } << -1;
+    QTest::newRow("larger than the view") << CellRect { -2000, -10, 2000, 10 } << 12; // a pixel for 8 x 8 cells
+}
+
+void TestMainWindowDesk::followZoomsOutOnlyAndFindsFarCells()
+{
+    QFETCH(CellRect, box);
+    QFETCH(int, zoomStep);
+    const QSize size(730, 730);
+    Viewport before;
+    before.fit({ -5, -5, 5, 5 }, QRect(QPoint(), size));
+    const Viewport after = ViewFollower::next(before, size, box);
+    QCOMPARE(after.zoomStep(), zoomStep < 0 ? before.zoomStep() : zoomStep);
+    const CellRect shown = after.visibleCells(size);
+    QVERIFY(shown.left < box.left && shown.right > box.right && shown.top < box.top && shown.bottom > box.bottom);
 }
 
 void TestMainWindowDesk::dockOpensAPatternWithUndo()

@@ -71,7 +71,8 @@ Viewport ViewFollower::next(const Viewport &now, const QSize &size, const CellRe
     }
     Viewport moved = now;
     if (!inside.intersects(pixels)) {
-        moved.panBy(room.center() - pixels.center());
+        // Out of sight, however far: centred at once, as the pixels of far cells are clamped.
+        moved.place(now.zoomStep(), { box.left / 2 + box.right / 2, box.top / 2 + box.bottom / 2 }, room.center());
         return moved;
     }
     const QPoint offset = room.center() - pixels.center();
