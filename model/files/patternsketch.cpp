@@ -46,9 +46,10 @@ bool readNumber(std::string_view text, std::size_t &pos, std::int64_t &value)
     const std::size_t start = pos;
     value = 0;
     while (pos < text.size() && isDigit(text[pos])) {
-        value = value * 10 + (text[pos++] - '0');
-        if (value >= Far)
+        const int digit = text[pos++] - '0';
+        if (value > (Far - 1 - digit) / 10)
             return false;
+        value = value * 10 + digit;
     }
     value = negative ? -value : value;
     return pos > start;
