@@ -74,7 +74,7 @@ void BM_DockScrolling(benchmark::State &state)
     double longest = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        auto dock = std::make_unique<PatternsDock>(&settings, &examples, nullptr);
+        auto dock = std::make_unique<PatternsDock>(&settings, &examples, nullptr, nullptr);
         dock->resize(300, 700);
         dock->show();
         dock->setFolder(folder().path());

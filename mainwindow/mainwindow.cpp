@@ -18,11 +18,8 @@
 #include <QMimeData>
 #include <QMoveEvent>
 #include <QPushButton>
-#include <QScreen>
 #include <QSize>
 #include <QSpinBox>
-#include <QStatusBar>
-#include <QStyle>
 #include <QTimer>
 #include <QUrl>
 
@@ -359,17 +356,7 @@ bool MainWindow::openPatternFile(
         ui->WidgetPaintArea_GraphicScene->fitPattern();
     if (!document->topology().isBounded())
         ui->Action_View_Follow->setChecked(settings->followPattern());
-    QStatusBar *bar = findChild<QStatusBar *>();
-    if (!bar && !document->comments().empty()) {
-        // Made when first needed, the window growing by it so that the panel keeps its room.
-        bar = statusBar();
-        if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
-            resize(width(), height() + bar->sizeHint().height());
-    }
-    if (!document->comments().empty())
-        bar->showMessage(tr("This pattern comes with notes: File > Pattern information (Ctrl+I)"));
-    else if (bar)
-        bar->clearMessage();
+    PatternInfoDialog::offerNotes(this, !document->comments().empty());
     return true;
 }
 
@@ -806,25 +793,10 @@ void MainWindow::showPatternInfo()
 void MainWindow::showPatternsDock(bool shown)
 {
     if (!patternsDock && shown) {
-        patternsDock = new PatternsDock(settings, ui->Menu_Examples, this);
-        addDockWidget(Qt::RightDockWidgetArea, patternsDock);
-        // The window grows by the dock as far as the screen allows, so that the panel keeps its room.
-        if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) {
-            const QRect room = screen()->availableGeometry();
-            const int wider = std::min(room.width(),
-                width() + patternsDock->sizeHint().width()
-                    + style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent));
-            resize(wider, height());
-            if (x() + wider > room.right() + 1)
-                move(std::max(room.left(), room.right() + 1 - wider), y());
-        }
+        patternsDock = new PatternsDock(settings, ui->Menu_Examples, ui->Action_View_Patterns, this);
         connect(patternsDock, &PatternsDock::openRequested, this, [this](const QString &path) {
             if (!document->isRunning())
                 openPatternFile(path);
-        });
-        connect(patternsDock, &QDockWidget::visibilityChanged, ui->Action_View_Patterns, [this](bool visible) {
-            if (!isMinimized())
-                ui->Action_View_Patterns->setChecked(visible);
         });
     }
     if (patternsDock)

@@ -5,7 +5,9 @@
 #include <QFormLayout>
 #include <QLabel>
 #include <QLocale>
+#include <QMainWindow>
 #include <QRegularExpression>
+#include <QStatusBar>
 #include <QTextBrowser>
 
 #include <limits>
@@ -82,6 +84,21 @@ QString PatternInfoDialog::windowTitle(const std::string &name)
     if (name.empty())
         return QStringLiteral("%1[*]").arg(program);
     return QStringLiteral("%1[*] – %2").arg(QString::fromStdString(name), program);
+}
+
+void PatternInfoDialog::offerNotes(QMainWindow *window, bool hasNotes)
+{
+    QStatusBar *bar = window->findChild<QStatusBar *>();
+    if (!bar && hasNotes) {
+        bar = window->statusBar();
+        if (!(window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+            window->resize(window->width(), window->height() + bar->sizeHint().height());
+    }
+    if (hasNotes)
+        bar->showMessage(QCoreApplication::translate(
+            "MainWindow", "This pattern comes with notes: File > Pattern information (Ctrl+I)"));
+    else if (bar)
+        bar->clearMessage();
 }
 
 QString PatternInfoDialog::commentsHtml(const std::vector<std::string> &lines)

@@ -8,6 +8,7 @@
 #include <vector>
 
 class Document;
+class QMainWindow;
 class QLabel;
 class QTextBrowser;
 
@@ -28,6 +29,10 @@ public:
     // Conway's Game of Life", or the program's name alone without one; with
     // the "[*]" that QWidget::setWindowModified() shows as changed.
     static QString windowTitle(const std::string &name);
+    // Says in `window`'s status bar that the pattern just opened has notes to
+    // read here, or clears what it said. The status bar is made when first
+    // needed, the window growing by it so that what it showed keeps its room.
+    static void offerNotes(QMainWindow *window, bool hasNotes);
     // Comment lines as HTML, each as written, on lines of their own, with
     // http, https and www addresses as links.
     static QString commentsHtml(const std::vector<std::string> &comments);

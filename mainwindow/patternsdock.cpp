@@ -8,10 +8,15 @@
 #include <QFileSystemModel>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMainWindow>
 #include <QMenu>
+#include <QScreen>
 #include <QStandardItemModel>
+#include <QStyle>
 #include <QTreeView>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 #include "mainwindow/appsettings.h"
 #include "mainwindow/patternthumbnails.h"
@@ -33,8 +38,8 @@ QStringList patternFilters()
 
 } // namespace
 
-PatternsDock::PatternsDock(AppSettings *settings, const QMenu *examplesMenu, QWidget *parent)
-    : QDockWidget(tr("Patterns"), parent)
+PatternsDock::PatternsDock(AppSettings *settings, const QMenu *examplesMenu, QAction *toggle, QMainWindow *window)
+    : QDockWidget(tr("Patterns"), window)
     , settings(settings)
     , thumbnailStore(new PatternThumbnails(this))
     , files(new QFileSystemModel(this))
@@ -81,6 +86,24 @@ PatternsDock::PatternsDock(AppSettings *settings, const QMenu *examplesMenu, QWi
             showPreview();
     });
     setFolder(settings->patternsDockFolder());
+
+    if (toggle) {
+        connect(this, &QDockWidget::visibilityChanged, toggle, [toggle, window](bool visible) {
+            if (!window || !window->isMinimized())
+                toggle->setChecked(visible);
+        });
+    }
+    if (!window)
+        return;
+    window->addDockWidget(Qt::RightDockWidgetArea, this);
+    if (!(window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) {
+        const QRect room = window->screen()->availableGeometry();
+        const int wider = std::min(room.width(),
+            window->width() + sizeHint().width() + style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent));
+        window->resize(wider, window->height());
+        if (window->x() + wider > room.right() + 1)
+            window->move(std::max(room.left(), room.right() + 1 - wider), window->y());
+    }
 }
 
 QString PatternsDock::folder() const { return folderPath; }

@@ -5,6 +5,8 @@
 #include <QString>
 
 class AppSettings;
+class QAction;
+class QMainWindow;
 class PatternThumbnails;
 class QComboBox;
 class QFileSystemModel;
@@ -31,8 +33,11 @@ public:
 
     // `settings` (not owned) remembers the folder; `examples` (not owned) is
     // the Examples menu, whose entries hold their files' paths as data;
-    // `parent` owns the dock.
-    PatternsDock(AppSettings *settings, const QMenu *examples, QWidget *parent);
+    // `toggle` (not owned), a checkable action, is kept checked while the dock
+    // shows. `window` owns the dock and takes it on its right, growing by it
+    // as far as the screen allows, so that what it showed keeps its room;
+    // without a window the dock stands alone.
+    PatternsDock(AppSettings *settings, const QMenu *examples, QAction *toggle, QMainWindow *window);
 
     // The folder shown; empty while the built-in examples are.
     QString folder() const;
