@@ -214,6 +214,11 @@ void CommandLine::describe(QCommandLineParser &parser)
             .arg(FieldExport::MaxScale)
             .arg(FieldExport::DefaultScale),
         QStringLiteral("S")));
+    parser.addOption(QCommandLineOption(QStringLiteral("fit"),
+        QStringLiteral("With --export, in place of --scale: the finest zoom at which the live cells fit W x H "
+                       "pixels, zoomed out to a pixel for many cells if need be; W and H 1 to %1.")
+            .arg(FieldExport::MaxPictureSide),
+        QStringLiteral("WxH")));
     parser.addOption(QCommandLineOption(QStringLiteral("speed"),
         QStringLiteral("With --export to a .gif: generations per second, 1 to %1 (20).").arg(MaxSpeed),
         QStringLiteral("G")));
@@ -299,8 +304,10 @@ CommandLine::Request CommandLine::parse(const QStringList &arguments)
     const bool exporting = isSet("export");
     if (isSet("max-generations") && !settle && !census)
         return fail(QStringLiteral("--max-generations goes with --settle or --census"));
-    if ((isSet("scale") || isSet("speed")) && !exporting)
-        return fail(QStringLiteral("--scale and --speed go with --export"));
+    if ((isSet("scale") || isSet("speed") || isSet("fit")) && !exporting)
+        return fail(QStringLiteral("--scale, --fit and --speed go with --export"));
+    if (isSet("scale") && isSet("fit"))
+        return fail(QStringLiteral("--scale and --fit each choose the zoom: use one of them"));
     if (settle + census + exporting + output > 1)
         return fail(
             QStringLiteral("--settle, --census, --export and --output each answer on their own: use one of them"));
@@ -319,6 +326,18 @@ CommandLine::Request CommandLine::parse(const QStringList &arguments)
             problem = readNumber("scale", FieldExport::MinScale, FieldExport::MaxScale, request.scale);
         if (problem.isEmpty())
             problem = readNumber("speed", 1, MaxSpeed, request.speed);
+        if (problem.isEmpty() && isSet("fit")) {
+            static const QRegularExpression size(QStringLiteral("^\\s*(\\d{1,9})\\s*[xX×]\\s*(\\d{1,9})\\s*$"));
+            const QRegularExpressionMatch match = size.match(parser.value(QStringLiteral("fit")));
+            const int width = match.hasMatch() ? match.captured(1).toInt() : 0;
+            const int height = match.hasMatch() ? match.captured(2).toInt() : 0;
+            if (width < 1 || height < 1 || width > FieldExport::MaxPictureSide || height > FieldExport::MaxPictureSide)
+                problem = QStringLiteral("--fit needs a size WxH, each from 1 to %1, not \"%2\"")
+                              .arg(FieldExport::MaxPictureSide)
+                              .arg(parser.value(QStringLiteral("fit")));
+            request.fit = QSize(width, height);
+        }
+        request.scaleGiven = isSet("scale");
         if (!problem.isEmpty())
             return fail(problem);
         if (request.files.size() != 1)

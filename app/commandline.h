@@ -1,6 +1,7 @@
 #ifndef COMMANDLINE_H
 #define COMMANDLINE_H
 
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -39,6 +40,9 @@ public:
         int maxGenerations = MaxSettleGenerations;
         QString output; // --output, or --export's picture or animation
         int scale = 2; // --scale of an export, 1..8
+        bool scaleGiven = false; // whether --scale was given, rather than taken by default
+        // --fit of an export: the pixels each way, 1..FieldExport::MaxPictureSide, the live cells fit in
+        std::optional<QSize> fit;
         int speed = 20; // --speed of an animation, generations per second, 1..30
     };
 

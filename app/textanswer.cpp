@@ -16,6 +16,7 @@
 
 #include "document/patternfile.h"
 #include "export/fieldexport.h"
+#include "export/pictureframe.h"
 #include "model/analysis/celllist.h"
 #include "model/analysis/runhistory.h"
 #include "model/analysis/stabilisation.h"
@@ -309,7 +310,7 @@ int TextAnswer::writeGenerations(const CommandLine::Request &request)
     QString failure;
     if (PatternFile::text(PatternFile::formatOf(request.output).value_or(PatternFile::Format::Rle), *opened.universe,
             opened.pattern.firstGeneration() + request.generations, opened.pattern.name, opened.pattern.comments, text,
-            failure))
+            failure, opened.pattern.author))
         failure = PatternFile::write(request.output, text);
     if (!failure.isEmpty()) {
         printError(QStringLiteral("%1: %2").arg(request.output, failure));
@@ -331,7 +332,7 @@ int TextAnswer::writeExport(const CommandLine::Request &request)
     QString error;
     bool written = false;
     try {
-        if (universe.topology().kind() == Topology::Kind::Classic)
+        if (universe.topology().kind() == Topology::Kind::Classic && !request.fit)
             written = writeClassicExport(request, universe, animation, ColorMode, error);
         else
             written = writeUniverseExport(request, universe, animation, ColorMode, error);
@@ -377,8 +378,8 @@ bool TextAnswer::writeClassicExport(
 bool TextAnswer::writeUniverseExport(
     const CommandLine::Request &request, Universe &universe, bool animation, int colorMode, QString &error)
 {
-    // A bounded universe whole; the unbounded plane around its live cells, of
-    // every frame for an animation.
+    // A bounded universe whole, unless the picture is to fit a size; else
+    // the live cells, of every frame for an animation.
     std::optional<CellRect> area;
     const auto widen = [&area](const std::optional<CellRect> &box) {
         if (!box)
@@ -387,7 +388,8 @@ bool TextAnswer::writeUniverseExport(
             std::max(area->right, box->right), std::max(area->bottom, box->bottom) }
                     : *box;
     };
-    if (universe.topology().isBounded()) {
+    const bool whole = universe.topology().isBounded() && !request.fit;
+    if (whole) {
         area = Universe::extent(universe.topology());
     } else if (animation) {
         const std::unique_ptr<Universe> ahead = universe.clone();
@@ -400,15 +402,21 @@ bool TextAnswer::writeUniverseExport(
         universe.advance(static_cast<std::uint64_t>(request.generations));
         widen(universe.boundingBox());
     }
+    if (!area && universe.topology().isBounded())
+        area = Universe::extent(universe.topology());
     if (!area) {
         error = QStringLiteral("there are no live cells to draw");
         return false;
     }
+    // A picture too large at the scale by default is drawn zoomed out; one asked for at a scale is refused.
+    const PictureFrame frame = request.fit ? PictureFrame::fitting(*area, *request.fit)
+        : request.scaleGiven               ? PictureFrame::atScale(*area, request.scale)
+                                           : PictureFrame::atScaleOrSmaller(*area, request.scale);
     if (animation)
-        return FieldExport::writeGif(request.output, universe, *area, static_cast<int>(request.generations),
-                   request.scale, colorMode, FieldExport::frameDelay(request.speed), FieldExport::Progress(), &error)
+        return FieldExport::writeGif(request.output, universe, frame, static_cast<int>(request.generations), colorMode,
+                   FieldExport::frameDelay(request.speed), FieldExport::Progress(), &error)
             == FieldExport::Outcome::Written;
-    if (universe.topology().isBounded())
+    if (whole)
         universe.advance(static_cast<std::uint64_t>(request.generations));
-    return FieldExport::writePng(request.output, universe, *area, request.scale, colorMode, &error);
+    return FieldExport::writePng(request.output, universe, frame, colorMode, &error);
 }

@@ -28,6 +28,8 @@ const QString RecentKey = QStringLiteral("recentFiles");
 const QString UniverseKey = QStringLiteral("universe");
 const QString MemoryKey = QStringLiteral("memory");
 const QString GridKey = QStringLiteral("grid");
+const QString FollowKey = QStringLiteral("followPattern");
+const QString DockFolderKey = QStringLiteral("patternsDockFolder");
 
 // The part of the window's frame that must be on a screen for the window to be
 // grabbed and moved back: the left end of its title bar. In pixels.
@@ -112,6 +114,14 @@ void AppSettings::setPauseWhenSettled(bool pause) { write(PauseKey, pause); }
 bool AppSettings::gridShown() const { return settings->value(GridKey).toString() == QLatin1String("true"); }
 
 void AppSettings::setGridShown(bool shown) { write(GridKey, shown); }
+
+bool AppSettings::followPattern() const { return settings->value(FollowKey).toString() != QLatin1String("false"); }
+
+void AppSettings::setFollowPattern(bool follow) { write(FollowKey, follow); }
+
+QString AppSettings::patternsDockFolder() const { return settings->value(DockFolderKey).toString(); }
+
+void AppSettings::setPatternsDockFolder(const QString &folder) { write(DockFolderKey, folder); }
 
 std::optional<Topology> AppSettings::startUniverse() const
 {

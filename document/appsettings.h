@@ -64,6 +64,12 @@ public:
     // View > Grid; default off.
     bool gridShown() const;
     void setGridShown(bool shown);
+    // View > Follow pattern, as the user last chose it; default on.
+    bool followPattern() const;
+    void setFollowPattern(bool follow);
+    // The folder the Patterns dock shows; empty until the user chooses one.
+    QString patternsDockFolder() const;
+    void setPatternsDockFolder(const QString &folder);
     // The universe to start in, if the user asked for one to be remembered;
     // none (the classic field) by default. A valid topology.
     std::optional<Topology> startUniverse() const;

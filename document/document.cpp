@@ -56,6 +56,7 @@ Document::Document(QObject *parent)
     // Pushes are announced by recordStep().
     connect(undoStack, &UndoHistory::indexChanged, this, &Document::undoChanged);
     connect(runThread, &RunThread::finished, this, &Document::jumped);
+    connect(undoStack, &UndoHistory::cleanChanged, this, [this](bool clean) { emit modifiedChanged(!clean); });
     connect(stabilityWatch, &StabilityWatch::changed, this, [this] {
         const Stabilisation::Result *found = stabilityWatch->result();
         if (running && pauseWhenSettled && found && found->outcome == Stabilisation::Outcome::Stable)
@@ -94,6 +95,8 @@ Universe &Document::current()
     return *classic;
 }
 
+bool Document::isModified() const { return !undoStack->isClean(); }
+
 GameField *Document::classicField() { return other ? nullptr : &classic->field(); }
 
 QString Document::openPattern(
@@ -127,10 +130,12 @@ QString Document::openPattern(
     generationNumber = pattern.firstGeneration();
     savedGeneration = generationNumber;
     patternName = pattern.name;
+    patternAuthor = pattern.author;
     patternComments = pattern.comments;
     emit ruleChanged();
     fieldSet();
     recordStep(translated(QT_TRANSLATE_NOOP("MainWindow", "Open pattern")), before);
+    undoStack->setClean();
     return QString();
 }
 
@@ -140,15 +145,19 @@ QString Document::savePattern(const QString &path, PatternFile::Format format)
     const std::string name = patternName.empty() && format == PatternFile::Format::Plaintext
         ? QFileInfo(path).completeBaseName().toStdString()
         : patternName;
-    if (!other && format != PatternFile::Format::Macrocell)
-        return PatternFile::write(path,
-            PatternFile::text(format, classic->field().snapshot(),
-                static_cast<int>(std::min<std::int64_t>(generationNumber, INT_MAX)), rule(), name, patternComments));
     std::string text;
-    QString error;
-    if (!PatternFile::text(format, universe(), generationNumber, name, patternComments, text, error))
-        return error;
-    return PatternFile::write(path, text);
+    QString problem;
+    if (!other && format != PatternFile::Format::Macrocell)
+        text = PatternFile::text(format, classic->field().snapshot(),
+            static_cast<int>(std::min<std::int64_t>(generationNumber, INT_MAX)), rule(), name, patternComments,
+            patternAuthor);
+    else if (!PatternFile::text(
+                 format, universe(), generationNumber, name, patternComments, text, problem, patternAuthor))
+        return problem;
+    problem = PatternFile::write(path, text);
+    if (problem.isEmpty())
+        undoStack->setClean();
+    return problem;
 }
 
 QString Document::copy(const std::optional<CellRect> &area, QString &text)
@@ -346,6 +355,7 @@ void Document::clear()
     current().clear();
     generationNumber = 1;
     patternName.clear();
+    patternAuthor.clear();
     patternComments.clear();
     fieldSet();
     recordStep(translated(QT_TRANSLATE_NOOP("MainWindow", "Clear")), before);
@@ -402,6 +412,7 @@ QString Document::randomize(const CellRect &area)
     }
     generationNumber = 1;
     patternName.clear();
+    patternAuthor.clear();
     patternComments.clear();
     fieldSet();
     recordStep(translated(QT_TRANSLATE_NOOP("MainWindow", "Random")), before);
@@ -643,6 +654,7 @@ FieldCommand::State Document::currentState(bool withSaved) const
     state.universe = universe().clone();
     state.generation = generationNumber;
     state.name = patternName;
+    state.author = patternAuthor;
     state.comments = patternComments;
     if (withSaved) {
         state.saved = saved;
@@ -661,6 +673,7 @@ void Document::applyState(const FieldCommand::State &state)
     emit ruleChanged();
     generationNumber = state.generation;
     patternName = state.name;
+    patternAuthor = state.author;
     patternComments = state.comments;
     fieldSet();
 }

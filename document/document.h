@@ -97,6 +97,13 @@ public:
     bool isRunning() const { return running; }
     // A jump of the run computes on the run's thread; the universe is still at the generation before it.
     bool isJumping() const;
+    // The name, author and comment lines (UTF-8) of the file the cells came
+    // from, as Pattern holds them; empty for cells made in the window.
+    const std::string &name() const { return patternName; }
+    const std::string &author() const { return patternAuthor; }
+    const std::vector<std::string> &comments() const { return patternComments; }
+    // Whether the universe changed since it was last opened or saved, or since the start.
+    bool isModified() const;
     // In the unbounded plane, the same run followed until it is stable apart
     // from the spaceships flying away, and what it leaves behind.
     const StabilityWatch &stability() const { return *stabilityWatch; }
@@ -249,6 +256,8 @@ signals:
     void strokeEnded();
     // A run stopped on a limit of the engine (memory, 64 bits); `problem` says which.
     void runFailed(const QString &problem);
+    // isModified() changed.
+    void modifiedChanged(bool modified);
 
 private:
     // The run history's digest of a universe: the universe's own, moved cells
@@ -308,6 +317,7 @@ private:
     std::int64_t jumpSize = 0; // generations of the jump in flight on the run's thread
     // The name and comments of the last opened file, while the cells come from it.
     std::string patternName;
+    std::string patternAuthor;
     std::vector<std::string> patternComments;
     bool running = false;
     bool pauseWhenSettled = false;

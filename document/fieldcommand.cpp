@@ -16,7 +16,7 @@ bool sameUniverse(const Universe *one, const Universe *other)
 
 bool FieldCommand::State::operator==(const State &other) const
 {
-    return generation == other.generation && name == other.name && comments == other.comments
+    return generation == other.generation && name == other.name && author == other.author && comments == other.comments
         && sameUniverse(universe.get(), other.universe.get()) && sameUniverse(saved.get(), other.saved.get())
         && savedGeneration == other.savedGeneration;
 }

@@ -29,6 +29,7 @@ public:
         std::int64_t savedGeneration = 1; // with `saved`
         // Of the file the cells came from, for saving them again; empty for cells made in the window.
         std::string name;
+        std::string author;
         std::vector<std::string> comments;
 
         bool operator==(const State &other) const;

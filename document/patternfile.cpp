@@ -126,7 +126,7 @@ QString PatternFile::extension(Format format)
 }
 
 std::string PatternFile::text(Format format, GameField::Cell *const *cells, int generation, const Rule &rule,
-    const std::string &name, const std::vector<std::string> &comments)
+    const std::string &name, const std::vector<std::string> &comments, const std::string &author)
 {
     switch (format) {
     case Format::Plaintext:
@@ -143,11 +143,11 @@ std::string PatternFile::text(Format format, GameField::Cell *const *cells, int 
     case Format::Rle:
         break;
     }
-    return PatternWriter::writeRle(cells, generation, rule, name, comments);
+    return PatternWriter::writeRle(cells, generation, rule, name, comments, author);
 }
 
 bool PatternFile::text(Format format, const Universe &universe, std::int64_t generation, const std::string &name,
-    const std::vector<std::string> &comments, std::string &text, QString &error)
+    const std::vector<std::string> &comments, std::string &text, QString &error, const std::string &author)
 {
     std::string problem;
     bool written = true;
@@ -162,7 +162,7 @@ bool PatternFile::text(Format format, const Universe &universe, std::int64_t gen
         text = PatternWriter::writeMacrocell(universe, generation, name, comments);
         break;
     case Format::Rle:
-        text = PatternWriter::writeRle(universe, generation, name, comments);
+        text = PatternWriter::writeRle(universe, generation, name, comments, author);
         break;
     }
     error = QString::fromStdString(problem);

@@ -48,15 +48,16 @@ public:
     // The extension a name gets for `format`, without the dot.
     static QString extension(Format format);
     // The field in `format`. cells: a snapshot buffer as PatternWriter takes
-    // it; generation 1 or more; name and comments: those of the file the field
-    // came from (UTF-8), written where the format has a place for them.
+    // it; generation 1 or more; name, comments and author: those of the file
+    // the field came from (UTF-8), written where the format has a place for them.
     static std::string text(Format format, GameField::Cell *const *cells, int generation, const Rule &rule,
-        const std::string &name, const std::vector<std::string> &comments);
+        const std::string &name, const std::vector<std::string> &comments, const std::string &author = std::string());
     // `universe` in `format` at `generation` (1..), into `text`; or false with
     // `error` set when the format cannot hold so many cells (plaintext and
     // Life 1.06 list them one by one).
     static bool text(Format format, const Universe &universe, std::int64_t generation, const std::string &name,
-        const std::vector<std::string> &comments, std::string &text, QString &error);
+        const std::vector<std::string> &comments, std::string &text, QString &error,
+        const std::string &author = std::string());
 };
 
 #endif // PATTERNFILE_H

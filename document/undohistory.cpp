@@ -12,11 +12,18 @@ UndoHistory::~UndoHistory() = default;
 
 void UndoHistory::push(std::unique_ptr<FieldCommand> step)
 {
-    steps.resize(done);
-    steps.push_back(std::move(step));
-    if (steps.size() > limit)
-        steps.pop_front();
-    done = steps.size();
+    announcing([&] {
+        if (cleanAt > static_cast<std::ptrdiff_t>(done))
+            cleanAt = -1;
+        steps.resize(done);
+        steps.push_back(std::move(step));
+        if (steps.size() > limit) {
+            steps.pop_front();
+            if (cleanAt >= 0)
+                --cleanAt;
+        }
+        done = steps.size();
+    });
 }
 
 QString UndoHistory::undoText() const { return canUndo() ? steps[done - 1]->text() : QString(); }
@@ -27,8 +34,10 @@ void UndoHistory::undo()
 {
     if (!canUndo())
         return;
-    steps[done - 1]->undo();
-    --done;
+    announcing([this] {
+        steps[done - 1]->undo();
+        --done;
+    });
     emit indexChanged();
 }
 
@@ -36,7 +45,22 @@ void UndoHistory::redo()
 {
     if (!canRedo())
         return;
-    steps[done]->redo();
-    ++done;
+    announcing([this] {
+        steps[done]->redo();
+        ++done;
+    });
     emit indexChanged();
+}
+
+void UndoHistory::setClean()
+{
+    announcing([this] { cleanAt = static_cast<std::ptrdiff_t>(done); });
+}
+
+void UndoHistory::announcing(const std::function<void()> &change)
+{
+    const bool wasClean = isClean();
+    change();
+    if (isClean() != wasClean)
+        emit cleanChanged(isClean());
 }

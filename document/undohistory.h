@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <deque>
+#include <functional>
 #include <memory>
 
 #include "document/fieldcommand.h"
@@ -32,15 +33,25 @@ public:
     QString redoText() const;
     void undo();
     void redo();
+    // Marks the steps done now as those of the saved universe; it is clean
+    // from the start, and no longer once a push forgets that place.
+    void setClean();
+    bool isClean() const { return cleanAt == static_cast<std::ptrdiff_t>(done); }
 
 signals:
     // A step was undone or redone.
     void indexChanged();
+    // isClean() changed.
+    void cleanChanged(bool clean);
 
 private:
+    // Runs `change`, then says whether it made the history clean or not.
+    void announcing(const std::function<void()> &change);
+
     std::size_t limit;
     std::deque<std::unique_ptr<FieldCommand>> steps; // the oldest first
     std::size_t done = 0; // steps that are done, the first ones of `steps`
+    std::ptrdiff_t cleanAt = 0; // `done` when clean, or -1 once that place is forgotten
 };
 
 #endif // UNDOHISTORY_H

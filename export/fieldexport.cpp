@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "export/gifwriter.h"
+#include "export/pictureframe.h"
 #include "model/engine/gamefield.h"
 #include "view/fieldimage.h"
 #include "view/universeimage.h"
@@ -52,24 +53,18 @@ QString tooLarge(int side)
         .arg(side);
 }
 
-// The pixels of a picture of `cells` at zoom step `step`, each way, or none
-// when a side would be more than MaxPictureSide; `problem` then says so.
-std::optional<QSize> pictureSize(const CellRect &cells, int step, QString &problem)
+// The pixels of the picture `frame` draws, or none when a side would be
+// more than MaxPictureSide; `problem` then says so.
+std::optional<QSize> pictureSize(const PictureFrame &frame, QString &problem)
 {
-    Viewport viewport;
-    viewport.place(step, CellPoint {}, QPoint());
-    const std::uint64_t columns = static_cast<std::uint64_t>(cells.right) - static_cast<std::uint64_t>(cells.left) + 1;
-    const std::uint64_t rows = static_cast<std::uint64_t>(cells.bottom) - static_cast<std::uint64_t>(cells.top) + 1;
-    const auto side = static_cast<std::uint64_t>(FieldExport::MaxPictureSide);
-    const auto size = static_cast<std::uint64_t>(viewport.cellSize());
-    if (columns <= side / size && rows <= side / size)
-        return QSize(static_cast<int>(columns * size), static_cast<int>(rows * size));
+    if (const std::optional<QSize> size = frame.size())
+        return size;
+    const CellRect &cells = frame.cells();
     problem = QCoreApplication::translate("FieldExport",
-        "A picture of %1 x %2 cells at %3 pixels a cell would be more than %4 pixels a side; choose a smaller scale "
+        "A picture of %1 x %2 cells at this zoom would be more than %3 pixels a side; choose a smaller scale "
         "or fewer cells.")
-                  .arg(static_cast<qulonglong>(columns))
-                  .arg(static_cast<qulonglong>(rows))
-                  .arg(size)
+                  .arg(static_cast<qulonglong>(cells.right) - static_cast<qulonglong>(cells.left) + 1)
+                  .arg(static_cast<qulonglong>(cells.bottom) - static_cast<qulonglong>(cells.top) + 1)
                   .arg(FieldExport::MaxPictureSide);
     return std::nullopt;
 }
@@ -265,50 +260,49 @@ int FieldExport::zoomStepForScale(int scale)
 }
 
 bool FieldExport::writePng(
-    const QString &path, const Universe &universe, const CellRect &cells, int scale, int colorMode, QString *error)
+    const QString &path, const Universe &universe, const PictureFrame &frame, int colorMode, QString *error)
 {
-    if (!scaleProblem(scale).isEmpty())
-        return setError(error, scaleProblem(scale));
-    const int step = zoomStepForScale(scale);
+    if (!scaleProblem(frame.scale()).isEmpty())
+        return setError(error, scaleProblem(frame.scale()));
     QString problem;
-    const std::optional<QSize> size = pictureSize(cells, step, problem);
+    const std::optional<QSize> size = pictureSize(frame, problem);
     if (!size)
         return setError(error, problem);
-    const QImage picture = UniverseImage::picture(universe, cells, step, colorMode);
+    const QImage shown = UniverseImage::picture(universe, frame.cells(), frame.zoomStep(), colorMode);
+    if (shown.isNull())
+        return setError(error, tooLarge(std::max(size->width(), size->height())));
+    const QImage picture = frame.scale() == 1
+        ? shown
+        : shown.scaled(shown.size() * frame.scale(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
     if (picture.isNull())
         return setError(error, tooLarge(std::max(size->width(), size->height())));
     return writePicture(path, picture, error);
 }
 
-FieldExport::Outcome FieldExport::writeGif(const QString &path, const Universe &universe, const CellRect &cells,
-    int generations, int scale, int colorMode, int delay, const Progress &progress, QString *error)
+FieldExport::Outcome FieldExport::writeGif(const QString &path, const Universe &universe, const PictureFrame &frame,
+    int generations, int colorMode, int delay, const Progress &progress, QString *error)
 {
-    if (!scaleProblem(scale).isEmpty()) {
-        setError(error, scaleProblem(scale));
-        return Outcome::Failed;
-    }
-    const int step = zoomStepForScale(scale);
-    QString problem;
-    const std::optional<QSize> size = pictureSize(cells, step, problem);
+    QString problem = scaleProblem(frame.scale());
+    const std::optional<QSize> size = problem.isEmpty() ? pictureSize(frame, problem) : std::nullopt;
     if (!size) {
         setError(error, problem);
         return Outcome::Failed;
     }
     const std::unique_ptr<Universe> copy = universe.clone();
     QImage pictures[2];
-    const auto pictureOf = [&](int frame) {
-        if (frame > 0)
+    const auto pictureOf = [&](int index) {
+        if (index > 0)
             copy->advance(1);
-        pictures[frame % 2] = UniverseImage::picture(*copy, cells, step, colorMode);
-        return std::make_pair(&pictures[frame % 2], frame > 0 ? &pictures[(frame + 1) % 2] : nullptr);
+        pictures[index % 2] = UniverseImage::picture(*copy, frame.cells(), frame.zoomStep(), colorMode);
+        return std::make_pair(&pictures[index % 2], index > 0 ? &pictures[(index + 1) % 2] : nullptr);
     };
-    const QImage first = UniverseImage::picture(universe, cells, step, colorMode);
+    const QImage first = UniverseImage::picture(universe, frame.cells(), frame.zoomStep(), colorMode);
     if (first.isNull()) {
         setError(error, tooLarge(std::max(size->width(), size->height())));
         return Outcome::Failed;
     }
-    return writeFrames(
-        path, generations, first.size(), UniverseImage::colors(colorMode), pictureOf, 1, delay, progress, error);
+    return writeFrames(path, generations, first.size(), UniverseImage::colors(colorMode), pictureOf, frame.scale(),
+        delay, progress, error);
 }
 
 int FieldExport::frameDelay(double generationsPerSecond)

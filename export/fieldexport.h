@@ -8,6 +8,8 @@
 #include "model/engine/gamefield.h"
 #include "model/engine/universe.h"
 
+class PictureFrame;
+
 // Writes the field as the view shows it to picture files: one PNG, or an
 // animated GIF of the field and the generations after it. Whoever calls it
 // does the stepping, on a field of its own, so the export never moves the
@@ -57,15 +59,15 @@ public:
     // (MinScale..MaxScale), or as near below as the view's zooms come: 1, 2,
     // 3, 4, 6 or 8 pixels.
     static int zoomStepForScale(int scale);
-    // `cells` of `universe` at zoomStepForScale(scale) in colorMode, as a PNG.
-    // Refused, with the reason in *error, when a side would be more than
-    // MaxPictureSide pixels.
+    // The cells of `universe` that `frame` shows, as it shows them, in
+    // colorMode, as a PNG. Refused, with the reason in *error, when a side
+    // would be more than MaxPictureSide pixels.
     static bool writePng(
-        const QString &path, const Universe &universe, const CellRect &cells, int scale, int colorMode, QString *error);
+        const QString &path, const Universe &universe, const PictureFrame &frame, int colorMode, QString *error);
     // `universe` and its next `generations` (MinGenerations..MaxGenerations)
-    // generations, computed on a copy, as writePng() draws `cells` of each.
-    static Outcome writeGif(const QString &path, const Universe &universe, const CellRect &cells, int generations,
-        int scale, int colorMode, int delay, const Progress &progress, QString *error);
+    // generations, computed on a copy, as writePng() draws each.
+    static Outcome writeGif(const QString &path, const Universe &universe, const PictureFrame &frame, int generations,
+        int colorMode, int delay, const Progress &progress, QString *error);
 
     // The GIF delay of one generation at generationsPerSecond (more than 0),
     // in hundredths of a second, rounded, at most 65535.

@@ -23,6 +23,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <algorithm>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -39,6 +40,8 @@
 #include "mainwindow/mainwindowui.h"
 #include "mainwindow/panellayout.h"
 #include "mainwindow/patterndialogs.h"
+#include "mainwindow/patterninfodialog.h"
+#include "mainwindow/patternsdock.h"
 #include "mainwindow/recentfiles.h"
 #include "mainwindow/stepcontrol.h"
 #include "mainwindow/universedialog.h"
@@ -46,6 +49,7 @@
 #include "mainwindow/windowplacement.h"
 #include "model/engine/hashlife.h"
 #include "view/populationchart.h"
+#include "view/viewfollower.h"
 #include "view/widgetpaintarea.h"
 
 namespace
@@ -169,6 +173,18 @@ MainWindow::MainWindow(QWidget *parent)
     connect(ui->Action_View_Grid, &QAction::toggled, view, &WidgetPaintArea::setGridShown);
     connect(ui->Action_View_Grid, &QAction::toggled, this, [this](bool shown) { settings->setGridShown(shown); });
     connect(view, &WidgetPaintArea::selectionChanged, this, &MainWindow::updateEditActions);
+    connect(ui->Action_File_PatternInfo, &QAction::triggered, this, &MainWindow::showPatternInfo);
+    connect(document, &Document::modifiedChanged, this, &QWidget::setWindowModified);
+    connect(ui->Action_View_Patterns, &QAction::toggled, this, &MainWindow::showPatternsDock);
+    QAction *follow = ui->Action_View_Follow;
+    connect(follow, &QAction::triggered, this, [this](bool on) { settings->setFollowPattern(on); });
+    connect(follow, &QAction::toggled, this, [this](bool on) {
+        follower->setActive(on);
+        Slot_Document_FieldChanged(true);
+    });
+    for (QAction *zoom : { ui->Action_View_ZoomIn, ui->Action_View_ZoomOut })
+        connect(zoom, &QAction::triggered, follow, [follow] { follow->setChecked(false); });
+    connect(follower, &ViewFollower::stoppedByUser, follow, [follow] { follow->setChecked(false); });
     const std::pair<QAction *, Orientation> turns[] = {
         { ui->Action_Edit_RotateClockwise, Orientation().clockwise() },
         { ui->Action_Edit_RotateAnticlockwise, Orientation().anticlockwise() },
@@ -213,6 +229,9 @@ void MainWindow::init()
     ui->CheckBox_PauseWhenSettled->setChecked(settings->pauseWhenSettled());
     ui->Action_View_Grid->setChecked(settings->gridShown());
     ui->WidgetPaintArea_GraphicScene->setGridShown(settings->gridShown());
+    follower = new ViewFollower(ui->WidgetPaintArea_GraphicScene);
+    ui->Action_View_Follow->setChecked(settings->followPattern());
+    follower->setActive(settings->followPattern());
     QAction *const modes[] = { ui->Action_Edit_PasteOr, ui->Action_Edit_PasteCopy, ui->Action_Edit_PasteXor };
     modes[settings->pasteMode()]->setChecked(true);
     patternFolder = settings->patternFolder();
@@ -244,6 +263,7 @@ void MainWindow::init()
 
 void MainWindow::Slot_Document_FieldChanged(bool cells)
 {
+    setWindowTitle(PatternInfoDialog::windowTitle(document->name()));
     MainWindowUi::setCountText(ui->Label_CellCount, tr("Cells: %1"), document->cellCount());
     MainWindowUi::setCountText(
         ui->Label_GenerationNumber, tr("Generation: %1"), static_cast<quint64>(document->generation()));
@@ -251,6 +271,8 @@ void MainWindow::Slot_Document_FieldChanged(bool cells)
     updateEditActions();
     if (cells)
         ui->WidgetPaintArea_GraphicScene->update();
+    if (cells && !document->classicField())
+        follower->follow(document->universe().boundingBox());
 }
 
 void MainWindow::Slot_Document_HistoryChanged()
@@ -334,6 +356,9 @@ bool MainWindow::openPatternFile(
         rememberPatternFile(path);
     if (!document->classicField())
         ui->WidgetPaintArea_GraphicScene->fitPattern();
+    if (!document->topology().isBounded())
+        ui->Action_View_Follow->setChecked(settings->followPattern());
+    PatternInfoDialog::offerNotes(this, !document->comments().empty());
     return true;
 }
 
@@ -487,7 +512,8 @@ void MainWindow::Slot_Action_File_ExportAnimation()
     const QString path = document->classicField()
         ? WindowExport::animation(this, patternFolder, document->animationFrames(), colorMode, ips)
         : WindowExport::animation(this, patternFolder, *document->snapshot(),
-            ui->WidgetPaintArea_GraphicScene->visibleCells(), colorMode, ips);
+            ui->WidgetPaintArea_GraphicScene->visibleCells(), ui->WidgetPaintArea_GraphicScene->viewport().zoomStep(),
+            colorMode, ips);
     if (!path.isEmpty())
         patternFolder = QFileInfo(path).absolutePath();
 }
@@ -629,6 +655,28 @@ void MainWindow::Slot_Action_Simulation_PopulationGraph()
     populationChart->show();
     populationChart->raise();
     populationChart->activateWindow();
+}
+
+void MainWindow::showPatternInfo()
+{
+    if (!patternInfo)
+        patternInfo = new PatternInfoDialog(*document, this);
+    patternInfo->show();
+    patternInfo->raise();
+    patternInfo->activateWindow();
+}
+
+void MainWindow::showPatternsDock(bool shown)
+{
+    if (!patternsDock && shown) {
+        patternsDock = new PatternsDock(settings, ui->Menu_Examples, ui->Action_View_Patterns, this);
+        connect(patternsDock, &PatternsDock::openRequested, this, [this](const QString &path) {
+            if (!document->isRunning())
+                openPatternFile(path);
+        });
+    }
+    if (patternsDock)
+        patternsDock->setVisible(shown);
 }
 
 void MainWindow::Slot_Action_Simulation_Census()

@@ -18,6 +18,9 @@ class MainWindowUi;
 class PanelLayout;
 class StepControl;
 class CensusDialog;
+class PatternInfoDialog;
+class PatternsDock;
+class ViewFollower;
 class PopulationChart;
 class RecentFiles;
 class QDragEnterEvent;
@@ -131,6 +134,8 @@ private:
     void updateEditActions();
     // Shows a refused edit, if it was refused.
     void showRefusal(const QString &title, const QString &problem);
+    void showPatternInfo();
+    void showPatternsDock(bool shown);
 
     MainWindowUi *ui; // owned; the widgets themselves belong to the window
     AppSettings *settings = nullptr; // owned
@@ -141,6 +146,9 @@ private:
     QString patternFolder; // where the last pattern was opened or saved
     PopulationChart *populationChart = nullptr; // a child window, made when first asked for
     CensusDialog *censusDialog = nullptr; // a child window, made when first asked for
+    PatternInfoDialog *patternInfo = nullptr; // a child window, made when first asked for
+    ViewFollower *follower = nullptr; // a child of the view
+    PatternsDock *patternsDock = nullptr; // a child of this window, made when first shown
     StepControl *stepControl = nullptr; // a child of this window
     PanelLayout *panelLayout = nullptr; // a child of this window
     std::unique_ptr<Clip> pasteClip; // the pattern being placed, while one is; the view shows it

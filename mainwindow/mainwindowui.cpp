@@ -84,6 +84,9 @@ void MainWindowUi::setupUi(QMainWindow *window)
     Action_File_ExportImage->setObjectName(QString::fromUtf8("Action_File_ExportImage"));
     Action_File_ExportAnimation = new QAction(window);
     Action_File_ExportAnimation->setObjectName(QString::fromUtf8("Action_File_ExportAnimation"));
+    Action_File_PatternInfo = new QAction(window);
+    Action_File_PatternInfo->setObjectName(QString::fromUtf8("Action_File_PatternInfo"));
+    Action_File_PatternInfo->setShortcut(QKeySequence(Qt::CTRL + Qt::Key_I));
     Action_File_Exit = new QAction(window);
     Action_File_Exit->setObjectName(QString::fromUtf8("Action_File_Exit"));
     Action_File_Exit->setShortcut(QKeySequence::Quit);
@@ -177,6 +180,13 @@ void MainWindowUi::setupUi(QMainWindow *window)
     Action_View_Grid->setObjectName(QString::fromUtf8("Action_View_Grid"));
     Action_View_Grid->setShortcut(QKeySequence(Qt::Key_G));
     Action_View_Grid->setCheckable(true);
+    Action_View_Follow = new QAction(window);
+    Action_View_Follow->setObjectName(QString::fromUtf8("Action_View_Follow"));
+    Action_View_Follow->setCheckable(true);
+    Action_View_Patterns = new QAction(window);
+    Action_View_Patterns->setObjectName(QString::fromUtf8("Action_View_Patterns"));
+    Action_View_Patterns->setShortcut(QKeySequence(Qt::Key_F9));
+    Action_View_Patterns->setCheckable(true);
     Action_Help_About = new QAction(window);
     Action_Help_About->setObjectName(QString::fromUtf8("Action_Help_About"));
 
@@ -361,6 +371,8 @@ void MainWindowUi::setupUi(QMainWindow *window)
     Menu_File->addAction(Action_File_ExportImage);
     Menu_File->addAction(Action_File_ExportAnimation);
     Menu_File->addSeparator();
+    Menu_File->addAction(Action_File_PatternInfo);
+    Menu_File->addSeparator();
     Menu_File->addAction(Action_File_Exit);
     Menu_Edit->addAction(Action_Edit_Undo);
     Menu_Edit->addAction(Action_Edit_Redo);
@@ -398,6 +410,9 @@ void MainWindowUi::setupUi(QMainWindow *window)
     Menu_View->addAction(Action_View_FitPattern);
     Menu_View->addSeparator();
     Menu_View->addAction(Action_View_Grid);
+    Menu_View->addAction(Action_View_Follow);
+    Menu_View->addSeparator();
+    Menu_View->addAction(Action_View_Patterns);
     Menu_Help->addAction(Action_Help_About);
 
     retranslateUi(window);
@@ -412,6 +427,7 @@ void MainWindowUi::retranslateUi(QMainWindow *window)
     Action_File_SavePattern->setText(QCoreApplication::translate("MainWindow", "&Save pattern as…", nullptr));
     Action_File_ExportImage->setText(QCoreApplication::translate("MainWindow", "Export &image…", nullptr));
     Action_File_ExportAnimation->setText(QCoreApplication::translate("MainWindow", "Export &animation…", nullptr));
+    Action_File_PatternInfo->setText(QCoreApplication::translate("MainWindow", "Pattern &information…", nullptr));
     Action_File_Exit->setText(QCoreApplication::translate("MainWindow", "E&xit", nullptr));
     // The controller adds the name of the step that would be undone or redone.
     Action_Edit_Undo->setText(QCoreApplication::translate("MainWindow", "&Undo", nullptr));
@@ -453,6 +469,8 @@ void MainWindowUi::retranslateUi(QMainWindow *window)
     Action_View_ZoomOut->setText(QCoreApplication::translate("MainWindow", "Zoom &out", nullptr));
     Action_View_FitPattern->setText(QCoreApplication::translate("MainWindow", "&Fit pattern", nullptr));
     Action_View_Grid->setText(QCoreApplication::translate("MainWindow", "&Grid", nullptr));
+    Action_View_Follow->setText(QCoreApplication::translate("MainWindow", "Follow &pattern", nullptr));
+    Action_View_Patterns->setText(QCoreApplication::translate("MainWindow", "Pa&tterns", nullptr));
     Action_Help_About->setText(QCoreApplication::translate("MainWindow", "&About", nullptr));
     WidgetPaintArea_GraphicScene->setToolTip(QCoreApplication::translate(
         "MainWindow", "Click or drag to draw cells; drag from a live cell to erase; Shift+drag to select", nullptr));

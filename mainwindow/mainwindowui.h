@@ -59,6 +59,7 @@ public:
     QAction *Action_File_SavePattern = nullptr;
     QAction *Action_File_ExportImage = nullptr;
     QAction *Action_File_ExportAnimation = nullptr;
+    QAction *Action_File_PatternInfo = nullptr; // Ctrl+I: the pattern's notes, in a window of its own
     QAction *Action_File_Exit = nullptr;
     QAction *Action_Edit_Undo = nullptr;
     QAction *Action_Edit_Redo = nullptr;
@@ -93,6 +94,8 @@ public:
     QAction *Action_View_ZoomOut = nullptr;
     QAction *Action_View_FitPattern = nullptr;
     QAction *Action_View_Grid = nullptr; // checkable
+    QAction *Action_View_Follow = nullptr; // checkable: the view keeps the live cells in sight
+    QAction *Action_View_Patterns = nullptr; // F9: shows or hides the pattern folder's dock
     QAction *Action_Help_About = nullptr;
     QWidget *Widget_Main = nullptr;
     QVBoxLayout *Layout_Vertical_1 = nullptr;

@@ -2,56 +2,31 @@
 
 #include <QCoreApplication>
 #include <QDialog>
-#include <QImage>
-#include <QImageWriter>
 #include <QMessageBox>
-#include <QSaveFile>
 
-#include <algorithm>
 #include <functional>
 
+#include "export/pictureframe.h"
 #include "mainwindow/exportoptions.h"
 #include "mainwindow/patterndialogs.h"
 #include "mainwindow/slicedtask.h"
 #include "model/engine/universe.h"
-#include "view/universeimage.h"
 
 namespace
 {
 
 QString translated(const char *source) { return QCoreApplication::translate("MainWindow", source); }
 
-// The cells the user chose: the live cells' box, or the view's when there are none.
-CellRect chosenCells(const ExportOptions &options, const Universe &universe, const CellRect &view)
+// The cells the user chose and how they are drawn: what the view shows, as
+// it shows them, each pixel scale x scale pixels; or the live cells' box at
+// the scale's own zoom, zoomed out as far as a picture needs, or the view's
+// cells that way when there are no live cells.
+PictureFrame chosenFrame(const ExportOptions &options, const Universe &universe, const CellRect &view, int zoomStep)
 {
-    if (options.livePattern()) {
-        if (const std::optional<CellRect> box = universe.boundingBox())
-            return *box;
-    }
-    return view;
-}
-
-// The cells of `view` drawn as the view draws them at `zoomStep`, each pixel
-// scale x scale pixels, as a PNG.
-bool writeView(const QString &path, const Universe &universe, const CellRect &view, int zoomStep, int scale,
-    int colorMode, QString *error)
-{
-    const QImage shown = UniverseImage::picture(universe, view, zoomStep, colorMode);
-    const qint64 side = std::max<qint64>(shown.width(), shown.height()) * scale;
-    if (shown.isNull() || side > FieldExport::MaxPictureSide) {
-        *error = translated(QT_TRANSLATE_NOOP("MainWindow", "The picture would be more than %1 pixels a side."))
-                     .arg(FieldExport::MaxPictureSide);
-        return false;
-    }
-    const QImage picture
-        = scale == 1 ? shown : shown.scaled(shown.size() * scale, Qt::IgnoreAspectRatio, Qt::FastTransformation);
-    QSaveFile file(path);
-    QImageWriter writer(&file, "png");
-    if (!file.open(QIODevice::WriteOnly) || !writer.write(picture) || !file.commit()) {
-        *error = writer.error() != QImageWriter::UnknownError ? writer.errorString() : file.errorString();
-        return false;
-    }
-    return true;
+    if (!options.livePattern())
+        return PictureFrame::asViewed(view, zoomStep, options.scale());
+    const std::optional<CellRect> box = universe.boundingBox();
+    return PictureFrame::atScaleOrSmaller(box ? *box : view, options.scale());
 }
 
 // Asks for the options and then the file, and writes it with `write`, which
@@ -129,18 +104,16 @@ QString WindowExport::image(
     QWidget *parent, const QString &folder, const Universe &universe, const CellRect &view, int zoomStep, int colorMode)
 {
     return exportImage(parent, folder, true, [&](const ExportOptions &options, const QString &path, QString *error) {
-        return options.livePattern() ? FieldExport::writePng(
-                   path, universe, chosenCells(options, universe, view), options.scale(), colorMode, error)
-                                     : writeView(path, universe, view, zoomStep, options.scale(), colorMode, error);
+        return FieldExport::writePng(path, universe, chosenFrame(options, universe, view, zoomStep), colorMode, error);
     });
 }
 
 QString WindowExport::animation(QWidget *parent, const QString &folder, const Universe &universe, const CellRect &view,
-    int colorMode, int generationsPerSecond)
+    int zoomStep, int colorMode, int generationsPerSecond)
 {
     return exportAnimation(parent, folder, true,
         [&](const ExportOptions &options, const QString &path, const FieldExport::Progress &progress, QString *error) {
-            return FieldExport::writeGif(path, universe, chosenCells(options, universe, view), options.generations(),
-                options.scale(), colorMode, FieldExport::frameDelay(generationsPerSecond), progress, error);
+            return FieldExport::writeGif(path, universe, chosenFrame(options, universe, view, zoomStep),
+                options.generations(), colorMode, FieldExport::frameDelay(generationsPerSecond), progress, error);
         });
 }

@@ -29,12 +29,12 @@ public:
     // Any universe, of which `view` are the cells the view shows at zoom step
     // `zoomStep` (see Viewport); the user chooses those, drawn as the view
     // draws them with each pixel scale x scale pixels, or the live cells' box
-    // at the scale's own zoom.
+    // at the scale's own zoom, or zoomed out when too large for that.
     static QString image(QWidget *parent, const QString &folder, const Universe &universe, const CellRect &view,
         int zoomStep, int colorMode);
-    // An animation draws either at the scale's own zoom.
+    // An animation of the same cells, drawn the same way.
     static QString animation(QWidget *parent, const QString &folder, const Universe &universe, const CellRect &view,
-        int colorMode, int generationsPerSecond);
+        int zoomStep, int colorMode, int generationsPerSecond);
 };
 
 #endif // WINDOWEXPORT_H

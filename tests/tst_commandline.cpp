@@ -44,6 +44,11 @@ void TestCommandLine::parses_data()
     QTest::newRow("animation beyond") << "--export x.gif a.rle --generations 100000000" << Mode::Error;
     QTest::newRow("settle and export") << "--settle --export x.png a.rle" << Mode::Error;
     QTest::newRow("scale without export") << "--scale 2 a.rle" << Mode::Error;
+    QTest::newRow("fit") << "--export x.gif a.rle --fit 800x16384" << Mode::Export;
+    QTest::newRow("fit beyond") << "--export x.png a.rle --fit 800x16385" << Mode::Error;
+    QTest::newRow("fit of one side") << "--export x.png a.rle --fit 800" << Mode::Error;
+    QTest::newRow("fit and scale") << "--export x.png a.rle --fit 8x8 --scale 2" << Mode::Error;
+    QTest::newRow("fit without export") << "--fit 8x8 a.rle" << Mode::Error;
     QTest::newRow("highest limit") << "--settle --max-generations 1000000 a.rle" << Mode::Settle;
     QTest::newRow("klein bottle") << "--settle --universe K40*,20 a.rle" << Mode::Settle;
     QTest::newRow("sphere with colon") << "--settle --universe :s30 a.rle" << Mode::Settle;

@@ -422,7 +422,7 @@ void TestMainWindowUi::menus()
     QCOMPARE(ui.Menu_Help->title(), QStringLiteral("&Help"));
 
     const QList<QAction *> fileEntries = ui.Menu_File->actions();
-    QCOMPARE(fileEntries.size(), 8);
+    QCOMPARE(fileEntries.size(), 10);
     QCOMPARE(fileEntries.at(0), ui.Action_File_OpenPattern);
     QCOMPARE(fileEntries.at(1), ui.Menu_RecentFiles->menuAction());
     QCOMPARE(fileEntries.at(2), ui.Menu_Examples->menuAction());
@@ -430,7 +430,10 @@ void TestMainWindowUi::menus()
     QCOMPARE(fileEntries.at(4), ui.Action_File_ExportImage);
     QCOMPARE(fileEntries.at(5), ui.Action_File_ExportAnimation);
     QVERIFY(fileEntries.at(6)->isSeparator());
-    QCOMPARE(fileEntries.at(7), ui.Action_File_Exit);
+    QCOMPARE(fileEntries.at(7), ui.Action_File_PatternInfo);
+    QCOMPARE(ui.Action_File_PatternInfo->shortcut(), QKeySequence(QStringLiteral("Ctrl+I")));
+    QVERIFY(fileEntries.at(8)->isSeparator());
+    QCOMPARE(fileEntries.at(9), ui.Action_File_Exit);
     QCOMPARE(ui.Menu_Edit->actions().mid(0, 2), (QList<QAction *> { ui.Action_Edit_Undo, ui.Action_Edit_Redo }));
     QCOMPARE(ui.Action_Edit_Undo->shortcut(), QKeySequence(QKeySequence::Undo));
     QCOMPARE(ui.Action_Edit_Redo->shortcut(), QKeySequence(QKeySequence::Redo));

@@ -240,11 +240,12 @@ void TestPatternReader::readsBackWhatWasWritten()
     Rule highLife;
     std::string unused;
     Rule::read("HighLife", highLife, unused);
-    // A comment that looks like a rule, an empty one, and an earlier save's generation.
-    const std::vector<std::string> comments { "Rule: by hand", "", "Generation 3" };
-    const std::string file = rle ? PatternWriter::writeRle(original, 4711, highLife, "Two\nlines", comments)
-        : format == "plaintext"  ? PatternWriter::writePlaintext(original, "Two\nlines", highLife, comments)
-                                 : PatternWriter::writeLife106(original);
+    // A comment that looks like a rule, an empty one, an indented one, and an earlier save's generation.
+    const std::vector<std::string> comments { "Rule: by hand", "", "  indented", "Generation 3" };
+    const std::string file = rle
+        ? PatternWriter::writeRle(original, 4711, highLife, "Two\nlines", comments, "A. N. Author")
+        : format == "plaintext" ? PatternWriter::writePlaintext(original, "Two\nlines", highLife, comments)
+                                : PatternWriter::writeLife106(original);
     if (rle) {
         QVERIFY(QByteArray::fromStdString(file).endsWith("!\n"));
         for (const QByteArray &line : QByteArray::fromStdString(file).split('\n'))
@@ -257,10 +258,12 @@ void TestPatternReader::readsBackWhatWasWritten()
     const bool life106 = format == "life 1.06";
     QCOMPARE(pattern.positioned, life106 || density > 0);
     QCOMPARE(pattern.name, std::string(life106 ? "" : "Two lines"));
+    QCOMPARE(pattern.author, std::string(rle ? "A. N. Author" : ""));
     QVERIFY(pattern.rule == (life106 ? std::nullopt : std::optional(highLife)));
     QVERIFY(life106 ? pattern.comments.empty()
                     : pattern.comments
-                == std::vector<std::string>({ "Rule: by hand", "", rle ? "Generation 4711" : "Generation 3" }));
+                == std::vector<std::string>(
+                    { "Rule: by hand", "", "  indented", rle ? "Generation 4711" : "Generation 3" }));
     GameField target;
     target.randomize();
     GameField::Cell **placed = target.snapshot();

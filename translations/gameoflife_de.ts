@@ -198,8 +198,8 @@
         <translation>Ein Einzelbild kann nicht %1 Hundertstelsekunden lang gezeigt werden.</translation>
     </message>
     <message>
-        <source>A picture of %1 x %2 cells at %3 pixels a cell would be more than %4 pixels a side; choose a smaller scale or fewer cells.</source>
-        <translation>Ein Bild von %1 x %2 Zellen mit %3 Pixeln je Zelle wäre auf einer Seite größer als %4 Pixel; wählen Sie einen kleineren Maßstab oder weniger Zellen.</translation>
+        <source>A picture of %1 x %2 cells at this zoom would be more than %3 pixels a side; choose a smaller scale or fewer cells.</source>
+        <translation>Ein Bild von %1 x %2 Zellen bei dieser Vergrößerung wäre auf einer Seite größer als %3 Pixel; wählen Sie einen kleineren Maßstab oder weniger Zellen.</translation>
     </message>
 </context>
 <context>
@@ -799,10 +799,6 @@
         <translation>Langs&amp;amer</translation>
     </message>
     <message>
-        <source>The picture would be more than %1 pixels a side.</source>
-        <translation>Das Bild wäre auf einer Seite größer als %1 Pixel.</translation>
-    </message>
-    <message>
         <source>State: stable since generation %1, one glider escaping</source>
         <translation>Zustand: stabil seit Generation %1, ein Gleiter entweicht</translation>
     </message>
@@ -996,6 +992,112 @@ Zur unbegrenzten Ebene wechseln und es dort einfügen?</translation>
     <message>
         <source>Sphere of %1 by %2 cells, %3 alive; cursor on %4, %5</source>
         <translation>Kugel von %1 mal %2 Zellen, %3 lebendig; Cursor auf %4, %5</translation>
+    </message>
+    <message>
+        <source>Pattern &amp;information…</source>
+        <translation>Muster&amp;information…</translation>
+    </message>
+    <message>
+        <source>Follow &amp;pattern</source>
+        <translation>Muster &amp;folgen</translation>
+    </message>
+    <message>
+        <source>Pa&amp;tterns</source>
+        <translation>Muster&amp;sammlung</translation>
+    </message>
+    <message>
+        <source>This pattern comes with notes: File &gt; Pattern information (Ctrl+I)</source>
+        <translation>Dieses Muster hat Notizen: Datei &gt; Musterinformation (Strg+I)</translation>
+    </message>
+</context>
+<context>
+    <name>PatternInfoDialog</name>
+    <message>
+        <source>Pattern information</source>
+        <translation>Musterinformation</translation>
+    </message>
+    <message>
+        <source>Name:</source>
+        <translation>Name:</translation>
+    </message>
+    <message>
+        <source>Author:</source>
+        <translation>Autor:</translation>
+    </message>
+    <message>
+        <source>Comments:</source>
+        <translation>Kommentare:</translation>
+    </message>
+    <message>
+        <source>Rule:</source>
+        <translation>Regel:</translation>
+    </message>
+    <message>
+        <source>Universe:</source>
+        <translation>Universum:</translation>
+    </message>
+    <message>
+        <source>Size:</source>
+        <translation>Größe:</translation>
+    </message>
+    <message>
+        <source>Population:</source>
+        <translation>Population:</translation>
+    </message>
+    <message>
+        <source>Generation:</source>
+        <translation>Generation:</translation>
+    </message>
+    <message>
+        <source>The classic field, %1 × %2 cells</source>
+        <translation>Das klassische Feld, %1 × %2 Zellen</translation>
+    </message>
+    <message>
+        <source>A plane of %1 × %2 cells</source>
+        <translation>Eine Ebene aus %1 × %2 Zellen</translation>
+    </message>
+    <message>
+        <source>A torus of %1 × %2 cells</source>
+        <translation>Ein Torus aus %1 × %2 Zellen</translation>
+    </message>
+    <message>
+        <source>The unbounded plane</source>
+        <translation>Die unbegrenzte Ebene</translation>
+    </message>
+    <message>
+        <source>(none)</source>
+        <translation>(keine)</translation>
+    </message>
+    <message>
+        <source>%1 × %2 cells</source>
+        <translation>%1 × %2 Zellen</translation>
+    </message>
+    <message>
+        <source>No live cells</source>
+        <translation>Keine lebenden Zellen</translation>
+    </message>
+    <message>
+        <source>Too many to count</source>
+        <translation>Zu viele zum Zählen</translation>
+    </message>
+</context>
+<context>
+    <name>PatternsDock</name>
+    <message>
+        <source>Patterns</source>
+        <translation>Mustersammlung</translation>
+    </message>
+    <message>
+        <source>Built-in examples</source>
+        <translation>Mitgelieferte Beispiele</translation>
+    </message>
+    <message>
+        <source>Choose folder…</source>
+        <translation>Ordner wählen…</translation>
+    </message>
+    <message>
+        <source>Folder of patterns</source>
+        <translation>Musterordner</translation>
     </message>
 </context>
 <context>

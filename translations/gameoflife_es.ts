@@ -198,8 +198,8 @@
         <translation>Un fotograma no puede mostrarse durante %1 centésimas de segundo.</translation>
     </message>
     <message>
-        <source>A picture of %1 x %2 cells at %3 pixels a cell would be more than %4 pixels a side; choose a smaller scale or fewer cells.</source>
-        <translation>Una imagen de %1 x %2 celdas a %3 píxeles por celda superaría los %4 píxeles de lado; elija una escala menor o menos celdas.</translation>
+        <source>A picture of %1 x %2 cells at this zoom would be more than %3 pixels a side; choose a smaller scale or fewer cells.</source>
+        <translation>Una imagen de %1 x %2 células con este zoom tendría más de %3 píxeles de lado; elija una escala menor o menos células.</translation>
     </message>
 </context>
 <context>
@@ -799,10 +799,6 @@
         <translation>Más le&amp;nto</translation>
     </message>
     <message>
-        <source>The picture would be more than %1 pixels a side.</source>
-        <translation>La imagen superaría los %1 píxeles de lado.</translation>
-    </message>
-    <message>
         <source>State: stable since generation %1, one glider escaping</source>
         <translation>Estado: estable desde la gen. %1, un planeador escapa</translation>
     </message>
@@ -996,6 +992,112 @@ Switch to the unbounded plane and paste it there?</source>
     <message>
         <source>Sphere of %1 by %2 cells, %3 alive; cursor on %4, %5</source>
         <translation>Esfera de %1 por %2 células, %3 vivas; cursor en %4, %5</translation>
+    </message>
+    <message>
+        <source>Pattern &amp;information…</source>
+        <translation>&amp;Información del patrón…</translation>
+    </message>
+    <message>
+        <source>Follow &amp;pattern</source>
+        <translation>&amp;Seguir el patrón</translation>
+    </message>
+    <message>
+        <source>Pa&amp;tterns</source>
+        <translation>Pa&amp;trones</translation>
+    </message>
+    <message>
+        <source>This pattern comes with notes: File &gt; Pattern information (Ctrl+I)</source>
+        <translation>Este patrón trae notas: Archivo &gt; Información del patrón (Ctrl+I)</translation>
+    </message>
+</context>
+<context>
+    <name>PatternInfoDialog</name>
+    <message>
+        <source>Pattern information</source>
+        <translation>Información del patrón</translation>
+    </message>
+    <message>
+        <source>Name:</source>
+        <translation>Nombre:</translation>
+    </message>
+    <message>
+        <source>Author:</source>
+        <translation>Autor:</translation>
+    </message>
+    <message>
+        <source>Comments:</source>
+        <translation>Comentarios:</translation>
+    </message>
+    <message>
+        <source>Rule:</source>
+        <translation>Regla:</translation>
+    </message>
+    <message>
+        <source>Universe:</source>
+        <translation>Universo:</translation>
+    </message>
+    <message>
+        <source>Size:</source>
+        <translation>Tamaño:</translation>
+    </message>
+    <message>
+        <source>Population:</source>
+        <translation>Población:</translation>
+    </message>
+    <message>
+        <source>Generation:</source>
+        <translation>Generación:</translation>
+    </message>
+    <message>
+        <source>The classic field, %1 × %2 cells</source>
+        <translation>El campo clásico, %1 × %2 células</translation>
+    </message>
+    <message>
+        <source>A plane of %1 × %2 cells</source>
+        <translation>Un plano de %1 × %2 células</translation>
+    </message>
+    <message>
+        <source>A torus of %1 × %2 cells</source>
+        <translation>Un toro de %1 × %2 células</translation>
+    </message>
+    <message>
+        <source>The unbounded plane</source>
+        <translation>El plano ilimitado</translation>
+    </message>
+    <message>
+        <source>(none)</source>
+        <translation>(ninguno)</translation>
+    </message>
+    <message>
+        <source>%1 × %2 cells</source>
+        <translation>%1 × %2 células</translation>
+    </message>
+    <message>
+        <source>No live cells</source>
+        <translation>Ninguna célula viva</translation>
+    </message>
+    <message>
+        <source>Too many to count</source>
+        <translation>Demasiadas para contarlas</translation>
+    </message>
+</context>
+<context>
+    <name>PatternsDock</name>
+    <message>
+        <source>Patterns</source>
+        <translation>Patrones</translation>
+    </message>
+    <message>
+        <source>Built-in examples</source>
+        <translation>Ejemplos incluidos</translation>
+    </message>
+    <message>
+        <source>Choose folder…</source>
+        <translation>Elegir carpeta…</translation>
+    </message>
+    <message>
+        <source>Folder of patterns</source>
+        <translation>Carpeta de patrones</translation>
     </message>
 </context>
 <context>

@@ -198,8 +198,8 @@
         <translation>Une image ne peut pas être affichée pendant %1 centièmes de seconde.</translation>
     </message>
     <message>
-        <source>A picture of %1 x %2 cells at %3 pixels a cell would be more than %4 pixels a side; choose a smaller scale or fewer cells.</source>
-        <translation>Une image de %1 x %2 cellules à %3 pixels par cellule dépasserait %4 pixels de côté ; choisissez une échelle plus petite ou moins de cellules.</translation>
+        <source>A picture of %1 x %2 cells at this zoom would be more than %3 pixels a side; choose a smaller scale or fewer cells.</source>
+        <translation>Une image de %1 x %2 cellules à ce zoom dépasserait %3 pixels de côté ; choisissez une échelle plus petite ou moins de cellules.</translation>
     </message>
 </context>
 <context>
@@ -799,10 +799,6 @@
         <translation>Plus le&amp;nt</translation>
     </message>
     <message>
-        <source>The picture would be more than %1 pixels a side.</source>
-        <translation>L’image dépasserait %1 pixels de côté.</translation>
-    </message>
-    <message>
         <source>State: stable since generation %1, one glider escaping</source>
         <translation>État : stable depuis la gén. %1, un planeur s’échappe</translation>
     </message>
@@ -996,6 +992,112 @@ Passer au plan illimité et l'y coller ?</translation>
     <message>
         <source>Sphere of %1 by %2 cells, %3 alive; cursor on %4, %5</source>
         <translation>Sphère de %1 sur %2 cellules, %3 vivantes ; curseur sur %4, %5</translation>
+    </message>
+    <message>
+        <source>Pattern &amp;information…</source>
+        <translation>&amp;Informations sur le motif…</translation>
+    </message>
+    <message>
+        <source>Follow &amp;pattern</source>
+        <translation>&amp;Suivre le motif</translation>
+    </message>
+    <message>
+        <source>Pa&amp;tterns</source>
+        <translation>Mo&amp;tifs</translation>
+    </message>
+    <message>
+        <source>This pattern comes with notes: File &gt; Pattern information (Ctrl+I)</source>
+        <translation>Ce motif a des notes : Fichier &gt; Informations sur le motif (Ctrl+I)</translation>
+    </message>
+</context>
+<context>
+    <name>PatternInfoDialog</name>
+    <message>
+        <source>Pattern information</source>
+        <translation>Informations sur le motif</translation>
+    </message>
+    <message>
+        <source>Name:</source>
+        <translation>Nom :</translation>
+    </message>
+    <message>
+        <source>Author:</source>
+        <translation>Auteur :</translation>
+    </message>
+    <message>
+        <source>Comments:</source>
+        <translation>Commentaires :</translation>
+    </message>
+    <message>
+        <source>Rule:</source>
+        <translation>Règle :</translation>
+    </message>
+    <message>
+        <source>Universe:</source>
+        <translation>Univers :</translation>
+    </message>
+    <message>
+        <source>Size:</source>
+        <translation>Taille :</translation>
+    </message>
+    <message>
+        <source>Population:</source>
+        <translation>Population :</translation>
+    </message>
+    <message>
+        <source>Generation:</source>
+        <translation>Génération :</translation>
+    </message>
+    <message>
+        <source>The classic field, %1 × %2 cells</source>
+        <translation>Le champ classique, %1 × %2 cellules</translation>
+    </message>
+    <message>
+        <source>A plane of %1 × %2 cells</source>
+        <translation>Un plan de %1 × %2 cellules</translation>
+    </message>
+    <message>
+        <source>A torus of %1 × %2 cells</source>
+        <translation>Un tore de %1 × %2 cellules</translation>
+    </message>
+    <message>
+        <source>The unbounded plane</source>
+        <translation>Le plan illimité</translation>
+    </message>
+    <message>
+        <source>(none)</source>
+        <translation>(aucun)</translation>
+    </message>
+    <message>
+        <source>%1 × %2 cells</source>
+        <translation>%1 × %2 cellules</translation>
+    </message>
+    <message>
+        <source>No live cells</source>
+        <translation>Aucune cellule vivante</translation>
+    </message>
+    <message>
+        <source>Too many to count</source>
+        <translation>Trop nombreuses pour être comptées</translation>
+    </message>
+</context>
+<context>
+    <name>PatternsDock</name>
+    <message>
+        <source>Patterns</source>
+        <translation>Motifs</translation>
+    </message>
+    <message>
+        <source>Built-in examples</source>
+        <translation>Exemples fournis</translation>
+    </message>
+    <message>
+        <source>Choose folder…</source>
+        <translation>Choisir un dossier…</translation>
+    </message>
+    <message>
+        <source>Folder of patterns</source>
+        <translation>Dossier de motifs</translation>
     </message>
 </context>
 <context>

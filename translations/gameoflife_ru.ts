@@ -198,8 +198,8 @@
         <translation>Кадр не может показываться %1 сотых секунды.</translation>
     </message>
     <message>
-        <source>A picture of %1 x %2 cells at %3 pixels a cell would be more than %4 pixels a side; choose a smaller scale or fewer cells.</source>
-        <translation>Изображение из %1 x %2 клеток по %3 пикселя на клетку было бы больше %4 пикселей по стороне; выберите меньший масштаб или меньше клеток.</translation>
+        <source>A picture of %1 x %2 cells at this zoom would be more than %3 pixels a side; choose a smaller scale or fewer cells.</source>
+        <translation>Изображение %1 x %2 клеток при этом масштабе было бы больше %3 пикселей по стороне; выберите меньший масштаб или меньше клеток.</translation>
     </message>
 </context>
 <context>
@@ -799,10 +799,6 @@
         <translation>&amp;Медленнее</translation>
     </message>
     <message>
-        <source>The picture would be more than %1 pixels a side.</source>
-        <translation>Изображение было бы больше %1 пикселей по стороне.</translation>
-    </message>
-    <message>
         <source>State: stable since generation %1, one glider escaping</source>
         <translation>Состояние: устойчиво с поколения %1, улетает один планер</translation>
     </message>
@@ -996,6 +992,112 @@ Switch to the unbounded plane and paste it there?</source>
     <message>
         <source>Sphere of %1 by %2 cells, %3 alive; cursor on %4, %5</source>
         <translation>Сфера %1 на %2 клеток, живых %3; курсор на %4, %5</translation>
+    </message>
+    <message>
+        <source>Pattern &amp;information…</source>
+        <translation>&amp;Сведения о фигуре…</translation>
+    </message>
+    <message>
+        <source>Follow &amp;pattern</source>
+        <translation>&amp;Следовать за фигурой</translation>
+    </message>
+    <message>
+        <source>Pa&amp;tterns</source>
+        <translation>&amp;Фигуры</translation>
+    </message>
+    <message>
+        <source>This pattern comes with notes: File &gt; Pattern information (Ctrl+I)</source>
+        <translation>У этой фигуры есть заметки: Файл &gt; Сведения о фигуре (Ctrl+I)</translation>
+    </message>
+</context>
+<context>
+    <name>PatternInfoDialog</name>
+    <message>
+        <source>Pattern information</source>
+        <translation>Сведения о фигуре</translation>
+    </message>
+    <message>
+        <source>Name:</source>
+        <translation>Название:</translation>
+    </message>
+    <message>
+        <source>Author:</source>
+        <translation>Автор:</translation>
+    </message>
+    <message>
+        <source>Comments:</source>
+        <translation>Комментарии:</translation>
+    </message>
+    <message>
+        <source>Rule:</source>
+        <translation>Правило:</translation>
+    </message>
+    <message>
+        <source>Universe:</source>
+        <translation>Вселенная:</translation>
+    </message>
+    <message>
+        <source>Size:</source>
+        <translation>Размер:</translation>
+    </message>
+    <message>
+        <source>Population:</source>
+        <translation>Население:</translation>
+    </message>
+    <message>
+        <source>Generation:</source>
+        <translation>Поколение:</translation>
+    </message>
+    <message>
+        <source>The classic field, %1 × %2 cells</source>
+        <translation>Классическое поле, %1 × %2 клеток</translation>
+    </message>
+    <message>
+        <source>A plane of %1 × %2 cells</source>
+        <translation>Плоскость %1 × %2 клеток</translation>
+    </message>
+    <message>
+        <source>A torus of %1 × %2 cells</source>
+        <translation>Тор %1 × %2 клеток</translation>
+    </message>
+    <message>
+        <source>The unbounded plane</source>
+        <translation>Неограниченная плоскость</translation>
+    </message>
+    <message>
+        <source>(none)</source>
+        <translation>(нет)</translation>
+    </message>
+    <message>
+        <source>%1 × %2 cells</source>
+        <translation>%1 × %2 клеток</translation>
+    </message>
+    <message>
+        <source>No live cells</source>
+        <translation>Нет живых клеток</translation>
+    </message>
+    <message>
+        <source>Too many to count</source>
+        <translation>Слишком много, чтобы сосчитать</translation>
+    </message>
+</context>
+<context>
+    <name>PatternsDock</name>
+    <message>
+        <source>Patterns</source>
+        <translation>Фигуры</translation>
+    </message>
+    <message>
+        <source>Built-in examples</source>
+        <translation>Встроенные примеры</translation>
+    </message>
+    <message>
+        <source>Choose folder…</source>
+        <translation>Выбрать папку…</translation>
+    </message>
+    <message>
+        <source>Folder of patterns</source>
+        <translation>Папка с фигурами</translation>
     </message>
 </context>
 <context>

@@ -21,6 +21,17 @@ inline std::string_view trim(std::string_view text)
     return text;
 }
 
+// A comment as written after its mark ("#C", "!"): without the one blank that parts it from the mark, nor the
+// blanks at its end, but with any indentation beyond that one blank.
+inline std::string_view commentText(std::string_view afterMark)
+{
+    if (!afterMark.empty() && (afterMark.front() == ' ' || afterMark.front() == '\t'))
+        afterMark.remove_prefix(1);
+    while (!afterMark.empty() && isBlank(afterMark.back()))
+        afterMark.remove_suffix(1);
+    return afterMark;
+}
+
 } // namespace LineText
 
 #endif // LINETEXT_H

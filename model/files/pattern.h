@@ -40,6 +40,7 @@ public:
     // Life 1.06's coordinates, a macrocell's centring.
     bool positioned = false;
     std::string name; // from #N (RLE, Life 1.05) or !Name: (plaintext); may be empty
+    std::string author; // from #O (RLE); may be empty
     // The file's comment lines in order, without their marks: #C and #c (RLE),
     // #C and #D (Life 1.05), or '!' lines other than the name, the rule and the
     // position (plaintext). UTF-8, each on one line.

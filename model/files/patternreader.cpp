@@ -41,6 +41,7 @@ std::string atLine(int lineNumber, const std::string &message)
 
 [[noreturn]] void failAt(int lineNumber, const std::string &message) { fail(atLine(lineNumber, message)); }
 
+using LineText::commentText;
 using LineText::isBlank;
 using LineText::isDigit;
 using LineText::trim;
@@ -423,10 +424,12 @@ void readRle(const std::vector<std::string_view> &lines, std::size_t first, Patt
         const std::string_view line = trim(lines[index]);
         if (startsWith(line, "#N"))
             pattern.name = trim(line.substr(2));
+        else if (startsWith(line, "#O"))
+            pattern.author = trim(line.substr(2));
         else if (startsWith(line, "#CXRLE"))
             readExtendedRle(line.substr(6), static_cast<int>(index) + 1, pattern);
         else if (startsWith(line, "#C") || startsWith(line, "#c"))
-            pattern.comments.emplace_back(trim(line.substr(2)));
+            pattern.comments.emplace_back(commentText(line.substr(2)));
         else if (startsWith(line, "#r"))
             readRule(line.substr(2), static_cast<int>(index) + 1, pattern);
         else if (!line.empty() && line.front() != '#')
@@ -480,7 +483,7 @@ void readPlaintext(const std::vector<std::string_view> &lines, Pattern &pattern,
             else if (startsWith(line, "!Rule:"))
                 readRule(line.substr(6), lineNumber, pattern);
             else if (!startsWith(line, "!Position:"))
-                pattern.comments.emplace_back(trim(line.substr(1)));
+                pattern.comments.emplace_back(commentText(line.substr(1)));
             continue;
         }
         if (index < firstRow || index > lastRow)
@@ -542,7 +545,7 @@ void readLife105Blocks(const std::vector<std::string_view> &lines, std::size_t f
             // Survival, then birth: "#R 23/3"; the reader of rules takes digits that way.
             readRule(line.substr(2), lineNumber, pattern);
         } else if (startsWith(line, "#C") || startsWith(line, "#D")) {
-            pattern.comments.emplace_back(trim(line.substr(2)));
+            pattern.comments.emplace_back(commentText(line.substr(2)));
         } else if (!startsWith(line, "#")) {
             checkCoordinate(blockY + row, lineNumber);
             for (std::size_t column = 0; column < line.size(); ++column) {

@@ -157,12 +157,14 @@ bool isGenerationComment(const std::string &comment)
         && comment.find_first_not_of("0123456789", prefix.size()) == std::string::npos;
 }
 
-std::string rle(
-    const Source &source, std::int64_t generation, const std::string &name, const std::vector<std::string> &comments)
+std::string rle(const Source &source, std::int64_t generation, const std::string &name,
+    const std::vector<std::string> &comments, const std::string &author)
 {
     std::string text;
     if (!name.empty())
         text += "#N " + oneLine(name) + "\n";
+    if (!author.empty())
+        text += "#O " + oneLine(author) + "\n";
     for (const std::string &comment : comments) {
         if (!isGenerationComment(comment))
             text += (comment.empty() ? "#C" : "#C " + oneLine(comment)) + "\n";
@@ -253,9 +255,9 @@ std::string life106(const Source &source)
 } // namespace
 
 std::string PatternWriter::writeRle(const Universe &universe, std::int64_t generation, const std::string &name,
-    const std::vector<std::string> &comments)
+    const std::vector<std::string> &comments, const std::string &author)
 {
-    return rle(sourceOf(universe), generation, name, comments);
+    return rle(sourceOf(universe), generation, name, comments, author);
 }
 
 std::string PatternWriter::writeRleBox(const Universe &universe) { return rleBox(sourceOf(universe)); }
@@ -299,9 +301,9 @@ std::string PatternWriter::writeMacrocell(const Universe &universe, std::int64_t
 }
 
 std::string PatternWriter::writeRle(GameField::Cell *const *cells, int generation, const Rule &rule,
-    const std::string &name, const std::vector<std::string> &comments)
+    const std::string &name, const std::vector<std::string> &comments, const std::string &author)
 {
-    return rle(sourceOf(cells, rule), generation, name, comments);
+    return rle(sourceOf(cells, rule), generation, name, comments, author);
 }
 
 std::string PatternWriter::writeRleBox(GameField::Cell *const *cells, const Rule &rule)

@@ -29,7 +29,8 @@ public:
     // The generation given to the writers is this program's, 1 for the
     // pattern as first drawn; files count from 0 (Pattern::generation).
     //
-    // RLE: a "#N <name>" line unless the name is empty, a "#C <comment>" line
+    // RLE: a "#N <name>" line unless the name is empty, a "#O <author>" line
+    // unless the author is, a "#C <comment>" line
     // for each comment, a "#C Generation <generation>" line (in place of any
     // such comment, which an earlier save wrote), a "#CXRLE Pos=<x>,<y>
     // Gen=<generation - 1>" line with the box's top-left cell counted from
@@ -38,7 +39,8 @@ public:
     // rule with the suffix of a bounded universe, and the cells in lines of at
     // most 70 characters. A universe without live cells gives a 0 x 0 box.
     static std::string writeRle(const Universe &universe, std::int64_t generation,
-        const std::string &name = std::string(), const std::vector<std::string> &comments = {});
+        const std::string &name = std::string(), const std::vector<std::string> &comments = {},
+        const std::string &author = std::string());
     // RLE of the box alone, as patterns are passed around: the header and the
     // cells, without a position, so that the pattern lands where it is put.
     static std::string writeRleBox(const Universe &universe);
@@ -65,7 +67,8 @@ public:
     // row-pointer buffer, as GameField::snapshot() returns it, whose interior
     // cells equal to 1 are alive, run under `rule`.
     static std::string writeRle(GameField::Cell *const *cells, int generation, const Rule &rule = Rule(),
-        const std::string &name = std::string(), const std::vector<std::string> &comments = {});
+        const std::string &name = std::string(), const std::vector<std::string> &comments = {},
+        const std::string &author = std::string());
     static std::string writeRleBox(GameField::Cell *const *cells, const Rule &rule = Rule());
     static std::string writePlaintext(GameField::Cell *const *cells, const std::string &name, const Rule &rule = Rule(),
         const std::vector<std::string> &comments = {});

@@ -51,6 +51,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         require(request.scale >= 1 && request.scale <= 8 && request.speed >= 1 && request.speed <= 30,
             "the scale and the speed lie in their ranges");
         require(request.files.size() == 1 && !request.output.isEmpty(), "one file to read and a picture to write");
+        require(!request.fit
+                || (request.fit->width() >= 1 && request.fit->width() <= 16384 && request.fit->height() >= 1
+                    && request.fit->height() <= 16384),
+            "a size to fit lies in its range");
         break;
     case Mode::Settle:
     case Mode::Census:

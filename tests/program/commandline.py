@@ -9,6 +9,7 @@ Usage: commandline.py <program> <screenshot folder>
 """
 
 import os
+import struct
 import subprocess
 import sys
 import tempfile
@@ -167,10 +168,17 @@ def check_universes(program, folder):
     settled = f"{written}: period 2 since generation 1000000000002, 120 cells\n"
     if result.returncode != 0 or again.stdout != settled:
         raise Failure(f"--generations to .mc.gz gave {result.returncode}, {result.stderr!r}, then {again.stdout!r}")
-    result = run_without_display(program, "--export", os.path.join(folder, "big.png"), "--universe",
-                                 "torus:9000x10", glider)
+    big = os.path.join(folder, "big.png")
+    result = run_without_display(program, "--export", big, "--universe", "torus:9000x10", "--scale", "2", glider)
     if result.returncode != 1 or "16384 pixels" not in result.stderr:
         raise Failure(f"an export too large gave code {result.returncode} and {result.stderr!r}")
+    # Without a scale asked for, or with a size to fit, it is drawn zoomed out instead.
+    for arguments, size in ((["--universe", "torus:9000x10"], (9000, 10)), (["--fit", "2x2"], (2, 2))):
+        result = run_without_display(program, "--export", big, *arguments, glider)
+        with open(big, "rb") as file:
+            written = struct.unpack(">II", file.read(24)[16:24]) if result.returncode == 0 else None
+        if written != size:
+            raise Failure(f"--export {arguments} gave code {result.returncode}, {result.stderr!r}, {written}")
 
 
 def check_pattern(program, path, screenshots):

@@ -255,15 +255,17 @@ class Program:
             self.process.kill()
             self.process.wait(timeout=COMMAND_TIMEOUT)
 
-    def window(self, title, timeout):
-        """The id of this program's visible top-level window with exactly this title."""
+    def window(self, title, timeout, named=False):
+        """The id of this program's visible top-level window with exactly this title; if named, after any
+        pattern's name and a dash, as the main window shows an opened pattern's name."""
 
         def probe():
             if self.process.poll() is not None:
                 raise Failure(f"the program ended with code {self.process.returncode}")
             result = _run(
                 "xdotool", "search", "--all", "--onlyvisible",
-                "--pid", str(self.process.pid), "--name", _title_pattern(title),
+                "--pid", str(self.process.pid), "--name",
+                ("^(.* – )?" + _title_pattern(title)[1:]) if named else _title_pattern(title),
             )
             ids = result.stdout.split()
             return ids[0].decode() if ids else None
@@ -317,7 +319,7 @@ class MainWindow:
     def __init__(self, program, timeout, scale=1):
         self.program = program
         self.scale = scale
-        self.id = program.window(MAIN_TITLE, timeout)
+        self.id = program.window(MAIN_TITLE, timeout, named=True)
         self.panel = wait_until("the field view to be drawn", self._locate_panel, timeout)
 
     def _scaled(self, point):
