@@ -24,13 +24,22 @@ QString universeText(const Topology &topology)
 {
     const QString width = grouped(topology.width());
     const QString height = grouped(topology.height());
+    const QString suffix = QString::fromStdString(topology.suffix());
     switch (topology.kind()) {
     case Topology::Kind::Classic:
         return PatternInfoDialog::tr("The classic field, %1 × %2 cells").arg(width, height);
     case Topology::Kind::Plane:
         return PatternInfoDialog::tr("A plane of %1 × %2 cells").arg(width, height);
     case Topology::Kind::Torus:
+        if (topology.shift() != 0)
+            return PatternInfoDialog::tr("A shifted torus of %1 × %2 cells (%3)").arg(width, height, suffix);
         return PatternInfoDialog::tr("A torus of %1 × %2 cells").arg(width, height);
+    case Topology::Kind::KleinBottle:
+        return PatternInfoDialog::tr("A Klein bottle of %1 × %2 cells (%3)").arg(width, height, suffix);
+    case Topology::Kind::CrossSurface:
+        return PatternInfoDialog::tr("A cross-surface of %1 × %2 cells").arg(width, height);
+    case Topology::Kind::Sphere:
+        return PatternInfoDialog::tr("A sphere of %1 × %2 cells").arg(width, height);
     case Topology::Kind::Unbounded:
         break;
     }

@@ -1061,6 +1061,22 @@ Zur unbegrenzten Ebene wechseln und es dort einfügen?</translation>
         <translation>Ein Torus aus %1 × %2 Zellen</translation>
     </message>
     <message>
+        <source>A shifted torus of %1 × %2 cells (%3)</source>
+        <translation>Ein verschobener Torus aus %1 × %2 Zellen (%3)</translation>
+    </message>
+    <message>
+        <source>A Klein bottle of %1 × %2 cells (%3)</source>
+        <translation>Eine Kleinsche Flasche aus %1 × %2 Zellen (%3)</translation>
+    </message>
+    <message>
+        <source>A cross-surface of %1 × %2 cells</source>
+        <translation>Eine Kreuzhaube aus %1 × %2 Zellen</translation>
+    </message>
+    <message>
+        <source>A sphere of %1 × %2 cells</source>
+        <translation>Eine Kugel aus %1 × %2 Zellen</translation>
+    </message>
+    <message>
         <source>The unbounded plane</source>
         <translation>Die unbegrenzte Ebene</translation>
     </message>

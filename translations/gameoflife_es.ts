@@ -1061,6 +1061,22 @@ Switch to the unbounded plane and paste it there?</source>
         <translation>Un toro de %1 × %2 células</translation>
     </message>
     <message>
+        <source>A shifted torus of %1 × %2 cells (%3)</source>
+        <translation>Un toro desplazado de %1 × %2 células (%3)</translation>
+    </message>
+    <message>
+        <source>A Klein bottle of %1 × %2 cells (%3)</source>
+        <translation>Una botella de Klein de %1 × %2 células (%3)</translation>
+    </message>
+    <message>
+        <source>A cross-surface of %1 × %2 cells</source>
+        <translation>Una superficie cruzada de %1 × %2 células</translation>
+    </message>
+    <message>
+        <source>A sphere of %1 × %2 cells</source>
+        <translation>Una esfera de %1 × %2 células</translation>
+    </message>
+    <message>
         <source>The unbounded plane</source>
         <translation>El plano ilimitado</translation>
     </message>

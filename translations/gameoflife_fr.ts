@@ -1061,6 +1061,22 @@ Passer au plan illimité et l'y coller ?</translation>
         <translation>Un tore de %1 × %2 cellules</translation>
     </message>
     <message>
+        <source>A shifted torus of %1 × %2 cells (%3)</source>
+        <translation>Un tore décalé de %1 × %2 cellules (%3)</translation>
+    </message>
+    <message>
+        <source>A Klein bottle of %1 × %2 cells (%3)</source>
+        <translation>Une bouteille de Klein de %1 × %2 cellules (%3)</translation>
+    </message>
+    <message>
+        <source>A cross-surface of %1 × %2 cells</source>
+        <translation>Un cross-cap de %1 × %2 cellules</translation>
+    </message>
+    <message>
+        <source>A sphere of %1 × %2 cells</source>
+        <translation>Une sphère de %1 × %2 cellules</translation>
+    </message>
+    <message>
         <source>The unbounded plane</source>
         <translation>Le plan illimité</translation>
     </message>

@@ -1061,6 +1061,22 @@ Switch to the unbounded plane and paste it there?</source>
         <translation>Тор %1 × %2 клеток</translation>
     </message>
     <message>
+        <source>A shifted torus of %1 × %2 cells (%3)</source>
+        <translation>Сдвинутый тор %1 × %2 клеток (%3)</translation>
+    </message>
+    <message>
+        <source>A Klein bottle of %1 × %2 cells (%3)</source>
+        <translation>Бутылка Клейна %1 × %2 клеток (%3)</translation>
+    </message>
+    <message>
+        <source>A cross-surface of %1 × %2 cells</source>
+        <translation>Скрещённый колпак %1 × %2 клеток</translation>
+    </message>
+    <message>
+        <source>A sphere of %1 × %2 cells</source>
+        <translation>Сфера %1 × %2 клеток</translation>
+    </message>
+    <message>
         <source>The unbounded plane</source>
         <translation>Неограниченная плоскость</translation>
     </message>
