@@ -64,6 +64,8 @@ std::vector<std::string> Stabilisation::Result::lines(std::int64_t generationLim
             result.push_back("  " + entry.label());
         return result;
     }
+    case Outcome::Grows:
+        return growth->lines();
     case Outcome::Running:
     case Outcome::NotStable:
         break;
@@ -94,6 +96,8 @@ void Stabilisation::advance(std::int64_t generations)
         ++generation;
         answer.lastGeneration = generation;
         examine();
+        if (!isSettled() && Growth::looksAt(generation - firstGeneration))
+            lookForGrowth();
     }
 }
 
@@ -102,9 +106,37 @@ const Stabilisation::Result &Stabilisation::run(std::int64_t generationLimit)
     const std::int64_t left = generationLimit - (generation - firstGeneration);
     if (left > 0)
         advance(left);
-    if (!isSettled())
-        answer.outcome = Outcome::NotStable;
+    if (isSettled())
+        return answer;
+    answer.outcome = Outcome::NotStable;
+    const std::int64_t looked = generation - firstGeneration;
+    const auto earlier = lookedPopulations.find(Growth::lastLookBefore(looked));
+    if (looked == generationLimit && earlier != lookedPopulations.end()) {
+        answer.growth = Growth::ofPopulation(earlier->first, earlier->second, looked, population());
+        if (answer.growth)
+            answer.outcome = Outcome::Grows;
+    }
     return answer;
+}
+
+std::vector<CellPoint> Stabilisation::cells() const
+{
+    std::vector<CellPoint> result = CellList::of(rest);
+    for (const std::size_t index : escaping) {
+        const std::vector<CellPoint> ship = shipCells(ships[index], generation);
+        result.insert(result.end(), ship.begin(), ship.end());
+    }
+    return result;
+}
+
+void Stabilisation::lookForGrowth()
+{
+    std::vector<CellPoint> whole = cells();
+    lookedPopulations.emplace(generation - firstGeneration, whole.size());
+    std::sort(whole.begin(), whole.end(), CellList::rowByRow);
+    answer.growth = Growth::repeating(whole, rule);
+    if (answer.growth)
+        answer.outcome = Outcome::Grows;
 }
 
 std::uint64_t Stabilisation::population() const
