@@ -263,44 +263,19 @@ void Stabilisation::removeEscapingShips()
     std::vector<CellRect> boxes;
     for (const std::vector<CellPoint> &cluster : clusters)
         boxes.push_back(CellList::box(cluster));
-    // The two outermost boxes on each side, so that the box of all others is known for each cluster.
-    const auto outermost = [&boxes](auto edge) {
-        std::size_t first = 0;
-        std::size_t second = boxes.size() > 1 ? 1 : 0;
-        if (edge(boxes[second]) < edge(boxes[first]))
-            std::swap(first, second);
-        for (std::size_t i = 2; i < boxes.size(); ++i) {
-            if (edge(boxes[i]) < edge(boxes[first])) {
-                second = first;
-                first = i;
-            } else if (edge(boxes[i]) < edge(boxes[second])) {
-                second = i;
-            }
-        }
-        return std::make_pair(first, second);
-    };
-    if (clusters.size() < 1)
+    if (clusters.empty())
         return;
-    const auto lefts = outermost([](const CellRect &b) { return b.left; });
-    const auto tops = outermost([](const CellRect &b) { return b.top; });
-    const auto rights = outermost([](const CellRect &b) { return -b.right; });
-    const auto bottoms = outermost([](const CellRect &b) { return -b.bottom; });
-    const auto other = [](const std::pair<std::size_t, std::size_t> &pair, std::size_t i) {
-        return pair.first == i ? pair.second : pair.first;
-    };
-
+    // A ship near another cluster may be changed by it: checked against each
+    // one, not against the box of all others, which may hold it between two.
     std::vector<std::size_t> candidates;
     std::vector<bool> candidate(clusters.size(), false);
     for (std::size_t i = 0; i < clusters.size(); ++i) {
-        if (clusters[i].size() > ShipCellLimit)
+        if (clusters[i].size() > ShipCellLimit || !shapeOf(clusters[i]).moves)
             continue;
-        if (clusters.size() > 1) {
-            const CellRect others { boxes[other(lefts, i)].left, boxes[other(tops, i)].top,
-                boxes[other(rights, i)].right, boxes[other(bottoms, i)].bottom };
-            if (gap(boxes[i], others) < Apart)
-                continue;
-        }
-        if (!shapeOf(clusters[i]).moves)
+        bool alone = true;
+        for (std::size_t j = 0; j < clusters.size() && alone; ++j)
+            alone = j == i || gap(boxes[i], boxes[j]) >= Apart;
+        if (!alone)
             continue;
         candidates.push_back(i);
         candidate[i] = true;
