@@ -155,6 +155,8 @@ private:
     bool shipsApartFromCycle() const;
     void finish();
     const Shape &shapeOf(const std::vector<CellPoint> &cluster);
+    // Whether `cluster` is a spaceship; false for a shape not met before unless `tryNewShape`.
+    bool moves(const std::vector<CellPoint> &cluster, bool tryNewShape);
     std::vector<CellPoint> shipCells(const Ship &ship, std::int64_t generation) const;
     CellRect shipBox(const Ship &ship, std::int64_t generation) const;
     Mover moverOf(const Ship &ship, std::int64_t generation) const;
@@ -192,6 +194,9 @@ private:
     std::unordered_map<std::uint64_t, std::vector<std::int64_t>> seen;
     std::optional<Cycle> cycle;
     std::unordered_map<std::string, Shape> shapes; // by shape key of the cluster
+    // Whether a cluster moves, by a digest of its cells relative to its box:
+    // most clusters are looked at again and again, and a shape key costs more.
+    std::unordered_map<std::uint64_t, bool> movesByDigest;
     std::map<std::int64_t, std::uint64_t> lookedPopulations; // by generations after the first, at each look for growth
     Result answer;
 };
