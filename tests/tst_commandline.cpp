@@ -45,6 +45,9 @@ void TestCommandLine::parses_data()
     QTest::newRow("settle and export") << "--settle --export x.png a.rle" << Mode::Error;
     QTest::newRow("scale without export") << "--scale 2 a.rle" << Mode::Error;
     QTest::newRow("highest limit") << "--settle --max-generations 1000000 a.rle" << Mode::Settle;
+    QTest::newRow("limit beyond") << "--settle --max-generations 1000001 a.rle" << Mode::Error;
+    QTest::newRow("highest census limit") << "--census --max-generations 1000000000000 a.rle" << Mode::Census;
+    QTest::newRow("census limit beyond") << "--census --max-generations 1000000000001 a.rle" << Mode::Error;
 }
 
 void TestCommandLine::parses()
