@@ -354,11 +354,14 @@ void TestCensus::longLives_data()
     QTest::addColumn<int>("distance"); // of the eater, past the nearest
     QTest::addColumn<int>("later"); // the glider's moves down its diagonal before the census, 4 generations each
 
-    // 2600: past the generations a census looks at one by one, so that it jumps.
+    // 2600: past the generations a census looks at one by one, so that it
+    // jumps; 4086 and 4087 settle just before and just after its first jump.
     for (const int distance : { 0, 2600 }) {
         for (const int later : { 0, 1, distance / 2, distance })
             QTest::addRow("eater %d away, %d moves later", distance, later) << distance << later;
     }
+    QTest::newRow("settled just before a jump") << 4086 << 0;
+    QTest::newRow("settled just after a jump") << 4087 << 0;
 }
 
 void TestCensus::longLives()
@@ -389,21 +392,30 @@ void TestCensus::longLives()
 
 void TestCensus::gunFromAnyStart_data()
 {
+    QTest::addColumn<bool>("twice"); // and the gun's mirror image beside it, its stream heading the other way
     QTest::addColumn<int>("later");
-    for (const int later : { 0, 29, 30, 45, 700 })
-        QTest::addRow("%d later", later) << later;
+    for (const bool twice : { false, true }) {
+        for (const int later : { 0, 29, 30, 45, 700 })
+            QTest::addRow("%s, %d later", twice ? "two guns" : "gun", later) << twice << later;
+    }
 }
 
 void TestCensus::gunFromAnyStart()
 {
+    QFETCH(bool, twice);
     QFETCH(int, later);
     Cells cells = asSet(read(gosperGun));
+    if (twice) {
+        for (const CellPoint &cell : read(gosperGun))
+            cells.insert({ cell.y, -60 - cell.x });
+    }
     for (int t = 0; t < later; ++t)
         cells = next(cells);
     const Stabilisation::Result result = CensusSearch::run(asList(cells), Rule(), 1000000, nullptr, 1 + later);
     QCOMPARE(result.outcome, Stabilisation::Outcome::Grows);
     QCOMPARE(result.lines(1000000),
-        std::vector<std::string>({ "gun, period 30", "  1 glider (escaping) every 30 generations" }));
+        std::vector<std::string>({ "gun, period 30",
+            twice ? "  2 gliders (escaping) every 30 generations" : "  1 glider (escaping) every 30 generations" }));
 }
 
 void TestCensus::windowAgreesWithCommandLine_data()
