@@ -131,7 +131,7 @@ Stabilisation::Result CensusSearch::atLimit(std::int64_t generationLimit)
     result.outcome = Stabilisation::Outcome::NotStable;
     result.firstGeneration = firstGeneration;
     result.lastGeneration = firstGeneration + generationLimit;
-    const std::int64_t earlier = Growth::lastLookBefore(generationLimit);
+    const std::int64_t earlier = Growth::lastLookByHalf(generationLimit);
     const std::uint64_t earlierPopulation = stateAfter(earlier).population();
     result.growth
         = Growth::ofPopulation(earlier, earlierPopulation, generationLimit, stateAfter(generationLimit).population());

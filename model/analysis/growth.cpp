@@ -147,10 +147,10 @@ bool Growth::looksAt(std::int64_t generations)
         && ((generations / FirstLook) & (generations / FirstLook - 1)) == 0;
 }
 
-std::int64_t Growth::lastLookBefore(std::int64_t generations)
+std::int64_t Growth::lastLookByHalf(std::int64_t generations)
 {
     std::int64_t look = 0;
-    for (std::int64_t next = FirstLook; next < generations; next *= 2)
+    for (std::int64_t next = FirstLook; next <= generations / 2; next *= 2)
         look = next;
     return look;
 }
@@ -234,7 +234,15 @@ std::optional<Growth::Report> Growth::repeating(const std::vector<CellPoint> &ce
             return report;
         }
         // A puffer: what changes in a period changes the same way the next
-        // periods, moved.
+        // periods, moved, apart from the ships it may send away.
+        at[0] = restBefore;
+        at[1] = restAfter;
+        for (std::size_t k = 2; k < at.size(); ++k) {
+            std::vector<Cells> ships;
+            Cells rest;
+            looker.split(at[k], rest, ships);
+            at[k] = std::move(rest);
+        }
         const Cells lost = minus(at[0], at[1]);
         const Cells gained = minus(at[1], at[0]);
         if (lost.empty() || gained.empty())

@@ -49,9 +49,10 @@ public:
 
     // Whether a census started `generations` (0..) ago looks for growth now.
     static bool looksAt(std::int64_t generations);
-    // The generations after its start of the last look before `generations`;
-    // 0 when there is none.
-    static std::int64_t lastLookBefore(std::int64_t generations);
+    // The generations after its start of the last look at most half
+    // `generations` after it, so that growth is measured over a doubling at
+    // least; 0 when there is none.
+    static std::int64_t lastLookByHalf(std::int64_t generations);
 
     // Whether `cells` (in any order, no repeats), from now on under `rule`,
     // repeat their growth as a gun or a puffer of period PeriodLimit at most,

@@ -114,7 +114,7 @@ const Stabilisation::Result &Stabilisation::run(std::int64_t generationLimit)
         return answer;
     answer.outcome = Outcome::NotStable;
     const std::int64_t looked = generation - firstGeneration;
-    const auto earlier = lookedPopulations.find(Growth::lastLookBefore(looked));
+    const auto earlier = lookedPopulations.find(Growth::lastLookByHalf(looked));
     if (looked == generationLimit && earlier != lookedPopulations.end()) {
         answer.growth = Growth::ofPopulation(earlier->first, earlier->second, looked, population());
         if (answer.growth)
