@@ -12,7 +12,6 @@
 #include "model/analysis/censussearch.h"
 
 class RunHistory;
-class Stabilisation;
 class Universe;
 
 // The answers the command line gives on a terminal: help, version, where

@@ -28,6 +28,9 @@ struct Motion {
     std::int64_t dy = 0;
 };
 
+// Takes the ships flying away out of a pattern, so that what stays can be
+// compared from period to period; it remembers what each shape does alone,
+// since a gun's stream repeats a few shapes many times.
 class Looker
 {
 public:
