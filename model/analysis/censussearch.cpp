@@ -39,7 +39,9 @@ Stabilisation::Result CensusSearch::run(const std::vector<CellPoint> &cells, con
         return start.run(generationLimit);
 
     CensusSearch search(cells, rule, firstGeneration, progress);
-    std::int64_t low = 0;
+    // Not settled within the steps, as far as a look reaches; narrow() goes
+    // farther back should it have settled before.
+    std::int64_t low = StepLimit - LookLimit;
     for (std::int64_t ahead = 2 * StepLimit;; ahead = ahead > generationLimit / 2 ? generationLimit : 2 * ahead) {
         Stabilisation::Result found = search.lookFrom(ahead, LookLimit);
         if (found.outcome == Stabilisation::Outcome::Grows || foundAfter(found, firstGeneration + ahead)) {
