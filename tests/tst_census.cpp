@@ -124,6 +124,8 @@ private slots:
     void longLives();
     void gunFromAnyStart_data();
     void gunFromAnyStart();
+    void jumpsAgreeWithSteps_data();
+    void jumpsAgreeWithSteps();
     void windowAgreesWithCommandLine_data();
     void windowAgreesWithCommandLine();
 };
@@ -416,6 +418,25 @@ void TestCensus::gunFromAnyStart()
     QCOMPARE(result.lines(1000000),
         std::vector<std::string>({ "gun, period 30",
             twice ? "  2 gliders (escaping) every 30 generations" : "  1 glider (escaping) every 30 generations" }));
+}
+
+void TestCensus::jumpsAgreeWithSteps_data()
+{
+    QTest::addColumn<bool>("gun"); // else a glider 2600 cells from an eater, settling at generation 10439
+    QTest::addColumn<int>("limit");
+    for (const int limit : { 10000, 10438, 10439, 10440, 12000, 16384, 20000 })
+        QTest::addRow("eater, limit %d", limit) << false << limit;
+    for (const int limit : { 1000, 1024, 1025, 9000 })
+        QTest::addRow("gun, limit %d", limit) << true << limit;
+}
+
+void TestCensus::jumpsAgreeWithSteps()
+{
+    QFETCH(bool, gun);
+    QFETCH(int, limit);
+    const std::vector<CellPoint> cells = gun ? read(gosperGun) : gliderToEater(2600, 3);
+    Stabilisation steps { cells, Rule() };
+    QCOMPARE(CensusSearch::run(cells, Rule(), limit).lines(limit), steps.run(limit).lines(limit));
 }
 
 void TestCensus::windowAgreesWithCommandLine_data()

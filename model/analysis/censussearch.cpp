@@ -38,11 +38,13 @@ Stabilisation::Result CensusSearch::run(const std::vector<CellPoint> &cells, con
     if (start.isSettled() || generationLimit <= StepLimit)
         return start.run(generationLimit);
 
-    CensusSearch search(cells, rule, firstGeneration, progress);
+    CensusSearch search(cells, rule, firstGeneration, generationLimit, progress);
     // Not settled within the steps, as far as a look reaches; narrow() goes
-    // farther back should it have settled before.
+    // farther back should it have settled before. The last look starts a
+    // look's length before the limit, so that none looks past it.
     std::int64_t low = StepLimit - LookLimit;
-    for (std::int64_t ahead = 2 * StepLimit;; ahead = ahead > generationLimit / 2 ? generationLimit : 2 * ahead) {
+    const std::int64_t last = std::max(generationLimit - LookLimit, StepLimit);
+    for (std::int64_t ahead = std::min(2 * StepLimit, last);; ahead = ahead > last / 2 ? last : 2 * ahead) {
         Stabilisation::Result found = search.lookFrom(ahead, LookLimit);
         if (found.outcome == Stabilisation::Outcome::Grows || foundAfter(found, firstGeneration + ahead)) {
             found.firstGeneration = firstGeneration;
@@ -50,16 +52,17 @@ Stabilisation::Result CensusSearch::run(const std::vector<CellPoint> &cells, con
         }
         if (settledBy(found, firstGeneration + ahead))
             return search.narrow(low, ahead);
-        if (ahead == generationLimit)
-            return search.atLimit(generationLimit);
+        if (ahead == last)
+            return search.atLimit();
         low = ahead;
     }
 }
 
-CensusSearch::CensusSearch(
-    const std::vector<CellPoint> &cells, const Rule &rule, std::int64_t firstGeneration, const Progress &progress)
+CensusSearch::CensusSearch(const std::vector<CellPoint> &cells, const Rule &rule, std::int64_t firstGeneration,
+    std::int64_t generationLimit, const Progress &progress)
     : rule(rule)
     , firstGeneration(firstGeneration)
+    , generationLimit(generationLimit)
     , progress(progress)
 {
     HashLife start(rule);
@@ -89,7 +92,7 @@ Stabilisation::Result CensusSearch::lookFrom(std::int64_t generations, std::int6
         return unknown;
     }
     Stabilisation stabilisation(CellList::of(state), rule, firstGeneration + generations);
-    stabilisation.advance(looks);
+    stabilisation.advance(std::min(looks, generationLimit - generations));
     return stabilisation.result();
 }
 
@@ -127,7 +130,7 @@ Stabilisation::Result CensusSearch::narrow(std::int64_t low, std::int64_t high)
     }
 }
 
-Stabilisation::Result CensusSearch::atLimit(std::int64_t generationLimit)
+Stabilisation::Result CensusSearch::atLimit()
 {
     Stabilisation::Result result;
     result.outcome = Stabilisation::Outcome::NotStable;

@@ -37,28 +37,30 @@ public:
     // generation `firstGeneration` under `rule` (no birth on 0), looking at
     // most `generationLimit` (1..) generations ahead: the Stabilisation::Result
     // a Stabilisation would give with run(generationLimit), apart from
-    // lastGeneration and from patterns that grow past CellLimit cells before
-    // they settle. Throws UniverseError when memory runs out or the pattern
+    // lastGeneration, from patterns that grow past CellLimit cells before
+    // they settle, and, past StepLimit, from patterns that settle within
+    // LookLimit generations of the limit. Throws UniverseError when memory runs out or the pattern
     // grows past the coordinate limit.
     static Stabilisation::Result run(const std::vector<CellPoint> &cells, const Rule &rule,
         std::int64_t generationLimit, const Progress &progress = nullptr, std::int64_t firstGeneration = 1);
 
 private:
-    CensusSearch(
-        const std::vector<CellPoint> &cells, const Rule &rule, std::int64_t firstGeneration, const Progress &progress);
+    CensusSearch(const std::vector<CellPoint> &cells, const Rule &rule, std::int64_t firstGeneration,
+        std::int64_t generationLimit, const Progress &progress);
 
     // The pattern `generations` after the first, jumped to from the nearest saved state before.
     const HashLife &stateAfter(std::int64_t generations);
     // A Stabilisation from the state `generations` after the first that has
-    // looked `looks` generations on; the result of one that did not look, for
-    // a state of more than CellLimit cells.
+    // looked `looks` generations on, never past the limit; the result of one
+    // that did not look, for a state of more than CellLimit cells.
     Stabilisation::Result lookFrom(std::int64_t generations, std::int64_t looks);
     // The stable generation from knowing it is after `low` and not after `high` generations.
     Stabilisation::Result narrow(std::int64_t low, std::int64_t high);
-    Stabilisation::Result atLimit(std::int64_t generationLimit);
+    Stabilisation::Result atLimit();
 
     Rule rule;
     std::int64_t firstGeneration;
+    std::int64_t generationLimit; // generations after the first looked at, at most
     Progress progress;
     std::map<std::int64_t, HashLife> saved; // by generations after the first
 };
