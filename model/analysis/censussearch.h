@@ -37,9 +37,9 @@ public:
     // generation `firstGeneration` under `rule` (no birth on 0), looking at
     // most `generationLimit` (1..) generations ahead: the Stabilisation::Result
     // a Stabilisation would give with run(generationLimit), apart from
-    // lastGeneration, from patterns that grow past CellLimit cells before
-    // they settle, and, past StepLimit, from patterns that settle within
-    // LookLimit generations of the limit. Throws UniverseError when memory runs out or the pattern
+    // lastGeneration and from patterns that grow past CellLimit cells before
+    // they settle (a settling near the limit may be confirmed a few
+    // generations sooner or later than by steps). Throws UniverseError when memory runs out or the pattern
     // grows past the coordinate limit.
     static Stabilisation::Result run(const std::vector<CellPoint> &cells, const Rule &rule,
         std::int64_t generationLimit, const Progress &progress = nullptr, std::int64_t firstGeneration = 1);

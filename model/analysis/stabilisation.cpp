@@ -323,7 +323,8 @@ void Stabilisation::removeEscapingShips()
     std::vector<std::size_t> candidates;
     std::vector<bool> candidate(clusters.size(), false);
     for (std::size_t i = 0; i < clusters.size(); ++i) {
-        if (clusters[i].size() > ShipCellLimit)
+        const std::optional<bool> known = clusters[i].size() > ShipCellLimit ? false : moves(clusters[i], false);
+        if (known == false)
             continue;
         bool alone = true;
         const auto check = [&](std::size_t j) { alone = alone && (j == i || gap(boxes[i], boxes[j]) >= Apart); };
@@ -333,7 +334,7 @@ void Stabilisation::removeEscapingShips()
             if (near != squares.end())
                 std::for_each(near->second.begin(), near->second.end(), check);
         });
-        if (!alone || !moves(clusters[i], outskirts(i)))
+        if (!alone || !(known ? *known : moves(clusters[i], outskirts(i)).value_or(false)))
             continue;
         candidates.push_back(i);
         candidate[i] = true;
@@ -500,7 +501,7 @@ const Stabilisation::Shape &Stabilisation::shapeOf(const std::vector<CellPoint> 
     return shapes.emplace(key, std::move(shape)).first->second;
 }
 
-bool Stabilisation::moves(const std::vector<CellPoint> &cluster, bool tryNewShape)
+std::optional<bool> Stabilisation::moves(const std::vector<CellPoint> &cluster, bool tryNewShape)
 {
     const CellRect box = CellList::box(cluster);
     std::uint64_t digest = cluster.size();
@@ -510,7 +511,7 @@ bool Stabilisation::moves(const std::vector<CellPoint> &cluster, bool tryNewShap
     if (known != movesByDigest.end())
         return known->second;
     if (!tryNewShape)
-        return false;
+        return std::nullopt;
     return movesByDigest.emplace(digest, shapeOf(cluster).moves).first->second;
 }
 

@@ -155,8 +155,8 @@ private:
     bool shipsApartFromCycle() const;
     void finish();
     const Shape &shapeOf(const std::vector<CellPoint> &cluster);
-    // Whether `cluster` is a spaceship; false for a shape not met before unless `tryNewShape`.
-    bool moves(const std::vector<CellPoint> &cluster, bool tryNewShape);
+    // Whether `cluster` is a spaceship; none for a shape not met before unless `tryNewShape`.
+    std::optional<bool> moves(const std::vector<CellPoint> &cluster, bool tryNewShape);
     std::vector<CellPoint> shipCells(const Ship &ship, std::int64_t generation) const;
     CellRect shipBox(const Ship &ship, std::int64_t generation) const;
     Mover moverOf(const Ship &ship, std::int64_t generation) const;
