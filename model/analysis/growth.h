@@ -1,6 +1,7 @@
 #ifndef GROWTH_H
 #define GROWTH_H
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -46,6 +47,8 @@ public:
     // A census looks for growth FirstLook generations after its start, then
     // after twice as many, and so on.
     static constexpr std::int64_t FirstLook = 1024;
+    // Live cells beyond which a census does not look for a gun or a puffer.
+    static constexpr std::size_t CellLimit = std::size_t(1) << 14;
 
     // Whether a census started `generations` (0..) ago looks for growth now.
     static bool looksAt(std::int64_t generations);

@@ -137,6 +137,9 @@ void Stabilisation::lookForGrowth()
 {
     std::vector<CellPoint> whole = cells();
     lookedPopulations.emplace(generation - firstGeneration, whole.size());
+    // Stepping a large pattern for its growth would keep a window's slice waiting.
+    if (whole.size() > Growth::CellLimit)
+        return;
     std::sort(whole.begin(), whole.end(), CellList::rowByRow);
     answer.growth = Growth::repeating(whole, rule);
     if (answer.growth)

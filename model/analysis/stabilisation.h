@@ -28,7 +28,9 @@
 // G is found by going back through the generations, each compared in full.
 // A gun sends ships away without end: each is looked at less often the
 // farther it is, and ships alike are compared with a new one all at once, so
-// that a generation costs little more with thousands of them out.
+// that a generation costs little more with thousands of them out. A pattern
+// that grows as a gun or a puffer never settles: Growth looks for one now
+// and then, so that the run can stop and say so.
 class Stabilisation
 {
 public:
