@@ -188,8 +188,10 @@ void CommandLine::describe(QCommandLineParser &parser)
                        "spaceships flying away, its cells, its period and the objects it leaves behind, counted "
                        "by kind.")));
     parser.addOption(QCommandLineOption(QStringLiteral("max-generations"),
-        QStringLiteral("With --settle or --census: the generations to look at before giving up, 1 to %1 (%1).")
-            .arg(MaxSettleGenerations),
+        QStringLiteral("With --settle or --census: the generations to look at before giving up, 1 to %1 (%1) "
+                       "with --settle, 1 to %2 with --census.")
+            .arg(MaxSettleGenerations)
+            .arg(MaxCensusGenerations),
         QStringLiteral("N")));
     parser.addOption(QCommandLineOption(QStringLiteral("generations"),
         QStringLiteral("With --output: the generations to compute from FILE on (generation 1, or one more than "
@@ -352,7 +354,8 @@ CommandLine::Request CommandLine::parse(const QStringList &arguments)
         if (census && request.universe && request.universe->isBounded())
             return fail(QStringLiteral("--census works in the unbounded plane, not in %1")
                             .arg(universeName(*request.universe)));
-        const QString problem = readNumber("max-generations", 1, MaxSettleGenerations, request.maxGenerations);
+        const QString problem = readNumber("max-generations", std::int64_t(1),
+            settle ? std::int64_t(MaxSettleGenerations) : MaxCensusGenerations, request.maxGenerations);
         if (!problem.isEmpty())
             return fail(problem);
         if (request.files.isEmpty())

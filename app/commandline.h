@@ -36,8 +36,9 @@ public:
         // --generations, 0..MaxGenerations (1..10000 for an animation); more
         // than MaxBoundedGenerations only in the unbounded plane.
         std::int64_t generations = 0;
-        // --max-generations of --settle and --census, 1..MaxSettleGenerations
-        int maxGenerations = MaxSettleGenerations;
+        // --max-generations of --settle, 1..MaxSettleGenerations, or of
+        // --census, 1..MaxCensusGenerations
+        std::int64_t maxGenerations = MaxSettleGenerations;
         QString output; // --output, or --export's picture or animation
         int scale = 2; // --scale of an export, 1..8
         bool scaleGiven = false; // whether --scale was given, rather than taken by default
@@ -52,6 +53,8 @@ public:
     static constexpr int MaxMemory = 1 << 20;
     // The most generations --settle and --census look at: as far as a run history reaches.
     static constexpr int MaxSettleGenerations = RunHistory::GenerationLimit;
+    // The most generations --census looks at, jumping ahead in the unbounded plane.
+    static constexpr std::int64_t MaxCensusGenerations = 1000000000000;
     // The exit status of a command line that cannot be used.
     static constexpr int UsageStatus = 2;
 

@@ -18,6 +18,7 @@
 #include "export/fieldexport.h"
 #include "export/pictureframe.h"
 #include "model/analysis/celllist.h"
+#include "model/analysis/censussearch.h"
 #include "model/analysis/runhistory.h"
 #include "model/analysis/stabilisation.h"
 #include "model/engine/gamefield.h"
@@ -235,9 +236,10 @@ int TextAnswer::census(const CommandLine::Request &request)
         ProgressLine progress(file, 1);
         std::vector<std::string> lines;
         try {
-            lines = censusLines(*opened.universe, request.maxGenerations, [&progress](const Stabilisation &run) {
-                progress.show(run.result().lastGeneration, [&run] { return run.population(); });
-            });
+            lines = censusLines(*opened.universe, request.maxGenerations,
+                [&progress](std::int64_t generation, std::uint64_t population) {
+                    progress.show(generation, [population] { return population; });
+                });
         } catch (const UniverseError &error) {
             progress.clear();
             printError(QStringLiteral("%1: %2").arg(file, QString::fromUtf8(error.what())));
@@ -254,17 +256,9 @@ int TextAnswer::census(const CommandLine::Request &request)
 }
 
 std::vector<std::string> TextAnswer::censusLines(
-    const Universe &universe, std::int64_t maxGenerations, const std::function<void(const Stabilisation &)> &progress)
+    const Universe &universe, std::int64_t maxGenerations, const CensusSearch::Progress &progress)
 {
-    // Generations looked at between two calls of `progress`.
-    constexpr std::int64_t Slice = 64;
-    Stabilisation stabilisation(CellList::of(universe), universe.rule());
-    for (std::int64_t looked = 0; !stabilisation.isSettled() && looked < maxGenerations; looked += Slice) {
-        stabilisation.advance(std::min<std::int64_t>(Slice, maxGenerations - looked));
-        if (progress)
-            progress(stabilisation);
-    }
-    return stabilisation.run(maxGenerations).lines(maxGenerations);
+    return CensusSearch::run(CellList::of(universe), universe.rule(), maxGenerations, progress).lines(maxGenerations);
 }
 
 QString TextAnswer::fateLine(const RunHistory &history, std::int64_t maxGenerations)

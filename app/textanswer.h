@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "app/commandline.h"
+#include "model/analysis/censussearch.h"
 
 class RunHistory;
-class Stabilisation;
 class Universe;
 
 // The answers the command line gives on a terminal: help, version, where
@@ -38,10 +38,10 @@ public:
         const std::function<void(const RunHistory &)> &progress = nullptr);
     // What --census prints of `universe`, of the unbounded plane, looked at
     // for at most `maxGenerations` generations after the first: see
-    // Stabilisation::Result::lines(). `progress`, if given, sees the run now
-    // and then. May throw UniverseError.
-    static std::vector<std::string> censusLines(const Universe &universe, std::int64_t maxGenerations,
-        const std::function<void(const Stabilisation &)> &progress = nullptr);
+    // Stabilisation::Result::lines() and CensusSearch. `progress`, if given,
+    // sees the generation reached now and then. May throw UniverseError.
+    static std::vector<std::string> censusLines(
+        const Universe &universe, std::int64_t maxGenerations, const CensusSearch::Progress &progress = nullptr);
     // Where `history` says its run is going, as --settle prints it: "died
     // out at generation 131", "period 2 since generation 1104, 124 cells",
     // "moves (1, 1) every 4 generations since generation 1, 5 cells", ...

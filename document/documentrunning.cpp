@@ -242,6 +242,10 @@ QString Document::stateText() const
 QString Document::stableText() const
 {
     const Stabilisation::Result *found = stabilityWatch->result();
+    if (found && found->growth && found->growth->kind == Growth::Kind::Gun)
+        return translated(QT_TRANSLATE_NOOP("MainWindow", "State: a gun of period %1")).arg(found->growth->period);
+    if (found && found->growth && found->growth->kind == Growth::Kind::Puffer)
+        return translated(QT_TRANSLATE_NOOP("MainWindow", "State: a puffer of period %1")).arg(found->growth->period);
     if (!found || found->outcome != Stabilisation::Outcome::Stable || found->escapingCount() == 0)
         return QString();
     const std::uint64_t ships = found->escapingCount();

@@ -158,23 +158,59 @@ void CensusDialog::refresh()
     case Stabilisation::Outcome::DiedOut:
         summary->setText(tr("Dies out, lifespan %1.").arg(found->lifespan()));
         return;
+    case Stabilisation::Outcome::Grows:
+        if (showGrowth(*found->growth))
+            return;
+        break;
     case Stabilisation::Outcome::Stable:
+        summary->setText(tr("Lifespan %1, %2 cells, period %3.")
+                             .arg(found->lifespan())
+                             .arg(QLocale().toString(static_cast<qulonglong>(found->population)))
+                             .arg(found->period));
         break;
     }
-    summary->setText(tr("Lifespan %1, %2 cells, period %3.")
-                         .arg(found->lifespan())
-                         .arg(QLocale().toString(static_cast<qulonglong>(found->population)))
-                         .arg(found->period));
-    table->setRowCount(static_cast<int>(found->census.size()));
+    const bool gun = found->outcome == Stabilisation::Outcome::Grows;
+    const std::vector<CensusEntry> &entries = gun ? found->growth->ships : found->census;
+    table->setRowCount(static_cast<int>(entries.size()));
     for (int row = 0; row < table->rowCount(); ++row) {
-        const CensusEntry &entry = found->census[static_cast<std::size_t>(row)];
+        const CensusEntry &entry = entries[static_cast<std::size_t>(row)];
         auto *count = new QTableWidgetItem(QLocale().toString(static_cast<qulonglong>(entry.count)));
         count->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         table->setItem(row, 0, count);
-        const QString name = kindName(entry);
-        table->setItem(row, 1,
-            new QTableWidgetItem(QIcon(picture(entry.cells)), entry.escaping ? tr("%1 (escaping)").arg(name) : name));
+        QString name = kindName(entry);
+        name = entry.escaping ? tr("%1 (escaping)").arg(name) : name;
+        if (gun)
+            name = tr("%1 every %2 generations").arg(name).arg(found->growth->period);
+        table->setItem(row, 1, new QTableWidgetItem(QIcon(picture(entry.cells)), name));
     }
+}
+
+bool CensusDialog::showGrowth(const Growth::Report &growth)
+{
+    const QString population = QLocale().toString(static_cast<qulonglong>(growth.population));
+    const QString generations = QLocale().toString(static_cast<qlonglong>(growth.generations));
+    switch (growth.kind) {
+    case Growth::Kind::Gun:
+        summary->setText(tr("A gun of period %1.").arg(growth.period));
+        return false;
+    case Growth::Kind::Puffer:
+        summary->setText(tr("A puffer of period %1: it moves by (%2, %3) every %1 generations and leaves debris.")
+                             .arg(growth.period)
+                             .arg(growth.dx)
+                             .arg(growth.dy));
+        break;
+    case Growth::Kind::Linear:
+        summary->setText(tr("Grows linearly: %1 cells after %2 generations.").arg(population, generations));
+        break;
+    case Growth::Kind::Quadratic:
+        summary->setText(tr("Grows quadratically: %1 cells after %2 generations.").arg(population, generations));
+        break;
+    case Growth::Kind::Faster:
+        summary->setText(
+            tr("Grows faster than quadratically: %1 cells after %2 generations.").arg(population, generations));
+        break;
+    }
+    return true;
 }
 
 void CensusDialog::copy()

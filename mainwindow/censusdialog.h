@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "model/analysis/growth.h"
 #include "model/engine/universe.h"
 
 class Document;
@@ -14,7 +15,7 @@ class QPushButton;
 class QTableWidget;
 
 // The "Census" window: what the pattern in the unbounded plane leaves behind
-// once it is stable apart from the spaceships flying away, as the document's
+// once it is stable apart from the spaceships flying away, or how it grows, as the document's
 // stability watch finds it: the lifespan line, then a row per kind of object
 // with its count, name and picture. It follows the watch, which answers
 // between the run's ticks, so it costs nothing while the pattern evolves.
@@ -41,6 +42,8 @@ public:
 
 private:
     void refresh();
+    // Tells how the pattern grows; false when the rows of its ships are to follow.
+    bool showGrowth(const Growth::Report &growth);
     void copy();
 
     const Document &document; // not owned

@@ -1,3 +1,5 @@
+#include <QDirIterator>
+#include <QFile>
 #include <QTest>
 
 #include <algorithm>
@@ -6,10 +8,14 @@
 #include <utility>
 #include <vector>
 
+#include "app/textanswer.h"
+#include "mainwindow/stabilitywatch.h"
 #include "model/analysis/celllist.h"
 #include "model/analysis/census.h"
+#include "model/analysis/censussearch.h"
 #include "model/analysis/objectlibrary.h"
 #include "model/analysis/stabilisation.h"
+#include "model/engine/unboundeduniverse.h"
 #include "model/files/pattern.h"
 #include "model/files/patternreader.h"
 #include "warningguard.h"
@@ -53,6 +59,42 @@ Cells next(const Cells &cells)
     return result;
 }
 
+// The Gosper glider gun, typed in: period 30, a glider every period.
+const char *const gosperGun = "x = 36, y = 9\n24bo$22bobo$12b2o6b2o12b2o$11bo3bo4b2o12b2o$2o8bo5bo3b2o$"
+                              "2o8bo3bob2o4bobo$10bo5bo7bo$11bo3bo$12b2o!";
+
+// A glider heading down to the right for an eater 1 `distance` cells
+// farther along its diagonal than the nearest one it meets the same way, and
+// `blocks` blocks out of its way.
+std::vector<CellPoint> gliderToEater(std::int64_t distance, int blocks)
+{
+    std::vector<CellPoint> cells { { 1, 0 }, { 2, 1 }, { 0, 2 }, { 1, 2 }, { 2, 2 } };
+    for (const CellPoint &cell :
+        std::vector<CellPoint> { { 0, 0 }, { 1, 0 }, { 0, 1 }, { 2, 1 }, { 2, 2 }, { 2, 3 }, { 3, 3 } })
+        cells.push_back({ cell.x + 12 + distance, cell.y + 12 + distance });
+    for (int i = 0; i < blocks; ++i) {
+        for (const CellPoint &cell : std::vector<CellPoint> { { 0, 0 }, { 1, 0 }, { 0, 1 }, { 1, 1 } })
+            cells.push_back({ cell.x - 100 + (i % 10) * 4, cell.y + 20 + (i / 10) * 4 });
+    }
+    return cells;
+}
+
+Cells asSet(const std::vector<CellPoint> &cells)
+{
+    Cells result;
+    for (const CellPoint &cell : cells)
+        result.insert({ cell.y, cell.x });
+    return result;
+}
+
+std::vector<CellPoint> asList(const Cells &cells)
+{
+    std::vector<CellPoint> result;
+    for (const auto &[y, x] : cells)
+        result.push_back({ x, y });
+    return result;
+}
+
 QStringList labels(const std::vector<CensusEntry> &entries)
 {
     QStringList result;
@@ -78,6 +120,14 @@ private slots:
     void recognisesEveryObject();
     void touchingObjectsAreApart_data();
     void touchingObjectsAreApart();
+    void longLives_data();
+    void longLives();
+    void gunFromAnyStart_data();
+    void gunFromAnyStart();
+    void jumpsAgreeWithSteps_data();
+    void jumpsAgreeWithSteps();
+    void windowAgreesWithCommandLine_data();
+    void windowAgreesWithCommandLine();
 };
 
 void TestCensus::stabilises_data()
@@ -99,6 +149,10 @@ void TestCensus::stabilises_data()
         << QStringList { "1 block", "1 glider (escaping)" };
     QTest::newRow("glider heading for a block") << QByteArray("x = 26, y = 22\nbo$2bo$3o18$24b2o$24b2o!")
                                                 << Outcome::Stable << -1 << 24 << QStringList { "4 beehives" };
+    // Each ship has another cluster above and below it, so that the box of all others holds it.
+    QTest::newRow("spaceships side by side between blocks")
+        << QByteArray("x = 12, y = 21\n10b2o$10b2o2$bo2bo$o$o3bo$4o8$4o$o3bo$o$bo2bo2$10b2o$10b2o!") << Outcome::Stable
+        << 0 << 26 << QStringList { "2 blocks", "2 lightweight spaceships (escaping)" };
 }
 
 void TestCensus::stabilises()
@@ -295,6 +349,143 @@ void TestCensus::touchingObjectsAreApart()
     const Stabilisation::Result &result = stabilisation.run(100);
     QCOMPARE(result.stableSince, std::int64_t(1));
     QCOMPARE(labels(result.census), census);
+}
+
+void TestCensus::longLives_data()
+{
+    QTest::addColumn<int>("distance"); // of the eater, past the nearest
+    QTest::addColumn<int>("later"); // the glider's moves down its diagonal before the census, 4 generations each
+
+    // 2600: past the generations a census looks at one by one, so that it
+    // jumps; 4086 and 4087 settle just before and just after its first jump.
+    for (const int distance : { 0, 2600 }) {
+        for (const int later : { 0, 1, distance / 2, distance })
+            QTest::addRow("eater %d away, %d moves later", distance, later) << distance << later;
+    }
+    QTest::newRow("settled just before a jump") << 4086 << 0;
+    QTest::newRow("settled just after a jump") << 4087 << 0;
+}
+
+void TestCensus::longLives()
+{
+    QFETCH(int, distance);
+    QFETCH(int, later);
+
+    // The lifespan with the eater nearest, by plain counting; a glider moves
+    // a cell down and a cell to the right every 4 generations.
+    const std::vector<CellPoint> nearest = gliderToEater(0, 0);
+    const Cells eater = asSet(std::vector<CellPoint>(nearest.begin() + 5, nearest.end()));
+    Cells cells = asSet(nearest);
+    int nearestLifespan = 0;
+    for (; cells != eater && nearestLifespan < 200; ++nearestLifespan)
+        cells = next(cells);
+    const std::int64_t lifespan = nearestLifespan + std::int64_t(4) * distance;
+
+    std::vector<CellPoint> start = gliderToEater(distance, 30);
+    for (std::size_t i = 0; i < 5; ++i)
+        start[i] = { start[i].x + later, start[i].y + later };
+    const Stabilisation::Result result = CensusSearch::run(start, Rule(), 100000, nullptr, 1 + 4 * later);
+    QCOMPARE(result.outcome, Stabilisation::Outcome::Stable);
+    QCOMPARE(result.lifespan(), std::max<std::int64_t>(0, lifespan - 4 * later));
+    QCOMPARE(result.stableSince, 1 + lifespan);
+    QCOMPARE(result.population, std::uint64_t(30 * 4 + 7));
+    QCOMPARE(labels(result.census), QStringList({ "30 blocks", "1 eater 1" }));
+}
+
+void TestCensus::gunFromAnyStart_data()
+{
+    QTest::addColumn<bool>("twice"); // and the gun's mirror image beside it, its stream heading the other way
+    QTest::addColumn<int>("later");
+    for (const bool twice : { false, true }) {
+        for (const int later : { 0, 29, 30, 45, 700 })
+            QTest::addRow("%s, %d later", twice ? "two guns" : "gun", later) << twice << later;
+    }
+}
+
+void TestCensus::gunFromAnyStart()
+{
+    QFETCH(bool, twice);
+    QFETCH(int, later);
+    Cells cells = asSet(read(gosperGun));
+    if (twice) {
+        for (const CellPoint &cell : read(gosperGun))
+            cells.insert({ cell.y, -60 - cell.x });
+    }
+    for (int t = 0; t < later; ++t)
+        cells = next(cells);
+    const Stabilisation::Result result = CensusSearch::run(asList(cells), Rule(), 1000000, nullptr, 1 + later);
+    QCOMPARE(result.outcome, Stabilisation::Outcome::Grows);
+    QCOMPARE(result.lines(1000000),
+        std::vector<std::string>({ "gun, period 30",
+            twice ? "  2 gliders (escaping) every 30 generations" : "  1 glider (escaping) every 30 generations" }));
+}
+
+void TestCensus::jumpsAgreeWithSteps_data()
+{
+    QTest::addColumn<bool>("gun"); // else a glider 2600 cells from an eater, settling at generation 10439
+    QTest::addColumn<int>("limit");
+    for (const int limit : { 10000, 10438, 10439, 10440, 12000, 16384, 20000 })
+        QTest::addRow("eater, limit %d", limit) << false << limit;
+    for (const int limit : { 1000, 1024, 1025, 9000 })
+        QTest::addRow("gun, limit %d", limit) << true << limit;
+}
+
+void TestCensus::jumpsAgreeWithSteps()
+{
+    QFETCH(bool, gun);
+    QFETCH(int, limit);
+    const std::vector<CellPoint> cells = gun ? read(gosperGun) : gliderToEater(2600, 3);
+    Stabilisation steps { cells, Rule() };
+    QCOMPARE(CensusSearch::run(cells, Rule(), limit).lines(limit), steps.run(limit).lines(limit));
+}
+
+void TestCensus::windowAgreesWithCommandLine_data()
+{
+    QTest::addColumn<QByteArray>("file");
+
+    // The examples; the HighLife replicator never settles, and the window
+    // would step it a million generations one by one before saying so.
+    QDirIterator examples(QStringLiteral(":/patterns"));
+    while (examples.hasNext()) {
+        QFile example(examples.next());
+        if (!example.fileName().contains(QLatin1String("replicator")) && example.open(QIODevice::ReadOnly))
+            QTest::newRow(qPrintable(example.fileName())) << example.readAll();
+    }
+    QVERIFY(QDir(QStringLiteral(":/patterns")).count() >= 10);
+    // Those of the tables above that differ from the examples.
+    QTest::newRow("gun") << QByteArray(gosperGun);
+    QByteArray life("#Life 1.06\n");
+    for (const CellPoint &cell : gliderToEater(2600, 30))
+        life += QByteArray::number(qlonglong(cell.x)) + ' ' + QByteArray::number(qlonglong(cell.y)) + '\n';
+    QTest::newRow("glider to a far eater") << life;
+    const std::pair<const char *, const char *> typed[] = {
+        { "block, glider heading away", "x = 13, y = 13\n2o$2o9$11bo$12bo$10b3o!" },
+        { "glider heading for a block", "x = 26, y = 22\nbo$2bo$3o18$24b2o$24b2o!" },
+        { "spaceships side by side", "x = 12, y = 21\n10b2o$10b2o2$bo2bo$o$o3bo$4o8$4o$o3bo$o$bo2bo2$10b2o$10b2o!" },
+        { "glider leaving", "x = 3, y = 6\n3o$bo2$bo$2bo$3o!" },
+        { "glider passing", "x = 27, y = 18\nbo$2bo$3o14$24b3o$25bo!" },
+        { "glider passing a blinker", "x = 10, y = 3\nbo5b3o$2bo$3o!" },
+        { "glider two from a block", "x = 5, y = 6\n2o$2o2$3bo$4bo$2b3o!" },
+    };
+    for (const auto &[name, file] : typed)
+        QTest::newRow(name) << QByteArray(file);
+}
+
+void TestCensus::windowAgreesWithCommandLine()
+{
+    QFETCH(QByteArray, file);
+    Pattern pattern;
+    std::string error;
+    QVERIFY2(PatternReader::read(file.toStdString(), pattern, error), error.c_str());
+    UnboundedUniverse universe(pattern.rule.value_or(Rule()));
+    universe.setCells(CellList::of(pattern.cells));
+
+    const std::vector<std::string> said = TextAnswer::censusLines(universe, StabilityWatch::GenerationLimit);
+    StabilityWatch watch;
+    watch.restart(universe, 1);
+    watch.follow(1 + StabilityWatch::GenerationLimit);
+    QTRY_VERIFY_WITH_TIMEOUT(watch.result() && watch.result()->outcome != Stabilisation::Outcome::Running, 40000);
+    QCOMPARE(watch.result()->lines(StabilityWatch::GenerationLimit), said);
 }
 
 QTEST_GUILESS_MAIN(TestCensus)

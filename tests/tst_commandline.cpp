@@ -58,6 +58,9 @@ void TestCommandLine::parses_data()
         << "--settle --universe K40*,20 --rule B3/S23:K40,20* a.rle" << Mode::Error;
     QTest::newRow("endless strip") << "--settle --universe T0,68 a.rle" << Mode::Error;
     QTest::newRow("sphere not square") << "--settle --universe S30,20 a.rle" << Mode::Error;
+    QTest::newRow("limit beyond") << "--settle --max-generations 1000001 a.rle" << Mode::Error;
+    QTest::newRow("highest census limit") << "--census --max-generations 1000000000000 a.rle" << Mode::Census;
+    QTest::newRow("census limit beyond") << "--census --max-generations 1000000000001 a.rle" << Mode::Error;
 }
 
 void TestCommandLine::parses()

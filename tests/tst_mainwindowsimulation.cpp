@@ -47,6 +47,7 @@ private slots:
     void fileRuleIsHonoured();
     void graphFollowsTheRun();
     void censusOfTheRPentomino();
+    void censusOfAGun();
     void animationExportLeavesTheFieldAlone();
     void countsKeepTheirFont();
 
@@ -253,6 +254,33 @@ void TestMainWindowSimulation::censusOfTheRPentomino()
     QCOMPARE(QApplication::clipboard()->text(),
         QStringLiteral("lifespan 1103, 116 cells, period 2\n  8 blocks\n  6 gliders (escaping)\n  4 beehives\n"
                        "  4 blinkers\n  1 boat\n  1 ship\n  1 loaf\n"));
+}
+
+void TestMainWindowSimulation::censusOfAGun()
+{
+    QFile file(folder.filePath(QStringLiteral("gun.rle")));
+    QVERIFY(file.open(QIODevice::WriteOnly)
+        && file.write("x = 36, y = 9\n24bo$22bobo$12b2o6b2o12b2o$11bo3bo4b2o12b2o$2o8bo5bo3b2o$"
+                      "2o8bo3bob2o4bobo$10bo5bo7bo$11bo3bo$12b2o!\n")
+            > 0);
+    file.close();
+    QVERIFY(window->openPatternFile(file.fileName(), std::nullopt, Topology::unbounded()));
+    ModalRunner::run([this] { action("Action_Simulation_GoToGeneration")->trigger(); },
+        [](QWidget *modal) {
+            qobject_cast<QInputDialog *>(modal)->setTextValue(QStringLiteral("1100"));
+            static_cast<QDialog *>(modal)->accept();
+        });
+    const QString gun = QStringLiteral("State: a gun of period 30");
+    QVERIFY2(QTest::qWaitFor([&] { return state() == gun; }, 10000), qPrintable(state()));
+
+    action("Action_Simulation_Census")->trigger();
+    auto *dialog = window->findChild<CensusDialog *>();
+    QVERIFY(dialog && dialog->isVisible());
+    auto *table = dialog->findChild<QTableWidget *>();
+    QCOMPARE(table->rowCount(), 1);
+    QCOMPARE(table->item(0, 0)->text() + ' ' + table->item(0, 1)->text(),
+        QStringLiteral("1 glider (escaping) every 30 generations"));
+    QCOMPARE(dialog->text(), QStringLiteral("gun, period 30\n  1 glider (escaping) every 30 generations\n"));
 }
 
 void TestMainWindowSimulation::animationExportLeavesTheFieldAlone()

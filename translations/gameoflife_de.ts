@@ -147,6 +147,30 @@
         <source>%1 (escaping)</source>
         <translation>%1 (entweichend)</translation>
     </message>
+    <message>
+        <source>%1 every %2 generations</source>
+        <translation>%1 alle %2 Generationen</translation>
+    </message>
+    <message>
+        <source>A gun of period %1.</source>
+        <translation>Eine Kanone der Periode %1.</translation>
+    </message>
+    <message>
+        <source>A puffer of period %1: it moves by (%2, %3) every %1 generations and leaves debris.</source>
+        <translation>Ein Puffer der Periode %1: er rückt alle %1 Generationen um (%2, %3) vor und hinterlässt Trümmer.</translation>
+    </message>
+    <message>
+        <source>Grows linearly: %1 cells after %2 generations.</source>
+        <translation>Wächst linear: %1 Zellen nach %2 Generationen.</translation>
+    </message>
+    <message>
+        <source>Grows quadratically: %1 cells after %2 generations.</source>
+        <translation>Wächst quadratisch: %1 Zellen nach %2 Generationen.</translation>
+    </message>
+    <message>
+        <source>Grows faster than quadratically: %1 cells after %2 generations.</source>
+        <translation>Wächst schneller als quadratisch: %1 Zellen nach %2 Generationen.</translation>
+    </message>
 </context>
 <context>
     <name>ExportOptions</name>
@@ -1114,6 +1138,14 @@ Zur unbegrenzten Ebene wechseln und es dort einfügen?</translation>
     <message>
         <source>Folder of patterns</source>
         <translation>Musterordner</translation>
+    </message>
+    <message>
+        <source>State: a gun of period %1</source>
+        <translation>Zustand: eine Kanone der Periode %1</translation>
+    </message>
+    <message>
+        <source>State: a puffer of period %1</source>
+        <translation>Zustand: ein Puffer der Periode %1</translation>
     </message>
 </context>
 <context>

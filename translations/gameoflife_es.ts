@@ -147,6 +147,30 @@
         <source>%1 (escaping)</source>
         <translation>%1 (escapando)</translation>
     </message>
+    <message>
+        <source>%1 every %2 generations</source>
+        <translation>%1 cada %2 generaciones</translation>
+    </message>
+    <message>
+        <source>A gun of period %1.</source>
+        <translation>Un cañón de periodo %1.</translation>
+    </message>
+    <message>
+        <source>A puffer of period %1: it moves by (%2, %3) every %1 generations and leaves debris.</source>
+        <translation>Un puffer de periodo %1: se desplaza (%2, %3) cada %1 generaciones y deja restos.</translation>
+    </message>
+    <message>
+        <source>Grows linearly: %1 cells after %2 generations.</source>
+        <translation>Crece linealmente: %1 células tras %2 generaciones.</translation>
+    </message>
+    <message>
+        <source>Grows quadratically: %1 cells after %2 generations.</source>
+        <translation>Crece cuadráticamente: %1 células tras %2 generaciones.</translation>
+    </message>
+    <message>
+        <source>Grows faster than quadratically: %1 cells after %2 generations.</source>
+        <translation>Crece más rápido que cuadráticamente: %1 células tras %2 generaciones.</translation>
+    </message>
 </context>
 <context>
     <name>ExportOptions</name>
@@ -1114,6 +1138,14 @@ Switch to the unbounded plane and paste it there?</source>
     <message>
         <source>Folder of patterns</source>
         <translation>Carpeta de patrones</translation>
+    </message>
+    <message>
+        <source>State: a gun of period %1</source>
+        <translation>Estado: un cañón de periodo %1</translation>
+    </message>
+    <message>
+        <source>State: a puffer of period %1</source>
+        <translation>Estado: un puffer de periodo %1</translation>
     </message>
 </context>
 <context>

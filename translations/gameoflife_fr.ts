@@ -147,6 +147,30 @@
         <source>%1 (escaping)</source>
         <translation>%1 (s’échappe)</translation>
     </message>
+    <message>
+        <source>%1 every %2 generations</source>
+        <translation>%1 toutes les %2 générations</translation>
+    </message>
+    <message>
+        <source>A gun of period %1.</source>
+        <translation>Un canon de période %1.</translation>
+    </message>
+    <message>
+        <source>A puffer of period %1: it moves by (%2, %3) every %1 generations and leaves debris.</source>
+        <translation>Un puffer de période %1 : il se déplace de (%2, %3) toutes les %1 générations et laisse des débris.</translation>
+    </message>
+    <message>
+        <source>Grows linearly: %1 cells after %2 generations.</source>
+        <translation>Croît linéairement : %1 cellules après %2 générations.</translation>
+    </message>
+    <message>
+        <source>Grows quadratically: %1 cells after %2 generations.</source>
+        <translation>Croît quadratiquement : %1 cellules après %2 générations.</translation>
+    </message>
+    <message>
+        <source>Grows faster than quadratically: %1 cells after %2 generations.</source>
+        <translation>Croît plus vite que quadratiquement : %1 cellules après %2 générations.</translation>
+    </message>
 </context>
 <context>
     <name>ExportOptions</name>
@@ -1114,6 +1138,14 @@ Passer au plan illimité et l'y coller ?</translation>
     <message>
         <source>Folder of patterns</source>
         <translation>Dossier de motifs</translation>
+    </message>
+    <message>
+        <source>State: a gun of period %1</source>
+        <translation>État : un canon de période %1</translation>
+    </message>
+    <message>
+        <source>State: a puffer of period %1</source>
+        <translation>État : un puffer de période %1</translation>
     </message>
 </context>
 <context>

@@ -147,6 +147,30 @@
         <source>%1 (escaping)</source>
         <translation>%1 (улетает)</translation>
     </message>
+    <message>
+        <source>%1 every %2 generations</source>
+        <translation>%1 каждые %2 поколений</translation>
+    </message>
+    <message>
+        <source>A gun of period %1.</source>
+        <translation>Ружьё с периодом %1.</translation>
+    </message>
+    <message>
+        <source>A puffer of period %1: it moves by (%2, %3) every %1 generations and leaves debris.</source>
+        <translation>Паффер с периодом %1: смещается на (%2, %3) каждые %1 поколений и оставляет обломки.</translation>
+    </message>
+    <message>
+        <source>Grows linearly: %1 cells after %2 generations.</source>
+        <translation>Растёт линейно: %1 клеток через %2 поколений.</translation>
+    </message>
+    <message>
+        <source>Grows quadratically: %1 cells after %2 generations.</source>
+        <translation>Растёт квадратично: %1 клеток через %2 поколений.</translation>
+    </message>
+    <message>
+        <source>Grows faster than quadratically: %1 cells after %2 generations.</source>
+        <translation>Растёт быстрее, чем квадратично: %1 клеток через %2 поколений.</translation>
+    </message>
 </context>
 <context>
     <name>ExportOptions</name>
@@ -1114,6 +1138,14 @@ Switch to the unbounded plane and paste it there?</source>
     <message>
         <source>Folder of patterns</source>
         <translation>Папка с фигурами</translation>
+    </message>
+    <message>
+        <source>State: a gun of period %1</source>
+        <translation>Состояние: ружьё с периодом %1</translation>
+    </message>
+    <message>
+        <source>State: a puffer of period %1</source>
+        <translation>Состояние: паффер с периодом %1</translation>
     </message>
 </context>
 <context>

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <limits>
+#include <unordered_map>
 
 #include "model/analysis/celllist.h"
 #include "model/analysis/objectlibrary.h"
+#include "model/engine/bitmix.h"
 
 namespace
 {
@@ -15,6 +17,8 @@ constexpr std::int64_t ShipLookInterval = 16;
 // Clusters up to this many cells are tried as spaceships, for up to ShipPeriodLimit generations.
 constexpr std::size_t ShipCellLimit = 64;
 constexpr int ShipPeriodLimit = 64;
+// Cells a spaceship's phase may be wider or taller than the phase it was seen in.
+constexpr std::int64_t ShipSpread = 6;
 // Cells this far apart in x or in y cannot change each other within a generation.
 constexpr std::int64_t Apart = 3;
 constexpr std::size_t CheckpointLimit = 256;
@@ -64,6 +68,8 @@ std::vector<std::string> Stabilisation::Result::lines(std::int64_t generationLim
             result.push_back("  " + entry.label());
         return result;
     }
+    case Outcome::Grows:
+        return growth->lines();
     case Outcome::Running:
     case Outcome::NotStable:
         break;
@@ -94,6 +100,8 @@ void Stabilisation::advance(std::int64_t generations)
         ++generation;
         answer.lastGeneration = generation;
         examine();
+        if (!isSettled() && Growth::looksAt(generation - firstGeneration))
+            lookForGrowth();
     }
 }
 
@@ -102,9 +110,40 @@ const Stabilisation::Result &Stabilisation::run(std::int64_t generationLimit)
     const std::int64_t left = generationLimit - (generation - firstGeneration);
     if (left > 0)
         advance(left);
-    if (!isSettled())
-        answer.outcome = Outcome::NotStable;
+    if (isSettled())
+        return answer;
+    answer.outcome = Outcome::NotStable;
+    const std::int64_t looked = generation - firstGeneration;
+    const auto earlier = lookedPopulations.find(Growth::lastLookByHalf(looked));
+    if (looked == generationLimit && earlier != lookedPopulations.end()) {
+        answer.growth = Growth::ofPopulation(earlier->first, earlier->second, looked, population());
+        if (answer.growth)
+            answer.outcome = Outcome::Grows;
+    }
     return answer;
+}
+
+std::vector<CellPoint> Stabilisation::cells() const
+{
+    std::vector<CellPoint> result = CellList::of(rest);
+    for (const std::size_t index : escaping) {
+        const std::vector<CellPoint> ship = shipCells(ships[index], generation);
+        result.insert(result.end(), ship.begin(), ship.end());
+    }
+    return result;
+}
+
+void Stabilisation::lookForGrowth()
+{
+    std::vector<CellPoint> whole = cells();
+    lookedPopulations.emplace(generation - firstGeneration, whole.size());
+    // Stepping a large pattern for its growth would keep a window's slice waiting.
+    if (whole.size() > Growth::CellLimit)
+        return;
+    std::sort(whole.begin(), whole.end(), CellList::rowByRow);
+    answer.growth = Growth::repeating(whole, rule);
+    if (answer.growth)
+        answer.outcome = Outcome::Grows;
 }
 
 std::uint64_t Stabilisation::population() const
@@ -231,44 +270,74 @@ void Stabilisation::removeEscapingShips()
     std::vector<CellRect> boxes;
     for (const std::vector<CellPoint> &cluster : clusters)
         boxes.push_back(CellList::box(cluster));
-    // The two outermost boxes on each side, so that the box of all others is known for each cluster.
-    const auto outermost = [&boxes](auto edge) {
-        std::size_t first = 0;
-        std::size_t second = boxes.size() > 1 ? 1 : 0;
-        if (edge(boxes[second]) < edge(boxes[first]))
-            std::swap(first, second);
-        for (std::size_t i = 2; i < boxes.size(); ++i) {
-            if (edge(boxes[i]) < edge(boxes[first])) {
-                second = first;
-                first = i;
-            } else if (edge(boxes[i]) < edge(boxes[second])) {
-                second = i;
-            }
-        }
-        return std::make_pair(first, second);
-    };
-    if (clusters.size() < 1)
+    if (clusters.empty())
         return;
-    const auto lefts = outermost([](const CellRect &b) { return b.left; });
-    const auto tops = outermost([](const CellRect &b) { return b.top; });
-    const auto rights = outermost([](const CellRect &b) { return -b.right; });
-    const auto bottoms = outermost([](const CellRect &b) { return -b.bottom; });
-    const auto other = [](const std::pair<std::size_t, std::size_t> &pair, std::size_t i) {
-        return pair.first == i ? pair.second : pair.first;
+    // A ship near another cluster may be changed by it: checked against each
+    // one near, found by squares of the plane, not against the box of all
+    // others, which may hold it between two.
+    constexpr std::int64_t Square = 16;
+    const auto squareKey = [](std::int64_t x, std::int64_t y) {
+        return BitMix::finalise(std::uint64_t(x) * 0x9E3779B97F4A7C15ULL ^ std::uint64_t(y));
     };
-
+    const auto forSquares = [](const CellRect &box, std::int64_t margin, auto visit) {
+        for (std::int64_t y = floorDivision(box.top - margin, Square); y <= floorDivision(box.bottom + margin, Square);
+             ++y) {
+            for (std::int64_t x = floorDivision(box.left - margin, Square);
+                 x <= floorDivision(box.right + margin, Square); ++x)
+                visit(x, y);
+        }
+    };
+    std::unordered_map<std::uint64_t, std::vector<std::size_t>> squares;
+    std::vector<std::size_t> large; // clusters over many squares, checked against every one
+    for (std::size_t j = 0; j < clusters.size(); ++j) {
+        if ((boxes[j].right - boxes[j].left) / Square * ((boxes[j].bottom - boxes[j].top) / Square) > 16)
+            large.push_back(j);
+        else
+            forSquares(boxes[j], 0, [&](std::int64_t x, std::int64_t y) { squares[squareKey(x, y)].push_back(j); });
+    }
+    // Whether a cluster is apart from the box of all others: most ships
+    // leave that way, and a new shape anywhere else is tried only at every
+    // fourth look, since a chaotic pattern breaks into many.
+    const auto edge = [&boxes](auto side) {
+        std::pair<std::size_t, std::size_t> two { 0, boxes.size() > 1 ? 1 : 0 };
+        if (side(boxes[two.second]) < side(boxes[two.first]))
+            std::swap(two.first, two.second);
+        for (std::size_t i = 2; i < boxes.size(); ++i) {
+            if (side(boxes[i]) < side(boxes[two.first]))
+                two = { i, two.first };
+            else if (side(boxes[i]) < side(boxes[two.second]))
+                two.second = i;
+        }
+        return two;
+    };
+    const auto lefts = edge([](const CellRect &b) { return b.left; });
+    const auto tops = edge([](const CellRect &b) { return b.top; });
+    const auto rights = edge([](const CellRect &b) { return -b.right; });
+    const auto bottoms = edge([](const CellRect &b) { return -b.bottom; });
+    const auto other = [](const std::pair<std::size_t, std::size_t> &two, std::size_t i) {
+        return two.first == i ? two.second : two.first;
+    };
+    const bool everywhere = (generation - firstGeneration) % (4 * ShipLookInterval) == 0;
+    const auto outskirts = [&](std::size_t i) {
+        const CellRect others { boxes[other(lefts, i)].left, boxes[other(tops, i)].top, boxes[other(rights, i)].right,
+            boxes[other(bottoms, i)].bottom };
+        return everywhere || clusters.size() == 1 || gap(boxes[i], others) >= Apart;
+    };
     std::vector<std::size_t> candidates;
     std::vector<bool> candidate(clusters.size(), false);
     for (std::size_t i = 0; i < clusters.size(); ++i) {
-        if (clusters[i].size() > ShipCellLimit)
+        const std::optional<bool> known = clusters[i].size() > ShipCellLimit ? false : moves(clusters[i], false);
+        if (known == false)
             continue;
-        if (clusters.size() > 1) {
-            const CellRect others { boxes[other(lefts, i)].left, boxes[other(tops, i)].top,
-                boxes[other(rights, i)].right, boxes[other(bottoms, i)].bottom };
-            if (gap(boxes[i], others) < Apart)
-                continue;
-        }
-        if (!shapeOf(clusters[i]).moves)
+        bool alone = true;
+        const auto check = [&](std::size_t j) { alone = alone && (j == i || gap(boxes[i], boxes[j]) >= Apart); };
+        std::for_each(large.begin(), large.end(), check);
+        forSquares(boxes[i], Apart, [&](std::int64_t x, std::int64_t y) {
+            const auto near = squares.find(squareKey(x, y));
+            if (near != squares.end())
+                std::for_each(near->second.begin(), near->second.end(), check);
+        });
+        if (!alone || !(known ? *known : moves(clusters[i], outskirts(i)).value_or(false)))
             continue;
         candidates.push_back(i);
         candidate[i] = true;
@@ -413,7 +482,11 @@ const Stabilisation::Shape &Stabilisation::shapeOf(const std::vector<CellPoint> 
         std::vector<CellPoint> now = CellList::of(plane);
         if (now.empty() || now.size() > 2 * cells.size() + 8)
             break;
+        // A spaceship keeps about its size in every phase: a cluster that spreads is none.
         const CellRect box = CellList::box(now);
+        if (box.right - box.left > shape.boxes.front().right + ShipSpread
+            || box.bottom - box.top > shape.boxes.front().bottom + ShipSpread)
+            break;
         if (ObjectLibrary::shapeKey(ObjectLibrary::normalised(now)) == key) {
             shape.moves = box.left != 0 || box.top != 0;
             shape.period = k;
@@ -429,6 +502,20 @@ const Stabilisation::Shape &Stabilisation::shapeOf(const std::vector<CellPoint> 
         shape.boxes.clear();
     }
     return shapes.emplace(key, std::move(shape)).first->second;
+}
+
+std::optional<bool> Stabilisation::moves(const std::vector<CellPoint> &cluster, bool tryNewShape)
+{
+    const CellRect box = CellList::box(cluster);
+    std::uint64_t digest = cluster.size();
+    for (const CellPoint &cell : cluster)
+        digest = BitMix::finalise(digest ^ (std::uint64_t(cell.x - box.left) << 32 | std::uint64_t(cell.y - box.top)));
+    const auto known = movesByDigest.find(digest);
+    if (known != movesByDigest.end())
+        return known->second;
+    if (!tryNewShape)
+        return std::nullopt;
+    return movesByDigest.emplace(digest, shapeOf(cluster).moves).first->second;
 }
 
 std::vector<CellPoint> Stabilisation::shipCells(const Ship &ship, std::int64_t at) const

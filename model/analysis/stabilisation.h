@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "model/analysis/census.h"
+#include "model/analysis/growth.h"
 #include "model/engine/rule.h"
 #include "model/engine/tilelife.h"
 
@@ -27,7 +28,9 @@
 // G is found by going back through the generations, each compared in full.
 // A gun sends ships away without end: each is looked at less often the
 // farther it is, and ships alike are compared with a new one all at once, so
-// that a generation costs little more with thousands of them out.
+// that a generation costs little more with thousands of them out. A pattern
+// that grows as a gun or a puffer never settles: Growth looks for one now
+// and then, so that the run can stop and say so.
 class Stabilisation
 {
 public:
@@ -36,6 +39,7 @@ public:
         Stable, // periodic from stableSince on, apart from escaping spaceships
         DiedOut, // no live cell from stableSince on
         NotStable, // not found stable within the generations run() was given
+        Grows, // does not settle but grows as `growth` tells
     };
 
     struct Result {
@@ -46,6 +50,7 @@ public:
         std::uint64_t population = 0; // live cells at G, escaping spaceships included
         std::int64_t lastGeneration = 0; // the last generation looked at
         std::vector<CensusEntry> census; // what stays and what escapes, once Stable
+        std::optional<Growth::Report> growth; // once Grows
 
         // The generations from the first looked at to G (130 for the diehard
         // from generation 1), so that a census taken k generations later says
@@ -57,6 +62,7 @@ public:
         // "dies out, lifespan 130" or "not stable after 1000000 generations",
         // `generationLimit` being the generations given to look at; then, once
         // Stable, a line per kind of object, such as "  6 gliders (escaping)".
+        // Once it Grows, Growth::Report::lines().
         std::vector<std::string> lines(std::int64_t generationLimit) const;
     };
 
@@ -72,13 +78,17 @@ public:
     // count past 64 bits; what was found so far stays.
     void advance(std::int64_t generations);
     // Looks until settled, at most `generationLimit` generations past the
-    // first; NotStable if it has not settled by then.
+    // first; NotStable if it has not settled by then, or Grows if its
+    // population has grown at least linearly since the last look for growth.
     const Result &run(std::int64_t generationLimit);
 
+    // Settled, died out, or found to grow as a gun or a puffer: nothing more to look at.
     bool isSettled() const { return answer.outcome != Outcome::Running && answer.outcome != Outcome::NotStable; }
     const Result &result() const { return answer; }
     // Live cells at result().lastGeneration, escaping spaceships included.
     std::uint64_t population() const;
+    // The live cells at result().lastGeneration, escaping spaceships included, in no order.
+    std::vector<CellPoint> cells() const;
 
 private:
     // A spaceship taken out of the run: its cells at generation `anchorGeneration` + k
@@ -140,12 +150,15 @@ private:
     };
 
     void examine();
+    void lookForGrowth();
     void returnShipsNearRest();
     void removeEscapingShips();
     void findCycle();
     bool shipsApartFromCycle() const;
     void finish();
     const Shape &shapeOf(const std::vector<CellPoint> &cluster);
+    // Whether `cluster` is a spaceship; none for a shape not met before unless `tryNewShape`.
+    std::optional<bool> moves(const std::vector<CellPoint> &cluster, bool tryNewShape);
     std::vector<CellPoint> shipCells(const Ship &ship, std::int64_t generation) const;
     CellRect shipBox(const Ship &ship, std::int64_t generation) const;
     Mover moverOf(const Ship &ship, std::int64_t generation) const;
@@ -183,6 +196,10 @@ private:
     std::unordered_map<std::uint64_t, std::vector<std::int64_t>> seen;
     std::optional<Cycle> cycle;
     std::unordered_map<std::string, Shape> shapes; // by shape key of the cluster
+    // Whether a cluster moves, by a digest of its cells relative to its box:
+    // most clusters are looked at again and again, and a shape key costs more.
+    std::unordered_map<std::uint64_t, bool> movesByDigest;
+    std::map<std::int64_t, std::uint64_t> lookedPopulations; // by generations after the first, at each look for growth
     Result answer;
 };
 

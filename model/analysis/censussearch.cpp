@@ -1,0 +1,146 @@
+#include "model/analysis/censussearch.h"
+
+#include <algorithm>
+
+#include "model/analysis/celllist.h"
+
+namespace
+{
+
+bool foundAfter(const Stabilisation::Result &result, std::int64_t generation)
+{
+    const bool settled
+        = result.outcome == Stabilisation::Outcome::Stable || result.outcome == Stabilisation::Outcome::DiedOut;
+    return settled && result.stableSince > generation;
+}
+
+bool settledBy(const Stabilisation::Result &result, std::int64_t generation)
+{
+    const bool settled
+        = result.outcome == Stabilisation::Outcome::Stable || result.outcome == Stabilisation::Outcome::DiedOut;
+    return settled && result.stableSince <= generation;
+}
+
+} // namespace
+
+Stabilisation::Result CensusSearch::run(const std::vector<CellPoint> &cells, const Rule &rule,
+    std::int64_t generationLimit, const Progress &progress, std::int64_t firstGeneration)
+{
+    // Generations looked at between two calls of `progress`.
+    constexpr std::int64_t Slice = 64;
+    Stabilisation start(cells, rule, firstGeneration);
+    const std::int64_t steps = std::min(generationLimit, StepLimit);
+    for (std::int64_t looked = 0; !start.isSettled() && looked < steps; looked += Slice) {
+        start.advance(std::min(Slice, steps - looked));
+        if (progress)
+            progress(start.result().lastGeneration, start.population());
+    }
+    if (start.isSettled() || generationLimit <= StepLimit)
+        return start.run(generationLimit);
+
+    CensusSearch search(cells, rule, firstGeneration, generationLimit, progress);
+    // Not settled within the steps, as far as a look reaches; narrow() goes
+    // farther back should it have settled before. The last look starts a
+    // look's length before the limit, so that none looks past it.
+    std::int64_t low = StepLimit - LookLimit;
+    const std::int64_t last = std::max(generationLimit - LookLimit, StepLimit);
+    for (std::int64_t ahead = std::min(2 * StepLimit, last);; ahead = ahead > last / 2 ? last : 2 * ahead) {
+        Stabilisation::Result found = search.lookFrom(ahead, LookLimit);
+        if (found.outcome == Stabilisation::Outcome::Grows || foundAfter(found, firstGeneration + ahead)) {
+            found.firstGeneration = firstGeneration;
+            return found;
+        }
+        if (settledBy(found, firstGeneration + ahead))
+            return search.narrow(low, ahead);
+        if (ahead == last)
+            return search.atLimit();
+        low = ahead;
+    }
+}
+
+CensusSearch::CensusSearch(const std::vector<CellPoint> &cells, const Rule &rule, std::int64_t firstGeneration,
+    std::int64_t generationLimit, const Progress &progress)
+    : rule(rule)
+    , firstGeneration(firstGeneration)
+    , generationLimit(generationLimit)
+    , progress(progress)
+{
+    HashLife start(rule);
+    start.setCells(cells);
+    saved.emplace(0, std::move(start));
+}
+
+const HashLife &CensusSearch::stateAfter(std::int64_t generations)
+{
+    auto before = std::prev(saved.upper_bound(generations));
+    if (before->first == generations)
+        return before->second;
+    HashLife state = before->second;
+    state.advance(static_cast<std::uint64_t>(generations - before->first));
+    const HashLife &kept = saved.emplace(generations, std::move(state)).first->second;
+    if (progress)
+        progress(firstGeneration + generations, kept.population());
+    return kept;
+}
+
+Stabilisation::Result CensusSearch::lookFrom(std::int64_t generations, std::int64_t looks)
+{
+    const HashLife &state = stateAfter(generations);
+    if (state.population() > CellLimit) {
+        Stabilisation::Result unknown;
+        unknown.firstGeneration = unknown.lastGeneration = firstGeneration + generations;
+        return unknown;
+    }
+    Stabilisation stabilisation(CellList::of(state), rule, firstGeneration + generations);
+    stabilisation.advance(std::min(looks, generationLimit - generations));
+    return stabilisation.result();
+}
+
+Stabilisation::Result CensusSearch::narrow(std::int64_t low, std::int64_t high)
+{
+    // Settled within `high`, and found not to within `low` as far as a look reaches.
+    while (high - low > LookLimit / 2) {
+        const std::int64_t middle = low + (high - low) / 2;
+        Stabilisation::Result found = lookFrom(middle, LookLimit);
+        if (foundAfter(found, firstGeneration + middle)) {
+            found.firstGeneration = firstGeneration;
+            return found;
+        }
+        if (settledBy(found, firstGeneration + middle))
+            high = middle;
+        else
+            low = middle;
+    }
+    // A look from `low` that settles at `low` itself shows that it settled
+    // before, as a look needs longer for some: then from farther back.
+    for (std::int64_t extra = LookLimit;;) {
+        Stabilisation::Result found = lookFrom(low, high - low + extra);
+        if (foundAfter(found, firstGeneration + low) || (low == 0 && settledBy(found, firstGeneration))
+            || extra > StepLimit * LookLimit) {
+            found.firstGeneration = firstGeneration;
+            return found;
+        }
+        if (settledBy(found, firstGeneration + low)) {
+            const std::int64_t width = high - low;
+            high = low;
+            low = std::max<std::int64_t>(0, low - 2 * width);
+        } else {
+            extra *= 2;
+        }
+    }
+}
+
+Stabilisation::Result CensusSearch::atLimit()
+{
+    Stabilisation::Result result;
+    result.outcome = Stabilisation::Outcome::NotStable;
+    result.firstGeneration = firstGeneration;
+    result.lastGeneration = firstGeneration + generationLimit;
+    const std::int64_t earlier = Growth::lastLookByHalf(generationLimit);
+    const std::uint64_t earlierPopulation = stateAfter(earlier).population();
+    result.growth
+        = Growth::ofPopulation(earlier, earlierPopulation, generationLimit, stateAfter(generationLimit).population());
+    if (result.growth)
+        result.outcome = Stabilisation::Outcome::Grows;
+    return result;
+}
