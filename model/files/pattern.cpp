@@ -103,11 +103,11 @@ PackedField Pattern::centred() const
 
 void Pattern::placeCentred(GameField::Cell **buffer) const { centred().toBuffer(buffer); }
 
-Topology Pattern::universeFor(const Topology &inUse) const
+Topology Pattern::universeFor(const Topology &inUse, const Rule &running) const
 {
     if (topology)
         return *topology;
-    if (!rule || rule->isLifeLike())
+    if (running.isLifeLike())
         return fits(inUse) ? inUse : Topology::unbounded();
     // Only planes and tori run other rules: a plane with room around the pattern to grow.
     if (inUse.kind() != Topology::Kind::Classic && inUse.isBounded() && fits(inUse))

@@ -82,7 +82,9 @@ public:
     // and tori run (not Life-like), `inUse` only if it is a plane or a torus
     // the pattern fits, else a plane three times the pattern's size each way
     // (100 cells at least), or as large as the pattern if that is too many cells.
-    Topology universeFor(const Topology &inUse) const;
+    Topology universeFor(const Topology &inUse) const { return universeFor(inUse, rule.value_or(Rule())); }
+    // The same for the pattern run under `running` instead of its own rule.
+    Topology universeFor(const Topology &inUse, const Rule &running) const;
 
     // Writes the cells into `universe` where offset() says, leaving its rule
     // alone; a state the universe's rule does not have is set as 1.
