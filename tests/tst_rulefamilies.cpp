@@ -297,13 +297,17 @@ void TestRuleFamilies::keepsStatesAcrossRulesAndCopies()
 
 void TestRuleFamilies::enginesOfTwoStatesRefuse()
 {
-    for (const char *rule : { "B2/S/C3", "B2a/S12", "B2/S34H", "LifeHistory" }) {
+    const std::pair<const char *, const char *> families[]
+        = { { "B2/S/C3", "Generations rule" }, { "B2a/S12", "non-totalistic rule" },
+              { "B2/S34/C3H", "hexagonal Generations rule" }, { "LifeHistory", "LifeHistory rule" } };
+    for (const auto &[rule, family] : families) {
         for (const Topology &topology : { Topology::classic(), Topology::unbounded() }) {
             try {
                 Universe::create(topology, ruleFrom(rule));
                 QFAIL("a rule not Life-like was taken");
             } catch (const UniverseError &error) {
-                QVERIFY2(QString(error.what()).contains(rule) && QString(error.what()).contains("torus"), error.what());
+                const QString message = error.what();
+                QVERIFY2(message.contains(rule) && message.contains(family) && message.contains("torus"), error.what());
             }
             const std::unique_ptr<Universe> universe = Universe::create(topology);
             QVERIFY_EXCEPTION_THROWN(universe->setRule(ruleFrom(rule)), UniverseError);

@@ -79,8 +79,8 @@ void ClassicUniverse::setRule(const Rule &rule)
 {
     if (!rule.isLifeLike())
         throw UniverseError("the classic field runs only Life-like rules (two states, the eight neighbours, counts "
-                            "alone), not "
-            + rule.toString() + "; run it in a bounded plane or a torus");
+                            "alone), not the "
+            + rule.family() + " " + rule.toString() + "; run it in a bounded plane or a torus");
     if (live)
         live->setRule(rule);
     else

@@ -488,3 +488,17 @@ std::string Rule::name() const
     }
     return std::string();
 }
+
+std::string Rule::family() const
+{
+    if (history)
+        return "LifeHistory rule";
+    std::string text = neighbours == Neighbourhood::Hexagonal ? "hexagonal "
+        : neighbours == Neighbourhood::VonNeumann             ? "von Neumann "
+                                                              : "";
+    if (!totalistic)
+        text += "non-totalistic ";
+    if (states > 2)
+        text += "Generations ";
+    return text.empty() ? "Life-like rule" : text + "rule";
+}

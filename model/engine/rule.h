@@ -57,6 +57,9 @@ public:
     std::string toString(const Topology &topology) const;
     // The name a named rule goes by ("HighLife"), or an empty string.
     std::string name() const;
+    // What kind of rule it is, for messages: "Life-like rule", "non-totalistic
+    // rule", "hexagonal Generations rule", "LifeHistory rule", ...
+    std::string family() const;
 
     // Two states, the eight neighbours, counts alone: what every engine runs.
     bool isLifeLike() const { return states == 2 && !history && neighbours == Neighbourhood::Moore && totalistic; }

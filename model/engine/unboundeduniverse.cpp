@@ -47,8 +47,8 @@ const Rule &UnboundedUniverse::checked(const Rule &rule)
 {
     if (!rule.isLifeLike())
         throw UniverseError("the unbounded plane runs only Life-like rules (two states, the eight neighbours, counts "
-                            "alone), not "
-            + rule.toString() + "; run it in a bounded plane or a torus");
+                            "alone), not the "
+            + rule.family() + " " + rule.toString() + "; run it in a bounded plane or a torus");
     return rule;
 }
 
