@@ -109,8 +109,9 @@ void StateGrid::render(
         return span > static_cast<std::uint64_t>(INT64_MAX - from) ? INT64_MAX : from + static_cast<std::int64_t>(span);
     };
     const CellRect covered { area.left, area.top, reach(area.left, columns), reach(area.top, rows) };
-    forEachCell(covered, [&](std::int64_t x, std::int64_t y, std::uint8_t) {
-        pixels[((y - area.top) >> shift) * stride + ((x - area.left) >> shift)] = 1;
+    forEachCell(covered, [&](std::int64_t x, std::int64_t y, std::uint8_t state) {
+        std::uint8_t &pixel = pixels[((y - area.top) >> shift) * stride + ((x - area.left) >> shift)];
+        pixel = pixel == 0 ? state : std::min(pixel, state);
     });
 }
 

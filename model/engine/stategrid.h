@@ -44,7 +44,7 @@ public:
     std::uint64_t population() const;
     // The smallest rectangle holding every cell not 0.
     std::optional<CellRect> boundingBox() const;
-    // As Universe::render(), a pixel 1 where any of its cells is not 0.
+    // As Universe::render(): a pixel holds the lowest state of its cells not 0, or 0.
     void render(
         const CellRect &area, int shift, std::uint8_t *pixels, int columns, int rows, std::ptrdiff_t stride) const;
 

@@ -140,7 +140,8 @@ public:
     // 0..62): `pixels` has `rows` rows of `columns` bytes, `stride` bytes
     // apart; the pixel at (column, row) covers the cells from x =
     // area.left + column * 2^shift and y = area.top + row * 2^shift on, and is
-    // set to 1 if any of them is alive, else 0. Pixels past the universe read 0.
+    // set to 0 if all of them are dead, else to the lowest state among them
+    // that is not (1 for a live cell of a two-state engine). Pixels past the universe read 0.
     virtual void render(
         const CellRect &area, int shift, std::uint8_t *pixels, int columns, int rows, std::ptrdiff_t stride) const = 0;
 
