@@ -74,6 +74,11 @@ void BM_PackedFieldNext(benchmark::State &state)
 
 BENCHMARK_CAPTURE(BM_Torus1000Generation, Conway, "B3/S23")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_Torus1000Generation, HighLife, "B36/S23")->Unit(benchmark::kMicrosecond);
+// The families run a byte a cell.
+BENCHMARK_CAPTURE(BM_Torus1000Generation, BriansBrain, "B2/S/C3")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Torus1000Generation, NonTotalistic, "B37/S2-i34q")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Torus1000Generation, Hexagonal, "B2/S34H")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Torus1000Generation, LifeHistory, "LifeHistory")->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Plane120Generation);
 BENCHMARK(BM_PackedFieldNext);
 

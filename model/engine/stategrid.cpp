@@ -145,6 +145,13 @@ bool StateGrid::step(const Rule &rule)
             live[static_cast<std::size_t>((y + 1) * paddedWidth + x + 1)] = isLive[cells[index(x, y)]];
     }
     fillBorder(live);
+    // Every state's next one for every neighbourhood, looked up rather than decided cell by cell.
+    const std::size_t states = static_cast<std::size_t>(rule.stateCount());
+    std::vector<std::uint8_t> after(states * 256);
+    for (std::size_t state = 0; state < states; ++state) {
+        for (unsigned neighbours = 0; neighbours < 256; ++neighbours)
+            after[state * 256 + neighbours] = rule.next(static_cast<std::uint8_t>(state), neighbours);
+    }
 
     bool changed = false;
     for (std::int64_t y = 0; y < height; ++y) {
@@ -157,9 +164,9 @@ bool StateGrid::step(const Rule &rule)
             const unsigned neighbours = above[x] | (above[x + 1] << 1) | (above[x + 2] << 2) | (middle[x] << 3)
                 | (middle[x + 2] << 4) | (below[x] << 5) | (below[x + 1] << 6) | (below[x + 2] << 7);
             const std::uint8_t now = cells[index(x, y)];
-            const std::uint8_t after = rule.next(now, neighbours);
-            next[index(x, y)] = after;
-            changed = changed || after != now;
+            const std::uint8_t then = after[now * std::size_t(256) + neighbours];
+            next[index(x, y)] = then;
+            changed |= then != now;
         }
     }
     cells.swap(next);
