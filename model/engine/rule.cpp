@@ -175,9 +175,11 @@ Shapes readCounts(std::string_view text, Neighbourhood neighbourhood, std::strin
 int readStates(std::string_view digits, std::string_view whole)
 {
     int states = 0;
-    for (const char ch : digits)
-        states = std::min(states * 10 + (ch - '0'), MaxStates + 1);
-    if (digits.empty() || !allDigits(digits) || states < 2 || states > MaxStates)
+    if (allDigits(digits)) {
+        for (const char ch : digits)
+            states = std::min(states * 10 + (ch - '0'), MaxStates + 1);
+    }
+    if (states < 2 || states > MaxStates)
         throw Refusal { "rule " + MessageText::quoted(whole) + ": a Generations rule has 2 to "
             + std::to_string(MaxStates) + " states" };
     return states;
