@@ -384,7 +384,10 @@ bool Rule::read(std::string_view text, Rule &rule, std::optional<Topology> &topo
         // anything else is meant as a name.
         const bool hasDigit
             = std::any_of(lowered.begin(), lowered.end(), [](char ch) { return ch >= '0' && ch <= '9'; });
-        if (!hasDigit && lowered.find_first_not_of("bs/") != std::string::npos)
+        // A last H or V names the neighbourhood even of "B/SV".
+        const std::string_view unsuffixed = std::string_view(lowered).substr(
+            0, lowered.size() - (!lowered.empty() && (lowered.back() == 'h' || lowered.back() == 'v') ? 1 : 0));
+        if (!hasDigit && (unsuffixed.empty() || unsuffixed.find_first_not_of("bs/") != std::string::npos))
             throw Refusal { "rule " + MessageText::quoted(whole) + " is not a rule name this program knows" };
         const Notation notation = readNotation(lowered, whole);
         rule = Rule(notation.born, notation.survives, notation.neighbourhood, notation.states, false);
