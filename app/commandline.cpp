@@ -162,11 +162,12 @@ void CommandLine::describe(QCommandLineParser &parser)
     parser.addVersionOption();
     parser.addOption(QCommandLineOption(QStringLiteral("rule"),
         QStringLiteral(
-            "Life-like rule for the window, --settle, --census and --generations, such as B36/S23 or HighLife; "
-            "overrides the rule a file names. A suffix chooses a bounded universe of w x h cells, as --universe "
-            "does: :Pw,h a plane, :Tw,h a torus (:Tw+s,h or :Tw,h+s shifts one pair of edges by s cells, s may "
-            "be negative), :Kw*,h or :Kw,h* a Klein bottle (the starred size's edges join twisted), :Cw,h a "
-            "cross-surface, :Sw a sphere of w x w cells."),
+            "Rule for the window, --settle, --census and --generations, such as B36/S23 or HighLife, or of the "
+            "families that run in a bounded universe only: B2-a/S12 (non-totalistic), B2/S/C3 (Generations), "
+            "B2/S34H (hexagonal), B1/S1V (von Neumann) or LifeHistory; overrides the rule a file names. A suffix "
+            "chooses a bounded universe of w x h cells, as --universe does: :Pw,h a plane, :Tw,h a torus (:Tw+s,h "
+            "or :Tw,h+s shifts one pair of edges by s cells, s may be negative), :Kw*,h or :Kw,h* a Klein bottle "
+            "(the starred size's edges join twisted), :Cw,h a cross-surface, :Sw a sphere of w x w cells."),
         QStringLiteral("R")));
     parser.addOption(QCommandLineOption(QStringLiteral("universe"),
         QStringLiteral("The universe to run in: classic (120 x 120, dead outside), plane:WxH (dead outside), "
@@ -278,6 +279,9 @@ CommandLine::Request CommandLine::parse(const QStringList &arguments)
     const bool unbounded = request.universe ? !request.universe->isBounded() : parser.isSet(QStringLiteral("census"));
     if (unbounded && request.rule && (request.rule->birthCounts() & 1U))
         return fail(QStringLiteral("--rule %1: birth on 0 neighbours would fill the unbounded plane")
+                        .arg(QString::fromStdString(request.rule->toString())));
+    if (unbounded && request.rule && !request.rule->isLifeLike())
+        return fail(QStringLiteral("--rule %1 runs in a bounded plane or a torus only, not in the unbounded plane")
                         .arg(QString::fromStdString(request.rule->toString())));
 
     const auto isSet = [&parser](const char *option) { return parser.isSet(QString::fromLatin1(option)); };

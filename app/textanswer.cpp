@@ -52,7 +52,8 @@ int open(const CommandLine::Request &request, const QString &file, Opened &opene
         return 1;
     }
     const Pattern &pattern = opened.pattern;
-    const Topology topology = request.universe.value_or(pattern.universeFor(Topology::classic()));
+    const Rule rule = request.rule.value_or(pattern.rule.value_or(Rule()));
+    const Topology topology = request.universe.value_or(pattern.universeFor(Topology::classic(), rule));
     if (!pattern.fits(topology)) {
         printError(QStringLiteral("%1: %2").arg(file, QString::fromStdString(pattern.misfit(topology))));
         return 1;
@@ -64,7 +65,7 @@ int open(const CommandLine::Request &request, const QString &file, Opened &opene
         return CommandLine::UsageStatus;
     }
     try {
-        opened.universe = Universe::create(topology, request.rule.value_or(pattern.rule.value_or(Rule())));
+        opened.universe = Universe::create(topology, rule);
         pattern.placeInto(*opened.universe);
     } catch (const UniverseError &error) {
         printError(QStringLiteral("%1: %2").arg(file, QString::fromUtf8(error.what())));

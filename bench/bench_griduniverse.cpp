@@ -97,6 +97,11 @@ BENCHMARK_CAPTURE(BM_Torus1000Generation, HighLife, "B36/S23")->Unit(benchmark::
 BENCHMARK_CAPTURE(BM_Surface1000Generation, KleinBottle, "B3/S23:K1000*,1000")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_Surface1000Generation, Sphere, "B3/S23:S1000")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_Surface1000Generation, ShiftedTorus, "B3/S23:T1000,1000+7")->Unit(benchmark::kMicrosecond);
+// The families run a byte a cell.
+BENCHMARK_CAPTURE(BM_Torus1000Generation, BriansBrain, "B2/S/C3")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Torus1000Generation, NonTotalistic, "B37/S2-i34q")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Torus1000Generation, Hexagonal, "B2/S34H")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Torus1000Generation, LifeHistory, "LifeHistory")->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Plane120Generation);
 BENCHMARK(BM_PackedFieldNext);
 

@@ -159,7 +159,7 @@ bool PatternFile::text(Format format, const Universe &universe, std::int64_t gen
         written = PatternWriter::writeLife106(universe, text, problem);
         break;
     case Format::Macrocell:
-        text = PatternWriter::writeMacrocell(universe, generation, name, comments);
+        written = PatternWriter::writeMacrocell(universe, generation, name, comments, text, problem);
         break;
     case Format::Rle:
         text = PatternWriter::writeRle(universe, generation, name, comments, author);

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/textanswer.h"
-#include "mainwindow/stabilitywatch.h"
+#include "document/stabilitywatch.h"
 #include "model/analysis/celllist.h"
 #include "model/analysis/census.h"
 #include "model/analysis/censussearch.h"

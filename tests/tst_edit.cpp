@@ -8,6 +8,7 @@
 
 #include "model/edit/clip.h"
 #include "model/edit/editing.h"
+#include "model/edit/universechange.h"
 #include "model/engine/classicuniverse.h"
 #include "model/engine/griduniverse.h"
 #include "model/engine/hashlife.h"
@@ -110,6 +111,7 @@ private slots:
     void fillsAtRandom();
     void failuresChangeNothing_data();
     void failuresChangeNothing();
+    void keepsStatesBeyondTwo();
 };
 
 void TestEdit::turns_data()
@@ -492,4 +494,40 @@ void TestEdit::failuresChangeNothing()
 }
 
 QTEST_GUILESS_MAIN(TestEdit)
+void TestEdit::keepsStatesBeyondTwo()
+{
+    Rule rule;
+    std::string error;
+    QVERIFY(Rule::read("B2/S345/C5", rule, error));
+    GridUniverse universe(Topology::plane(30, 20), rule);
+    // An L of states 1, 2 and 4 in a 3 x 2 box, turned a quarter clockwise in place.
+    universe.setState(10, 10, 1);
+    universe.setState(10, 11, 2);
+    universe.setState(12, 11, 4);
+    CellRect area { 10, 10, 12, 11 };
+    QVERIFY(Editing::turn(universe, area, Orientation().clockwise(), error));
+    QCOMPARE(area, (CellRect { 10, 10, 11, 12 }));
+    QCOMPARE(universe.population(), std::uint64_t(3));
+    QCOMPARE(universe.state(11, 10), std::uint8_t(1));
+    QCOMPARE(universe.state(10, 10), std::uint8_t(2));
+    QCOMPARE(universe.state(10, 12), std::uint8_t(4));
+
+    // Copied, flipped and pasted elsewhere; then carried into a larger torus.
+    std::string text;
+    QVERIFY(Editing::copy(universe, area, text, error));
+    Pattern pattern;
+    QVERIFY2(PatternReader::read(text, pattern, error), error.c_str());
+    const Clip clip(pattern);
+    QVERIFY(
+        Editing::paste(universe, clip, Orientation().flippedLeftRight(), { 20, 5 }, Universe::Combination::Or, error));
+    QCOMPARE(universe.state(20, 5), std::uint8_t(1));
+    QCOMPARE(universe.state(21, 5), std::uint8_t(2));
+    QCOMPARE(universe.state(21, 7), std::uint8_t(4));
+
+    GridUniverse larger(Topology::torus(40, 30), rule);
+    const UniverseChange change(universe.topology(), larger.topology());
+    change.copy(universe, larger);
+    QVERIFY(universe.equalsShifted(larger, 5, 5));
+}
+
 #include "tst_edit.moc"

@@ -8,6 +8,7 @@
 
 #include "model/edit/editing.h"
 #include "model/engine/gamefield.h"
+#include "model/engine/griduniverse.h"
 #include "model/files/gzip.h"
 #include "model/files/pattern.h"
 #include "model/files/patternreader.h"
@@ -76,6 +77,8 @@ private slots:
     void readsBackWhatWasWritten_data();
     void readsBackWhatWasWritten();
     void writesTheBoxOfTheLiveCells();
+    void readsStatesBack_data();
+    void readsStatesBack();
     void keepsPlacesInTheUnboundedPlane_data();
     void keepsPlacesInTheUnboundedPlane();
     void keepsTheUniverse_data();
@@ -181,13 +184,15 @@ void TestPatternReader::refuses_data()
                                                    << "line 3|over 999999999999999999|±999999999999999999";
     QTest::newRow("row beyond the limit") << QByteArray("#CXRLE Pos=999999999999999990,0\nx = 1, y = 1\n9b2o!")
                                           << "line 3|over 999999999999999999|±999999999999999999";
-    QTest::newRow("generations rule in #r")
-        << QByteArray("#r 34/3/5\nx = 1, y = 1\no!") << "line 1|\"34/3/5\"|Generations";
+    QTest::newRow("state beyond a generations rule in #r")
+        << QByteArray("#r 34/3/5\nx = 1, y = 1\nE!") << "line 3|cell state 5|'E'|5 states|B3/S34/C5";
+    QTest::newRow("state letter missing")
+        << QByteArray("x = 2, y = 1, rule = B2/S/C30\npo!") << "line 2|'p' begins a cell state";
     QTest::newRow("file too large") << QByteArray(FileLimit + 1, '.') << "1048577 bytes|1048576";
     QTest::newRow("not text") << QByteArray("!Name: Gleiter \xC3\xA4\n.O") + '\0' << "line 2|not a text file|0x00";
     QTest::newRow("cell state") << QByteArray("x = 3, y = 1\nobC!") << "line 2|'C'|cell state";
-    QTest::newRow("not life-like") << QByteArray("x = 1, y = 1, rule = B2a/S12\no!")
-                                   << "line 1|\"B2a/S12\"|non-totalistic";
+    QTest::newRow("no such shape") << QByteArray("x = 1, y = 1, rule = B2x/S12\no!")
+                                   << "line 1|\"B2x/S12\"|non-totalistic";
     QTest::newRow("life 1.06 without a gap") << QByteArray("#Life 1.06\n1-2\n") << "line 2|\"1-2\"";
     QTest::newRow("plaintext character") << QByteArray("!Name: x\n.O.\n..X\n") << "line 3|column 3|'X'";
 }
@@ -279,6 +284,67 @@ void TestPatternReader::writesTheBoxOfTheLiveCells()
     cells[1][1] = cells[N][N] = 1;
     QCOMPARE(
         QString::fromStdString(PatternWriter::writeRleBox(cells)), "x = 120, y = 120, rule = B3/S23\no119$119bo!\n");
+}
+
+void TestPatternReader::readsStatesBack_data()
+{
+    QTest::addColumn<QString>("rule");
+    QTest::addColumn<QByteArray>("file"); // a file to read first, or empty for random states
+
+    QTest::newRow("Generations") << "B2/S/C3" << QByteArray();
+    QTest::newRow("two-letter states") << "B2/S345/C256" << QByteArray();
+    QTest::newRow("LifeHistory") << "LifeHistory" << QByteArray();
+    QTest::newRow("letters of every kind")
+        << "B2/S/C256" << QByteArray("x = 6, y = 2, rule = B2/S/C256\n2A.pAyO$bo3X!");
+}
+
+void TestPatternReader::readsStatesBack()
+{
+    QFETCH(QString, rule);
+    QFETCH(QByteArray, file);
+
+    Rule stepping;
+    std::string error;
+    QVERIFY(Rule::read(rule.toStdString(), stepping, error));
+    const Topology torus = Topology::torus(77, 13);
+    GridUniverse universe(torus, stepping);
+    if (file.isEmpty()) {
+        std::mt19937 random(3);
+        std::uniform_int_distribution<int> state(0, stepping.stateCount() - 1);
+        for (std::int64_t y = 2; y < 11; ++y) {
+            for (std::int64_t x = 1; x < 75; ++x)
+                universe.setState(x, y, static_cast<std::uint8_t>(random() % 3 == 0 ? state(random) : 0));
+        }
+    } else {
+        Pattern pattern;
+        QVERIFY2(PatternReader::read(file.toStdString(), pattern, error), error.c_str());
+        pattern.placeInto(universe);
+        QCOMPARE(universe.state(36, 5), std::uint8_t(1));
+        QCOMPARE(universe.state(38, 5), std::uint8_t(25));
+        QCOMPARE(universe.state(39, 5), std::uint8_t(255));
+        QCOMPARE(universe.state(39, 6), std::uint8_t(24));
+    }
+
+    const std::string text = PatternWriter::writeRle(universe, 1);
+    Pattern pattern;
+    QVERIFY2(PatternReader::read(text, pattern, error), error.c_str());
+    QVERIFY(pattern.rule == stepping);
+    // Only planes and tori run such rules: without the suffix, one is chosen.
+    QCOMPARE(pattern.universeFor(Topology::classic()), torus);
+    pattern.topology.reset();
+    QCOMPARE(pattern.universeFor(Topology::classic()).kind(), Topology::Kind::Plane);
+    QCOMPARE(pattern.universeFor(Topology::unbounded()).kind(), Topology::Kind::Plane);
+    QCOMPARE(pattern.universeFor(torus), torus);
+    GridUniverse again(torus, stepping);
+    pattern.placeInto(again);
+    QVERIFY2(again.equals(universe), text.c_str());
+
+    // The formats of two states refuse, naming the one that takes them.
+    std::string unused;
+    QVERIFY(!PatternWriter::writePlaintext(universe, "", {}, unused, error) && error.find(".rle") != std::string::npos);
+    QVERIFY(!PatternWriter::writeLife106(universe, unused, error) && error.find(".rle") != std::string::npos);
+    QVERIFY(
+        !PatternWriter::writeMacrocell(universe, 1, "", {}, unused, error) && error.find(".rle") != std::string::npos);
 }
 
 void TestPatternReader::keepsPlacesInTheUnboundedPlane_data()

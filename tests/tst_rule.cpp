@@ -55,16 +55,54 @@ void TestRule::reads_data()
                                    << "B368/S245";
     QTest::newRow("nine") << "B39/S23"
                           << "\"B39/S23\"|9";
-    QTest::newRow("non-totalistic") << "B2a/S12"
-                                    << "\"B2a/S12\"|non-totalistic";
+    QTest::newRow("non-totalistic, letters kept") << "B37/S2-i34q"
+                                                  << "B37/S2-i34q";
+    QTest::newRow("non-totalistic, shorter way out, letters ordered") << "B2-ac3ai/S1c2-n3-aky4a"
+                                                                      << "B2-ca3ai/S1c2-n3-kay4a";
+    QTest::newRow("non-totalistic, underscore, no slash") << "b3_s23-a4ei6"
+                                                          << "B3/S23-a4ei6";
+    QTest::newRow("every letter is the count") << "B2cekain/S"
+                                               << "B2/S";
+    QTest::newRow("more letters out than in") << "B3cekainy/S23"
+                                              << "B3-qjr/S23";
+    QTest::newRow("letter of no shape") << "B3/S2x"
+                                        << "\"B3/S2x\"|\"x\"|2";
+    QTest::newRow("letter after 8") << "B3/S8c"
+                                    << "\"c\"|8";
+    QTest::newRow("minus alone") << "B3-/S23"
+                                 << "\"B3-/S23\"|B/S notation";
+    QTest::newRow("letter first") << "Ba3/S23"
+                                  << "follows no count";
     QTest::newRow("generations, letters") << "B2/S/3"
-                                          << "\"B2/S/3\"|Generations";
-    QTest::newRow("generations, digits") << "/2/3"
-                                         << "\"/2/3\"|Generations";
+                                          << "B2/S/C3";
+    QTest::newRow("generations, digits") << "345/2/4"
+                                         << "B2/S345/C4";
+    QTest::newRow("generations, two states") << "B3/S23/C2:T8,8"
+                                             << "B3/S23:T8,8";
+    QTest::newRow("generations, most states") << "B2/S/C256"
+                                              << "B2/S/C256";
+    QTest::newRow("generations, too many") << "B2/S/C257"
+                                           << "2 to 256 states";
+    QTest::newRow("generations, too few") << "B2/S/C1"
+                                          << "2 to 256 states";
+    QTest::newRow("name of generations") << "Brian's Brain"
+                                         << "B2/S/C3";
     QTest::newRow("hexagonal") << "B2/S34H"
-                               << "hexagonal";
+                               << "B2/S34H";
+    QTest::newRow("hexagonal, shapes") << "B2o/S2-p34mh"
+                                       << "B2o/S2-p34mH";
+    QTest::newRow("hexagonal generations") << "B2/S34/C5H:P20,20"
+                                           << "B2/S34/C5H:P20,20";
+    QTest::newRow("hexagonal, 7") << "B7/S34H"
+                                  << "only 6 neighbours";
+    QTest::newRow("hexagonal, Moore letter") << "B2a/S34H"
+                                             << "\"a\"|(omp)";
     QTest::newRow("von neumann") << "B1/S1V"
-                                 << "von Neumann";
+                                 << "B1/S1V";
+    QTest::newRow("von neumann, 5") << "B5/S1V"
+                                    << "only 4 neighbours";
+    QTest::newRow("von neumann, letters") << "B2c/S1V"
+                                          << "in this neighbourhood";
     QTest::newRow("unknown name") << "Bosco"
                                   << "\"Bosco\"|not a rule name";
     QTest::newRow("two births") << "B3/B23"
@@ -73,6 +111,8 @@ void TestRule::reads_data()
                            << "empty";
     QTest::newRow("line break, one line") << "B3\nx/S23"
                                           << "\"B3 x/S23\"|non-totalistic";
+    QTest::newRow("history") << "lifehistory:T30,20"
+                             << "LifeHistory:T30,20";
     QTest::newRow("klein bottle") << "B3/S23:K10,10"
                                   << "\":K10,10\"|Klein bottle";
     QTest::newRow("cross-surface") << "B3/S23:c10,10"
@@ -140,7 +180,7 @@ void TestRule::reads()
     std::optional<Topology> topology = earlier;
     std::string error;
     const bool read = Rule::read(text.toStdString(), rule, topology, error);
-    if (!result.contains('|') && result.startsWith('B')) {
+    if (!result.contains('|') && (result.startsWith('B') || result.startsWith("Life"))) {
         QVERIFY2(read, error.c_str());
         QCOMPARE(QString::fromStdString(topology ? rule.toString(*topology) : rule.toString()), result);
         return;

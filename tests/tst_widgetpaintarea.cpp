@@ -20,6 +20,7 @@
 #include "model/engine/griduniverse.h"
 #include "model/engine/hashlife.h"
 #include "toplevelguard.h"
+#include "view/universeimage.h"
 #include "view/widgetpaintarea.h"
 #include "warningguard.h"
 
@@ -185,6 +186,7 @@ class TestWidgetPaintArea : public QObject
     Q_OBJECT
 
 private slots:
+    void statesHaveColoursOfTheirOwn();
     void initTestCase();
     void cleanup();
 
@@ -730,5 +732,44 @@ void TestWidgetPaintArea::seamsShowHowEdgesJoin()
 }
 
 QTEST_MAIN(TestWidgetPaintArea)
+
+void TestWidgetPaintArea::statesHaveColoursOfTheirOwn()
+{
+    // At 32 pixels a cell and zoomed out to one, filled and in outlines: each
+    // state its own colour, the live one as under Life, none the dead one.
+    for (const char *spelled : { "B2/S/C4", "LifeHistory" }) {
+        Rule rule;
+        std::string error;
+        QVERIFY(Rule::read(spelled, rule, error));
+        GridUniverse universe(Topology::plane(8, 1), rule);
+        GridUniverse life(Topology::plane(8, 1));
+        for (int state = 1; state < std::min(rule.stateCount(), 8); ++state)
+            universe.setState(state, 0, static_cast<std::uint8_t>(state));
+        life.setCell(1, 0, true);
+        for (const int colorMode : { 0, 2 }) {
+            for (const int zoomStep : { 0, 9 }) {
+                const QImage picture = UniverseImage::picture(universe, CellRect { 0, 0, 7, 0 }, zoomStep, colorMode);
+                const QImage lifePicture = UniverseImage::picture(life, CellRect { 0, 0, 7, 0 }, zoomStep, colorMode);
+                const int cell = picture.width() / 8;
+                const auto colourOf
+                    = [&](const QImage &image, int x) { return image.pixel(x * cell + cell / 2, cell / 2); };
+                QCOMPARE(colourOf(picture, 1), colourOf(lifePicture, 1));
+                std::vector<QRgb> seen { colourOf(picture, 0) };
+                // Outlined, a live cell shows the dead colour inside; the other states are filled.
+                const int first = colorMode == 0 && zoomStep == 0 ? 2 : 1;
+                for (int state = first; state < std::min(rule.stateCount(), 7); ++state) {
+                    const QRgb colour = colourOf(picture, state);
+                    QVERIFY2(std::find(seen.begin(), seen.end(), colour) == seen.end(),
+                        qPrintable(QStringLiteral("%1, state %2, mode %3, step %4")
+                                       .arg(spelled)
+                                       .arg(state)
+                                       .arg(colorMode)
+                                       .arg(zoomStep)));
+                    seen.push_back(colour);
+                }
+            }
+        }
+    }
+}
 
 #include "tst_widgetpaintarea.moc"

@@ -5,6 +5,7 @@
 #include <QSize>
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstring>
 
@@ -20,6 +21,31 @@ void fillSpan(QRgb *line, int width, int left, int right, QRgb color)
     const int to = std::min(right, width - 1);
     if (from <= to)
         std::fill(line + from, line + to + 1, color);
+}
+
+// The colour of each state: the live colour for 1; under a Generations rule
+// the dying states fading from it towards the dead colour, never reaching it;
+// under LifeHistory its own colours for history, marked and boundary cells.
+std::array<QRgb, 256> stateColours(const Rule &rule, QRgb live, QRgb dead)
+{
+    std::array<QRgb, 256> colours;
+    colours.fill(live);
+    if (rule.isHistory()) {
+        colours[2] = qRgb(150, 190, 255); // where a cell has been
+        colours[3] = qRgb(0, 150, 60); // marked, alive
+        colours[4] = qRgb(170, 225, 170); // marked, dead
+        colours[5] = qRgb(220, 180, 0); // alive from the start
+        colours[6] = qRgb(160, 100, 40); // boundary
+        return colours;
+    }
+    const int states = rule.stateCount();
+    const auto mix = [](int from, int to, double share) { return static_cast<int>(from + (to - from) * share + 0.5); };
+    for (int state = 2; state < states; ++state) {
+        const double share = static_cast<double>(state - 1) / states;
+        colours[static_cast<std::size_t>(state)] = qRgb(mix(qRed(live), qRed(dead), share),
+            mix(qGreen(live), qGreen(dead), share), mix(qBlue(live), qBlue(dead), share));
+    }
+    return colours;
 }
 
 } // namespace
@@ -47,6 +73,7 @@ const QImage &UniverseImage::compose(
     const QRgb fill = filled ? palette[3] : outline;
     const int cellSize = viewport.cellSize();
     const bool outlines = viewport.showsOutlines();
+    const std::array<QRgb, 256> shades = stateColours(universe.rule(), fill, dead);
 
     // The pixels of the universe's cells, its last outlines included.
     const CellRect world = Universe::extent(universe.topology());
@@ -106,7 +133,7 @@ const QImage &UniverseImage::compose(
             // Zoomed out: the area starts within the line and ends before its end.
             QRgb *pixel = line + areaFirst.left();
             for (int column = 0; column < columns; ++column)
-                pixel[column] = cells[column] ? fill : dead;
+                pixel[column] = cells[column] ? shades[cells[column]] : dead;
             continue;
         }
         const std::uint8_t *above
@@ -115,14 +142,14 @@ const QImage &UniverseImage::compose(
             const int x = areaFirst.left() + column * cellSize;
             const bool alive = cells && cells[column];
             if (!outlines) {
-                fillSpan(line, width, x, x + cellSize - 1, alive ? fill : dead);
+                fillSpan(line, width, x, x + cellSize - 1, alive ? shades[cells[column]] : dead);
             } else if (lineInRow == 0) {
                 if (alive || (above && above[column]))
                     fillSpan(line, width, x, x + cellSize, outline);
             } else if (alive) {
                 fillSpan(line, width, x, x, outline);
-                if (filled)
-                    fillSpan(line, width, x + 1, x + cellSize - 1, fill);
+                if (filled || cells[column] > 1)
+                    fillSpan(line, width, x + 1, x + cellSize - 1, shades[cells[column]]);
                 fillSpan(line, width, x + cellSize, x + cellSize, outline);
             }
         }

@@ -21,6 +21,15 @@ Clip::Clip(const Pattern &pattern)
     columns = box->right - box->left + 1;
     rows = box->bottom - box->top + 1;
     turned[0] = pattern.cells.turned(Orientation(), *box, CellPoint {});
+    for (const Pattern::StatedCell &cell : pattern.states)
+        states.push_back({ cell.x - box->left, cell.y - box->top, cell.state });
+}
+
+void Clip::forEachStatedCell(
+    const Orientation &orientation, const std::function<void(CellPoint cell, std::uint8_t state)> &visit) const
+{
+    for (const Pattern::StatedCell &cell : states)
+        visit(orientation.map({ cell.x, cell.y }, columns, rows), cell.state);
 }
 
 CellRect Clip::box(const Orientation &orientation) const

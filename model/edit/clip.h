@@ -3,7 +3,9 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
+#include <vector>
 
 #include "model/engine/hashlife.h"
 #include "model/engine/orientation.h"
@@ -37,11 +39,16 @@ public:
     // at (0, 0), valid as long as the clip. Throws UniverseError when memory
     // runs out. Precondition: !isEmpty().
     const HashLife &cells(const Orientation &orientation) const;
+    // Calls `visit` for each of those cells in a state above 1, turned as
+    // cells() turns them, with its state.
+    void forEachStatedCell(
+        const Orientation &orientation, const std::function<void(CellPoint cell, std::uint8_t state)> &visit) const;
 
 private:
     std::int64_t columns = 0;
     std::int64_t rows = 0;
     std::optional<Rule> fileRule;
+    std::vector<Pattern::StatedCell> states; // as Pattern's, counted from the box's top-left cell
     mutable std::array<std::optional<HashLife>, Orientation::Count> turned; // by Orientation::index()
 };
 

@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <utility>
+#include <vector>
 
 #include "model/engine/hashlife.h"
 #include "model/engine/unboundeduniverse.h"
@@ -163,9 +164,21 @@ bool Editing::turn(Universe &universe, CellRect &area, const Orientation &orient
     }
     try {
         const HashLife turned = cellsOf(universe, *inside).turned(orientation, *inside, { target.left, target.top });
+        // The quadtree holds live and dead alone: the other states follow it on their own.
+        std::vector<std::pair<CellPoint, std::uint8_t>> states;
+        const std::int64_t width = inside->right - inside->left + 1;
+        const std::int64_t height = inside->bottom - inside->top + 1;
+        universe.forEachCell(*inside, [&](std::int64_t x, std::int64_t y, std::uint8_t state) {
+            if (state > 1) {
+                const CellPoint cell = orientation.map({ x - inside->left, y - inside->top }, width, height);
+                states.push_back({ { cell.x + target.left, cell.y + target.top }, state });
+            }
+        });
         atomically(universe, [&](Universe &cells) {
             cells.clearInside(*inside);
             cells.combine(turned, target, Universe::Combination::Or);
+            for (const auto &[cell, state] : states)
+                cells.setState(cell.x, cell.y, state);
         });
     } catch (const UniverseError &failure) {
         error = failure.what();
@@ -206,6 +219,12 @@ bool Editing::paste(Universe &universe, const Clip &clip, const Orientation &ori
             return true;
         const HashLife moved = live ? cells.turned(Orientation(), *live, { placed->left, placed->top }) : HashLife();
         universe.combine(moved, *area, how);
+        const int stateCount = universe.rule().stateCount();
+        clip.forEachStatedCell(orientation, [&](CellPoint cell, std::uint8_t state) {
+            const CellPoint at { cell.x + topLeft.x, cell.y + topLeft.y };
+            if (state < stateCount && area->contains(at.x, at.y) && universe.cell(at.x, at.y))
+                universe.setState(at.x, at.y, state);
+        });
     } catch (const UniverseError &failure) {
         error = failure.what();
         return false;

@@ -41,8 +41,9 @@ void UniverseChange::copy(const Universe &from, Universe &to) const
         unbounded->setCells(std::move(cells));
         return;
     }
-    from.forEachLiveCell(*inside, [&](std::int64_t x, std::int64_t y) {
+    const int stateCount = to.rule().stateCount();
+    from.forEachCell(*inside, [&](std::int64_t x, std::int64_t y, std::uint8_t state) {
         const CellPoint cell = moved({ x, y });
-        to.setCell(cell.x, cell.y, true);
+        to.setState(cell.x, cell.y, state < stateCount ? state : 1);
     });
 }

@@ -22,8 +22,8 @@ ClassicUniverse::ClassicUniverse()
 
 ClassicUniverse::ClassicUniverse(const PackedField &cells, const Rule &rule)
     : packed(cells)
-    , packedRule(rule)
 {
+    setRule(rule);
 }
 
 GameField &ClassicUniverse::field()
@@ -77,6 +77,10 @@ std::unique_ptr<Universe> ClassicUniverse::clone() const { return std::make_uniq
 
 void ClassicUniverse::setRule(const Rule &rule)
 {
+    if (!rule.isLifeLike())
+        throw UniverseError("the classic field runs only Life-like rules (two states, the eight neighbours, counts "
+                            "alone), not the "
+            + rule.family() + " " + rule.toString() + "; run it in a bounded plane or a torus");
     if (live)
         live->setRule(rule);
     else

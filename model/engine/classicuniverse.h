@@ -30,7 +30,7 @@ public:
     // A live universe, all dead, under Conway's Life. Makes its GameField,
     // which seeds rand(); throws std::bad_alloc when memory runs out.
     ClassicUniverse();
-    // A packed universe holding `cells` under `rule`.
+    // A packed universe holding `cells` under `rule`; throws UniverseError as setRule().
     explicit ClassicUniverse(const PackedField &cells, const Rule &rule = Rule());
 
     bool isLive() const { return live != nullptr; }
@@ -52,6 +52,7 @@ public:
     Topology topology() const override { return Topology::classic(); }
     const Rule &rule() const override { return live ? live->rule() : packedRule; }
     // Every Life-like rule runs: never throws.
+    // Throws UniverseError for a rule that is not Life-like: the field has two states.
     void setRule(const Rule &rule) override;
 
     bool cell(std::int64_t x, std::int64_t y) const override;

@@ -261,7 +261,10 @@ GridUniverse::GridUniverse(const Topology &topology, const Rule &rule)
 {
     if (!shape.isBounded() || shape.kind() == Topology::Kind::Classic || !shape.isValid())
         throw std::invalid_argument("a grid universe is a bounded surface of 1 to 2^30 cells");
-    words.assign(static_cast<std::size_t>(PackedRows::wordsPerRow(shape.width()) * shape.height()), 0);
+    if (rule.isLifeLike())
+        words.assign(static_cast<std::size_t>(PackedRows::wordsPerRow(shape.width()) * shape.height()), 0);
+    else
+        multi.emplace(shape);
 }
 
 GridUniverse::GridUniverse(const GridUniverse &other)
@@ -269,24 +272,71 @@ GridUniverse::GridUniverse(const GridUniverse &other)
     , shape(other.shape)
     , currentRule(other.currentRule)
     , seams(other.shape)
+    , multi(other.multi)
     , words(other.words)
 {
 }
 
 std::unique_ptr<Universe> GridUniverse::clone() const { return std::unique_ptr<Universe>(new GridUniverse(*this)); }
 
-void GridUniverse::setRule(const Rule &rule) { currentRule = rule; }
+void GridUniverse::setRule(const Rule &rule)
+{
+    const Rule before = currentRule;
+    const auto kept = [&](std::uint8_t state) -> std::uint8_t {
+        if (before.isHistory() == rule.isHistory() && state < rule.stateCount())
+            return state;
+        return before.isLive(state) ? 1 : 0;
+    };
+    try {
+        if (rule.isLifeLike() && multi) {
+            std::vector<Word> packed(static_cast<std::size_t>(PackedRows::wordsPerRow(shape.width()) * shape.height()));
+            const std::int64_t rowWords = PackedRows::wordsPerRow(shape.width());
+            multi->forEachCell(Universe::extent(shape), [&](std::int64_t x, std::int64_t y, std::uint8_t state) {
+                if (kept(state) != 0)
+                    packed[static_cast<std::size_t>(y * rowWords + x / 64)] |= Word(1) << (x % 64);
+            });
+            words.swap(packed);
+            multi.reset();
+        } else if (!rule.isLifeLike()) {
+            StateGrid grid(shape);
+            forEachCell(Universe::extent(shape),
+                [&](std::int64_t x, std::int64_t y, std::uint8_t state) { grid.setState(x, y, kept(state)); });
+            multi = std::move(grid);
+            std::vector<Word>().swap(words);
+        }
+    } catch (const std::bad_alloc &) {
+        throw UniverseError("There is not enough memory for the cells of a " + std::to_string(shape.width()) + " x "
+            + std::to_string(shape.height()) + " grid under the rule " + rule.toString() + ".");
+    }
+    currentRule = rule;
+}
 
-void GridUniverse::setCell(std::int64_t x, std::int64_t y, bool alive)
+void GridUniverse::checkInside(std::int64_t x, std::int64_t y) const
 {
     if (x < 0 || y < 0 || x >= shape.width() || y >= shape.height())
         throw std::out_of_range("cell " + std::to_string(x) + " " + std::to_string(y) + " lies outside the universe");
-    Word &word = words[static_cast<std::size_t>(y * PackedRows::wordsPerRow(shape.width()) + x / 64)];
-    const Word bit = Word(1) << (x % 64);
-    word = alive ? word | bit : word & ~bit;
 }
 
-void GridUniverse::clear() { std::fill(words.begin(), words.end(), 0); }
+void GridUniverse::setCell(std::int64_t x, std::int64_t y, bool alive) { setState(x, y, alive ? 1 : 0); }
+
+void GridUniverse::setState(std::int64_t x, std::int64_t y, std::uint8_t state)
+{
+    checkInside(x, y);
+    if (multi) {
+        multi->setState(x, y, state);
+        return;
+    }
+    Word &word = words[static_cast<std::size_t>(y * PackedRows::wordsPerRow(shape.width()) + x / 64)];
+    const Word bit = Word(1) << (x % 64);
+    word = state != 0 ? word | bit : word & ~bit;
+}
+
+void GridUniverse::clear()
+{
+    if (multi)
+        multi->fill(Universe::extent(shape), 0);
+    std::fill(words.begin(), words.end(), 0);
+}
 
 std::optional<CellRect> GridUniverse::inside(const CellRect &area) const
 {
@@ -309,12 +359,20 @@ template <typename Change> void GridUniverse::changeWords(const CellRect &area, 
 
 void GridUniverse::clearInside(const CellRect &area)
 {
+    if (multi) {
+        multi->fill(area, 0);
+        return;
+    }
     if (const std::optional<CellRect> cut = inside(area))
         changeWords(*cut, [](Word word, Word mask) { return word & ~mask; });
 }
 
 void GridUniverse::clearOutside(const CellRect &area)
 {
+    if (multi) {
+        multi->clearOutside(area);
+        return;
+    }
     const std::optional<CellRect> cut = inside(area);
     if (!cut) {
         clear();
@@ -332,6 +390,10 @@ void GridUniverse::clearOutside(const CellRect &area)
 
 void GridUniverse::fillRandom(const CellRect &area, double density, std::uint64_t seed)
 {
+    if (multi) {
+        multi->fillRandom(area, density, seed);
+        return;
+    }
     const std::optional<CellRect> cut = inside(area);
     if (!cut)
         return;
@@ -342,20 +404,47 @@ void GridUniverse::fillRandom(const CellRect &area, double density, std::uint64_
 void GridUniverse::forEachLiveCell(
     const CellRect &area, const std::function<void(std::int64_t x, std::int64_t y)> &visit) const
 {
-    cells().forEachLiveCell(area, visit);
+    if (multi)
+        multi->forEachCell(area, [&visit](std::int64_t x, std::int64_t y, std::uint8_t) { visit(x, y); });
+    else
+        cells().forEachLiveCell(area, visit);
+}
+
+void GridUniverse::forEachCell(
+    const CellRect &area, const std::function<void(std::int64_t x, std::int64_t y, std::uint8_t state)> &visit) const
+{
+    if (multi)
+        multi->forEachCell(area, visit);
+    else
+        cells().forEachLiveCell(area, [&visit](std::int64_t x, std::int64_t y) { visit(x, y, 1); });
 }
 
 void GridUniverse::render(
     const CellRect &area, int shift, std::uint8_t *pixels, int columns, int rows, std::ptrdiff_t stride) const
 {
-    cells().render(area, shift, pixels, columns, rows, stride);
+    if (multi)
+        multi->render(area, shift, pixels, columns, rows, stride);
+    else
+        cells().render(area, shift, pixels, columns, rows, stride);
 }
 
 void GridUniverse::advance(std::uint64_t generations)
 {
     const bool birthOnZero = (currentRule.birthCounts() & 1U) != 0;
-    if (generations == 0 || (!birthOnZero && cells().isEmpty()))
+    if (generations == 0 || (!birthOnZero && (multi ? multi->population() == 0 : cells().isEmpty())))
         return;
+    if (multi) {
+        try {
+            for (std::uint64_t i = 0; i < generations; ++i) {
+                if (!multi->step(currentRule))
+                    return;
+            }
+        } catch (const std::bad_alloc &) {
+            throw UniverseError("There is not enough memory for the next generation of a "
+                + std::to_string(shape.width()) + " x " + std::to_string(shape.height()) + " grid.");
+        }
+        return;
+    }
     try {
         next.resize(words.size());
         sums.resize(static_cast<std::size_t>(6 * PackedRows::wordsPerRow(shape.width())));
@@ -373,15 +462,19 @@ std::uint64_t GridUniverse::hash() const
 {
     const std::uint64_t joins = BitMix::finalise((static_cast<std::uint64_t>(shape.kind()) << 1)
         ^ static_cast<std::uint64_t>(shape.joinedEdges()) ^ (static_cast<std::uint64_t>(shape.shift()) << 8));
-    return cells().hash(
-        joins ^ (static_cast<std::uint64_t>(shape.width()) << 31) ^ static_cast<std::uint64_t>(shape.height()));
+    const std::uint64_t seed
+        = joins ^ (static_cast<std::uint64_t>(shape.width()) << 31) ^ static_cast<std::uint64_t>(shape.height());
+    return multi ? multi->hash(seed) : cells().hash(seed);
 }
 
 bool GridUniverse::equals(const Universe &other) const
 {
     if (other.topology() != shape)
         return false;
-    if (const auto *grid = dynamic_cast<const GridUniverse *>(&other))
+    const auto *grid = dynamic_cast<const GridUniverse *>(&other);
+    if (grid && multi && grid->multi)
+        return *multi == *grid->multi;
+    if (grid && !multi && !grid->multi)
         return cells().sameCells(grid->cells());
     return equalsShifted(other, 0, 0);
 }
@@ -389,7 +482,8 @@ bool GridUniverse::equals(const Universe &other) const
 bool GridUniverse::step()
 {
     seams.prepare(words.data());
-    const bool changed = currentRule == Rule()
+    static const Rule conway;
+    const bool changed = currentRule == conway
         ? stepConway(words.data(), next.data(), shape.width(), shape.height(), seams, sums.data())
         : stepAnyRule(words.data(), next.data(), shape.width(), shape.height(), seams, sums.data(), currentRule);
     words.swap(next);

@@ -8,6 +8,7 @@
 
 #include "model/engine/gridseams.h"
 #include "model/engine/packedrows.h"
+#include "model/engine/stategrid.h"
 #include "model/engine/universe.h"
 
 // A bounded surface (plane, torus, Klein bottle, cross-surface or sphere) of
@@ -18,6 +19,7 @@
 // neighbours included; elsewhere the edges join as Topology describes, so
 // that in a universe a cell or two wide the same neighbour is counted more
 // than once, as its eight directions reach it.
+// Rules other than Life-like ones run on a StateGrid of a byte a cell instead.
 class GridUniverse : public Universe
 {
 public:
@@ -32,12 +34,24 @@ public:
 
     Topology topology() const override { return shape; }
     const Rule &rule() const override { return currentRule; }
-    // Every Life-like rule runs: never throws.
+    // Every rule runs: throws only UniverseError when there is no memory for
+    // the cells kept another way (a byte a cell beyond Life-like rules). A
+    // cell keeps its state where the new rule has it; otherwise it stays
+    // alive if it counted as alive, else dies.
     void setRule(const Rule &rule) override;
 
-    bool cell(std::int64_t x, std::int64_t y) const override { return cells().cell(x, y); }
+    bool cell(std::int64_t x, std::int64_t y) const override
+    {
+        return multi ? multi->state(x, y) != 0 : cells().cell(x, y);
+    }
     // Throws std::out_of_range for a cell outside the universe.
     void setCell(std::int64_t x, std::int64_t y, bool alive) override;
+    std::uint8_t state(std::int64_t x, std::int64_t y) const override
+    {
+        return multi ? multi->state(x, y) : cells().cell(x, y) ? 1 : 0;
+    }
+    // Throws std::out_of_range for a cell outside the universe.
+    void setState(std::int64_t x, std::int64_t y, std::uint8_t state) override;
     void clear() override;
     // A word of 64 cells at a time.
     void clearInside(const CellRect &area) override;
@@ -46,8 +60,13 @@ public:
 
     void forEachLiveCell(
         const CellRect &area, const std::function<void(std::int64_t x, std::int64_t y)> &visit) const override;
-    std::uint64_t population() const override { return cells().population(); }
-    std::optional<CellRect> boundingBox() const override { return cells().boundingBox(); }
+    void forEachCell(const CellRect &area,
+        const std::function<void(std::int64_t x, std::int64_t y, std::uint8_t state)> &visit) const override;
+    std::uint64_t population() const override { return multi ? multi->population() : cells().population(); }
+    std::optional<CellRect> boundingBox() const override
+    {
+        return multi ? multi->boundingBox() : cells().boundingBox();
+    }
     void render(const CellRect &area, int shift, std::uint8_t *pixels, int columns, int rows,
         std::ptrdiff_t stride) const override;
 
@@ -76,9 +95,13 @@ private:
     // whether any cell changed. Precondition: `next` and `sums` are sized.
     bool step();
 
+    // Throws std::out_of_range unless (x, y) lies inside.
+    void checkInside(std::int64_t x, std::int64_t y) const;
+
     Topology shape;
     Rule currentRule;
     GridSeams seams; // the cells past the edges, gathered anew for each step
+    std::optional<StateGrid> multi; // the cells under a rule not Life-like; `words` is then empty
     std::vector<Word> words; // the cells, as PackedRows reads them
     std::vector<Word> next; // the generation being computed: empty until the first step, never copied
     std::vector<Word> sums; // sums of three rows, for step(); as `next`

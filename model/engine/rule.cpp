@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -20,10 +21,23 @@ const Rule::Named Rule::namedRules[Rule::NamedRuleCount] = {
     { "Morley", "B368/S245" },
 };
 
+const Rule::Named Rule::familyExamples[Rule::FamilyExampleCount] = {
+    { "Brian's Brain", "B2/S/C3" },
+    { "Star Wars", "B2/S345/C4" },
+    { "LifeHistory", "LifeHistory" },
+    { "", "B2/S34H" },
+    { "", "B1/S1V" },
+};
+
 namespace
 {
 
-constexpr int MaxNeighbours = 8;
+using Neighbourhood = NeighbourShapes::Neighbourhood;
+using Shapes = Rule::Shapes;
+
+constexpr int MaxStates = 256;
+// NameKeys' indexes from here on are familyExamples'.
+constexpr int FamilyIndex = 100;
 
 struct Refusal {
     std::string message;
@@ -79,25 +93,14 @@ const std::pair<const char *, int> NameKeys[] = {
     { "diamoeba", 8 },
     { "morley", 9 },
     { "move", 9 },
+    { "briansbrain", FamilyIndex + 0 },
+    { "starwars", FamilyIndex + 1 },
 };
 
-// Neighbour counts as digits, each 0..8, into a bit set.
-std::uint16_t readCounts(std::string_view digits, std::string_view whole)
-{
-    std::uint16_t counts = 0;
-    for (const char ch : digits) {
-        if (ch == '9')
-            throw Refusal { "rule " + MessageText::quoted(whole) + ": a cell has only " + std::to_string(MaxNeighbours)
-                + " neighbours, so 9 cannot be a count" };
-        counts = static_cast<std::uint16_t>(counts | (1U << (ch - '0')));
-    }
-    return counts;
-}
+bool isDigit(char ch) { return ch >= '0' && ch <= '9'; }
+bool isLetter(char ch) { return ch >= 'a' && ch <= 'z'; }
 
-bool allDigits(std::string_view text)
-{
-    return std::all_of(text.begin(), text.end(), [](char ch) { return ch >= '0' && ch <= '9'; });
-}
+bool allDigits(std::string_view text) { return std::all_of(text.begin(), text.end(), isDigit); }
 
 [[noreturn]] void refuseNotation(std::string_view whole)
 {
@@ -106,67 +109,176 @@ bool allDigits(std::string_view text)
           "program knows" };
 }
 
-// Reads "b36/s23", "s23/b36", "b36s23" or "23/36" (already in lower case).
-std::pair<std::uint16_t, std::uint16_t> readNotation(std::string_view text, std::string_view whole)
+// Every neighbourhood of `count` neighbours whose shape's letter is in
+// `letters`, or all of them for a null `letters`.
+Shapes shapesOf(Neighbourhood neighbourhood, int count, const char *letters)
 {
-    for (const char ch : text) {
-        if (ch == 'h')
-            throw Refusal { "rule " + MessageText::quoted(whole)
-                + ": the H suffix means a hexagonal neighbourhood; this program runs only the eight neighbours of "
-                  "the square grid" };
-        if (ch == 'v')
-            throw Refusal { "rule " + MessageText::quoted(whole)
-                + ": the V suffix means the von Neumann neighbourhood; this program runs only the eight neighbours "
-                  "of the square grid" };
+    Shapes shapes;
+    for (unsigned bits = 0; bits < 256; ++bits) {
+        if (NeighbourShapes::count(neighbourhood, bits) == count
+            && (letters == nullptr || std::strchr(letters, NeighbourShapes::letter(neighbourhood, bits)) != nullptr))
+            shapes.set(bits);
     }
-    if (std::count(text.begin(), text.end(), '/') > 1)
-        throw Refusal { "rule " + MessageText::quoted(whole)
-            + ": a third part (a count of states) makes a Generations rule, which is not Life-like" };
+    return shapes;
+}
 
-    const std::size_t slash = text.find('/');
-    if (slash != std::string_view::npos && allDigits(text.substr(0, slash)) && allDigits(text.substr(slash + 1))) {
-        // Digits only: survival first, then birth.
-        const std::uint16_t survival = readCounts(text.substr(0, slash), whole);
-        return { readCounts(text.substr(slash + 1), whole), survival };
-    }
-
-    // Letter-led parts, with or without a slash between them.
-    std::string_view parts[2];
-    int partCount = 0;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i <= text.size(); ++i) {
-        const bool end = i == text.size();
-        const bool letter = !end && (text[i] == 'b' || text[i] == 's');
-        if (i > start && (end || letter || text[i] == '/')) {
-            if (partCount == 2)
-                refuseNotation(whole);
-            parts[partCount++] = text.substr(start, i - start);
-            start = (end || letter) ? i : i + 1;
-        } else if (!end && text[i] == '/') {
-            start = i + 1;
-        }
-    }
-    // One part alone leaves the other empty: "B234" is B234/S, "S23" is B/S23.
-    const bool lettered = std::all_of(parts, parts + partCount,
-        [](std::string_view part) { return !part.empty() && (part.front() == 'b' || part.front() == 's'); });
-    if (partCount == 0 || !lettered || (partCount == 2 && parts[0].front() == parts[1].front()))
-        refuseNotation(whole);
-
-    std::uint16_t birth = 0;
-    std::uint16_t survival = 0;
-    for (int i = 0; i < partCount; ++i) {
-        const std::string_view part = parts[i];
-        const std::string_view counts = part.substr(1);
-        const auto other = std::find_if(counts.begin(), counts.end(), [](char ch) { return ch < '0' || ch > '9'; });
-        if (other != counts.end()) {
-            if (std::isalpha(static_cast<unsigned char>(*other)))
-                throw Refusal { "rule " + MessageText::quoted(whole) + ": letters after the counts (\""
-                    + std::string(1, *other) + "\") make a non-totalistic rule, which is not Life-like" };
+// Counts, each with the letters of its shapes if it does not take them all:
+// "2-a3ai", "23".
+Shapes readCounts(std::string_view text, Neighbourhood neighbourhood, std::string_view whole)
+{
+    const int size = NeighbourShapes::size(neighbourhood);
+    Shapes shapes;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        if (!isDigit(text[i])) {
+            if (isLetter(text[i]))
+                throw Refusal { "rule " + MessageText::quoted(whole) + ": the letter \"" + std::string(1, text[i])
+                    + "\" follows no count of neighbours" };
             refuseNotation(whole);
         }
-        (part.front() == 'b' ? birth : survival) = readCounts(counts, whole);
+        const int count = text[i++] - '0';
+        if (count > size)
+            throw Refusal { "rule " + MessageText::quoted(whole) + ": a cell has only " + std::to_string(size)
+                + " neighbours, so " + std::to_string(count) + " cannot be a count" };
+        const bool without = i < text.size() && text[i] == '-';
+        if (without)
+            ++i;
+        std::string letters;
+        for (; i < text.size() && isLetter(text[i]); ++i)
+            letters += text[i];
+        const char *const known = NeighbourShapes::letters(neighbourhood, count);
+        for (const char letter : letters) {
+            if (std::strchr(known, letter) == nullptr)
+                throw Refusal { "rule " + MessageText::quoted(whole) + ": \"" + std::string(1, letter)
+                    + "\" names no non-totalistic shape of " + std::to_string(count)
+                    + (count == 1 ? " neighbour" : " neighbours")
+                    + (*known == '\0' ? std::string(" in this neighbourhood") : " (" + std::string(known) + ")") };
+        }
+        if (without && letters.empty())
+            refuseNotation(whole);
+        if (letters.empty()) {
+            shapes |= shapesOf(neighbourhood, count, nullptr);
+        } else if (without) {
+            std::string kept;
+            for (const char *letter = known; *letter != '\0'; ++letter) {
+                if (letters.find(*letter) == std::string::npos)
+                    kept += *letter;
+            }
+            shapes |= shapesOf(neighbourhood, count, kept.c_str());
+        } else {
+            shapes |= shapesOf(neighbourhood, count, letters.c_str());
+        }
     }
-    return { birth, survival };
+    return shapes;
+}
+
+int readStates(std::string_view digits, std::string_view whole)
+{
+    int states = 0;
+    if (allDigits(digits)) {
+        for (const char ch : digits)
+            states = std::min(states * 10 + (ch - '0'), MaxStates + 1);
+    }
+    if (states < 2 || states > MaxStates)
+        throw Refusal { "rule " + MessageText::quoted(whole) + ": a Generations rule has 2 to "
+            + std::to_string(MaxStates) + " states" };
+    return states;
+}
+
+struct Notation {
+    Shapes born;
+    Shapes survives;
+    Neighbourhood neighbourhood = Neighbourhood::Moore;
+    int states = 2;
+};
+
+// Reads "b36/s23", "s23/b36", "b36s23", "b3_s23", "23/36", "b2/s/c3",
+// "345/2/4", each with a last h or v (already in lower case, no blanks).
+Notation readNotation(std::string_view text, std::string_view whole)
+{
+    Notation notation;
+    if (!text.empty() && (text.back() == 'h' || text.back() == 'v')) {
+        notation.neighbourhood = text.back() == 'h' ? Neighbourhood::Hexagonal : Neighbourhood::VonNeumann;
+        text.remove_suffix(1);
+    }
+
+    // The parts, split at each '/' or '_', or else before each b and s.
+    std::vector<std::string_view> parts;
+    const bool slashed = text.find_first_of("/_") != std::string_view::npos;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= text.size(); ++i) {
+        if (i == text.size()
+            || (slashed ? text[i] == '/' || text[i] == '_' : i > start && (text[i] == 'b' || text[i] == 's'))) {
+            parts.push_back(text.substr(start, i - start));
+            start = slashed ? i + 1 : i;
+        }
+    }
+    if (parts.size() > 3)
+        refuseNotation(whole);
+
+    const auto lettered = [](std::string_view part) {
+        return !part.empty()
+            && (part.front() == 'b' || part.front() == 's' || part.front() == 'c' || part.front() == 'g');
+    };
+    std::optional<std::string_view> births;
+    std::optional<std::string_view> survivals;
+    std::optional<std::string_view> states;
+    if (std::none_of(parts.begin(), parts.end(), lettered)) {
+        // Digits only: survival, then birth, then states.
+        if (parts.size() < 2)
+            refuseNotation(whole);
+        survivals = parts[0];
+        births = parts[1];
+        if (parts.size() == 3)
+            states = parts[2];
+    } else {
+        for (std::size_t i = 0; i < parts.size(); ++i) {
+            std::optional<std::string_view> *slot = nullptr;
+            std::string_view part = parts[i];
+            if (!lettered(part)) {
+                // "B2/S/3": a bare third part counts the states.
+                if (i != 2 || !allDigits(part) || part.empty())
+                    refuseNotation(whole);
+                slot = &states;
+            } else {
+                slot = part.front() == 'b' ? &births : part.front() == 's' ? &survivals : &states;
+                part.remove_prefix(1);
+            }
+            if (slot->has_value())
+                refuseNotation(whole);
+            *slot = part;
+        }
+    }
+    if (births)
+        notation.born = readCounts(*births, notation.neighbourhood, whole);
+    if (survivals)
+        notation.survives = readCounts(*survivals, notation.neighbourhood, whole);
+    if (states)
+        notation.states = readStates(*states, whole);
+    return notation;
+}
+
+// Counts and letters as readCounts() reads them, the shorter way.
+std::string writeCounts(const Shapes &shapes, Neighbourhood neighbourhood)
+{
+    std::string text;
+    for (int count = 0; count <= NeighbourShapes::size(neighbourhood); ++count) {
+        const char *const known = NeighbourShapes::letters(neighbourhood, count);
+        const Shapes all = shapesOf(neighbourhood, count, nullptr);
+        if ((shapes & all).none())
+            continue;
+        text += static_cast<char>('0' + count);
+        if ((shapes & all) == all)
+            continue;
+        std::string in;
+        std::string out;
+        for (const char *letter = known; *letter != '\0'; ++letter) {
+            const char one[2] = { *letter, '\0' };
+            ((shapes & shapesOf(neighbourhood, count, one)).any() ? in : out) += *letter;
+        }
+        text += in.size() <= out.size() ? in : "-" + out;
+    }
+    return text;
 }
 
 // The universe a suffix names: `suffix` is the text after the rule's ':'.
@@ -201,11 +313,18 @@ bool Rule::read(std::string_view text, Rule &rule, std::optional<Topology> &topo
             ? std::nullopt
             : std::optional<Topology>(readSuffix(whole.substr(colon + 1), whole));
         const std::string key = nameKey(spelled);
+        if (key == "lifehistory") {
+            const Rule life;
+            rule = Rule(life.born, life.survives, Neighbourhood::Moore, 7, true);
+            topology = suffix;
+            return true;
+        }
         for (const auto &[name, index] : NameKeys) {
             if (key == name) {
                 Rule named;
                 std::string unused;
-                read(namedRules[index].notation, named, unused);
+                read(index >= FamilyIndex ? familyExamples[index - FamilyIndex].notation : namedRules[index].notation,
+                    named, unused);
                 rule = named;
                 topology = suffix;
                 return true;
@@ -219,10 +338,13 @@ bool Rule::read(std::string_view text, Rule &rule, std::optional<Topology> &topo
         // anything else is meant as a name.
         const bool hasDigit
             = std::any_of(lowered.begin(), lowered.end(), [](char ch) { return ch >= '0' && ch <= '9'; });
-        if (!hasDigit && lowered.find_first_not_of("bs/") != std::string::npos)
+        // A last H or V names the neighbourhood even of "B/SV".
+        const std::string_view unsuffixed = std::string_view(lowered).substr(
+            0, lowered.size() - (!lowered.empty() && (lowered.back() == 'h' || lowered.back() == 'v') ? 1 : 0));
+        if (!hasDigit && (unsuffixed.empty() || unsuffixed.find_first_not_of("bs/") != std::string::npos))
             throw Refusal { "rule " + MessageText::quoted(whole) + " is not a rule name this program knows" };
-        const auto [birth, survival] = readNotation(lowered, whole);
-        rule = Rule(birth, survival);
+        const Notation notation = readNotation(lowered, whole);
+        rule = Rule(notation.born, notation.survives, notation.neighbourhood, notation.states, false);
         topology = suffix;
         return true;
     } catch (const Refusal &refusal) {
@@ -233,18 +355,72 @@ bool Rule::read(std::string_view text, Rule &rule, std::optional<Topology> &topo
     return false;
 }
 
+Rule::Rule()
+    : Rule(conway())
+{
+}
+
+const Rule &Rule::conway()
+{
+    static const Rule life(shapesOf(Neighbourhood::Moore, 3, nullptr),
+        shapesOf(Neighbourhood::Moore, 2, nullptr) | shapesOf(Neighbourhood::Moore, 3, nullptr), Neighbourhood::Moore,
+        2, false);
+    return life;
+}
+
+Rule::Rule(const Shapes &born, const Shapes &survives, Neighbourhood neighbours, int states, bool history)
+    : born(born)
+    , survives(survives)
+    , neighbours(neighbours)
+    , states(states)
+    , history(history)
+{
+    birth = 0;
+    survival = 0;
+    for (int count = 0; count <= NeighbourShapes::size(neighbours); ++count) {
+        const Shapes all = shapesOf(neighbours, count, nullptr);
+        for (const auto &[shapes, counts] : { std::pair(born, &birth), std::pair(survives, &survival) }) {
+            const Shapes chosen = shapes & all;
+            if (chosen == all)
+                *counts = static_cast<std::uint16_t>(*counts | (1U << count));
+            else if (chosen.any())
+                totalistic = false;
+        }
+    }
+}
+
+std::uint8_t Rule::next(std::uint8_t state, unsigned liveNeighbours) const
+{
+    const unsigned around = liveNeighbours & 0xFFU;
+    if (history) {
+        // 1, 3 and 5 live (3 marked), 0 and 2 dead (2 once alive), 4 marked
+        // and dead, 6 a dead boundary that nothing crosses.
+        if (state == 6)
+            return 6;
+        if ((state & 1U) != 0)
+            return survives[around] ? state : state == 3 ? 4 : 2;
+        if (!born[around])
+            return state;
+        return state == 4 ? 3 : 1;
+    }
+    if (state == 0)
+        return born[around] ? 1 : 0;
+    if (state == 1 && survives[around])
+        return 1;
+    return state + 1 < states ? static_cast<std::uint8_t>(state + 1) : 0;
+}
+
 std::string Rule::toString() const
 {
-    std::string text = "B";
-    for (int n = 0; n <= MaxNeighbours; ++n) {
-        if ((birth >> n) & 1U)
-            text += static_cast<char>('0' + n);
-    }
-    text += "/S";
-    for (int n = 0; n <= MaxNeighbours; ++n) {
-        if ((survival >> n) & 1U)
-            text += static_cast<char>('0' + n);
-    }
+    if (history)
+        return "LifeHistory";
+    std::string text = "B" + writeCounts(born, neighbours) + "/S" + writeCounts(survives, neighbours);
+    if (states > 2)
+        text += "/C" + std::to_string(states);
+    if (neighbours == Neighbourhood::Hexagonal)
+        text += 'H';
+    else if (neighbours == Neighbourhood::VonNeumann)
+        text += 'V';
     return text;
 }
 
@@ -257,5 +433,23 @@ std::string Rule::name() const
         if (notation == named.notation)
             return named.name;
     }
+    for (const Named &named : familyExamples) {
+        if (notation == named.notation)
+            return named.name;
+    }
     return std::string();
+}
+
+std::string Rule::family() const
+{
+    if (history)
+        return "LifeHistory rule";
+    std::string text = neighbours == Neighbourhood::Hexagonal ? "hexagonal "
+        : neighbours == Neighbourhood::VonNeumann             ? "von Neumann "
+                                                              : "";
+    if (!totalistic)
+        text += "non-totalistic ";
+    if (states > 2)
+        text += "Generations ";
+    return text.empty() ? "Life-like rule" : text + "rule";
 }

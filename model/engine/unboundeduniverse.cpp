@@ -41,8 +41,17 @@ template <typename Target> void copyCells(const Universe &source, Target &target
 } // namespace
 
 UnboundedUniverse::UnboundedUniverse(const Rule &rule)
-    : jumps(HashLife(rule))
+    : jumps(HashLife(checked(rule)))
 {
+}
+
+const Rule &UnboundedUniverse::checked(const Rule &rule)
+{
+    if (!rule.isLifeLike())
+        throw UniverseError("the unbounded plane runs only Life-like rules (two states, the eight neighbours, counts "
+                            "alone), not the "
+            + rule.family() + " " + rule.toString() + "; run it in a bounded plane or a torus");
+    return rule;
 }
 
 UnboundedUniverse::UnboundedUniverse(const HashLife &cells)
@@ -87,7 +96,7 @@ void UnboundedUniverse::setCells(std::vector<CellPoint> cells)
 
 std::unique_ptr<Universe> UnboundedUniverse::clone() const { return std::make_unique<UnboundedUniverse>(*this); }
 
-void UnboundedUniverse::setRule(const Rule &rule) { engine().setRule(rule); }
+void UnboundedUniverse::setRule(const Rule &rule) { engine().setRule(checked(rule)); }
 
 void UnboundedUniverse::setCell(std::int64_t x, std::int64_t y, bool alive) { engine().setCell(x, y, alive); }
 

@@ -26,7 +26,8 @@ public:
     // them into tiles would cost more than the steps gain.
     static constexpr std::uint64_t TileLimit = std::uint64_t(1) << 21;
 
-    // The empty plane. Throws UniverseError for a rule with birth on 0.
+    // The empty plane. Throws UniverseError for a rule with birth on 0 or
+    // one that is not Life-like.
     explicit UnboundedUniverse(const Rule &rule = Rule());
     // The cells of `cells`, under its rule.
     explicit UnboundedUniverse(const HashLife &cells);
@@ -43,6 +44,7 @@ public:
     std::unique_ptr<Universe> clone() const override;
     Topology topology() const override { return Topology::unbounded(); }
     const Rule &rule() const override { return engine().rule(); }
+    // Throws UniverseError for a rule with birth on 0 or one that is not Life-like.
     void setRule(const Rule &rule) override;
 
     bool cell(std::int64_t x, std::int64_t y) const override { return engine().cell(x, y); }
@@ -75,6 +77,8 @@ public:
     bool equalsShifted(const Universe &other, std::int64_t dx, std::int64_t dy) const override;
 
 private:
+    // `rule`, or throws UniverseError for one that is not Life-like.
+    static const Rule &checked(const Rule &rule);
     // A jump of more than TileLife::StepLimit generations, by whichever
     // engine finishes first; false if another thread raised `stop` first,
     // the cells then unchanged.

@@ -61,8 +61,15 @@ void Universe::combine(const Universe &source, const CellRect &area, Combination
     }
     if (how == Combination::Copy)
         clearInside(area);
-    source.forEachLiveCell(
-        area, [&](std::int64_t x, std::int64_t y) { setCell(x, y, how != Combination::Xor || !cell(x, y)); });
+    source.forEachCell(area, [&](std::int64_t x, std::int64_t y, std::uint8_t state) {
+        setState(x, y, how == Combination::Xor && cell(x, y) ? 0 : state);
+    });
+}
+
+void Universe::forEachCell(
+    const CellRect &area, const std::function<void(std::int64_t x, std::int64_t y, std::uint8_t state)> &visit) const
+{
+    forEachLiveCell(area, [&visit](std::int64_t x, std::int64_t y) { visit(x, y, 1); });
 }
 
 void Universe::fillRandom(const CellRect &area, double density, std::uint64_t seed)
@@ -94,9 +101,12 @@ std::uint64_t Universe::shapeHash() const
         digest = mixed ^ (mixed >> 32);
     };
     add(static_cast<std::uint64_t>(box->bottom - box->top));
-    forEachLiveCell(*box, [&](std::int64_t x, std::int64_t y) {
+    forEachCell(*box, [&](std::int64_t x, std::int64_t y, std::uint8_t state) {
         add(static_cast<std::uint64_t>(x - box->left));
         add(static_cast<std::uint64_t>(y - box->top));
+        // Two-state universes give the digests they always gave.
+        if (state > 1)
+            add(state);
     });
     return BitMix::finalise(digest);
 }
@@ -111,12 +121,12 @@ bool Universe::equalsShifted(const Universe &other, std::int64_t dx, std::int64_
     // As many cells on both sides, so that finding each of this one's in the
     // other finds them all.
     bool same = true;
-    forEachLiveCell(*box, [&](std::int64_t x, std::int64_t y) {
+    forEachCell(*box, [&](std::int64_t x, std::int64_t y, std::uint8_t state) {
         std::int64_t movedX = 0;
         std::int64_t movedY = 0;
         if (same
             && (__builtin_add_overflow(x, dx, &movedX) || __builtin_add_overflow(y, dy, &movedY)
-                || !other.cell(movedX, movedY)))
+                || other.state(movedX, movedY) != state))
             same = false;
     });
     return same;

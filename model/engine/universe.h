@@ -83,11 +83,20 @@ public:
     // Throws UniverseError for a rule the universe cannot run; then nothing changes.
     virtual void setRule(const Rule &rule) = 0;
 
+    // Under rules of more than two states (Rule::stateCount()) a cell is in
+    // one of states 0..stateCount() - 1, 0 dead and 1 alive; the calls that
+    // speak of live cells take every state but 0 as alive, and setCell(true)
+    // sets state 1. A universe whose engine runs only two states has states 0 and 1.
+
     // A cell outside a bounded universe reads as dead.
     virtual bool cell(std::int64_t x, std::int64_t y) const = 0;
     // Precondition: (x, y) lies inside the universe (within CoordinateLimit
     // in the unbounded plane).
     virtual void setCell(std::int64_t x, std::int64_t y, bool alive) = 0;
+    // The state of a cell, 0 outside a bounded universe. This one reads cell().
+    virtual std::uint8_t state(std::int64_t x, std::int64_t y) const { return cell(x, y) ? 1 : 0; }
+    // Preconditions: as setCell(), and `state` < rule().stateCount(). This one calls setCell().
+    virtual void setState(std::int64_t x, std::int64_t y, std::uint8_t state) { setCell(x, y, state != 0); }
     // Kills every cell.
     virtual void clear() = 0;
 
@@ -118,6 +127,10 @@ public:
     // top, each row from the left.
     virtual void forEachLiveCell(
         const CellRect &area, const std::function<void(std::int64_t x, std::int64_t y)> &visit) const = 0;
+    // Calls `visit` for every cell not dead inside `area` with its state, in
+    // the order of forEachLiveCell(). This one visits the live cells as state 1.
+    virtual void forEachCell(const CellRect &area,
+        const std::function<void(std::int64_t x, std::int64_t y, std::uint8_t state)> &visit) const;
     // Live cells; throws UniverseError if they do not fit in 64 bits.
     virtual std::uint64_t population() const = 0;
     // The smallest rectangle holding every live cell; none when all are dead.
@@ -127,7 +140,8 @@ public:
     // 0..62): `pixels` has `rows` rows of `columns` bytes, `stride` bytes
     // apart; the pixel at (column, row) covers the cells from x =
     // area.left + column * 2^shift and y = area.top + row * 2^shift on, and is
-    // set to 1 if any of them is alive, else 0. Pixels past the universe read 0.
+    // set to 0 if all of them are dead, else to the lowest state among them
+    // that is not (1 for a live cell of a two-state engine). Pixels past the universe read 0.
     virtual void render(
         const CellRect &area, int shift, std::uint8_t *pixels, int columns, int rows, std::ptrdiff_t stride) const = 0;
 
@@ -136,19 +150,19 @@ public:
     // universe is then as it was before the call.
     virtual void advance(std::uint64_t generations) = 0;
 
-    // A digest of the live cells and where they are: equal universes give
+    // A digest of the cells' states and where they are: equal universes give
     // equal hashes.
     virtual std::uint64_t hash() const = 0;
-    // Same topology and the same live cells at the same places; the rule is not compared.
+    // Same topology and the same states at the same places; the rule is not compared.
     virtual bool equals(const Universe &other) const = 0;
 
     // A digest of the live cells relative to the top-left corner of their
     // bounding box: universes whose cells are moved copies of each other give
     // equal digests. This one visits every live cell.
     virtual std::uint64_t shapeHash() const;
-    // Whether `other` holds exactly the live cells of this universe moved by
-    // dx to the right and dy down, whatever its topology and engine. This one
-    // looks up every live cell of this universe in `other`.
+    // Whether `other` holds exactly the cells of this universe, in the same
+    // states, moved by dx to the right and dy down, whatever its topology and
+    // engine. This one looks up every live cell of this universe in `other`.
     virtual bool equalsShifted(const Universe &other, std::int64_t dx, std::int64_t dy) const;
 };
 

@@ -1,5 +1,6 @@
 #include "model/files/pattern.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "model/engine/unboundeduniverse.h"
@@ -62,6 +63,11 @@ void Pattern::placeInto(Universe &universe, Placing placing) const
     if (!quadtree && !unbounded) {
         cells.forEachLiveCell(
             *box, [&](std::int64_t x, std::int64_t y) { universe.setCell(x + shift.x, y + shift.y, true); });
+        const int stateCount = universe.rule().stateCount();
+        for (const StatedCell &cell : states) {
+            if (cell.state < stateCount)
+                universe.setState(cell.x + shift.x, cell.y + shift.y, cell.state);
+        }
         return;
     }
     const auto setCells = [&](std::vector<CellPoint> batch) {
@@ -97,9 +103,23 @@ PackedField Pattern::centred() const
 
 void Pattern::placeCentred(GameField::Cell **buffer) const { centred().toBuffer(buffer); }
 
-Topology Pattern::universeFor(const Topology &inUse) const
+Topology Pattern::universeFor(const Topology &inUse, const Rule &running) const
 {
     if (topology)
         return *topology;
-    return fits(inUse) ? inUse : Topology::unbounded();
+    if (running.isLifeLike())
+        return fits(inUse) ? inUse : Topology::unbounded();
+    // Only planes and tori run other rules: a plane with room around the pattern to grow.
+    if (inUse.kind() != Topology::Kind::Classic && inUse.isBounded() && fits(inUse))
+        return inUse;
+    constexpr std::int64_t Room = 3;
+    constexpr std::int64_t Least = 100;
+    const std::int64_t limit = Topology::MaxBoundedCells;
+    if (width > limit || height > limit)
+        return Topology::unbounded();
+    const Topology roomy = Topology::plane(std::max(Room * width, Least), std::max(Room * height, Least));
+    if (roomy.isValid())
+        return roomy;
+    const Topology tight = Topology::plane(std::max<std::int64_t>(width, 1), std::max<std::int64_t>(height, 1));
+    return tight.isValid() ? tight : Topology::unbounded();
 }

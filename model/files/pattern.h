@@ -28,6 +28,14 @@ public:
     // The live cells at the file's coordinates, in the unbounded plane
     // (within +-Universe::CoordinateLimit), every one inside the box below.
     HashLife cells;
+    // Of those, the ones in a state above 1 (under a rule of more states),
+    // with their states, row by row.
+    struct StatedCell {
+        std::int64_t x = 0;
+        std::int64_t y = 0;
+        std::uint8_t state = 1;
+    };
+    std::vector<StatedCell> states;
     // The pattern's box, as the file gives it: its top-left cell and its size
     // (0 x 0 for a file that gives neither a size nor cells). (0, 0) is the
     // top-left cell unless the file gives a position.
@@ -71,11 +79,17 @@ public:
 
     // The universe the pattern opens in when `inUse` is the one in use: the
     // one its rule's suffix names, else `inUse` if the pattern fits it, else
-    // the unbounded plane, where every pattern fits.
-    Topology universeFor(const Topology &inUse) const;
+    // the unbounded plane, where every pattern fits. Under a rule only planes
+    // and tori run (not Life-like), `inUse` only if it is a plane or a torus
+    // the pattern fits, else a plane three times the pattern's size each way
+    // (100 cells at least), or as large as the pattern if that is too many cells.
+    Topology universeFor(const Topology &inUse) const { return universeFor(inUse, rule.value_or(Rule())); }
+    // The same for the pattern run under `running` instead of its own rule.
+    Topology universeFor(const Topology &inUse, const Rule &running) const;
 
     // Writes the cells into `universe` where offset() says, leaving its rule
-    // alone. Precondition: fits(universe.topology()).
+    // alone; a state the universe's rule does not have is set as 1.
+    // Precondition: fits(universe.topology()).
     void placeInto(Universe &universe, Placing placing = Placing::Replace) const;
     // The pattern alone on the classic field, placed as placeInto() places it.
     // Precondition: fits(Topology::classic()).

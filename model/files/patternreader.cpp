@@ -386,14 +386,35 @@ void readRleItems(const std::vector<std::string_view> &lines, std::size_t index,
                 return;
             const std::int64_t run = counted ? count : 1;
             counted = false;
+            // States above 1: 'A'..'X' are 1..24, 'p'..'y' before one of them adds 24 for each letter from 'p' on.
+            int state = tag == 'o' ? 1 : tag >= 'A' && tag <= 'X' ? tag - 'A' + 1 : 0;
+            const std::size_t tagStart = pos;
+            if (tag >= 'p' && tag <= 'y') {
+                const char next = pos + 1 < line.size() ? line[pos + 1] : '\0';
+                if (next < 'A' || next > 'X')
+                    failAt(lineNumber,
+                        "'" + std::string(1, tag) + "' begins a cell state, and a letter A to X must follow it");
+                state = (tag - 'p' + 1) * 24 + (next - 'A' + 1);
+                ++pos;
+            }
+            const int stateCount = pattern.rule ? pattern.rule->stateCount() : 2;
+            if (state >= stateCount)
+                failAt(lineNumber,
+                    "cell state " + std::to_string(state) + " ('"
+                        + std::string(line.substr(tagStart, pos + 1 - tagStart)) + "') is beyond the "
+                        + std::to_string(stateCount) + " states of the rule "
+                        + (pattern.rule ? *pattern.rule : Rule()).toString());
             if (tag == 'b' || tag == '.') {
                 x += run;
                 checkSpan(pattern.left, x, lineNumber);
-            } else if (tag == 'o' || tag == 'A') {
+            } else if (state > 0) {
                 // Checked before any cell is stored, so that a huge run costs nothing.
                 checkSpan(pattern.left, x + run, lineNumber);
                 checkSpan(pattern.top, y + 1, lineNumber);
                 sink.add(pattern.left + x, pattern.top + y, run, lineNumber);
+                for (std::int64_t i = 0; state > 1 && i < run; ++i)
+                    pattern.states.push_back(
+                        { pattern.left + x + i, pattern.top + y, static_cast<std::uint8_t>(state) });
                 x += run;
                 width = std::max(width, x);
                 height = std::max(height, y + 1);
@@ -403,8 +424,6 @@ void readRleItems(const std::vector<std::string_view> &lines, std::size_t index,
                 checkSpan(pattern.top, y, lineNumber);
             } else if (tag == '!') {
                 failAt(lineNumber, "run count " + std::to_string(run) + " before '!' belongs to no cell");
-            } else if (std::isalpha(static_cast<unsigned char>(tag))) {
-                failAt(lineNumber, "'" + std::string(1, tag) + "' is a cell state Life-like rules do not have");
             } else {
                 failAt(lineNumber,
                     "column " + std::to_string(columnOf(line, pos)) + ": " + describeCharacter(line, pos)

@@ -15,7 +15,8 @@ namespace
 constexpr std::size_t RleLineLength = 70;
 constexpr int FieldSize = GameField::FieldSize;
 
-using Visit = std::function<void(std::int64_t x, std::int64_t y)>;
+// A cell not dead, with its state (1..255).
+using Visit = std::function<void(std::int64_t x, std::int64_t y, std::uint8_t state)>;
 
 // What the writers need of a universe, so that a snapshot buffer of the
 // classic field is written by the same code as any Universe.
@@ -24,7 +25,7 @@ struct Source {
     Rule rule;
     std::optional<CellRect> box; // around every live cell; none when all are dead
     std::function<std::uint64_t()> population;
-    // Visits the live cells of an area row by row from the top, each row from the left.
+    // Visits the cells not dead of an area row by row from the top, each row from the left.
     std::function<void(const CellRect &area, const Visit &visit)> forEach;
 };
 
@@ -32,7 +33,7 @@ Source sourceOf(const Universe &universe)
 {
     return Source { universe.topology(), universe.rule(), universe.boundingBox(),
         [&universe] { return universe.population(); },
-        [&universe](const CellRect &area, const Visit &visit) { universe.forEachLiveCell(area, visit); } };
+        [&universe](const CellRect &area, const Visit &visit) { universe.forEachCell(area, visit); } };
 }
 
 // The interior of a snapshot buffer; x, y = 0..FieldSize-1 are its columns and rows 1..FieldSize.
@@ -44,13 +45,13 @@ Source sourceOf(GameField::Cell *const *cells, const Rule &rule)
             for (std::int64_t x = std::max<std::int64_t>(area.left, 0);
                  x <= std::min<std::int64_t>(area.right, FieldSize - 1); ++x) {
                 if (cells[y + 1][x + 1] == 1)
-                    visit(x, y);
+                    visit(x, y, 1);
             }
         }
     };
     std::optional<CellRect> box;
     std::uint64_t population = 0;
-    forEach(CellRect { 0, 0, FieldSize - 1, FieldSize - 1 }, [&](std::int64_t x, std::int64_t y) {
+    forEach(CellRect { 0, 0, FieldSize - 1, FieldSize - 1 }, [&](std::int64_t x, std::int64_t y, std::uint8_t) {
         ++population;
         if (!box)
             box = CellRect { x, y, x, y };
@@ -63,7 +64,7 @@ Source sourceOf(GameField::Cell *const *cells, const Rule &rule)
 
 // Appends one run-length item, starting a new line first if the item would
 // not fit on the current one; lineStart is where the current line begins.
-void appendItem(std::string &text, std::size_t &lineStart, std::int64_t count, char tag)
+void appendItem(std::string &text, std::size_t &lineStart, std::int64_t count, const std::string &tag)
 {
     std::string item = count > 1 ? std::to_string(count) : std::string();
     item += tag;
@@ -77,29 +78,43 @@ void appendItem(std::string &text, std::size_t &lineStart, std::int64_t count, c
 // Appends the cells of `box` and the closing '!'. Row ends are held back
 // until a row with live cells follows, so that runs of empty rows merge into
 // one item and trailing ones are left out; so are each row's trailing dead cells.
+// The letters of a state under a rule of more than two states: '.' dead,
+// 'A'..'X' 1..24, then 'pA'..'pX' 25..48 and so on to 'yO' for 255.
+std::string stateTag(std::uint8_t state)
+{
+    if (state == 0)
+        return ".";
+    if (state <= 24)
+        return std::string(1, static_cast<char>('A' + state - 1));
+    return { static_cast<char>('p' + (state - 25) / 24), static_cast<char>('A' + (state - 25) % 24) };
+}
+
 void appendRleCells(std::string &text, const Source &source, const CellRect &box)
 {
+    const bool twoStates = source.rule.stateCount() == 2;
+    const std::string dead = twoStates ? "b" : ".";
     std::size_t lineStart = text.size();
     std::int64_t row = box.top; // where the next item starts
     std::int64_t column = box.left;
-    // The live run not yet written: cells runStart..runEnd of row runRow.
+    // The run not yet written: cells runStart..runEnd of row runRow, all in runState.
     std::int64_t runRow = 0;
     std::int64_t runStart = 0;
     std::int64_t runEnd = -1;
+    std::uint8_t runState = 1;
     bool pending = false;
     const auto writeRun = [&] {
         if (runRow > row) {
-            appendItem(text, lineStart, runRow - row, '$');
+            appendItem(text, lineStart, runRow - row, "$");
             row = runRow;
             column = box.left;
         }
         if (runStart > column)
-            appendItem(text, lineStart, runStart - column, 'b');
-        appendItem(text, lineStart, runEnd - runStart + 1, 'o');
+            appendItem(text, lineStart, runStart - column, dead);
+        appendItem(text, lineStart, runEnd - runStart + 1, twoStates ? std::string("o") : stateTag(runState));
         column = runEnd + 1;
     };
-    source.forEach(box, [&](std::int64_t x, std::int64_t y) {
-        if (pending && y == runRow && x == runEnd + 1) {
+    source.forEach(box, [&](std::int64_t x, std::int64_t y, std::uint8_t state) {
+        if (pending && y == runRow && x == runEnd + 1 && state == runState) {
             runEnd = x;
             return;
         }
@@ -108,10 +123,11 @@ void appendRleCells(std::string &text, const Source &source, const CellRect &box
         pending = true;
         runRow = y;
         runStart = runEnd = x;
+        runState = state;
     });
     if (pending)
         writeRun();
-    appendItem(text, lineStart, 1, '!');
+    appendItem(text, lineStart, 1, "!");
     text += '\n';
 }
 
@@ -184,6 +200,9 @@ std::string rle(const Source &source, std::int64_t generation, const std::string
 // Why plaintext and Life 1.06 cannot take the cells, or an empty string.
 std::string tooLargeToList(const Source &source, const char *format)
 {
+    if (source.rule.stateCount() > 2)
+        return std::string(format) + " holds two states only, and the rule " + source.rule.toString() + " has "
+            + std::to_string(source.rule.stateCount()) + ": save as .rle";
     if (!source.box)
         return std::string();
     std::uint64_t population = 0;
@@ -229,7 +248,7 @@ std::string plaintext(const Source &source, const std::string &name, const std::
             row.assign(width, '.');
         }
     };
-    source.forEach(box, [&](std::int64_t x, std::int64_t cellY) {
+    source.forEach(box, [&](std::int64_t x, std::int64_t cellY, std::uint8_t) {
         finishRowsBefore(cellY);
         row[static_cast<std::size_t>(x - box.left)] = 'O';
     });
@@ -243,7 +262,7 @@ std::string life106(const Source &source)
     if (!source.box)
         return text;
     const CellPoint centre = source.topology.centre();
-    source.forEach(*source.box, [&](std::int64_t x, std::int64_t y) {
+    source.forEach(*source.box, [&](std::int64_t x, std::int64_t y, std::uint8_t) {
         text += std::to_string(x - centre.x);
         text += ' ';
         text += std::to_string(y - centre.y);
@@ -298,6 +317,19 @@ std::string PatternWriter::writeMacrocell(const Universe &universe, std::int64_t
         cells.setCells(std::move(moved));
     }
     return Macrocell::write(cells, universe.rule(), generation - 1, name, comments, universe.topology());
+}
+
+bool PatternWriter::writeMacrocell(const Universe &universe, std::int64_t generation, const std::string &name,
+    const std::vector<std::string> &comments, std::string &text, std::string &error)
+{
+    const Rule &rule = universe.rule();
+    if (rule.stateCount() > 2) {
+        error = "this program writes macrocells of two states only, and the rule " + rule.toString() + " has "
+            + std::to_string(rule.stateCount()) + ": save as .rle";
+        return false;
+    }
+    text = writeMacrocell(universe, generation, name, comments);
+    return true;
 }
 
 std::string PatternWriter::writeRle(GameField::Cell *const *cells, int generation, const Rule &rule,

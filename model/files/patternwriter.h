@@ -50,7 +50,8 @@ public:
     // a "! <comment>" line for each comment, a "!Position: <x>,<y>" line as
     // RLE's, then the box's rows ('.' dead, 'O' alive). Returns false and sets
     // `error`, naming the formats that take it, for more than MaxListedCells
-    // live cells or a box of more than MaxListedBox cells.
+    // live cells or a box of more than MaxListedBox cells, and for a rule of
+    // more than two states.
     static bool writePlaintext(const Universe &universe, const std::string &name,
         const std::vector<std::string> &comments, std::string &text, std::string &error);
     // Life 1.06: "#Life 1.06", then an "<x> <y>" line for each live cell, row
@@ -59,9 +60,13 @@ public:
     static bool writeLife106(const Universe &universe, std::string &text, std::string &error);
     // A macrocell (see Macrocell::write) of the cells counted from
     // Topology::centre(), with the rule's suffix of a bounded universe, its
-    // #G one less than `generation`.
+    // #G one less than `generation`. Precondition: a rule of two states.
     static std::string writeMacrocell(const Universe &universe, std::int64_t generation, const std::string &name,
         const std::vector<std::string> &comments);
+    // The same, or false and `error` for a rule of more states, whose cells
+    // this program writes only in RLE.
+    static bool writeMacrocell(const Universe &universe, std::int64_t generation, const std::string &name,
+        const std::vector<std::string> &comments, std::string &text, std::string &error);
 
     // The same for the classic field of a GameField::BufferSize x BufferSize
     // row-pointer buffer, as GameField::snapshot() returns it, whose interior

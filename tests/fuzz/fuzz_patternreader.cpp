@@ -16,6 +16,7 @@
 #include <string_view>
 
 #include "model/engine/gamefield.h"
+#include "model/engine/griduniverse.h"
 #include "model/engine/hashlife.h"
 #include "model/files/pattern.h"
 #include "model/files/patternreader.h"
@@ -90,6 +91,27 @@ void requireSameCells(const Pattern &pattern)
             "Life 1.06 of the unbounded plane reads back as the same cells in the same places");
 }
 
+// A pattern under a rule of more states, placed in a plane of its box,
+// written as RLE and read back into another: the same states in the same places.
+void requireSameStates(const Pattern &pattern)
+{
+    constexpr std::int64_t Largest = 256;
+    const Rule rule = pattern.rule.value_or(Rule());
+    if (pattern.states.empty() && rule.isLifeLike())
+        return;
+    if (pattern.width < 1 || pattern.height < 1 || pattern.width > Largest || pattern.height > Largest)
+        return;
+    const Topology plane = Topology::plane(pattern.width, pattern.height);
+    GridUniverse universe(plane, rule);
+    pattern.placeInto(universe);
+    Pattern again;
+    std::string error;
+    require(PatternReader::read(PatternWriter::writeRle(universe, 1), again, error), "the written states are read");
+    GridUniverse back(plane, rule);
+    again.placeInto(back);
+    require(back.equals(universe), "RLE of many states reads back as the same states in the same places");
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
@@ -105,6 +127,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     }
     requireCellsInBox(pattern);
     requireSameCells(pattern);
+    requireSameStates(pattern);
     if (!pattern.fits(Topology::classic()))
         return 0;
 

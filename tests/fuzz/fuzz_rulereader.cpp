@@ -33,6 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         return 0;
     }
     require(rule.birthCounts() < (1U << 9) && rule.survivalCounts() < (1U << 9), "counts are 0..8");
+    require(rule.stateCount() >= 2 && rule.stateCount() <= 256, "a rule has 2 to 256 states");
+    require(!rule.isLifeLike() || rule.isTotalistic(), "a Life-like rule counts neighbours alone");
     require(!topology || (topology->isValid() && topology->isBounded() && topology->kind() != Topology::Kind::Classic),
         "a suffix names a bounded surface within the limits");
     if (topology) {

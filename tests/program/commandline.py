@@ -123,7 +123,7 @@ def check_answers(program, folder):
         if result.returncode != 2 or len(result.stderr.splitlines()) != 1:
             raise Failure(f"{arguments} gave code {result.returncode} and {result.stderr!r}")
 
-    for arguments in (["--rule", "B2a/S12"], ["--rule", "B2a/S12", "--settle", paths["blinker.cells"]]):
+    for arguments in (["--rule", "B2x/S12"], ["--rule", "B2x/S12", "--settle", paths["blinker.cells"]]):
         result = run_without_display(program, *arguments)
         if result.returncode != 2 or "non-totalistic" not in result.stderr:
             raise Failure(f"{arguments} gave code {result.returncode} and {result.stderr!r}")
