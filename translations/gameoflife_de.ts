@@ -1033,6 +1033,14 @@ Zur unbegrenzten Ebene wechseln und es dort einfügen?</translation>
         <source>This pattern comes with notes: File &gt; Pattern information (Ctrl+I)</source>
         <translation>Dieses Muster hat Notizen: Datei &gt; Musterinformation (Strg+I)</translation>
     </message>
+    <message>
+        <source>State: a gun of period %1</source>
+        <translation>Zustand: eine Kanone der Periode %1</translation>
+    </message>
+    <message>
+        <source>State: a puffer of period %1</source>
+        <translation>Zustand: ein Puffer der Periode %1</translation>
+    </message>
 </context>
 <context>
     <name>PatternInfoDialog</name>
@@ -1138,14 +1146,6 @@ Zur unbegrenzten Ebene wechseln und es dort einfügen?</translation>
     <message>
         <source>Folder of patterns</source>
         <translation>Musterordner</translation>
-    </message>
-    <message>
-        <source>State: a gun of period %1</source>
-        <translation>Zustand: eine Kanone der Periode %1</translation>
-    </message>
-    <message>
-        <source>State: a puffer of period %1</source>
-        <translation>Zustand: ein Puffer der Periode %1</translation>
     </message>
 </context>
 <context>

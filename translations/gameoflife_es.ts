@@ -1033,6 +1033,14 @@ Switch to the unbounded plane and paste it there?</source>
         <source>This pattern comes with notes: File &gt; Pattern information (Ctrl+I)</source>
         <translation>Este patrón trae notas: Archivo &gt; Información del patrón (Ctrl+I)</translation>
     </message>
+    <message>
+        <source>State: a gun of period %1</source>
+        <translation>Estado: un cañón de periodo %1</translation>
+    </message>
+    <message>
+        <source>State: a puffer of period %1</source>
+        <translation>Estado: un puffer de periodo %1</translation>
+    </message>
 </context>
 <context>
     <name>PatternInfoDialog</name>
@@ -1138,14 +1146,6 @@ Switch to the unbounded plane and paste it there?</source>
     <message>
         <source>Folder of patterns</source>
         <translation>Carpeta de patrones</translation>
-    </message>
-    <message>
-        <source>State: a gun of period %1</source>
-        <translation>Estado: un cañón de periodo %1</translation>
-    </message>
-    <message>
-        <source>State: a puffer of period %1</source>
-        <translation>Estado: un puffer de periodo %1</translation>
     </message>
 </context>
 <context>

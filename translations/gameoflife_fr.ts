@@ -1033,6 +1033,14 @@ Passer au plan illimité et l'y coller ?</translation>
         <source>This pattern comes with notes: File &gt; Pattern information (Ctrl+I)</source>
         <translation>Ce motif a des notes : Fichier &gt; Informations sur le motif (Ctrl+I)</translation>
     </message>
+    <message>
+        <source>State: a gun of period %1</source>
+        <translation>État : un canon de période %1</translation>
+    </message>
+    <message>
+        <source>State: a puffer of period %1</source>
+        <translation>État : un puffer de période %1</translation>
+    </message>
 </context>
 <context>
     <name>PatternInfoDialog</name>
@@ -1138,14 +1146,6 @@ Passer au plan illimité et l'y coller ?</translation>
     <message>
         <source>Folder of patterns</source>
         <translation>Dossier de motifs</translation>
-    </message>
-    <message>
-        <source>State: a gun of period %1</source>
-        <translation>État : un canon de période %1</translation>
-    </message>
-    <message>
-        <source>State: a puffer of period %1</source>
-        <translation>État : un puffer de période %1</translation>
     </message>
 </context>
 <context>

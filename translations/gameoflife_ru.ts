@@ -1033,6 +1033,14 @@ Switch to the unbounded plane and paste it there?</source>
         <source>This pattern comes with notes: File &gt; Pattern information (Ctrl+I)</source>
         <translation>У этой фигуры есть заметки: Файл &gt; Сведения о фигуре (Ctrl+I)</translation>
     </message>
+    <message>
+        <source>State: a gun of period %1</source>
+        <translation>Состояние: ружьё с периодом %1</translation>
+    </message>
+    <message>
+        <source>State: a puffer of period %1</source>
+        <translation>Состояние: паффер с периодом %1</translation>
+    </message>
 </context>
 <context>
     <name>PatternInfoDialog</name>
@@ -1138,14 +1146,6 @@ Switch to the unbounded plane and paste it there?</source>
     <message>
         <source>Folder of patterns</source>
         <translation>Папка с фигурами</translation>
-    </message>
-    <message>
-        <source>State: a gun of period %1</source>
-        <translation>Состояние: ружьё с периодом %1</translation>
-    </message>
-    <message>
-        <source>State: a puffer of period %1</source>
-        <translation>Состояние: паффер с периодом %1</translation>
     </message>
 </context>
 <context>
