@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "benchfields.h"
 #include "model/engine/hashlife.h"
 #include "model/engine/tilelife.h"
 #include "model/files/macrocell.h"
@@ -71,17 +72,7 @@ void BM_Soup256For2To20WithMacrocell(benchmark::State &state)
 // The Gosper glider gun, typed from its picture, 2^30 generations ahead.
 void BM_GosperGun2To30(benchmark::State &state)
 {
-    static const char *const gun[] = {
-        "........................O...........",
-        "......................O.O...........",
-        "............OO......OO............OO",
-        "...........O...O....OO............OO",
-        "OO........O.....O...OO..............",
-        "OO........O...O.OO....O.O...........",
-        "..........O.....O.......O...........",
-        "...........O...O....................",
-        "............OO......................",
-    };
+    const char *const *gun = BenchFields::GosperGunRows;
     std::vector<CellPoint> cells;
     for (int y = 0; y < 9; ++y) {
         for (int x = 0; gun[y][x] != '\0'; ++x) {

@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <functional>
+#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "benchfields.h"
 #include "model/engine/hashlife.h"
 #include "model/engine/nodestore.h"
 #include "model/engine/tilelife.h"
@@ -49,17 +51,8 @@ void place(std::vector<CellPoint> &into, const std::vector<CellPoint> &cells, in
 
 const std::vector<CellPoint> &gosperGun()
 {
-    static const std::vector<CellPoint> gun = picture({
-        "........................O...........",
-        "......................O.O...........",
-        "............OO......OO............OO",
-        "...........O...O....OO............OO",
-        "OO........O.....O...OO..............",
-        "OO........O...O.OO....O.O...........",
-        "..........O.....O.......O...........",
-        "...........O...O....................",
-        "............OO......................",
-    });
+    static const std::vector<CellPoint> gun = picture(
+        std::vector<const char *>(std::begin(BenchFields::GosperGunRows), std::end(BenchFields::GosperGunRows)));
     return gun;
 }
 

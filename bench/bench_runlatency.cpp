@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "benchfields.h"
 #include "document/document.h"
 #include "mainwindow/mainwindow.h"
 #include "model/engine/unboundeduniverse.h"
@@ -26,19 +27,6 @@
 
 namespace
 {
-
-// The Gosper glider gun, typed in cell by cell.
-const char *const GosperGun[] = {
-    "........................O...........",
-    "......................O.O...........",
-    "............OO......OO............OO",
-    "...........O...O....OO............OO",
-    "OO........O.....O...OO..............",
-    "OO........O...O.OO....O.O...........",
-    "..........O.....O.......O...........",
-    "...........O...O....................",
-    "............OO......................",
-};
 
 // A heavy pattern for the unbounded plane as RLE, one of many by `seed`: a 600 x 600 soup (half the
 // cells alive) beside 24 Gosper guns at random places and turns, whose
@@ -57,7 +45,7 @@ std::string heavyPattern(unsigned seed)
         const bool flipped = random() & 1;
         for (int y = 0; y < 9; ++y) {
             for (int x = 0; x < 36; ++x) {
-                if (GosperGun[y][x] == 'O')
+                if (BenchFields::GosperGunRows[y][x] == 'O')
                     rows[static_cast<std::size_t>(top + (flipped ? 8 - y : y))][static_cast<std::size_t>(left + x)]
                         = 'O';
             }

@@ -10,6 +10,19 @@
 namespace BenchFields
 {
 
+// The Gosper glider gun, typed in cell by cell: 9 rows of 36 cells, 'O' alive.
+inline const char *const GosperGunRows[9] = {
+    "........................O...........",
+    "......................O.O...........",
+    "............OO......OO............OO",
+    "...........O...O....OO............OO",
+    "OO........O.....O...OO..............",
+    "OO........O...O.OO....O.O...........",
+    "..........O.....O.......O...........",
+    "...........O...O....................",
+    "............OO......................",
+};
+
 // Every visible cell alive: the most work for counting and drawing.
 inline void fillCompletely(GameField &field)
 {
