@@ -108,7 +108,7 @@ private slots:
     void Slot_ComboBox_Rule();
     void Slot_CheckBox_PauseWhenSettled(bool checked);
     void Slot_Timer();
-    void Slot_WidgetPaintArea_GraphicScene(qint64 x, qint64 y, bool alive);
+    void Slot_WidgetPaintArea_GraphicScene(qint64 x, qint64 y, int state);
     void Slot_WidgetPaintArea_GraphicScene_StrokeFinished();
     // The document's signals.
     void Slot_Document_FieldChanged(bool cells);

@@ -323,6 +323,26 @@
         <translation>Morley</translation>
     </message>
     <message>
+        <source>Brian&apos;s Brain</source>
+        <translation>Brians Gehirn</translation>
+    </message>
+    <message>
+        <source>Star Wars</source>
+        <translation>Star Wars</translation>
+    </message>
+    <message>
+        <source>LifeHistory</source>
+        <translation>LifeHistory</translation>
+    </message>
+    <message>
+        <source>Hexagonal Life</source>
+        <translation>Hexagonales Life</translation>
+    </message>
+    <message>
+        <source>Von Neumann rule</source>
+        <translation>Von-Neumann-Regel</translation>
+    </message>
+    <message>
         <source>Cells: %1</source>
         <translation>Zellen: %1</translation>
     </message>
@@ -359,8 +379,8 @@
         <translation>Zustand: keine Ruhe nach %1 Generationen</translation>
     </message>
     <message>
-        <source>Life-like rule: a name or B/S notation, such as B36/S23; Enter applies it</source>
-        <translation>Life-artige Regel: ein Name oder die B/S-Schreibweise, etwa B36/S23; die Eingabetaste wendet sie an</translation>
+        <source>Rule: a name or B/S notation, such as B36/S23 or B2/S/C3; Enter applies it</source>
+        <translation>Regel: ein Name oder die B/S-Schreibweise, etwa B36/S23 oder B2/S/C3; die Eingabetaste wendet sie an</translation>
     </message>
     <message>
         <source>Open pattern</source>
