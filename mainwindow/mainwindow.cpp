@@ -49,6 +49,7 @@
 #include "mainwindow/windowplacement.h"
 #include "model/engine/hashlife.h"
 #include "view/populationchart.h"
+#include "view/statelegend.h"
 #include "view/viewfollower.h"
 #include "view/widgetpaintarea.h"
 
@@ -253,6 +254,8 @@ void MainWindow::init()
     if (const std::optional<Topology> universe = settings->startUniverse())
         document->setStartUniverse(*universe);
     ui->showRule(document->rule());
+    legend = new StateLegend(ui->WidgetPaintArea_GraphicScene);
+    legend->showRule(document->rule(), colorModeForIndex(colorIndex));
     stepControl
         = new StepControl(document, ui->Label_Step, ui->Action_Simulation_Faster, ui->Action_Simulation_Slower, this);
     panelLayout = new PanelLayout(ui, this);
@@ -286,6 +289,7 @@ void MainWindow::Slot_Document_HistoryChanged()
 void MainWindow::Slot_Document_RuleChanged()
 {
     ui->showRule(document->rule());
+    legend->showRule(document->rule(), colorModeForIndex(ui->ComboBox_CellColor->currentIndex()));
     settings->setRule(document->rule());
 }
 
@@ -592,6 +596,7 @@ void MainWindow::Slot_ComboBox_CellColor(int index)
 {
     settings->setColorIndex(index);
     ui->WidgetPaintArea_GraphicScene->setColorMode(colorModeForIndex(index));
+    legend->showRule(document->rule(), colorModeForIndex(index));
     // While running, the next tick repaints anyway.
     if (!document->isRunning())
         ui->WidgetPaintArea_GraphicScene->update();

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QKeySequence>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPoint>
 #include <QPushButton>
@@ -234,11 +235,16 @@ void TestMainWindowDrawing::clickCyclesTheStates()
     watch.stop();
     QCOMPARE(document->rule(), Rule());
     QCOMPARE(box->currentData().toString(), QStringLiteral("B3/S23"));
+    auto *legend = probe.find<QLabel>("StateLegend");
+    QVERIFY(!legend->isVisible());
 
     window->setStartUniverse(Topology::plane(40, 30));
     choose();
     QTRY_COMPARE(box->currentData().toString(), rule);
     QCOMPARE(document->rule().stateCount(), states);
+    // The legend names every state but dead, with its colour.
+    QTRY_VERIFY(legend->isVisible());
+    QCOMPARE(legend->text().count(QStringLiteral("&#9632;")), states - 1);
 
     // Each click moves the cell on by one state, back to dead after the last;
     // each undo takes one click back.

@@ -1180,6 +1180,37 @@ Zur unbegrenzten Ebene wechseln und es dort einfügen?</translation>
     </message>
 </context>
 <context>
+    <name>StateLegend</name>
+    <message>
+        <source>alive</source>
+        <translation>lebendig</translation>
+    </message>
+    <message>
+        <source>has been alive</source>
+        <translation>war schon lebendig</translation>
+    </message>
+    <message>
+        <source>marked, alive</source>
+        <translation>markiert, lebendig</translation>
+    </message>
+    <message>
+        <source>marked, dead</source>
+        <translation>markiert, tot</translation>
+    </message>
+    <message>
+        <source>alive at the start</source>
+        <translation>lebendig von Anfang an</translation>
+    </message>
+    <message>
+        <source>boundary</source>
+        <translation>Grenze</translation>
+    </message>
+    <message>
+        <source>dying, state %1</source>
+        <translation>sterbend, Zustand %1</translation>
+    </message>
+</context>
+<context>
     <name>StepControl</name>
     <message>
         <source>Step: %1 gen./tick</source>

@@ -1180,6 +1180,37 @@ Switch to the unbounded plane and paste it there?</source>
     </message>
 </context>
 <context>
+    <name>StateLegend</name>
+    <message>
+        <source>alive</source>
+        <translation>viva</translation>
+    </message>
+    <message>
+        <source>has been alive</source>
+        <translation>ha estado viva</translation>
+    </message>
+    <message>
+        <source>marked, alive</source>
+        <translation>marcada, viva</translation>
+    </message>
+    <message>
+        <source>marked, dead</source>
+        <translation>marcada, muerta</translation>
+    </message>
+    <message>
+        <source>alive at the start</source>
+        <translation>viva desde el inicio</translation>
+    </message>
+    <message>
+        <source>boundary</source>
+        <translation>límite</translation>
+    </message>
+    <message>
+        <source>dying, state %1</source>
+        <translation>muriendo, estado %1</translation>
+    </message>
+</context>
+<context>
     <name>StepControl</name>
     <message>
         <source>Step: %1 gen./tick</source>

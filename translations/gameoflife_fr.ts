@@ -1180,6 +1180,37 @@ Passer au plan illimité et l'y coller ?</translation>
     </message>
 </context>
 <context>
+    <name>StateLegend</name>
+    <message>
+        <source>alive</source>
+        <translation>vivante</translation>
+    </message>
+    <message>
+        <source>has been alive</source>
+        <translation>a été vivante</translation>
+    </message>
+    <message>
+        <source>marked, alive</source>
+        <translation>marquée, vivante</translation>
+    </message>
+    <message>
+        <source>marked, dead</source>
+        <translation>marquée, morte</translation>
+    </message>
+    <message>
+        <source>alive at the start</source>
+        <translation>vivante au départ</translation>
+    </message>
+    <message>
+        <source>boundary</source>
+        <translation>bordure</translation>
+    </message>
+    <message>
+        <source>dying, state %1</source>
+        <translation>mourante, état %1</translation>
+    </message>
+</context>
+<context>
     <name>StepControl</name>
     <message>
         <source>Step: %1 gen./tick</source>

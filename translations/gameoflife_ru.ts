@@ -1180,6 +1180,37 @@ Switch to the unbounded plane and paste it there?</source>
     </message>
 </context>
 <context>
+    <name>StateLegend</name>
+    <message>
+        <source>alive</source>
+        <translation>живая</translation>
+    </message>
+    <message>
+        <source>has been alive</source>
+        <translation>была живой</translation>
+    </message>
+    <message>
+        <source>marked, alive</source>
+        <translation>отмечена, живая</translation>
+    </message>
+    <message>
+        <source>marked, dead</source>
+        <translation>отмечена, мёртвая</translation>
+    </message>
+    <message>
+        <source>alive at the start</source>
+        <translation>живая с начала</translation>
+    </message>
+    <message>
+        <source>boundary</source>
+        <translation>граница</translation>
+    </message>
+    <message>
+        <source>dying, state %1</source>
+        <translation>умирает, состояние %1</translation>
+    </message>
+</context>
+<context>
     <name>StepControl</name>
     <message>
         <source>Step: %1 gen./tick</source>
