@@ -464,14 +464,14 @@ void Document::applyEdit(const std::vector<GameField::Cell> &buffer)
     recordStep(translated(QT_TRANSLATE_NOOP("MainWindow", "Edit")), before);
 }
 
-void Document::drawCell(std::int64_t x, std::int64_t y, bool alive)
+void Document::drawCell(std::int64_t x, std::int64_t y, int state)
 {
-    if (running || !Universe::extent(topology()).contains(x, y))
+    if (running || state < 0 || state >= rule().stateCount() || !Universe::extent(topology()).contains(x, y))
         return;
     if (!strokeStart)
         strokeStart = currentState(false);
     try {
-        current().setCell(x, y, alive);
+        current().setState(x, y, static_cast<std::uint8_t>(state));
     } catch (const UniverseError &) {
         return; // out of memory for one cell more: the stroke stops growing
     }

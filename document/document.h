@@ -192,9 +192,11 @@ public:
     // in the classic field: elsewhere empty, and ignored.
     std::vector<GameField::Cell> editorCells();
     void applyEdit(const std::vector<GameField::Cell> &cells);
-    // A cell drawn by a stroke, anywhere in the universe; the stroke becomes
-    // one step once finished, by the view or by any other operation.
-    void drawCell(std::int64_t x, std::int64_t y, bool alive);
+    // A cell drawn by a stroke, anywhere in the universe, in `state`; the
+    // stroke becomes one step once finished, by the view or by any other
+    // operation; a state the rule does not have (one a stroke begun under
+    // another rule carries) is ignored.
+    void drawCell(std::int64_t x, std::int64_t y, int state);
     // Makes the stroke a step, and before it a switch for a paste that did not follow.
     void finishStroke();
 

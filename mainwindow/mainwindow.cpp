@@ -49,6 +49,7 @@
 #include "mainwindow/windowplacement.h"
 #include "model/engine/hashlife.h"
 #include "view/populationchart.h"
+#include "view/statelegend.h"
 #include "view/viewfollower.h"
 #include "view/widgetpaintarea.h"
 
@@ -149,8 +150,8 @@ MainWindow::MainWindow(QWidget *parent)
         { ui->PushButton_Stop, SIGNAL(released()), SLOT(Slot_PushButton_Stop()) },
         { ui->SpinBox_IPS, SIGNAL(valueChanged(int)), SLOT(Slot_SpinBox_IPS(int)) },
         { timer, SIGNAL(timeout()), SLOT(Slot_Timer()) },
-        { ui->WidgetPaintArea_GraphicScene, SIGNAL(universeCellDrawn(qint64, qint64, bool)),
-            SLOT(Slot_WidgetPaintArea_GraphicScene(qint64, qint64, bool)) },
+        { ui->WidgetPaintArea_GraphicScene, SIGNAL(universeCellDrawn(qint64, qint64, int)),
+            SLOT(Slot_WidgetPaintArea_GraphicScene(qint64, qint64, int)) },
         { ui->WidgetPaintArea_GraphicScene, SIGNAL(strokeFinished()),
             SLOT(Slot_WidgetPaintArea_GraphicScene_StrokeFinished()) },
         { document, SIGNAL(fieldChanged(bool)), SLOT(Slot_Document_FieldChanged(bool)) },
@@ -253,6 +254,8 @@ void MainWindow::init()
     if (const std::optional<Topology> universe = settings->startUniverse())
         document->setStartUniverse(*universe);
     ui->showRule(document->rule());
+    legend = new StateLegend(ui->WidgetPaintArea_GraphicScene);
+    legend->showRule(document->rule(), colorModeForIndex(colorIndex));
     stepControl
         = new StepControl(document, ui->Label_Step, ui->Action_Simulation_Faster, ui->Action_Simulation_Slower, this);
     panelLayout = new PanelLayout(ui, this);
@@ -271,7 +274,8 @@ void MainWindow::Slot_Document_FieldChanged(bool cells)
     updateEditActions();
     if (cells)
         ui->WidgetPaintArea_GraphicScene->update();
-    if (cells && !document->classicField())
+    // Never under a stroke being drawn: the press and release of one click would land on different cells.
+    if (cells && !document->classicField() && !ui->WidgetPaintArea_GraphicScene->isStroking())
         follower->follow(document->universe().boundingBox());
 }
 
@@ -285,6 +289,7 @@ void MainWindow::Slot_Document_HistoryChanged()
 void MainWindow::Slot_Document_RuleChanged()
 {
     ui->showRule(document->rule());
+    legend->showRule(document->rule(), colorModeForIndex(ui->ComboBox_CellColor->currentIndex()));
     settings->setRule(document->rule());
 }
 
@@ -591,6 +596,7 @@ void MainWindow::Slot_ComboBox_CellColor(int index)
 {
     settings->setColorIndex(index);
     ui->WidgetPaintArea_GraphicScene->setColorMode(colorModeForIndex(index));
+    legend->showRule(document->rule(), colorModeForIndex(index));
     // While running, the next tick repaints anyway.
     if (!document->isRunning())
         ui->WidgetPaintArea_GraphicScene->update();
@@ -605,7 +611,11 @@ void MainWindow::Slot_ComboBox_Rule()
     const int index = ui->ComboBox_Rule->findText(ui->ComboBox_Rule->currentText());
     const QString problem = document->setRule(
         index >= 0 ? ui->ComboBox_Rule->itemData(index).toString() : ui->ComboBox_Rule->currentText());
-    if (!problem.isEmpty()) {
+    if (!problem.isEmpty() && index >= 0) {
+        // An entry of the list is a rule, only not one this universe runs: say so, and show the rule still in use.
+        ui->showRule(document->rule());
+        QMessageBox::warning(this, tr("Rule"), problem);
+    } else if (!problem.isEmpty()) {
         ui->ComboBox_Rule->setToolTip(problem);
         ui->ComboBox_Rule->lineEdit()->setStyleSheet(QStringLiteral("color: #c00000;"));
     } else {
@@ -710,6 +720,6 @@ void MainWindow::Slot_Action_Simulation_Universe()
         QMessageBox::warning(this, tr("Universe"), problem);
 }
 
-void MainWindow::Slot_WidgetPaintArea_GraphicScene(qint64 x, qint64 y, bool alive) { document->drawCell(x, y, alive); }
+void MainWindow::Slot_WidgetPaintArea_GraphicScene(qint64 x, qint64 y, int state) { document->drawCell(x, y, state); }
 
 void MainWindow::Slot_WidgetPaintArea_GraphicScene_StrokeFinished() { document->finishStroke(); }

@@ -21,6 +21,7 @@ class CensusDialog;
 class PatternInfoDialog;
 class PatternsDock;
 class ViewFollower;
+class StateLegend;
 class PopulationChart;
 class RecentFiles;
 class QDragEnterEvent;
@@ -108,7 +109,7 @@ private slots:
     void Slot_ComboBox_Rule();
     void Slot_CheckBox_PauseWhenSettled(bool checked);
     void Slot_Timer();
-    void Slot_WidgetPaintArea_GraphicScene(qint64 x, qint64 y, bool alive);
+    void Slot_WidgetPaintArea_GraphicScene(qint64 x, qint64 y, int state);
     void Slot_WidgetPaintArea_GraphicScene_StrokeFinished();
     // The document's signals.
     void Slot_Document_FieldChanged(bool cells);
@@ -148,6 +149,7 @@ private:
     CensusDialog *censusDialog = nullptr; // a child window, made when first asked for
     PatternInfoDialog *patternInfo = nullptr; // a child window, made when first asked for
     ViewFollower *follower = nullptr; // a child of the view
+    StateLegend *legend = nullptr; // a child of the view
     PatternsDock *patternsDock = nullptr; // a child of this window, made when first shown
     StepControl *stepControl = nullptr; // a child of this window
     PanelLayout *panelLayout = nullptr; // a child of this window

@@ -65,6 +65,15 @@ void placeFixed(QWidget *widget, int x, int y, int width, int height)
     QT_TRANSLATE_NOOP("MainWindow", "Morley"),
 };
 
+// The names of Rule::familyExamples, in its order; the unnamed ones are named by their neighbourhood.
+const char *const FamilyNames[Rule::FamilyExampleCount] = {
+    QT_TRANSLATE_NOOP("MainWindow", "Brian's Brain"),
+    QT_TRANSLATE_NOOP("MainWindow", "Star Wars"),
+    QT_TRANSLATE_NOOP("MainWindow", "LifeHistory"),
+    QT_TRANSLATE_NOOP("MainWindow", "Hexagonal Life"),
+    QT_TRANSLATE_NOOP("MainWindow", "Von Neumann rule"),
+};
+
 } // namespace
 
 void MainWindowUi::setupUi(QMainWindow *window)
@@ -290,6 +299,10 @@ void MainWindowUi::setupUi(QMainWindow *window)
     // Texts are filled in by index in retranslateUi.
     for (const Rule::Named &named : Rule::namedRules)
         ComboBox_Rule->addItem(QString(), QString::fromLatin1(named.notation));
+    // The other families after a line: they run only in bounded planes and tori.
+    ComboBox_Rule->insertSeparator(Rule::NamedRuleCount);
+    for (const Rule::Named &named : Rule::familyExamples)
+        ComboBox_Rule->addItem(QString(), QString::fromLatin1(named.notation));
     CheckBox_PauseWhenSettled = new QCheckBox(GroupBox_Options);
     CheckBox_PauseWhenSettled->setObjectName(QString::fromUtf8("CheckBox_PauseWhenSettled"));
     placeFixed(CheckBox_PauseWhenSettled, 10, 151, 170, 24);
@@ -514,6 +527,9 @@ void MainWindowUi::retranslateUi(QMainWindow *window)
     ComboBox_Rule->setAccessibleName(QCoreApplication::translate("MainWindow", "Rule", nullptr));
     for (int i = 0; i < Rule::NamedRuleCount; ++i)
         ComboBox_Rule->setItemText(i, QCoreApplication::translate("MainWindow", Rule::namedRules[i].name));
+    for (int i = 0; i < Rule::FamilyExampleCount; ++i)
+        ComboBox_Rule->setItemText(
+            Rule::NamedRuleCount + 1 + i, QCoreApplication::translate("MainWindow", FamilyNames[i]));
     // The list is wider than the box: each entry shows in full.
     ComboBox_Rule->view()->setMinimumWidth(ComboBox_Rule->view()->sizeHintForColumn(0) + 20);
     CheckBox_PauseWhenSettled->setText(QCoreApplication::translate("MainWindow", "Pause when settled", nullptr));
@@ -620,6 +636,6 @@ void MainWindowUi::showRule(const Rule &rule)
         : QCoreApplication::translate("MainWindow", "%1 (%2)").arg(ComboBox_Rule->itemText(index), notation);
     ComboBox_Rule->setToolTip(shown + QLatin1Char('\n')
         + QCoreApplication::translate(
-            "MainWindow", "Life-like rule: a name or B/S notation, such as B36/S23; Enter applies it"));
+            "MainWindow", "Rule: a name or B/S notation, such as B36/S23 or B2/S/C3; Enter applies it"));
     ComboBox_Rule->lineEdit()->setStyleSheet(QString());
 }

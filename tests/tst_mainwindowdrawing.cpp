@@ -2,19 +2,27 @@
 // with the held button carried along in moves.
 #define QTEST_QPA_MOUSE_HANDLING
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
 #include <QKeySequence>
+#include <QLabel>
+#include <QMessageBox>
 #include <QPoint>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include <utility>
 #include <vector>
 
+#include "document/document.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindowprobe.h"
 #include "mainwindowtestcase.h"
 #include "model/engine/gamefield.h"
+#include "model/engine/rule.h"
+#include "model/engine/topology.h"
 #include "view/widgetpaintarea.h"
 
 namespace
@@ -54,6 +62,8 @@ private slots:
     void strokes();
     void ignoredWhileRunning();
     void otherActionsEndTheStroke();
+    void clickCyclesTheStates_data();
+    void clickCyclesTheStates();
 
 private:
     WidgetPaintArea *view() const { return probe.find<WidgetPaintArea>("WidgetPaintArea_GraphicScene"); }
@@ -181,6 +191,76 @@ void TestMainWindowDrawing::otherActionsEndTheStroke()
     // Nor is it part of the old stroke's step.
     QTest::keySequence(window, QKeySequence::Undo);
     QCOMPARE(probe.cellCount(), 6 + 1);
+}
+
+void TestMainWindowDrawing::clickCyclesTheStates_data()
+{
+    QTest::addColumn<QString>("rule"); // an entry of the rule box's list
+    QTest::addColumn<int>("states");
+
+    QTest::newRow("Brian's Brain") << QStringLiteral("B2/S/C3") << 3;
+    QTest::newRow("Star Wars") << QStringLiteral("B2/S345/C4") << 4;
+    QTest::newRow("LifeHistory") << QStringLiteral("LifeHistory") << 7;
+}
+
+void TestMainWindowDrawing::clickCyclesTheStates()
+{
+    QFETCH(QString, rule);
+    QFETCH(int, states);
+
+    auto *box = probe.find<QComboBox>("ComboBox_Rule");
+    const auto choose = [box, &rule] {
+        box->showPopup();
+        QAbstractItemView *list = box->view();
+        QTRY_VERIFY(list->isVisible());
+        const QModelIndex entry = list->model()->index(box->findData(rule), 0);
+        // The keyboard, as the mouse is the field's in this test.
+        list->setCurrentIndex(entry);
+        QTest::keyClick(list, Qt::Key_Return);
+    };
+    auto *document = window->findChild<Document *>();
+
+    // The classic field runs two states only: it refuses with a message and keeps Life.
+    bool warned = false;
+    QTimer watch;
+    connect(&watch, &QTimer::timeout, this, [&warned] {
+        if (auto *message = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            warned = true;
+            message->accept();
+        }
+    });
+    watch.start(10);
+    choose();
+    QTRY_VERIFY(warned);
+    watch.stop();
+    QCOMPARE(document->rule(), Rule());
+    QCOMPARE(box->currentData().toString(), QStringLiteral("B3/S23"));
+    auto *legend = probe.find<QLabel>("StateLegend");
+    QVERIFY(!legend->isVisible());
+
+    window->setStartUniverse(Topology::plane(40, 30));
+    choose();
+    QTRY_COMPARE(box->currentData().toString(), rule);
+    QCOMPARE(document->rule().stateCount(), states);
+    // The legend names every state but dead, with its colour.
+    QTRY_VERIFY(legend->isVisible());
+    QCOMPARE(legend->text().count(QStringLiteral("&#9632;")), states - 1);
+
+    // Each click moves the cell on by one state, back to dead after the last;
+    // each undo takes one click back.
+    const CellPoint cell { 7, 5 };
+    for (int click = 1; click <= states; ++click) {
+        const QPoint at = view()->viewport().pixelsOf(cell).center();
+        QTest::mouseClick(view(), Qt::LeftButton, Qt::NoModifier, at);
+        QTRY_COMPARE(int(document->universe().state(cell.x, cell.y)), click % states);
+    }
+    QCOMPARE(document->universe().population(), 0U);
+    QApplication::setActiveWindow(window);
+    for (int click = states - 1; click >= 0; --click) {
+        QTest::keySequence(window, QKeySequence::Undo);
+        QTRY_COMPARE(int(document->universe().state(cell.x, cell.y)), click);
+    }
+    QCOMPARE(document->rule().stateCount(), states);
 }
 
 QTEST_MAIN(TestMainWindowDrawing)

@@ -604,7 +604,7 @@ void TestWidgetPaintArea::clickDrawsTheCellUnderThePointer()
     const CellPoint corner = torus ? CellPoint { -2, 7 } : CellPoint { -12345678901, 987654321 };
     showAt(view, universe, zoomStep, corner);
     QObject::connect(&view, &WidgetPaintArea::universeCellDrawn,
-        [&](qint64 x, qint64 y, bool alive) { universe.setCell(x, y, alive); });
+        [&](qint64 x, qint64 y, int state) { universe.setCell(x, y, state != 0); });
     QTest::mouseClick(&view, Qt::LeftButton, modifiers, pointer);
 
     QCOMPARE(universe.population(), draws ? 1U : 0U);

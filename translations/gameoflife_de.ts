@@ -323,6 +323,26 @@
         <translation>Morley</translation>
     </message>
     <message>
+        <source>Brian&apos;s Brain</source>
+        <translation>Brians Gehirn</translation>
+    </message>
+    <message>
+        <source>Star Wars</source>
+        <translation>Star Wars</translation>
+    </message>
+    <message>
+        <source>LifeHistory</source>
+        <translation>LifeHistory</translation>
+    </message>
+    <message>
+        <source>Hexagonal Life</source>
+        <translation>Hexagonales Life</translation>
+    </message>
+    <message>
+        <source>Von Neumann rule</source>
+        <translation>Von-Neumann-Regel</translation>
+    </message>
+    <message>
         <source>Cells: %1</source>
         <translation>Zellen: %1</translation>
     </message>
@@ -359,8 +379,8 @@
         <translation>Zustand: keine Ruhe nach %1 Generationen</translation>
     </message>
     <message>
-        <source>Life-like rule: a name or B/S notation, such as B36/S23; Enter applies it</source>
-        <translation>Life-artige Regel: ein Name oder die B/S-Schreibweise, etwa B36/S23; die Eingabetaste wendet sie an</translation>
+        <source>Rule: a name or B/S notation, such as B36/S23 or B2/S/C3; Enter applies it</source>
+        <translation>Regel: ein Name oder die B/S-Schreibweise, etwa B36/S23 oder B2/S/C3; die Eingabetaste wendet sie an</translation>
     </message>
     <message>
         <source>Open pattern</source>
@@ -1157,6 +1177,37 @@ Zur unbegrenzten Ebene wechseln und es dort einfügen?</translation>
     <message>
         <source>&amp;%1 %2</source>
         <translation>&amp;%1 %2</translation>
+    </message>
+</context>
+<context>
+    <name>StateLegend</name>
+    <message>
+        <source>alive</source>
+        <translation>lebendig</translation>
+    </message>
+    <message>
+        <source>has been alive</source>
+        <translation>war schon lebendig</translation>
+    </message>
+    <message>
+        <source>marked, alive</source>
+        <translation>markiert, lebendig</translation>
+    </message>
+    <message>
+        <source>marked, dead</source>
+        <translation>markiert, tot</translation>
+    </message>
+    <message>
+        <source>alive at the start</source>
+        <translation>lebendig von Anfang an</translation>
+    </message>
+    <message>
+        <source>boundary</source>
+        <translation>Grenze</translation>
+    </message>
+    <message>
+        <source>dying, state %1</source>
+        <translation>sterbend, Zustand %1</translation>
     </message>
 </context>
 <context>

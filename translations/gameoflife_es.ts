@@ -323,6 +323,26 @@
         <translation>Morley</translation>
     </message>
     <message>
+        <source>Brian&apos;s Brain</source>
+        <translation>Cerebro de Brian</translation>
+    </message>
+    <message>
+        <source>Star Wars</source>
+        <translation>Star Wars</translation>
+    </message>
+    <message>
+        <source>LifeHistory</source>
+        <translation>LifeHistory</translation>
+    </message>
+    <message>
+        <source>Hexagonal Life</source>
+        <translation>Life hexagonal</translation>
+    </message>
+    <message>
+        <source>Von Neumann rule</source>
+        <translation>Von Neumann</translation>
+    </message>
+    <message>
         <source>Cells: %1</source>
         <translation>Células: %1</translation>
     </message>
@@ -359,8 +379,8 @@
         <translation>Estado: inestable tras %1 generaciones</translation>
     </message>
     <message>
-        <source>Life-like rule: a name or B/S notation, such as B36/S23; Enter applies it</source>
-        <translation>Regla tipo Life: un nombre o la notación B/S, como B36/S23; Intro la aplica</translation>
+        <source>Rule: a name or B/S notation, such as B36/S23 or B2/S/C3; Enter applies it</source>
+        <translation>Regla: un nombre o la notación B/S, como B36/S23 o B2/S/C3; Intro la aplica</translation>
     </message>
     <message>
         <source>Open pattern</source>
@@ -1157,6 +1177,37 @@ Switch to the unbounded plane and paste it there?</source>
     <message>
         <source>&amp;%1 %2</source>
         <translation>&amp;%1 %2</translation>
+    </message>
+</context>
+<context>
+    <name>StateLegend</name>
+    <message>
+        <source>alive</source>
+        <translation>viva</translation>
+    </message>
+    <message>
+        <source>has been alive</source>
+        <translation>ha estado viva</translation>
+    </message>
+    <message>
+        <source>marked, alive</source>
+        <translation>marcada, viva</translation>
+    </message>
+    <message>
+        <source>marked, dead</source>
+        <translation>marcada, muerta</translation>
+    </message>
+    <message>
+        <source>alive at the start</source>
+        <translation>viva desde el inicio</translation>
+    </message>
+    <message>
+        <source>boundary</source>
+        <translation>límite</translation>
+    </message>
+    <message>
+        <source>dying, state %1</source>
+        <translation>muriendo, estado %1</translation>
     </message>
 </context>
 <context>

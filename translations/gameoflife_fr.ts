@@ -323,6 +323,26 @@
         <translation>Morley</translation>
     </message>
     <message>
+        <source>Brian&apos;s Brain</source>
+        <translation>Cerveau de Brian</translation>
+    </message>
+    <message>
+        <source>Star Wars</source>
+        <translation>Star Wars</translation>
+    </message>
+    <message>
+        <source>LifeHistory</source>
+        <translation>LifeHistory</translation>
+    </message>
+    <message>
+        <source>Hexagonal Life</source>
+        <translation>Life hexagonal</translation>
+    </message>
+    <message>
+        <source>Von Neumann rule</source>
+        <translation>Von Neumann</translation>
+    </message>
+    <message>
         <source>Cells: %1</source>
         <translation>Cellules : %1</translation>
     </message>
@@ -359,8 +379,8 @@
         <translation>État : pas stabilisé après %1 générations</translation>
     </message>
     <message>
-        <source>Life-like rule: a name or B/S notation, such as B36/S23; Enter applies it</source>
-        <translation>Règle de type Life : un nom ou la notation B/S, par exemple B36/S23 ; Entrée l’applique</translation>
+        <source>Rule: a name or B/S notation, such as B36/S23 or B2/S/C3; Enter applies it</source>
+        <translation>Règle : un nom ou la notation B/S, par exemple B36/S23 ou B2/S/C3 ; Entrée l’applique</translation>
     </message>
     <message>
         <source>Open pattern</source>
@@ -1157,6 +1177,37 @@ Passer au plan illimité et l'y coller ?</translation>
     <message>
         <source>&amp;%1 %2</source>
         <translation>&amp;%1 %2</translation>
+    </message>
+</context>
+<context>
+    <name>StateLegend</name>
+    <message>
+        <source>alive</source>
+        <translation>vivante</translation>
+    </message>
+    <message>
+        <source>has been alive</source>
+        <translation>a été vivante</translation>
+    </message>
+    <message>
+        <source>marked, alive</source>
+        <translation>marquée, vivante</translation>
+    </message>
+    <message>
+        <source>marked, dead</source>
+        <translation>marquée, morte</translation>
+    </message>
+    <message>
+        <source>alive at the start</source>
+        <translation>vivante au départ</translation>
+    </message>
+    <message>
+        <source>boundary</source>
+        <translation>bordure</translation>
+    </message>
+    <message>
+        <source>dying, state %1</source>
+        <translation>mourante, état %1</translation>
     </message>
 </context>
 <context>

@@ -323,6 +323,26 @@
         <translation>Morley</translation>
     </message>
     <message>
+        <source>Brian&apos;s Brain</source>
+        <translation>Мозг Брайана</translation>
+    </message>
+    <message>
+        <source>Star Wars</source>
+        <translation>Звёздные войны</translation>
+    </message>
+    <message>
+        <source>LifeHistory</source>
+        <translation>LifeHistory</translation>
+    </message>
+    <message>
+        <source>Hexagonal Life</source>
+        <translation>Шестиугольная Life</translation>
+    </message>
+    <message>
+        <source>Von Neumann rule</source>
+        <translation>Фон Нейман</translation>
+    </message>
+    <message>
         <source>Cells: %1</source>
         <translation>Клеток: %1</translation>
     </message>
@@ -359,8 +379,8 @@
         <translation>Состояние: нет покоя за %1 поколений</translation>
     </message>
     <message>
-        <source>Life-like rule: a name or B/S notation, such as B36/S23; Enter applies it</source>
-        <translation>Правило типа Life: название или запись B/S, например B36/S23; Enter применяет его</translation>
+        <source>Rule: a name or B/S notation, such as B36/S23 or B2/S/C3; Enter applies it</source>
+        <translation>Правило: название или запись B/S, например B36/S23 или B2/S/C3; Enter применяет его</translation>
     </message>
     <message>
         <source>Open pattern</source>
@@ -1157,6 +1177,37 @@ Switch to the unbounded plane and paste it there?</source>
     <message>
         <source>&amp;%1 %2</source>
         <translation>&amp;%1 %2</translation>
+    </message>
+</context>
+<context>
+    <name>StateLegend</name>
+    <message>
+        <source>alive</source>
+        <translation>живая</translation>
+    </message>
+    <message>
+        <source>has been alive</source>
+        <translation>была живой</translation>
+    </message>
+    <message>
+        <source>marked, alive</source>
+        <translation>отмечена, живая</translation>
+    </message>
+    <message>
+        <source>marked, dead</source>
+        <translation>отмечена, мёртвая</translation>
+    </message>
+    <message>
+        <source>alive at the start</source>
+        <translation>живая с начала</translation>
+    </message>
+    <message>
+        <source>boundary</source>
+        <translation>граница</translation>
+    </message>
+    <message>
+        <source>dying, state %1</source>
+        <translation>умирает, состояние %1</translation>
     </message>
 </context>
 <context>

@@ -23,10 +23,9 @@ void fillSpan(QRgb *line, int width, int left, int right, QRgb color)
         std::fill(line + from, line + to + 1, color);
 }
 
-// The colour of each state: the live colour for 1; under a Generations rule
-// the dying states fading from it towards the dead colour, never reaching it;
-// under LifeHistory its own colours for history, marked and boundary cells.
-std::array<QRgb, 256> stateColours(const Rule &rule, QRgb live, QRgb dead)
+} // namespace
+
+std::array<QRgb, 256> UniverseImage::stateColors(const Rule &rule, QRgb live, QRgb dead)
 {
     std::array<QRgb, 256> colours;
     colours.fill(live);
@@ -47,8 +46,6 @@ std::array<QRgb, 256> stateColours(const Rule &rule, QRgb live, QRgb dead)
     }
     return colours;
 }
-
-} // namespace
 
 QVector<QRgb> UniverseImage::colors(int colorMode)
 {
@@ -73,7 +70,7 @@ const QImage &UniverseImage::compose(
     const QRgb fill = filled ? palette[3] : outline;
     const int cellSize = viewport.cellSize();
     const bool outlines = viewport.showsOutlines();
-    const std::array<QRgb, 256> shades = stateColours(universe.rule(), fill, dead);
+    const std::array<QRgb, 256> shades = stateColors(universe.rule(), fill, dead);
 
     // The pixels of the universe's cells, its last outlines included.
     const CellRect world = Universe::extent(universe.topology());

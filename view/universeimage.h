@@ -5,6 +5,7 @@
 #include <QRgb>
 #include <QVector>
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -40,6 +41,10 @@ public:
 
     // The colours a picture in colorMode may contain: FieldImage's, then Outside.
     static QVector<QRgb> colors(int colorMode);
+    // The colour of each state: `live` for 1; under a Generations rule the
+    // dying states fading from it towards `dead`, never reaching it; under
+    // LifeHistory its own colours for history, marked and boundary cells.
+    static std::array<QRgb, 256> stateColors(const Rule &rule, QRgb live, QRgb dead);
 
 private:
     QImage image; // the last composition, reused while the size stays

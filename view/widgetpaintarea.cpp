@@ -239,7 +239,7 @@ void WidgetPaintArea::mousePressEvent(QMouseEvent *event)
     if (!isInUniverse(cell))
         return;
     stroking = true;
-    strokeAlive = !isAlive(cell);
+    strokeState = nextState(cell);
     strokeCell = cell;
     drawCell(cell);
 }
@@ -331,11 +331,11 @@ const Universe *WidgetPaintArea::shownUniverse(std::optional<ClassicUniverse> &s
 
 Topology WidgetPaintArea::shownTopology() const { return universe ? universe->topology() : Topology::classic(); }
 
-bool WidgetPaintArea::isAlive(const CellPoint &cell) const
+int WidgetPaintArea::nextState(const CellPoint &cell) const
 {
     if (universe)
-        return universe->cell(cell.x, cell.y);
-    return gameField && gameField->cell(static_cast<int>(cell.y) + 1, static_cast<int>(cell.x) + 1) == 1;
+        return (universe->state(cell.x, cell.y) + 1) % universe->rule().stateCount();
+    return gameField && gameField->cell(static_cast<int>(cell.y) + 1, static_cast<int>(cell.x) + 1) == 1 ? 0 : 1;
 }
 
 bool WidgetPaintArea::showsClassicPicture() const
@@ -383,9 +383,9 @@ void WidgetPaintArea::drawCell(const CellPoint &cell)
 {
     if (!isInUniverse(cell))
         return;
-    emit universeCellDrawn(cell.x, cell.y, strokeAlive);
+    emit universeCellDrawn(cell.x, cell.y, strokeState);
     if (shownTopology() == Topology::classic())
-        emit cellDrawn(static_cast<int>(cell.y) + 1, static_cast<int>(cell.x) + 1, strokeAlive);
+        emit cellDrawn(static_cast<int>(cell.y) + 1, static_cast<int>(cell.x) + 1, strokeState != 0);
 }
 
 void WidgetPaintArea::drawTo(const CellPoint &cell)
@@ -455,7 +455,7 @@ void WidgetPaintArea::keyPressEvent(QKeyEvent *event)
             return;
         // A stroke of one cell, as a click is.
         endStroke();
-        strokeAlive = !isAlive(cursor);
+        strokeState = nextState(cursor);
         drawCell(cursor);
         emit strokeFinished();
         break;

@@ -32,13 +32,14 @@ class QWheelEvent;
 // it is UniverseImage's, composed from the cells in view only.
 //
 // The mouse: the left button draws wherever a cell is a pixel or more (a
-// click toggles a cell, a drag gives every cell it passes the state the first
-// one got; with Shift it selects a rectangle of cells instead); the wheel
+// click moves a cell on to its next state, 0 → 1 → … → the last → 0, which
+// under a two-state rule toggles it; a drag gives every cell it passes the
+// state the first one got; with Shift it selects a rectangle of cells instead); the wheel
 // zooms around the cell under the pointer; the middle or right button drags
 // the picture. The keyboard, while the view has the focus: a cell cursor
 // moves with the arrow keys (ten cells with Ctrl; zoomed out, a pixel's cells
 // at a time), with Shift stretching a selection from where it started,
-// Space toggles the cell under it, as a click does, and Alt+arrows move the
+// Space moves the cell under it on, as a click does, and Alt+arrows move the
 // picture by a quarter of the view. The selection shows as a translucent
 // rectangle, with its size while it is being made.
 //
@@ -76,6 +77,8 @@ public:
     // Ends the stroke in progress, if any, as releasing the button would; for
     // whoever is about to change the cells by other means.
     void endStroke();
+    // Whether the left button is drawing a stroke now.
+    bool isStroking() const { return stroking; }
 
     const Viewport &viewport() const { return view; }
     // Shows the cells as `viewport` places them; repaints.
@@ -113,9 +116,10 @@ public slots:
     void resetView();
 
 signals:
-    // The user drew over cell (x, y) of the universe, which should now be alive
-    // or dead. Cells follow each other without gaps along the pointer's path.
-    void universeCellDrawn(qint64 x, qint64 y, bool alive);
+    // The user drew over cell (x, y) of the universe, which should now be in
+    // `state`, 0..the rule's state count - 1. Cells follow each other without
+    // gaps along the pointer's path.
+    void universeCellDrawn(qint64 x, qint64 y, int state);
     // The same, in the classic field only, as (row, column), both 1..120.
     void cellDrawn(int row, int column, bool alive);
     // The stroke that the drawing signals since the last one belong to is over.
@@ -144,7 +148,8 @@ private:
     // null when there are none.
     const Universe *shownUniverse(std::optional<ClassicUniverse> &scratch) const;
     Topology shownTopology() const;
-    bool isAlive(const CellPoint &cell) const;
+    // The state a click gives `cell`: the one after its own, back to 0 after the last.
+    int nextState(const CellPoint &cell) const;
     // Whether the picture is FieldImage's: the classic field at its first zoom and place.
     bool showsClassicPicture() const;
     // The cells of a classic universe as a cell buffer for FieldImage, in `classicCells`.
@@ -192,7 +197,7 @@ private:
     std::vector<GameField::Cell *> classicRows; // the rows of classicCells
     bool drawingEnabled = true;
     bool stroking = false; // the left button went down on a cell and is still held
-    bool strokeAlive = false; // the state the stroke gives its cells
+    int strokeState = 0; // the state the stroke gives its cells
     CellPoint strokeCell; // the last cell of the stroke
     bool panning = false; // the middle or right button went down and is still held
     QPoint panPoint; // where the pointer was at the last step of the pan
