@@ -59,7 +59,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     case Mode::Settle:
     case Mode::Census:
         require(!request.files.isEmpty(), "--settle and --census have files");
-        require(request.maxGenerations >= 1 && request.maxGenerations <= CommandLine::MaxSettleGenerations,
+        require(request.maxGenerations >= 1
+                && request.maxGenerations <= (request.mode == Mode::Settle ? CommandLine::MaxSettleGenerations
+                                                                           : CommandLine::MaxCensusGenerations),
             "the limit of --settle and --census lies in its range");
         require(request.mode == Mode::Settle || !request.universe || !request.universe->isBounded(),
             "--census runs in the unbounded plane");
