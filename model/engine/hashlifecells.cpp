@@ -45,13 +45,8 @@ public:
             return;
         }
         const std::int64_t half = halfSide(level);
-        const NodeId empty = nodes.empty(level - 1);
         NodeId quarters[4];
-        for (int q = 0; q < 4; ++q) {
-            quarters[q] = nodes.quarter(square, q);
-            if (quarters[q] != empty && level - 1 > shift)
-                nodes.prefetch(quarters[q]);
-        }
+        const NodeId empty = loadQuarters(square, level, quarters);
         for (int q = 0; q < 4; ++q) {
             const NodeId quarter = quarters[q];
             if (quarter == empty)
@@ -79,6 +74,21 @@ public:
     }
 
 private:
+    // The four quarters of a square above the leaves, those that will be
+    // painted quarter by quarter fetched ahead so that their loads overlap;
+    // returns the empty square of the quarters' level, which needs no paint.
+    NodeId loadQuarters(NodeId square, int level, NodeId (&quarters)[4]) const
+    {
+        const NodeStore &nodes = store();
+        const NodeId empty = nodes.empty(level - 1);
+        for (int q = 0; q < 4; ++q) {
+            quarters[q] = nodes.quarter(square, q);
+            if (quarters[q] != empty && level - 1 > shift)
+                nodes.prefetch(quarters[q]);
+        }
+        return empty;
+    }
+
     // A square above `shift` inside the area and the picture, its corner on
     // the corner of the pixel at `column`, `row`: no cell needs clipping.
     void paintWhole(NodeId square, int level, Word column, Word row)
@@ -91,13 +101,8 @@ private:
             }
             return;
         }
-        const NodeId empty = nodes.empty(level - 1);
         NodeId quarters[4];
-        for (int q = 0; q < 4; ++q) {
-            quarters[q] = nodes.quarter(square, q);
-            if (quarters[q] != empty && level - 1 > shift)
-                nodes.prefetch(quarters[q]);
-        }
+        const NodeId empty = loadQuarters(square, level, quarters);
         const Word span = level - 1 > shift ? Word(1) << (level - 1 - shift) : 1;
         for (int q = 0; q < 4; ++q) {
             if (quarters[q] == empty)
