@@ -83,7 +83,8 @@ const QEvent::Type Probe::Type = static_cast<QEvent::Type>(QEvent::registerEvent
 // turn of the mouse wheel zooms the view in or out, and the time until the
 // window has handled it and drawn the view anew is measured, as is a tick's jump of another such pattern, which shares
 // no result with the one played, computed the way the window did before its run had a thread. Reports the slowest and
-// the median answer.
+// the median answer, and how long Pause took at the end. It plays long
+// enough for ticks to come back while it measures.
 void BM_InputWhilePlayingHeavy2e16(benchmark::State &state)
 {
     QStandardPaths::setTestModeEnabled(true);
@@ -134,7 +135,10 @@ void BM_InputWhilePlayingHeavy2e16(benchmark::State &state)
         view->repaint();
         delays.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - sent).count());
     }
+    QElapsedTimer pauseClock;
+    pauseClock.start();
     window.findChild<QAction *>(QStringLiteral("Action_Simulation_Pause"))->trigger();
+    const double pauseMs = static_cast<double>(pauseClock.nsecsElapsed()) / 1e6;
     const std::int64_t ticks = (document->generation() - 1) >> 16;
     // A tick's jump as the window's thread computed it before.
     Pattern other;
@@ -153,12 +157,13 @@ void BM_InputWhilePlayingHeavy2e16(benchmark::State &state)
     state.counters["slowest answer ms"] = delays.back();
     state.counters["median answer ms"] = delays[delays.size() / 2];
     state.counters["one jump ms"] = jumpMs;
+    state.counters["pause ms"] = pauseMs;
     state.counters["ticks"] = static_cast<double>(ticks);
     state.counters["live cells"] = static_cast<double>(document->cellCount());
 }
 
 } // namespace
 
-BENCHMARK(BM_InputWhilePlayingHeavy2e16)->Unit(benchmark::kMillisecond)->Iterations(150);
+BENCHMARK(BM_InputWhilePlayingHeavy2e16)->Unit(benchmark::kMillisecond)->Iterations(600);
 
 int main(int argc, char **argv) { return runWidgetBenchmarks(argc, argv); }

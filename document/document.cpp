@@ -76,8 +76,16 @@ Document::~Document()
 
 const Universe &Document::universe() const
 {
+    if (runView)
+        return *runView;
     EngineGate::hold();
     return inUse();
+}
+
+void Document::guardUniverse() const
+{
+    if (!runView)
+        EngineGate::hold();
 }
 
 const Universe &Document::inUse() const
@@ -623,6 +631,7 @@ void Document::countCells()
 void Document::install(std::unique_ptr<Universe> universe)
 {
     const Topology before = topology();
+    runView.reset();
     if (universe->topology() == Topology::classic()) {
         classic->assign(static_cast<const ClassicUniverse &>(*universe));
         const bool replaced = other != nullptr;

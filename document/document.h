@@ -80,9 +80,15 @@ public:
     ~Document() override;
 
     // The universe in use, owned by the document, for the view to draw; valid
-    // until universeReplaced() says otherwise. Holds the EngineGate: while
-    // a jump is in flight, read it only until the event loop runs again.
+    // until universeReplaced() says otherwise. While a run steps the unbounded
+    // plane, a copy of its cells that shares no store with the run's thread
+    // (RunThread::viewCopy()), read without waiting for it; else it holds
+    // the EngineGate: while a jump is in flight, read it only until the event
+    // loop runs again.
     const Universe &universe() const;
+    // Holds the EngineGate until the event loop runs again if universe() is
+    // one a jump in flight shares the store with: before the view reads it.
+    void guardUniverse() const;
     Topology topology() const { return inUse().topology(); }
     // The classic field's GameField while the classic field is in use, else null.
     GameField *classicField();
@@ -97,6 +103,8 @@ public:
     bool isRunning() const { return running; }
     // A jump of the run computes on the run's thread; the universe is still at the generation before it.
     bool isJumping() const;
+    // Next is computing its step on the run's thread: running, until it comes back or is given up.
+    bool isStepping() const { return stepping; }
     // The name, author and comment lines (UTF-8) of the file the cells came
     // from, as Pattern holds them; empty for cells made in the window.
     const std::string &name() const { return patternName; }
@@ -178,6 +186,10 @@ public:
     // quadrants each given one of the classic field's densities. Returns why
     // the cells cannot be made (memory), and then changes nothing.
     QString randomize(const CellRect &area);
+    // One tick's step, as one undo step. Outside the classic field a step that
+    // may take more than about a millisecond computes on the run's thread,
+    // as a run of one tick: the document is running until it comes back,
+    // and Pause or Stop give it up, leaving the generation as it was.
     void next();
     // Play, Pause and Stop; tick() computes the next step of a run, or
     // starts it on the run's thread, unless a jump is still in flight.
@@ -272,8 +284,17 @@ private:
     const Universe &inUse() const;
     // The universe in use, to change, the EngineGate held.
     Universe &current();
+    // tick() for a Next as well: starts a jump, or makes the tick at once.
+    void launchTick();
     // The jump on the run's thread has come back.
     void jumped();
+    // Whether a tick of the universe as it is costs so few cell generations
+    // that the window's thread may make it at once.
+    bool tickIsQuick() const;
+    // A run outside the classic field starts: the window reads RunThread::viewCopy() from now on.
+    void startRunView();
+    // Gives up the jump in flight, if any, and ends the run; no step recorded.
+    void endRun();
     // Counts a tick of `step` generations: the universe has reached it.
     void ticked(std::int64_t step);
     void resetHistory();
@@ -312,6 +333,9 @@ private:
     UndoHistory *undoStack; // owned, also a child of this document
     StabilityWatch *stabilityWatch; // a child of this document
     RunThread *runThread; // owned, also a child of this document
+    // While running in the unbounded plane: the cells of `other` as
+    // RunThread::viewCopy() holds them, or null for too many of them.
+    std::unique_ptr<Universe> runView;
     RunHistory runHistory;
     std::int64_t generationNumber = 1;
     std::uint64_t liveCells = 0;
@@ -322,6 +346,7 @@ private:
     std::string patternAuthor;
     std::vector<std::string> patternComments;
     bool running = false;
+    bool stepping = false; // running a Next's one tick
     bool pauseWhenSettled = false;
     std::int64_t limit = RunHistory::GenerationLimit;
     std::optional<FieldCommand::State> runStart; // the universe when Play was pressed, while running

@@ -63,14 +63,34 @@ int Document::maxStepExponent() const
     return most;
 }
 
+bool Document::tickIsQuick() const
+{
+    // About a millisecond of the tiles' bit-parallel step, which HashLife's
+    // jumps, raced against them, never take much longer than.
+    constexpr int QuickCellGenerations = 24; // as a power of two
+    const Topology shape = topology();
+    const std::uint64_t cells
+        = shape.isBounded() ? static_cast<std::uint64_t>(shape.width() * shape.height()) : liveCells;
+    return cells <= (std::uint64_t(1) << QuickCellGenerations) >> exponent;
+}
+
 void Document::next()
 {
     finishStroke();
     if (running)
         return;
     const FieldCommand::State before = currentState(false);
-    tick();
-    recordStep(translated(QT_TRANSLATE_NOOP("MainWindow", "Next")), before);
+    if (!other || tickIsQuick()) {
+        tick();
+        recordStep(translated(QT_TRANSLATE_NOOP("MainWindow", "Next")), before);
+        return;
+    }
+    runStart = before;
+    running = true;
+    stepping = true;
+    emit runningChanged(true);
+    startRunView();
+    launchTick();
 }
 
 void Document::play()
@@ -81,31 +101,52 @@ void Document::play()
     runStart = currentState(false);
     running = true;
     emit runningChanged(true);
+    startRunView();
+}
+
+void Document::startRunView()
+{
+    if (!other || runView)
+        return;
+    EngineGate::hold();
+    runView = RunThread::viewCopy(*other);
+    if (runView)
+        emit universeReplaced(false);
+}
+
+void Document::endRun()
+{
+    runThread->cancel();
+    running = false;
+    stepping = false;
+    if (runView) {
+        runView.reset();
+        emit universeReplaced(false);
+    }
+    emit runningChanged(false);
 }
 
 void Document::pause()
 {
     if (!running)
         return;
-    runThread->cancel();
-    running = false;
-    emit runningChanged(false);
-    recordStep(translated(QT_TRANSLATE_NOOP("MainWindow", "Run")), *runStart);
+    const QString name = stepping ? translated(QT_TRANSLATE_NOOP("MainWindow", "Next"))
+                                  : translated(QT_TRANSLATE_NOOP("MainWindow", "Run"));
+    endRun();
+    recordStep(name, *runStart);
     runStart.reset();
 }
 
 void Document::stop()
 {
     finishStroke();
-    // A Stop that ends a run belongs to the run's step.
+    // A Stop that ends a run belongs to the run's step; a Next given up changed nothing.
     const FieldCommand::State before = running ? *runStart : currentState(false);
-    const QString name = running ? translated(QT_TRANSLATE_NOOP("MainWindow", "Run"))
-                                 : translated(QT_TRANSLATE_NOOP("MainWindow", "Stop"));
+    const QString name = running && !stepping ? translated(QT_TRANSLATE_NOOP("MainWindow", "Run"))
+                                              : translated(QT_TRANSLATE_NOOP("MainWindow", "Stop"));
     if (running) {
-        runThread->cancel();
-        running = false;
+        endRun();
         runStart.reset();
-        emit runningChanged(false);
     }
     // The saved cells come back; the rule stays as it is now.
     const Rule now = rule();
@@ -118,6 +159,13 @@ void Document::stop()
 }
 
 void Document::tick()
+{
+    // A Next's one tick is all it runs.
+    if (!stepping)
+        launchTick();
+}
+
+void Document::launchTick()
 {
     if (runThread->isBusy())
         return;
@@ -146,6 +194,7 @@ void Document::jumped()
 {
     QString problem;
     std::unique_ptr<Universe> next = runThread->take(problem);
+    std::unique_ptr<Universe> copy = runThread->takeViewCopy();
     if (!running)
         return;
     if (!next) {
@@ -155,8 +204,11 @@ void Document::jumped()
     }
     EngineGate::hold();
     other = std::move(next);
+    runView = std::move(copy);
     emit universeReplaced(false);
     ticked(jumpSize);
+    if (stepping)
+        pause();
 }
 
 void Document::ticked(std::int64_t step)
@@ -277,7 +329,10 @@ void Document::resetHistory()
 void Document::extendHistory()
 {
     const bool wasSettled = runHistory.isSettled();
-    runHistory.append(universe(), generationNumber);
+    // The universe itself, not a copy for the view: the history keeps
+    // checkpoints, and a quadtree's cost a node where the tiles' copy costs every tile.
+    EngineGate::hold();
+    runHistory.append(inUse(), generationNumber);
     // Counted for the history already: no second pass over the cells.
     liveCells = runHistory.population(runHistory.lastGeneration());
     stabilityWatch->follow(generationNumber);

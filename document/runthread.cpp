@@ -3,9 +3,12 @@
 #include <QCoreApplication>
 
 #include <new>
+#include <optional>
 #include <utility>
+#include <vector>
 
 #include "document/enginegate.h"
+#include "model/engine/tilelife.h"
 #include "model/engine/unboundeduniverse.h"
 #include "model/engine/universe.h"
 
@@ -32,6 +35,7 @@ RunThread::~RunThread()
     working.reset();
     incoming.reset();
     outgoing.reset();
+    outgoingCopy.reset();
 }
 
 void RunThread::start(std::unique_ptr<Universe> universe, std::uint64_t generations)
@@ -61,6 +65,7 @@ void RunThread::cancel()
             EngineGate::removeJump();
         } else {
             dropped = std::move(outgoing);
+            outgoingCopy.reset();
         }
     }
     EngineGate::hold();
@@ -72,6 +77,33 @@ std::unique_ptr<Universe> RunThread::take(QString &problem)
     const std::lock_guard<std::mutex> lock(mutex);
     problem = outcome;
     return std::move(outgoing);
+}
+
+std::unique_ptr<Universe> RunThread::takeViewCopy()
+{
+    const std::lock_guard<std::mutex> lock(mutex);
+    return std::move(outgoingCopy);
+}
+
+std::unique_ptr<Universe> RunThread::viewCopy(const Universe &universe)
+{
+    const auto *plane = dynamic_cast<const UnboundedUniverse *>(&universe);
+    const std::optional<CellRect> box = universe.boundingBox();
+    if (!plane || universe.population() > ViewCopyLimit)
+        return nullptr;
+    try {
+        auto copy = std::make_unique<TileLife>(universe.rule());
+        if (box) {
+            std::vector<CellPoint> cells;
+            cells.reserve(static_cast<std::size_t>(universe.population()));
+            universe.forEachLiveCell(*box, [&cells](std::int64_t x, std::int64_t y) { cells.push_back({ x, y }); });
+            copy->setCells(cells);
+        }
+        return copy;
+    } catch (const UniverseError &) {
+    } catch (const std::bad_alloc &) {
+    }
+    return nullptr;
 }
 
 void RunThread::work()
@@ -103,8 +135,12 @@ void RunThread::work()
             }
             bool done = false;
             QString problem;
+            std::unique_ptr<Universe> copy;
             try {
                 done = step(*working, count, interrupt);
+                // Read from the store while this thread may.
+                if (done && gated)
+                    copy = viewCopy(*working);
             } catch (const UniverseError &error) {
                 problem = QString::fromStdString(error.what());
                 working.reset();
@@ -120,6 +156,7 @@ void RunThread::work()
                 const std::lock_guard<std::mutex> lock(mutex);
                 if (jump == jumps) {
                     outgoing = std::move(working);
+                    outgoingCopy = std::move(copy);
                     outcome = problem;
                     handedOut = true;
                     QMetaObject::invokeMethod(

@@ -428,7 +428,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
     switch (event->type()) {
     case QEvent::Paint:
         if (watched == ui->WidgetPaintArea_GraphicScene)
-            EngineGate::hold();
+            document->guardUniverse();
         break;
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
@@ -440,11 +440,11 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
     case QEvent::Wheel:
     case QEvent::ContextMenu:
     case QEvent::Drop:
-        EngineGate::hold();
+        document->guardUniverse();
         break;
     case QEvent::MouseMove:
         if (static_cast<QMouseEvent *>(event)->buttons() != Qt::NoButton)
-            EngineGate::hold();
+            document->guardUniverse();
         break;
     default:
         break;
