@@ -11,6 +11,7 @@
 #include "document/enginegate.h"
 #include "document/runthread.h"
 #include "model/engine/bitmix.h"
+#include "model/engine/unboundeduniverse.h"
 
 // Document's running: Play to Pause or Stop tick by tick, on the run's thread
 // outside the classic field, and the jumps ahead of Run until settled and Go
@@ -65,13 +66,15 @@ int Document::maxStepExponent() const
 
 bool Document::tickIsQuick() const
 {
-    // About a millisecond of the tiles' bit-parallel step, which HashLife's
-    // jumps, raced against them, never take much longer than.
-    constexpr int QuickCellGenerations = 24; // as a power of two
+    // Well under a millisecond of the tiles' bit-parallel step, which
+    // HashLife's jumps, raced against them, never take much longer than; in
+    // the plane no more cells than the tiles take, HashLife's alone beyond.
+    constexpr int QuickCellGenerations = 22; // as a power of two
     const Topology shape = topology();
     const std::uint64_t cells
         = shape.isBounded() ? static_cast<std::uint64_t>(shape.width() * shape.height()) : liveCells;
-    return cells <= (std::uint64_t(1) << QuickCellGenerations) >> exponent;
+    return cells <= (std::uint64_t(1) << QuickCellGenerations) >> exponent
+        && (shape.isBounded() || cells <= UnboundedUniverse::TileLimit);
 }
 
 void Document::next()

@@ -87,10 +87,9 @@ std::unique_ptr<Universe> RunThread::takeViewCopy()
 
 std::unique_ptr<Universe> RunThread::viewCopy(const Universe &universe)
 {
-    const auto *plane = dynamic_cast<const UnboundedUniverse *>(&universe);
-    const std::optional<CellRect> box = universe.boundingBox();
-    if (!plane || universe.population() > ViewCopyLimit)
+    if (!dynamic_cast<const UnboundedUniverse *>(&universe) || universe.population() > ViewCopyLimit)
         return nullptr;
+    const std::optional<CellRect> box = universe.boundingBox();
     try {
         auto copy = std::make_unique<TileLife>(universe.rule());
         if (box) {
