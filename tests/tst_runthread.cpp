@@ -212,12 +212,10 @@ void TestRunThread::viewCopyDrawsTheSameCells_data()
 {
     QTest::addColumn<int>("pattern"); // 0 empty, 1 gun, 2 soup, 3 gun and soup far apart, 4 more blocks than it copies
     QTest::addColumn<qlonglong>("offset"); // added to every coordinate
-    QTest::addRow("empty") << 0 << 0ll;
-    QTest::addRow("gun") << 1 << 0ll;
+    const qlonglong offsets[] = { 0, 0, -77, qlonglong(1) << 40, 0 };
+    for (int pattern = 0; pattern < 5; ++pattern)
+        QTest::addRow("pattern %d", pattern) << pattern << offsets[pattern];
     QTest::addRow("gun near the plane's edge") << 1 << -(qlonglong(1) << 60) + 5;
-    QTest::addRow("soup") << 2 << -77ll;
-    QTest::addRow("gun and soup apart") << 3 << (qlonglong(1) << 40);
-    QTest::addRow("too many cells") << 4 << 0ll;
 }
 
 void TestRunThread::viewCopyDrawsTheSameCells()
@@ -226,28 +224,21 @@ void TestRunThread::viewCopyDrawsTheSameCells()
     QFETCH(qlonglong, offset);
     std::vector<CellPoint> cells;
     if (pattern == 1 || pattern == 3)
-        addGun(cells, 0, 0);
+        addGun(cells, offset, offset);
     if (pattern == 2 || pattern == 3)
-        addSoup(cells, pattern == 3 ? 100000 : 0, pattern == 3 ? -70000 : 0, 200, 5);
+        addSoup(cells, offset + (pattern == 3 ? 100000 : 0), offset, 200, 5);
     if (pattern == 4)
         addBlocks(cells, 0, 0, 740);
-    for (CellPoint &cell : cells)
-        cell = { cell.x + offset, cell.y + offset };
     UnboundedUniverse plane;
     plane.setCells(cells);
-    // Stepped once, so that the tiles hold some and HashLife others.
-    if (pattern == 2)
-        plane.advance(1);
+    plane.advance(pattern == 2 ? 1 : 0); // the soup's cells in the tiles, the others in HashLife
     const std::unique_ptr<Universe> copy = RunThread::viewCopy(plane);
     QCOMPARE(!copy, pattern == 4);
     QVERIFY(!RunThread::viewCopy(GridUniverse(Topology::torus(16, 16))));
     if (!copy)
         return;
-    QCOMPARE(copy->topology(), plane.topology());
-    QCOMPARE(copy->population(), plane.population());
-    QCOMPARE(copy->boundingBox(), plane.boundingBox());
-    QVERIFY(plane.equals(*copy));
-    // Drawn alike at every zoom the view uses, a cell or a block of them a pixel.
+    QVERIFY(plane.equals(*copy) && copy->boundingBox() == plane.boundingBox());
+    // Drawn alike at the zooms the view uses, a cell or a block of them a pixel.
     const CellRect area = plane.boundingBox().value_or(CellRect { 0, 0, 63, 63 });
     for (int shift : { 0, 3, 9 }) {
         const int columns = static_cast<int>(std::min<std::int64_t>((area.right - area.left) >> shift, 255) + 1);
@@ -256,7 +247,7 @@ void TestRunThread::viewCopyDrawsTheSameCells()
         std::vector<std::uint8_t> copied(drawn.size());
         plane.render(area, shift, drawn.data(), columns, rows, columns);
         copy->render(area, shift, copied.data(), columns, rows, columns);
-        QVERIFY2(drawn == copied, qPrintable(QStringLiteral("shift %1").arg(shift)));
+        QVERIFY(drawn == copied);
     }
 }
 
