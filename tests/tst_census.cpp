@@ -63,6 +63,8 @@ Cells next(const Cells &cells)
 const char *const gosperGun = "x = 36, y = 9\n24bo$22bobo$12b2o6b2o12b2o$11bo3bo4b2o12b2o$2o8bo5bo3b2o$"
                               "2o8bo3bob2o4bobo$10bo5bo7bo$11bo3bo$12b2o!";
 
+const char *const puffer = "x = 8, y = 21\n4bo$2bo3bo$7bo$2bo4bo$3b5o5$4bo$5b2o$6bo$6bo$5bo4$3b2o$3ob2o$5o$b3o!";
+
 // A glider heading down to the right for an eater 1 `distance` cells
 // farther along its diagonal than the nearest one it meets the same way, and
 // `blocks` blocks out of its way.
@@ -124,6 +126,8 @@ private slots:
     void longLives();
     void gunFromAnyStart_data();
     void gunFromAnyStart();
+    void grows_data();
+    void grows();
     void jumpsAgreeWithSteps_data();
     void jumpsAgreeWithSteps();
     void windowAgreesWithCommandLine_data();
@@ -153,6 +157,13 @@ void TestCensus::stabilises_data()
     QTest::newRow("spaceships side by side between blocks")
         << QByteArray("x = 12, y = 21\n10b2o$10b2o2$bo2bo$o$o3bo$4o8$4o$o3bo$o$bo2bo2$10b2o$10b2o!") << Outcome::Stable
         << 0 << 26 << QStringList { "2 blocks", "2 lightweight spaceships (escaping)" };
+    // Two rows apart, never touching, but no box around either's every phase is apart from the other's.
+    QTest::newRow("spaceships two rows apart")
+        << QByteArray("x = 5, y = 10\nbo2bo$o$o3bo$4o3$bo2bo$o$o3bo$4o!") << Outcome::Stable << 0 << 18
+        << QStringList { "2 lightweight spaceships (escaping)" };
+    QTest::newRow("spaceships two rows apart, a phase apart")
+        << QByteArray("x = 6, y = 10\nb2o$2ob2o$b4o$2b2o3$2bo2bo$bo$bo3bo$b4o!") << Outcome::Stable << 0 << 21
+        << QStringList { "2 lightweight spaceships (escaping)" };
 }
 
 void TestCensus::stabilises()
@@ -206,6 +217,9 @@ void TestCensus::lifespanFromAnyStart_data()
         { "glider passing", "x = 27, y = 18\nbo$2bo$3o14$24b3o$25bo!", 9, { 0, 3, 8, 60, 85, 200 } },
         { "glider passing a blinker", "x = 10, y = 3\nbo5b3o$2bo$3o!", 0, { 0, 2, 6, 10, 14 } },
         { "period 2 alone", "x = 3, y = 2\n3o$bo!", 9, { 0, 1, 8, 9, 12 } },
+        // Gliders leave the R-pentomino's debris last; the diehard dies out.
+        { "r-pentomino", "x = 3, y = 3\nb2o$2o$bo!", 1103, { 0, 1103, 1104 } },
+        { "diehard", "x = 8, y = 3\n6bo$2o$bo3b3o!", 130, { 0, 129, 130, 131 } },
     };
     for (const auto &pattern : patterns) {
         for (const int k : pattern.later)
@@ -229,10 +243,13 @@ void TestCensus::lifespanFromAnyStart()
         advanced.push_back({ x, y });
     // As the window takes it, from the generation the run has reached.
     Stabilisation stabilisation { advanced, Rule(), 1 + later };
-    const Stabilisation::Result &result = stabilisation.run(1000);
-    QCOMPARE(result.outcome, Stabilisation::Outcome::Stable);
+    const Stabilisation::Result &result = stabilisation.run(2000);
+    QCOMPARE(result.outcome,
+        QByteArray(QTest::currentDataTag()).startsWith("diehard") ? Stabilisation::Outcome::DiedOut
+                                                                  : Stabilisation::Outcome::Stable);
     QCOMPARE(result.lifespan(), std::int64_t(std::max(0, lifespan - later)));
     QCOMPARE(result.stableSince, std::int64_t(1 + std::max(lifespan, later)));
+    QCOMPARE(CensusSearch::run(advanced, Rule(), 2000, nullptr, 1 + later).lines(2000), result.lines(2000));
 }
 
 void TestCensus::recognisesEveryObject_data()
@@ -420,6 +437,55 @@ void TestCensus::gunFromAnyStart()
             twice ? "  2 gliders (escaping) every 30 generations" : "  1 glider (escaping) every 30 generations" }));
 }
 
+void TestCensus::grows_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<qint64>("limit");
+    QTest::addColumn<QString>("growth"); // the answer's line, %1 for the cells a plain run has after `limit`
+
+    // Under B12345678/S012345678 a cell fills a square of side 2t + 1 in t generations.
+    const QByteArray cell("x = 1, y = 1, rule = B12345678/S012345678\no!");
+    QTest::newRow("square, stepped") << cell << qint64(4096)
+                                     << QStringLiteral("grows quadratically, 67125249 cells after 4096 generations");
+    QTest::newRow("square, jumped") << cell << qint64(1000000)
+                                    << QStringLiteral(
+                                           "grows quadratically, 4000004000001 cells after 1000000 generations");
+    // Two middleweight spaceships and a spark between them that leaves four
+    // cells behind every 24 generations, found by a search over such trios;
+    // they move at half the speed of light, by plain counting.
+    QTest::newRow("puffer") << QByteArray(puffer) << qint64(100000)
+                            << QStringLiteral(
+                                   "puffer, period 24, moves by (12, 0) every 24 generations, leaves debris");
+    // A gun with a glider coming towards it from far away is neither a clean gun nor a puffer.
+    for (const qint64 limit : { 4096, 20000 }) {
+        QByteArray life("#Life 1.06\n");
+        for (const CellPoint &cell : read(gosperGun))
+            life += QByteArray::number(qlonglong(cell.x)) + ' ' + QByteArray::number(qlonglong(cell.y)) + '\n';
+        life += "-99999 -100000\n-99998 -99999\n-100000 -99998\n-99999 -99998\n-99998 -99998\n";
+        QTest::addRow("gun, glider coming, %lld", limit)
+            << life << limit << "grows linearly, %1 cells after " + QString::number(limit) + " generations";
+    }
+}
+
+void TestCensus::grows()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(qint64, limit);
+    QFETCH(QString, growth);
+    Pattern pattern;
+    std::string error;
+    QVERIFY2(PatternReader::read(file.toStdString(), pattern, error), error.c_str());
+    const Rule rule = pattern.rule.value_or(Rule());
+    UnboundedUniverse universe(rule);
+    universe.setCells(CellList::of(pattern.cells));
+    const std::vector<std::string> lines = CensusSearch::run(CellList::of(universe), rule, limit).lines(limit);
+    universe.advance(static_cast<std::uint64_t>(limit));
+    if (growth.contains(QLatin1String("%1")))
+        growth = growth.arg(universe.population());
+    QCOMPARE(QString::fromStdString(lines.front()), growth);
+    QCOMPARE(lines.size(), std::size_t(1));
+}
+
 void TestCensus::jumpsAgreeWithSteps_data()
 {
     QTest::addColumn<bool>("gun"); // else a glider 2600 cells from an eater, settling at generation 10439
@@ -443,8 +509,10 @@ void TestCensus::windowAgreesWithCommandLine_data()
 {
     QTest::addColumn<QByteArray>("file");
 
-    // The examples; the HighLife replicator never settles, and the window
-    // would step it a million generations one by one before saying so.
+    // The examples; the HighLife replicator never settles, and the window,
+    // which steps one generation at a time, would take long to reach the
+    // 344,000th or so, where it passes StabilityWatch::CellLimit and is no longer
+    // followed.
     QDirIterator examples(QStringLiteral(":/patterns"));
     while (examples.hasNext()) {
         QFile example(examples.next());
@@ -454,6 +522,7 @@ void TestCensus::windowAgreesWithCommandLine_data()
     QVERIFY(QDir(QStringLiteral(":/patterns")).count() >= 10);
     // Those of the tables above that differ from the examples.
     QTest::newRow("gun") << QByteArray(gosperGun);
+    QTest::newRow("puffer") << QByteArray(puffer);
     QByteArray life("#Life 1.06\n");
     for (const CellPoint &cell : gliderToEater(2600, 30))
         life += QByteArray::number(qlonglong(cell.x)) + ' ' + QByteArray::number(qlonglong(cell.y)) + '\n';
@@ -466,6 +535,7 @@ void TestCensus::windowAgreesWithCommandLine_data()
         { "glider passing", "x = 27, y = 18\nbo$2bo$3o14$24b3o$25bo!" },
         { "glider passing a blinker", "x = 10, y = 3\nbo5b3o$2bo$3o!" },
         { "glider two from a block", "x = 5, y = 6\n2o$2o2$3bo$4bo$2b3o!" },
+        { "spaceships two rows apart", "x = 5, y = 10\nbo2bo$o$o3bo$4o3$bo2bo$o$o3bo$4o!" },
     };
     for (const auto &[name, file] : typed)
         QTest::newRow(name) << QByteArray(file);

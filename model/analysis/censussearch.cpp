@@ -30,21 +30,27 @@ Stabilisation::Result CensusSearch::run(const std::vector<CellPoint> &cells, con
     constexpr std::int64_t Slice = 64;
     Stabilisation start(cells, rule, firstGeneration);
     const std::int64_t steps = std::min(generationLimit, StepLimit);
-    for (std::int64_t looked = 0; !start.isSettled() && looked < steps; looked += Slice) {
+    // A pattern that grows to many times its cells and past CellLimit is
+    // stepped no further: a generation of it would cost more and more.
+    const std::uint64_t large = std::max<std::uint64_t>(CellLimit, 4 * std::uint64_t(cells.size()));
+    std::int64_t looked = 0;
+    for (; !start.isSettled() && looked < steps && start.population() <= large; looked += Slice) {
         start.advance(std::min(Slice, steps - looked));
         if (progress)
             progress(start.result().lastGeneration, start.population());
     }
-    if (start.isSettled() || generationLimit <= StepLimit)
+    looked = start.result().lastGeneration - firstGeneration;
+    if (start.isSettled() || looked >= generationLimit)
         return start.run(generationLimit);
 
     CensusSearch search(cells, rule, firstGeneration, generationLimit, progress);
     // Not settled within the steps, as far as a look reaches; narrow() goes
     // farther back should it have settled before. The last look starts a
     // look's length before the limit, so that none looks past it.
-    std::int64_t low = StepLimit - LookLimit;
-    const std::int64_t last = std::max(generationLimit - LookLimit, StepLimit);
-    for (std::int64_t ahead = std::min(2 * StepLimit, last);; ahead = ahead > last / 2 ? last : 2 * ahead) {
+    std::int64_t low = std::max<std::int64_t>(0, looked - LookLimit);
+    const std::int64_t last = std::max(generationLimit - LookLimit, looked);
+    for (std::int64_t ahead = std::min(std::max<std::int64_t>(2 * looked, 1), last);;
+         ahead = ahead > last / 2 ? last : 2 * ahead) {
         Stabilisation::Result found = search.lookFrom(ahead, LookLimit);
         if (found.outcome == Stabilisation::Outcome::Grows || foundAfter(found, firstGeneration + ahead)) {
             found.firstGeneration = firstGeneration;

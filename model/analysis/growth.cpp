@@ -246,15 +246,20 @@ std::optional<Growth::Report> Growth::repeating(const std::vector<CellPoint> &ce
             looker.split(at[k], rest, ships);
             at[k] = std::move(rest);
         }
+        // It leaves debris: what stays grows by as much every period. A gun
+        // with a ship coming towards it does not.
         const Cells lost = minus(at[0], at[1]);
         const Cells gained = minus(at[1], at[0]);
-        if (lost.empty() || gained.empty())
+        if (lost.empty() || gained.size() <= lost.size())
             continue;
         const Cells lostNext = minus(at[1], at[2]);
         if (lostNext.empty())
             continue;
-        const std::int64_t dx = lostNext.front().x - lost.front().x;
-        const std::int64_t dy = lostNext.front().y - lost.front().y;
+        // Cells lost in one period and the next alike, moved: by as much as their boxes.
+        const CellRect from = CellList::box(lost);
+        const CellRect to = CellList::box(lostNext);
+        const std::int64_t dx = to.left - from.left;
+        const std::int64_t dy = to.top - from.top;
         bool moved = dx != 0 || dy != 0;
         for (std::size_t k = 1; moved && k < 3; ++k) {
             const auto n = static_cast<std::int64_t>(k);

@@ -351,19 +351,32 @@ void Stabilisation::removeEscapingShips()
             restBox = restBox ? united(*restBox, boxes[i]) : boxes[i];
     }
     std::vector<Ship> leaving;
-    for (const std::size_t i : candidates) {
-        const Shape &shape = shapeOf(clusters[i]);
-        Ship ship;
-        ship.phases = shape.phases;
-        ship.boxes = shape.boxes;
-        ship.period = shape.period;
-        ship.dx = shape.dx;
-        ship.dy = shape.dy;
-        ship.anchorGeneration = generation;
-        ship.anchor = { boxes[i].left, boxes[i].top };
-        ship.removedAt = generation;
-        ship.returnedAt = Never;
-        leaving.push_back(std::move(ship));
+    for (const std::size_t i : candidates)
+        leaving.push_back(shipOf(shapeOf(clusters[i]), { boxes[i].left, boxes[i].top }));
+    // Ships that keep near each other at one velocity move as one, a fleet
+    // whose parts may never touch: one ship, if together they come back moved
+    // as each does alone.
+    for (bool joined = true; joined;) {
+        joined = false;
+        for (std::size_t k = 0; k < leaving.size() && !joined; ++k) {
+            const Mover mover = moverOf(leaving[k], generation);
+            for (std::size_t j = k + 1; j < leaving.size() && !joined; ++j) {
+                const Ship &other = leaving[j];
+                if (other.dx != mover.dx || other.dy != mover.dy || other.period != mover.period
+                    || apart(mover, moverOf(other, generation)))
+                    continue;
+                std::vector<CellPoint> cells = shipCells(leaving[k], generation);
+                const std::vector<CellPoint> more = shipCells(other, generation);
+                cells.insert(cells.end(), more.begin(), more.end());
+                const Shape &shape = shapeOf(cells);
+                if (!shape.moves || shape.dx != mover.dx || shape.dy != mover.dy || shape.period != mover.period)
+                    continue;
+                const CellRect box = CellList::box(cells);
+                leaving[k] = shipOf(shape, { box.left, box.top });
+                leaving.erase(leaving.begin() + static_cast<std::ptrdiff_t>(j));
+                joined = true;
+            }
+        }
     }
     // Those not apart for ever from the rest, from the ships out already and
     // from each other stay, and become part of the rest.
@@ -502,6 +515,21 @@ const Stabilisation::Shape &Stabilisation::shapeOf(const std::vector<CellPoint> 
         shape.boxes.clear();
     }
     return shapes.emplace(key, std::move(shape)).first->second;
+}
+
+Stabilisation::Ship Stabilisation::shipOf(const Shape &shape, CellPoint anchor) const
+{
+    Ship ship;
+    ship.phases = shape.phases;
+    ship.boxes = shape.boxes;
+    ship.period = shape.period;
+    ship.dx = shape.dx;
+    ship.dy = shape.dy;
+    ship.anchorGeneration = generation;
+    ship.anchor = anchor;
+    ship.removedAt = generation;
+    ship.returnedAt = Never;
+    return ship;
 }
 
 std::optional<bool> Stabilisation::moves(const std::vector<CellPoint> &cluster, bool tryNewShape)

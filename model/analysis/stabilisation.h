@@ -157,6 +157,8 @@ private:
     bool shipsApartFromCycle() const;
     void finish();
     const Shape &shapeOf(const std::vector<CellPoint> &cluster);
+    // A ship of `shape` (which moves) leaving now, its first phase's box's top-left corner at `anchor`.
+    Ship shipOf(const Shape &shape, CellPoint anchor) const;
     // Whether `cluster` is a spaceship; none for a shape not met before unless `tryNewShape`.
     std::optional<bool> moves(const std::vector<CellPoint> &cluster, bool tryNewShape);
     std::vector<CellPoint> shipCells(const Ship &ship, std::int64_t generation) const;
