@@ -1,5 +1,6 @@
 #include "model/engine/universe.h"
 
+#include "model/engine/backgrounduniverse.h"
 #include "model/engine/bitmix.h"
 #include "model/engine/classicuniverse.h"
 #include "model/engine/griduniverse.h"
@@ -28,6 +29,8 @@ std::unique_ptr<Universe> Universe::create(const Topology &topology, const Rule 
     case Topology::Kind::Unbounded:
         break;
     }
+    if ((rule.birthCounts() & 1U) != 0)
+        return std::make_unique<BackgroundUniverse>(rule);
     return std::make_unique<UnboundedUniverse>(rule);
 }
 
