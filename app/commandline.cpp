@@ -277,8 +277,10 @@ CommandLine::Request CommandLine::parse(const QStringList &arguments)
         request.universe = suffix;
     // --census runs in the unbounded plane whatever the files choose.
     const bool unbounded = request.universe ? !request.universe->isBounded() : parser.isSet(QStringLiteral("census"));
-    if (unbounded && request.rule && (request.rule->birthCounts() & 1U))
-        return fail(QStringLiteral("--rule %1: birth on 0 neighbours would fill the unbounded plane")
+    const bool analysing = parser.isSet(QStringLiteral("settle")) || parser.isSet(QStringLiteral("census"));
+    if (unbounded && analysing && request.rule && (request.rule->birthCounts() & 1U))
+        return fail(QStringLiteral("--rule %1: --settle and --census do not follow birth on 0 neighbours in the "
+                                   "unbounded plane; give a bounded --universe")
                         .arg(QString::fromStdString(request.rule->toString())));
     if (unbounded && request.rule && !request.rule->isLifeLike())
         return fail(QStringLiteral("--rule %1 runs in a bounded plane or a torus only, not in the unbounded plane")

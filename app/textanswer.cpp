@@ -74,6 +74,19 @@ int open(const CommandLine::Request &request, const QString &file, Opened &opene
     return 0;
 }
 
+// Whether `universe` is the unbounded plane under birth on 0 neighbours,
+// whose background the run history and the census do not follow; then says so
+// on standard error for `file` and `option`.
+bool refusedBackground(const Universe &universe, const QString &file, const QString &option)
+{
+    if (universe.topology() != Topology::unbounded() || (universe.rule().birthCounts() & 1U) == 0)
+        return false;
+    printError(QStringLiteral("%1: %2 does not follow the rule %3, whose birth on 0 neighbours fills the unbounded "
+                              "plane's background; give a bounded --universe")
+                   .arg(file, option, QString::fromStdString(universe.rule().toString())));
+    return true;
+}
+
 // The generations between two records of a run's history at `generation`,
 // `left` generations before the last one looked at: one at a time while the
 // run is young and the pattern small, then more as either grows, so that a
@@ -183,6 +196,10 @@ int TextAnswer::settle(const CommandLine::Request &request)
             status = std::max(status, problem);
             continue;
         }
+        if (refusedBackground(*opened.universe, file, QStringLiteral("--settle"))) {
+            status = std::max(status, 1);
+            continue;
+        }
         // A record may take a microsecond.
         ProgressLine progress(file, 4096);
         QString line;
@@ -232,6 +249,10 @@ int TextAnswer::census(const CommandLine::Request &request)
         Opened opened;
         if (const int problem = open(unbounded, file, opened); problem != 0) {
             status = std::max(status, problem);
+            continue;
+        }
+        if (refusedBackground(*opened.universe, file, QStringLiteral("--census"))) {
+            status = std::max(status, 1);
             continue;
         }
         ProgressLine progress(file, 1);
@@ -399,6 +420,8 @@ bool TextAnswer::writeUniverseExport(
     }
     if (!area && universe.topology().isBounded())
         area = Universe::extent(universe.topology());
+    if (!area && universe.backgroundAlive())
+        area = CellRect {};
     if (!area) {
         error = QStringLiteral("there are no live cells to draw");
         return false;

@@ -18,6 +18,7 @@
 #include "document/runthread.h"
 #include "model/edit/editing.h"
 #include "model/edit/universechange.h"
+#include "model/engine/backgrounduniverse.h"
 #include "model/engine/unboundeduniverse.h"
 #include "model/files/pattern.h"
 #include "model/files/patternreader.h"
@@ -614,7 +615,7 @@ void Document::fieldSet()
 void Document::countCells()
 {
     try {
-        liveCells = universe().population();
+        liveCells = universe().backgroundAlive() ? std::numeric_limits<std::uint64_t>::max() : universe().population();
     } catch (const UniverseError &) {
         liveCells = std::numeric_limits<std::uint64_t>::max();
     }
@@ -640,7 +641,10 @@ void Document::install(std::unique_ptr<Universe> universe)
 QString Document::applyRule(const Rule &rule)
 {
     try {
-        current().setRule(rule);
+        if (other)
+            BackgroundUniverse::applyRule(other, rule);
+        else
+            classic->setRule(rule);
     } catch (const UniverseError &error) {
         return QString::fromStdString(error.what());
     }

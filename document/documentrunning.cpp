@@ -10,6 +10,7 @@
 
 #include "document/enginegate.h"
 #include "document/runthread.h"
+#include "model/engine/backgrounduniverse.h"
 #include "model/engine/bitmix.h"
 
 // Document's running: Play to Pause or Stop tick by tick, on the run's thread
@@ -110,7 +111,7 @@ void Document::stop()
     // The saved cells come back; the rule stays as it is now.
     const Rule now = rule();
     std::unique_ptr<Universe> restored = saved->clone();
-    restored->setRule(now);
+    BackgroundUniverse::applyRule(restored, now);
     install(std::move(restored));
     generationNumber = savedGeneration;
     fieldSet();
@@ -279,7 +280,8 @@ void Document::extendHistory()
     const bool wasSettled = runHistory.isSettled();
     runHistory.append(universe(), generationNumber);
     // Counted for the history already: no second pass over the cells.
-    liveCells = runHistory.population(runHistory.lastGeneration());
+    liveCells = universe().backgroundAlive() ? std::numeric_limits<std::uint64_t>::max()
+                                             : runHistory.population(runHistory.lastGeneration());
     stabilityWatch->follow(generationNumber);
     emit historyChanged();
     if (running && !wasSettled && runHistory.isSettled() && pauseWhenSettled)

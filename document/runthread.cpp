@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "document/enginegate.h"
+#include "model/engine/backgrounduniverse.h"
 #include "model/engine/unboundeduniverse.h"
 #include "model/engine/universe.h"
 
@@ -155,6 +156,8 @@ bool RunThread::step(Universe &universe, std::uint64_t generations, std::atomic<
 {
     if (auto *plane = dynamic_cast<UnboundedUniverse *>(&universe))
         return plane->advanceUnless(generations, interrupt);
+    if (auto *background = dynamic_cast<BackgroundUniverse *>(&universe))
+        return background->advanceUnless(generations, interrupt);
     universe.advance(generations);
     return true;
 }

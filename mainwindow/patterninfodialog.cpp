@@ -164,7 +164,8 @@ void PatternInfoDialog::refresh()
                             .arg(QLocale().toString(static_cast<qulonglong>(box->right - box->left) + 1),
                                 QLocale().toString(static_cast<qulonglong>(box->bottom - box->top) + 1))
                       : tr("No live cells"));
-    population->setText(document.cellCount() == std::numeric_limits<std::uint64_t>::max()
+    population->setText(document.universe().backgroundAlive() ? tr("Infinitely many")
+            : document.cellCount() == std::numeric_limits<std::uint64_t>::max()
             ? tr("Too many to count")
             : QLocale().toString(static_cast<qulonglong>(document.cellCount())));
     generation->setText(grouped(document.generation()));

@@ -720,7 +720,8 @@ void WidgetPaintArea::describe()
         const QLocale locale;
         QString live;
         try {
-            live = locale.toString(static_cast<qulonglong>(universe->population()));
+            live = universe->backgroundAlive() ? QCoreApplication::translate("MainWindow", "infinitely many")
+                                               : locale.toString(static_cast<qulonglong>(universe->population()));
         } catch (const UniverseError &) {
             live = locale.toString(std::numeric_limits<qulonglong>::max()) + QLatin1Char('+');
         }

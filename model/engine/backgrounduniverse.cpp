@@ -48,6 +48,23 @@ const Rule &BackgroundUniverse::checked(const Rule &rule)
     return rule;
 }
 
+void BackgroundUniverse::applyRule(std::unique_ptr<Universe> &universe, const Rule &rule)
+{
+    const bool birthOnZero = (rule.birthCounts() & 1U) != 0;
+    if (auto *plane = dynamic_cast<UnboundedUniverse *>(universe.get()); plane && birthOnZero) {
+        universe = std::make_unique<BackgroundUniverse>(*plane, rule);
+        return;
+    }
+    auto *const background = dynamic_cast<BackgroundUniverse *>(universe.get());
+    if (background && !birthOnZero && !background->alive) {
+        auto plane = std::make_unique<UnboundedUniverse>(background->cells);
+        plane->setRule(rule);
+        universe = std::move(plane);
+        return;
+    }
+    universe->setRule(rule);
+}
+
 bool BackgroundUniverse::nextBackground(const Rule &rule, bool alive) { return rule.nextState(alive, alive ? 8 : 0); }
 
 Rule BackgroundUniverse::steppedRule(const Rule &rule, bool alive)

@@ -32,6 +32,13 @@ public:
     // Throws as above.
     BackgroundUniverse(const UnboundedUniverse &cells, const Rule &rule);
 
+    // Gives `universe` `rule`: the unbounded plane's cells move into a
+    // BackgroundUniverse under birth on 0, and back out of one whose
+    // background is dead under a rule without it, so that the plane keeps
+    // its own engine's ways where it can. Throws UniverseError as setRule()
+    // does; then nothing changes. Precondition: `universe` is not null.
+    static void applyRule(std::unique_ptr<Universe> &universe, const Rule &rule);
+
     // The rule without birth on 0 that takes the cells differing from a
     // background dead (`alive` false) or alive one generation on under the
     // Life-like `rule`, to the cells differing from the next background.

@@ -6,6 +6,7 @@
 #include "model/engine/griduniverse.h"
 #include "model/engine/packedrows.h"
 #include "model/engine/randombits.h"
+#include "model/engine/stripuniverse.h"
 #include "model/engine/unboundeduniverse.h"
 
 #include <string>
@@ -13,10 +14,15 @@
 
 std::unique_ptr<Universe> Universe::create(const Topology &topology, const Rule &rule)
 {
+    if (topology.isStrip() && !topology.isValid())
+        throw UniverseError("An endless strip of " + std::to_string(topology.across())
+            + " cells across cannot be made: at least 1, at most " + std::to_string(Topology::MaxStripSide) + ".");
     if (!topology.isValid())
         throw UniverseError("A universe of " + std::to_string(topology.width()) + " x "
             + std::to_string(topology.height()) + " cells cannot be made: at most "
             + std::to_string(Topology::MaxBoundedCells) + " cells, at least 1 each way.");
+    if (topology.isStrip())
+        return std::make_unique<StripUniverse>(topology, rule);
     switch (topology.kind()) {
     case Topology::Kind::Classic:
         return std::make_unique<ClassicUniverse>(PackedField(), rule);
@@ -139,5 +145,9 @@ CellRect Universe::extent(const Topology &topology)
 {
     if (topology.isBounded())
         return { 0, 0, topology.width() - 1, topology.height() - 1 };
+    if (topology.isStrip() && topology.width() == 0)
+        return { -CoordinateLimit, 0, CoordinateLimit, topology.height() - 1 };
+    if (topology.isStrip())
+        return { 0, -CoordinateLimit, topology.width() - 1, CoordinateLimit };
     return { -CoordinateLimit, -CoordinateLimit, CoordinateLimit, CoordinateLimit };
 }

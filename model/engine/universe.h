@@ -67,11 +67,12 @@ public:
 
     // An empty universe of the given shape under `rule`: the classic field
     // packed (without a GameField, which only the window's live field has),
-    // a GridUniverse, an UnboundedUniverse, or under birth on 0 neighbours a
-    // BackgroundUniverse. Throws UniverseError for a topology that is not
+    // a GridUniverse, a StripUniverse, an UnboundedUniverse, or under birth on
+    // 0 neighbours a BackgroundUniverse. Throws UniverseError for a topology that is not
     // valid or a rule the universe cannot run.
     static std::unique_ptr<Universe> create(const Topology &topology, const Rule &rule = Rule());
-    // The cells a universe of `topology` holds: within +-CoordinateLimit in the unbounded plane.
+    // The cells a universe of `topology` holds: within +-CoordinateLimit in
+    // the unbounded plane and along a strip.
     static CellRect extent(const Topology &topology);
 
     // An independent copy, cheap enough for every undo step: the unbounded
