@@ -99,9 +99,11 @@ bool readUniverse(const QString &text, std::optional<Topology> &universe, QStrin
             universe = topology;
             return true;
         }
-        error = QStringLiteral("--universe %1: a plane or torus has 1 to %2 cells, at least one each way")
+        error = QStringLiteral("--universe %1: a plane or torus has 1 to %2 cells, at least one each way, or is an "
+                               "endless strip of 0 by 1 to %3")
                     .arg(text)
-                    .arg(Topology::MaxBoundedCells);
+                    .arg(Topology::MaxBoundedCells)
+                    .arg(Topology::MaxStripSide);
         return false;
     }
     if (QRegularExpression(QStringLiteral("^:?[ptkcs][-+*,0-9 ]*$")).match(spelled).hasMatch()) {
@@ -116,7 +118,7 @@ bool readUniverse(const QString &text, std::optional<Topology> &universe, QStrin
         return false;
     }
     error = QStringLiteral("--universe takes classic, unbounded, plane:WxH, torus:WxH or a rule's suffix such as "
-                           "T30+7,20, K40*,20, C40,20 or S30, not \"%1\"")
+                           "T30+7,20, K40*,20, C40,20, S30 or T0,68 (an endless tube), not \"%1\"")
                 .arg(text);
     return false;
 }
@@ -276,7 +278,8 @@ CommandLine::Request CommandLine::parse(const QStringList &arguments)
     if (suffix)
         request.universe = suffix;
     // --census runs in the unbounded plane whatever the files choose.
-    const bool unbounded = request.universe ? !request.universe->isBounded() : parser.isSet(QStringLiteral("census"));
+    const bool unbounded
+        = request.universe ? *request.universe == Topology::unbounded() : parser.isSet(QStringLiteral("census"));
     const bool analysing = parser.isSet(QStringLiteral("settle")) || parser.isSet(QStringLiteral("census"));
     if (unbounded && analysing && request.rule && (request.rule->birthCounts() & 1U))
         return fail(QStringLiteral("--rule %1: --settle and --census do not follow birth on 0 neighbours in the "
@@ -357,7 +360,7 @@ CommandLine::Request CommandLine::parse(const QStringList &arguments)
         const QString name = settle ? QStringLiteral("--settle") : QStringLiteral("--census");
         if (generations)
             return fail(QStringLiteral("%1 cannot be combined with --generations").arg(name));
-        if (census && request.universe && request.universe->isBounded())
+        if (census && request.universe && *request.universe != Topology::unbounded())
             return fail(QStringLiteral("--census works in the unbounded plane, not in %1")
                             .arg(universeName(*request.universe)));
         const QString problem = readNumber("max-generations", std::int64_t(1),

@@ -58,7 +58,7 @@ int open(const CommandLine::Request &request, const QString &file, Opened &opene
         printError(QStringLiteral("%1: %2").arg(file, QString::fromStdString(pattern.misfit(topology))));
         return 1;
     }
-    if (topology.isBounded() && request.generations > CommandLine::MaxBoundedGenerations) {
+    if (topology != Topology::unbounded() && request.generations > CommandLine::MaxBoundedGenerations) {
         printError(QStringLiteral("--generations goes up to %1 in a bounded universe; %2 opens in one")
                        .arg(CommandLine::MaxBoundedGenerations)
                        .arg(file));

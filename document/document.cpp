@@ -541,6 +541,11 @@ QString Document::setStartUniverse(const Topology &topology)
 QString Document::sizeText() const
 {
     const Topology shape = topology();
+    if (shape.isStrip())
+        return translated(shape.kind() == Topology::Kind::Plane
+                ? QT_TRANSLATE_NOOP("MainWindow", "Field size: endless strip, %1 cells across")
+                : QT_TRANSLATE_NOOP("MainWindow", "Field size: endless tube, %1 cells around"))
+            .arg(grouped(shape.across()));
     switch (shape.kind()) {
     case Topology::Kind::Classic:
         break;

@@ -55,9 +55,11 @@ void Document::setStepExponent(int stepExponent) { exponent = std::clamp(stepExp
 int Document::maxStepExponent() const
 {
     const Topology shape = topology();
-    if (!shape.isBounded())
+    if (shape == Topology::unbounded())
         return MaxUnboundedStepExponent;
-    const std::int64_t cells = shape.width() * shape.height();
+    // A strip steps as a grid of its width across and some thousand cells along.
+    constexpr std::int64_t StripLength = 4096;
+    const std::int64_t cells = shape.isStrip() ? shape.across() * StripLength : shape.width() * shape.height();
     int most = 0;
     while (most < MaxBoundedStepExponent && (cells << (most + 1)) <= (std::int64_t(1) << BoundedTickBudget))
         ++most;
@@ -179,10 +181,10 @@ void Document::runUntilSettled(const Forward &forward)
 std::int64_t Document::lastReachableGeneration() const
 {
     const std::int64_t reach = topology() == Topology::classic() ? RunHistory::GenerationLimit
-        : topology().isBounded()                                 ? MaxBoundedJump
+        : topology() != Topology::unbounded()                    ? MaxBoundedJump
                                                                  : MaxUnboundedGeneration;
     const std::int64_t most
-        = topology().isBounded() ? std::numeric_limits<std::int64_t>::max() : MaxUnboundedGeneration;
+        = topology() != Topology::unbounded() ? std::numeric_limits<std::int64_t>::max() : MaxUnboundedGeneration;
     // Classic runs count in int, as they always have.
     const std::int64_t top = topology() == Topology::classic() ? INT_MAX : most;
     return generationNumber > top - reach ? top : generationNumber + reach;

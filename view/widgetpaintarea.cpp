@@ -19,6 +19,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <vector>
 
 #include "model/engine/packedfield.h"
 
@@ -579,7 +580,9 @@ void WidgetPaintArea::paintSeams(QPainter &painter) const
     const Topology topology = shownTopology();
     const Topology::Kind kind = topology.kind();
     const QRect frame = frameAround(pixelsOfArea(Universe::extent(topology)));
-    if (kind == Topology::Kind::Classic || kind == Topology::Kind::Plane || !topology.isBounded() || frame.isEmpty())
+    const bool tube = topology.isStrip() && kind == Topology::Kind::Torus;
+    if (kind == Topology::Kind::Classic || kind == Topology::Kind::Plane || (!topology.isBounded() && !tube)
+        || frame.isEmpty())
         return;
     // Each pair of joined edges in a colour of its own, with an arrow on each
     // edge at cells that meet across the seam, pointing the way the edges run
@@ -599,7 +602,7 @@ void WidgetPaintArea::paintSeams(QPainter &painter) const
         bool forward; // right or down
         int pair;
     };
-    const Arrow arrows[4] = {
+    std::vector<Arrow> arrows = {
         { Qt::TopEdge, width / 2, true, 0 },
         { Qt::BottomEdge, twistedAcross ? width - 1 - width / 2 : modulo(width / 2 - (sides ? 0 : shift), width),
             !twistedAcross, sphere ? 1 : 0 },
@@ -607,6 +610,16 @@ void WidgetPaintArea::paintSeams(QPainter &painter) const
         { Qt::RightEdge, twistedDown ? height - 1 - height / 2 : modulo(height / 2 - (sides ? shift : 0), height),
             !twistedDown, 1 },
     };
+    if (tube) {
+        // A tube joins only the edges along it; its ends are endless. Its arrows meet in the middle of the view.
+        const CellRect visible = view.visibleCells(size());
+        if (width == 0)
+            arrows = { { Qt::TopEdge, visible.left / 2 + visible.right / 2, true, 0 },
+                { Qt::BottomEdge, visible.left / 2 + visible.right / 2, true, 0 } };
+        else
+            arrows = { { Qt::LeftEdge, visible.top / 2 + visible.bottom / 2, true, 1 },
+                { Qt::RightEdge, visible.top / 2 + visible.bottom / 2, true, 1 } };
+    }
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     for (const Arrow &arrow : arrows) {
@@ -757,6 +770,10 @@ void WidgetPaintArea::describe()
                        .arg(live, x, y);
             break;
         }
+        if (topology.isStrip())
+            text = QCoreApplication::translate(
+                "MainWindow", "Endless strip of %1 cells across, %2 alive; cursor on %3, %4")
+                       .arg(locale.toString(static_cast<qlonglong>(topology.across())), live, x, y);
     }
     if (selected)
         text += QCoreApplication::translate("MainWindow", "; selected: %1 by %2 cells from %3, %4")
