@@ -543,8 +543,8 @@ QString Document::sizeText() const
     const Topology shape = topology();
     if (shape.isStrip())
         return translated(shape.kind() == Topology::Kind::Plane
-                ? QT_TRANSLATE_NOOP("MainWindow", "Field size: endless strip, %1 cells across")
-                : QT_TRANSLATE_NOOP("MainWindow", "Field size: endless tube, %1 cells around"))
+                ? QT_TRANSLATE_NOOP("MainWindow", "Field size: endless strip of %1")
+                : QT_TRANSLATE_NOOP("MainWindow", "Field size: endless tube of %1"))
             .arg(grouped(shape.across()));
     switch (shape.kind()) {
     case Topology::Kind::Classic:

@@ -213,7 +213,7 @@ QString Document::stateText() const
     }
     switch (fate) {
     case RunHistory::Fate::Evolving:
-        if (!topology().isBounded() && liveCells > CycleSearchLimit)
+        if (!topology().isBounded() && !universe().backgroundAlive() && liveCells > CycleSearchLimit)
             return translated(QT_TRANSLATE_NOOP("MainWindow", "State: evolving; no cycles looked for above %1 cells"))
                 .arg(QLocale().toString(static_cast<qulonglong>(CycleSearchLimit)));
         // The classic field's history looks exactly as far as Run until settled does.

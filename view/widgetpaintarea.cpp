@@ -19,7 +19,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <limits>
-#include <vector>
 
 #include "model/engine/packedfield.h"
 
@@ -595,14 +594,15 @@ void WidgetPaintArea::paintSeams(QPainter &painter) const
     const bool twistedAcross = kind == Topology::Kind::CrossSurface || (kind == Topology::Kind::KleinBottle && !sides);
     const bool twistedDown = kind == Topology::Kind::CrossSurface || (kind == Topology::Kind::KleinBottle && sides);
     const bool sphere = kind == Topology::Kind::Sphere;
-    const auto modulo = [](std::int64_t value, std::int64_t by) { return ((value % by) + by) % by; };
+    const auto modulo = [](std::int64_t value, std::int64_t by) { return by == 0 ? 0 : ((value % by) + by) % by; };
     struct Arrow {
         Qt::Edge edge;
         std::int64_t cell; // along the edge
         bool forward; // right or down
         int pair;
     };
-    std::vector<Arrow> arrows = {
+    // A tube's length is 0: its default arrows below are replaced.
+    Arrow arrows[4] = {
         { Qt::TopEdge, width / 2, true, 0 },
         { Qt::BottomEdge, twistedAcross ? width - 1 - width / 2 : modulo(width / 2 - (sides ? 0 : shift), width),
             !twistedAcross, sphere ? 1 : 0 },
@@ -610,19 +610,20 @@ void WidgetPaintArea::paintSeams(QPainter &painter) const
         { Qt::RightEdge, twistedDown ? height - 1 - height / 2 : modulo(height / 2 - (sides ? shift : 0), height),
             !twistedDown, 1 },
     };
+    int arrowCount = 4;
     if (tube) {
         // A tube joins only the edges along it; its ends are endless. Its arrows meet in the middle of the view.
         const CellRect visible = view.visibleCells(size());
-        if (width == 0)
-            arrows = { { Qt::TopEdge, visible.left / 2 + visible.right / 2, true, 0 },
-                { Qt::BottomEdge, visible.left / 2 + visible.right / 2, true, 0 } };
-        else
-            arrows = { { Qt::LeftEdge, visible.top / 2 + visible.bottom / 2, true, 1 },
-                { Qt::RightEdge, visible.top / 2 + visible.bottom / 2, true, 1 } };
+        const std::int64_t middle
+            = width == 0 ? visible.left / 2 + visible.right / 2 : visible.top / 2 + visible.bottom / 2;
+        arrows[0] = { width == 0 ? Qt::TopEdge : Qt::LeftEdge, middle, true, width == 0 ? 0 : 1 };
+        arrows[1] = { width == 0 ? Qt::BottomEdge : Qt::RightEdge, middle, true, width == 0 ? 0 : 1 };
+        arrowCount = 2;
     }
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
-    for (const Arrow &arrow : arrows) {
+    for (int at = 0; at < arrowCount; ++at) {
+        const Arrow &arrow = arrows[at];
         const bool across = arrow.edge == Qt::TopEdge || arrow.edge == Qt::BottomEdge;
         const QPointF start = arrow.edge == Qt::BottomEdge ? QPointF(frame.bottomLeft())
             : arrow.edge == Qt::RightEdge                  ? QPointF(frame.topRight())
