@@ -158,7 +158,7 @@ void CommandLine::describe(QCommandLineParser &parser)
 {
     parser.setApplicationDescription(
         QStringLiteral("Conway's Game of Life on the classic 120 x 120 field, a bounded plane, torus, Klein bottle, "
-                       "cross-surface or sphere of any size, or the "
+                       "cross-surface or sphere of any size, an endless strip or tube, or the "
                        "unbounded plane."));
     parser.addHelpOption();
     parser.addVersionOption();
@@ -169,7 +169,9 @@ void CommandLine::describe(QCommandLineParser &parser)
             "B2/S34H (hexagonal), B1/S1V (von Neumann) or LifeHistory; overrides the rule a file names. A suffix "
             "chooses a bounded universe of w x h cells, as --universe does: :Pw,h a plane, :Tw,h a torus (:Tw+s,h "
             "or :Tw,h+s shifts one pair of edges by s cells, s may be negative), :Kw*,h or :Kw,h* a Klein bottle "
-            "(the starred size's edges join twisted), :Cw,h a cross-surface, :Sw a sphere of w x w cells."),
+            "(the starred size's edges join twisted), :Cw,h a cross-surface, :Sw a sphere of w x w cells; a size "
+            "of 0 makes an endless strip (:P0,h) or tube (:T0,h, :Tw,0). Birth on 0 neighbours runs in the "
+            "unbounded plane too, but not with --settle or --census."),
         QStringLiteral("R")));
     parser.addOption(QCommandLineOption(QStringLiteral("universe"),
         QStringLiteral("The universe to run in: classic (120 x 120, dead outside), plane:WxH (dead outside), "
