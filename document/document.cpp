@@ -645,6 +645,7 @@ void Document::install(std::unique_ptr<Universe> universe)
 
 QString Document::applyRule(const Rule &rule)
 {
+    const Universe *const before = other.get();
     try {
         if (other)
             BackgroundUniverse::applyRule(other, rule);
@@ -653,6 +654,9 @@ QString Document::applyRule(const Rule &rule)
     } catch (const UniverseError &error) {
         return QString::fromStdString(error.what());
     }
+    // Birth on 0 moves the unbounded plane's cells into another universe, or back.
+    if (other.get() != before)
+        emit universeReplaced(false);
     emit ruleChanged();
     return QString();
 }
