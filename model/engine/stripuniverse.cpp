@@ -174,7 +174,8 @@ void StripUniverse::render(
     if (first > last || (alongX() ? held.right : held.bottom) < areaStart)
         return;
     const std::int64_t from = areaStart + (first << shift) - start;
-    const std::int64_t to = areaStart + ((last + 1) << shift) - 1 - start;
+    // To the window's end: the last pixel's cells past it are dead, and its full length might not fit in 64 bits.
+    const std::int64_t to = (alongX() ? held.right : held.bottom) - start;
     if (alongX())
         window->render({ from, area.top, to, area.bottom }, shift, pixels + first, static_cast<int>(last - first + 1),
             rows, stride);
