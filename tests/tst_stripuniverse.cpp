@@ -62,10 +62,11 @@ void TestStripUniverse::stepsAsALongGrid()
     const Topology strip = *Topology::readSuffix(suffix.toStdString(), error);
     const Rule stepRule = ruleFrom(rule);
     const bool alongX = strip.width() == 0;
-    // A pattern Length cells long stepped in jumps that pass the window's
+    // A pattern Length cells long, longer than the window first made,
+    // stepped in jumps that pass the window's
     // chunks of generations, placed far from 0 lengthwise; the grid has room
     // for it to grow by a cell a generation at both ends.
-    constexpr std::int64_t Length = 24;
+    constexpr std::int64_t Length = 100;
     constexpr std::int64_t Steps = 150;
     constexpr std::int64_t GridLength = Length + 2 * Steps + 8;
     constexpr std::int64_t Start = -1000;

@@ -191,6 +191,11 @@ void StripUniverse::reach(std::int64_t low, std::int64_t high, std::int64_t marg
     const std::int64_t heldHigh = alongX() ? held.right : held.bottom;
     if (low - margin >= heldLow && high + margin <= heldHigh)
         return;
+    // The cells held already stay.
+    if (const std::optional<CellRect> box = boundingBox()) {
+        low = std::min(low, alongX() ? box->left : box->top);
+        high = std::max(high, alongX() ? box->right : box->bottom);
+    }
     if (low - margin < -CoordinateLimit || high + margin > CoordinateLimit)
         throw UniverseError("the pattern may pass the end of " + shape.extentText() + ", "
             + std::to_string(CoordinateLimit) + " cells from 0 lengthwise");

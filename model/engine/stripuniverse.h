@@ -72,7 +72,8 @@ private:
     // `area` cut to the window, in the window's places; none when they share no cell.
     std::optional<CellRect> windowPart(const CellRect &area) const;
     // Makes the window hold lengthwise `low`..`high` and `margin` cells more
-    // each way, and room to grow, unless it does. Throws as advance().
+    // each way, and room to grow, unless it does; the cells it holds stay.
+    // Throws as advance().
     void reach(std::int64_t low, std::int64_t high, std::int64_t margin);
     // Steps 1..Chunk generations; returns whether any cell changed.
     bool stepWithin(std::uint64_t generations);
