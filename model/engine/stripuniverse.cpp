@@ -244,10 +244,11 @@ void StripUniverse::advance(std::uint64_t generations)
     StripUniverse copy(*this);
     for (std::uint64_t left = generations; left > 0;) {
         const std::uint64_t steps = std::min(left, Chunk);
-        // Still cells stay still: the rest of the generations change nothing.
-        if (!copy.stepWithin(steps))
-            break;
         left -= steps;
+        // Cells that come back after `steps` generations repeat with a period
+        // dividing it: of the rest, only what is left over counts.
+        if (!copy.stepWithin(steps))
+            left %= steps;
     }
     window = std::move(copy.window);
     start = copy.start;

@@ -75,7 +75,7 @@ private:
     // each way, and room to grow, unless it does; the cells it holds stay.
     // Throws as advance().
     void reach(std::int64_t low, std::int64_t high, std::int64_t margin);
-    // Steps 1..Chunk generations; returns whether any cell changed.
+    // Steps 1..Chunk generations; returns whether the cells differ from those before.
     bool stepWithin(std::uint64_t generations);
 
     Topology shape;
