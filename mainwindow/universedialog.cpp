@@ -14,6 +14,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include <limits>
 #include <utility>
 
 #include "document/appsettings.h"
@@ -132,10 +133,13 @@ void UniverseDialog::accept()
     if (!chosen.isValid())
         return;
     const std::uint64_t lost = lostCells(chosen);
+    const bool infinite = lost == std::numeric_limits<std::uint64_t>::max();
     if (lost > 0
         && QMessageBox::question(this, windowTitle(),
-               tr("%1 live cells lie outside this universe and will be lost. Change the universe?")
-                   .arg(QLocale().toString(static_cast<qulonglong>(lost))),
+               infinite ? tr("Infinitely many live cells lie outside this universe and will be lost. Change the "
+                             "universe?")
+                        : tr("%1 live cells lie outside this universe and will be lost. Change the universe?")
+                              .arg(QLocale().toString(static_cast<qulonglong>(lost))),
                QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
             != QMessageBox::Yes)
         return;
@@ -158,7 +162,9 @@ void UniverseDialog::update()
     } else if (!chosen.isValid()) {
         text = tr("At most %1 cells: choose a smaller width or height.")
                    .arg(QLocale().toString(static_cast<qlonglong>(Topology::MaxBoundedCells)));
-    } else if (const std::uint64_t lost = lostCells(chosen)) {
+    } else if (const std::uint64_t lost = lostCells(chosen); lost == std::numeric_limits<std::uint64_t>::max()) {
+        text = tr("Infinitely many live cells would be lost.");
+    } else if (lost > 0) {
         text = tr("%1 live cells would be lost.").arg(QLocale().toString(static_cast<qulonglong>(lost)));
     }
     note->setText(text);

@@ -1,9 +1,11 @@
 #include <QTest>
 
 #include <atomic>
+#include <limits>
 #include <random>
 #include <string>
 
+#include "model/edit/universechange.h"
 #include "model/engine/backgrounduniverse.h"
 #include "model/engine/griduniverse.h"
 #include "warningguard.h"
@@ -161,6 +163,14 @@ void TestBackgroundUniverse::stopsAndComparesAsAWhole()
     const std::unique_ptr<Universe> copy = plane.clone();
     QVERIFY(copy->equals(plane));
     QCOMPARE(copy->hash(), plane.hash());
+
+    // Moved into a torus, the live background fills it but for the one dead cell; the rest is lost.
+    const UniverseChange change(Topology::unbounded(), Topology::torus(10, 10));
+    QCOMPARE(change.lostCells(plane), std::numeric_limits<std::uint64_t>::max());
+    GridUniverse torus(Topology::torus(10, 10), ruleFrom("B01/S"));
+    change.copy(plane, torus);
+    QCOMPARE(torus.population(), std::uint64_t(99));
+    QVERIFY(!torus.cell(3 + 5, 4 + 5));
 
     // Keeping an area alone leaves its cells on a dead background.
     const CellRect area { 0, 0, 9, 9 };

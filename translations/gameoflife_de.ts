@@ -1375,5 +1375,13 @@ Zur unbegrenzten Ebene wechseln und es dort einfügen?</translation>
         <source>A size of 0 makes an endless strip: a plane or a torus without a shift, at most %1 cells the other way.</source>
         <translation>Eine Größe von 0 ergibt einen endlosen Streifen: eine Ebene oder ein Torus ohne Versatz, höchstens %1 Zellen in der anderen Richtung.</translation>
     </message>
+    <message>
+        <source>Infinitely many live cells lie outside this universe and will be lost. Change the universe?</source>
+        <translation>Unendlich viele lebende Zellen liegen außerhalb dieses Universums und gehen verloren. Universum wechseln?</translation>
+    </message>
+    <message>
+        <source>Infinitely many live cells would be lost.</source>
+        <translation>Unendlich viele lebende Zellen gingen verloren.</translation>
+    </message>
 </context>
 </TS>

@@ -1375,5 +1375,13 @@ Switch to the unbounded plane and paste it there?</source>
         <source>A size of 0 makes an endless strip: a plane or a torus without a shift, at most %1 cells the other way.</source>
         <translation>Un tamaño de 0 da una franja sin fin: un plano o un toro sin desplazamiento, de %1 células como mucho en la otra dirección.</translation>
     </message>
+    <message>
+        <source>Infinitely many live cells lie outside this universe and will be lost. Change the universe?</source>
+        <translation>Infinitas células vivas quedan fuera de este universo y se perderán. ¿Cambiar el universo?</translation>
+    </message>
+    <message>
+        <source>Infinitely many live cells would be lost.</source>
+        <translation>Se perderían infinitas células vivas.</translation>
+    </message>
 </context>
 </TS>

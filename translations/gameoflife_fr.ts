@@ -1375,5 +1375,13 @@ Passer au plan illimité et l'y coller ?</translation>
         <source>A size of 0 makes an endless strip: a plane or a torus without a shift, at most %1 cells the other way.</source>
         <translation>Une taille de 0 donne une bande sans fin : un plan ou un tore sans décalage, d’au plus %1 cellules dans l’autre sens.</translation>
     </message>
+    <message>
+        <source>Infinitely many live cells lie outside this universe and will be lost. Change the universe?</source>
+        <translation>Une infinité de cellules vivantes se trouvent hors de cet univers et seront perdues. Changer d’univers ?</translation>
+    </message>
+    <message>
+        <source>Infinitely many live cells would be lost.</source>
+        <translation>Une infinité de cellules vivantes seraient perdues.</translation>
+    </message>
 </context>
 </TS>

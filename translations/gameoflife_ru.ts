@@ -1375,5 +1375,13 @@ Switch to the unbounded plane and paste it there?</source>
         <source>A size of 0 makes an endless strip: a plane or a torus without a shift, at most %1 cells the other way.</source>
         <translation>Размер 0 даёт бесконечную полосу: плоскость или тор без сдвига, не более %1 клеток в другую сторону.</translation>
     </message>
+    <message>
+        <source>Infinitely many live cells lie outside this universe and will be lost. Change the universe?</source>
+        <translation>Бесконечно много живых клеток лежит вне этой вселенной и будет потеряно. Сменить вселенную?</translation>
+    </message>
+    <message>
+        <source>Infinitely many live cells would be lost.</source>
+        <translation>Будет потеряно бесконечно много живых клеток.</translation>
+    </message>
 </context>
 </TS>
