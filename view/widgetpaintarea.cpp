@@ -154,7 +154,7 @@ void WidgetPaintArea::fitPattern()
     else if (topology.isBounded())
         view.fit(Universe::extent(topology), inside);
     else
-        view.place(view.zoomStep(), CellPoint(), inside.center());
+        view.place(view.zoomStep(), topology.centre(), inside.center());
     viewChanged();
 }
 
