@@ -99,9 +99,11 @@ bool readUniverse(const QString &text, std::optional<Topology> &universe, QStrin
             universe = topology;
             return true;
         }
-        error = QStringLiteral("--universe %1: a plane or torus has 1 to %2 cells, at least one each way")
+        error = QStringLiteral("--universe %1: a plane or torus has 1 to %2 cells, at least one each way, or is an "
+                               "endless strip of 0 by 1 to %3")
                     .arg(text)
-                    .arg(Topology::MaxBoundedCells);
+                    .arg(Topology::MaxBoundedCells)
+                    .arg(Topology::MaxStripSide);
         return false;
     }
     if (QRegularExpression(QStringLiteral("^:?[ptkcs][-+*,0-9 ]*$")).match(spelled).hasMatch()) {
@@ -116,7 +118,7 @@ bool readUniverse(const QString &text, std::optional<Topology> &universe, QStrin
         return false;
     }
     error = QStringLiteral("--universe takes classic, unbounded, plane:WxH, torus:WxH or a rule's suffix such as "
-                           "T30+7,20, K40*,20, C40,20 or S30, not \"%1\"")
+                           "T30+7,20, K40*,20, C40,20, S30 or T0,68 (an endless tube), not \"%1\"")
                 .arg(text);
     return false;
 }
@@ -156,7 +158,7 @@ void CommandLine::describe(QCommandLineParser &parser)
 {
     parser.setApplicationDescription(
         QStringLiteral("Conway's Game of Life on the classic 120 x 120 field, a bounded plane, torus, Klein bottle, "
-                       "cross-surface or sphere of any size, or the "
+                       "cross-surface or sphere of any size, an endless strip or tube, or the "
                        "unbounded plane."));
     parser.addHelpOption();
     parser.addVersionOption();
@@ -167,7 +169,9 @@ void CommandLine::describe(QCommandLineParser &parser)
             "B2/S34H (hexagonal), B1/S1V (von Neumann) or LifeHistory; overrides the rule a file names. A suffix "
             "chooses a bounded universe of w x h cells, as --universe does: :Pw,h a plane, :Tw,h a torus (:Tw+s,h "
             "or :Tw,h+s shifts one pair of edges by s cells, s may be negative), :Kw*,h or :Kw,h* a Klein bottle "
-            "(the starred size's edges join twisted), :Cw,h a cross-surface, :Sw a sphere of w x w cells."),
+            "(the starred size's edges join twisted), :Cw,h a cross-surface, :Sw a sphere of w x w cells; a size "
+            "of 0 makes an endless strip (:P0,h) or tube (:T0,h, :Tw,0). Birth on 0 neighbours runs in the "
+            "unbounded plane too, but not with --settle or --census."),
         QStringLiteral("R")));
     parser.addOption(QCommandLineOption(QStringLiteral("universe"),
         QStringLiteral("The universe to run in: classic (120 x 120, dead outside), plane:WxH (dead outside), "
@@ -276,9 +280,12 @@ CommandLine::Request CommandLine::parse(const QStringList &arguments)
     if (suffix)
         request.universe = suffix;
     // --census runs in the unbounded plane whatever the files choose.
-    const bool unbounded = request.universe ? !request.universe->isBounded() : parser.isSet(QStringLiteral("census"));
-    if (unbounded && request.rule && (request.rule->birthCounts() & 1U))
-        return fail(QStringLiteral("--rule %1: birth on 0 neighbours would fill the unbounded plane")
+    const bool unbounded
+        = request.universe ? *request.universe == Topology::unbounded() : parser.isSet(QStringLiteral("census"));
+    const bool analysing = parser.isSet(QStringLiteral("settle")) || parser.isSet(QStringLiteral("census"));
+    if (unbounded && analysing && request.rule && (request.rule->birthCounts() & 1U))
+        return fail(QStringLiteral("--rule %1: --settle and --census do not follow birth on 0 neighbours in the "
+                                   "unbounded plane; give a bounded --universe")
                         .arg(QString::fromStdString(request.rule->toString())));
     if (unbounded && request.rule && !request.rule->isLifeLike())
         return fail(QStringLiteral("--rule %1 runs in a bounded plane or a torus only, not in the unbounded plane")
@@ -355,7 +362,7 @@ CommandLine::Request CommandLine::parse(const QStringList &arguments)
         const QString name = settle ? QStringLiteral("--settle") : QStringLiteral("--census");
         if (generations)
             return fail(QStringLiteral("%1 cannot be combined with --generations").arg(name));
-        if (census && request.universe && request.universe->isBounded())
+        if (census && request.universe && *request.universe != Topology::unbounded())
             return fail(QStringLiteral("--census works in the unbounded plane, not in %1")
                             .arg(universeName(*request.universe)));
         const QString problem = readNumber("max-generations", std::int64_t(1),

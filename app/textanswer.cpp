@@ -58,7 +58,7 @@ int open(const CommandLine::Request &request, const QString &file, Opened &opene
         printError(QStringLiteral("%1: %2").arg(file, QString::fromStdString(pattern.misfit(topology))));
         return 1;
     }
-    if (topology.isBounded() && request.generations > CommandLine::MaxBoundedGenerations) {
+    if (topology != Topology::unbounded() && request.generations > CommandLine::MaxBoundedGenerations) {
         printError(QStringLiteral("--generations goes up to %1 in a bounded universe; %2 opens in one")
                        .arg(CommandLine::MaxBoundedGenerations)
                        .arg(file));
@@ -72,6 +72,19 @@ int open(const CommandLine::Request &request, const QString &file, Opened &opene
         return 1;
     }
     return 0;
+}
+
+// Whether `universe` is the unbounded plane under birth on 0 neighbours,
+// whose background the run history and the census do not follow; then says so
+// on standard error for `file` and `option`.
+bool refusedBackground(const Universe &universe, const QString &file, const QString &option)
+{
+    if (universe.topology() != Topology::unbounded() || (universe.rule().birthCounts() & 1U) == 0)
+        return false;
+    printError(QStringLiteral("%1: %2 does not follow the rule %3, whose birth on 0 neighbours fills the unbounded "
+                              "plane's background; give a bounded --universe")
+                   .arg(file, option, QString::fromStdString(universe.rule().toString())));
+    return true;
 }
 
 // The generations between two records of a run's history at `generation`,
@@ -183,6 +196,10 @@ int TextAnswer::settle(const CommandLine::Request &request)
             status = std::max(status, problem);
             continue;
         }
+        if (refusedBackground(*opened.universe, file, QStringLiteral("--settle"))) {
+            status = std::max(status, 1);
+            continue;
+        }
         // A record may take a microsecond.
         ProgressLine progress(file, 4096);
         QString line;
@@ -232,6 +249,10 @@ int TextAnswer::census(const CommandLine::Request &request)
         Opened opened;
         if (const int problem = open(unbounded, file, opened); problem != 0) {
             status = std::max(status, problem);
+            continue;
+        }
+        if (refusedBackground(*opened.universe, file, QStringLiteral("--census"))) {
+            status = std::max(status, 1);
             continue;
         }
         ProgressLine progress(file, 1);
@@ -399,6 +420,8 @@ bool TextAnswer::writeUniverseExport(
     }
     if (!area && universe.topology().isBounded())
         area = Universe::extent(universe.topology());
+    if (!area && universe.backgroundAlive())
+        area = CellRect {};
     if (!area) {
         error = QStringLiteral("there are no live cells to draw");
         return false;

@@ -18,6 +18,7 @@
 #include "document/runthread.h"
 #include "model/edit/editing.h"
 #include "model/edit/universechange.h"
+#include "model/engine/backgrounduniverse.h"
 #include "model/engine/unboundeduniverse.h"
 #include "model/files/pattern.h"
 #include "model/files/patternreader.h"
@@ -548,6 +549,11 @@ QString Document::setStartUniverse(const Topology &topology)
 QString Document::sizeText() const
 {
     const Topology shape = topology();
+    if (shape.isStrip())
+        return translated(shape.kind() == Topology::Kind::Plane
+                ? QT_TRANSLATE_NOOP("MainWindow", "Field size: endless strip of %1")
+                : QT_TRANSLATE_NOOP("MainWindow", "Field size: endless tube of %1"))
+            .arg(grouped(shape.across()));
     switch (shape.kind()) {
     case Topology::Kind::Classic:
         break;
@@ -622,7 +628,7 @@ void Document::fieldSet()
 void Document::countCells()
 {
     try {
-        liveCells = universe().population();
+        liveCells = universe().backgroundAlive() ? std::numeric_limits<std::uint64_t>::max() : universe().population();
     } catch (const UniverseError &) {
         liveCells = std::numeric_limits<std::uint64_t>::max();
     }
@@ -648,11 +654,18 @@ void Document::install(std::unique_ptr<Universe> universe)
 
 QString Document::applyRule(const Rule &rule)
 {
+    const Universe *const before = other.get();
     try {
-        current().setRule(rule);
+        if (other)
+            BackgroundUniverse::applyRule(other, rule);
+        else
+            classic->setRule(rule);
     } catch (const UniverseError &error) {
         return QString::fromStdString(error.what());
     }
+    // Birth on 0 moves the unbounded plane's cells into another universe, or back.
+    if (other.get() != before)
+        emit universeReplaced(false);
     emit ruleChanged();
     return QString();
 }

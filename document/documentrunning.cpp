@@ -10,6 +10,7 @@
 
 #include "document/enginegate.h"
 #include "document/runthread.h"
+#include "model/engine/backgrounduniverse.h"
 #include "model/engine/bitmix.h"
 #include "model/engine/unboundeduniverse.h"
 
@@ -55,9 +56,11 @@ void Document::setStepExponent(int stepExponent) { exponent = std::clamp(stepExp
 int Document::maxStepExponent() const
 {
     const Topology shape = topology();
-    if (!shape.isBounded())
+    if (shape == Topology::unbounded())
         return MaxUnboundedStepExponent;
-    const std::int64_t cells = shape.width() * shape.height();
+    // A strip steps as a grid of its width across and some thousand cells along.
+    constexpr std::int64_t StripLength = 4096;
+    const std::int64_t cells = shape.isStrip() ? shape.across() * StripLength : shape.width() * shape.height();
     int most = 0;
     while (most < MaxBoundedStepExponent && (cells << (most + 1)) <= (std::int64_t(1) << BoundedTickBudget))
         ++most;
@@ -154,7 +157,7 @@ void Document::stop()
     // The saved cells come back; the rule stays as it is now.
     const Rule now = rule();
     std::unique_ptr<Universe> restored = saved->clone();
-    restored->setRule(now);
+    BackgroundUniverse::applyRule(restored, now);
     install(std::move(restored));
     generationNumber = savedGeneration;
     fieldSet();
@@ -233,10 +236,10 @@ void Document::runUntilSettled(const Forward &forward)
 std::int64_t Document::lastReachableGeneration() const
 {
     const std::int64_t reach = topology() == Topology::classic() ? RunHistory::GenerationLimit
-        : topology().isBounded()                                 ? MaxBoundedJump
+        : topology() != Topology::unbounded()                    ? MaxBoundedJump
                                                                  : MaxUnboundedGeneration;
     const std::int64_t most
-        = topology().isBounded() ? std::numeric_limits<std::int64_t>::max() : MaxUnboundedGeneration;
+        = topology() != Topology::unbounded() ? std::numeric_limits<std::int64_t>::max() : MaxUnboundedGeneration;
     // Classic runs count in int, as they always have.
     const std::int64_t top = topology() == Topology::classic() ? INT_MAX : most;
     return generationNumber > top - reach ? top : generationNumber + reach;
@@ -265,7 +268,7 @@ QString Document::stateText() const
     }
     switch (fate) {
     case RunHistory::Fate::Evolving:
-        if (!topology().isBounded() && liveCells > CycleSearchLimit)
+        if (!topology().isBounded() && !universe().backgroundAlive() && liveCells > CycleSearchLimit)
             return translated(QT_TRANSLATE_NOOP("MainWindow", "State: evolving; no cycles looked for above %1 cells"))
                 .arg(QLocale().toString(static_cast<qulonglong>(CycleSearchLimit)));
         // The classic field's history looks exactly as far as Run until settled does.
@@ -337,7 +340,8 @@ void Document::extendHistory()
     EngineGate::hold();
     runHistory.append(inUse(), generationNumber);
     // Counted for the history already: no second pass over the cells.
-    liveCells = runHistory.population(runHistory.lastGeneration());
+    liveCells = universe().backgroundAlive() ? std::numeric_limits<std::uint64_t>::max()
+                                             : runHistory.population(runHistory.lastGeneration());
     stabilityWatch->follow(generationNumber);
     emit historyChanged();
     if (running && !wasSettled && runHistory.isSettled() && pauseWhenSettled)

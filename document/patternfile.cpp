@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QSaveFile>
 
 #include <string_view>
@@ -151,6 +152,13 @@ bool PatternFile::text(Format format, const Universe &universe, std::int64_t gen
 {
     std::string problem;
     bool written = true;
+    if (universe.backgroundAlive()) {
+        error = QCoreApplication::translate("MainWindow",
+            "Every cell of the unbounded plane is alive but %1, and a pattern file holds only finitely many live "
+            "cells.")
+                    .arg(QLocale().toString(static_cast<qulonglong>(universe.population())));
+        return false;
+    }
     switch (format) {
     case Format::Plaintext:
         written = PatternWriter::writePlaintext(universe, name, comments, text, problem);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "document/enginegate.h"
+#include "model/engine/backgrounduniverse.h"
 #include "model/engine/tilelife.h"
 #include "model/engine/unboundeduniverse.h"
 #include "model/engine/universe.h"
@@ -191,6 +192,8 @@ bool RunThread::step(Universe &universe, std::uint64_t generations, std::atomic<
 {
     if (auto *plane = dynamic_cast<UnboundedUniverse *>(&universe))
         return plane->advanceUnless(generations, interrupt);
+    if (auto *background = dynamic_cast<BackgroundUniverse *>(&universe))
+        return background->advanceUnless(generations, interrupt);
     universe.advance(generations);
     return true;
 }

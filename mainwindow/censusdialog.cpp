@@ -141,8 +141,10 @@ void CensusDialog::refresh()
     table->setRowCount(0);
     copyButton->setEnabled(!text().isEmpty());
     if (!found) {
-        summary->setText(document.topology().isBounded()
+        summary->setText(document.topology() != Topology::unbounded()
                 ? tr("The census is taken in the unbounded plane: choose it under Simulation > Universe.")
+                : (document.rule().birthCounts() & 1U) != 0
+                ? tr("No census is taken under birth on 0 neighbours, which fills the unbounded plane.")
                 : tr("No census is taken of more than %1 live cells.")
                       .arg(QLocale().toString(static_cast<qulonglong>(StabilityWatch::CellLimit))));
         return;

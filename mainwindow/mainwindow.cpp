@@ -267,7 +267,10 @@ void MainWindow::init()
 void MainWindow::Slot_Document_FieldChanged(bool cells)
 {
     setWindowTitle(PatternInfoDialog::windowTitle(document->name()));
-    MainWindowUi::setCountText(ui->Label_CellCount, tr("Cells: %1"), document->cellCount());
+    if (document->universe().backgroundAlive())
+        ui->Label_CellCount->setText(tr("Cells: infinitely many"));
+    else
+        MainWindowUi::setCountText(ui->Label_CellCount, tr("Cells: %1"), document->cellCount());
     MainWindowUi::setCountText(
         ui->Label_GenerationNumber, tr("Generation: %1"), static_cast<quint64>(document->generation()));
     ui->Action_Edit_CopyPattern->setEnabled(!document->isRunning() && document->cellCount() > 0);

@@ -29,8 +29,14 @@ QString universeText(const Topology &topology)
     case Topology::Kind::Classic:
         return PatternInfoDialog::tr("The classic field, %1 × %2 cells").arg(width, height);
     case Topology::Kind::Plane:
+        if (topology.isStrip())
+            return PatternInfoDialog::tr("An endless strip %1 cells across (%2)")
+                .arg(grouped(topology.across()), suffix);
         return PatternInfoDialog::tr("A plane of %1 × %2 cells").arg(width, height);
     case Topology::Kind::Torus:
+        if (topology.isStrip())
+            return PatternInfoDialog::tr("An endless tube %1 cells around (%2)")
+                .arg(grouped(topology.across()), suffix);
         if (topology.shift() != 0)
             return PatternInfoDialog::tr("A shifted torus of %1 × %2 cells (%3)").arg(width, height, suffix);
         return PatternInfoDialog::tr("A torus of %1 × %2 cells").arg(width, height);
@@ -164,7 +170,8 @@ void PatternInfoDialog::refresh()
                             .arg(QLocale().toString(static_cast<qulonglong>(box->right - box->left) + 1),
                                 QLocale().toString(static_cast<qulonglong>(box->bottom - box->top) + 1))
                       : tr("No live cells"));
-    population->setText(document.cellCount() == std::numeric_limits<std::uint64_t>::max()
+    population->setText(document.universe().backgroundAlive() ? tr("Infinitely many")
+            : document.cellCount() == std::numeric_limits<std::uint64_t>::max()
             ? tr("Too many to count")
             : QLocale().toString(static_cast<qulonglong>(document.cellCount())));
     generation->setText(grouped(document.generation()));

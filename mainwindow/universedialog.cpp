@@ -14,6 +14,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include <limits>
 #include <utility>
 
 #include "document/appsettings.h"
@@ -56,10 +57,12 @@ UniverseDialog::UniverseDialog(
     cross->setChecked(current.kind() == Topology::Kind::CrossSurface);
     sphere->setChecked(current.kind() == Topology::Kind::Sphere);
     unbounded->setChecked(current.kind() == Topology::Kind::Unbounded);
-    const bool sized = current.isBounded() && current.kind() != Topology::Kind::Classic;
+    const bool sized = (current.isBounded() || current.isStrip()) && current.kind() != Topology::Kind::Classic;
     for (QSpinBox *side : { width, height }) {
-        side->setRange(1, static_cast<int>(Topology::MaxBoundedCells));
+        // 0 makes a plane or a torus endless that way.
+        side->setRange(0, static_cast<int>(Topology::MaxBoundedCells));
         side->setSuffix(tr(" cells"));
+        side->setSpecialValueText(tr("0, endless"));
     }
     width->setValue(sized ? static_cast<int>(current.width()) : DefaultSide);
     height->setValue(sized ? static_cast<int>(current.height()) : DefaultSide);
@@ -130,10 +133,13 @@ void UniverseDialog::accept()
     if (!chosen.isValid())
         return;
     const std::uint64_t lost = lostCells(chosen);
+    const bool infinite = lost == std::numeric_limits<std::uint64_t>::max();
     if (lost > 0
         && QMessageBox::question(this, windowTitle(),
-               tr("%1 live cells lie outside this universe and will be lost. Change the universe?")
-                   .arg(QLocale().toString(static_cast<qulonglong>(lost))),
+               infinite ? tr("Infinitely many live cells lie outside this universe and will be lost. Change the "
+                             "universe?")
+                        : tr("%1 live cells lie outside this universe and will be lost. Change the universe?")
+                              .arg(QLocale().toString(static_cast<qulonglong>(lost))),
                QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
             != QMessageBox::Yes)
         return;
@@ -149,10 +155,16 @@ void UniverseDialog::update()
     shift->setEnabled(torus->isChecked());
     const Topology chosen = topology();
     QString text;
-    if (!chosen.isValid()) {
+    if (!chosen.isValid() && (width->value() == 0 || (height->value() == 0 && !sphere->isChecked()))) {
+        text = tr("A size of 0 makes an endless strip: a plane or a torus without a shift, at most %1 cells the other "
+                  "way.")
+                   .arg(QLocale().toString(static_cast<qlonglong>(Topology::MaxStripSide)));
+    } else if (!chosen.isValid()) {
         text = tr("At most %1 cells: choose a smaller width or height.")
                    .arg(QLocale().toString(static_cast<qlonglong>(Topology::MaxBoundedCells)));
-    } else if (const std::uint64_t lost = lostCells(chosen)) {
+    } else if (const std::uint64_t lost = lostCells(chosen); lost == std::numeric_limits<std::uint64_t>::max()) {
+        text = tr("Infinitely many live cells would be lost.");
+    } else if (lost > 0) {
         text = tr("%1 live cells would be lost.").arg(QLocale().toString(static_cast<qulonglong>(lost)));
     }
     note->setText(text);

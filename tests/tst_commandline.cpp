@@ -56,7 +56,13 @@ void TestCommandLine::parses_data()
         << "--settle --universe T30+7,20 --rule B3/S23:T30+37,20 a.rle" << Mode::Settle;
     QTest::newRow("other twist than the rule's")
         << "--settle --universe K40*,20 --rule B3/S23:K40,20* a.rle" << Mode::Error;
-    QTest::newRow("endless strip") << "--settle --universe T0,68 a.rle" << Mode::Error;
+    QTest::newRow("endless strip") << "--settle --universe T0,68 a.rle" << Mode::Settle;
+    QTest::newRow("shifted strip") << "--settle --universe T0+1,68 a.rle" << Mode::Error;
+    QTest::newRow("census in a strip") << "--census --universe P0,68 a.rle" << Mode::Error;
+    QTest::newRow("birth on 0, unbounded")
+        << "--generations 5 --output b.rle --universe unbounded --rule B0/S8 a.rle" << Mode::Generations;
+    QTest::newRow("settle birth on 0, unbounded") << "--settle --universe unbounded --rule B0/S8 a.rle" << Mode::Error;
+    QTest::newRow("Generations rule in a strip") << "--settle --universe T0,68 --rule B2/S/C3 a.rle" << Mode::Settle;
     QTest::newRow("sphere not square") << "--settle --universe S30,20 a.rle" << Mode::Error;
     QTest::newRow("limit beyond") << "--settle --max-generations 1000001 a.rle" << Mode::Error;
     QTest::newRow("highest census limit") << "--census --max-generations 1000000000000 a.rle" << Mode::Census;

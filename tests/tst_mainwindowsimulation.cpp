@@ -45,6 +45,7 @@ private slots:
     void cancelLeavesEverythingAsItWas();
     void ruleBoxRefusesWhatDoesNotRead();
     void fileRuleIsHonoured();
+    void birthOnZeroFillsTheUnboundedPlane();
     void graphFollowsTheRun();
     void censusOfTheRPentomino();
     void censusOfAGun();
@@ -191,6 +192,35 @@ void TestMainWindowSimulation::ruleBoxRefusesWhatDoesNotRead()
     click("PushButton_Play");
     QVERIFY(!box->isEnabled());
     click("PushButton_Pause");
+}
+
+void TestMainWindowSimulation::birthOnZeroFillsTheUnboundedPlane()
+{
+    QFile file(folder.filePath(QStringLiteral("one.rle")));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write("x = 1, y = 1\no!") > 0);
+    file.close();
+    QVERIFY(window->openPatternFile(file.fileName(), std::nullopt, Topology::unbounded()));
+    const auto cells = [this] { return probe.find<QLabel>("Label_CellCount")->text(); };
+    // The background comes alive at once under B0, and stays so under S8; the one cell dies.
+    typeRule(QStringLiteral("B0/S8"));
+    QCOMPARE(rule(), QStringLiteral("B0/S8"));
+    click("PushButton_Next");
+    QCOMPARE(cells(), QStringLiteral("Cells: infinitely many"));
+    // Life then kills every live cell, each with 5 or more live neighbours, and of the dead 3 x 3
+    // square gives birth to the middles of its sides, with 3.
+    typeRule(QStringLiteral("B3/S23"));
+    click("PushButton_Next");
+    QCOMPARE(cells(), QStringLiteral("Cells: 4"));
+    // Back to the start under a blinking background.
+    typeRule(QStringLiteral("B01/S"));
+    click("PushButton_Stop");
+    QCOMPARE(probe.generation(), 1);
+    QCOMPARE(cells(), QStringLiteral("Cells: 1"));
+    click("PushButton_Next");
+    QCOMPARE(cells(), QStringLiteral("Cells: infinitely many"));
+    // Without survival every live cell dies, and the one dead cell has 8 live neighbours.
+    click("PushButton_Next");
+    QCOMPARE(cells(), QStringLiteral("Cells: 0"));
 }
 
 void TestMainWindowSimulation::fileRuleIsHonoured()

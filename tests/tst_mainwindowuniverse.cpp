@@ -67,8 +67,8 @@ bool TestMainWindowUniverse::chooseUniverse(const Topology &topology, QMessageBo
             QTest::mouseClick(*choice, Qt::LeftButton, Qt::NoModifier, QPoint(8, (*choice)->height() / 2));
             for (QSpinBox *size : dialog->findChildren<QSpinBox *>()) {
                 const bool width = size->accessibleName() == QStringLiteral("Width");
-                if (topology.isBounded() && (width || size->accessibleName() == QStringLiteral("Height"))
-                    && size->isEnabled()) {
+                if ((topology.isBounded() || topology.isStrip())
+                    && (width || size->accessibleName() == QStringLiteral("Height")) && size->isEnabled()) {
                     size->selectAll();
                     QTest::keyClicks(size, QString::number(width ? topology.width() : topology.height()));
                 }
@@ -157,6 +157,9 @@ void TestMainWindowUniverse::changeKeepsThePatternCentred_data()
     QTest::newRow("gun, classic to cross-surface") << Topology::classic() << Topology::crossSurface(41, 40) << gun << 0;
     QTest::newRow("gun, classic to sphere") << Topology::classic() << Topology::sphere(45) << gun << 0;
     QTest::newRow("gun, classic to 30 x 30 plane") << Topology::classic() << Topology::plane(30, 30) << gun << 8;
+    QTest::newRow("gun, unbounded to tube") << Topology::unbounded() << Topology::torus(0, 40) << gun << 0;
+    QTest::newRow("gun, tube to unbounded") << Topology::torus(0, 40) << Topology::unbounded() << gun << 0;
+    QTest::newRow("gun, classic to upright strip") << Topology::classic() << Topology::plane(60, 0) << gun << 0;
     QTest::newRow("one cell of two, classic to 1 x 1 plane")
         << Topology::classic() << Topology::plane(1, 1) << QByteArray("x = 2, y = 2\n$2o!") << 1;
     QTest::newRow("one cell of two, unbounded to 1 x 1 plane")

@@ -169,7 +169,7 @@ void TestPatternReader::refuses_data()
     QTest::newRow("cut gzip") << QByteArray("\x1F\x8B\x08\x00\x00\x00\x00\x00\x00\x03\xCB\x57", 12) << "cut short";
     const QByteArray glider = QByteArray::fromStdString(Gzip::deflate("x = 3, y = 3\nbo$2bo$3o!\n"));
     QTest::newRow("gzip cut in its trailer") << glider.chopped(3) << "cut short";
-    QTest::newRow("refused suffix") << QByteArray("x = 1, y = 1, rule = B3/S23:T0,10\no!") << "line 1|\":T0,10\"|strip";
+    QTest::newRow("refused suffix") << QByteArray("x = 1, y = 1, rule = B3/S23:S0\no!") << "line 1|\":S0\"|no size";
     QTest::newRow("position") << QByteArray("#CXRLE Pos=3\nx = 1, y = 1\no!") << "line 1|\"Pos=3\"";
     QTest::newRow("empty") << QByteArray() << NotAPattern;
     QTest::newRow("unrecognised") << QByteArray("Hello, world\n") << NotAPattern;

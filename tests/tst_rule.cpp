@@ -157,8 +157,20 @@ void TestRule::reads_data()
                                     << "\":T-5,10\"|negative size";
     QTest::newRow("negative height, shifted") << "B3/S23:P10+1,-5"
                                               << "\":P10+1,-5\"|negative size";
-    QTest::newRow("strip") << "B3/S23:T0,10"
-                           << "\":T0,10\"|strip";
+    QTest::newRow("tube") << "B3/S23:t 0,68"
+                          << "B3/S23:T0,68";
+    QTest::newRow("upright tube") << "B3/S23:T68,0"
+                                  << "B3/S23:T68,0";
+    QTest::newRow("strip") << "B3/S23:P0,40"
+                           << "B3/S23:P0,40";
+    QTest::newRow("shifted tube") << "B3/S23:T0+3,10"
+                                  << "\":T0+3,10\"|strip";
+    QTest::newRow("endless klein bottle") << "B3/S23:K0*,10"
+                                          << "\":K0*,10\"|strip";
+    QTest::newRow("no size") << "B3/S23:T0,0"
+                             << "\":T0,0\"|no size";
+    QTest::newRow("strip too wide") << "B3/S23:P0,1048577"
+                                    << "\":P0,1048577\"|1048576 cells";
     QTest::newRow("one size") << "B3/S23:T10"
                               << "\":T10\"|malformed";
     QTest::newRow("no universe") << "B3/S23:"

@@ -19,6 +19,7 @@
 #include "model/engine/gamefield.h"
 #include "model/engine/griduniverse.h"
 #include "model/engine/hashlife.h"
+#include "model/engine/stripuniverse.h"
 #include "toplevelguard.h"
 #include "view/universeimage.h"
 #include "view/widgetpaintarea.h"
@@ -216,6 +217,7 @@ private slots:
     void gridLines();
     void seamsShowHowEdgesJoin_data();
     void seamsShowHowEdgesJoin();
+    void tubesShowTheirOneSeam();
 };
 
 void TestWidgetPaintArea::initTestCase() { WarningGuard::install(); }
@@ -673,6 +675,26 @@ void TestWidgetPaintArea::seamsShowHowEdgesJoin_data()
         << Topology::kleinBottle(20, 10, Topology::Edges::LeftRight) << 10 << true << false;
     QTest::newRow("cross-surface") << Topology::crossSurface(20, 10) << 9 << false << false;
     QTest::newRow("sphere") << Topology::sphere(10) << 5 << true << true;
+}
+
+// A tube's seam runs along it; its ends, endless, and a strip's dead edges have none.
+void TestWidgetPaintArea::tubesShowTheirOneSeam()
+{
+    const int size = CellSizes[2];
+    for (const Topology &topology : { Topology::torus(0, 10), Topology::torus(10, 0), Topology::plane(0, 10) }) {
+        StripUniverse universe(topology);
+        WidgetPaintArea view;
+        showAt(view, universe, 2, CellPoint { -2, -2 });
+        const QImage image = render(view);
+        const auto seam = [&image](int x, int y) {
+            const QColor colour = image.pixelColor(x, y);
+            return std::abs(colour.red() - colour.green()) > 60 || std::abs(colour.red() - colour.blue()) > 60;
+        };
+        const bool tube = topology.kind() == Topology::Kind::Torus;
+        // Along the top edge a third of the way across the view, and down the left edge a third of the way.
+        QCOMPARE(seam(image.width() / 3, 2 * size), tube && topology.width() == 0);
+        QCOMPARE(seam(2 * size, image.height() / 3), tube && topology.height() == 0);
+    }
 }
 
 // The arrow on the bottom edge marks the cell that meets the top edge's

@@ -171,6 +171,10 @@
         <source>Grows faster than quadratically: %1 cells after %2 generations.</source>
         <translation>Wächst schneller als quadratisch: %1 Zellen nach %2 Generationen.</translation>
     </message>
+    <message>
+        <source>No census is taken under birth on 0 neighbours, which fills the unbounded plane.</source>
+        <translation>Unter Geburt bei 0 Nachbarn, die die unbegrenzte Ebene füllt, wird keine Zählung erstellt.</translation>
+    </message>
 </context>
 <context>
     <name>ExportOptions</name>
@@ -1061,6 +1065,30 @@ Zur unbegrenzten Ebene wechseln und es dort einfügen?</translation>
         <source>State: a puffer of period %1</source>
         <translation>Zustand: ein Puffer der Periode %1</translation>
     </message>
+    <message>
+        <source>Cells: infinitely many</source>
+        <translation>Zellen: unendlich viele</translation>
+    </message>
+    <message>
+        <source>infinitely many</source>
+        <translation>unendlich viele</translation>
+    </message>
+    <message>
+        <source>Every cell of the unbounded plane is alive but %1, and a pattern file holds only finitely many live cells.</source>
+        <translation>Jede Zelle der unbegrenzten Ebene lebt außer %1, und eine Musterdatei enthält nur endlich viele lebende Zellen.</translation>
+    </message>
+    <message>
+        <source>Field size: endless strip of %1</source>
+        <translation>Feldgröße: endloser Streifen von %1</translation>
+    </message>
+    <message>
+        <source>Field size: endless tube of %1</source>
+        <translation>Feldgröße: endlose Röhre von %1</translation>
+    </message>
+    <message>
+        <source>Endless strip of %1 cells across, %2 alive; cursor on %3, %4</source>
+        <translation>Endloser Streifen von %1 Zellen Breite, %2 lebend; Cursor auf %3, %4</translation>
+    </message>
 </context>
 <context>
     <name>PatternInfoDialog</name>
@@ -1147,6 +1175,18 @@ Zur unbegrenzten Ebene wechseln und es dort einfügen?</translation>
     <message>
         <source>Too many to count</source>
         <translation>Zu viele zum Zählen</translation>
+    </message>
+    <message>
+        <source>Infinitely many</source>
+        <translation>Unendlich viele</translation>
+    </message>
+    <message>
+        <source>An endless strip %1 cells across (%2)</source>
+        <translation>Ein endloser Streifen von %1 Zellen Breite (%2)</translation>
+    </message>
+    <message>
+        <source>An endless tube %1 cells around (%2)</source>
+        <translation>Eine endlose Röhre von %1 Zellen Umfang (%2)</translation>
     </message>
 </context>
 <context>
@@ -1326,6 +1366,22 @@ Zur unbegrenzten Ebene wechseln und es dort einfügen?</translation>
     <message>
         <source>Shift</source>
         <translation>Verschiebung</translation>
+    </message>
+    <message>
+        <source>0, endless</source>
+        <translation>0, endlos</translation>
+    </message>
+    <message>
+        <source>A size of 0 makes an endless strip: a plane or a torus without a shift, at most %1 cells the other way.</source>
+        <translation>Eine Größe von 0 ergibt einen endlosen Streifen: eine Ebene oder ein Torus ohne Versatz, höchstens %1 Zellen in der anderen Richtung.</translation>
+    </message>
+    <message>
+        <source>Infinitely many live cells lie outside this universe and will be lost. Change the universe?</source>
+        <translation>Unendlich viele lebende Zellen liegen außerhalb dieses Universums und gehen verloren. Universum wechseln?</translation>
+    </message>
+    <message>
+        <source>Infinitely many live cells would be lost.</source>
+        <translation>Unendlich viele lebende Zellen gingen verloren.</translation>
     </message>
 </context>
 </TS>

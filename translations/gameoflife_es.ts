@@ -171,6 +171,10 @@
         <source>Grows faster than quadratically: %1 cells after %2 generations.</source>
         <translation>Crece más rápido que cuadráticamente: %1 células tras %2 generaciones.</translation>
     </message>
+    <message>
+        <source>No census is taken under birth on 0 neighbours, which fills the unbounded plane.</source>
+        <translation>No se hace censo con nacimiento con 0 vecinos, que llena el plano ilimitado.</translation>
+    </message>
 </context>
 <context>
     <name>ExportOptions</name>
@@ -1061,6 +1065,30 @@ Switch to the unbounded plane and paste it there?</source>
         <source>State: a puffer of period %1</source>
         <translation>Estado: un puffer de periodo %1</translation>
     </message>
+    <message>
+        <source>Cells: infinitely many</source>
+        <translation>Células: infinitas</translation>
+    </message>
+    <message>
+        <source>infinitely many</source>
+        <translation>infinitas</translation>
+    </message>
+    <message>
+        <source>Every cell of the unbounded plane is alive but %1, and a pattern file holds only finitely many live cells.</source>
+        <translation>Todas las células del plano ilimitado están vivas salvo %1, y un archivo de patrón solo guarda un número finito de células vivas.</translation>
+    </message>
+    <message>
+        <source>Field size: endless strip of %1</source>
+        <translation>Tamaño del campo: franja sin fin de %1</translation>
+    </message>
+    <message>
+        <source>Field size: endless tube of %1</source>
+        <translation>Tamaño del campo: tubo sin fin de %1</translation>
+    </message>
+    <message>
+        <source>Endless strip of %1 cells across, %2 alive; cursor on %3, %4</source>
+        <translation>Franja sin fin de %1 células de ancho, %2 vivas; cursor en %3, %4</translation>
+    </message>
 </context>
 <context>
     <name>PatternInfoDialog</name>
@@ -1147,6 +1175,18 @@ Switch to the unbounded plane and paste it there?</source>
     <message>
         <source>Too many to count</source>
         <translation>Demasiadas para contarlas</translation>
+    </message>
+    <message>
+        <source>Infinitely many</source>
+        <translation>Infinitas</translation>
+    </message>
+    <message>
+        <source>An endless strip %1 cells across (%2)</source>
+        <translation>Una franja sin fin de %1 células de ancho (%2)</translation>
+    </message>
+    <message>
+        <source>An endless tube %1 cells around (%2)</source>
+        <translation>Un tubo sin fin de %1 células de contorno (%2)</translation>
     </message>
 </context>
 <context>
@@ -1326,6 +1366,22 @@ Switch to the unbounded plane and paste it there?</source>
     <message>
         <source>Shift</source>
         <translation>Desplazamiento</translation>
+    </message>
+    <message>
+        <source>0, endless</source>
+        <translation>0, sin fin</translation>
+    </message>
+    <message>
+        <source>A size of 0 makes an endless strip: a plane or a torus without a shift, at most %1 cells the other way.</source>
+        <translation>Un tamaño de 0 da una franja sin fin: un plano o un toro sin desplazamiento, de %1 células como mucho en la otra dirección.</translation>
+    </message>
+    <message>
+        <source>Infinitely many live cells lie outside this universe and will be lost. Change the universe?</source>
+        <translation>Infinitas células vivas quedan fuera de este universo y se perderán. ¿Cambiar el universo?</translation>
+    </message>
+    <message>
+        <source>Infinitely many live cells would be lost.</source>
+        <translation>Se perderían infinitas células vivas.</translation>
     </message>
 </context>
 </TS>

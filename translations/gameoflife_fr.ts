@@ -171,6 +171,10 @@
         <source>Grows faster than quadratically: %1 cells after %2 generations.</source>
         <translation>Croît plus vite que quadratiquement : %1 cellules après %2 générations.</translation>
     </message>
+    <message>
+        <source>No census is taken under birth on 0 neighbours, which fills the unbounded plane.</source>
+        <translation>Aucun recensement sous une naissance à 0 voisin, qui remplit le plan illimité.</translation>
+    </message>
 </context>
 <context>
     <name>ExportOptions</name>
@@ -1061,6 +1065,30 @@ Passer au plan illimité et l'y coller ?</translation>
         <source>State: a puffer of period %1</source>
         <translation>État : un puffer de période %1</translation>
     </message>
+    <message>
+        <source>Cells: infinitely many</source>
+        <translation>Cellules : une infinité</translation>
+    </message>
+    <message>
+        <source>infinitely many</source>
+        <translation>une infinité</translation>
+    </message>
+    <message>
+        <source>Every cell of the unbounded plane is alive but %1, and a pattern file holds only finitely many live cells.</source>
+        <translation>Toutes les cellules du plan illimité sont vivantes sauf %1, et un fichier de motif ne contient qu’un nombre fini de cellules vivantes.</translation>
+    </message>
+    <message>
+        <source>Field size: endless strip of %1</source>
+        <translation>Taille du champ : bande sans fin de %1</translation>
+    </message>
+    <message>
+        <source>Field size: endless tube of %1</source>
+        <translation>Taille du champ : tube sans fin de %1</translation>
+    </message>
+    <message>
+        <source>Endless strip of %1 cells across, %2 alive; cursor on %3, %4</source>
+        <translation>Bande sans fin de %1 cellules de large, %2 vivantes ; curseur sur %3, %4</translation>
+    </message>
 </context>
 <context>
     <name>PatternInfoDialog</name>
@@ -1147,6 +1175,18 @@ Passer au plan illimité et l'y coller ?</translation>
     <message>
         <source>Too many to count</source>
         <translation>Trop nombreuses pour être comptées</translation>
+    </message>
+    <message>
+        <source>Infinitely many</source>
+        <translation>Une infinité</translation>
+    </message>
+    <message>
+        <source>An endless strip %1 cells across (%2)</source>
+        <translation>Une bande sans fin de %1 cellules de large (%2)</translation>
+    </message>
+    <message>
+        <source>An endless tube %1 cells around (%2)</source>
+        <translation>Un tube sans fin de %1 cellules de tour (%2)</translation>
     </message>
 </context>
 <context>
@@ -1326,6 +1366,22 @@ Passer au plan illimité et l'y coller ?</translation>
     <message>
         <source>Shift</source>
         <translation>Décalage</translation>
+    </message>
+    <message>
+        <source>0, endless</source>
+        <translation>0, sans fin</translation>
+    </message>
+    <message>
+        <source>A size of 0 makes an endless strip: a plane or a torus without a shift, at most %1 cells the other way.</source>
+        <translation>Une taille de 0 donne une bande sans fin : un plan ou un tore sans décalage, d’au plus %1 cellules dans l’autre sens.</translation>
+    </message>
+    <message>
+        <source>Infinitely many live cells lie outside this universe and will be lost. Change the universe?</source>
+        <translation>Une infinité de cellules vivantes se trouvent hors de cet univers et seront perdues. Changer d’univers ?</translation>
+    </message>
+    <message>
+        <source>Infinitely many live cells would be lost.</source>
+        <translation>Une infinité de cellules vivantes seraient perdues.</translation>
     </message>
 </context>
 </TS>

@@ -171,6 +171,10 @@
         <source>Grows faster than quadratically: %1 cells after %2 generations.</source>
         <translation>Растёт быстрее, чем квадратично: %1 клеток через %2 поколений.</translation>
     </message>
+    <message>
+        <source>No census is taken under birth on 0 neighbours, which fills the unbounded plane.</source>
+        <translation>Перепись не проводится при рождении с 0 соседей, которое заполняет неограниченную плоскость.</translation>
+    </message>
 </context>
 <context>
     <name>ExportOptions</name>
@@ -1061,6 +1065,30 @@ Switch to the unbounded plane and paste it there?</source>
         <source>State: a puffer of period %1</source>
         <translation>Состояние: паффер с периодом %1</translation>
     </message>
+    <message>
+        <source>Cells: infinitely many</source>
+        <translation>Клеток: бесконечно много</translation>
+    </message>
+    <message>
+        <source>infinitely many</source>
+        <translation>бесконечно много</translation>
+    </message>
+    <message>
+        <source>Every cell of the unbounded plane is alive but %1, and a pattern file holds only finitely many live cells.</source>
+        <translation>Все клетки неограниченной плоскости живы, кроме %1, а файл узора хранит лишь конечное число живых клеток.</translation>
+    </message>
+    <message>
+        <source>Field size: endless strip of %1</source>
+        <translation>Размер поля: бесконечная полоса шириной %1</translation>
+    </message>
+    <message>
+        <source>Field size: endless tube of %1</source>
+        <translation>Размер поля: бесконечная труба обхватом %1</translation>
+    </message>
+    <message>
+        <source>Endless strip of %1 cells across, %2 alive; cursor on %3, %4</source>
+        <translation>Бесконечная полоса шириной %1 клеток, живых: %2; курсор на %3, %4</translation>
+    </message>
 </context>
 <context>
     <name>PatternInfoDialog</name>
@@ -1147,6 +1175,18 @@ Switch to the unbounded plane and paste it there?</source>
     <message>
         <source>Too many to count</source>
         <translation>Слишком много, чтобы сосчитать</translation>
+    </message>
+    <message>
+        <source>Infinitely many</source>
+        <translation>Бесконечно много</translation>
+    </message>
+    <message>
+        <source>An endless strip %1 cells across (%2)</source>
+        <translation>Бесконечная полоса шириной %1 клеток (%2)</translation>
+    </message>
+    <message>
+        <source>An endless tube %1 cells around (%2)</source>
+        <translation>Бесконечная труба обхватом %1 клеток (%2)</translation>
     </message>
 </context>
 <context>
@@ -1326,6 +1366,22 @@ Switch to the unbounded plane and paste it there?</source>
     <message>
         <source>Shift</source>
         <translation>Сдвиг</translation>
+    </message>
+    <message>
+        <source>0, endless</source>
+        <translation>0, без конца</translation>
+    </message>
+    <message>
+        <source>A size of 0 makes an endless strip: a plane or a torus without a shift, at most %1 cells the other way.</source>
+        <translation>Размер 0 даёт бесконечную полосу: плоскость или тор без сдвига, не более %1 клеток в другую сторону.</translation>
+    </message>
+    <message>
+        <source>Infinitely many live cells lie outside this universe and will be lost. Change the universe?</source>
+        <translation>Бесконечно много живых клеток лежит вне этой вселенной и будет потеряно. Сменить вселенную?</translation>
+    </message>
+    <message>
+        <source>Infinitely many live cells would be lost.</source>
+        <translation>Будет потеряно бесконечно много живых клеток.</translation>
     </message>
 </context>
 </TS>

@@ -154,7 +154,7 @@ void WidgetPaintArea::fitPattern()
     else if (topology.isBounded())
         view.fit(Universe::extent(topology), inside);
     else
-        view.place(view.zoomStep(), CellPoint(), inside.center());
+        view.place(view.zoomStep(), topology.centre(), inside.center());
     viewChanged();
 }
 
@@ -579,7 +579,9 @@ void WidgetPaintArea::paintSeams(QPainter &painter) const
     const Topology topology = shownTopology();
     const Topology::Kind kind = topology.kind();
     const QRect frame = frameAround(pixelsOfArea(Universe::extent(topology)));
-    if (kind == Topology::Kind::Classic || kind == Topology::Kind::Plane || !topology.isBounded() || frame.isEmpty())
+    const bool tube = topology.isStrip() && kind == Topology::Kind::Torus;
+    if (kind == Topology::Kind::Classic || kind == Topology::Kind::Plane || (!topology.isBounded() && !tube)
+        || frame.isEmpty())
         return;
     // Each pair of joined edges in a colour of its own, with an arrow on each
     // edge at cells that meet across the seam, pointing the way the edges run
@@ -592,14 +594,15 @@ void WidgetPaintArea::paintSeams(QPainter &painter) const
     const bool twistedAcross = kind == Topology::Kind::CrossSurface || (kind == Topology::Kind::KleinBottle && !sides);
     const bool twistedDown = kind == Topology::Kind::CrossSurface || (kind == Topology::Kind::KleinBottle && sides);
     const bool sphere = kind == Topology::Kind::Sphere;
-    const auto modulo = [](std::int64_t value, std::int64_t by) { return ((value % by) + by) % by; };
+    const auto modulo = [](std::int64_t value, std::int64_t by) { return by == 0 ? 0 : ((value % by) + by) % by; };
     struct Arrow {
         Qt::Edge edge;
         std::int64_t cell; // along the edge
         bool forward; // right or down
         int pair;
     };
-    const Arrow arrows[4] = {
+    // A tube's length is 0: its default arrows below are replaced.
+    Arrow arrows[4] = {
         { Qt::TopEdge, width / 2, true, 0 },
         { Qt::BottomEdge, twistedAcross ? width - 1 - width / 2 : modulo(width / 2 - (sides ? 0 : shift), width),
             !twistedAcross, sphere ? 1 : 0 },
@@ -607,9 +610,20 @@ void WidgetPaintArea::paintSeams(QPainter &painter) const
         { Qt::RightEdge, twistedDown ? height - 1 - height / 2 : modulo(height / 2 - (sides ? shift : 0), height),
             !twistedDown, 1 },
     };
+    int arrowCount = 4;
+    if (tube) {
+        // A tube joins only the edges along it; its ends are endless. Its arrows meet in the middle of the view.
+        const CellRect visible = view.visibleCells(size());
+        const std::int64_t middle
+            = width == 0 ? visible.left / 2 + visible.right / 2 : visible.top / 2 + visible.bottom / 2;
+        arrows[0] = { width == 0 ? Qt::TopEdge : Qt::LeftEdge, middle, true, width == 0 ? 0 : 1 };
+        arrows[1] = { width == 0 ? Qt::BottomEdge : Qt::RightEdge, middle, true, width == 0 ? 0 : 1 };
+        arrowCount = 2;
+    }
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
-    for (const Arrow &arrow : arrows) {
+    for (int at = 0; at < arrowCount; ++at) {
+        const Arrow &arrow = arrows[at];
         const bool across = arrow.edge == Qt::TopEdge || arrow.edge == Qt::BottomEdge;
         const QPointF start = arrow.edge == Qt::BottomEdge ? QPointF(frame.bottomLeft())
             : arrow.edge == Qt::RightEdge                  ? QPointF(frame.topRight())
@@ -720,7 +734,8 @@ void WidgetPaintArea::describe()
         const QLocale locale;
         QString live;
         try {
-            live = locale.toString(static_cast<qulonglong>(universe->population()));
+            live = universe->backgroundAlive() ? QCoreApplication::translate("MainWindow", "infinitely many")
+                                               : locale.toString(static_cast<qulonglong>(universe->population()));
         } catch (const UniverseError &) {
             live = locale.toString(std::numeric_limits<qulonglong>::max()) + QLatin1Char('+');
         }
@@ -756,6 +771,10 @@ void WidgetPaintArea::describe()
                        .arg(live, x, y);
             break;
         }
+        if (topology.isStrip())
+            text = QCoreApplication::translate(
+                "MainWindow", "Endless strip of %1 cells across, %2 alive; cursor on %3, %4")
+                       .arg(locale.toString(static_cast<qlonglong>(topology.across())), live, x, y);
     }
     if (selected)
         text += QCoreApplication::translate("MainWindow", "; selected: %1 by %2 cells from %3, %4")

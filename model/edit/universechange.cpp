@@ -1,5 +1,6 @@
 #include "model/edit/universechange.h"
 
+#include <limits>
 #include <vector>
 
 #include "model/engine/unboundeduniverse.h"
@@ -17,6 +18,8 @@ UniverseChange::UniverseChange(const Topology &from, const Topology &to)
 
 std::uint64_t UniverseChange::lostCells(const Universe &universe) const
 {
+    if (universe.backgroundAlive())
+        return std::numeric_limits<std::uint64_t>::max();
     const std::uint64_t population = universe.population();
     const std::optional<CellRect> box = universe.boundingBox();
     const std::optional<CellRect> inside = box && keptArea ? box->intersected(*keptArea) : std::nullopt;
@@ -31,7 +34,9 @@ std::uint64_t UniverseChange::lostCells(const Universe &universe) const
 
 void UniverseChange::copy(const Universe &from, Universe &to) const
 {
-    const std::optional<CellRect> box = from.boundingBox();
+    // A live background fills the whole of a bounded universe, not just around the cells that differ from it.
+    const std::optional<CellRect> box
+        = from.backgroundAlive() && to.topology().isBounded() ? keptArea : from.boundingBox();
     const std::optional<CellRect> inside = box && keptArea ? box->intersected(*keptArea) : std::nullopt;
     if (!inside)
         return;

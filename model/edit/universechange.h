@@ -18,8 +18,9 @@ class UniverseChange
 public:
     UniverseChange(const Topology &from, const Topology &to);
 
-    // Live cells of `universe`, of the old topology, that copy() leaves out.
-    // Throws UniverseError if they do not fit in 64 bits.
+    // Live cells of `universe`, of the old topology, that copy() leaves out;
+    // UINT64_MAX for infinitely many, under a live background
+    // (Universe::backgroundAlive()). Throws UniverseError if they do not fit in 64 bits.
     std::uint64_t lostCells(const Universe &universe) const;
     // Sets the live cells of `from`, of the old topology, that the new one
     // holds in `to`, of the new topology, moved. Throws UniverseError as

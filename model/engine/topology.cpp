@@ -89,6 +89,9 @@ bool Topology::isValid() const
         break;
     case Kind::Plane:
     case Kind::Torus:
+        if (isStrip())
+            return offset == 0 && across() >= 1 && across() <= MaxStripSide;
+        break;
     case Kind::KleinBottle:
     case Kind::CrossSurface:
         break;
@@ -107,6 +110,9 @@ CellPoint Topology::centre() const
 
 std::string Topology::extentText() const
 {
+    if (isStrip())
+        return std::string(shape == Kind::Plane ? "the strip's " : "the tube's ") + std::to_string(across())
+            + " cells across";
     const std::string size = std::to_string(columns) + " x " + std::to_string(rows) + " cells";
     switch (shape) {
     case Kind::Classic:
@@ -132,6 +138,14 @@ std::optional<CellPoint> Topology::wrap(std::int64_t x, std::int64_t y) const
     const auto inside = [this](std::int64_t column, std::int64_t row) {
         return column >= 0 && row >= 0 && column < columns && row < rows;
     };
+    if (isStrip()) {
+        std::int64_t &side = columns == 0 ? y : x;
+        if (shape == Kind::Torus)
+            side = floorMod(side, across());
+        else if (side < 0 || side >= across())
+            return std::nullopt;
+        return CellPoint { x, y };
+    }
     switch (shape) {
     case Kind::Classic:
     case Kind::Plane:
@@ -261,8 +275,15 @@ std::optional<Topology> Topology::readSuffix(std::string_view suffix, std::strin
         return refuse(refused + " is malformed" + expected);
     across = *one;
     down = *other;
-    if (across.size == 0 || down.size == 0)
-        return refuse(refused + " has a size of 0, an endless strip, which this program does not run");
+    if (across.size == 0 && down.size == 0)
+        return refuse(refused + " has no size at all; the unbounded plane has no suffix");
+    if ((across.size == 0 || down.size == 0) && (across.mark != 0 || down.mark != 0 || (kind != 'p' && kind != 't')))
+        return refuse(refused
+            + " has a size of 0, an endless strip, which is a plane or a torus without a shift: :P0,<height>, "
+              ":P<width>,0, :T0,<height> or :T<width>,0");
+    if ((across.size == 0 || down.size == 0) && std::max(across.size, down.size) > MaxStripSide)
+        return refuse(
+            refused + " is wider than the " + std::to_string(MaxStripSide) + " cells a strip may have across");
     const bool marked = across.mark != 0 || down.mark != 0;
     const bool twisted = across.mark == '*' || down.mark == '*';
     std::optional<Topology> topology;

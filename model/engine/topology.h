@@ -63,11 +63,13 @@ public:
 
     static constexpr std::int64_t ClassicSize = 120;
     static constexpr std::int64_t MaxBoundedCells = std::int64_t(1) << 30; // width * height of a bounded universe
+    static constexpr std::int64_t MaxStripSide = std::int64_t(1) << 20; // the size across of a strip
 
     // The classic field.
     Topology() = default;
     static Topology classic() { return Topology(); }
-    // width, height 1.. with width * height <= MaxBoundedCells; checked by isValid().
+    // width, height 1.. with width * height <= MaxBoundedCells, or one of
+    // them 0 and the other 1..MaxStripSide for a strip; checked by isValid().
     static Topology plane(std::int64_t width, std::int64_t height) { return Topology(Kind::Plane, width, height); }
     static Topology torus(std::int64_t width, std::int64_t height) { return Topology(Kind::Torus, width, height); }
     // A torus whose `shifted` edges join `shift` cells apart: any value, kept modulo the edges' length in
@@ -85,19 +87,27 @@ public:
     static Topology unbounded() { return Topology(Kind::Unbounded, 0, 0); }
 
     Kind kind() const { return shape; }
-    bool isBounded() const { return shape != Kind::Unbounded; }
-    // Columns and rows of a bounded universe; 0 for the unbounded plane.
+    // Whether the universe has a size both ways: neither the unbounded plane nor a strip.
+    bool isBounded() const { return shape != Kind::Unbounded && !isStrip(); }
+    // An endless strip: a plane or a plain torus with one size 0, unbounded
+    // that way (x, or y, anywhere within Universe::CoordinateLimit) and of
+    // the other size the other way, dead past a plane's edges, joined round
+    // into a tube by a torus's.
+    bool isStrip() const { return (shape == Kind::Plane || shape == Kind::Torus) && ((columns == 0) != (rows == 0)); }
+    // The size of a strip across, the one that is not 0.
+    std::int64_t across() const { return columns == 0 ? rows : columns; }
+    // Columns and rows of a bounded universe; 0 for the unbounded plane and the unbounded way of a strip.
     std::int64_t width() const { return columns; }
     std::int64_t height() const { return rows; }
     // The shifted pair of a torus, the twisted pair of a Klein bottle; TopBottom otherwise.
     Edges joinedEdges() const { return pair; }
     // A torus's shift, -(length - 1) / 2 .. length / 2 for the length of the shifted edges; 0 otherwise.
     std::int64_t shift() const { return offset; }
-    // Whether the sizes are usable: 1.. each, at most MaxBoundedCells cells, a sphere square.
+    // Whether the sizes are usable: 1.. each, at most MaxBoundedCells cells, a sphere square; a strip as above.
     bool isValid() const;
     // The cell that pattern files' position (0, 0) stands for: (60, 60) in
     // the classic field, (width / 2, height / 2) in a bounded universe, (0, 0)
-    // in the unbounded plane.
+    // in the unbounded plane, the middle across at 0 lengthwise in a strip.
     CellPoint centre() const;
     // Its extent for messages: "the field's 120 x 120 cells", "the torus's 500 x 300 cells", or "the
     // unbounded plane, N cells from the origin each way".
@@ -106,17 +116,19 @@ public:
     // The cell inside that place (x, y) stands for, as the edges join (see
     // above); (x, y) itself inside, none past a plane's edge. Precondition: a
     // valid bounded topology; on a cross-surface or a sphere (x, y) lies at
-    // most one cell past the edges (-1..width, -1..height).
+    // most one cell past the edges (-1..width, -1..height). A strip joins
+    // or ends only across.
     std::optional<CellPoint> wrap(std::int64_t x, std::int64_t y) const;
 
     // The suffix a rule carries for this universe: ":P72,48", ":T30+7,20",
-    // ":K40*,20", ":C40,20", ":S30"; empty for the classic field and the
-    // unbounded plane.
+    // ":K40*,20", ":C40,20", ":S30", a strip ":T0,68"; empty for the classic
+    // field and the unbounded plane.
     std::string suffix() const;
     // Reads the text after a rule's ':', in any letter case and with blanks
     // anywhere: P (plane), T (torus, "+s" or "-s" after one size shifts the
     // edges as long as it), K (Klein bottle, "*" after the size of the twisted
-    // edges), C (cross-surface) with "<width>,<height>", or S<side> (sphere).
+    // edges), C (cross-surface) with "<width>,<height>", or S<side> (sphere);
+    // a plane or a torus without a shift may have one size 0, a strip.
     // Returns the universe, or none and sets `error` to the reason, one line
     // starting "the suffix \":...\"". Never throws but std::bad_alloc.
     static std::optional<Topology> readSuffix(std::string_view text, std::string &error);

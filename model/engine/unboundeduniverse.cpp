@@ -309,7 +309,7 @@ bool UnboundedUniverse::equals(const Universe &other) const { return equalsShift
 
 bool UnboundedUniverse::equalsShifted(const Universe &other, std::int64_t dx, std::int64_t dy) const
 {
-    if (other.topology() != topology())
+    if (other.topology() != topology() || other.backgroundAlive())
         return false;
     // Two quadtrees compare square by square.
     if (const auto *unbounded = dynamic_cast<const UnboundedUniverse *>(&other))

@@ -1,10 +1,12 @@
 #include "model/engine/universe.h"
 
+#include "model/engine/backgrounduniverse.h"
 #include "model/engine/bitmix.h"
 #include "model/engine/classicuniverse.h"
 #include "model/engine/griduniverse.h"
 #include "model/engine/packedrows.h"
 #include "model/engine/randombits.h"
+#include "model/engine/stripuniverse.h"
 #include "model/engine/unboundeduniverse.h"
 
 #include <string>
@@ -12,10 +14,15 @@
 
 std::unique_ptr<Universe> Universe::create(const Topology &topology, const Rule &rule)
 {
+    if (topology.isStrip() && !topology.isValid())
+        throw UniverseError("An endless strip of " + std::to_string(topology.across())
+            + " cells across cannot be made: at least 1, at most " + std::to_string(Topology::MaxStripSide) + ".");
     if (!topology.isValid())
         throw UniverseError("A universe of " + std::to_string(topology.width()) + " x "
             + std::to_string(topology.height()) + " cells cannot be made: at most "
             + std::to_string(Topology::MaxBoundedCells) + " cells, at least 1 each way.");
+    if (topology.isStrip())
+        return std::make_unique<StripUniverse>(topology, rule);
     switch (topology.kind()) {
     case Topology::Kind::Classic:
         return std::make_unique<ClassicUniverse>(PackedField(), rule);
@@ -28,6 +35,8 @@ std::unique_ptr<Universe> Universe::create(const Topology &topology, const Rule 
     case Topology::Kind::Unbounded:
         break;
     }
+    if ((rule.birthCounts() & 1U) != 0)
+        return std::make_unique<BackgroundUniverse>(rule);
     return std::make_unique<UnboundedUniverse>(rule);
 }
 
@@ -136,5 +145,9 @@ CellRect Universe::extent(const Topology &topology)
 {
     if (topology.isBounded())
         return { 0, 0, topology.width() - 1, topology.height() - 1 };
+    if (topology.isStrip() && topology.width() == 0)
+        return { -CoordinateLimit, 0, CoordinateLimit, topology.height() - 1 };
+    if (topology.isStrip())
+        return { 0, -CoordinateLimit, topology.width() - 1, CoordinateLimit };
     return { -CoordinateLimit, -CoordinateLimit, CoordinateLimit, CoordinateLimit };
 }

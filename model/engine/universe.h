@@ -67,11 +67,12 @@ public:
 
     // An empty universe of the given shape under `rule`: the classic field
     // packed (without a GameField, which only the window's live field has),
-    // a GridUniverse, or an UnboundedUniverse. Throws UniverseError for a
-    // topology that is not valid or a rule the universe cannot run (birth on
-    // 0 neighbours in the unbounded plane).
+    // a GridUniverse, a StripUniverse, an UnboundedUniverse, or under birth on
+    // 0 neighbours a BackgroundUniverse. Throws UniverseError for a topology that is not
+    // valid or a rule the universe cannot run.
     static std::unique_ptr<Universe> create(const Topology &topology, const Rule &rule = Rule());
-    // The cells a universe of `topology` holds: within +-CoordinateLimit in the unbounded plane.
+    // The cells a universe of `topology` holds: within +-CoordinateLimit in
+    // the unbounded plane and along a strip.
     static CellRect extent(const Topology &topology);
 
     // An independent copy, cheap enough for every undo step: the unbounded
@@ -135,6 +136,11 @@ public:
     virtual std::uint64_t population() const = 0;
     // The smallest rectangle holding every live cell; none when all are dead.
     virtual std::optional<CellRect> boundingBox() const = 0;
+    // Whether every cell of the unbounded plane but finitely many is alive,
+    // as birth on 0 neighbours makes it: population() and boundingBox() then
+    // speak of the dead cells, the ones that differ from the background, and
+    // forEachLiveCell() visits every other cell of its area. False here.
+    virtual bool backgroundAlive() const { return false; }
 
     // A picture of `area` at one pixel per 2^shift x 2^shift cells (shift
     // 0..62): `pixels` has `rows` rows of `columns` bytes, `stride` bytes

@@ -15,6 +15,22 @@ constexpr std::size_t Batch = std::size_t(1) << 16;
 
 std::optional<CellPoint> Pattern::offset(const Topology &topology) const
 {
+    if (topology.isStrip()) {
+        // Lengthwise as in the unbounded plane, across as in a bounded universe.
+        const bool alongX = topology.width() == 0;
+        const std::int64_t size = alongX ? height : width;
+        const std::int64_t first = alongX ? top : left;
+        const std::optional<CellRect> box = cells.boundingBox();
+        std::int64_t side = (topology.across() - size) / 2 - first;
+        if (positioned && box
+            && (alongX ? box->top + topology.centre().y >= 0 && box->bottom + topology.centre().y < topology.height()
+                       : box->left + topology.centre().x >= 0 && box->right + topology.centre().x < topology.width()))
+            side = alongX ? topology.centre().y : topology.centre().x;
+        else if (size > topology.across())
+            return std::nullopt;
+        const std::int64_t along = positioned ? 0 : alongX ? -(width / 2) - left : -(height / 2) - top;
+        return alongX ? CellPoint { along, side } : CellPoint { side, along };
+    }
     if (!topology.isBounded()) {
         if (positioned)
             return CellPoint {};
@@ -110,7 +126,7 @@ Topology Pattern::universeFor(const Topology &inUse, const Rule &running) const
     if (running.isLifeLike())
         return fits(inUse) ? inUse : Topology::unbounded();
     // Only planes and tori run other rules: a plane with room around the pattern to grow.
-    if (inUse.kind() != Topology::Kind::Classic && inUse.isBounded() && fits(inUse))
+    if (inUse.kind() != Topology::Kind::Classic && (inUse.isBounded() || inUse.isStrip()) && fits(inUse))
         return inUse;
     constexpr std::int64_t Room = 3;
     constexpr std::int64_t Least = 100;

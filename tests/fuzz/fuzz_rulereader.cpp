@@ -3,7 +3,7 @@
 // reader must keep its promise: refuse with a one-line message and leave the
 // rule alone, or hand out a rule whose notation and name read back as itself,
 // and a universe whose suffix reads back as itself and whose edges join
-// inside.
+// inside, endless strips included.
 
 #include <cstddef>
 #include <cstdint>
@@ -35,9 +35,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     require(rule.birthCounts() < (1U << 9) && rule.survivalCounts() < (1U << 9), "counts are 0..8");
     require(rule.stateCount() >= 2 && rule.stateCount() <= 256, "a rule has 2 to 256 states");
     require(!rule.isLifeLike() || rule.isTotalistic(), "a Life-like rule counts neighbours alone");
-    require(!topology || (topology->isValid() && topology->isBounded() && topology->kind() != Topology::Kind::Classic),
-        "a suffix names a bounded surface within the limits");
-    if (topology) {
+    require(!topology
+            || (topology->isValid() && (topology->isBounded() || topology->isStrip())
+                && topology->kind() != Topology::Kind::Classic),
+        "a suffix names a bounded surface or a strip within the limits");
+    if (topology && topology->isStrip()) {
+        // Lengthwise anywhere; across, a tube joins its edges and a strip ends at them.
+        const bool alongX = topology->width() == 0;
+        const std::int64_t across = topology->across();
+        for (const std::int64_t along : { std::int64_t(-3), std::int64_t(0), std::int64_t(1) << 40 }) {
+            for (const std::int64_t side : { std::int64_t(-1), std::int64_t(0), across - 1, across }) {
+                const std::optional<CellPoint> cell
+                    = alongX ? topology->wrap(along, side) : topology->wrap(side, along);
+                const bool inside = side >= 0 && side < across;
+                const std::int64_t cellSide = cell ? (alongX ? cell->y : cell->x) : -1;
+                require(cell ? (alongX ? cell->x : cell->y) == along && cellSide >= 0 && cellSide < across
+                            && (!inside || cellSide == side)
+                             : topology->kind() == Topology::Kind::Plane && !inside,
+                    "a strip's place stands for a cell across it, the same lengthwise");
+            }
+        }
+    } else if (topology) {
         // Every place one cell past an edge or a corner stands for a cell inside, but in a plane.
         const std::int64_t right = topology->width();
         const std::int64_t bottom = topology->height();

@@ -1,0 +1,49 @@
+#include <benchmark/benchmark.h>
+
+#include <random>
+#include <string>
+
+#include "model/engine/backgrounduniverse.h"
+
+// Rules with birth on 0 in the unbounded plane: B0/S, whose background
+// blinks, so that every generation steps under a rule of its own, against
+// B0123478/S34678, whose background stays alive and jumps at HashLife's speed, and
+// Life on the same soup for scale. Per generation, for jumps of 2^k.
+
+namespace
+{
+
+void run(benchmark::State &state, const char *notation)
+{
+    Rule rule;
+    std::string error;
+    Rule::read(notation, rule, error);
+    const std::int64_t generations = std::int64_t(1) << state.range(0);
+    std::mt19937 generator(5);
+    std::bernoulli_distribution live(0.3);
+    for (auto _ : state) {
+        state.PauseTiming();
+        BackgroundUniverse plane(rule);
+        for (std::int64_t y = 0; y < 128; ++y) {
+            for (std::int64_t x = 0; x < 128; ++x)
+                plane.setCell(x, y, live(generator));
+        }
+        state.ResumeTiming();
+        plane.advance(static_cast<std::uint64_t>(generations));
+        benchmark::DoNotOptimize(plane.population());
+    }
+    state.counters["generations/s"]
+        = benchmark::Counter(static_cast<double>(generations), benchmark::Counter::kIsIterationInvariantRate);
+}
+
+void blinking(benchmark::State &state) { run(state, "B0/S"); }
+void steady(benchmark::State &state) { run(state, "B0123478/S34678"); }
+void life(benchmark::State &state) { run(state, "B3/S23"); }
+
+} // namespace
+
+BENCHMARK(blinking)->DenseRange(4, 12, 4)->Unit(benchmark::kMillisecond);
+BENCHMARK(steady)->DenseRange(4, 12, 4)->Unit(benchmark::kMillisecond);
+BENCHMARK(life)->DenseRange(4, 12, 4)->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();

@@ -1,0 +1,190 @@
+#include <QTest>
+
+#include <atomic>
+#include <limits>
+#include <random>
+#include <string>
+
+#include "model/edit/universechange.h"
+#include "model/engine/backgrounduniverse.h"
+#include "model/engine/griduniverse.h"
+#include "warningguard.h"
+
+namespace
+{
+
+Rule ruleFrom(const QString &text)
+{
+    Rule rule;
+    std::string error;
+    if (!Rule::read(text.toStdString(), rule, error))
+        qFatal("%s", error.c_str());
+    return rule;
+}
+
+} // namespace
+
+// The unbounded plane under birth on 0 against a bounded plane so large that
+// what its edge does to the background cannot reach the cells compared.
+class TestBackgroundUniverse : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { WarningGuard::install(); }
+    void derivesTheSteppedRules_data();
+    void derivesTheSteppedRules();
+    void stepsAsALargePlane_data();
+    void stepsAsALargePlane();
+    void stopsAndComparesAsAWhole();
+};
+
+void TestBackgroundUniverse::derivesTheSteppedRules_data()
+{
+    // Worked out by hand: under a dead background NOT R, under a live one
+    // R(NOT y) or, with S8, NOT R(NOT y), a count c read as 8 - c.
+    QTest::addColumn<QString>("rule");
+    QTest::addColumn<bool>("alive");
+    QTest::addColumn<QString>("stepped");
+    QTest::addColumn<bool>("next");
+    QTest::newRow("B01/S dead") << "B01/S" << false << "B2345678/S012345678" << true;
+    QTest::newRow("B01/S alive") << "B01/S" << true << "B/S78" << false;
+    QTest::newRow("B0/S8 alive") << "B0/S8" << true << "B12345678/S01234567" << true;
+    QTest::newRow("B0123478/S34678 dead") << "B0123478/S34678" << false << "B56/S0125" << true;
+    QTest::newRow("B0123478/S34678 alive") << "B0123478/S34678" << true << "B3678/S23" << true;
+    QTest::newRow("Life dead") << "B3/S23" << false << "B3/S23" << false;
+    QTest::newRow("Life alive") << "B3/S23" << true << "B56/S5" << false;
+}
+
+void TestBackgroundUniverse::derivesTheSteppedRules()
+{
+    QFETCH(QString, rule);
+    QFETCH(bool, alive);
+    QFETCH(QString, stepped);
+    QFETCH(bool, next);
+    QCOMPARE(QString::fromStdString(BackgroundUniverse::steppedRule(ruleFrom(rule), alive).toString()), stepped);
+    QCOMPARE(BackgroundUniverse::nextBackground(ruleFrom(rule), alive), next);
+}
+
+void TestBackgroundUniverse::stepsAsALargePlane_data()
+{
+    QTest::addColumn<QString>("rule");
+    QTest::addColumn<double>("density");
+    for (const char *rule : { "B0/S8", "B01/S", "B03/S23", "B036/S1234", "B0123478/S34678", "B0/S", "B3/S23" }) {
+        QTest::newRow((std::string(rule) + " soup").c_str()) << QString(rule) << 0.35;
+        QTest::newRow((std::string(rule) + " sparse").c_str()) << QString(rule) << 0.04;
+    }
+}
+
+void TestBackgroundUniverse::stepsAsALargePlane()
+{
+    QFETCH(QString, rule);
+    QFETCH(double, density);
+    const Rule stepRule = ruleFrom(rule);
+    // A pattern of Size x Size cells, stepped Steps generations in jumps of
+    // 1, 2, 3, ..., on a plane with room for Steps generations of the edge's
+    // influence and of the pattern's growth on each side.
+    constexpr std::int64_t Size = 20;
+    constexpr std::int64_t Steps = 28;
+    constexpr std::int64_t Side = Size + 4 * Steps + 4;
+    constexpr std::int64_t Corner = (Side - Size) / 2;
+    GridUniverse grid(Topology::plane(Side, Side), stepRule);
+    const std::unique_ptr<Universe> plane = Universe::create(Topology::unbounded(), stepRule);
+    QVERIFY(dynamic_cast<BackgroundUniverse *>(plane.get()) != nullptr || (stepRule.birthCounts() & 1U) == 0);
+    std::mt19937 generator(static_cast<unsigned>(qHash(rule) + density * 100));
+    std::bernoulli_distribution live(density);
+    for (std::int64_t y = 0; y < Size; ++y) {
+        for (std::int64_t x = 0; x < Size; ++x) {
+            if (live(generator)) {
+                grid.setCell(Corner + x, Corner + y, true);
+                plane->setCell(x - Size / 2, y - Size / 2, true);
+            }
+        }
+    }
+    const std::int64_t dx = Corner + Size / 2;
+    const std::int64_t dy = Corner + Size / 2;
+    std::int64_t generation = 0;
+    for (std::int64_t jump = 1; generation + jump <= Steps; ++jump) {
+        grid.advance(static_cast<std::uint64_t>(jump));
+        plane->advance(static_cast<std::uint64_t>(jump));
+        generation += jump;
+        // Cells further than `generation` from the edge are as in the unbounded plane.
+        const CellRect window { generation + 1 - dx, generation + 1 - dy, Side - generation - 2 - dx,
+            Side - generation - 2 - dy };
+        const bool background = grid.cell(generation + 1, generation + 1);
+        QCOMPARE(plane->backgroundAlive(), background);
+        std::uint64_t differing = 0;
+        std::uint64_t live = 0;
+        for (std::int64_t y = window.top; y <= window.bottom; ++y) {
+            for (std::int64_t x = window.left; x <= window.right; ++x) {
+                const bool cell = grid.cell(x + dx, y + dy);
+                if (plane->cell(x, y) != cell)
+                    QFAIL(qPrintable(QString("generation %1: cell %2,%3").arg(generation).arg(x).arg(y)));
+                differing += cell != background ? 1 : 0;
+                live += cell ? 1 : 0;
+            }
+        }
+        QCOMPARE(plane->population(), differing);
+        std::uint64_t visited = 0;
+        plane->forEachLiveCell(
+            window, [&](std::int64_t x, std::int64_t y) { visited += grid.cell(x + dx, y + dy) ? 1 : 0; });
+        QCOMPARE(visited, live);
+        // Pixels of one and of 2 x 2 cells as the grid draws the same cells.
+        for (const int shift : { 0, 1 }) {
+            const int pixels = static_cast<int>((window.right - window.left + 1) >> shift);
+            std::vector<std::uint8_t> drawn(static_cast<std::size_t>(pixels * pixels));
+            std::vector<std::uint8_t> expected(drawn.size());
+            plane->render(window, shift, drawn.data(), pixels, pixels, pixels);
+            const CellRect gridWindow { window.left + dx, window.top + dy, window.right + dx, window.bottom + dy };
+            grid.render(gridWindow, shift, expected.data(), pixels, pixels, pixels);
+            QVERIFY2(drawn == expected, qPrintable(QString("generation %1, shift %2").arg(generation).arg(shift)));
+        }
+    }
+}
+
+void TestBackgroundUniverse::stopsAndComparesAsAWhole()
+{
+    BackgroundUniverse plane(ruleFrom("B01/S"));
+    plane.setCell(3, 4, true);
+    const std::unique_ptr<Universe> before = plane.clone();
+    std::atomic<bool> stop { true };
+    QVERIFY(!plane.advanceUnless(5, stop));
+    QVERIFY(plane.equals(*before));
+    QCOMPARE(plane.hash(), before->hash());
+
+    // One generation: the background lives, and the same differences on a dead one are another universe.
+    plane.advance(1);
+    QVERIFY(plane.backgroundAlive());
+    BackgroundUniverse dead(plane.differences(), ruleFrom("B01/S"));
+    QVERIFY(!plane.equals(dead));
+    QVERIFY(!dead.equals(plane));
+    QVERIFY(!plane.differences().equals(plane));
+    QVERIFY(plane.hash() != dead.hash());
+    const std::unique_ptr<Universe> copy = plane.clone();
+    QVERIFY(copy->equals(plane));
+    QCOMPARE(copy->hash(), plane.hash());
+
+    // Moved into a torus, the live background fills it but for the one dead cell; the rest is lost.
+    const UniverseChange change(Topology::unbounded(), Topology::torus(10, 10));
+    QCOMPARE(change.lostCells(plane), std::numeric_limits<std::uint64_t>::max());
+    GridUniverse torus(Topology::torus(10, 10), ruleFrom("B01/S"));
+    change.copy(plane, torus);
+    QCOMPARE(torus.population(), std::uint64_t(99));
+    QVERIFY(!torus.cell(3 + 5, 4 + 5));
+
+    // Keeping an area alone leaves its cells on a dead background.
+    const CellRect area { 0, 0, 9, 9 };
+    std::uint64_t live = 0;
+    plane.forEachLiveCell(area, [&live](std::int64_t, std::int64_t) { ++live; });
+    plane.clearOutside(area);
+    QVERIFY(!plane.backgroundAlive());
+    QCOMPARE(plane.population(), live);
+    QVERIFY(!plane.cell(3, 4) && plane.cell(0, 0) && !plane.cell(-1, 0));
+    plane.clearInside({ 0, 0, 4, 9 });
+    QCOMPARE(plane.population(), live - 49);
+    plane.clear();
+    QCOMPARE(plane.population(), std::uint64_t(0));
+}
+
+QTEST_GUILESS_MAIN(TestBackgroundUniverse)
+#include "tst_backgrounduniverse.moc"
