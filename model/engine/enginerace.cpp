@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "model/engine/nodestore.h"
+
 namespace
 {
 
@@ -46,10 +48,14 @@ template <typename Target> void copyInto(const Universe &source, Target &target)
         target.setCells(std::move(batch));
 }
 
-constexpr double TileTrial = 0.0005; // seconds the tiles step first, to measure their pace
-constexpr double HeadShare = 0.35; // HashLife's time alone, as a part of the tiles' whole
-constexpr double HeadStart = 0.001; // seconds HashLife runs alone at least
+constexpr double Glance = 0.00025; // seconds HashLife runs first when it holds the cells
+constexpr double TileTrial = 0.0005; // seconds of each of the tiles' two first turns, to measure their pace
+constexpr double HeadShare = 0.3; // HashLife's time alone, as a part of the tiles' whole, beyond HeadStart
+constexpr double HeadStart = 0.0025; // seconds HashLife runs alone at least
 constexpr double HopelessFactor = 4;
+// Below this part of its results found remembered, HashLife is stepping
+// chaos, every square of it new: it gains nothing on the tiles there.
+constexpr double ChaosHitRate = 0.5;
 // The most the tiles' pace is taken to grow over the rest of a jump, so that
 // the noise of short turns cannot make a pattern look as if it spread.
 constexpr double MaxGrowth = 4;
@@ -79,20 +85,24 @@ void EngineRace::copyCells(const Universe &source, TileLife &target) { copyInto(
 bool EngineRace::run(const std::atomic<bool> &stop)
 {
     const auto stopped = [&stop] { return stop.load(std::memory_order_relaxed); };
+    if (stopped())
+        return false;
     // A jump HashLife won last time quickly goes to it alone first: the tiles
     // are then not even built.
-    if (before.hashSeconds > 0 && hashTurn(1.5 * before.hashSeconds, stop, false))
+    // Jumps HashLife has mostly worked out before end in a moment.
+    if (hashTurn(std::max(1.5 * before.hashSeconds, plane ? Glance : 0.0), stop, false))
         return true;
-    if (tileTurn(TileTrial, stop))
+    // The first generations after the tiles are built cost more than the
+    // rest: the second turn gives the pace.
+    if (tileTurn(TileTrial, stop) || tileTurn(TileTrial, stop))
         return true;
-    for (double round = 2 * HeadStart;; round *= 2) {
+    for (double round = HeadStart;; round *= 2) {
         if (stopped())
             return false;
         // HashLife's time so far keeps up with a quarter of the tiles' whole
         // as they measure it: more as a growing pattern slows them down.
-        const double due = tilesError
-            ? 1e9
-            : std::max({ HeadStart, HeadShare * (tileSpent + tilesLeft()), 1.5 * before.hashSeconds });
+        const double due
+            = tilesError ? 1e9 : std::max(HeadShare * (tileSpent + tilesLeft()) + HeadStart, 1.5 * before.hashSeconds);
         const double hedge = (hopeless ? HopelessHedge : Hedge) * round;
         if (!hashError && hashTurn(hopeless ? hedge : std::max(due - hashSpent, hedge), stop, !tilesError && !hopeless))
             return true;
@@ -119,6 +129,8 @@ bool EngineRace::hashTurn(double budget, const std::atomic<bool> &stop, bool jud
         }
         const double begin = cpuNow();
         const double deadline = begin + budget;
+        const std::uint64_t reusedBefore = NodeStore::instance().statistics().resultsReused;
+        const std::uint64_t computedBefore = NodeStore::instance().statistics().resultsComputed;
         const double tilesWhole = tilesLeft();
         const std::function<bool()> check = [&] {
             if (stop.load(std::memory_order_relaxed))
@@ -128,8 +140,12 @@ bool EngineRace::hashTurn(double budget, const std::atomic<bool> &stop, bool jud
                 return true;
             const double spent = now - begin + hashSpent;
             const double progress = HashLife::jumpProgress();
-            if (judged && spent >= std::max(HeadStart, tilesWhole / 8) && progress > 0
-                && spent / progress > HopelessFactor * tilesWhole)
+            const NodeStore::Statistics &counts = NodeStore::instance().statistics();
+            const double reused = static_cast<double>(counts.resultsReused - reusedBefore) + hashReused;
+            const double computed = static_cast<double>(counts.resultsComputed - computedBefore) + hashComputed;
+            if (judged && spent >= std::max(HeadStart, tilesWhole / 8)
+                && ((progress > 0 && spent / progress > HopelessFactor * tilesWhole)
+                    || reused < ChaosHitRate * (reused + computed)))
                 hopeless = true;
             return hopeless && judged;
         };
@@ -142,6 +158,8 @@ bool EngineRace::hashTurn(double budget, const std::atomic<bool> &stop, bool jud
             throw;
         }
         hashSpent += since(begin);
+        hashReused += static_cast<double>(NodeStore::instance().statistics().resultsReused - reusedBefore);
+        hashComputed += static_cast<double>(NodeStore::instance().statistics().resultsComputed - computedBefore);
         if (finished)
             hashDone = std::move(trial);
         return finished;
@@ -166,8 +184,11 @@ bool EngineRace::tileTurn(double budget, const std::atomic<bool> &stop)
         while (tileGenerations < generations && since(stepping) < budget) {
             const double rate = tileGenerations > 0 ? tileSpent / static_cast<double>(tileGenerations) : 0;
             const double left = static_cast<double>(generations - tileGenerations);
+            // Chunks at most double, so that a pace measured on a few
+            // cheap generations cannot overrun the budget far.
+            const double most = std::min(left, 2.0 * static_cast<double>(tileGenerations - first) + 1);
             const auto chunk
-                = static_cast<std::uint64_t>(rate > 0 ? std::clamp((budget - since(stepping)) / rate, 1.0, left) : 1.0);
+                = static_cast<std::uint64_t>(rate > 0 ? std::clamp((budget - since(stepping)) / rate, 1.0, most) : 1.0);
             const double begin = cpuNow();
             if (!tiles->advanceUnless(chunk, stop))
                 return false;

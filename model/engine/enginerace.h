@@ -49,8 +49,9 @@ public:
 
 private:
     // A turn of about `budget` seconds each; true if the engine finished.
-    // With `judged`, HashLife's turn also ends once its estimate of its own
-    // time passes HopelessFactor times the tiles', setting `hopeless`.
+    // With `judged`, HashLife's turn also ends, setting `hopeless`, once its
+    // estimate of its own time passes HopelessFactor times the tiles', or
+    // it finds too few of its results remembered, as on chaos.
     bool hashTurn(double budget, const std::atomic<bool> &stop, bool judged);
     bool tileTurn(double budget, const std::atomic<bool> &stop);
     // Seconds the tiles still need by their pace so far; 0 before their first turn.
@@ -63,6 +64,8 @@ private:
 
     std::optional<HashLife> plane; // HashLife's copy of the cells at the start
     double hashSpent = 0; // seconds HashLife has stepped
+    double hashReused = 0; // its results found remembered, and those computed, in turns ended
+    double hashComputed = 0;
     bool hopeless = false; // HashLife's estimate of its time is far beyond the tiles'
     std::exception_ptr hashError;
 
