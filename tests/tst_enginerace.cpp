@@ -33,13 +33,10 @@ Rule rule(const QString &text)
 {
     Rule read;
     std::string error;
-    Rule::read(text.toStdString(), read, error);
-    return read;
+    return Rule::read(text.toStdString(), read, error) ? read : Rule();
 }
 
 } // namespace
-
-Q_DECLARE_METATYPE(std::vector<quint64>)
 
 // The race of the unbounded plane's engines against each engine alone:
 // whichever wins, from whichever holds the cells, after whatever the last
@@ -153,7 +150,7 @@ void TestEngineRace::jumpsAgreeWithTiles()
 
 void TestEngineRace::stoppedRaceChangesNothing_data()
 {
-    QTest::addColumn<int>("delayMicroseconds"); // -1: raised before
+    QTest::addColumn<int>("delay"); // microseconds; -1: raised before
     QTest::addColumn<bool>("fromTiles");
     QTest::newRow("raised before") << -1 << false;
     QTest::newRow("at once, from tiles") << 0 << true;
@@ -165,9 +162,8 @@ void TestEngineRace::stoppedRaceChangesNothing_data()
 // they were, and run again ends where it would have without the stop.
 void TestEngineRace::stoppedRaceChangesNothing()
 {
-    QFETCH(int, delayMicroseconds);
+    QFETCH(int, delay);
     QFETCH(bool, fromTiles);
-    const int delay = delayMicroseconds;
     const std::uint64_t generations = 5000;
     UnboundedUniverse plane;
     plane.setCells(pattern(120, 35, 9));
