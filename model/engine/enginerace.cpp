@@ -48,7 +48,7 @@ template <typename Target> void copyInto(const Universe &source, Target &target)
         target.setCells(std::move(batch));
 }
 
-constexpr double Glance = 0.00025; // seconds HashLife runs first when it holds the cells
+constexpr double Glance = 0.001; // seconds HashLife runs first when it holds the cells
 constexpr double TileTrial = 0.0005; // seconds of each of the tiles' two first turns, to measure their pace
 constexpr double HeadShare = 0.3; // HashLife's time alone, as a part of the tiles' whole, beyond HeadStart
 constexpr double HeadStart = 0.0025; // seconds HashLife runs alone at least
