@@ -13,13 +13,15 @@
 // One jump of the unbounded plane by whichever of HashLife and TileLife
 // finishes first, the two taking turns on the calling thread, each on its
 // own copy of the cells: on one thread the pair never takes a core from the
-// rest of the machine. The tiles' time per generation shows at once what
-// the whole jump costs them; HashLife's cost shows only once it is done,
-// and on a regular pattern hardly grows with the jump. So the tiles measure
-// themselves first, HashLife then runs alone for a quarter of the tiles'
-// time, or less once its own estimate shows it hopeless, as on chaos, and
-// if it has not finished by then the tiles go on with most of the time,
-// HashLife keeping a small share of it in case it was nearly done.
+// rest of the machine. The tiles' time per generation shows early what the
+// whole jump costs them; HashLife's cost shows only once it is done, and on
+// a regular pattern hardly grows with the jump. So HashLife first gets a
+// glance (a jump it has mostly worked out before ends there), the tiles then
+// measure their pace, and HashLife runs alone for about a third of the
+// tiles' whole time, less once it proves hopeless (its estimate far beyond
+// the tiles', or few of its results found remembered, as on chaos). If it
+// has not finished by then the tiles go on with most of the time, HashLife
+// keeping a small share of it in case it was nearly done.
 class EngineRace
 {
 public:
