@@ -5,40 +5,12 @@
 #include <chrono>
 #include <exception>
 #include <functional>
-#include <thread>
 #include <utility>
 #include <vector>
 
 #include "model/engine/bitmix.h"
+#include "model/engine/enginerace.h"
 #include "model/engine/packedrows.h"
-
-namespace
-{
-
-// Cells moved from one engine to the other this many at a time, so that the
-// move never holds more than a few MiB of them.
-constexpr std::size_t Batch = std::size_t(1) << 16;
-
-template <typename Target> void copyCells(const Universe &source, Target &target)
-{
-    const std::optional<CellRect> box = source.boundingBox();
-    if (!box)
-        return;
-    std::vector<CellPoint> batch;
-    batch.reserve(Batch);
-    source.forEachLiveCell(*box, [&](std::int64_t x, std::int64_t y) {
-        batch.push_back({ x, y });
-        if (batch.size() == Batch) {
-            target.setCells(std::move(batch));
-            batch.clear();
-            batch.reserve(Batch);
-        }
-    });
-    if (!batch.empty())
-        target.setCells(std::move(batch));
-}
-
-} // namespace
 
 UnboundedUniverse::UnboundedUniverse(const Rule &rule)
     : jumps(HashLife(checked(rule)))
@@ -82,7 +54,7 @@ HashLife UnboundedUniverse::quadtree() const
     if (jumps)
         return *jumps;
     HashLife cells(steps->rule());
-    copyCells(*steps, cells);
+    EngineRace::copyCells(*steps, cells);
     return cells;
 }
 
@@ -145,7 +117,7 @@ void UnboundedUniverse::advance(std::uint64_t generations)
     if (engine().population() > TileLimit) {
         useHashLife();
         jumps->advance(generations);
-    } else if (generations <= TileLife::StepLimit) {
+    } else if (!racing(generations)) {
         useTileLife();
         steps->advance(generations);
     } else {
@@ -162,7 +134,7 @@ bool UnboundedUniverse::advanceUnless(std::uint64_t generations, std::atomic<boo
         useHashLife();
         return jumps->advanceUnless(generations, stop);
     }
-    if (generations <= TileLife::StepLimit) {
+    if (!racing(generations)) {
         useTileLife();
         // The tiles stop at some generation between: a copy of them steps.
         TileLife next(*steps);
@@ -174,124 +146,26 @@ bool UnboundedUniverse::advanceUnless(std::uint64_t generations, std::atomic<boo
     return race(generations, stop);
 }
 
+bool UnboundedUniverse::racing(std::uint64_t generations) const
+{
+    // Moving the cells costs about as much as a few generations of tiles: a
+    // short jump from HashLife's cells races rather than moving them first.
+    constexpr std::uint64_t ShortJump = 64;
+    return generations > TileLife::StepLimit || (jumps && generations > ShortJump);
+}
+
 bool UnboundedUniverse::race(std::uint64_t generations, std::atomic<bool> &stop)
 {
-    // Which engine suits a pattern shows only by running it, so both run at
-    // once: the tiles on a thread of their own, HashLife on this one, each on
-    // its own copy of the cells, and the first to finish stops the other.
-    // The jump then takes about as long as the faster engine alone, on a
-    // second core. HashLife keeps its nodes and results whoever wins, and
-    // when it holds the cells it jumps from its own root rather than from
-    // cells moved in, so that what it computed in one jump serves the next.
-    // A jump that HashLife has mostly worked out before, as a run of equal
-    // jumps has, ends within a few milliseconds: it gets those alone first,
-    // sparing the tiles' thread its start and its share of a loaded machine.
-    // Whatever stops it, out of memory or at the edge of the plane, the race
-    // still runs: the tiles may finish where HashLife cannot.
-    constexpr std::chrono::milliseconds HeadStart(2);
-    constexpr std::chrono::duration<double> MinTrial(0.004);
-    constexpr double HopelessFactor = 4;
-    try {
-        if (jumps && jumps->advanceBefore(generations, std::chrono::steady_clock::now() + HeadStart))
-            return true;
-    } catch (const UniverseError &) {
-    }
-    // Whoever finishes, or a raised `stop`, ends the other engine.
-    std::atomic<bool> finished { false };
-    std::atomic<bool> tilesEnded { false };
-    std::atomic<std::uint64_t> tileGenerations { 0 };
-    std::atomic<std::chrono::steady_clock::rep> tilesStart { 0 };
-    TileLife tiles = steps ? *steps : TileLife(jumps->rule());
-    std::vector<CellPoint> cells;
-    if (jumps) {
-        const std::optional<CellRect> box = jumps->boundingBox();
-        cells.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(jumps->population(), TileLimit)));
-        if (box)
-            jumps->forEachLiveCell(*box, [&cells](std::int64_t x, std::int64_t y) { cells.push_back({ x, y }); });
-    }
-    // Given up while the cells were listed: neither engine starts.
-    if (stop)
+    EngineRace race(jumps ? &*jumps : nullptr, steps.get(), generations, lastRace);
+    if (!race.run(stop))
         return false;
-    bool tilesDone = false;
-    std::exception_ptr tilesError;
-    std::thread stepper([&] {
-        try {
-            if (!finished) {
-                tiles.setCells(cells);
-                std::vector<CellPoint>().swap(cells);
-                tilesStart = std::chrono::steady_clock::now().time_since_epoch().count();
-                tilesDone = tiles.advanceUnless(generations, finished, &tileGenerations);
-                if (tilesDone)
-                    finished = true;
-            }
-        } catch (...) {
-            tilesError = std::current_exception();
-        }
-        tilesEnded = true;
-    });
-    // HashLife gives up, sparing the machine's other core, once it has run
-    // for an eighth of the time the tiles will take and its own estimate is
-    // far beyond theirs, as it is for chaos, where its memo finds little.
-    const auto hashStart = std::chrono::steady_clock::now();
-    bool gaveUp = false;
-    const std::function<bool()> hopeless = [&] {
-        if (stop.load(std::memory_order_relaxed))
-            finished = true;
-        if (finished.load(std::memory_order_relaxed))
-            return true;
-        const std::uint64_t stepped = tileGenerations.load(std::memory_order_relaxed);
-        const double progress = HashLife::jumpProgress();
-        if (stepped == 0 || progress <= 0)
-            return false;
-        const auto now = std::chrono::steady_clock::now();
-        const std::chrono::duration<double> spent = now - hashStart;
-        const std::chrono::duration<double> tilesSpent
-            = now - std::chrono::steady_clock::time_point(std::chrono::steady_clock::duration(tilesStart.load()));
-        const double tilesTotal = tilesSpent.count() * static_cast<double>(generations) / static_cast<double>(stepped);
-        gaveUp = spent.count() >= std::max(MinTrial.count(), tilesTotal / 8)
-            && spent.count() / progress > HopelessFactor * tilesTotal;
-        return gaveUp;
-    };
-    bool jumped = false;
-    std::exception_ptr jumpError;
-    std::optional<HashLife> plane;
-    try {
-        if (jumps) {
-            plane = *jumps;
-        } else {
-            plane.emplace(steps->rule());
-            copyCells(*steps, *plane);
-        }
-        jumped = plane->advanceUnless(generations, hopeless);
-    } catch (...) {
-        jumpError = std::current_exception();
-    }
-    if (jumped)
-        finished = true;
-    while (!tilesEnded) {
-        if (stop)
-            finished = true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    stepper.join();
-    if (jumped) {
-        jumps = std::move(plane);
+    lastRace = race.history();
+    if (race.hashLifeCells()) {
+        jumps = std::move(race.hashLifeCells());
         steps.reset();
-    } else if (tilesDone) {
-        steps = std::make_unique<TileLife>(std::move(tiles));
-        jumps.reset();
-    } else if (stop) {
-        return false;
-    } else if (gaveUp && plane) {
-        // The tiles failed where HashLife may not.
-        if (!plane->advanceUnless(generations, [&stop] { return stop.load(std::memory_order_relaxed); }))
-            return false;
-        jumps = std::move(plane);
-        steps.reset();
-    } else if (jumpError || tilesError) {
-        std::rethrow_exception(jumpError ? jumpError : tilesError);
     } else {
-        return false;
+        steps = std::move(race.tileLifeCells());
+        jumps.reset();
     }
     return true;
 }
@@ -336,7 +210,7 @@ void UnboundedUniverse::useHashLife()
     if (jumps)
         return;
     HashLife cells(steps->rule());
-    copyCells(*steps, cells);
+    EngineRace::copyCells(*steps, cells);
     jumps = std::move(cells);
     steps.reset();
 }
@@ -346,7 +220,7 @@ void UnboundedUniverse::useTileLife()
     if (steps)
         return;
     auto cells = std::make_unique<TileLife>(jumps->rule());
-    copyCells(*jumps, *cells);
+    EngineRace::copyCells(*jumps, *cells);
     steps = std::move(cells);
     jumps.reset();
 }

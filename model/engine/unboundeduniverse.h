@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 
+#include "model/engine/enginerace.h"
 #include "model/engine/hashlife.h"
 #include "model/engine/tilelife.h"
 #include "model/engine/universe.h"
@@ -16,9 +17,10 @@
 // jumps of patterns whose parts repeat, whose cost follows what is new in
 // the pattern rather than the generations, and for patterns too large to
 // hold tile by tile. A jump of more than TileLife::StepLimit generations
-// runs both at once and keeps the first to finish. Both give exactly the
-// same cells; the cells stay with the engine of the last step, so a run at
-// one speed pays for a move once.
+// (or a shorter one from cells HashLife holds) races the two, taking turns
+// on one thread, and keeps the first to finish; each race starts from what
+// the last one found. Both give exactly the same cells; the cells stay with
+// the engine of the last step, so a run at one speed pays for a move once.
 class UnboundedUniverse : public Universe
 {
 public:
@@ -79,9 +81,10 @@ public:
 private:
     // `rule`, or throws UniverseError for one that is not Life-like.
     static const Rule &checked(const Rule &rule);
-    // A jump of more than TileLife::StepLimit generations, by whichever
-    // engine finishes first; false if another thread raised `stop` first,
-    // the cells then unchanged.
+    // Whether a jump of `generations` races the engines rather than stepping tiles.
+    bool racing(std::uint64_t generations) const;
+    // A jump by whichever engine finishes first, the two taking turns on
+    // this thread; false if `stop` was raised first, the cells then unchanged.
     bool race(std::uint64_t generations, std::atomic<bool> &stop);
     const Universe &engine() const;
     Universe &engine();
@@ -92,6 +95,8 @@ private:
     // Exactly one of the two holds the cells.
     std::optional<HashLife> jumps;
     std::unique_ptr<TileLife> steps;
+    // What the last race showed, so that the next one starts from it.
+    EngineRace::History lastRace;
 };
 
 #endif // UNBOUNDEDUNIVERSE_H

@@ -1,0 +1,226 @@
+#include "model/engine/enginerace.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <ctime>
+#include <functional>
+#include <utility>
+#include <vector>
+
+#include "model/engine/nodestore.h"
+
+namespace
+{
+
+// Seconds of processor time this thread has used: on a loaded machine the
+// engines are weighed by their work, not by when the system let them run.
+double cpuNow()
+{
+    timespec now {};
+    if (clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now) != 0)
+        return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+double since(double start) { return cpuNow() - start; }
+
+// Cells moved from one engine to the other this many at a time, so that the
+// move never holds more than a few MiB of them.
+constexpr std::size_t Batch = std::size_t(1) << 16;
+
+template <typename Target> void copyInto(const Universe &source, Target &target)
+{
+    const std::optional<CellRect> box = source.boundingBox();
+    if (!box)
+        return;
+    std::vector<CellPoint> batch;
+    batch.reserve(Batch);
+    source.forEachLiveCell(*box, [&](std::int64_t x, std::int64_t y) {
+        batch.push_back({ x, y });
+        if (batch.size() == Batch) {
+            target.setCells(std::move(batch));
+            batch.clear();
+            batch.reserve(Batch);
+        }
+    });
+    if (!batch.empty())
+        target.setCells(std::move(batch));
+}
+
+constexpr double Glance = 0.001; // seconds HashLife runs first when it holds the cells
+constexpr double TileTrial = 0.0005; // seconds of each of the tiles' two first turns, to measure their pace
+constexpr double HeadShare = 0.3; // HashLife's time alone, as a part of the tiles' whole, beyond HeadStart
+constexpr double HeadStart = 0.0025; // seconds HashLife runs alone at least
+constexpr double HopelessFactor = 4;
+// Below this part of its results found remembered, HashLife is stepping
+// chaos, every square of it new: it gains nothing on the tiles there.
+constexpr double ChaosHitRate = 0.5;
+// The most the tiles' pace is taken to grow over the rest of a jump, so that
+// the noise of short turns cannot make a pattern look as if it spread.
+constexpr double MaxGrowth = 4;
+constexpr double Hedge = 0.1; // HashLife's share of the rounds after its time alone
+constexpr double HopelessHedge = 0.05;
+constexpr double BuildSeconds = 1e-7; // about what HashLife takes to set a cell
+
+} // namespace
+
+EngineRace::EngineRace(const HashLife *hashCells, const TileLife *tileCells, std::uint64_t generations, History last)
+    : hashSource(hashCells)
+    , tileSource(tileCells)
+    , generations(generations)
+    , before(last)
+    , hopeless(last.hashHopeless)
+{
+    if (hashSource)
+        plane = *hashSource;
+    else
+        tiles = std::make_unique<TileLife>(*tileSource);
+}
+
+void EngineRace::copyCells(const Universe &source, HashLife &target) { copyInto(source, target); }
+
+void EngineRace::copyCells(const Universe &source, TileLife &target) { copyInto(source, target); }
+
+bool EngineRace::run(const std::atomic<bool> &stop)
+{
+    const auto stopped = [&stop] { return stop.load(std::memory_order_relaxed); };
+    if (stopped())
+        return false;
+    // A jump HashLife won last time quickly goes to it alone first: the tiles
+    // are then not even built.
+    // Jumps HashLife has mostly worked out before end in a moment.
+    if (hashTurn(std::max(1.5 * before.hashSeconds, plane ? Glance : 0.0), stop, false))
+        return true;
+    // The first generations after the tiles are built cost more than the
+    // rest: the second turn gives the pace.
+    if (tileTurn(TileTrial, stop) || tileTurn(TileTrial, stop))
+        return true;
+    for (double round = HeadStart;; round *= 2) {
+        if (stopped())
+            return false;
+        // HashLife's time so far keeps up with a quarter of the tiles' whole
+        // as they measure it: more as a growing pattern slows them down.
+        const double due
+            = tilesError ? 1e9 : std::max(HeadShare * (tileSpent + tilesLeft()) + HeadStart, 1.5 * before.hashSeconds);
+        const double hedge = (hopeless ? HopelessHedge : Hedge) * round;
+        if (!hashError && hashTurn(hopeless ? hedge : std::max(due - hashSpent, hedge), stop, !tilesError && !hopeless))
+            return true;
+        if (stopped())
+            return false;
+        if (!tilesError && tileTurn(round, stop))
+            return true;
+        if (hashError && tilesError)
+            std::rethrow_exception(hashError);
+    }
+}
+
+EngineRace::History EngineRace::history() const { return History { hashDone ? hashSpent : 0, !hashDone && hopeless }; }
+
+bool EngineRace::hashTurn(double budget, const std::atomic<bool> &stop, bool judged)
+{
+    try {
+        if (!plane) {
+            if (budget < BuildSeconds * static_cast<double>(tileSource->population()))
+                return false;
+            HashLife built(tileSource->rule());
+            copyInto(*tileSource, built);
+            plane = std::move(built);
+        }
+        const double begin = cpuNow();
+        const double deadline = begin + budget;
+        const std::uint64_t reusedBefore = NodeStore::instance().statistics().resultsReused;
+        const std::uint64_t computedBefore = NodeStore::instance().statistics().resultsComputed;
+        const double tilesWhole = tilesLeft();
+        const std::function<bool()> check = [&] {
+            if (stop.load(std::memory_order_relaxed))
+                return true;
+            const double now = cpuNow();
+            if (now > deadline)
+                return true;
+            const double spent = now - begin + hashSpent;
+            const double progress = HashLife::jumpProgress();
+            const NodeStore::Statistics &counts = NodeStore::instance().statistics();
+            const double reused = static_cast<double>(counts.resultsReused - reusedBefore) + hashReused;
+            const double computed = static_cast<double>(counts.resultsComputed - computedBefore) + hashComputed;
+            if (judged && spent >= std::max(HeadStart, tilesWhole / 8)
+                && ((progress > 0 && spent / progress > HopelessFactor * tilesWhole)
+                    || reused < ChaosHitRate * (reused + computed)))
+                hopeless = true;
+            return hopeless && judged;
+        };
+        HashLife trial(*plane);
+        bool finished = false;
+        try {
+            finished = trial.advanceUnless(generations, check);
+        } catch (...) {
+            hashSpent += since(begin);
+            throw;
+        }
+        hashSpent += since(begin);
+        hashReused += static_cast<double>(NodeStore::instance().statistics().resultsReused - reusedBefore);
+        hashComputed += static_cast<double>(NodeStore::instance().statistics().resultsComputed - computedBefore);
+        if (finished)
+            hashDone = std::move(trial);
+        return finished;
+    } catch (const UniverseError &) {
+        hashError = std::current_exception();
+    }
+    return false;
+}
+
+bool EngineRace::tileTurn(double budget, const std::atomic<bool> &stop)
+{
+    const std::uint64_t first = tileGenerations;
+    const double spentBefore = tileSpent;
+    try {
+        if (!tiles) {
+            auto built = std::make_unique<TileLife>(hashSource->rule());
+            copyInto(*hashSource, *built);
+            tiles = std::move(built);
+        }
+        // Building is left out of the budget: the trial measures the steps.
+        const double stepping = cpuNow();
+        while (tileGenerations < generations && since(stepping) < budget) {
+            const double rate = tileGenerations > 0 ? tileSpent / static_cast<double>(tileGenerations) : 0;
+            const double left = static_cast<double>(generations - tileGenerations);
+            // Chunks at most double, so that a pace measured on a few
+            // cheap generations cannot overrun the budget far.
+            const double most = std::min(left, 2.0 * static_cast<double>(tileGenerations - first) + 1);
+            const auto chunk
+                = static_cast<std::uint64_t>(rate > 0 ? std::clamp((budget - since(stepping)) / rate, 1.0, most) : 1.0);
+            const double begin = cpuNow();
+            if (!tiles->advanceUnless(chunk, stop))
+                return false;
+            tileSpent += since(begin);
+            tileGenerations += chunk;
+        }
+    } catch (const UniverseError &) {
+        tilesError = std::current_exception();
+        return false;
+    }
+    if (tileGenerations > first) {
+        earlierPace = lastPace;
+        earlierMiddle = lastMiddle;
+        lastPace = (tileSpent - spentBefore) / static_cast<double>(tileGenerations - first);
+        lastMiddle = static_cast<double>(first + tileGenerations) / 2;
+    }
+    if (tileGenerations < generations)
+        return false;
+    tilesDone = std::move(tiles);
+    return true;
+}
+
+double EngineRace::tilesLeft() const
+{
+    // The pace of the last turn, growing as it grew since the turn before,
+    // as it does while a pattern spreads.
+    if (lastPace <= 0)
+        return 0;
+    const double left = static_cast<double>(generations - tileGenerations);
+    const double growth = earlierPace > 0 && lastMiddle > earlierMiddle
+        ? std::max(0.0, (lastPace - earlierPace) / (lastMiddle - earlierMiddle))
+        : 0;
+    const double pace = lastPace + growth * (static_cast<double>(tileGenerations) - lastMiddle);
+    return std::min(pace * left + growth * left * left / 2, MaxGrowth * lastPace * left);
+}

@@ -1,0 +1,88 @@
+#ifndef ENGINERACE_H
+#define ENGINERACE_H
+
+#include <atomic>
+#include <cstdint>
+#include <exception>
+#include <memory>
+#include <optional>
+
+#include "model/engine/hashlife.h"
+#include "model/engine/tilelife.h"
+
+// One jump of the unbounded plane by whichever of HashLife and TileLife
+// finishes first, the two taking turns on the calling thread, each on its
+// own copy of the cells: on one thread the pair never takes a core from the
+// rest of the machine. The tiles' time per generation shows early what the
+// whole jump costs them; HashLife's cost shows only once it is done, and on
+// a regular pattern hardly grows with the jump. So HashLife first gets a
+// glance (a jump it has mostly worked out before ends there), the tiles then
+// measure their pace, and HashLife runs alone for about a third of the
+// tiles' whole time, less once it proves hopeless (its estimate far beyond
+// the tiles', or few of its results found remembered, as on chaos). If it
+// has not finished by then the tiles go on with most of the time, HashLife
+// keeping a small share of it in case it was nearly done.
+class EngineRace
+{
+public:
+    // What the last race of the same cells showed, for the next one.
+    struct History {
+        double hashSeconds = 0; // HashLife's time if it won, else 0: it then runs alone as long again first
+        bool hashHopeless = false; // HashLife looked hopeless: it then only keeps a small share
+    };
+
+    // A race of `generations` (1 or more) from `hashCells` or `tileCells`,
+    // whichever is given (exactly one; not owned, read until the race ends).
+    EngineRace(const HashLife *hashCells, const TileLife *tileCells, std::uint64_t generations, History last);
+
+    // Runs the race: true once an engine has finished, false soon after
+    // another thread raises `stop`. Throws UniverseError when neither engine
+    // can finish: out of memory, or at the edge of the plane.
+    bool run(const std::atomic<bool> &stop);
+    // After run() returned true, the winner's cells: exactly one is set.
+    std::optional<HashLife> &hashLifeCells() { return hashDone; }
+    std::unique_ptr<TileLife> &tileLifeCells() { return tilesDone; }
+    // What this race showed, once run() returned true.
+    History history() const;
+
+    // The live cells of `source` set alive in `target`, a batch at a time.
+    static void copyCells(const Universe &source, HashLife &target);
+    static void copyCells(const Universe &source, TileLife &target);
+
+private:
+    // A turn of about `budget` seconds each; true if the engine finished.
+    // With `judged`, HashLife's turn also ends, setting `hopeless`, once its
+    // estimate of its own time passes HopelessFactor times the tiles', or
+    // it finds too few of its results remembered, as on chaos.
+    bool hashTurn(double budget, const std::atomic<bool> &stop, bool judged);
+    bool tileTurn(double budget, const std::atomic<bool> &stop);
+    // Seconds the tiles still need by their pace so far; 0 before their first turn.
+    double tilesLeft() const;
+
+    const HashLife *hashSource;
+    const TileLife *tileSource;
+    std::uint64_t generations;
+    History before;
+
+    std::optional<HashLife> plane; // HashLife's copy of the cells at the start
+    double hashSpent = 0; // seconds HashLife has stepped
+    double hashReused = 0; // its results found remembered, and those computed, in turns ended
+    double hashComputed = 0;
+    bool hopeless = false; // HashLife's estimate of its time is far beyond the tiles'
+    std::exception_ptr hashError;
+
+    std::unique_ptr<TileLife> tiles;
+    std::uint64_t tileGenerations = 0;
+    double tileSpent = 0; // seconds the tiles have stepped
+    // Seconds per generation in the tiles' last two turns, and the generations in their middles.
+    double lastPace = 0;
+    double lastMiddle = 0;
+    double earlierPace = 0;
+    double earlierMiddle = 0;
+    std::exception_ptr tilesError;
+
+    std::optional<HashLife> hashDone;
+    std::unique_ptr<TileLife> tilesDone;
+};
+
+#endif // ENGINERACE_H

@@ -1,0 +1,192 @@
+#include <QTest>
+
+#include <atomic>
+#include <chrono>
+#include <memory>
+#include <random>
+#include <thread>
+#include <vector>
+
+#include "model/engine/enginerace.h"
+#include "model/engine/unboundeduniverse.h"
+#include "warningguard.h"
+
+namespace
+{
+
+// A square soup, or with `percent` 0 a row of gliders side by side.
+std::vector<CellPoint> pattern(int size, int percent, unsigned seed)
+{
+    std::vector<CellPoint> cells;
+    std::mt19937 random(seed);
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            const bool glider = y % 9 < 3 && x < 3 && (y % 9 == 2 || x == y % 9 + 1);
+            if (percent == 0 ? glider : static_cast<int>(random() % 100) < percent)
+                cells.push_back({ x + (percent == 0 ? y - y % 9 : 0) - size / 2, y - size / 3 });
+        }
+    }
+    return cells;
+}
+
+Rule rule(const QString &text)
+{
+    Rule read;
+    std::string error;
+    return Rule::read(text.toStdString(), read, error) ? read : Rule();
+}
+
+} // namespace
+
+// The race of the unbounded plane's engines against each engine alone:
+// whichever wins, from whichever holds the cells, after whatever the last
+// race showed, under any rule and memory limit, and however it is stopped.
+class TestEngineRace : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { WarningGuard::install(); }
+    void cleanup() { HashLife::setMemoryLimit(std::size_t(1) << 30); }
+    void winnerHasTheCells_data();
+    void winnerHasTheCells();
+    void jumpsAgreeWithTiles_data();
+    void jumpsAgreeWithTiles();
+    void stoppedRaceChangesNothing_data();
+    void stoppedRaceChangesNothing();
+};
+
+void TestEngineRace::winnerHasTheCells_data()
+{
+    QTest::addColumn<int>("percent");
+    QTest::addColumn<bool>("fromTiles");
+    QTest::addColumn<double>("hashSeconds"); // HashLife's last time: it runs alone first
+    QTest::addColumn<bool>("hopeless"); // HashLife keeps only a small share
+    QTest::addColumn<quint64>("generations");
+    QTest::addColumn<QString>("after"); // a rule to race by after a jump by Conway's, if any
+    QTest::newRow("soup, from HashLife") << 40 << false << 0.0 << false << quint64(1500) << "";
+    // What HashLife remembers of Conway's rule must not answer for another.
+    QTest::newRow("HighLife after Conway") << 40 << false << 10.0 << false << quint64(1500) << "B36/S23";
+    QTest::newRow("Seeds after Conway, from tiles") << 40 << true << 10.0 << false << quint64(200) << "B2/S";
+    QTest::newRow("soup, from tiles, HashLife first") << 40 << true << 10.0 << false << quint64(1025) << "";
+    QTest::newRow("soup, HashLife hopeless") << 40 << false << 0.0 << true << quint64(3000) << "";
+    QTest::newRow("gliders, 2^20 from tiles") << 0 << true << 0.0 << false << (quint64(1) << 20) << "";
+    QTest::newRow("gliders, odd, hopeless") << 0 << false << 0.0 << true << quint64(4099) << "";
+    QTest::newRow("dies at once") << 1 << true << 0.0 << false << quint64(2000) << "";
+}
+
+// Whoever wins hands over the cells HashLife alone computes, and the race's
+// history gives HashLife's time only when HashLife won.
+void TestEngineRace::winnerHasTheCells()
+{
+    QFETCH(int, percent);
+    QFETCH(bool, fromTiles);
+    QFETCH(double, hashSeconds);
+    QFETCH(bool, hopeless);
+    QFETCH(quint64, generations);
+    QFETCH(QString, after);
+    HashLife hash;
+    hash.setCells(pattern(60, percent, 3));
+    TileLife tiles;
+    tiles.setCells(pattern(60, percent, 3));
+    std::unique_ptr<Universe> expected = std::make_unique<HashLife>(hash);
+    expected->advance(generations);
+    if (!after.isEmpty()) {
+        hash.setRule(rule(after));
+        tiles.setRule(rule(after));
+        expected = tiles.clone();
+        expected->advance(generations);
+    }
+    EngineRace race(fromTiles ? nullptr : &hash, fromTiles ? &tiles : nullptr, generations, { hashSeconds, hopeless });
+    QVERIFY(race.run(std::atomic<bool>(false)));
+    QCOMPARE(bool(race.hashLifeCells()), !race.tileLifeCells());
+    QVERIFY(race.hashLifeCells() ? expected->equals(*race.hashLifeCells()) : expected->equals(*race.tileLifeCells()));
+    if (race.tileLifeCells())
+        QCOMPARE(race.history().hashSeconds, 0.0);
+    else
+        QVERIFY(!race.history().hashHopeless);
+    QVERIFY(hash.equals(tiles));
+}
+
+void TestEngineRace::jumpsAgreeWithTiles_data()
+{
+    QTest::addColumn<int>("percent");
+    QTest::addColumn<QString>("later"); // the rule from the middle jump on
+    QTest::addColumn<int>("memoryMiB");
+    QTest::newRow("soup") << 38 << "" << 1024;
+    QTest::newRow("sparse soup") << 4 << "" << 1024;
+    // Results of one rule must not answer for the other, in either engine.
+    QTest::newRow("rule changed between jumps") << 38 << "B36/S23" << 1024;
+    // HashLife collects several times in a jump, or runs out and leaves it to the tiles.
+    QTest::newRow("2 MiB") << 38 << "" << 2;
+    QTest::newRow("1 MiB, rule changed") << 38 << "B36/S23" << 1;
+    QTest::newRow("gliders") << 0 << "" << 1024;
+}
+
+// A run of jumps of the unbounded plane, whichever engine ends each race,
+// against the tiles stepped all the way.
+void TestEngineRace::jumpsAgreeWithTiles()
+{
+    QFETCH(int, percent);
+    QFETCH(QString, later);
+    QFETCH(int, memoryMiB);
+    HashLife::setMemoryLimit(std::size_t(memoryMiB) << 20);
+    UnboundedUniverse plane;
+    plane.setCells(pattern(90, percent, 5));
+    TileLife tiles;
+    tiles.setCells(pattern(90, percent, 5));
+    const std::vector<quint64> jumps { 1, 65, 1500, 1500, 3, 4096, 1025 };
+    for (std::size_t i = 0; i < jumps.size(); ++i) {
+        if (i == jumps.size() / 2 && !later.isEmpty()) {
+            plane.setRule(rule(later));
+            tiles.setRule(rule(later));
+        }
+        plane.advance(jumps[i]);
+        for (quint64 left = jumps[i]; left > 0; left -= std::min<quint64>(left, 1000))
+            tiles.advance(std::min<quint64>(left, 1000));
+        QVERIFY2(plane.equals(tiles), qPrintable(QString("after jump %1").arg(i)));
+    }
+}
+
+void TestEngineRace::stoppedRaceChangesNothing_data()
+{
+    QTest::addColumn<int>("delay"); // microseconds; -1: raised before
+    QTest::addColumn<bool>("fromTiles");
+    QTest::newRow("raised before") << -1 << false;
+    QTest::newRow("at once, from tiles") << 0 << true;
+    QTest::newRow("soon") << 300 << false;
+    QTest::newRow("later, from tiles") << 5000 << true;
+}
+
+// A jump stopped before it starts or at any point later leaves the cells as
+// they were, and run again ends where it would have without the stop.
+void TestEngineRace::stoppedRaceChangesNothing()
+{
+    QFETCH(int, delay);
+    QFETCH(bool, fromTiles);
+    const std::uint64_t generations = 5000;
+    UnboundedUniverse plane;
+    plane.setCells(pattern(120, 35, 9));
+    if (fromTiles)
+        plane.advance(1);
+    const HashLife start = plane.quadtree();
+    HashLife expected(start);
+    expected.advance(generations);
+    std::atomic<bool> stop { delay < 0 };
+    // Either way the outcome is checked: finished, or the cells untouched.
+    std::thread stopper([&stop, delay] {
+        std::this_thread::sleep_for(std::chrono::microseconds(std::max(delay, 0)));
+        stop = true;
+    });
+    const bool finished = plane.advanceUnless(generations, stop);
+    stopper.join();
+    QVERIFY(plane.equals(finished ? expected : start));
+    QVERIFY(!finished || delay >= 0);
+    std::atomic<bool> never { false };
+    QVERIFY(finished || plane.advanceUnless(generations, never));
+    QVERIFY(plane.equals(expected));
+}
+
+QTEST_APPLESS_MAIN(TestEngineRace)
+
+#include "tst_enginerace.moc"
