@@ -280,8 +280,8 @@ CommandLine::Request CommandLine::parse(const QStringList &arguments)
     if (unbounded && request.rule && (request.rule->birthCounts() & 1U))
         return fail(QStringLiteral("--rule %1: birth on 0 neighbours would fill the unbounded plane")
                         .arg(QString::fromStdString(request.rule->toString())));
-    if (unbounded && request.rule && !request.rule->isLifeLike())
-        return fail(QStringLiteral("--rule %1 runs in a bounded plane or a torus only, not in the unbounded plane")
+    if (parser.isSet(QStringLiteral("census")) && request.rule && !request.rule->isLifeLike())
+        return fail(QStringLiteral("--census counts objects under Life-like rules only, not under %1")
                         .arg(QString::fromStdString(request.rule->toString())));
 
     const auto isSet = [&parser](const char *option) { return parser.isSet(QString::fromLatin1(option)); };

@@ -25,7 +25,8 @@ void StabilityWatch::restart(const Universe &universe, std::int64_t generation)
     timer->stop();
     stabilisation.reset();
     firstGeneration = target = generation;
-    if (!universe.topology().isBounded()) {
+    // The census runs two states on tiles: Life-like rules alone.
+    if (!universe.topology().isBounded() && universe.rule().isLifeLike()) {
         try {
             if (universe.population() <= CellLimit)
                 stabilisation.emplace(CellList::of(universe), universe.rule(), generation);

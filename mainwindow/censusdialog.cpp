@@ -143,6 +143,8 @@ void CensusDialog::refresh()
     if (!found) {
         summary->setText(document.topology().isBounded()
                 ? tr("The census is taken in the unbounded plane: choose it under Simulation > Universe.")
+                : !document.rule().isLifeLike()
+                ? tr("The census is taken under Life-like rules only.")
                 : tr("No census is taken of more than %1 live cells.")
                       .arg(QLocale().toString(static_cast<qulonglong>(StabilityWatch::CellLimit))));
         return;
