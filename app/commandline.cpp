@@ -163,8 +163,9 @@ void CommandLine::describe(QCommandLineParser &parser)
     parser.addOption(QCommandLineOption(QStringLiteral("rule"),
         QStringLiteral(
             "Rule for the window, --settle, --census and --generations, such as B36/S23 or HighLife, or of the "
-            "families that run in a bounded universe only: B2-a/S12 (non-totalistic), B2/S/C3 (Generations), "
-            "B2/S34H (hexagonal), B1/S1V (von Neumann) or LifeHistory; overrides the rule a file names. A suffix "
+            "families that run outside the classic field (and without --census): B2-a/S12 (non-totalistic), "
+            "B2/S/C3 (Generations), B2/S34H (hexagonal), B1/S1V (von Neumann) or LifeHistory; overrides the rule a "
+            "file names. A suffix "
             "chooses a bounded universe of w x h cells, as --universe does: :Pw,h a plane, :Tw,h a torus (:Tw+s,h "
             "or :Tw,h+s shifts one pair of edges by s cells, s may be negative), :Kw*,h or :Kw,h* a Klein bottle "
             "(the starred size's edges join twisted), :Cw,h a cross-surface, :Sw a sphere of w x w cells."),

@@ -218,9 +218,10 @@ void MainWindow::init()
     timer = new QTimer(this);
     timer->setTimerType(Qt::PreciseTimer);
 
-    if (settings->memoryLimit() > 0)
+    if (settings->memoryLimit() > 0) {
         HashLife::setMemoryLimit(static_cast<std::size_t>(settings->memoryLimit()) << 20);
-    StateHashLife::setMemoryLimit(static_cast<std::size_t>(settings->memoryLimit()) << 20);
+        StateHashLife::setMemoryLimit(static_cast<std::size_t>(settings->memoryLimit()) << 20);
+    }
     ips = settings->speed();
     document->setGenerationLimit(settings->generationLimit());
     document->setPauseWhenSettled(settings->pauseWhenSettled());
