@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "model/engine/hashlife.h"
+#include "model/engine/statehashlife.h"
 #include "model/engine/tilelife.h"
 #include "model/engine/unboundeduniverse.h"
 
@@ -49,6 +50,9 @@ EngineComparison::EngineComparison(
     add("the tiles stepped", std::make_unique<TileLife>(rule), true);
     add("the tiles jumped", std::make_unique<TileLife>(rule), false);
     add("HashLife", std::make_unique<HashLife>(rule), false);
+    // A byte a cell, for the rules of other families: here on small starts, to keep the table quick.
+    if (start.size() <= SmallStart)
+        add("HashLife of states", std::make_unique<StateHashLife>(rule), false);
     add("the unbounded plane", std::make_unique<UnboundedUniverse>(rule), false);
 
     if (!cells.empty()) {

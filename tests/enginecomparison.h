@@ -13,7 +13,8 @@
 // One start run side by side through every engine that can hold it and
 // through a plain count of neighbours, which is too slow for the program but
 // cannot be wrong in the ways the engines can: the tiles stepped one
-// generation at a time and jumped, HashLife alone, the unbounded plane as the
+// generation at a time and jumped, HashLife alone, HashLife of byte states
+// (StateHashLife) for starts of at most SmallStart cells, the unbounded plane as the
 // program runs it, a bounded plane large enough never to be touched, and the
 // classic field where the start fits. The bounded ones hold the cells moved,
 // and drop out once the count reaches their edge. Used by the test table and
@@ -21,6 +22,8 @@
 class EngineComparison
 {
 public:
+    static constexpr std::size_t SmallStart = 4096;
+
     // `start` at the cells' own coordinates, within +-CoordinateLimit;
     // `reach` is the generations the comparison may run, which sizes the
     // bounded plane, left out if it would have more than `planeCells` cells.
