@@ -22,7 +22,7 @@
 class EngineComparison
 {
 public:
-    static constexpr std::size_t SmallStart = 4096;
+    static constexpr std::size_t SmallStart = 4096; // live cells
 
     // `start` at the cells' own coordinates, within +-CoordinateLimit;
     // `reach` is the generations the comparison may run, which sizes the

@@ -519,6 +519,8 @@ std::string Macrocell::write(const StateHashLife &universe, const Rule &rule, st
 {
     std::string out = header(rule, generation, name, comments, topology);
     StateNodeWriter writer(out);
-    writer(universe.rootNode());
+    // An empty pattern is one node of dead cells, so that it reads back as states.
+    if (writer(universe.rootNode()) == 0)
+        out += "1 0 0 0 0\n";
     return out;
 }
