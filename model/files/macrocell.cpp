@@ -123,10 +123,11 @@ public:
         for (std::uint32_t &quarter : quarters) {
             if (level == 1) {
                 quarter = static_cast<std::uint32_t>(readNumber(line, pos, 255, lineNumber, "a state"));
-                if (quarter >= static_cast<std::uint32_t>(rule.stateCount()))
-                    failAt(lineNumber,
-                        "state " + std::to_string(quarter) + " is not one of the " + std::to_string(rule.stateCount())
-                            + " states of the rule " + rule.toString());
+                if (quarter > highest) {
+                    highest = quarter;
+                    highestLine = lineNumber;
+                }
+                check(rule);
                 continue;
             }
             const std::uint64_t number = readNumber(line, pos, Macrocell::MaxNodes, lineNumber, "a quarter's node");
@@ -156,6 +157,15 @@ public:
         }
         levels.push_back(level);
         values.push_back(value);
+    }
+
+    // Fails unless every state read so far is one of `rule`'s.
+    void check(const Rule &rule) const
+    {
+        if (highest >= static_cast<std::uint32_t>(rule.stateCount()))
+            failAt(highestLine,
+                "state " + std::to_string(highest) + " is not one of the " + std::to_string(rule.stateCount())
+                    + " states of the rule " + rule.toString());
     }
 
     // The last node as a square of the store; None when there is none.
@@ -190,6 +200,8 @@ private:
     StateNodeStore &nodes = StateNodeStore::instance();
     std::vector<int> levels;
     std::vector<std::uint32_t> values;
+    std::uint32_t highest = 0; // the highest state read, on line highestLine
+    std::size_t highestLine = 0;
 };
 
 // Reads the lines after the first into `content`; the nodes stay protected
@@ -306,6 +318,8 @@ void readLines(std::string_view bytes, MacrocellContent &content)
     const Rule rule = content.rule.value_or(Rule());
     try {
         if (kind == Kind::States) {
+            // A rule named after the nodes counts too.
+            stated.check(rule);
             const StateNodeId root = stated.root();
             content.states.emplace(
                 root == StateNodeStore::None ? StateNodeStore::instance().empty(StateNodeStore::LeafLevel) : root,
