@@ -1,13 +1,20 @@
 #include <QTest>
 
+#include <atomic>
 #include <memory>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "model/edit/clip.h"
+#include "model/edit/editing.h"
+#include "model/edit/universechange.h"
+#include "model/engine/griduniverse.h"
 #include "model/engine/stategrid.h"
 #include "model/engine/statehashlife.h"
 #include "model/engine/unboundeduniverse.h"
+#include "model/files/pattern.h"
+#include "model/files/patternreader.h"
 #include "warningguard.h"
 
 namespace
@@ -45,6 +52,8 @@ private slots:
     void matchesStateGrid();
     void refusesBirthOnNothing();
     void switchesEngineWithTheRule();
+    void editsAsABoundedPlane();
+    void failsUnchanged();
 };
 
 void TestStateHashLife::matchesStateGrid_data()
@@ -245,6 +254,86 @@ void TestStateHashLife::switchesEngineWithTheRule()
     QCOMPARE(kept->state(0, 0), std::uint8_t(2));
     QCOMPARE(kept->state(2000, -2), std::uint8_t(0));
     QCOMPARE(kept->population(), std::uint64_t(4));
+}
+
+// The edits of the Edit menu keep every state in the unbounded plane as a
+// bounded plane does, and moving into the unbounded plane keeps them too.
+void TestStateHashLife::editsAsABoundedPlane()
+{
+    Rule history;
+    std::string error;
+    QVERIFY(Rule::read("LifeHistory", history, error));
+    GridUniverse grid(Topology::plane(300, 200), history);
+    UnboundedUniverse plane(history);
+    std::mt19937 random(5);
+    for (std::int64_t y = 50; y < 80; ++y) {
+        for (std::int64_t x = 100; x < 140; ++x) {
+            const auto value = static_cast<std::uint8_t>(random() % 3 == 0 ? random() % 7 : 0);
+            grid.setState(x, y, value);
+            plane.setState(x, y, value);
+        }
+    }
+    UnboundedUniverse moved(history);
+    UniverseChange(grid.topology(), moved.topology()).copy(grid, moved);
+    QVERIFY(grid.equalsShifted(moved, -150, -100));
+
+    std::string text;
+    QVERIFY2(Editing::copy(plane, { 110, 55, 129, 74 }, text, error), error.c_str());
+    Pattern pattern;
+    QVERIFY2(PatternReader::read(text, pattern, error), error.c_str());
+    const Clip clip(pattern);
+    for (Universe *universe : { static_cast<Universe *>(&grid), static_cast<Universe *>(&plane) }) {
+        CellRect area { 95, 45, 150, 90 };
+        QVERIFY2(Editing::turn(*universe, area, Orientation().clockwise(), error), error.c_str());
+        QVERIFY2(Editing::paste(
+                     *universe, clip, Orientation().flippedLeftRight(), { 10, 20 }, Universe::Combination::Copy, error),
+            error.c_str());
+        QVERIFY2(Editing::clear(*universe, { 120, 60, 125, 100 }, error), error.c_str());
+    }
+    QVERIFY(grid.population() > 100);
+    QVERIFY(grid.equalsShifted(plane, 0, 0));
+}
+
+// What fails leaves the plane as it was: a jump stopped, cells flying past
+// the edge of the plane, too little memory.
+void TestStateHashLife::failsUnchanged()
+{
+    Rule brain;
+    Rule starWars;
+    std::string error;
+    QVERIFY(Rule::read("B2/S/C3", brain, error) && Rule::read("345/2/4", starWars, error));
+    // Brian's Brain's domino flies west a cell a generation.
+    UnboundedUniverse plane(brain);
+    for (std::int64_t y = 0; y < 2; ++y) {
+        plane.setState(-Far + 3, y, 1);
+        plane.setState(-Far + 4, y, 2);
+    }
+    const std::unique_ptr<Universe> before = plane.clone();
+    std::atomic<bool> stop { true };
+    QVERIFY(!plane.advanceUnless(1024, stop));
+    QVERIFY(plane.equals(*before));
+    stop = false;
+    QVERIFY(plane.advanceUnless(3, stop));
+    QCOMPARE(plane.state(-Far, 1), std::uint8_t(1));
+    QCOMPARE(plane.state(-Far + 1, 1), std::uint8_t(2));
+    const std::unique_ptr<Universe> atTheEdge = plane.clone();
+    QVERIFY_EXCEPTION_THROWN(plane.advance(1), UniverseError);
+    QVERIFY(plane.equals(*atTheEdge));
+
+    UnboundedUniverse soup(starWars);
+    std::mt19937 random(9);
+    for (std::int64_t y = 0; y < 64; ++y) {
+        for (std::int64_t x = 0; x < 64; ++x)
+            soup.setState(x, y, static_cast<std::uint8_t>(random() % 4));
+    }
+    const std::unique_ptr<Universe> start = soup.clone();
+    const std::size_t limit = StateHashLife::memoryLimit();
+    StateHashLife::setMemoryLimit(std::size_t(24) << 10);
+    QVERIFY_EXCEPTION_THROWN(soup.advance(1024), UniverseError);
+    StateHashLife::setMemoryLimit(limit);
+    QVERIFY(soup.equals(*start));
+    soup.advance(2);
+    QVERIFY(!soup.equals(*start));
 }
 
 QTEST_GUILESS_MAIN(TestStateHashLife)
