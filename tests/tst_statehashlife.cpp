@@ -289,6 +289,7 @@ void TestStateHashLife::editsAsABoundedPlane()
                      *universe, clip, Orientation().flippedLeftRight(), { 10, 20 }, Universe::Combination::Copy, error),
             error.c_str());
         QVERIFY2(Editing::clear(*universe, { 120, 60, 125, 100 }, error), error.c_str());
+        QVERIFY2(Editing::fillRandom(*universe, { 30, 100, 250, 180 }, 30, 7, error), error.c_str());
     }
     QVERIFY(grid.population() > 100);
     QVERIFY(grid.equalsShifted(plane, 0, 0));

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "model/engine/bitmix.h"
+#include "model/engine/randombits.h"
 
 namespace
 {
@@ -470,6 +471,35 @@ void StateHashLife::clearOutside(const CellRect &area)
         const std::int64_t half = halfSide(store().level(square));
         return shrunk(Protection::keep(clipped(square, -half, -half, area, true)));
     });
+}
+
+void StateHashLife::fillRandom(const CellRect &area, double density, std::uint64_t seed)
+{
+    // Cells set at once, so that at most a few MiB of them are held.
+    constexpr std::size_t Batch = std::size_t(1) << 16;
+    if (!inPlane(area))
+        throw UniverseError("the rectangle to fill reaches beyond " + std::to_string(CoordinateLimit)
+            + " cells from the origin, the edge of the unbounded plane");
+    StateHashLife filled(*this);
+    filled.clearInside(area);
+    RandomBits cells(density, seed);
+    const std::uint64_t width = static_cast<std::uint64_t>(area.right - area.left) + 1;
+    std::vector<StatedCell> batch;
+    for (std::int64_t y = area.top; y <= area.bottom; ++y) {
+        for (std::uint64_t offset = 0; offset < width; offset += 64) {
+            std::uint64_t word = cells.next();
+            if (width - offset < 64)
+                word &= (std::uint64_t(1) << (width - offset)) - 1;
+            for (; word != 0; word &= word - 1)
+                batch.push_back({ area.left + static_cast<std::int64_t>(offset) + __builtin_ctzll(word), y, 1 });
+            if (batch.size() >= Batch) {
+                filled.setStates(std::move(batch));
+                batch.clear();
+            }
+        }
+    }
+    filled.setStates(std::move(batch));
+    *this = filled;
 }
 
 std::uint64_t StateHashLife::population() const

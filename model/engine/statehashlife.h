@@ -68,6 +68,10 @@ public:
     // UniverseError, changing nothing, when memory runs out.
     void clearInside(const CellRect &area) override;
     void clearOutside(const CellRect &area) override;
+    // The cells of Universe::fillRandom(), set a batch at a time; throws
+    // UniverseError, changing nothing, for an area past CoordinateLimit or
+    // when memory runs out.
+    void fillRandom(const CellRect &area, double density, std::uint64_t seed) override;
 
     void forEachLiveCell(
         const CellRect &area, const std::function<void(std::int64_t x, std::int64_t y)> &visit) const override;
