@@ -172,6 +172,9 @@ void TestStateHashLife::matchesStateGrid()
                 pixel = pixel == 0 ? value : std::min(pixel, value);
             });
             QVERIFY2(drawn == wanted, qPrintable(QStringLiteral("drawn at 1:%1").arg(1 << shift)));
+            // The grid draws the same from a corner left of and above its own.
+            grid.render({ -3, -5, area.right - dx, area.bottom - dy }, shift, drawn.data(), pixels, pixels, pixels);
+            QVERIFY2(drawn == wanted, qPrintable(QStringLiteral("the grid drawn at 1:%1").arg(1 << shift)));
         }
         std::vector<StateHashLife::StatedCell> visited;
         std::vector<StateHashLife::StatedCell> counted;

@@ -103,10 +103,16 @@ void StateGrid::render(
 {
     for (int row = 0; row < rows; ++row)
         std::fill(pixels + row * stride, pixels + row * stride + columns, 0);
+    if (columns <= 0 || rows <= 0)
+        return;
     // The cells the pixels cover, at most 2^62 past area's top-left corner.
     const auto reach = [shift](std::int64_t from, int count) {
-        const std::uint64_t span = (static_cast<std::uint64_t>(count) << shift) - 1;
-        return span > static_cast<std::uint64_t>(INT64_MAX - from) ? INT64_MAX : from + static_cast<std::int64_t>(span);
+        const std::uint64_t pixels = static_cast<std::uint64_t>(count);
+        const std::uint64_t span
+            = pixels == 0 || 64 - __builtin_clzll(pixels) + shift <= 63 ? (pixels << shift) - 1 : UINT64_MAX;
+        // Unsigned, so that a `from` below 0 cannot overflow.
+        const std::uint64_t room = static_cast<std::uint64_t>(INT64_MAX) - static_cast<std::uint64_t>(from);
+        return span > room ? INT64_MAX : static_cast<std::int64_t>(static_cast<std::uint64_t>(from) + span);
     };
     const CellRect covered { area.left, area.top, reach(area.left, columns), reach(area.top, rows) };
     forEachCell(covered, [&](std::int64_t x, std::int64_t y, std::uint8_t state) {
