@@ -165,8 +165,9 @@ void CommandLine::describe(QCommandLineParser &parser)
     parser.addOption(QCommandLineOption(QStringLiteral("rule"),
         QStringLiteral(
             "Rule for the window, --settle, --census and --generations, such as B36/S23 or HighLife, or of the "
-            "families that run in a bounded universe only: B2-a/S12 (non-totalistic), B2/S/C3 (Generations), "
-            "B2/S34H (hexagonal), B1/S1V (von Neumann) or LifeHistory; overrides the rule a file names. A suffix "
+            "families that run outside the classic field (and without --census): B2-a/S12 (non-totalistic), "
+            "B2/S/C3 (Generations), B2/S34H (hexagonal), B1/S1V (von Neumann) or LifeHistory; overrides the rule a "
+            "file names. A suffix "
             "chooses a bounded universe of w x h cells, as --universe does: :Pw,h a plane, :Tw,h a torus (:Tw+s,h "
             "or :Tw,h+s shifts one pair of edges by s cells, s may be negative), :Kw*,h or :Kw,h* a Klein bottle "
             "(the starred size's edges join twisted), :Cw,h a cross-surface, :Sw a sphere of w x w cells; a size "
@@ -287,8 +288,8 @@ CommandLine::Request CommandLine::parse(const QStringList &arguments)
         return fail(QStringLiteral("--rule %1: --settle and --census do not follow birth on 0 neighbours in the "
                                    "unbounded plane; give a bounded --universe")
                         .arg(QString::fromStdString(request.rule->toString())));
-    if (unbounded && request.rule && !request.rule->isLifeLike())
-        return fail(QStringLiteral("--rule %1 runs in a bounded plane or a torus only, not in the unbounded plane")
+    if (parser.isSet(QStringLiteral("census")) && request.rule && !request.rule->isLifeLike())
+        return fail(QStringLiteral("--census counts objects under Life-like rules only, not under %1")
                         .arg(QString::fromStdString(request.rule->toString())));
 
     const auto isSet = [&parser](const char *option) { return parser.isSet(QString::fromLatin1(option)); };

@@ -24,6 +24,7 @@
 #include "model/engine/gamefield.h"
 #include "model/engine/hashlife.h"
 #include "model/engine/packedfield.h"
+#include "model/engine/statehashlife.h"
 #include "model/engine/universe.h"
 #include "model/files/pattern.h"
 #include "view/universeimage.h"
@@ -161,8 +162,10 @@ private:
 int TextAnswer::answer(const CommandLine::Request &request)
 {
     using Mode = CommandLine::Request::Mode;
-    if (request.memory > 0)
+    if (request.memory > 0) {
         HashLife::setMemoryLimit(static_cast<std::size_t>(request.memory) << 20);
+        StateHashLife::setMemoryLimit(static_cast<std::size_t>(request.memory) << 20);
+    }
     switch (request.mode) {
     case Mode::Help:
         std::fputs(qPrintable(CommandLine::helpText()), stdout);
@@ -249,6 +252,12 @@ int TextAnswer::census(const CommandLine::Request &request)
         Opened opened;
         if (const int problem = open(unbounded, file, opened); problem != 0) {
             status = std::max(status, problem);
+            continue;
+        }
+        if (const Rule &rule = opened.universe->rule(); !rule.isLifeLike()) {
+            printError(QStringLiteral("%1: the census counts objects under Life-like rules only, not under %2")
+                           .arg(file, QString::fromStdString(rule.toString())));
+            status = std::max(status, 1);
             continue;
         }
         if (refusedBackground(*opened.universe, file, QStringLiteral("--census"))) {

@@ -88,7 +88,9 @@ std::unique_ptr<Universe> RunThread::takeViewCopy()
 
 std::unique_ptr<Universe> RunThread::viewCopy(const Universe &universe)
 {
-    if (!dynamic_cast<const UnboundedUniverse *>(&universe) || universe.population() > ViewCopyLimit)
+    // The tiles hold two states: a copy of other rules' cells would lose theirs.
+    if (!dynamic_cast<const UnboundedUniverse *>(&universe) || !universe.rule().isLifeLike()
+        || universe.population() > ViewCopyLimit)
         return nullptr;
     const std::optional<CellRect> box = universe.boundingBox();
     try {

@@ -25,8 +25,9 @@ void StabilityWatch::restart(const Universe &universe, std::int64_t generation)
     timer->stop();
     stabilisation.reset();
     firstGeneration = target = generation;
-    // Its stabilisation follows a dead background alone.
-    if (universe.topology() == Topology::unbounded() && (universe.rule().birthCounts() & 1U) == 0) {
+    // The census runs two states on tiles, and follows a dead background alone.
+    if (universe.topology() == Topology::unbounded() && universe.rule().isLifeLike()
+        && (universe.rule().birthCounts() & 1U) == 0) {
         try {
             if (universe.population() <= CellLimit)
                 stabilisation.emplace(CellList::of(universe), universe.rule(), generation);

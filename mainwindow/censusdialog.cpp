@@ -143,6 +143,8 @@ void CensusDialog::refresh()
     if (!found) {
         summary->setText(document.topology() != Topology::unbounded()
                 ? tr("The census is taken in the unbounded plane: choose it under Simulation > Universe.")
+                : !document.rule().isLifeLike()
+                ? tr("The census is taken under Life-like rules only.")
                 : (document.rule().birthCounts() & 1U) != 0
                 ? tr("No census is taken under birth on 0 neighbours, which fills the unbounded plane.")
                 : tr("No census is taken of more than %1 live cells.")

@@ -48,6 +48,7 @@
 #include "mainwindow/windowexport.h"
 #include "mainwindow/windowplacement.h"
 #include "model/engine/hashlife.h"
+#include "model/engine/statehashlife.h"
 #include "view/populationchart.h"
 #include "view/statelegend.h"
 #include "view/viewfollower.h"
@@ -217,8 +218,10 @@ void MainWindow::init()
     timer = new QTimer(this);
     timer->setTimerType(Qt::PreciseTimer);
 
-    if (settings->memoryLimit() > 0)
+    if (settings->memoryLimit() > 0) {
         HashLife::setMemoryLimit(static_cast<std::size_t>(settings->memoryLimit()) << 20);
+        StateHashLife::setMemoryLimit(static_cast<std::size_t>(settings->memoryLimit()) << 20);
+    }
     ips = settings->speed();
     document->setGenerationLimit(settings->generationLimit());
     document->setPauseWhenSettled(settings->pauseWhenSettled());
@@ -383,7 +386,11 @@ void MainWindow::setStartUniverse(const Topology &topology)
         QMessageBox::warning(this, tr("Universe"), problem);
 }
 
-void MainWindow::setMemoryLimit(int mebibytes) { HashLife::setMemoryLimit(static_cast<std::size_t>(mebibytes) << 20); }
+void MainWindow::setMemoryLimit(int mebibytes)
+{
+    HashLife::setMemoryLimit(static_cast<std::size_t>(mebibytes) << 20);
+    StateHashLife::setMemoryLimit(static_cast<std::size_t>(mebibytes) << 20);
+}
 
 Document::Forward MainWindow::forward()
 {

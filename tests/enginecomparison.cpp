@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "model/engine/hashlife.h"
+#include "model/engine/statehashlife.h"
 #include "model/engine/tilelife.h"
 #include "model/engine/unboundeduniverse.h"
 
@@ -34,8 +35,8 @@ struct EngineComparison::Engine {
     bool active = true;
 };
 
-EngineComparison::EngineComparison(
-    const std::vector<CellPoint> &start, const Rule &rule, std::uint64_t reach, std::uint64_t planeCells)
+EngineComparison::EngineComparison(const std::vector<CellPoint> &start, const Rule &rule, std::uint64_t reach,
+    std::uint64_t planeCells, bool withStates)
     : rule(rule)
     , cells(sorted(start))
 {
@@ -49,6 +50,8 @@ EngineComparison::EngineComparison(
     add("the tiles stepped", std::make_unique<TileLife>(rule), true);
     add("the tiles jumped", std::make_unique<TileLife>(rule), false);
     add("HashLife", std::make_unique<HashLife>(rule), false);
+    if (withStates)
+        add("HashLife of states", std::make_unique<StateHashLife>(rule), false);
     add("the unbounded plane", std::make_unique<UnboundedUniverse>(rule), false);
 
     if (!cells.empty()) {

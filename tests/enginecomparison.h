@@ -13,20 +13,19 @@
 // One start run side by side through every engine that can hold it and
 // through a plain count of neighbours, which is too slow for the program but
 // cannot be wrong in the ways the engines can: the tiles stepped one
-// generation at a time and jumped, HashLife alone, the unbounded plane as the
-// program runs it, a bounded plane large enough never to be touched, and the
-// classic field where the start fits. The bounded ones hold the cells moved,
-// and drop out once the count reaches their edge. Used by the test table and
-// by the fuzz target alike; no Qt, so that the fuzz build links it.
+// generation at a time and jumped, HashLife alone, if asked HashLife of byte
+// states (StateHashLife), the unbounded plane as the program runs it, a bounded plane large enough never to be touched,
+// and the classic field where the start fits. The bounded ones hold the cells moved, and drop out once the count
+// reaches their edge. Used by the test table and by the fuzz target alike; no Qt, so that the fuzz build links it.
 class EngineComparison
 {
 public:
     // `start` at the cells' own coordinates, within +-CoordinateLimit;
     // `reach` is the generations the comparison may run, which sizes the
-    // bounded plane, left out if it would have more than `planeCells` cells.
-    // Throws UniverseError as the engines do.
+    // bounded plane, left out if it would have more than `planeCells` cells;
+    // `withStates` runs StateHashLife too. Throws UniverseError as the engines do.
     EngineComparison(const std::vector<CellPoint> &start, const Rule &rule, std::uint64_t reach,
-        std::uint64_t planeCells = std::uint64_t(1) << 25);
+        std::uint64_t planeCells = std::uint64_t(1) << 25, bool withStates = false);
     ~EngineComparison();
 
     // Sets one cell in every engine and in the count; an engine that cannot

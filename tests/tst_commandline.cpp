@@ -67,6 +67,9 @@ void TestCommandLine::parses_data()
     QTest::newRow("limit beyond") << "--settle --max-generations 1000001 a.rle" << Mode::Error;
     QTest::newRow("highest census limit") << "--census --max-generations 1000000000000 a.rle" << Mode::Census;
     QTest::newRow("census limit beyond") << "--census --max-generations 1000000000001 a.rle" << Mode::Error;
+    // The unbounded plane runs every family; the census counts in two states only.
+    QTest::newRow("Star Wars unbounded") << "--settle --rule 345/2/4 --universe unbounded a.rle" << Mode::Settle;
+    QTest::newRow("census of Brian's Brain") << "--census --rule B2/S/C3 a.rle" << Mode::Error;
 }
 
 void TestCommandLine::parses()
@@ -88,6 +91,11 @@ void TestCommandLine::countsGenerationsOn_data()
                          << "#C Generation 13| Gen=12";
     QTest::newRow("macrocell") << QByteArray("[M2]\n#G 9\n***$\n4 1 0 0 0\n") << "out.mc"
                                << "#G 12";
+    // Brian's Brain's domino with its dying trail flies west a cell a
+    // generation, in the unbounded plane, the classic field taking Life-like rules only.
+    const QByteArray domino("#CXRLE Gen=9\nx = 2, y = 2, rule = B2/S/C3\nAB$AB!\n");
+    QTest::newRow("states, rle") << domino << "out.rle" << "Pos=-4,-1 Gen=12|AB$AB!";
+    QTest::newRow("states, macrocell") << domino << "out.mc" << "#G 12|1 0 0 1 2|1 1 2 0 0";
 }
 
 // --generations 3 from a file that gives its generation.

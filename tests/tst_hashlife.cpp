@@ -502,6 +502,31 @@ void TestHashLife::macrocellRoundTrip()
     QCOMPARE(content.rule, std::optional<Rule>(ruleNamed("HighLife")));
     QCOMPARE(content.universe.rule(), ruleNamed("HighLife"));
     QCOMPARE(content.generation, std::optional<std::int64_t>(123456789012));
+
+    // Under a rule of more states, nodes of state numbers: two squares of 2 x
+    // 2 cells typed here, then thousands of copies of a small object.
+    QVERIFY2(Macrocell::read("[M2]\n#R B2/S/C3\n1 1 2 0 1\n2 1 0 0 1\n", content, error), error.c_str());
+    QVERIFY(content.states && content.states->population() == 6 && content.universe.population() == 6);
+    const std::uint8_t typed[4][4] = { { 1, 2, 0, 0 }, { 0, 1, 0, 0 }, { 0, 0, 1, 2 }, { 0, 0, 0, 1 } };
+    for (int y = 0; y < 4; ++y) {
+        for (int x = 0; x < 4; ++x)
+            QCOMPARE(content.states->state(x - 2, y - 2), typed[y][x]);
+    }
+    StateHashLife states(ruleNamed("LifeHistory"));
+    std::vector<StateHashLife::StatedCell> objects;
+    for (int y = 0; y < 64; ++y) {
+        for (int x = 0; x < 64; ++x) {
+            for (std::uint8_t state = 1; state < 7; ++state)
+                objects.push_back({ -300 + 8 * x + state % 3, 5 + 8 * y + state / 3, state });
+        }
+    }
+    states.setStates(objects);
+    const std::string stated = Macrocell::write(states, states.rule(), 5, "", {});
+    QVERIFY2(std::count(stated.begin(), stated.end(), '\n') < 100, stated.c_str());
+    QVERIFY2(Macrocell::read(stated, content, error), error.c_str());
+    QVERIFY(content.states && content.states->equals(states));
+    QCOMPARE(content.universe.population(), std::uint64_t(64 * 64 * 6));
+    QCOMPARE(Macrocell::write(*content.states, states.rule(), 5, "", {}), stated);
 }
 
 void TestHashLife::macrocellRefused_data()
@@ -521,6 +546,12 @@ void TestHashLife::macrocellRefused_data()
                                << "the file ends early";
     QTest::newRow("extra number") << QByteArray("[M2]\n*$\n4 1 0 0 0 0\n") << "line 3: more than";
     QTest::newRow("control byte") << QByteArray("[M2]\n#N a\x01z\n") << "line 2: not a text line";
+    QTest::newRow("state beyond the rule") << QByteArray("[M2]\n#R B2/S/C3\n1 0 3 0 0\n") << "line 3: state 3 is not";
+    QTest::newRow("state beyond a byte") << QByteArray("[M2]\n1 0 256 0 0\n") << "line 2: a state is larger";
+    QTest::newRow("leaf among states") << QByteArray("[M2]\n1 1 0 0 0\n*$\n") << "line 3: a leaf of";
+    QTest::newRow("level 0") << QByteArray("[M2]\n0 1 1 1 1\n") << "line 2: a node of level 0";
+    QTest::newRow("states, wrong level") << QByteArray("[M2]\n1 1 0 0 0\n3 1 0 0 0\n")
+                                         << "line 3: node 1 is of level 1, not 2";
 }
 
 void TestHashLife::macrocellRefused()

@@ -34,6 +34,7 @@ private slots:
     void stepAdvancesByExactlyItsGenerations_data();
     void stepAdvancesByExactlyItsGenerations();
     void wideFileOpensInTheUnboundedPlaneFitted();
+    void statesRunInTheUnboundedPlane();
 
 private:
     QString label(const char *name) const { return probe.find<QLabel>(name)->text(); }
@@ -269,6 +270,28 @@ void TestMainWindowUniverse::wideFileOpensInTheUnboundedPlaneFitted()
     QTest::keySequence(window, QKeySequence::Undo);
     QCOMPARE(label("Label_FieldSize"), QStringLiteral("Field size: 120 * 120"));
     QCOMPARE(probe.shownCells(), before);
+}
+
+// A rule the classic field cannot run opens in the unbounded plane, and
+// steps there with every state: Brian's Brain's domino flies west a cell a
+// generation, its trail of dying cells behind it.
+void TestMainWindowUniverse::statesRunInTheUnboundedPlane()
+{
+    QFile file(folder.filePath(QStringLiteral("domino.rle")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("x = 2, y = 2, rule = B2/S/C3\nAB$AB!\n");
+    file.close();
+    QVERIFY(window->openPatternFile(file.fileName()));
+    QCOMPARE(label("Label_FieldSize"), QStringLiteral("Field size: unbounded"));
+    const Document *document = window->findChild<Document *>();
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClick(window, Qt::Key_F8);
+    QCOMPARE(probe.generation(), 4);
+    for (const std::int64_t y : { -1, 0 }) {
+        QCOMPARE(document->universe().state(-4, y), std::uint8_t(1));
+        QCOMPARE(document->universe().state(-3, y), std::uint8_t(2));
+    }
+    QCOMPARE(document->universe().population(), std::uint64_t(4));
 }
 
 QTEST_MAIN(TestMainWindowUniverse)

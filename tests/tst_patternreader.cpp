@@ -2,6 +2,7 @@
 #include <QTest>
 
 #include <algorithm>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -329,11 +330,11 @@ void TestPatternReader::readsStatesBack()
     Pattern pattern;
     QVERIFY2(PatternReader::read(text, pattern, error), error.c_str());
     QVERIFY(pattern.rule == stepping);
-    // Only planes and tori run such rules: without the suffix, one is chosen.
+    // The classic field runs Life-like rules alone: without the suffix, the unbounded plane.
     QCOMPARE(pattern.universeFor(Topology::classic()), torus);
     pattern.topology.reset();
-    QCOMPARE(pattern.universeFor(Topology::classic()).kind(), Topology::Kind::Plane);
-    QCOMPARE(pattern.universeFor(Topology::unbounded()).kind(), Topology::Kind::Plane);
+    QCOMPARE(pattern.universeFor(Topology::classic()), Topology::unbounded());
+    QCOMPARE(pattern.universeFor(Topology::unbounded()), Topology::unbounded());
     QCOMPARE(pattern.universeFor(torus), torus);
     GridUniverse again(torus, stepping);
     pattern.placeInto(again);
@@ -343,8 +344,19 @@ void TestPatternReader::readsStatesBack()
     std::string unused;
     QVERIFY(!PatternWriter::writePlaintext(universe, "", {}, unused, error) && error.find(".rle") != std::string::npos);
     QVERIFY(!PatternWriter::writeLife106(universe, unused, error) && error.find(".rle") != std::string::npos);
-    QVERIFY(
-        !PatternWriter::writeMacrocell(universe, 1, "", {}, unused, error) && error.find(".rle") != std::string::npos);
+    // A macrocell keeps every state, on the torus and in the unbounded plane.
+    for (const Topology &shape : { torus, Topology::unbounded() }) {
+        const std::unique_ptr<Universe> placed = Universe::create(shape, stepping);
+        pattern.placeInto(*placed);
+        QVERIFY2(PatternWriter::writeMacrocell(*placed, 1, "", {}, unused, error), error.c_str());
+        Pattern read;
+        QVERIFY2(PatternReader::read(unused, read, error), error.c_str());
+        QVERIFY(read.rule == stepping);
+        const std::unique_ptr<Universe> back = Universe::create(shape, stepping);
+        read.placeInto(*back);
+        QCOMPARE(back->population(), universe.population());
+        QVERIFY2(back->equals(*placed), unused.c_str());
+    }
 }
 
 void TestPatternReader::keepsPlacesInTheUnboundedPlane_data()

@@ -124,6 +124,10 @@
         <translation>Die Zählung erfolgt in der unbegrenzten Ebene: wählen Sie sie unter Simulation &gt; Universum.</translation>
     </message>
     <message>
+        <source>The census is taken under Life-like rules only.</source>
+        <translation>Die Zählung erfolgt nur unter Life-ähnlichen Regeln.</translation>
+    </message>
+    <message>
         <source>No census is taken of more than %1 live cells.</source>
         <translation>Über %1 lebende Zellen wird nicht gezählt.</translation>
     </message>

@@ -124,6 +124,10 @@
         <translation>El censo se hace en el plano ilimitado: elíjalo en Simulación &gt; Universo.</translation>
     </message>
     <message>
+        <source>The census is taken under Life-like rules only.</source>
+        <translation>El censo se hace solo con reglas de tipo Life.</translation>
+    </message>
+    <message>
         <source>No census is taken of more than %1 live cells.</source>
         <translation>No se hace censo de más de %1 células vivas.</translation>
     </message>

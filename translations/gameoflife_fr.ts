@@ -124,6 +124,10 @@
         <translation>Le recensement se fait dans le plan illimité : choisissez-le sous Simulation &gt; Univers.</translation>
     </message>
     <message>
+        <source>The census is taken under Life-like rules only.</source>
+        <translation>Le recensement se fait sous les règles de type Life seulement.</translation>
+    </message>
+    <message>
         <source>No census is taken of more than %1 live cells.</source>
         <translation>Pas de recensement au-delà de %1 cellules vivantes.</translation>
     </message>

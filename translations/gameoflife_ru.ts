@@ -124,6 +124,10 @@
         <translation>Перепись ведётся на бесконечной плоскости: выберите её в меню Моделирование &gt; Вселенная.</translation>
     </message>
     <message>
+        <source>The census is taken under Life-like rules only.</source>
+        <translation>Перепись ведётся только по правилам, подобным Life.</translation>
+    </message>
+    <message>
         <source>No census is taken of more than %1 live cells.</source>
         <translation>Перепись не ведётся при числе живых клеток больше %1.</translation>
     </message>

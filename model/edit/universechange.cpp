@@ -1,6 +1,7 @@
 #include "model/edit/universechange.h"
 
 #include <limits>
+#include <utility>
 #include <vector>
 
 #include "model/engine/unboundeduniverse.h"
@@ -40,13 +41,21 @@ void UniverseChange::copy(const Universe &from, Universe &to) const
     const std::optional<CellRect> inside = box && keptArea ? box->intersected(*keptArea) : std::nullopt;
     if (!inside)
         return;
+    const int stateCount = to.rule().stateCount();
     if (auto *unbounded = dynamic_cast<UnboundedUniverse *>(&to)) {
+        // All at once as live cells, then the few in other states one by one.
         std::vector<CellPoint> cells;
-        from.forEachLiveCell(*inside, [&](std::int64_t x, std::int64_t y) { cells.push_back(moved({ x, y })); });
+        std::vector<std::pair<CellPoint, std::uint8_t>> stated;
+        from.forEachCell(*inside, [&](std::int64_t x, std::int64_t y, std::uint8_t state) {
+            cells.push_back(moved({ x, y }));
+            if (state > 1 && state < stateCount)
+                stated.push_back({ cells.back(), state });
+        });
         unbounded->setCells(std::move(cells));
+        for (const auto &[cell, state] : stated)
+            to.setState(cell.x, cell.y, state);
         return;
     }
-    const int stateCount = to.rule().stateCount();
     from.forEachCell(*inside, [&](std::int64_t x, std::int64_t y, std::uint8_t state) {
         const CellPoint cell = moved({ x, y });
         to.setState(cell.x, cell.y, state < stateCount ? state : 1);

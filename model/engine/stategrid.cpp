@@ -1,9 +1,9 @@
 #include "model/engine/stategrid.h"
 
 #include <algorithm>
-#include <array>
 
 #include "model/engine/bitmix.h"
+#include "model/engine/cellstep.h"
 #include "model/engine/randombits.h"
 
 StateGrid::StateGrid(const Topology &shape)
@@ -103,10 +103,16 @@ void StateGrid::render(
 {
     for (int row = 0; row < rows; ++row)
         std::fill(pixels + row * stride, pixels + row * stride + columns, 0);
+    if (columns <= 0 || rows <= 0)
+        return;
     // The cells the pixels cover, at most 2^62 past area's top-left corner.
     const auto reach = [shift](std::int64_t from, int count) {
-        const std::uint64_t span = (static_cast<std::uint64_t>(count) << shift) - 1;
-        return span > static_cast<std::uint64_t>(INT64_MAX - from) ? INT64_MAX : from + static_cast<std::int64_t>(span);
+        const std::uint64_t pixels = static_cast<std::uint64_t>(count);
+        const std::uint64_t span
+            = pixels == 0 || 64 - __builtin_clzll(pixels) + shift <= 63 ? (pixels << shift) - 1 : UINT64_MAX;
+        // Unsigned, so that a `from` below 0 cannot overflow.
+        const std::uint64_t room = static_cast<std::uint64_t>(INT64_MAX) - static_cast<std::uint64_t>(from);
+        return span > room ? INT64_MAX : static_cast<std::int64_t>(static_cast<std::uint64_t>(from) + span);
     };
     const CellRect covered { area.left, area.top, reach(area.left, columns), reach(area.top, rows) };
     forEachCell(covered, [&](std::int64_t x, std::int64_t y, std::uint8_t state) {
@@ -137,24 +143,15 @@ void StateGrid::fillBorder(std::vector<std::uint8_t> &live) const
 
 bool StateGrid::step(const Rule &rule)
 {
+    const CellStep cell(rule);
     const std::int64_t paddedWidth = width + 2;
     std::vector<std::uint8_t> live(static_cast<std::size_t>(paddedWidth * (height + 2)));
     std::vector<std::uint8_t> next(cells.size());
-    std::array<std::uint8_t, 256> isLive {};
-    for (int state = 0; state < 256; ++state)
-        isLive[static_cast<std::size_t>(state)] = rule.isLive(static_cast<std::uint8_t>(state)) ? 1 : 0;
     for (std::int64_t y = 0; y < height; ++y) {
         for (std::int64_t x = 0; x < width; ++x)
-            live[static_cast<std::size_t>((y + 1) * paddedWidth + x + 1)] = isLive[cells[index(x, y)]];
+            live[static_cast<std::size_t>((y + 1) * paddedWidth + x + 1)] = cell.live(cells[index(x, y)]);
     }
     fillBorder(live);
-    // Every state's next one for every neighbourhood, looked up rather than decided cell by cell.
-    const std::size_t states = static_cast<std::size_t>(rule.stateCount());
-    std::vector<std::uint8_t> after(states * 256);
-    for (std::size_t state = 0; state < states; ++state) {
-        for (unsigned neighbours = 0; neighbours < 256; ++neighbours)
-            after[state * 256 + neighbours] = rule.next(static_cast<std::uint8_t>(state), neighbours);
-    }
 
     bool changed = false;
     for (std::int64_t y = 0; y < height; ++y) {
@@ -162,12 +159,8 @@ bool StateGrid::step(const Rule &rule)
         const std::uint8_t *middle = above + paddedWidth;
         const std::uint8_t *below = middle + paddedWidth;
         for (std::int64_t x = 0; x < width; ++x) {
-            // Bits in NeighbourShapes' order: north-west, north, north-east,
-            // west, east, south-west, south, south-east.
-            const unsigned neighbours = above[x] | (above[x + 1] << 1) | (above[x + 2] << 2) | (middle[x] << 3)
-                | (middle[x + 2] << 4) | (below[x] << 5) | (below[x + 1] << 6) | (below[x + 2] << 7);
             const std::uint8_t now = cells[index(x, y)];
-            const std::uint8_t then = after[now * std::size_t(256) + neighbours];
+            const std::uint8_t then = cell.next(now, CellStep::neighbours(above + x, middle + x, below + x));
             next[index(x, y)] = then;
             changed |= then != now;
         }

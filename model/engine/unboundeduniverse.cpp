@@ -13,27 +13,28 @@
 #include "model/engine/packedrows.h"
 
 UnboundedUniverse::UnboundedUniverse(const Rule &rule)
-    : jumps(HashLife(checked(rule)))
 {
-}
-
-const Rule &UnboundedUniverse::checked(const Rule &rule)
-{
-    if (!rule.isLifeLike())
-        throw UniverseError("the unbounded plane runs only Life-like rules (two states, the eight neighbours, counts "
-                            "alone), not the "
-            + rule.family() + " " + rule.toString() + "; run it in a bounded plane or a torus");
-    return rule;
+    if (rule.isLifeLike())
+        jumps.emplace(rule);
+    else
+        states = std::make_unique<StateHashLife>(rule);
 }
 
 UnboundedUniverse::UnboundedUniverse(const HashLife &cells)
-    : jumps(cells)
 {
+    if (cells.rule().isLifeLike()) {
+        jumps = cells;
+        return;
+    }
+    auto stated = std::make_unique<StateHashLife>(cells.rule());
+    copyCells(cells, *stated);
+    states = std::move(stated);
 }
 
 UnboundedUniverse::UnboundedUniverse(const UnboundedUniverse &other)
     : jumps(other.jumps)
     , steps(other.steps ? std::make_unique<TileLife>(*other.steps) : nullptr)
+    , states(other.states ? std::make_unique<StateHashLife>(*other.states) : nullptr)
 {
 }
 
@@ -41,8 +42,10 @@ UnboundedUniverse &UnboundedUniverse::operator=(const UnboundedUniverse &other)
 {
     if (this != &other) {
         std::unique_ptr<TileLife> copied = other.steps ? std::make_unique<TileLife>(*other.steps) : nullptr;
+        std::unique_ptr<StateHashLife> stated = other.states ? std::make_unique<StateHashLife>(*other.states) : nullptr;
         jumps = other.jumps;
         steps = std::move(copied);
+        states = std::move(stated);
     }
     return *this;
 }
@@ -53,6 +56,8 @@ HashLife UnboundedUniverse::quadtree() const
 {
     if (jumps)
         return *jumps;
+    if (states)
+        return states->liveCells();
     HashLife cells(steps->rule());
     EngineRace::copyCells(*steps, cells);
     return cells;
@@ -60,7 +65,9 @@ HashLife UnboundedUniverse::quadtree() const
 
 void UnboundedUniverse::setCells(std::vector<CellPoint> cells)
 {
-    if (jumps)
+    if (states)
+        states->setCells(cells);
+    else if (jumps)
         jumps->setCells(std::move(cells));
     else
         steps->setCells(cells);
@@ -68,7 +75,25 @@ void UnboundedUniverse::setCells(std::vector<CellPoint> cells)
 
 std::unique_ptr<Universe> UnboundedUniverse::clone() const { return std::make_unique<UnboundedUniverse>(*this); }
 
-void UnboundedUniverse::setRule(const Rule &rule) { engine().setRule(checked(rule)); }
+void UnboundedUniverse::setRule(const Rule &rule)
+{
+    if (rule.isLifeLike() == !states) {
+        engine().setRule(rule);
+    } else if (states) {
+        StateHashLife kept(*states);
+        kept.setRule(rule);
+        HashLife cells(rule);
+        copyCells(kept, cells);
+        jumps = std::move(cells);
+        states.reset();
+    } else {
+        auto stated = std::make_unique<StateHashLife>(rule);
+        copyCells(engine(), *stated);
+        states = std::move(stated);
+        jumps.reset();
+        steps.reset();
+    }
+}
 
 void UnboundedUniverse::setCell(std::int64_t x, std::int64_t y, bool alive) { engine().setCell(x, y, alive); }
 
@@ -91,6 +116,8 @@ void UnboundedUniverse::fillRandom(const CellRect &area, double density, std::ui
 
 HashLife UnboundedUniverse::cellsIn(const CellRect &area) const
 {
+    if (states)
+        return states->liveCells().cellsIn(area);
     if (jumps)
         return jumps->cellsIn(area);
     HashLife cells = HashLife::fromCells(*steps, area);
@@ -114,6 +141,10 @@ void UnboundedUniverse::advance(std::uint64_t generations)
 {
     if (generations == 0)
         return;
+    if (states) {
+        states->advance(generations);
+        return;
+    }
     if (engine().population() > TileLimit) {
         useHashLife();
         jumps->advance(generations);
@@ -130,6 +161,8 @@ bool UnboundedUniverse::advanceUnless(std::uint64_t generations, std::atomic<boo
 {
     if (generations == 0)
         return true;
+    if (states)
+        return states->advanceUnless(generations, stop);
     if (engine().population() > TileLimit) {
         useHashLife();
         return jumps->advanceUnless(generations, stop);
@@ -172,6 +205,8 @@ bool UnboundedUniverse::race(std::uint64_t generations, std::atomic<bool> &stop)
 
 std::uint64_t UnboundedUniverse::hash() const
 {
+    if (states)
+        return states->hash();
     const std::optional<CellRect> box = boundingBox();
     if (!box)
         return 0;
@@ -193,6 +228,8 @@ bool UnboundedUniverse::equalsShifted(const Universe &other, std::int64_t dx, st
 
 const Universe &UnboundedUniverse::engine() const
 {
+    if (states)
+        return *states;
     if (jumps)
         return *jumps;
     return *steps;
@@ -200,6 +237,8 @@ const Universe &UnboundedUniverse::engine() const
 
 Universe &UnboundedUniverse::engine()
 {
+    if (states)
+        return *states;
     if (jumps)
         return *jumps;
     return *steps;

@@ -8,6 +8,7 @@
 
 #include "model/engine/enginerace.h"
 #include "model/engine/hashlife.h"
+#include "model/engine/statehashlife.h"
 #include "model/engine/tilelife.h"
 #include "model/engine/universe.h"
 
@@ -21,6 +22,7 @@
 // on one thread, and keeps the first to finish; each race starts from what
 // the last one found. Both give exactly the same cells; the cells stay with
 // the engine of the last step, so a run at one speed pays for a move once.
+// Rules that are not Life-like run on StateHashLife alone, a byte a cell.
 class UnboundedUniverse : public Universe
 {
 public:
@@ -28,17 +30,19 @@ public:
     // them into tiles would cost more than the steps gain.
     static constexpr std::uint64_t TileLimit = std::uint64_t(1) << 21;
 
-    // The empty plane. Throws UniverseError for a rule with birth on 0 or
-    // one that is not Life-like.
+    // The empty plane. Throws UniverseError for a rule with birth on 0.
     explicit UnboundedUniverse(const Rule &rule = Rule());
-    // The cells of `cells`, under its rule.
+    // The cells of `cells`, under its rule, all in state 1.
     explicit UnboundedUniverse(const HashLife &cells);
     UnboundedUniverse(const UnboundedUniverse &other);
     UnboundedUniverse &operator=(const UnboundedUniverse &other);
     ~UnboundedUniverse() override;
 
-    // The cells as a HashLife, sharing its nodes where it holds them that way already.
+    // The cells not dead as a HashLife, sharing its nodes where it holds them that way already.
     HashLife quadtree() const;
+    // The cells with their states, where a rule that is not Life-like holds
+    // them; else none. Owned by this universe.
+    const StateHashLife *stateCells() const { return states.get(); }
     // Sets every cell of `cells` alive; throws UniverseError, changing nothing,
     // for a cell beyond CoordinateLimit or when memory runs out.
     void setCells(std::vector<CellPoint> cells);
@@ -46,11 +50,15 @@ public:
     std::unique_ptr<Universe> clone() const override;
     Topology topology() const override { return Topology::unbounded(); }
     const Rule &rule() const override { return engine().rule(); }
-    // Throws UniverseError for a rule with birth on 0 or one that is not Life-like.
+    // Throws UniverseError for a rule with birth on 0, or when memory runs
+    // out moving the cells between engines; then nothing changes. Cells keep
+    // their states as StateHashLife::setRule() says.
     void setRule(const Rule &rule) override;
 
     bool cell(std::int64_t x, std::int64_t y) const override { return engine().cell(x, y); }
     void setCell(std::int64_t x, std::int64_t y, bool alive) override;
+    std::uint8_t state(std::int64_t x, std::int64_t y) const override { return engine().state(x, y); }
+    void setState(std::int64_t x, std::int64_t y, std::uint8_t state) override { engine().setState(x, y, state); }
     void clear() override;
     // These four go to the engine that holds the cells.
     void clearInside(const CellRect &area) override;
@@ -63,6 +71,11 @@ public:
 
     void forEachLiveCell(
         const CellRect &area, const std::function<void(std::int64_t x, std::int64_t y)> &visit) const override;
+    void forEachCell(const CellRect &area,
+        const std::function<void(std::int64_t x, std::int64_t y, std::uint8_t state)> &visit) const override
+    {
+        engine().forEachCell(area, visit);
+    }
     std::uint64_t population() const override { return engine().population(); }
     std::optional<CellRect> boundingBox() const override { return engine().boundingBox(); }
     void render(const CellRect &area, int shift, std::uint8_t *pixels, int columns, int rows,
@@ -79,8 +92,6 @@ public:
     bool equalsShifted(const Universe &other, std::int64_t dx, std::int64_t dy) const override;
 
 private:
-    // `rule`, or throws UniverseError for one that is not Life-like.
-    static const Rule &checked(const Rule &rule);
     // Whether a jump of `generations` races the engines rather than stepping tiles.
     bool racing(std::uint64_t generations) const;
     // A jump by whichever engine finishes first, the two taking turns on
@@ -92,11 +103,12 @@ private:
     void useHashLife();
     void useTileLife();
 
-    // Exactly one of the two holds the cells.
+    // Exactly one of the three holds the cells: `states` under a rule that is not Life-like.
     std::optional<HashLife> jumps;
     std::unique_ptr<TileLife> steps;
     // What the last race showed, so that the next one starts from it.
     EngineRace::History lastRace;
+    std::unique_ptr<StateHashLife> states;
 };
 
 #endif // UNBOUNDEDUNIVERSE_H

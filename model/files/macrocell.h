@@ -10,11 +10,15 @@
 
 #include "model/engine/hashlife.h"
 #include "model/engine/rule.h"
+#include "model/engine/statehashlife.h"
 #include "model/engine/topology.h"
 
 // What a macrocell file holds.
 struct MacrocellContent {
-    HashLife universe; // the cells, under the file's rule if it names one
+    HashLife universe; // the cells not dead, under the file's rule if it names one
+    // The cells with their states, for a file of state numbers; `universe`
+    // then holds the same cells, all alive.
+    std::optional<StateHashLife> states;
     std::string name; // from #N; may be empty
     std::vector<std::string> comments; // the #C lines in order, without their marks
     std::optional<Rule> rule; // from #R
@@ -34,7 +38,9 @@ struct MacrocellContent {
 // "level nw ne sw se" with the numbers of earlier nodes of the level below, 0
 // for an empty quarter. The last node is the pattern, its top-left cell at
 // -2^(level-1), -2^(level-1). Every other node is a quarter of a later one:
-// one that is not tells a file cut short.
+// one that is not tells a file cut short. Under rules of more states the
+// smallest nodes are "1 nw ne sw se", the states (0..255) of 2 x 2 cells,
+// and the nodes of levels 2 and up list the numbers of earlier ones.
 class Macrocell
 {
 public:
@@ -56,6 +62,10 @@ public:
     // rule carries the suffix of `topology` when that is bounded but not the classic field,
     // `universe` then holding its cells counted from its centre.
     static std::string write(const HashLife &universe, const Rule &rule, std::int64_t generation,
+        const std::string &name, const std::vector<std::string> &comments,
+        const Topology &topology = Topology::unbounded());
+    // The same with the cells' states, in nodes of state numbers.
+    static std::string write(const StateHashLife &universe, const Rule &rule, std::int64_t generation,
         const std::string &name, const std::vector<std::string> &comments,
         const Topology &topology = Topology::unbounded());
 };

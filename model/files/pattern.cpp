@@ -74,33 +74,31 @@ void Pattern::placeInto(Universe &universe, Placing placing) const
             *quadtree = placed;
         else
             *unbounded = UnboundedUniverse(placed);
-        return;
-    }
-    if (!quadtree && !unbounded) {
+    } else if (!quadtree && !unbounded) {
         cells.forEachLiveCell(
             *box, [&](std::int64_t x, std::int64_t y) { universe.setCell(x + shift.x, y + shift.y, true); });
-        const int stateCount = universe.rule().stateCount();
-        for (const StatedCell &cell : states) {
-            if (cell.state < stateCount)
-                universe.setState(cell.x + shift.x, cell.y + shift.y, cell.state);
-        }
-        return;
+    } else {
+        const auto setCells = [&](std::vector<CellPoint> batch) {
+            if (quadtree)
+                quadtree->setCells(std::move(batch));
+            else
+                unbounded->setCells(std::move(batch));
+        };
+        std::vector<CellPoint> batch;
+        cells.forEachLiveCell(*box, [&](std::int64_t x, std::int64_t y) {
+            batch.push_back({ x + shift.x, y + shift.y });
+            if (batch.size() == Batch) {
+                setCells(std::move(batch));
+                batch.clear();
+            }
+        });
+        setCells(std::move(batch));
     }
-    const auto setCells = [&](std::vector<CellPoint> batch) {
-        if (quadtree)
-            quadtree->setCells(std::move(batch));
-        else
-            unbounded->setCells(std::move(batch));
-    };
-    std::vector<CellPoint> batch;
-    cells.forEachLiveCell(*box, [&](std::int64_t x, std::int64_t y) {
-        batch.push_back({ x + shift.x, y + shift.y });
-        if (batch.size() == Batch) {
-            setCells(std::move(batch));
-            batch.clear();
-        }
-    });
-    setCells(std::move(batch));
+    const int stateCount = universe.rule().stateCount();
+    for (const StatedCell &cell : states) {
+        if (cell.state < stateCount)
+            universe.setState(cell.x + shift.x, cell.y + shift.y, cell.state);
+    }
 }
 
 PackedField Pattern::centred() const
@@ -123,19 +121,8 @@ Topology Pattern::universeFor(const Topology &inUse, const Rule &running) const
 {
     if (topology)
         return *topology;
-    if (running.isLifeLike())
+    // The classic field runs Life-like rules alone.
+    if (running.isLifeLike() || inUse.kind() != Topology::Kind::Classic)
         return fits(inUse) ? inUse : Topology::unbounded();
-    // Only planes and tori run other rules: a plane with room around the pattern to grow.
-    if (inUse.kind() != Topology::Kind::Classic && (inUse.isBounded() || inUse.isStrip()) && fits(inUse))
-        return inUse;
-    constexpr std::int64_t Room = 3;
-    constexpr std::int64_t Least = 100;
-    const std::int64_t limit = Topology::MaxBoundedCells;
-    if (width > limit || height > limit)
-        return Topology::unbounded();
-    const Topology roomy = Topology::plane(std::max(Room * width, Least), std::max(Room * height, Least));
-    if (roomy.isValid())
-        return roomy;
-    const Topology tight = Topology::plane(std::max<std::int64_t>(width, 1), std::max<std::int64_t>(height, 1));
-    return tight.isValid() ? tight : Topology::unbounded();
+    return Topology::unbounded();
 }

@@ -79,10 +79,8 @@ public:
 
     // The universe the pattern opens in when `inUse` is the one in use: the
     // one its rule's suffix names, else `inUse` if the pattern fits it, else
-    // the unbounded plane, where every pattern fits. Under a rule only planes
-    // and tori run (not Life-like), `inUse` only if it is a plane or a torus
-    // the pattern fits, else a plane three times the pattern's size each way
-    // (100 cells at least), or as large as the pattern if that is too many cells.
+    // the unbounded plane, where every pattern fits. A rule that is not
+    // Life-like never opens in the classic field, which runs Life-like rules alone.
     Topology universeFor(const Topology &inUse) const { return universeFor(inUse, rule.value_or(Rule())); }
     // The same for the pattern run under `running` instead of its own rule.
     Topology universeFor(const Topology &inUse, const Rule &running) const;

@@ -640,6 +640,13 @@ void readMacrocell(std::string_view bytes, Pattern &pattern)
     if (!Macrocell::read(bytes, content, error))
         fail(error);
     pattern.cells = content.universe;
+    if (content.states) {
+        content.states->forEachCell(
+            Universe::extent(Topology::unbounded()), [&pattern](std::int64_t x, std::int64_t y, std::uint8_t state) {
+                if (state > 1)
+                    pattern.states.push_back({ x, y, state });
+            });
+    }
     pattern.name = std::move(content.name);
     pattern.comments = std::move(content.comments);
     pattern.rule = content.rule;

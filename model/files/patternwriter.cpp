@@ -305,6 +305,26 @@ bool PatternWriter::writeLife106(const Universe &universe, std::string &text, st
 std::string PatternWriter::writeMacrocell(const Universe &universe, std::int64_t generation, const std::string &name,
     const std::vector<std::string> &comments)
 {
+    const Rule &rule = universe.rule();
+    if (rule.stateCount() > 2) {
+        const auto *const unbounded = dynamic_cast<const UnboundedUniverse *>(&universe);
+        if (unbounded && unbounded->stateCells())
+            return Macrocell::write(*unbounded->stateCells(), rule, generation - 1, name, comments);
+        // A rule of as many states that StateHashLife takes holds them; only `rule` is written.
+        Rule holder;
+        std::string unused;
+        Rule::read("B/S/C" + std::to_string(rule.stateCount()), holder, unused);
+        StateHashLife states(holder);
+        if (const std::optional<CellRect> box = universe.boundingBox()) {
+            const CellPoint centre = universe.topology().centre();
+            std::vector<StateHashLife::StatedCell> moved;
+            universe.forEachCell(*box, [&](std::int64_t x, std::int64_t y, std::uint8_t state) {
+                moved.push_back({ x - centre.x, y - centre.y, state });
+            });
+            states.setStates(std::move(moved));
+        }
+        return Macrocell::write(states, rule, generation - 1, name, comments, universe.topology());
+    }
     HashLife cells;
     if (const auto *unbounded = dynamic_cast<const UnboundedUniverse *>(&universe)) {
         cells = unbounded->quadtree();
@@ -322,13 +342,12 @@ std::string PatternWriter::writeMacrocell(const Universe &universe, std::int64_t
 bool PatternWriter::writeMacrocell(const Universe &universe, std::int64_t generation, const std::string &name,
     const std::vector<std::string> &comments, std::string &text, std::string &error)
 {
-    const Rule &rule = universe.rule();
-    if (rule.stateCount() > 2) {
-        error = "this program writes macrocells of two states only, and the rule " + rule.toString() + " has "
-            + std::to_string(rule.stateCount()) + ": save as .rle";
+    try {
+        text = writeMacrocell(universe, generation, name, comments);
+    } catch (const UniverseError &failure) {
+        error = failure.what();
         return false;
     }
-    text = writeMacrocell(universe, generation, name, comments);
     return true;
 }
 

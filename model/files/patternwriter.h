@@ -60,11 +60,11 @@ public:
     static bool writeLife106(const Universe &universe, std::string &text, std::string &error);
     // A macrocell (see Macrocell::write) of the cells counted from
     // Topology::centre(), with the rule's suffix of a bounded universe, its
-    // #G one less than `generation`. Precondition: a rule of two states.
+    // #G one less than `generation`; in nodes of state numbers under a rule of
+    // more than two states. Throws UniverseError when memory runs out.
     static std::string writeMacrocell(const Universe &universe, std::int64_t generation, const std::string &name,
         const std::vector<std::string> &comments);
-    // The same, or false and `error` for a rule of more states, whose cells
-    // this program writes only in RLE.
+    // The same, or false and `error` when memory runs out.
     static bool writeMacrocell(const Universe &universe, std::int64_t generation, const std::string &name,
         const std::vector<std::string> &comments, std::string &text, std::string &error);
 

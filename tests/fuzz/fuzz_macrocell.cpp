@@ -2,8 +2,9 @@
 // and staying within the memory limit, the reader must keep its promise:
 // refuse with a one-line message and leave the content alone, or hand out a
 // universe that, written again, reads back as the same cells, name, comments,
-// rule and generation, and writes the very same file a second time. Each input
-// is read once more cut short, as a download that broke off leaves a file.
+// rule and generation, and writes the very same file a second time; a file of
+// state numbers keeps every state the same way. Each input is read once more
+// cut short, as a download that broke off leaves a file.
 
 #include <cstddef>
 #include <cstdint>
@@ -13,6 +14,7 @@
 #include <string_view>
 
 #include "model/engine/hashlife.h"
+#include "model/engine/statehashlife.h"
 #include "model/files/macrocell.h"
 #include "tests/fuzz/fuzzrequire.h"
 
@@ -23,6 +25,7 @@ int check(const std::uint8_t *data, std::size_t size)
 {
     static const bool limited = [] {
         HashLife::setMemoryLimit(std::size_t(128) << 20);
+        StateHashLife::setMemoryLimit(std::size_t(128) << 20);
         return true;
     }();
     (void)limited;
@@ -48,6 +51,16 @@ int check(const std::uint8_t *data, std::size_t size)
         again.rule.value_or(Rule()) == rule && again.generation.value_or(0) == generation, "rule and generation stay");
     require(Macrocell::write(again.universe, rule, generation, again.name, again.comments) == written,
         "writing what a written file says writes it again");
+    if (!content.states)
+        return 0;
+    require(content.states->population() == content.universe.population(), "the states hold the cells not dead");
+    const std::string stated = Macrocell::write(*content.states, rule, generation, content.name, content.comments);
+    MacrocellContent statedAgain;
+    require(Macrocell::read(stated, statedAgain, error), "the written file of states is read");
+    require(statedAgain.states && statedAgain.states->equals(*content.states),
+        "the written file reads back as the same states");
+    require(Macrocell::write(*statedAgain.states, rule, generation, content.name, content.comments) == stated,
+        "writing what a written file of states says writes it again");
     return 0;
 }
 
