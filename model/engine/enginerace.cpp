@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "model/engine/nodestore.h"
+#include "model/engine/statehashlife.h"
 
 namespace
 {
@@ -81,6 +82,8 @@ EngineRace::EngineRace(const HashLife *hashCells, const TileLife *tileCells, std
 void EngineRace::copyCells(const Universe &source, HashLife &target) { copyInto(source, target); }
 
 void EngineRace::copyCells(const Universe &source, TileLife &target) { copyInto(source, target); }
+
+void EngineRace::copyCells(const Universe &source, StateHashLife &target) { copyInto(source, target); }
 
 bool EngineRace::run(const std::atomic<bool> &stop)
 {

@@ -10,6 +10,8 @@
 #include "model/engine/hashlife.h"
 #include "model/engine/tilelife.h"
 
+class StateHashLife;
+
 // One jump of the unbounded plane by whichever of HashLife and TileLife
 // finishes first, the two taking turns on the calling thread, each on its
 // own copy of the cells: on one thread the pair never takes a core from the
@@ -48,6 +50,7 @@ public:
     // The live cells of `source` set alive in `target`, a batch at a time.
     static void copyCells(const Universe &source, HashLife &target);
     static void copyCells(const Universe &source, TileLife &target);
+    static void copyCells(const Universe &source, StateHashLife &target);
 
 private:
     // A turn of about `budget` seconds each; true if the engine finished.

@@ -27,7 +27,7 @@ UnboundedUniverse::UnboundedUniverse(const HashLife &cells)
         return;
     }
     auto stated = std::make_unique<StateHashLife>(cells.rule());
-    copyCells(cells, *stated);
+    EngineRace::copyCells(cells, *stated);
     states = std::move(stated);
 }
 
@@ -83,12 +83,12 @@ void UnboundedUniverse::setRule(const Rule &rule)
         StateHashLife kept(*states);
         kept.setRule(rule);
         HashLife cells(rule);
-        copyCells(kept, cells);
+        EngineRace::copyCells(kept, cells);
         jumps = std::move(cells);
         states.reset();
     } else {
         auto stated = std::make_unique<StateHashLife>(rule);
-        copyCells(engine(), *stated);
+        EngineRace::copyCells(engine(), *stated);
         states = std::move(stated);
         jumps.reset();
         steps.reset();
