@@ -74,8 +74,10 @@ bool Document::tickIsQuick() const
     // the plane no more cells than the tiles take, HashLife's alone beyond.
     constexpr int QuickCellGenerations = 22; // as a power of two
     const Topology shape = topology();
-    const std::uint64_t cells
-        = shape.isBounded() ? static_cast<std::uint64_t>(shape.width() * shape.height()) : liveCells;
+    // Under a live background the cells that differ from it are what steps.
+    const std::uint64_t cells = shape.isBounded() ? static_cast<std::uint64_t>(shape.width() * shape.height())
+        : universe().backgroundAlive()            ? universe().population()
+                                                  : liveCells;
     return cells <= (std::uint64_t(1) << QuickCellGenerations) >> exponent
         && (shape.isBounded() || cells <= UnboundedUniverse::TileLimit);
 }
