@@ -90,15 +90,81 @@ inline void generation(Word &w0, Word &w1, Word &w2, Word &w3, bool outer, const
     w2 = n2;
 }
 
+// The 16 x 16 square of four leaves as four words of four 16-cell rows, from the top.
+struct Rows16 {
+    Rows16(Word nw, Word ne, Word sw, Word se)
+        : words { spreadRows(nw) | spreadRows(ne) << 8, spreadRows(nw >> 32) | spreadRows(ne >> 32) << 8,
+            spreadRows(sw) | spreadRows(se) << 8, spreadRows(sw >> 32) | spreadRows(se >> 32) << 8 }
+    {
+    }
+    Word words[4];
+};
+
+// The middle 8 x 8 of the rows w1 (its top four) and w2 as a leaf's bits.
+Word middleLeaf(Word w1, Word w2) { return gatherRows(w1 >> 4) | gatherRows(w2 >> 4) << 32; }
+
 template <typename Decision> Word leafStep(Word nw, Word ne, Word sw, Word se, int generations, const Decision &decide)
 {
-    Word w0 = spreadRows(nw) | spreadRows(ne) << 8;
-    Word w1 = spreadRows(nw >> 32) | spreadRows(ne >> 32) << 8;
-    Word w2 = spreadRows(sw) | spreadRows(se) << 8;
-    Word w3 = spreadRows(sw >> 32) | spreadRows(se >> 32) << 8;
+    const Rows16 rows(nw, ne, sw, se);
+    Word w0 = rows.words[0];
+    Word w1 = rows.words[1];
+    Word w2 = rows.words[2];
+    Word w3 = rows.words[3];
     for (int i = 1; i <= generations; ++i)
         generation(w0, w1, w2, w3, i < generations, decide);
-    return gatherRows(w1 >> 4) | gatherRows(w2 >> 4) << 32;
+    return middleLeaf(w1, w2);
+}
+
+// Two words side by side, stepped by one instruction each where the machine can.
+using Pair = Word __attribute__((vector_size(16)));
+
+// Conway's generation of the square of generation(), its words paired as
+// (w0, w2) and (w1, w3), so that each operation steps two words: the sums of
+// LifeBits written out for pairs, for the rule most patterns run.
+inline void conwayGeneration(Pair &even, Pair &odd)
+{
+    struct Sums {
+        Pair ones3, twos3, ones2, twos2;
+    };
+    const auto sums = [](Pair w) {
+        const Pair west = w << 1;
+        const Pair east = w >> 1;
+        const Pair sides = west ^ east;
+        return Sums { sides ^ w, (west & east) | (w & sides), sides, west & east };
+    };
+    const auto step
+        = [](const Sums &self, Pair beforeOnes, Pair beforeTwos, Pair afterOnes, Pair afterTwos, Pair alive) {
+              const Pair aboveOnes = self.ones3 << 16 | beforeOnes >> 48;
+              const Pair aboveTwos = self.twos3 << 16 | beforeTwos >> 48;
+              const Pair belowOnes = self.ones3 >> 16 | afterOnes << 48;
+              const Pair belowTwos = self.twos3 >> 16 | afterTwos << 48;
+              const Pair ones = aboveOnes ^ self.ones2 ^ belowOnes;
+              const Pair carry = (aboveOnes & self.ones2) | (belowOnes & (aboveOnes ^ self.ones2));
+              // Four bits of weight two: the count is 2 or 3 where exactly one is set.
+              const Pair pairA = aboveTwos ^ self.twos2;
+              const Pair pairB = belowTwos ^ carry;
+              const Pair atLeastTwo = (aboveTwos & self.twos2) | (belowTwos & carry) | (pairA & pairB);
+              return (pairA ^ pairB) & ~atLeastTwo & (ones | alive);
+          };
+    const Pair none = { 0, 0 };
+    const Sums e = sums(even);
+    const Sums o = sums(odd);
+    // The word after w1 is w2 and none follows w3; none precedes w0 and w1 precedes w2.
+    const Pair nextOdd = step(o, e.ones3, e.twos3, __builtin_shufflevector(e.ones3, none, 1, 2),
+        __builtin_shufflevector(e.twos3, none, 1, 2), odd);
+    even = step(e, __builtin_shufflevector(none, o.ones3, 0, 2), __builtin_shufflevector(none, o.twos3, 0, 2), o.ones3,
+        o.twos3, even);
+    odd = nextOdd;
+}
+
+Word conwayLeafStep(Word nw, Word ne, Word sw, Word se, int generations)
+{
+    const Rows16 rows(nw, ne, sw, se);
+    Pair even = { rows.words[0], rows.words[2] };
+    Pair odd = { rows.words[1], rows.words[3] };
+    for (int i = 0; i < generations; ++i)
+        conwayGeneration(even, odd);
+    return middleLeaf(odd[0], even[1]);
 }
 
 } // namespace
@@ -525,7 +591,7 @@ NodeId NodeStore::leafSuccessor(NodeId id, int exponent)
     const Word se = bits(quarter(id, 3));
     const int generations = 1 << exponent;
     if (conway)
-        return leaf(leafStep(nw, ne, sw, se, generations, LifeBits::ConwayDecision()));
+        return leaf(conwayLeafStep(nw, ne, sw, se, generations));
     return leaf(leafStep(nw, ne, sw, se, generations, decision));
 }
 
