@@ -129,6 +129,9 @@ void TestHashLife::stepsAsCounted_data()
     QTest::newRow("survival on 8") << "B3/S2378";
     QTest::newRow("birth on 1") << "B1/S12";
     QTest::newRow("Seeds") << "B2/S";
+    // Counts of 0 and 8 and every parity, through the leaf step's general decision.
+    QTest::newRow("odd birth, even survival") << "B1357/S02468";
+    QTest::newRow("birth on 8, survival alone") << "B368/S0";
 }
 
 // Single steps and every jump from the start against the plain count, on a
