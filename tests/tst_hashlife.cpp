@@ -124,11 +124,17 @@ private slots:
 void TestHashLife::stepsAsCounted_data()
 {
     QTest::addColumn<QString>("rule");
-    QTest::newRow("Conway") << "B3/S23";
-    QTest::newRow("HighLife") << "B36/S23";
-    QTest::newRow("survival on 8") << "B3/S2378";
-    QTest::newRow("birth on 1") << "B1/S12";
-    QTest::newRow("Seeds") << "B2/S";
+    QTest::addColumn<int>("percent"); // of the soup's cells alive
+    QTest::newRow("Conway") << "B3/S23" << 40;
+    // Seven and eight neighbours, which sparse soups seldom give.
+    QTest::newRow("Conway, dense") << "B3/S23" << 90;
+    QTest::newRow("HighLife") << "B36/S23" << 40;
+    QTest::newRow("survival on 8") << "B3/S2378" << 40;
+    QTest::newRow("birth on 1") << "B1/S12" << 40;
+    QTest::newRow("Seeds") << "B2/S" << 40;
+    // Counts of 0 and 8 and every parity, through the leaf step's general decision.
+    QTest::newRow("odd birth, even survival") << "B1357/S02468" << 40;
+    QTest::newRow("birth on 8, survival alone, dense") << "B368/S0" << 90;
 }
 
 // Single steps and every jump from the start against the plain count, on a
@@ -136,8 +142,9 @@ void TestHashLife::stepsAsCounted_data()
 void TestHashLife::stepsAsCounted()
 {
     QFETCH(QString, rule);
+    QFETCH(int, percent);
     const Rule stepRule = ruleNamed(rule.toLatin1().constData());
-    std::vector<CellPoint> expected = sorted(soup(24, 40, -13, -70, 7));
+    std::vector<CellPoint> expected = sorted(soup(24, percent, -13, -70, 7));
     HashLife start(stepRule);
     start.setCells(expected);
     HashLife stepped(start);

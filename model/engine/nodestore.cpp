@@ -55,38 +55,116 @@ Word gatherRows(Word rows)
     return (rows | rows >> 16) & 0xFFFFFFFFULL;
 }
 
-// One generation of a 16 x 16 square held as four words of four 16-cell rows.
-// Cells on the square's rim come out wrong, so each generation leaves one
-// ring fewer of right cells; the middle 8 x 8 stays right for four.
-template <typename Decision> void generation(Word (&rows)[4], const Decision &decide)
+// One generation of a 16 x 16 square held as four words of four 16-cell
+// rows. Cells on the square's rim come out wrong, so each generation leaves
+// one ring fewer of right cells; the middle 8 x 8 stays right for four. The
+// outer words are stepped only when `outer`: the last generation needs the
+// middle eight rows alone. Written out word by word, so that every plane
+// stays in a register.
+template <typename Decision>
+inline void generation(Word &w0, Word &w1, Word &w2, Word &w3, bool outer, const Decision &decide)
 {
-    LifeBits::RowSums sums[4];
-    for (int i = 0; i < 4; ++i)
-        sums[i] = LifeBits::rowSums(rows[i] << 1, rows[i], rows[i] >> 1);
-    Word next[4];
-    for (int i = 0; i < 4; ++i) {
-        LifeBits::RowSums above = sums[i];
-        LifeBits::RowSums below = sums[i];
-        above.ones3 = (sums[i].ones3 << 16) | (i > 0 ? sums[i - 1].ones3 >> 48 : 0);
-        above.twos3 = (sums[i].twos3 << 16) | (i > 0 ? sums[i - 1].twos3 >> 48 : 0);
-        below.ones3 = (sums[i].ones3 >> 16) | (i < 3 ? sums[i + 1].ones3 << 48 : 0);
-        below.twos3 = (sums[i].twos3 >> 16) | (i < 3 ? sums[i + 1].twos3 << 48 : 0);
-        next[i] = decide(LifeBits::addRows(above, sums[i], below), rows[i]);
+    using Sums = LifeBits::RowSums;
+    const auto sums = [](Word w) { return LifeBits::rowSums(w << 1, w, w >> 1); };
+    const auto step = [&decide](const Sums &before, const Sums &self, const Sums &after, Word alive) {
+        Sums above = self;
+        Sums below = self;
+        above.ones3 = self.ones3 << 16 | before.ones3 >> 48;
+        above.twos3 = self.twos3 << 16 | before.twos3 >> 48;
+        below.ones3 = self.ones3 >> 16 | after.ones3 << 48;
+        below.twos3 = self.twos3 >> 16 | after.twos3 << 48;
+        return decide(LifeBits::addRows(above, self, below), alive);
+    };
+    const Sums s0 = sums(w0);
+    const Sums s1 = sums(w1);
+    const Sums s2 = sums(w2);
+    const Sums s3 = sums(w3);
+    const Word n1 = step(s0, s1, s2, w1);
+    const Word n2 = step(s1, s2, s3, w2);
+    if (outer) {
+        const Sums none {};
+        w0 = step(none, s0, s1, w0);
+        w3 = step(s2, s3, none, w3);
     }
-    std::copy(next, next + 4, rows);
+    w1 = n1;
+    w2 = n2;
 }
+
+// The 16 x 16 square of four leaves as four words of four 16-cell rows, from the top.
+struct Rows16 {
+    Rows16(Word nw, Word ne, Word sw, Word se)
+        : words { spreadRows(nw) | spreadRows(ne) << 8, spreadRows(nw >> 32) | spreadRows(ne >> 32) << 8,
+            spreadRows(sw) | spreadRows(se) << 8, spreadRows(sw >> 32) | spreadRows(se >> 32) << 8 }
+    {
+    }
+    Word words[4];
+};
+
+// The middle 8 x 8 of the rows w1 (its top four) and w2 as a leaf's bits.
+Word middleLeaf(Word w1, Word w2) { return gatherRows(w1 >> 4) | gatherRows(w2 >> 4) << 32; }
 
 template <typename Decision> Word leafStep(Word nw, Word ne, Word sw, Word se, int generations, const Decision &decide)
 {
-    Word rows[4] = {
-        spreadRows(nw) | spreadRows(ne) << 8,
-        spreadRows(nw >> 32) | spreadRows(ne >> 32) << 8,
-        spreadRows(sw) | spreadRows(se) << 8,
-        spreadRows(sw >> 32) | spreadRows(se >> 32) << 8,
+    const Rows16 rows(nw, ne, sw, se);
+    Word w0 = rows.words[0];
+    Word w1 = rows.words[1];
+    Word w2 = rows.words[2];
+    Word w3 = rows.words[3];
+    for (int i = 1; i <= generations; ++i)
+        generation(w0, w1, w2, w3, i < generations, decide);
+    return middleLeaf(w1, w2);
+}
+
+// Two words side by side, stepped by one instruction each where the machine can.
+using Pair = Word __attribute__((vector_size(16)));
+
+// Conway's generation of the square of generation(), its words paired as
+// (w0, w2) and (w1, w3), so that each operation steps two words: the sums of
+// LifeBits written out for pairs, for the rule most patterns run.
+inline void conwayGeneration(Pair &even, Pair &odd)
+{
+    struct Sums {
+        Pair ones3, twos3, ones2, twos2;
     };
+    const auto sums = [](Pair w) {
+        const Pair west = w << 1;
+        const Pair east = w >> 1;
+        const Pair sides = west ^ east;
+        return Sums { sides ^ w, (west & east) | (w & sides), sides, west & east };
+    };
+    const auto step
+        = [](const Sums &self, Pair beforeOnes, Pair beforeTwos, Pair afterOnes, Pair afterTwos, Pair alive) {
+              const Pair aboveOnes = self.ones3 << 16 | beforeOnes >> 48;
+              const Pair aboveTwos = self.twos3 << 16 | beforeTwos >> 48;
+              const Pair belowOnes = self.ones3 >> 16 | afterOnes << 48;
+              const Pair belowTwos = self.twos3 >> 16 | afterTwos << 48;
+              const Pair ones = aboveOnes ^ self.ones2 ^ belowOnes;
+              const Pair carry = (aboveOnes & self.ones2) | (belowOnes & (aboveOnes ^ self.ones2));
+              // Four bits of weight two: the count is 2 or 3 where exactly one is set.
+              const Pair pairA = aboveTwos ^ self.twos2;
+              const Pair pairB = belowTwos ^ carry;
+              const Pair atLeastTwo = (aboveTwos & self.twos2) | (belowTwos & carry) | (pairA & pairB);
+              return (pairA ^ pairB) & ~atLeastTwo & (ones | alive);
+          };
+    const Pair none = { 0, 0 };
+    const Sums e = sums(even);
+    const Sums o = sums(odd);
+    // The word after w1 is w2 and none follows w3; none precedes w0 and w1 precedes w2.
+    const Pair nextOdd = step(o, e.ones3, e.twos3, __builtin_shufflevector(e.ones3, none, 1, 2),
+        __builtin_shufflevector(e.twos3, none, 1, 2), odd);
+    even = step(e, __builtin_shufflevector(none, o.ones3, 0, 2), __builtin_shufflevector(none, o.twos3, 0, 2), o.ones3,
+        o.twos3, even);
+    odd = nextOdd;
+}
+
+Word conwayLeafStep(Word nw, Word ne, Word sw, Word se, int generations)
+{
+    const Rows16 rows(nw, ne, sw, se);
+    Pair even = { rows.words[0], rows.words[2] };
+    Pair odd = { rows.words[1], rows.words[3] };
     for (int i = 0; i < generations; ++i)
-        generation(rows, decide);
-    return gatherRows(rows[1] >> 4) | gatherRows(rows[2] >> 4) << 32;
+        conwayGeneration(even, odd);
+    return middleLeaf(odd[0], even[1]);
 }
 
 } // namespace
@@ -130,36 +208,36 @@ NodeId NodeStore::leaf(std::uint64_t bits)
         : make(hash, quarters, leafHash(bits) << 8 | Word(LeafLevel), Word(__builtin_popcountll(bits)));
 }
 
-NodeId NodeStore::node(NodeId nw, NodeId ne, NodeId sw, NodeId se)
+NodeStore::Quad::Quad(NodeId nw, NodeId ne, NodeId sw, NodeId se)
+    : quarters { nw, ne, sw, se }
+    , hash(slotHash(quarters))
 {
-    const NodeId quarters[4] = { nw, ne, sw, se };
-    const Word hash = slotHash(quarters);
-    const NodeId found = find(hash, quarters);
+}
+
+NodeId NodeStore::node(NodeId nw, NodeId ne, NodeId sw, NodeId se) { return node(Quad(nw, ne, sw, se)); }
+
+NodeId NodeStore::node(const Quad &quad)
+{
+    const NodeId found = find(quad.hash, quad.quarters);
     if (found != None)
         return found;
-    const Node &a = at(nw);
-    const Node &b = at(ne);
-    const Node &c = at(sw);
-    const Node &d = at(se);
+    const Node &a = at(quad.quarters[0]);
+    const Node &b = at(quad.quarters[1]);
+    const Node &c = at(quad.quarters[2]);
+    const Node &d = at(quad.quarters[3]);
     const int level = static_cast<int>(a.hashLevel & 0xFF) + 1;
     const Word content = nodeHash(level, a.hashLevel >> 8, b.hashLevel >> 8, c.hashLevel >> 8, d.hashLevel >> 8);
     const Word population
         = addSaturated(addSaturated(a.population, b.population), addSaturated(c.population, d.population));
-    return make(hash, quarters, content << 8 | Word(level), population);
+    return make(quad.hash, quad.quarters, content << 8 | Word(level), population);
 }
 
-void NodeStore::prefetchSlot(NodeId nw, NodeId ne, NodeId sw, NodeId se) const
-{
-    const NodeId quarters[4] = { nw, ne, sw, se };
-    __builtin_prefetch(&table[slotHash(quarters) >> tableShift]);
-}
+void NodeStore::prefetchSlot(const Quad &quad) const { __builtin_prefetch(&table[quad.hash >> tableShift]); }
 
-void NodeStore::prefetchFound(NodeId nw, NodeId ne, NodeId sw, NodeId se) const
+void NodeStore::prefetchFound(const Quad &quad) const
 {
-    const NodeId quarters[4] = { nw, ne, sw, se };
-    const Word hash = slotHash(quarters);
-    const Word entry = table[hash >> tableShift];
-    if ((entry & ~Word(0xFFFFFFFF)) == tagOf(hash))
+    const Word entry = table[quad.hash >> tableShift];
+    if ((entry & ~Word(0xFFFFFFFF)) == tagOf(quad.hash))
         prefetch(static_cast<NodeId>(entry));
 }
 
@@ -386,6 +464,7 @@ void NodeStore::useRule(const Rule &next)
     if (next == rule)
         return;
     rule = next;
+    conway = next == Rule();
     decision = LifeBits::RuleDecision(next);
     forgetResults();
 }
@@ -511,8 +590,8 @@ NodeId NodeStore::leafSuccessor(NodeId id, int exponent)
     const Word sw = bits(quarter(id, 2));
     const Word se = bits(quarter(id, 3));
     const int generations = 1 << exponent;
-    if (rule == Rule())
-        return leaf(leafStep(nw, ne, sw, se, generations, LifeBits::ConwayDecision()));
+    if (conway)
+        return leaf(conwayLeafStep(nw, ne, sw, se, generations));
     return leaf(leafStep(nw, ne, sw, se, generations, decision));
 }
 
@@ -548,21 +627,25 @@ NodeId NodeStore::stepQuarters(NodeId id, int exponent)
     // slots and nodes load side by side rather than one after another.
     NodeId middle[3][3];
     if (ownStep) {
-        NodeId squares[3][3];
-        const auto eachNewSquare = [&](auto visit) {
-            for (int y = 0; y < 3; ++y) {
-                for (int x = 0; x < 3; ++x) {
-                    if (x % 2 != 0 || y % 2 != 0)
-                        visit(grand[y][x], grand[y][x + 1], grand[y + 1][x], grand[y + 1][x + 1], squares[y][x]);
-                }
-            }
+        // The five squares that are not the node's own quarters: the edges' middles and the centre.
+        static constexpr int NewX[5] = { 1, 0, 1, 2, 1 };
+        static constexpr int NewY[5] = { 0, 1, 1, 1, 2 };
+        const Quad quads[5] = {
+            Quad(grand[0][1], grand[0][2], grand[1][1], grand[1][2]),
+            Quad(grand[1][0], grand[1][1], grand[2][0], grand[2][1]),
+            Quad(grand[1][1], grand[1][2], grand[2][1], grand[2][2]),
+            Quad(grand[1][2], grand[1][3], grand[2][2], grand[2][3]),
+            Quad(grand[2][1], grand[2][2], grand[3][1], grand[3][2]),
         };
-        eachNewSquare([this](NodeId a, NodeId b, NodeId c, NodeId d, NodeId &) { prefetchSlot(a, b, c, d); });
-        eachNewSquare([this](NodeId a, NodeId b, NodeId c, NodeId d, NodeId &) { prefetchFound(a, b, c, d); });
-        eachNewSquare([this](NodeId a, NodeId b, NodeId c, NodeId d, NodeId &square) {
-            square = node(a, b, c, d);
-            protect(square);
-        });
+        for (const Quad &quad : quads)
+            prefetchSlot(quad);
+        for (const Quad &quad : quads)
+            prefetchFound(quad);
+        NodeId squares[3][3];
+        for (int i = 0; i < 5; ++i) {
+            squares[NewY[i]][NewX[i]] = node(quads[i]);
+            protect(squares[NewY[i]][NewX[i]]);
+        }
         // The corner squares are the node's own quarters.
         for (int y = 0; y < 3; y += 2) {
             for (int x = 0; x < 3; x += 2)
@@ -582,20 +665,20 @@ NodeId NodeStore::stepQuarters(NodeId id, int exponent)
             }
         }
     }
+    const Quad quads[4] = {
+        Quad(middle[0][0], middle[0][1], middle[1][0], middle[1][1]),
+        Quad(middle[0][1], middle[0][2], middle[1][1], middle[1][2]),
+        Quad(middle[1][0], middle[1][1], middle[2][0], middle[2][1]),
+        Quad(middle[1][1], middle[1][2], middle[2][1], middle[2][2]),
+    };
+    for (const Quad &quad : quads)
+        prefetchSlot(quad);
+    for (const Quad &quad : quads)
+        prefetchFound(quad);
     NodeId last[2][2];
-    for (int y = 0; y < 2; ++y) {
-        for (int x = 0; x < 2; ++x)
-            prefetchSlot(middle[y][x], middle[y][x + 1], middle[y + 1][x], middle[y + 1][x + 1]);
-    }
-    for (int y = 0; y < 2; ++y) {
-        for (int x = 0; x < 2; ++x)
-            prefetchFound(middle[y][x], middle[y][x + 1], middle[y + 1][x], middle[y + 1][x + 1]);
-    }
-    for (int y = 0; y < 2; ++y) {
-        for (int x = 0; x < 2; ++x) {
-            last[y][x] = node(middle[y][x], middle[y][x + 1], middle[y + 1][x], middle[y + 1][x + 1]);
-            protect(last[y][x]);
-        }
+    for (int i = 0; i < 4; ++i) {
+        last[i / 2][i % 2] = node(quads[i]);
+        protect(last[i / 2][i % 2]);
     }
     for (int y = 0; y < 2; ++y) {
         for (int x = 0; x < 2; ++x) {

@@ -157,10 +157,19 @@ private:
 
     Node &at(NodeId id) { return chunks[id >> ChunkBits][id & (ChunkSize - 1)]; }
     const Node &at(NodeId id) const { return chunks[id >> ChunkBits][id & (ChunkSize - 1)]; }
+    // The quarters of a node to look up, with their slot hash computed once
+    // for the prefetches and the look-up that follow.
+    struct Quad {
+        Quad(NodeId nw, NodeId ne, NodeId sw, NodeId se);
+        NodeId quarters[4];
+        std::uint64_t hash;
+    };
     // Starts loading the hash table's slot for the node of these quarters.
-    void prefetchSlot(NodeId nw, NodeId ne, NodeId sw, NodeId se) const;
+    void prefetchSlot(const Quad &quad) const;
     // Starts loading the node of these quarters if its slot, loaded by now, holds it.
-    void prefetchFound(NodeId nw, NodeId ne, NodeId sw, NodeId se) const;
+    void prefetchFound(const Quad &quad) const;
+    // node() for quarters whose hash is known.
+    NodeId node(const Quad &quad);
     NodeId find(std::uint64_t hash, const NodeId (&quarters)[4]) const;
     // `hash` chooses the slot, `hashLevel` is the new node's own field.
     NodeId make(std::uint64_t hash, const NodeId (&quarters)[4], std::uint64_t hashLevel, std::uint64_t population);
@@ -210,6 +219,7 @@ private:
     double workDone = 0;
     int trackDepth = 0; // the stepQuarters() calls in progress, up to TrackedDepth
     double shares[TrackedDepth + 1] = {}; // the part of the jump of a result at each depth
+    bool conway = true; // rule is Conway's, whose written-out decision is the fastest
     LifeBits::RuleDecision decision { Rule() };
     Statistics counts;
 };
