@@ -8,21 +8,8 @@
 #include "model/edit/universechange.h"
 #include "model/engine/backgrounduniverse.h"
 #include "model/engine/griduniverse.h"
+#include "ruletext.h"
 #include "warningguard.h"
-
-namespace
-{
-
-Rule ruleFrom(const QString &text)
-{
-    Rule rule;
-    std::string error;
-    if (!Rule::read(text.toStdString(), rule, error))
-        qFatal("%s", error.c_str());
-    return rule;
-}
-
-} // namespace
 
 // The unbounded plane under birth on 0 against a bounded plane so large that
 // what its edge does to the background cannot reach the cells compared.

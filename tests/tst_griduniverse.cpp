@@ -12,19 +12,11 @@
 #include "model/engine/griduniverse.h"
 #include "model/engine/packedfield.h"
 #include "model/engine/rule.h"
+#include "ruletext.h"
 #include "warningguard.h"
 
 namespace
 {
-
-Rule ruleFrom(const QString &text)
-{
-    Rule rule;
-    std::string error;
-    if (!Rule::read(text.toStdString(), rule, error))
-        qFatal("%s", error.c_str());
-    return rule;
-}
 
 void fillRandomly(Universe &universe, std::mt19937 &generator, double density)
 {

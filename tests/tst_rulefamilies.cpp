@@ -11,21 +11,13 @@
 #include "model/engine/rule.h"
 #include "model/engine/stategrid.h"
 #include "model/engine/universe.h"
+#include "ruletext.h"
 #include "warningguard.h"
 
 namespace
 {
 
 using Cells = std::map<std::pair<std::int64_t, std::int64_t>, int>;
-
-Rule ruleFrom(const QString &text)
-{
-    Rule rule;
-    std::string error;
-    if (!Rule::read(text.toStdString(), rule, error))
-        qFatal("%s", error.c_str());
-    return rule;
-}
 
 // "x,y" or "x,y:state" items apart by blanks.
 Cells cellsFrom(const QString &text)
@@ -332,8 +324,9 @@ void TestRuleFamilies::enginesOfTwoStatesRefuse()
             bytes.step(Rule());
         }
         Cells fromBytes;
-        bytes.forEachCell(
-            all, [&fromBytes](std::int64_t x, std::int64_t y, std::uint8_t state) { fromBytes[{ x, y }] = state; });
+        bytes.forEachCell(all, [&fromBytes](std::int64_t x, std::int64_t y, std::uint8_t state) {
+            fromBytes[{ x, y }] = state;
+        });
         QVERIFY2(cellsOf(bits) == fromBytes, suffix);
     }
 }

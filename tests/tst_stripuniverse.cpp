@@ -6,21 +6,8 @@
 
 #include "model/engine/griduniverse.h"
 #include "model/engine/stripuniverse.h"
+#include "ruletext.h"
 #include "warningguard.h"
-
-namespace
-{
-
-Rule ruleFrom(const QString &text)
-{
-    Rule rule;
-    std::string error;
-    if (!Rule::read(text.toStdString(), rule, error))
-        qFatal("%s", error.c_str());
-    return rule;
-}
-
-} // namespace
 
 // The endless strip against a bounded plane or torus so long that the
 // pattern never reaches its ends, in every rule family.
