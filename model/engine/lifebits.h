@@ -8,6 +8,8 @@
 // The step of a Life-like rule on 64 cells at a time, one bit per cell: the
 // classic field and the leaves of the unbounded plane count neighbours and
 // decide with the same bit planes, so that their results cannot differ.
+// Conway's rule alone has a paired step of its own in the leaves, for speed,
+// which the engines' differential tests hold to this one.
 class LifeBits
 {
 public:
