@@ -57,10 +57,11 @@ Document::Document(QObject *parent)
     // Pushes are announced by recordStep().
     connect(undoStack, &UndoHistory::indexChanged, this, &Document::undoChanged);
     connect(runThread, &RunThread::finished, this, &Document::jumped);
+    connect(runThread, &RunThread::progressed, this, &Document::aheadMoved);
     connect(undoStack, &UndoHistory::cleanChanged, this, [this](bool clean) { emit modifiedChanged(!clean); });
     connect(stabilityWatch, &StabilityWatch::changed, this, [this] {
         const Stabilisation::Result *found = stabilityWatch->result();
-        if (running && pauseWhenSettled && found && found->outcome == Stabilisation::Outcome::Stable)
+        if (running && !ahead && pauseWhenSettled && found && found->outcome == Stabilisation::Outcome::Stable)
             pause();
         emit historyChanged();
     });

@@ -49,6 +49,12 @@ class RunThread;
 // when the copy comes back finished: Pause and Stop give up a jump in flight,
 // leaving the universe at the last generation shown.
 //
+// Run until settled and Go to generation are runs too, of a RunJump on the
+// run's thread in every universe, the classic field's as well, which shows
+// each generation it reaches as it goes: Pause keeps the last one shown, as
+// the step of the operation; cancelAhead() goes back to where it started, and
+// Stop to the saved state, neither making a step of the run.
+//
 // Every operation that changes the universe, its generation, rule or saved
 // state is one undo step; a whole run from Play to Pause or Stop is one as well.
 class Document : public QObject
@@ -56,15 +62,6 @@ class Document : public QObject
     Q_OBJECT
 
 public:
-    // Computes ahead without painting: steps `universe`, the universe of
-    // history.lastGeneration(), under its rule, recording generations in
-    // `history`; `generations` of them, or, if `untilSettled`, until the
-    // history settles, `generations` at most. `step` names the operation.
-    // Returns false if the user cancelled; `universe` and `history` then hold
-    // a partial run, which the document throws away. May throw UniverseError.
-    using Forward = std::function<bool(
-        const QString &step, Universe &universe, RunHistory &history, std::int64_t generations, bool untilSettled)>;
-
     // Live cells of the unbounded plane beyond which a run's cycles are no
     // longer looked for: digesting every cell at every tick would cost more
     // than the tick.
@@ -105,6 +102,10 @@ public:
     bool isJumping() const;
     // Next is computing its step on the run's thread: running, until it comes back or is given up.
     bool isStepping() const { return stepping; }
+    // Run until settled or Go to generation is computing: running, until it finishes or is ended.
+    bool isRunningAhead() const { return ahead; }
+    // While running, the name of the step it makes: "Run", "Next", "Run until settled" or "Go to generation".
+    const QString &runStep() const { return runName; }
     // The name, author and comment lines (UTF-8) of the file the cells came
     // from, as Pattern holds them; empty for cells made in the window.
     const std::string &name() const { return patternName; }
@@ -222,13 +223,18 @@ public:
     // Returns why it cannot be made, and then changes nothing.
     QString setStartUniverse(const Topology &topology);
 
-    // Computes on until the run settles or reaches the generation limit, as one step.
-    void runUntilSettled(const Forward &forward);
+    // Computes on until the run settles or reaches the generation limit, as
+    // one step, on the run's thread (see isRunningAhead()).
+    void runUntilSettled();
     // The highest generation Go to generation can reach from here; below the
     // current one when there is none.
     std::int64_t lastReachableGeneration() const;
-    // Computes on to `target` (current generation + 1..lastReachableGeneration()) as one step.
-    void goToGeneration(std::int64_t target, const Forward &forward);
+    // Computes on to `target` (current generation + 1..lastReachableGeneration())
+    // as one step, on the run's thread (see isRunningAhead()).
+    void goToGeneration(std::int64_t target);
+    // Gives up Run until settled or Go to generation, if running, and goes
+    // back to the generation it started from; no step.
+    void cancelAhead();
 
     // The state line: where the run from the last universe set by hand is
     // going; in the unbounded plane, once stable with spaceships escaping,
@@ -268,6 +274,9 @@ signals:
     void runningChanged(bool running);
     // The stroke being drawn has become a step: the view must start a new one.
     void strokeEnded();
+    // Run until settled or Go to generation has reached a further
+    // generation, shown now: `share` (0..1) of the generations asked for.
+    void aheadProgressed(double share);
     // A run stopped on a limit of the engine (memory, 64 bits); `problem` says which.
     void runFailed(const QString &problem);
     // isModified() changed.
@@ -288,6 +297,10 @@ private:
     void launchTick();
     // The jump on the run's thread has come back.
     void jumped();
+    // The run ahead on the run's thread has come back finished.
+    void aheadFinished();
+    // The run ahead on the run's thread shows how far it has got.
+    void aheadMoved();
     // Whether a tick of the universe as it is costs so few cell generations
     // that the window's thread may make it at once.
     bool tickIsQuick() const;
@@ -312,7 +325,9 @@ private:
     // An empty universe of `topology` under `rule`; the live classic field, cleared, for the classic one.
     std::unique_ptr<Universe> makeUniverse(const Topology &topology, const Rule &rule) const;
     QString applyRule(const Rule &rule);
-    void fastForward(const QString &step, std::int64_t generations, bool untilSettled, const Forward &forward);
+    // Starts the run ahead of Run until settled (`untilSettled`) or Go to
+    // generation: `generations` of them at most, named `step`.
+    void runAhead(const QString &step, std::int64_t generations, bool untilSettled);
     // The universe as it is now; with the saved state only if `withSaved`.
     FieldCommand::State currentState(bool withSaved) const;
     // Puts a state back: universe, generation, saved state if it has one, name and comments.
@@ -347,6 +362,8 @@ private:
     std::vector<std::string> patternComments;
     bool running = false;
     bool stepping = false; // running a Next's one tick
+    bool ahead = false; // running Run until settled or Go to generation
+    QString runName; // the step a run makes: "Run", "Next" or the run ahead's
     bool pauseWhenSettled = false;
     std::int64_t limit = RunHistory::GenerationLimit;
     std::optional<FieldCommand::State> runStart; // the universe when Play was pressed, while running

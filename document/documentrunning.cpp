@@ -4,6 +4,7 @@
 #include <QLocale>
 
 #include <algorithm>
+#include <atomic>
 #include <climits>
 #include <limits>
 #include <utility>
@@ -39,7 +40,8 @@ std::uint64_t Document::historyDigest(const Universe &universe)
         return universe.hash();
     if (universe.population() <= Document::CycleSearchLimit)
         return universe.shapeHash();
-    static std::uint64_t crowds = 0;
+    // Counted on the run's thread as well.
+    static std::atomic<std::uint64_t> crowds { 0 };
     return BitMix::finalise(++crowds) | 1;
 }
 
@@ -96,6 +98,7 @@ void Document::next()
     runStart = before;
     running = true;
     stepping = true;
+    runName = translated(QT_TRANSLATE_NOOP("MainWindow", "Next"));
     emit runningChanged(true);
     startRunView();
     launchTick();
@@ -108,6 +111,7 @@ void Document::play()
         return;
     runStart = currentState(false);
     running = true;
+    runName = translated(QT_TRANSLATE_NOOP("MainWindow", "Run"));
     emit runningChanged(true);
     startRunView();
 }
@@ -127,6 +131,7 @@ void Document::endRun()
     runThread->cancel();
     running = false;
     stepping = false;
+    ahead = false;
     if (runView) {
         runView.reset();
         emit universeReplaced(false);
@@ -138,20 +143,32 @@ void Document::pause()
 {
     if (!running)
         return;
-    const QString name = stepping ? translated(QT_TRANSLATE_NOOP("MainWindow", "Next"))
-                                  : translated(QT_TRANSLATE_NOOP("MainWindow", "Run"));
     endRun();
-    recordStep(name, *runStart);
+    // A run ahead leaves its history behind on the run's thread.
+    if (runHistory.lastGeneration() != generationNumber)
+        resetHistory();
+    recordStep(runName, *runStart);
     runStart.reset();
+}
+
+void Document::cancelAhead()
+{
+    if (!ahead)
+        return;
+    endRun();
+    install(runStart->universe->clone());
+    generationNumber = runStart->generation;
+    runStart.reset();
+    countCells();
+    emit fieldChanged(true);
 }
 
 void Document::stop()
 {
     finishStroke();
-    // A Stop that ends a run belongs to the run's step; a Next given up changed nothing.
+    // A Stop that ends a run belongs to the run's step; a Next or a run ahead given up changed nothing.
     const FieldCommand::State before = running ? *runStart : currentState(false);
-    const QString name = running && !stepping ? translated(QT_TRANSLATE_NOOP("MainWindow", "Run"))
-                                              : translated(QT_TRANSLATE_NOOP("MainWindow", "Stop"));
+    const QString name = running && !stepping && !ahead ? runName : translated(QT_TRANSLATE_NOOP("MainWindow", "Stop"));
     if (running) {
         endRun();
         runStart.reset();
@@ -168,8 +185,8 @@ void Document::stop()
 
 void Document::tick()
 {
-    // A Next's one tick is all it runs.
-    if (!stepping)
+    // A Next's one tick is all it runs; a run ahead steps on by itself.
+    if (!stepping && !ahead)
         launchTick();
 }
 
@@ -200,6 +217,10 @@ void Document::launchTick()
 
 void Document::jumped()
 {
+    if (ahead) {
+        aheadFinished();
+        return;
+    }
     QString problem;
     std::unique_ptr<Universe> next = runThread->take(problem);
     std::unique_ptr<Universe> copy = runThread->takeViewCopy();
@@ -226,13 +247,13 @@ void Document::ticked(std::int64_t step)
     emit fieldChanged(true);
 }
 
-void Document::runUntilSettled(const Forward &forward)
+void Document::runUntilSettled()
 {
     finishStroke();
     if (running || runHistory.fate() != RunHistory::Fate::Evolving)
         return;
-    fastForward(translated(QT_TRANSLATE_NOOP("MainWindow", "Run until settled")),
-        limit - (runHistory.lastGeneration() - runHistory.firstGeneration()), true, forward);
+    runAhead(translated(QT_TRANSLATE_NOOP("MainWindow", "Run until settled")),
+        limit - (runHistory.lastGeneration() - runHistory.firstGeneration()), true);
 }
 
 std::int64_t Document::lastReachableGeneration() const
@@ -247,13 +268,12 @@ std::int64_t Document::lastReachableGeneration() const
     return generationNumber > top - reach ? top : generationNumber + reach;
 }
 
-void Document::goToGeneration(std::int64_t target, const Forward &forward)
+void Document::goToGeneration(std::int64_t target)
 {
     finishStroke();
     if (running || target <= generationNumber || target > lastReachableGeneration())
         return;
-    fastForward(
-        translated(QT_TRANSLATE_NOOP("MainWindow", "Go to generation")), target - generationNumber, false, forward);
+    runAhead(translated(QT_TRANSLATE_NOOP("MainWindow", "Go to generation")), target - generationNumber, false);
 }
 
 QString Document::stateText() const
@@ -350,31 +370,60 @@ void Document::extendHistory()
         pause();
 }
 
-void Document::fastForward(const QString &name, std::int64_t generations, bool untilSettled, const Forward &forward)
+void Document::runAhead(const QString &name, std::int64_t generations, bool untilSettled)
 {
     if (generations <= 0)
         return;
-    const FieldCommand::State before = currentState(false);
+    runStart = currentState(false);
     if (runHistory.lastGeneration() != generationNumber)
         resetHistory();
-    // Worked out on copies: Cancel leaves the universe and the history as
-    // they were. The progress shown runs the event loop: the gate stays held.
-    const EngineGate::Scope scope;
-    std::unique_ptr<Universe> ahead = universe().clone();
-    RunHistory aheadHistory = runHistory;
-    try {
-        if (!forward(name, *ahead, aheadHistory, generations, untilSettled))
-            return;
-    } catch (const UniverseError &error) {
-        emit runFailed(QString::fromStdString(error.what()));
+    running = true;
+    ahead = true;
+    runName = name;
+    emit runningChanged(true);
+    startRunView();
+    // Worked out on copies: the document's own history stays as it was until the run ahead finishes.
+    runThread->start(std::make_unique<RunJump>(current().clone(), runHistory, generations, untilSettled));
+}
+
+void Document::aheadMoved()
+{
+    RunThread::Progress progress = runThread->takeProgress();
+    if (!ahead || !progress.universe)
+        return;
+    EngineGate::hold();
+    if (other) {
+        other = std::move(progress.universe);
+        runView = std::move(progress.view);
+        emit universeReplaced(false);
+    } else {
+        classic->assign(static_cast<const ClassicUniverse &>(*progress.universe));
+    }
+    generationNumber = runHistory.lastGeneration() + progress.computed;
+    liveCells = progress.population;
+    emit fieldChanged(true);
+    emit aheadProgressed(progress.share);
+}
+
+void Document::aheadFinished()
+{
+    QString problem;
+    std::unique_ptr<Universe> reached = runThread->take(problem);
+    if (!reached) {
+        pause();
+        emit runFailed(problem);
         return;
     }
-    generationNumber += aheadHistory.lastGeneration() - runHistory.lastGeneration();
-    runHistory = std::move(aheadHistory);
-    install(std::move(ahead));
+    EngineGate::hold();
+    RunHistory history = runThread->takeHistory();
+    endRun();
+    generationNumber = history.lastGeneration();
+    runHistory = std::move(history);
+    install(std::move(reached));
     stabilityWatch->follow(generationNumber);
     countCells();
     emit fieldChanged(true);
     emit historyChanged();
-    recordStep(name, before);
+    recordStep(runName, *runStart);
+    runStart.reset();
 }

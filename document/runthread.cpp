@@ -37,16 +37,22 @@ RunThread::~RunThread()
     incoming.reset();
     outgoing.reset();
     outgoingCopy.reset();
+    progress = Progress();
+    outgoingHistory.reset();
 }
 
 void RunThread::start(std::unique_ptr<Universe> universe, std::uint64_t generations)
+{
+    start(std::make_unique<RunJump>(std::move(universe), generations));
+}
+
+void RunThread::start(std::unique_ptr<RunJump> job)
 {
     busy = true;
     EngineGate::addJump();
     const std::lock_guard<std::mutex> lock(mutex);
     ++jumps;
-    incoming = std::move(universe);
-    this->generations = generations;
+    incoming = std::move(job);
     wake.notify_all();
 }
 
@@ -55,7 +61,8 @@ void RunThread::cancel()
     if (!busy)
         return;
     busy = false;
-    std::unique_ptr<Universe> dropped;
+    std::unique_ptr<RunJump> dropped;
+    Progress droppedProgress;
     {
         const std::lock_guard<std::mutex> lock(mutex);
         ++jumps;
@@ -68,16 +75,40 @@ void RunThread::cancel()
             dropped = std::move(outgoing);
             outgoingCopy.reset();
         }
+        droppedProgress = std::move(progress);
     }
     EngineGate::hold();
     dropped.reset();
+    droppedProgress = Progress();
 }
 
 std::unique_ptr<Universe> RunThread::take(QString &problem)
 {
+    std::unique_ptr<RunJump> job;
+    {
+        const std::lock_guard<std::mutex> lock(mutex);
+        problem = outcome;
+        job = std::move(outgoing);
+    }
+    if (!job)
+        return nullptr;
+    if (job->isAhead())
+        outgoingHistory = job->takeHistory();
+    return job->takeUniverse();
+}
+
+RunHistory RunThread::takeHistory()
+{
+    RunHistory history = std::move(*outgoingHistory);
+    outgoingHistory.reset();
+    return history;
+}
+
+RunThread::Progress RunThread::takeProgress()
+{
     const std::lock_guard<std::mutex> lock(mutex);
-    problem = outcome;
-    return std::move(outgoing);
+    progressPosted = false;
+    return std::move(progress);
 }
 
 std::unique_ptr<Universe> RunThread::takeViewCopy()
@@ -112,18 +143,18 @@ void RunThread::work()
 {
     for (;;) {
         std::uint64_t jump = 0;
-        std::uint64_t count = 0;
         {
             std::unique_lock<std::mutex> lock(mutex);
             wake.wait(lock, [this] { return quitting || incoming; });
             if (quitting)
                 return;
             jump = jumps;
-            count = generations;
             working = std::move(incoming);
+            // Raised by the last cancel; a hold raises it again for the plane.
+            interrupt = false;
         }
         // Only the unbounded plane shares a store with the window's thread.
-        const bool gated = working->topology() == Topology::unbounded();
+        const bool gated = working->universe().topology() == Topology::unbounded();
         // Round and round: a hold sends the jump out unchanged, to start again,
         // with what HashLife computed remembered, once the hold ends.
         bool handedOut = false;
@@ -139,10 +170,12 @@ void RunThread::work()
             QString problem;
             std::unique_ptr<Universe> copy;
             try {
-                done = step(*working, count, interrupt);
+                done = working->work(interrupt, PublishInterval);
                 // Read from the store while this thread may.
                 if (done && gated)
-                    copy = viewCopy(*working);
+                    copy = viewCopy(working->universe());
+                else if (!done && working->isAhead() && !interrupt.load())
+                    publish(jump, *working);
             } catch (const UniverseError &error) {
                 problem = QString::fromStdString(error.what());
                 working.reset();
@@ -171,7 +204,7 @@ void RunThread::work()
             // Given up: destroyed on the window's thread, so that this one
             // never touches the store again for a jump that no longer counts;
             // when quitting, the destructor takes it.
-            std::shared_ptr<Universe> dropped(working.release());
+            std::shared_ptr<RunJump> dropped(working.release());
             QMetaObject::invokeMethod(
                 this,
                 [dropped]() mutable {
@@ -190,14 +223,38 @@ bool RunThread::wanted(std::uint64_t jump)
     return jump == jumps && !quitting;
 }
 
-bool RunThread::step(Universe &universe, std::uint64_t generations, std::atomic<bool> &interrupt)
+void RunThread::publish(std::uint64_t jump, const RunJump &job)
 {
-    if (auto *plane = dynamic_cast<UnboundedUniverse *>(&universe))
-        return plane->advanceUnless(generations, interrupt);
-    if (auto *background = dynamic_cast<BackgroundUniverse *>(&universe))
-        return background->advanceUnless(generations, interrupt);
-    universe.advance(generations);
-    return true;
+    Progress next;
+    next.universe = job.universe().clone();
+    next.view = viewCopy(job.universe());
+    next.computed = job.computed();
+    next.share = job.share();
+    try {
+        next.population = job.universe().backgroundAlive() ? UINT64_MAX : job.universe().population();
+    } catch (const UniverseError &) {
+        next.population = UINT64_MAX;
+    }
+    const std::lock_guard<std::mutex> lock(mutex);
+    if (jump != jumps)
+        return;
+    // One left untaken is replaced here, where the store may be touched.
+    progress = std::move(next);
+    if (!progressPosted) {
+        progressPosted = true;
+        QMetaObject::invokeMethod(
+            this, [this, jump] { deliverProgress(jump); }, Qt::QueuedConnection);
+    }
+}
+
+void RunThread::deliverProgress(std::uint64_t jump)
+{
+    {
+        const std::lock_guard<std::mutex> lock(mutex);
+        if (jump != jumps)
+            return;
+    }
+    emit progressed();
 }
 
 void RunThread::deliver(std::uint64_t jump)

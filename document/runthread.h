@@ -9,18 +9,21 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
+
+#include "document/runjump.h"
 
 class Universe;
 
-// Makes the jumps of a run on a thread of its own, so that the window goes
-// on drawing and answering while one computes: a copy of the universe steps
-// there and comes back at the generation asked for, and a jump given up is
-// thrown away, so that the document's own universe is always at a finished
-// generation. In the unbounded plane it steps through the EngineGate, giving
-// way to the window whenever it holds, and hands back with each jump a copy
-// of its cells the window can read while the next one steps (viewCopy()),
-// so that the window need not hold. One jump at a time.
+// Makes the jumps of a run, and the runs ahead of Run until settled and Go to
+// generation, on a thread of its own, so that the window goes on drawing and
+// answering while one computes: a copy of the universe steps there and comes
+// back at the generation asked for, and a jump given up is thrown away, so
+// that the document's own universe is always at a finished generation. A run
+// ahead shows how far it got every few tens of milliseconds (progressed()). In the unbounded plane it steps through the
+// EngineGate, giving way to the window whenever it holds, and hands back with each jump a copy of its cells the window
+// can read while the next one steps (viewCopy()), so that the window need not hold. One jump at a time.
 class RunThread : public QObject
 {
     Q_OBJECT
@@ -33,6 +36,8 @@ public:
     // Steps `universe` by `generations` there; finished() tells when. The
     // universe must not be the classic field's live one. Precondition: !isBusy().
     void start(std::unique_ptr<Universe> universe, std::uint64_t generations);
+    // The same for any RunJump, a run ahead among them.
+    void start(std::unique_ptr<RunJump> job);
     // A jump started and neither taken nor cancelled.
     bool isBusy() const { return busy; }
     // Gives up the jump in flight, if any; returns at once.
@@ -41,7 +46,23 @@ public:
     std::unique_ptr<Universe> take(QString &problem);
     // After finished(): viewCopy() of the universe stepped, made on the run's thread.
     std::unique_ptr<Universe> takeViewCopy();
+    // After finished() of a run ahead: its history, up to the universe take() gives.
+    RunHistory takeHistory();
 
+    // How far a run ahead has got: a copy of its universe at a finished
+    // generation, its viewCopy(), and its population (UINT64_MAX for too many).
+    struct Progress {
+        std::unique_ptr<Universe> universe;
+        std::unique_ptr<Universe> view;
+        std::int64_t computed = 0; // generations past where it started
+        std::uint64_t population = 0;
+        double share = 0; // of the generations asked for, 0..1
+    };
+    // After progressed(): the latest Progress; empty when there is none new.
+    Progress takeProgress();
+
+    // Milliseconds between the Progress of a run ahead.
+    static constexpr int PublishInterval = 40;
     // Live cells up to which viewCopy() copies.
     static constexpr std::uint64_t ViewCopyLimit = std::uint64_t(1) << 21;
     // A copy of `universe` that shares no store with a run's thread, so that
@@ -54,25 +75,31 @@ public:
 signals:
     // The jump started last is done: take() has its universe.
     void finished();
+    // A run ahead has reached a further generation: takeProgress() has it.
+    void progressed();
 
 private:
     void work();
     // Whether the jump numbered `jump` still counts.
     bool wanted(std::uint64_t jump);
-    // Steps `universe` unless `interrupt` is raised first: then false, the universe unchanged.
-    static bool step(Universe &universe, std::uint64_t generations, std::atomic<bool> &interrupt);
     // On the window's thread: the jump numbered `jump` has finished.
     void deliver(std::uint64_t jump);
+    // On the run's thread, where it may read the store: hands on how far `job` has got.
+    void publish(std::uint64_t jump, const RunJump &job);
+    // On the window's thread: the jump numbered `jump` has got further.
+    void deliverProgress(std::uint64_t jump);
 
     std::mutex mutex; // guards the members up to `outcome`
     std::condition_variable wake;
-    std::unique_ptr<Universe> incoming; // the jump to make, until the thread takes it
-    std::uint64_t generations = 0;
+    std::unique_ptr<RunJump> incoming; // the jump to make, until the thread takes it
     std::uint64_t jumps = 0; // jumps started or cancelled: a jump's number, compared with it, tells if it still counts
-    std::unique_ptr<Universe> outgoing; // the jump made, until taken
+    std::unique_ptr<RunJump> outgoing; // the jump made, until taken
     std::unique_ptr<Universe> outgoingCopy; // its viewCopy(), until taken
     QString outcome; // why the jump failed, with a null `outgoing`
-    std::unique_ptr<Universe> working; // the thread's own: the jump in progress
+    std::optional<RunHistory> outgoingHistory; // a run ahead's, from take() until takeHistory()
+    Progress progress; // a run ahead's latest, until taken
+    bool progressPosted = false; // deliverProgress() is on its way
+    std::unique_ptr<RunJump> working; // the thread's own: the jump in progress
     std::atomic<bool> interrupt { false }; // raised by a hold or a cancel
     std::atomic<bool> quitting { false };
     bool busy = false; // the window's thread's alone

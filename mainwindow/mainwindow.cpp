@@ -33,9 +33,9 @@
 #include "document/enginegate.h"
 #include "document/patternfile.h"
 #include "editor/formfieldeditor.h"
+#include "mainwindow/aheadprogress.h"
 #include "mainwindow/censusdialog.h"
 #include "mainwindow/examplemenu.h"
-#include "mainwindow/fastforward.h"
 #include "mainwindow/generationinput.h"
 #include "mainwindow/mainwindowui.h"
 #include "mainwindow/panellayout.h"
@@ -262,6 +262,7 @@ void MainWindow::init()
     stepControl
         = new StepControl(document, ui->Label_Step, ui->Action_Simulation_Faster, ui->Action_Simulation_Slower, this);
     panelLayout = new PanelLayout(ui, this);
+    new AheadProgress(this, document); // a child of this window
 
     setAcceptDrops(true);
     ExampleMenu::fill(ui->Menu_Examples);
@@ -390,13 +391,6 @@ void MainWindow::setMemoryLimit(int mebibytes)
 {
     HashLife::setMemoryLimit(static_cast<std::size_t>(mebibytes) << 20);
     StateHashLife::setMemoryLimit(static_cast<std::size_t>(mebibytes) << 20);
-}
-
-Document::Forward MainWindow::forward()
-{
-    return
-        [this](const QString &step, Universe &universe, RunHistory &history, std::int64_t generations,
-            bool untilSettled) { return FastForward::run(this, step, universe, history, generations, untilSettled); };
 }
 
 void MainWindow::rememberPatternFile(const QString &path)
@@ -641,7 +635,7 @@ void MainWindow::Slot_CheckBox_PauseWhenSettled(bool checked)
 
 void MainWindow::Slot_Timer() { document->tick(); }
 
-void MainWindow::Slot_Action_Simulation_RunUntilSettled() { document->runUntilSettled(forward()); }
+void MainWindow::Slot_Action_Simulation_RunUntilSettled() { document->runUntilSettled(); }
 
 void MainWindow::Slot_Action_Simulation_GoToGeneration()
 {
@@ -651,7 +645,7 @@ void MainWindow::Slot_Action_Simulation_GoToGeneration()
     if (document->isRunning() || first > last)
         return;
     if (const std::optional<std::int64_t> target = GenerationInput::ask(this, first, last))
-        document->goToGeneration(*target, forward());
+        document->goToGeneration(*target);
 }
 
 void MainWindow::Slot_Action_Simulation_GenerationLimit()

@@ -122,8 +122,6 @@ private slots:
 
 private:
     void init();
-    // Computes ahead for the document with progress and Cancel.
-    Document::Forward forward();
     // Remembers the folder of a pattern file opened or saved, and the file among the recent ones.
     void rememberPatternFile(const QString &path);
     // The one local file of a drag, or an empty string.

@@ -58,6 +58,15 @@ private:
     QString rule() const { return probe.find<QComboBox>("ComboBox_Rule")->toolTip().section('\n', 0, 0); }
     QAction *action(const char *name) const { return probe.find<QAction>(name); }
     void click(const char *name) { QTest::mouseClick(probe.button(name), Qt::LeftButton); }
+    // Run until settled and Go to generation compute on the run's thread: whether it came back.
+    bool idle()
+    {
+        return QTest::qWaitFor(
+            [this] {
+                return probe.button("PushButton_Play")->isEnabled() && !probe.button("PushButton_Pause")->isEnabled();
+            },
+            30000);
+    }
     void openFile(const QByteArray &contents, const QString &name = QStringLiteral("pattern.rle"));
     void typeRule(const QString &text);
     // Triggers the action `name` and answers the number dialog it opens with `value`.
@@ -114,6 +123,7 @@ void TestMainWindowSimulation::runUntilSettledIsOneUndoStep()
     openFile("x = 8, y = 3\n6bo$2o$bo3b3o!"); // diehard: empty 130 generations on
     const MainWindowProbe::CellGrid start = probe.shownCells();
     action("Action_Simulation_RunUntilSettled")->trigger();
+    QVERIFY(idle());
     QCOMPARE(probe.generation(), 132);
     QCOMPARE(probe.cellCount(), 0);
     QCOMPARE(state(), QStringLiteral("State: died out at generation 131"));
@@ -130,12 +140,15 @@ void TestMainWindowSimulation::runsAheadUnderTheRuleShown()
     openFile("x = 3, y = 1\n3o!"); // a blinker, of period 2 under Conway's rule
     typeRule(QStringLiteral("B3/S")); // nothing survives: two cells at generation 2, then none
     answerNumber("Action_Simulation_GoToGeneration", 2);
+    QVERIFY(idle());
     QVERIFY(probe.generation() == 2 && probe.cellCount() == 2);
     action("Action_Simulation_RunUntilSettled")->trigger();
+    QVERIFY(idle());
     QCOMPARE(state(), QStringLiteral("State: died out at generation 3"));
     // The R-pentomino, busy for a thousand generations, looked at for 50.
     openFile("x = 3, y = 3, rule = B3/S23\nb2o$2o$bo!");
     action("Action_Simulation_RunUntilSettled")->trigger();
+    QVERIFY(idle());
     QCOMPARE(state(), QStringLiteral("State: not settled after 50 generations"));
 }
 
@@ -148,8 +161,9 @@ void TestMainWindowSimulation::cancelLeavesEverythingAsItWas()
 
     // Cancel in the progress dialog as soon as it shows.
     QTimer cancel;
-    connect(&cancel, &QTimer::timeout, [&cancel] {
-        if (auto *progress = qobject_cast<QProgressDialog *>(QApplication::activeModalWidget())) {
+    connect(&cancel, &QTimer::timeout, [this, &cancel] {
+        auto *progress = window->findChild<QProgressDialog *>();
+        if (progress && progress->isVisible()) {
             cancel.stop();
             QTest::mouseClick(progress->findChild<QPushButton *>(), Qt::LeftButton);
         }
@@ -165,7 +179,8 @@ void TestMainWindowSimulation::cancelLeavesEverythingAsItWas()
             },
             10000);
     QVERIFY(outcome.opened && !outcome.forced);
-    QVERIFY(!cancel.isActive());
+    QTRY_VERIFY_WITH_TIMEOUT(!cancel.isActive(), 30000);
+    QVERIFY(idle());
     QCOMPARE(probe.generation(), 2);
     QCOMPARE(probe.shownCells(), cells);
     QCOMPARE(state(), QStringLiteral("State: evolving"));
@@ -268,6 +283,7 @@ void TestMainWindowSimulation::censusOfTheRPentomino()
             qobject_cast<QInputDialog *>(modal)->setTextValue(QStringLiteral("1200"));
             static_cast<QDialog *>(modal)->accept();
         });
+    QVERIFY(idle());
     QCOMPARE(probe.generation(), 1200);
     // Its gliders never let the whole repeat: the census follows the run between ticks.
     const QString stable = QStringLiteral("State: stable since generation 1,104, 6 gliders escaping");
@@ -300,6 +316,7 @@ void TestMainWindowSimulation::censusOfAGun()
             qobject_cast<QInputDialog *>(modal)->setTextValue(QStringLiteral("1100"));
             static_cast<QDialog *>(modal)->accept();
         });
+    QVERIFY(idle());
     const QString gun = QStringLiteral("State: a gun of period 30");
     QVERIFY2(QTest::qWaitFor([&] { return state() == gun; }, 10000), qPrintable(state()));
 
@@ -369,6 +386,7 @@ void TestMainWindowSimulation::countsKeepTheirFont()
             qobject_cast<QInputDialog *>(modal)->setTextValue(QStringLiteral("1000000000000000000"));
             static_cast<QDialog *>(modal)->accept();
         });
+    QVERIFY(idle());
     QCOMPARE(generation->font(), font);
     QCOMPARE(generation->text(), QStringLiteral("Generation: 1,00 × 10¹⁸"));
     QCOMPARE(generation->toolTip(), QStringLiteral("Generation: 1.000.000.000.000.000.000"));
