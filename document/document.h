@@ -15,6 +15,7 @@
 #include "document/patternfile.h"
 #include "document/stabilitywatch.h"
 #include "document/undohistory.h"
+#include "document/viewpicture.h"
 #include "export/fieldexport.h"
 #include "model/analysis/runhistory.h"
 #include "model/edit/clip.h"
@@ -86,6 +87,10 @@ public:
     // Holds the EngineGate until the event loop runs again if universe() is
     // one a jump in flight shares the store with: before the view reads it.
     void guardUniverse() const;
+    // The cells the window's view shows, at a pixel per 2^shift x 2^shift
+    // cells (0..62): while a run steps a universe too large for a copy of its
+    // cells, or of more than two states, universe() is a ViewPicture of them.
+    void setViewArea(const CellRect &cells, int shift);
     Topology topology() const { return inUse().topology(); }
     // The classic field's GameField while the classic field is in use, else null.
     GameField *classicField();
@@ -348,9 +353,10 @@ private:
     UndoHistory *undoStack; // owned, also a child of this document
     StabilityWatch *stabilityWatch; // a child of this document
     RunThread *runThread; // owned, also a child of this document
-    // While running in the unbounded plane: the cells of `other` as
-    // RunThread::viewCopy() holds them, or null for too many of them.
+    // While running in the unbounded plane: RunThread::viewCopy() of `other`,
+    // or null when it has none.
     std::unique_ptr<Universe> runView;
+    std::optional<ViewPicture::Area> viewArea; // what the window's view shows, once it has said
     RunHistory runHistory;
     std::int64_t generationNumber = 1;
     std::uint64_t liveCells = 0;

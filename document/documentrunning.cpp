@@ -45,6 +45,12 @@ std::uint64_t Document::historyDigest(const Universe &universe)
     return BitMix::finalise(++crowds) | 1;
 }
 
+void Document::setViewArea(const CellRect &cells, int shift)
+{
+    viewArea = ViewPicture::Area { cells, shift };
+    runThread->setViewArea(*viewArea);
+}
+
 bool Document::isJumping() const { return runThread->isBusy(); }
 
 void Document::setGenerationLimit(std::int64_t generations)
@@ -121,7 +127,7 @@ void Document::startRunView()
     if (!other || runView)
         return;
     EngineGate::hold();
-    runView = RunThread::viewCopy(*other);
+    runView = RunThread::viewCopy(*other, viewArea);
     if (runView)
         emit universeReplaced(false);
 }
@@ -129,6 +135,8 @@ void Document::startRunView()
 void Document::endRun()
 {
     runThread->cancel();
+    EngineGate::hold();
+    runThread->clearDiscarded();
     running = false;
     stepping = false;
     ahead = false;
@@ -391,8 +399,9 @@ void Document::aheadMoved()
     RunThread::Progress progress = runThread->takeProgress();
     if (!ahead || !progress.universe)
         return;
-    EngineGate::hold();
     if (other) {
+        // Without a hold, which would hold up the run ahead as well.
+        runThread->discard(std::move(other));
         other = std::move(progress.universe);
         runView = std::move(progress.view);
         emit universeReplaced(false);

@@ -39,6 +39,7 @@ RunThread::~RunThread()
     outgoingCopy.reset();
     progress = Progress();
     outgoingHistory.reset();
+    discarded.clear();
 }
 
 void RunThread::start(std::unique_ptr<Universe> universe, std::uint64_t generations)
@@ -117,12 +118,56 @@ std::unique_ptr<Universe> RunThread::takeViewCopy()
     return std::move(outgoingCopy);
 }
 
-std::unique_ptr<Universe> RunThread::viewCopy(const Universe &universe)
+void RunThread::discard(std::unique_ptr<Universe> universe)
 {
-    // The tiles hold two states: a copy of other rules' cells would lose theirs.
-    if (!dynamic_cast<const UnboundedUniverse *>(&universe) || !universe.rule().isLifeLike()
-        || universe.population() > ViewCopyLimit)
+    const std::lock_guard<std::mutex> lock(mutex);
+    discarded.push_back(std::move(universe));
+}
+
+void RunThread::clearDiscarded()
+{
+    std::vector<std::unique_ptr<Universe>> dropped;
+    const std::lock_guard<std::mutex> lock(mutex);
+    dropped.swap(discarded);
+}
+
+void RunThread::setViewArea(const ViewPicture::Area &area)
+{
+    const std::lock_guard<std::mutex> lock(mutex);
+    viewArea = area;
+}
+
+std::unique_ptr<Universe> RunThread::copyForView(const Universe &universe)
+{
+    std::optional<ViewPicture::Area> area;
+    {
+        const std::lock_guard<std::mutex> lock(mutex);
+        area = viewArea;
+    }
+    return viewCopy(universe, area);
+}
+
+std::unique_ptr<Universe> RunThread::viewCopy(const Universe &universe, const std::optional<ViewPicture::Area> &view)
+{
+    if (universe.topology() != Topology::unbounded())
         return nullptr;
+    // The tiles hold two states: a copy of other rules' cells would lose theirs.
+    std::unique_ptr<Universe> cells;
+    try {
+        if (dynamic_cast<const UnboundedUniverse *>(&universe) && universe.rule().isLifeLike()
+            && universe.population() <= ViewCopyLimit)
+            cells = tileCopy(universe);
+        if (cells || !view)
+            return cells;
+        return ViewPicture::of(universe, *view);
+    } catch (const UniverseError &) {
+    } catch (const std::bad_alloc &) {
+    }
+    return nullptr;
+}
+
+std::unique_ptr<Universe> RunThread::tileCopy(const Universe &universe)
+{
     const std::optional<CellRect> box = universe.boundingBox();
     try {
         auto copy = std::make_unique<TileLife>(universe.rule());
@@ -166,6 +211,7 @@ void RunThread::work()
                     EngineGate::leave(interrupt);
                 break;
             }
+            clearDiscarded();
             bool done = false;
             QString problem;
             std::unique_ptr<Universe> copy;
@@ -173,7 +219,7 @@ void RunThread::work()
                 done = working->work(interrupt, PublishInterval);
                 // Read from the store while this thread may.
                 if (done && gated)
-                    copy = viewCopy(working->universe());
+                    copy = copyForView(working->universe());
                 else if (!done && working->isAhead() && !interrupt.load())
                     publish(jump, *working);
             } catch (const UniverseError &error) {
@@ -227,7 +273,8 @@ void RunThread::publish(std::uint64_t jump, const RunJump &job)
 {
     Progress next;
     next.universe = job.universe().clone();
-    next.view = viewCopy(job.universe());
+    // Of the copy, which becomes the document's universe: what the picture cannot answer is read there.
+    next.view = copyForView(*next.universe);
     next.computed = job.computed();
     next.share = job.share();
     try {

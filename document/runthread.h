@@ -11,8 +11,10 @@
 #include <mutex>
 #include <optional>
 #include <thread>
+#include <vector>
 
 #include "document/runjump.h"
+#include "document/viewpicture.h"
 
 class Universe;
 
@@ -67,10 +69,21 @@ public:
     static constexpr std::uint64_t ViewCopyLimit = std::uint64_t(1) << 21;
     // A copy of `universe` that shares no store with a run's thread, so that
     // the window's thread may read it while a jump steps: the same cells held
-    // in tiles. Null for a universe that shares no store, one beyond the
-    // plane's coordinates the tiles take, or one of more than ViewCopyLimit
-    // live cells. Reads the store: only where `universe` may be read.
-    static std::unique_ptr<Universe> viewCopy(const Universe &universe);
+    // in tiles; for one beyond the plane's coordinates the tiles take, of
+    // more than ViewCopyLimit live cells or of more than two states, a
+    // ViewPicture of `view` if given. Null for a universe that shares no
+    // store, or one neither can copy. Reads the store: only where `universe` may be read.
+    static std::unique_ptr<Universe> viewCopy(
+        const Universe &universe, const std::optional<ViewPicture::Area> &view = std::nullopt);
+    // Destroys `universe`, one that may share the store with the jump in
+    // flight, where it may be: on the run's thread between two pieces of a run
+    // ahead, or at the next clearDiscarded(). Returns at once.
+    void discard(std::unique_ptr<Universe> universe);
+    // On the window's thread, with no jump in flight or the gate held:
+    // destroys what discard() left.
+    void clearDiscarded();
+    // The cells the window shows, for the ViewPicture of the copies to come.
+    void setViewArea(const ViewPicture::Area &area);
 
 signals:
     // The jump started last is done: take() has its universe.
@@ -82,6 +95,10 @@ private:
     void work();
     // Whether the jump numbered `jump` still counts.
     bool wanted(std::uint64_t jump);
+    // The same cells in tiles, or null if they do not fit.
+    static std::unique_ptr<Universe> tileCopy(const Universe &universe);
+    // viewCopy() of `universe` for the window's view as it is.
+    std::unique_ptr<Universe> copyForView(const Universe &universe);
     // On the window's thread: the jump numbered `jump` has finished.
     void deliver(std::uint64_t jump);
     // On the run's thread, where it may read the store: hands on how far `job` has got.
@@ -99,6 +116,8 @@ private:
     std::optional<RunHistory> outgoingHistory; // a run ahead's, from take() until takeHistory()
     Progress progress; // a run ahead's latest, until taken
     bool progressPosted = false; // deliverProgress() is on its way
+    std::optional<ViewPicture::Area> viewArea; // what the window shows
+    std::vector<std::unique_ptr<Universe>> discarded; // to destroy where the store may be touched
     std::unique_ptr<RunJump> working; // the thread's own: the jump in progress
     std::atomic<bool> interrupt { false }; // raised by a hold or a cancel
     std::atomic<bool> quitting { false };

@@ -431,8 +431,11 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     switch (event->type()) {
     case QEvent::Paint:
-        if (watched == ui->WidgetPaintArea_GraphicScene)
+        if (watched == ui->WidgetPaintArea_GraphicScene) {
+            const WidgetPaintArea *view = ui->WidgetPaintArea_GraphicScene;
+            document->setViewArea(view->visibleCells(), view->viewport().shift());
             document->guardUniverse();
+        }
         break;
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
