@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -80,42 +81,33 @@ public:
 
 const QEvent::Type Probe::Type = static_cast<QEvent::Type>(QEvent::registerEventType());
 
-// The window playing the heavy pattern in the unbounded plane at 2^16
-// generations a tick, the window's run on its thread; every 20..80 ms a
-// turn of the mouse wheel zooms the view in or out, or every tenth time the
-// Simulation menu opens, and the time until the window has handled it and
-// drawn the view or the menu anew is measured, as is a tick's jump of another such pattern, which shares
-// no result with the one played, computed the way the window did before its run had a thread. Reports the slowest and
-// the median answer, and how long Pause took at the end. It plays long
-// enough for ticks to come back while it measures.
-void BM_InputWhilePlayingHeavy2e16(benchmark::State &state)
+// Opens the heavy pattern in the unbounded plane in a shown window; false with the error given to `state`.
+bool openHeavy(benchmark::State &state, MainWindow &window, QTemporaryDir &folder)
 {
     QStandardPaths::setTestModeEnabled(true);
-    QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("heavy.rle"));
     QFile file(path);
     const std::string text = heavyPattern(7);
     if (!file.open(QIODevice::WriteOnly) || file.write(text.data(), static_cast<qint64>(text.size())) < 0) {
         state.SkipWithError("cannot write the pattern");
-        return;
+        return false;
     }
     file.close();
-    MainWindow window;
     window.show();
     if (!window.openPatternFile(path, std::nullopt, Topology::unbounded())) {
         state.SkipWithError("cannot open the pattern");
-        return;
+        return false;
     }
-    auto *document = window.findChild<Document *>();
+    return true;
+}
+
+// Every 20..80 ms a turn of the mouse wheel zooms the view in or out, or
+// every tenth time the Simulation menu opens, and the time until the window
+// has handled it and drawn the view or the menu anew is measured. `between`
+// is called before each input. Reports the slowest and the median answer.
+void measureInput(benchmark::State &state, MainWindow &window, const std::function<void()> &between)
+{
     auto *view = window.findChild<WidgetPaintArea *>();
-    auto *faster = window.findChild<QAction *>(QStringLiteral("Action_Simulation_Faster"));
-    for (int step = 0; step < 16; ++step)
-        faster->trigger();
-    if (document->stepExponent() != 16) {
-        state.SkipWithError("the step is not 2^16");
-        return;
-    }
-    window.findChild<QAction *>(QStringLiteral("Action_Simulation_Play"))->trigger();
     std::mt19937 random(3);
     std::vector<double> delays;
     double slowestMenu = 0;
@@ -128,6 +120,7 @@ void BM_InputWhilePlayingHeavy2e16(benchmark::State &state)
         const int wait = 20 + static_cast<int>(random() % 60);
         while (idle.elapsed() < wait)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        between();
         probe.answered = false;
         const auto sent = std::chrono::steady_clock::now();
         // Every tenth time the Simulation menu opens instead, as a click on the menu bar opens it.
@@ -153,6 +146,34 @@ void BM_InputWhilePlayingHeavy2e16(benchmark::State &state)
             menu->hide();
         }
     }
+    std::sort(delays.begin(), delays.end());
+    state.counters["slowest answer ms"] = delays.back();
+    state.counters["median answer ms"] = delays[delays.size() / 2];
+    state.counters["slowest menu ms"] = slowestMenu;
+}
+
+// The window playing the heavy pattern in the unbounded plane at 2^16
+// generations a tick, the window's run on its thread, answering input as
+// measureInput() measures it; also a tick's jump of another such pattern,
+// which shares no result with the one played, computed the way the window did
+// before its run had a thread, and how long Pause took at the end. It plays
+// long enough for ticks to come back while it measures.
+void BM_InputWhilePlayingHeavy2e16(benchmark::State &state)
+{
+    QTemporaryDir folder;
+    MainWindow window;
+    if (!openHeavy(state, window, folder))
+        return;
+    auto *document = window.findChild<Document *>();
+    auto *faster = window.findChild<QAction *>(QStringLiteral("Action_Simulation_Faster"));
+    for (int step = 0; step < 16; ++step)
+        faster->trigger();
+    if (document->stepExponent() != 16) {
+        state.SkipWithError("the step is not 2^16");
+        return;
+    }
+    window.findChild<QAction *>(QStringLiteral("Action_Simulation_Play"))->trigger();
+    measureInput(state, window, [] {});
     QElapsedTimer pauseClock;
     pauseClock.start();
     window.findChild<QAction *>(QStringLiteral("Action_Simulation_Pause"))->trigger();
@@ -171,18 +192,62 @@ void BM_InputWhilePlayingHeavy2e16(benchmark::State &state)
     jumpClock.start();
     plane.advance(std::uint64_t(1) << 16);
     const double jumpMs = static_cast<double>(jumpClock.nsecsElapsed()) / 1e6;
-    std::sort(delays.begin(), delays.end());
-    state.counters["slowest answer ms"] = delays.back();
-    state.counters["median answer ms"] = delays[delays.size() / 2];
-    state.counters["slowest menu ms"] = slowestMenu;
     state.counters["one jump ms"] = jumpMs;
     state.counters["pause ms"] = pauseMs;
     state.counters["ticks"] = static_cast<double>(ticks);
     state.counters["live cells"] = static_cast<double>(document->cellCount());
 }
 
+// The window computing ahead on the heavy pattern: 0 Run until settled
+// (Ctrl+E: every generation recorded and compared), 1 Go to generation 10^18
+// (jumps growing while each stays short), answering input as measureInput()
+// measures it. One that finishes is undone and started again. Also how long
+// Cancel and Pause took, each ending one, and the generation shown last.
+void BM_InputWhileRunningAheadHeavy(benchmark::State &state)
+{
+    QTemporaryDir folder;
+    MainWindow window;
+    if (!openHeavy(state, window, folder))
+        return;
+    auto *document = window.findChild<Document *>();
+    const bool untilSettled = state.range(0) == 0;
+    auto *runUntilSettled = window.findChild<QAction *>(QStringLiteral("Action_Simulation_RunUntilSettled"));
+    const auto start = [&] {
+        if (untilSettled)
+            runUntilSettled->trigger();
+        else
+            document->goToGeneration(Document::MaxUnboundedGeneration);
+    };
+    int starts = 0;
+    const auto keepGoing = [&] {
+        if (document->isRunning())
+            return;
+        if (starts > 0)
+            document->undo();
+        ++starts;
+        start();
+    };
+    measureInput(state, window, keepGoing);
+    const std::int64_t shown = document->generation();
+    QElapsedTimer clock;
+    clock.start();
+    document->cancelAhead();
+    const double cancelMs = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+    start();
+    for (int round = 0; round < 10; ++round)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    clock.restart();
+    window.findChild<QAction *>(QStringLiteral("Action_Simulation_Pause"))->trigger();
+    const double pauseMs = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+    state.counters["cancel ms"] = cancelMs;
+    state.counters["pause ms"] = pauseMs;
+    state.counters["starts"] = starts;
+    state.counters["generation shown at the end"] = static_cast<double>(shown);
+}
+
 } // namespace
 
 BENCHMARK(BM_InputWhilePlayingHeavy2e16)->Unit(benchmark::kMillisecond)->Iterations(600);
+BENCHMARK(BM_InputWhileRunningAheadHeavy)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(300);
 
 int main(int argc, char **argv) { return runWidgetBenchmarks(argc, argv); }

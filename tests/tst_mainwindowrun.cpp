@@ -1,6 +1,9 @@
 #include <QAction>
 #include <QFile>
+#include <QInputDialog>
+#include <QProgressDialog>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -12,9 +15,11 @@
 #include "document/enginegate.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindowtestcase.h"
+#include "modalrunner.h"
 
-// A run or a long Next of the unbounded plane given up with a jump in flight:
-// what the window shows, the universe and the undo steps agree on a finished generation.
+// A run, a long Next of the unbounded plane, or a Run until settled or Go to
+// generation given up with a jump in flight: what the window shows, the
+// universe and the undo steps agree on a finished generation.
 class TestMainWindowRun : public MainWindowTestCase
 {
     Q_OBJECT
@@ -22,6 +27,8 @@ class TestMainWindowRun : public MainWindowTestCase
 private slots:
     void pauseOrStopMidJump_data();
     void pauseOrStopMidJump();
+    void runAheadEndedPartWay_data();
+    void runAheadEndedPartWay();
 
 private:
     QAction *action(const char *name) const { return probe.find<QAction>(name); }
@@ -129,6 +136,127 @@ void TestMainWindowRun::pauseOrStopMidJump()
     QTest::mouseClick(probe.button("PushButton_Pause"), Qt::LeftButton);
     expected = start->clone();
     expected->advance(static_cast<std::uint64_t>(document->generation() - 1));
+    QVERIFY(document->universe().equals(*expected));
+}
+
+void TestMainWindowRun::runAheadEndedPartWay_data()
+{
+    QTest::addColumn<int>("universe"); // 0 the classic field, 1 Life's plane, 2 Brian's Brain's plane
+    QTest::addColumn<bool>("untilSettled"); // Run until settled rather than Go to generation
+    QTest::addColumn<int>("ending"); // 0 Pause, 1 Cancel in the progress dialog, 2 Stop
+    QTest::addColumn<int>("shown"); // generations reached and shown before it ends
+    const char *const universes[] = { "classic", "Life", "Brian's Brain" };
+    const char *const endings[] = { "Pause", "Cancel", "Stop" };
+    // None settles soon: a million classic generations take a while, a gun
+    // grows for ever, and so does the soup of Brian's Brain. In the plane Go
+    // to generation makes jumps, which reach far for the gun, and may finish.
+    const auto add = [&](int universe, bool untilSettled, int ending, int shown) {
+        QTest::addRow("%s, %s, %s after %d", universes[universe],
+            untilSettled ? "Run until settled" : "Go to generation", endings[ending], shown)
+            << universe << untilSettled << ending << shown;
+    };
+    for (int ending = 0; ending < 3; ++ending) {
+        for (int shown : { 0, 2 }) {
+            add(0, false, ending, shown);
+            add(1, true, ending, shown);
+            add(2, true, ending, shown);
+        }
+    }
+    add(1, false, 0, 2);
+}
+
+void TestMainWindowRun::runAheadEndedPartWay()
+{
+    QFETCH(int, universe);
+    QFETCH(bool, untilSettled);
+    QFETCH(int, ending);
+    QFETCH(int, shown);
+    auto *document = window->findChild<Document *>();
+    if (universe == 0) {
+        QTest::mouseClick(probe.button("PushButton_Random"), Qt::LeftButton);
+    } else {
+        QByteArray rle = universe == 1 ? "x = 36, y = 9\n24bo$22bobo$12b2o6b2o12b2o$11bo3bo4b2o12b2o$2o8bo5bo3b2o$"
+                                         "2o8bo3bob2o4bobo$10bo5bo7bo$11bo3bo$12b2o!\n"
+                                       : "x = 32, y = 32, rule = B2/S/C3\n";
+        std::mt19937 random(7);
+        for (int row = 0; universe == 2 && row < 32; ++row) {
+            for (int column = 0; column < 32; ++column)
+                rle += "..AB"[random() & 3];
+            rle += row < 31 ? "$\n" : "!\n";
+        }
+        QTemporaryDir folder;
+        QFile file(folder.filePath(QStringLiteral("start.rle")));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(rle) == rle.size());
+        file.close();
+        QVERIFY(window->openPatternFile(file.fileName(), std::nullopt, Topology::unbounded()));
+    }
+    // A Next first, so that Stop, back at generation 1, has a step to make.
+    QTest::mouseClick(probe.button("PushButton_Next"), Qt::LeftButton);
+    QTRY_VERIFY(probe.button("PushButton_Play")->isEnabled());
+    const std::unique_ptr<Universe> start = document->universe().clone();
+    const QString undoBefore = action("Action_Edit_Undo")->text();
+
+    QSignalSpy progressed(document, &Document::aheadProgressed);
+    if (untilSettled) {
+        QTest::keyClick(window, Qt::Key_E, Qt::ControlModifier);
+    } else {
+        ModalRunner::run([this] { action("Action_Simulation_GoToGeneration")->trigger(); },
+            [](QWidget *modal) {
+                auto *dialog = qobject_cast<QInputDialog *>(modal);
+                if (dialog->inputMode() == QInputDialog::IntInput)
+                    dialog->setIntValue(dialog->intMaximum());
+                else
+                    dialog->setTextValue(QStringLiteral("1000000000000000000"));
+                dialog->accept();
+            });
+    }
+    QVERIFY(document->isRunningAhead());
+    QTRY_VERIFY_WITH_TIMEOUT(progressed.count() >= shown || !document->isRunning(), 60000);
+    // What the window shows meanwhile is a finished generation. The test's
+    // own plane shares the store with the run: it holds it back first.
+    EngineGate::hold();
+    const std::int64_t reached = document->generation();
+    std::unique_ptr<Universe> expected = start->clone();
+    expected->advance(static_cast<std::uint64_t>(reached - 2));
+    QVERIFY(document->universe().equals(*expected));
+    QCOMPARE(document->cellCount(), expected->population());
+    if (ending == 1) {
+        QProgressDialog *progress = nullptr;
+        QTRY_VERIFY_WITH_TIMEOUT((progress = window->findChild<QProgressDialog *>()) && progress->isVisible(), 60000);
+        QTest::mouseClick(progress->findChild<QPushButton *>(), Qt::LeftButton);
+    } else {
+        QTest::mouseClick(probe.button(ending == 0 ? "PushButton_Pause" : "PushButton_Stop"), Qt::LeftButton);
+    }
+    QVERIFY(!document->isRunning() && !document->isJumping());
+    QVERIFY(probe.button("PushButton_Play")->isEnabled() && !probe.button("PushButton_Pause")->isEnabled());
+    QTRY_VERIFY(!window->findChild<QProgressDialog *>());
+    // Pause keeps the generation shown, Cancel goes back to where it started, Stop to generation 1.
+    const std::int64_t kept = ending == 0 ? document->generation() : ending == 1 ? 2 : 1;
+    QCOMPARE(document->generation(), kept);
+    if (ending == 0)
+        QVERIFY(kept >= reached);
+    expected = start->clone();
+    if (kept > 1)
+        expected->advance(static_cast<std::uint64_t>(kept - 2));
+    else
+        action("Action_Edit_Undo")->trigger(); // the Stop, and the step back to generation 2 to compare
+    QVERIFY(document->universe().equals(*expected));
+    QCOMPARE(document->cellCount(), expected->population());
+    if (expected->population() < 1000000)
+        QCOMPARE(probe.cellCount(), static_cast<int>(expected->population()));
+    QCOMPARE(document->history().lastGeneration(), document->generation());
+    // The run ahead that came back no further makes no step; one that did is one, undone and made again.
+    if (ending != 0 || kept == 2) {
+        QCOMPARE(action("Action_Edit_Undo")->text(), undoBefore);
+        return;
+    }
+    QCOMPARE(action("Action_Edit_Undo")->text().remove('&'),
+        untilSettled ? QStringLiteral("Undo Run until settled") : QStringLiteral("Undo Go to generation"));
+    action("Action_Edit_Undo")->trigger();
+    QCOMPARE(document->generation(), 2);
+    QVERIFY(document->universe().equals(*start));
+    action("Action_Edit_Redo")->trigger();
+    QCOMPARE(document->generation(), kept);
     QVERIFY(document->universe().equals(*expected));
 }
 
