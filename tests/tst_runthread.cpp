@@ -13,6 +13,7 @@
 
 #include "document/enginegate.h"
 #include "document/runthread.h"
+#include "document/viewpicture.h"
 #include "model/engine/griduniverse.h"
 #include "model/engine/unboundeduniverse.h"
 
@@ -29,6 +30,8 @@ private slots:
     void jumpsThroughHoldsAndCancels();
     void viewCopyHoldsTheSameCells_data();
     void viewCopyHoldsTheSameCells();
+    void viewPictureDrawsAsItsUniverse_data();
+    void viewPictureDrawsAsItsUniverse();
 };
 
 namespace
@@ -236,6 +239,67 @@ void TestRunThread::viewCopyHoldsTheSameCells()
     QCOMPARE(!copy, pattern == 4);
     QVERIFY(!RunThread::viewCopy(GridUniverse(Topology::torus(16, 16))));
     QVERIFY(!copy || (plane.equals(*copy) && copy->boundingBox() == plane.boundingBox()));
+}
+
+void TestRunThread::viewPictureDrawsAsItsUniverse_data()
+{
+    QTest::addColumn<QString>("rule");
+    QTest::addColumn<int>("shift"); // of the view the picture is made for
+    QTest::addColumn<qlonglong>("offset"); // added to every coordinate
+    for (const char *rule : { "B3/S23", "B2/S/C3", "B34/S2345/C5" }) {
+        for (int shift : { 0, 2, 5 })
+            QTest::addRow("%s, shift %d", rule, shift) << QString::fromLatin1(rule) << shift << qlonglong(-1000);
+    }
+    QTest::addRow("near the plane's corner") << QStringLiteral("B2/S/C3") << 1 << -(qlonglong(1) << 60) + 30;
+}
+
+// A picture answers every view as the universe would, from its pixels where
+// they cover the live cells asked for, else from the universe: views moved
+// within it and past it, and at other shifts.
+void TestRunThread::viewPictureDrawsAsItsUniverse()
+{
+    QFETCH(QString, rule);
+    QFETCH(int, shift);
+    QFETCH(qlonglong, offset);
+    Rule chosen;
+    std::string error;
+    QVERIFY(Rule::read(rule.toStdString(), chosen, error));
+    std::unique_ptr<Universe> plane = Universe::create(Topology::unbounded(), chosen);
+    std::mt19937 random(static_cast<unsigned>(shift + rule.size()));
+    for (int y = 0; y < 96; ++y) {
+        for (int x = 0; x < 96; ++x)
+            plane->setState(offset + x, offset + y, static_cast<std::uint8_t>(random() % chosen.stateCount()));
+    }
+    plane->advance(20);
+    // The view shows 40 x 30 pixels from a corner inside the pattern.
+    const std::int64_t unit = std::int64_t(1) << shift;
+    const std::int64_t left = (offset + 40) & ~(unit - 1);
+    const std::int64_t top = (offset + 24) & ~(unit - 1);
+    const auto area = [&](std::int64_t dx, std::int64_t dy, int columns, int rows, int at) {
+        const std::int64_t size = std::int64_t(1) << at;
+        return CellRect { left + dx * size, top + dy * size, left + (dx + columns) * size - 1,
+            top + (dy + rows) * size - 1 };
+    };
+    const std::unique_ptr<ViewPicture> picture = ViewPicture::of(*plane, { area(0, 0, 40, 30, shift), shift });
+    QVERIFY(picture);
+    QCOMPARE(picture->population(), plane->population());
+    QVERIFY(picture->boundingBox() == plane->boundingBox());
+    QVERIFY(picture->equals(*plane) && picture->state(left, top) == plane->state(left, top));
+    const int requests[][5] = { { 0, 0, 40, 30, 0 }, { 7, -5, 40, 30, 0 }, { -20, -15, 80, 60, 0 },
+        { 30, 2, 40, 30, 0 }, { -300, 40, 40, 30, 0 }, { 0, 0, 1, 1, 0 }, { 0, 0, 40, 30, 1 }, { 0, 0, 40, 30, -1 } };
+    for (const auto &request : requests) {
+        const int at = std::max(0, shift + request[4]);
+        const CellRect asked = area(request[0], request[1], request[2], request[3], at);
+        std::vector<std::uint8_t> drawn(static_cast<std::size_t>(request[2] * request[3]), 9);
+        std::vector<std::uint8_t> expected(drawn.size(), 7);
+        picture->render(asked, at, drawn.data(), request[2], request[3], request[2]);
+        plane->render(asked, at, expected.data(), request[2], request[3], request[2]);
+        QVERIFY2(drawn == expected, qPrintable(QStringLiteral("at %1, %2").arg(request[0]).arg(request[1])));
+    }
+    // Views of more pixels than it holds have none; nor has a plane under a live background.
+    QVERIFY(!ViewPicture::of(*plane, { area(0, 0, 1 << 13, 1 << 12, shift), shift }));
+    QVERIFY(!RunThread::viewCopy(*plane, std::nullopt) || chosen.isLifeLike());
+    QVERIFY(RunThread::viewCopy(*plane, ViewPicture::Area { area(0, 0, 40, 30, shift), shift }));
 }
 
 QTEST_GUILESS_MAIN(TestRunThread)
