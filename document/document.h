@@ -79,10 +79,10 @@ public:
 
     // The universe in use, owned by the document, for the view to draw; valid
     // until universeReplaced() says otherwise. While a run steps the unbounded
-    // plane, a copy of its cells that shares no store with the run's thread
-    // (RunThread::viewCopy()), read without waiting for it; else it holds
-    // the EngineGate: while a jump is in flight, read it only until the event
-    // loop runs again.
+    // plane, RunThread::viewCopy(): a copy of its cells, or a ViewPicture of
+    // what the view shows, that shares no store with the run's thread, read
+    // without waiting for it; else it holds the EngineGate: while a jump is
+    // in flight, read it only until the event loop runs again.
     const Universe &universe() const;
     // Holds the EngineGate until the event loop runs again if universe() is
     // one a jump in flight shares the store with: before the view reads it.
