@@ -81,13 +81,26 @@ public:
 
 const QEvent::Type Probe::Type = static_cast<QEvent::Type>(QEvent::registerEventType());
 
-// Opens the heavy pattern in the unbounded plane in a shown window; false with the error given to `state`.
-bool openHeavy(benchmark::State &state, MainWindow &window, QTemporaryDir &folder)
+// A 400 x 400 soup of Brian's Brain as RLE, its cells firing or dying at random: too many states for the tiles.
+std::string brainSoup()
+{
+    std::mt19937 random(5);
+    std::string text = "x = 400, y = 400, rule = B2/S/C3\n";
+    for (int y = 0; y < 400; ++y) {
+        for (int x = 0; x < 400; ++x)
+            text += "..AB"[random() & 3];
+        text += y < 399 ? "$\n" : "!\n";
+    }
+    return text;
+}
+
+// Opens the heavy pattern, or `text`, in the unbounded plane in a shown window; false with the error given to `state`.
+bool openHeavy(
+    benchmark::State &state, MainWindow &window, QTemporaryDir &folder, const std::string &text = heavyPattern(7))
 {
     QStandardPaths::setTestModeEnabled(true);
     const QString path = folder.filePath(QStringLiteral("heavy.rle"));
     QFile file(path);
-    const std::string text = heavyPattern(7);
     if (!file.open(QIODevice::WriteOnly) || file.write(text.data(), static_cast<qint64>(text.size())) < 0) {
         state.SkipWithError("cannot write the pattern");
         return false;
@@ -198,6 +211,29 @@ void BM_InputWhilePlayingHeavy2e16(benchmark::State &state)
     state.counters["live cells"] = static_cast<double>(document->cellCount());
 }
 
+// The window playing a soup of Brian's Brain at 2^4 generations a tick: the
+// view draws a picture made on the run's thread, the tiles holding two states
+// only. Also how long Pause took at the end.
+void BM_InputWhilePlayingBrainSoup(benchmark::State &state)
+{
+    QTemporaryDir folder;
+    MainWindow window;
+    if (!openHeavy(state, window, folder, brainSoup()))
+        return;
+    auto *document = window.findChild<Document *>();
+    auto *faster = window.findChild<QAction *>(QStringLiteral("Action_Simulation_Faster"));
+    for (int step = 0; step < 4; ++step)
+        faster->trigger();
+    window.findChild<QAction *>(QStringLiteral("Action_Simulation_Play"))->trigger();
+    measureInput(state, window, [] {});
+    QElapsedTimer pauseClock;
+    pauseClock.start();
+    window.findChild<QAction *>(QStringLiteral("Action_Simulation_Pause"))->trigger();
+    state.counters["pause ms"] = static_cast<double>(pauseClock.nsecsElapsed()) / 1e6;
+    state.counters["generation"] = static_cast<double>(document->generation());
+    state.counters["live cells"] = static_cast<double>(document->cellCount());
+}
+
 // The window computing ahead on the heavy pattern: 0 Run until settled
 // (Ctrl+E: every generation recorded and compared), 1 Go to generation 10^18
 // (jumps growing while each stays short), answering input as measureInput()
@@ -248,6 +284,7 @@ void BM_InputWhileRunningAheadHeavy(benchmark::State &state)
 } // namespace
 
 BENCHMARK(BM_InputWhilePlayingHeavy2e16)->Unit(benchmark::kMillisecond)->Iterations(600);
+BENCHMARK(BM_InputWhilePlayingBrainSoup)->Unit(benchmark::kMillisecond)->Iterations(300);
 BENCHMARK(BM_InputWhileRunningAheadHeavy)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(300);
 
 int main(int argc, char **argv) { return runWidgetBenchmarks(argc, argv); }
