@@ -23,9 +23,11 @@ class Universe;
 // answering while one computes: a copy of the universe steps there and comes
 // back at the generation asked for, and a jump given up is thrown away, so
 // that the document's own universe is always at a finished generation. A run
-// ahead shows how far it got every few tens of milliseconds (progressed()). In the unbounded plane it steps through the
-// EngineGate, giving way to the window whenever it holds, and hands back with each jump a copy of its cells the window
-// can read while the next one steps (viewCopy()), so that the window need not hold. One jump at a time.
+// ahead shows how far it got every few tens of milliseconds (progressed()).
+// In the unbounded plane it steps through the EngineGate, giving way to the
+// window whenever it holds, and hands back with each jump a copy of its cells
+// or a picture of what the window shows, which the window can read while the
+// next one steps (viewCopy()), so that the window need not hold. One jump at a time.
 class RunThread : public QObject
 {
     Q_OBJECT
