@@ -6,10 +6,9 @@
 #include <ctime>
 #include <functional>
 #include <utility>
-#include <vector>
 
+#include "model/engine/cellcopy.h"
 #include "model/engine/nodestore.h"
-#include "model/engine/statehashlife.h"
 
 namespace
 {
@@ -25,29 +24,6 @@ double cpuNow()
 }
 
 double since(double start) { return cpuNow() - start; }
-
-// Cells moved from one engine to the other this many at a time, so that the
-// move never holds more than a few MiB of them.
-constexpr std::size_t Batch = std::size_t(1) << 16;
-
-template <typename Target> void copyInto(const Universe &source, Target &target)
-{
-    const std::optional<CellRect> box = source.boundingBox();
-    if (!box)
-        return;
-    std::vector<CellPoint> batch;
-    batch.reserve(Batch);
-    source.forEachLiveCell(*box, [&](std::int64_t x, std::int64_t y) {
-        batch.push_back({ x, y });
-        if (batch.size() == Batch) {
-            target.setCells(std::move(batch));
-            batch.clear();
-            batch.reserve(Batch);
-        }
-    });
-    if (!batch.empty())
-        target.setCells(std::move(batch));
-}
 
 constexpr double Glance = 0.001; // seconds HashLife runs first when it holds the cells
 constexpr double TileTrial = 0.0005; // seconds of each of the tiles' two first turns, to measure their pace
@@ -78,12 +54,6 @@ EngineRace::EngineRace(const HashLife *hashCells, const TileLife *tileCells, std
     else
         tiles = std::make_unique<TileLife>(*tileSource);
 }
-
-void EngineRace::copyCells(const Universe &source, HashLife &target) { copyInto(source, target); }
-
-void EngineRace::copyCells(const Universe &source, TileLife &target) { copyInto(source, target); }
-
-void EngineRace::copyCells(const Universe &source, StateHashLife &target) { copyInto(source, target); }
 
 bool EngineRace::run(const std::atomic<bool> &stop)
 {
@@ -127,7 +97,7 @@ bool EngineRace::hashTurn(double budget, const std::atomic<bool> &stop, bool jud
             if (budget < BuildSeconds * static_cast<double>(tileSource->population()))
                 return false;
             HashLife built(tileSource->rule());
-            copyInto(*tileSource, built);
+            CellCopy::into(*tileSource, built);
             plane = std::move(built);
         }
         const double begin = cpuNow();
@@ -179,7 +149,7 @@ bool EngineRace::tileTurn(double budget, const std::atomic<bool> &stop)
     try {
         if (!tiles) {
             auto built = std::make_unique<TileLife>(hashSource->rule());
-            copyInto(*hashSource, *built);
+            CellCopy::into(*hashSource, *built);
             tiles = std::move(built);
         }
         // Building is left out of the budget: the trial measures the steps.

@@ -10,8 +10,6 @@
 #include "model/engine/hashlife.h"
 #include "model/engine/tilelife.h"
 
-class StateHashLife;
-
 // One jump of the unbounded plane by whichever of HashLife and TileLife
 // finishes first, the two taking turns on the calling thread, each on its
 // own copy of the cells: on one thread the pair never takes a core from the
@@ -46,11 +44,6 @@ public:
     std::unique_ptr<TileLife> &tileLifeCells() { return tilesDone; }
     // What this race showed, once run() returned true.
     History history() const;
-
-    // The live cells of `source` set alive in `target`, a batch at a time.
-    static void copyCells(const Universe &source, HashLife &target);
-    static void copyCells(const Universe &source, TileLife &target);
-    static void copyCells(const Universe &source, StateHashLife &target);
 
 private:
     // A turn of about `budget` seconds each; true if the engine finished.

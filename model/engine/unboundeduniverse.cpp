@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "model/engine/bitmix.h"
+#include "model/engine/cellcopy.h"
 #include "model/engine/enginerace.h"
 #include "model/engine/packedrows.h"
 
@@ -27,7 +28,7 @@ UnboundedUniverse::UnboundedUniverse(const HashLife &cells)
         return;
     }
     auto stated = std::make_unique<StateHashLife>(cells.rule());
-    EngineRace::copyCells(cells, *stated);
+    CellCopy::into(cells, *stated);
     states = std::move(stated);
 }
 
@@ -59,7 +60,7 @@ HashLife UnboundedUniverse::quadtree() const
     if (states)
         return states->liveCells();
     HashLife cells(steps->rule());
-    EngineRace::copyCells(*steps, cells);
+    CellCopy::into(*steps, cells);
     return cells;
 }
 
@@ -83,12 +84,12 @@ void UnboundedUniverse::setRule(const Rule &rule)
         StateHashLife kept(*states);
         kept.setRule(rule);
         HashLife cells(rule);
-        EngineRace::copyCells(kept, cells);
+        CellCopy::into(kept, cells);
         jumps = std::move(cells);
         states.reset();
     } else {
         auto stated = std::make_unique<StateHashLife>(rule);
-        EngineRace::copyCells(engine(), *stated);
+        CellCopy::into(engine(), *stated);
         states = std::move(stated);
         jumps.reset();
         steps.reset();
@@ -249,7 +250,7 @@ void UnboundedUniverse::useHashLife()
     if (jumps)
         return;
     HashLife cells(steps->rule());
-    EngineRace::copyCells(*steps, cells);
+    CellCopy::into(*steps, cells);
     jumps = std::move(cells);
     steps.reset();
 }
@@ -259,7 +260,7 @@ void UnboundedUniverse::useTileLife()
     if (steps)
         return;
     auto cells = std::make_unique<TileLife>(jumps->rule());
-    EngineRace::copyCells(*jumps, *cells);
+    CellCopy::into(*jumps, *cells);
     steps = std::move(cells);
     jumps.reset();
 }
