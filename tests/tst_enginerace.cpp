@@ -54,6 +54,8 @@ private slots:
     void jumpsAgreeWithTiles();
     void stoppedRaceChangesNothing_data();
     void stoppedRaceChangesNothing();
+    void edgeOfThePlaneChangesNothing_data();
+    void edgeOfThePlaneChangesNothing();
 };
 
 void TestEngineRace::winnerHasTheCells_data()
@@ -73,6 +75,9 @@ void TestEngineRace::winnerHasTheCells_data()
     QTest::newRow("gliders, 2^20 from tiles") << 0 << true << 0.0 << false << (quint64(1) << 20) << "";
     QTest::newRow("gliders, odd, hopeless") << 0 << false << 0.0 << true << quint64(4099) << "";
     QTest::newRow("dies at once") << 1 << true << 0.0 << false << quint64(2000) << "";
+    // HashLife soon looks sure to finish first and runs on past its share.
+    QTest::newRow("sparse soup, 2^14 from tiles") << 3 << true << 0.0 << false << (quint64(1) << 14) << "";
+    QTest::newRow("sparse soup, odd, from HashLife") << 3 << false << 0.0 << false << quint64(12345) << "";
 }
 
 // Whoever wins hands over the cells HashLife alone computes, and the race's
@@ -156,6 +161,7 @@ void TestEngineRace::stoppedRaceChangesNothing_data()
     QTest::newRow("at once, from tiles") << 0 << true;
     QTest::newRow("soon") << 300 << false;
     QTest::newRow("later, from tiles") << 5000 << true;
+    QTest::newRow("much later") << 40000 << false;
 }
 
 // A jump stopped before it starts or at any point later leaves the cells as
@@ -185,6 +191,36 @@ void TestEngineRace::stoppedRaceChangesNothing()
     std::atomic<bool> never { false };
     QVERIFY(finished || plane.advanceUnless(generations, never));
     QVERIFY(plane.equals(expected));
+}
+
+void TestEngineRace::edgeOfThePlaneChangesNothing_data()
+{
+    QTest::addColumn<bool>("fromTiles");
+    QTest::addColumn<quint64>("generations");
+    QTest::newRow("from HashLife") << false << quint64(3000);
+    QTest::newRow("from tiles") << true << quint64(3000);
+    QTest::newRow("from tiles, 2^20") << true << (quint64(1) << 20);
+}
+
+// A glider flying off the edge of the plane stops a race as it stops
+// HashLife alone: an error, and the cells as they were.
+void TestEngineRace::edgeOfThePlaneChangesNothing()
+{
+    QFETCH(bool, fromTiles);
+    QFETCH(quint64, generations);
+    const std::int64_t near = Universe::CoordinateLimit - 100;
+    const std::vector<CellPoint> glider { { near + 1, near }, { near + 2, near + 1 }, { near, near + 2 },
+        { near + 1, near + 2 }, { near + 2, near + 2 }, { 0, 0 }, { 1, 0 }, { 0, 1 }, { 1, 1 } };
+    HashLife alone;
+    alone.setCells(glider);
+    QVERIFY_EXCEPTION_THROWN(alone.advance(generations), UniverseError);
+    UnboundedUniverse plane;
+    plane.setCells(glider);
+    if (fromTiles)
+        plane.advance(1);
+    const HashLife start = plane.quadtree();
+    QVERIFY_EXCEPTION_THROWN(plane.advance(generations), UniverseError);
+    QVERIFY(plane.equals(start));
 }
 
 QTEST_APPLESS_MAIN(TestEngineRace)

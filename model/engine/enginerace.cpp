@@ -30,6 +30,10 @@ constexpr double TileTrial = 0.0005; // seconds of each of the tiles' two first 
 constexpr double HeadShare = 0.3; // HashLife's time alone, as a part of the tiles' whole, beyond HeadStart
 constexpr double HeadStart = 0.0025; // seconds HashLife runs alone at least
 constexpr double HopelessFactor = 4;
+// HashLife runs on past its budget while it has done this part of the jump
+// and its estimate of the rest is below this part of the tiles' own.
+constexpr double CommitProgress = 0.3;
+constexpr double CommitShare = 0.5;
 // Below this part of its results found remembered, HashLife is stepping
 // chaos, every square of it new: it gains nothing on the tiles there.
 constexpr double ChaosHitRate = 0.5;
@@ -109,8 +113,6 @@ bool EngineRace::hashTurn(double budget, const std::atomic<bool> &stop, bool jud
             if (stop.load(std::memory_order_relaxed))
                 return true;
             const double now = cpuNow();
-            if (now > deadline)
-                return true;
             const double spent = now - begin + hashSpent;
             const double progress = HashLife::jumpProgress();
             const NodeStore::Statistics &counts = NodeStore::instance().statistics();
@@ -120,7 +122,13 @@ bool EngineRace::hashTurn(double budget, const std::atomic<bool> &stop, bool jud
                 && ((progress > 0 && spent / progress > HopelessFactor * tilesWhole)
                     || reused < ChaosHitRate * (reused + computed)))
                 hopeless = true;
-            return hopeless && judged;
+            if (hopeless && judged)
+                return true;
+            // Past its budget HashLife goes on while it looks sure to finish
+            // well before the tiles: its estimate only overstates what it
+            // has left, on a regular pattern, while it waits for a result.
+            return now > deadline
+                && !(judged && progress >= CommitProgress && spent / progress - spent < CommitShare * tilesWhole);
         };
         HashLife trial(*plane);
         bool finished = false;

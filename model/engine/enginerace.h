@@ -21,7 +21,8 @@
 // tiles' whole time, less once it proves hopeless (its estimate far beyond
 // the tiles', or few of its results found remembered, as on chaos). If it
 // has not finished by then the tiles go on with most of the time, HashLife
-// keeping a small share of it in case it was nearly done.
+// keeping a small share of it in case it was nearly done. Whenever its own
+// estimate shows it well ahead of the tiles, HashLife runs on to the end.
 class EngineRace
 {
 public:
