@@ -41,7 +41,7 @@ constexpr double ChaosHitRate = 0.5;
 // the noise of short turns cannot make a pattern look as if it spread.
 constexpr double MaxGrowth = 4;
 constexpr double Hedge = 0.1; // HashLife's share of the rounds after its time alone
-constexpr double HopelessHedge = 0.05;
+constexpr double HopelessHedge = 0.025;
 constexpr double BuildSeconds = 1e-7; // about what HashLife takes to set a cell
 
 } // namespace
@@ -118,9 +118,12 @@ bool EngineRace::hashTurn(double budget, const std::atomic<bool> &stop, bool jud
             const NodeStore::Statistics &counts = NodeStore::instance().statistics();
             const double reused = static_cast<double>(counts.resultsReused - reusedBefore) + hashReused;
             const double computed = static_cast<double>(counts.resultsComputed - computedBefore) + hashComputed;
-            if (judged && spent >= std::max(HeadStart, tilesWhole / 8)
-                && ((progress > 0 && spent / progress > HopelessFactor * tilesWhole)
-                    || reused < ChaosHitRate * (reused + computed)))
+            // Chaos shows in the first results already; a poor estimate
+            // waits for more of them, as a regular pattern's may mislead.
+            if (judged
+                && ((spent >= std::max(HeadStart, tilesWhole / 16) && reused < ChaosHitRate * (reused + computed))
+                    || (spent >= std::max(HeadStart, tilesWhole / 8) && progress > 0
+                        && spent / progress > HopelessFactor * tilesWhole)))
                 hopeless = true;
             if (hopeless && judged)
                 return true;
