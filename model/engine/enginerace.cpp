@@ -55,7 +55,7 @@ EngineRace::EngineRace(const HashLife *hashCells, const TileLife *tileCells, std
 {
     if (hashSource)
         plane = *hashSource;
-    else
+    if (tileSource)
         tiles = std::make_unique<TileLife>(*tileSource);
 }
 

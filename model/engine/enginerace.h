@@ -33,7 +33,8 @@ public:
     };
 
     // A race of `generations` (1 or more) from `hashCells` or `tileCells`,
-    // whichever is given (exactly one; not owned, read until the race ends).
+    // whichever is given, or both if they hold the same cells (not owned,
+    // read until the race ends).
     EngineRace(const HashLife *hashCells, const TileLife *tileCells, std::uint64_t generations, History last);
 
     // Runs the race: true once an engine has finished, false soon after
@@ -45,6 +46,8 @@ public:
     std::unique_ptr<TileLife> &tileLifeCells() { return tilesDone; }
     // What this race showed, once run() returned true.
     History history() const;
+    // HashLife's cells at the start, if it has them by now.
+    const std::optional<HashLife> &startingQuadtree() const { return plane; }
 
 private:
     // A turn of about `budget` seconds each; true if the engine finished.

@@ -68,10 +68,12 @@ void UnboundedUniverse::setCells(std::vector<CellPoint> cells)
 {
     if (states)
         states->setCells(cells);
-    else if (jumps)
-        jumps->setCells(std::move(cells));
-    else
+    else if (steps)
         steps->setCells(cells);
+    else
+        jumps->setCells(std::move(cells));
+    if (steps)
+        jumps.reset();
 }
 
 std::unique_ptr<Universe> UnboundedUniverse::clone() const { return std::make_unique<UnboundedUniverse>(*this); }
@@ -146,7 +148,7 @@ void UnboundedUniverse::advance(std::uint64_t generations)
         states->advance(generations);
         return;
     }
-    if (engine().population() > TileLimit) {
+    if (population() > TileLimit) {
         useHashLife();
         jumps->advance(generations);
     } else if (!racing(generations)) {
@@ -164,7 +166,7 @@ bool UnboundedUniverse::advanceUnless(std::uint64_t generations, std::atomic<boo
         return true;
     if (states)
         return states->advanceUnless(generations, stop);
-    if (engine().population() > TileLimit) {
+    if (population() > TileLimit) {
         useHashLife();
         return jumps->advanceUnless(generations, stop);
     }
@@ -185,14 +187,18 @@ bool UnboundedUniverse::racing(std::uint64_t generations) const
     // Moving the cells costs about as much as a few generations of tiles: a
     // short jump from HashLife's cells races rather than moving them first.
     constexpr std::uint64_t ShortJump = 64;
-    return generations > TileLife::StepLimit || (jumps && generations > ShortJump);
+    return generations > TileLife::StepLimit || (jumps && !steps && generations > ShortJump);
 }
 
 bool UnboundedUniverse::race(std::uint64_t generations, std::atomic<bool> &stop)
 {
     EngineRace race(jumps ? &*jumps : nullptr, steps.get(), generations, lastRace);
-    if (!race.run(stop))
+    if (!race.run(stop)) {
+        // The next race need not build HashLife from the tiles again.
+        if (steps && !jumps)
+            jumps = race.startingQuadtree();
         return false;
+    }
     lastRace = race.history();
     if (race.hashLifeCells()) {
         jumps = std::move(race.hashLifeCells());
@@ -240,15 +246,20 @@ Universe &UnboundedUniverse::engine()
 {
     if (states)
         return *states;
-    if (jumps)
-        return *jumps;
-    return *steps;
+    // The cells are about to change in the tiles: HashLife's copy of them goes.
+    if (steps) {
+        jumps.reset();
+        return *steps;
+    }
+    return *jumps;
 }
 
 void UnboundedUniverse::useHashLife()
 {
-    if (jumps)
+    if (jumps) {
+        steps.reset();
         return;
+    }
     HashLife cells(steps->rule());
     CellCopy::into(*steps, cells);
     jumps = std::move(cells);
@@ -257,8 +268,10 @@ void UnboundedUniverse::useHashLife()
 
 void UnboundedUniverse::useTileLife()
 {
-    if (steps)
+    if (steps) {
+        jumps.reset();
         return;
+    }
     auto cells = std::make_unique<TileLife>(jumps->rule());
     CellCopy::into(*jumps, *cells);
     steps = std::move(cells);
