@@ -7,6 +7,7 @@
 #include <thread>
 #include <vector>
 
+#include "model/engine/cellcopy.h"
 #include "model/engine/enginerace.h"
 #include "model/engine/unboundeduniverse.h"
 #include "warningguard.h"
@@ -54,6 +55,8 @@ private slots:
     void jumpsAgreeWithTiles();
     void stoppedRaceChangesNothing_data();
     void stoppedRaceChangesNothing();
+    void edgeOfThePlaneChangesNothing_data();
+    void edgeOfThePlaneChangesNothing();
 };
 
 void TestEngineRace::winnerHasTheCells_data()
@@ -73,6 +76,9 @@ void TestEngineRace::winnerHasTheCells_data()
     QTest::newRow("gliders, 2^20 from tiles") << 0 << true << 0.0 << false << (quint64(1) << 20) << "";
     QTest::newRow("gliders, odd, hopeless") << 0 << false << 0.0 << true << quint64(4099) << "";
     QTest::newRow("dies at once") << 1 << true << 0.0 << false << quint64(2000) << "";
+    // HashLife soon looks sure to finish first and runs on past its share.
+    QTest::newRow("sparse soup, 2^14 from tiles") << 3 << true << 0.0 << false << (quint64(1) << 14) << "";
+    QTest::newRow("sparse soup, odd, from HashLife") << 3 << false << 0.0 << false << quint64(12345) << "";
 }
 
 // Whoever wins hands over the cells HashLife alone computes, and the race's
@@ -152,39 +158,89 @@ void TestEngineRace::stoppedRaceChangesNothing_data()
 {
     QTest::addColumn<int>("delay"); // microseconds; -1: raised before
     QTest::addColumn<bool>("fromTiles");
-    QTest::newRow("raised before") << -1 << false;
-    QTest::newRow("at once, from tiles") << 0 << true;
-    QTest::newRow("soon") << 300 << false;
-    QTest::newRow("later, from tiles") << 5000 << true;
+    QTest::addColumn<int>("edit"); // after the stop: 0 none, 1 a cell set, 2 a square cleared, 3 the rule
+    QTest::newRow("raised before") << -1 << false << 0;
+    QTest::newRow("at once, from tiles") << 0 << true << 0;
+    QTest::newRow("soon") << 300 << false << 0;
+    QTest::newRow("later, from tiles") << 5000 << true << 0;
+    QTest::newRow("much later") << 40000 << false << 0;
+    // What the stopped race kept of HashLife must not outlive an edit.
+    QTest::newRow("from tiles, a cell set") << 20000 << true << 1;
+    QTest::newRow("from tiles, a square cleared") << 20000 << true << 2;
+    QTest::newRow("from tiles, rule changed") << 20000 << true << 3;
 }
 
 // A jump stopped before it starts or at any point later leaves the cells as
-// they were, and run again ends where it would have without the stop.
+// they were, and run again, after an edit, ends where HashLife alone ends.
 void TestEngineRace::stoppedRaceChangesNothing()
 {
     QFETCH(int, delay);
     QFETCH(bool, fromTiles);
+    QFETCH(int, edit);
     const std::uint64_t generations = 5000;
     UnboundedUniverse plane;
-    plane.setCells(pattern(120, 35, 9));
+    plane.setCells(pattern(edit == 0 ? 120 : 300, 35, 9));
     if (fromTiles)
         plane.advance(1);
-    const HashLife start = plane.quadtree();
-    HashLife expected(start);
-    expected.advance(generations);
+    HashLife start = plane.quadtree();
     std::atomic<bool> stop { delay < 0 };
-    // Either way the outcome is checked: finished, or the cells untouched.
     std::thread stopper([&stop, delay] {
         std::this_thread::sleep_for(std::chrono::microseconds(std::max(delay, 0)));
         stop = true;
     });
     const bool finished = plane.advanceUnless(generations, stop);
     stopper.join();
-    QVERIFY(plane.equals(finished ? expected : start));
     QVERIFY(!finished || delay >= 0);
-    std::atomic<bool> never { false };
-    QVERIFY(finished || plane.advanceUnless(generations, never));
+    // Either way the outcome is checked: finished, or the cells untouched.
+    if (!finished) {
+        QVERIFY(plane.equals(start));
+        for (Universe *cells : { static_cast<Universe *>(&plane), static_cast<Universe *>(&start) }) {
+            if (edit == 1)
+                cells->setCell(1000, 1000, true);
+            else if (edit == 2)
+                cells->clearInside({ -40, -20, 10, 30 });
+            else if (edit == 3)
+                cells->setRule(rule("B36/S23"));
+        }
+        QVERIFY(plane.equals(start));
+        QVERIFY(plane.rule() == start.rule());
+        std::atomic<bool> never { false };
+        QVERIFY(plane.advanceUnless(generations, never));
+    }
+    TileLife expected(start.rule());
+    CellCopy::into(start, expected);
+    expected.advanceUnless(generations, std::atomic<bool>(false));
     QVERIFY(plane.equals(expected));
+}
+
+void TestEngineRace::edgeOfThePlaneChangesNothing_data()
+{
+    QTest::addColumn<bool>("fromTiles");
+    QTest::addColumn<quint64>("generations");
+    QTest::newRow("from HashLife") << false << quint64(3000);
+    QTest::newRow("from tiles") << true << quint64(3000);
+    QTest::newRow("from tiles, 2^20") << true << (quint64(1) << 20);
+}
+
+// A glider flying off the edge of the plane stops a race as it stops
+// HashLife alone: an error, and the cells as they were.
+void TestEngineRace::edgeOfThePlaneChangesNothing()
+{
+    QFETCH(bool, fromTiles);
+    QFETCH(quint64, generations);
+    const std::int64_t near = Universe::CoordinateLimit - 100;
+    const std::vector<CellPoint> glider { { near + 1, near }, { near + 2, near + 1 }, { near, near + 2 },
+        { near + 1, near + 2 }, { near + 2, near + 2 }, { 0, 0 }, { 1, 0 }, { 0, 1 }, { 1, 1 } };
+    HashLife alone;
+    alone.setCells(glider);
+    QVERIFY_EXCEPTION_THROWN(alone.advance(generations), UniverseError);
+    UnboundedUniverse plane;
+    plane.setCells(glider);
+    if (fromTiles)
+        plane.advance(1);
+    const HashLife start = plane.quadtree();
+    QVERIFY_EXCEPTION_THROWN(plane.advance(generations), UniverseError);
+    QVERIFY(plane.equals(start));
 }
 
 QTEST_APPLESS_MAIN(TestEngineRace)

@@ -6,10 +6,9 @@
 #include <ctime>
 #include <functional>
 #include <utility>
-#include <vector>
 
+#include "model/engine/cellcopy.h"
 #include "model/engine/nodestore.h"
-#include "model/engine/statehashlife.h"
 
 namespace
 {
@@ -26,34 +25,15 @@ double cpuNow()
 
 double since(double start) { return cpuNow() - start; }
 
-// Cells moved from one engine to the other this many at a time, so that the
-// move never holds more than a few MiB of them.
-constexpr std::size_t Batch = std::size_t(1) << 16;
-
-template <typename Target> void copyInto(const Universe &source, Target &target)
-{
-    const std::optional<CellRect> box = source.boundingBox();
-    if (!box)
-        return;
-    std::vector<CellPoint> batch;
-    batch.reserve(Batch);
-    source.forEachLiveCell(*box, [&](std::int64_t x, std::int64_t y) {
-        batch.push_back({ x, y });
-        if (batch.size() == Batch) {
-            target.setCells(std::move(batch));
-            batch.clear();
-            batch.reserve(Batch);
-        }
-    });
-    if (!batch.empty())
-        target.setCells(std::move(batch));
-}
-
 constexpr double Glance = 0.001; // seconds HashLife runs first when it holds the cells
 constexpr double TileTrial = 0.0005; // seconds of each of the tiles' two first turns, to measure their pace
 constexpr double HeadShare = 0.3; // HashLife's time alone, as a part of the tiles' whole, beyond HeadStart
 constexpr double HeadStart = 0.0025; // seconds HashLife runs alone at least
 constexpr double HopelessFactor = 4;
+// HashLife runs on past its budget while it has done this part of the jump
+// and its estimate of the rest is below this part of the tiles' own.
+constexpr double CommitProgress = 0.3;
+constexpr double CommitShare = 0.5;
 // Below this part of its results found remembered, HashLife is stepping
 // chaos, every square of it new: it gains nothing on the tiles there.
 constexpr double ChaosHitRate = 0.5;
@@ -61,7 +41,7 @@ constexpr double ChaosHitRate = 0.5;
 // the noise of short turns cannot make a pattern look as if it spread.
 constexpr double MaxGrowth = 4;
 constexpr double Hedge = 0.1; // HashLife's share of the rounds after its time alone
-constexpr double HopelessHedge = 0.05;
+constexpr double HopelessHedge = 0.025;
 constexpr double BuildSeconds = 1e-7; // about what HashLife takes to set a cell
 
 } // namespace
@@ -75,15 +55,9 @@ EngineRace::EngineRace(const HashLife *hashCells, const TileLife *tileCells, std
 {
     if (hashSource)
         plane = *hashSource;
-    else
+    if (tileSource)
         tiles = std::make_unique<TileLife>(*tileSource);
 }
-
-void EngineRace::copyCells(const Universe &source, HashLife &target) { copyInto(source, target); }
-
-void EngineRace::copyCells(const Universe &source, TileLife &target) { copyInto(source, target); }
-
-void EngineRace::copyCells(const Universe &source, StateHashLife &target) { copyInto(source, target); }
 
 bool EngineRace::run(const std::atomic<bool> &stop)
 {
@@ -127,7 +101,7 @@ bool EngineRace::hashTurn(double budget, const std::atomic<bool> &stop, bool jud
             if (budget < BuildSeconds * static_cast<double>(tileSource->population()))
                 return false;
             HashLife built(tileSource->rule());
-            copyInto(*tileSource, built);
+            CellCopy::into(*tileSource, built);
             plane = std::move(built);
         }
         const double begin = cpuNow();
@@ -139,18 +113,25 @@ bool EngineRace::hashTurn(double budget, const std::atomic<bool> &stop, bool jud
             if (stop.load(std::memory_order_relaxed))
                 return true;
             const double now = cpuNow();
-            if (now > deadline)
-                return true;
             const double spent = now - begin + hashSpent;
             const double progress = HashLife::jumpProgress();
             const NodeStore::Statistics &counts = NodeStore::instance().statistics();
             const double reused = static_cast<double>(counts.resultsReused - reusedBefore) + hashReused;
             const double computed = static_cast<double>(counts.resultsComputed - computedBefore) + hashComputed;
-            if (judged && spent >= std::max(HeadStart, tilesWhole / 8)
-                && ((progress > 0 && spent / progress > HopelessFactor * tilesWhole)
-                    || reused < ChaosHitRate * (reused + computed)))
+            // Chaos shows in the first results already; a poor estimate
+            // waits for more of them, as a regular pattern's may mislead.
+            if (judged
+                && ((spent >= std::max(HeadStart, tilesWhole / 16) && reused < ChaosHitRate * (reused + computed))
+                    || (spent >= std::max(HeadStart, tilesWhole / 8) && progress > 0
+                        && spent / progress > HopelessFactor * tilesWhole)))
                 hopeless = true;
-            return hopeless && judged;
+            if (hopeless && judged)
+                return true;
+            // Past its budget HashLife goes on while it looks sure to finish
+            // well before the tiles: its estimate only overstates what it
+            // has left, on a regular pattern, while it waits for a result.
+            return now > deadline
+                && !(judged && progress >= CommitProgress && spent / progress - spent < CommitShare * tilesWhole);
         };
         HashLife trial(*plane);
         bool finished = false;
@@ -179,7 +160,7 @@ bool EngineRace::tileTurn(double budget, const std::atomic<bool> &stop)
     try {
         if (!tiles) {
             auto built = std::make_unique<TileLife>(hashSource->rule());
-            copyInto(*hashSource, *built);
+            CellCopy::into(*hashSource, *built);
             tiles = std::move(built);
         }
         // Building is left out of the budget: the trial measures the steps.

@@ -10,8 +10,6 @@
 #include "model/engine/hashlife.h"
 #include "model/engine/tilelife.h"
 
-class StateHashLife;
-
 // One jump of the unbounded plane by whichever of HashLife and TileLife
 // finishes first, the two taking turns on the calling thread, each on its
 // own copy of the cells: on one thread the pair never takes a core from the
@@ -23,7 +21,8 @@ class StateHashLife;
 // tiles' whole time, less once it proves hopeless (its estimate far beyond
 // the tiles', or few of its results found remembered, as on chaos). If it
 // has not finished by then the tiles go on with most of the time, HashLife
-// keeping a small share of it in case it was nearly done.
+// keeping a small share of it in case it was nearly done. Whenever its own
+// estimate shows it well ahead of the tiles, HashLife runs on to the end.
 class EngineRace
 {
 public:
@@ -34,7 +33,8 @@ public:
     };
 
     // A race of `generations` (1 or more) from `hashCells` or `tileCells`,
-    // whichever is given (exactly one; not owned, read until the race ends).
+    // whichever is given, or both if they hold the same cells (not owned,
+    // read until the race ends).
     EngineRace(const HashLife *hashCells, const TileLife *tileCells, std::uint64_t generations, History last);
 
     // Runs the race: true once an engine has finished, false soon after
@@ -46,11 +46,8 @@ public:
     std::unique_ptr<TileLife> &tileLifeCells() { return tilesDone; }
     // What this race showed, once run() returned true.
     History history() const;
-
-    // The live cells of `source` set alive in `target`, a batch at a time.
-    static void copyCells(const Universe &source, HashLife &target);
-    static void copyCells(const Universe &source, TileLife &target);
-    static void copyCells(const Universe &source, StateHashLife &target);
+    // HashLife's cells at the start, if it has them by now.
+    const std::optional<HashLife> &startingQuadtree() const { return plane; }
 
 private:
     // A turn of about `budget` seconds each; true if the engine finished.

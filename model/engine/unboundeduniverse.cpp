@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "model/engine/bitmix.h"
+#include "model/engine/cellcopy.h"
 #include "model/engine/enginerace.h"
 #include "model/engine/packedrows.h"
 
@@ -27,7 +28,7 @@ UnboundedUniverse::UnboundedUniverse(const HashLife &cells)
         return;
     }
     auto stated = std::make_unique<StateHashLife>(cells.rule());
-    EngineRace::copyCells(cells, *stated);
+    CellCopy::into(cells, *stated);
     states = std::move(stated);
 }
 
@@ -59,7 +60,7 @@ HashLife UnboundedUniverse::quadtree() const
     if (states)
         return states->liveCells();
     HashLife cells(steps->rule());
-    EngineRace::copyCells(*steps, cells);
+    CellCopy::into(*steps, cells);
     return cells;
 }
 
@@ -67,10 +68,12 @@ void UnboundedUniverse::setCells(std::vector<CellPoint> cells)
 {
     if (states)
         states->setCells(cells);
-    else if (jumps)
-        jumps->setCells(std::move(cells));
-    else
+    else if (steps)
         steps->setCells(cells);
+    else
+        jumps->setCells(std::move(cells));
+    if (steps)
+        jumps.reset();
 }
 
 std::unique_ptr<Universe> UnboundedUniverse::clone() const { return std::make_unique<UnboundedUniverse>(*this); }
@@ -83,12 +86,12 @@ void UnboundedUniverse::setRule(const Rule &rule)
         StateHashLife kept(*states);
         kept.setRule(rule);
         HashLife cells(rule);
-        EngineRace::copyCells(kept, cells);
+        CellCopy::into(kept, cells);
         jumps = std::move(cells);
         states.reset();
     } else {
         auto stated = std::make_unique<StateHashLife>(rule);
-        EngineRace::copyCells(engine(), *stated);
+        CellCopy::into(engine(), *stated);
         states = std::move(stated);
         jumps.reset();
         steps.reset();
@@ -145,7 +148,7 @@ void UnboundedUniverse::advance(std::uint64_t generations)
         states->advance(generations);
         return;
     }
-    if (engine().population() > TileLimit) {
+    if (population() > TileLimit) {
         useHashLife();
         jumps->advance(generations);
     } else if (!racing(generations)) {
@@ -163,7 +166,7 @@ bool UnboundedUniverse::advanceUnless(std::uint64_t generations, std::atomic<boo
         return true;
     if (states)
         return states->advanceUnless(generations, stop);
-    if (engine().population() > TileLimit) {
+    if (population() > TileLimit) {
         useHashLife();
         return jumps->advanceUnless(generations, stop);
     }
@@ -184,14 +187,18 @@ bool UnboundedUniverse::racing(std::uint64_t generations) const
     // Moving the cells costs about as much as a few generations of tiles: a
     // short jump from HashLife's cells races rather than moving them first.
     constexpr std::uint64_t ShortJump = 64;
-    return generations > TileLife::StepLimit || (jumps && generations > ShortJump);
+    return generations > TileLife::StepLimit || (jumps && !steps && generations > ShortJump);
 }
 
 bool UnboundedUniverse::race(std::uint64_t generations, std::atomic<bool> &stop)
 {
     EngineRace race(jumps ? &*jumps : nullptr, steps.get(), generations, lastRace);
-    if (!race.run(stop))
+    if (!race.run(stop)) {
+        // The next race need not build HashLife from the tiles again.
+        if (steps && !jumps)
+            jumps = race.startingQuadtree();
         return false;
+    }
     lastRace = race.history();
     if (race.hashLifeCells()) {
         jumps = std::move(race.hashLifeCells());
@@ -239,27 +246,34 @@ Universe &UnboundedUniverse::engine()
 {
     if (states)
         return *states;
-    if (jumps)
-        return *jumps;
-    return *steps;
+    // The cells are about to change in the tiles: HashLife's copy of them goes.
+    if (steps) {
+        jumps.reset();
+        return *steps;
+    }
+    return *jumps;
 }
 
 void UnboundedUniverse::useHashLife()
 {
-    if (jumps)
+    if (jumps) {
+        steps.reset();
         return;
+    }
     HashLife cells(steps->rule());
-    EngineRace::copyCells(*steps, cells);
+    CellCopy::into(*steps, cells);
     jumps = std::move(cells);
     steps.reset();
 }
 
 void UnboundedUniverse::useTileLife()
 {
-    if (steps)
+    if (steps) {
+        jumps.reset();
         return;
+    }
     auto cells = std::make_unique<TileLife>(jumps->rule());
-    EngineRace::copyCells(*jumps, *cells);
+    CellCopy::into(*jumps, *cells);
     steps = std::move(cells);
     jumps.reset();
 }

@@ -103,7 +103,10 @@ private:
     void useHashLife();
     void useTileLife();
 
-    // Exactly one of the three holds the cells: `states` under a rule that is not Life-like.
+    // `states` holds the cells under a rule that is not Life-like; else
+    // `jumps` or `steps`, or both while they hold the same cells: HashLife's
+    // copy of the tiles' cells, built by a race that was stopped, stays until
+    // the cells change, so that the next race does without building it again.
     std::optional<HashLife> jumps;
     std::unique_ptr<TileLife> steps;
     // What the last race showed, so that the next one starts from it.
