@@ -299,7 +299,7 @@ bool NodeStore::grow()
 {
     const std::size_t capacity = (chunks.size() + 1) * ChunkSize;
     const std::size_t tableSize = capacity * 2 > table.size() ? table.size() * 2 : table.size();
-    const std::size_t needed = capacity * sizeof(Node) + tableSize * sizeof(Word) + memo.size() * sizeof(MemoEntry);
+    const std::size_t needed = capacity * sizeof(Node) + tableSize * sizeof(Word) + memo.bytes();
     // The table's slots hold 32 bits of hash, enough to place 2^32 slots.
     if (needed > limit || capacity > (std::size_t(1) << 31))
         return false;
@@ -432,22 +432,15 @@ void NodeStore::collect(const NodeId (&keep)[4], bool shrink)
     if (shrink)
         table.shrink_to_fit();
 
-    std::vector<MemoEntry> kept;
-    for (const MemoEntry &entry : memo) {
-        if (!shrink && entry.id != None && marked(entry.id) && marked(entry.result))
-            kept.push_back(entry);
-    }
     if (shrink)
-        std::vector<MemoEntry>().swap(memo);
-    std::fill(memo.begin(), memo.end(), MemoEntry { None, None, 0 });
-    memoCount = 0;
-    for (const MemoEntry &entry : kept)
-        memoStore(entry.id, static_cast<int>(entry.exponent), entry.result);
+        memo.clear(true);
+    else
+        memo.keepOnly(marked);
 }
 
 std::size_t NodeStore::memoryUsed() const
 {
-    return chunks.size() * ChunkSize * sizeof(Node) + table.size() * sizeof(Word) + memo.size() * sizeof(MemoEntry);
+    return chunks.size() * ChunkSize * sizeof(Node) + table.size() * sizeof(Word) + memo.bytes();
 }
 
 void NodeStore::addRoot(NodeId id) { ++roots[id]; }
@@ -473,46 +466,7 @@ void NodeStore::forgetResults()
 {
     for (NodeId id = 1; id < unused; ++id)
         at(id).result = None;
-    std::fill(memo.begin(), memo.end(), MemoEntry { None, None, 0 });
-    memoCount = 0;
-}
-
-NodeId NodeStore::memoFind(NodeId id, int exponent) const
-{
-    if (memo.empty())
-        return None;
-    const std::size_t mask = memo.size() - 1;
-    for (std::size_t slot = mix(Word(id) << 6 | Word(exponent)) & mask;; slot = (slot + 1) & mask) {
-        const MemoEntry &entry = memo[slot];
-        if (entry.id == None)
-            return None;
-        if (entry.id == id && entry.exponent == static_cast<std::uint32_t>(exponent))
-            return entry.result;
-    }
-}
-
-void NodeStore::memoStore(NodeId id, int exponent, NodeId result)
-{
-    if ((memoCount + 1) * 2 > memo.size()) {
-        const std::size_t size = std::max<std::size_t>(memo.size() * 2, 4096);
-        const std::size_t needed = memoryUsed() + (size - memo.size()) * sizeof(MemoEntry);
-        std::vector<MemoEntry> old;
-        if (needed <= limit)
-            old.swap(memo);
-        // Out of room: the memo is only a cache, so it starts afresh.
-        memo.assign(needed <= limit ? size : std::max<std::size_t>(memo.size(), 4096), MemoEntry { None, None, 0 });
-        memoCount = 0;
-        for (const MemoEntry &entry : old) {
-            if (entry.id != None)
-                memoStore(entry.id, static_cast<int>(entry.exponent), entry.result);
-        }
-    }
-    const std::size_t mask = memo.size() - 1;
-    std::size_t slot = mix(Word(id) << 6 | Word(exponent)) & mask;
-    while (memo[slot].id != None)
-        slot = (slot + 1) & mask;
-    memo[slot] = MemoEntry { id, result, static_cast<std::uint32_t>(exponent) };
-    ++memoCount;
+    memo.clear();
 }
 
 NodeId NodeStore::centreOfFour(NodeId nw, NodeId ne, NodeId sw, NodeId se)
@@ -563,7 +517,7 @@ NodeId NodeStore::successor(NodeId id, int exponent)
     if (n.population == 0)
         return empties[nodeLevel - 1];
     const bool ownStep = exponent == nodeLevel - 2;
-    NodeId result = ownStep ? n.result : memoFind(id, exponent);
+    NodeId result = ownStep ? n.result : memo.find(id, exponent);
     if (result != None) {
         ++counts.resultsReused;
         return result;
@@ -579,7 +533,7 @@ NodeId NodeStore::successor(NodeId id, int exponent)
     if (ownStep)
         at(id).result = result;
     else
-        memoStore(id, exponent, result);
+        memo.store(id, exponent, result, [this](std::size_t more) { return memoryUsed() + more <= limit; });
     return result;
 }
 

@@ -13,6 +13,7 @@
 
 #include "model/engine/lifebits.h"
 #include "model/engine/rule.h"
+#include "model/engine/stepmemo.h"
 
 // A square of the unbounded plane in the node store; 0 is no node.
 using NodeId = std::uint32_t;
@@ -144,13 +145,6 @@ private:
     static constexpr int ChunkBits = 14;
     static constexpr std::size_t ChunkSize = std::size_t(1) << ChunkBits;
 
-    // Results for steps shorter than a node's own, keyed by node and exponent.
-    struct MemoEntry {
-        NodeId id;
-        NodeId result;
-        std::uint32_t exponent;
-    };
-
     NodeStore();
 
     static std::unique_ptr<Node[]> newChunk();
@@ -186,9 +180,6 @@ private:
     void collect(const NodeId (&keep)[4], bool shrink = false);
     void forgetResults();
 
-    NodeId memoFind(NodeId id, int exponent) const;
-    void memoStore(NodeId id, int exponent, NodeId result);
-
     NodeId centreOfFour(NodeId nw, NodeId ne, NodeId sw, NodeId se);
     NodeId leafSuccessor(NodeId id, int exponent);
     NodeId stepQuarters(NodeId id, int exponent);
@@ -201,8 +192,7 @@ private:
     // the low half, bits of its hash in the high half, 0 for an empty slot.
     std::vector<std::uint64_t> table;
     int tableShift; // 64 - log2(table.size()): a hash's top bits choose its slot
-    std::vector<MemoEntry> memo; // open addressing, a power of two long, or empty
-    std::size_t memoCount = 0;
+    StepMemo<NodeId> memo;
     NodeId empties[MaxLevel + 1] = {};
 
     std::unordered_map<NodeId, std::size_t> roots; // root id -> holders
