@@ -35,8 +35,8 @@ public:
 
     // Remembers successor(id, exponent), not yet known. A table half full
     // doubles where `mayGrowBy(bytes)` allows the bytes more, and otherwise
-    // starts afresh.
-    template <typename Room> void store(Id id, int exponent, Id result, Room mayGrowBy)
+    // starts afresh. Kept out of line: the callers' hot path is the look-up.
+    template <typename Room> [[gnu::noinline]] void store(Id id, int exponent, Id result, Room mayGrowBy)
     {
         if ((count + 1) * 2 > entries.size()) {
             const std::size_t size = std::max<std::size_t>(entries.size() * 2, MinimumSize);
