@@ -37,6 +37,8 @@ Word slotHash(const NodeId (&quarters)[4])
 // slots alone, without reading a node.
 Word tagOf(Word hash) { return (hash >> 32) << 32; }
 
+bool isMarked(const std::vector<Word> &marks, NodeId id) { return ((marks[id / 64] >> (id % 64)) & 1) != 0; }
+
 Word addSaturated(Word a, Word b) { return a > ~Word(0) - b ? ~Word(0) : a + b; }
 
 // Four rows of 8 cells (the bytes of `rows`) as the low bytes of four 16-bit rows.
@@ -176,19 +178,30 @@ NodeStore &NodeStore::instance()
     return *store;
 }
 
-std::unique_ptr<NodeStore::Node[]> NodeStore::newChunk()
+void NodeStore::addChunk()
 {
+    static_assert(SlabChunks * ChunkSize * sizeof(Node) % LargePages<Node>::PageBytes == 0);
     // Left uninitialised: a node is written when it is made, and memory the
     // store has not used yet stays untouched, so that a program that reads
-    // a few small patterns does not pay for a whole chunk.
-    return std::unique_ptr<Node[]>(new Node[ChunkSize]);
+    // a few small patterns does not pay for a whole slab.
+    if (chunks.size() % SlabChunks == 0)
+        slabs.emplace_back(LargePages<Node>().allocate(SlabChunks * ChunkSize));
+    chunks.push_back(slabs.back().get() + chunks.size() % SlabChunks * ChunkSize);
+}
+
+void NodeStore::dropChunks(std::size_t count)
+{
+    chunks.resize(count);
+    slabs.resize((count + SlabChunks - 1) / SlabChunks);
+    if (count % SlabChunks != 0)
+        LargePages<Node>::giveBack(chunks.back() + ChunkSize, (SlabChunks - count % SlabChunks) * ChunkSize);
 }
 
 NodeStore::NodeStore()
     : table(2 * ChunkSize, 0)
     , tableShift(64 - ChunkBits - 1)
 {
-    chunks.push_back(newChunk());
+    addChunk();
     // Node 0 is None: read as the empty square of no level.
     chunks[0][0] = Node {};
     empties[LeafLevel] = leaf(0);
@@ -268,6 +281,7 @@ NodeId NodeStore::make(
     ++counts.nodesMade;
     Node &n = at(id);
     std::copy(quarters, quarters + 4, n.quarters);
+    n.next = clock();
     n.result = None;
     n.hashLevel = hashLevel;
     n.population = population;
@@ -303,7 +317,7 @@ bool NodeStore::grow()
     // The table's slots hold 32 bits of hash, enough to place 2^32 slots.
     if (needed > limit || capacity > (std::size_t(1) << 31))
         return false;
-    chunks.push_back(newChunk());
+    addChunk();
     if (tableSize > table.size())
         rehash(tableSize, [](NodeId) { return true; });
     return true;
@@ -313,7 +327,7 @@ template <typename Keep> void NodeStore::rehash(std::size_t tableSize, Keep keep
 {
     // A table of the same size or smaller is refilled where it lies, so
     // that a collection pays neither for fresh pages nor for a second table.
-    std::vector<Word> kept;
+    std::vector<Word, LargePages<Word>> kept;
     if (tableSize > table.size()) {
         kept.assign(tableSize, 0);
         kept.swap(table);
@@ -355,57 +369,23 @@ void NodeStore::collect(const NodeId (&keep)[4], bool shrink)
 {
     ++counts.collections;
     std::vector<Word> marks((unused + 63) / 64, 0);
-    const auto marked = [&marks](NodeId id) { return ((marks[id / 64] >> (id % 64)) & 1) != 0; };
-    // Marks everything reachable from `pending`, through the results of the
-    // nodes marked too where `withResults`.
-    const auto markFrom = [&](std::vector<NodeId> &pending, bool withResults) {
-        while (!pending.empty()) {
-            const NodeId id = pending.back();
-            pending.pop_back();
-            if (id == None || marked(id))
-                continue;
-            marks[id / 64] |= Word(1) << (id % 64);
-            const Node &n = at(id);
-            if ((n.hashLevel & 0xFF) > LeafLevel) {
-                for (const NodeId quarter : n.quarters) {
-                    if (!marked(quarter))
-                        pending.push_back(quarter);
-                }
-            }
-            if (withResults && n.result != None && !marked(n.result))
-                pending.push_back(n.result);
-        }
-    };
+    const auto marked = [&marks](NodeId id) { return isMarked(marks, id); };
     std::vector<NodeId> pending(protectedNodes);
     pending.insert(pending.end(), std::begin(keep), std::end(keep));
     pending.insert(pending.end(), empties + LeafLevel, empties + MaxLevel + 1);
     for (const auto &root : roots)
         pending.push_back(root.first);
-    markFrom(pending, false);
+    markFrom(marks, pending);
 
-    // The futures of the live squares are what the next jump asks for first:
-    // they stay, with all they lead to, unless keeping them would leave less
-    // than half the limit free, when collections would follow one another.
-    if (!shrink) {
-        const std::vector<Word> live = marks;
-        for (NodeId id = 1; id < unused; ++id) {
-            if (marked(id) && at(id).result != None)
-                pending.push_back(at(id).result);
-        }
-        markFrom(pending, true);
-        std::size_t kept = 0;
-        for (const Word word : marks)
-            kept += static_cast<std::size_t>(__builtin_popcountll(word));
-        if (kept * NodeBytes > limit / 2)
-            marks = live;
-    }
+    if (!shrink)
+        markRecent(marks);
 
     if (shrink) {
         NodeId last = unused - 1;
         while (last > 0 && !marked(last))
             --last;
         const std::size_t chunkCount = last / ChunkSize + 1;
-        chunks.resize(chunkCount);
+        dropChunks(chunkCount);
         unused = std::min<NodeId>(unused, static_cast<NodeId>(chunkCount * ChunkSize));
     }
     freeList = None;
@@ -436,6 +416,76 @@ void NodeStore::collect(const NodeId (&keep)[4], bool shrink)
         memo.clear(true);
     else
         memo.keepOnly(marked);
+}
+
+void NodeStore::markFrom(std::vector<Word> &marks, std::vector<NodeId> &pending) const
+{
+    while (!pending.empty()) {
+        const NodeId id = pending.back();
+        pending.pop_back();
+        if (id == None || isMarked(marks, id))
+            continue;
+        marks[id / 64] |= Word(1) << (id % 64);
+        const Node &n = at(id);
+        if ((n.hashLevel & 0xFF) > LeafLevel) {
+            for (const NodeId quarter : n.quarters) {
+                if (!isMarked(marks, quarter))
+                    pending.push_back(quarter);
+            }
+        }
+    }
+}
+
+void NodeStore::markRecent(std::vector<Word> &marks)
+{
+    const auto keptBytes = [&marks] {
+        std::size_t kept = 0;
+        for (const Word word : marks)
+            kept += static_cast<std::size_t>(__builtin_popcountll(word));
+        return kept * NodeBytes;
+    };
+    const auto inUse = [this](NodeId id) { return at(id).hashLevel != FreeLevel; };
+    // The futures of the live squares are what the next jump asks for first.
+    std::vector<Word> before = marks;
+    std::vector<NodeId> pending;
+    for (NodeId id = 1; id < unused; ++id) {
+        if (isMarked(marks, id) && at(id).result != None)
+            pending.push_back(at(id).result);
+    }
+    markFrom(marks, pending);
+    if (keptBytes() > limit / 2) {
+        marks.swap(before);
+        return;
+    }
+    // Then the squares stepped last, which a jump in progress meets again
+    // soonest: as many of the latest as fit in half the limit, counted by
+    // their age in clock ticks.
+    constexpr std::size_t Ages = 1 << 12;
+    std::vector<std::size_t> byAge(Ages, 0);
+    const NodeId now = clock();
+    const auto ageOf = [&](NodeId id) { return std::min<std::size_t>(now - at(id).next, Ages - 1); };
+    for (NodeId id = 1; id < unused; ++id) {
+        if (inUse(id) && !isMarked(marks, id))
+            ++byAge[ageOf(id)];
+    }
+    std::size_t room = (limit / 2 - keptBytes()) / NodeBytes;
+    std::size_t oldest = 0;
+    for (; oldest < Ages && byAge[oldest] <= room; ++oldest)
+        room -= byAge[oldest];
+    if (oldest == 0)
+        return;
+    before = marks;
+    for (NodeId id = 1; id < unused; ++id) {
+        if (inUse(id) && !isMarked(marks, id) && ageOf(id) < oldest) {
+            pending.push_back(id);
+            pending.push_back(at(id).result);
+            markFrom(marks, pending);
+        }
+    }
+    // What the recent nodes contain may be far more than themselves; past
+    // three quarters of the limit, collections would follow one another.
+    if (keptBytes() > limit / 4 * 3)
+        marks.swap(before);
 }
 
 std::size_t NodeStore::memoryUsed() const
@@ -512,11 +562,12 @@ void NodeStore::beginProgress(double done, double share)
 
 NodeId NodeStore::successor(NodeId id, int exponent)
 {
-    const Node &n = at(id);
+    Node &n = at(id);
     const int nodeLevel = static_cast<int>(n.hashLevel & 0xFF);
     if (n.population == 0)
         return empties[nodeLevel - 1];
     const bool ownStep = exponent == nodeLevel - 2;
+    n.next = clock();
     NodeId result = ownStep ? n.result : memo.find(id, exponent);
     if (result != None) {
         ++counts.resultsReused;
