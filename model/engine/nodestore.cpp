@@ -418,14 +418,16 @@ void NodeStore::collect(const NodeId (&keep)[4], bool shrink)
         memo.keepOnly(marked);
 }
 
-void NodeStore::markFrom(std::vector<Word> &marks, std::vector<NodeId> &pending) const
+std::size_t NodeStore::markFrom(std::vector<Word> &marks, std::vector<NodeId> &pending) const
 {
+    std::size_t count = 0;
     while (!pending.empty()) {
         const NodeId id = pending.back();
         pending.pop_back();
         if (id == None || isMarked(marks, id))
             continue;
         marks[id / 64] |= Word(1) << (id % 64);
+        ++count;
         const Node &n = at(id);
         if ((n.hashLevel & 0xFF) > LeafLevel) {
             for (const NodeId quarter : n.quarters) {
@@ -434,58 +436,51 @@ void NodeStore::markFrom(std::vector<Word> &marks, std::vector<NodeId> &pending)
             }
         }
     }
+    return count;
 }
 
 void NodeStore::markRecent(std::vector<Word> &marks)
 {
-    const auto keptBytes = [&marks] {
-        std::size_t kept = 0;
-        for (const Word word : marks)
-            kept += static_cast<std::size_t>(__builtin_popcountll(word));
-        return kept * NodeBytes;
-    };
-    const auto inUse = [this](NodeId id) { return at(id).hashLevel != FreeLevel; };
-    // The futures of the live squares are what the next jump asks for first.
-    std::vector<Word> before = marks;
+    std::size_t kept = 0;
+    for (const Word word : marks)
+        kept += static_cast<std::size_t>(__builtin_popcountll(word));
+    // Half the limit kept leaves room for as much again before the next
+    // collection; what a square contains may take a quarter more.
+    const std::size_t wanted = limit / 2 / NodeBytes;
+    const std::size_t most = limit / 4 * 3 / NodeBytes;
     std::vector<NodeId> pending;
-    for (NodeId id = 1; id < unused; ++id) {
-        if (isMarked(marks, id) && at(id).result != None)
-            pending.push_back(at(id).result);
-    }
-    markFrom(marks, pending);
-    if (keptBytes() > limit / 2) {
-        marks.swap(before);
-        return;
+    const auto keep = [&](NodeId id) {
+        if (kept >= most)
+            return;
+        pending.push_back(id);
+        pending.push_back(at(id).result);
+        kept += markFrom(marks, pending);
+    };
+    // The futures of the live squares are what the next jump asks for first.
+    const std::vector<Word> live = marks;
+    for (NodeId id = 1; id < unused && kept < wanted; ++id) {
+        if (isMarked(live, id) && at(id).result != None)
+            keep(id);
     }
     // Then the squares stepped last, which a jump in progress meets again
-    // soonest: as many of the latest as fit in half the limit, counted by
-    // their age in clock ticks.
+    // soonest, counted by their age in clock ticks: the latest that fit.
     constexpr std::size_t Ages = 1 << 12;
     std::vector<std::size_t> byAge(Ages, 0);
     const NodeId now = clock();
     const auto ageOf = [&](NodeId id) { return std::min<std::size_t>(now - at(id).next, Ages - 1); };
+    const auto candidate = [&](NodeId id) { return at(id).hashLevel != FreeLevel && !isMarked(marks, id); };
     for (NodeId id = 1; id < unused; ++id) {
-        if (inUse(id) && !isMarked(marks, id))
+        if (candidate(id))
             ++byAge[ageOf(id)];
     }
-    std::size_t room = (limit / 2 - keptBytes()) / NodeBytes;
+    std::size_t room = kept < wanted ? wanted - kept : 0;
     std::size_t oldest = 0;
     for (; oldest < Ages && byAge[oldest] <= room; ++oldest)
         room -= byAge[oldest];
-    if (oldest == 0)
-        return;
-    before = marks;
-    for (NodeId id = 1; id < unused; ++id) {
-        if (inUse(id) && !isMarked(marks, id) && ageOf(id) < oldest) {
-            pending.push_back(id);
-            pending.push_back(at(id).result);
-            markFrom(marks, pending);
-        }
+    for (NodeId id = 1; id < unused && oldest > 0; ++id) {
+        if (candidate(id) && ageOf(id) < oldest)
+            keep(id);
     }
-    // What the recent nodes contain may be far more than themselves; past
-    // three quarters of the limit, collections would follow one another.
-    if (keptBytes() > limit / 4 * 3)
-        marks.swap(before);
 }
 
 std::size_t NodeStore::memoryUsed() const

@@ -194,11 +194,11 @@ private:
     // weighs a node's last use by.
     NodeId clock() const { return static_cast<NodeId>(counts.resultsComputed >> 8); }
     // Marks, one bit a node, the nodes of `pending` with all they contain;
-    // empties `pending`.
-    void markFrom(std::vector<std::uint64_t> &marks, std::vector<NodeId> &pending) const;
+    // empties `pending` and returns how many nodes it marked.
+    std::size_t markFrom(std::vector<std::uint64_t> &marks, std::vector<NodeId> &pending) const;
     // Adds to the marked nodes, with all they contain, the results of the
-    // marked ones and then the most recently used nodes with their results,
-    // while together they leave about half the limit free.
+    // marked ones and then the most recently stepped nodes with their
+    // results, while together they leave about half the limit free.
     void markRecent(std::vector<std::uint64_t> &marks);
 
     NodeId centreOfFour(NodeId nw, NodeId ne, NodeId sw, NodeId se);
