@@ -9,6 +9,7 @@
 
 #include "benchfields.h"
 #include "model/engine/hashlife.h"
+#include "model/engine/nodestore.h"
 #include "model/engine/tilelife.h"
 #include "model/files/macrocell.h"
 
@@ -37,6 +38,62 @@ void forgetNodes()
     HashLife::setMemoryLimit(limit);
 }
 
+// The Gosper gun turned by `orientation` (bit 2 transposes, bit 0 mirrors
+// left-right, bit 1 top-bottom) with its corner at x, y.
+void addGun(std::vector<CellPoint> &cells, int orientation, std::int64_t x, std::int64_t y)
+{
+    for (std::int64_t row = 0; row < 9; ++row) {
+        for (std::int64_t column = 0; BenchFields::GosperGunRows[row][column] != '\0'; ++column) {
+            if (BenchFields::GosperGunRows[row][column] != 'O')
+                continue;
+            const std::int64_t across = (orientation & 4) != 0 ? row : column;
+            const std::int64_t down = (orientation & 4) != 0 ? column : row;
+            cells.push_back(
+                { x + ((orientation & 1) != 0 ? -across : across), y + ((orientation & 2) != 0 ? -down : down) });
+        }
+    }
+}
+
+// Jumps from an empty store, counting what the store did meanwhile: the
+// nodes it made per second, how often a step was answered from what it had
+// computed, and its collections.
+class ColdJumps
+{
+public:
+    HashLife jump(benchmark::State &state, const std::vector<CellPoint> &cells, int exponent)
+    {
+        state.PauseTiming();
+        forgetNodes();
+        const NodeStore::Statistics before = NodeStore::instance().statistics();
+        state.ResumeTiming();
+        HashLife plane;
+        plane.setCells(cells);
+        plane.advance(std::uint64_t(1) << exponent);
+        const NodeStore::Statistics &after = NodeStore::instance().statistics();
+        made += after.nodesMade - before.nodesMade;
+        reused += after.resultsReused - before.resultsReused;
+        computed += after.resultsComputed - before.resultsComputed;
+        collections += after.collections - before.collections;
+        return plane;
+    }
+
+    void report(benchmark::State &state) const
+    {
+        const double runs = static_cast<double>(std::max<benchmark::IterationCount>(state.iterations(), 1));
+        state.counters["nodes/s"] = benchmark::Counter(static_cast<double>(made), benchmark::Counter::kIsRate);
+        state.counters["hit rate"]
+            = static_cast<double>(reused) / std::max(1.0, static_cast<double>(reused + computed));
+        state.counters["collections"] = static_cast<double>(collections) / runs;
+        state.counters["store MiB"] = static_cast<double>(HashLife::memoryUsed()) / (1024 * 1024);
+    }
+
+private:
+    std::uint64_t made = 0;
+    std::uint64_t reused = 0;
+    std::uint64_t computed = 0;
+    std::uint64_t collections = 0;
+};
+
 double peakResidentMiB()
 {
     rusage usage {};
@@ -50,13 +107,9 @@ void BM_Soup256For2To20WithMacrocell(benchmark::State &state)
 {
     const std::vector<CellPoint> cells = soup(256, 40, 2);
     std::size_t bytes = 0;
+    ColdJumps jumps;
     for (auto _ : state) {
-        state.PauseTiming();
-        forgetNodes();
-        state.ResumeTiming();
-        HashLife plane;
-        plane.setCells(cells);
-        plane.advance(std::uint64_t(1) << 20);
+        const HashLife plane = jumps.jump(state, cells, 20);
         const std::string file = Macrocell::write(plane, plane.rule(), std::int64_t(1) << 20, "soup", {});
         MacrocellContent content;
         std::string error;
@@ -64,31 +117,44 @@ void BM_Soup256For2To20WithMacrocell(benchmark::State &state)
             state.SkipWithError(error.c_str());
         bytes = file.size();
     }
+    jumps.report(state);
     state.counters["peak MiB"] = peakResidentMiB();
     state.counters["file KiB"] = static_cast<double>(bytes) / 1024;
-    state.counters["store MiB"] = static_cast<double>(HashLife::memoryUsed()) / (1024 * 1024);
 }
 
 // The Gosper glider gun, typed from its picture, 2^30 generations ahead.
 void BM_GosperGun2To30(benchmark::State &state)
 {
-    const char *const *gun = BenchFields::GosperGunRows;
     std::vector<CellPoint> cells;
-    for (int y = 0; y < 9; ++y) {
-        for (int x = 0; gun[y][x] != '\0'; ++x) {
-            if (gun[y][x] == 'O')
-                cells.push_back({ x, y });
-        }
+    addGun(cells, 0, 0, 0);
+    ColdJumps jumps;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(jumps.jump(state, cells, 30).population());
+    jumps.report(state);
+}
+
+// Forty Gosper guns turned at random over 10^4 x 10^4 cells, like the parts
+// of a counter: their streams meet far from the guns, break one another, and
+// what the collisions leave is hit again by later gliders, so that few
+// squares repeat. Jumped 2^range(0) generations, with range(1) MiB for the
+// store. The peak resident memory is the process's: run one row alone.
+void BM_GunField(benchmark::State &state)
+{
+    std::mt19937 random(11);
+    std::vector<CellPoint> cells;
+    for (int k = 0; k < 40; ++k) {
+        const int orientation = static_cast<int>(random() % 8);
+        const std::int64_t x = random() % 10000;
+        addGun(cells, orientation, x, random() % 10000);
     }
-    for (auto _ : state) {
-        state.PauseTiming();
-        forgetNodes();
-        state.ResumeTiming();
-        HashLife plane;
-        plane.setCells(cells);
-        plane.advance(std::uint64_t(1) << 30);
-        benchmark::DoNotOptimize(plane.population());
-    }
+    const std::size_t defaultLimit = HashLife::memoryLimit();
+    HashLife::setMemoryLimit(static_cast<std::size_t>(state.range(1)) << 20);
+    ColdJumps jumps;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(jumps.jump(state, cells, static_cast<int>(state.range(0))).population());
+    jumps.report(state);
+    state.counters["peak MiB"] = peakResidentMiB();
+    HashLife::setMemoryLimit(defaultLimit);
 }
 
 // A chaotic soup stepped one generation at a time, cells set included.
@@ -139,6 +205,7 @@ void BM_SetCellsOneMillion(benchmark::State &state)
 
 BENCHMARK(BM_Soup256For2To20WithMacrocell)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_GosperGun2To30)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GunField)->ArgsProduct({ { 20, 22, 24 }, { 256, 1024, 4000 } })->Unit(benchmark::kSecond)->Iterations(1);
 BENCHMARK(BM_Soup1000For4000Steps)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_Render10MillionCells)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SetCellsOneMillion)->Unit(benchmark::kMillisecond);

@@ -97,6 +97,7 @@ std::vector<CellPoint> moved(std::vector<CellPoint> cells, std::int64_t dx, std:
 } // namespace
 
 Q_DECLARE_METATYPE(std::vector<CellPoint>)
+Q_DECLARE_METATYPE(std::vector<std::uint64_t>)
 
 // The unbounded plane's engines against a plain neighbour count and against
 // each other, at the limits of coordinates and memory, and its macrocell files.
@@ -116,6 +117,8 @@ private slots:
     void viewsOfTheCells();
     void copiesAreIndependent();
     void memoryLimit();
+    void collectingMidJump_data();
+    void collectingMidJump();
     void macrocellRoundTrip();
     void macrocellRefused_data();
     void macrocellRefused();
@@ -485,6 +488,57 @@ void TestHashLife::memoryLimit()
 }
 
 // A pattern of many equal squares is written in few lines and read back whole.
+void TestHashLife::collectingMidJump_data()
+{
+    QTest::addColumn<std::vector<CellPoint>>("cells");
+    QTest::addColumn<int>("limitMiB");
+    QTest::addColumn<std::vector<std::uint64_t>>("jumps");
+    QTest::newRow("dense soup") << soup(120, 40, -60, -60, 21) << 2 << std::vector<std::uint64_t> { 2000, 1536, 2048 };
+    QTest::newRow("one long jump") << soup(150, 35, 0, 0, 22) << 2 << std::vector<std::uint64_t> { 4096 };
+    // Far apart, so that most squares are empty and the store's levels are many.
+    std::vector<CellPoint> scattered;
+    for (int i = 0; i < 4; ++i) {
+        const std::vector<CellPoint> part = soup(40, 40, (i % 2) * 3000 - 1500, (i / 2) * 3000 - 1500, 23 + i);
+        scattered.insert(scattered.end(), part.begin(), part.end());
+    }
+    QTest::newRow("scattered soups") << scattered << 3 << std::vector<std::uint64_t> { 1024, 3000, 1 };
+}
+
+// Jumps in a store so small that it collects many times within each, keeping
+// the squares stepped last with their results, give the cells of the same
+// jumps with room to spare and of the tiles.
+void TestHashLife::collectingMidJump()
+{
+    QFETCH(std::vector<CellPoint>, cells);
+    QFETCH(int, limitMiB);
+    QFETCH(std::vector<std::uint64_t>, jumps);
+    std::vector<std::vector<CellPoint>> roomy;
+    {
+        HashLife plane;
+        plane.setCells(cells);
+        for (const std::uint64_t jump : jumps) {
+            plane.advance(jump);
+            roomy.push_back(cellsOf(plane));
+        }
+    }
+    const std::size_t defaultLimit = HashLife::memoryLimit();
+    const std::uint64_t collections = NodeStore::instance().statistics().collections;
+    HashLife::setMemoryLimit(static_cast<std::size_t>(limitMiB) << 20);
+    HashLife tight;
+    tight.setCells(cells);
+    TileLife tiles;
+    tiles.setCells(cells);
+    for (std::size_t i = 0; i < jumps.size(); ++i) {
+        tight.advance(jumps[i]);
+        for (std::uint64_t left = jumps[i]; left > 0; left -= std::min<std::uint64_t>(left, 1000))
+            tiles.advance(std::min<std::uint64_t>(left, 1000));
+        QCOMPARE(cellsOf(tight), roomy[i]);
+        QCOMPARE(cellsOf(tiles), roomy[i]);
+    }
+    HashLife::setMemoryLimit(defaultLimit);
+    QVERIFY(NodeStore::instance().statistics().collections > collections + jumps.size());
+}
+
 void TestHashLife::macrocellRoundTrip()
 {
     std::vector<CellPoint> blocks;

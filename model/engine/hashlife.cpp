@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "model/engine/bitmix.h"
+#include "model/engine/quadtree.h"
 #include "model/engine/randombits.h"
 #include "model/engine/squareedits.h"
 
@@ -17,6 +18,8 @@ namespace
 using Word = std::uint64_t;
 
 NodeStore &store() { return NodeStore::instance(); }
+
+using Protection = Quadtree::Protection<NodeStore>;
 
 Word mix(Word x) { return BitMix::finalise(x); }
 
@@ -37,43 +40,6 @@ int levelFor(const CellRect &area, int level)
         || area.bottom >= halfSide(level))
         ++level;
     return level;
-}
-
-// Keeps the nodes an operation protects until it ends, however it ends.
-class Protection
-{
-public:
-    Protection()
-        : mark(store().protectionMark())
-    {
-    }
-    ~Protection() { store().release(mark); }
-    Protection(const Protection &) = delete;
-    Protection &operator=(const Protection &) = delete;
-
-    static NodeId keep(NodeId id)
-    {
-        store().protect(id);
-        return id;
-    }
-
-private:
-    std::size_t mark;
-};
-
-// Whether every live cell of a square lies in its middle square of half the side.
-bool fitsCentre(NodeId square)
-{
-    const NodeStore &nodes = store();
-    static constexpr int outer[4][3] = { { 0, 1, 2 }, { 0, 1, 3 }, { 0, 2, 3 }, { 1, 2, 3 } };
-    for (int q = 0; q < 4; ++q) {
-        const NodeId child = nodes.quarter(square, q);
-        for (const int grand : outer[q]) {
-            if (!nodes.isEmpty(nodes.quarter(child, grand)))
-                return false;
-        }
-    }
-    return true;
 }
 
 // The edges of the live cells of nonempty squares, as offsets from a square's
@@ -259,7 +225,7 @@ NodeId HashLife::grown(NodeId square)
 NodeId HashLife::shrunk(NodeId square)
 {
     NodeStore &nodes = store();
-    while (nodes.level(square) > RootLevel && fitsCentre(square))
+    while (nodes.level(square) > RootLevel && Quadtree::fitsCentre(nodes, square))
         square = Protection::keep(nodes.centre(square));
     return square;
 }

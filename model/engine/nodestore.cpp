@@ -37,6 +37,8 @@ Word slotHash(const NodeId (&quarters)[4])
 // slots alone, without reading a node.
 Word tagOf(Word hash) { return (hash >> 32) << 32; }
 
+bool isMarked(const std::vector<Word> &marks, NodeId id) { return ((marks[id / 64] >> (id % 64)) & 1) != 0; }
+
 Word addSaturated(Word a, Word b) { return a > ~Word(0) - b ? ~Word(0) : a + b; }
 
 // Four rows of 8 cells (the bytes of `rows`) as the low bytes of four 16-bit rows.
@@ -176,19 +178,30 @@ NodeStore &NodeStore::instance()
     return *store;
 }
 
-std::unique_ptr<NodeStore::Node[]> NodeStore::newChunk()
+void NodeStore::addChunk()
 {
+    static_assert(SlabChunks * ChunkSize * sizeof(Node) % LargePages<Node>::PageBytes == 0);
     // Left uninitialised: a node is written when it is made, and memory the
     // store has not used yet stays untouched, so that a program that reads
-    // a few small patterns does not pay for a whole chunk.
-    return std::unique_ptr<Node[]>(new Node[ChunkSize]);
+    // a few small patterns does not pay for a whole slab.
+    if (chunks.size() % SlabChunks == 0)
+        slabs.emplace_back(LargePages<Node>().allocate(SlabChunks * ChunkSize));
+    chunks.push_back(slabs.back().get() + chunks.size() % SlabChunks * ChunkSize);
+}
+
+void NodeStore::dropChunks(std::size_t count)
+{
+    chunks.resize(count);
+    slabs.resize((count + SlabChunks - 1) / SlabChunks);
+    if (count % SlabChunks != 0)
+        LargePages<Node>::giveBack(chunks.back() + ChunkSize, (SlabChunks - count % SlabChunks) * ChunkSize);
 }
 
 NodeStore::NodeStore()
     : table(2 * ChunkSize, 0)
     , tableShift(64 - ChunkBits - 1)
 {
-    chunks.push_back(newChunk());
+    addChunk();
     // Node 0 is None: read as the empty square of no level.
     chunks[0][0] = Node {};
     empties[LeafLevel] = leaf(0);
@@ -268,6 +281,7 @@ NodeId NodeStore::make(
     ++counts.nodesMade;
     Node &n = at(id);
     std::copy(quarters, quarters + 4, n.quarters);
+    n.next = clock();
     n.result = None;
     n.hashLevel = hashLevel;
     n.population = population;
@@ -299,11 +313,11 @@ bool NodeStore::grow()
 {
     const std::size_t capacity = (chunks.size() + 1) * ChunkSize;
     const std::size_t tableSize = capacity * 2 > table.size() ? table.size() * 2 : table.size();
-    const std::size_t needed = capacity * sizeof(Node) + tableSize * sizeof(Word) + memo.size() * sizeof(MemoEntry);
+    const std::size_t needed = capacity * sizeof(Node) + tableSize * sizeof(Word) + memo.bytes();
     // The table's slots hold 32 bits of hash, enough to place 2^32 slots.
     if (needed > limit || capacity > (std::size_t(1) << 31))
         return false;
-    chunks.push_back(newChunk());
+    addChunk();
     if (tableSize > table.size())
         rehash(tableSize, [](NodeId) { return true; });
     return true;
@@ -313,7 +327,7 @@ template <typename Keep> void NodeStore::rehash(std::size_t tableSize, Keep keep
 {
     // A table of the same size or smaller is refilled where it lies, so
     // that a collection pays neither for fresh pages nor for a second table.
-    std::vector<Word> kept;
+    std::vector<Word, LargePages<Word>> kept;
     if (tableSize > table.size()) {
         kept.assign(tableSize, 0);
         kept.swap(table);
@@ -355,57 +369,23 @@ void NodeStore::collect(const NodeId (&keep)[4], bool shrink)
 {
     ++counts.collections;
     std::vector<Word> marks((unused + 63) / 64, 0);
-    const auto marked = [&marks](NodeId id) { return ((marks[id / 64] >> (id % 64)) & 1) != 0; };
-    // Marks everything reachable from `pending`, through the results of the
-    // nodes marked too where `withResults`.
-    const auto markFrom = [&](std::vector<NodeId> &pending, bool withResults) {
-        while (!pending.empty()) {
-            const NodeId id = pending.back();
-            pending.pop_back();
-            if (id == None || marked(id))
-                continue;
-            marks[id / 64] |= Word(1) << (id % 64);
-            const Node &n = at(id);
-            if ((n.hashLevel & 0xFF) > LeafLevel) {
-                for (const NodeId quarter : n.quarters) {
-                    if (!marked(quarter))
-                        pending.push_back(quarter);
-                }
-            }
-            if (withResults && n.result != None && !marked(n.result))
-                pending.push_back(n.result);
-        }
-    };
+    const auto marked = [&marks](NodeId id) { return isMarked(marks, id); };
     std::vector<NodeId> pending(protectedNodes);
     pending.insert(pending.end(), std::begin(keep), std::end(keep));
     pending.insert(pending.end(), empties + LeafLevel, empties + MaxLevel + 1);
     for (const auto &root : roots)
         pending.push_back(root.first);
-    markFrom(pending, false);
+    markFrom(marks, pending);
 
-    // The futures of the live squares are what the next jump asks for first:
-    // they stay, with all they lead to, unless keeping them would leave less
-    // than half the limit free, when collections would follow one another.
-    if (!shrink) {
-        const std::vector<Word> live = marks;
-        for (NodeId id = 1; id < unused; ++id) {
-            if (marked(id) && at(id).result != None)
-                pending.push_back(at(id).result);
-        }
-        markFrom(pending, true);
-        std::size_t kept = 0;
-        for (const Word word : marks)
-            kept += static_cast<std::size_t>(__builtin_popcountll(word));
-        if (kept * NodeBytes > limit / 2)
-            marks = live;
-    }
+    if (!shrink)
+        markRecent(marks);
 
     if (shrink) {
         NodeId last = unused - 1;
         while (last > 0 && !marked(last))
             --last;
         const std::size_t chunkCount = last / ChunkSize + 1;
-        chunks.resize(chunkCount);
+        dropChunks(chunkCount);
         unused = std::min<NodeId>(unused, static_cast<NodeId>(chunkCount * ChunkSize));
     }
     freeList = None;
@@ -432,22 +412,80 @@ void NodeStore::collect(const NodeId (&keep)[4], bool shrink)
     if (shrink)
         table.shrink_to_fit();
 
-    std::vector<MemoEntry> kept;
-    for (const MemoEntry &entry : memo) {
-        if (!shrink && entry.id != None && marked(entry.id) && marked(entry.result))
-            kept.push_back(entry);
-    }
     if (shrink)
-        std::vector<MemoEntry>().swap(memo);
-    std::fill(memo.begin(), memo.end(), MemoEntry { None, None, 0 });
-    memoCount = 0;
-    for (const MemoEntry &entry : kept)
-        memoStore(entry.id, static_cast<int>(entry.exponent), entry.result);
+        memo.clear(true);
+    else
+        memo.keepOnly(marked);
+}
+
+std::size_t NodeStore::markFrom(std::vector<Word> &marks, std::vector<NodeId> &pending) const
+{
+    std::size_t count = 0;
+    while (!pending.empty()) {
+        const NodeId id = pending.back();
+        pending.pop_back();
+        if (id == None || isMarked(marks, id))
+            continue;
+        marks[id / 64] |= Word(1) << (id % 64);
+        ++count;
+        const Node &n = at(id);
+        if ((n.hashLevel & 0xFF) > LeafLevel) {
+            for (const NodeId quarter : n.quarters) {
+                if (!isMarked(marks, quarter))
+                    pending.push_back(quarter);
+            }
+        }
+    }
+    return count;
+}
+
+void NodeStore::markRecent(std::vector<Word> &marks)
+{
+    std::size_t kept = 0;
+    for (const Word word : marks)
+        kept += static_cast<std::size_t>(__builtin_popcountll(word));
+    // Half the limit kept leaves room for as much again before the next
+    // collection; what a square contains may take a quarter more.
+    const std::size_t wanted = limit / 2 / NodeBytes;
+    const std::size_t most = limit / 4 * 3 / NodeBytes;
+    std::vector<NodeId> pending;
+    const auto keep = [&](NodeId id) {
+        if (kept >= most)
+            return;
+        pending.push_back(id);
+        pending.push_back(at(id).result);
+        kept += markFrom(marks, pending);
+    };
+    // The futures of the live squares are what the next jump asks for first.
+    const std::vector<Word> live = marks;
+    for (NodeId id = 1; id < unused && kept < wanted; ++id) {
+        if (isMarked(live, id) && at(id).result != None)
+            keep(id);
+    }
+    // Then the squares stepped last, which a jump in progress meets again
+    // soonest, counted by their age in clock ticks: the latest that fit.
+    constexpr std::size_t Ages = 1 << 12;
+    std::vector<std::size_t> byAge(Ages, 0);
+    const NodeId now = clock();
+    const auto ageOf = [&](NodeId id) { return std::min<std::size_t>(now - at(id).next, Ages - 1); };
+    const auto candidate = [&](NodeId id) { return at(id).hashLevel != FreeLevel && !isMarked(marks, id); };
+    for (NodeId id = 1; id < unused; ++id) {
+        if (candidate(id))
+            ++byAge[ageOf(id)];
+    }
+    std::size_t room = kept < wanted ? wanted - kept : 0;
+    std::size_t oldest = 0;
+    for (; oldest < Ages && byAge[oldest] <= room; ++oldest)
+        room -= byAge[oldest];
+    for (NodeId id = 1; id < unused && oldest > 0; ++id) {
+        if (candidate(id) && ageOf(id) < oldest)
+            keep(id);
+    }
 }
 
 std::size_t NodeStore::memoryUsed() const
 {
-    return chunks.size() * ChunkSize * sizeof(Node) + table.size() * sizeof(Word) + memo.size() * sizeof(MemoEntry);
+    return chunks.size() * ChunkSize * sizeof(Node) + table.size() * sizeof(Word) + memo.bytes();
 }
 
 void NodeStore::addRoot(NodeId id) { ++roots[id]; }
@@ -473,46 +511,7 @@ void NodeStore::forgetResults()
 {
     for (NodeId id = 1; id < unused; ++id)
         at(id).result = None;
-    std::fill(memo.begin(), memo.end(), MemoEntry { None, None, 0 });
-    memoCount = 0;
-}
-
-NodeId NodeStore::memoFind(NodeId id, int exponent) const
-{
-    if (memo.empty())
-        return None;
-    const std::size_t mask = memo.size() - 1;
-    for (std::size_t slot = mix(Word(id) << 6 | Word(exponent)) & mask;; slot = (slot + 1) & mask) {
-        const MemoEntry &entry = memo[slot];
-        if (entry.id == None)
-            return None;
-        if (entry.id == id && entry.exponent == static_cast<std::uint32_t>(exponent))
-            return entry.result;
-    }
-}
-
-void NodeStore::memoStore(NodeId id, int exponent, NodeId result)
-{
-    if ((memoCount + 1) * 2 > memo.size()) {
-        const std::size_t size = std::max<std::size_t>(memo.size() * 2, 4096);
-        const std::size_t needed = memoryUsed() + (size - memo.size()) * sizeof(MemoEntry);
-        std::vector<MemoEntry> old;
-        if (needed <= limit)
-            old.swap(memo);
-        // Out of room: the memo is only a cache, so it starts afresh.
-        memo.assign(needed <= limit ? size : std::max<std::size_t>(memo.size(), 4096), MemoEntry { None, None, 0 });
-        memoCount = 0;
-        for (const MemoEntry &entry : old) {
-            if (entry.id != None)
-                memoStore(entry.id, static_cast<int>(entry.exponent), entry.result);
-        }
-    }
-    const std::size_t mask = memo.size() - 1;
-    std::size_t slot = mix(Word(id) << 6 | Word(exponent)) & mask;
-    while (memo[slot].id != None)
-        slot = (slot + 1) & mask;
-    memo[slot] = MemoEntry { id, result, static_cast<std::uint32_t>(exponent) };
-    ++memoCount;
+    memo.clear();
 }
 
 NodeId NodeStore::centreOfFour(NodeId nw, NodeId ne, NodeId sw, NodeId se)
@@ -558,12 +557,13 @@ void NodeStore::beginProgress(double done, double share)
 
 NodeId NodeStore::successor(NodeId id, int exponent)
 {
-    const Node &n = at(id);
+    Node &n = at(id);
     const int nodeLevel = static_cast<int>(n.hashLevel & 0xFF);
     if (n.population == 0)
         return empties[nodeLevel - 1];
     const bool ownStep = exponent == nodeLevel - 2;
-    NodeId result = ownStep ? n.result : memoFind(id, exponent);
+    n.next = clock();
+    NodeId result = ownStep ? n.result : memo.find(id, exponent);
     if (result != None) {
         ++counts.resultsReused;
         return result;
@@ -579,7 +579,7 @@ NodeId NodeStore::successor(NodeId id, int exponent)
     if (ownStep)
         at(id).result = result;
     else
-        memoStore(id, exponent, result);
+        memo.store(id, exponent, result, [this](std::size_t more) { return memoryUsed() + more <= limit; });
     return result;
 }
 

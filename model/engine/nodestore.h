@@ -11,8 +11,10 @@
 #include <unordered_map>
 #include <vector>
 
+#include "model/engine/largepages.h"
 #include "model/engine/lifebits.h"
 #include "model/engine/rule.h"
+#include "model/engine/stepmemo.h"
 
 // A square of the unbounded plane in the node store; 0 is no node.
 using NodeId = std::uint32_t;
@@ -133,7 +135,9 @@ public:
 private:
     struct Node {
         NodeId quarters[4]; // nw, ne, sw, se; a leaf keeps its bits in the first two
-        NodeId next; // the next node of the free list
+        // Free: the next node of the free list. In use: when it was last
+        // made or stepped, as the clock() of that moment.
+        NodeId next;
         NodeId result; // successor(id, level - 2), or None while unknown
         std::uint64_t hashLevel; // contentHash << 8 | level; FreeLevel when free
         std::uint64_t population;
@@ -144,16 +148,17 @@ private:
     static constexpr int ChunkBits = 14;
     static constexpr std::size_t ChunkSize = std::size_t(1) << ChunkBits;
 
-    // Results for steps shorter than a node's own, keyed by node and exponent.
-    struct MemoEntry {
-        NodeId id;
-        NodeId result;
-        std::uint32_t exponent;
-    };
-
     NodeStore();
 
-    static std::unique_ptr<Node[]> newChunk();
+    // Chunks are carved from slabs of SlabChunks, laid on large pages:
+    // sixteen chunks of 40-byte nodes fill five of 2 MiB exactly.
+    static constexpr std::size_t SlabChunks = 16;
+    struct SlabFree {
+        void operator()(Node *slab) const { LargePages<Node>().deallocate(slab, SlabChunks * ChunkSize); }
+    };
+    void addChunk();
+    // Cuts the chunks back to `count`, 1 at least, and gives back the memory past them.
+    void dropChunks(std::size_t count);
 
     Node &at(NodeId id) { return chunks[id >> ChunkBits][id & (ChunkSize - 1)]; }
     const Node &at(NodeId id) const { return chunks[id >> ChunkBits][id & (ChunkSize - 1)]; }
@@ -185,24 +190,31 @@ private:
     // the free nodes past the last node kept.
     void collect(const NodeId (&keep)[4], bool shrink = false);
     void forgetResults();
-
-    NodeId memoFind(NodeId id, int exponent) const;
-    void memoStore(NodeId id, int exponent, NodeId result);
+    // Counts the results computed, in steps of 256: what a collection
+    // weighs a node's last use by.
+    NodeId clock() const { return static_cast<NodeId>(counts.resultsComputed >> 8); }
+    // Marks, one bit a node, the nodes of `pending` with all they contain;
+    // empties `pending` and returns how many nodes it marked.
+    std::size_t markFrom(std::vector<std::uint64_t> &marks, std::vector<NodeId> &pending) const;
+    // Adds to the marked nodes, with all they contain, the results of the
+    // marked ones and then the most recently stepped nodes with their
+    // results, while together they leave about half the limit free.
+    void markRecent(std::vector<std::uint64_t> &marks);
 
     NodeId centreOfFour(NodeId nw, NodeId ne, NodeId sw, NodeId se);
     NodeId leafSuccessor(NodeId id, int exponent);
     NodeId stepQuarters(NodeId id, int exponent);
 
-    std::vector<std::unique_ptr<Node[]>> chunks;
+    std::vector<std::unique_ptr<Node[], SlabFree>> slabs;
+    std::vector<Node *> chunks; // ChunkSize nodes each, within the slabs
     NodeId unused = 1; // nodes from here on were never handed out
     NodeId freeList = None;
     std::size_t freeCount = 0;
     // Open addressing, a power of two long, at most half full: a node's id in
     // the low half, bits of its hash in the high half, 0 for an empty slot.
-    std::vector<std::uint64_t> table;
+    std::vector<std::uint64_t, LargePages<std::uint64_t>> table;
     int tableShift; // 64 - log2(table.size()): a hash's top bits choose its slot
-    std::vector<MemoEntry> memo; // open addressing, a power of two long, or empty
-    std::size_t memoCount = 0;
+    StepMemo<NodeId> memo;
     NodeId empties[MaxLevel + 1] = {};
 
     std::unordered_map<NodeId, std::size_t> roots; // root id -> holders

@@ -4,6 +4,8 @@
 #include <initializer_list>
 #include <unordered_map>
 
+#include "model/engine/quadtree.h"
+
 namespace
 {
 
@@ -12,29 +14,9 @@ constexpr int LeafLevel = NodeStore::LeafLevel;
 
 NodeStore &store() { return NodeStore::instance(); }
 
+using Scope = Quadtree::Protection<NodeStore>;
+
 std::int64_t halfSide(int level) { return std::int64_t(1) << (level - 1); }
-
-// Keeps the nodes an edit protects until it ends, however it ends.
-class Scope
-{
-public:
-    Scope()
-        : mark(store().protectionMark())
-    {
-    }
-    ~Scope() { store().release(mark); }
-    Scope(const Scope &) = delete;
-    Scope &operator=(const Scope &) = delete;
-
-    static NodeId keep(NodeId id)
-    {
-        store().protect(id);
-        return id;
-    }
-
-private:
-    std::size_t mark;
-};
 
 // What an edit made of squares it may meet again, keyed by up to four input
 // squares; each result is held as a root until the edit ends, so that the

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "model/engine/bitmix.h"
+#include "model/engine/quadtree.h"
 #include "model/engine/randombits.h"
 
 namespace
@@ -16,6 +17,8 @@ using Word = std::uint64_t;
 using Store = StateNodeStore;
 
 Store &store() { return Store::instance(); }
+
+using Protection = Quadtree::Protection<Store>;
 
 std::int64_t halfSide(int level) { return std::int64_t(1) << (level - 1); }
 
@@ -30,43 +33,6 @@ bool inPlane(const CellRect &area)
 {
     return area.left >= -Universe::CoordinateLimit && area.top >= -Universe::CoordinateLimit
         && area.right <= Universe::CoordinateLimit && area.bottom <= Universe::CoordinateLimit;
-}
-
-// Keeps the nodes an operation protects until it ends, however it ends.
-class Protection
-{
-public:
-    Protection()
-        : mark(store().protectionMark())
-    {
-    }
-    ~Protection() { store().release(mark); }
-    Protection(const Protection &) = delete;
-    Protection &operator=(const Protection &) = delete;
-
-    static StateNodeId keep(StateNodeId id)
-    {
-        store().protect(id);
-        return id;
-    }
-
-private:
-    std::size_t mark;
-};
-
-// Whether every cell of a square not 0 lies in its middle square of half the side.
-bool fitsCentre(StateNodeId square)
-{
-    const Store &nodes = store();
-    static constexpr int outer[4][3] = { { 0, 1, 2 }, { 0, 1, 3 }, { 0, 2, 3 }, { 1, 2, 3 } };
-    for (int q = 0; q < 4; ++q) {
-        const StateNodeId child = nodes.quarter(square, q);
-        for (const int grand : outer[q]) {
-            if (!nodes.isEmpty(nodes.quarter(child, grand)))
-                return false;
-        }
-    }
-    return true;
 }
 
 // The square with every state replaced by map[state]; each distinct square mapped once.
@@ -246,7 +212,7 @@ StateNodeId StateHashLife::grownFor(StateNodeId square, const CellRect &area)
 StateNodeId StateHashLife::shrunk(StateNodeId square)
 {
     Store &nodes = store();
-    while (nodes.level(square) > RootLevel && fitsCentre(square))
+    while (nodes.level(square) > RootLevel && Quadtree::fitsCentre(nodes, square))
         square = Protection::keep(nodes.centre(square));
     return square;
 }

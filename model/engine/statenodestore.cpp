@@ -188,8 +188,7 @@ void StateNodeStore::setMemoryLimit(std::size_t bytes)
 
 std::size_t StateNodeStore::memoryUsed() const
 {
-    return chunks.size() * ChunkSize * sizeof(Node) + table.size() * sizeof(StateNodeId)
-        + memo.size() * sizeof(MemoEntry);
+    return chunks.size() * ChunkSize * sizeof(Node) + table.size() * sizeof(StateNodeId) + memo.bytes();
 }
 
 void StateNodeStore::collect(const StateNodeId (&keep)[4])
@@ -248,15 +247,7 @@ void StateNodeStore::collect(const StateNodeId (&keep)[4])
     }
     rebuildTable(table.size());
 
-    std::vector<MemoEntry> still;
-    for (const MemoEntry &entry : memo) {
-        if (entry.id != None && marked(entry.id) && marked(entry.result))
-            still.push_back(entry);
-    }
-    std::fill(memo.begin(), memo.end(), MemoEntry { None, None, 0 });
-    memoCount = 0;
-    for (const MemoEntry &entry : still)
-        memoStore(entry.id, static_cast<int>(entry.exponent), entry.result);
+    memo.keepOnly(marked);
 }
 
 void StateNodeStore::useRule(const Rule &next)
@@ -267,46 +258,7 @@ void StateNodeStore::useRule(const Rule &next)
     step.emplace(next);
     for (StateNodeId id = 1; id < unused; ++id)
         at(id).result = at(id).level == FreeLevel ? at(id).result : None;
-    std::fill(memo.begin(), memo.end(), MemoEntry { None, None, 0 });
-    memoCount = 0;
-}
-
-StateNodeId StateNodeStore::memoFind(StateNodeId id, int exponent) const
-{
-    if (memo.empty())
-        return None;
-    const std::size_t mask = memo.size() - 1;
-    for (std::size_t slot = mix(Word(id) << 6 | Word(exponent)) & mask;; slot = (slot + 1) & mask) {
-        const MemoEntry &entry = memo[slot];
-        if (entry.id == None)
-            return None;
-        if (entry.id == id && entry.exponent == static_cast<std::uint32_t>(exponent))
-            return entry.result;
-    }
-}
-
-void StateNodeStore::memoStore(StateNodeId id, int exponent, StateNodeId result)
-{
-    if ((memoCount + 1) * 2 > memo.size()) {
-        const std::size_t size = std::max<std::size_t>(memo.size() * 2, 4096);
-        const bool room = memoryUsed() + (size - memo.size()) * sizeof(MemoEntry) <= limit;
-        std::vector<MemoEntry> old;
-        if (room)
-            old.swap(memo);
-        // Out of room: the memo is only a cache, so it starts afresh.
-        memo.assign(room ? size : std::max<std::size_t>(memo.size(), 4096), MemoEntry { None, None, 0 });
-        memoCount = 0;
-        for (const MemoEntry &entry : old) {
-            if (entry.id != None)
-                memoStore(entry.id, static_cast<int>(entry.exponent), entry.result);
-        }
-    }
-    const std::size_t mask = memo.size() - 1;
-    std::size_t slot = mix(Word(id) << 6 | Word(exponent)) & mask;
-    while (memo[slot].id != None)
-        slot = (slot + 1) & mask;
-    memo[slot] = MemoEntry { id, result, static_cast<std::uint32_t>(exponent) };
-    ++memoCount;
+    memo.clear();
 }
 
 StateNodeId StateNodeStore::centreOfFour(StateNodeId nw, StateNodeId ne, StateNodeId sw, StateNodeId se)
@@ -338,7 +290,7 @@ StateNodeId StateNodeStore::successor(StateNodeId id, int exponent)
     if (n.population == 0)
         return empties[nodeLevel - 1];
     const bool ownStep = exponent == nodeLevel - 2;
-    StateNodeId result = ownStep ? n.result : memoFind(id, exponent);
+    StateNodeId result = ownStep ? n.result : memo.find(id, exponent);
     if (result != None)
         return result;
     if (stopFlag && untilCheck-- == 0) {
@@ -350,7 +302,7 @@ StateNodeId StateNodeStore::successor(StateNodeId id, int exponent)
     if (ownStep)
         at(id).result = result;
     else
-        memoStore(id, exponent, result);
+        memo.store(id, exponent, result, [this](std::size_t more) { return memoryUsed() + more <= limit; });
     return result;
 }
 

@@ -12,6 +12,7 @@
 
 #include "model/engine/cellstep.h"
 #include "model/engine/rule.h"
+#include "model/engine/stepmemo.h"
 
 // A square of the unbounded plane in the StateNodeStore; 0 is no node.
 using StateNodeId = std::uint32_t;
@@ -114,13 +115,6 @@ private:
     // A node in use with its two slots of the hash table.
     static constexpr std::size_t NodeBytes = sizeof(Node) + 2 * sizeof(StateNodeId);
 
-    // Results for steps shorter than a node's own, keyed by node and exponent.
-    struct MemoEntry {
-        StateNodeId id;
-        StateNodeId result;
-        std::uint32_t exponent;
-    };
-
     StateNodeStore();
 
     Node &at(StateNodeId id) { return chunks[id >> ChunkBits][id & (ChunkSize - 1)]; }
@@ -136,9 +130,6 @@ private:
     // stays while they leave half the limit free.
     void collect(const StateNodeId (&keep)[4]);
 
-    StateNodeId memoFind(StateNodeId id, int exponent) const;
-    void memoStore(StateNodeId id, int exponent, StateNodeId result);
-
     StateNodeId centreOfFour(StateNodeId nw, StateNodeId ne, StateNodeId sw, StateNodeId se);
     // The base step: a node of LeafLevel + 1 (8 x 8 cells) stepped 1 or 2 generations.
     StateNodeId baseSuccessor(StateNodeId id, int exponent);
@@ -149,8 +140,7 @@ private:
     StateNodeId freeList = None;
     std::size_t freeCount = 0;
     std::vector<StateNodeId> table; // open addressing, a power of two long, at most half full
-    std::vector<MemoEntry> memo; // open addressing, a power of two long, or empty
-    std::size_t memoCount = 0;
+    StepMemo<StateNodeId> memo;
     StateNodeId empties[MaxLevel + 1] = {};
 
     std::unordered_map<StateNodeId, std::size_t> roots; // root id -> holders
