@@ -4,10 +4,6 @@
 #include <cstring>
 #include <string>
 
-#if defined(__x86_64__)
-#include <immintrin.h>
-#endif
-
 #include "model/engine/bitmix.h"
 #include "model/engine/lifebits.h"
 
@@ -26,9 +22,7 @@ Word mix(Word x) { return BitMix::finalise(x); }
 // Differences found while writing a tile's next generation over its previous one.
 struct Outcome {
     Word fromCurrent; // bit x set if column x of the next generation differs from the current one
-    Word moved; // bit r set if row r of the next generation differs from the one before
-    Word movedWest; // the same for the westmost cell of each row
-    Word movedEast; // and the eastmost
+    Word fromPrevious; // nonzero if the next generation differs from the one before
     Word columns; // bit x set if column x of the next generation has a live cell
     Word top; // the differences of the top row from the current one
     Word bottom; // the differences of the bottom row from the current one
@@ -37,66 +31,17 @@ struct Outcome {
 // A tile's worth of dead cells, for missing neighbours.
 const Word deadRows[Side] = {};
 
-// Rows of a tile that differ from those before: bit r set if row r does,
-// anywhere, in its westmost cell (bit 0), in its eastmost (bit 63).
-struct RowMarks {
-    Word any;
-    Word west;
-    Word east;
-};
-
-// The marks of `differences`, one word a row, of which rows first..last
-// (0..63) are looked at and the rest count as equal.
-struct NarrowMarks {
-    static RowMarks of(const Word *differences, int first, int last)
-    {
-        RowMarks marks { 0, 0, 0 };
-        for (int r = first; r <= last; ++r) {
-            marks.any |= Word(differences[r] != 0) << r;
-            marks.west |= (differences[r] & 1) << r;
-            marks.east |= (differences[r] >> 63) << r;
-        }
-        return marks;
-    }
-};
-
-#if defined(__x86_64__)
-// The same four rows at a time, from the sign bits of 256-bit words.
-struct WideMarks {
-    __attribute__((target("avx2"))) static Word signs(__m256i rows)
-    {
-        return static_cast<Word>(_mm256_movemask_pd(_mm256_castsi256_pd(rows)));
-    }
-    __attribute__((target("avx2"))) static RowMarks of(const Word *differences, int first, int last)
-    {
-        RowMarks marks { 0, 0, 0 };
-        for (int r = first & ~3; r <= last; r += 4) {
-            const __m256i rows = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(differences + r));
-            marks.any |= (~signs(_mm256_cmpeq_epi64(rows, _mm256_setzero_si256())) & 0xF) << r;
-            marks.west |= signs(_mm256_slli_epi64(rows, 63)) << r;
-            marks.east |= signs(rows) << r;
-        }
-        const Word inside = (~Word(0) << first) & (~Word(0) >> (Side - 1 - last));
-        return { marks.any & inside, marks.west & inside, marks.east & inside };
-    }
-};
-#endif
-
 // The next generation of a tile from its own rows and the rows of its eight
 // neighbours (null for a missing one, whose cells are dead), written over the
-// previous generation in `result`. Only the rows in `due` (not 0) are
-// computed, from the first to the last: the others must be as in `result`
-// already. Plain loops over arrays, so that the compiler computes several
-// rows at once.
-template <typename Marks, typename Decision>
-inline __attribute__((always_inline)) Outcome nextTileOf(const Word *__restrict rows,
-    const Word *const (&neighbours)[8], Word *__restrict result, Word due, const Decision &decide)
+// previous generation in `result`. Plain loops over arrays, so that the
+// compiler computes several rows at once.
+template <typename Decision>
+inline __attribute__((always_inline)) Outcome nextTileOf(
+    const Word *__restrict rows, const Word *const (&neighbours)[8], Word *__restrict result, const Decision &decide)
 {
     const auto rowsOf = [](const Word *tile) { return tile ? tile : deadRows; };
     const Word *const east = rowsOf(neighbours[2]);
     const Word *const west = rowsOf(neighbours[6]);
-    const int first = __builtin_ctzll(due);
-    const int last = 63 - __builtin_clzll(due);
     // Sums of rows -1..64 with the columns to their west and east.
     Word ones3[Side + 2];
     Word twos3[Side + 2];
@@ -110,38 +55,31 @@ inline __attribute__((always_inline)) Outcome nextTileOf(const Word *__restrict 
         ones2[at] = sums.ones2;
         twos2[at] = sums.twos2;
     };
-    if (first == 0)
-        sum(0, rowsOf(neighbours[0])[Side - 1], rowsOf(neighbours[7])[Side - 1], rowsOf(neighbours[1])[Side - 1]);
-    const int lastSummed = std::min(last + 1, Side - 1);
-    for (int r = std::max(first - 1, 0); r <= lastSummed; ++r)
+    sum(0, rowsOf(neighbours[0])[Side - 1], rowsOf(neighbours[7])[Side - 1], rowsOf(neighbours[1])[Side - 1]);
+    for (int r = 0; r < Side; ++r)
         sum(r + 1, rows[r], west[r], east[r]);
-    if (last == Side - 1)
-        sum(Side + 1, rowsOf(neighbours[4])[0], rowsOf(neighbours[5])[0], rowsOf(neighbours[3])[0]);
+    sum(Side + 1, rowsOf(neighbours[4])[0], rowsOf(neighbours[5])[0], rowsOf(neighbours[3])[0]);
 
-    Word fromPrevious[Side] = {};
-    for (int r = first; r <= last; ++r) {
+    Word fromCurrent = 0;
+    Word fromPrevious = 0;
+    Word columns = 0;
+    for (int r = 0; r < Side; ++r) {
         const LifeBits::RowSums above { ones3[r], twos3[r], 0, 0 };
         const LifeBits::RowSums self { 0, 0, ones2[r + 1], twos2[r + 1] };
         const LifeBits::RowSums below { ones3[r + 2], twos3[r + 2], 0, 0 };
         const Word next = decide(LifeBits::addRows(above, self, below), rows[r]);
-        fromPrevious[r] = next ^ result[r];
+        fromCurrent |= next ^ rows[r];
+        fromPrevious |= next ^ result[r];
+        columns |= next;
         result[r] = next;
     }
-    const RowMarks moved = Marks::of(fromPrevious, first, last);
-    Word fromCurrent = 0;
-    Word columns = 0;
-    for (int r = 0; r < Side; ++r) {
-        fromCurrent |= result[r] ^ rows[r];
-        columns |= result[r];
-    }
-    return { fromCurrent, moved.any, moved.west, moved.east, columns, result[0] ^ rows[0],
-        result[Side - 1] ^ rows[Side - 1] };
+    return { fromCurrent, fromPrevious, columns, result[0] ^ rows[0], result[Side - 1] ^ rows[Side - 1] };
 }
 
 template <typename Decision>
-Outcome nextTile(const Word *rows, const Word *const (&neighbours)[8], Word *result, Word due, const Decision &decide)
+Outcome nextTile(const Word *rows, const Word *const (&neighbours)[8], Word *result, const Decision &decide)
 {
-    return nextTileOf<NarrowMarks>(rows, neighbours, result, due, decide);
+    return nextTileOf(rows, neighbours, result, decide);
 }
 
 #if defined(__x86_64__)
@@ -149,9 +87,9 @@ Outcome nextTile(const Word *rows, const Word *const (&neighbours)[8], Word *res
 // it has them, they compute four rows at once.
 template <typename Decision>
 __attribute__((target("avx2"))) Outcome nextTileWide(
-    const Word *rows, const Word *const (&neighbours)[8], Word *result, Word due, const Decision &decide)
+    const Word *rows, const Word *const (&neighbours)[8], Word *result, const Decision &decide)
 {
-    return nextTileOf<WideMarks>(rows, neighbours, result, due, decide);
+    return nextTileOf(rows, neighbours, result, decide);
 }
 
 const bool hasWideInstructions = [] {
@@ -161,14 +99,13 @@ const bool hasWideInstructions = [] {
 #endif
 
 template <typename Decision>
-Outcome computeTile(
-    const Word *rows, const Word *const (&neighbours)[8], Word *result, Word due, const Decision &decide)
+Outcome computeTile(const Word *rows, const Word *const (&neighbours)[8], Word *result, const Decision &decide)
 {
 #if defined(__x86_64__)
     if (hasWideInstructions)
-        return nextTileWide(rows, neighbours, result, due, decide);
+        return nextTileWide(rows, neighbours, result, decide);
 #endif
-    return nextTile(rows, neighbours, result, due, decide);
+    return nextTile(rows, neighbours, result, decide);
 }
 
 } // namespace
@@ -184,38 +121,10 @@ TileLife::TileLife(const Rule &rule)
     checkRule(rule);
 }
 
-TileLife::Moved TileLife::movedRows(std::int32_t slot) const
+bool TileLife::isPeriodTwo(const Tile &tile) const
 {
-    // A missing tile is dead, and was two generations before: a tile goes
-    // only once it has been dead for three.
-    if (slot < 0)
-        return {};
-    const Tile &tile = tiles[static_cast<std::size_t>(slot)];
-    return tile.computedAt == stepCount ? tile.moved : Moved {};
-}
-
-TileLife::Word TileLife::rowsToCompute(const Tile &tile) const
-{
-    if (stepsSinceEdit < 2)
-        return ~Word(0);
-    // A row whose cells and neighbours are as two generations ago repeats
-    // the previous generation.
-    const auto moved = [&](int d) { return movedRows(tile.neighbours[static_cast<std::size_t>(d)]); };
-    const Moved north = moved(0);
-    const Moved northEast = moved(1);
-    const Moved east = moved(2);
-    const Moved southEast = moved(3);
-    const Moved south = moved(4);
-    const Moved southWest = moved(5);
-    const Moved west = moved(6);
-    const Moved northWest = moved(7);
-    const Word sides = (tile.computedAt == stepCount ? tile.moved.any : 0) | west.east | east.west;
-    Word rows = sides | (sides << 1) | (sides >> 1);
-    if (((north.any | northWest.east | northEast.west) >> 63) != 0)
-        rows |= 1;
-    if (((south.any | southWest.east | southEast.west) & 1) != 0)
-        rows |= Word(1) << 63;
-    return rows;
+    // A tile not computed in the last generation was still for two.
+    return tile.periodTwo || tile.computedAt != stepCount;
 }
 
 std::unique_ptr<Universe> TileLife::clone() const { return std::make_unique<TileLife>(*this); }
@@ -403,21 +312,23 @@ void TileLife::step()
     for (std::size_t k = 0; k < due.size(); ++k) {
         Tile &tile = tiles[static_cast<std::size_t>(due[k])];
         const Word *neighbours[8];
+        // Where the tile and all its neighbours are as two generations ago,
+        // the tile's next generation is its previous one, already in place.
+        bool repeats = stepsSinceEdit >= 2 && isPeriodTwo(tile);
         for (int d = 0; d < Directions; ++d) {
             const std::int32_t other = tile.neighbours[static_cast<std::size_t>(d)];
             neighbours[d] = other >= 0 ? tiles[static_cast<std::size_t>(other)].rows().data() : nullptr;
+            repeats = repeats && other >= 0 && isPeriodTwo(tiles[static_cast<std::size_t>(other)]);
         }
         Word *next = tile.buffers[1 - tile.current].data();
-        const Word rows = rowsToCompute(tile);
-        if (rows == 0) {
+        if (repeats) {
             // The previous generation is already in place, and differs from
             // the current one where the current one differed from it.
-            outcomes[k] = { tile.changed, {}, tile.changed ? tile.changedEdges : std::uint8_t(0) };
+            outcomes[k] = { tile.changed, true, tile.changed ? tile.changedEdges : std::uint8_t(0) };
             continue;
         }
-        const Outcome outcome = conway
-            ? computeTile(tile.rows().data(), neighbours, next, rows, LifeBits::ConwayDecision())
-            : computeTile(tile.rows().data(), neighbours, next, rows, decision);
+        const Outcome outcome = conway ? computeTile(tile.rows().data(), neighbours, next, LifeBits::ConwayDecision())
+                                       : computeTile(tile.rows().data(), neighbours, next, decision);
         tile.columns[1 - tile.current] = outcome.columns;
         const Word top = outcome.top;
         const Word bottom = outcome.bottom;
@@ -427,8 +338,7 @@ void TileLife::step()
         std::uint8_t changedEdges = 0;
         for (int d = 0; d < Directions; ++d)
             changedEdges |= static_cast<std::uint8_t>(edges[d] ? 1U << d : 0U);
-        outcomes[k]
-            = { outcome.fromCurrent != 0, { outcome.moved, outcome.movedWest, outcome.movedEast }, changedEdges };
+        outcomes[k] = { outcome.fromCurrent != 0, outcome.fromPrevious == 0, changedEdges };
     }
 
     for (const std::int32_t slot : changedTiles) {
@@ -440,12 +350,12 @@ void TileLife::step()
     for (std::size_t k = 0; k < due.size(); ++k) {
         Tile &tile = tiles[static_cast<std::size_t>(due[k])];
         tile.due = false;
-        tile.moved = outcomes[k].moved;
+        tile.periodTwo = outcomes[k].periodTwo;
         tile.computedAt = stepCount;
         if (outcomes[k].changed) {
             tile.current = static_cast<std::uint8_t>(1 - tile.current);
             markChanged(due[k], outcomes[k].changedEdges);
-        } else if (tile.columns[tile.current] == 0 && tile.moved.any == 0) {
+        } else if (tile.columns[tile.current] == 0) {
             removeTile(due[k]);
         }
     }

@@ -73,13 +73,6 @@ private:
     struct TileKeyHash {
         std::size_t operator()(const TileKey &key) const;
     };
-    // Where a tile's rows differ from two generations before: bit r set if
-    // row r does, anywhere, in its westmost cell (bit 0), in its eastmost (bit 63).
-    struct Moved {
-        Word any = 0;
-        Word west = 0;
-        Word east = 0;
-    };
     struct Tile {
         std::array<Word, 64> &rows() { return buffers[current]; }
         const std::array<Word, 64> &rows() const { return buffers[current]; }
@@ -94,14 +87,14 @@ private:
         std::array<std::int32_t, Directions> neighbours {}; // indices into tiles, -1 for none
         bool changed = false; // in the last generation, or set since
         std::uint8_t changedEdges = 0; // bit d set: the cells facing neighbour d changed with it
-        Moved moved; // as computed at computedAt; none for a new tile, whose cells were dead
+        bool periodTwo = false; // computed at computedAt as it was two generations before
         bool due = false; // to be computed in the generation under way
         bool used = false; // false for a slot on the free list
     };
     // What computing a due tile found.
     struct TileStep {
         bool changed;
-        Moved moved;
+        bool periodTwo; // as two generations before
         std::uint8_t changedEdges;
     };
 
@@ -112,13 +105,7 @@ private:
     // Marks a tile changed; `edges` has bit d set where the cells facing neighbour d changed.
     void markChanged(std::int32_t index, std::uint8_t edges = 0xFF);
     void step();
-    // Tile::moved where it holds for the current generation; none for a tile
-    // not computed in the last generation, which was still for two.
-    Moved movedRows(std::int32_t slot) const;
-    // The rows of a due tile that may differ from two generations before in
-    // the next one: where it or a neighbour moved nearby. Every row right
-    // after an edit; none where the previous generation repeats.
-    Word rowsToCompute(const Tile &tile) const;
+    bool isPeriodTwo(const Tile &tile) const;
     // Whether the pattern may reach past CoordinateLimit within `generations`.
     bool nearLimit(std::uint64_t generations) const;
 

@@ -76,10 +76,10 @@ bool UnboundedUniverse::fillsTiles(const std::vector<CellPoint> &cells)
         box.top = std::min(box.top, cell.y);
         box.bottom = std::max(box.bottom, cell.y);
     }
-    // A cell in 64 of the box or more: a tile costs about as much as 64 cells in HashLife.
+    // A cell in eight of the box or more: a soup rather than a field of scattered objects.
     const double area = (static_cast<double>(box.right) - static_cast<double>(box.left) + 1)
         * (static_cast<double>(box.bottom) - static_cast<double>(box.top) + 1);
-    return static_cast<double>(cells.size()) * 64 >= area;
+    return static_cast<double>(cells.size()) * 8 >= area;
 }
 
 void UnboundedUniverse::setCells(std::vector<CellPoint> cells)
