@@ -195,35 +195,6 @@ Run sparseField(unsigned seed, std::int64_t left, std::int64_t top, std::int64_t
     return run;
 }
 
-// Oscillators and still lifes on the rows and columns where tiles meet,
-// with ships flying through them from every side: most rows of a tile
-// repeat the generation before last, a few nearby do not, and where a ship
-// wrecks the ash a tile may die out beside tiles that still blink.
-Run shipsThroughAsh(unsigned seed, const char *rule)
-{
-    std::mt19937 random(seed);
-    Run run;
-    for (std::int64_t y = -2 * Tile; y < 2 * Tile; y += 9) {
-        for (std::int64_t x = -2 * Tile; x < 2 * Tile; x += 9) {
-            const std::int64_t edge
-                = random() % 3 == 0 ? x - x % Tile - 2 : x + static_cast<std::int64_t>(random() % 4);
-            place(run.start, *still[random() % still.size()], static_cast<int>(random() % 8), edge, y);
-        }
-    }
-    for (int k = 0; k < 12; ++k) {
-        const int orientation = static_cast<int>(random() % 8);
-        const std::int64_t across = static_cast<std::int64_t>(random() % (4 * Tile)) - 2 * Tile;
-        const std::int64_t far = (orientation & 1) ? 2 * Tile + 20 : -2 * Tile - 20;
-        place(run.start, *ships[random() % ships.size()], orientation, (orientation & 4) ? across : far,
-            (orientation & 4) ? far : across);
-    }
-    std::string error;
-    if (!Rule::read(rule, run.rule, error))
-        qFatal("%s", error.c_str());
-    run.checks = checksTo(160);
-    return run;
-}
-
 // A glider flying into the edge of the plane, which every engine refuses to
 // cross, staying where it was: in single steps from close by, or in one jump
 // from further away, which the unbounded plane starts on the tiles.
@@ -277,9 +248,6 @@ void TestEngines::agreeWithTheCount_data()
         QTest::addRow("sparse field %u", seed) << sparseField(seed, -15 * Tile, -15 * Tile, 30, "B3/S23");
     for (unsigned seed = 10; seed <= 11; ++seed)
         QTest::addRow("small field in the classic one, %u", seed) << sparseField(seed, -50, -50, 2, "B3/S23");
-    for (unsigned seed = 1; seed <= 2; ++seed)
-        QTest::addRow("ships through ash %u", seed) << shipsThroughAsh(seed, "B3/S23");
-    QTest::newRow("ships through ash, HighLife") << shipsThroughAsh(3, "B36/S23");
     QTest::newRow("sparse field, HighLife") << sparseField(7, -15 * Tile, -15 * Tile, 30, "B36/S23");
     QTest::newRow("sparse field, negative") << sparseField(8, -40 * Tile, -33 * Tile - 7, 12, "B3/S23");
     // Jumps that the unbounded plane races its engines over, where HashLife
