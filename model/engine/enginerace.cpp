@@ -125,10 +125,10 @@ bool EngineRace::hashTurn(double budget, const std::atomic<bool> &stop, bool jud
     try {
         if (!plane) {
             // Building is HashLife's time too: it starts only once its share
-            // covers that, and once the tiles have stepped as long, past the
-            // first generations of a soup, which cost them most.
+            // covers that twice over, and once the tiles have stepped as
+            // long, past the first generations of a soup, which cost them most.
             const double build = BuildSeconds * static_cast<double>(tileSource->population());
-            if (budget < build || tileSpent < build)
+            if (budget < 2 * build || tileSpent < build)
                 return false;
             const double building = cpuNow();
             HashLife built(tileSource->rule());
