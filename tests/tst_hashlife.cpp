@@ -111,6 +111,8 @@ private slots:
     void stepsAsCounted();
     void jumpsOfAnyLength();
     void unboundedSwitchesEngines();
+    void cellsSetInBatches_data();
+    void cellsSetInBatches();
     void gliderTravels_data();
     void gliderTravels();
     void edgeOfThePlane();
@@ -197,6 +199,60 @@ void TestHashLife::jumpsOfAnyLength()
         QVERIFY(tiles.cell(x, y));
     });
     QCOMPARE(ash, 116 - 6 * 5);
+}
+
+Q_DECLARE_METATYPE(std::vector<std::vector<CellPoint>>)
+
+void TestHashLife::cellsSetInBatches_data()
+{
+    QTest::addColumn<std::vector<std::vector<CellPoint>>>("batches");
+    QTest::addColumn<QString>("rule");
+    using Batches = std::vector<std::vector<CellPoint>>;
+    const std::int64_t far = Universe::CoordinateLimit - 300;
+    QTest::newRow("dense soup") << Batches { soup(150, 40, -75, -75, 1) } << "B3/S23";
+    QTest::newRow("dense soup, HighLife") << Batches { soup(150, 40, 10, -300, 2) } << "B36/S23";
+    QTest::newRow("too few cells to be dense") << Batches { soup(64, 99, -32, -32, 3) } << "B3/S23";
+    QTest::newRow("just enough cells") << Batches { soup(66, 97, -32, -32, 3) } << "B3/S23";
+    QTest::newRow("sparse field") << Batches { soup(600, 1, -300, -300, 4) } << "B3/S23";
+    QTest::newRow("dense, then sparse far away")
+        << Batches { soup(120, 50, 0, 0, 5), { { -5000, 7000 }, { -5001, 7000 }, { -4999, 7000 } } } << "B3/S23";
+    QTest::newRow("sparse, then dense") << Batches { soup(600, 1, -300, -300, 6), soup(120, 50, 0, 0, 7) } << "B3/S23";
+    QTest::newRow("dense near the far corner") << Batches { soup(120, 50, far, -far - 120, 8) } << "B3/S23";
+    QTest::newRow("dense past the edge") << Batches { soup(120, 50, far + 250, 0, 9) } << "B3/S23";
+}
+
+// Batches of cells set in the empty plane, dense ones on the tiles, sparse
+// ones in HashLife, hold and step as HashLife alone does; a batch past the
+// edge of the plane changes nothing.
+void TestHashLife::cellsSetInBatches()
+{
+    QFETCH(std::vector<std::vector<CellPoint>>, batches);
+    QFETCH(QString, rule);
+    const Rule stepRule = ruleNamed(rule.toLatin1().constData());
+    UnboundedUniverse plane(stepRule);
+    HashLife expected(stepRule);
+    for (const std::vector<CellPoint> &batch : batches) {
+        bool refused = false;
+        try {
+            expected.setCells(batch);
+        } catch (const UniverseError &) {
+            refused = true;
+        }
+        try {
+            plane.setCells(batch);
+            QVERIFY(!refused);
+        } catch (const UniverseError &) {
+            QVERIFY(refused);
+        }
+    }
+    QCOMPARE(cellsOf(plane), cellsOf(expected));
+    for (const std::uint64_t generations : { 1, 2, 300 }) {
+        plane.advance(generations);
+        expected.advance(generations);
+        QVERIFY(plane.equals(expected));
+        QCOMPARE(plane.population(), expected.population());
+        QCOMPARE(plane.boundingBox(), expected.boundingBox());
+    }
 }
 
 // A 300 x 300 soup a thousand generations on, stepped and jumped by the

@@ -98,11 +98,18 @@ bool EngineRace::hashTurn(double budget, const std::atomic<bool> &stop, bool jud
 {
     try {
         if (!plane) {
-            if (budget < BuildSeconds * static_cast<double>(tileSource->population()))
+            // Building is HashLife's time too: it starts only once its share
+            // covers that twice over, and once the tiles have stepped as
+            // long, past the first generations of a soup, which cost them most.
+            const double build = BuildSeconds * static_cast<double>(tileSource->population());
+            if (budget < 2 * build || tileSpent < build)
                 return false;
+            const double building = cpuNow();
             HashLife built(tileSource->rule());
             CellCopy::into(*tileSource, built);
             plane = std::move(built);
+            hashSpent += since(building);
+            budget -= since(building);
         }
         const double begin = cpuNow();
         const double deadline = begin + budget;

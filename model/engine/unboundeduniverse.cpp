@@ -64,16 +64,43 @@ HashLife UnboundedUniverse::quadtree() const
     return cells;
 }
 
+bool UnboundedUniverse::fillsTiles(const std::vector<CellPoint> &cells)
+{
+    // Enough to be worth a move, too few to make HashLife the stepper anyway.
+    constexpr std::size_t Dense = 4096;
+    if (cells.size() < Dense || cells.size() > TileLimit)
+        return false;
+    CellRect box { cells.front().x, cells.front().y, cells.front().x, cells.front().y };
+    for (const CellPoint &cell : cells) {
+        box.left = std::min(box.left, cell.x);
+        box.right = std::max(box.right, cell.x);
+        box.top = std::min(box.top, cell.y);
+        box.bottom = std::max(box.bottom, cell.y);
+    }
+    // A cell in eight of the box or more: a soup rather than a field of scattered objects.
+    const double area = (static_cast<double>(box.right) - static_cast<double>(box.left) + 1)
+        * (static_cast<double>(box.bottom) - static_cast<double>(box.top) + 1);
+    return static_cast<double>(cells.size()) * 8 >= area;
+}
+
 void UnboundedUniverse::setCells(std::vector<CellPoint> cells)
 {
-    if (states)
+    if (states) {
         states->setCells(cells);
-    else if (steps)
-        steps->setCells(cells);
-    else
-        jumps->setCells(std::move(cells));
-    if (steps)
+    } else if (!steps && jumps->population() == 0 && fillsTiles(cells)) {
+        // A dense pattern, a soup most likely, steps on the tiles, where it
+        // then goes without passing through HashLife.
+        auto tiles = std::make_unique<TileLife>(jumps->rule());
+        tiles->setCells(cells);
+        steps = std::move(tiles);
         jumps.reset();
+    } else if (steps) {
+        // The HashLife copy kept beside the tiles no longer holds these cells.
+        steps->setCells(cells);
+        jumps.reset();
+    } else {
+        jumps->setCells(std::move(cells));
+    }
 }
 
 std::unique_ptr<Universe> UnboundedUniverse::clone() const { return std::make_unique<UnboundedUniverse>(*this); }

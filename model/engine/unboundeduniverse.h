@@ -44,7 +44,8 @@ public:
     // them; else none. Owned by this universe.
     const StateHashLife *stateCells() const { return states.get(); }
     // Sets every cell of `cells` alive; throws UniverseError, changing nothing,
-    // for a cell beyond CoordinateLimit or when memory runs out.
+    // for a cell beyond CoordinateLimit or when memory runs out. Dense cells
+    // set in the empty plane go to the tiles.
     void setCells(std::vector<CellPoint> cells);
 
     std::unique_ptr<Universe> clone() const override;
@@ -92,6 +93,8 @@ public:
     bool equalsShifted(const Universe &other, std::int64_t dx, std::int64_t dy) const override;
 
 private:
+    // Whether `cells`, set in the empty plane, are dense enough to go to the tiles rather than HashLife.
+    static bool fillsTiles(const std::vector<CellPoint> &cells);
     // Whether a jump of `generations` races the engines rather than stepping tiles.
     bool racing(std::uint64_t generations) const;
     // A jump by whichever engine finishes first, the two taking turns on
