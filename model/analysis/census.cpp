@@ -6,8 +6,8 @@
 #include <unordered_map>
 
 #include "model/analysis/celllist.h"
+#include "model/analysis/differenceplane.h"
 #include "model/analysis/disjointsets.h"
-#include "model/engine/tilelife.h"
 
 namespace
 {
@@ -58,9 +58,13 @@ std::string CensusEntry::label() const
     return std::to_string(count) + " " + (count == 1 ? singular : plural) + (escaping ? " (escaping)" : "");
 }
 
-Census::Census(const Rule &rule)
+Census::Census(const Rule &rule, bool backgroundAlive)
     : rule(rule)
+    , background(backgroundAlive)
 {
+    const DifferencePlane plane(rule, backgroundAlive);
+    if (rule.isLifeLike() && plane.steadyBackground())
+        splitRule = plane.steppedRule();
 }
 
 void Census::add(std::vector<CellPoint> cells, int generations, bool escaping)
@@ -129,7 +133,8 @@ std::vector<Census::Phases> Census::split(const std::vector<CellPoint> &cells, i
     // Still lifes that are two or more still lifes side by side.
     std::vector<Phases> result;
     for (Phases &piece : pieces) {
-        const bool still = piece.size() < 2 || piece[1] == piece[0];
+        // Only a rule whose cells count their eight neighbours alike splits them, and a background that blinks never.
+        const bool still = (piece.size() < 2 || piece[1] == piece[0]) && splitRule;
         const bool known = libraryIndex(piece.front()) >= 0;
         if (!still || known || piece.front().size() > SplitLimit) {
             result.push_back(std::move(piece));
@@ -153,11 +158,11 @@ const Census::Phases &Census::shapePhases(const std::vector<CellPoint> &normalis
 Census::Phases Census::run(const std::vector<CellPoint> &cells, int generations) const
 {
     Phases phases { cells };
-    TileLife plane(rule);
+    DifferencePlane plane(rule, background);
     plane.setCells(cells);
     for (int t = 1; t <= generations; ++t) {
-        plane.advance(1);
-        phases.push_back(CellList::of(plane));
+        plane.step();
+        phases.push_back(plane.cells());
     }
     return phases;
 }
@@ -248,7 +253,7 @@ std::vector<std::vector<std::size_t>> Census::interacting(const std::vector<Phas
 
 int Census::libraryIndex(const std::vector<CellPoint> &cells)
 {
-    if (rule != Rule())
+    if (rule != Rule() || background)
         return -1;
     const std::string key = ObjectLibrary::shapeKey(ObjectLibrary::normalised(cells));
     const auto found = libraryIndices.find(key);
@@ -326,7 +331,7 @@ std::vector<std::vector<CellPoint>> Census::splitStill(const std::vector<CellPoi
             ++counts[colour[neighbour]];
         for (int c = 0; c < 2; ++c) {
             const bool alive = check.live >= 0 && colour[static_cast<std::size_t>(check.live)] == c;
-            if (rule.nextState(alive, counts[c]) != alive)
+            if (splitRule->nextState(alive, counts[c]) != alive)
                 return false;
         }
         return true;

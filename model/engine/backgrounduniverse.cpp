@@ -33,11 +33,12 @@ BackgroundUniverse::BackgroundUniverse(const Rule &rule)
 {
 }
 
-BackgroundUniverse::BackgroundUniverse(const UnboundedUniverse &plane, const Rule &rule)
+BackgroundUniverse::BackgroundUniverse(const UnboundedUniverse &plane, const Rule &rule, bool backgroundAlive)
     : lifeRule(checked(rule))
+    , alive(backgroundAlive)
     , cells(plane)
 {
-    cells.setRule(steppedRule(rule, false));
+    cells.setRule(steppedRule(rule, alive));
 }
 
 const Rule &BackgroundUniverse::checked(const Rule &rule)

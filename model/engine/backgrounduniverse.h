@@ -28,9 +28,9 @@ public:
     // The empty plane, background dead. Throws UniverseError for a rule
     // that is not Life-like.
     explicit BackgroundUniverse(const Rule &rule);
-    // The live cells of `cells` on a dead background, under `rule`.
-    // Throws as above.
-    BackgroundUniverse(const UnboundedUniverse &cells, const Rule &rule);
+    // The live cells of `cells` as the cells that differ from a background
+    // dead or alive (`backgroundAlive`), under `rule`. Throws as above.
+    BackgroundUniverse(const UnboundedUniverse &cells, const Rule &rule, bool backgroundAlive = false);
 
     // Gives `universe` `rule`: the unbounded plane's cells move into a
     // BackgroundUniverse under birth on 0, and back out of one whose
