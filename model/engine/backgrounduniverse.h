@@ -97,7 +97,14 @@ private:
     // Gives `plane` the rule that steps differences from `background`, unless it has it.
     void ruleFor(UnboundedUniverse &plane, bool background) const;
 
+    // Works out the two stepped rules and backgrounds of lifeRule.
+    void deriveSteps();
+
     Rule lifeRule;
+    // steppedRule() and nextBackground() of lifeRule by the background's
+    // state, worked out once: a blinking background asks for them every generation.
+    Rule stepped[2];
+    bool following[2] = { false, false };
     bool alive = false; // the background's state
     UnboundedUniverse cells; // the differences, under steppedRule(lifeRule, alive)
 };
