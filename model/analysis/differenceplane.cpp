@@ -18,7 +18,8 @@ DifferencePlane::DifferencePlane(const Rule &rule, bool backgroundAlive)
     : alive(backgroundAlive)
 {
     check(rule);
-    if (rule.isLifeLike()) {
+    const bool birthOnZero = (rule.birthCounts() & 1U) != 0;
+    if (rule.isLifeLike() && (birthOnZero || backgroundAlive)) {
         for (const bool background : { false, true }) {
             stepped[background] = BackgroundUniverse::steppedRule(rule, background);
             next[background] = BackgroundUniverse::nextBackground(rule, background);
@@ -28,9 +29,13 @@ DifferencePlane::DifferencePlane(const Rule &rule, bool backgroundAlive)
     }
     if (backgroundAlive)
         throw UniverseError("the rule " + rule.toString() + " has no live background");
+    // The background stays dead: the cells step under the rule itself, as often as the analysis makes planes.
     stepped[0] = stepped[1] = rule;
     next[0] = next[1] = false;
-    plane = std::make_unique<UnboundedUniverse>(rule);
+    if (rule.isLifeLike())
+        plane = std::make_unique<TileLife>(rule);
+    else
+        plane = std::make_unique<UnboundedUniverse>(rule);
 }
 
 DifferencePlane::DifferencePlane(const DifferencePlane &other)
