@@ -203,6 +203,11 @@ void TestCommandLine::analysesOtherRules_data()
                                         << "OO|.O"
                                         << "still since generation 1, 3 cells"
                                         << "lifespan 0, 3 cells, period 1|  1 still life of 3 cells";
+    // Von Neumann: two dominoes that touch at a corner are no neighbours.
+    QTest::newRow("von Neumann dominoes") << "B3/S1V"
+                                          << "OO..|..OO"
+                                          << "still since generation 1, 4 cells"
+                                          << "lifespan 0, 4 cells, period 1|  2 still lifes of 2 cells";
     // Von Neumann: the cell between two is born, alone, then nothing.
     QTest::newRow("von Neumann pair") << "B2/SV"
                                       << "O.O"

@@ -80,8 +80,8 @@ private:
 
     Rule rule;
     bool background; // alive or not where the cells are added
-    // The rule that steps the cells every generation alike, when it counts
-    // eight neighbours alike: still lifes side by side are split under it.
+    // The rule that steps the cells every generation alike, when the
+    // background lets one: still lifes side by side are split under it.
     std::optional<Rule> splitRule;
     std::map<std::string, CensusEntry> kinds; // by canonical key of the pictured phase, kind and escaping
     // Phases of each shape met, top-left corner of generation 0 at 0, 0, by
