@@ -165,14 +165,16 @@ void CommandLine::describe(QCommandLineParser &parser)
     parser.addOption(QCommandLineOption(QStringLiteral("rule"),
         QStringLiteral(
             "Rule for the window, --settle, --census and --generations, such as B36/S23 or HighLife, or of the "
-            "families that run outside the classic field (and without --census): B2-a/S12 (non-totalistic), "
-            "B2/S/C3 (Generations), B2/S34H (hexagonal), B1/S1V (von Neumann) or LifeHistory; overrides the rule a "
+            "families that run outside the classic field: B2-a/S12 (non-totalistic), "
+            "B2/S/C3 (Generations, not with --census), B2/S34H (hexagonal), B1/S1V (von Neumann) or LifeHistory "
+            "(not with --census); overrides the rule a "
             "file names. A suffix "
             "chooses a bounded universe of w x h cells, as --universe does: :Pw,h a plane, :Tw,h a torus (:Tw+s,h "
             "or :Tw,h+s shifts one pair of edges by s cells, s may be negative), :Kw*,h or :Kw,h* a Klein bottle "
             "(the starred size's edges join twisted), :Cw,h a cross-surface, :Sw a sphere of w x w cells; a size "
             "of 0 makes an endless strip (:P0,h) or tube (:T0,h, :Tw,0). Birth on 0 neighbours runs in the "
-            "unbounded plane too, but not with --settle or --census."),
+            "unbounded plane too, whose background then comes alive: --settle and --census follow the cells "
+            "that differ from it, and under a background that blinks every period is even."),
         QStringLiteral("R")));
     parser.addOption(QCommandLineOption(QStringLiteral("universe"),
         QStringLiteral("The universe to run in: classic (120 x 120, dead outside), plane:WxH (dead outside), "
@@ -188,7 +190,7 @@ void CommandLine::describe(QCommandLineParser &parser)
         QStringLiteral("MIB")));
     parser.addOption(QCommandLineOption(QStringLiteral("settle"),
         QStringLiteral("For each FILE, print whether and when its pattern dies out, becomes still or starts "
-                       "to oscillate, and with what period.")));
+                       "to oscillate, and with what period; under a live background, how many cells are dead.")));
     parser.addOption(QCommandLineOption(QStringLiteral("census"),
         QStringLiteral("For each FILE, in the unbounded plane: its lifespan, and once it is stable, apart from "
                        "spaceships flying away, its cells, its period and the objects it leaves behind, counted "
@@ -280,16 +282,8 @@ CommandLine::Request CommandLine::parse(const QStringList &arguments)
                         .arg(universeName(*request.universe), universeName(*suffix)));
     if (suffix)
         request.universe = suffix;
-    // --census runs in the unbounded plane whatever the files choose.
-    const bool unbounded
-        = request.universe ? *request.universe == Topology::unbounded() : parser.isSet(QStringLiteral("census"));
-    const bool analysing = parser.isSet(QStringLiteral("settle")) || parser.isSet(QStringLiteral("census"));
-    if (unbounded && analysing && request.rule && (request.rule->birthCounts() & 1U))
-        return fail(QStringLiteral("--rule %1: --settle and --census do not follow birth on 0 neighbours in the "
-                                   "unbounded plane; give a bounded --universe")
-                        .arg(QString::fromStdString(request.rule->toString())));
-    if (parser.isSet(QStringLiteral("census")) && request.rule && !request.rule->isLifeLike())
-        return fail(QStringLiteral("--census counts objects under Life-like rules only, not under %1")
+    if (parser.isSet(QStringLiteral("census")) && request.rule && request.rule->stateCount() > 2)
+        return fail(QStringLiteral("--census counts objects under rules of two states only, not under %1")
                         .arg(QString::fromStdString(request.rule->toString())));
 
     const auto isSet = [&parser](const char *option) { return parser.isSet(QString::fromLatin1(option)); };

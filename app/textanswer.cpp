@@ -75,19 +75,6 @@ int open(const CommandLine::Request &request, const QString &file, Opened &opene
     return 0;
 }
 
-// Whether `universe` is the unbounded plane under birth on 0 neighbours,
-// whose background the run history and the census do not follow; then says so
-// on standard error for `file` and `option`.
-bool refusedBackground(const Universe &universe, const QString &file, const QString &option)
-{
-    if (universe.topology() != Topology::unbounded() || (universe.rule().birthCounts() & 1U) == 0)
-        return false;
-    printError(QStringLiteral("%1: %2 does not follow the rule %3, whose birth on 0 neighbours fills the unbounded "
-                              "plane's background; give a bounded --universe")
-                   .arg(file, option, QString::fromStdString(universe.rule().toString())));
-    return true;
-}
-
 // The generations between two records of a run's history at `generation`,
 // `left` generations before the last one looked at: one at a time while the
 // run is young and the pattern small, then more as either grows, so that a
@@ -199,10 +186,6 @@ int TextAnswer::settle(const CommandLine::Request &request)
             status = std::max(status, problem);
             continue;
         }
-        if (refusedBackground(*opened.universe, file, QStringLiteral("--settle"))) {
-            status = std::max(status, 1);
-            continue;
-        }
         // A record may take a microsecond.
         ProgressLine progress(file, 4096);
         QString line;
@@ -254,13 +237,9 @@ int TextAnswer::census(const CommandLine::Request &request)
             status = std::max(status, problem);
             continue;
         }
-        if (const Rule &rule = opened.universe->rule(); !rule.isLifeLike()) {
-            printError(QStringLiteral("%1: the census counts objects under Life-like rules only, not under %2")
+        if (const Rule &rule = opened.universe->rule(); rule.stateCount() > 2) {
+            printError(QStringLiteral("%1: the census counts objects under rules of two states only, not under %2")
                            .arg(file, QString::fromStdString(rule.toString())));
-            status = std::max(status, 1);
-            continue;
-        }
-        if (refusedBackground(*opened.universe, file, QStringLiteral("--census"))) {
             status = std::max(status, 1);
             continue;
         }
@@ -289,29 +268,34 @@ int TextAnswer::census(const CommandLine::Request &request)
 std::vector<std::string> TextAnswer::censusLines(
     const Universe &universe, std::int64_t maxGenerations, const CensusSearch::Progress &progress)
 {
-    return CensusSearch::run(CellList::of(universe), universe.rule(), maxGenerations, progress).lines(maxGenerations);
+    return CensusSearch::run(universe, maxGenerations, progress).lines(maxGenerations);
 }
 
 QString TextAnswer::fateLine(const RunHistory &history, std::int64_t maxGenerations)
 {
     const std::int64_t start = history.cycleStart();
+    // Under birth on 0 neighbours the background may be alive, and may blink:
+    // then the cells said are those that differ from it.
+    const std::uint64_t count = history.isSettled() ? history.population(start) : 0;
+    QString cells = history.cycleBackgroundAlive()
+        ? (count == 0 ? QStringLiteral("every cell alive") : QStringLiteral("every cell alive but %1").arg(count))
+        : QStringLiteral("%1 cells").arg(count);
+    if (history.backgroundBlinks())
+        cells += QStringLiteral(", on a background that blinks");
     switch (history.fate()) {
     case RunHistory::Fate::DiedOut:
         return QStringLiteral("died out at generation %1").arg(start);
     case RunHistory::Fate::Still:
-        return QStringLiteral("still since generation %1, %2 cells").arg(start).arg(history.population(start));
+        return QStringLiteral("still since generation %1, %2").arg(start).arg(cells);
     case RunHistory::Fate::Oscillating:
-        return QStringLiteral("period %1 since generation %2, %3 cells")
-            .arg(history.period())
-            .arg(start)
-            .arg(history.population(start));
+        return QStringLiteral("period %1 since generation %2, %3").arg(history.period()).arg(start).arg(cells);
     case RunHistory::Fate::Moving:
-        return QStringLiteral("moves (%1, %2) every %3 generations since generation %4, %5 cells")
+        return QStringLiteral("moves (%1, %2) every %3 generations since generation %4, %5")
             .arg(history.displacement().x)
             .arg(history.displacement().y)
             .arg(history.period())
             .arg(start)
-            .arg(history.population(start));
+            .arg(cells);
     case RunHistory::Fate::Evolving:
     case RunHistory::Fate::Unsettled:
         break;

@@ -8,7 +8,8 @@
 // Rules with birth on 0 in the unbounded plane: B0/S, whose background
 // blinks, so that every generation steps under a rule of its own, against
 // B0123478/S34678, whose background stays alive and jumps at HashLife's speed, and
-// Life on the same soup for scale. Per generation, for jumps of 2^k.
+// Life on the same soup for scale. Per generation, for jumps of 2^k (the
+// steady rule's soup grows without end, and past 2^12 takes minutes).
 
 namespace
 {
@@ -42,8 +43,8 @@ void life(benchmark::State &state) { run(state, "B3/S23"); }
 
 } // namespace
 
-BENCHMARK(blinking)->DenseRange(4, 12, 4)->Unit(benchmark::kMillisecond);
+BENCHMARK(blinking)->DenseRange(10, 16, 2)->Unit(benchmark::kMillisecond);
 BENCHMARK(steady)->DenseRange(4, 12, 4)->Unit(benchmark::kMillisecond);
-BENCHMARK(life)->DenseRange(4, 12, 4)->Unit(benchmark::kMillisecond);
+BENCHMARK(life)->DenseRange(10, 16, 2)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -288,7 +288,7 @@ QString Document::stateText() const
 {
     const RunHistory::Fate fate = runHistory.fate();
     // A universe that has had no live cell since it was set: nothing to evolve or die out.
-    if ((fate == RunHistory::Fate::Evolving || fate == RunHistory::Fate::DiedOut)
+    if ((fate == RunHistory::Fate::Evolving || fate == RunHistory::Fate::DiedOut) && !universe().backgroundAlive()
         && runHistory.population(runHistory.firstGeneration()) == 0
         && runHistory.population(runHistory.lastGeneration()) == 0)
         return translated(QT_TRANSLATE_NOOP("MainWindow", "State: empty"));

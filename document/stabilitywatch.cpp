@@ -25,12 +25,12 @@ void StabilityWatch::restart(const Universe &universe, std::int64_t generation)
     timer->stop();
     stabilisation.reset();
     firstGeneration = target = generation;
-    // The census runs two states on tiles, and follows a dead background alone.
-    if (universe.topology() == Topology::unbounded() && universe.rule().isLifeLike()
-        && (universe.rule().birthCounts() & 1U) == 0) {
+    // The census follows two states, the cells that differ from the background.
+    if (universe.topology() == Topology::unbounded() && universe.rule().stateCount() <= 2) {
         try {
             if (universe.population() <= CellLimit)
-                stabilisation.emplace(CellList::of(universe), universe.rule(), generation);
+                stabilisation.emplace(
+                    CellList::differences(universe), universe.rule(), generation, universe.backgroundAlive());
         } catch (const UniverseError &) {
             stabilisation.reset();
         }

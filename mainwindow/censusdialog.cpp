@@ -143,10 +143,8 @@ void CensusDialog::refresh()
     if (!found) {
         summary->setText(document.topology() != Topology::unbounded()
                 ? tr("The census is taken in the unbounded plane: choose it under Simulation > Universe.")
-                : !document.rule().isLifeLike()
-                ? tr("The census is taken under Life-like rules only.")
-                : (document.rule().birthCounts() & 1U) != 0
-                ? tr("No census is taken under birth on 0 neighbours, which fills the unbounded plane.")
+                : document.rule().stateCount() > 2
+                ? tr("The census is taken under rules of two states only.")
                 : tr("No census is taken of more than %1 live cells.")
                       .arg(QLocale().toString(static_cast<qulonglong>(StabilityWatch::CellLimit))));
         return;
@@ -167,7 +165,8 @@ void CensusDialog::refresh()
             return;
         break;
     case Stabilisation::Outcome::Stable:
-        summary->setText(tr("Lifespan %1, %2 cells, period %3.")
+        summary->setText((found->backgroundAlive ? tr("Lifespan %1, every cell alive but %2, period %3.")
+                                                 : tr("Lifespan %1, %2 cells, period %3."))
                              .arg(found->lifespan())
                              .arg(QLocale().toString(static_cast<qulonglong>(found->population)))
                              .arg(found->period));

@@ -3,6 +3,7 @@
 #include <QTest>
 
 #include <algorithm>
+#include <random>
 #include <set>
 #include <string>
 #include <utility>
@@ -14,10 +15,12 @@
 #include "model/analysis/census.h"
 #include "model/analysis/censussearch.h"
 #include "model/analysis/objectlibrary.h"
+#include "model/analysis/runhistory.h"
 #include "model/analysis/stabilisation.h"
 #include "model/engine/unboundeduniverse.h"
 #include "model/files/pattern.h"
 #include "model/files/patternreader.h"
+#include "ruletext.h"
 #include "warningguard.h"
 
 Q_DECLARE_METATYPE(Stabilisation::Outcome)
@@ -132,6 +135,8 @@ private slots:
     void jumpsAgreeWithSteps();
     void windowAgreesWithCommandLine_data();
     void windowAgreesWithCommandLine();
+    void agreesWithTheRunHistory_data();
+    void agreesWithTheRunHistory();
 };
 
 void TestCensus::stabilises_data()
@@ -556,6 +561,62 @@ void TestCensus::windowAgreesWithCommandLine()
     watch.follow(1 + StabilityWatch::GenerationLimit);
     QTRY_VERIFY_WITH_TIMEOUT(watch.result() && watch.result()->outcome != Stabilisation::Outcome::Running, 40000);
     QCOMPARE(watch.result()->lines(StabilityWatch::GenerationLimit), said);
+}
+
+void TestCensus::agreesWithTheRunHistory_data()
+{
+    QTest::addColumn<QString>("rule");
+    // Blinking and steady live backgrounds, and two-state rules of other neighbourhoods.
+    for (const char *rule :
+        { "B0/S", "B0/S2", "B02/S0", "B0/S012345678", "B01/S01345678", "B2/S34H", "B2/S1V", "B3/S23-a", "B36/S23" })
+        QTest::newRow(rule) << QString(rule);
+}
+
+// Small soups, run by the census on the cells that differ from the
+// background one generation at a time and by the run history on the
+// universe's own engine: a soup the history finds repeating in place holds
+// no ship, so that the census must find it stable from the same generation,
+// with the same period, cells and background; and one the census finds
+// stable without ships must repeat for the history from there.
+void TestCensus::agreesWithTheRunHistory()
+{
+    QFETCH(QString, rule);
+    const Rule stepRule = ruleFrom(rule);
+    constexpr std::int64_t Limit = 400;
+    std::mt19937 generator(static_cast<unsigned>(qHash(rule)));
+    std::bernoulli_distribution live(0.45);
+    int settled = 0;
+    for (int soup = 0; soup < 24; ++soup) {
+        const std::unique_ptr<Universe> universe = Universe::create(Topology::unbounded(), stepRule);
+        for (std::int64_t y = 0; y < 5; ++y) {
+            for (std::int64_t x = 0; x < 5; ++x)
+                universe->setCell(x, y, live(generator));
+        }
+        const Stabilisation::Result census = CensusSearch::run(*universe, Limit);
+        RunHistory history(2 * Limit);
+        history.reset(*universe, 1);
+        for (std::int64_t generation = 2; !history.isSettled() && generation <= 1 + 2 * Limit; ++generation) {
+            universe->advance(1);
+            history.append(*universe, generation);
+        }
+        // Settled early enough for the census to see the repeat too.
+        const bool inPlace = history.isSettled() && history.fate() != RunHistory::Fate::Moving
+            && history.cycleStart() + 2 * history.period() + 64 <= Limit;
+        const bool noShips = (census.outcome == Stabilisation::Outcome::Stable && census.escapingCount() == 0)
+            || census.outcome == Stabilisation::Outcome::DiedOut;
+        if (!inPlace && !noShips)
+            continue;
+        ++settled;
+        QVERIFY2(noShips && history.isSettled() && history.fate() != RunHistory::Fate::Moving,
+            qPrintable(QString("soup %1").arg(soup)));
+        QCOMPARE(census.stableSince, history.cycleStart());
+        QCOMPARE(std::int64_t(census.period), history.period());
+        QCOMPARE(census.population, history.population(history.cycleStart()));
+        QCOMPARE(census.backgroundAlive, history.cycleBackgroundAlive());
+        QCOMPARE(census.backgroundBlinks, history.backgroundBlinks());
+        QCOMPARE(census.outcome == Stabilisation::Outcome::DiedOut, history.fate() == RunHistory::Fate::DiedOut);
+    }
+    QVERIFY2(settled >= 4, qPrintable(QString("%1 soups settled").arg(settled)));
 }
 
 QTEST_GUILESS_MAIN(TestCensus)

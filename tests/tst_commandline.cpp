@@ -11,6 +11,7 @@
 #include "model/engine/universe.h"
 #include "model/files/pattern.h"
 #include "model/files/patternreader.h"
+#include "ruletext.h"
 #include "warningguard.h"
 
 Q_DECLARE_METATYPE(CommandLine::Request::Mode)
@@ -29,6 +30,8 @@ private slots:
     void countsGenerationsOn();
     void settlesAtTheLimit_data();
     void settlesAtTheLimit();
+    void analysesOtherRules_data();
+    void analysesOtherRules();
 };
 
 void TestCommandLine::parses_data()
@@ -61,7 +64,8 @@ void TestCommandLine::parses_data()
     QTest::newRow("census in a strip") << "--census --universe P0,68 a.rle" << Mode::Error;
     QTest::newRow("birth on 0, unbounded")
         << "--generations 5 --output b.rle --universe unbounded --rule B0/S8 a.rle" << Mode::Generations;
-    QTest::newRow("settle birth on 0, unbounded") << "--settle --universe unbounded --rule B0/S8 a.rle" << Mode::Error;
+    QTest::newRow("settle birth on 0, unbounded") << "--settle --universe unbounded --rule B0/S8 a.rle" << Mode::Settle;
+    QTest::newRow("census of a hexagonal rule") << "--census --rule B2/S34H a.rle" << Mode::Census;
     QTest::newRow("Generations rule in a strip") << "--settle --universe T0,68 --rule B2/S/C3 a.rle" << Mode::Settle;
     QTest::newRow("sphere not square") << "--settle --universe S30,20 a.rle" << Mode::Error;
     QTest::newRow("limit beyond") << "--settle --max-generations 1000001 a.rle" << Mode::Error;
@@ -94,8 +98,10 @@ void TestCommandLine::countsGenerationsOn_data()
     // Brian's Brain's domino with its dying trail flies west a cell a
     // generation, in the unbounded plane, the classic field taking Life-like rules only.
     const QByteArray domino("#CXRLE Gen=9\nx = 2, y = 2, rule = B2/S/C3\nAB$AB!\n");
-    QTest::newRow("states, rle") << domino << "out.rle" << "Pos=-4,-1 Gen=12|AB$AB!";
-    QTest::newRow("states, macrocell") << domino << "out.mc" << "#G 12|1 0 0 1 2|1 1 2 0 0";
+    QTest::newRow("states, rle") << domino << "out.rle"
+                                 << "Pos=-4,-1 Gen=12|AB$AB!";
+    QTest::newRow("states, macrocell") << domino << "out.mc"
+                                       << "#G 12|1 0 0 1 2|1 1 2 0 0";
 }
 
 // --generations 3 from a file that gives its generation.
@@ -154,6 +160,89 @@ void TestCommandLine::settlesAtTheLimit()
     const QString said = census ? QString::fromStdString(TextAnswer::censusLines(*universe, limit).front())
                                 : TextAnswer::settleLine(*universe, limit);
     QCOMPARE(said, answer);
+}
+
+void TestCommandLine::analysesOtherRules_data()
+{
+    QTest::addColumn<QString>("rule");
+    QTest::addColumn<QString>("picture"); // rows split at '|', 'O' alive
+    QTest::addColumn<QString>("settle");
+    QTest::addColumn<QString>("census"); // lines split at '|'
+
+    // Worked out by hand, generation 1 on a dead background. B0/S: all but
+    // the cells next to the pattern are born, and the next generation only
+    // those with no live neighbour are, the pattern's own where it is
+    // surrounded by its dead box: it comes back every other generation.
+    QTest::newRow("B0/S cell") << "B0/S"
+                               << "O"
+                               << "period 2 since generation 1, 1 cells, on a background that blinks"
+                               << "lifespan 0, 1 cells, period 2, on a background that blinks|  1 period 2 oscillator "
+                                  "of 1 cell";
+    QTest::newRow("B0/S blinker") << "B0/S"
+                                  << "OOO"
+                                  << "period 2 since generation 1, 3 cells, on a background that blinks"
+                                  << "lifespan 0, 3 cells, period 2, on a background that blinks|  1 period 2 "
+                                     "oscillator of 3 cells";
+    QTest::newRow("B0/S empty") << "B0/S"
+                                << ""
+                                << "period 2 since generation 1, 0 cells, on a background that blinks"
+                                << "lifespan 0, 0 cells, period 2, on a background that blinks";
+    // Everything survives: the 8 neighbours of the cell stay dead for ever,
+    // each on its own, in a plane alive from generation 2.
+    QTest::newRow("B0/S012345678 cell") << "B0/S012345678"
+                                        << "O"
+                                        << "still since generation 2, every cell alive but 8"
+                                        << "lifespan 1, every cell alive but 8, period 1|  8 still lifes of 1 cell";
+    QTest::newRow("B0/S8 empty") << "B0/S8"
+                                 << ""
+                                 << "still since generation 2, every cell alive"
+                                 << "lifespan 1, every cell alive, period 1";
+    // Hexagonal neighbours leave out NE and SW: three cells each next to the
+    // other two, where the Moore count would give birth to a fourth.
+    QTest::newRow("hexagonal triangle") << "B3/S2H"
+                                        << "OO|.O"
+                                        << "still since generation 1, 3 cells"
+                                        << "lifespan 0, 3 cells, period 1|  1 still life of 3 cells";
+    // Von Neumann: two dominoes that touch at a corner are no neighbours.
+    QTest::newRow("von Neumann dominoes") << "B3/S1V"
+                                          << "OO..|..OO"
+                                          << "still since generation 1, 4 cells"
+                                          << "lifespan 0, 4 cells, period 1|  2 still lifes of 2 cells";
+    // Von Neumann: the cell between two is born, alone, then nothing.
+    QTest::newRow("von Neumann pair") << "B2/SV"
+                                      << "O.O"
+                                      << "died out at generation 3"
+                                      << "dies out, lifespan 2";
+    // A block's cells see the shape 3a, which S23-a leaves out.
+    QTest::newRow("non-totalistic block") << "B3/S23-a"
+                                          << "OO|OO"
+                                          << "died out at generation 2"
+                                          << "dies out, lifespan 1";
+    QTest::newRow("non-totalistic blinker") << "B3/S23-a"
+                                            << "OOO"
+                                            << "period 2 since generation 1, 3 cells"
+                                            << "lifespan 0, 3 cells, period 2|  1 period 2 oscillator of 3 cells";
+}
+
+void TestCommandLine::analysesOtherRules()
+{
+    QFETCH(QString, rule);
+    QFETCH(QString, picture);
+    QFETCH(QString, settle);
+    QFETCH(QString, census);
+    const std::unique_ptr<Universe> universe = Universe::create(Topology::unbounded(), ruleFrom(rule));
+    const QStringList rows = picture.split('|');
+    for (int y = 0; y < rows.size(); ++y) {
+        for (int x = 0; x < rows[y].size(); ++x)
+            universe->setCell(x, y, rows[y][x] == 'O');
+    }
+    constexpr int Limit = 100;
+    const std::unique_ptr<Universe> copy = universe->clone();
+    QCOMPARE(TextAnswer::settleLine(*copy, Limit), settle);
+    std::string lines;
+    for (const std::string &line : TextAnswer::censusLines(*universe, Limit))
+        lines += (lines.empty() ? "" : "|") + line;
+    QCOMPARE(QString::fromStdString(lines), census);
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)

@@ -124,8 +124,8 @@
         <translation>Die Zählung erfolgt in der unbegrenzten Ebene: wählen Sie sie unter Simulation &gt; Universum.</translation>
     </message>
     <message>
-        <source>The census is taken under Life-like rules only.</source>
-        <translation>Die Zählung erfolgt nur unter Life-ähnlichen Regeln.</translation>
+        <source>The census is taken under rules of two states only.</source>
+        <translation>Die Zählung erfolgt nur unter Regeln mit zwei Zuständen.</translation>
     </message>
     <message>
         <source>No census is taken of more than %1 live cells.</source>
@@ -146,6 +146,10 @@
     <message>
         <source>Lifespan %1, %2 cells, period %3.</source>
         <translation>Lebensdauer %1, %2 Zellen, Periode %3.</translation>
+    </message>
+    <message>
+        <source>Lifespan %1, every cell alive but %2, period %3.</source>
+        <translation>Lebensdauer %1, jede Zelle lebt außer %2, Periode %3.</translation>
     </message>
     <message>
         <source>%1 (escaping)</source>
@@ -174,10 +178,6 @@
     <message>
         <source>Grows faster than quadratically: %1 cells after %2 generations.</source>
         <translation>Wächst schneller als quadratisch: %1 Zellen nach %2 Generationen.</translation>
-    </message>
-    <message>
-        <source>No census is taken under birth on 0 neighbours, which fills the unbounded plane.</source>
-        <translation>Unter Geburt bei 0 Nachbarn, die die unbegrenzte Ebene füllt, wird keine Zählung erstellt.</translation>
     </message>
 </context>
 <context>

@@ -124,8 +124,8 @@
         <translation>El censo se hace en el plano ilimitado: elíjalo en Simulación &gt; Universo.</translation>
     </message>
     <message>
-        <source>The census is taken under Life-like rules only.</source>
-        <translation>El censo se hace solo con reglas de tipo Life.</translation>
+        <source>The census is taken under rules of two states only.</source>
+        <translation>El censo se hace solo con reglas de dos estados.</translation>
     </message>
     <message>
         <source>No census is taken of more than %1 live cells.</source>
@@ -146,6 +146,10 @@
     <message>
         <source>Lifespan %1, %2 cells, period %3.</source>
         <translation>Vida %1, %2 células, periodo %3.</translation>
+    </message>
+    <message>
+        <source>Lifespan %1, every cell alive but %2, period %3.</source>
+        <translation>Vida %1, todas las células vivas salvo %2, periodo %3.</translation>
     </message>
     <message>
         <source>%1 (escaping)</source>
@@ -174,10 +178,6 @@
     <message>
         <source>Grows faster than quadratically: %1 cells after %2 generations.</source>
         <translation>Crece más rápido que cuadráticamente: %1 células tras %2 generaciones.</translation>
-    </message>
-    <message>
-        <source>No census is taken under birth on 0 neighbours, which fills the unbounded plane.</source>
-        <translation>No se hace censo con nacimiento con 0 vecinos, que llena el plano ilimitado.</translation>
     </message>
 </context>
 <context>

@@ -124,8 +124,8 @@
         <translation>Le recensement se fait dans le plan illimité : choisissez-le sous Simulation &gt; Univers.</translation>
     </message>
     <message>
-        <source>The census is taken under Life-like rules only.</source>
-        <translation>Le recensement se fait sous les règles de type Life seulement.</translation>
+        <source>The census is taken under rules of two states only.</source>
+        <translation>Le recensement se fait sous les règles à deux états seulement.</translation>
     </message>
     <message>
         <source>No census is taken of more than %1 live cells.</source>
@@ -146,6 +146,10 @@
     <message>
         <source>Lifespan %1, %2 cells, period %3.</source>
         <translation>Durée de vie %1, %2 cellules, période %3.</translation>
+    </message>
+    <message>
+        <source>Lifespan %1, every cell alive but %2, period %3.</source>
+        <translation>Durée de vie %1, toutes les cellules vivantes sauf %2, période %3.</translation>
     </message>
     <message>
         <source>%1 (escaping)</source>
@@ -174,10 +178,6 @@
     <message>
         <source>Grows faster than quadratically: %1 cells after %2 generations.</source>
         <translation>Croît plus vite que quadratiquement : %1 cellules après %2 générations.</translation>
-    </message>
-    <message>
-        <source>No census is taken under birth on 0 neighbours, which fills the unbounded plane.</source>
-        <translation>Aucun recensement sous une naissance à 0 voisin, qui remplit le plan illimité.</translation>
     </message>
 </context>
 <context>

@@ -124,8 +124,8 @@
         <translation>Перепись ведётся на бесконечной плоскости: выберите её в меню Моделирование &gt; Вселенная.</translation>
     </message>
     <message>
-        <source>The census is taken under Life-like rules only.</source>
-        <translation>Перепись ведётся только по правилам, подобным Life.</translation>
+        <source>The census is taken under rules of two states only.</source>
+        <translation>Перепись ведётся только по правилам с двумя состояниями.</translation>
     </message>
     <message>
         <source>No census is taken of more than %1 live cells.</source>
@@ -146,6 +146,10 @@
     <message>
         <source>Lifespan %1, %2 cells, period %3.</source>
         <translation>Продолжительность жизни %1, клеток: %2, цикл %3.</translation>
+    </message>
+    <message>
+        <source>Lifespan %1, every cell alive but %2, period %3.</source>
+        <translation>Продолжительность жизни %1, живы все клетки, кроме %2, цикл %3.</translation>
     </message>
     <message>
         <source>%1 (escaping)</source>
@@ -174,10 +178,6 @@
     <message>
         <source>Grows faster than quadratically: %1 cells after %2 generations.</source>
         <translation>Растёт быстрее, чем квадратично: %1 клеток через %2 поколений.</translation>
-    </message>
-    <message>
-        <source>No census is taken under birth on 0 neighbours, which fills the unbounded plane.</source>
-        <translation>Перепись не проводится при рождении с 0 соседей, которое заполняет неограниченную плоскость.</translation>
     </message>
 </context>
 <context>

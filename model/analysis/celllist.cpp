@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "model/analysis/disjointsets.h"
+#include "model/engine/backgrounduniverse.h"
 
 std::vector<CellPoint> CellList::of(const Universe &universe)
 {
@@ -10,6 +11,13 @@ std::vector<CellPoint> CellList::of(const Universe &universe)
     if (const std::optional<CellRect> box = universe.boundingBox())
         universe.forEachLiveCell(*box, [&cells](std::int64_t x, std::int64_t y) { cells.push_back({ x, y }); });
     return cells;
+}
+
+std::vector<CellPoint> CellList::differences(const Universe &universe)
+{
+    if (const auto *background = dynamic_cast<const BackgroundUniverse *>(&universe))
+        return of(background->differences());
+    return of(universe);
 }
 
 CellRect CellList::box(const std::vector<CellPoint> &cells)

@@ -15,6 +15,8 @@ public:
 
     // Every live cell of `universe`, row by row from the top, each row from the left.
     static std::vector<CellPoint> of(const Universe &universe);
+    // The cells that differ from the background of `universe` (Universe::backgroundAlive()), as of() orders them.
+    static std::vector<CellPoint> differences(const Universe &universe);
     // The order of of(): by y, then by x.
     static bool rowByRow(const CellPoint &a, const CellPoint &b) { return a.y != b.y ? a.y < b.y : a.x < b.x; }
     // The smallest rectangle holding every cell. Precondition: `cells` is not empty.

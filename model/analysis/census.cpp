@@ -6,8 +6,8 @@
 #include <unordered_map>
 
 #include "model/analysis/celllist.h"
+#include "model/analysis/differenceplane.h"
 #include "model/analysis/disjointsets.h"
-#include "model/engine/tilelife.h"
 
 namespace
 {
@@ -58,9 +58,13 @@ std::string CensusEntry::label() const
     return std::to_string(count) + " " + (count == 1 ? singular : plural) + (escaping ? " (escaping)" : "");
 }
 
-Census::Census(const Rule &rule)
+Census::Census(const Rule &rule, bool backgroundAlive)
     : rule(rule)
+    , background(backgroundAlive)
 {
+    const DifferencePlane plane(rule, backgroundAlive);
+    if (plane.steadyBackground())
+        splitRule = plane.steppedRule();
 }
 
 void Census::add(std::vector<CellPoint> cells, int generations, bool escaping)
@@ -129,7 +133,8 @@ std::vector<Census::Phases> Census::split(const std::vector<CellPoint> &cells, i
     // Still lifes that are two or more still lifes side by side.
     std::vector<Phases> result;
     for (Phases &piece : pieces) {
-        const bool still = piece.size() < 2 || piece[1] == piece[0];
+        // Under a background that blinks no piece is still.
+        const bool still = (piece.size() < 2 || piece[1] == piece[0]) && splitRule;
         const bool known = libraryIndex(piece.front()) >= 0;
         if (!still || known || piece.front().size() > SplitLimit) {
             result.push_back(std::move(piece));
@@ -153,11 +158,11 @@ const Census::Phases &Census::shapePhases(const std::vector<CellPoint> &normalis
 Census::Phases Census::run(const std::vector<CellPoint> &cells, int generations) const
 {
     Phases phases { cells };
-    TileLife plane(rule);
+    DifferencePlane plane(rule, background);
     plane.setCells(cells);
     for (int t = 1; t <= generations; ++t) {
-        plane.advance(1);
-        phases.push_back(CellList::of(plane));
+        plane.step();
+        phases.push_back(plane.cells());
     }
     return phases;
 }
@@ -248,7 +253,7 @@ std::vector<std::vector<std::size_t>> Census::interacting(const std::vector<Phas
 
 int Census::libraryIndex(const std::vector<CellPoint> &cells)
 {
-    if (rule != Rule())
+    if (rule != Rule() || background)
         return -1;
     const std::string key = ObjectLibrary::shapeKey(ObjectLibrary::normalised(cells));
     const auto found = libraryIndices.find(key);
@@ -269,11 +274,17 @@ std::vector<std::vector<CellPoint>> Census::splitStill(const std::vector<CellPoi
     struct Check {
         int live; // the cell's index, or -1 for a dead cell
         std::vector<std::size_t> neighbours;
+        std::vector<unsigned> places; // of each neighbour around the cell, a bit in NeighbourShapes' order
+    };
+    // NW, N, NE, W, E, SW, S, SE: bits 0..7.
+    const auto place = [](std::int64_t dx, std::int64_t dy) {
+        const auto index = static_cast<unsigned>((dy + 1) * 3 + (dx + 1));
+        return 1U << (index > 4 ? index - 1 : index);
     };
     std::vector<Check> checks;
     std::unordered_map<CellPoint, std::size_t, CellHash> deadChecks;
     for (std::size_t i = 0; i < n; ++i)
-        checks.push_back({ static_cast<int>(i), {} });
+        checks.push_back({ static_cast<int>(i), {}, {} });
     for (std::size_t i = 0; i < n; ++i) {
         for (std::int64_t dy = -1; dy <= 1; ++dy) {
             for (std::int64_t dx = -1; dx <= 1; ++dx) {
@@ -283,14 +294,16 @@ std::vector<std::vector<CellPoint>> Census::splitStill(const std::vector<CellPoi
                 const auto live = indexOf.find(near);
                 if (live != indexOf.end()) {
                     checks[i].neighbours.push_back(live->second);
+                    checks[i].places.push_back(place(dx, dy));
                     continue;
                 }
                 auto dead = deadChecks.find(near);
                 if (dead == deadChecks.end()) {
                     dead = deadChecks.emplace(near, checks.size()).first;
-                    checks.push_back({ -1, {} });
+                    checks.push_back({ -1, {}, {} });
                 }
                 checks[dead->second].neighbours.push_back(i);
+                checks[dead->second].places.push_back(place(-dx, -dy));
             }
         }
     }
@@ -320,13 +333,21 @@ std::vector<std::vector<CellPoint>> Census::splitStill(const std::vector<CellPoi
         closingAt[static_cast<std::size_t>(last)].push_back(c);
     }
     std::vector<int> colour(n, -1);
+    // A count is enough under a Life-like rule, and quicker; the others ask where the neighbours are.
+    const bool counted = splitRule->isLifeLike();
     const auto holds = [&](const Check &check) {
         int counts[2] = { 0, 0 };
-        for (const std::size_t neighbour : check.neighbours)
-            ++counts[colour[neighbour]];
+        unsigned places[2] = { 0, 0 };
+        for (std::size_t k = 0; k < check.neighbours.size(); ++k) {
+            const int c = colour[check.neighbours[k]];
+            ++counts[c];
+            places[c] |= check.places[k];
+        }
         for (int c = 0; c < 2; ++c) {
             const bool alive = check.live >= 0 && colour[static_cast<std::size_t>(check.live)] == c;
-            if (rule.nextState(alive, counts[c]) != alive)
+            const bool next
+                = counted ? splitRule->nextState(alive, counts[c]) : splitRule->next(alive ? 1 : 0, places[c]) != 0;
+            if (next != alive)
                 return false;
         }
         return true;

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -36,11 +37,15 @@ struct CensusEntry {
 // and each piece named from the object library (for Conway's Life) or by
 // its kind and size. Two objects that touch, even diagonally, are two
 // objects as long as neither changes the other; a traffic light is four
-// blinkers.
+// blinkers. Under birth on 0 neighbours its cells are those that differ from
+// the background (DifferencePlane); under a background that blinks every
+// object's period is even. Rules of more than two states are refused.
 class Census
 {
 public:
-    explicit Census(const Rule &rule);
+    // The cells to be added differ from a background alive or not. Throws
+    // UniverseError for a rule DifferencePlane refuses.
+    explicit Census(const Rule &rule, bool backgroundAlive = false);
 
     // Adds the objects of `cells` (in any order, repeats allowed), a pattern
     // that on its own comes back to its cells, moved or not, after
@@ -74,6 +79,10 @@ private:
     int libraryIndex(const std::vector<CellPoint> &cells);
 
     Rule rule;
+    bool background; // alive or not where the cells are added
+    // The rule that steps the cells every generation alike, when the
+    // background lets one: still lifes side by side are split under it.
+    std::optional<Rule> splitRule;
     std::map<std::string, CensusEntry> kinds; // by canonical key of the pictured phase, kind and escaping
     // Phases of each shape met, top-left corner of generation 0 at 0, 0, by
     // shape key and number of generations: a field repeats few shapes many times.

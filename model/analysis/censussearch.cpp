@@ -3,6 +3,9 @@
 #include <algorithm>
 
 #include "model/analysis/celllist.h"
+#include "model/engine/backgrounduniverse.h"
+#include "model/engine/hashlife.h"
+#include "model/engine/unboundeduniverse.h"
 
 namespace
 {
@@ -23,12 +26,19 @@ bool settledBy(const Stabilisation::Result &result, std::int64_t generation)
 
 } // namespace
 
+Stabilisation::Result CensusSearch::run(
+    const Universe &universe, std::int64_t generationLimit, const Progress &progress, std::int64_t firstGeneration)
+{
+    return run(CellList::differences(universe), universe.rule(), generationLimit, progress, firstGeneration,
+        universe.backgroundAlive());
+}
+
 Stabilisation::Result CensusSearch::run(const std::vector<CellPoint> &cells, const Rule &rule,
-    std::int64_t generationLimit, const Progress &progress, std::int64_t firstGeneration)
+    std::int64_t generationLimit, const Progress &progress, std::int64_t firstGeneration, bool backgroundAlive)
 {
     // Generations looked at between two calls of `progress`.
     constexpr std::int64_t Slice = 64;
-    Stabilisation start(cells, rule, firstGeneration);
+    Stabilisation start(cells, rule, firstGeneration, backgroundAlive);
     const std::int64_t steps = std::min(generationLimit, StepLimit);
     // A pattern that grows to many times its cells and past CellLimit is
     // stepped no further: a generation of it would cost more and more.
@@ -43,7 +53,7 @@ Stabilisation::Result CensusSearch::run(const std::vector<CellPoint> &cells, con
     if (start.isSettled() || looked >= generationLimit)
         return start.run(generationLimit);
 
-    CensusSearch search(cells, rule, firstGeneration, generationLimit, progress);
+    CensusSearch search(cells, rule, firstGeneration, generationLimit, progress, backgroundAlive);
     // Not settled within the steps, as far as a look reaches; narrow() goes
     // farther back should it have settled before. The last look starts a
     // look's length before the limit, so that none looks past it.
@@ -65,25 +75,37 @@ Stabilisation::Result CensusSearch::run(const std::vector<CellPoint> &cells, con
 }
 
 CensusSearch::CensusSearch(const std::vector<CellPoint> &cells, const Rule &rule, std::int64_t firstGeneration,
-    std::int64_t generationLimit, const Progress &progress)
+    std::int64_t generationLimit, const Progress &progress, bool backgroundAlive)
     : rule(rule)
     , firstGeneration(firstGeneration)
     , generationLimit(generationLimit)
     , progress(progress)
 {
-    HashLife start(rule);
-    start.setCells(cells);
+    std::unique_ptr<Universe> start;
+    if (!rule.isLifeLike()) {
+        auto plane = std::make_unique<UnboundedUniverse>(rule);
+        plane->setCells(cells);
+        start = std::move(plane);
+    } else if (backgroundAlive || (rule.birthCounts() & 1U) != 0) {
+        UnboundedUniverse plane(BackgroundUniverse::steppedRule(rule, backgroundAlive));
+        plane.setCells(cells);
+        start = std::make_unique<BackgroundUniverse>(plane, rule, backgroundAlive);
+    } else {
+        auto plane = std::make_unique<HashLife>(rule);
+        plane->setCells(cells);
+        start = std::move(plane);
+    }
     saved.emplace(0, std::move(start));
 }
 
-const HashLife &CensusSearch::stateAfter(std::int64_t generations)
+const Universe &CensusSearch::stateAfter(std::int64_t generations)
 {
     auto before = std::prev(saved.upper_bound(generations));
     if (before->first == generations)
-        return before->second;
-    HashLife state = before->second;
-    state.advance(static_cast<std::uint64_t>(generations - before->first));
-    const HashLife &kept = saved.emplace(generations, std::move(state)).first->second;
+        return *before->second;
+    std::unique_ptr<Universe> state = before->second->clone();
+    state->advance(static_cast<std::uint64_t>(generations - before->first));
+    const Universe &kept = *saved.emplace(generations, std::move(state)).first->second;
     if (progress)
         progress(firstGeneration + generations, kept.population());
     return kept;
@@ -91,13 +113,14 @@ const HashLife &CensusSearch::stateAfter(std::int64_t generations)
 
 Stabilisation::Result CensusSearch::lookFrom(std::int64_t generations, std::int64_t looks)
 {
-    const HashLife &state = stateAfter(generations);
+    const Universe &state = stateAfter(generations);
     if (state.population() > CellLimit) {
         Stabilisation::Result unknown;
         unknown.firstGeneration = unknown.lastGeneration = firstGeneration + generations;
         return unknown;
     }
-    Stabilisation stabilisation(CellList::of(state), rule, firstGeneration + generations);
+    Stabilisation stabilisation(
+        CellList::differences(state), rule, firstGeneration + generations, state.backgroundAlive());
     stabilisation.advance(std::min(looks, generationLimit - generations));
     return stabilisation.result();
 }

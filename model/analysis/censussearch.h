@@ -4,10 +4,11 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <vector>
 
 #include "model/analysis/stabilisation.h"
-#include "model/engine/hashlife.h"
+#include "model/engine/universe.h"
 
 // A census of a pattern that may live for millions of generations, or far
 // more: a Stabilisation steps one generation at a time, which takes hours for
@@ -34,22 +35,27 @@ public:
     using Progress = std::function<void(std::int64_t generation, std::uint64_t population)>;
 
     // The census of `cells` (any order, within Universe::CoordinateLimit) as
-    // generation `firstGeneration` under `rule` (no birth on 0), looking at
+    // generation `firstGeneration` under `rule`, the cells differing from a
+    // background alive or not (`backgroundAlive`), looking at
     // most `generationLimit` (1..) generations ahead: the Stabilisation::Result
     // a Stabilisation would give with run(generationLimit), apart from
     // lastGeneration and from patterns that grow past CellLimit cells before
     // they settle (a settling near the limit may be confirmed a few
     // generations sooner or later than by steps). Throws UniverseError when memory runs out or the pattern
-    // grows past the coordinate limit.
+    // grows past the coordinate limit, or for a rule Stabilisation refuses.
     static Stabilisation::Result run(const std::vector<CellPoint> &cells, const Rule &rule,
-        std::int64_t generationLimit, const Progress &progress = nullptr, std::int64_t firstGeneration = 1);
+        std::int64_t generationLimit, const Progress &progress = nullptr, std::int64_t firstGeneration = 1,
+        bool backgroundAlive = false);
+    // The census of the pattern `universe` holds, in the unbounded plane, as generation `firstGeneration`.
+    static Stabilisation::Result run(const Universe &universe, std::int64_t generationLimit,
+        const Progress &progress = nullptr, std::int64_t firstGeneration = 1);
 
 private:
     CensusSearch(const std::vector<CellPoint> &cells, const Rule &rule, std::int64_t firstGeneration,
-        std::int64_t generationLimit, const Progress &progress);
+        std::int64_t generationLimit, const Progress &progress, bool backgroundAlive);
 
     // The pattern `generations` after the first, jumped to from the nearest saved state before.
-    const HashLife &stateAfter(std::int64_t generations);
+    const Universe &stateAfter(std::int64_t generations);
     // A Stabilisation from the state `generations` after the first that has
     // looked `looks` generations on, never past the limit; the result of one
     // that did not look, for a state of more than CellLimit cells.
@@ -62,7 +68,10 @@ private:
     std::int64_t firstGeneration;
     std::int64_t generationLimit; // generations after the first looked at, at most
     Progress progress;
-    std::map<std::int64_t, HashLife> saved; // by generations after the first
+    // By generations after the first: a HashLife, or a BackgroundUniverse
+    // under a background that is or will be alive, or an UnboundedUniverse
+    // under a rule that is not Life-like.
+    std::map<std::int64_t, std::unique_ptr<Universe>> saved;
 };
 
 #endif // CENSUSSEARCH_H

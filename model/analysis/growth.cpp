@@ -6,8 +6,8 @@
 #include <map>
 
 #include "model/analysis/celllist.h"
+#include "model/analysis/differenceplane.h"
 #include "model/analysis/objectlibrary.h"
-#include "model/engine/tilelife.h"
 
 namespace
 {
@@ -34,8 +34,9 @@ struct Motion {
 class Looker
 {
 public:
-    explicit Looker(const Rule &rule)
+    Looker(const Rule &rule, bool backgroundAlive)
         : rule(rule)
+        , background(backgroundAlive)
     {
     }
 
@@ -92,15 +93,16 @@ private:
         if (known != motions.end())
             return known->second;
         Motion found;
-        TileLife plane(rule);
+        DifferencePlane plane(rule, background);
         plane.setCells(cells);
         for (int k = 1; k <= ShipPeriodLimit; ++k) {
-            plane.advance(1);
-            const Cells now = CellList::of(plane);
+            plane.step();
+            const Cells now = plane.cells();
             if (now.empty() || now.size() > 2 * cells.size() + 8)
                 break;
             const CellRect box = CellList::box(now);
-            if (ObjectLibrary::shapeKey(ObjectLibrary::normalised(now)) == key) {
+            if (plane.backgroundAlive() == background
+                && ObjectLibrary::shapeKey(ObjectLibrary::normalised(now)) == key) {
                 found = { box.left != 0 || box.top != 0, k, box.left, box.top };
                 break;
             }
@@ -116,6 +118,7 @@ private:
     }
 
     Rule rule;
+    bool background; // alive or not where the cells are looked at
     std::map<std::string, Motion> motions; // by shape key
 };
 
@@ -182,18 +185,24 @@ std::vector<std::string> Growth::Report::lines() const
         + std::to_string(generations) + " generations" };
 }
 
-std::optional<Growth::Report> Growth::repeating(const std::vector<CellPoint> &cells, const Rule &rule)
+std::optional<Growth::Report> Growth::repeating(
+    const std::vector<CellPoint> &cells, const Rule &rule, bool backgroundAlive)
 {
-    TileLife start(rule);
+    DifferencePlane start(rule, backgroundAlive);
     start.setCells(cells);
     std::vector<std::uint64_t> populations { start.population() };
-    TileLife plane = start;
+    DifferencePlane plane = start;
+    // A period must bring the background back too: under one that blinks only even ones do.
+    std::vector<bool> backgrounds { backgroundAlive };
     for (int t = 1; t <= 2 * PeriodLimit; ++t) {
-        plane.advance(1);
+        plane.step();
         populations.push_back(plane.population());
+        backgrounds.push_back(plane.backgroundAlive());
     }
-    Looker looker(rule);
+    Looker looker(rule, backgroundAlive);
     for (int q = 1; q <= PeriodLimit; ++q) {
+        if (backgrounds[static_cast<std::size_t>(q)] != backgroundAlive)
+            continue;
         // A gun or a puffer of period q adds as many cells every q generations.
         const std::uint64_t added = populations[static_cast<std::size_t>(q)] - populations[0];
         if (populations[static_cast<std::size_t>(q)] <= populations[0])
@@ -204,11 +213,11 @@ std::optional<Growth::Report> Growth::repeating(const std::vector<CellPoint> &ce
         if (!steady)
             continue;
 
-        std::vector<Cells> at { CellList::of(start) };
-        TileLife later = start;
+        std::vector<Cells> at { start.cells() };
+        DifferencePlane later = start;
         for (int k = 1; k <= 3; ++k) {
             later.advance(static_cast<std::uint64_t>(q));
-            at.push_back(CellList::of(later));
+            at.push_back(later.cells());
         }
         // A gun: the rest as it was, and more ships flying away.
         Cells restBefore;
@@ -218,8 +227,8 @@ std::optional<Growth::Report> Growth::repeating(const std::vector<CellPoint> &ce
         looker.split(at[0], restBefore, shipsBefore);
         looker.split(at[1], restAfter, shipsAfter);
         if (sameCells(restBefore, restAfter) && shipsAfter.size() > shipsBefore.size()) {
-            Census before(rule);
-            Census after(rule);
+            Census before(rule, backgroundAlive);
+            Census after(rule, backgroundAlive);
             for (const Cells &ship : shipsBefore)
                 before.add(ship, looker.period(ship), true);
             for (const Cells &ship : shipsAfter)

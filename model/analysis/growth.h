@@ -59,9 +59,11 @@ public:
 
     // Whether `cells` (in any order, no repeats), from now on under `rule`,
     // repeat their growth as a gun or a puffer of period PeriodLimit at most,
-    // over 2 * PeriodLimit generations. Throws UniverseError if the pattern
+    // over 2 * PeriodLimit generations; the cells differ from a background
+    // alive or not (DifferencePlane). Throws UniverseError if the pattern
     // grows past Universe::CoordinateLimit.
-    static std::optional<Report> repeating(const std::vector<CellPoint> &cells, const Rule &rule);
+    static std::optional<Report> repeating(
+        const std::vector<CellPoint> &cells, const Rule &rule, bool backgroundAlive = false);
 
     // How a pattern grows from `earlier` live cells after `earlierGenerations`
     // (1..) to `later` cells after `generations` (> earlierGenerations): none

@@ -7,6 +7,7 @@
 #include <string>
 #include <utility>
 
+#include "model/engine/backgrounduniverse.h"
 #include "model/engine/classicuniverse.h"
 
 namespace
@@ -46,6 +47,7 @@ void RunHistory::reset(const Universe &universe, std::int64_t generation)
     cyclePeriod = 0;
     cycleDisplacement = CellPoint();
     cyclePopulation = 0;
+    cycleBackground = false;
     stretches.clear();
     recordPopulations.clear();
     record(generation, universe.population());
@@ -105,6 +107,13 @@ void RunHistory::append(const PackedField &field)
     append(ClassicUniverse(field, currentRule), lastGeneration() + 1);
 }
 
+bool RunHistory::backgroundBlinks() const
+{
+    // Only the unbounded plane keeps a background apart from its cells.
+    return isSettled() && currentTopology == Topology::unbounded() && currentRule.isLifeLike()
+        && BackgroundUniverse::nextBackground(currentRule, cycleBackground) != cycleBackground;
+}
+
 std::int64_t RunHistory::generation(std::size_t index) const
 {
     const auto after = std::upper_bound(stretches.begin(), stretches.end(), index,
@@ -158,6 +167,8 @@ std::uint64_t RunHistory::hashOf(const Universe &universe) const
 
 bool RunHistory::repeats(const Universe &earlier, const Universe &later, CellPoint *displacement) const
 {
+    if (earlier.backgroundAlive() != later.backgroundAlive())
+        return false;
     if (currentTopology.isBounded()) {
         if (displacement)
             *displacement = CellPoint();
@@ -212,7 +223,7 @@ RunHistory::Cycle RunHistory::findCycle(
     // would have settled the run.
     const std::int64_t from = generation(earlier);
     const std::int64_t distance = laterGeneration - from;
-    Cycle cycle { from, distance, CellPoint(), 0 };
+    Cycle cycle { from, distance, CellPoint(), 0, false };
     repeats(*first, later, &cycle.displacement);
 
     // The period divides the distance; it is the distance itself if every
@@ -269,6 +280,7 @@ RunHistory::Cycle RunHistory::findCycle(
     }
     cycle.start = low;
     cycle.population = atLow->population();
+    cycle.backgroundAlive = atLow->backgroundAlive();
     return cycle;
 }
 
@@ -330,12 +342,13 @@ void RunHistory::settle(const Cycle &cycle)
     cyclePeriod = cycle.period;
     cycleDisplacement = cycle.displacement;
     cyclePopulation = cycle.population;
+    cycleBackground = cycle.backgroundAlive;
     if (cycle.displacement != CellPoint())
         currentFate = Fate::Moving;
     else if (cycle.period > 1)
         currentFate = Fate::Oscillating;
     else
-        currentFate = cycle.population == 0 ? Fate::DiedOut : Fate::Still;
+        currentFate = cycle.population == 0 && !cycle.backgroundAlive ? Fate::DiedOut : Fate::Still;
     releaseLookup();
 }
 

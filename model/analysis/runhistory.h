@@ -25,14 +25,17 @@
 // universe is computed anew from the checkpoint before it whenever a hash
 // matches. A million classic generations take about 26 MiB. In the unbounded
 // plane, hashes and comparisons leave out where the cells are, so that a
-// pattern that comes back moved (a spaceship) is found too.
+// pattern that comes back moved (a spaceship) is found too. Under birth on 0
+// neighbours the background is part of the state compared: a universe repeats
+// only with the background it had, so that one whose background blinks has
+// an even period, and a plane left all alive is still, not dead.
 class RunHistory
 {
 public:
     enum class Fate {
         Evolving, // no record has repeated an earlier one yet
-        DiedOut, // empty, and staying empty
-        Still, // the same universe generation after generation
+        DiedOut, // empty, and staying empty: every cell dead
+        Still, // the same universe generation after generation, a plane all alive too
         Oscillating, // a cycle of period 2 or more
         Moving, // the unbounded plane only: the same cells moved by displacement() every period()
         Unsettled, // generationLimit() generations without a repeat: no longer looked for
@@ -74,11 +77,19 @@ public:
     std::int64_t period() const { return cyclePeriod; }
     // Cells moved right and down every period(); (0, 0) unless Moving.
     CellPoint displacement() const { return cycleDisplacement; }
+    // Once settled: whether the background is alive at cycleStart(), as it
+    // can be in the unbounded plane under birth on 0 neighbours; population()
+    // then counts the dead cells there.
+    bool cycleBackgroundAlive() const { return cycleBackground; }
+    // Once settled: whether the background changes from one generation to the
+    // next within the cycle (birth on 0 neighbours without survival on 8).
+    bool backgroundBlinks() const;
     bool isSettled() const { return currentFate != Fate::Evolving && currentFate != Fate::Unsettled; }
 
     std::int64_t firstGeneration() const { return baseGeneration; }
     std::int64_t lastGeneration() const { return recordPopulations.empty() ? baseGeneration - 1 : latestGeneration; }
-    // Live cells of every record, in order.
+    // Live cells of every record, in order; the dead ones of a record whose
+    // background is alive (Universe::backgroundAlive()).
     const std::vector<std::uint64_t> &populations() const { return recordPopulations; }
     // The generation of a record, index 0..populations().size() - 1.
     std::int64_t generation(std::size_t index) const;
@@ -110,12 +121,13 @@ private:
         std::int64_t period;
         CellPoint displacement;
         std::uint64_t population; // of the start
+        bool backgroundAlive; // at the start
     };
 
     void record(std::int64_t generation, std::uint64_t population);
     std::uint64_t hashOf(const Universe &universe) const;
     // Whether `later` repeats `earlier`: equal, or in the unbounded plane the
-    // same cells moved, by how much then set in `displacement` if given.
+    // same cells moved on the same background, by how much then set in `displacement` if given.
     bool repeats(const Universe &earlier, const Universe &later, CellPoint *displacement) const;
     // The universe of record `index`, computed from the checkpoint at or before it.
     std::unique_ptr<Universe> universeAt(std::size_t index) const;
@@ -144,6 +156,7 @@ private:
     std::int64_t cyclePeriod = 0;
     CellPoint cycleDisplacement;
     std::uint64_t cyclePopulation = 0;
+    bool cycleBackground = false;
     std::vector<Stretch> stretches; // the generations of the records, in ascending order
     std::int64_t latestGeneration = 0;
     std::vector<std::uint64_t> recordPopulations;

@@ -62,8 +62,11 @@ std::vector<std::string> Stabilisation::Result::lines(std::int64_t generationLim
     case Outcome::DiedOut:
         return { "dies out, lifespan " + std::to_string(lifespan()) };
     case Outcome::Stable: {
-        std::vector<std::string> result { "lifespan " + std::to_string(lifespan()) + ", " + std::to_string(population)
-            + " cells, period " + std::to_string(period) };
+        const std::string cells = !backgroundAlive ? std::to_string(population) + " cells"
+            : population == 0                      ? std::string("every cell alive")
+                                                   : "every cell alive but " + std::to_string(population);
+        std::vector<std::string> result { "lifespan " + std::to_string(lifespan()) + ", " + cells + ", period "
+            + std::to_string(period) + (backgroundBlinks ? ", on a background that blinks" : "") };
         for (const CensusEntry &entry : census)
             result.push_back("  " + entry.label());
         return result;
@@ -77,11 +80,12 @@ std::vector<std::string> Stabilisation::Result::lines(std::int64_t generationLim
     return { "not stable after " + std::to_string(generationLimit) + " generations" };
 }
 
-Stabilisation::Stabilisation(const std::vector<CellPoint> &cells, const Rule &rule, std::int64_t firstGeneration)
+Stabilisation::Stabilisation(
+    const std::vector<CellPoint> &cells, const Rule &rule, std::int64_t firstGeneration, bool backgroundAlive)
     : rule(rule)
     , firstGeneration(firstGeneration)
     , generation(firstGeneration)
-    , rest(rule)
+    , rest(rule, backgroundAlive)
     , lastEventGeneration(firstGeneration)
     , checkpointInterval(64)
 {
@@ -96,7 +100,7 @@ void Stabilisation::advance(std::int64_t generations)
     for (std::int64_t i = 0; i < generations && !isSettled(); ++i) {
         if (generation == Never)
             throw UniverseError("the generation count would pass " + std::to_string(Never));
-        rest.advance(1);
+        rest.step();
         ++generation;
         answer.lastGeneration = generation;
         examine();
@@ -125,7 +129,7 @@ const Stabilisation::Result &Stabilisation::run(std::int64_t generationLimit)
 
 std::vector<CellPoint> Stabilisation::cells() const
 {
-    std::vector<CellPoint> result = CellList::of(rest);
+    std::vector<CellPoint> result = rest.cells();
     for (const std::size_t index : escaping) {
         const std::vector<CellPoint> ship = shipCells(ships[index], generation);
         result.insert(result.end(), ship.begin(), ship.end());
@@ -141,7 +145,7 @@ void Stabilisation::lookForGrowth()
     if (whole.size() > Growth::CellLimit)
         return;
     std::sort(whole.begin(), whole.end(), CellList::rowByRow);
-    answer.growth = Growth::repeating(whole, rule);
+    answer.growth = Growth::repeating(whole, rule, rest.backgroundAlive());
     if (answer.growth)
         answer.outcome = Outcome::Grows;
 }
@@ -266,7 +270,7 @@ void Stabilisation::leaveFleet(std::size_t index)
 
 void Stabilisation::removeEscapingShips()
 {
-    const std::vector<std::vector<CellPoint>> clusters = CellList::clusters(CellList::of(rest), 2);
+    const std::vector<std::vector<CellPoint>> clusters = CellList::clusters(rest.cells(), 2);
     std::vector<CellRect> boxes;
     for (const std::vector<CellPoint> &cluster : clusters)
         boxes.push_back(CellList::box(cluster));
@@ -411,8 +415,8 @@ void Stabilisation::findCycle()
         found.phases.push_back(rest);
         found.box = rest.boundingBox();
         for (std::int64_t k = 1; k < generation - earlier; ++k) {
-            TileLife next = found.phases.back();
-            next.advance(1);
+            DifferencePlane next = found.phases.back();
+            next.step();
             if (next.equals(rest))
                 break;
             if (const std::optional<CellRect> box = next.boundingBox())
@@ -437,7 +441,7 @@ void Stabilisation::finish()
     const std::int64_t found = cycle->generation;
     const auto period = static_cast<std::int64_t>(cycle->phases.size());
     std::vector<std::uint64_t> populations;
-    for (const TileLife &phase : cycle->phases)
+    for (const DifferencePlane &phase : cycle->phases)
         populations.push_back(phase.population());
     std::uint64_t shipCellCount = 0;
     for (const std::size_t index : escaping)
@@ -447,15 +451,15 @@ void Stabilisation::finish()
     std::int64_t since = found;
     for (std::int64_t high = found - 1; high >= firstGeneration && since == high + 1;) {
         const std::int64_t low = std::max(firstGeneration, std::prev(checkpoints.upper_bound(high))->first);
-        const std::vector<TileLife> rests = restBetween(low, high);
+        const std::vector<DifferencePlane> rests = restBetween(low, high);
         for (std::int64_t g = high; g >= low; --g) {
-            TileLife whole = rests[static_cast<std::size_t>(g - low)];
+            DifferencePlane whole = rests[static_cast<std::size_t>(g - low)];
             for (const Ship &ship : ships) {
                 if (ship.removedAt <= g && g < ship.returnedAt)
                     whole.setCells(shipCells(ship, g));
             }
             const auto phase = static_cast<std::size_t>(((g - found) % period + period) % period);
-            TileLife expected = cycle->phases[phase];
+            DifferencePlane expected = cycle->phases[phase];
             for (const std::size_t index : escaping)
                 expected.setCells(shipCells(ships[index], g));
             if (!whole.equals(expected) || expected.population() != populations[phase] + shipCellCount)
@@ -469,10 +473,16 @@ void Stabilisation::finish()
     answer.period = static_cast<int>(period);
     answer.population
         = populations[static_cast<std::size_t>(((since - found) % period + period) % period)] + shipCellCount;
-    answer.outcome = answer.population == 0 ? Outcome::DiedOut : Outcome::Stable;
-    Census census(rule);
+    const DifferencePlane &first
+        = cycle->phases[static_cast<std::size_t>(((since - found) % period + period) % period)];
+    answer.backgroundAlive = first.backgroundAlive();
+    answer.backgroundBlinks = !first.steadyBackground();
+    // A plane left all alive, or alive every other generation, has not died out.
+    const bool dead = answer.population == 0 && !answer.backgroundAlive && !answer.backgroundBlinks;
+    answer.outcome = dead ? Outcome::DiedOut : Outcome::Stable;
+    Census census(rule, cycle->phases.front().backgroundAlive());
     if (cycle->box)
-        census.add(CellList::of(cycle->phases.front()), static_cast<int>(period), false);
+        census.add(cycle->phases.front().cells(), static_cast<int>(period), false);
     for (const std::size_t index : escaping)
         census.add(shipCells(ships[index], found), ships[index].period, true);
     answer.census = census.entries();
@@ -482,17 +492,18 @@ const Stabilisation::Shape &Stabilisation::shapeOf(const std::vector<CellPoint> 
 {
     const std::vector<CellPoint> cells = ObjectLibrary::normalised(cluster);
     const std::string key = ObjectLibrary::shapeKey(cells);
-    const auto known = shapes.find(key);
+    const std::string backgroundKey = key + (rest.backgroundAlive() ? 'L' : 'D');
+    const auto known = shapes.find(backgroundKey);
     if (known != shapes.end())
         return known->second;
     Shape shape;
-    TileLife plane(rule);
+    DifferencePlane plane(rule, rest.backgroundAlive());
     plane.setCells(cells);
     shape.phases.push_back(cells);
     shape.boxes.push_back(CellList::box(cells));
     for (int k = 1; k <= ShipPeriodLimit; ++k) {
-        plane.advance(1);
-        std::vector<CellPoint> now = CellList::of(plane);
+        plane.step();
+        std::vector<CellPoint> now = plane.cells();
         if (now.empty() || now.size() > 2 * cells.size() + 8)
             break;
         // A spaceship keeps about its size in every phase: a cluster that spreads is none.
@@ -500,7 +511,8 @@ const Stabilisation::Shape &Stabilisation::shapeOf(const std::vector<CellPoint> 
         if (box.right - box.left > shape.boxes.front().right + ShipSpread
             || box.bottom - box.top > shape.boxes.front().bottom + ShipSpread)
             break;
-        if (ObjectLibrary::shapeKey(ObjectLibrary::normalised(now)) == key) {
+        if (plane.backgroundAlive() == rest.backgroundAlive()
+            && ObjectLibrary::shapeKey(ObjectLibrary::normalised(now)) == key) {
             shape.moves = box.left != 0 || box.top != 0;
             shape.period = k;
             shape.dx = box.left;
@@ -514,7 +526,7 @@ const Stabilisation::Shape &Stabilisation::shapeOf(const std::vector<CellPoint> 
         shape.phases.clear();
         shape.boxes.clear();
     }
-    return shapes.emplace(key, std::move(shape)).first->second;
+    return shapes.emplace(backgroundKey, std::move(shape)).first->second;
 }
 
 Stabilisation::Ship Stabilisation::shipOf(const Shape &shape, CellPoint anchor) const
@@ -535,7 +547,7 @@ Stabilisation::Ship Stabilisation::shipOf(const Shape &shape, CellPoint anchor) 
 std::optional<bool> Stabilisation::moves(const std::vector<CellPoint> &cluster, bool tryNewShape)
 {
     const CellRect box = CellList::box(cluster);
-    std::uint64_t digest = cluster.size();
+    std::uint64_t digest = cluster.size() ^ (rest.backgroundAlive() ? 0xB0B0B0B0B0B0B0B0ULL : 0);
     for (const CellPoint &cell : cluster)
         digest = BitMix::finalise(digest ^ (std::uint64_t(cell.x - box.left) << 32 | std::uint64_t(cell.y - box.top)));
     const auto known = movesByDigest.find(digest);
@@ -608,16 +620,16 @@ bool Stabilisation::apart(const Mover &a, const Mover &b)
         || beyond(a.box.top, a.dy, a.period, b.box.bottom, b.dy, b.period);
 }
 
-std::vector<TileLife> Stabilisation::restBetween(std::int64_t from, std::int64_t to) const
+std::vector<DifferencePlane> Stabilisation::restBetween(std::int64_t from, std::int64_t to) const
 {
     auto checkpoint = std::prev(checkpoints.upper_bound(from));
-    TileLife plane = checkpoint->second;
+    DifferencePlane plane = checkpoint->second;
     auto event = std::upper_bound(events.begin(), events.end(), checkpoint->first,
         [](std::int64_t at, const Event &e) { return at < e.generation; });
-    std::vector<TileLife> result;
+    std::vector<DifferencePlane> result;
     for (std::int64_t g = checkpoint->first; g <= to; ++g) {
         if (g > checkpoint->first) {
-            plane.advance(1);
+            plane.step();
             for (; event != events.end() && event->generation == g; ++event)
                 applyEvent(plane, *event);
         }
@@ -627,14 +639,14 @@ std::vector<TileLife> Stabilisation::restBetween(std::int64_t from, std::int64_t
     return result;
 }
 
-void Stabilisation::applyEvent(TileLife &plane, const Event &event) const
+void Stabilisation::applyEvent(DifferencePlane &plane, const Event &event) const
 {
     setCells(plane, shipCells(ships[event.ship], event.generation), !event.removed);
 }
 
-void Stabilisation::setCells(TileLife &plane, const std::vector<CellPoint> &cells, bool alive)
+void Stabilisation::setCells(DifferencePlane &plane, const std::vector<CellPoint> &cells, bool differ)
 {
-    if (alive) {
+    if (differ) {
         plane.setCells(cells);
         return;
     }

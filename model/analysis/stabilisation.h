@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "model/analysis/census.h"
+#include "model/analysis/differenceplane.h"
 #include "model/analysis/growth.h"
 #include "model/engine/rule.h"
-#include "model/engine/tilelife.h"
 
 // When a pattern in the unbounded plane has settled, and what it leaves.
 // Such a pattern rarely repeats as a whole, since its gliders fly away for
@@ -31,6 +31,11 @@
 // that a generation costs little more with thousands of them out. A pattern
 // that grows as a gun or a puffer never settles: Growth looks for one now
 // and then, so that the run can stop and say so.
+//
+// Under birth on 0 neighbours the cells followed are those that differ from
+// the background, a DifferencePlane: objects are groups of them, and a
+// repeat needs the background as it was, so that under a background that
+// blinks every period is even.
 class Stabilisation
 {
 public:
@@ -47,7 +52,10 @@ public:
         std::int64_t firstGeneration = 1; // the generation the census started at
         std::int64_t stableSince = 0; // G; for a pattern that died out, the first generation without cells
         int period = 0; // P, of what stays; 1 when nothing stays
-        std::uint64_t population = 0; // live cells at G, escaping spaceships included
+        std::uint64_t population
+            = 0; // live cells at G, escaping spaceships included; dead ones under a live background
+        bool backgroundAlive = false; // at G, under birth on 0 neighbours
+        bool backgroundBlinks = false; // from one generation to the next, under birth on 0 without survival on 8
         std::int64_t lastGeneration = 0; // the last generation looked at
         std::vector<CensusEntry> census; // what stays and what escapes, once Stable
         std::optional<Growth::Report> growth; // once Grows
@@ -58,7 +66,9 @@ public:
         std::int64_t lifespan() const { return stableSince - firstGeneration; }
         // Spaceships flying away, of all kinds.
         std::uint64_t escapingCount() const;
-        // What it says of the pattern: "lifespan 1103, 116 cells, period 2",
+        // What it says of the pattern: "lifespan 1103, 116 cells, period 2"
+        // ("every cell alive but 8" under a live background, and "on a
+        // background that blinks" where it does),
         // "dies out, lifespan 130" or "not stable after 1000000 generations",
         // `generationLimit` being the generations given to look at; then, once
         // Stable, a line per kind of object, such as "  6 gliders (escaping)".
@@ -68,9 +78,11 @@ public:
 
     // Starts with `cells` (in any order, repeats allowed, within
     // Universe::CoordinateLimit) as generation `firstGeneration` (1 for a file
-    // as opened) under `rule`, which must not give birth on 0 neighbours.
-    // Throws UniverseError for such a rule or a cell beyond the limit.
-    Stabilisation(const std::vector<CellPoint> &cells, const Rule &rule, std::int64_t firstGeneration = 1);
+    // as opened) under `rule`, the cells differing from a background alive
+    // or not. Throws UniverseError for a rule DifferencePlane refuses or a
+    // cell beyond the limit.
+    Stabilisation(const std::vector<CellPoint> &cells, const Rule &rule, std::int64_t firstGeneration = 1,
+        bool backgroundAlive = false);
 
     // Looks at up to `generations` more generations, fewer once settled:
     // slices for a caller that keeps a window responsive. Throws UniverseError
@@ -145,7 +157,7 @@ private:
     // at, and the box of them all.
     struct Cycle {
         std::int64_t generation; // of the first phase
-        std::vector<TileLife> phases;
+        std::vector<DifferencePlane> phases;
         std::optional<CellRect> box;
     };
 
@@ -156,6 +168,7 @@ private:
     void findCycle();
     bool shipsApartFromCycle() const;
     void finish();
+    // What `cluster` does alone from now on, with the background of `rest`.
     const Shape &shapeOf(const std::vector<CellPoint> &cluster);
     // A ship of `shape` (which moves) leaving now, its first phase's box's top-left corner at `anchor`.
     Ship shipOf(const Shape &shape, CellPoint anchor) const;
@@ -173,15 +186,15 @@ private:
     void joinFleet(std::size_t index);
     void leaveFleet(std::size_t index);
     // The rest at generations from..to, each after its events: stepped from the checkpoint before.
-    std::vector<TileLife> restBetween(std::int64_t from, std::int64_t to) const;
-    void applyEvent(TileLife &plane, const Event &event) const;
-    static void setCells(TileLife &plane, const std::vector<CellPoint> &cells, bool alive);
+    std::vector<DifferencePlane> restBetween(std::int64_t from, std::int64_t to) const;
+    void applyEvent(DifferencePlane &plane, const Event &event) const;
+    static void setCells(DifferencePlane &plane, const std::vector<CellPoint> &cells, bool differ);
     void keepCheckpoint();
 
     Rule rule;
     std::int64_t firstGeneration;
     std::int64_t generation; // of `rest`
-    TileLife rest; // the pattern less the escaping ships
+    DifferencePlane rest; // the pattern less the escaping ships
     std::vector<Ship> ships; // every ship ever taken out
     std::vector<std::size_t> escaping; // indices in ships of those out now
     std::vector<Fleet> fleets; // of the escaping ships
@@ -192,12 +205,12 @@ private:
         looks;
     std::vector<Event> events; // in the order of the run
     std::int64_t lastEventGeneration;
-    std::map<std::int64_t, TileLife> checkpoints; // the rest at some generations, after their events
+    std::map<std::int64_t, DifferencePlane> checkpoints; // the rest at some generations, after their events
     std::int64_t checkpointInterval;
     // Generations since the last event by the hash of the rest: the first repeat shows a cycle.
     std::unordered_map<std::uint64_t, std::vector<std::int64_t>> seen;
     std::optional<Cycle> cycle;
-    std::unordered_map<std::string, Shape> shapes; // by shape key of the cluster
+    std::unordered_map<std::string, Shape> shapes; // by shape key of the cluster and the background
     // Whether a cluster moves, by a digest of its cells relative to its box:
     // most clusters are looked at again and again, and a shape key costs more.
     std::unordered_map<std::uint64_t, bool> movesByDigest;

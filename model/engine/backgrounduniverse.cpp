@@ -31,13 +31,24 @@ BackgroundUniverse::BackgroundUniverse(const Rule &rule)
     : lifeRule(checked(rule))
     , cells(steppedRule(rule, false))
 {
+    deriveSteps();
 }
 
-BackgroundUniverse::BackgroundUniverse(const UnboundedUniverse &plane, const Rule &rule)
+BackgroundUniverse::BackgroundUniverse(const UnboundedUniverse &plane, const Rule &rule, bool backgroundAlive)
     : lifeRule(checked(rule))
+    , alive(backgroundAlive)
     , cells(plane)
 {
-    cells.setRule(steppedRule(rule, false));
+    deriveSteps();
+    cells.setRule(stepped[alive]);
+}
+
+void BackgroundUniverse::deriveSteps()
+{
+    for (const bool background : { false, true }) {
+        stepped[background] = steppedRule(lifeRule, background);
+        following[background] = nextBackground(lifeRule, background);
+    }
 }
 
 const Rule &BackgroundUniverse::checked(const Rule &rule)
@@ -94,13 +105,14 @@ void BackgroundUniverse::setRule(const Rule &rule)
 {
     cells.setRule(steppedRule(checked(rule), alive));
     lifeRule = rule;
+    deriveSteps();
 }
 
 void BackgroundUniverse::clear()
 {
     cells.clear();
     alive = false;
-    cells.setRule(steppedRule(lifeRule, alive));
+    cells.setRule(stepped[alive]);
 }
 
 void BackgroundUniverse::clearInside(const CellRect &area)
@@ -121,7 +133,7 @@ void BackgroundUniverse::clearOutside(const CellRect &area)
     // there are those that do not differ now.
     UnboundedUniverse inside = cells;
     inside.clearOutside(area);
-    UnboundedUniverse kept(steppedRule(lifeRule, false));
+    UnboundedUniverse kept(stepped[false]);
     kept.fillRandom(area, 1.0, 0);
     kept.combine(inside, area, Combination::Xor);
     cells = kept;
@@ -184,9 +196,8 @@ void BackgroundUniverse::render(
 void BackgroundUniverse::ruleFor(UnboundedUniverse &plane, bool background) const
 {
     // Setting the same rule again would still make the tiles look at every cell anew.
-    const Rule stepped = steppedRule(lifeRule, background);
-    if (plane.rule() != stepped)
-        plane.setRule(stepped);
+    if (plane.rule() != stepped[background])
+        plane.setRule(stepped[background]);
 }
 
 void BackgroundUniverse::advance(std::uint64_t generations)
@@ -202,7 +213,7 @@ bool BackgroundUniverse::advanceUnless(std::uint64_t generations, std::atomic<bo
     while (generations > 0) {
         if (stop.load(std::memory_order_relaxed))
             return false;
-        const bool after = nextBackground(lifeRule, background);
+        const bool after = following[background];
         ruleFor(next, background);
         if (after == background) {
             // The background stays as it is: one rule for the whole jump.

@@ -28,9 +28,9 @@ public:
     // The empty plane, background dead. Throws UniverseError for a rule
     // that is not Life-like.
     explicit BackgroundUniverse(const Rule &rule);
-    // The live cells of `cells` on a dead background, under `rule`.
-    // Throws as above.
-    BackgroundUniverse(const UnboundedUniverse &cells, const Rule &rule);
+    // The live cells of `cells` as the cells that differ from a background
+    // dead or alive (`backgroundAlive`), under `rule`. Throws as above.
+    BackgroundUniverse(const UnboundedUniverse &cells, const Rule &rule, bool backgroundAlive = false);
 
     // Gives `universe` `rule`: the unbounded plane's cells move into a
     // BackgroundUniverse under birth on 0, and back out of one whose
@@ -97,7 +97,14 @@ private:
     // Gives `plane` the rule that steps differences from `background`, unless it has it.
     void ruleFor(UnboundedUniverse &plane, bool background) const;
 
+    // Works out the two stepped rules and backgrounds of lifeRule.
+    void deriveSteps();
+
     Rule lifeRule;
+    // steppedRule() and nextBackground() of lifeRule by the background's
+    // state, worked out once: a blinking background asks for them every generation.
+    Rule stepped[2];
+    bool following[2] = { false, false };
     bool alive = false; // the background's state
     UnboundedUniverse cells; // the differences, under steppedRule(lifeRule, alive)
 };
