@@ -287,7 +287,7 @@ void TestMainWindowUndo::refusedRandomChangesNothing()
     const QString undoText = action("Action_Edit_Undo")->text();
 
     const std::size_t defaultLimit = HashLife::memoryLimit();
-    HashLife::setMemoryLimit(std::size_t(64) << 10);
+    HashLife::setMemoryLimit(std::size_t(16) << 10);
     QString message;
     const ModalRunner::Outcome outcome = ModalRunner::run([this] { click("PushButton_Random"); },
         [&message](QWidget *modal) {

@@ -80,7 +80,10 @@ bool UnboundedUniverse::fillsTiles(const std::vector<CellPoint> &cells)
     // A cell in eight of the box or more: a soup rather than a field of scattered objects.
     const double area = (static_cast<double>(box.right) - static_cast<double>(box.left) + 1)
         * (static_cast<double>(box.bottom) - static_cast<double>(box.top) + 1);
-    return static_cast<double>(cells.size()) * 8 >= area;
+    // The tiles keep two bits a cell of the box at least; where the plane's
+    // memory is too small for that, HashLife takes the cells, and says so if
+    // they do not fit there either.
+    return static_cast<double>(cells.size()) * 8 >= area && area / 4 <= static_cast<double>(HashLife::memoryLimit());
 }
 
 void UnboundedUniverse::setCells(std::vector<CellPoint> cells)
