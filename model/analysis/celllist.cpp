@@ -20,14 +20,7 @@ std::vector<CellPoint> CellList::differences(const Universe &universe)
     return of(universe);
 }
 
-CellRect CellList::box(const std::vector<CellPoint> &cells)
-{
-    CellRect box { cells.front().x, cells.front().y, cells.front().x, cells.front().y };
-    for (const CellPoint &cell : cells)
-        box = { std::min(box.left, cell.x), std::min(box.top, cell.y), std::max(box.right, cell.x),
-            std::max(box.bottom, cell.y) };
-    return box;
-}
+CellRect CellList::box(const std::vector<CellPoint> &cells) { return CellRect::around(cells); }
 
 std::vector<std::vector<CellPoint>> CellList::clusters(const std::vector<CellPoint> &cells, int reach)
 {

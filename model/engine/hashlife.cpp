@@ -434,16 +434,7 @@ void HashLife::setCells(std::vector<CellPoint> cells)
 {
     if (cells.empty())
         return;
-    std::int64_t left = cells.front().x;
-    std::int64_t right = left;
-    std::int64_t top = cells.front().y;
-    std::int64_t bottom = top;
-    for (const CellPoint &cell : cells) {
-        left = std::min(left, cell.x);
-        right = std::max(right, cell.x);
-        top = std::min(top, cell.y);
-        bottom = std::max(bottom, cell.y);
-    }
+    const auto [left, top, right, bottom] = CellRect::around(cells);
     if (left < -CoordinateLimit || top < -CoordinateLimit || right > CoordinateLimit || bottom > CoordinateLimit)
         throw UniverseError("a cell lies beyond " + std::to_string(CoordinateLimit)
             + " cells from the origin, the edge of the unbounded plane");

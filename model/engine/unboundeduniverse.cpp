@@ -70,13 +70,7 @@ bool UnboundedUniverse::fillsTiles(const std::vector<CellPoint> &cells)
     constexpr std::size_t Dense = 4096;
     if (cells.size() < Dense || cells.size() > TileLimit)
         return false;
-    CellRect box { cells.front().x, cells.front().y, cells.front().x, cells.front().y };
-    for (const CellPoint &cell : cells) {
-        box.left = std::min(box.left, cell.x);
-        box.right = std::max(box.right, cell.x);
-        box.top = std::min(box.top, cell.y);
-        box.bottom = std::max(box.bottom, cell.y);
-    }
+    const CellRect box = CellRect::around(cells);
     // A cell in eight of the box or more: a soup rather than a field of scattered objects.
     const double area = (static_cast<double>(box.right) - static_cast<double>(box.left) + 1)
         * (static_cast<double>(box.bottom) - static_cast<double>(box.top) + 1);

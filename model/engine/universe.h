@@ -9,6 +9,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "model/engine/rule.h"
 #include "model/engine/topology.h"
@@ -41,6 +42,19 @@ struct CellRect {
         return left == other.left && top == other.top && right == other.right && bottom == other.bottom;
     }
     bool operator!=(const CellRect &other) const { return !(*this == other); }
+
+    // The smallest rectangle holding every cell of `cells`, which must not be empty.
+    static CellRect around(const std::vector<CellPoint> &cells)
+    {
+        CellRect box { cells.front().x, cells.front().y, cells.front().x, cells.front().y };
+        for (const CellPoint &cell : cells) {
+            box.left = std::min(box.left, cell.x);
+            box.right = std::max(box.right, cell.x);
+            box.top = std::min(box.top, cell.y);
+            box.bottom = std::max(box.bottom, cell.y);
+        }
+        return box;
+    }
 };
 
 // What an engine cannot do without giving a wrong answer: run out of its
