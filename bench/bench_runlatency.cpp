@@ -234,6 +234,83 @@ void BM_InputWhilePlayingBrainSoup(benchmark::State &state)
     state.counters["live cells"] = static_cast<double>(document->cellCount());
 }
 
+// A 600 x 600 soup, half the cells alive, as RLE under `rule`.
+std::string soup(const char *rule)
+{
+    std::mt19937 random(11);
+    std::string text = std::string("x = 600, y = 600, rule = ") + rule + "\n";
+    for (int y = 0; y < 600; ++y) {
+        for (int x = 0; x < 600; ++x)
+            text += (random() & 1) ? 'o' : 'b';
+        text += y < 599 ? "$\n" : "!\n";
+    }
+    return text;
+}
+
+// Plays `generations` (a power of two) a tick until measureInput() is done,
+// then pauses and records how long Pause took and how far the run got.
+void playAndMeasure(benchmark::State &state, MainWindow &window, int stepExponent)
+{
+    auto *document = window.findChild<Document *>();
+    auto *faster = window.findChild<QAction *>(QStringLiteral("Action_Simulation_Faster"));
+    for (int step = 0; step < stepExponent; ++step)
+        faster->trigger();
+    if (document->stepExponent() != stepExponent) {
+        state.SkipWithError("the step is not as asked");
+        return;
+    }
+    const std::int64_t first = document->generation();
+    window.findChild<QAction *>(QStringLiteral("Action_Simulation_Play"))->trigger();
+    measureInput(state, window, [] {});
+    QElapsedTimer clock;
+    clock.start();
+    window.findChild<QAction *>(QStringLiteral("Action_Simulation_Pause"))->trigger();
+    state.counters["pause ms"] = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+    state.counters["ticks"] = static_cast<double>((document->generation() - first) >> stepExponent);
+    // A second run, ended by Stop part way through a jump.
+    window.findChild<QAction *>(QStringLiteral("Action_Simulation_Play"))->trigger();
+    QElapsedTimer idle;
+    idle.start();
+    while (idle.elapsed() < 500)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    clock.restart();
+    window.findChild<QAction *>(QStringLiteral("Action_Simulation_Stop"))->trigger();
+    state.counters["stop ms"] = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+}
+
+// The window playing a soup under a rule with birth on 0 neighbours in the
+// unbounded plane, whose background is alive at every tick shown: 0 the
+// complement of Life (the background stays alive) at 2^16 generations a
+// tick, 1 a rule whose background blinks, at one generation a tick. Also how
+// long Pause and Stop took.
+void BM_InputWhilePlayingLiveBackground(benchmark::State &state)
+{
+    QTemporaryDir folder;
+    MainWindow window;
+    const bool blinking = state.range(0) == 1;
+    if (!openHeavy(state, window, folder, soup(blinking ? "B0123/S2" : "B0123478/S01234678")))
+        return;
+    playAndMeasure(state, window, blinking ? 0 : 16);
+}
+
+// The window playing a soup on the largest torus there is, 32,768 x 32,768
+// cells, at its one generation a tick. Also how long Pause and Stop took.
+void BM_InputWhilePlayingLargestTorus(benchmark::State &state)
+{
+    QTemporaryDir folder;
+    MainWindow window;
+    QStandardPaths::setTestModeEnabled(true);
+    window.show();
+    auto *document = window.findChild<Document *>();
+    const std::int64_t side = std::int64_t(1) << 15;
+    if (!document->setTopology(Topology::torus(side, side)).isEmpty()
+        || !document->fillRandom(CellRect { 0, 0, side - 1, side - 1 }, 30).isEmpty()) {
+        state.SkipWithError("cannot make the soup");
+        return;
+    }
+    playAndMeasure(state, window, 0);
+}
+
 // The window computing ahead on the heavy pattern: 0 Run until settled
 // (Ctrl+E: every generation recorded and compared), 1 Go to generation 10^18
 // (jumps growing while each stays short), answering input as measureInput()
@@ -285,6 +362,8 @@ void BM_InputWhileRunningAheadHeavy(benchmark::State &state)
 
 BENCHMARK(BM_InputWhilePlayingHeavy2e16)->Unit(benchmark::kMillisecond)->Iterations(600);
 BENCHMARK(BM_InputWhilePlayingBrainSoup)->Unit(benchmark::kMillisecond)->Iterations(300);
+BENCHMARK(BM_InputWhilePlayingLiveBackground)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(200);
+BENCHMARK(BM_InputWhilePlayingLargestTorus)->Unit(benchmark::kMillisecond)->Iterations(200);
 BENCHMARK(BM_InputWhileRunningAheadHeavy)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(300);
 
 int main(int argc, char **argv) { return runWidgetBenchmarks(argc, argv); }

@@ -49,6 +49,11 @@ void Document::setViewArea(const CellRect &cells, int shift)
 {
     viewArea = ViewPicture::Area { cells, shift };
     runThread->setViewArea(*viewArea);
+    // A run that started before the view said what it shows has no picture
+    // yet, and one whose jumps take longer than the pauses between inputs
+    // would get none: every input would hold, and start, its jump anew.
+    if (running)
+        startRunView();
 }
 
 bool Document::isJumping() const { return runThread->isBusy(); }
@@ -124,7 +129,8 @@ void Document::play()
 
 void Document::startRunView()
 {
-    if (!other || runView)
+    // Only the unbounded plane shares its store with the run's thread.
+    if (!other || runView || other->topology() != Topology::unbounded())
         return;
     EngineGate::hold();
     runView = RunThread::viewCopy(*other, viewArea);

@@ -72,8 +72,8 @@ public:
     // A copy of `universe` that shares no store with a run's thread, so that
     // the window's thread may read it while a jump steps: the same cells held
     // in tiles; for one beyond the plane's coordinates the tiles take, of
-    // more than ViewCopyLimit live cells or of more than two states, a
-    // ViewPicture of `view` if given. Null for a universe that shares no
+    // more than ViewCopyLimit live cells, of more than two states or with a
+    // background that may be born (birth on 0), a ViewPicture of `view` if given. Null for a universe that shares no
     // store, or one neither can copy. Reads the store: only where `universe` may be read.
     static std::unique_ptr<Universe> viewCopy(
         const Universe &universe, const std::optional<ViewPicture::Area> &view = std::nullopt);

@@ -25,7 +25,7 @@ ViewPicture::ViewPicture(const Universe &source)
 
 std::unique_ptr<ViewPicture> ViewPicture::of(const Universe &source, const Area &view)
 {
-    if (source.topology() != Topology::unbounded() || source.backgroundAlive() || view.shift < 0 || view.shift > 62
+    if (source.topology() != Topology::unbounded() || view.shift < 0 || view.shift > 62
         || view.cells.left > view.cells.right || view.cells.top > view.cells.bottom)
         return nullptr;
     const int shift = view.shift;
@@ -55,6 +55,7 @@ std::unique_ptr<ViewPicture> ViewPicture::of(const Universe &source, const Area 
         picture->live.reset();
     }
     picture->box = source.boundingBox();
+    picture->background = source.backgroundAlive();
     picture->pixels.resize(static_cast<std::size_t>(picture->columns * picture->rows));
     const CellRect cells { picture->left * (std::int64_t(1) << shift), picture->top * (std::int64_t(1) << shift),
         (right + 1) * (std::int64_t(1) << shift) - 1, (bottom + 1) * (std::int64_t(1) << shift) - 1 };
@@ -109,7 +110,8 @@ void ViewPicture::render(
     const std::int64_t y0 = pixelOf(area.top, shift);
     const std::int64_t x1 = x0 + outColumns - 1;
     const std::int64_t y1 = y0 + outRows - 1;
-    // The live cells asked for must lie in the picture: the rest of the request is dead.
+    // The cells asked for that differ from the background must lie in the
+    // picture: the rest of the request is background.
     const auto within = [](std::int64_t low, std::int64_t high, std::int64_t from, std::int64_t to) {
         return high < low || (low >= from && high <= to);
     };
@@ -129,7 +131,7 @@ void ViewPicture::render(
     const std::int64_t to = std::min(x1, left + columns - 1);
     for (int row = 0; row < outRows; ++row) {
         std::uint8_t *line = out + row * stride;
-        std::memset(line, 0, static_cast<std::size_t>(outColumns));
+        std::memset(line, background ? 1 : 0, static_cast<std::size_t>(outColumns));
         const std::int64_t y = y0 + row;
         if (y < top || y >= top + rows || from > to)
             continue;

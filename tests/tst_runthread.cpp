@@ -14,6 +14,7 @@
 #include "document/enginegate.h"
 #include "document/runthread.h"
 #include "document/viewpicture.h"
+#include "model/engine/backgrounduniverse.h"
 #include "model/engine/griduniverse.h"
 #include "model/engine/unboundeduniverse.h"
 
@@ -246,11 +247,16 @@ void TestRunThread::viewPictureDrawsAsItsUniverse_data()
     QTest::addColumn<QString>("rule");
     QTest::addColumn<int>("shift"); // of the view the picture is made for
     QTest::addColumn<qlonglong>("offset"); // added to every coordinate
-    for (const char *rule : { "B3/S23", "B2/S/C3", "B34/S2345/C5" }) {
+    QTest::addColumn<int>("generations"); // stepped before the picture
+    // Under birth on 0 a background that stays alive, and one that blinks, caught alive and dead.
+    for (const char *rule : { "B3/S23", "B2/S/C3", "B34/S2345/C5", "B0123478/S01234678", "B0123/S2" }) {
         for (int shift : { 0, 2, 5 })
-            QTest::addRow("%s, shift %d", rule, shift) << QString::fromLatin1(rule) << shift << qlonglong(-1000);
+            QTest::addRow("%s, shift %d", rule, shift) << QString::fromLatin1(rule) << shift << qlonglong(-1000) << 21;
     }
-    QTest::addRow("near the plane's corner") << QStringLiteral("B2/S/C3") << 1 << -(qlonglong(1) << 60) + 30;
+    QTest::addRow("blinking, dead") << QStringLiteral("B0123/S2") << 1 << qlonglong(-1000) << 20;
+    QTest::addRow("near the plane's corner") << QStringLiteral("B2/S/C3") << 1 << -(qlonglong(1) << 60) + 30 << 20;
+    QTest::addRow("live background near the plane's corner")
+        << QStringLiteral("B0123478/S01234678") << 0 << -(qlonglong(1) << 60) + 30 << 20;
 }
 
 // A picture answers every view as the universe would, from its pixels where
@@ -261,16 +267,21 @@ void TestRunThread::viewPictureDrawsAsItsUniverse()
     QFETCH(QString, rule);
     QFETCH(int, shift);
     QFETCH(qlonglong, offset);
+    QFETCH(int, generations);
     Rule chosen;
     std::string error;
     QVERIFY(Rule::read(rule.toStdString(), chosen, error));
     std::unique_ptr<Universe> plane = Universe::create(Topology::unbounded(), chosen);
+    BackgroundUniverse::applyRule(plane, chosen);
     std::mt19937 random(static_cast<unsigned>(shift + rule.size()));
     for (int y = 0; y < 96; ++y) {
         for (int x = 0; x < 96; ++x)
             plane->setState(offset + x, offset + y, static_cast<std::uint8_t>(random() % chosen.stateCount()));
     }
-    plane->advance(20);
+    plane->advance(static_cast<std::uint64_t>(generations));
+    const bool bornOnZero = (chosen.birthCounts() & 1U) != 0;
+    QCOMPARE(plane->backgroundAlive(),
+        bornOnZero && (generations % 2 == 1 || (chosen.survivalCounts() & (1U << 8)) != 0));
     // The view shows 40 x 30 pixels from a corner inside the pattern.
     const std::int64_t unit = std::int64_t(1) << shift;
     const std::int64_t left = (offset + 40) & ~(unit - 1);
@@ -284,6 +295,7 @@ void TestRunThread::viewPictureDrawsAsItsUniverse()
     QVERIFY(picture);
     QCOMPARE(picture->population(), plane->population());
     QVERIFY(picture->boundingBox() == plane->boundingBox());
+    QCOMPARE(picture->backgroundAlive(), plane->backgroundAlive());
     QVERIFY(picture->equals(*plane) && picture->state(left, top) == plane->state(left, top));
     const int requests[][5] = { { 0, 0, 40, 30, 0 }, { 7, -5, 40, 30, 0 }, { -20, -15, 80, 60, 0 },
         { 30, 2, 40, 30, 0 }, { -300, 40, 40, 30, 0 }, { 0, 0, 1, 1, 0 }, { 0, 0, 40, 30, 1 }, { 0, 0, 40, 30, -1 } };
@@ -296,9 +308,10 @@ void TestRunThread::viewPictureDrawsAsItsUniverse()
         plane->render(asked, at, expected.data(), request[2], request[3], request[2]);
         QVERIFY2(drawn == expected, qPrintable(QStringLiteral("at %1, %2").arg(request[0]).arg(request[1])));
     }
-    // Views of more pixels than it holds have none; nor has a plane under a live background.
+    // Views of more pixels than it holds have none; nor, without a view, has
+    // a plane the tiles cannot copy.
     QVERIFY(!ViewPicture::of(*plane, { area(0, 0, 1 << 13, 1 << 12, shift), shift }));
-    QVERIFY(!RunThread::viewCopy(*plane, std::nullopt) || chosen.isLifeLike());
+    QVERIFY(!RunThread::viewCopy(*plane, std::nullopt) || (chosen.isLifeLike() && !bornOnZero));
     QVERIFY(RunThread::viewCopy(*plane, ViewPicture::Area { area(0, 0, 40, 30, shift), shift }));
 }
 
