@@ -13,10 +13,9 @@
 // copy of its cells, of more states than the tiles hold, or with a live
 // background, while a run's thread steps it: a picture of the cells the view
 // shows and some way around, made where the store may be read, with the
-// population, the bounding box and the background's state. The window draws from it and reads its counts without waiting
-// for the run; anything it cannot answer (a view moved past it, a cell asked
-// for) it reads from the universe it was made of, after EngineGate::hold().
-// Read only: the calls that would change it throw std::logic_error.
+// population, the bounding box and the background's state. The window draws from it and reads its counts without
+// waiting for the run; anything it cannot answer (a view moved past it, a cell asked for) it reads from the universe it
+// was made of, after EngineGate::hold(). Read only: the calls that would change it throw std::logic_error.
 class ViewPicture : public Universe
 {
 public:

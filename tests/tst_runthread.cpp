@@ -280,8 +280,8 @@ void TestRunThread::viewPictureDrawsAsItsUniverse()
     }
     plane->advance(static_cast<std::uint64_t>(generations));
     const bool bornOnZero = (chosen.birthCounts() & 1U) != 0;
-    QCOMPARE(plane->backgroundAlive(),
-        bornOnZero && (generations % 2 == 1 || (chosen.survivalCounts() & (1U << 8)) != 0));
+    QCOMPARE(
+        plane->backgroundAlive(), bornOnZero && (generations % 2 == 1 || (chosen.survivalCounts() & (1U << 8)) != 0));
     // The view shows 40 x 30 pixels from a corner inside the pattern.
     const std::int64_t unit = std::int64_t(1) << shift;
     const std::int64_t left = (offset + 40) & ~(unit - 1);
