@@ -99,6 +99,7 @@ const Universe &Document::inUse() const
 
 Universe &Document::current()
 {
+    runSnapshot.reset();
     EngineGate::hold();
     if (other)
         return *other;
@@ -639,6 +640,7 @@ void Document::install(std::unique_ptr<Universe> universe)
 {
     const Topology before = topology();
     runView.reset();
+    runSnapshot.reset();
     if (universe->topology() == Topology::classic()) {
         classic->assign(static_cast<const ClassicUniverse &>(*universe));
         const bool replaced = other != nullptr;
@@ -674,7 +676,10 @@ QString Document::applyRule(const Rule &rule)
 FieldCommand::State Document::currentState(bool withSaved) const
 {
     FieldCommand::State state;
-    state.universe = universe().clone();
+    if (runSnapshot)
+        state.universe = runSnapshot;
+    else
+        state.universe = universe().clone();
     state.generation = generationNumber;
     state.name = patternName;
     state.author = patternAuthor;

@@ -311,6 +311,8 @@ private:
     bool tickIsQuick() const;
     // A run outside the classic field starts: the window reads RunThread::viewCopy() from now on.
     void startRunView();
+    // A run outside the unbounded plane starts from runStart: runSnapshot is its universe.
+    void keepRunSnapshot();
     // Gives up the jump in flight, if any, and ends the run; no step recorded.
     void endRun();
     // Counts a tick of `step` generations: the universe has reached it.
@@ -356,6 +358,12 @@ private:
     // While running in the unbounded plane: RunThread::viewCopy() of `other`,
     // or null when it has none.
     std::unique_ptr<Universe> runView;
+    // While running outside the unbounded plane, and until Pause records its
+    // step: a clone of `other` as it is, made on the run's thread (or the
+    // run's start), which the next tick's jump clones there and Pause keeps
+    // as the step's state, so that the window's thread copies no large grid
+    // while it runs. Null when there is none.
+    std::shared_ptr<const Universe> runSnapshot;
     std::optional<ViewPicture::Area> viewArea; // what the window's view shows, once it has said
     RunHistory runHistory;
     std::int64_t generationNumber = 1;

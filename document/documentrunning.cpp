@@ -107,6 +107,7 @@ void Document::next()
         return;
     }
     runStart = before;
+    keepRunSnapshot();
     running = true;
     stepping = true;
     runName = translated(QT_TRANSLATE_NOOP("MainWindow", "Next"));
@@ -121,6 +122,7 @@ void Document::play()
     if (running)
         return;
     runStart = currentState(false);
+    keepRunSnapshot();
     running = true;
     runName = translated(QT_TRANSLATE_NOOP("MainWindow", "Run"));
     emit runningChanged(true);
@@ -136,6 +138,13 @@ void Document::startRunView()
     runView = RunThread::viewCopy(*other, viewArea);
     if (runView)
         emit universeReplaced(false);
+}
+
+void Document::keepRunSnapshot()
+{
+    // The unbounded plane's clones share its store: they are made where the store may be read.
+    if (other && other->topology() != Topology::unbounded())
+        runSnapshot = runStart->universe;
 }
 
 void Document::endRun()
@@ -163,6 +172,7 @@ void Document::pause()
         resetHistory();
     recordStep(runName, *runStart);
     runStart.reset();
+    runSnapshot.reset();
 }
 
 void Document::cancelAhead()
@@ -214,7 +224,10 @@ void Document::launchTick()
         problem = translated(QT_TRANSLATE_NOOP("MainWindow", "The generation cannot go past 2^63 - 1."));
     } else if (running && other) {
         jumpSize = step;
-        runThread->start(current().clone(), static_cast<std::uint64_t>(step));
+        if (runSnapshot)
+            runThread->start(runSnapshot, static_cast<std::uint64_t>(step));
+        else
+            runThread->start(current().clone(), static_cast<std::uint64_t>(step));
         return;
     } else {
         try {
@@ -246,8 +259,12 @@ void Document::jumped()
         return;
     }
     EngineGate::hold();
+    // A large grid is freed on the run's thread.
+    if (!copy)
+        runThread->discard(std::move(other));
     other = std::move(next);
     runView = std::move(copy);
+    runSnapshot = runThread->takeSpare();
     emit universeReplaced(false);
     ticked(jumpSize);
     if (stepping)
@@ -405,6 +422,7 @@ void Document::aheadMoved()
     RunThread::Progress progress = runThread->takeProgress();
     if (!ahead || !progress.universe)
         return;
+    runSnapshot.reset();
     if (other) {
         // Without a hold, which would hold up the run ahead as well.
         runThread->discard(std::move(other));

@@ -24,6 +24,12 @@ RunJump::RunJump(std::unique_ptr<Universe> universe, std::uint64_t generations)
 {
 }
 
+RunJump::RunJump(std::shared_ptr<const Universe> source, std::uint64_t generations)
+    : source(std::move(source))
+    , generations(static_cast<std::int64_t>(generations))
+{
+}
+
 RunJump::RunJump(std::unique_ptr<Universe> universe, RunHistory history, std::int64_t generations, bool untilSettled)
     : cells(std::move(universe))
     , history(std::move(history))
@@ -34,6 +40,8 @@ RunJump::RunJump(std::unique_ptr<Universe> universe, RunHistory history, std::in
 }
 
 RunJump::~RunJump() = default;
+
+Topology RunJump::topology() const { return cells ? cells->topology() : source->topology(); }
 
 bool RunJump::finished() const
 {
@@ -52,6 +60,12 @@ RunHistory RunJump::takeHistory() { return std::move(*history); }
 bool RunJump::work(std::atomic<bool> &interrupt, int milliseconds)
 {
     if (!history) {
+        if (!cells) {
+            if (interrupt.load())
+                return false;
+            cells = source->clone();
+            source.reset();
+        }
         if (done == 0 && !step(*cells, static_cast<std::uint64_t>(generations), interrupt))
             return false;
         done = generations;

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "model/analysis/runhistory.h"
+#include "model/engine/topology.h"
 
 class Universe;
 
@@ -21,6 +22,10 @@ class RunJump
 public:
     // A tick: `generations` (1 or more) at once.
     RunJump(std::unique_ptr<Universe> universe, std::uint64_t generations);
+    // The same for a clone of `source`, made by work(): on the run's thread,
+    // for a universe whose copy costs more than the window may wait. `source`
+    // must share no store with the window's thread (a bounded universe).
+    RunJump(std::shared_ptr<const Universe> source, std::uint64_t generations);
     // Ahead from history.lastGeneration(), which `universe` is at, under its
     // rule: `generations` (0 or more), or, if `untilSettled`, until the
     // history settles or stops looking, `generations` at most. Until settled,
@@ -43,7 +48,9 @@ public:
     std::int64_t computed() const { return done; }
     // The share of `generations` computed so far, 0..1.
     double share() const;
+    // Precondition: work() has made the clone of a source, if any.
     const Universe &universe() const { return *cells; }
+    Topology topology() const;
     std::unique_ptr<Universe> takeUniverse();
     // Of a run ahead only, once: its history, up to computed().
     RunHistory takeHistory();
@@ -53,6 +60,7 @@ public:
 
 private:
     std::unique_ptr<Universe> cells;
+    std::shared_ptr<const Universe> source; // to clone into `cells`, until work() does
     std::optional<RunHistory> history; // a run ahead's alone
     std::int64_t generations;
     std::int64_t done = 0;

@@ -47,6 +47,11 @@ void RunThread::start(std::unique_ptr<Universe> universe, std::uint64_t generati
     start(std::make_unique<RunJump>(std::move(universe), generations));
 }
 
+void RunThread::start(std::shared_ptr<const Universe> source, std::uint64_t generations)
+{
+    start(std::make_unique<RunJump>(std::move(source), generations));
+}
+
 void RunThread::start(std::unique_ptr<RunJump> job)
 {
     busy = true;
@@ -75,6 +80,7 @@ void RunThread::cancel()
         } else {
             dropped = std::move(outgoing);
             outgoingCopy.reset();
+            outgoingSpare.reset();
         }
         droppedProgress = std::move(progress);
     }
@@ -116,6 +122,12 @@ std::unique_ptr<Universe> RunThread::takeViewCopy()
 {
     const std::lock_guard<std::mutex> lock(mutex);
     return std::move(outgoingCopy);
+}
+
+std::shared_ptr<const Universe> RunThread::takeSpare()
+{
+    const std::lock_guard<std::mutex> lock(mutex);
+    return std::move(outgoingSpare);
 }
 
 void RunThread::discard(std::unique_ptr<Universe> universe)
@@ -166,6 +178,16 @@ std::unique_ptr<Universe> RunThread::viewCopy(const Universe &universe, const st
     return nullptr;
 }
 
+std::shared_ptr<const Universe> RunThread::spareOf(const Universe &universe)
+{
+    try {
+        return universe.clone();
+    } catch (const UniverseError &) {
+    } catch (const std::bad_alloc &) {
+    }
+    return nullptr;
+}
+
 std::unique_ptr<Universe> RunThread::tileCopy(const Universe &universe)
 {
     const std::optional<CellRect> box = universe.boundingBox();
@@ -199,7 +221,7 @@ void RunThread::work()
             interrupt = false;
         }
         // Only the unbounded plane shares a store with the window's thread.
-        const bool gated = working->universe().topology() == Topology::unbounded();
+        const bool gated = working->topology() == Topology::unbounded();
         // Round and round: a hold sends the jump out unchanged, to start again,
         // with what HashLife computed remembered, once the hold ends.
         bool handedOut = false;
@@ -215,11 +237,14 @@ void RunThread::work()
             bool done = false;
             QString problem;
             std::unique_ptr<Universe> copy;
+            std::shared_ptr<const Universe> spare;
             try {
                 done = working->work(interrupt, PublishInterval);
                 // Read from the store while this thread may.
                 if (done && gated)
                     copy = copyForView(working->universe());
+                else if (done && !working->isAhead())
+                    spare = spareOf(working->universe());
                 else if (!done && working->isAhead() && !interrupt.load())
                     publish(jump, *working);
             } catch (const UniverseError &error) {
@@ -238,6 +263,7 @@ void RunThread::work()
                 if (jump == jumps) {
                     outgoing = std::move(working);
                     outgoingCopy = std::move(copy);
+                    outgoingSpare = std::move(spare);
                     outcome = problem;
                     handedOut = true;
                     QMetaObject::invokeMethod(
@@ -246,7 +272,11 @@ void RunThread::work()
                 break;
             }
         }
-        if (!handedOut && working && !quitting) {
+        if (!handedOut && !gated) {
+            // Shares no store with the window's thread: freed here, the
+            // window's thread spared the cost of a large one.
+            working.reset();
+        } else if (!handedOut && working && !quitting) {
             // Given up: destroyed on the window's thread, so that this one
             // never touches the store again for a jump that no longer counts;
             // when quitting, the destructor takes it.

@@ -40,6 +40,8 @@ public:
     // Steps `universe` by `generations` there; finished() tells when. The
     // universe must not be the classic field's live one. Precondition: !isBusy().
     void start(std::unique_ptr<Universe> universe, std::uint64_t generations);
+    // The same for a clone of `source`, made there: see RunJump.
+    void start(std::shared_ptr<const Universe> source, std::uint64_t generations);
     // The same for any RunJump, a run ahead among them.
     void start(std::unique_ptr<RunJump> job);
     // A jump started and neither taken nor cancelled.
@@ -50,6 +52,10 @@ public:
     std::unique_ptr<Universe> take(QString &problem);
     // After finished(): viewCopy() of the universe stepped, made on the run's thread.
     std::unique_ptr<Universe> takeViewCopy();
+    // After finished() of a tick outside the unbounded plane: a clone of the
+    // universe stepped, made on the run's thread, for the next tick to start
+    // from and an undo step to keep; null if there was no memory for it.
+    std::shared_ptr<const Universe> takeSpare();
     // After finished() of a run ahead: its history, up to the universe take() gives.
     RunHistory takeHistory();
 
@@ -97,6 +103,8 @@ private:
     void work();
     // Whether the jump numbered `jump` still counts.
     bool wanted(std::uint64_t jump);
+    // A clone of `universe`, or null without the memory for it.
+    static std::shared_ptr<const Universe> spareOf(const Universe &universe);
     // The same cells in tiles, or null if they do not fit.
     static std::unique_ptr<Universe> tileCopy(const Universe &universe);
     // viewCopy() of `universe` for the window's view as it is.
@@ -114,6 +122,7 @@ private:
     std::uint64_t jumps = 0; // jumps started or cancelled: a jump's number, compared with it, tells if it still counts
     std::unique_ptr<RunJump> outgoing; // the jump made, until taken
     std::unique_ptr<Universe> outgoingCopy; // its viewCopy(), until taken
+    std::shared_ptr<const Universe> outgoingSpare; // its clone, until taken
     QString outcome; // why the jump failed, with a null `outgoing`
     std::optional<RunHistory> outgoingHistory; // a run ahead's, from take() until takeHistory()
     Progress progress; // a run ahead's latest, until taken
