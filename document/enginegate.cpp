@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <condition_variable>
-#include <cstdio>
 #include <mutex>
 #include <vector>
 
@@ -30,9 +29,6 @@ GateState &state()
 // Raises the flags of the runs inside and waits until they are out. `lock` holds the gate's mutex.
 void waitOut(GateState &gate, std::unique_lock<std::mutex> &lock)
 {
-    if (!gate.inside.empty()) {
-        fprintf(stderr, "DEBUGHOLD\n");
-    }
     for (std::atomic<bool> *flag : gate.inside)
         *flag = true;
     gate.changed.wait(lock, [&gate] { return gate.inside.empty(); });
