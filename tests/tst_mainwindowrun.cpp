@@ -43,25 +43,31 @@ void TestMainWindowRun::pauseOrStopMidJump_data()
     QTest::addColumn<bool>("stop"); // Stop rather than Pause
     QTest::addColumn<bool>("next"); // a Next given up rather than a run
     QTest::addColumn<QString>("rule");
+    QTest::addColumn<bool>("torus"); // a 64 x 48 torus rather than the unbounded plane
     const QString life = QStringLiteral("B3/S23");
     for (int exponent : { 0, 6, 11 }) {
-        QTest::addRow("2^%d, Pause", exponent) << exponent << false << false << life;
-        QTest::addRow("2^%d, Stop", exponent) << exponent << true << false << life;
+        QTest::addRow("2^%d, Pause", exponent) << exponent << false << false << life << false;
+        QTest::addRow("2^%d, Stop", exponent) << exponent << true << false << life << false;
     }
     // Steps too long for the window's thread: a Next computes on the run's.
     for (int exponent : { 16, 20 }) {
-        QTest::addRow("Next 2^%d, Pause", exponent) << exponent << false << true << life;
-        QTest::addRow("Next 2^%d, Stop", exponent) << exponent << true << true << life;
+        QTest::addRow("Next 2^%d, Pause", exponent) << exponent << false << true << life << false;
+        QTest::addRow("Next 2^%d, Stop", exponent) << exponent << true << true << life << false;
     }
+    // A torus's ticks start from clones made on the run's thread.
+    QTest::addRow("torus, 2^0, Pause") << 0 << false << false << life << true;
+    QTest::addRow("torus, 2^6, Pause") << 6 << false << false << life << true;
+    QTest::addRow("torus, 2^6, Stop") << 6 << true << false << life << true;
+    QTest::addRow("torus, Next 2^14, Pause") << 14 << false << true << life << true;
     // Birth on 0: a background that stays alive, and one that blinks, the
     // latter a generation at a time through a jump.
     const QString alive = QStringLiteral("B0123478/S01234678");
     const QString blinking = QStringLiteral("B0123/S2");
-    QTest::addRow("live background, 2^6, Pause") << 6 << false << false << alive;
-    QTest::addRow("live background, 2^6, Stop") << 6 << true << false << alive;
-    QTest::addRow("blinking background, 2^0, Pause") << 0 << false << false << blinking;
-    QTest::addRow("blinking background, 2^0, Stop") << 0 << true << false << blinking;
-    QTest::addRow("blinking background, Next 2^14, Pause") << 14 << false << true << blinking;
+    QTest::addRow("live background, 2^6, Pause") << 6 << false << false << alive << false;
+    QTest::addRow("live background, 2^6, Stop") << 6 << true << false << alive << false;
+    QTest::addRow("blinking background, 2^0, Pause") << 0 << false << false << blinking << false;
+    QTest::addRow("blinking background, 2^0, Stop") << 0 << true << false << blinking << false;
+    QTest::addRow("blinking background, Next 2^14, Pause") << 14 << false << true << blinking << false;
 }
 
 void TestMainWindowRun::pauseOrStopMidJump()
@@ -70,6 +76,7 @@ void TestMainWindowRun::pauseOrStopMidJump()
     QFETCH(bool, stop);
     QFETCH(bool, next);
     QFETCH(QString, rule);
+    QFETCH(bool, torus);
     // A 48 x 48 soup, new for each row, so that no jump is remembered from the last.
     std::mt19937 random(static_cast<unsigned>(exponent * 2 + stop + rule.size()));
     QByteArray rle = "x = 48, y = 48, rule = " + rule.toLatin1() + "\n";
@@ -82,7 +89,8 @@ void TestMainWindowRun::pauseOrStopMidJump()
     QFile file(folder.filePath(QStringLiteral("soup.rle")));
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write(rle) == rle.size());
     file.close();
-    QVERIFY(window->openPatternFile(file.fileName(), std::nullopt, Topology::unbounded()));
+    QVERIFY(window->openPatternFile(
+        file.fileName(), std::nullopt, torus ? Topology::torus(64, 48) : Topology::unbounded()));
     auto *document = window->findChild<Document *>();
     const std::unique_ptr<Universe> start = document->universe().clone();
     for (int step = 0; step < exponent; ++step)
