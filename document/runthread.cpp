@@ -149,29 +149,56 @@ void RunThread::setViewArea(const ViewPicture::Area &area)
     viewArea = area;
 }
 
-std::unique_ptr<Universe> RunThread::copyForView(const Universe &universe)
+RunThread::ViewSource RunThread::sourceForView(const Universe &universe)
 {
     std::optional<ViewPicture::Area> area;
     {
         const std::lock_guard<std::mutex> lock(mutex);
         area = viewArea;
     }
-    return viewCopy(universe, area);
+    return viewSource(universe, area);
 }
 
 std::unique_ptr<Universe> RunThread::viewCopy(const Universe &universe, const std::optional<ViewPicture::Area> &view)
 {
+    return viewSource(universe, view).finish();
+}
+
+RunThread::ViewSource RunThread::viewSource(const Universe &universe, const std::optional<ViewPicture::Area> &view)
+{
+    ViewSource source;
     if (universe.topology() != Topology::unbounded())
-        return nullptr;
-    // The tiles hold two states: a copy of other rules' cells would lose theirs.
-    std::unique_ptr<Universe> cells;
+        return source;
     try {
+        // The tiles hold two states: a copy of other rules' cells would lose theirs.
         if (dynamic_cast<const UnboundedUniverse *>(&universe) && universe.rule().isLifeLike()
-            && universe.population() <= ViewCopyLimit)
-            cells = tileCopy(universe);
-        if (cells || !view)
-            return cells;
-        return ViewPicture::of(universe, *view);
+            && universe.population() <= ViewCopyLimit) {
+            source.tiles = universe.rule();
+            if (const std::optional<CellRect> box = universe.boundingBox()) {
+                source.cells.reserve(static_cast<std::size_t>(universe.population()));
+                universe.forEachLiveCell(*box, [&source](std::int64_t x, std::int64_t y) {
+                    source.cells.push_back({ x, y });
+                });
+            }
+        } else if (view) {
+            source.picture = ViewPicture::of(universe, *view);
+        }
+    } catch (const UniverseError &) {
+        source = ViewSource();
+    } catch (const std::bad_alloc &) {
+        source = ViewSource();
+    }
+    return source;
+}
+
+std::unique_ptr<Universe> RunThread::ViewSource::finish()
+{
+    if (!tiles)
+        return std::move(picture);
+    try {
+        auto copy = std::make_unique<TileLife>(*tiles);
+        copy->setCells(cells);
+        return copy;
     } catch (const UniverseError &) {
     } catch (const std::bad_alloc &) {
     }
@@ -182,24 +209,6 @@ std::shared_ptr<const Universe> RunThread::spareOf(const Universe &universe)
 {
     try {
         return universe.clone();
-    } catch (const UniverseError &) {
-    } catch (const std::bad_alloc &) {
-    }
-    return nullptr;
-}
-
-std::unique_ptr<Universe> RunThread::tileCopy(const Universe &universe)
-{
-    const std::optional<CellRect> box = universe.boundingBox();
-    try {
-        auto copy = std::make_unique<TileLife>(universe.rule());
-        if (box) {
-            std::vector<CellPoint> cells;
-            cells.reserve(static_cast<std::size_t>(universe.population()));
-            universe.forEachLiveCell(*box, [&cells](std::int64_t x, std::int64_t y) { cells.push_back({ x, y }); });
-            copy->setCells(cells);
-        }
-        return copy;
     } catch (const UniverseError &) {
     } catch (const std::bad_alloc &) {
     }
@@ -236,17 +245,21 @@ void RunThread::work()
             clearDiscarded();
             bool done = false;
             QString problem;
-            std::unique_ptr<Universe> copy;
+            ViewSource view;
+            std::optional<Progress> progressed;
             std::shared_ptr<const Universe> spare;
             try {
                 done = working->work(interrupt, PublishInterval);
-                // Read from the store while this thread may.
-                if (done && gated)
-                    copy = copyForView(working->universe());
-                else if (done && !working->isAhead())
+                // Read from the store while this thread may; the tiles are
+                // filled once out of the gate, which a hold need not wait for.
+                if (done && gated) {
+                    view = sourceForView(working->universe());
+                } else if (done && !working->isAhead()) {
                     spare = spareOf(working->universe());
-                else if (!done && working->isAhead() && !interrupt.load())
-                    publish(jump, *working);
+                } else if (!done && working->isAhead() && !interrupt.load()) {
+                    progressed = progressOf(*working);
+                    view = sourceForView(*progressed->universe);
+                }
             } catch (const UniverseError &error) {
                 problem = QString::fromStdString(error.what());
                 working.reset();
@@ -258,6 +271,11 @@ void RunThread::work()
             }
             if (gated)
                 EngineGate::leave(interrupt);
+            std::unique_ptr<Universe> copy = view.finish();
+            if (progressed) {
+                progressed->view = std::move(copy);
+                publish(jump, std::move(*progressed));
+            }
             if (done) {
                 const std::lock_guard<std::mutex> lock(mutex);
                 if (jump == jumps) {
@@ -299,12 +317,12 @@ bool RunThread::wanted(std::uint64_t jump)
     return jump == jumps && !quitting;
 }
 
-void RunThread::publish(std::uint64_t jump, const RunJump &job)
+RunThread::Progress RunThread::progressOf(const RunJump &job)
 {
     Progress next;
+    // The view is made of the copy, which becomes the document's universe:
+    // what a picture cannot answer is read there.
     next.universe = job.universe().clone();
-    // Of the copy, which becomes the document's universe: what the picture cannot answer is read there.
-    next.view = copyForView(*next.universe);
     next.computed = job.computed();
     next.share = job.share();
     try {
@@ -312,10 +330,19 @@ void RunThread::publish(std::uint64_t jump, const RunJump &job)
     } catch (const UniverseError &) {
         next.population = UINT64_MAX;
     }
+    return next;
+}
+
+void RunThread::publish(std::uint64_t jump, Progress next)
+{
     const std::lock_guard<std::mutex> lock(mutex);
-    if (jump != jumps)
+    // Out of the gate: the universes that share the store are destroyed where it may be touched.
+    if (jump != jumps) {
+        discarded.push_back(std::move(next.universe));
         return;
-    // One left untaken is replaced here, where the store may be touched.
+    }
+    if (progress.universe)
+        discarded.push_back(std::move(progress.universe));
     progress = std::move(next);
     if (!progressPosted) {
         progressPosted = true;

@@ -105,14 +105,25 @@ private:
     bool wanted(std::uint64_t jump);
     // A clone of `universe`, or null without the memory for it.
     static std::shared_ptr<const Universe> spareOf(const Universe &universe);
-    // The same cells in tiles, or null if they do not fit.
-    static std::unique_ptr<Universe> tileCopy(const Universe &universe);
-    // viewCopy() of `universe` for the window's view as it is.
-    std::unique_ptr<Universe> copyForView(const Universe &universe);
+    // What viewCopy() is made of: the live cells for tiles, read where the
+    // store may be read, and filled into the tiles by finish() anywhere; or
+    // a picture made already.
+    struct ViewSource {
+        std::optional<Rule> tiles; // the rule of a copy in tiles
+        std::vector<CellPoint> cells;
+        std::unique_ptr<Universe> picture;
+        // The copy, or null without one; never throws.
+        std::unique_ptr<Universe> finish();
+    };
+    static ViewSource viewSource(const Universe &universe, const std::optional<ViewPicture::Area> &view);
+    // viewSource() of `universe` for the window's view as it is.
+    ViewSource sourceForView(const Universe &universe);
     // On the window's thread: the jump numbered `jump` has finished.
     void deliver(std::uint64_t jump);
-    // On the run's thread, where it may read the store: hands on how far `job` has got.
-    void publish(std::uint64_t jump, const RunJump &job);
+    // On the run's thread, where it may read the store: how far `job` has got, without its view.
+    static Progress progressOf(const RunJump &job);
+    // On the run's thread: hands `next` on, of the jump numbered `jump`.
+    void publish(std::uint64_t jump, Progress next);
     // On the window's thread: the jump numbered `jump` has got further.
     void deliverProgress(std::uint64_t jump);
 
