@@ -364,6 +364,8 @@ private:
     // as the step's state, so that the window's thread copies no large grid
     // while it runs. Null when there is none.
     std::shared_ptr<const Universe> runSnapshot;
+    // The counts of the universe a tick's jump has just brought, for extendHistory().
+    std::optional<RunHistory::Counts> tickCounts;
     std::optional<ViewPicture::Area> viewArea; // what the window's view shows, once it has said
     RunHistory runHistory;
     std::int64_t generationNumber = 1;

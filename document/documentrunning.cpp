@@ -265,6 +265,7 @@ void Document::jumped()
     other = std::move(next);
     runView = std::move(copy);
     runSnapshot = runThread->takeSpare();
+    tickCounts = runThread->takeCounts();
     emit universeReplaced(false);
     ticked(jumpSize);
     if (stepping)
@@ -391,7 +392,12 @@ void Document::extendHistory()
     // The universe itself, not a copy for the view: the history keeps
     // checkpoints, and a quadtree's cost a node where the tiles' copy costs every tile.
     EngineGate::hold();
-    runHistory.append(inUse(), generationNumber);
+    // A bounded universe's digest is its hash(), which the run's thread may have worked out.
+    if (tickCounts && topology().isBounded())
+        runHistory.append(inUse(), generationNumber, *tickCounts);
+    else
+        runHistory.append(inUse(), generationNumber);
+    tickCounts.reset();
     // Counted for the history already: no second pass over the cells.
     liveCells = universe().backgroundAlive() ? std::numeric_limits<std::uint64_t>::max()
                                              : runHistory.population(runHistory.lastGeneration());

@@ -81,6 +81,7 @@ void RunThread::cancel()
             dropped = std::move(outgoing);
             outgoingCopy.reset();
             outgoingSpare.reset();
+            outgoingCounts.reset();
         }
         droppedProgress = std::move(progress);
     }
@@ -128,6 +129,14 @@ std::shared_ptr<const Universe> RunThread::takeSpare()
 {
     const std::lock_guard<std::mutex> lock(mutex);
     return std::move(outgoingSpare);
+}
+
+std::optional<RunHistory::Counts> RunThread::takeCounts()
+{
+    const std::lock_guard<std::mutex> lock(mutex);
+    std::optional<RunHistory::Counts> counts = outgoingCounts;
+    outgoingCounts.reset();
+    return counts;
 }
 
 void RunThread::discard(std::unique_ptr<Universe> universe)
@@ -248,6 +257,7 @@ void RunThread::work()
             ViewSource view;
             std::optional<Progress> progressed;
             std::shared_ptr<const Universe> spare;
+            std::optional<RunHistory::Counts> counts;
             try {
                 done = working->work(interrupt, PublishInterval);
                 // Read from the store while this thread may; the tiles are
@@ -256,6 +266,8 @@ void RunThread::work()
                     view = sourceForView(working->universe());
                 } else if (done && !working->isAhead()) {
                     spare = spareOf(working->universe());
+                    if (working->topology().isBounded())
+                        counts = RunHistory::Counts { working->universe().population(), working->universe().hash() };
                 } else if (!done && working->isAhead() && !interrupt.load()) {
                     progressed = progressOf(*working);
                     view = sourceForView(*progressed->universe);
@@ -282,6 +294,7 @@ void RunThread::work()
                     outgoing = std::move(working);
                     outgoingCopy = std::move(copy);
                     outgoingSpare = std::move(spare);
+                    outgoingCounts = counts;
                     outcome = problem;
                     handedOut = true;
                     QMetaObject::invokeMethod(

@@ -56,6 +56,9 @@ public:
     // universe stepped, made on the run's thread, for the next tick to start
     // from and an undo step to keep; null if there was no memory for it.
     std::shared_ptr<const Universe> takeSpare();
+    // After finished() of a tick of a bounded universe: the population and
+    // Universe::hash() of the universe stepped, worked out on the run's thread.
+    std::optional<RunHistory::Counts> takeCounts();
     // After finished() of a run ahead: its history, up to the universe take() gives.
     RunHistory takeHistory();
 
@@ -134,6 +137,7 @@ private:
     std::unique_ptr<RunJump> outgoing; // the jump made, until taken
     std::unique_ptr<Universe> outgoingCopy; // its viewCopy(), until taken
     std::shared_ptr<const Universe> outgoingSpare; // its clone, until taken
+    std::optional<RunHistory::Counts> outgoingCounts; // its counts, until taken
     QString outcome; // why the jump failed, with a null `outgoing`
     std::optional<RunHistory> outgoingHistory; // a run ahead's, from take() until takeHistory()
     Progress progress; // a run ahead's latest, until taken

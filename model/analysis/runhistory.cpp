@@ -61,7 +61,14 @@ void RunHistory::reset(const Universe &universe, std::int64_t generation)
     keepCheckpoint(0, universe);
 }
 
-void RunHistory::append(const Universe &universe, std::int64_t generation)
+void RunHistory::append(const Universe &universe, std::int64_t generation) { append(universe, generation, nullptr); }
+
+void RunHistory::append(const Universe &universe, std::int64_t generation, const Counts &counts)
+{
+    append(universe, generation, &counts);
+}
+
+void RunHistory::append(const Universe &universe, std::int64_t generation, const Counts *counts)
 {
     if (recordPopulations.empty() || universe.rule() != currentRule || universe.topology() != currentTopology) {
         reset(universe, generation);
@@ -70,13 +77,13 @@ void RunHistory::append(const Universe &universe, std::int64_t generation)
     if (generation <= lastGeneration())
         throw std::invalid_argument("generation " + std::to_string(generation)
             + " does not come after the last one recorded, " + std::to_string(lastGeneration()));
-    const std::uint64_t population = universe.population();
+    const std::uint64_t population = counts ? counts->population : universe.population();
     if (currentFate != Fate::Evolving) {
         record(generation, population);
         return;
     }
 
-    const std::uint64_t hash = hashOf(universe);
+    const std::uint64_t hash = counts ? counts->hash : hashOf(universe);
     std::unique_ptr<Universe> repeated;
     const long long earlier = findEqual(universe, hash, repeated);
     const std::optional<Cycle> cycle = earlier >= 0

@@ -63,6 +63,14 @@ public:
     // passes on what the universe throws while an earlier one is computed
     // anew; the history then stays as it was.
     void append(const Universe &universe, std::int64_t generation);
+    // What append() reads of every universe, to work out on another thread:
+    // its population and its digest by the history's hash function.
+    struct Counts {
+        std::uint64_t population = 0;
+        std::uint64_t hash = 0;
+    };
+    // append() with `counts` of `universe` worked out already.
+    void append(const Universe &universe, std::int64_t generation, const Counts &counts);
     // The classic field: reset() with a universe holding `field` under `rule`,
     // and append() of the generation after lastGeneration().
     void reset(const PackedField &field, std::int64_t generation, const Rule &rule);
@@ -126,6 +134,8 @@ private:
 
     void record(std::int64_t generation, std::uint64_t population);
     std::uint64_t hashOf(const Universe &universe) const;
+    // append(), with `counts` if not null.
+    void append(const Universe &universe, std::int64_t generation, const Counts *counts);
     // Whether `later` repeats `earlier`: equal, or in the unbounded plane the
     // same cells moved on the same background, by how much then set in `displacement` if given.
     bool repeats(const Universe &earlier, const Universe &later, CellPoint *displacement) const;
