@@ -193,7 +193,10 @@ public:
         for (int m = 0; m < 8; ++m)
             pairs[m] = Pair { words[2 * m], words[2 * m + 1] };
         const Pair none = { 0, 0 };
-        for (int i = 0; i < generations; ++i) {
+        for (int i = 1; i <= generations; ++i) {
+            // Rows i..31 - i, in pairs first..last, are the ones still right after this generation.
+            const int first = i / 4;
+            const int last = (31 - i) / 4;
             // Pair m's sums at m + 1, with none before the first and after the last.
             Pair ones3[10];
             Pair twos3[10];
@@ -214,6 +217,8 @@ public:
             // The sums of the words before pair m's: its second word's and pair m's first.
 #pragma GCC unroll 8
             for (int m = 0; m < 8; ++m) {
+                if (m < first || m > last)
+                    continue;
                 const Pair beforeOnes = __builtin_shufflevector(ones3[m], ones3[m + 1], 1, 2);
                 const Pair beforeTwos = __builtin_shufflevector(twos3[m], twos3[m + 1], 1, 2);
                 const Pair afterOnes = __builtin_shufflevector(ones3[m + 1], ones3[m + 2], 1, 2);
