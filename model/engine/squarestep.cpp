@@ -136,8 +136,8 @@ Word conwayLeafStep(Word nw, Word ne, Word sw, Word se, int generations)
 }
 
 // A 32 x 32 square of sixteen leaves as sixteen words of two 32-cell rows,
-// the upper row in the low half; stepped with the rows past the ones still
-// right left out, so that eight generations cost little more than four.
+// the upper row in the low half. Each generation steps only the rows whose
+// cells can still come out right; the middle 16 x 16 stays right for eight.
 class Block32
 {
 public:
