@@ -549,15 +549,16 @@ void TestHashLife::collectingMidJump_data()
     QTest::addColumn<std::vector<CellPoint>>("cells");
     QTest::addColumn<int>("limitMiB");
     QTest::addColumn<std::vector<std::uint64_t>>("jumps");
-    QTest::newRow("dense soup") << soup(120, 40, -60, -60, 21) << 2 << std::vector<std::uint64_t> { 2000, 1536, 2048 };
+    QTest::newRow("dense soup") << soup(200, 40, -100, -100, 21) << 1
+                                << std::vector<std::uint64_t> { 2000, 1536, 2048 };
     QTest::newRow("one long jump") << soup(150, 35, 0, 0, 22) << 2 << std::vector<std::uint64_t> { 4096 };
     // Far apart, so that most squares are empty and the store's levels are many.
     std::vector<CellPoint> scattered;
     for (int i = 0; i < 4; ++i) {
-        const std::vector<CellPoint> part = soup(40, 40, (i % 2) * 3000 - 1500, (i / 2) * 3000 - 1500, 23 + i);
+        const std::vector<CellPoint> part = soup(64, 40, (i % 2) * 3000 - 1500, (i / 2) * 3000 - 1500, 23 + i);
         scattered.insert(scattered.end(), part.begin(), part.end());
     }
-    QTest::newRow("scattered soups") << scattered << 3 << std::vector<std::uint64_t> { 1024, 3000, 1 };
+    QTest::newRow("scattered soups") << scattered << 2 << std::vector<std::uint64_t> { 1024, 3000, 1 };
 }
 
 // Jumps in a store so small that it collects many times within each, keeping

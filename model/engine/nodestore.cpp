@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "model/engine/bitmix.h"
+#include "model/engine/squarestep.h"
 
 namespace
 {
@@ -40,134 +41,6 @@ Word tagOf(Word hash) { return (hash >> 32) << 32; }
 bool isMarked(const std::vector<Word> &marks, NodeId id) { return ((marks[id / 64] >> (id % 64)) & 1) != 0; }
 
 Word addSaturated(Word a, Word b) { return a > ~Word(0) - b ? ~Word(0) : a + b; }
-
-// Four rows of 8 cells (the bytes of `rows`) as the low bytes of four 16-bit rows.
-Word spreadRows(Word rows)
-{
-    rows &= 0xFFFFFFFFULL;
-    rows = (rows | rows << 16) & 0x0000FFFF0000FFFFULL;
-    return (rows | rows << 8) & 0x00FF00FF00FF00FFULL;
-}
-
-// The reverse of spreadRows: the low bytes of four 16-bit rows as four bytes.
-Word gatherRows(Word rows)
-{
-    rows &= 0x00FF00FF00FF00FFULL;
-    rows = (rows | rows >> 8) & 0x0000FFFF0000FFFFULL;
-    return (rows | rows >> 16) & 0xFFFFFFFFULL;
-}
-
-// One generation of a 16 x 16 square held as four words of four 16-cell
-// rows. Cells on the square's rim come out wrong, so each generation leaves
-// one ring fewer of right cells; the middle 8 x 8 stays right for four. The
-// outer words are stepped only when `outer`: the last generation needs the
-// middle eight rows alone. Written out word by word, so that every plane
-// stays in a register.
-template <typename Decision>
-inline void generation(Word &w0, Word &w1, Word &w2, Word &w3, bool outer, const Decision &decide)
-{
-    using Sums = LifeBits::RowSums;
-    const auto sums = [](Word w) { return LifeBits::rowSums(w << 1, w, w >> 1); };
-    const auto step = [&decide](const Sums &before, const Sums &self, const Sums &after, Word alive) {
-        Sums above = self;
-        Sums below = self;
-        above.ones3 = self.ones3 << 16 | before.ones3 >> 48;
-        above.twos3 = self.twos3 << 16 | before.twos3 >> 48;
-        below.ones3 = self.ones3 >> 16 | after.ones3 << 48;
-        below.twos3 = self.twos3 >> 16 | after.twos3 << 48;
-        return decide(LifeBits::addRows(above, self, below), alive);
-    };
-    const Sums s0 = sums(w0);
-    const Sums s1 = sums(w1);
-    const Sums s2 = sums(w2);
-    const Sums s3 = sums(w3);
-    const Word n1 = step(s0, s1, s2, w1);
-    const Word n2 = step(s1, s2, s3, w2);
-    if (outer) {
-        const Sums none {};
-        w0 = step(none, s0, s1, w0);
-        w3 = step(s2, s3, none, w3);
-    }
-    w1 = n1;
-    w2 = n2;
-}
-
-// The 16 x 16 square of four leaves as four words of four 16-cell rows, from the top.
-struct Rows16 {
-    Rows16(Word nw, Word ne, Word sw, Word se)
-        : words { spreadRows(nw) | spreadRows(ne) << 8, spreadRows(nw >> 32) | spreadRows(ne >> 32) << 8,
-            spreadRows(sw) | spreadRows(se) << 8, spreadRows(sw >> 32) | spreadRows(se >> 32) << 8 }
-    {
-    }
-    Word words[4];
-};
-
-// The middle 8 x 8 of the rows w1 (its top four) and w2 as a leaf's bits.
-Word middleLeaf(Word w1, Word w2) { return gatherRows(w1 >> 4) | gatherRows(w2 >> 4) << 32; }
-
-template <typename Decision> Word leafStep(Word nw, Word ne, Word sw, Word se, int generations, const Decision &decide)
-{
-    const Rows16 rows(nw, ne, sw, se);
-    Word w0 = rows.words[0];
-    Word w1 = rows.words[1];
-    Word w2 = rows.words[2];
-    Word w3 = rows.words[3];
-    for (int i = 1; i <= generations; ++i)
-        generation(w0, w1, w2, w3, i < generations, decide);
-    return middleLeaf(w1, w2);
-}
-
-// Two words side by side, stepped by one instruction each where the machine can.
-using Pair = Word __attribute__((vector_size(16)));
-
-// Conway's generation of the square of generation(), its words paired as
-// (w0, w2) and (w1, w3), so that each operation steps two words: the sums of
-// LifeBits written out for pairs, for the rule most patterns run.
-inline void conwayGeneration(Pair &even, Pair &odd)
-{
-    struct Sums {
-        Pair ones3, twos3, ones2, twos2;
-    };
-    const auto sums = [](Pair w) {
-        const Pair west = w << 1;
-        const Pair east = w >> 1;
-        const Pair sides = west ^ east;
-        return Sums { sides ^ w, (west & east) | (w & sides), sides, west & east };
-    };
-    const auto step
-        = [](const Sums &self, Pair beforeOnes, Pair beforeTwos, Pair afterOnes, Pair afterTwos, Pair alive) {
-              const Pair aboveOnes = self.ones3 << 16 | beforeOnes >> 48;
-              const Pair aboveTwos = self.twos3 << 16 | beforeTwos >> 48;
-              const Pair belowOnes = self.ones3 >> 16 | afterOnes << 48;
-              const Pair belowTwos = self.twos3 >> 16 | afterTwos << 48;
-              const Pair ones = aboveOnes ^ self.ones2 ^ belowOnes;
-              const Pair carry = (aboveOnes & self.ones2) | (belowOnes & (aboveOnes ^ self.ones2));
-              // Four bits of weight two: the count is 2 or 3 where exactly one is set.
-              const Pair pairA = aboveTwos ^ self.twos2;
-              const Pair pairB = belowTwos ^ carry;
-              const Pair atLeastTwo = (aboveTwos & self.twos2) | (belowTwos & carry) | (pairA & pairB);
-              return (pairA ^ pairB) & ~atLeastTwo & (ones | alive);
-          };
-    const Pair none = { 0, 0 };
-    const Sums e = sums(even);
-    const Sums o = sums(odd);
-    // The word after w1 is w2 and none follows w3; none precedes w0 and w1 precedes w2.
-    const Pair nextOdd = step(o, e.ones3, e.twos3, __builtin_shufflevector(e.ones3, none, 1, 2),
-        __builtin_shufflevector(e.twos3, none, 1, 2), odd);
-    even = step(e, __builtin_shufflevector(none, o.ones3, 0, 2), __builtin_shufflevector(none, o.twos3, 0, 2), o.ones3,
-        o.twos3, even);
-    odd = nextOdd;
-}
-
-Word conwayLeafStep(Word nw, Word ne, Word sw, Word se, int generations)
-{
-    const Rows16 rows(nw, ne, sw, se);
-    Pair even = { rows.words[0], rows.words[2] };
-    Pair odd = { rows.words[1], rows.words[3] };
-    for (int i = 0; i < generations; ++i)
-        conwayGeneration(even, odd);
-    return middleLeaf(odd[0], even[1]);
-}
 
 } // namespace
 
@@ -575,7 +448,9 @@ NodeId NodeStore::successor(NodeId id, int exponent)
             throw Interrupted {};
     }
     ++counts.resultsComputed;
-    result = nodeLevel == LeafLevel + 1 ? leafSuccessor(id, exponent) : stepQuarters(id, exponent);
+    result = nodeLevel == LeafLevel + 1 ? leafSuccessor(id, exponent)
+        : nodeLevel == LeafLevel + 2    ? blockSuccessor(id, exponent)
+                                        : stepQuarters(id, exponent);
     if (ownStep)
         at(id).result = result;
     else
@@ -589,10 +464,37 @@ NodeId NodeStore::leafSuccessor(NodeId id, int exponent)
     const Word ne = bits(quarter(id, 1));
     const Word sw = bits(quarter(id, 2));
     const Word se = bits(quarter(id, 3));
-    const int generations = 1 << exponent;
-    if (conway)
-        return leaf(conwayLeafStep(nw, ne, sw, se, generations));
-    return leaf(leafStep(nw, ne, sw, se, generations, decision));
+    return leaf(SquareStep::middleOfFour(nw, ne, sw, se, 1 << exponent, conway ? nullptr : &decision));
+}
+
+NodeId NodeStore::blockSuccessor(NodeId id, int exponent)
+{
+    NodeId grand[4][4];
+    for (int q = 0; q < 4; ++q) {
+        const NodeId child = quarter(id, q);
+        for (int c = 0; c < 4; ++c)
+            grand[(q / 2) * 2 + c / 2][(q % 2) * 2 + c % 2] = quarter(child, c);
+    }
+    for (const auto &row : grand) {
+        for (const NodeId leafId : row)
+            prefetch(leafId);
+    }
+    Word leaves[4][4];
+    for (int y = 0; y < 4; ++y) {
+        for (int x = 0; x < 4; ++x)
+            leaves[y][x] = bits(grand[y][x]);
+    }
+    Word middleLeaves[2][2];
+    SquareStep::middleOfSixteen(leaves, 1 << exponent, conway ? nullptr : &decision, middleLeaves);
+    const std::size_t mark = protectionMark();
+    NodeId middle[4];
+    for (int i = 0; i < 4; ++i) {
+        middle[i] = leaf(middleLeaves[i / 2][i % 2]);
+        protect(middle[i]);
+    }
+    const NodeId result = node(middle[0], middle[1], middle[2], middle[3]);
+    release(mark);
+    return result;
 }
 
 NodeId NodeStore::stepQuarters(NodeId id, int exponent)

@@ -203,6 +203,8 @@ private:
 
     NodeId centreOfFour(NodeId nw, NodeId ne, NodeId sw, NodeId se);
     NodeId leafSuccessor(NodeId id, int exponent);
+    // successor() of a node of LeafLevel + 2 from its cells, stepped at once.
+    NodeId blockSuccessor(NodeId id, int exponent);
     NodeId stepQuarters(NodeId id, int exponent);
 
     std::vector<std::unique_ptr<Node[], SlabFree>> slabs;
