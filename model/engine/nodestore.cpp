@@ -117,6 +117,20 @@ template <typename Decision> Word leafStep(Word nw, Word ne, Word sw, Word se, i
     return middleLeaf(w1, w2);
 }
 
+// leafStep() under two rules taking turns, `even` first.
+template <typename Decision>
+Word leafStep(Word nw, Word ne, Word sw, Word se, int generations, const Decision &even, const Decision &odd)
+{
+    const Rows16 rows(nw, ne, sw, se);
+    Word w0 = rows.words[0];
+    Word w1 = rows.words[1];
+    Word w2 = rows.words[2];
+    Word w3 = rows.words[3];
+    for (int i = 1; i <= generations; ++i)
+        generation(w0, w1, w2, w3, i < generations, i % 2 == 1 ? even : odd);
+    return middleLeaf(w1, w2);
+}
+
 // Two words side by side, stepped by one instruction each where the machine can.
 using Pair = Word __attribute__((vector_size(16)));
 
@@ -497,13 +511,15 @@ void NodeStore::removeRoot(NodeId id)
         roots.erase(found);
 }
 
-void NodeStore::useRule(const Rule &next)
+void NodeStore::useRules(const Rule &even, const Rule &odd)
 {
-    if (next == rule)
+    if (even == rule && odd == oddRule)
         return;
-    rule = next;
-    conway = next == Rule();
-    decision = LifeBits::RuleDecision(next);
+    rule = even;
+    oddRule = odd;
+    conway = even == Rule() && odd == even;
+    decision = LifeBits::RuleDecision(even);
+    oddDecision = LifeBits::RuleDecision(odd);
     forgetResults();
 }
 
@@ -592,7 +608,9 @@ NodeId NodeStore::leafSuccessor(NodeId id, int exponent)
     const int generations = 1 << exponent;
     if (conway)
         return leaf(conwayLeafStep(nw, ne, sw, se, generations));
-    return leaf(leafStep(nw, ne, sw, se, generations, decision));
+    if (rule == oddRule)
+        return leaf(leafStep(nw, ne, sw, se, generations, decision));
+    return leaf(leafStep(nw, ne, sw, se, generations, decision, oddDecision));
 }
 
 NodeId NodeStore::stepQuarters(NodeId id, int exponent)
