@@ -520,6 +520,7 @@ void NodeStore::useRules(const Rule &even, const Rule &odd)
     conway = even == Rule() && odd == even;
     decision = LifeBits::RuleDecision(even);
     oddDecision = LifeBits::RuleDecision(odd);
+    alternating = odd != even;
     forgetResults();
 }
 
@@ -608,7 +609,7 @@ NodeId NodeStore::leafSuccessor(NodeId id, int exponent)
     const int generations = 1 << exponent;
     if (conway)
         return leaf(conwayLeafStep(nw, ne, sw, se, generations));
-    if (rule == oddRule)
+    if (!alternating)
         return leaf(leafStep(nw, ne, sw, se, generations, decision));
     return leaf(leafStep(nw, ne, sw, se, generations, decision, oddDecision));
 }

@@ -239,6 +239,7 @@ private:
     bool conway = true; // rule is Conway's, whose written-out decision is the fastest
     LifeBits::RuleDecision decision { Rule() };
     LifeBits::RuleDecision oddDecision { Rule() }; // oddRule's
+    bool alternating = false; // oddRule differs from rule
     Statistics counts;
 };
 
