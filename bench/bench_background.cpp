@@ -6,7 +6,7 @@
 #include "model/engine/backgrounduniverse.h"
 
 // Rules with birth on 0 in the unbounded plane: B0/S, whose background
-// blinks, so that every generation steps under a rule of its own, against
+// blinks, so that the generations step under two rules in turn, against
 // B0123478/S34678, whose background stays alive and jumps at HashLife's speed, and
 // Life on the same soup for scale. Per generation, for jumps of 2^k (the
 // steady rule's soup grows without end, and past 2^12 takes minutes).
@@ -40,11 +40,18 @@ void run(benchmark::State &state, const char *notation)
 void blinking(benchmark::State &state) { run(state, "B0/S"); }
 void steady(benchmark::State &state) { run(state, "B0123478/S34678"); }
 void life(benchmark::State &state) { run(state, "B3/S23"); }
+// Blinking backgrounds of the families that step a byte a cell.
+void nonTotalistic(benchmark::State &state) { run(state, "B02a/S1"); }
+void hexagonal(benchmark::State &state) { run(state, "B02/S1H"); }
+void vonNeumann(benchmark::State &state) { run(state, "B0/S1V"); }
 
 } // namespace
 
 BENCHMARK(blinking)->DenseRange(10, 16, 2)->Unit(benchmark::kMillisecond);
 BENCHMARK(steady)->DenseRange(4, 12, 4)->Unit(benchmark::kMillisecond);
 BENCHMARK(life)->DenseRange(10, 16, 2)->Unit(benchmark::kMillisecond);
+BENCHMARK(nonTotalistic)->DenseRange(4, 12, 4)->Unit(benchmark::kMillisecond);
+BENCHMARK(hexagonal)->DenseRange(4, 12, 4)->Unit(benchmark::kMillisecond);
+BENCHMARK(vonNeumann)->DenseRange(4, 12, 4)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

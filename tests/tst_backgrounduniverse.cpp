@@ -8,6 +8,7 @@
 #include "model/edit/universechange.h"
 #include "model/engine/backgrounduniverse.h"
 #include "model/engine/griduniverse.h"
+#include "model/files/macrocell.h"
 #include "ruletext.h"
 #include "warningguard.h"
 
@@ -23,7 +24,10 @@ private slots:
     void derivesTheSteppedRules();
     void stepsAsALargePlane_data();
     void stepsAsALargePlane();
+    void jumpsAsItSteps_data();
+    void jumpsAsItSteps();
     void stopsAndComparesAsAWhole();
+    void refusesRulesOfMoreStates();
 };
 
 void TestBackgroundUniverse::derivesTheSteppedRules_data()
@@ -41,6 +45,16 @@ void TestBackgroundUniverse::derivesTheSteppedRules_data()
     QTest::newRow("B0123478/S34678 alive") << "B0123478/S34678" << true << "B3678/S23" << true;
     QTest::newRow("Life dead") << "B3/S23" << false << "B3/S23" << false;
     QTest::newRow("Life alive") << "B3/S23" << true << "B56/S5" << false;
+    // The other neighbourhoods read a count c as 6 - c or 4 - c; a shape's
+    // complement has the letter of the shape (2a and 6a).
+    QTest::newRow("B0/S1V dead") << "B0/S1V" << false << "B1234/S0234V" << true;
+    QTest::newRow("B0/S1V alive") << "B0/S1V" << true << "B3/S4V" << false;
+    QTest::newRow("B02/S3H dead") << "B02/S3H" << false << "B13456/S012456H" << true;
+    QTest::newRow("B02/S3H alive") << "B02/S3H" << true << "B3/S46H" << false;
+    QTest::newRow("B02a/S1 dead") << "B02a/S1" << false << "B12-a345678/S02345678" << true;
+    QTest::newRow("B02a/S1 alive") << "B02a/S1" << true << "B7/S6a8" << false;
+    QTest::newRow("B0/S2-i8 alive") << "B0/S2-i8" << true << "B123456i78/S01234567" << true;
+    QTest::newRow("B2o/S2-p34mH alive") << "B2o/S2-p34mH" << true << "B2m34-p/S4oH" << false;
 }
 
 void TestBackgroundUniverse::derivesTheSteppedRules()
@@ -57,10 +71,17 @@ void TestBackgroundUniverse::stepsAsALargePlane_data()
 {
     QTest::addColumn<QString>("rule");
     QTest::addColumn<double>("density");
-    for (const char *rule : { "B0/S8", "B01/S", "B03/S23", "B036/S1234", "B0123478/S34678", "B0/S", "B3/S23" }) {
+    // Life-like rules, then blinking and steady backgrounds of the other
+    // two-state families. An empty pattern and one of all but a few cells
+    // are edge cases: the whole of the plane is background.
+    for (const char *rule : { "B0/S8", "B01/S", "B03/S23", "B036/S1234", "B0123478/S34678", "B0/S", "B3/S23", "B02a/S1",
+             "B0/S2-i8", "B013-a/S4i8", "B02/S3H", "B0134/S2o56H", "B0/S1V", "B02/S14V" }) {
         QTest::newRow((std::string(rule) + " soup").c_str()) << QString(rule) << 0.35;
         QTest::newRow((std::string(rule) + " sparse").c_str()) << QString(rule) << 0.04;
+        QTest::newRow((std::string(rule) + " holes").c_str()) << QString(rule) << 0.97;
     }
+    QTest::newRow("B02a/S1 empty") << "B02a/S1" << 0.0;
+    QTest::newRow("B0/S2-i8 full") << "B0/S2-i8" << 1.0;
 }
 
 void TestBackgroundUniverse::stepsAsALargePlane()
@@ -129,6 +150,69 @@ void TestBackgroundUniverse::stepsAsALargePlane()
     }
 }
 
+void TestBackgroundUniverse::jumpsAsItSteps_data()
+{
+    QTest::addColumn<QString>("rule");
+    QTest::addColumn<double>("density");
+    for (const char *rule : { "B0/S", "B013/S2", "B02a/S1", "B02/S3H", "B0/S1V" }) {
+        QTest::newRow((std::string(rule) + " soup").c_str()) << QString(rule) << 0.4;
+        QTest::newRow((std::string(rule) + " sparse").c_str()) << QString(rule) << 0.03;
+    }
+    QTest::newRow("B0/S empty") << "B0/S" << 0.0;
+}
+
+// Under a blinking background a long jump runs the two stepped rules in
+// turn in a quadtree, a short one steps them on their own engine one
+// generation at a time: odd and even jumps from either background agree
+// with single steps, as do those of a quadtree given the pair directly.
+// Files hold the cells of a dead background.
+void TestBackgroundUniverse::jumpsAsItSteps()
+{
+    QFETCH(QString, rule);
+    QFETCH(double, density);
+    const Rule stepRule = ruleFrom(rule);
+    std::mt19937 generator(static_cast<unsigned>(qHash(rule) + density * 100));
+    std::bernoulli_distribution live(density);
+    BackgroundUniverse jumping(stepRule);
+    for (std::int64_t y = 0; y < 16; ++y) {
+        for (std::int64_t x = 0; x < 16; ++x)
+            jumping.setCell(x - 8, y, live(generator));
+    }
+    BackgroundUniverse stepping(jumping);
+    HashLife pair(BackgroundUniverse::steppedRule(stepRule, false));
+    if (stepRule.isLifeLike()) {
+        pair = jumping.differences().quadtree();
+        pair.setRules(
+            BackgroundUniverse::steppedRule(stepRule, false), BackgroundUniverse::steppedRule(stepRule, true));
+    }
+    std::int64_t generation = 0;
+    for (const std::uint64_t jump : { 65, 64, 1, 131, 3, 64 }) {
+        jumping.advance(jump);
+        pair.advance(jump);
+        for (std::uint64_t i = 0; i < jump; ++i)
+            stepping.advance(1);
+        generation += static_cast<std::int64_t>(jump);
+        QVERIFY2(jumping.equals(stepping), qPrintable(QString("generation %1").arg(generation)));
+        QCOMPARE(jumping.backgroundAlive(), generation % 2 != 0);
+        QCOMPARE(jumping.hash(), stepping.hash());
+        if (stepRule.isLifeLike()) {
+            QVERIFY(stepping.differences().equals(pair));
+            QCOMPARE(pair.rule(), BackgroundUniverse::steppedRule(stepRule, generation % 2 != 0));
+        }
+    }
+    // The background is dead again: a macrocell file holds the cells, which read back step on as they would have.
+    MacrocellContent content;
+    std::string error;
+    QVERIFY2(Macrocell::read(
+                 Macrocell::write(jumping.differences().quadtree(), stepRule, generation, "", {}), content, error),
+        error.c_str());
+    QVERIFY(content.rule && *content.rule == stepRule);
+    BackgroundUniverse again(UnboundedUniverse(content.universe), stepRule);
+    again.advance(3);
+    jumping.advance(3);
+    QVERIFY(again.equals(jumping) && again.backgroundAlive());
+}
+
 void TestBackgroundUniverse::stopsAndComparesAsAWhole()
 {
     BackgroundUniverse plane(ruleFrom("B01/S"));
@@ -171,6 +255,27 @@ void TestBackgroundUniverse::stopsAndComparesAsAWhole()
     QCOMPARE(plane.population(), live - 49);
     plane.clear();
     QCOMPARE(plane.population(), std::uint64_t(0));
+}
+
+// A background under a Generations rule would age through the dying states,
+// which differences of one kind cannot hold: refused, the plane unchanged.
+void TestBackgroundUniverse::refusesRulesOfMoreStates()
+{
+    QVERIFY_EXCEPTION_THROWN(Universe::create(Topology::unbounded(), ruleFrom("B0/S/C3")), UniverseError);
+    std::unique_ptr<Universe> plane = Universe::create(Topology::unbounded(), ruleFrom("B0/S1V"));
+    plane->setCell(1, 2, true);
+    plane->advance(1);
+    QVERIFY(plane->backgroundAlive());
+    for (const char *rule : { "B0/S/C3", "LifeHistory", "B2/S/C3" }) {
+        try {
+            BackgroundUniverse::applyRule(plane, ruleFrom(rule));
+            QFAIL(rule);
+        } catch (const UniverseError &error) {
+            QVERIFY2(std::string(error.what()).find("only in rules of two states") != std::string::npos, error.what());
+        }
+        QCOMPARE(plane->rule(), ruleFrom("B0/S1V"));
+        QVERIFY(plane->backgroundAlive() && !plane->cell(1, 2) && plane->cell(10, 2));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestBackgroundUniverse)

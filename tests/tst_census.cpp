@@ -566,9 +566,9 @@ void TestCensus::windowAgreesWithCommandLine()
 void TestCensus::agreesWithTheRunHistory_data()
 {
     QTest::addColumn<QString>("rule");
-    // Blinking and steady live backgrounds, and two-state rules of other neighbourhoods.
-    for (const char *rule :
-        { "B0/S", "B0/S2", "B02/S0", "B0/S012345678", "B01/S01345678", "B2/S34H", "B2/S1V", "B3/S23-a", "B36/S23" })
+    // Blinking and steady live backgrounds, and two-state rules of other neighbourhoods, with them too.
+    for (const char *rule : { "B0/S", "B0/S2", "B02/S0", "B0/S012345678", "B01/S01345678", "B2/S34H", "B2/S1V",
+             "B3/S23-a", "B36/S23", "B02a/S1", "B012345a78/S01234678", "B02/S1H", "B0/S1V" })
         QTest::newRow(rule) << QString(rule);
 }
 

@@ -657,7 +657,7 @@ void TestHashLife::macrocellRefused_data()
     QTest::newRow("wide leaf") << QByteArray("[M2]\n.........*$\n") << "line 2: a leaf row";
     QTest::newRow("tall leaf") << QByteArray("[M2]\n$$$$$$$$*$\n") << "line 2: a leaf has more than 8 rows";
     QTest::newRow("beyond coordinates") << QByteArray("[M2]\n*$\n62 0 0 0 0\n") << "line 3: the level is larger";
-    QTest::newRow("birth on 0") << QByteArray("[M2]\n#R B0/S\n") << "line 2: the rule B0/S";
+    QTest::newRow("birth on 0, more states") << QByteArray("[M2]\n#R B0/S/C3\n") << "line 2: the rule B0/S/C3";
     QTest::newRow("generation") << QByteArray("[M2]\n#G 9223372036854775808\n") << "line 2: the generation";
     // Two squares side by side that no larger square takes in: the file ends before the one that would.
     QTest::newRow("cut short") << QByteArray("[M2]\n.*$..*$***$\n**$**$\n4 1 0 0 2\n4 0 2 1 0\n")

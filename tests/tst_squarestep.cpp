@@ -13,11 +13,13 @@ namespace
 using Word = SquareStep::Word;
 using Grid = std::vector<std::vector<bool>>;
 
-// `generations` of a square counted cell by cell, with every cell beyond it dead.
-Grid counted(Grid cells, const Rule &rule, int generations)
+// `generations` of a square counted cell by cell, with every cell beyond it
+// dead; the first, third, ... under `even`, the others under `odd`.
+Grid counted(Grid cells, const Rule &even, const Rule &odd, int generations)
 {
     const int side = static_cast<int>(cells.size());
     for (int g = 0; g < generations; ++g) {
+        const Rule &rule = g % 2 == 0 ? even : odd;
         Grid next(cells.size(), std::vector<bool>(cells.size()));
         for (int y = 0; y < side; ++y) {
             for (int x = 0; x < side; ++x) {
@@ -66,21 +68,38 @@ private slots:
 void TestSquareStep::middlesAsCounted_data()
 {
     QTest::addColumn<QString>("rule");
-    QTest::newRow("Conway") << "B3/S23";
-    QTest::newRow("HighLife") << "B36/S23";
+    QTest::addColumn<QString>("oddRule"); // empty: the same rule every generation
+    QTest::newRow("Conway") << "B3/S23"
+                            << "";
+    QTest::newRow("HighLife") << "B36/S23"
+                              << "";
     // Counts of 0 and 8 and every parity, through the general decision.
-    QTest::newRow("odd birth, even survival") << "B1357/S02468";
-    QTest::newRow("birth on 8, survival alone") << "B368/S0";
+    QTest::newRow("odd birth, even survival") << "B1357/S02468"
+                                              << "";
+    QTest::newRow("birth on 8, survival alone") << "B368/S0"
+                                                << "";
+    // The pair a blinking background's differences step by: B0/S's
+    // complement and B0/S itself stripped of birth on 0.
+    QTest::newRow("rules taking turns") << "B12345678/S012345678"
+                                        << "B1234567/S";
+    QTest::newRow("Conway, then another") << "B3/S23"
+                                          << "B36/S125";
 }
 
 void TestSquareStep::middlesAsCounted()
 {
     QFETCH(QString, rule);
+    QFETCH(QString, oddRule);
     Rule stepRule;
     std::string error;
     QVERIFY(Rule::read(rule.toStdString(), stepRule, error));
+    Rule stepOdd = stepRule;
+    QVERIFY(oddRule.isEmpty() || Rule::read(oddRule.toStdString(), stepOdd, error));
     const LifeBits::RuleDecision decision(stepRule);
-    const LifeBits::RuleDecision *decide = stepRule == Rule() ? nullptr : &decision;
+    const LifeBits::RuleDecision oddDecision(stepOdd);
+    const bool alternating = stepOdd != stepRule;
+    const LifeBits::RuleDecision *decide = stepRule == Rule() && !alternating ? nullptr : &decision;
+    const LifeBits::RuleDecision *odd = alternating ? &oddDecision : nullptr;
     std::mt19937 random(7);
     for (const int percent : { 0, 5, 30, 50, 90, 100 }) {
         Grid cells(32, std::vector<bool>(32));
@@ -99,15 +118,15 @@ void TestSquareStep::middlesAsCounted()
                 inner[y][x] = cells[y + 5][x + 11];
         }
         for (int generations = 1; generations <= 8; ++generations) {
-            const Grid expected = counted(cells, stepRule, generations);
+            const Grid expected = counted(cells, stepRule, stepOdd, generations);
             Word middle[2][2];
-            SquareStep::middleOfSixteen(leaves, generations, decide, middle);
+            SquareStep::middleOfSixteen(leaves, generations, decide, middle, odd);
             for (int i = 0; i < 4; ++i)
                 QCOMPARE(middle[i / 2][i % 2], leafAt(expected, 8 + 8 * (i % 2), 8 + 8 * (i / 2)));
             if (generations <= 4) {
                 const Word four = SquareStep::middleOfFour(leafAt(inner, 0, 0), leafAt(inner, 8, 0),
-                    leafAt(inner, 0, 8), leafAt(inner, 8, 8), generations, decide);
-                QCOMPARE(four, leafAt(counted(inner, stepRule, generations), 4, 4));
+                    leafAt(inner, 0, 8), leafAt(inner, 8, 8), generations, decide, odd);
+                QCOMPARE(four, leafAt(counted(inner, stepRule, stepOdd, generations), 4, 4));
             }
         }
     }

@@ -82,14 +82,14 @@ CensusSearch::CensusSearch(const std::vector<CellPoint> &cells, const Rule &rule
     , progress(progress)
 {
     std::unique_ptr<Universe> start;
-    if (!rule.isLifeLike()) {
-        auto plane = std::make_unique<UnboundedUniverse>(rule);
-        plane->setCells(cells);
-        start = std::move(plane);
-    } else if (backgroundAlive || (rule.birthCounts() & 1U) != 0) {
+    if (backgroundAlive || (rule.birthCounts() & 1U) != 0) {
         UnboundedUniverse plane(BackgroundUniverse::steppedRule(rule, backgroundAlive));
         plane.setCells(cells);
         start = std::make_unique<BackgroundUniverse>(plane, rule, backgroundAlive);
+    } else if (!rule.isLifeLike()) {
+        auto plane = std::make_unique<UnboundedUniverse>(rule);
+        plane->setCells(cells);
+        start = std::move(plane);
     } else {
         auto plane = std::make_unique<HashLife>(rule);
         plane->setCells(cells);

@@ -19,23 +19,21 @@ DifferencePlane::DifferencePlane(const Rule &rule, bool backgroundAlive)
 {
     check(rule);
     const bool birthOnZero = (rule.birthCounts() & 1U) != 0;
-    if (rule.isLifeLike() && (birthOnZero || backgroundAlive)) {
+    if (birthOnZero || backgroundAlive) {
         for (const bool background : { false, true }) {
             stepped[background] = BackgroundUniverse::steppedRule(rule, background);
             next[background] = BackgroundUniverse::nextBackground(rule, background);
         }
-        plane = std::make_unique<TileLife>(stepped[alive]);
-        return;
+    } else {
+        // The background stays dead: the cells step under the rule itself.
+        stepped[0] = stepped[1] = rule;
+        next[0] = next[1] = false;
     }
-    if (backgroundAlive)
-        throw UniverseError("the rule " + rule.toString() + " has no live background");
-    // The background stays dead: the cells step under the rule itself, as often as the analysis makes planes.
-    stepped[0] = stepped[1] = rule;
-    next[0] = next[1] = false;
-    if (rule.isLifeLike())
-        plane = std::make_unique<TileLife>(rule);
+    // Tiles where they can, as often as the analysis makes planes; both stepped rules are of one family.
+    if (stepped[alive].isLifeLike())
+        plane = std::make_unique<TileLife>(stepped[alive]);
     else
-        plane = std::make_unique<UnboundedUniverse>(rule);
+        plane = std::make_unique<UnboundedUniverse>(stepped[alive]);
 }
 
 DifferencePlane::DifferencePlane(const DifferencePlane &other)
@@ -62,9 +60,6 @@ void DifferencePlane::check(const Rule &rule)
     if (rule.stateCount() > 2)
         throw UniverseError("the analysis follows rules of two states only, not the " + rule.family() + " "
             + rule.toString() + ", whose objects differ in more ways than one");
-    if (!rule.isLifeLike() && (rule.birthCounts() & 1U) != 0)
-        throw UniverseError("the unbounded plane runs birth on 0 neighbours only in Life-like rules, not the "
-            + rule.family() + " " + rule.toString());
 }
 
 void DifferencePlane::setCells(const std::vector<CellPoint> &cells)

@@ -13,17 +13,14 @@
 // cells that differ from a background that is dead or alive, as
 // BackgroundUniverse keeps them, so that a rule with birth on 0 neighbours
 // is followed like any other. Its cells are those differences: the live
-// cells under a dead background. Under a rule without birth on 0 and a dead
-// background they step on tiles as ever, or, for a two-state rule that is
-// not Life-like, on a byte a cell; rules of more states have no
-// differences of one kind and are refused.
+// cells under a dead background. They step on tiles under Life-like rules
+// and on a byte a cell under the other two-state rules; rules of more
+// states have no differences of one kind and are refused.
 class DifferencePlane
 {
 public:
     // The empty plane under `rule` with the background dead or alive.
-    // Throws UniverseError for a rule of more than two states, for birth on
-    // 0 outside Life-like rules, and for a live background under a rule that
-    // is not Life-like.
+    // Throws UniverseError for a rule of more than two states.
     DifferencePlane(const Rule &rule, bool backgroundAlive);
     DifferencePlane(const DifferencePlane &other);
     DifferencePlane &operator=(const DifferencePlane &other);

@@ -117,7 +117,7 @@ void RunHistory::append(const PackedField &field)
 bool RunHistory::backgroundBlinks() const
 {
     // Only the unbounded plane keeps a background apart from its cells.
-    return isSettled() && currentTopology == Topology::unbounded() && currentRule.isLifeLike()
+    return isSettled() && currentTopology == Topology::unbounded() && currentRule.stateCount() == 2
         && BackgroundUniverse::nextBackground(currentRule, cycleBackground) != cycleBackground;
 }
 

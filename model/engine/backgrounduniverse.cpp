@@ -1,6 +1,5 @@
 #include "model/engine/backgrounduniverse.h"
 
-#include <string>
 #include <vector>
 
 #include "model/engine/bitmix.h"
@@ -15,15 +14,12 @@ constexpr std::uint64_t LiveBackground = 0xB0B0B0B0B0B0B0B0ULL;
 // The largest render shift at which a pixel's cells are counted.
 constexpr int CountedShift = 3;
 
-std::string counts(std::uint16_t bits)
-{
-    std::string digits;
-    for (int count = 0; count <= 8; ++count) {
-        if ((bits >> count) & 1U)
-            digits += static_cast<char>('0' + count);
-    }
-    return digits;
-}
+// The shortest jump under a blinking background that goes to the
+// quadtree's steps rather than the tiles' one generation at a time.
+constexpr std::uint64_t PairJump = 64;
+
+// Every neighbour of the square grid, in NeighbourShapes' bits.
+constexpr unsigned AllNeighbours = 0xFFU;
 
 } // namespace
 
@@ -53,8 +49,9 @@ void BackgroundUniverse::deriveSteps()
 
 const Rule &BackgroundUniverse::checked(const Rule &rule)
 {
-    if (!rule.isLifeLike())
-        throw UniverseError("the unbounded plane runs birth on 0 neighbours only in Life-like rules, not the "
+    if (rule.stateCount() != 2 || rule.isHistory())
+        throw UniverseError("the unbounded plane runs birth on 0 neighbours and live backgrounds only in rules of "
+                            "two states, not the "
             + rule.family() + " " + rule.toString() + "; run it in a bounded plane or a torus");
     return rule;
 }
@@ -76,27 +73,27 @@ void BackgroundUniverse::applyRule(std::unique_ptr<Universe> &universe, const Ru
     universe->setRule(rule);
 }
 
-bool BackgroundUniverse::nextBackground(const Rule &rule, bool alive) { return rule.nextState(alive, alive ? 8 : 0); }
+bool BackgroundUniverse::nextBackground(const Rule &rule, bool alive)
+{
+    return rule.next(alive ? 1 : 0, alive ? AllNeighbours : 0U) != 0;
+}
 
 Rule BackgroundUniverse::steppedRule(const Rule &rule, bool alive)
 {
-    // A difference y with c differing neighbours is the cell y XOR alive
-    // with a count of c, or 8 - c under a live background; its next state
-    // differs from the next background when R's answer does.
+    // A difference y whose differing neighbours are the bits m is the cell
+    // y XOR alive with the live neighbours m, or NOT m under a live
+    // background; its next state differs from the next background where the
+    // rule's answer does. Bits outside the neighbourhood stay ignored, as
+    // the rule ignores them.
     const bool next = nextBackground(rule, alive);
-    std::uint16_t birth = 0;
-    std::uint16_t survival = 0;
-    for (int count = 0; count <= 8; ++count) {
-        const int real = alive ? 8 - count : count;
-        if (rule.nextState(alive, real) != next)
-            birth |= static_cast<std::uint16_t>(1U << count);
-        if (rule.nextState(!alive, real) != next)
-            survival |= static_cast<std::uint16_t>(1U << count);
+    const unsigned flip = alive ? AllNeighbours : 0U;
+    Rule::Shapes born;
+    Rule::Shapes survives;
+    for (unsigned neighbours = 0; neighbours <= AllNeighbours; ++neighbours) {
+        born[neighbours] = (rule.next(alive ? 1 : 0, neighbours ^ flip) != 0) != next;
+        survives[neighbours] = (rule.next(alive ? 0 : 1, neighbours ^ flip) != 0) != next;
     }
-    Rule stepped;
-    std::string error;
-    Rule::read("B" + counts(birth) + "/S" + counts(survival), stepped, error);
-    return stepped;
+    return Rule::twoState(born, survives, rule.neighbourhood());
 }
 
 std::unique_ptr<Universe> BackgroundUniverse::clone() const { return std::make_unique<BackgroundUniverse>(*this); }
@@ -219,6 +216,14 @@ bool BackgroundUniverse::advanceUnless(std::uint64_t generations, std::atomic<bo
             // The background stays as it is: one rule for the whole jump.
             if (!next.advanceUnless(generations, stop))
                 return false;
+            break;
+        }
+        if (following[after] == background && generations >= PairJump) {
+            // The background blinks: the two stepped rules take turns in a quadtree's steps.
+            if (!next.advanceAlternating(generations, stepped[after], stop))
+                return false;
+            if (generations % 2 != 0)
+                background = after;
             break;
         }
         next.advance(1);

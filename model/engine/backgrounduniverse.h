@@ -9,24 +9,25 @@
 #include "model/engine/unboundeduniverse.h"
 #include "model/engine/universe.h"
 
-// The unbounded plane under a Life-like rule with birth on 0 neighbours,
+// The unbounded plane under a two-state rule with birth on 0 neighbours,
 // whose infinite background is born in one generation. The background is
 // one state for the whole plane, dead or alive, and an UnboundedUniverse
 // holds only the cells that differ from it. Each generation then is a rule
 // without birth on 0 applied to those differences: with the background dead
 // a rule R steps them as NOT R, leaving the complement of the cells under a
-// live background; with the background alive as R(NOT y) (a cell's count c
-// becomes 8 - c), or, when R has S8 and the background stays alive, as
-// NOT R(NOT y). steppedRule() derives that rule for every case, so any
-// Life-like rule runs here, B0 or not. Where the background stays as it is
-// (no B0 and a dead one, S8 and a live one), a jump runs at the inner
-// engine's full speed; where it alternates, the inner rule changes every
-// generation and the jump goes one generation at a time.
+// live background; with the background alive as R(NOT y) (every neighbour
+// read the other way round), or, when R has survival on all neighbours and
+// the background stays alive, as NOT R(NOT y). steppedRule() derives that
+// rule from R's shapes of neighbours, so any two-state rule runs here (Life-
+// like, non-totalistic, hexagonal, von Neumann), B0 or not. Where the
+// background stays as it is (no B0 and a dead one, S8 and a live one), a jump
+// runs at the inner engine's full speed; where it alternates, the inner
+// rule changes every generation and the jump goes one generation at a time.
 class BackgroundUniverse : public Universe
 {
 public:
-    // The empty plane, background dead. Throws UniverseError for a rule
-    // that is not Life-like.
+    // The empty plane, background dead. Throws UniverseError for a rule of
+    // more than two states.
     explicit BackgroundUniverse(const Rule &rule);
     // The live cells of `cells` as the cells that differ from a background
     // dead or alive (`backgroundAlive`), under `rule`. Throws as above.
@@ -41,7 +42,8 @@ public:
 
     // The rule without birth on 0 that takes the cells differing from a
     // background dead (`alive` false) or alive one generation on under the
-    // Life-like `rule`, to the cells differing from the next background.
+    // two-state `rule`, to the cells differing from the next background; of
+    // the same neighbourhood, and Life-like where `rule` is.
     static Rule steppedRule(const Rule &rule, bool alive);
     // The background one generation after a dead (`alive` false) or live one.
     static bool nextBackground(const Rule &rule, bool alive);
@@ -55,7 +57,7 @@ public:
     std::unique_ptr<Universe> clone() const override;
     Topology topology() const override { return Topology::unbounded(); }
     const Rule &rule() const override { return lifeRule; }
-    // Throws UniverseError for a rule that is not Life-like; then nothing changes.
+    // Throws UniverseError for a rule of more than two states; then nothing changes.
     void setRule(const Rule &rule) override;
 
     bool cell(std::int64_t x, std::int64_t y) const override { return cells.cell(x, y) != alive; }
@@ -92,7 +94,7 @@ public:
     bool equalsShifted(const Universe &other, std::int64_t dx, std::int64_t dy) const override;
 
 private:
-    // `rule`, or throws UniverseError for one that is not Life-like.
+    // `rule`, or throws UniverseError for one of more than two states.
     static const Rule &checked(const Rule &rule);
     // Gives `plane` the rule that steps differences from `background`, unless it has it.
     void ruleFor(UnboundedUniverse &plane, bool background) const;

@@ -123,6 +123,7 @@ std::optional<CellRect> boxOf(NodeId root)
 
 HashLife::HashLife(const Rule &rule)
     : lifeRule(rule)
+    , nextRule(rule)
     , root(store().empty(RootLevel))
 {
     checkRule(rule);
@@ -153,6 +154,7 @@ HashLife::HashLife(NodeId square, const Rule &rule)
 HashLife::HashLife(const HashLife &other)
     : Universe()
     , lifeRule(other.lifeRule)
+    , nextRule(other.nextRule)
     , root(other.root)
 {
     store().addRoot(root);
@@ -163,6 +165,7 @@ HashLife &HashLife::operator=(const HashLife &other)
     if (this != &other) {
         replaceRoot(other.root);
         lifeRule = other.lifeRule;
+        nextRule = other.nextRule;
     }
     return *this;
 }
@@ -191,6 +194,15 @@ void HashLife::setRule(const Rule &rule)
 {
     checkRule(rule);
     lifeRule = rule;
+    nextRule = rule;
+}
+
+void HashLife::setRules(const Rule &even, const Rule &odd)
+{
+    checkRule(even);
+    checkRule(odd);
+    lifeRule = even;
+    nextRule = odd;
 }
 
 void HashLife::replaceRoot(NodeId next)
@@ -258,9 +270,15 @@ NodeId HashLife::step(NodeId square, int exponent)
 void HashLife::advance(std::uint64_t generations)
 {
     NodeStore &nodes = store();
-    if (generations == 0 || nodes.isEmpty(root))
+    // The jump's powers of two go from the largest down, so that every one
+    // but a last single generation is even and starts on an even generation.
+    const bool odd = generations % 2 != 0;
+    if (generations == 0 || nodes.isEmpty(root)) {
+        if (odd)
+            std::swap(lifeRule, nextRule);
         return;
-    nodes.useRule(lifeRule);
+    }
+    nodes.useRules(lifeRule, nextRule);
     try {
         const Protection protection;
         NodeId square = Protection::keep(root);
@@ -280,6 +298,8 @@ void HashLife::advance(std::uint64_t generations)
         }
         nodes.beginProgress(1, 0);
         replaceRoot(square);
+        if (odd)
+            std::swap(lifeRule, nextRule);
     } catch (const NodeStore::Exhausted &) {
         failOutOfMemory();
     }

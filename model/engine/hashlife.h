@@ -37,6 +37,14 @@ public:
     Topology topology() const override { return Topology::unbounded(); }
     const Rule &rule() const override { return lifeRule; }
     void setRule(const Rule &rule) override;
+    // Two rules taking turns until the next setRule(): generation t from
+    // now (t = 0, 1, ...) under `even` for even t and under `odd` for odd t,
+    // so that a rule with birth on 0 runs as such a pair on the cells that
+    // differ from its blinking background. rule() is the rule of the next
+    // generation. A jump costs as under one rule where it starts on an even
+    // generation; an odd one makes the results known so far useless. Throws
+    // as setRule() does.
+    void setRules(const Rule &even, const Rule &odd);
 
     bool cell(std::int64_t x, std::int64_t y) const override;
     void setCell(std::int64_t x, std::int64_t y, bool alive) override;
@@ -130,6 +138,7 @@ private:
     bool advanceInterruptible(std::uint64_t generations);
 
     Rule lifeRule;
+    Rule nextRule; // the rule after lifeRule's generation: lifeRule itself but after setRules()
     NodeId root; // registered with the store as long as this universe holds it
 };
 

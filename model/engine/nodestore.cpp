@@ -370,13 +370,16 @@ void NodeStore::removeRoot(NodeId id)
         roots.erase(found);
 }
 
-void NodeStore::useRule(const Rule &next)
+void NodeStore::useRules(const Rule &even, const Rule &odd)
 {
-    if (next == rule)
+    if (even == rule && odd == oddRule)
         return;
-    rule = next;
-    conway = next == Rule();
-    decision = LifeBits::RuleDecision(next);
+    rule = even;
+    oddRule = odd;
+    conway = even == Rule() && odd == even;
+    decision = LifeBits::RuleDecision(even);
+    oddDecision = LifeBits::RuleDecision(odd);
+    alternating = odd != even;
     forgetResults();
 }
 
@@ -464,7 +467,8 @@ NodeId NodeStore::leafSuccessor(NodeId id, int exponent)
     const Word ne = bits(quarter(id, 1));
     const Word sw = bits(quarter(id, 2));
     const Word se = bits(quarter(id, 3));
-    return leaf(SquareStep::middleOfFour(nw, ne, sw, se, 1 << exponent, conway ? nullptr : &decision));
+    return leaf(SquareStep::middleOfFour(
+        nw, ne, sw, se, 1 << exponent, conway ? nullptr : &decision, alternating ? &oddDecision : nullptr));
 }
 
 NodeId NodeStore::blockSuccessor(NodeId id, int exponent)
@@ -485,7 +489,8 @@ NodeId NodeStore::blockSuccessor(NodeId id, int exponent)
             leaves[y][x] = bits(grand[y][x]);
     }
     Word middleLeaves[2][2];
-    SquareStep::middleOfSixteen(leaves, 1 << exponent, conway ? nullptr : &decision, middleLeaves);
+    SquareStep::middleOfSixteen(
+        leaves, 1 << exponent, conway ? nullptr : &decision, middleLeaves, alternating ? &oddDecision : nullptr);
     const std::size_t mark = protectionMark();
     NodeId middle[4];
     for (int i = 0; i < 4; ++i) {

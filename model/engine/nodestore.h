@@ -89,7 +89,11 @@ public:
     // rule of the last useRule(): exponent 0..level - 2, level above LeafLevel.
     NodeId successor(NodeId id, int exponent);
     // The rule successor() steps by; changing it forgets every result of the old one.
-    void useRule(const Rule &rule);
+    void useRule(const Rule &rule) { useRules(rule, rule); }
+    // Rules that alternate: generations 0, 2, 4, ... of every step under
+    // `even`, 1, 3, 5, ... under `odd`, so that a result holds for a step
+    // that starts on an even generation. Changing either forgets every result.
+    void useRules(const Rule &even, const Rule &odd);
     // While set, successor() throws Interrupted soon after the clock passes it.
     void setDeadline(std::optional<std::chrono::steady_clock::time_point> deadline);
     // While set, successor() throws Interrupted soon after another thread raises `flag`.
@@ -233,8 +237,11 @@ private:
     double workDone = 0;
     int trackDepth = 0; // the stepQuarters() calls in progress, up to TrackedDepth
     double shares[TrackedDepth + 1] = {}; // the part of the jump of a result at each depth
+    Rule oddRule;
     bool conway = true; // rule is Conway's, whose written-out decision is the fastest
     LifeBits::RuleDecision decision { Rule() };
+    LifeBits::RuleDecision oddDecision { Rule() }; // oddRule's
+    bool alternating = false; // oddRule differs from rule
     Statistics counts;
 };
 

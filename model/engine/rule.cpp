@@ -389,6 +389,11 @@ Rule::Rule(const Shapes &born, const Shapes &survives, Neighbourhood neighbours,
     }
 }
 
+Rule Rule::twoState(const Shapes &born, const Shapes &survives, Neighbourhood neighbourhood)
+{
+    return Rule(born, survives, neighbourhood, 2, false);
+}
+
 std::uint8_t Rule::next(std::uint8_t state, unsigned liveNeighbours) const
 {
     const unsigned around = liveNeighbours & 0xFFU;

@@ -109,6 +109,13 @@ public:
     // The shapes of neighbours that give birth or survival: bit n for the
     // neighbours n has set, in NeighbourShapes' order.
     using Shapes = std::bitset<256>;
+    const Shapes &birthShapes() const { return born; }
+    const Shapes &survivalShapes() const { return survives; }
+    // The two-state rule of `neighbourhood` that gives birth on the shapes
+    // of `born` and survival on those of `survives`. Precondition: neither
+    // set tells apart bit patterns that differ only outside the
+    // neighbourhood's mask.
+    static Rule twoState(const Shapes &born, const Shapes &survives, Neighbourhood neighbourhood);
 
 private:
     // Built once, for the default constructor.

@@ -71,7 +71,10 @@ struct Rows16 {
 // The middle 8 x 8 of the rows w1 (its top four) and w2 as a leaf's bits.
 Word middleLeaf(Word w1, Word w2) { return gatherRows(w1 >> 4) | gatherRows(w2 >> 4) << 32; }
 
-template <typename Decision> Word leafStep(Word nw, Word ne, Word sw, Word se, int generations, const Decision &decide)
+// Generations 1, 3, 5, ... under `even`, 2, 4, ... under `odd`: rules that
+// take turns, or the same rule twice.
+template <typename Decision>
+Word leafStep(Word nw, Word ne, Word sw, Word se, int generations, const Decision &even, const Decision &odd)
 {
     const Rows16 rows(nw, ne, sw, se);
     Word w0 = rows.words[0];
@@ -79,7 +82,7 @@ template <typename Decision> Word leafStep(Word nw, Word ne, Word sw, Word se, i
     Word w2 = rows.words[2];
     Word w3 = rows.words[3];
     for (int i = 1; i <= generations; ++i)
-        generation(w0, w1, w2, w3, i < generations, decide);
+        generation(w0, w1, w2, w3, i < generations, i % 2 == 1 ? even : odd);
     return middleLeaf(w1, w2);
 }
 
@@ -158,11 +161,13 @@ public:
         }
     }
 
-    // 1..8 generations: the middle 16 x 16 stays right for eight.
-    template <typename Decision> void step(int generations, const Decision &decide)
+    // 1..8 generations: the middle 16 x 16 stays right for eight. Odd
+    // generations (the first, third, ...) under `even`, the others under `odd`.
+    template <typename Decision> void step(int generations, const Decision &even, const Decision &odd)
     {
         using Sums = LifeBits::RowSums;
         for (int i = 1; i <= generations; ++i) {
+            const Decision &decide = i % 2 == 1 ? even : odd;
             // Rows i..31 - i are the ones still right after this generation.
             const int first = i / 2;
             const int last = (31 - i) / 2;
@@ -259,17 +264,20 @@ private:
 
 } // namespace
 
-Word SquareStep::middleOfFour(Word nw, Word ne, Word sw, Word se, int generations, const LifeBits::RuleDecision *decide)
+Word SquareStep::middleOfFour(Word nw, Word ne, Word sw, Word se, int generations, const LifeBits::RuleDecision *decide,
+    const LifeBits::RuleDecision *odd)
 {
-    return decide ? leafStep(nw, ne, sw, se, generations, *decide) : conwayLeafStep(nw, ne, sw, se, generations);
+    if (!decide)
+        return conwayLeafStep(nw, ne, sw, se, generations);
+    return leafStep(nw, ne, sw, se, generations, *decide, odd ? *odd : *decide);
 }
 
-void SquareStep::middleOfSixteen(
-    const Word (&leaves)[4][4], int generations, const LifeBits::RuleDecision *decide, Word (&middle)[2][2])
+void SquareStep::middleOfSixteen(const Word (&leaves)[4][4], int generations, const LifeBits::RuleDecision *decide,
+    Word (&middle)[2][2], const LifeBits::RuleDecision *odd)
 {
     Block32 block(leaves);
     if (decide)
-        block.step(generations, *decide);
+        block.step(generations, *decide, odd ? *odd : *decide);
     else
         block.conwayStep(generations);
     for (int y = 0; y < 2; ++y) {

@@ -77,6 +77,7 @@ private:
 
 StateHashLife::StateHashLife(const Rule &rule)
     : stateRule(rule)
+    , nextRule(rule)
     , root(store().empty(RootLevel))
 {
     checkRule(rule);
@@ -116,6 +117,7 @@ StateHashLife::StateHashLife(StateNodeId square, const Rule &rule)
 StateHashLife::StateHashLife(const StateHashLife &other)
     : Universe()
     , stateRule(other.stateRule)
+    , nextRule(other.nextRule)
     , root(other.root)
 {
     store().addRoot(root);
@@ -126,6 +128,7 @@ StateHashLife &StateHashLife::operator=(const StateHashLife &other)
     if (this != &other) {
         replaceRoot(other.root);
         stateRule = other.stateRule;
+        nextRule = other.nextRule;
     }
     return *this;
 }
@@ -189,6 +192,14 @@ void StateHashLife::setRule(const Rule &rule)
     if (!same)
         changeRoot([&map](StateNodeId square) { return shrunk(Protection::keep(StateMap(map)(square))); });
     stateRule = rule;
+    nextRule = rule;
+}
+
+void StateHashLife::setRules(const Rule &even, const Rule &odd)
+{
+    checkRule(odd);
+    setRule(even);
+    nextRule = odd;
 }
 
 StateNodeId StateHashLife::expanded(StateNodeId square)
@@ -238,18 +249,22 @@ StateNodeId StateHashLife::step(StateNodeId square, int exponent)
 void StateHashLife::advance(std::uint64_t generations)
 {
     Store &nodes = store();
-    if (generations == 0 || nodes.isEmpty(root))
-        return;
-    nodes.useRule(stateRule);
-    changeRoot([generations](StateNodeId square) {
-        for (std::uint64_t i = 0; i < generations >> MaxStepExponent; ++i)
-            square = step(square, MaxStepExponent);
-        for (int exponent = MaxStepExponent - 1; exponent >= 0; --exponent) {
-            if ((generations >> exponent) & 1U)
-                square = step(square, exponent);
-        }
-        return square;
-    });
+    // From the largest power of two down, as HashLife::advance() does for rules that alternate.
+    const bool odd = generations % 2 != 0;
+    if (generations != 0 && !nodes.isEmpty(root)) {
+        nodes.useRules(stateRule, nextRule);
+        changeRoot([generations](StateNodeId square) {
+            for (std::uint64_t i = 0; i < generations >> MaxStepExponent; ++i)
+                square = step(square, MaxStepExponent);
+            for (int exponent = MaxStepExponent - 1; exponent >= 0; --exponent) {
+                if ((generations >> exponent) & 1U)
+                    square = step(square, exponent);
+            }
+            return square;
+        });
+    }
+    if (odd)
+        std::swap(stateRule, nextRule);
 }
 
 bool StateHashLife::advanceUnless(std::uint64_t generations, const std::atomic<bool> &stop)

@@ -49,6 +49,10 @@ public:
     // UniverseError, changing nothing, for a rule with birth on 0 or when
     // memory runs out.
     void setRule(const Rule &rule) override;
+    // Two rules taking turns until the next setRule(), as
+    // HashLife::setRules() says; the cells keep their states as setRule(even)
+    // says. Throws as setRule() does. Precondition: `odd` has the states of `even`.
+    void setRules(const Rule &even, const Rule &odd);
 
     bool cell(std::int64_t x, std::int64_t y) const override { return state(x, y) != 0; }
     void setCell(std::int64_t x, std::int64_t y, bool alive) override { setState(x, y, alive ? 1 : 0); }
@@ -139,6 +143,7 @@ private:
     static std::optional<CellRect> boxOf(StateNodeId square);
 
     Rule stateRule;
+    Rule nextRule; // the rule after stateRule's generation: stateRule itself but after setRules()
     StateNodeId root; // registered with the store as long as this universe holds it
 };
 

@@ -250,12 +250,17 @@ void StateNodeStore::collect(const StateNodeId (&keep)[4])
     memo.keepOnly(marked);
 }
 
-void StateNodeStore::useRule(const Rule &next)
+void StateNodeStore::useRules(const Rule &even, const Rule &odd)
 {
-    if (step && next == rule)
+    if (step && even == rule && odd == oddRule)
         return;
-    rule = next;
-    step.emplace(next);
+    rule = even;
+    oddRule = odd;
+    step.emplace(even);
+    if (odd != even)
+        oddStep.emplace(odd);
+    else
+        oddStep.reset();
     for (StateNodeId id = 1; id < unused; ++id)
         at(id).result = at(id).level == FreeLevel ? at(id).result : None;
     memo.clear();
@@ -321,14 +326,15 @@ StateNodeId StateNodeStore::baseSuccessor(StateNodeId id, int exponent)
     // middle 4 x 4 is still right.
     const int generations = 1 << exponent;
     for (int generation = 0; generation < generations; ++generation) {
+        const CellStep &stepping = generation % 2 != 0 && oddStep ? *oddStep : *step;
         std::uint8_t live[Square][Square];
         for (int y = 0; y < Square; ++y) {
             for (int x = 0; x < Square; ++x)
-                live[y][x] = step->live(states[y][x]);
+                live[y][x] = stepping.live(states[y][x]);
         }
         for (int y = 1; y < Square - 1; ++y) {
             for (int x = 1; x < Square - 1; ++x)
-                states[y][x] = step->next(
+                states[y][x] = stepping.next(
                     states[y][x], CellStep::neighbours(&live[y - 1][x - 1], &live[y][x - 1], &live[y + 1][x - 1]));
         }
     }

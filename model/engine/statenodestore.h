@@ -77,7 +77,10 @@ public:
     // rule of the last useRule(): exponent 0..level - 2, level above LeafLevel.
     StateNodeId successor(StateNodeId id, int exponent);
     // The rule successor() steps by; changing it forgets every result of the old one.
-    void useRule(const Rule &rule);
+    void useRule(const Rule &rule) { useRules(rule, rule); }
+    // Rules that alternate, as NodeStore::useRules() says. Precondition:
+    // they have the same states.
+    void useRules(const Rule &even, const Rule &odd);
     // While set, successor() throws Interrupted soon after another thread raises `flag`.
     void setStopFlag(const std::atomic<bool> *flag) { stopFlag = flag; }
 
@@ -148,7 +151,9 @@ private:
     std::size_t limit = std::size_t(1) << 30;
 
     Rule rule;
+    Rule oddRule;
     std::optional<CellStep> step; // made at the first useRule()
+    std::optional<CellStep> oddStep; // oddRule's, made where it differs from rule
     const std::atomic<bool> *stopFlag = nullptr;
     std::uint32_t untilCheck = 0; // results computed before the stop flag is read again
 };

@@ -206,6 +206,28 @@ bool UnboundedUniverse::advanceUnless(std::uint64_t generations, std::atomic<boo
     return race(generations, stop);
 }
 
+bool UnboundedUniverse::advanceAlternating(std::uint64_t generations, const Rule &odd, std::atomic<bool> &stop)
+{
+    // The tiles keep one rule: the pair runs on a copy of the quadtree, which keeps it no longer than the jump.
+    if (states) {
+        StateHashLife next(*states);
+        next.setRules(next.rule(), odd);
+        if (!next.advanceUnless(generations, stop))
+            return false;
+        next.setRule(next.rule());
+        *states = next;
+        return true;
+    }
+    useHashLife();
+    HashLife next(*jumps);
+    next.setRules(next.rule(), odd);
+    if (!next.advanceUnless(generations, stop))
+        return false;
+    next.setRule(next.rule());
+    jumps = std::move(next);
+    return true;
+}
+
 bool UnboundedUniverse::racing(std::uint64_t generations) const
 {
     // Moving the cells costs about as much as a few generations of tiles: a

@@ -86,6 +86,13 @@ public:
     // advance() unless another thread raises `stop` first: then false, soon
     // after, with the cells unchanged and what HashLife computed remembered.
     bool advanceUnless(std::uint64_t generations, std::atomic<bool> &stop);
+    // advanceUnless() under two rules taking turns, generation t from now
+    // (t = 0, 1, ...) under rule() for even t and under `odd` for odd t: a
+    // jump by HashLife (or StateHashLife) alone, whose results last for as
+    // long as the jumps start on an even generation. The rule then is `odd`
+    // after an odd count. Throws as advance() does. Precondition: `odd` has
+    // rule()'s states and is Life-like where rule() is.
+    bool advanceAlternating(std::uint64_t generations, const Rule &odd, std::atomic<bool> &stop);
 
     // The same digest whichever engine holds the cells.
     std::uint64_t hash() const override;

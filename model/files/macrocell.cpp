@@ -4,6 +4,7 @@
 #include <unordered_map>
 #include <utility>
 
+#include "model/engine/backgrounduniverse.h"
 #include "model/engine/messagetext.h"
 #include "model/engine/nodestore.h"
 #include "model/files/linetext.h"
@@ -316,6 +317,12 @@ void readLines(std::string_view bytes, MacrocellContent &content)
             + " is a quarter of no later node, as in a file cut short" };
     }
     const Rule rule = content.rule.value_or(Rule());
+    // Under birth on 0 of two states a file holds the cells of a dead
+    // background, the one the background returns to, held under the rule
+    // that steps them from there.
+    const Rule held = (rule.birthCounts() & 1U) != 0 && rule.stateCount() == 2
+        ? BackgroundUniverse::steppedRule(rule, false)
+        : rule;
     try {
         if (kind == Kind::States) {
             // A rule named after the nodes counts too.
@@ -323,12 +330,12 @@ void readLines(std::string_view bytes, MacrocellContent &content)
             const StateNodeId root = stated.root();
             content.states.emplace(
                 root == StateNodeStore::None ? StateNodeStore::instance().empty(StateNodeStore::LeafLevel) : root,
-                rule);
+                held);
             content.universe = content.states->liveCells();
-            content.universe.setRule(rule);
+            content.universe.setRule(held);
         } else {
             content.universe
-                = nodeCount == 0 ? HashLife(rule) : HashLife(nodes.protectedAt(first + nodeCount - 1), rule);
+                = nodeCount == 0 ? HashLife(held) : HashLife(nodes.protectedAt(first + nodeCount - 1), held);
         }
     } catch (const UniverseError &problem) {
         if (ruleLine > 0 && (rule.birthCounts() & 1U) != 0)

@@ -15,7 +15,10 @@
 
 // What a macrocell file holds.
 struct MacrocellContent {
-    HashLife universe; // the cells not dead, under the file's rule if it names one
+    // The cells not dead, under the file's rule if it names one; under a
+    // two-state rule with birth on 0, the live cells on a dead background,
+    // under BackgroundUniverse::steppedRule() of it.
+    HashLife universe;
     // The cells with their states, for a file of state numbers; `universe`
     // then holds the same cells, all alive.
     std::optional<StateHashLife> states;
