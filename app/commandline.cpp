@@ -190,7 +190,8 @@ void CommandLine::describe(QCommandLineParser &parser)
         QStringLiteral("MIB")));
     parser.addOption(QCommandLineOption(QStringLiteral("settle"),
         QStringLiteral("For each FILE, print whether and when its pattern dies out, becomes still or starts "
-                       "to oscillate, and with what period; under a live background, how many cells are dead.")));
+                       "to oscillate, and with what period; under a live background, how many cells are dead; "
+                       "outside a bounded universe, how it grows if it does.")));
     parser.addOption(QCommandLineOption(QStringLiteral("census"),
         QStringLiteral("For each FILE, in the unbounded plane: its lifespan, and once it is stable, apart from "
                        "spaceships flying away, its cells, its period and the objects it leaves behind, counted "

@@ -215,8 +215,10 @@ QString TextAnswer::settleLine(Universe &universe, std::int64_t maxGenerations, 
     history.reset(universe, first);
     for (std::int64_t generation = first;
          history.fate() == RunHistory::Fate::Evolving && generation - first < maxGenerations;) {
+        // A record at each of the growth watch's looks, so that they see the generations they name.
         const std::int64_t stride
-            = recordStride(universe, generation - first + 1, maxGenerations - (generation - first));
+            = std::min(recordStride(universe, generation - first + 1, maxGenerations - (generation - first)),
+                history.nextGrowthLook() - generation);
         universe.advance(static_cast<std::uint64_t>(stride));
         generation += stride;
         history.append(universe, generation);
@@ -273,10 +275,11 @@ std::vector<std::string> TextAnswer::censusLines(
 
 QString TextAnswer::fateLine(const RunHistory &history, std::int64_t maxGenerations)
 {
-    const std::int64_t start = history.cycleStart();
+    const bool growing = history.fate() == RunHistory::Fate::Growing;
+    const std::int64_t start = growing ? history.growthFoundAt() : history.cycleStart();
     // Under birth on 0 neighbours the background may be alive, and may blink:
     // then the cells said are those that differ from it.
-    const std::uint64_t count = history.isSettled() ? history.population(start) : 0;
+    const std::uint64_t count = history.isSettled() || growing ? history.population(start) : 0;
     QString cells = history.cycleBackgroundAlive()
         ? (count == 0 ? QStringLiteral("every cell alive") : QStringLiteral("every cell alive but %1").arg(count))
         : QStringLiteral("%1 cells").arg(count);
@@ -296,11 +299,35 @@ QString TextAnswer::fateLine(const RunHistory &history, std::int64_t maxGenerati
             .arg(history.period())
             .arg(start)
             .arg(cells);
+    case RunHistory::Fate::Growing:
+        return growthLine(*history.growth(), start - history.firstGeneration(), cells);
     case RunHistory::Fate::Evolving:
     case RunHistory::Fate::Unsettled:
         break;
     }
     return QStringLiteral("not settled after %1 generations").arg(maxGenerations);
+}
+
+QString TextAnswer::growthLine(const Growth::Report &growth, std::int64_t generations, const QString &cells)
+{
+    const QString after = QStringLiteral("after %1 generations").arg(generations);
+    switch (growth.kind) {
+    case Growth::Kind::Gun:
+        return QStringLiteral("grows as a gun of period %1, found %2").arg(growth.period).arg(after);
+    case Growth::Kind::Puffer:
+        return QStringLiteral("grows as a puffer of period %1 moving by (%2, %3), found %4")
+            .arg(growth.period)
+            .arg(growth.dx)
+            .arg(growth.dy)
+            .arg(after);
+    case Growth::Kind::Linear:
+        return QStringLiteral("grows linearly, %1 %2").arg(cells, after);
+    case Growth::Kind::Quadratic:
+        return QStringLiteral("grows quadratically, %1 %2").arg(cells, after);
+    case Growth::Kind::Faster:
+        break;
+    }
+    return QStringLiteral("grows faster than quadratically, %1 %2").arg(cells, after);
 }
 
 int TextAnswer::writeGenerations(const CommandLine::Request &request)

@@ -44,10 +44,14 @@ public:
         const Universe &universe, std::int64_t maxGenerations, const CensusSearch::Progress &progress = nullptr);
     // Where `history` says its run is going, as --settle prints it: "died
     // out at generation 131", "period 2 since generation 1104, 124 cells",
-    // "moves (1, 1) every 4 generations since generation 1, 5 cells", ...
+    // "moves (1, 1) every 4 generations since generation 1, 5 cells", ...,
+    // "grows as a gun of period 30, found after 1024 generations".
     static QString fateLine(const RunHistory &history, std::int64_t maxGenerations);
 
 private:
+    // "grows quadratically, 66049 cells after 128 generations": how a pattern
+    // grows, found `generations` after the first, with `cells` then.
+    static QString growthLine(const Growth::Report &growth, std::int64_t generations, const QString &cells);
     static int settle(const CommandLine::Request &request);
     static int census(const CommandLine::Request &request);
     static int writeGenerations(const CommandLine::Request &request);

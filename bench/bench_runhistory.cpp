@@ -1,5 +1,7 @@
 #include <benchmark/benchmark.h>
 
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -8,6 +10,7 @@
 #include "model/engine/gamefield.h"
 #include "model/engine/packedfield.h"
 #include "model/engine/rule.h"
+#include "model/engine/universe.h"
 
 namespace
 {
@@ -212,6 +215,30 @@ void BM_SettleLongLivedNearColumn64(benchmark::State &state)
     state.counters["generations"] = generations;
 }
 
+// A run history of the unbounded plane recording every 8 generations a
+// pattern that grows for ever, until it tells how: from one cell, the square
+// of every cell born and none dying (quadratic, past 65536 cells by 128
+// generations), and the Gosper gun (told at 1024).
+void BM_HistoryOfAGrower(benchmark::State &state, const char *rule, std::vector<const char *> rows)
+{
+    std::int64_t generations = 0;
+    for (auto _ : state) {
+        const std::unique_ptr<Universe> universe = Universe::create(Topology::unbounded(), ruleNamed(rule));
+        for (std::size_t y = 0; y < rows.size(); ++y) {
+            for (std::size_t x = 0; rows[y][x] != '\0'; ++x)
+                universe->setCell(static_cast<std::int64_t>(x), static_cast<std::int64_t>(y), rows[y][x] == 'o');
+        }
+        RunHistory history;
+        history.reset(*universe, 1);
+        while (history.fate() == RunHistory::Fate::Evolving) {
+            universe->advance(8);
+            history.append(*universe, history.lastGeneration() + 8);
+        }
+        generations = history.lastGeneration() - history.firstGeneration();
+    }
+    state.counters["generations"] = static_cast<double>(generations);
+}
+
 } // namespace
 
 BENCHMARK_CAPTURE(BM_PackedNext, Conway, "B3/S23");
@@ -223,5 +250,12 @@ BENCHMARK(BM_HistoryAppend);
 BENCHMARK(BM_RunAhead100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_HistoryMemoryAfterOneMillion)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_SettleLongLivedNearColumn64)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+BENCHMARK_CAPTURE(BM_HistoryOfAGrower, Square, "B12345678/S012345678", { "o" })->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_HistoryOfAGrower, GosperGun, "B3/S23",
+    { "........................o", "......................o.o", "............oo......oo............oo",
+        "...........o...o....oo............oo", "oo........o.....o...oo", "oo........o...o.oo....o.o",
+        "..........o.....o.......o", "...........o...o", "............oo" })
+    ->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -327,6 +327,8 @@ private:
     // The state line once stability() has found the pattern stable with
     // spaceships escaping; empty otherwise.
     QString stableText() const;
+    // The state line of a pattern found to grow as `growth` tells.
+    static QString growthText(const Growth::Report &growth);
     // Puts `universe` in use: the classic field's cells go into the live one.
     void install(std::unique_ptr<Universe> universe);
     // An empty universe of `topology` under `rule`; the live classic field, cleared, for the classic one.

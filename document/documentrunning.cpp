@@ -344,6 +344,8 @@ QString Document::stateText() const
     case RunHistory::Fate::Oscillating:
         return translated(QT_TRANSLATE_NOOP("MainWindow", "State: period %1 since generation %2"))
             .arg(grouped(runHistory.period()), grouped(runHistory.cycleStart()));
+    case RunHistory::Fate::Growing:
+        return growthText(*runHistory.growth());
     case RunHistory::Fate::Unsettled:
         break;
     }
@@ -351,13 +353,29 @@ QString Document::stateText() const
         .arg(grouped(runHistory.generationLimit()));
 }
 
+QString Document::growthText(const Growth::Report &growth)
+{
+    switch (growth.kind) {
+    case Growth::Kind::Gun:
+        return translated(QT_TRANSLATE_NOOP("MainWindow", "State: a gun of period %1")).arg(growth.period);
+    case Growth::Kind::Puffer:
+        return translated(QT_TRANSLATE_NOOP("MainWindow", "State: a puffer of period %1")).arg(growth.period);
+    case Growth::Kind::Linear:
+        return translated(QT_TRANSLATE_NOOP("MainWindow", "State: grows linearly"));
+    case Growth::Kind::Quadratic:
+        return translated(QT_TRANSLATE_NOOP("MainWindow", "State: grows quadratically"));
+    case Growth::Kind::Faster:
+        break;
+    }
+    return translated(QT_TRANSLATE_NOOP("MainWindow", "State: grows faster than quadratically"));
+}
+
 QString Document::stableText() const
 {
     const Stabilisation::Result *found = stabilityWatch->result();
-    if (found && found->growth && found->growth->kind == Growth::Kind::Gun)
-        return translated(QT_TRANSLATE_NOOP("MainWindow", "State: a gun of period %1")).arg(found->growth->period);
-    if (found && found->growth && found->growth->kind == Growth::Kind::Puffer)
-        return translated(QT_TRANSLATE_NOOP("MainWindow", "State: a puffer of period %1")).arg(found->growth->period);
+    if (found && found->growth
+        && (found->growth->kind == Growth::Kind::Gun || found->growth->kind == Growth::Kind::Puffer))
+        return growthText(*found->growth);
     if (!found || found->outcome != Stabilisation::Outcome::Stable || found->escapingCount() == 0)
         return QString();
     const std::uint64_t ships = found->escapingCount();

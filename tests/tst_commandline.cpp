@@ -3,11 +3,13 @@
 #include <QTest>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 
 #include "app/commandline.h"
 #include "app/textanswer.h"
+#include "model/engine/rule.h"
 #include "model/engine/universe.h"
 #include "model/files/pattern.h"
 #include "model/files/patternreader.h"
@@ -30,6 +32,8 @@ private slots:
     void countsGenerationsOn();
     void settlesAtTheLimit_data();
     void settlesAtTheLimit();
+    void settlesEveryFamily_data();
+    void settlesEveryFamily();
     void analysesOtherRules_data();
     void analysesOtherRules();
 };
@@ -160,6 +164,76 @@ void TestCommandLine::settlesAtTheLimit()
     const QString said = census ? QString::fromStdString(TextAnswer::censusLines(*universe, limit).front())
                                 : TextAnswer::settleLine(*universe, limit);
     QCOMPARE(said, answer);
+}
+
+void TestCommandLine::settlesEveryFamily_data()
+{
+    QTest::addColumn<QString>("rule"); // with the universe's suffix; none for the unbounded plane
+    QTest::addColumn<QString>("picture"); // rows split at '|' from (5, 5): 'O' or 'A' state 1, 'B' state 2
+    QTest::addColumn<int>("limit"); // --max-generations
+    QTest::addColumn<QString>("answer");
+
+    // Worked out by hand. Every cell born and none dying, from one cell: the
+    // (2t + 1)^2 square after t generations, 16641 at the look after 64,
+    // 66049 at the one after 128, past the census's 65536 cells and about
+    // four times as many over a doubling.
+    QTest::newRow("quadratic grower") << "B12345678/S012345678"
+                                      << "O" << 1000000 << "grows quadratically, 66049 cells after 128 generations";
+    QTest::newRow("quadratic grower, too soon to tell") << "B12345678/S012345678"
+                                                        << "O" << 127 << "not settled after 127 generations";
+    QTest::newRow("Generations square") << "B12345678/S012345678/C5"
+                                        << "A" << 1000000 << "grows quadratically, 66049 cells after 128 generations";
+    // The diamond of 2t^2 + 2t + 1 cells: 33025 at 128, 131585 at 256.
+    QTest::newRow("von Neumann diamond") << "B1234/S01234V"
+                                         << "O" << 1000000 << "grows quadratically, 131585 cells after 256 generations";
+    // Never past 65536 cells before the limit, 200: 80401 cells then, 8321
+    // at the look after 64, the last at most halfway: (200 / 64)^2 as many.
+    QTest::newRow("von Neumann diamond at the limit")
+        << "B1234/S01234V"
+        << "O" << 200 << "grows quadratically, 80401 cells after 200 generations";
+    // The hexagon of 3t^2 + 3t + 1 cells: 49537 at 128, 197377 at 256.
+    QTest::newRow("hexagonal hexagon") << "B123456/S0123456H"
+                                       << "O" << 1000000 << "grows quadratically, 197377 cells after 256 generations";
+    // The Gosper gun, a glider every 30 generations.
+    QTest::newRow("Gosper gun") << "B3/S23"
+                                << "........................O|......................O.O|............OO......OO...."
+                                   "........OO|...........O...O....OO............OO|OO........O.....O...OO|OO........"
+                                   "O...O.OO....O.O|..........O.....O.......O|...........O...O|............OO"
+                                << 1000000 << "grows as a gun of period 30, found after 1024 generations";
+    // Dying states count: a lone cell of B/S/C4 is dying at generations 2 and
+    // 3, and the universe empty from 4 on, on every surface.
+    for (const char *surface : { "", ":T20,20", ":K20*,20", ":C20,20", ":S20", ":T0,20" })
+        QTest::addRow("dying cell%s", surface)
+            << QString("B/S/C4") + surface << "A" << 100 << "died out at generation 4";
+    // LifeHistory's blinker leaves its other phase's cells marked: generation
+    // 3 is not generation 1 again, though its live cells are.
+    for (const char *surface : { "", ":T20,20", ":K20*,20", ":T20+7,20", ":P0,20" })
+        QTest::addRow("LifeHistory blinker%s", surface)
+            << QString("LifeHistory") + surface << "AAA" << 100 << "period 2 since generation 2, 5 cells";
+    // Brian's Brain: two live cells with two dying ones behind move a cell a
+    // generation, round a torus of 20 in 20 generations.
+    QTest::newRow("Brian's Brain ship on a torus") << "B2/S/C3:T20,20"
+                                                   << "AB|AB" << 100 << "period 20 since generation 1, 4 cells";
+}
+
+void TestCommandLine::settlesEveryFamily()
+{
+    QFETCH(QString, rule);
+    QFETCH(QString, picture);
+    QFETCH(int, limit);
+    Rule stepRule;
+    std::optional<Topology> surface;
+    std::string error;
+    QVERIFY2(Rule::read(rule.toStdString(), stepRule, surface, error), error.c_str());
+    const std::unique_ptr<Universe> universe = Universe::create(surface.value_or(Topology::unbounded()), stepRule);
+    const QStringList rows = picture.split('|');
+    for (int y = 0; y < rows.size(); ++y) {
+        for (int x = 0; x < rows[y].size(); ++x) {
+            if (rows[y][x] != '.')
+                universe->setState(x + 5, y + 5, rows[y][x] == QLatin1Char('B') ? 2 : 1);
+        }
+    }
+    QTEST(TextAnswer::settleLine(*universe, limit), "answer");
 }
 
 void TestCommandLine::analysesOtherRules_data()

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "model/analysis/growth.h"
 #include "model/analysis/runhistory.h"
 #include "model/engine/classicuniverse.h"
 #include "model/engine/griduniverse.h"
@@ -11,6 +12,7 @@
 #include "model/engine/rule.h"
 #include "model/files/pattern.h"
 #include "model/files/patternreader.h"
+#include "ruletext.h"
 #include "warningguard.h"
 
 Q_DECLARE_METATYPE(RunHistory::Fate)
@@ -106,6 +108,9 @@ private slots:
     void findsTheGliderAroundATorus();
     void findsMovingShapes_data();
     void findsMovingShapes();
+    void findsGrowth_data();
+    void findsGrowth();
+    void largeShipsFlyingApartDoNotGrow();
 };
 
 void TestRunHistory::settles_data()
@@ -261,6 +266,79 @@ void TestRunHistory::findsMovingShapes()
     QCOMPARE(history.cycleStart(), std::int64_t(1));
     QCOMPARE(history.period(), std::int64_t(4));
     QCOMPARE(history.displacement(), (CellPoint { right, down }));
+}
+
+void TestRunHistory::findsGrowth_data()
+{
+    QTest::addColumn<QString>("rule");
+    QTest::addColumn<QString>("picture"); // rows split at '|', 'O' alive
+    QTest::addColumn<int>("stride");
+    QTest::addColumn<int>("kind"); // Growth::Kind
+    QTest::addColumn<int>("foundAt"); // the start being generation 0
+    QTest::addColumn<int>("population"); // at foundAt
+    QTest::addColumn<bool>("backgroundAlive");
+
+    const auto kind = [](Growth::Kind growth) { return static_cast<int>(growth); };
+    // Worked out by hand. Every cell born and none dying: (2t + 1)^2 cells
+    // at t, past 65536 from 128 on, about four times as many as at 64.
+    QTest::newRow("square") << "B12345678/S012345678"
+                            << "O" << 1 << kind(Growth::Kind::Quadratic) << 128 << 66049 << false;
+    // Records at 96 (37249 cells), 144 (83521, but no look at most halfway)
+    // and 288 (332929, four times the look at 144).
+    QTest::newRow("square, 48 a record") << "B12345678/S012345678"
+                                         << "O" << 48 << kind(Growth::Kind::Quadratic) << 288 << 332929 << false;
+    // B0/S8 keeps the plane alive from generation 1 on, and the cells that
+    // differ from it follow rule 126 ring by ring round the first cell: at
+    // 2^k - 1 all those within 2^k - 1, at 2^k the two rings at 2^k - 1 and
+    // 2^k, 16 * 2^k - 8 cells. Past 65536 first at 255 (511^2), so that the
+    // look at 256 finds twice as many as at 128.
+    QTest::newRow("B0/S8 cell") << "B0/S8"
+                                << "O" << 1 << kind(Growth::Kind::Linear) << 256 << 4088 << true;
+}
+
+// Patterns that grow for ever, run in the unbounded plane by its own engine
+// and recorded every so many generations: the history stops looking at the
+// first record a look finds growth at.
+void TestRunHistory::findsGrowth()
+{
+    QFETCH(QString, rule);
+    QFETCH(QString, picture);
+    QFETCH(int, stride);
+    QFETCH(int, kind);
+    QFETCH(int, foundAt);
+    QFETCH(int, population);
+    QFETCH(bool, backgroundAlive);
+    const std::unique_ptr<Universe> universe = Universe::create(Topology::unbounded(), ruleFrom(rule));
+    const QStringList rows = picture.split('|');
+    for (int y = 0; y < rows.size(); ++y) {
+        for (int x = 0; x < rows[y].size(); ++x)
+            universe->setCell(x, y, rows[y][x] == QLatin1Char('O'));
+    }
+    RunHistory history;
+    runUntilSettled(history, *universe, 0, stride, 2 * foundAt);
+    QCOMPARE(history.fate(), RunHistory::Fate::Growing);
+    QCOMPARE(static_cast<int>(history.growth()->kind), kind);
+    QCOMPARE(history.growthFoundAt(), std::int64_t(foundAt));
+    QCOMPARE(history.lastGeneration(), std::int64_t(foundAt));
+    QCOMPARE(history.population(foundAt), std::uint64_t(population));
+    QCOMPARE(history.cycleBackgroundAlive(), backgroundAlive);
+}
+
+// Two fleets of 7000 gliders flying apart, 70000 cells that never repeat as
+// a whole: too many to look for a gun in, and no more of them at any look.
+void TestRunHistory::largeShipsFlyingApartDoNotGrow()
+{
+    const std::unique_ptr<Universe> universe = Universe::create(Topology::unbounded(), Rule());
+    for (std::int64_t k = 0; k < 7000; ++k) {
+        for (const auto &[x, y] : { std::pair { 1, 0 }, { 2, 1 }, { 0, 2 }, { 1, 2 }, { 2, 2 } }) {
+            universe->setCell(5 * k + x, y, true); // heading down and right
+            universe->setCell(5 * k - x, -20 - y, true); // up and left
+        }
+    }
+    RunHistory history;
+    runUntilSettled(history, *universe, 0, 16, 600);
+    QCOMPARE(history.fate(), RunHistory::Fate::Evolving);
+    QCOMPARE(history.population(history.lastGeneration()), std::uint64_t(70000));
 }
 
 QTEST_GUILESS_MAIN(TestRunHistory)

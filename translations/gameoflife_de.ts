@@ -1070,6 +1070,18 @@ Zur unbegrenzten Ebene wechseln und es dort einfügen?</translation>
         <translation>Zustand: ein Puffer der Periode %1</translation>
     </message>
     <message>
+        <source>State: grows linearly</source>
+        <translation>Zustand: wächst linear</translation>
+    </message>
+    <message>
+        <source>State: grows quadratically</source>
+        <translation>Zustand: wächst quadratisch</translation>
+    </message>
+    <message>
+        <source>State: grows faster than quadratically</source>
+        <translation>Zustand: wächst schneller als quadratisch</translation>
+    </message>
+    <message>
         <source>Cells: infinitely many</source>
         <translation>Zellen: unendlich viele</translation>
     </message>

@@ -1070,6 +1070,18 @@ Switch to the unbounded plane and paste it there?</source>
         <translation>Estado: un puffer de periodo %1</translation>
     </message>
     <message>
+        <source>State: grows linearly</source>
+        <translation>Estado: crece linealmente</translation>
+    </message>
+    <message>
+        <source>State: grows quadratically</source>
+        <translation>Estado: crece cuadráticamente</translation>
+    </message>
+    <message>
+        <source>State: grows faster than quadratically</source>
+        <translation>Estado: crece más rápido que cuadráticamente</translation>
+    </message>
+    <message>
         <source>Cells: infinitely many</source>
         <translation>Células: infinitas</translation>
     </message>

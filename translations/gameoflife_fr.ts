@@ -1070,6 +1070,18 @@ Passer au plan illimité et l'y coller ?</translation>
         <translation>État : un puffer de période %1</translation>
     </message>
     <message>
+        <source>State: grows linearly</source>
+        <translation>État : croît linéairement</translation>
+    </message>
+    <message>
+        <source>State: grows quadratically</source>
+        <translation>État : croît quadratiquement</translation>
+    </message>
+    <message>
+        <source>State: grows faster than quadratically</source>
+        <translation>État : croît plus vite que quadratiquement</translation>
+    </message>
+    <message>
         <source>Cells: infinitely many</source>
         <translation>Cellules : une infinité</translation>
     </message>

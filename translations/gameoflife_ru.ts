@@ -1070,6 +1070,18 @@ Switch to the unbounded plane and paste it there?</source>
         <translation>Состояние: паффер с периодом %1</translation>
     </message>
     <message>
+        <source>State: grows linearly</source>
+        <translation>Состояние: растёт линейно</translation>
+    </message>
+    <message>
+        <source>State: grows quadratically</source>
+        <translation>Состояние: растёт квадратично</translation>
+    </message>
+    <message>
+        <source>State: grows faster than quadratically</source>
+        <translation>Состояние: растёт быстрее, чем квадратично</translation>
+    </message>
+    <message>
         <source>Cells: infinitely many</source>
         <translation>Клеток: бесконечно много</translation>
     </message>

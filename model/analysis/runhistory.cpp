@@ -48,6 +48,9 @@ void RunHistory::reset(const Universe &universe, std::int64_t generation)
     cycleDisplacement = CellPoint();
     cyclePopulation = 0;
     cycleBackground = false;
+    growthWatch = GrowthWatch();
+    growthFound.reset();
+    growthGeneration = 0;
     stretches.clear();
     recordPopulations.clear();
     record(generation, universe.population());
@@ -94,12 +97,19 @@ void RunHistory::append(const Universe &universe, std::int64_t generation, const
         settle(*cycle);
         return;
     }
+    if (!currentTopology.isBounded()) {
+        if (std::optional<Growth::Report> report
+            = growthWatch.look(universe, generation - baseGeneration, population)) {
+            grow(*report, generation, universe.backgroundAlive());
+            return;
+        }
+    }
     const std::size_t index = recordPopulations.size() - 1;
     hashes.push_back(hash);
     insert(index, hash);
     keepCheckpoint(index, universe);
     if (generation - baseGeneration >= limit)
-        stopLooking();
+        stopLooking(universe.backgroundAlive());
 }
 
 void RunHistory::reset(const PackedField &field, std::int64_t generation, const Rule &rule)
@@ -114,10 +124,19 @@ void RunHistory::append(const PackedField &field)
     append(ClassicUniverse(field, currentRule), lastGeneration() + 1);
 }
 
+std::int64_t RunHistory::nextGrowthLook() const
+{
+    if (currentFate != Fate::Evolving || currentTopology.isBounded()
+        || growthWatch.nextLook() > std::numeric_limits<std::int64_t>::max() - baseGeneration)
+        return std::numeric_limits<std::int64_t>::max();
+    return baseGeneration + growthWatch.nextLook();
+}
+
 bool RunHistory::backgroundBlinks() const
 {
     // Only the unbounded plane keeps a background apart from its cells.
-    return isSettled() && currentTopology == Topology::unbounded() && currentRule.stateCount() == 2
+    return (isSettled() || currentFate == Fate::Growing) && currentTopology == Topology::unbounded()
+        && currentRule.stateCount() == 2
         && BackgroundUniverse::nextBackground(currentRule, cycleBackground) != cycleBackground;
 }
 
@@ -359,8 +378,25 @@ void RunHistory::settle(const Cycle &cycle)
     releaseLookup();
 }
 
-void RunHistory::stopLooking()
+void RunHistory::grow(const Growth::Report &report, std::int64_t generation, bool backgroundAlive)
 {
+    currentFate = Fate::Growing;
+    growthFound = report;
+    growthGeneration = generation;
+    cycleBackground = backgroundAlive;
+    releaseLookup();
+}
+
+void RunHistory::stopLooking(bool backgroundAlive)
+{
+    // Looked at as far as the census looks before it tells how a pattern grew.
+    const std::optional<Growth::Report> report = currentTopology.isBounded()
+        ? std::nullopt
+        : growthWatch.grown(latestGeneration - baseGeneration, recordPopulations.back());
+    if (report) {
+        grow(*report, latestGeneration, backgroundAlive);
+        return;
+    }
     currentFate = Fate::Unsettled;
     releaseLookup();
 }

@@ -4,8 +4,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
+#include "model/analysis/growthwatch.h"
 #include "model/engine/packedfield.h"
 #include "model/engine/rule.h"
 #include "model/engine/topology.h"
@@ -28,7 +30,10 @@
 // pattern that comes back moved (a spaceship) is found too. Under birth on 0
 // neighbours the background is part of the state compared: a universe repeats
 // only with the background it had, so that one whose background blinks has
-// an even period, and a plane left all alive is still, not dead.
+// an even period, and a plane left all alive is still, not dead. Outside the
+// bounded universes a pattern may grow for ever instead: a GrowthWatch looks
+// at some records, so that a gun or a pattern that grows too large to follow
+// stops the search, which it would keep up at a rising cost.
 class RunHistory
 {
 public:
@@ -39,6 +44,7 @@ public:
         Oscillating, // a cycle of period 2 or more
         Moving, // the unbounded plane only: the same cells moved by displacement() every period()
         Unsettled, // generationLimit() generations without a repeat: no longer looked for
+        Growing, // not bounded: grows as growth() tells, found at a look or at the limit; no longer looked at
     };
 
     static constexpr std::int64_t GenerationLimit = 1000000; // the default of generationLimit(), the window's
@@ -87,12 +93,23 @@ public:
     CellPoint displacement() const { return cycleDisplacement; }
     // Once settled: whether the background is alive at cycleStart(), as it
     // can be in the unbounded plane under birth on 0 neighbours; population()
-    // then counts the dead cells there.
+    // then counts the dead cells there. Once Growing: at growthFoundAt().
     bool cycleBackgroundAlive() const { return cycleBackground; }
-    // Once settled: whether the background changes from one generation to the
-    // next within the cycle (birth on 0 neighbours without survival on 8).
+    // Once settled or Growing: whether the background changes from one
+    // generation to the next (birth on 0 neighbours without survival on 8).
     bool backgroundBlinks() const;
-    bool isSettled() const { return currentFate != Fate::Evolving && currentFate != Fate::Unsettled; }
+    bool isSettled() const
+    {
+        return currentFate != Fate::Evolving && currentFate != Fate::Unsettled && currentFate != Fate::Growing;
+    }
+    // Once Growing: how, and the recorded generation it was found at, which
+    // Growth::Report::generations counts from firstGeneration() where it is set.
+    const std::optional<Growth::Report> &growth() const { return growthFound; }
+    std::int64_t growthFoundAt() const { return growthGeneration; }
+    // The generation of the next record the GrowthWatch looks at while
+    // Evolving outside the bounded universes, else INT64_MAX: a caller that
+    // records every so many generations may record it too.
+    std::int64_t nextGrowthLook() const;
 
     std::int64_t firstGeneration() const { return baseGeneration; }
     std::int64_t lastGeneration() const { return recordPopulations.empty() ? baseGeneration - 1 : latestGeneration; }
@@ -152,7 +169,8 @@ private:
     void insert(std::size_t index, std::uint64_t hash);
     void growTable();
     void settle(const Cycle &cycle);
-    void stopLooking();
+    void grow(const Growth::Report &report, std::int64_t generation, bool backgroundAlive);
+    void stopLooking(bool backgroundAlive);
     void releaseLookup();
 
     HashFunction hashUniverse; // null: the default
@@ -176,6 +194,9 @@ private:
     std::size_t checkpointBytes = 0;
     // Open addressing, linear probing: index + 1 of a record, 0 for a free slot.
     std::vector<std::uint32_t> table;
+    GrowthWatch growthWatch; // outside the bounded universes
+    std::optional<Growth::Report> growthFound;
+    std::int64_t growthGeneration = 0;
 };
 
 #endif // RUNHISTORY_H
