@@ -217,9 +217,19 @@ void TestMainWindowRun::runAheadEndedPartWay()
     if (universe == 0) {
         QTest::mouseClick(probe.button("PushButton_Random"), Qt::LeftButton);
     } else {
-        QByteArray rle = universe == 1 ? "x = 36, y = 9\n24bo$22bobo$12b2o6b2o12b2o$11bo3bo4b2o12b2o$2o8bo5bo3b2o$"
-                                         "2o8bo3bob2o4bobo$10bo5bo7bo$11bo3bo$12b2o!\n"
-                                       : "x = 32, y = 32, rule = B2/S/C3\n";
+        QByteArray rle = universe == 1 ? "x = 336, y = 290\n" : "x = 32, y = 32, rule = B2/S/C3\n";
+        if (universe == 1) {
+            // A gun beside a field of 4,225 blocks, too many cells to be looked
+            // at for a gun and too few to count as growing for a long while.
+            for (const char *row : { "24bo", "22bobo", "12b2o6b2o12b2o", "11bo3bo4b2o12b2o", "2o8bo5bo3b2o",
+                     "2o8bo3bob2o4bobo", "10bo5bo7bo", "11bo3bo", "12b2o" })
+                rle += QByteArray("300b") + row + '$';
+            rle += "20$";
+            const QByteArray blocks = QByteArray("2o2b").repeated(65);
+            for (int row = 0; row < 65; ++row)
+                rle += blocks + '$' + blocks + "3$";
+            rle += "!\n";
+        }
         std::mt19937 random(7);
         for (int row = 0; universe == 2 && row < 32; ++row) {
             for (int column = 0; column < 32; ++column)
