@@ -3,12 +3,16 @@
 #include <algorithm>
 
 #include "model/analysis/celllist.h"
+#include "model/analysis/statestabilisation.h"
 #include "model/engine/backgrounduniverse.h"
 #include "model/engine/hashlife.h"
 #include "model/engine/unboundeduniverse.h"
 
 namespace
 {
+
+// Generations looked at between two calls of `progress`.
+constexpr std::int64_t Slice = 64;
 
 bool foundAfter(const Stabilisation::Result &result, std::int64_t generation)
 {
@@ -29,6 +33,8 @@ bool settledBy(const Stabilisation::Result &result, std::int64_t generation)
 Stabilisation::Result CensusSearch::run(
     const Universe &universe, std::int64_t generationLimit, const Progress &progress, std::int64_t firstGeneration)
 {
+    if (StateStabilisation::follows(universe.rule()))
+        return runStates(StatedCellList::of(universe), universe.rule(), generationLimit, progress, firstGeneration);
     return run(CellList::differences(universe), universe.rule(), generationLimit, progress, firstGeneration,
         universe.backgroundAlive());
 }
@@ -36,8 +42,9 @@ Stabilisation::Result CensusSearch::run(
 Stabilisation::Result CensusSearch::run(const std::vector<CellPoint> &cells, const Rule &rule,
     std::int64_t generationLimit, const Progress &progress, std::int64_t firstGeneration, bool backgroundAlive)
 {
-    // Generations looked at between two calls of `progress`.
-    constexpr std::int64_t Slice = 64;
+    if (rule.isHistory())
+        return run(
+            cells, DifferencePlane::followedRule(rule), generationLimit, progress, firstGeneration, backgroundAlive);
     Stabilisation start(cells, rule, firstGeneration, backgroundAlive);
     const std::int64_t steps = std::min(generationLimit, StepLimit);
     // A pattern that grows to many times its cells and past CellLimit is
@@ -72,6 +79,38 @@ Stabilisation::Result CensusSearch::run(const std::vector<CellPoint> &cells, con
             return search.atLimit();
         low = ahead;
     }
+}
+
+Stabilisation::Result CensusSearch::runStates(const StatedCellList::Cells &cells, const Rule &rule,
+    std::int64_t generationLimit, const Progress &progress, std::int64_t firstGeneration)
+{
+    StateStabilisation start(cells, rule, firstGeneration);
+    const std::uint64_t large = std::max<std::uint64_t>(CellLimit, 4 * std::uint64_t(cells.size()));
+    std::int64_t looked = 0;
+    for (; !start.isSettled() && looked < generationLimit && start.population() <= large; looked += Slice) {
+        start.advance(std::min(Slice, generationLimit - looked));
+        if (progress)
+            progress(start.result().lastGeneration, start.population());
+    }
+    if (start.isSettled() || start.result().lastGeneration - firstGeneration >= generationLimit)
+        return start.run(generationLimit);
+    // Too large to be stepped on: taken as not stable, or growing, from jumps as atLimit() does.
+    StateHashLife plane(rule);
+    plane.setStates(cells);
+    const std::int64_t earlier = Growth::lastLookByHalf(generationLimit);
+    plane.advance(static_cast<std::uint64_t>(earlier));
+    const std::uint64_t earlierPopulation = plane.population();
+    plane.advance(static_cast<std::uint64_t>(generationLimit - earlier));
+    if (progress)
+        progress(firstGeneration + generationLimit, plane.population());
+    Stabilisation::Result result;
+    result.outcome = Stabilisation::Outcome::NotStable;
+    result.firstGeneration = firstGeneration;
+    result.lastGeneration = firstGeneration + generationLimit;
+    result.growth = Growth::ofPopulation(earlier, earlierPopulation, generationLimit, plane.population());
+    if (result.growth)
+        result.outcome = Stabilisation::Outcome::Grows;
+    return result;
 }
 
 CensusSearch::CensusSearch(const std::vector<CellPoint> &cells, const Rule &rule, std::int64_t firstGeneration,

@@ -82,10 +82,10 @@ std::vector<std::string> Stabilisation::Result::lines(std::int64_t generationLim
 
 Stabilisation::Stabilisation(
     const std::vector<CellPoint> &cells, const Rule &rule, std::int64_t firstGeneration, bool backgroundAlive)
-    : rule(rule)
+    : rule(DifferencePlane::followedRule(rule))
     , firstGeneration(firstGeneration)
     , generation(firstGeneration)
-    , rest(rule, backgroundAlive)
+    , rest(this->rule, backgroundAlive)
     , lastEventGeneration(firstGeneration)
     , checkpointInterval(64)
 {
