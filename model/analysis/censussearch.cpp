@@ -85,7 +85,8 @@ Stabilisation::Result CensusSearch::runStates(const StatedCellList::Cells &cells
     std::int64_t generationLimit, const Progress &progress, std::int64_t firstGeneration)
 {
     StateStabilisation start(cells, rule, firstGeneration);
-    const std::uint64_t large = std::max<std::uint64_t>(CellLimit, 4 * std::uint64_t(cells.size()));
+    const std::uint64_t large
+        = std::max<std::uint64_t>(StateStabilisation::CellLimit, 4 * std::uint64_t(cells.size()));
     std::int64_t looked = 0;
     for (; !start.isSettled() && looked < generationLimit && start.population() <= large; looked += Slice) {
         start.advance(std::min(Slice, generationLimit - looked));

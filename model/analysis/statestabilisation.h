@@ -34,6 +34,10 @@ public:
     // Groups up to this many cells are tried as spaceships, for up to ShipPeriodLimit generations.
     static constexpr std::size_t ShipCellLimit = 256;
     static constexpr int ShipPeriodLimit = 128;
+    // Cells beyond which CensusSearch steps a pattern no further: each
+    // generation costs a HashLife step and a cut into groups, and a soup of
+    // Brian's Brain grows without end.
+    static constexpr std::uint64_t CellLimit = std::uint64_t(1) << 12;
 
     // Whether a census of `rule` is taken here rather than by Stabilisation: more than two states, not LifeHistory.
     static bool follows(const Rule &rule);
