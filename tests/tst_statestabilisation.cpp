@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "app/textanswer.h"
+#include "document/stabilitywatch.h"
 #include "model/analysis/celllist.h"
 #include "model/analysis/censussearch.h"
 #include "model/analysis/runhistory.h"
@@ -60,6 +62,8 @@ private slots:
     void lifeHistoryCountsAsLife();
     void agreesWithTheRunHistory_data();
     void agreesWithTheRunHistory();
+    void windowAgreesWithCommandLine_data();
+    void windowAgreesWithCommandLine();
 };
 
 // Worked out from the rules. Brian's Brain (B2/S/C3): a dead cell with
@@ -213,6 +217,30 @@ void TestStateStabilisation::agreesWithTheRunHistory()
     }
     QVERIFY2(settled >= 4, qPrintable(QString("%1 soups settled").arg(settled)));
     qInfo("%d soups settled, %d with ships, %d leaving more", settled, withShips, leftSome);
+}
+
+void TestStateStabilisation::windowAgreesWithCommandLine_data()
+{
+    QTest::addColumn<QString>("rule");
+    QTest::addColumn<QByteArray>("rle");
+    QTest::newRow("spaceships") << "B2/S/C3" << QByteArray("2A$2B2$2B$2A!");
+    QTest::newRow("block and dying cell") << "B3/S23/C3" << QByteArray("2AB$2A!");
+    QTest::newRow("Star Wars soup") << "345/2/4" << QByteArray("A.CB$BAAA$.A.C$AA.A!");
+    QTest::newRow("history") << "LifeHistory" << QByteArray("B3AB$5B$2C$2C!");
+}
+
+// The window's watch, which looks a slice at a time, says what the command line says.
+void TestStateStabilisation::windowAgreesWithCommandLine()
+{
+    QFETCH(QString, rule);
+    QFETCH(QByteArray, rle);
+    const std::unique_ptr<Universe> universe = universeOf(rle, ruleFrom(rule));
+    const std::vector<std::string> said = TextAnswer::censusLines(*universe, StabilityWatch::GenerationLimit);
+    StabilityWatch watch;
+    watch.restart(*universe, 1);
+    watch.follow(1 + StabilityWatch::GenerationLimit);
+    QTRY_VERIFY_WITH_TIMEOUT(watch.result() && watch.result()->outcome != Stabilisation::Outcome::Running, 40000);
+    QCOMPARE(watch.result()->lines(StabilityWatch::GenerationLimit), said);
 }
 
 QTEST_GUILESS_MAIN(TestStateStabilisation)
