@@ -85,8 +85,7 @@ Stabilisation::Result CensusSearch::runStates(const StatedCellList::Cells &cells
     std::int64_t generationLimit, const Progress &progress, std::int64_t firstGeneration)
 {
     StateStabilisation start(cells, rule, firstGeneration);
-    const std::uint64_t large
-        = std::max<std::uint64_t>(StateStabilisation::CellLimit, 4 * std::uint64_t(cells.size()));
+    const std::uint64_t large = std::max<std::uint64_t>(StateStabilisation::CellLimit, 4 * std::uint64_t(cells.size()));
     std::int64_t looked = 0;
     for (; !start.isSettled() && looked < generationLimit && start.population() <= large; looked += Slice) {
         start.advance(std::min(Slice, generationLimit - looked));
@@ -95,20 +94,11 @@ Stabilisation::Result CensusSearch::runStates(const StatedCellList::Cells &cells
     }
     if (start.isSettled() || start.result().lastGeneration - firstGeneration >= generationLimit)
         return start.run(generationLimit);
-    // Too large to be stepped on: taken as not stable, or growing, from jumps as atLimit() does.
-    StateHashLife plane(rule);
-    plane.setStates(cells);
-    const std::int64_t earlier = Growth::lastLookByHalf(generationLimit);
-    plane.advance(static_cast<std::uint64_t>(earlier));
-    const std::uint64_t earlierPopulation = plane.population();
-    plane.advance(static_cast<std::uint64_t>(generationLimit - earlier));
-    if (progress)
-        progress(firstGeneration + generationLimit, plane.population());
-    Stabilisation::Result result;
+    // Too large to be stepped on, and to be jumped far ahead through its
+    // chaos: not stable, or growing as it has grown so far.
+    Stabilisation::Result result = start.result();
     result.outcome = Stabilisation::Outcome::NotStable;
-    result.firstGeneration = firstGeneration;
-    result.lastGeneration = firstGeneration + generationLimit;
-    result.growth = Growth::ofPopulation(earlier, earlierPopulation, generationLimit, plane.population());
+    result.growth = start.growthSoFar();
     if (result.growth)
         result.outcome = Stabilisation::Outcome::Grows;
     return result;

@@ -77,7 +77,9 @@ std::vector<std::string> Stabilisation::Result::lines(std::int64_t generationLim
     case Outcome::NotStable:
         break;
     }
-    return { "not stable after " + std::to_string(generationLimit) + " generations" };
+    // A census that stopped short, at a pattern too large to follow, says how far it looked.
+    const std::int64_t looked = std::min(generationLimit, lastGeneration - firstGeneration);
+    return { "not stable after " + std::to_string(looked) + " generations" };
 }
 
 Stabilisation::Stabilisation(

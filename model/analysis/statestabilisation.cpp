@@ -68,15 +68,18 @@ const Stabilisation::Result &StateStabilisation::run(std::int64_t generationLimi
     advance(firstGeneration + generationLimit - generation);
     if (isSettled())
         return answer;
-    answer.outcome = Stabilisation::Outcome::NotStable;
-    const std::int64_t earlier = Growth::lastLookByHalf(generationLimit);
-    if (earlier > 0 && static_cast<std::size_t>(generationLimit) < populations.size()) {
-        answer.growth = Growth::ofPopulation(earlier, populations[static_cast<std::size_t>(earlier)], generationLimit,
-            populations[static_cast<std::size_t>(generationLimit)]);
-        if (answer.growth)
-            answer.outcome = Stabilisation::Outcome::Grows;
-    }
+    answer.growth = growthSoFar();
+    answer.outcome = answer.growth ? Stabilisation::Outcome::Grows : Stabilisation::Outcome::NotStable;
     return answer;
+}
+
+std::optional<Growth::Report> StateStabilisation::growthSoFar() const
+{
+    const auto looked = static_cast<std::int64_t>(populations.size()) - 1;
+    const std::int64_t earlier = Growth::lastLookByHalf(looked);
+    if (earlier <= 0)
+        return std::nullopt;
+    return Growth::ofPopulation(earlier, populations[static_cast<std::size_t>(earlier)], looked, populations.back());
 }
 
 bool StateStabilisation::isSettled() const

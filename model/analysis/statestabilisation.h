@@ -54,6 +54,10 @@ public:
     const Stabilisation::Result &result() const { return answer; }
     // Cells not dead at result().lastGeneration, escaping spaceships included.
     std::uint64_t population() const;
+    // How the population has grown over the generations looked at so far,
+    // as Growth::ofPopulation() tells from the last look at most half as far;
+    // none when less than linearly, or too few generations were looked at.
+    std::optional<Growth::Report> growthSoFar() const;
 
 private:
     // What a group of cells does alone, when it comes back moved: its phases
