@@ -4,6 +4,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <type_traits>
 
 #include "model/analysis/celllist.h"
 #include "model/engine/universe.h"
@@ -19,6 +20,11 @@ StabilityWatch::StabilityWatch(QObject *parent)
 
 StabilityWatch::~StabilityWatch() = default;
 
+std::uint64_t StabilityWatch::cellLimit(const Rule &rule)
+{
+    return StateStabilisation::follows(rule) ? StateStabilisation::CellLimit : CellLimit;
+}
+
 void StabilityWatch::restart(const Universe &universe, std::int64_t generation)
 {
     const bool was = stabilisation || states;
@@ -28,7 +34,7 @@ void StabilityWatch::restart(const Universe &universe, std::int64_t generation)
     firstGeneration = target = generation;
     if (universe.topology() == Topology::unbounded()) {
         try {
-            const bool small = universe.population() <= CellLimit;
+            const bool small = universe.population() <= cellLimit(universe.rule());
             if (small && StateStabilisation::follows(universe.rule()))
                 states.emplace(StatedCellList::of(universe), universe.rule(), generation);
             else if (small)
@@ -76,15 +82,17 @@ void StabilityWatch::slice()
 
 template <class Census> bool StabilityWatch::work(Census &census, std::int64_t end)
 {
-    // Generations looked at between two readings of the clock.
-    constexpr std::int64_t Step = 16;
+    // Generations looked at between two readings of the clock: one at a time
+    // under a Generations rule, whose generations cost more.
+    constexpr bool states = std::is_same_v<Census, StateStabilisation>;
+    constexpr std::int64_t Step = states ? 1 : 16;
     QElapsedTimer clock;
     clock.start();
     while (!census.isSettled() && census.result().lastGeneration < end && !clock.hasExpired(SliceTime))
         census.advance(std::min(Step, end - census.result().lastGeneration));
     if (!census.isSettled() && census.result().lastGeneration >= firstGeneration + GenerationLimit)
         census.run(GenerationLimit);
-    return census.isSettled() || census.population() <= CellLimit;
+    return census.isSettled() || census.population() <= (states ? StateStabilisation::CellLimit : CellLimit);
 }
 
 void StabilityWatch::stop()

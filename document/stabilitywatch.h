@@ -31,6 +31,10 @@ public:
     static constexpr int SliceTime = 4; // milliseconds of work in a slice, about
     static constexpr int SliceInterval = 20; // milliseconds from a slice to the next
 
+    // Live cells beyond which a pattern under `rule` is not followed:
+    // CellLimit, or fewer under a Generations rule, whose census costs more.
+    static std::uint64_t cellLimit(const Rule &rule);
+
     explicit StabilityWatch(QObject *parent = nullptr);
     ~StabilityWatch() override;
 

@@ -146,7 +146,7 @@ void CensusDialog::refresh()
                 : document.rule().isHistory()
                 ? tr("The census counts LifeHistory's live cells as Life's; it refuses boundary cells (state 6).")
                 : tr("No census is taken of more than %1 live cells.")
-                      .arg(QLocale().toString(static_cast<qulonglong>(StabilityWatch::CellLimit))));
+                      .arg(QLocale().toString(static_cast<qulonglong>(StabilityWatch::cellLimit(document.rule())))));
         return;
     }
     switch (found->outcome) {
