@@ -166,8 +166,8 @@ void CommandLine::describe(QCommandLineParser &parser)
         QStringLiteral(
             "Rule for the window, --settle, --census and --generations, such as B36/S23 or HighLife, or of the "
             "families that run outside the classic field: B2-a/S12 (non-totalistic), "
-            "B2/S/C3 (Generations, not with --census), B2/S34H (hexagonal), B1/S1V (von Neumann) or LifeHistory "
-            "(not with --census); overrides the rule a "
+            "B2/S/C3 (Generations), B2/S34H (hexagonal), B1/S1V (von Neumann) or LifeHistory; overrides the "
+            "rule a "
             "file names. A suffix "
             "chooses a bounded universe of w x h cells, as --universe does: :Pw,h a plane, :Tw,h a torus (:Tw+s,h "
             "or :Tw,h+s shifts one pair of edges by s cells, s may be negative), :Kw*,h or :Kw,h* a Klein bottle "
@@ -195,7 +195,8 @@ void CommandLine::describe(QCommandLineParser &parser)
     parser.addOption(QCommandLineOption(QStringLiteral("census"),
         QStringLiteral("For each FILE, in the unbounded plane: its lifespan, and once it is stable, apart from "
                        "spaceships flying away, its cells, its period and the objects it leaves behind, counted "
-                       "by kind.")));
+                       "by kind. Under a Generations rule an object is a group of cells alive or dying; under "
+                       "LifeHistory the live cells are counted as Life's.")));
     parser.addOption(QCommandLineOption(QStringLiteral("max-generations"),
         QStringLiteral("With --settle or --census: the generations to look at before giving up, 1 to %1 (%1) "
                        "with --settle, 1 to %2 with --census.")
@@ -283,9 +284,6 @@ CommandLine::Request CommandLine::parse(const QStringList &arguments)
                         .arg(universeName(*request.universe), universeName(*suffix)));
     if (suffix)
         request.universe = suffix;
-    if (parser.isSet(QStringLiteral("census")) && request.rule && request.rule->stateCount() > 2)
-        return fail(QStringLiteral("--census counts objects under rules of two states only, not under %1")
-                        .arg(QString::fromStdString(request.rule->toString())));
 
     const auto isSet = [&parser](const char *option) { return parser.isSet(QString::fromLatin1(option)); };
     const auto readNumber = [&parser](const char *option, auto low, auto high, auto &value) {

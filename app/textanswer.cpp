@@ -239,12 +239,6 @@ int TextAnswer::census(const CommandLine::Request &request)
             status = std::max(status, problem);
             continue;
         }
-        if (const Rule &rule = opened.universe->rule(); rule.stateCount() > 2) {
-            printError(QStringLiteral("%1: the census counts objects under rules of two states only, not under %2")
-                           .arg(file, QString::fromStdString(rule.toString())));
-            status = std::max(status, 1);
-            continue;
-        }
         ProgressLine progress(file, 1);
         std::vector<std::string> lines;
         try {

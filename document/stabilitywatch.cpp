@@ -4,6 +4,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <type_traits>
 
 #include "model/analysis/celllist.h"
 #include "model/engine/universe.h"
@@ -19,68 +20,84 @@ StabilityWatch::StabilityWatch(QObject *parent)
 
 StabilityWatch::~StabilityWatch() = default;
 
+std::uint64_t StabilityWatch::cellLimit(const Rule &rule)
+{
+    return StateStabilisation::follows(rule) ? StateStabilisation::CellLimit : CellLimit;
+}
+
 void StabilityWatch::restart(const Universe &universe, std::int64_t generation)
 {
-    const bool was = stabilisation.has_value();
+    const bool was = stabilisation || states;
     timer->stop();
     stabilisation.reset();
+    states.reset();
     firstGeneration = target = generation;
-    // The census follows two states, the cells that differ from the background.
-    if (universe.topology() == Topology::unbounded() && universe.rule().stateCount() <= 2) {
+    if (universe.topology() == Topology::unbounded()) {
         try {
-            if (universe.population() <= CellLimit)
+            const bool small = universe.population() <= cellLimit(universe.rule());
+            if (small && StateStabilisation::follows(universe.rule()))
+                states.emplace(StatedCellList::of(universe), universe.rule(), generation);
+            else if (small)
                 stabilisation.emplace(
                     CellList::differences(universe), universe.rule(), generation, universe.backgroundAlive());
         } catch (const UniverseError &) {
             stabilisation.reset();
+            states.reset();
         }
     }
-    if (was || stabilisation)
+    if (was || stabilisation || states)
         emit changed();
 }
 
 void StabilityWatch::follow(std::int64_t generation)
 {
     target = std::max(target, generation);
-    if (stabilisation && !timer->isActive())
+    if ((stabilisation || states) && !timer->isActive())
         timer->start();
 }
 
 const Stabilisation::Result *StabilityWatch::result() const
 {
-    return stabilisation ? &stabilisation->result() : nullptr;
+    return stabilisation ? &stabilisation->result() : states ? &states->result() : nullptr;
 }
 
 void StabilityWatch::slice()
 {
-    if (!stabilisation)
+    const Stabilisation::Result *found = result();
+    if (!found)
         return;
-    // Generations looked at between two readings of the clock.
-    constexpr std::int64_t Step = 16;
     const std::int64_t end = std::min(target, firstGeneration + GenerationLimit);
-    const Stabilisation::Outcome before = stabilisation->result().outcome;
-    QElapsedTimer clock;
-    clock.start();
+    const Stabilisation::Outcome before = found->outcome;
     try {
-        while (
-            !stabilisation->isSettled() && stabilisation->result().lastGeneration < end && !clock.hasExpired(SliceTime))
-            stabilisation->advance(std::min(Step, end - stabilisation->result().lastGeneration));
-        if (!stabilisation->isSettled() && stabilisation->result().lastGeneration >= firstGeneration + GenerationLimit)
-            stabilisation->run(GenerationLimit);
-        if (!stabilisation->isSettled() && stabilisation->population() > CellLimit)
+        if (!(stabilisation ? work(*stabilisation, end) : work(*states, end)))
             return stop();
     } catch (const UniverseError &) {
         return stop();
     }
-    if (stabilisation->result().outcome != before)
+    if (found->outcome != before)
         emit changed();
-    if (stabilisation->result().outcome == Stabilisation::Outcome::Running
-        && stabilisation->result().lastGeneration < end)
+    if (found->outcome == Stabilisation::Outcome::Running && found->lastGeneration < end)
         timer->start();
+}
+
+template <class Census> bool StabilityWatch::work(Census &census, std::int64_t end)
+{
+    // Generations looked at between two readings of the clock: one at a time
+    // under a Generations rule, whose generations cost more.
+    constexpr bool states = std::is_same_v<Census, StateStabilisation>;
+    constexpr std::int64_t Step = states ? 1 : 16;
+    QElapsedTimer clock;
+    clock.start();
+    while (!census.isSettled() && census.result().lastGeneration < end && !clock.hasExpired(SliceTime))
+        census.advance(std::min(Step, end - census.result().lastGeneration));
+    if (!census.isSettled() && census.result().lastGeneration >= firstGeneration + GenerationLimit)
+        census.run(GenerationLimit);
+    return census.isSettled() || census.population() <= (states ? StateStabilisation::CellLimit : CellLimit);
 }
 
 void StabilityWatch::stop()
 {
     stabilisation.reset();
+    states.reset();
     emit changed();
 }

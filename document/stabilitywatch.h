@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "model/analysis/stabilisation.h"
+#include "model/analysis/statestabilisation.h"
 
 class QTimer;
 class Universe;
@@ -30,6 +31,10 @@ public:
     static constexpr int SliceTime = 4; // milliseconds of work in a slice, about
     static constexpr int SliceInterval = 20; // milliseconds from a slice to the next
 
+    // Live cells beyond which a pattern under `rule` is not followed:
+    // CellLimit, or fewer under a Generations rule, whose census costs more.
+    static std::uint64_t cellLimit(const Rule &rule);
+
     explicit StabilityWatch(QObject *parent = nullptr);
     ~StabilityWatch() override;
 
@@ -50,7 +55,11 @@ private:
     void slice();
     void stop();
 
+    // Looks `census` on towards `end` for about SliceTime; false once it should be followed no more.
+    template <class Census> bool work(Census &census, std::int64_t end);
+
     std::optional<Stabilisation> stabilisation;
+    std::optional<StateStabilisation> states; // in place of `stabilisation` under a Generations rule
     std::int64_t firstGeneration = 1;
     std::int64_t target = 1; // the generation to look up to
     QTimer *timer; // a child of this watch

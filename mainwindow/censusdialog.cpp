@@ -143,10 +143,10 @@ void CensusDialog::refresh()
     if (!found) {
         summary->setText(document.topology() != Topology::unbounded()
                 ? tr("The census is taken in the unbounded plane: choose it under Simulation > Universe.")
-                : document.rule().stateCount() > 2
-                ? tr("The census is taken under rules of two states only.")
+                : document.rule().isHistory()
+                ? tr("The census counts LifeHistory's live cells as Life's; it refuses boundary cells (state 6).")
                 : tr("No census is taken of more than %1 live cells.")
-                      .arg(QLocale().toString(static_cast<qulonglong>(StabilityWatch::CellLimit))));
+                      .arg(QLocale().toString(static_cast<qulonglong>(StabilityWatch::cellLimit(document.rule())))));
         return;
     }
     switch (found->outcome) {

@@ -75,9 +75,10 @@ void TestCommandLine::parses_data()
     QTest::newRow("limit beyond") << "--settle --max-generations 1000001 a.rle" << Mode::Error;
     QTest::newRow("highest census limit") << "--census --max-generations 1000000000000 a.rle" << Mode::Census;
     QTest::newRow("census limit beyond") << "--census --max-generations 1000000000001 a.rle" << Mode::Error;
-    // The unbounded plane runs every family; the census counts in two states only.
+    // The unbounded plane runs every family, and the census counts in each.
     QTest::newRow("Star Wars unbounded") << "--settle --rule 345/2/4 --universe unbounded a.rle" << Mode::Settle;
-    QTest::newRow("census of Brian's Brain") << "--census --rule B2/S/C3 a.rle" << Mode::Error;
+    QTest::newRow("census of Brian's Brain") << "--census --rule B2/S/C3 a.rle" << Mode::Census;
+    QTest::newRow("census of LifeHistory") << "--census --rule LifeHistory a.rle" << Mode::Census;
 }
 
 void TestCommandLine::parses()

@@ -124,8 +124,8 @@
         <translation>Die Zählung erfolgt in der unbegrenzten Ebene: wählen Sie sie unter Simulation &gt; Universum.</translation>
     </message>
     <message>
-        <source>The census is taken under rules of two states only.</source>
-        <translation>Die Zählung erfolgt nur unter Regeln mit zwei Zuständen.</translation>
+        <source>The census counts LifeHistory&apos;s live cells as Life&apos;s; it refuses boundary cells (state 6).</source>
+        <translation>Die Zählung nimmt die lebenden Zellen von LifeHistory als die von Life; Randzellen (Zustand 6) lehnt sie ab.</translation>
     </message>
     <message>
         <source>No census is taken of more than %1 live cells.</source>

@@ -124,8 +124,8 @@
         <translation>El censo se hace en el plano ilimitado: elíjalo en Simulación &gt; Universo.</translation>
     </message>
     <message>
-        <source>The census is taken under rules of two states only.</source>
-        <translation>El censo se hace solo con reglas de dos estados.</translation>
+        <source>The census counts LifeHistory&apos;s live cells as Life&apos;s; it refuses boundary cells (state 6).</source>
+        <translation>El censo cuenta las células vivas de LifeHistory como las de Life; rechaza las células de frontera (estado 6).</translation>
     </message>
     <message>
         <source>No census is taken of more than %1 live cells.</source>

@@ -124,8 +124,8 @@
         <translation>Le recensement se fait dans le plan illimité : choisissez-le sous Simulation &gt; Univers.</translation>
     </message>
     <message>
-        <source>The census is taken under rules of two states only.</source>
-        <translation>Le recensement se fait sous les règles à deux états seulement.</translation>
+        <source>The census counts LifeHistory&apos;s live cells as Life&apos;s; it refuses boundary cells (state 6).</source>
+        <translation>Le recensement compte les cellules vivantes de LifeHistory comme celles de Life ; il refuse les cellules de bordure (état 6).</translation>
     </message>
     <message>
         <source>No census is taken of more than %1 live cells.</source>

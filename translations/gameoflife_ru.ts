@@ -124,8 +124,8 @@
         <translation>Перепись ведётся на бесконечной плоскости: выберите её в меню Моделирование &gt; Вселенная.</translation>
     </message>
     <message>
-        <source>The census is taken under rules of two states only.</source>
-        <translation>Перепись ведётся только по правилам с двумя состояниями.</translation>
+        <source>The census counts LifeHistory&apos;s live cells as Life&apos;s; it refuses boundary cells (state 6).</source>
+        <translation>Перепись считает живые клетки LifeHistory как клетки Life; граничные клетки (состояние 6) она не принимает.</translation>
     </message>
     <message>
         <source>No census is taken of more than %1 live cells.</source>

@@ -5,6 +5,14 @@
 #include "model/analysis/disjointsets.h"
 #include "model/engine/backgrounduniverse.h"
 
+namespace
+{
+
+// The LifeHistory state no cell crosses.
+constexpr std::uint8_t LifeHistoryBoundary = 6;
+
+} // namespace
+
 std::vector<CellPoint> CellList::of(const Universe &universe)
 {
     std::vector<CellPoint> cells;
@@ -17,7 +25,21 @@ std::vector<CellPoint> CellList::differences(const Universe &universe)
 {
     if (const auto *background = dynamic_cast<const BackgroundUniverse *>(&universe))
         return of(background->differences());
-    return of(universe);
+    const Rule &rule = universe.rule();
+    if (!rule.isHistory())
+        return of(universe);
+    std::vector<CellPoint> cells;
+    if (const std::optional<CellRect> box = universe.boundingBox()) {
+        universe.forEachCell(*box, [&](std::int64_t x, std::int64_t y, std::uint8_t state) {
+            if (state == LifeHistoryBoundary)
+                throw UniverseError("the census follows LifeHistory's live cells as Life, which has no boundary "
+                                    "cells (state 6) such as the one at "
+                    + std::to_string(x) + ", " + std::to_string(y));
+            if (rule.isLive(state))
+                cells.push_back({ x, y });
+        });
+    }
+    return cells;
 }
 
 CellRect CellList::box(const std::vector<CellPoint> &cells) { return CellRect::around(cells); }

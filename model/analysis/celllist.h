@@ -15,7 +15,11 @@ public:
 
     // Every live cell of `universe`, row by row from the top, each row from the left.
     static std::vector<CellPoint> of(const Universe &universe);
-    // The cells that differ from the background of `universe` (Universe::backgroundAlive()), as of() orders them.
+    // The cells that differ from the background of `universe`
+    // (Universe::backgroundAlive()), as of() orders them; under LifeHistory
+    // the live ones, those Life steps (DifferencePlane::followedRule()).
+    // Throws UniverseError for a LifeHistory cell of the boundary state,
+    // which would change what Life does.
     static std::vector<CellPoint> differences(const Universe &universe);
     // The order of of(): by y, then by x.
     static bool rowByRow(const CellPoint &a, const CellPoint &b) { return a.y != b.y ? a.y < b.y : a.x < b.x; }

@@ -59,10 +59,10 @@ std::string CensusEntry::label() const
 }
 
 Census::Census(const Rule &rule, bool backgroundAlive)
-    : rule(rule)
+    : rule(DifferencePlane::followedRule(rule))
     , background(backgroundAlive)
 {
-    const DifferencePlane plane(rule, backgroundAlive);
+    const DifferencePlane plane(this->rule, backgroundAlive);
     if (plane.steadyBackground())
         splitRule = plane.steppedRule();
 }

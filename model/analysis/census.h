@@ -39,7 +39,8 @@ struct CensusEntry {
 // objects as long as neither changes the other; a traffic light is four
 // blinkers. Under birth on 0 neighbours its cells are those that differ from
 // the background (DifferencePlane); under a background that blinks every
-// object's period is even. Rules of more than two states are refused.
+// object's period is even. LifeHistory is counted as Life
+// (DifferencePlane::followedRule()); Generations rules are StateCensus's.
 class Census
 {
 public:

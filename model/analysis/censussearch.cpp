@@ -3,12 +3,16 @@
 #include <algorithm>
 
 #include "model/analysis/celllist.h"
+#include "model/analysis/statestabilisation.h"
 #include "model/engine/backgrounduniverse.h"
 #include "model/engine/hashlife.h"
 #include "model/engine/unboundeduniverse.h"
 
 namespace
 {
+
+// Generations looked at between two calls of `progress`.
+constexpr std::int64_t Slice = 64;
 
 bool foundAfter(const Stabilisation::Result &result, std::int64_t generation)
 {
@@ -29,6 +33,8 @@ bool settledBy(const Stabilisation::Result &result, std::int64_t generation)
 Stabilisation::Result CensusSearch::run(
     const Universe &universe, std::int64_t generationLimit, const Progress &progress, std::int64_t firstGeneration)
 {
+    if (StateStabilisation::follows(universe.rule()))
+        return runStates(StatedCellList::of(universe), universe.rule(), generationLimit, progress, firstGeneration);
     return run(CellList::differences(universe), universe.rule(), generationLimit, progress, firstGeneration,
         universe.backgroundAlive());
 }
@@ -36,8 +42,9 @@ Stabilisation::Result CensusSearch::run(
 Stabilisation::Result CensusSearch::run(const std::vector<CellPoint> &cells, const Rule &rule,
     std::int64_t generationLimit, const Progress &progress, std::int64_t firstGeneration, bool backgroundAlive)
 {
-    // Generations looked at between two calls of `progress`.
-    constexpr std::int64_t Slice = 64;
+    if (rule.isHistory())
+        return run(
+            cells, DifferencePlane::followedRule(rule), generationLimit, progress, firstGeneration, backgroundAlive);
     Stabilisation start(cells, rule, firstGeneration, backgroundAlive);
     const std::int64_t steps = std::min(generationLimit, StepLimit);
     // A pattern that grows to many times its cells and past CellLimit is
@@ -72,6 +79,29 @@ Stabilisation::Result CensusSearch::run(const std::vector<CellPoint> &cells, con
             return search.atLimit();
         low = ahead;
     }
+}
+
+Stabilisation::Result CensusSearch::runStates(const StatedCellList::Cells &cells, const Rule &rule,
+    std::int64_t generationLimit, const Progress &progress, std::int64_t firstGeneration)
+{
+    StateStabilisation start(cells, rule, firstGeneration);
+    const std::uint64_t large = std::max<std::uint64_t>(StateStabilisation::CellLimit, 4 * std::uint64_t(cells.size()));
+    std::int64_t looked = 0;
+    for (; !start.isSettled() && looked < generationLimit && start.population() <= large; looked += Slice) {
+        start.advance(std::min(Slice, generationLimit - looked));
+        if (progress)
+            progress(start.result().lastGeneration, start.population());
+    }
+    if (start.isSettled() || start.result().lastGeneration - firstGeneration >= generationLimit)
+        return start.run(generationLimit);
+    // Too large to be stepped on, and to be jumped far ahead through its
+    // chaos: not stable, or growing as it has grown so far.
+    Stabilisation::Result result = start.result();
+    result.outcome = Stabilisation::Outcome::NotStable;
+    result.growth = start.growthSoFar();
+    if (result.growth)
+        result.outcome = Stabilisation::Outcome::Grows;
+    return result;
 }
 
 CensusSearch::CensusSearch(const std::vector<CellPoint> &cells, const Rule &rule, std::int64_t firstGeneration,

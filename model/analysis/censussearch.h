@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "model/analysis/stabilisation.h"
+#include "model/analysis/statedcelllist.h"
 #include "model/engine/universe.h"
 
 // A census of a pattern that may live for millions of generations, or far
@@ -46,11 +47,18 @@ public:
     static Stabilisation::Result run(const std::vector<CellPoint> &cells, const Rule &rule,
         std::int64_t generationLimit, const Progress &progress = nullptr, std::int64_t firstGeneration = 1,
         bool backgroundAlive = false);
-    // The census of the pattern `universe` holds, in the unbounded plane, as generation `firstGeneration`.
+    // The census of the pattern `universe` holds, in the unbounded plane, as
+    // generation `firstGeneration`: under a Generations rule a
+    // StateStabilisation's, stepped one generation at a time; under
+    // LifeHistory that of its live cells under Life.
     static Stabilisation::Result run(const Universe &universe, std::int64_t generationLimit,
         const Progress &progress = nullptr, std::int64_t firstGeneration = 1);
 
 private:
+    // The census of `cells` under `rule`, for which StateStabilisation::follows().
+    static Stabilisation::Result runStates(const StatedCellList::Cells &cells, const Rule &rule,
+        std::int64_t generationLimit, const Progress &progress, std::int64_t firstGeneration);
+
     CensusSearch(const std::vector<CellPoint> &cells, const Rule &rule, std::int64_t firstGeneration,
         std::int64_t generationLimit, const Progress &progress, bool backgroundAlive);
 

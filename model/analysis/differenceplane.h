@@ -30,6 +30,10 @@ public:
 
     // Throws as the constructor does, `backgroundAlive` false.
     static void check(const Rule &rule);
+    // The rule whose cells the analysis follows for `rule`: Conway's Life for
+    // LifeHistory, whose live states step as Life's while the others only
+    // mark where cells have been; `rule` itself otherwise.
+    static Rule followedRule(const Rule &rule) { return rule.isHistory() ? Rule() : rule; }
 
     bool backgroundAlive() const { return alive; }
     // Whether the background stays as it is from one generation to the next.

@@ -77,15 +77,17 @@ std::vector<std::string> Stabilisation::Result::lines(std::int64_t generationLim
     case Outcome::NotStable:
         break;
     }
-    return { "not stable after " + std::to_string(generationLimit) + " generations" };
+    // A census that stopped short, at a pattern too large to follow, says how far it looked.
+    const std::int64_t looked = std::min(generationLimit, lastGeneration - firstGeneration);
+    return { "not stable after " + std::to_string(looked) + " generations" };
 }
 
 Stabilisation::Stabilisation(
     const std::vector<CellPoint> &cells, const Rule &rule, std::int64_t firstGeneration, bool backgroundAlive)
-    : rule(rule)
+    : rule(DifferencePlane::followedRule(rule))
     , firstGeneration(firstGeneration)
     , generation(firstGeneration)
-    , rest(rule, backgroundAlive)
+    , rest(this->rule, backgroundAlive)
     , lastEventGeneration(firstGeneration)
     , checkpointInterval(64)
 {

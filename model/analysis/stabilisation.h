@@ -70,7 +70,8 @@ public:
         // ("every cell alive but 8" under a live background, and "on a
         // background that blinks" where it does),
         // "dies out, lifespan 130" or "not stable after 1000000 generations",
-        // `generationLimit` being the generations given to look at; then, once
+        // `generationLimit` being the generations given to look at (fewer
+        // when lastGeneration says fewer were looked at); then, once
         // Stable, a line per kind of object, such as "  6 gliders (escaping)".
         // Once it Grows, Growth::Report::lines().
         std::vector<std::string> lines(std::int64_t generationLimit) const;
