@@ -276,7 +276,8 @@ QString TextAnswer::fateLine(const RunHistory &history, std::int64_t maxGenerati
     const std::uint64_t count = history.isSettled() || growing ? history.population(start) : 0;
     QString cells = history.cycleBackgroundAlive()
         ? (count == 0 ? QStringLiteral("every cell alive") : QStringLiteral("every cell alive but %1").arg(count))
-        : QStringLiteral("%1 cells").arg(count);
+        : count == 1 ? QStringLiteral("1 cell")
+                     : QStringLiteral("%1 cells").arg(count);
     if (history.backgroundBlinks())
         cells += QStringLiteral(", on a background that blinks");
     switch (history.fate()) {

@@ -250,8 +250,8 @@ void TestCommandLine::analysesOtherRules_data()
     // surrounded by its dead box: it comes back every other generation.
     QTest::newRow("B0/S cell") << "B0/S"
                                << "O"
-                               << "period 2 since generation 1, 1 cells, on a background that blinks"
-                               << "lifespan 0, 1 cells, period 2, on a background that blinks|  1 period 2 oscillator "
+                               << "period 2 since generation 1, 1 cell, on a background that blinks"
+                               << "lifespan 0, 1 cell, period 2, on a background that blinks|  1 period 2 oscillator "
                                   "of 1 cell";
     QTest::newRow("B0/S blinker") << "B0/S"
                                   << "OOO"

@@ -62,7 +62,7 @@ std::vector<std::string> Stabilisation::Result::lines(std::int64_t generationLim
     case Outcome::DiedOut:
         return { "dies out, lifespan " + std::to_string(lifespan()) };
     case Outcome::Stable: {
-        const std::string cells = !backgroundAlive ? std::to_string(population) + " cells"
+        const std::string cells = !backgroundAlive ? std::to_string(population) + (population == 1 ? " cell" : " cells")
             : population == 0                      ? std::string("every cell alive")
                                                    : "every cell alive but " + std::to_string(population);
         std::vector<std::string> result { "lifespan " + std::to_string(lifespan()) + ", " + cells + ", period "
