@@ -30,6 +30,9 @@ struct CensusEntry {
     // "2 loaves", "6 gliders (escaping)": the count, the name in the number
     // the count asks for, and whether they escape.
     std::string label() const;
+    // The order of a census's list: the most numerous first, then by kind,
+    // size and name.
+    static bool listedBefore(const CensusEntry &a, const CensusEntry &b);
 };
 
 // What a pattern is made of: its cells split into the smallest pieces that

@@ -100,15 +100,7 @@ std::vector<CensusEntry> StateCensus::entries() const
     std::vector<CensusEntry> result;
     for (const auto &kind : kinds)
         result.push_back(kind.second);
-    std::stable_sort(result.begin(), result.end(), [](const CensusEntry &a, const CensusEntry &b) {
-        if (a.count != b.count)
-            return a.count > b.count;
-        if (a.kind != b.kind)
-            return a.kind < b.kind;
-        if (a.population != b.population)
-            return a.population < b.population;
-        return a.singular < b.singular;
-    });
+    std::stable_sort(result.begin(), result.end(), CensusEntry::listedBefore);
     return result;
 }
 
