@@ -127,8 +127,9 @@ void TestMainWindowRun::pauseOrStopMidJump()
     const int shift = view->viewport().shift();
     const int columns = static_cast<int>((visible.right >> shift) - (visible.left >> shift) + 1);
     const int rows = static_cast<int>((visible.bottom >> shift) - (visible.top >> shift) + 1);
-    const CellRect aligned { visible.left >> shift << shift, visible.top >> shift << shift, visible.right,
-        visible.bottom };
+    // Down to a multiple of 2^shift; a left shift of a negative value would be undefined.
+    const std::int64_t grain = ~((std::int64_t(1) << shift) - 1);
+    const CellRect aligned { visible.left & grain, visible.top & grain, visible.right, visible.bottom };
     std::vector<std::uint8_t> drawn(static_cast<std::size_t>(columns * rows), 9);
     std::vector<std::uint8_t> cells(drawn.size(), 7);
     document->universe().render(aligned, shift, drawn.data(), columns, rows, columns);
