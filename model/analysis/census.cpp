@@ -53,6 +53,25 @@ std::vector<CellPoint> canonicalCells(const std::vector<CellPoint> &cells)
 
 } // namespace
 
+void CensusEntry::nameBySize(const std::string &size)
+{
+    const std::string periodText = "period " + std::to_string(period) + " ";
+    switch (kind) {
+    case ObjectKind::StillLife:
+        singular = "still life of " + size;
+        plural = "still lifes of " + size;
+        break;
+    case ObjectKind::Oscillator:
+        singular = periodText + "oscillator of " + size;
+        plural = periodText + "oscillators of " + size;
+        break;
+    case ObjectKind::Spaceship:
+        singular = periodText + "spaceship of " + size;
+        plural = periodText + "spaceships of " + size;
+        break;
+    }
+}
+
 bool CensusEntry::listedBefore(const CensusEntry &a, const CensusEntry &b)
 {
     if (a.count != b.count)
@@ -428,22 +447,7 @@ void Census::count(const Phases &piece, bool escaping)
                     leastKey = std::move(key);
                 }
             }
-            const std::string size = ofCells(entry.cells.size());
-            const std::string periodText = "period " + std::to_string(period) + " ";
-            switch (entry.kind) {
-            case ObjectKind::StillLife:
-                entry.singular = "still life of " + size;
-                entry.plural = "still lifes of " + size;
-                break;
-            case ObjectKind::Oscillator:
-                entry.singular = periodText + "oscillator of " + size;
-                entry.plural = periodText + "oscillators of " + size;
-                break;
-            case ObjectKind::Spaceship:
-                entry.singular = periodText + "spaceship of " + size;
-                entry.plural = periodText + "spaceships of " + size;
-                break;
-            }
+            entry.nameBySize(ofCells(entry.cells.size()));
         }
         entry.population = entry.cells.size();
         const std::string kindKey = ObjectLibrary::shapeKey(canonicalCells(entry.cells)) + char('0' + int(entry.kind));

@@ -30,6 +30,9 @@ struct CensusEntry {
     // "2 loaves", "6 gliders (escaping)": the count, the name in the number
     // the count asks for, and whether they escape.
     std::string label() const;
+    // Names an object the library does not know by its kind, its period and
+    // `size` ("14 cells"): "period 3 oscillator of 20 cells".
+    void nameBySize(const std::string &size);
     // The order of a census's list: the most numerous first, then by kind,
     // size and name.
     static bool listedBefore(const CensusEntry &a, const CensusEntry &b);

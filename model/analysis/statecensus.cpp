@@ -206,22 +206,7 @@ void StateCensus::count(const Phases &piece, bool escaping)
             pictureKey = std::move(key);
         }
     }
-    const std::string size = ofCells(pictured);
-    const std::string periodText = "period " + std::to_string(period) + " ";
-    switch (entry.kind) {
-    case ObjectKind::StillLife:
-        entry.singular = "still life of " + size;
-        entry.plural = "still lifes of " + size;
-        break;
-    case ObjectKind::Oscillator:
-        entry.singular = periodText + "oscillator of " + size;
-        entry.plural = periodText + "oscillators of " + size;
-        break;
-    case ObjectKind::Spaceship:
-        entry.singular = periodText + "spaceship of " + size;
-        entry.plural = periodText + "spaceships of " + size;
-        break;
-    }
+    entry.nameBySize(ofCells(pictured));
     entry.cells = StatedCellList::points(pictured);
     entry.population = pictured.size();
     entry.escaping = escaping;
