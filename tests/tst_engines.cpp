@@ -6,6 +6,7 @@
 
 #include "model/engine/orientation.h"
 #include "model/engine/rule.h"
+#include "model/engine/tilestep.h"
 #include "tests/enginecomparison.h"
 #include "warningguard.h"
 
@@ -56,6 +57,7 @@ struct Run {
     std::vector<std::uint64_t> checks; // the generations every engine is compared at, rising
     Rule rule;
     bool crosses = false; // reaches the edge of the unbounded plane, where the comparison ends
+    TileStep::Path path = TileStep::available().back(); // the tiles' step
 };
 
 std::vector<std::uint64_t> checksTo(std::uint64_t last)
@@ -224,6 +226,7 @@ class TestEngines : public QObject
 
 private slots:
     void initTestCase() { WarningGuard::install(); }
+    void cleanup() { TileStep::use(TileStep::available().back()); }
     void cleanupTestCase() { qInfo("%llu engine states compared with the count", qulonglong(comparisons)); }
     void agreeWithTheCount_data();
     void agreeWithTheCount();
@@ -261,6 +264,24 @@ void TestEngines::agreeWithTheCount_data()
             << intoTheEdge(orientation, 12, { 8, 16, 20, 33, 60, 100, 140 });
         QTest::addRow("glider jumped into the edge %d", orientation) << intoTheEdge(orientation, 600, { 3000 });
     }
+    // The tiles' slower steps, which other processors take, on the starts
+    // that reach every edge and corner of a tile and its sleeping and waking.
+    const char *const pathNames[] = { "portable", "wide", "widest" };
+    for (const TileStep::Path path : TileStep::available()) {
+        if (path == TileStep::available().back())
+            continue;
+        const auto onPath = [path](Run run) {
+            run.path = path;
+            return run;
+        };
+        const char *name = pathNames[static_cast<int>(path)];
+        QTest::addRow("collisions at corners, %s step", name) << onPath(collisionsAtCorners());
+        QTest::addRow("edits in period 2, %s step", name) << onPath(editsInPeriodTwo(3));
+        QTest::addRow("scraps around corners, %s step", name) << onPath(scrapsAroundCorners(3));
+        QTest::addRow("sparse field, %s step", name) << onPath(sparseField(5, -15 * Tile, -15 * Tile, 30, "B3/S23"));
+        QTest::addRow("sparse field, HighLife, %s step", name)
+            << onPath(sparseField(6, -15 * Tile, -15 * Tile, 30, "B36/S23"));
+    }
 }
 
 // Every engine at every check, and the tiles stepped at every generation,
@@ -268,6 +289,7 @@ void TestEngines::agreeWithTheCount_data()
 void TestEngines::agreeWithTheCount()
 {
     QFETCH(Run, run);
+    TileStep::use(run.path);
     EngineComparison engines(run.start, run.rule, run.checks.back());
     std::size_t edit = 0;
     for (const std::uint64_t check : run.checks) {
