@@ -25,7 +25,7 @@ using Outcome = TileStep::Outcome;
 
 // Bit d set for each neighbour d that faces a set bit of `top`, the top row,
 // `bottom`, the bottom row, or `sides`, the tile's columns.
-std::uint8_t edgeBits(Word top, Word bottom, Word sides)
+inline std::uint8_t edgeBits(Word top, Word bottom, Word sides)
 {
     return static_cast<std::uint8_t>((top != 0 ? 1U : 0U) | ((top >> 63) << 1) | ((sides >> 63) << 2)
         | ((bottom >> 63) << 3) | (bottom != 0 ? 16U : 0U) | ((bottom & 1) << 5) | ((sides & 1) << 6)
@@ -201,28 +201,26 @@ void TileLife::step()
 {
     // Due: every changed tile and its neighbours, made where a live edge may give births.
     for (const std::int32_t slot : changedTiles) {
-        const std::uint8_t liveEdges
-            = tiles[static_cast<std::size_t>(slot)].liveEdges[tiles[static_cast<std::size_t>(slot)].current];
-        if (!tiles[static_cast<std::size_t>(slot)].due) {
-            tiles[static_cast<std::size_t>(slot)].due = true;
+        Tile *tile = &tiles[static_cast<std::size_t>(slot)];
+        if (!tile->due) {
+            tile->due = true;
             due.push_back(slot);
         }
+        const unsigned liveEdges = tile->liveEdges[tile->current];
         // Only neighbours facing cells that changed can change with them.
-        const std::uint8_t edges = tiles[static_cast<std::size_t>(slot)].changedEdges;
-        for (int d = 0; d < Directions; ++d) {
-            if (((edges >> d) & 1) == 0)
-                continue;
-            std::int32_t other = tiles[static_cast<std::size_t>(slot)].neighbours[static_cast<std::size_t>(d)];
+        for (unsigned edges = tile->changedEdges; edges != 0; edges &= edges - 1) {
+            const int d = __builtin_ctz(edges);
+            std::int32_t other = tile->neighbours[static_cast<std::size_t>(d)];
             // A missing neighbour gets births from live cells facing it, or,
             // where a neighbour of ours reaches its cells too, from a death
             // here that leaves one of its cells with three live neighbours
-            // rather than four. (addTile() may move the tiles: look each up anew.)
-            const auto beside = [&](int turn) {
-                return tiles[static_cast<std::size_t>(slot)].neighbours[static_cast<std::size_t>((d + turn) % 8)] >= 0;
-            };
+            // rather than four.
+            const auto beside
+                = [&](int turn) { return tile->neighbours[static_cast<std::size_t>((d + turn) % 8)] >= 0; };
             if (other < 0 && (((liveEdges >> d) & 1) != 0 || beside(1) || beside(7) || beside(2) || beside(6))) {
-                const TileKey key = tiles[static_cast<std::size_t>(slot)].key;
+                const TileKey key = tile->key;
                 other = addTile({ key.x + OffsetX[d], key.y + OffsetY[d] });
+                tile = &tiles[static_cast<std::size_t>(slot)]; // addTile() may move the tiles
             }
             if (other >= 0 && !tiles[static_cast<std::size_t>(other)].due) {
                 tiles[static_cast<std::size_t>(other)].due = true;

@@ -102,63 +102,80 @@ __attribute__((target("avx512f"), always_inline)) inline void edgeRow(
     twos = _mm512_set1_epi64(static_cast<long long>((left & right) | (self & (left ^ right))));
 }
 
+// The sums of rows first .. first + 7 with their west and east neighbours:
+// ones3 and twos3 with the centre, ones2 and twos2 without.
+struct BlockSums {
+    __m512i self, ones3, twos3, ones2, twos2;
+};
+
+__attribute__((target("avx512f"), always_inline)) inline void blockSums(
+    const Word *rows, const Word *west, const Word *east, int first, BlockSums &sums)
+{
+    sums.self = _mm512_loadu_si512(rows + first);
+    const __m512i westRows = _mm512_loadu_si512(west + first);
+    const __m512i eastRows = _mm512_loadu_si512(east + first);
+    const __m512i left = _mm512_or_si512(
+        _mm512_maskz_slli_epi64(AllLanes, sums.self, 1), _mm512_maskz_srli_epi64(AllLanes, westRows, 63));
+    const __m512i right = _mm512_or_si512(
+        _mm512_maskz_srli_epi64(AllLanes, sums.self, 1), _mm512_maskz_slli_epi64(AllLanes, eastRows, 63));
+    sums.ones3 = _mm512_ternarylogic_epi64(left, sums.self, right, Parity);
+    sums.twos3 = _mm512_ternarylogic_epi64(left, sums.self, right, Majority);
+    sums.ones2 = _mm512_xor_si512(left, right);
+    sums.twos2 = _mm512_and_si512(left, right);
+}
+
 // Conway's rule eight rows at a time. A cell's count is the sum of three
 // horizontal sums (the rows above and below, with their centres) and two (its
 // own row, without it), each two bits; it lives next when the twos among them
 // number exactly one, and then on a carry into the ones or its being alive.
+// The blocks of rows above, at and below the one computed roll down the tile
+// in registers.
 __attribute__((target("avx512f"))) Outcome nextTileWidest(
     const Word *rows, const Word *const (&neighbours)[8], Word *result)
 {
     constexpr int Blocks = Side / 8;
     const Word *const east = rowsOf(neighbours[2]);
     const Word *const west = rowsOf(neighbours[6]);
-    // The sums of the rows with their west and east neighbours: ones3 and
-    // twos3 with the centre, ones2 and twos2 without. Block b + 1 holds rows
-    // 8 b .. 8 b + 7; block 0 the row above the tile in its last lane and
-    // block Blocks + 1 the row below it in its first.
-    __m512i ones3[Blocks + 2];
-    __m512i twos3[Blocks + 2];
-    __m512i ones2[Blocks];
-    __m512i twos2[Blocks];
-    edgeRow(rowsOf(neighbours[0])[Side - 1], rowsOf(neighbours[7])[Side - 1], rowsOf(neighbours[1])[Side - 1], ones3[0],
-        twos3[0]);
-    edgeRow(rowsOf(neighbours[4])[0], rowsOf(neighbours[5])[0], rowsOf(neighbours[3])[0], ones3[Blocks + 1],
-        twos3[Blocks + 1]);
-    __m512i self[Blocks];
-    for (int b = 0; b < Blocks; ++b) {
-        self[b] = _mm512_loadu_si512(rows + 8 * b);
-        const __m512i westRows = _mm512_loadu_si512(west + 8 * b);
-        const __m512i eastRows = _mm512_loadu_si512(east + 8 * b);
-        const __m512i left = _mm512_or_si512(
-            _mm512_maskz_slli_epi64(AllLanes, self[b], 1), _mm512_maskz_srli_epi64(AllLanes, westRows, 63));
-        const __m512i right = _mm512_or_si512(
-            _mm512_maskz_srli_epi64(AllLanes, self[b], 1), _mm512_maskz_slli_epi64(AllLanes, eastRows, 63));
-        ones3[b + 1] = _mm512_ternarylogic_epi64(left, self[b], right, Parity);
-        twos3[b + 1] = _mm512_ternarylogic_epi64(left, self[b], right, Majority);
-        ones2[b] = _mm512_xor_si512(left, right);
-        twos2[b] = _mm512_and_si512(left, right);
-    }
+    // The row above the tile in the last lane of `above`, the row below it in the first of `southOnes`.
+    BlockSums above {};
+    edgeRow(rowsOf(neighbours[0])[Side - 1], rowsOf(neighbours[7])[Side - 1], rowsOf(neighbours[1])[Side - 1],
+        above.ones3, above.twos3);
+    __m512i southOnes;
+    __m512i southTwos;
+    edgeRow(rowsOf(neighbours[4])[0], rowsOf(neighbours[5])[0], rowsOf(neighbours[3])[0], southOnes, southTwos);
+    BlockSums here;
+    blockSums(rows, west, east, 0, here);
 
     __m512i fromCurrent = _mm512_setzero_si512();
     __m512i fromPrevious = _mm512_setzero_si512();
     __m512i columns = _mm512_setzero_si512();
+#pragma GCC unroll 8
     for (int b = 0; b < Blocks; ++b) {
-        // Lane i of `above` is row 8 b + i - 1, of `below` row 8 b + i + 1.
-        const __m512i onesAbove = _mm512_maskz_alignr_epi64(AllLanes, ones3[b + 1], ones3[b], 7);
-        const __m512i twosAbove = _mm512_maskz_alignr_epi64(AllLanes, twos3[b + 1], twos3[b], 7);
-        const __m512i onesBelow = _mm512_maskz_alignr_epi64(AllLanes, ones3[b + 2], ones3[b + 1], 1);
-        const __m512i twosBelow = _mm512_maskz_alignr_epi64(AllLanes, twos3[b + 2], twos3[b + 1], 1);
-        const __m512i ones = _mm512_ternarylogic_epi64(onesAbove, ones2[b], onesBelow, Parity);
-        const __m512i carry = _mm512_ternarylogic_epi64(onesAbove, ones2[b], onesBelow, Majority);
-        const __m512i twosOdd = _mm512_ternarylogic_epi64(twosAbove, twos2[b], twosBelow, Parity);
-        const __m512i twosMany = _mm512_ternarylogic_epi64(twosAbove, twos2[b], twosBelow, Majority);
+        BlockSums below {};
+        if (b + 1 < Blocks) {
+            blockSums(rows, west, east, 8 * (b + 1), below);
+        } else {
+            below.ones3 = southOnes;
+            below.twos3 = southTwos;
+        }
+        // Lane i of the sums above is row 8 b + i - 1, of those below row 8 b + i + 1.
+        const __m512i onesAbove = _mm512_maskz_alignr_epi64(AllLanes, here.ones3, above.ones3, 7);
+        const __m512i twosAbove = _mm512_maskz_alignr_epi64(AllLanes, here.twos3, above.twos3, 7);
+        const __m512i onesBelow = _mm512_maskz_alignr_epi64(AllLanes, below.ones3, here.ones3, 1);
+        const __m512i twosBelow = _mm512_maskz_alignr_epi64(AllLanes, below.twos3, here.twos3, 1);
+        const __m512i ones = _mm512_ternarylogic_epi64(onesAbove, here.ones2, onesBelow, Parity);
+        const __m512i carry = _mm512_ternarylogic_epi64(onesAbove, here.ones2, onesBelow, Majority);
+        const __m512i twosOdd = _mm512_ternarylogic_epi64(twosAbove, here.twos2, twosBelow, Parity);
+        const __m512i twosMany = _mm512_ternarylogic_epi64(twosAbove, here.twos2, twosBelow, Majority);
         const __m512i oneTwo = _mm512_ternarylogic_epi64(twosMany, twosOdd, carry, NotAAndBXorC);
-        const __m512i next = _mm512_ternarylogic_epi64(oneTwo, ones, self[b], AAndBOrC);
+        const __m512i next = _mm512_ternarylogic_epi64(oneTwo, ones, here.self, AAndBOrC);
         const __m512i previous = _mm512_loadu_si512(result + 8 * b);
-        fromCurrent = _mm512_ternarylogic_epi64(fromCurrent, next, self[b], AOrBXorC);
+        fromCurrent = _mm512_ternarylogic_epi64(fromCurrent, next, here.self, AOrBXorC);
         fromPrevious = _mm512_ternarylogic_epi64(fromPrevious, next, previous, AOrBXorC);
         columns = _mm512_or_si512(columns, next);
         _mm512_storeu_si512(result + 8 * b, next);
+        above = here;
+        here = below;
     }
     return { orLanes(fromCurrent), orLanes(fromPrevious), orLanes(columns), result[0] ^ rows[0],
         result[Side - 1] ^ rows[Side - 1] };
