@@ -126,6 +126,34 @@ Run editsInPeriodTwo(unsigned seed)
     return run;
 }
 
+// Blinkers over a block of tiles, beside which some tiles hold scraps of
+// soup: a tile whose own cells blink while a neighbour's chaos stays away
+// from the cells facing it, or reaches them later, or at a corner only.
+Run blinkersBesideChaos(unsigned seed)
+{
+    std::mt19937 random(seed);
+    Run run;
+    for (std::int64_t y = -2 * Tile + 2; y < 2 * Tile - 2; y += 5) {
+        for (std::int64_t x = -2 * Tile + 2; x < 2 * Tile - 4; x += 6)
+            place(run.start, blinker, random() % 2 ? 4 : 0, x, y);
+    }
+    for (int k = 0; k < 12; ++k) {
+        // A scrap in a tile beside the block, a few cells from the edge facing it.
+        const std::int64_t side = static_cast<std::int64_t>(random() % 4);
+        const std::int64_t along = static_cast<std::int64_t>(random() % (4 * Tile)) - 2 * Tile;
+        const std::int64_t away = 2 * Tile + 1 + static_cast<std::int64_t>(random() % 10);
+        const std::int64_t x = side == 0 ? away : side == 1 ? -away - 8 : along;
+        const std::int64_t y = side == 2 ? away : side == 3 ? -away - 8 : along;
+        for (std::int64_t cell = 0; cell < 64; ++cell) {
+            if (random() % 2 == 0)
+                run.start.push_back({ x + cell % 8, y + cell / 8 });
+        }
+    }
+    for (std::uint64_t generation = 1; generation <= 150; ++generation)
+        run.checks.push_back(generation);
+    return run;
+}
+
 // Seven cells beside a corner whose fourth tile is empty, in every
 // orientation: in the second generation a cell there dies, and the corner
 // cell of the empty tile, which had four live neighbours, has three.
@@ -245,6 +273,8 @@ void TestEngines::agreeWithTheCount_data()
     for (unsigned seed = 1; seed <= 2; ++seed)
         QTest::addRow("edits in period 2, %u", seed) << editsInPeriodTwo(seed);
     QTest::newRow("a death beside an empty corner") << deathBesideAnEmptyCorner();
+    for (unsigned seed = 1; seed <= 3; ++seed)
+        QTest::addRow("blinkers beside chaos %u", seed) << blinkersBesideChaos(seed);
     for (unsigned seed = 1; seed <= 2; ++seed)
         QTest::addRow("scraps around corners %u", seed) << scrapsAroundCorners(seed);
     for (unsigned seed = 1; seed <= 3; ++seed)

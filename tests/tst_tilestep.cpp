@@ -147,7 +147,7 @@ void TestTileStep::agreesWithTheCount()
             columns |= expected;
         }
         QCOMPARE(outcome.fromCurrent, fromCurrent);
-        QCOMPARE(outcome.fromPrevious != 0, fromPrevious != 0);
+        QCOMPARE(outcome.fromPrevious, fromPrevious);
         QCOMPARE(outcome.columns, columns);
         QCOMPARE(outcome.top, result[0] ^ self[0]);
         QCOMPARE(outcome.bottom, result[Side - 1] ^ self[Side - 1]);

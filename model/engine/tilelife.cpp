@@ -51,6 +51,11 @@ bool TileLife::isPeriodTwo(const Tile &tile) const
     return tile.periodTwo || tile.computedAt != stepCount;
 }
 
+bool TileLife::repeatsFacing(const Tile &tile, int d) const
+{
+    return isPeriodTwo(tile) || ((tile.repeatingEdges >> d) & 1) != 0;
+}
+
 std::unique_ptr<Universe> TileLife::clone() const { return std::make_unique<TileLife>(*this); }
 
 void TileLife::checkRule(const Rule &rule)
@@ -235,28 +240,33 @@ void TileLife::step()
     for (std::size_t k = 0; k < due.size(); ++k) {
         Tile &tile = tiles[static_cast<std::size_t>(due[k])];
         const Word *neighbours[8];
-        // Where the tile and all its neighbours are as two generations ago,
-        // the tile's next generation is its previous one, already in place.
+        // Where the tile and the cells of its neighbours that face it are as
+        // two generations ago, the tile's next generation is its previous
+        // one, already in place.
         bool repeats = stepsSinceEdit >= 2 && isPeriodTwo(tile);
         for (int d = 0; d < Directions; ++d) {
             const std::int32_t other = tile.neighbours[static_cast<std::size_t>(d)];
             neighbours[d] = other >= 0 ? rows(other) : nullptr;
-            repeats = repeats && other >= 0 && isPeriodTwo(tiles[static_cast<std::size_t>(other)]);
+            repeats = repeats && other >= 0 && repeatsFacing(tiles[static_cast<std::size_t>(other)], (d + 4) % 8);
         }
         Word *next = cells[static_cast<std::size_t>(due[k])].buffers[1 - tile.current];
         if (repeats) {
             // The previous generation is already in place, and differs from
             // the current one where the current one differed from it.
-            outcomes[k] = { tile.changed, true, tile.changed ? tile.changedEdges : std::uint8_t(0) };
+            outcomes[k] = { tile.changed, true, tile.changed ? tile.changedEdges : std::uint8_t(0), 0xFF };
             continue;
         }
         const Word *current = rows(due[k]);
+        const Word previousTop = next[0];
+        const Word previousBottom = next[Side - 1];
         const Outcome outcome = conway ? TileStep::conway(current, neighbours, next)
                                        : TileStep::anyRule(decision, current, neighbours, next);
         tile.columns[1 - tile.current] = outcome.columns;
         tile.liveEdges[1 - tile.current] = edgeBits(next[0], next[Side - 1], outcome.columns);
         outcomes[k] = { outcome.fromCurrent != 0, outcome.fromPrevious == 0,
-            edgeBits(outcome.top, outcome.bottom, outcome.fromCurrent) };
+            edgeBits(outcome.top, outcome.bottom, outcome.fromCurrent),
+            static_cast<std::uint8_t>(
+                ~edgeBits(next[0] ^ previousTop, next[Side - 1] ^ previousBottom, outcome.fromPrevious)) };
     }
 
     for (const std::int32_t slot : changedTiles) {
@@ -269,6 +279,7 @@ void TileLife::step()
         Tile &tile = tiles[static_cast<std::size_t>(due[k])];
         tile.due = false;
         tile.periodTwo = outcomes[k].periodTwo;
+        tile.repeatingEdges = outcomes[k].repeatingEdges;
         tile.computedAt = stepCount;
         if (outcomes[k].changed) {
             tile.current = static_cast<std::uint8_t>(1 - tile.current);

@@ -86,6 +86,8 @@ private:
         bool changed = false; // in the last generation, or set since
         std::uint8_t changedEdges = 0; // bit d set: the cells facing neighbour d changed with it
         bool periodTwo = false; // computed at computedAt as it was two generations before
+        // Bit d set: computed at computedAt, the cells facing neighbour d were as two generations before.
+        std::uint8_t repeatingEdges = 0;
         bool due = false; // to be computed in the generation under way
         bool used = false; // false for a slot on the free list
     };
@@ -100,6 +102,7 @@ private:
         bool changed;
         bool periodTwo; // as two generations before
         std::uint8_t changedEdges;
+        std::uint8_t repeatingEdges;
     };
 
     static void checkRule(const Rule &rule);
@@ -121,6 +124,8 @@ private:
     void markChanged(std::int32_t index, std::uint8_t edges = 0xFF);
     void step();
     bool isPeriodTwo(const Tile &tile) const;
+    // Whether the cells of `tile` facing its neighbour d are as two generations before.
+    bool repeatsFacing(const Tile &tile, int d) const;
     // Whether the pattern may reach past CoordinateLimit within `generations`.
     bool nearLimit(std::uint64_t generations) const;
 

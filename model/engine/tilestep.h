@@ -24,7 +24,7 @@ public:
     // Differences found while writing a tile's next generation over its previous one.
     struct Outcome {
         Word fromCurrent; // bit x set if column x of the next generation differs from the current one
-        Word fromPrevious; // nonzero if the next generation differs from the one before
+        Word fromPrevious; // bit x set if column x of the next generation differs from the one before
         Word columns; // bit x set if column x of the next generation has a live cell
         Word top; // the differences of the top row from the current one
         Word bottom; // the differences of the bottom row from the current one
