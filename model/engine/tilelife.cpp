@@ -91,11 +91,13 @@ std::int32_t TileLife::addTile(const TileKey &key)
         slot = static_cast<std::int32_t>(tiles.size());
         tiles.emplace_back();
         cells.emplace_back();
+        currents.push_back(0);
     } else {
         slot = freeTiles.back();
         freeTiles.pop_back();
         tiles[static_cast<std::size_t>(slot)] = Tile();
         cells[static_cast<std::size_t>(slot)] = TileRows();
+        currents[static_cast<std::size_t>(slot)] = 0;
     }
     index.emplace(key, slot);
     Tile &tile = tiles[static_cast<std::size_t>(slot)];
@@ -158,8 +160,8 @@ void TileLife::setCell(std::int64_t x, std::int64_t y, bool alive)
     if (next != row) {
         row = next;
         Tile &tile = tiles[static_cast<std::size_t>(slot)];
-        tile.columns[tile.current] |= bit;
-        tile.liveEdges[tile.current] = 0xFF;
+        tile.columns[currents[static_cast<std::size_t>(slot)]] |= bit;
+        tile.liveEdges[currents[static_cast<std::size_t>(slot)]] = 0xFF;
         markChanged(slot);
         stepsSinceEdit = 0;
     }
@@ -169,6 +171,7 @@ void TileLife::clear()
 {
     tiles.clear();
     cells.clear();
+    currents.clear();
     freeTiles.clear();
     index.clear();
     changedTiles.clear();
@@ -195,8 +198,8 @@ void TileLife::setCells(const std::vector<CellPoint> &cells)
         }
         Tile &tile = tiles[static_cast<std::size_t>(slot)];
         rows(slot)[cell.y & 63] |= Word(1) << (cell.x & 63);
-        tile.columns[tile.current] |= Word(1) << (cell.x & 63);
-        tile.liveEdges[tile.current] = 0xFF;
+        tile.columns[currents[static_cast<std::size_t>(slot)]] |= Word(1) << (cell.x & 63);
+        tile.liveEdges[currents[static_cast<std::size_t>(slot)]] = 0xFF;
         markChanged(slot);
     }
     stepsSinceEdit = 0;
@@ -211,7 +214,7 @@ void TileLife::step()
             tile->due = true;
             due.push_back(slot);
         }
-        const unsigned liveEdges = tile->liveEdges[tile->current];
+        const unsigned liveEdges = tile->liveEdges[currents[static_cast<std::size_t>(slot)]];
         // Only neighbours facing cells that changed can change with them.
         for (unsigned edges = tile->changedEdges; edges != 0; edges &= edges - 1) {
             const int d = __builtin_ctz(edges);
@@ -249,7 +252,8 @@ void TileLife::step()
             neighbours[d] = other >= 0 ? rows(other) : nullptr;
             repeats = repeats && other >= 0 && repeatsFacing(tiles[static_cast<std::size_t>(other)], (d + 4) % 8);
         }
-        Word *next = cells[static_cast<std::size_t>(due[k])].buffers[1 - tile.current];
+        const int buffer = currents[static_cast<std::size_t>(due[k])];
+        Word *next = cells[static_cast<std::size_t>(due[k])].buffers[1 - buffer];
         if (repeats) {
             // The previous generation is already in place, and differs from
             // the current one where the current one differed from it.
@@ -261,8 +265,8 @@ void TileLife::step()
         const Word previousBottom = next[Side - 1];
         const Outcome outcome = conway ? TileStep::conway(current, neighbours, next)
                                        : TileStep::anyRule(decision, current, neighbours, next);
-        tile.columns[1 - tile.current] = outcome.columns;
-        tile.liveEdges[1 - tile.current] = edgeBits(next[0], next[Side - 1], outcome.columns);
+        tile.columns[1 - buffer] = outcome.columns;
+        tile.liveEdges[1 - buffer] = edgeBits(next[0], next[Side - 1], outcome.columns);
         outcomes[k] = { outcome.fromCurrent != 0, outcome.fromPrevious == 0,
             edgeBits(outcome.top, outcome.bottom, outcome.fromCurrent),
             static_cast<std::uint8_t>(
@@ -282,9 +286,9 @@ void TileLife::step()
         tile.repeatingEdges = outcomes[k].repeatingEdges;
         tile.computedAt = stepCount;
         if (outcomes[k].changed) {
-            tile.current = static_cast<std::uint8_t>(1 - tile.current);
+            currents[static_cast<std::size_t>(due[k])] ^= 1;
             markChanged(due[k], outcomes[k].changedEdges);
-        } else if (tile.columns[tile.current] == 0) {
+        } else if (tile.columns[currents[static_cast<std::size_t>(due[k])]] == 0) {
             removeTile(due[k]);
         }
     }

@@ -80,7 +80,6 @@ private:
         Word columns[2] = {}; // for each buffer, bit x set if a cell of column x may be alive
         std::uint64_t computedAt = 0; // the last generation computed, counted by stepCount
         std::array<std::int32_t, Directions> neighbours {}; // indices into tiles, -1 for none
-        std::uint8_t current = 0; // which buffer holds the current generation
         // For each buffer, bit d set if a cell facing neighbour d may be alive.
         std::uint8_t liveEdges[2] = {};
         bool changed = false; // in the last generation, or set since
@@ -109,11 +108,11 @@ private:
     // The current generation of the tile in `slot`.
     Word *rows(std::int32_t slot)
     {
-        return cells[static_cast<std::size_t>(slot)].buffers[tiles[static_cast<std::size_t>(slot)].current];
+        return cells[static_cast<std::size_t>(slot)].buffers[currents[static_cast<std::size_t>(slot)]];
     }
     const Word *rows(std::int32_t slot) const
     {
-        return cells[static_cast<std::size_t>(slot)].buffers[tiles[static_cast<std::size_t>(slot)].current];
+        return cells[static_cast<std::size_t>(slot)].buffers[currents[static_cast<std::size_t>(slot)]];
     }
     // The same for `tile`, an element of tiles.
     const Word *rowsOf(const Tile &tile) const { return rows(static_cast<std::int32_t>(&tile - tiles.data())); }
@@ -132,6 +131,10 @@ private:
     Rule lifeRule;
     std::vector<Tile> tiles;
     std::vector<TileRows> cells; // for each of tiles
+    // For each of tiles, which of its buffers holds the current generation:
+    // apart from the tiles, so that finding the neighbours' cells reads
+    // a byte a tile.
+    std::vector<std::uint8_t> currents;
     std::vector<std::int32_t> freeTiles;
     std::unordered_map<TileKey, std::int32_t, TileKeyHash> index;
     std::vector<std::int32_t> changedTiles; // those with `changed` set, each once
