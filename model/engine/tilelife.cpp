@@ -13,7 +13,6 @@ namespace
 {
 
 using Word = std::uint64_t;
-constexpr int Side = 64;
 
 // Offsets of the neighbours N, NE, E, SE, S, SW, W, NW; the opposite of d is (d + 4) % 8.
 constexpr int OffsetX[8] = { 0, 1, 1, 1, 0, -1, -1, -1 };
