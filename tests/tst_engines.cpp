@@ -6,6 +6,7 @@
 
 #include "model/engine/orientation.h"
 #include "model/engine/rule.h"
+#include "model/engine/tilestep.h"
 #include "tests/enginecomparison.h"
 #include "warningguard.h"
 
@@ -56,6 +57,7 @@ struct Run {
     std::vector<std::uint64_t> checks; // the generations every engine is compared at, rising
     Rule rule;
     bool crosses = false; // reaches the edge of the unbounded plane, where the comparison ends
+    TileStep::Path path = TileStep::available().back(); // the tiles' step
 };
 
 std::vector<std::uint64_t> checksTo(std::uint64_t last)
@@ -121,6 +123,34 @@ Run editsInPeriodTwo(unsigned seed)
     run.checks.push_back(50);
     std::sort(run.checks.begin(), run.checks.end());
     run.checks.erase(std::unique(run.checks.begin(), run.checks.end()), run.checks.end());
+    return run;
+}
+
+// Blinkers over a block of tiles, beside which some tiles hold scraps of
+// soup: a tile whose own cells blink while a neighbour's chaos stays away
+// from the cells facing it, or reaches them later, or at a corner only.
+Run blinkersBesideChaos(unsigned seed)
+{
+    std::mt19937 random(seed);
+    Run run;
+    for (std::int64_t y = -2 * Tile + 2; y < 2 * Tile - 2; y += 5) {
+        for (std::int64_t x = -2 * Tile + 2; x < 2 * Tile - 4; x += 6)
+            place(run.start, blinker, random() % 2 ? 4 : 0, x, y);
+    }
+    for (int k = 0; k < 12; ++k) {
+        // A scrap in a tile beside the block, a few cells from the edge facing it.
+        const std::int64_t side = static_cast<std::int64_t>(random() % 4);
+        const std::int64_t along = static_cast<std::int64_t>(random() % (4 * Tile)) - 2 * Tile;
+        const std::int64_t away = 2 * Tile + 1 + static_cast<std::int64_t>(random() % 10);
+        const std::int64_t x = side == 0 ? away : side == 1 ? -away - 8 : along;
+        const std::int64_t y = side == 2 ? away : side == 3 ? -away - 8 : along;
+        for (std::int64_t cell = 0; cell < 64; ++cell) {
+            if (random() % 2 == 0)
+                run.start.push_back({ x + cell % 8, y + cell / 8 });
+        }
+    }
+    for (std::uint64_t generation = 1; generation <= 150; ++generation)
+        run.checks.push_back(generation);
     return run;
 }
 
@@ -224,6 +254,7 @@ class TestEngines : public QObject
 
 private slots:
     void initTestCase() { WarningGuard::install(); }
+    void cleanup() { TileStep::use(TileStep::available().back()); }
     void cleanupTestCase() { qInfo("%llu engine states compared with the count", qulonglong(comparisons)); }
     void agreeWithTheCount_data();
     void agreeWithTheCount();
@@ -242,6 +273,8 @@ void TestEngines::agreeWithTheCount_data()
     for (unsigned seed = 1; seed <= 2; ++seed)
         QTest::addRow("edits in period 2, %u", seed) << editsInPeriodTwo(seed);
     QTest::newRow("a death beside an empty corner") << deathBesideAnEmptyCorner();
+    for (unsigned seed = 1; seed <= 3; ++seed)
+        QTest::addRow("blinkers beside chaos %u", seed) << blinkersBesideChaos(seed);
     for (unsigned seed = 1; seed <= 2; ++seed)
         QTest::addRow("scraps around corners %u", seed) << scrapsAroundCorners(seed);
     for (unsigned seed = 1; seed <= 3; ++seed)
@@ -261,6 +294,24 @@ void TestEngines::agreeWithTheCount_data()
             << intoTheEdge(orientation, 12, { 8, 16, 20, 33, 60, 100, 140 });
         QTest::addRow("glider jumped into the edge %d", orientation) << intoTheEdge(orientation, 600, { 3000 });
     }
+    // The tiles' slower steps, which other processors take, on the starts
+    // that reach every edge and corner of a tile and its sleeping and waking.
+    const char *const pathNames[] = { "portable", "wide", "widest" };
+    for (const TileStep::Path path : TileStep::available()) {
+        if (path == TileStep::available().back())
+            continue;
+        const auto onPath = [path](Run run) {
+            run.path = path;
+            return run;
+        };
+        const char *name = pathNames[static_cast<int>(path)];
+        QTest::addRow("collisions at corners, %s step", name) << onPath(collisionsAtCorners());
+        QTest::addRow("edits in period 2, %s step", name) << onPath(editsInPeriodTwo(3));
+        QTest::addRow("scraps around corners, %s step", name) << onPath(scrapsAroundCorners(3));
+        QTest::addRow("sparse field, %s step", name) << onPath(sparseField(5, -15 * Tile, -15 * Tile, 30, "B3/S23"));
+        QTest::addRow("sparse field, HighLife, %s step", name)
+            << onPath(sparseField(6, -15 * Tile, -15 * Tile, 30, "B36/S23"));
+    }
 }
 
 // Every engine at every check, and the tiles stepped at every generation,
@@ -268,6 +319,7 @@ void TestEngines::agreeWithTheCount_data()
 void TestEngines::agreeWithTheCount()
 {
     QFETCH(Run, run);
+    TileStep::use(run.path);
     EngineComparison engines(run.start, run.rule, run.checks.back());
     std::size_t edit = 0;
     for (const std::uint64_t check : run.checks) {

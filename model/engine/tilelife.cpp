@@ -6,12 +6,13 @@
 
 #include "model/engine/bitmix.h"
 #include "model/engine/lifebits.h"
+#include "model/engine/packedrows.h"
+#include "model/engine/tilestep.h"
 
 namespace
 {
 
 using Word = std::uint64_t;
-constexpr int Side = 64;
 
 // Offsets of the neighbours N, NE, E, SE, S, SW, W, NW; the opposite of d is (d + 4) % 8.
 constexpr int OffsetX[8] = { 0, 1, 1, 1, 0, -1, -1, -1 };
@@ -19,93 +20,15 @@ constexpr int OffsetY[8] = { -1, -1, 0, 1, 1, 1, 0, -1 };
 
 Word mix(Word x) { return BitMix::finalise(x); }
 
-// Differences found while writing a tile's next generation over its previous one.
-struct Outcome {
-    Word fromCurrent; // bit x set if column x of the next generation differs from the current one
-    Word fromPrevious; // nonzero if the next generation differs from the one before
-    Word columns; // bit x set if column x of the next generation has a live cell
-    Word top; // the differences of the top row from the current one
-    Word bottom; // the differences of the bottom row from the current one
-};
+using Outcome = TileStep::Outcome;
 
-// A tile's worth of dead cells, for missing neighbours.
-const Word deadRows[Side] = {};
-
-// The next generation of a tile from its own rows and the rows of its eight
-// neighbours (null for a missing one, whose cells are dead), written over the
-// previous generation in `result`. Plain loops over arrays, so that the
-// compiler computes several rows at once.
-template <typename Decision>
-inline __attribute__((always_inline)) Outcome nextTileOf(
-    const Word *__restrict rows, const Word *const (&neighbours)[8], Word *__restrict result, const Decision &decide)
+// Bit d set for each neighbour d that faces a set bit of `top`, the top row,
+// `bottom`, the bottom row, or `sides`, the tile's columns.
+inline std::uint8_t edgeBits(Word top, Word bottom, Word sides)
 {
-    const auto rowsOf = [](const Word *tile) { return tile ? tile : deadRows; };
-    const Word *const east = rowsOf(neighbours[2]);
-    const Word *const west = rowsOf(neighbours[6]);
-    // Sums of rows -1..64 with the columns to their west and east.
-    Word ones3[Side + 2];
-    Word twos3[Side + 2];
-    Word ones2[Side + 2];
-    Word twos2[Side + 2];
-    const auto sum = [&](int at, Word self, Word westRow, Word eastRow) {
-        const LifeBits::RowSums sums
-            = LifeBits::rowSums((self << 1) | (westRow >> 63), self, (self >> 1) | (eastRow << 63));
-        ones3[at] = sums.ones3;
-        twos3[at] = sums.twos3;
-        ones2[at] = sums.ones2;
-        twos2[at] = sums.twos2;
-    };
-    sum(0, rowsOf(neighbours[0])[Side - 1], rowsOf(neighbours[7])[Side - 1], rowsOf(neighbours[1])[Side - 1]);
-    for (int r = 0; r < Side; ++r)
-        sum(r + 1, rows[r], west[r], east[r]);
-    sum(Side + 1, rowsOf(neighbours[4])[0], rowsOf(neighbours[5])[0], rowsOf(neighbours[3])[0]);
-
-    Word fromCurrent = 0;
-    Word fromPrevious = 0;
-    Word columns = 0;
-    for (int r = 0; r < Side; ++r) {
-        const LifeBits::RowSums above { ones3[r], twos3[r], 0, 0 };
-        const LifeBits::RowSums self { 0, 0, ones2[r + 1], twos2[r + 1] };
-        const LifeBits::RowSums below { ones3[r + 2], twos3[r + 2], 0, 0 };
-        const Word next = decide(LifeBits::addRows(above, self, below), rows[r]);
-        fromCurrent |= next ^ rows[r];
-        fromPrevious |= next ^ result[r];
-        columns |= next;
-        result[r] = next;
-    }
-    return { fromCurrent, fromPrevious, columns, result[0] ^ rows[0], result[Side - 1] ^ rows[Side - 1] };
-}
-
-template <typename Decision>
-Outcome nextTile(const Word *rows, const Word *const (&neighbours)[8], Word *result, const Decision &decide)
-{
-    return nextTileOf(rows, neighbours, result, decide);
-}
-
-#if defined(__x86_64__)
-// A portable build cannot assume the processor's 256-bit instructions; where
-// it has them, they compute four rows at once.
-template <typename Decision>
-__attribute__((target("avx2"))) Outcome nextTileWide(
-    const Word *rows, const Word *const (&neighbours)[8], Word *result, const Decision &decide)
-{
-    return nextTileOf(rows, neighbours, result, decide);
-}
-
-const bool hasWideInstructions = [] {
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("avx2") != 0;
-}();
-#endif
-
-template <typename Decision>
-Outcome computeTile(const Word *rows, const Word *const (&neighbours)[8], Word *result, const Decision &decide)
-{
-#if defined(__x86_64__)
-    if (hasWideInstructions)
-        return nextTileWide(rows, neighbours, result, decide);
-#endif
-    return nextTile(rows, neighbours, result, decide);
+    return static_cast<std::uint8_t>((top != 0 ? 1U : 0U) | ((top >> 63) << 1) | ((sides >> 63) << 2)
+        | ((bottom >> 63) << 3) | (bottom != 0 ? 16U : 0U) | ((bottom & 1) << 5) | ((sides & 1) << 6)
+        | ((top & 1) << 7));
 }
 
 } // namespace
@@ -125,6 +48,11 @@ bool TileLife::isPeriodTwo(const Tile &tile) const
 {
     // A tile not computed in the last generation was still for two.
     return tile.periodTwo || tile.computedAt != stepCount;
+}
+
+bool TileLife::repeatsFacing(const Tile &tile, int d) const
+{
+    return isPeriodTwo(tile) || ((tile.repeatingEdges >> d) & 1) != 0;
 }
 
 std::unique_ptr<Universe> TileLife::clone() const { return std::make_unique<TileLife>(*this); }
@@ -161,10 +89,14 @@ std::int32_t TileLife::addTile(const TileKey &key)
     if (freeTiles.empty()) {
         slot = static_cast<std::int32_t>(tiles.size());
         tiles.emplace_back();
+        cells.emplace_back();
+        currents.push_back(0);
     } else {
         slot = freeTiles.back();
         freeTiles.pop_back();
         tiles[static_cast<std::size_t>(slot)] = Tile();
+        cells[static_cast<std::size_t>(slot)] = TileRows();
+        currents[static_cast<std::size_t>(slot)] = 0;
     }
     index.emplace(key, slot);
     Tile &tile = tiles[static_cast<std::size_t>(slot)];
@@ -207,8 +139,7 @@ void TileLife::markChanged(std::int32_t slot, std::uint8_t edges)
 bool TileLife::cell(std::int64_t x, std::int64_t y) const
 {
     const std::int32_t slot = tileAt({ x >> 6, y >> 6 });
-    return slot >= 0
-        && ((tiles[static_cast<std::size_t>(slot)].rows()[static_cast<std::size_t>(y & 63)] >> (x & 63)) & 1);
+    return slot >= 0 && ((rows(slot)[y & 63] >> (x & 63)) & 1);
 }
 
 void TileLife::setCell(std::int64_t x, std::int64_t y, bool alive)
@@ -222,12 +153,14 @@ void TileLife::setCell(std::int64_t x, std::int64_t y, bool alive)
             return;
         slot = addTile({ x >> 6, y >> 6 });
     }
-    Word &row = tiles[static_cast<std::size_t>(slot)].rows()[static_cast<std::size_t>(y & 63)];
+    Word &row = rows(slot)[y & 63];
     const Word bit = Word(1) << (x & 63);
     const Word next = alive ? row | bit : row & ~bit;
     if (next != row) {
         row = next;
-        tiles[static_cast<std::size_t>(slot)].columns[tiles[static_cast<std::size_t>(slot)].current] |= bit;
+        Tile &tile = tiles[static_cast<std::size_t>(slot)];
+        tile.columns[currents[static_cast<std::size_t>(slot)]] |= bit;
+        tile.liveEdges[currents[static_cast<std::size_t>(slot)]] = 0xFF;
         markChanged(slot);
         stepsSinceEdit = 0;
     }
@@ -236,6 +169,8 @@ void TileLife::setCell(std::int64_t x, std::int64_t y, bool alive)
 void TileLife::clear()
 {
     tiles.clear();
+    cells.clear();
+    currents.clear();
     freeTiles.clear();
     index.clear();
     changedTiles.clear();
@@ -261,8 +196,9 @@ void TileLife::setCells(const std::vector<CellPoint> &cells)
                 slot = addTile(key);
         }
         Tile &tile = tiles[static_cast<std::size_t>(slot)];
-        tile.rows()[static_cast<std::size_t>(cell.y & 63)] |= Word(1) << (cell.x & 63);
-        tile.columns[tile.current] |= Word(1) << (cell.x & 63);
+        rows(slot)[cell.y & 63] |= Word(1) << (cell.x & 63);
+        tile.columns[currents[static_cast<std::size_t>(slot)]] |= Word(1) << (cell.x & 63);
+        tile.liveEdges[currents[static_cast<std::size_t>(slot)]] = 0xFF;
         markChanged(slot);
     }
     stepsSinceEdit = 0;
@@ -272,32 +208,26 @@ void TileLife::step()
 {
     // Due: every changed tile and its neighbours, made where a live edge may give births.
     for (const std::int32_t slot : changedTiles) {
-        const Word columns
-            = tiles[static_cast<std::size_t>(slot)].columns[tiles[static_cast<std::size_t>(slot)].current];
-        const Word top = tiles[static_cast<std::size_t>(slot)].rows()[0];
-        const Word bottom = tiles[static_cast<std::size_t>(slot)].rows()[Side - 1];
-        const bool liveEdge[8] = { top != 0, (top >> 63) != 0, (columns >> 63) != 0, (bottom >> 63) != 0, bottom != 0,
-            (bottom & 1) != 0, (columns & 1) != 0, (top & 1) != 0 };
-        if (!tiles[static_cast<std::size_t>(slot)].due) {
-            tiles[static_cast<std::size_t>(slot)].due = true;
+        Tile *tile = &tiles[static_cast<std::size_t>(slot)];
+        if (!tile->due) {
+            tile->due = true;
             due.push_back(slot);
         }
+        const unsigned liveEdges = tile->liveEdges[currents[static_cast<std::size_t>(slot)]];
         // Only neighbours facing cells that changed can change with them.
-        const std::uint8_t edges = tiles[static_cast<std::size_t>(slot)].changedEdges;
-        for (int d = 0; d < Directions; ++d) {
-            if (((edges >> d) & 1) == 0)
-                continue;
-            std::int32_t other = tiles[static_cast<std::size_t>(slot)].neighbours[static_cast<std::size_t>(d)];
+        for (unsigned edges = tile->changedEdges; edges != 0; edges &= edges - 1) {
+            const int d = __builtin_ctz(edges);
+            std::int32_t other = tile->neighbours[static_cast<std::size_t>(d)];
             // A missing neighbour gets births from live cells facing it, or,
             // where a neighbour of ours reaches its cells too, from a death
             // here that leaves one of its cells with three live neighbours
-            // rather than four. (addTile() may move the tiles: look each up anew.)
-            const auto beside = [&](int turn) {
-                return tiles[static_cast<std::size_t>(slot)].neighbours[static_cast<std::size_t>((d + turn) % 8)] >= 0;
-            };
-            if (other < 0 && (liveEdge[d] || beside(1) || beside(7) || beside(2) || beside(6))) {
-                const TileKey key = tiles[static_cast<std::size_t>(slot)].key;
+            // rather than four.
+            const auto beside
+                = [&](int turn) { return tile->neighbours[static_cast<std::size_t>((d + turn) % 8)] >= 0; };
+            if (other < 0 && (((liveEdges >> d) & 1) != 0 || beside(1) || beside(7) || beside(2) || beside(6))) {
+                const TileKey key = tile->key;
                 other = addTile({ key.x + OffsetX[d], key.y + OffsetY[d] });
+                tile = &tiles[static_cast<std::size_t>(slot)]; // addTile() may move the tiles
             }
             if (other >= 0 && !tiles[static_cast<std::size_t>(other)].due) {
                 tiles[static_cast<std::size_t>(other)].due = true;
@@ -312,33 +242,34 @@ void TileLife::step()
     for (std::size_t k = 0; k < due.size(); ++k) {
         Tile &tile = tiles[static_cast<std::size_t>(due[k])];
         const Word *neighbours[8];
-        // Where the tile and all its neighbours are as two generations ago,
-        // the tile's next generation is its previous one, already in place.
+        // Where the tile and the cells of its neighbours that face it are as
+        // two generations ago, the tile's next generation is its previous
+        // one, already in place.
         bool repeats = stepsSinceEdit >= 2 && isPeriodTwo(tile);
         for (int d = 0; d < Directions; ++d) {
             const std::int32_t other = tile.neighbours[static_cast<std::size_t>(d)];
-            neighbours[d] = other >= 0 ? tiles[static_cast<std::size_t>(other)].rows().data() : nullptr;
-            repeats = repeats && other >= 0 && isPeriodTwo(tiles[static_cast<std::size_t>(other)]);
+            neighbours[d] = other >= 0 ? rows(other) : nullptr;
+            repeats = repeats && other >= 0 && repeatsFacing(tiles[static_cast<std::size_t>(other)], (d + 4) % 8);
         }
-        Word *next = tile.buffers[1 - tile.current].data();
+        const int buffer = currents[static_cast<std::size_t>(due[k])];
+        Word *next = cells[static_cast<std::size_t>(due[k])].buffers[1 - buffer];
         if (repeats) {
             // The previous generation is already in place, and differs from
             // the current one where the current one differed from it.
-            outcomes[k] = { tile.changed, true, tile.changed ? tile.changedEdges : std::uint8_t(0) };
+            outcomes[k] = { tile.changed, true, tile.changed ? tile.changedEdges : std::uint8_t(0), 0xFF };
             continue;
         }
-        const Outcome outcome = conway ? computeTile(tile.rows().data(), neighbours, next, LifeBits::ConwayDecision())
-                                       : computeTile(tile.rows().data(), neighbours, next, decision);
-        tile.columns[1 - tile.current] = outcome.columns;
-        const Word top = outcome.top;
-        const Word bottom = outcome.bottom;
-        const Word sides = outcome.fromCurrent;
-        const bool edges[8] = { top != 0, (top >> 63) != 0, (sides >> 63) != 0, (bottom >> 63) != 0, bottom != 0,
-            (bottom & 1) != 0, (sides & 1) != 0, (top & 1) != 0 };
-        std::uint8_t changedEdges = 0;
-        for (int d = 0; d < Directions; ++d)
-            changedEdges |= static_cast<std::uint8_t>(edges[d] ? 1U << d : 0U);
-        outcomes[k] = { outcome.fromCurrent != 0, outcome.fromPrevious == 0, changedEdges };
+        const Word *current = rows(due[k]);
+        const Word previousTop = next[0];
+        const Word previousBottom = next[Side - 1];
+        const Outcome outcome = conway ? TileStep::conway(current, neighbours, next)
+                                       : TileStep::anyRule(decision, current, neighbours, next);
+        tile.columns[1 - buffer] = outcome.columns;
+        tile.liveEdges[1 - buffer] = edgeBits(next[0], next[Side - 1], outcome.columns);
+        outcomes[k] = { outcome.fromCurrent != 0, outcome.fromPrevious == 0,
+            edgeBits(outcome.top, outcome.bottom, outcome.fromCurrent),
+            static_cast<std::uint8_t>(
+                ~edgeBits(next[0] ^ previousTop, next[Side - 1] ^ previousBottom, outcome.fromPrevious)) };
     }
 
     for (const std::int32_t slot : changedTiles) {
@@ -351,11 +282,12 @@ void TileLife::step()
         Tile &tile = tiles[static_cast<std::size_t>(due[k])];
         tile.due = false;
         tile.periodTwo = outcomes[k].periodTwo;
+        tile.repeatingEdges = outcomes[k].repeatingEdges;
         tile.computedAt = stepCount;
         if (outcomes[k].changed) {
-            tile.current = static_cast<std::uint8_t>(1 - tile.current);
+            currents[static_cast<std::size_t>(due[k])] ^= 1;
             markChanged(due[k], outcomes[k].changedEdges);
-        } else if (tile.columns[tile.current] == 0) {
+        } else if (tile.columns[currents[static_cast<std::size_t>(due[k])]] == 0) {
             removeTile(due[k]);
         }
     }
@@ -431,7 +363,7 @@ void TileLife::forEachLiveCell(
                 continue;
             for (std::size_t k = first; k < last; ++k) {
                 const std::int64_t left = inside[k]->key.x * Side;
-                for (Word row = inside[k]->rows()[static_cast<std::size_t>(r)]; row != 0; row &= row - 1) {
+                for (Word row = rowsOf(*inside[k])[r]; row != 0; row &= row - 1) {
                     const std::int64_t x = left + __builtin_ctzll(row);
                     if (x >= area.left && x <= area.right)
                         visit(x, y);
@@ -448,8 +380,7 @@ std::uint64_t TileLife::population() const
     for (const Tile &tile : tiles) {
         if (!tile.used)
             continue;
-        for (const Word row : tile.rows())
-            count += static_cast<std::uint64_t>(__builtin_popcountll(row));
+        count += PackedRows(rowsOf(tile), Side, Side).population();
     }
     return count;
 }
@@ -464,7 +395,7 @@ std::optional<CellRect> TileLife::boundingBox() const
         int top = -1;
         int bottom = -1;
         for (int r = 0; r < Side; ++r) {
-            const Word row = tile.rows()[static_cast<std::size_t>(r)];
+            const Word row = rowsOf(tile)[r];
             columns |= row;
             if (row != 0) {
                 top = top < 0 ? r : top;
@@ -473,11 +404,11 @@ std::optional<CellRect> TileLife::boundingBox() const
         }
         if (columns == 0)
             continue;
-        const CellRect cells { tile.key.x * Side + __builtin_ctzll(columns), tile.key.y * Side + top,
+        const CellRect tileBox { tile.key.x * Side + __builtin_ctzll(columns), tile.key.y * Side + top,
             tile.key.x * Side + 63 - __builtin_clzll(columns), tile.key.y * Side + bottom };
-        box = box ? CellRect { std::min(box->left, cells.left), std::min(box->top, cells.top),
-            std::max(box->right, cells.right), std::max(box->bottom, cells.bottom) }
-                  : cells;
+        box = box ? CellRect { std::min(box->left, tileBox.left), std::min(box->top, tileBox.top),
+            std::max(box->right, tileBox.right), std::max(box->bottom, tileBox.bottom) }
+                  : tileBox;
     }
     return box;
 }
@@ -502,7 +433,7 @@ void TileLife::render(
             const std::int64_t y = top + r;
             if (y < area.top || y > area.bottom || row(y) >= static_cast<Word>(rows))
                 continue;
-            for (Word bits = tile.rows()[static_cast<std::size_t>(r)]; bits != 0; bits &= bits - 1) {
+            for (Word bits = rowsOf(tile)[r]; bits != 0; bits &= bits - 1) {
                 const std::int64_t x = left + __builtin_ctzll(bits);
                 if (x >= area.left && x <= area.right && column(x) < static_cast<Word>(columns))
                     pixels[static_cast<std::ptrdiff_t>(row(y)) * stride + static_cast<std::ptrdiff_t>(column(x))] = 1;
@@ -523,7 +454,7 @@ std::uint64_t TileLife::hash() const
         Word tileDigest = 0;
         Word any = 0;
         for (int r = 0; r < Side; ++r) {
-            const Word row = tile.rows()[static_cast<std::size_t>(r)];
+            const Word row = rowsOf(tile)[r];
             tileDigest += mix(row + Word(r) * 0x9E3779B97F4A7C15ULL);
             any |= row;
         }

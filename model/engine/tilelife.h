@@ -73,32 +73,49 @@ private:
     struct TileKeyHash {
         std::size_t operator()(const TileKey &key) const;
     };
+    // What the stepping reads of a tile and its neighbours, apart from the
+    // cells, so that deciding which tiles to compute touches a few bytes a tile.
     struct Tile {
-        std::array<Word, 64> &rows() { return buffers[current]; }
-        const std::array<Word, 64> &rows() const { return buffers[current]; }
-
         TileKey key;
-        // Bit x of row y is the cell at key.x * 64 + x, key.y * 64 + y: the current
-        // generation, and the one before (equal to it unless the tile changed).
-        std::array<Word, Side> buffers[2] {};
-        std::uint8_t current = 0; // which buffer holds the current generation
         Word columns[2] = {}; // for each buffer, bit x set if a cell of column x may be alive
         std::uint64_t computedAt = 0; // the last generation computed, counted by stepCount
         std::array<std::int32_t, Directions> neighbours {}; // indices into tiles, -1 for none
+        // For each buffer, bit d set if a cell facing neighbour d may be alive.
+        std::uint8_t liveEdges[2] = {};
         bool changed = false; // in the last generation, or set since
         std::uint8_t changedEdges = 0; // bit d set: the cells facing neighbour d changed with it
         bool periodTwo = false; // computed at computedAt as it was two generations before
+        // Bit d set: computed at computedAt, the cells facing neighbour d were as two generations before.
+        std::uint8_t repeatingEdges = 0;
         bool due = false; // to be computed in the generation under way
         bool used = false; // false for a slot on the free list
     };
+    // A tile's cells: bit x of row y is the cell at key.x * 64 + x, key.y * 64 + y,
+    // in the current generation and in the one before (equal to it unless the
+    // tile changed). Aligned to cache lines, which the widest step reads whole.
+    struct alignas(64) TileRows {
+        Word buffers[2][Side] {};
+    };
     // What computing a due tile found.
-    struct TileStep {
+    struct Finding {
         bool changed;
         bool periodTwo; // as two generations before
         std::uint8_t changedEdges;
+        std::uint8_t repeatingEdges;
     };
 
     static void checkRule(const Rule &rule);
+    // The current generation of the tile in `slot`.
+    Word *rows(std::int32_t slot)
+    {
+        return cells[static_cast<std::size_t>(slot)].buffers[currents[static_cast<std::size_t>(slot)]];
+    }
+    const Word *rows(std::int32_t slot) const
+    {
+        return cells[static_cast<std::size_t>(slot)].buffers[currents[static_cast<std::size_t>(slot)]];
+    }
+    // The same for `tile`, an element of tiles.
+    const Word *rowsOf(const Tile &tile) const { return rows(static_cast<std::int32_t>(&tile - tiles.data())); }
     std::int32_t tileAt(const TileKey &key) const;
     std::int32_t addTile(const TileKey &key);
     void removeTile(std::int32_t index);
@@ -106,11 +123,18 @@ private:
     void markChanged(std::int32_t index, std::uint8_t edges = 0xFF);
     void step();
     bool isPeriodTwo(const Tile &tile) const;
+    // Whether the cells of `tile` facing its neighbour d are as two generations before.
+    bool repeatsFacing(const Tile &tile, int d) const;
     // Whether the pattern may reach past CoordinateLimit within `generations`.
     bool nearLimit(std::uint64_t generations) const;
 
     Rule lifeRule;
     std::vector<Tile> tiles;
+    std::vector<TileRows> cells; // for each of tiles
+    // For each of tiles, which of its buffers holds the current generation:
+    // apart from the tiles, so that finding the neighbours' cells reads
+    // a byte a tile.
+    std::vector<std::uint8_t> currents;
     std::vector<std::int32_t> freeTiles;
     std::unordered_map<TileKey, std::int32_t, TileKeyHash> index;
     std::vector<std::int32_t> changedTiles; // those with `changed` set, each once
@@ -120,7 +144,7 @@ private:
     // cleared, so that nearLimit() looks at no tile: none lies farther out.
     std::int64_t farthestKey = 0;
     std::vector<std::int32_t> due; // tiles to compute in the generation under way
-    std::vector<TileStep> outcomes; // for each due tile
+    std::vector<Finding> outcomes; // for each due tile
 };
 
 #endif // TILELIFE_H

@@ -85,11 +85,13 @@ void Pattern::placeInto(Universe &universe, Placing placing) const
                 unbounded->setCells(std::move(batch));
         };
         std::vector<CellPoint> batch;
+        batch.reserve(Batch);
         cells.forEachLiveCell(*box, [&](std::int64_t x, std::int64_t y) {
             batch.push_back({ x + shift.x, y + shift.y });
             if (batch.size() == Batch) {
                 setCells(std::move(batch));
                 batch.clear();
+                batch.reserve(Batch);
             }
         });
         setCells(std::move(batch));

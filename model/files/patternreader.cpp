@@ -237,6 +237,8 @@ public:
         , limit(limit)
         , shift(shift)
     {
+        if (cells != nullptr)
+            batch.reserve(Batch);
     }
 
     // `run` (1..) live cells from (x, y) to the right; each coordinate already checked.
