@@ -12,11 +12,13 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <array>
 #include <string>
 
 #include "document/document.h"
 #include "model/analysis/celllist.h"
 #include "model/analysis/stabilisation.h"
+#include "view/universeimage.h"
 
 namespace
 {
@@ -115,8 +117,9 @@ QString CensusDialog::text() const
     return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
 
-QPixmap CensusDialog::picture(const std::vector<CellPoint> &cells)
+QPixmap CensusDialog::picture(const CensusEntry &entry, const Rule &rule)
 {
+    const std::vector<CellPoint> &cells = entry.cells;
     const CellRect box = cells.empty() ? CellRect {} : CellList::box(cells);
     const std::int64_t width = box.right + 1;
     const std::int64_t height = box.bottom + 1;
@@ -126,9 +129,12 @@ QPixmap CensusDialog::picture(const std::vector<CellPoint> &cells)
         static_cast<int>(std::min<std::int64_t>(height, 4096)) * scale + 2);
     pixmap.fill(Qt::white);
     QPainter painter(&pixmap);
-    for (const CellPoint &cell : cells)
-        painter.fillRect(
-            static_cast<int>(cell.x) * scale + 1, static_cast<int>(cell.y) * scale + 1, scale, scale, Qt::black);
+    const std::array<QRgb, 256> colours = UniverseImage::stateColors(rule, qRgb(0, 0, 0), qRgb(255, 255, 255));
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        const std::uint8_t state = i < entry.states.size() ? entry.states[i] : 1;
+        painter.fillRect(static_cast<int>(cells[i].x) * scale + 1, static_cast<int>(cells[i].y) * scale + 1, scale,
+            scale, QColor(colours[state]));
+    }
     painter.end();
     if (pixmap.width() > PictureSize || pixmap.height() > PictureSize)
         return pixmap.scaled(PictureSize, PictureSize, Qt::KeepAspectRatio, Qt::SmoothTransformation);
@@ -184,7 +190,7 @@ void CensusDialog::refresh()
         name = entry.escaping ? tr("%1 (escaping)").arg(name) : name;
         if (gun)
             name = tr("%1 every %2 generations").arg(name).arg(found->growth->period);
-        table->setItem(row, 1, new QTableWidgetItem(QIcon(picture(entry.cells)), name));
+        table->setItem(row, 1, new QTableWidgetItem(QIcon(picture(entry, document.rule())), name));
     }
 }
 

@@ -36,9 +36,11 @@ public:
     // not to be.
     QString text() const;
 
-    // `cells` (in their box, top-left corner at 0, 0) drawn black on white,
-    // each cell a square of whole pixels as large as PictureSize allows.
-    static QPixmap picture(const std::vector<CellPoint> &cells);
+    // The pictured phase of `entry` (in its box, top-left corner at 0, 0)
+    // drawn on white, live cells black and the other states in the colours
+    // the view gives them under `rule`, each cell a square of whole pixels as
+    // large as PictureSize allows.
+    static QPixmap picture(const CensusEntry &entry, const Rule &rule);
 
 private:
     void refresh();

@@ -125,6 +125,8 @@ private slots:
     void recognisesEveryObject();
     void touchingObjectsAreApart_data();
     void touchingObjectsAreApart();
+    void kindsKeepTheNeighbourhood_data();
+    void kindsKeepTheNeighbourhood();
     void longLives_data();
     void longLives();
     void gunFromAnyStart_data();
@@ -371,6 +373,36 @@ void TestCensus::touchingObjectsAreApart()
     const Stabilisation::Result &result = stabilisation.run(100);
     QCOMPARE(result.stableSince, std::int64_t(1));
     QCOMPARE(labels(result.census), census);
+}
+
+void TestCensus::kindsKeepTheNeighbourhood_data()
+{
+    QTest::addColumn<QString>("rule");
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QStringList>("census");
+
+    // Without births, cells that keep one or two neighbours are still, and no
+    // cell alone. The hexagonal neighbourhood is kept by a half turn but not
+    // by a quarter turn, so an L and its quarter turn are two kinds there and
+    // one under the others.
+    const QByteArray quarterTurn("x = 6, y = 2\n2o2b2o$o4bo!");
+    const QByteArray halfTurn("x = 6, y = 2\n2o3bo$o3b2o!");
+    const QStringList one { "2 still lifes of 3 cells" };
+    const QStringList two { "1 still life of 3 cells", "1 still life of 3 cells" };
+    QTest::newRow("hexagonal, quarter turn") << "B/S12H" << quarterTurn << two;
+    QTest::newRow("hexagonal, half turn") << "B/S12H" << halfTurn << one;
+    QTest::newRow("Moore, quarter turn") << "B/S12" << quarterTurn << one;
+    QTest::newRow("von Neumann, quarter turn") << "B/S12V" << quarterTurn << one;
+}
+
+void TestCensus::kindsKeepTheNeighbourhood()
+{
+    QFETCH(QString, rule);
+    QFETCH(QByteArray, file);
+    QFETCH(QStringList, census);
+
+    Stabilisation stabilisation { read(file), ruleFrom(rule) };
+    QCOMPARE(labels(stabilisation.run(100).census), census);
 }
 
 void TestCensus::longLives_data()

@@ -29,7 +29,9 @@
 #include "mainwindow/mainwindow.h"
 #include "mainwindowtestcase.h"
 #include "modalrunner.h"
+#include "ruletext.h"
 #include "view/populationchart.h"
+#include "view/universeimage.h"
 
 // Where a pattern goes, seen from the window: the state line, pausing when
 // settled, running ahead as one undo step, Cancel, the rule box, the graph
@@ -49,6 +51,7 @@ private slots:
     void graphFollowsTheRun();
     void censusOfTheRPentomino();
     void censusOfAGun();
+    void censusPicturesDyingCells();
     void runUntilSettledStopsAtGrowth();
     void animationExportLeavesTheFieldAlone();
     void countsKeepTheirFont();
@@ -330,6 +333,35 @@ void TestMainWindowSimulation::censusOfAGun()
     QCOMPARE(table->item(0, 0)->text() + ' ' + table->item(0, 1)->text(),
         QStringLiteral("1 glider (escaping) every 30 generations"));
     QCOMPARE(dialog->text(), QStringLiteral("gun, period 30\n  1 glider (escaping) every 30 generations\n"));
+}
+
+// Brian's Brain's smallest ship, two live cells pulling two dying ones: its
+// picture shows both states, in the view's colours.
+void TestMainWindowSimulation::censusPicturesDyingCells()
+{
+    QFile file(folder.filePath(QStringLiteral("ship.rle")));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write("x = 2, y = 2, rule = B2/S/C3\nAB$AB!\n") > 0);
+    file.close();
+    QVERIFY(window->openPatternFile(file.fileName(), std::nullopt, Topology::unbounded()));
+    ModalRunner::run([this] { action("Action_Simulation_GoToGeneration")->trigger(); },
+        [](QWidget *modal) {
+            qobject_cast<QInputDialog *>(modal)->setTextValue(QStringLiteral("100"));
+            static_cast<QDialog *>(modal)->accept();
+        });
+    QVERIFY(idle());
+    action("Action_Simulation_Census")->trigger();
+    auto *dialog = window->findChild<CensusDialog *>();
+    QVERIFY(dialog && dialog->isVisible());
+    auto *table = dialog->findChild<QTableWidget *>();
+    QTRY_COMPARE_WITH_TIMEOUT(table->rowCount(), 1, 10000);
+    const QImage icon = table->item(0, 1)->icon().pixmap(CensusDialog::PictureSize).toImage();
+    QSet<QRgb> colours;
+    for (int y = 0; y < icon.height(); ++y) {
+        for (int x = 0; x < icon.width(); ++x)
+            colours.insert(icon.pixel(x, y) | 0xFF000000u);
+    }
+    const QRgb dying = UniverseImage::stateColors(ruleFrom("B2/S/C3"), qRgb(0, 0, 0), qRgb(255, 255, 255))[2];
+    QCOMPARE(colours, (QSet<QRgb> { qRgb(255, 255, 255), qRgb(0, 0, 0), dying }));
 }
 
 // Every cell born and none dying: (2t + 1)^2 cells t generations on, past

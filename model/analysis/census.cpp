@@ -8,6 +8,7 @@
 #include "model/analysis/celllist.h"
 #include "model/analysis/differenceplane.h"
 #include "model/analysis/disjointsets.h"
+#include "model/analysis/statedcelllist.h"
 
 namespace
 {
@@ -35,12 +36,14 @@ std::string ofCells(std::uint64_t population)
     return std::to_string(population) + (population == 1 ? " cell" : " cells");
 }
 
-// The orientation of `cells` whose key is least, normalised.
-std::vector<CellPoint> canonicalCells(const std::vector<CellPoint> &cells)
+// The orientation of `cells` whose key is least among those that keep `rule`'s
+// neighbourhood, normalised: under hexagonal rules a shape and its quarter turn
+// are different objects.
+std::vector<CellPoint> canonicalCells(const std::vector<CellPoint> &cells, const Rule &rule)
 {
     std::vector<CellPoint> least;
     std::string leastKey;
-    for (int orientation = 0; orientation < 8; ++orientation) {
+    for (const int orientation : StatedCellList::symmetries(rule)) {
         std::vector<CellPoint> turned = ObjectLibrary::oriented(cells, orientation);
         std::string key = ObjectLibrary::shapeKey(turned);
         if (orientation == 0 || key < leastKey) {
@@ -440,7 +443,7 @@ void Census::count(const Phases &piece, bool escaping)
             for (std::size_t t = 0; t < period; ++t) {
                 if (t > 0 && piece[t].size() > entry.cells.size())
                     continue;
-                std::vector<CellPoint> cells = canonicalCells(piece[t]);
+                std::vector<CellPoint> cells = canonicalCells(piece[t], rule);
                 std::string key = ObjectLibrary::shapeKey(cells);
                 if (t == 0 || cells.size() < entry.cells.size() || key < leastKey) {
                     entry.cells = std::move(cells);
@@ -450,7 +453,8 @@ void Census::count(const Phases &piece, bool escaping)
             entry.nameBySize(ofCells(entry.cells.size()));
         }
         entry.population = entry.cells.size();
-        const std::string kindKey = ObjectLibrary::shapeKey(canonicalCells(entry.cells)) + char('0' + int(entry.kind));
+        const std::string kindKey
+            = ObjectLibrary::shapeKey(canonicalCells(entry.cells, rule)) + char('0' + int(entry.kind));
         found = named.emplace(shapeKey, std::make_pair(kindKey, entry)).first;
     }
     const std::string key = found->second.first + (escaping ? 'e' : 's');

@@ -24,6 +24,9 @@ struct CensusEntry {
     // the library's objects the phase as typed in, for others the phase with
     // fewest cells.
     std::vector<CellPoint> cells;
+    // The state of each of `cells`, in their order, under a rule of more than
+    // two states; empty where every cell is alive.
+    std::vector<std::uint8_t> states;
     std::uint64_t count = 0;
     bool escaping = false; // spaceships flying away from everything else for ever
 

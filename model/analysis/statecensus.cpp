@@ -208,6 +208,8 @@ void StateCensus::count(const Phases &piece, bool escaping)
     }
     entry.nameBySize(ofCells(pictured));
     entry.cells = StatedCellList::points(pictured);
+    for (const StatedCellList::Cell &cell : pictured)
+        entry.states.push_back(cell.state);
     entry.population = pictured.size();
     entry.escaping = escaping;
     const std::string key = pictureKey + char('0' + int(entry.kind)) + (escaping ? 'e' : 's');
