@@ -27,18 +27,16 @@ double since(double start) { return cpuNow() - start; }
 
 constexpr double Glance = 0.001; // seconds HashLife runs first when it holds the cells
 constexpr double TileTrial = 0.0005; // seconds of each of the tiles' two first turns, to measure their pace
-// HashLife's time alone, as a part of the tiles' whole, beyond HeadStart;
-// with the hedges after it, it takes up to AllShare of the tiles' whole
-// unless it looks sure to finish first, so that a race the tiles win costs
-// at most a quarter more than the tiles alone.
-constexpr double HeadShare = 0.2;
-constexpr double AllShare = 0.22;
+constexpr double HeadShare = 0.3; // HashLife's time alone, as a part of the tiles' whole, beyond HeadStart
 constexpr double HeadStart = 0.0025; // seconds HashLife runs alone at least
 constexpr double HopelessFactor = 4;
 // HashLife runs on past its budget while it has done this part of the jump
 // and its estimate of the rest is below this part of the tiles' own.
 constexpr double CommitProgress = 0.3;
 constexpr double CommitShare = 0.5;
+// Below this part of its results found remembered, HashLife is stepping
+// chaos, every square of it new: it gains nothing on the tiles there.
+constexpr double ChaosHitRate = 0.5;
 // The most the tiles' pace is taken to grow over the rest of a jump, so that
 // the noise of short turns cannot make a pattern look as if it spread.
 constexpr double MaxGrowth = 4;
@@ -78,16 +76,12 @@ bool EngineRace::run(const std::atomic<bool> &stop)
     for (double round = HeadStart;; round *= 2) {
         if (stopped())
             return false;
-        // HashLife's time so far keeps up with a part of the tiles' whole as
-        // they measure it: more as a growing pattern slows them down. Its
-        // hedges after that keep within a larger part, unless the tiles
-        // cannot finish.
-        const double tilesWhole = tileSpent + tilesLeft();
-        const double due = tilesError ? 1e9 : std::max(HeadShare * tilesWhole + HeadStart, 1.5 * before.hashSeconds);
-        const double allowed = tilesError ? 1e9 : std::max(AllShare * tilesWhole + HeadStart, due);
-        const double hedge = std::min((hopeless ? HopelessHedge : Hedge) * round, allowed - hashSpent);
-        const double budget = hopeless ? hedge : std::max(due - hashSpent, hedge);
-        if (!hashError && budget > 0 && hashTurn(budget, stop, !tilesError && !hopeless))
+        // HashLife's time so far keeps up with a quarter of the tiles' whole
+        // as they measure it: more as a growing pattern slows them down.
+        const double due
+            = tilesError ? 1e9 : std::max(HeadShare * (tileSpent + tilesLeft()) + HeadStart, 1.5 * before.hashSeconds);
+        const double hedge = (hopeless ? HopelessHedge : Hedge) * round;
+        if (!hashError && hashTurn(hopeless ? hedge : std::max(due - hashSpent, hedge), stop, !tilesError && !hopeless))
             return true;
         if (stopped())
             return false;
@@ -119,6 +113,8 @@ bool EngineRace::hashTurn(double budget, const std::atomic<bool> &stop, bool jud
         }
         const double begin = cpuNow();
         const double deadline = begin + budget;
+        const std::uint64_t reusedBefore = NodeStore::instance().statistics().resultsReused;
+        const std::uint64_t computedBefore = NodeStore::instance().statistics().resultsComputed;
         const double tilesWhole = tilesLeft();
         const std::function<bool()> check = [&] {
             if (stop.load(std::memory_order_relaxed))
@@ -126,10 +122,15 @@ bool EngineRace::hashTurn(double budget, const std::atomic<bool> &stop, bool jud
             const double now = cpuNow();
             const double spent = now - begin + hashSpent;
             const double progress = HashLife::jumpProgress();
-            // A poor estimate waits for more results, as a regular pattern's
-            // may mislead early.
-            if (judged && spent >= std::max(HeadStart, tilesWhole / 8) && progress > 0
-                && spent / progress > HopelessFactor * tilesWhole)
+            const NodeStore::Statistics &counts = NodeStore::instance().statistics();
+            const double reused = static_cast<double>(counts.resultsReused - reusedBefore) + hashReused;
+            const double computed = static_cast<double>(counts.resultsComputed - computedBefore) + hashComputed;
+            // Chaos shows in the first results already; a poor estimate
+            // waits for more of them, as a regular pattern's may mislead.
+            if (judged
+                && ((spent >= std::max(HeadStart, tilesWhole / 16) && reused < ChaosHitRate * (reused + computed))
+                    || (spent >= std::max(HeadStart, tilesWhole / 8) && progress > 0
+                        && spent / progress > HopelessFactor * tilesWhole)))
                 hopeless = true;
             if (hopeless && judged)
                 return true;
@@ -148,6 +149,12 @@ bool EngineRace::hashTurn(double budget, const std::atomic<bool> &stop, bool jud
             throw;
         }
         hashSpent += since(begin);
+        // A glance finds nothing remembered on a pattern new to the store,
+        // chaos or not: only the judged turns tell chaos.
+        if (judged) {
+            hashReused += static_cast<double>(NodeStore::instance().statistics().resultsReused - reusedBefore);
+            hashComputed += static_cast<double>(NodeStore::instance().statistics().resultsComputed - computedBefore);
+        }
         if (finished)
             hashDone = std::move(trial);
         return finished;

@@ -17,13 +17,12 @@
 // whole jump costs them; HashLife's cost shows only once it is done, and on
 // a regular pattern hardly grows with the jump. So HashLife first gets a
 // glance (a jump it has mostly worked out before ends there), the tiles then
-// measure their pace, and HashLife runs alone for about a fifth of the
+// measure their pace, and HashLife runs alone for about a third of the
 // tiles' whole time, less once it proves hopeless (its estimate far beyond
-// the tiles'). If it has not finished by then the tiles go on with most of
-// the time, HashLife keeping a small share of it in case it was nearly
-// done, so that a race the tiles win costs them about a quarter more at
-// most. Whenever its own estimate shows it well ahead of the tiles,
-// HashLife runs on to the end.
+// the tiles', or few of its results found remembered, as on chaos). If it
+// has not finished by then the tiles go on with most of the time, HashLife
+// keeping a small share of it in case it was nearly done. Whenever its own
+// estimate shows it well ahead of the tiles, HashLife runs on to the end.
 class EngineRace
 {
 public:
@@ -53,7 +52,8 @@ public:
 private:
     // A turn of about `budget` seconds each; true if the engine finished.
     // With `judged`, HashLife's turn also ends, setting `hopeless`, once its
-    // estimate of its own time passes HopelessFactor times the tiles'.
+    // estimate of its own time passes HopelessFactor times the tiles', or
+    // it finds too few of its results remembered, as on chaos.
     bool hashTurn(double budget, const std::atomic<bool> &stop, bool judged);
     bool tileTurn(double budget, const std::atomic<bool> &stop);
     // Seconds the tiles still need by their pace so far; 0 before their first turn.
@@ -66,6 +66,8 @@ private:
 
     std::optional<HashLife> plane; // HashLife's copy of the cells at the start
     double hashSpent = 0; // seconds HashLife has stepped
+    double hashReused = 0; // its results found remembered, and those computed, in judged turns ended
+    double hashComputed = 0;
     bool hopeless = false; // HashLife's estimate of its time is far beyond the tiles'
     std::exception_ptr hashError;
 
