@@ -149,8 +149,12 @@ bool EngineRace::hashTurn(double budget, const std::atomic<bool> &stop, bool jud
             throw;
         }
         hashSpent += since(begin);
-        hashReused += static_cast<double>(NodeStore::instance().statistics().resultsReused - reusedBefore);
-        hashComputed += static_cast<double>(NodeStore::instance().statistics().resultsComputed - computedBefore);
+        // A glance finds nothing remembered on a pattern new to the store,
+        // chaos or not: only the judged turns tell chaos.
+        if (judged) {
+            hashReused += static_cast<double>(NodeStore::instance().statistics().resultsReused - reusedBefore);
+            hashComputed += static_cast<double>(NodeStore::instance().statistics().resultsComputed - computedBefore);
+        }
         if (finished)
             hashDone = std::move(trial);
         return finished;

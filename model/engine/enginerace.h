@@ -66,7 +66,7 @@ private:
 
     std::optional<HashLife> plane; // HashLife's copy of the cells at the start
     double hashSpent = 0; // seconds HashLife has stepped
-    double hashReused = 0; // its results found remembered, and those computed, in turns ended
+    double hashReused = 0; // its results found remembered, and those computed, in judged turns ended
     double hashComputed = 0;
     bool hopeless = false; // HashLife's estimate of its time is far beyond the tiles'
     std::exception_ptr hashError;
