@@ -262,10 +262,12 @@ GridUniverse::GridUniverse(const Topology &topology, const Rule &rule)
     if (!shape.isBounded() || shape.kind() == Topology::Kind::Classic || !shape.isValid())
         throw std::invalid_argument("a grid universe is a bounded surface of 1 to 2^30 cells");
     if (rule.isLifeLike())
-        words.assign(static_cast<std::size_t>(PackedRows::wordsPerRow(shape.width()) * shape.height()), 0);
+        packed = GridCells::dead(shape.width(), shape.height());
     else
         multi.emplace(shape);
 }
+
+GridUniverse::~GridUniverse() { GridBuffers::give(std::move(next)); }
 
 GridUniverse::GridUniverse(const GridUniverse &other)
     : Universe(other)
@@ -273,11 +275,25 @@ GridUniverse::GridUniverse(const GridUniverse &other)
     , currentRule(other.currentRule)
     , seams(other.shape)
     , multi(other.multi)
-    , words(other.words)
+    , packed(other.packed)
 {
 }
 
 std::unique_ptr<Universe> GridUniverse::clone() const { return std::unique_ptr<Universe>(new GridUniverse(*this)); }
+
+void GridUniverse::summarise() const
+{
+    if (packed)
+        packed->summarise(hashSeed());
+}
+
+GridUniverse::Word *GridUniverse::changeCells()
+{
+    // Alone in holding them, no other thread can come to read them meanwhile.
+    if (packed.use_count() > 1)
+        packed = packed->copy();
+    return packed->change();
+}
 
 void GridUniverse::setRule(const Rule &rule)
 {
@@ -289,20 +305,22 @@ void GridUniverse::setRule(const Rule &rule)
     };
     try {
         if (rule.isLifeLike() && multi) {
-            std::vector<Word> packed(static_cast<std::size_t>(PackedRows::wordsPerRow(shape.width()) * shape.height()));
+            std::shared_ptr<GridCells> bits = GridCells::dead(shape.width(), shape.height());
+            Word *words = bits->change();
             const std::int64_t rowWords = PackedRows::wordsPerRow(shape.width());
             multi->forEachCell(Universe::extent(shape), [&](std::int64_t x, std::int64_t y, std::uint8_t state) {
                 if (kept(state) != 0)
-                    packed[static_cast<std::size_t>(y * rowWords + x / 64)] |= Word(1) << (x % 64);
+                    words[y * rowWords + x / 64] |= Word(1) << (x % 64);
             });
-            words.swap(packed);
+            packed = std::move(bits);
             multi.reset();
         } else if (!rule.isLifeLike()) {
             StateGrid grid(shape);
             forEachCell(Universe::extent(shape),
                 [&](std::int64_t x, std::int64_t y, std::uint8_t state) { grid.setState(x, y, kept(state)); });
             multi = std::move(grid);
-            std::vector<Word>().swap(words);
+            packed.reset();
+            GridBuffers::give(std::move(next));
         }
     } catch (const std::bad_alloc &) {
         throw UniverseError("There is not enough memory for the cells of a " + std::to_string(shape.width()) + " x "
@@ -326,16 +344,21 @@ void GridUniverse::setState(std::int64_t x, std::int64_t y, std::uint8_t state)
         multi->setState(x, y, state);
         return;
     }
-    Word &word = words[static_cast<std::size_t>(y * PackedRows::wordsPerRow(shape.width()) + x / 64)];
+    Word &word = changeCells()[y * PackedRows::wordsPerRow(shape.width()) + x / 64];
     const Word bit = Word(1) << (x % 64);
     word = state != 0 ? word | bit : word & ~bit;
 }
 
 void GridUniverse::clear()
 {
-    if (multi)
+    if (multi) {
         multi->fill(Universe::extent(shape), 0);
-    std::fill(words.begin(), words.end(), 0);
+    } else if (packed.use_count() > 1) {
+        packed = GridCells::dead(shape.width(), shape.height());
+    } else {
+        Word *const words = packed->change();
+        std::fill(words, words + packed->size(), 0);
+    }
 }
 
 std::optional<CellRect> GridUniverse::inside(const CellRect &area) const
@@ -350,8 +373,9 @@ std::optional<CellRect> GridUniverse::inside(const CellRect &area) const
 template <typename Change> void GridUniverse::changeWords(const CellRect &area, Change change)
 {
     const std::int64_t rowWords = PackedRows::wordsPerRow(shape.width());
+    Word *const words = changeCells();
     for (std::int64_t y = area.top; y <= area.bottom; ++y) {
-        Word *row = words.data() + y * rowWords;
+        Word *row = words + y * rowWords;
         for (std::int64_t k = area.left / 64; k <= area.right / 64; ++k)
             row[k] = change(row[k], columnMask(k, area.left, area.right));
     }
@@ -379,10 +403,11 @@ void GridUniverse::clearOutside(const CellRect &area)
         return;
     }
     const std::int64_t rowWords = PackedRows::wordsPerRow(shape.width());
-    std::fill(words.begin(), words.begin() + cut->top * rowWords, 0);
-    std::fill(words.begin() + (cut->bottom + 1) * rowWords, words.end(), 0);
+    Word *const words = changeCells();
+    std::fill(words, words + cut->top * rowWords, 0);
+    std::fill(words + (cut->bottom + 1) * rowWords, words + packed->size(), 0);
     for (std::int64_t y = cut->top; y <= cut->bottom; ++y) {
-        Word *row = words.data() + y * rowWords;
+        Word *row = words + y * rowWords;
         for (std::int64_t k = 0; k < rowWords; ++k)
             row[k] &= columnMask(k, cut->left, cut->right);
     }
@@ -425,7 +450,7 @@ void GridUniverse::render(
     if (multi)
         multi->render(area, shift, pixels, columns, rows, stride);
     else
-        cells().render(area, shift, pixels, columns, rows, stride);
+        packed->render(area, shift, pixels, columns, rows, stride);
 }
 
 void GridUniverse::advance(std::uint64_t generations)
@@ -445,26 +470,37 @@ void GridUniverse::advance(std::uint64_t generations)
         }
         return;
     }
+    // A step leaves `next` empty when a clone shares the cells it came
+    // from: the buffer for the second is taken before the first, so that a
+    // want of memory changes nothing.
+    GridBuffers::Words second;
     try {
-        next.resize(words.size());
+        if (next.size() != packed->size())
+            next = GridBuffers::take(packed->size());
+        if (generations > 1 && packed.use_count() > 1)
+            second = GridBuffers::take(packed->size());
         sums.resize(static_cast<std::size_t>(6 * PackedRows::wordsPerRow(shape.width())));
     } catch (const std::bad_alloc &) {
         throw UniverseError("There is not enough memory for the next generation of a " + std::to_string(shape.width())
             + " x " + std::to_string(shape.height()) + " grid.");
     }
     for (std::uint64_t i = 0; i < generations; ++i) {
-        if (!step())
-            return;
+        const bool changed = step();
+        if (next.empty())
+            next = std::move(second);
+        if (!changed)
+            break;
     }
+    GridBuffers::give(std::move(second));
 }
 
-std::uint64_t GridUniverse::hash() const
+std::uint64_t GridUniverse::hash() const { return multi ? multi->hash(hashSeed()) : packed->hash(hashSeed()); }
+
+std::uint64_t GridUniverse::hashSeed() const
 {
     const std::uint64_t joins = BitMix::finalise((static_cast<std::uint64_t>(shape.kind()) << 1)
         ^ static_cast<std::uint64_t>(shape.joinedEdges()) ^ (static_cast<std::uint64_t>(shape.shift()) << 8));
-    const std::uint64_t seed
-        = joins ^ (static_cast<std::uint64_t>(shape.width()) << 31) ^ static_cast<std::uint64_t>(shape.height());
-    return multi ? multi->hash(seed) : cells().hash(seed);
+    return joins ^ (static_cast<std::uint64_t>(shape.width()) << 31) ^ static_cast<std::uint64_t>(shape.height());
 }
 
 bool GridUniverse::equals(const Universe &other) const
@@ -475,17 +511,22 @@ bool GridUniverse::equals(const Universe &other) const
     if (grid && multi && grid->multi)
         return *multi == *grid->multi;
     if (grid && !multi && !grid->multi)
-        return cells().sameCells(grid->cells());
+        return packed == grid->packed || cells().sameCells(grid->cells());
     return equalsShifted(other, 0, 0);
 }
 
 bool GridUniverse::step()
 {
-    seams.prepare(words.data());
+    const Word *const words = packed->data();
+    seams.prepare(words);
     static const Rule conway;
     const bool changed = currentRule == conway
-        ? stepConway(words.data(), next.data(), shape.width(), shape.height(), seams, sums.data())
-        : stepAnyRule(words.data(), next.data(), shape.width(), shape.height(), seams, sums.data(), currentRule);
-    words.swap(next);
+        ? stepConway(words, next.data(), shape.width(), shape.height(), seams, sums.data())
+        : stepAnyRule(words, next.data(), shape.width(), shape.height(), seams, sums.data(), currentRule);
+    auto stepped = std::make_shared<GridCells>(shape.width(), shape.height(), std::move(next));
+    next = GridBuffers::Words();
+    if (packed.use_count() == 1)
+        next = packed->release();
+    packed = std::move(stepped);
     return changed;
 }

@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "model/engine/gridcells.h"
 #include "model/engine/gridseams.h"
 #include "model/engine/packedrows.h"
 #include "model/engine/stategrid.h"
@@ -20,6 +21,9 @@
 // that in a universe a cell or two wide the same neighbour is counted more
 // than once, as its eight directions reach it.
 // Rules other than Life-like ones run on a StateGrid of a byte a cell instead.
+// Clones share the bits (GridCells) until one of them changes: the one that
+// changes copies them first, but for a step, which writes its generation
+// into a buffer of its own anyway.
 class GridUniverse : public Universe
 {
 public:
@@ -27,10 +31,17 @@ public:
     // valid bounded surface other than the classic field, and std::bad_alloc when its cells (width *
     // height / 8 bytes) do not fit in memory.
     explicit GridUniverse(const Topology &topology, const Rule &rule = Rule());
+    ~GridUniverse() override;
     GridUniverse &operator=(const GridUniverse &) = delete;
 
-    // Copies the cells, width * height / 8 bytes.
+    // Shares the bits of a Life-like rule's cells; copies the other rules' byte a cell.
     std::unique_ptr<Universe> clone() const override;
+    // Works out what counting and drawing read of the cells as they are, for
+    // this universe and every clone sharing them: population(), hash() and
+    // the overview render() draws from zoomed out. A pass over the cells
+    // each: for a thread whose time costs the window nothing. Safe while
+    // another thread reads a clone.
+    void summarise() const;
 
     Topology topology() const override { return shape; }
     const Rule &rule() const override { return currentRule; }
@@ -62,7 +73,7 @@ public:
         const CellRect &area, const std::function<void(std::int64_t x, std::int64_t y)> &visit) const override;
     void forEachCell(const CellRect &area,
         const std::function<void(std::int64_t x, std::int64_t y, std::uint8_t state)> &visit) const override;
-    std::uint64_t population() const override { return multi ? multi->population() : cells().population(); }
+    std::uint64_t population() const override { return multi ? multi->population() : packed->population(); }
     std::optional<CellRect> boundingBox() const override
     {
         return multi ? multi->boundingBox() : cells().boundingBox();
@@ -85,14 +96,18 @@ private:
     // For clone(): the cells and rule only.
     GridUniverse(const GridUniverse &other);
 
-    PackedRows cells() const { return PackedRows(words.data(), shape.width(), shape.height()); }
+    PackedRows cells() const { return packed->rows(); }
+    // The bits to change, copied first if a clone shares them.
+    Word *changeCells();
+    std::uint64_t hashSeed() const;
     // `area` cut to the universe; none when they share no cell.
     std::optional<CellRect> inside(const CellRect &area) const;
     // Sets each word holding cells of `area` to change(word, mask), mask
     // holding the word's cells inside `area`. Precondition: `area` lies inside.
     template <typename Change> void changeWords(const CellRect &area, Change change);
-    // Computes the next generation into `next` and swaps it in; returns
-    // whether any cell changed. Precondition: `next` and `sums` are sized.
+    // Computes the next generation into `next` and puts it in, `next` then
+    // the buffer of the generation before if no clone shares it, else empty;
+    // returns whether any cell changed. Precondition: `next` and `sums` are sized.
     bool step();
 
     // Throws std::out_of_range unless (x, y) lies inside.
@@ -101,9 +116,9 @@ private:
     Topology shape;
     Rule currentRule;
     GridSeams seams; // the cells past the edges, gathered anew for each step
-    std::optional<StateGrid> multi; // the cells under a rule not Life-like; `words` is then empty
-    std::vector<Word> words; // the cells, as PackedRows reads them
-    std::vector<Word> next; // the generation being computed: empty until the first step, never copied
+    std::optional<StateGrid> multi; // the cells under a rule not Life-like; `packed` is then null
+    std::shared_ptr<GridCells> packed; // the cells, as PackedRows reads them, shared with clones
+    GridBuffers::Words next; // the generation being computed: empty until a step needs it, never copied
     std::vector<Word> sums; // sums of three rows, for step(); as `next`
 };
 
