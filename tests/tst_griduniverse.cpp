@@ -326,6 +326,7 @@ void TestGridUniverse::clonesShareUntilChanged()
     const std::unique_ptr<Universe> clone = original.clone();
     const std::uint64_t population = clone->population();
     const std::uint64_t hash = clone->hash();
+    const std::optional<CellRect> box = clone->boundingBox();
     const auto apply = [&](Universe &universe) {
         switch (change) {
         case 0:
@@ -360,9 +361,11 @@ void TestGridUniverse::clonesShareUntilChanged()
     QVERIFY(clone->equals(alone) && alone.equals(*clone));
     QCOMPARE(clone->population(), alone.population());
     QCOMPARE(clone->hash(), alone.hash());
+    QCOMPARE(clone->boundingBox(), alone.boundingBox());
     QVERIFY(!original.equals(*clone));
     QCOMPARE(original.population(), population);
     QCOMPARE(original.hash(), hash);
+    QCOMPARE(original.boundingBox(), box);
     // The original steps on as its own, its clone untouched.
     const std::unique_ptr<Universe> before = clone->clone();
     original.advance(2);

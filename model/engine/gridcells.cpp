@@ -32,6 +32,7 @@ GridCells::Word *GridCells::change()
     const std::lock_guard<std::mutex> lock(mutex);
     knownPopulation.reset();
     hashSeed.reset();
+    knownBox.reset();
     knownOverview.reset();
     return words.data();
 }
@@ -69,10 +70,24 @@ std::uint64_t GridCells::hash(std::uint64_t seed) const
     return digest;
 }
 
+std::optional<CellRect> GridCells::boundingBox() const
+{
+    {
+        const std::lock_guard<std::mutex> lock(mutex);
+        if (knownBox)
+            return *knownBox;
+    }
+    const std::optional<CellRect> box = rows().boundingBox();
+    const std::lock_guard<std::mutex> lock(mutex);
+    knownBox = box;
+    return box;
+}
+
 void GridCells::summarise(std::uint64_t seed) const
 {
     population();
     hash(seed);
+    boundingBox();
     if (hasOverview())
         overview();
 }

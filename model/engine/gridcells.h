@@ -16,7 +16,7 @@
 // largest grid (128 MiB) costs a pointer, so that a run's thread, the undo
 // steps and the saved state can all hold one. What is read off cells that no
 // longer change is worked out once for all that share them, on whichever
-// thread asks first: the population, the hash and, for a large grid, an
+// thread asks first: the population, the hash, the box of the live cells and, for a large grid, an
 // overview of one bit per Block x Block cells that the view draws from when
 // zoomed out, so that a picture of the whole grid costs its pixels rather
 // than a pass over the cells. The buffer comes from GridBuffers and goes back there.
@@ -52,10 +52,11 @@ public:
 
     std::uint64_t population() const;
     std::uint64_t hash(std::uint64_t seed) const;
+    std::optional<CellRect> boundingBox() const;
     // PackedRows::render(), from the overview where a pixel covers whole blocks of it.
     void render(
         const CellRect &area, int shift, std::uint8_t *pixels, int columns, int rows, std::ptrdiff_t stride) const;
-    // Works out the population, hash(seed) and overview now, where it costs
+    // Works out the population, hash(seed), bounding box and overview now, where it costs
     // the window nothing: a pass over the cells each.
     void summarise(std::uint64_t seed) const;
 
@@ -72,6 +73,7 @@ private:
     mutable std::optional<std::uint64_t> knownPopulation;
     mutable std::optional<std::uint64_t> hashSeed; // of knownHash
     mutable std::uint64_t knownHash = 0;
+    mutable std::optional<std::optional<CellRect>> knownBox;
     mutable std::shared_ptr<const std::vector<Word>> knownOverview; // rows of wordsPerRow(blocks across) words
 };
 

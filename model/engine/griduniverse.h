@@ -38,7 +38,7 @@ public:
     std::unique_ptr<Universe> clone() const override;
     // Works out what counting and drawing read of the cells as they are, for
     // this universe and every clone sharing them: population(), hash() and
-    // the overview render() draws from zoomed out. A pass over the cells
+    // boundingBox() and the overview render() draws from zoomed out. A pass over the cells
     // each: for a thread whose time costs the window nothing. Safe while
     // another thread reads a clone.
     void summarise() const;
@@ -76,7 +76,7 @@ public:
     std::uint64_t population() const override { return multi ? multi->population() : packed->population(); }
     std::optional<CellRect> boundingBox() const override
     {
-        return multi ? multi->boundingBox() : cells().boundingBox();
+        return multi ? multi->boundingBox() : packed->boundingBox();
     }
     void render(const CellRect &area, int shift, std::uint8_t *pixels, int columns, int rows,
         std::ptrdiff_t stride) const override;
