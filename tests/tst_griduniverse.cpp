@@ -1,10 +1,13 @@
 #include <QTest>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <optional>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "model/engine/classicuniverse.h"
@@ -104,6 +107,8 @@ private slots:
     void clonesStandAlone();
     void clonesShareUntilChanged_data();
     void clonesShareUntilChanged();
+    void interruptedStepsLeaveAFinishedGeneration_data();
+    void interruptedStepsLeaveAFinishedGeneration();
     void drawsLargeGridsZoomedOut_data();
     void drawsLargeGridsZoomedOut();
     void readsWholeWordsAsCells();
@@ -370,6 +375,51 @@ void TestGridUniverse::clonesShareUntilChanged()
     const std::unique_ptr<Universe> before = clone->clone();
     original.advance(2);
     QVERIFY(clone->equals(*before) && clone->hash() == before->hash());
+}
+
+void TestGridUniverse::interruptedStepsLeaveAFinishedGeneration_data()
+{
+    QTest::addColumn<int>("generations");
+    QTest::addColumn<int>("delay"); // microseconds before the interrupt, or -1 for one raised before
+    QTest::addColumn<bool>("shared"); // with a clone sharing the cells
+    for (const int generations : { 1, 5 }) {
+        for (const int delay : { -1, 0, 300, 3000 }) {
+            QTest::addRow("%d, %d us", generations, delay) << generations << delay << false;
+            QTest::addRow("%d, %d us, shared", generations, delay) << generations << delay << true;
+        }
+    }
+}
+
+void TestGridUniverse::interruptedStepsLeaveAFinishedGeneration()
+{
+    QFETCH(int, generations);
+    QFETCH(int, delay);
+    QFETCH(bool, shared);
+    GridUniverse universe(Topology::torus(1500, 1500));
+    universe.fillRandom({ 0, 0, 1499, 1499 }, 0.4, static_cast<std::uint64_t>(generations + delay));
+    const std::unique_ptr<Universe> before = universe.clone();
+    const std::unique_ptr<Universe> after = universe.clone();
+    after->advance(static_cast<std::uint64_t>(generations));
+    std::unique_ptr<Universe> clone = shared ? universe.clone() : nullptr;
+    std::atomic<bool> interrupt { delay < 0 };
+    // Wherever the interrupt comes, the universe is at one generation or the other, never in between.
+    std::thread raiser([&interrupt, delay] {
+        std::this_thread::sleep_for(std::chrono::microseconds(std::max(delay, 0)));
+        interrupt = true;
+    });
+    const bool finished = universe.advanceUnless(static_cast<std::uint64_t>(generations), interrupt);
+    raiser.join();
+    QVERIFY(universe.equals(finished ? *after : *before));
+    QCOMPARE(universe.hash(), (finished ? after : before)->hash());
+    if (delay < 0)
+        QVERIFY(!finished);
+    if (clone)
+        QVERIFY(clone->equals(*before));
+    // And it steps on as usual.
+    interrupt = false;
+    QVERIFY(universe.advanceUnless(1, interrupt));
+    (finished ? after : before)->advance(1);
+    QVERIFY(universe.equals(finished ? *after : *before));
 }
 
 void TestGridUniverse::drawsLargeGridsZoomedOut_data()

@@ -1,6 +1,7 @@
 #include "model/engine/griduniverse.h"
 
 #include <algorithm>
+#include <atomic>
 #include <new>
 #include <stdexcept>
 #include <string>
@@ -94,11 +95,22 @@ inline Word decideWords(const Word *__restrict sidesAbove, const Word *__restric
     return changed;
 }
 
+// Rows between two looks at the stop flag of a step.
+constexpr std::int64_t RowsBetweenLooks = 256;
+
+// Whether `stop`, if given, has been raised: looked at every RowsBetweenLooks rows.
+inline bool stopped(const std::atomic<bool> *stop, std::int64_t y)
+{
+    return stop && y % RowsBetweenLooks == RowsBetweenLooks - 1 && stop->load(std::memory_order_relaxed);
+}
+
 // One generation of a width x height grid from `cells` into `target`;
 // returns whether any cell changed. `sums` has room for 6 rows of words.
+// Gives up part way once `stop`, if given, is raised: `target` is then
+// partly written and the result means nothing.
 template <GridSeams::Join Join, typename Decision>
 bool stepGrid(const Word *cells, Word *target, std::int64_t width, std::int64_t height, const GridSeams &seams,
-    Word *sums, const Decision &decide)
+    Word *sums, const Decision &decide, const std::atomic<bool> *stop)
 {
     const std::int64_t rowWords = PackedRows::wordsPerRow(width);
     const std::int64_t last = rowWords - 1;
@@ -131,6 +143,8 @@ bool stepGrid(const Word *cells, Word *target, std::int64_t width, std::int64_t 
         changed |= out[last] ^ middle->self[last];
         std::swap(above, middle);
         std::swap(middle, below);
+        if (stopped(stop, y))
+            break;
     }
     return changed != 0;
 }
@@ -140,7 +154,7 @@ bool stepGrid(const Word *cells, Word *target, std::int64_t width, std::int64_t 
 // across a row and nothing is stored but the cells.
 template <int RowWords, GridSeams::Join Join, typename Decision>
 bool stepNarrowGrid(const Word *cells, Word *target, std::int64_t width, std::int64_t height, const GridSeams &seams,
-    const Decision &decide)
+    const Decision &decide, const std::atomic<bool> *stop)
 {
     constexpr int last = RowWords - 1;
     const Word lastMask = PackedRows::lastWordMask(width);
@@ -175,21 +189,23 @@ bool stepNarrowGrid(const Word *cells, Word *target, std::int64_t width, std::in
         }
         above = middle;
         middle = below;
+        if (stopped(stop, y))
+            break;
     }
     return changed != 0;
 }
 
 template <GridSeams::Join Join, typename Decision>
 bool stepJoined(const Word *cells, Word *target, std::int64_t width, std::int64_t height, const GridSeams &seams,
-    Word *sums, const Decision &decide)
+    Word *sums, const Decision &decide, const std::atomic<bool> *stop)
 {
     switch (PackedRows::wordsPerRow(width)) {
     case 1:
-        return stepNarrowGrid<1, Join>(cells, target, width, height, seams, decide);
+        return stepNarrowGrid<1, Join>(cells, target, width, height, seams, decide, stop);
     case 2:
-        return stepNarrowGrid<2, Join>(cells, target, width, height, seams, decide);
+        return stepNarrowGrid<2, Join>(cells, target, width, height, seams, decide, stop);
     default:
-        return stepGrid<Join>(cells, target, width, height, seams, sums, decide);
+        return stepGrid<Join>(cells, target, width, height, seams, sums, decide, stop);
     }
 }
 
@@ -197,33 +213,33 @@ bool stepJoined(const Word *cells, Word *target, std::int64_t width, std::int64_
 // before other surfaces came.
 template <typename Decision>
 bool stepAnyWidth(const Word *cells, Word *target, std::int64_t width, std::int64_t height, const GridSeams &seams,
-    Word *sums, const Decision &decide)
+    Word *sums, const Decision &decide, const std::atomic<bool> *stop)
 {
     switch (seams.join()) {
     case GridSeams::Join::Dead:
-        return stepJoined<GridSeams::Join::Dead>(cells, target, width, height, seams, sums, decide);
+        return stepJoined<GridSeams::Join::Dead>(cells, target, width, height, seams, sums, decide, stop);
     case GridSeams::Join::Opposite:
-        return stepJoined<GridSeams::Join::Opposite>(cells, target, width, height, seams, sums, decide);
+        return stepJoined<GridSeams::Join::Opposite>(cells, target, width, height, seams, sums, decide, stop);
     case GridSeams::Join::Gathered:
         break;
     }
-    return stepJoined<GridSeams::Join::Gathered>(cells, target, width, height, seams, sums, decide);
+    return stepJoined<GridSeams::Join::Gathered>(cells, target, width, height, seams, sums, decide, stop);
 }
 
 #if defined(__x86_64__) || defined(__i386__)
 // A portable build may not assume the processor's 256-bit instructions, which
 // take four words at a time instead of two: copies of the step compiled for
 // them are used where the processor has them.
-__attribute__((target("avx2"), flatten)) bool stepConwayWide(
-    const Word *cells, Word *target, std::int64_t width, std::int64_t height, const GridSeams &seams, Word *sums)
+__attribute__((target("avx2"), flatten)) bool stepConwayWide(const Word *cells, Word *target, std::int64_t width,
+    std::int64_t height, const GridSeams &seams, Word *sums, const std::atomic<bool> *stop)
 {
-    return stepAnyWidth(cells, target, width, height, seams, sums, ConwayDecision());
+    return stepAnyWidth(cells, target, width, height, seams, sums, ConwayDecision(), stop);
 }
 
 __attribute__((target("avx2"), flatten)) bool stepAnyRuleWide(const Word *cells, Word *target, std::int64_t width,
-    std::int64_t height, const GridSeams &seams, Word *sums, const Rule &rule)
+    std::int64_t height, const GridSeams &seams, Word *sums, const Rule &rule, const std::atomic<bool> *stop)
 {
-    return stepAnyWidth(cells, target, width, height, seams, sums, RuleDecision(rule));
+    return stepAnyWidth(cells, target, width, height, seams, sums, RuleDecision(rule), stop);
 }
 
 const bool hasWideInstructions = [] {
@@ -232,24 +248,24 @@ const bool hasWideInstructions = [] {
 }();
 #endif
 
-bool stepConway(
-    const Word *cells, Word *target, std::int64_t width, std::int64_t height, const GridSeams &seams, Word *sums)
+bool stepConway(const Word *cells, Word *target, std::int64_t width, std::int64_t height, const GridSeams &seams,
+    Word *sums, const std::atomic<bool> *stop)
 {
 #if defined(__x86_64__) || defined(__i386__)
     if (hasWideInstructions)
-        return stepConwayWide(cells, target, width, height, seams, sums);
+        return stepConwayWide(cells, target, width, height, seams, sums, stop);
 #endif
-    return stepAnyWidth(cells, target, width, height, seams, sums, ConwayDecision());
+    return stepAnyWidth(cells, target, width, height, seams, sums, ConwayDecision(), stop);
 }
 
 bool stepAnyRule(const Word *cells, Word *target, std::int64_t width, std::int64_t height, const GridSeams &seams,
-    Word *sums, const Rule &rule)
+    Word *sums, const Rule &rule, const std::atomic<bool> *stop)
 {
 #if defined(__x86_64__) || defined(__i386__)
     if (hasWideInstructions)
-        return stepAnyRuleWide(cells, target, width, height, seams, sums, rule);
+        return stepAnyRuleWide(cells, target, width, height, seams, sums, rule, stop);
 #endif
-    return stepAnyWidth(cells, target, width, height, seams, sums, RuleDecision(rule));
+    return stepAnyWidth(cells, target, width, height, seams, sums, RuleDecision(rule), stop);
 }
 
 } // namespace
@@ -453,23 +469,36 @@ void GridUniverse::render(
         packed->render(area, shift, pixels, columns, rows, stride);
 }
 
-void GridUniverse::advance(std::uint64_t generations)
+void GridUniverse::advance(std::uint64_t generations) { advanceUnless(generations, nullptr); }
+
+bool GridUniverse::advanceUnless(std::uint64_t generations, const std::atomic<bool> &interrupt)
 {
+    return advanceUnless(generations, &interrupt);
+}
+
+bool GridUniverse::advanceUnless(std::uint64_t generations, const std::atomic<bool> *interrupt)
+{
+    if (interrupt && interrupt->load())
+        return false;
     const bool birthOnZero = (currentRule.birthCounts() & 1U) != 0;
     if (generations == 0 || (!birthOnZero && (multi ? multi->population() == 0 : cells().isEmpty())))
-        return;
+        return true;
     if (multi) {
         try {
             for (std::uint64_t i = 0; i < generations; ++i) {
                 if (!multi->step(currentRule))
-                    return;
+                    return true;
             }
         } catch (const std::bad_alloc &) {
             throw UniverseError("There is not enough memory for the next generation of a "
                 + std::to_string(shape.width()) + " x " + std::to_string(shape.height()) + " grid.");
         }
-        return;
+        return true;
     }
+    // Kept to go back to if interrupted: shared, the cells are not written over.
+    std::shared_ptr<GridCells> start;
+    if (interrupt)
+        start = packed;
     // A step leaves `next` empty when a clone shares the cells it came
     // from: the buffer for the second is taken before the first, so that a
     // want of memory changes nothing.
@@ -484,14 +513,21 @@ void GridUniverse::advance(std::uint64_t generations)
         throw UniverseError("There is not enough memory for the next generation of a " + std::to_string(shape.width())
             + " x " + std::to_string(shape.height()) + " grid.");
     }
+    bool finished = true;
     for (std::uint64_t i = 0; i < generations; ++i) {
-        const bool changed = step();
+        bool changed = false;
+        if (!step(interrupt, changed)) {
+            packed = std::move(start);
+            finished = false;
+            break;
+        }
         if (next.empty())
             next = std::move(second);
         if (!changed)
             break;
     }
     GridBuffers::give(std::move(second));
+    return finished;
 }
 
 std::uint64_t GridUniverse::hash() const { return multi ? multi->hash(hashSeed()) : packed->hash(hashSeed()); }
@@ -515,18 +551,20 @@ bool GridUniverse::equals(const Universe &other) const
     return equalsShifted(other, 0, 0);
 }
 
-bool GridUniverse::step()
+bool GridUniverse::step(const std::atomic<bool> *interrupt, bool &changed)
 {
     const Word *const words = packed->data();
     seams.prepare(words);
     static const Rule conway;
-    const bool changed = currentRule == conway
-        ? stepConway(words, next.data(), shape.width(), shape.height(), seams, sums.data())
-        : stepAnyRule(words, next.data(), shape.width(), shape.height(), seams, sums.data(), currentRule);
+    changed = currentRule == conway
+        ? stepConway(words, next.data(), shape.width(), shape.height(), seams, sums.data(), interrupt)
+        : stepAnyRule(words, next.data(), shape.width(), shape.height(), seams, sums.data(), currentRule, interrupt);
+    if (interrupt && interrupt->load())
+        return false;
     auto stepped = std::make_shared<GridCells>(shape.width(), shape.height(), std::move(next));
     next = GridBuffers::Words();
     if (packed.use_count() == 1)
         next = packed->release();
     packed = std::move(stepped);
-    return changed;
+    return true;
 }

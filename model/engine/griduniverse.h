@@ -1,6 +1,7 @@
 #ifndef GRIDUNIVERSE_H
 #define GRIDUNIVERSE_H
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -86,6 +87,10 @@ public:
     // before. Throws UniverseError, changing nothing, when there is no memory
     // for the generation being computed (as much again as the cells).
     void advance(std::uint64_t generations) override;
+    // advance() unless `interrupt` is raised first: then false, the universe
+    // as it was. A Life-like rule's step looks at it every few hundred rows,
+    // any other rule's only before the first generation.
+    bool advanceUnless(std::uint64_t generations, const std::atomic<bool> &interrupt);
 
     std::uint64_t hash() const override;
     bool equals(const Universe &other) const override;
@@ -105,10 +110,12 @@ private:
     // Sets each word holding cells of `area` to change(word, mask), mask
     // holding the word's cells inside `area`. Precondition: `area` lies inside.
     template <typename Change> void changeWords(const CellRect &area, Change change);
+    bool advanceUnless(std::uint64_t generations, const std::atomic<bool> *interrupt);
     // Computes the next generation into `next` and puts it in, `next` then
     // the buffer of the generation before if no clone shares it, else empty;
-    // returns whether any cell changed. Precondition: `next` and `sums` are sized.
-    bool step();
+    // sets whether any cell changed. False, nothing changed, once `interrupt`
+    // (if given) is raised. Precondition: `next` and `sums` are sized.
+    bool step(const std::atomic<bool> *interrupt, bool &changed);
 
     // Throws std::out_of_range unless (x, y) lies inside.
     void checkInside(std::int64_t x, std::int64_t y) const;
