@@ -143,8 +143,11 @@ void Document::startRunView()
 void Document::keepRunSnapshot()
 {
     // The unbounded plane's clones share its store: they are made where the store may be read.
-    if (other && other->topology() != Topology::unbounded())
+    if (other && other->topology() != Topology::unbounded()) {
         runSnapshot = runStart->universe;
+        // What Stop brings back.
+        runThread->summariseLater(saved);
+    }
 }
 
 void Document::endRun()

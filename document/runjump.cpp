@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "model/engine/backgrounduniverse.h"
+#include "model/engine/griduniverse.h"
 #include "model/engine/unboundeduniverse.h"
 #include "model/engine/universe.h"
 
@@ -97,6 +98,8 @@ bool RunJump::step(Universe &universe, std::uint64_t generations, std::atomic<bo
         return plane->advanceUnless(generations, interrupt);
     if (auto *background = dynamic_cast<BackgroundUniverse *>(&universe))
         return background->advanceUnless(generations, interrupt);
+    if (auto *grid = dynamic_cast<GridUniverse *>(&universe))
+        return grid->advanceUnless(generations, interrupt);
     if (interrupt.load())
         return false;
     universe.advance(generations);

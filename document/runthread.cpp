@@ -9,6 +9,7 @@
 
 #include "document/enginegate.h"
 #include "model/engine/backgrounduniverse.h"
+#include "model/engine/griduniverse.h"
 #include "model/engine/tilelife.h"
 #include "model/engine/unboundeduniverse.h"
 #include "model/engine/universe.h"
@@ -158,6 +159,26 @@ void RunThread::setViewArea(const ViewPicture::Area &area)
     viewArea = area;
 }
 
+void RunThread::summariseLater(std::shared_ptr<const Universe> universe)
+{
+    if (!dynamic_cast<const GridUniverse *>(universe.get()))
+        return;
+    const std::lock_guard<std::mutex> lock(mutex);
+    unsummarised.push_back(std::move(universe));
+    wake.notify_all();
+}
+
+void RunThread::summarise()
+{
+    std::vector<std::shared_ptr<const Universe>> universes;
+    {
+        const std::lock_guard<std::mutex> lock(mutex);
+        universes.swap(unsummarised);
+    }
+    for (const std::shared_ptr<const Universe> &universe : universes)
+        static_cast<const GridUniverse &>(*universe).summarise();
+}
+
 RunThread::ViewSource RunThread::sourceForView(const Universe &universe)
 {
     std::optional<ViewPicture::Area> area;
@@ -230,9 +251,14 @@ void RunThread::work()
         std::uint64_t jump = 0;
         {
             std::unique_lock<std::mutex> lock(mutex);
-            wake.wait(lock, [this] { return quitting || incoming; });
+            wake.wait(lock, [this] { return quitting || incoming || !unsummarised.empty(); });
             if (quitting)
                 return;
+            if (!incoming) {
+                lock.unlock();
+                summarise();
+                continue;
+            }
             jump = jumps;
             working = std::move(incoming);
             // Raised by the last cancel; a hold raises it again for the plane.
@@ -240,6 +266,8 @@ void RunThread::work()
         }
         // Only the unbounded plane shares a store with the window's thread.
         const bool gated = working->topology() == Topology::unbounded();
+        if (!gated)
+            summarise();
         // Round and round: a hold sends the jump out unchanged, to start again,
         // with what HashLife computed remembered, once the hold ends.
         bool handedOut = false;
@@ -266,6 +294,9 @@ void RunThread::work()
                     view = sourceForView(working->universe());
                 } else if (done && !working->isAhead()) {
                     spare = spareOf(working->universe());
+                    // What the window reads of a grid is worked out here, shared by the clones it gets.
+                    if (const auto *grid = dynamic_cast<const GridUniverse *>(&working->universe()))
+                        grid->summarise();
                     if (working->topology().isBounded())
                         counts = RunHistory::Counts { working->universe().population(), working->universe().hash() };
                 } else if (!done && working->isAhead() && !interrupt.load()) {

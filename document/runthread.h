@@ -95,6 +95,11 @@ public:
     void clearDiscarded();
     // The cells the window shows, for the ViewPicture of the copies to come.
     void setViewArea(const ViewPicture::Area &area);
+    // Works out on the run's thread, before its next jump, what counting and
+    // drawing will read of `universe`, a grid that may soon be in use again
+    // (GridUniverse::summarise()), so that the window's thread need not; any
+    // other universe is let go. Returns at once.
+    void summariseLater(std::shared_ptr<const Universe> universe);
 
 signals:
     // The jump started last is done: take() has its universe.
@@ -104,6 +109,8 @@ signals:
 
 private:
     void work();
+    // On the run's thread: works out what summariseLater() asked for.
+    void summarise();
     // Whether the jump numbered `jump` still counts.
     bool wanted(std::uint64_t jump);
     // A clone of `universe`, or null without the memory for it.
@@ -144,6 +151,7 @@ private:
     bool progressPosted = false; // deliverProgress() is on its way
     std::optional<ViewPicture::Area> viewArea; // what the window shows
     std::vector<std::unique_ptr<Universe>> discarded; // to destroy where the store may be touched
+    std::vector<std::shared_ptr<const Universe>> unsummarised; // for summariseLater()
     std::unique_ptr<RunJump> working; // the thread's own: the jump in progress
     std::atomic<bool> interrupt { false }; // raised by a hold or a cancel
     std::atomic<bool> quitting { false };

@@ -1,10 +1,13 @@
 #include <QTest>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <optional>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "model/engine/classicuniverse.h"
@@ -14,6 +17,8 @@
 #include "model/engine/rule.h"
 #include "ruletext.h"
 #include "warningguard.h"
+
+Q_DECLARE_METATYPE(CellRect)
 
 namespace
 {
@@ -100,6 +105,12 @@ private slots:
     void stepsAsTheClassicField_data();
     void stepsAsTheClassicField();
     void clonesStandAlone();
+    void clonesShareUntilChanged_data();
+    void clonesShareUntilChanged();
+    void interruptedStepsLeaveAFinishedGeneration_data();
+    void interruptedStepsLeaveAFinishedGeneration();
+    void drawsLargeGridsZoomedOut_data();
+    void drawsLargeGridsZoomedOut();
     void readsWholeWordsAsCells();
     void advanceEndsOnceStill();
     void centres();
@@ -287,6 +298,191 @@ void TestGridUniverse::clonesStandAlone()
     grid.setCell(0, 0, true);
     gridCopy->advance(1);
     QVERIFY(gridCopy->population() == 0 && grid.population() == 2);
+}
+
+void TestGridUniverse::clonesShareUntilChanged_data()
+{
+    QTest::addColumn<int>("side"); // of a square torus: the larger one keeps an overview
+    QTest::addColumn<int>("change");
+    const char *const changes[]
+        = { "a cell", "clear inside", "clear outside", "random", "clear", "a step", "three steps", "another rule" };
+    for (const int side : { 200, 2048 }) {
+        for (int change = 0; change < 8; ++change)
+            QTest::addRow("%d, %s", side, changes[change]) << side << change;
+    }
+}
+
+void TestGridUniverse::clonesShareUntilChanged()
+{
+    QFETCH(int, side);
+    QFETCH(int, change);
+    // The same cells twice: the original and its clone share theirs, `alone` has its own.
+    GridUniverse original(Topology::torus(side, side));
+    GridUniverse alone(Topology::torus(side, side));
+    std::mt19937 generator(static_cast<unsigned>(side + change));
+    for (int cell = 0; cell < 3000; ++cell) {
+        const std::int64_t x = generator() % 64;
+        const std::int64_t y = generator() % static_cast<unsigned>(side);
+        original.setCell(x, y, true);
+        alone.setCell(x, y, true);
+    }
+    // What the clones remember of the cells they share is worked out before the change.
+    original.summarise();
+    const std::unique_ptr<Universe> clone = original.clone();
+    const std::uint64_t population = clone->population();
+    const std::uint64_t hash = clone->hash();
+    const std::optional<CellRect> box = clone->boundingBox();
+    const auto apply = [&](Universe &universe) {
+        switch (change) {
+        case 0:
+            universe.setCell(side - 1, side - 1, true);
+            break;
+        case 1:
+            universe.clearInside({ 10, 0, 40, side / 2 });
+            break;
+        case 2:
+            universe.clearOutside({ 10, 0, 40, side / 2 });
+            break;
+        case 3:
+            universe.fillRandom({ 30, 30, 300, 100 }, 0.5, 9);
+            break;
+        case 4:
+            universe.clear();
+            break;
+        case 5:
+            universe.advance(1);
+            break;
+        case 6:
+            universe.advance(3);
+            break;
+        default:
+            universe.setRule(ruleFrom("B3/S23/C3"));
+            universe.setState(side - 2, side - 2, 1);
+            universe.setRule(ruleFrom("B36/S23"));
+        }
+    };
+    apply(*clone);
+    apply(alone);
+    QVERIFY(clone->equals(alone) && alone.equals(*clone));
+    QCOMPARE(clone->population(), alone.population());
+    QCOMPARE(clone->hash(), alone.hash());
+    QCOMPARE(clone->boundingBox(), alone.boundingBox());
+    QVERIFY(!original.equals(*clone));
+    QCOMPARE(original.population(), population);
+    QCOMPARE(original.hash(), hash);
+    QCOMPARE(original.boundingBox(), box);
+    // The original steps on as its own, its clone untouched.
+    const std::unique_ptr<Universe> before = clone->clone();
+    original.advance(2);
+    QVERIFY(clone->equals(*before) && clone->hash() == before->hash());
+}
+
+void TestGridUniverse::interruptedStepsLeaveAFinishedGeneration_data()
+{
+    QTest::addColumn<int>("generations");
+    QTest::addColumn<int>("delay"); // microseconds before the interrupt, or -1 for one raised before
+    QTest::addColumn<bool>("shared"); // with a clone sharing the cells
+    for (const int generations : { 1, 5 }) {
+        for (const int delay : { -1, 0, 300, 3000 }) {
+            QTest::addRow("%d, %d us", generations, delay) << generations << delay << false;
+            QTest::addRow("%d, %d us, shared", generations, delay) << generations << delay << true;
+        }
+    }
+}
+
+void TestGridUniverse::interruptedStepsLeaveAFinishedGeneration()
+{
+    QFETCH(int, generations);
+    QFETCH(int, delay);
+    QFETCH(bool, shared);
+    GridUniverse universe(Topology::torus(1500, 1500));
+    universe.fillRandom({ 0, 0, 1499, 1499 }, 0.4, static_cast<std::uint64_t>(generations + delay));
+    const std::unique_ptr<Universe> before = universe.clone();
+    const std::unique_ptr<Universe> after = universe.clone();
+    after->advance(static_cast<std::uint64_t>(generations));
+    std::unique_ptr<Universe> clone = shared ? universe.clone() : nullptr;
+    std::atomic<bool> interrupt { delay < 0 };
+    // Wherever the interrupt comes, the universe is at one generation or the other, never in between.
+    std::thread raiser([&interrupt, delay] {
+        std::this_thread::sleep_for(std::chrono::microseconds(std::max(delay, 0)));
+        interrupt = true;
+    });
+    const bool finished = universe.advanceUnless(static_cast<std::uint64_t>(generations), interrupt);
+    raiser.join();
+    QVERIFY(universe.equals(finished ? *after : *before));
+    QCOMPARE(universe.hash(), (finished ? after : before)->hash());
+    if (delay < 0)
+        QVERIFY(!finished);
+    if (clone)
+        QVERIFY(clone->equals(*before));
+    // And it steps on as usual.
+    interrupt = false;
+    QVERIFY(universe.advanceUnless(1, interrupt));
+    (finished ? after : before)->advance(1);
+    QVERIFY(universe.equals(finished ? *after : *before));
+}
+
+void TestGridUniverse::drawsLargeGridsZoomedOut_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    QTest::addColumn<double>("density");
+    QTest::addColumn<int>("steps");
+    QTest::addColumn<bool>("summarised"); // worked out before the cells changed
+    QTest::addColumn<CellRect>("area");
+    const CellRect whole { 0, 0, 8191, 8191 };
+    // Cells on the edges and corners alone.
+    QTest::addRow("edges") << 2048 << 2048 << 0.0 << 0 << false << whole;
+    QTest::addRow("edges, sizes no multiple of 8") << 2053 << 2047 << 0.0 << 0 << false << whole;
+    QTest::addRow("sparse, from a block inside")
+        << 2053 << 2047 << 0.0005 << 0 << false << CellRect { 1024, 520, 1900, 2100 };
+    QTest::addRow("sparse, blocks inside")
+        << 2053 << 2047 << 0.0005 << 0 << false << CellRect { 1024, 520, 1919, 1535 };
+    QTest::addRow("sparse, from no block's corner")
+        << 2053 << 2047 << 0.0005 << 0 << false << CellRect { 4, 12, 3000, 3000 };
+    QTest::addRow("from before the grid")
+        << 4100 << 1030 << 0.0005 << 0 << false << CellRect { -512, -256, 5000, 1500 };
+    QTest::addRow("soup, stepped") << 4100 << 1030 << 0.3 << 2 << true << whole;
+    QTest::addRow("sparse, stepped") << 2048 << 2048 << 0.002 << 1 << true << whole;
+}
+
+void TestGridUniverse::drawsLargeGridsZoomedOut()
+{
+    QFETCH(int, width);
+    QFETCH(int, height);
+    QFETCH(double, density);
+    QFETCH(int, steps);
+    QFETCH(bool, summarised);
+    QFETCH(CellRect, area);
+    GridUniverse universe(Topology::torus(width, height));
+    std::mt19937 generator(static_cast<unsigned>(width + steps));
+    for (const auto &[x, y] : { std::pair { 0, 0 }, { width - 1, 0 }, { 0, height - 1 }, { width - 1, height - 1 },
+             { width / 2, 0 }, { 0, height / 2 }, { width - 1, height / 3 }, { width / 3, height - 1 } })
+        universe.setCell(x, y, true);
+    if (density > 0)
+        universe.fillRandom({ 0, 0, width - 1, height - 1 }, density, generator());
+    if (summarised)
+        universe.summarise();
+    universe.advance(static_cast<std::uint64_t>(steps));
+    std::vector<CellPoint> live;
+    universe.forEachLiveCell({ 0, 0, width - 1, height - 1 }, [&live](std::int64_t x, std::int64_t y) {
+        live.push_back({ x, y });
+    });
+    QVERIFY(!live.empty());
+    for (int shift = 1; shift <= 12; ++shift) {
+        const int columns = static_cast<int>((area.right - area.left) >> shift) + 1;
+        const int rows = static_cast<int>((area.bottom - area.top) >> shift) + 1;
+        std::vector<std::uint8_t> expected(static_cast<std::size_t>(columns * rows), 0);
+        for (const CellPoint &cell : live) {
+            if (area.contains(cell.x, cell.y))
+                expected[static_cast<std::size_t>(
+                    ((cell.y - area.top) >> shift) * columns + ((cell.x - area.left) >> shift))]
+                    = 1;
+        }
+        std::vector<std::uint8_t> pixels(expected.size(), 9);
+        universe.render(area, shift, pixels.data(), columns, rows, columns);
+        QVERIFY2(pixels == expected, qPrintable(QString("shift %1").arg(shift)));
+    }
 }
 
 void TestGridUniverse::readsWholeWordsAsCells()

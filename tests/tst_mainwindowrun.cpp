@@ -43,31 +43,35 @@ void TestMainWindowRun::pauseOrStopMidJump_data()
     QTest::addColumn<bool>("stop"); // Stop rather than Pause
     QTest::addColumn<bool>("next"); // a Next given up rather than a run
     QTest::addColumn<QString>("rule");
-    QTest::addColumn<bool>("torus"); // a 64 x 48 torus rather than the unbounded plane
+    QTest::addColumn<int>("torus"); // the width of a torus rather than the unbounded plane, or 0
     const QString life = QStringLiteral("B3/S23");
     for (int exponent : { 0, 6, 11 }) {
-        QTest::addRow("2^%d, Pause", exponent) << exponent << false << false << life << false;
-        QTest::addRow("2^%d, Stop", exponent) << exponent << true << false << life << false;
+        QTest::addRow("2^%d, Pause", exponent) << exponent << false << false << life << 0;
+        QTest::addRow("2^%d, Stop", exponent) << exponent << true << false << life << 0;
     }
     // Steps too long for the window's thread: a Next computes on the run's.
     for (int exponent : { 16, 20 }) {
-        QTest::addRow("Next 2^%d, Pause", exponent) << exponent << false << true << life << false;
-        QTest::addRow("Next 2^%d, Stop", exponent) << exponent << true << true << life << false;
+        QTest::addRow("Next 2^%d, Pause", exponent) << exponent << false << true << life << 0;
+        QTest::addRow("Next 2^%d, Stop", exponent) << exponent << true << true << life << 0;
     }
     // A torus's ticks start from clones made on the run's thread.
-    QTest::addRow("torus, 2^0, Pause") << 0 << false << false << life << true;
-    QTest::addRow("torus, 2^6, Pause") << 6 << false << false << life << true;
-    QTest::addRow("torus, 2^6, Stop") << 6 << true << false << life << true;
-    QTest::addRow("torus, Next 2^14, Pause") << 14 << false << true << life << true;
+    QTest::addRow("torus, 2^0, Pause") << 0 << false << false << life << 64;
+    QTest::addRow("torus, 2^6, Pause") << 6 << false << false << life << 64;
+    QTest::addRow("torus, 2^6, Stop") << 6 << true << false << life << 64;
+    QTest::addRow("torus, Next 2^14, Pause") << 14 << false << true << life << 64;
+    // One large enough for the overview the view draws from zoomed out, and whose buffers are kept.
+    QTest::addRow("large torus, 2^0, Pause") << 0 << false << false << life << 2048;
+    QTest::addRow("large torus, 2^0, Stop") << 0 << true << false << life << 2048;
+    QTest::addRow("large torus, 2^3, Pause") << 3 << false << false << life << 2048;
     // Birth on 0: a background that stays alive, and one that blinks, the
     // latter a generation at a time through a jump.
     const QString alive = QStringLiteral("B0123478/S01234678");
     const QString blinking = QStringLiteral("B0123/S2");
-    QTest::addRow("live background, 2^6, Pause") << 6 << false << false << alive << false;
-    QTest::addRow("live background, 2^6, Stop") << 6 << true << false << alive << false;
-    QTest::addRow("blinking background, 2^0, Pause") << 0 << false << false << blinking << false;
-    QTest::addRow("blinking background, 2^0, Stop") << 0 << true << false << blinking << false;
-    QTest::addRow("blinking background, Next 2^14, Pause") << 14 << false << true << blinking << false;
+    QTest::addRow("live background, 2^6, Pause") << 6 << false << false << alive << 0;
+    QTest::addRow("live background, 2^6, Stop") << 6 << true << false << alive << 0;
+    QTest::addRow("blinking background, 2^0, Pause") << 0 << false << false << blinking << 0;
+    QTest::addRow("blinking background, 2^0, Stop") << 0 << true << false << blinking << 0;
+    QTest::addRow("blinking background, Next 2^14, Pause") << 14 << false << true << blinking << 0;
 }
 
 void TestMainWindowRun::pauseOrStopMidJump()
@@ -76,7 +80,7 @@ void TestMainWindowRun::pauseOrStopMidJump()
     QFETCH(bool, stop);
     QFETCH(bool, next);
     QFETCH(QString, rule);
-    QFETCH(bool, torus);
+    QFETCH(int, torus);
     // A 48 x 48 soup, new for each row, so that no jump is remembered from the last.
     std::mt19937 random(static_cast<unsigned>(exponent * 2 + stop + rule.size()));
     QByteArray rle = "x = 48, y = 48, rule = " + rule.toLatin1() + "\n";
@@ -89,12 +93,15 @@ void TestMainWindowRun::pauseOrStopMidJump()
     QFile file(folder.filePath(QStringLiteral("soup.rle")));
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write(rle) == rle.size());
     file.close();
-    QVERIFY(window->openPatternFile(
-        file.fileName(), std::nullopt, torus ? Topology::torus(64, 48) : Topology::unbounded()));
+    QVERIFY(window->openPatternFile(file.fileName(), std::nullopt,
+        torus > 0 ? Topology::torus(torus, torus == 64 ? 48 : torus) : Topology::unbounded()));
     auto *document = window->findChild<Document *>();
     const std::unique_ptr<Universe> start = document->universe().clone();
     for (int step = 0; step < exponent; ++step)
         action("Action_Simulation_Faster")->trigger();
+    // The whole of a large torus in view, drawn from its overview while it runs.
+    for (int step = 0; torus > 64 && step < 12; ++step)
+        action("Action_View_ZoomOut")->trigger();
     QCOMPARE(document->stepExponent(), exponent);
 
     const QString undoBefore = action("Action_Edit_Undo")->text();
@@ -135,6 +142,14 @@ void TestMainWindowRun::pauseOrStopMidJump()
     document->universe().render(aligned, shift, drawn.data(), columns, rows, columns);
     expected->render(aligned, shift, cells.data(), columns, rows, columns);
     QVERIFY(drawn == cells);
+    if (torus > 0) {
+        std::vector<std::uint8_t> counted(drawn.size(), 0);
+        expected->forEachLiveCell(aligned, [&](std::int64_t x, std::int64_t y) {
+            counted[static_cast<std::size_t>(((y - aligned.top) >> shift) * columns + ((x - aligned.left) >> shift))]
+                = 1;
+        });
+        QVERIFY(drawn == counted);
+    }
     QTest::mouseClick(probe.button(stop ? "PushButton_Stop" : "PushButton_Pause"), Qt::LeftButton);
     QVERIFY(!document->isJumping());
     QVERIFY(!document->isRunning());

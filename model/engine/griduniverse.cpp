@@ -1,6 +1,7 @@
 #include "model/engine/griduniverse.h"
 
 #include <algorithm>
+#include <atomic>
 #include <new>
 #include <stdexcept>
 #include <string>
@@ -94,11 +95,22 @@ inline Word decideWords(const Word *__restrict sidesAbove, const Word *__restric
     return changed;
 }
 
+// Rows between two looks at the stop flag of a step.
+constexpr std::int64_t RowsBetweenLooks = 256;
+
+// Whether `stop`, if given, has been raised: looked at every RowsBetweenLooks rows.
+inline bool stopped(const std::atomic<bool> *stop, std::int64_t y)
+{
+    return stop && y % RowsBetweenLooks == RowsBetweenLooks - 1 && stop->load(std::memory_order_relaxed);
+}
+
 // One generation of a width x height grid from `cells` into `target`;
 // returns whether any cell changed. `sums` has room for 6 rows of words.
+// Gives up part way once `stop`, if given, is raised: `target` is then
+// partly written and the result means nothing.
 template <GridSeams::Join Join, typename Decision>
 bool stepGrid(const Word *cells, Word *target, std::int64_t width, std::int64_t height, const GridSeams &seams,
-    Word *sums, const Decision &decide)
+    Word *sums, const Decision &decide, const std::atomic<bool> *stop)
 {
     const std::int64_t rowWords = PackedRows::wordsPerRow(width);
     const std::int64_t last = rowWords - 1;
@@ -131,6 +143,8 @@ bool stepGrid(const Word *cells, Word *target, std::int64_t width, std::int64_t 
         changed |= out[last] ^ middle->self[last];
         std::swap(above, middle);
         std::swap(middle, below);
+        if (stopped(stop, y))
+            break;
     }
     return changed != 0;
 }
@@ -140,7 +154,7 @@ bool stepGrid(const Word *cells, Word *target, std::int64_t width, std::int64_t 
 // across a row and nothing is stored but the cells.
 template <int RowWords, GridSeams::Join Join, typename Decision>
 bool stepNarrowGrid(const Word *cells, Word *target, std::int64_t width, std::int64_t height, const GridSeams &seams,
-    const Decision &decide)
+    const Decision &decide, const std::atomic<bool> *stop)
 {
     constexpr int last = RowWords - 1;
     const Word lastMask = PackedRows::lastWordMask(width);
@@ -175,21 +189,23 @@ bool stepNarrowGrid(const Word *cells, Word *target, std::int64_t width, std::in
         }
         above = middle;
         middle = below;
+        if (stopped(stop, y))
+            break;
     }
     return changed != 0;
 }
 
 template <GridSeams::Join Join, typename Decision>
 bool stepJoined(const Word *cells, Word *target, std::int64_t width, std::int64_t height, const GridSeams &seams,
-    Word *sums, const Decision &decide)
+    Word *sums, const Decision &decide, const std::atomic<bool> *stop)
 {
     switch (PackedRows::wordsPerRow(width)) {
     case 1:
-        return stepNarrowGrid<1, Join>(cells, target, width, height, seams, decide);
+        return stepNarrowGrid<1, Join>(cells, target, width, height, seams, decide, stop);
     case 2:
-        return stepNarrowGrid<2, Join>(cells, target, width, height, seams, decide);
+        return stepNarrowGrid<2, Join>(cells, target, width, height, seams, decide, stop);
     default:
-        return stepGrid<Join>(cells, target, width, height, seams, sums, decide);
+        return stepGrid<Join>(cells, target, width, height, seams, sums, decide, stop);
     }
 }
 
@@ -197,33 +213,33 @@ bool stepJoined(const Word *cells, Word *target, std::int64_t width, std::int64_
 // before other surfaces came.
 template <typename Decision>
 bool stepAnyWidth(const Word *cells, Word *target, std::int64_t width, std::int64_t height, const GridSeams &seams,
-    Word *sums, const Decision &decide)
+    Word *sums, const Decision &decide, const std::atomic<bool> *stop)
 {
     switch (seams.join()) {
     case GridSeams::Join::Dead:
-        return stepJoined<GridSeams::Join::Dead>(cells, target, width, height, seams, sums, decide);
+        return stepJoined<GridSeams::Join::Dead>(cells, target, width, height, seams, sums, decide, stop);
     case GridSeams::Join::Opposite:
-        return stepJoined<GridSeams::Join::Opposite>(cells, target, width, height, seams, sums, decide);
+        return stepJoined<GridSeams::Join::Opposite>(cells, target, width, height, seams, sums, decide, stop);
     case GridSeams::Join::Gathered:
         break;
     }
-    return stepJoined<GridSeams::Join::Gathered>(cells, target, width, height, seams, sums, decide);
+    return stepJoined<GridSeams::Join::Gathered>(cells, target, width, height, seams, sums, decide, stop);
 }
 
 #if defined(__x86_64__) || defined(__i386__)
 // A portable build may not assume the processor's 256-bit instructions, which
 // take four words at a time instead of two: copies of the step compiled for
 // them are used where the processor has them.
-__attribute__((target("avx2"), flatten)) bool stepConwayWide(
-    const Word *cells, Word *target, std::int64_t width, std::int64_t height, const GridSeams &seams, Word *sums)
+__attribute__((target("avx2"), flatten)) bool stepConwayWide(const Word *cells, Word *target, std::int64_t width,
+    std::int64_t height, const GridSeams &seams, Word *sums, const std::atomic<bool> *stop)
 {
-    return stepAnyWidth(cells, target, width, height, seams, sums, ConwayDecision());
+    return stepAnyWidth(cells, target, width, height, seams, sums, ConwayDecision(), stop);
 }
 
 __attribute__((target("avx2"), flatten)) bool stepAnyRuleWide(const Word *cells, Word *target, std::int64_t width,
-    std::int64_t height, const GridSeams &seams, Word *sums, const Rule &rule)
+    std::int64_t height, const GridSeams &seams, Word *sums, const Rule &rule, const std::atomic<bool> *stop)
 {
-    return stepAnyWidth(cells, target, width, height, seams, sums, RuleDecision(rule));
+    return stepAnyWidth(cells, target, width, height, seams, sums, RuleDecision(rule), stop);
 }
 
 const bool hasWideInstructions = [] {
@@ -232,24 +248,24 @@ const bool hasWideInstructions = [] {
 }();
 #endif
 
-bool stepConway(
-    const Word *cells, Word *target, std::int64_t width, std::int64_t height, const GridSeams &seams, Word *sums)
+bool stepConway(const Word *cells, Word *target, std::int64_t width, std::int64_t height, const GridSeams &seams,
+    Word *sums, const std::atomic<bool> *stop)
 {
 #if defined(__x86_64__) || defined(__i386__)
     if (hasWideInstructions)
-        return stepConwayWide(cells, target, width, height, seams, sums);
+        return stepConwayWide(cells, target, width, height, seams, sums, stop);
 #endif
-    return stepAnyWidth(cells, target, width, height, seams, sums, ConwayDecision());
+    return stepAnyWidth(cells, target, width, height, seams, sums, ConwayDecision(), stop);
 }
 
 bool stepAnyRule(const Word *cells, Word *target, std::int64_t width, std::int64_t height, const GridSeams &seams,
-    Word *sums, const Rule &rule)
+    Word *sums, const Rule &rule, const std::atomic<bool> *stop)
 {
 #if defined(__x86_64__) || defined(__i386__)
     if (hasWideInstructions)
-        return stepAnyRuleWide(cells, target, width, height, seams, sums, rule);
+        return stepAnyRuleWide(cells, target, width, height, seams, sums, rule, stop);
 #endif
-    return stepAnyWidth(cells, target, width, height, seams, sums, RuleDecision(rule));
+    return stepAnyWidth(cells, target, width, height, seams, sums, RuleDecision(rule), stop);
 }
 
 } // namespace
@@ -262,10 +278,12 @@ GridUniverse::GridUniverse(const Topology &topology, const Rule &rule)
     if (!shape.isBounded() || shape.kind() == Topology::Kind::Classic || !shape.isValid())
         throw std::invalid_argument("a grid universe is a bounded surface of 1 to 2^30 cells");
     if (rule.isLifeLike())
-        words.assign(static_cast<std::size_t>(PackedRows::wordsPerRow(shape.width()) * shape.height()), 0);
+        packed = GridCells::dead(shape.width(), shape.height());
     else
         multi.emplace(shape);
 }
+
+GridUniverse::~GridUniverse() { GridBuffers::give(std::move(next)); }
 
 GridUniverse::GridUniverse(const GridUniverse &other)
     : Universe(other)
@@ -273,11 +291,25 @@ GridUniverse::GridUniverse(const GridUniverse &other)
     , currentRule(other.currentRule)
     , seams(other.shape)
     , multi(other.multi)
-    , words(other.words)
+    , packed(other.packed)
 {
 }
 
 std::unique_ptr<Universe> GridUniverse::clone() const { return std::unique_ptr<Universe>(new GridUniverse(*this)); }
+
+void GridUniverse::summarise() const
+{
+    if (packed)
+        packed->summarise(hashSeed());
+}
+
+GridUniverse::Word *GridUniverse::changeCells()
+{
+    // Alone in holding them, no other thread can come to read them meanwhile.
+    if (packed.use_count() > 1)
+        packed = packed->copy();
+    return packed->change();
+}
 
 void GridUniverse::setRule(const Rule &rule)
 {
@@ -289,20 +321,22 @@ void GridUniverse::setRule(const Rule &rule)
     };
     try {
         if (rule.isLifeLike() && multi) {
-            std::vector<Word> packed(static_cast<std::size_t>(PackedRows::wordsPerRow(shape.width()) * shape.height()));
+            std::shared_ptr<GridCells> bits = GridCells::dead(shape.width(), shape.height());
+            Word *words = bits->change();
             const std::int64_t rowWords = PackedRows::wordsPerRow(shape.width());
             multi->forEachCell(Universe::extent(shape), [&](std::int64_t x, std::int64_t y, std::uint8_t state) {
                 if (kept(state) != 0)
-                    packed[static_cast<std::size_t>(y * rowWords + x / 64)] |= Word(1) << (x % 64);
+                    words[y * rowWords + x / 64] |= Word(1) << (x % 64);
             });
-            words.swap(packed);
+            packed = std::move(bits);
             multi.reset();
         } else if (!rule.isLifeLike()) {
             StateGrid grid(shape);
             forEachCell(Universe::extent(shape),
                 [&](std::int64_t x, std::int64_t y, std::uint8_t state) { grid.setState(x, y, kept(state)); });
             multi = std::move(grid);
-            std::vector<Word>().swap(words);
+            packed.reset();
+            GridBuffers::give(std::move(next));
         }
     } catch (const std::bad_alloc &) {
         throw UniverseError("There is not enough memory for the cells of a " + std::to_string(shape.width()) + " x "
@@ -326,16 +360,21 @@ void GridUniverse::setState(std::int64_t x, std::int64_t y, std::uint8_t state)
         multi->setState(x, y, state);
         return;
     }
-    Word &word = words[static_cast<std::size_t>(y * PackedRows::wordsPerRow(shape.width()) + x / 64)];
+    Word &word = changeCells()[y * PackedRows::wordsPerRow(shape.width()) + x / 64];
     const Word bit = Word(1) << (x % 64);
     word = state != 0 ? word | bit : word & ~bit;
 }
 
 void GridUniverse::clear()
 {
-    if (multi)
+    if (multi) {
         multi->fill(Universe::extent(shape), 0);
-    std::fill(words.begin(), words.end(), 0);
+    } else if (packed.use_count() > 1) {
+        packed = GridCells::dead(shape.width(), shape.height());
+    } else {
+        Word *const words = packed->change();
+        std::fill(words, words + packed->size(), 0);
+    }
 }
 
 std::optional<CellRect> GridUniverse::inside(const CellRect &area) const
@@ -350,8 +389,9 @@ std::optional<CellRect> GridUniverse::inside(const CellRect &area) const
 template <typename Change> void GridUniverse::changeWords(const CellRect &area, Change change)
 {
     const std::int64_t rowWords = PackedRows::wordsPerRow(shape.width());
+    Word *const words = changeCells();
     for (std::int64_t y = area.top; y <= area.bottom; ++y) {
-        Word *row = words.data() + y * rowWords;
+        Word *row = words + y * rowWords;
         for (std::int64_t k = area.left / 64; k <= area.right / 64; ++k)
             row[k] = change(row[k], columnMask(k, area.left, area.right));
     }
@@ -379,10 +419,11 @@ void GridUniverse::clearOutside(const CellRect &area)
         return;
     }
     const std::int64_t rowWords = PackedRows::wordsPerRow(shape.width());
-    std::fill(words.begin(), words.begin() + cut->top * rowWords, 0);
-    std::fill(words.begin() + (cut->bottom + 1) * rowWords, words.end(), 0);
+    Word *const words = changeCells();
+    std::fill(words, words + cut->top * rowWords, 0);
+    std::fill(words + (cut->bottom + 1) * rowWords, words + packed->size(), 0);
     for (std::int64_t y = cut->top; y <= cut->bottom; ++y) {
-        Word *row = words.data() + y * rowWords;
+        Word *row = words + y * rowWords;
         for (std::int64_t k = 0; k < rowWords; ++k)
             row[k] &= columnMask(k, cut->left, cut->right);
     }
@@ -425,46 +466,77 @@ void GridUniverse::render(
     if (multi)
         multi->render(area, shift, pixels, columns, rows, stride);
     else
-        cells().render(area, shift, pixels, columns, rows, stride);
+        packed->render(area, shift, pixels, columns, rows, stride);
 }
 
-void GridUniverse::advance(std::uint64_t generations)
+void GridUniverse::advance(std::uint64_t generations) { advanceUnless(generations, nullptr); }
+
+bool GridUniverse::advanceUnless(std::uint64_t generations, const std::atomic<bool> &interrupt)
 {
+    return advanceUnless(generations, &interrupt);
+}
+
+bool GridUniverse::advanceUnless(std::uint64_t generations, const std::atomic<bool> *interrupt)
+{
+    if (interrupt && interrupt->load())
+        return false;
     const bool birthOnZero = (currentRule.birthCounts() & 1U) != 0;
     if (generations == 0 || (!birthOnZero && (multi ? multi->population() == 0 : cells().isEmpty())))
-        return;
+        return true;
     if (multi) {
         try {
             for (std::uint64_t i = 0; i < generations; ++i) {
                 if (!multi->step(currentRule))
-                    return;
+                    return true;
             }
         } catch (const std::bad_alloc &) {
             throw UniverseError("There is not enough memory for the next generation of a "
                 + std::to_string(shape.width()) + " x " + std::to_string(shape.height()) + " grid.");
         }
-        return;
+        return true;
     }
+    // Kept to go back to if interrupted: shared, the cells are not written over.
+    std::shared_ptr<GridCells> start;
+    if (interrupt)
+        start = packed;
+    // A step leaves `next` empty when a clone shares the cells it came
+    // from: the buffer for the second is taken before the first, so that a
+    // want of memory changes nothing.
+    GridBuffers::Words second;
     try {
-        next.resize(words.size());
+        if (next.size() != packed->size())
+            next = GridBuffers::take(packed->size());
+        if (generations > 1 && packed.use_count() > 1)
+            second = GridBuffers::take(packed->size());
         sums.resize(static_cast<std::size_t>(6 * PackedRows::wordsPerRow(shape.width())));
     } catch (const std::bad_alloc &) {
         throw UniverseError("There is not enough memory for the next generation of a " + std::to_string(shape.width())
             + " x " + std::to_string(shape.height()) + " grid.");
     }
+    bool finished = true;
     for (std::uint64_t i = 0; i < generations; ++i) {
-        if (!step())
-            return;
+        bool changed = false;
+        if (!step(interrupt, changed)) {
+            packed = std::move(start);
+            finished = false;
+            break;
+        }
+        if (next.empty())
+            next = std::move(second);
+        if (!changed)
+            break;
     }
+    GridBuffers::give(std::move(second));
+    return finished;
 }
 
-std::uint64_t GridUniverse::hash() const
+std::uint64_t GridUniverse::hash() const { return multi ? multi->hash(hashSeed()) : packed->hash(hashSeed()); }
+
+std::uint64_t GridUniverse::hashSeed() const
 {
     const std::uint64_t joins = BitMix::finalise((static_cast<std::uint64_t>(shape.kind()) << 1)
         ^ static_cast<std::uint64_t>(shape.joinedEdges()) ^ (static_cast<std::uint64_t>(shape.shift()) << 8));
-    const std::uint64_t seed
-        = joins ^ (static_cast<std::uint64_t>(shape.width()) << 31) ^ static_cast<std::uint64_t>(shape.height());
-    return multi ? multi->hash(seed) : cells().hash(seed);
+    return joins ^ (static_cast<std::uint64_t>(shape.width()) << 31) ^ static_cast<std::uint64_t>(shape.height());
 }
 
 bool GridUniverse::equals(const Universe &other) const
@@ -475,17 +547,24 @@ bool GridUniverse::equals(const Universe &other) const
     if (grid && multi && grid->multi)
         return *multi == *grid->multi;
     if (grid && !multi && !grid->multi)
-        return cells().sameCells(grid->cells());
+        return packed == grid->packed || cells().sameCells(grid->cells());
     return equalsShifted(other, 0, 0);
 }
 
-bool GridUniverse::step()
+bool GridUniverse::step(const std::atomic<bool> *interrupt, bool &changed)
 {
-    seams.prepare(words.data());
+    const Word *const words = packed->data();
+    seams.prepare(words);
     static const Rule conway;
-    const bool changed = currentRule == conway
-        ? stepConway(words.data(), next.data(), shape.width(), shape.height(), seams, sums.data())
-        : stepAnyRule(words.data(), next.data(), shape.width(), shape.height(), seams, sums.data(), currentRule);
-    words.swap(next);
-    return changed;
+    changed = currentRule == conway
+        ? stepConway(words, next.data(), shape.width(), shape.height(), seams, sums.data(), interrupt)
+        : stepAnyRule(words, next.data(), shape.width(), shape.height(), seams, sums.data(), currentRule, interrupt);
+    if (interrupt && interrupt->load())
+        return false;
+    auto stepped = std::make_shared<GridCells>(shape.width(), shape.height(), std::move(next));
+    next = GridBuffers::Words();
+    if (packed.use_count() == 1)
+        next = packed->release();
+    packed = std::move(stepped);
+    return true;
 }

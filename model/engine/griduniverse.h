@@ -1,11 +1,13 @@
 #ifndef GRIDUNIVERSE_H
 #define GRIDUNIVERSE_H
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <vector>
 
+#include "model/engine/gridcells.h"
 #include "model/engine/gridseams.h"
 #include "model/engine/packedrows.h"
 #include "model/engine/stategrid.h"
@@ -20,6 +22,9 @@
 // that in a universe a cell or two wide the same neighbour is counted more
 // than once, as its eight directions reach it.
 // Rules other than Life-like ones run on a StateGrid of a byte a cell instead.
+// Clones share the bits (GridCells) until one of them changes: the one that
+// changes copies them first, but for a step, which writes its generation
+// into a buffer of its own anyway.
 class GridUniverse : public Universe
 {
 public:
@@ -27,10 +32,17 @@ public:
     // valid bounded surface other than the classic field, and std::bad_alloc when its cells (width *
     // height / 8 bytes) do not fit in memory.
     explicit GridUniverse(const Topology &topology, const Rule &rule = Rule());
+    ~GridUniverse() override;
     GridUniverse &operator=(const GridUniverse &) = delete;
 
-    // Copies the cells, width * height / 8 bytes.
+    // Shares the bits of a Life-like rule's cells; copies the other rules' byte a cell.
     std::unique_ptr<Universe> clone() const override;
+    // Works out what counting and drawing read of the cells as they are, for
+    // this universe and every clone sharing them: population(), hash() and
+    // boundingBox() and the overview render() draws from zoomed out. A pass over the cells
+    // each: for a thread whose time costs the window nothing. Safe while
+    // another thread reads a clone.
+    void summarise() const;
 
     Topology topology() const override { return shape; }
     const Rule &rule() const override { return currentRule; }
@@ -62,10 +74,10 @@ public:
         const CellRect &area, const std::function<void(std::int64_t x, std::int64_t y)> &visit) const override;
     void forEachCell(const CellRect &area,
         const std::function<void(std::int64_t x, std::int64_t y, std::uint8_t state)> &visit) const override;
-    std::uint64_t population() const override { return multi ? multi->population() : cells().population(); }
+    std::uint64_t population() const override { return multi ? multi->population() : packed->population(); }
     std::optional<CellRect> boundingBox() const override
     {
-        return multi ? multi->boundingBox() : cells().boundingBox();
+        return multi ? multi->boundingBox() : packed->boundingBox();
     }
     void render(const CellRect &area, int shift, std::uint8_t *pixels, int columns, int rows,
         std::ptrdiff_t stride) const override;
@@ -75,6 +87,10 @@ public:
     // before. Throws UniverseError, changing nothing, when there is no memory
     // for the generation being computed (as much again as the cells).
     void advance(std::uint64_t generations) override;
+    // advance() unless `interrupt` is raised first: then false, the universe
+    // as it was. A Life-like rule's step looks at it every few hundred rows,
+    // any other rule's only before the first generation.
+    bool advanceUnless(std::uint64_t generations, const std::atomic<bool> &interrupt);
 
     std::uint64_t hash() const override;
     bool equals(const Universe &other) const override;
@@ -85,15 +101,21 @@ private:
     // For clone(): the cells and rule only.
     GridUniverse(const GridUniverse &other);
 
-    PackedRows cells() const { return PackedRows(words.data(), shape.width(), shape.height()); }
+    PackedRows cells() const { return packed->rows(); }
+    // The bits to change, copied first if a clone shares them.
+    Word *changeCells();
+    std::uint64_t hashSeed() const;
     // `area` cut to the universe; none when they share no cell.
     std::optional<CellRect> inside(const CellRect &area) const;
     // Sets each word holding cells of `area` to change(word, mask), mask
     // holding the word's cells inside `area`. Precondition: `area` lies inside.
     template <typename Change> void changeWords(const CellRect &area, Change change);
-    // Computes the next generation into `next` and swaps it in; returns
-    // whether any cell changed. Precondition: `next` and `sums` are sized.
-    bool step();
+    bool advanceUnless(std::uint64_t generations, const std::atomic<bool> *interrupt);
+    // Computes the next generation into `next` and puts it in, `next` then
+    // the buffer of the generation before if no clone shares it, else empty;
+    // sets whether any cell changed. False, nothing changed, once `interrupt`
+    // (if given) is raised. Precondition: `next` and `sums` are sized.
+    bool step(const std::atomic<bool> *interrupt, bool &changed);
 
     // Throws std::out_of_range unless (x, y) lies inside.
     void checkInside(std::int64_t x, std::int64_t y) const;
@@ -101,9 +123,9 @@ private:
     Topology shape;
     Rule currentRule;
     GridSeams seams; // the cells past the edges, gathered anew for each step
-    std::optional<StateGrid> multi; // the cells under a rule not Life-like; `words` is then empty
-    std::vector<Word> words; // the cells, as PackedRows reads them
-    std::vector<Word> next; // the generation being computed: empty until the first step, never copied
+    std::optional<StateGrid> multi; // the cells under a rule not Life-like; `packed` is then null
+    std::shared_ptr<GridCells> packed; // the cells, as PackedRows reads them, shared with clones
+    GridBuffers::Words next; // the generation being computed: empty until a step needs it, never copied
     std::vector<Word> sums; // sums of three rows, for step(); as `next`
 };
 
