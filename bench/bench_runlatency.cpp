@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QFile>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -21,6 +22,7 @@
 
 #include "benchfields.h"
 #include "document/document.h"
+#include "document/runthread.h"
 #include "mainwindow/mainwindow.h"
 #include "model/engine/unboundeduniverse.h"
 #include "model/files/pattern.h"
@@ -54,10 +56,48 @@ std::string heavyPattern(unsigned seed)
             }
         }
     }
-    std::string text = "x = 1400, y = 1400\n";
+    // The rule named: a file without one would run under the rule the last run left in the settings.
+    std::string text = "x = 1400, y = 1400, rule = B3/S23\n";
     for (const std::string &row : rows) {
         for (char c : row)
             text += c == 'O' ? 'o' : 'b';
+        text += "$\n";
+    }
+    text.back() = '!';
+    return text;
+}
+
+// The heavy pattern below a field of 800 x 800 blocks, 2,560,000 cells
+// still for ever, beyond the diagonals along which the gliders leave: more
+// live cells than the view's copy takes, so that the view draws a picture
+// made on the run's thread.
+std::string heavyCrowd()
+{
+    constexpr int Field = 3200;
+    constexpr int Left = 900; // of the heavy pattern, 1400 x 1400
+    constexpr int Top = Field + 3400;
+    constexpr int Height = Top + 1400;
+    std::vector<std::string> rows(Height, std::string(Field, 'b'));
+    for (int y = 0; y < Field; ++y) {
+        for (int x = 0; x < Field; ++x)
+            rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)] = (x % 4 < 2 && y % 4 < 2) ? 'o' : 'b';
+    }
+    const std::string heavy = heavyPattern(7);
+    std::size_t at = heavy.find('\n') + 1;
+    for (int y = Top; at < heavy.size(); ++y) {
+        for (int x = Left; heavy[at] != '$' && heavy[at] != '!'; ++at, ++x)
+            rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)] = heavy[at];
+        at += 2;
+    }
+    std::string text = "x = " + std::to_string(Field) + ", y = " + std::to_string(Height) + ", rule = B3/S23\n";
+    for (const std::string &row : rows) {
+        for (std::size_t x = 0; x < row.size();) {
+            std::size_t run = 1;
+            while (x + run < row.size() && row[x + run] == row[x])
+                ++run;
+            text += std::to_string(run) + row[x];
+            x += run;
+        }
         text += "$\n";
     }
     text.back() = '!';
@@ -211,6 +251,113 @@ void BM_InputWhilePlayingHeavy2e16(benchmark::State &state)
     state.counters["live cells"] = static_cast<double>(document->cellCount());
 }
 
+// Posts a drag with the middle button from the middle of `view` by `moved`
+// pixels, which moves the picture by as much.
+void postPan(WidgetPaintArea *view, const QPoint &moved)
+{
+    const QPoint from = view->rect().center();
+    const QPoint to = from + moved;
+    QCoreApplication::postEvent(view,
+        new QMouseEvent(QEvent::MouseButtonPress, from, view->mapToGlobal(from), Qt::MiddleButton, Qt::MiddleButton,
+            Qt::NoModifier));
+    QCoreApplication::postEvent(view,
+        new QMouseEvent(QEvent::MouseMove, to, view->mapToGlobal(to), Qt::NoButton, Qt::MiddleButton, Qt::NoModifier));
+    QCoreApplication::postEvent(view,
+        new QMouseEvent(
+            QEvent::MouseButtonRelease, to, view->mapToGlobal(to), Qt::MiddleButton, Qt::NoButton, Qt::NoModifier));
+}
+
+// The window playing heavyCrowd() at 2^16 generations a tick, from its
+// first jump, seconds long, on; its live cells are more than the view's copy
+// takes, so that the view draws a picture made on the run's thread: every 20..80 ms the view pans by a whole
+// view, past the picture, or zooms out or in around its middle or a corner,
+// in a round of eight that comes back near where it started. The time until
+// the window has handled the input and drawn the view anew, how many ticks
+// finished while it measured, and how many pieces of the run's work holds
+// made it throw away and start again.
+void BM_PanWhilePlayingHeavy2e16(benchmark::State &state)
+{
+    QTemporaryDir folder;
+    MainWindow window;
+    if (!openHeavy(state, window, folder, heavyCrowd()))
+        return;
+    auto *document = window.findChild<Document *>();
+    auto *runThread = document->findChild<RunThread *>();
+    auto *view = window.findChild<WidgetPaintArea *>();
+    auto *faster = window.findChild<QAction *>(QStringLiteral("Action_Simulation_Faster"));
+    for (int step = 0; step < 16; ++step)
+        faster->trigger();
+    if (document->stepExponent() != 16 || !runThread) {
+        state.SkipWithError("the step is not 2^16");
+        return;
+    }
+    view->fitPattern();
+    if (document->cellCount() <= RunThread::ViewCopyLimit) {
+        state.SkipWithError("the pattern is small enough for the view's copy");
+        return;
+    }
+    const std::int64_t first = document->generation();
+    const std::uint64_t restartsBefore = runThread->restarts();
+    window.findChild<QAction *>(QStringLiteral("Action_Simulation_Play"))->trigger();
+    std::mt19937 random(3);
+    std::vector<double> delays;
+    Probe probe;
+    for (auto _ : state) {
+        QElapsedTimer idle;
+        idle.start();
+        const int wait = 20 + static_cast<int>(random() % 60);
+        while (idle.elapsed() < wait)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        probe.answered = false;
+        const auto sent = std::chrono::steady_clock::now();
+        const QSize size = view->size();
+        const QPoint corner(size.width() / 8, size.height() / 8);
+        const auto wheel = [view](const QPoint &at, int turn) {
+            QCoreApplication::postEvent(view,
+                new QWheelEvent(QPointF(at), view->mapToGlobal(at), QPoint(), QPoint(0, turn), Qt::NoButton,
+                    Qt::NoModifier, Qt::NoScrollPhase, false));
+        };
+        switch (delays.size() % 8) {
+        case 0:
+            postPan(view, QPoint(-size.width(), 0));
+            break;
+        case 1:
+            postPan(view, QPoint(0, -size.height()));
+            break;
+        case 2:
+        case 3:
+            wheel(view->rect().center(), -120);
+            break;
+        case 4:
+            wheel(corner, 120);
+            break;
+        case 5:
+            wheel(view->rect().center(), 120);
+            break;
+        case 6:
+            postPan(view, QPoint(size.width(), 0));
+            break;
+        default:
+            postPan(view, QPoint(0, size.height()));
+            break;
+        }
+        QCoreApplication::postEvent(&probe, new QEvent(Probe::Type));
+        while (!probe.answered)
+            QCoreApplication::processEvents(QEventLoop::AllEvents);
+        view->repaint();
+        delays.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - sent).count());
+    }
+    const std::int64_t ticks = (document->generation() - first) >> 16;
+    const double restarts = static_cast<double>(runThread->restarts() - restartsBefore);
+    window.findChild<QAction *>(QStringLiteral("Action_Simulation_Pause"))->trigger();
+    std::sort(delays.begin(), delays.end());
+    state.counters["slowest answer ms"] = delays.back();
+    state.counters["median answer ms"] = delays[delays.size() / 2];
+    state.counters["ticks"] = static_cast<double>(ticks);
+    state.counters["restarts"] = restarts;
+    state.counters["live cells"] = static_cast<double>(document->cellCount());
+}
+
 // The window playing a soup of Brian's Brain at 2^4 generations a tick: the
 // view draws a picture made on the run's thread, the tiles holding two states
 // only. Also how long Pause took at the end.
@@ -361,6 +508,7 @@ void BM_InputWhileRunningAheadHeavy(benchmark::State &state)
 } // namespace
 
 BENCHMARK(BM_InputWhilePlayingHeavy2e16)->Unit(benchmark::kMillisecond)->Iterations(600);
+BENCHMARK(BM_PanWhilePlayingHeavy2e16)->Unit(benchmark::kMillisecond)->Iterations(300);
 BENCHMARK(BM_InputWhilePlayingBrainSoup)->Unit(benchmark::kMillisecond)->Iterations(300);
 BENCHMARK(BM_InputWhilePlayingLiveBackground)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(200);
 BENCHMARK(BM_InputWhilePlayingLargestTorus)->Unit(benchmark::kMillisecond)->Iterations(200);

@@ -49,11 +49,22 @@ void Document::setViewArea(const CellRect &cells, int shift)
 {
     viewArea = ViewPicture::Area { cells, shift };
     runThread->setViewArea(*viewArea);
+    if (!running)
+        return;
     // A run that started before the view said what it shows has no picture
     // yet, and one whose jumps take longer than the pauses between inputs
     // would get none: every input would hold, and start, its jump anew.
-    if (running)
-        startRunView();
+    startRunView();
+    // A view moved past its picture: between jumps, the store free, the new
+    // one is made at once; during one, the picture the run's thread makes
+    // after it shows the new place, the old one drawing what it can meanwhile.
+    const auto *picture = dynamic_cast<const ViewPicture *>(runView.get());
+    if (picture && !runThread->isBusy() && !picture->answers(cells, shift)
+        && !(picture->area().cells == cells && picture->area().shift == shift)) {
+        EngineGate::hold();
+        runView = RunThread::viewCopy(*other, viewArea);
+        emit universeReplaced(false);
+    }
 }
 
 bool Document::isJumping() const { return runThread->isBusy(); }

@@ -108,3 +108,5 @@ void EngineGate::wake()
 void EngineGate::addJump() { ++state().jumps; }
 
 void EngineGate::removeJump() { --state().jumps; }
+
+bool EngineGate::jumping() { return state().jumps.load() > 0; }

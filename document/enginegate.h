@@ -41,6 +41,8 @@ public:
     // Jumps given to runs and not yet finished; hold() costs nothing without one.
     static void addJump();
     static void removeJump();
+    // Whether a run has a jump given and not yet finished, which a hold would interrupt.
+    static bool jumping();
 
     EngineGate() = delete;
 

@@ -312,6 +312,8 @@ void RunThread::work()
                 working.reset();
                 done = true;
             }
+            if (!done && interrupt.load() && wanted(jump))
+                ++interrupted;
             if (gated)
                 EngineGate::leave(interrupt);
             std::unique_ptr<Universe> copy = view.finish();

@@ -100,6 +100,9 @@ public:
     // (GridUniverse::summarise()), so that the window's thread need not; any
     // other universe is let go. Returns at once.
     void summariseLater(std::shared_ptr<const Universe> universe);
+    // Pieces of work thrown away so far because a hold interrupted them, to
+    // be made again: a tick's whole jump, or a run ahead's piece in progress.
+    std::uint64_t restarts() const { return interrupted.load(); }
 
 signals:
     // The jump started last is done: take() has its universe.
@@ -155,6 +158,7 @@ private:
     std::unique_ptr<RunJump> working; // the thread's own: the jump in progress
     std::atomic<bool> interrupt { false }; // raised by a hold or a cancel
     std::atomic<bool> quitting { false };
+    std::atomic<std::uint64_t> interrupted { 0 }; // restarts()
     bool busy = false; // the window's thread's alone
     std::thread thread; // started last, ended first
 };

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <type_traits>
 
+#include "document/enginegate.h"
 #include "model/analysis/celllist.h"
 #include "model/engine/universe.h"
 
@@ -66,6 +67,14 @@ void StabilityWatch::slice()
     const Stabilisation::Result *found = result();
     if (!found)
         return;
+    // A census of many states steps squares of the store a run's jump steps
+    // in: it goes on between jumps rather than interrupt one.
+    if (states && EngineGate::jumping()) {
+        timer->start();
+        return;
+    }
+    if (states)
+        EngineGate::hold();
     const std::int64_t end = std::min(target, firstGeneration + GenerationLimit);
     const Stabilisation::Outcome before = found->outcome;
     try {

@@ -1,11 +1,13 @@
 #include <QAction>
 #include <QFile>
 #include <QInputDialog>
+#include <QMouseEvent>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <cstdint>
 #include <limits>
@@ -15,6 +17,7 @@
 
 #include "document/document.h"
 #include "document/enginegate.h"
+#include "document/runthread.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindowtestcase.h"
 #include "modalrunner.h"
@@ -32,6 +35,8 @@ private slots:
     void pauseOrStopMidJump();
     void runAheadEndedPartWay_data();
     void runAheadEndedPartWay();
+    void panningKeepsTheJump_data();
+    void panningKeepsTheJump();
 
 private:
     QAction *action(const char *name) const { return probe.find<QAction>(name); }
@@ -326,6 +331,90 @@ void TestMainWindowRun::runAheadEndedPartWay()
     action("Action_Edit_Redo")->trigger();
     QCOMPARE(document->generation(), kept);
     QVERIFY(document->universe().equals(*expected));
+}
+
+void TestMainWindowRun::panningKeepsTheJump_data()
+{
+    QTest::addColumn<QString>("rule");
+    QTest::newRow("more states than the tiles hold") << QStringLiteral("B3/S23/C3");
+    QTest::newRow("live background") << QStringLiteral("B0123478/S01234678");
+}
+
+// While a run steps a pattern that the view draws from a picture of, the view
+// dragged and zoomed past the picture neither holds the jump in flight nor
+// makes it start anew, and comes to show the generation shown, cell for cell.
+void TestMainWindowRun::panningKeepsTheJump()
+{
+    QFETCH(QString, rule);
+    constexpr int Exponent = 8; // jumps of the soup long enough to be in flight while the view moves
+    std::mt19937 random(static_cast<unsigned>(rule.size()));
+    const char *letters = rule.contains(QLatin1Char('C')) ? "..AB" : "bobo"; // dying cells under Generations
+    QByteArray rle = "x = 48, y = 48, rule = " + rule.toLatin1() + "\n";
+    for (int row = 0; row < 48; ++row) {
+        for (int column = 0; column < 48; ++column)
+            rle += letters[random() & 3];
+        rle += row < 47 ? "$\n" : "!\n";
+    }
+    QTemporaryDir folder;
+    QFile file(folder.filePath(QStringLiteral("soup.rle")));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(rle) == rle.size());
+    file.close();
+    QVERIFY(window->openPatternFile(file.fileName(), std::nullopt, Topology::unbounded()));
+    auto *document = window->findChild<Document *>();
+    const auto *runThread = document->findChild<RunThread *>();
+    auto *view = window->findChild<WidgetPaintArea *>();
+    const std::unique_ptr<Universe> start = document->universe().clone();
+    for (int step = 0; step < Exponent; ++step)
+        action("Action_Simulation_Faster")->trigger();
+    QTest::mouseClick(probe.button("PushButton_Play"), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(document->generation() > 1, 60000);
+    QVERIFY(dynamic_cast<const ViewPicture *>(&document->universe()));
+    // A jump in flight through the moves below, which take no longer than it.
+    if (!document->isJumping())
+        document->tick();
+    QVERIFY(document->isJumping());
+    const std::uint64_t restarts = runThread->restarts();
+    const std::int64_t before = document->generation();
+    const QPoint centre = view->rect().center();
+    const auto send = [view](QEvent::Type type, const QPoint &at, Qt::MouseButton button, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, at, view->mapToGlobal(at), button, buttons, Qt::NoModifier);
+        QApplication::sendEvent(view, &event);
+    };
+    // By whole views with the middle button, and the wheel's turns out and in.
+    const QPoint moves[] = { { view->width(), 0 }, { 0, view->height() }, { 0, 1 }, { 0, -1 }, { 0, -1 }, { 0, 1 },
+        { -2 * view->width(), -view->height() } };
+    for (const QPoint &moved : moves) {
+        if (moved.manhattanLength() > 1) {
+            send(QEvent::MouseButtonPress, centre, Qt::MiddleButton, Qt::MiddleButton);
+            send(QEvent::MouseMove, centre + moved, Qt::NoButton, Qt::MiddleButton);
+            send(QEvent::MouseButtonRelease, centre + moved, Qt::MiddleButton, Qt::NoButton);
+        } else {
+            QWheelEvent wheel(QPointF(centre), view->mapToGlobal(centre), QPoint(), QPoint(0, 120 * moved.y()),
+                Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(view, &wheel);
+        }
+        view->repaint();
+        QCOMPARE(runThread->restarts(), restarts);
+    }
+    // The jumps go on, and the picture comes to hold what the view shows.
+    const int shift = view->viewport().shift();
+    const CellRect visible = view->visibleCells();
+    const std::int64_t grain = ~((std::int64_t(1) << shift) - 1);
+    const CellRect aligned { visible.left & grain, visible.top & grain, visible.right, visible.bottom };
+    QTRY_VERIFY_WITH_TIMEOUT(document->generation() > before + 2 * (1 << Exponent) && runThread->restarts() == restarts
+            && dynamic_cast<const ViewPicture *>(&document->universe())
+            && dynamic_cast<const ViewPicture &>(document->universe()).answers(aligned, shift),
+        60000);
+    const EngineGate::Scope scope;
+    std::unique_ptr<Universe> expected = start->clone();
+    expected->advance(static_cast<std::uint64_t>(document->generation() - 1));
+    const int columns = static_cast<int>((visible.right >> shift) - (visible.left >> shift) + 1);
+    const int rows = static_cast<int>((visible.bottom >> shift) - (visible.top >> shift) + 1);
+    std::vector<std::uint8_t> drawn(static_cast<std::size_t>(columns * rows), 9);
+    std::vector<std::uint8_t> cells(drawn.size(), 7);
+    document->universe().render(aligned, shift, drawn.data(), columns, rows, columns);
+    expected->render(aligned, shift, cells.data(), columns, rows, columns);
+    QVERIFY(drawn == cells);
 }
 
 QTEST_MAIN(TestMainWindowRun)

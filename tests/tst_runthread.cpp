@@ -259,9 +259,9 @@ void TestRunThread::viewPictureDrawsAsItsUniverse_data()
         << QStringLiteral("B0123478/S01234678") << 0 << -(qlonglong(1) << 60) + 30 << 20;
 }
 
-// A picture answers every view as the universe would, from its pixels where
-// they cover the live cells asked for, else from the universe: views moved
-// within it and past it, and at other shifts.
+// A picture answers views as the universe would wherever it or its summary
+// holds the cells asked for, and says so: views moved within it and past it,
+// at other shifts, and zoomed in past its own, which show its pixels enlarged.
 void TestRunThread::viewPictureDrawsAsItsUniverse()
 {
     QFETCH(QString, rule);
@@ -286,19 +286,29 @@ void TestRunThread::viewPictureDrawsAsItsUniverse()
     const std::int64_t unit = std::int64_t(1) << shift;
     const std::int64_t left = (offset + 40) & ~(unit - 1);
     const std::int64_t top = (offset + 24) & ~(unit - 1);
+    // Its corner on a multiple of 2^at, as the view's are.
     const auto area = [&](std::int64_t dx, std::int64_t dy, int columns, int rows, int at) {
         const std::int64_t size = std::int64_t(1) << at;
-        return CellRect { left + dx * size, top + dy * size, left + (dx + columns) * size - 1,
-            top + (dy + rows) * size - 1 };
+        const std::int64_t x = left & ~(size - 1);
+        const std::int64_t y = top & ~(size - 1);
+        return CellRect { x + dx * size, y + dy * size, x + (dx + columns) * size - 1, y + (dy + rows) * size - 1 };
     };
-    const std::unique_ptr<ViewPicture> picture = ViewPicture::of(*plane, { area(0, 0, 40, 30, shift), shift });
+    // Two cells far off, which the picture of the view does not reach: the summary does, coarser.
+    plane->setState(offset + 3000, offset + 2500, 1);
+    plane->setState(offset + 200, offset + 2600, 1);
+    std::unique_ptr<Universe> source = plane->clone();
+    const std::unique_ptr<ViewPicture> picture = ViewPicture::of(*source, { area(0, 0, 40, 30, shift), shift });
     QVERIFY(picture);
     QCOMPARE(picture->population(), plane->population());
     QVERIFY(picture->boundingBox() == plane->boundingBox());
     QCOMPARE(picture->backgroundAlive(), plane->backgroundAlive());
     QVERIFY(picture->equals(*plane) && picture->state(left, top) == plane->state(left, top));
-    const int requests[][5] = { { 0, 0, 40, 30, 0 }, { 7, -5, 40, 30, 0 }, { -20, -15, 80, 60, 0 },
-        { 30, 2, 40, 30, 0 }, { -300, 40, 40, 30, 0 }, { 0, 0, 1, 1, 0 }, { 0, 0, 40, 30, 1 }, { 0, 0, 40, 30, -1 } };
+    // Drawn from its own pixels alone, never from the universe, which a run's thread may be stepping.
+    source->clear();
+    // The last column: whether the picture or the summary holds the cells asked for.
+    const int requests[][6] = { { 0, 0, 40, 30, 0, 1 }, { 7, -5, 40, 30, 0, 1 }, { -20, -15, 80, 60, 0, 1 },
+        { 0, 0, 1, 1, 0, 1 }, { -300, -300, 40, 30, 0, 1 }, { 0, 0, 20, 15, 1, 1 }, { -20, -20, 40, 30, 12, 1 },
+        { 30, 2, 40, 30, 0, 0 }, { 0, 40, 40, 30, 0, 0 }, { 0, 0, 40, 30, 1, 0 }, { 0, 0, 40, 30, -1, 0 } };
     for (const auto &request : requests) {
         const int at = std::max(0, shift + request[4]);
         const CellRect asked = area(request[0], request[1], request[2], request[3], at);
@@ -306,7 +316,18 @@ void TestRunThread::viewPictureDrawsAsItsUniverse()
         std::vector<std::uint8_t> expected(drawn.size(), 7);
         picture->render(asked, at, drawn.data(), request[2], request[3], request[2]);
         plane->render(asked, at, expected.data(), request[2], request[3], request[2]);
-        QVERIFY2(drawn == expected, qPrintable(QStringLiteral("at %1, %2").arg(request[0]).arg(request[1])));
+        const QString where = QStringLiteral("at %1, %2, %3").arg(request[0]).arg(request[1]).arg(request[4]);
+        if (request[5] == 1 || at == shift + request[4])
+            QVERIFY2(picture->answers(asked, at) >= (request[5] == 1), qPrintable(where));
+        if (picture->answers(asked, at))
+            QVERIFY2(drawn == expected, qPrintable(where));
+        if (at != shift - 1)
+            continue;
+        // Zoomed in past its shift, the picture's pixels, enlarged.
+        std::vector<std::uint8_t> coarse(static_cast<std::size_t>(20 * 15));
+        plane->render(area(0, 0, 20, 15, shift), shift, coarse.data(), 20, 15, 20);
+        for (std::size_t pixel = 0; pixel < drawn.size(); ++pixel)
+            QCOMPARE(drawn[pixel], coarse[(pixel / 40 / 2) * 20 + pixel % 40 / 2]);
     }
     // Views of more pixels than it holds have none; nor, without a view, has
     // a plane the tiles cannot copy.
