@@ -9,12 +9,14 @@
 // blinks, so that the generations step under two rules in turn, against
 // B0123478/S34678, whose background stays alive and jumps at HashLife's speed, and
 // Life on the same soup for scale. Per generation, for jumps of 2^k (the
-// steady rule's soup grows without end, and past 2^12 takes minutes).
+// steady rule's soup grows without end, and past 2^12 takes minutes), and
+// for 2^k single generations one after another, as a window playing one
+// generation a tick asks for them.
 
 namespace
 {
 
-void run(benchmark::State &state, const char *notation)
+void run(benchmark::State &state, const char *notation, bool oneByOne = false)
 {
     Rule rule;
     std::string error;
@@ -30,7 +32,12 @@ void run(benchmark::State &state, const char *notation)
                 plane.setCell(x, y, live(generator));
         }
         state.ResumeTiming();
-        plane.advance(static_cast<std::uint64_t>(generations));
+        if (oneByOne) {
+            for (std::int64_t generation = 0; generation < generations; ++generation)
+                plane.advance(1);
+        } else {
+            plane.advance(static_cast<std::uint64_t>(generations));
+        }
         benchmark::DoNotOptimize(plane.population());
     }
     state.counters["generations/s"]
@@ -44,6 +51,8 @@ void life(benchmark::State &state) { run(state, "B3/S23"); }
 void nonTotalistic(benchmark::State &state) { run(state, "B02a/S1"); }
 void hexagonal(benchmark::State &state) { run(state, "B02/S1H"); }
 void vonNeumann(benchmark::State &state) { run(state, "B0/S1V"); }
+void nonTotalisticByOne(benchmark::State &state) { run(state, "B02a/S1", true); }
+void hexagonalByOne(benchmark::State &state) { run(state, "B02/S1H", true); }
 
 } // namespace
 
@@ -53,5 +62,7 @@ BENCHMARK(life)->DenseRange(10, 16, 2)->Unit(benchmark::kMillisecond);
 BENCHMARK(nonTotalistic)->DenseRange(4, 12, 4)->Unit(benchmark::kMillisecond);
 BENCHMARK(hexagonal)->DenseRange(4, 12, 4)->Unit(benchmark::kMillisecond);
 BENCHMARK(vonNeumann)->DenseRange(4, 12, 4)->Unit(benchmark::kMillisecond);
+BENCHMARK(nonTotalisticByOne)->DenseRange(4, 10, 2)->Unit(benchmark::kMillisecond);
+BENCHMARK(hexagonalByOne)->DenseRange(4, 10, 2)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -460,7 +460,7 @@ void TestEdit::failuresChangeNothing()
     const std::size_t defaultLimit = HashLife::memoryLimit();
     int failures = 0;
     const bool tree = kind == "hashlife" || kind == "unbounded";
-    for (const std::size_t limit : { 16 << 10, 40 << 10, 100 << 10, 250 << 10, 640 << 10 }) {
+    for (const std::size_t limit : { 14 << 10, 16 << 10, 40 << 10, 100 << 10, 250 << 10, 640 << 10 }) {
         const std::unique_ptr<Universe> edited = universe->clone();
         HashLife::setMemoryLimit(limit);
         std::string error;

@@ -516,7 +516,7 @@ void TestHashLife::memoryLimit()
     const std::uint64_t collections = NodeStore::instance().statistics().collections;
     // Steps of changing sizes, so that results memoised for one step size
     // outlive collections made while the store serves another.
-    HashLife::setMemoryLimit(std::size_t(2) << 20);
+    HashLife::setMemoryLimit(std::size_t(3) << 19);
     for (const std::uint64_t jump : { 2000, 1536, 2048, 768 }) {
         tight.advance(jump);
         for (std::uint64_t left = jump; left > 0; left -= std::min<std::uint64_t>(left, 1000))
@@ -591,6 +591,8 @@ void TestHashLife::collectingMidJump()
             tiles.advance(std::min<std::uint64_t>(left, 1000));
         QCOMPARE(cellsOf(tight), roomy[i]);
         QCOMPARE(cellsOf(tiles), roomy[i]);
+        // Counted anew where a collection freed the squares counted before.
+        QCOMPARE(tight.population(), std::uint64_t(roomy[i].size()));
     }
     HashLife::setMemoryLimit(defaultLimit);
     QVERIFY(NodeStore::instance().statistics().collections > collections + jumps.size());

@@ -61,19 +61,31 @@ void TestStateHashLife::matchesStateGrid_data()
     QTest::addColumn<QString>("rule");
     QTest::addColumn<std::vector<Cluster>>("clusters");
     QTest::addColumn<int>("memory"); // KiB the store may hold while this runs, 0 for the default
+    // A rule taking turns with `rule` from the first generation on, or none:
+    // the quadtree is given the pair, the plane each rule for one generation
+    // at a time, so that the store's results under four pairs of rules mix.
+    QTest::addColumn<QString>("odd");
 
     const std::vector<Cluster> soup = { { -13, -11, 28 } };
     const std::vector<Cluster> apart = { { -1000003, 5, 4 }, { 123456789, -987654321, 5 }, { 7, Far / 2, 3 } };
     const std::vector<Cluster> edges = { { Far - Reach - 9, -Far + Reach, 9 }, { -Far + Reach, Far - Reach - 7, 7 } };
     for (const char *rule :
         { "B3/S23", "B2/S/C3", "345/2/4", "B2-a/S12", "B2/S34H", "B1/S1V", "LifeHistory", "B3/S23/C256" }) {
-        QTest::addRow("%s soup", rule) << rule << soup << 0;
-        QTest::addRow("%s apart", rule) << rule << apart << 0;
-        QTest::addRow("%s at the edges", rule) << rule << edges << 0;
+        QTest::addRow("%s soup", rule) << rule << soup << 0 << QString();
+        QTest::addRow("%s apart", rule) << rule << apart << 0 << QString();
+        QTest::addRow("%s at the edges", rule) << rule << edges << 0 << QString();
     }
-    QTest::newRow("empty") << "B2/S/C3" << std::vector<Cluster> {} << 0;
+    QTest::newRow("empty") << "B2/S/C3" << std::vector<Cluster> {} << 0 << QString();
     // Collections in the middle of the jumps.
-    QTest::newRow("Star Wars, little memory") << "345/2/4" << std::vector<Cluster> { { -40, -40, 80 } } << 256;
+    QTest::newRow("Star Wars, little memory")
+        << "345/2/4" << std::vector<Cluster> { { -40, -40, 80 } } << 256 << QString();
+    for (const auto &pair : { std::pair { "345/2/4", "3/23/4" }, std::pair { "B2-a/S12", "B3-q/S2-a3" },
+             std::pair { "B2/S34H", "B13/S2H" }, std::pair { "B1/S1V", "B12/S3V" } }) {
+        QTest::addRow("%s with %s soup", pair.first, pair.second) << pair.first << soup << 0 << pair.second;
+        QTest::addRow("%s with %s apart", pair.first, pair.second) << pair.first << apart << 0 << pair.second;
+    }
+    QTest::newRow("Star Wars in turns, little memory")
+        << "345/2/4" << std::vector<Cluster> { { -40, -40, 80 } } << 256 << "3/23/4";
 }
 
 void TestStateHashLife::matchesStateGrid()
@@ -81,10 +93,14 @@ void TestStateHashLife::matchesStateGrid()
     QFETCH(QString, rule);
     QFETCH(std::vector<Cluster>, clusters);
     QFETCH(int, memory);
+    QFETCH(QString, odd);
 
     Rule stepping;
     std::string error;
     QVERIFY2(Rule::read(rule.toStdString(), stepping, error), error.c_str());
+    Rule oddRule = stepping;
+    QVERIFY2(odd.isEmpty() || Rule::read(odd.toStdString(), oddRule, error), error.c_str());
+    const Rule *const turns[2] = { &stepping, &oddRule };
     const std::size_t defaultLimit = StateHashLife::memoryLimit();
     if (memory > 0)
         StateHashLife::setMemoryLimit(std::size_t(memory) << 10);
@@ -117,18 +133,26 @@ void TestStateHashLife::matchesStateGrid()
         plane.setState(cell.x, cell.y, cell.state);
     const StateHashLife start(tree);
     const std::uint64_t startHash = tree.hash();
+    if (!odd.isEmpty())
+        tree.setRules(stepping, oddRule);
 
     std::uint64_t generation = 0;
     for (const std::uint64_t jump : Jumps) {
-        tree.advance(jump);
-        plane.advance(jump);
+        const std::uint64_t from = generation;
         generation += jump;
+        tree.advance(jump);
+        for (std::uint64_t g = 0; g < jump && !odd.isEmpty(); ++g) {
+            plane.setRule(*turns[(from + g) % 2]);
+            plane.advance(1);
+        }
+        if (odd.isEmpty())
+            plane.advance(jump);
         std::uint64_t population = 0;
         std::optional<CellRect> box;
         for (std::size_t i = 0; i < clusters.size(); ++i) {
             StateGrid &grid = grids[i];
             for (std::uint64_t g = 0; g < jump; ++g)
-                grid.step(stepping);
+                grid.step(*turns[(from + g) % 2]);
             const std::int64_t dx = clusters[i].left - Reach - 1;
             const std::int64_t dy = clusters[i].top - Reach - 1;
             population += grid.population();
@@ -144,6 +168,7 @@ void TestStateHashLife::matchesStateGrid()
                           : moved;
             }
         }
+        QCOMPARE(tree.rule(), *turns[generation % 2]);
         QCOMPARE(tree.population(), population);
         QCOMPARE(plane.population(), population);
         QCOMPARE(tree.boundingBox(), box);

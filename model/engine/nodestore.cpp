@@ -89,9 +89,7 @@ NodeId NodeStore::leaf(std::uint64_t bits)
     const NodeId quarters[4] = { NodeId(bits), NodeId(bits >> 32), None, None };
     const Word hash = slotHash(quarters);
     const NodeId found = find(hash, quarters);
-    return found != None
-        ? found
-        : make(hash, quarters, leafHash(bits) << 8 | Word(LeafLevel), Word(__builtin_popcountll(bits)));
+    return found != None ? found : make(hash, quarters, leafHash(bits) << 8 | Word(LeafLevel));
 }
 
 NodeStore::Quad::Quad(NodeId nw, NodeId ne, NodeId sw, NodeId se)
@@ -113,9 +111,7 @@ NodeId NodeStore::node(const Quad &quad)
     const Node &d = at(quad.quarters[3]);
     const int level = static_cast<int>(a.hashLevel & 0xFF) + 1;
     const Word content = nodeHash(level, a.hashLevel >> 8, b.hashLevel >> 8, c.hashLevel >> 8, d.hashLevel >> 8);
-    const Word population
-        = addSaturated(addSaturated(a.population, b.population), addSaturated(c.population, d.population));
-    return make(quad.hash, quad.quarters, content << 8 | Word(level), population);
+    return make(quad.hash, quad.quarters, content << 8 | Word(level));
 }
 
 void NodeStore::prefetchSlot(const Quad &quad) const { __builtin_prefetch(&table[quad.hash >> tableShift]); }
@@ -145,8 +141,7 @@ NodeId NodeStore::find(std::uint64_t hash, const NodeId (&quarters)[4]) const
     }
 }
 
-NodeId NodeStore::make(
-    std::uint64_t hash, const NodeId (&quarters)[4], std::uint64_t hashLevel, std::uint64_t population)
+NodeId NodeStore::make(std::uint64_t hash, const NodeId (&quarters)[4], std::uint64_t hashLevel)
 {
     const bool isLeaf = static_cast<int>(hashLevel & 0xFF) == LeafLevel;
     const NodeId keep[4] = { isLeaf ? None : quarters[0], isLeaf ? None : quarters[1], quarters[2], quarters[3] };
@@ -157,7 +152,6 @@ NodeId NodeStore::make(
     n.next = clock();
     n.result = None;
     n.hashLevel = hashLevel;
-    n.population = population;
     insert(id, hash);
     return id;
 }
@@ -289,6 +283,34 @@ void NodeStore::collect(const NodeId (&keep)[4], bool shrink)
         memo.clear(true);
     else
         memo.keepOnly(marked);
+    for (auto counted = populations.begin(); counted != populations.end();) {
+        if (counted->first < unused && marked(counted->first))
+            ++counted;
+        else
+            counted = populations.erase(counted);
+    }
+}
+
+std::uint64_t NodeStore::population(NodeId id) const
+{
+    const int nodeLevel = level(id);
+    if (nodeLevel == LeafLevel)
+        return Word(__builtin_popcountll(bits(id)));
+    if (id == empties[nodeLevel])
+        return 0;
+    // Smaller squares are counted again faster than looked up, and are most of the nodes.
+    const bool remembered = nodeLevel >= LeafLevel + 4;
+    if (remembered) {
+        const auto known = populations.find(id);
+        if (known != populations.end())
+            return known->second;
+    }
+    const NodeId(&quarters)[4] = at(id).quarters;
+    const Word count = addSaturated(addSaturated(population(quarters[0]), population(quarters[1])),
+        addSaturated(population(quarters[2]), population(quarters[3])));
+    if (remembered)
+        populations.emplace(id, count);
+    return count;
 }
 
 std::size_t NodeStore::markFrom(std::vector<Word> &marks, std::vector<NodeId> &pending) const
@@ -435,7 +457,7 @@ NodeId NodeStore::successor(NodeId id, int exponent)
 {
     Node &n = at(id);
     const int nodeLevel = static_cast<int>(n.hashLevel & 0xFF);
-    if (n.population == 0)
+    if (id == empties[nodeLevel])
         return empties[nodeLevel - 1];
     const bool ownStep = exponent == nodeLevel - 2;
     n.next = clock();

@@ -74,9 +74,12 @@ public:
         const Node &n = at(leafId);
         return n.quarters[0] | (std::uint64_t(n.quarters[1]) << 32);
     }
-    // Live cells; UINT64_MAX stands for that many or more.
-    std::uint64_t population(NodeId id) const { return at(id).population; }
-    bool isEmpty(NodeId id) const { return at(id).population == 0; }
+    // Live cells; UINT64_MAX stands for that many or more. Counted when
+    // first asked for, from the quarters' counts: a square's count is
+    // remembered until a collection frees it.
+    std::uint64_t population(NodeId id) const;
+    // Every empty square of a level is the one canonical empty(level).
+    bool isEmpty(NodeId id) const { return id == empties[level(id)]; }
     // A digest of the cells alone: equal squares give equal digests whatever their ids.
     std::uint64_t contentHash(NodeId id) const { return at(id).hashLevel >> 8; }
 
@@ -137,6 +140,9 @@ public:
     NodeStore &operator=(const NodeStore &) = delete;
 
 private:
+    // Half a cache line, so that no node straddles two: the population,
+    // asked for far less often than a node is made or stepped, is counted
+    // apart (population()).
     struct Node {
         NodeId quarters[4]; // nw, ne, sw, se; a leaf keeps its bits in the first two
         // Free: the next node of the free list. In use: when it was last
@@ -144,8 +150,8 @@ private:
         NodeId next;
         NodeId result; // successor(id, level - 2), or None while unknown
         std::uint64_t hashLevel; // contentHash << 8 | level; FreeLevel when free
-        std::uint64_t population;
     };
+    static_assert(sizeof(Node) == 32);
     static constexpr std::uint64_t FreeLevel = 0xFF;
     // A node in use with its two slots of the hash table.
     static constexpr std::size_t NodeBytes = sizeof(Node) + 2 * sizeof(std::uint64_t);
@@ -155,7 +161,7 @@ private:
     NodeStore();
 
     // Chunks are carved from slabs of SlabChunks, laid on large pages:
-    // sixteen chunks of 40-byte nodes fill five of 2 MiB exactly.
+    // sixteen chunks of 32-byte nodes fill four of 2 MiB exactly.
     static constexpr std::size_t SlabChunks = 16;
     struct SlabFree {
         void operator()(Node *slab) const { LargePages<Node>().deallocate(slab, SlabChunks * ChunkSize); }
@@ -181,7 +187,7 @@ private:
     NodeId node(const Quad &quad);
     NodeId find(std::uint64_t hash, const NodeId (&quarters)[4]) const;
     // `hash` chooses the slot, `hashLevel` is the new node's own field.
-    NodeId make(std::uint64_t hash, const NodeId (&quarters)[4], std::uint64_t hashLevel, std::uint64_t population);
+    NodeId make(std::uint64_t hash, const NodeId (&quarters)[4], std::uint64_t hashLevel);
     NodeId allocate(const NodeId (&keep)[4]);
     bool grow();
     std::size_t bytesInUse() const;
@@ -243,6 +249,8 @@ private:
     LifeBits::RuleDecision oddDecision { Rule() }; // oddRule's
     bool alternating = false; // oddRule differs from rule
     Statistics counts;
+    // population() of the squares of LeafLevel + 4 and up counted so far; a collection drops those it frees.
+    mutable std::unordered_map<NodeId, std::uint64_t> populations;
 };
 
 #endif // NODESTORE_H

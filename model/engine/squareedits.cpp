@@ -33,15 +33,19 @@ public:
             store().removeRoot(entry.second);
     }
 
-    // Squares of fewer cells, or small ones, are made again faster than looked up.
-    static bool worthIt(int level, Word cells) { return level >= LeafLevel + 2 && cells >= 64; }
-    // The live cells of squares as worthIt() counts them.
-    static Word cellsOf(std::initializer_list<NodeId> squares)
+    // Squares of fewer cells, or small ones, are made again faster than
+    // looked up; their cells are counted only as far as that asks.
+    static bool worthIt(int level, std::initializer_list<NodeId> squares)
     {
+        if (level < LeafLevel + 2)
+            return false;
         Word cells = 0;
-        for (const NodeId square : squares)
+        for (const NodeId square : squares) {
             cells += std::min<Word>(store().population(square), 64);
-        return cells;
+            if (cells >= 64)
+                return true;
+        }
+        return false;
     }
 
     NodeId find(const NodeId (&key)[4]) const
@@ -153,7 +157,7 @@ NodeId combine(NodeId a, NodeId b, bool exclusive, Memo &memo)
     if (level == LeafLevel)
         return nodes.leaf(exclusive ? nodes.bits(a) ^ nodes.bits(b) : nodes.bits(a) | nodes.bits(b));
     const NodeId key[4] = { a, b, NodeStore::None, NodeStore::None };
-    const bool remembered = Memo::worthIt(level, Memo::cellsOf({ a, b }));
+    const bool remembered = Memo::worthIt(level, { a, b });
     if (remembered) {
         const NodeId found = memo.find(key);
         if (found != NodeStore::None)
@@ -198,7 +202,7 @@ NodeId orient(NodeId square, const Orientation &orientation, Memo &memo)
     if (level == LeafLevel)
         return nodes.leaf(orientLeaf(nodes.bits(square), orientation));
     const NodeId key[4] = { square, NodeStore::None, NodeStore::None, NodeStore::None };
-    const bool remembered = Memo::worthIt(level, nodes.population(square));
+    const bool remembered = Memo::worthIt(level, { square });
     if (remembered) {
         const NodeId found = memo.find(key);
         if (found != NodeStore::None)
@@ -250,7 +254,7 @@ NodeId window(const NodeId (&block)[4], int level, Word x, Word y, Memo &memo)
             = { nodes.bits(block[0]), nodes.bits(block[1]), nodes.bits(block[2]), nodes.bits(block[3]) };
         return nodes.leaf(leafWindow(leaves, static_cast<int>(x), static_cast<int>(y)));
     }
-    const bool remembered = Memo::worthIt(level, Memo::cellsOf({ block[0], block[1], block[2], block[3] }));
+    const bool remembered = Memo::worthIt(level, { block[0], block[1], block[2], block[3] });
     if (remembered) {
         const NodeId found = memo.find(block);
         if (found != NodeStore::None)

@@ -137,13 +137,13 @@ StateNodeId StateNodeStore::make(const Node &fields, std::uint64_t hash, const S
     }
     StateNodeId id = freeList;
     if (id != None) {
-        freeList = at(id).result;
+        freeList = at(id).results[0];
         --freeCount;
     } else {
         id = unused++;
     }
     at(id) = fields;
-    at(id).result = None;
+    std::fill(std::begin(at(id).results), std::end(at(id).results), None);
     if ((unused - freeCount) * 2 > table.size())
         rebuildTable(table.size() * 2);
     else
@@ -205,8 +205,12 @@ void StateNodeStore::collect(const StateNodeId (&keep)[4])
             const Node &n = at(id);
             if (n.level > LeafLevel)
                 pending.insert(pending.end(), n.quarters, n.quarters + 4);
-            if (withResults && n.result != None)
-                pending.push_back(n.result);
+            if (withResults) {
+                for (const StateNodeId result : n.results) {
+                    if (result != None)
+                        pending.push_back(result);
+                }
+            }
         }
     };
     std::vector<StateNodeId> pending(protectedNodes);
@@ -221,8 +225,12 @@ void StateNodeStore::collect(const StateNodeId (&keep)[4])
     // collections would follow one another.
     const std::vector<Word> live = marks;
     for (StateNodeId id = 1; id < unused; ++id) {
-        if (marked(id) && at(id).result != None)
-            pending.push_back(at(id).result);
+        if (marked(id)) {
+            for (const StateNodeId result : at(id).results) {
+                if (result != None)
+                    pending.push_back(result);
+            }
+        }
     }
     markFrom(pending, true);
     std::size_t kept = 0;
@@ -236,12 +244,14 @@ void StateNodeStore::collect(const StateNodeId (&keep)[4])
     for (StateNodeId id = unused - 1; id >= 1; --id) {
         Node &n = at(id);
         if (marked(id)) {
-            if (n.result != None && !marked(n.result))
-                n.result = None;
+            for (StateNodeId &result : n.results) {
+                if (result != None && !marked(result))
+                    result = None;
+            }
             continue;
         }
         n.level = FreeLevel;
-        n.result = freeList;
+        n.results[0] = freeList;
         freeList = id;
         ++freeCount;
     }
@@ -252,18 +262,42 @@ void StateNodeStore::collect(const StateNodeId (&keep)[4])
 
 void StateNodeStore::useRules(const Rule &even, const Rule &odd)
 {
-    if (step && even == rule && odd == oddRule)
+    const auto holds = [&](const RuleSlot &slot) { return slot.step && slot.even == even && slot.odd == odd; };
+    if (!holds(rulePairs[current])) {
+        int chosen = 0;
+        while (chosen < RuleSlots && !holds(rulePairs[chosen]))
+            ++chosen;
+        if (chosen == RuleSlots) {
+            // An unused slot has lastUse 0, the lowest there is.
+            chosen = 0;
+            for (int slot = 1; slot < RuleSlots; ++slot) {
+                if (rulePairs[slot].lastUse < rulePairs[chosen].lastUse)
+                    chosen = slot;
+            }
+            forgetSlot(chosen);
+            RuleSlot &slot = rulePairs[chosen];
+            slot.even = even;
+            slot.odd = odd;
+            slot.step.emplace(even);
+            if (odd != even)
+                slot.oddStep.emplace(odd);
+            else
+                slot.oddStep.reset();
+        }
+        current = chosen;
+    }
+    rulePairs[current].lastUse = ++ruleUses;
+}
+
+void StateNodeStore::forgetSlot(int slot)
+{
+    if (!rulePairs[slot].step)
         return;
-    rule = even;
-    oddRule = odd;
-    step.emplace(even);
-    if (odd != even)
-        oddStep.emplace(odd);
-    else
-        oddStep.reset();
-    for (StateNodeId id = 1; id < unused; ++id)
-        at(id).result = at(id).level == FreeLevel ? at(id).result : None;
-    memo.clear();
+    for (StateNodeId id = 1; id < unused; ++id) {
+        if (at(id).level != FreeLevel)
+            at(id).results[slot] = None;
+    }
+    memo.forgetExponents([slot](int key) { return key / (MaxLevel + 1) == slot; });
 }
 
 StateNodeId StateNodeStore::centreOfFour(StateNodeId nw, StateNodeId ne, StateNodeId sw, StateNodeId se)
@@ -295,7 +329,7 @@ StateNodeId StateNodeStore::successor(StateNodeId id, int exponent)
     if (n.population == 0)
         return empties[nodeLevel - 1];
     const bool ownStep = exponent == nodeLevel - 2;
-    StateNodeId result = ownStep ? n.result : memo.find(id, exponent);
+    StateNodeId result = ownStep ? n.results[current] : memo.find(id, memoKey(exponent));
     if (result != None)
         return result;
     if (stopFlag && untilCheck-- == 0) {
@@ -305,9 +339,9 @@ StateNodeId StateNodeStore::successor(StateNodeId id, int exponent)
     }
     result = nodeLevel == LeafLevel + 1 ? baseSuccessor(id, exponent) : stepQuarters(id, exponent);
     if (ownStep)
-        at(id).result = result;
+        at(id).results[current] = result;
     else
-        memo.store(id, exponent, result, [this](std::size_t more) { return memoryUsed() + more <= limit; });
+        memo.store(id, memoKey(exponent), result, [this](std::size_t more) { return memoryUsed() + more <= limit; });
     return result;
 }
 
@@ -326,7 +360,8 @@ StateNodeId StateNodeStore::baseSuccessor(StateNodeId id, int exponent)
     // middle 4 x 4 is still right.
     const int generations = 1 << exponent;
     for (int generation = 0; generation < generations; ++generation) {
-        const CellStep &stepping = generation % 2 != 0 && oddStep ? *oddStep : *step;
+        const RuleSlot &rules = rulePairs[current];
+        const CellStep &stepping = generation % 2 != 0 && rules.oddStep ? *rules.oddStep : *rules.step;
         std::uint8_t live[Square][Square];
         for (int y = 0; y < Square; ++y) {
             for (int x = 0; x < Square; ++x)

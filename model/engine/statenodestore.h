@@ -27,6 +27,11 @@ using StateNodeId = std::uint32_t;
 //
 // Not thread-safe: the process uses the unbounded plane from one thread at a time.
 //
+// The results of two pairs of rules are kept side by side, so that a plane
+// whose rule changes every generation (the two rules of a blinking
+// background's differences, one generation at a time) or two universes
+// under different rules step on what each computed before.
+//
 // Nodes stay valid while something refers to them: the roots of live
 // universes (addRoot), the protected nodes of the operation in progress
 // (protect), and what those contain. Any call that makes a node may collect
@@ -76,10 +81,12 @@ public:
     // The middle square of half the side, 2^exponent generations on under the
     // rule of the last useRule(): exponent 0..level - 2, level above LeafLevel.
     StateNodeId successor(StateNodeId id, int exponent);
-    // The rule successor() steps by; changing it forgets every result of the old one.
+    // The rule successor() steps by; as useRules(rule, rule).
     void useRule(const Rule &rule) { useRules(rule, rule); }
-    // Rules that alternate, as NodeStore::useRules() says. Precondition:
-    // they have the same states.
+    // Rules that alternate, as NodeStore::useRules() says. The results of
+    // the pair used before stay for when it comes back; a third pair takes
+    // the place of the one used least recently, whose results are
+    // forgotten. Precondition: the two have the same states.
     void useRules(const Rule &even, const Rule &odd);
     // While set, successor() throws Interrupted soon after another thread raises `flag`.
     void setStopFlag(const std::atomic<bool> *flag) { stopFlag = flag; }
@@ -104,9 +111,14 @@ public:
     StateNodeStore &operator=(const StateNodeStore &) = delete;
 
 private:
+    // The pairs of rules whose results are kept: a node holds a result for each.
+    static constexpr int RuleSlots = 2;
+
     struct Node {
         StateNodeId quarters[4]; // nw, ne, sw, se; a leaf keeps its 16 cells here
-        StateNodeId result; // successor(id, level - 2), None while unknown; the next free node when free
+        // successor(id, level - 2) under each slot's rules, None while
+        // unknown; results[0] is the next free node when free.
+        StateNodeId results[RuleSlots];
         std::uint64_t hash; // contentHash()
         std::uint64_t population;
         std::uint8_t level; // FreeLevel when free
@@ -117,6 +129,15 @@ private:
     static constexpr std::size_t ChunkSize = std::size_t(1) << ChunkBits;
     // A node in use with its two slots of the hash table.
     static constexpr std::size_t NodeBytes = sizeof(Node) + 2 * sizeof(StateNodeId);
+
+    // A pair of rules with their steps, made once.
+    struct RuleSlot {
+        Rule even;
+        Rule odd;
+        std::optional<CellStep> step; // even's; none while the slot is unused
+        std::optional<CellStep> oddStep; // odd's, where it differs from even
+        std::uint64_t lastUse = 0; // useRules() calls counted when the slot was last chosen
+    };
 
     StateNodeStore();
 
@@ -137,6 +158,10 @@ private:
     // The base step: a node of LeafLevel + 1 (8 x 8 cells) stepped 1 or 2 generations.
     StateNodeId baseSuccessor(StateNodeId id, int exponent);
     StateNodeId stepQuarters(StateNodeId id, int exponent);
+    // The memo's key for a step of 2^exponent generations under the current slot's rules.
+    int memoKey(int exponent) const { return exponent + current * (MaxLevel + 1); }
+    // Forgets every result under the rules of `slot`.
+    void forgetSlot(int slot);
 
     std::vector<std::unique_ptr<Node[]>> chunks;
     StateNodeId unused = 1; // nodes from here on were never handed out
@@ -150,10 +175,9 @@ private:
     std::vector<StateNodeId> protectedNodes;
     std::size_t limit = std::size_t(1) << 30;
 
-    Rule rule;
-    Rule oddRule;
-    std::optional<CellStep> step; // made at the first useRule()
-    std::optional<CellStep> oddStep; // oddRule's, made where it differs from rule
+    RuleSlot rulePairs[RuleSlots];
+    int current = 0; // the slot of the last useRules()
+    std::uint64_t ruleUses = 0;
     const std::atomic<bool> *stopFlag = nullptr;
     std::uint32_t untilCheck = 0; // results computed before the stop flag is read again
 };

@@ -14,7 +14,8 @@
 // step's level for one result more each, and those live here, in one
 // open-addressed table shared by the store's nodes. Only a cache: an entry
 // lost costs its recomputation, never a cell. `Id` is the store's node id,
-// 0 standing for no node.
+// 0 standing for no node. The exponent is 0..255: a store may fold into it
+// more than the step's length, such as which of its rules the step is under.
 template <typename Id> class StepMemo
 {
 public:
@@ -55,13 +56,13 @@ public:
     // Forgets the entries unless keep(id) and keep(result) both hold.
     template <typename Keep> void keepOnly(Keep keep)
     {
-        std::vector<Entry> kept;
-        for (const Entry &entry : entries) {
-            if (entry.id != 0 && keep(entry.id) && keep(entry.result))
-                kept.push_back(entry);
-        }
-        std::fill(entries.begin(), entries.end(), Entry {});
-        refill(kept);
+        retain([&keep](const Entry &entry) { return keep(entry.id) && keep(entry.result); });
+    }
+
+    // Forgets the entries whose exponent forget(exponent) picks.
+    template <typename Forget> void forgetExponents(Forget forget)
+    {
+        retain([&forget](const Entry &entry) { return !forget(static_cast<int>(entry.exponent)); });
     }
 
     // Forgets every entry; `giveBack` returns the table's memory too.
@@ -86,7 +87,18 @@ private:
 
     static std::size_t slotOf(Id id, int exponent, std::size_t mask)
     {
-        return BitMix::finalise(std::uint64_t(id) << 6 | std::uint64_t(exponent)) & mask;
+        return BitMix::finalise(std::uint64_t(id) << 8 | std::uint64_t(exponent)) & mask;
+    }
+
+    template <typename Keep> void retain(Keep keep)
+    {
+        std::vector<Entry> kept;
+        for (const Entry &entry : entries) {
+            if (entry.id != 0 && keep(entry))
+                kept.push_back(entry);
+        }
+        std::fill(entries.begin(), entries.end(), Entry {});
+        refill(kept);
     }
 
     // Puts the entries of `from` into the table, large enough and emptied.
