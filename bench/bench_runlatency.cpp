@@ -154,6 +154,19 @@ bool openHeavy(
     return true;
 }
 
+// Presses Faster until the window steps 2^`exponent` generations a tick;
+// false, the row skipped, if it does not get there.
+bool stepBy(benchmark::State &state, MainWindow &window, int exponent)
+{
+    auto *faster = window.findChild<QAction *>(QStringLiteral("Action_Simulation_Faster"));
+    for (int step = 0; step < exponent; ++step)
+        faster->trigger();
+    if (window.findChild<Document *>()->stepExponent() == exponent)
+        return true;
+    state.SkipWithError("the step is not as asked");
+    return false;
+}
+
 // Every 20..80 ms a turn of the mouse wheel zooms the view in or out, or
 // every tenth time the Simulation menu opens, and the time until the window
 // has handled it and drawn the view or the menu anew is measured. `between`
@@ -218,13 +231,8 @@ void BM_InputWhilePlayingHeavy2e16(benchmark::State &state)
     if (!openHeavy(state, window, folder))
         return;
     auto *document = window.findChild<Document *>();
-    auto *faster = window.findChild<QAction *>(QStringLiteral("Action_Simulation_Faster"));
-    for (int step = 0; step < 16; ++step)
-        faster->trigger();
-    if (document->stepExponent() != 16) {
-        state.SkipWithError("the step is not 2^16");
+    if (!stepBy(state, window, 16))
         return;
-    }
     window.findChild<QAction *>(QStringLiteral("Action_Simulation_Play"))->trigger();
     measureInput(state, window, [] {});
     QElapsedTimer pauseClock;
@@ -284,13 +292,12 @@ void BM_PanWhilePlayingHeavy2e16(benchmark::State &state)
     auto *document = window.findChild<Document *>();
     auto *runThread = document->findChild<RunThread *>();
     auto *view = window.findChild<WidgetPaintArea *>();
-    auto *faster = window.findChild<QAction *>(QStringLiteral("Action_Simulation_Faster"));
-    for (int step = 0; step < 16; ++step)
-        faster->trigger();
-    if (document->stepExponent() != 16 || !runThread) {
-        state.SkipWithError("the step is not 2^16");
+    if (!runThread) {
+        state.SkipWithError("the document has no run thread");
         return;
     }
+    if (!stepBy(state, window, 16))
+        return;
     view->fitPattern();
     if (document->cellCount() <= RunThread::ViewCopyLimit) {
         state.SkipWithError("the pattern is small enough for the view's copy");
@@ -368,9 +375,8 @@ void BM_InputWhilePlayingBrainSoup(benchmark::State &state)
     if (!openHeavy(state, window, folder, brainSoup()))
         return;
     auto *document = window.findChild<Document *>();
-    auto *faster = window.findChild<QAction *>(QStringLiteral("Action_Simulation_Faster"));
-    for (int step = 0; step < 4; ++step)
-        faster->trigger();
+    if (!stepBy(state, window, 4))
+        return;
     window.findChild<QAction *>(QStringLiteral("Action_Simulation_Play"))->trigger();
     measureInput(state, window, [] {});
     QElapsedTimer pauseClock;
@@ -399,13 +405,8 @@ std::string soup(const char *rule)
 void playAndMeasure(benchmark::State &state, MainWindow &window, int stepExponent)
 {
     auto *document = window.findChild<Document *>();
-    auto *faster = window.findChild<QAction *>(QStringLiteral("Action_Simulation_Faster"));
-    for (int step = 0; step < stepExponent; ++step)
-        faster->trigger();
-    if (document->stepExponent() != stepExponent) {
-        state.SkipWithError("the step is not as asked");
+    if (!stepBy(state, window, stepExponent))
         return;
-    }
     const std::int64_t first = document->generation();
     window.findChild<QAction *>(QStringLiteral("Action_Simulation_Play"))->trigger();
     measureInput(state, window, [] {});

@@ -71,7 +71,10 @@ private:
             },
             30000);
     }
-    void openFile(const QByteArray &contents, const QString &name = QStringLiteral("pattern.rle"));
+    void openFile(const QByteArray &contents, const QString &name = QStringLiteral("pattern.rle"),
+        const std::optional<Topology> &topology = std::nullopt);
+    // Types `generation` into Go to generation's dialog and accepts it.
+    void goTo(const QString &generation);
     void typeRule(const QString &text);
     // Triggers the action `name` and answers the number dialog it opens with `value`.
     void answerNumber(const char *name, int value);
@@ -79,12 +82,22 @@ private:
     QTemporaryDir folder;
 };
 
-void TestMainWindowSimulation::openFile(const QByteArray &contents, const QString &name)
+void TestMainWindowSimulation::openFile(
+    const QByteArray &contents, const QString &name, const std::optional<Topology> &topology)
 {
     QFile file(folder.filePath(name));
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size());
     file.close();
-    QVERIFY(window->openPatternFile(file.fileName()));
+    QVERIFY(window->openPatternFile(file.fileName(), std::nullopt, topology));
+}
+
+void TestMainWindowSimulation::goTo(const QString &generation)
+{
+    ModalRunner::run([this] { action("Action_Simulation_GoToGeneration")->trigger(); },
+        [generation](QWidget *modal) {
+            qobject_cast<QInputDialog *>(modal)->setTextValue(generation);
+            static_cast<QDialog *>(modal)->accept();
+        });
 }
 
 void TestMainWindowSimulation::typeRule(const QString &text)
@@ -215,10 +228,7 @@ void TestMainWindowSimulation::ruleBoxRefusesWhatDoesNotRead()
 
 void TestMainWindowSimulation::birthOnZeroFillsTheUnboundedPlane()
 {
-    QFile file(folder.filePath(QStringLiteral("one.rle")));
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write("x = 1, y = 1\no!") > 0);
-    file.close();
-    QVERIFY(window->openPatternFile(file.fileName(), std::nullopt, Topology::unbounded()));
+    openFile("x = 1, y = 1\no!", QStringLiteral("one.rle"), Topology::unbounded());
     const auto cells = [this] { return probe.find<QLabel>("Label_CellCount")->text(); };
     // The background comes alive at once under B0, and stays so under S8; the one cell dies.
     typeRule(QStringLiteral("B0/S8"));
@@ -278,15 +288,8 @@ void TestMainWindowSimulation::graphFollowsTheRun()
 
 void TestMainWindowSimulation::censusOfTheRPentomino()
 {
-    QFile file(folder.filePath(QStringLiteral("r.rle")));
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write("x = 3, y = 3\nb2o$2o$bo!\n") > 0);
-    file.close();
-    QVERIFY(window->openPatternFile(file.fileName(), std::nullopt, Topology::unbounded()));
-    ModalRunner::run([this] { action("Action_Simulation_GoToGeneration")->trigger(); },
-        [](QWidget *modal) {
-            qobject_cast<QInputDialog *>(modal)->setTextValue(QStringLiteral("1200"));
-            static_cast<QDialog *>(modal)->accept();
-        });
+    openFile("x = 3, y = 3\nb2o$2o$bo!\n", QStringLiteral("r.rle"), Topology::unbounded());
+    goTo(QStringLiteral("1200"));
     QVERIFY(idle());
     QCOMPARE(probe.generation(), 1200);
     // Its gliders never let the whole repeat: the census follows the run between ticks.
@@ -308,18 +311,10 @@ void TestMainWindowSimulation::censusOfTheRPentomino()
 
 void TestMainWindowSimulation::censusOfAGun()
 {
-    QFile file(folder.filePath(QStringLiteral("gun.rle")));
-    QVERIFY(file.open(QIODevice::WriteOnly)
-        && file.write("x = 36, y = 9\n24bo$22bobo$12b2o6b2o12b2o$11bo3bo4b2o12b2o$2o8bo5bo3b2o$"
-                      "2o8bo3bob2o4bobo$10bo5bo7bo$11bo3bo$12b2o!\n")
-            > 0);
-    file.close();
-    QVERIFY(window->openPatternFile(file.fileName(), std::nullopt, Topology::unbounded()));
-    ModalRunner::run([this] { action("Action_Simulation_GoToGeneration")->trigger(); },
-        [](QWidget *modal) {
-            qobject_cast<QInputDialog *>(modal)->setTextValue(QStringLiteral("1100"));
-            static_cast<QDialog *>(modal)->accept();
-        });
+    openFile("x = 36, y = 9\n24bo$22bobo$12b2o6b2o12b2o$11bo3bo4b2o12b2o$2o8bo5bo3b2o$"
+             "2o8bo3bob2o4bobo$10bo5bo7bo$11bo3bo$12b2o!\n",
+        QStringLiteral("gun.rle"), Topology::unbounded());
+    goTo(QStringLiteral("1100"));
     QVERIFY(idle());
     const QString gun = QStringLiteral("State: a gun of period 30");
     QVERIFY2(QTest::qWaitFor([&] { return state() == gun; }, 10000), qPrintable(state()));
@@ -339,15 +334,8 @@ void TestMainWindowSimulation::censusOfAGun()
 // picture shows both states, in the view's colours.
 void TestMainWindowSimulation::censusPicturesDyingCells()
 {
-    QFile file(folder.filePath(QStringLiteral("ship.rle")));
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write("x = 2, y = 2, rule = B2/S/C3\nAB$AB!\n") > 0);
-    file.close();
-    QVERIFY(window->openPatternFile(file.fileName(), std::nullopt, Topology::unbounded()));
-    ModalRunner::run([this] { action("Action_Simulation_GoToGeneration")->trigger(); },
-        [](QWidget *modal) {
-            qobject_cast<QInputDialog *>(modal)->setTextValue(QStringLiteral("100"));
-            static_cast<QDialog *>(modal)->accept();
-        });
+    openFile("x = 2, y = 2, rule = B2/S/C3\nAB$AB!\n", QStringLiteral("ship.rle"), Topology::unbounded());
+    goTo(QStringLiteral("100"));
     QVERIFY(idle());
     action("Action_Simulation_Census")->trigger();
     auto *dialog = window->findChild<CensusDialog *>();
@@ -368,10 +356,7 @@ void TestMainWindowSimulation::censusPicturesDyingCells()
 // 65536 at the look after 128, four times as many as at 64.
 void TestMainWindowSimulation::runUntilSettledStopsAtGrowth()
 {
-    QFile file(folder.filePath(QStringLiteral("square.rle")));
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write("x = 1, y = 1, rule = B12345678/S012345678\no!\n") > 0);
-    file.close();
-    QVERIFY(window->openPatternFile(file.fileName(), std::nullopt, Topology::unbounded()));
+    openFile("x = 1, y = 1, rule = B12345678/S012345678\no!\n", QStringLiteral("square.rle"), Topology::unbounded());
     action("Action_Simulation_RunUntilSettled")->trigger();
     QVERIFY(idle());
     QCOMPARE(probe.generation(), 129);
@@ -425,15 +410,8 @@ void TestMainWindowSimulation::countsKeepTheirFont()
     click("PushButton_Random");
     QVERIFY2(
         cells->text().contains(QRegularExpression(QStringLiteral("^Cells: \\d\\.\\d{3}$"))), qPrintable(cells->text()));
-    QFile file(folder.filePath(QStringLiteral("glider.rle")));
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write("x = 3, y = 3\nbo$2bo$3o!\n") > 0);
-    file.close();
-    QVERIFY(window->openPatternFile(file.fileName(), std::nullopt, Topology::unbounded()));
-    ModalRunner::run([this] { action("Action_Simulation_GoToGeneration")->trigger(); },
-        [](QWidget *modal) {
-            qobject_cast<QInputDialog *>(modal)->setTextValue(QStringLiteral("1000000000000000000"));
-            static_cast<QDialog *>(modal)->accept();
-        });
+    openFile("x = 3, y = 3\nbo$2bo$3o!\n", QStringLiteral("glider.rle"), Topology::unbounded());
+    goTo(QStringLiteral("1000000000000000000"));
     QVERIFY(idle());
     QCOMPARE(generation->font(), font);
     QCOMPARE(generation->text(), QStringLiteral("Generation: 1,00 × 10¹⁸"));
