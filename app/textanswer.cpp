@@ -288,6 +288,13 @@ QString TextAnswer::fateLine(const RunHistory &history, std::int64_t maxGenerati
     case RunHistory::Fate::Oscillating:
         return QStringLiteral("period %1 since generation %2, %3").arg(history.period()).arg(start).arg(cells);
     case RunHistory::Fate::Moving:
+        if (history.period() == 1) {
+            return QStringLiteral("moves (%1, %2) every generation since generation %3, %4")
+                .arg(history.displacement().x)
+                .arg(history.displacement().y)
+                .arg(start)
+                .arg(cells);
+        }
         return QStringLiteral("moves (%1, %2) every %3 generations since generation %4, %5")
             .arg(history.displacement().x)
             .arg(history.displacement().y)

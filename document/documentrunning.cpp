@@ -351,6 +351,12 @@ QString Document::stateText() const
         return translated(QT_TRANSLATE_NOOP("MainWindow", "State: still since generation %1"))
             .arg(grouped(runHistory.cycleStart()));
     case RunHistory::Fate::Moving:
+        if (runHistory.period() == 1) {
+            return translated(
+                QT_TRANSLATE_NOOP("MainWindow", "State: moves (%1, %2) every generation since generation %3"))
+                .arg(grouped(runHistory.displacement().x), grouped(runHistory.displacement().y),
+                    grouped(runHistory.cycleStart()));
+        }
         return translated(
             QT_TRANSLATE_NOOP("MainWindow", "State: moves (%1, %2) every %3 generations since generation %4"))
             .arg(grouped(runHistory.displacement().x), grouped(runHistory.displacement().y),

@@ -213,6 +213,11 @@ void TestCommandLine::settlesEveryFamily_data()
             << QString("LifeHistory") + surface << "AAA" << 100 << "period 2 since generation 2, 5 cells";
     // Brian's Brain: two live cells with two dying ones behind move a cell a
     // generation, round a torus of 20 in 20 generations.
+    QTest::newRow("Brian's Brain ship") << "B2/S/C3"
+                                        << "AB|AB" << 100
+                                        << "moves (-1, 0) every generation since generation 1, 4 cells";
+    QTest::newRow("glider") << "B3/S23"
+                            << ".O|..O|OOO" << 100 << "moves (1, 1) every 4 generations since generation 1, 5 cells";
     QTest::newRow("Brian's Brain ship on a torus") << "B2/S/C3:T20,20"
                                                    << "AB|AB" << 100 << "period 20 since generation 1, 4 cells";
 }

@@ -785,6 +785,10 @@
         <translation>Zustand: in Entwicklung; über %1 Zellen wird kein Zyklus gesucht</translation>
     </message>
     <message>
+        <source>State: moves (%1, %2) every generation since generation %3</source>
+        <translation>Zustand: bewegt sich um (%1, %2) jede Generation seit Generation %3</translation>
+    </message>
+    <message>
         <source>State: moves (%1, %2) every %3 generations since generation %4</source>
         <translation>Zustand: bewegt sich um (%1, %2) alle %3 Generationen seit Generation %4</translation>
     </message>

@@ -785,6 +785,10 @@
         <translation>Estado: en evolución; no se buscan ciclos por encima de %1 células</translation>
     </message>
     <message>
+        <source>State: moves (%1, %2) every generation since generation %3</source>
+        <translation>Estado: se mueve (%1, %2) cada generación desde la generación %3</translation>
+    </message>
+    <message>
         <source>State: moves (%1, %2) every %3 generations since generation %4</source>
         <translation>Estado: se mueve (%1, %2) cada %3 generaciones desde la generación %4</translation>
     </message>

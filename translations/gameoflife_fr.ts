@@ -785,6 +785,10 @@
         <translation>État : en évolution ; pas de recherche de cycle au-delà de %1 cellules</translation>
     </message>
     <message>
+        <source>State: moves (%1, %2) every generation since generation %3</source>
+        <translation>État : se déplace de (%1, %2) à chaque génération depuis la génération %3</translation>
+    </message>
+    <message>
         <source>State: moves (%1, %2) every %3 generations since generation %4</source>
         <translation>État : se déplace de (%1, %2) toutes les %3 générations depuis la génération %4</translation>
     </message>

@@ -785,6 +785,10 @@
         <translation>Состояние: развивается; циклы не ищутся свыше %1 клеток</translation>
     </message>
     <message>
+        <source>State: moves (%1, %2) every generation since generation %3</source>
+        <translation>Состояние: сдвигается на (%1, %2) каждое поколение с поколения %3</translation>
+    </message>
+    <message>
         <source>State: moves (%1, %2) every %3 generations since generation %4</source>
         <translation>Состояние: сдвигается на (%1, %2) каждые %3 поколений с поколения %4</translation>
     </message>
