@@ -264,7 +264,7 @@ void registerTable()
             // A run of equal jumps, as the window plays at one speed, by
             // each engine alone and by the choice.
             if (k == 12 || k == 16 || k == 20 || k == 30 || k == 40) {
-                if (k + 3 <= row.tilesUpTo + 1)
+                if (k == 12 || k + 3 <= row.tilesUpTo + 1)
                     benchmark::RegisterBenchmark((std::string(row.name) + "/tiles8times" + suffix).c_str(),
                         [cells, k](benchmark::State &state) { tiles(state, *cells, k, 8); })
                         ->Unit(benchmark::kMillisecond)
