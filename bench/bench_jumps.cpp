@@ -175,12 +175,12 @@ void forgetNodes()
     HashLife::setMemoryLimit(limit);
 }
 
-void tiles(benchmark::State &state, const std::vector<CellPoint> &cells, int exponent)
+void tiles(benchmark::State &state, const std::vector<CellPoint> &cells, int exponent, int jumps = 1)
 {
     for (auto _ : state) {
         TileLife plane;
         plane.setCells(cells);
-        for (std::uint64_t left = std::uint64_t(1) << exponent; left > 0;) {
+        for (std::uint64_t left = std::uint64_t(jumps) << exponent; left > 0;) {
             const std::uint64_t step = std::min(left, TileLife::StepLimit);
             plane.advance(step);
             left -= step;
@@ -261,8 +261,18 @@ void registerTable()
                 [cells, k](benchmark::State &state) { quadtree<UnboundedUniverse>(state, *cells, k); })
                 ->Unit(benchmark::kMillisecond)
                 ->MinTime(0.1);
-            // A run of equal jumps, as the window plays at one speed.
+            // A run of equal jumps, as the window plays at one speed, by
+            // each engine alone and by the choice.
             if (k == 12 || k == 16 || k == 20 || k == 30 || k == 40) {
+                if (k == 12 || k + 3 <= row.tilesUpTo + 1)
+                    benchmark::RegisterBenchmark((std::string(row.name) + "/tiles8times" + suffix).c_str(),
+                        [cells, k](benchmark::State &state) { tiles(state, *cells, k, 8); })
+                        ->Unit(benchmark::kMillisecond)
+                        ->MinTime(0.1);
+                benchmark::RegisterBenchmark((std::string(row.name) + "/hashlife8times" + suffix).c_str(),
+                    [cells, k](benchmark::State &state) { quadtree<HashLife>(state, *cells, k, 8); })
+                    ->Unit(benchmark::kMillisecond)
+                    ->MinTime(0.1);
                 benchmark::RegisterBenchmark((std::string(row.name) + "/choice8times" + suffix).c_str(),
                     [cells, k](benchmark::State &state) { quadtree<UnboundedUniverse>(state, *cells, k, 8); })
                     ->Unit(benchmark::kMillisecond)

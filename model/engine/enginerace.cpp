@@ -92,7 +92,7 @@ bool EngineRace::run(const std::atomic<bool> &stop)
     }
 }
 
-EngineRace::History EngineRace::history() const { return History { hashDone ? hashSpent : 0, !hashDone && hopeless }; }
+EngineRace::History EngineRace::history() const { return History { hashDone ? hashSpent : 0, !hashDone && chaotic }; }
 
 bool EngineRace::hashTurn(double budget, const std::atomic<bool> &stop, bool judged)
 {
@@ -127,10 +127,10 @@ bool EngineRace::hashTurn(double budget, const std::atomic<bool> &stop, bool jud
             const double computed = static_cast<double>(counts.resultsComputed - computedBefore) + hashComputed;
             // Chaos shows in the first results already; a poor estimate
             // waits for more of them, as a regular pattern's may mislead.
-            if (judged
-                && ((spent >= std::max(HeadStart, tilesWhole / 16) && reused < ChaosHitRate * (reused + computed))
-                    || (spent >= std::max(HeadStart, tilesWhole / 8) && progress > 0
-                        && spent / progress > HopelessFactor * tilesWhole)))
+            if (judged && spent >= std::max(HeadStart, tilesWhole / 16) && reused < ChaosHitRate * (reused + computed))
+                chaotic = hopeless = true;
+            if (judged && spent >= std::max(HeadStart, tilesWhole / 8) && progress > 0
+                && spent / progress > HopelessFactor * tilesWhole)
                 hopeless = true;
             if (hopeless && judged)
                 return true;

@@ -29,7 +29,12 @@ public:
     // What the last race of the same cells showed, for the next one.
     struct History {
         double hashSeconds = 0; // HashLife's time if it won, else 0: it then runs alone as long again first
-        bool hashHopeless = false; // HashLife looked hopeless: it then only keeps a small share
+        // HashLife found too few of its results remembered, as on chaos: it
+        // then only keeps a small share, and is judged again the race after.
+        // A mere poor estimate of its time is not passed on, as it holds for
+        // one jump alone: what HashLife computes in it shortens the next,
+        // while a growing pattern slows the tiles; and chaos settles.
+        bool hashHopeless = false;
     };
 
     // A race of `generations` (1 or more) from `hashCells` or `tileCells`,
@@ -68,7 +73,8 @@ private:
     double hashSpent = 0; // seconds HashLife has stepped
     double hashReused = 0; // its results found remembered, and those computed, in judged turns ended
     double hashComputed = 0;
-    bool hopeless = false; // HashLife's estimate of its time is far beyond the tiles'
+    bool hopeless = false; // HashLife's estimate of its time is far beyond the tiles', or it steps chaos
+    bool chaotic = false; // few of HashLife's results found remembered in this race's judged turns
     std::exception_ptr hashError;
 
     std::unique_ptr<TileLife> tiles;
