@@ -108,14 +108,16 @@ void Census::add(std::vector<CellPoint> cells, int generations, bool escaping)
         count(piece, escaping);
 }
 
-std::vector<CensusEntry> Census::entries() const
+std::vector<CensusEntry> CensusEntry::listOf(const std::map<std::string, CensusEntry> &kinds)
 {
     std::vector<CensusEntry> result;
     for (const auto &kind : kinds)
         result.push_back(kind.second);
-    std::stable_sort(result.begin(), result.end(), CensusEntry::listedBefore);
+    std::stable_sort(result.begin(), result.end(), listedBefore);
     return result;
 }
+
+std::vector<CensusEntry> Census::entries() const { return CensusEntry::listOf(kinds); }
 
 std::uint64_t Census::objectCount() const
 {

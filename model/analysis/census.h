@@ -39,6 +39,8 @@ struct CensusEntry {
     // The order of a census's list: the most numerous first, then by kind,
     // size and name.
     static bool listedBefore(const CensusEntry &a, const CensusEntry &b);
+    // The entries of `kinds` in the census's order.
+    static std::vector<CensusEntry> listOf(const std::map<std::string, CensusEntry> &kinds);
 };
 
 // What a pattern is made of: its cells split into the smallest pieces that

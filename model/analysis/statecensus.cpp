@@ -95,14 +95,7 @@ void StateCensus::add(const Cells &cells, int generations, bool escaping)
         count(piece, escaping);
 }
 
-std::vector<CensusEntry> StateCensus::entries() const
-{
-    std::vector<CensusEntry> result;
-    for (const auto &kind : kinds)
-        result.push_back(kind.second);
-    std::stable_sort(result.begin(), result.end(), CensusEntry::listedBefore);
-    return result;
-}
+std::vector<CensusEntry> StateCensus::entries() const { return CensusEntry::listOf(kinds); }
 
 std::vector<StateCensus::Phases> StateCensus::split(const Cells &cells, int generations) const
 {
