@@ -25,6 +25,14 @@ void MainWindowTestCase::init()
     QVERIFY(QTest::qWaitForWindowExposed(window));
 }
 
+QString MainWindowTestCase::writeFile(const QString &name, const QByteArray &contents) const
+{
+    QFile file(config.filePath(name));
+    if (!file.open(QIODevice::WriteOnly) || file.write(contents) != contents.size())
+        qFatal("cannot write %s", qPrintable(file.fileName()));
+    return file.fileName();
+}
+
 void MainWindowTestCase::cleanup()
 {
     delete window;

@@ -22,6 +22,9 @@ protected slots:
     void cleanup();
 
 protected:
+    // `contents` written to the file `name` in config's folder: its path. Ends the run if it cannot be written.
+    QString writeFile(const QString &name, const QByteArray &contents) const;
+
     QTemporaryDir config; // the settings' folder, apart from the user's
     MainWindow *window = nullptr; // owned; made by init(), deleted by cleanup()
     MainWindowProbe probe;

@@ -37,18 +37,7 @@ private slots:
     void followZoomsOutOnlyAndFindsFarCells_data();
     void followZoomsOutOnlyAndFindsFarCells();
     void dockOpensAPatternWithUndo();
-
-private:
-    QString writeFile(const QString &name, const QByteArray &contents);
 };
-
-QString TestMainWindowDesk::writeFile(const QString &name, const QByteArray &contents)
-{
-    QFile file(config.filePath(name));
-    if (!file.open(QIODevice::WriteOnly) || file.write(contents) != contents.size())
-        qFatal("cannot write %s", qPrintable(file.fileName()));
-    return file.fileName();
-}
 
 void TestMainWindowDesk::notesShowInTheTitleAndTheInformationWindow()
 {
