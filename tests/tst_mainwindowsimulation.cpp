@@ -85,10 +85,7 @@ private:
 void TestMainWindowSimulation::openFile(
     const QByteArray &contents, const QString &name, const std::optional<Topology> &topology)
 {
-    QFile file(folder.filePath(name));
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size());
-    file.close();
-    QVERIFY(window->openPatternFile(file.fileName(), std::nullopt, topology));
+    QVERIFY(window->openPatternFile(writeFile(name, contents), std::nullopt, topology));
 }
 
 void TestMainWindowSimulation::goTo(const QString &generation)
