@@ -1,11 +1,9 @@
 #include <QAction>
-#include <QFile>
 #include <QInputDialog>
 #include <QMouseEvent>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QWheelEvent>
 
@@ -92,19 +90,7 @@ private slots:
 
 private:
     QAction *action(const char *name) const { return probe.find<QAction>(name); }
-    // Opens `rle` from a file, as the window's user does.
-    bool open(const QByteArray &rle, const Topology &topology);
 };
-
-bool TestMainWindowRun::open(const QByteArray &rle, const Topology &topology)
-{
-    QTemporaryDir folder;
-    QFile file(folder.filePath(QStringLiteral("start.rle")));
-    if (!file.open(QIODevice::WriteOnly) || file.write(rle) != rle.size())
-        return false;
-    file.close();
-    return window->openPatternFile(file.fileName(), std::nullopt, topology);
-}
 
 void TestMainWindowRun::pauseOrStopMidJump_data()
 {
@@ -151,8 +137,9 @@ void TestMainWindowRun::pauseOrStopMidJump()
     QFETCH(QString, rule);
     QFETCH(int, torus);
     // A 48 x 48 soup, new for each row, so that no jump is remembered from the last.
-    QVERIFY(open(soup(rule, 48, "bobo", static_cast<unsigned>(exponent * 2 + stop + rule.size())),
-        torus > 0 ? Topology::torus(torus, torus == 64 ? 48 : torus) : Topology::unbounded()));
+    QVERIFY(window->openPatternFile(
+        writeFile("start.rle", soup(rule, 48, "bobo", static_cast<unsigned>(exponent * 2 + stop + rule.size()))),
+        std::nullopt, torus > 0 ? Topology::torus(torus, torus == 64 ? 48 : torus) : Topology::unbounded()));
     auto *document = window->findChild<Document *>();
     const std::unique_ptr<Universe> start = document->universe().clone();
     for (int step = 0; step < exponent; ++step)
@@ -281,9 +268,10 @@ void TestMainWindowRun::runAheadEndedPartWay()
         const QByteArray blocks = QByteArray("2o2b").repeated(65);
         for (int row = 0; row < 65; ++row)
             rle += blocks + '$' + blocks + "3$";
-        QVERIFY(open(rle + "!\n", Topology::unbounded()));
+        QVERIFY(window->openPatternFile(writeFile("start.rle", rle + "!\n"), std::nullopt, Topology::unbounded()));
     } else {
-        QVERIFY(open(soup(QStringLiteral("B2/S/C3"), 32, "..AB", 7), Topology::unbounded()));
+        QVERIFY(window->openPatternFile(writeFile("start.rle", soup(QStringLiteral("B2/S/C3"), 32, "..AB", 7)),
+            std::nullopt, Topology::unbounded()));
     }
     // A Next first, so that Stop, back at generation 1, has a step to make.
     QTest::mouseClick(probe.button("PushButton_Next"), Qt::LeftButton);
@@ -367,7 +355,8 @@ void TestMainWindowRun::panningKeepsTheJump()
     QFETCH(QString, rule);
     constexpr int Exponent = 8; // jumps of the soup long enough to be in flight while the view moves
     const char *letters = rule.contains(QLatin1Char('C')) ? "..AB" : "bobo"; // dying cells under Generations
-    QVERIFY(open(soup(rule, 48, letters, static_cast<unsigned>(rule.size())), Topology::unbounded()));
+    QVERIFY(window->openPatternFile(writeFile("start.rle", soup(rule, 48, letters, static_cast<unsigned>(rule.size()))),
+        std::nullopt, Topology::unbounded()));
     auto *document = window->findChild<Document *>();
     const auto *runThread = document->findChild<RunThread *>();
     auto *view = window->findChild<WidgetPaintArea *>();
