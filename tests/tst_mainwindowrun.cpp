@@ -55,7 +55,7 @@ CellRect alignedCells(const WidgetPaintArea &view)
 
 // Those cells a pixel a byte, as `universe` draws them, `fill` left where it
 // draws none; or with `fill` 0, from its live cells one by one: 1 where one is.
-std::vector<std::uint8_t> pixels(const WidgetPaintArea &view, const Universe &universe, std::uint8_t fill)
+std::vector<std::uint8_t> pixelsOf(const WidgetPaintArea &view, const Universe &universe, std::uint8_t fill)
 {
     const int shift = view.viewport().shift();
     const CellRect area = alignedCells(view);
@@ -174,10 +174,10 @@ void TestMainWindowRun::pauseOrStopMidJump()
     QCOMPARE(document->universe().backgroundAlive(), expected->backgroundAlive());
     QCOMPARE(dynamic_cast<const ViewPicture *>(&document->universe()) != nullptr, rule != QStringLiteral("B3/S23"));
     const auto &view = *window->findChild<WidgetPaintArea *>();
-    const std::vector<std::uint8_t> drawn = pixels(view, document->universe(), 9);
-    QVERIFY(drawn == pixels(view, *expected, 7));
+    const std::vector<std::uint8_t> drawn = pixelsOf(view, document->universe(), 9);
+    QVERIFY(drawn == pixelsOf(view, *expected, 7));
     if (torus > 0)
-        QVERIFY(drawn == pixels(view, *expected, 0));
+        QVERIFY(drawn == pixelsOf(view, *expected, 0));
     QTest::mouseClick(probe.button(stop ? "PushButton_Stop" : "PushButton_Pause"), Qt::LeftButton);
     QVERIFY(!document->isJumping());
     QVERIFY(!document->isRunning());
@@ -400,7 +400,8 @@ void TestMainWindowRun::panningKeepsTheJump()
             && dynamic_cast<const ViewPicture &>(document->universe()).answers(aligned, view->viewport().shift()),
         60000);
     const EngineGate::Scope scope;
-    QVERIFY(pixels(*view, document->universe(), 9) == pixels(*view, *advanced(*start, document->generation() - 1), 7));
+    QVERIFY(
+        pixelsOf(*view, document->universe(), 9) == pixelsOf(*view, *advanced(*start, document->generation() - 1), 7));
 }
 
 QTEST_MAIN(TestMainWindowRun)
