@@ -1,8 +1,8 @@
 #include <benchmark/benchmark.h>
 
 #include <random>
-#include <string>
 
+#include "benchrule.h"
 #include "model/engine/backgrounduniverse.h"
 
 // Rules with birth on 0 in the unbounded plane: B0/S, whose background
@@ -18,9 +18,7 @@ namespace
 
 void run(benchmark::State &state, const char *notation, bool oneByOne = false)
 {
-    Rule rule;
-    std::string error;
-    Rule::read(notation, rule, error);
+    const Rule rule = benchRule(notation);
     const std::int64_t generations = std::int64_t(1) << state.range(0);
     std::mt19937 generator(5);
     std::bernoulli_distribution live(0.3);

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <iterator>
-#include <string>
 #include <vector>
 
+#include "benchrule.h"
 #include "model/analysis/census.h"
 #include "model/analysis/censussearch.h"
 #include "model/analysis/objectlibrary.h"
@@ -119,9 +119,7 @@ void BM_CensusOfAGun(benchmark::State &state)
 // million cells.
 void BM_CensusOfQuadraticGrowth(benchmark::State &state)
 {
-    Rule rule;
-    std::string error;
-    Rule::read("B12345678/S012345678", rule, error);
+    const Rule rule = benchRule("B12345678/S012345678");
     for (auto _ : state)
         benchmark::DoNotOptimize(CensusSearch::run({ { 0, 0 } }, rule, 100000).outcome);
 }

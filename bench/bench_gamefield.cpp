@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <string>
 #include <vector>
 
 #include "benchfields.h"
+#include "benchrule.h"
 #include "model/engine/gamefield.h"
 #include "model/engine/rule.h"
 
@@ -32,11 +32,8 @@ void BM_NextGenerationRandom(benchmark::State &state) { stepFrom(state, BenchFie
 // The same under other rules, for the ratio to Conway's.
 void BM_NextGenerationRandomRule(benchmark::State &state, const char *text)
 {
-    Rule rule;
-    std::string error;
-    Rule::read(text, rule, error);
     GameField field;
-    field.setRule(rule);
+    field.setRule(benchRule(text));
     BenchFields::fillRandomly(field);
     field.saveState();
     for (auto _ : state) {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "benchfields.h"
+#include "benchrule.h"
 #include "model/engine/gamefield.h"
 #include "model/engine/griduniverse.h"
 #include "model/engine/packedfield.h"
@@ -13,19 +14,11 @@
 namespace
 {
 
-Rule ruleNamed(const char *text)
-{
-    Rule rule;
-    std::string error;
-    Rule::read(text, rule, error);
-    return rule;
-}
-
 // One generation of a 1000 x 1000 torus of random cells, half of them alive
 // at first; the soup stays busy far longer than any run of this benchmark.
 void BM_Torus1000Generation(benchmark::State &state, const char *rule)
 {
-    GridUniverse torus(Topology::torus(1000, 1000), ruleNamed(rule));
+    GridUniverse torus(Topology::torus(1000, 1000), benchRule(rule));
     std::mt19937 generator(1);
     for (std::int64_t y = 0; y < 1000; ++y) {
         for (std::int64_t x = 0; x < 1000; ++x)

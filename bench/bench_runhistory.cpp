@@ -2,10 +2,10 @@
 
 #include <cstdint>
 #include <memory>
-#include <string>
 #include <vector>
 
 #include "benchfields.h"
+#include "benchrule.h"
 #include "model/analysis/runhistory.h"
 #include "model/engine/gamefield.h"
 #include "model/engine/packedfield.h"
@@ -14,14 +14,6 @@
 
 namespace
 {
-
-Rule ruleNamed(const char *text)
-{
-    Rule rule;
-    std::string error;
-    Rule::read(text, rule, error);
-    return rule;
-}
 
 PackedField randomField()
 {
@@ -133,7 +125,7 @@ PackedField longLivedNearColumn64()
 // step on it (BM_NextGenerationRandom in bench_gamefield) for the ratio.
 void BM_PackedNext(benchmark::State &state, const char *rule)
 {
-    const Rule stepRule = ruleNamed(rule);
+    const Rule stepRule = benchRule(rule);
     const PackedField start = randomField();
     for (auto _ : state)
         benchmark::DoNotOptimize(start.next(stepRule));
@@ -142,7 +134,7 @@ void BM_PackedNext(benchmark::State &state, const char *rule)
 // What the history adds to each generation: hash, population, table, checkpoints.
 void BM_HistoryAppend(benchmark::State &state)
 {
-    const Rule replicator = ruleNamed("Replicator");
+    const Rule replicator = benchRule("Replicator");
     // Fields that never repeat within the run, computed before timing.
     std::vector<PackedField> fields { randomField() };
     for (int i = 0; i < 4096; ++i)
@@ -164,7 +156,7 @@ void BM_HistoryAppend(benchmark::State &state)
 // does not settle, stepped and recorded. Replicator's rule keeps it busy.
 void BM_RunAhead100000(benchmark::State &state)
 {
-    const Rule replicator = ruleNamed("Replicator");
+    const Rule replicator = benchRule("Replicator");
     for (auto _ : state) {
         PackedField field = randomField();
         RunHistory history;
@@ -180,7 +172,7 @@ void BM_RunAhead100000(benchmark::State &state)
 // Its size after a million generations that never repeated, in MiB.
 void BM_HistoryMemoryAfterOneMillion(benchmark::State &state)
 {
-    const Rule replicator = ruleNamed("Replicator");
+    const Rule replicator = benchRule("Replicator");
     std::size_t bytes = 0;
     for (auto _ : state) {
         PackedField field = randomField();
@@ -200,7 +192,7 @@ void BM_HistoryMemoryAfterOneMillion(benchmark::State &state)
 // match of hashes refuted by recomputing a field.
 void BM_SettleLongLivedNearColumn64(benchmark::State &state)
 {
-    const Rule longLife = ruleNamed("B345/S5");
+    const Rule longLife = benchRule("B345/S5");
     int generations = 0;
     for (auto _ : state) {
         PackedField field = longLivedNearColumn64();
@@ -223,7 +215,7 @@ void BM_HistoryOfAGrower(benchmark::State &state, const char *rule, std::vector<
 {
     std::int64_t generations = 0;
     for (auto _ : state) {
-        const std::unique_ptr<Universe> universe = Universe::create(Topology::unbounded(), ruleNamed(rule));
+        const std::unique_ptr<Universe> universe = Universe::create(Topology::unbounded(), benchRule(rule));
         for (std::size_t y = 0; y < rows.size(); ++y) {
             for (std::size_t x = 0; rows[y][x] != '\0'; ++x)
                 universe->setCell(static_cast<std::int64_t>(x), static_cast<std::int64_t>(y), rows[y][x] == 'o');

@@ -1,9 +1,9 @@
 #include <benchmark/benchmark.h>
 
 #include <random>
-#include <string>
 #include <vector>
 
+#include "benchrule.h"
 #include "model/engine/hashlife.h"
 #include "model/engine/statehashlife.h"
 
@@ -62,9 +62,7 @@ void BM_LifeSoupInHashLife(benchmark::State &state)
 
 void BM_SoupInStateHashLife(benchmark::State &state, const char *notation)
 {
-    Rule rule;
-    std::string error;
-    Rule::read(notation, rule, error);
+    const Rule rule = benchRule(notation);
     const std::vector<StateHashLife::StatedCell> cells = soup();
     std::uint64_t population = 0;
     for (auto _ : state) {

@@ -4,9 +4,12 @@
 #include <QObject>
 #include <QTemporaryDir>
 
+#include <functional>
+
 #include "mainwindowprobe.h"
 
 class MainWindow;
+class QAction;
 
 // The fixture all scripted tests of the main window share: each test function
 // gets a new window, shown and read through probe, and afterwards nothing of
@@ -22,6 +25,12 @@ protected slots:
     void cleanup();
 
 protected:
+    // `contents` written to the file `name` in config's folder: its path. Ends the run if it cannot be written.
+    QString writeFile(const QString &name, const QByteArray &contents) const;
+    // Triggers the export `action`, has `options` set the dialog of its
+    // options, which it then accepts, and saves to `path`.
+    void exportTo(QAction *action, const QString &path, const std::function<void(QWidget *options)> &options);
+
     QTemporaryDir config; // the settings' folder, apart from the user's
     MainWindow *window = nullptr; // owned; made by init(), deleted by cleanup()
     MainWindowProbe probe;

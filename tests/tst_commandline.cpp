@@ -173,34 +173,35 @@ void TestCommandLine::settlesEveryFamily_data()
     QTest::addColumn<QString>("picture"); // rows split at '|' from (5, 5): 'O' or 'A' state 1, 'B' state 2
     QTest::addColumn<int>("limit"); // --max-generations
     QTest::addColumn<QString>("answer");
+    const auto row = [](const char *name, const char *rule, const char *picture, int limit, const char *answer) {
+        QTest::newRow(name) << QString(rule) << QString(picture) << limit << QString(answer);
+    };
 
     // Worked out by hand. Every cell born and none dying, from one cell: the
     // (2t + 1)^2 square after t generations, 16641 at the look after 64,
     // 66049 at the one after 128, past the census's 65536 cells and about
     // four times as many over a doubling.
-    QTest::newRow("quadratic grower") << "B12345678/S012345678"
-                                      << "O" << 1000000 << "grows quadratically, 66049 cells after 128 generations";
-    QTest::newRow("quadratic grower, too soon to tell") << "B12345678/S012345678"
-                                                        << "O" << 127 << "not settled after 127 generations";
-    QTest::newRow("Generations square") << "B12345678/S012345678/C5"
-                                        << "A" << 1000000 << "grows quadratically, 66049 cells after 128 generations";
+    row("quadratic grower", "B12345678/S012345678", "O", 1000000,
+        "grows quadratically, 66049 cells after 128 generations");
+    row("quadratic grower, too soon to tell", "B12345678/S012345678", "O", 127, "not settled after 127 generations");
+    row("Generations square", "B12345678/S012345678/C5", "A", 1000000,
+        "grows quadratically, 66049 cells after 128 generations");
     // The diamond of 2t^2 + 2t + 1 cells: 33025 at 128, 131585 at 256.
-    QTest::newRow("von Neumann diamond") << "B1234/S01234V"
-                                         << "O" << 1000000 << "grows quadratically, 131585 cells after 256 generations";
+    row("von Neumann diamond", "B1234/S01234V", "O", 1000000,
+        "grows quadratically, 131585 cells after 256 generations");
     // Never past 65536 cells before the limit, 200: 80401 cells then, 8321
     // at the look after 64, the last at most halfway: (200 / 64)^2 as many.
-    QTest::newRow("von Neumann diamond at the limit")
-        << "B1234/S01234V"
-        << "O" << 200 << "grows quadratically, 80401 cells after 200 generations";
+    row("von Neumann diamond at the limit", "B1234/S01234V", "O", 200,
+        "grows quadratically, 80401 cells after 200 generations");
     // The hexagon of 3t^2 + 3t + 1 cells: 49537 at 128, 197377 at 256.
-    QTest::newRow("hexagonal hexagon") << "B123456/S0123456H"
-                                       << "O" << 1000000 << "grows quadratically, 197377 cells after 256 generations";
+    row("hexagonal hexagon", "B123456/S0123456H", "O", 1000000,
+        "grows quadratically, 197377 cells after 256 generations");
     // The Gosper gun, a glider every 30 generations.
-    QTest::newRow("Gosper gun") << "B3/S23"
-                                << "........................O|......................O.O|............OO......OO...."
-                                   "........OO|...........O...O....OO............OO|OO........O.....O...OO|OO........"
-                                   "O...O.OO....O.O|..........O.....O.......O|...........O...O|............OO"
-                                << 1000000 << "grows as a gun of period 30, found after 1024 generations";
+    row("Gosper gun", "B3/S23",
+        "........................O|......................O.O|............OO......OO...."
+        "........OO|...........O...O....OO............OO|OO........O.....O...OO|OO........"
+        "O...O.OO....O.O|..........O.....O.......O|...........O...O|............OO",
+        1000000, "grows as a gun of period 30, found after 1024 generations");
     // Dying states count: a lone cell of B/S/C4 is dying at generations 2 and
     // 3, and the universe empty from 4 on, on every surface.
     for (const char *surface : { "", ":T20,20", ":K20*,20", ":C20,20", ":S20", ":T0,20" })
@@ -213,13 +214,9 @@ void TestCommandLine::settlesEveryFamily_data()
             << QString("LifeHistory") + surface << "AAA" << 100 << "period 2 since generation 2, 5 cells";
     // Brian's Brain: two live cells with two dying ones behind move a cell a
     // generation, round a torus of 20 in 20 generations.
-    QTest::newRow("Brian's Brain ship") << "B2/S/C3"
-                                        << "AB|AB" << 100
-                                        << "moves (-1, 0) every generation since generation 1, 4 cells";
-    QTest::newRow("glider") << "B3/S23"
-                            << ".O|..O|OOO" << 100 << "moves (1, 1) every 4 generations since generation 1, 5 cells";
-    QTest::newRow("Brian's Brain ship on a torus") << "B2/S/C3:T20,20"
-                                                   << "AB|AB" << 100 << "period 20 since generation 1, 4 cells";
+    row("Brian's Brain ship", "B2/S/C3", "AB|AB", 100, "moves (-1, 0) every generation since generation 1, 4 cells");
+    row("glider", "B3/S23", ".O|..O|OOO", 100, "moves (1, 1) every 4 generations since generation 1, 5 cells");
+    row("Brian's Brain ship on a torus", "B2/S/C3:T20,20", "AB|AB", 100, "period 20 since generation 1, 4 cells");
 }
 
 void TestCommandLine::settlesEveryFamily()
@@ -248,60 +245,42 @@ void TestCommandLine::analysesOtherRules_data()
     QTest::addColumn<QString>("picture"); // rows split at '|', 'O' alive
     QTest::addColumn<QString>("settle");
     QTest::addColumn<QString>("census"); // lines split at '|'
+    const auto row
+        = [](const char *name, const char *rule, const char *picture, const char *settle, const char *census) {
+              QTest::newRow(name) << QString(rule) << QString(picture) << QString(settle) << QString(census);
+          };
 
     // Worked out by hand, generation 1 on a dead background. B0/S: all but
     // the cells next to the pattern are born, and the next generation only
     // those with no live neighbour are, the pattern's own where it is
     // surrounded by its dead box: it comes back every other generation.
-    QTest::newRow("B0/S cell") << "B0/S"
-                               << "O"
-                               << "period 2 since generation 1, 1 cell, on a background that blinks"
-                               << "lifespan 0, 1 cell, period 2, on a background that blinks|  1 period 2 oscillator "
-                                  "of 1 cell";
-    QTest::newRow("B0/S blinker") << "B0/S"
-                                  << "OOO"
-                                  << "period 2 since generation 1, 3 cells, on a background that blinks"
-                                  << "lifespan 0, 3 cells, period 2, on a background that blinks|  1 period 2 "
-                                     "oscillator of 3 cells";
-    QTest::newRow("B0/S empty") << "B0/S"
-                                << ""
-                                << "period 2 since generation 1, 0 cells, on a background that blinks"
-                                << "lifespan 0, 0 cells, period 2, on a background that blinks";
+    row("B0/S cell", "B0/S", "O", "period 2 since generation 1, 1 cell, on a background that blinks",
+        "lifespan 0, 1 cell, period 2, on a background that blinks|  1 period 2 oscillator "
+        "of 1 cell");
+    row("B0/S blinker", "B0/S", "OOO", "period 2 since generation 1, 3 cells, on a background that blinks",
+        "lifespan 0, 3 cells, period 2, on a background that blinks|  1 period 2 "
+        "oscillator of 3 cells");
+    row("B0/S empty", "B0/S", "", "period 2 since generation 1, 0 cells, on a background that blinks",
+        "lifespan 0, 0 cells, period 2, on a background that blinks");
     // Everything survives: the 8 neighbours of the cell stay dead for ever,
     // each on its own, in a plane alive from generation 2.
-    QTest::newRow("B0/S012345678 cell") << "B0/S012345678"
-                                        << "O"
-                                        << "still since generation 2, every cell alive but 8"
-                                        << "lifespan 1, every cell alive but 8, period 1|  8 still lifes of 1 cell";
-    QTest::newRow("B0/S8 empty") << "B0/S8"
-                                 << ""
-                                 << "still since generation 2, every cell alive"
-                                 << "lifespan 1, every cell alive, period 1";
+    row("B0/S012345678 cell", "B0/S012345678", "O", "still since generation 2, every cell alive but 8",
+        "lifespan 1, every cell alive but 8, period 1|  8 still lifes of 1 cell");
+    row("B0/S8 empty", "B0/S8", "", "still since generation 2, every cell alive",
+        "lifespan 1, every cell alive, period 1");
     // Hexagonal neighbours leave out NE and SW: three cells each next to the
     // other two, where the Moore count would give birth to a fourth.
-    QTest::newRow("hexagonal triangle") << "B3/S2H"
-                                        << "OO|.O"
-                                        << "still since generation 1, 3 cells"
-                                        << "lifespan 0, 3 cells, period 1|  1 still life of 3 cells";
+    row("hexagonal triangle", "B3/S2H", "OO|.O", "still since generation 1, 3 cells",
+        "lifespan 0, 3 cells, period 1|  1 still life of 3 cells");
     // Von Neumann: two dominoes that touch at a corner are no neighbours.
-    QTest::newRow("von Neumann dominoes") << "B3/S1V"
-                                          << "OO..|..OO"
-                                          << "still since generation 1, 4 cells"
-                                          << "lifespan 0, 4 cells, period 1|  2 still lifes of 2 cells";
+    row("von Neumann dominoes", "B3/S1V", "OO..|..OO", "still since generation 1, 4 cells",
+        "lifespan 0, 4 cells, period 1|  2 still lifes of 2 cells");
     // Von Neumann: the cell between two is born, alone, then nothing.
-    QTest::newRow("von Neumann pair") << "B2/SV"
-                                      << "O.O"
-                                      << "died out at generation 3"
-                                      << "dies out, lifespan 2";
+    row("von Neumann pair", "B2/SV", "O.O", "died out at generation 3", "dies out, lifespan 2");
     // A block's cells see the shape 3a, which S23-a leaves out.
-    QTest::newRow("non-totalistic block") << "B3/S23-a"
-                                          << "OO|OO"
-                                          << "died out at generation 2"
-                                          << "dies out, lifespan 1";
-    QTest::newRow("non-totalistic blinker") << "B3/S23-a"
-                                            << "OOO"
-                                            << "period 2 since generation 1, 3 cells"
-                                            << "lifespan 0, 3 cells, period 2|  1 period 2 oscillator of 3 cells";
+    row("non-totalistic block", "B3/S23-a", "OO|OO", "died out at generation 2", "dies out, lifespan 1");
+    row("non-totalistic blinker", "B3/S23-a", "OOO", "period 2 since generation 1, 3 cells",
+        "lifespan 0, 3 cells, period 2|  1 period 2 oscillator of 3 cells");
 }
 
 void TestCommandLine::analysesOtherRules()

@@ -1,18 +1,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
-#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <QImage>
 #include <QLabel>
-#include <QLineEdit>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTest>
 #include <QTextBrowser>
-#include <QTimer>
 #include <QTreeView>
 #include <QWheelEvent>
 
@@ -37,18 +33,7 @@ private slots:
     void followZoomsOutOnlyAndFindsFarCells_data();
     void followZoomsOutOnlyAndFindsFarCells();
     void dockOpensAPatternWithUndo();
-
-private:
-    QString writeFile(const QString &name, const QByteArray &contents);
 };
-
-QString TestMainWindowDesk::writeFile(const QString &name, const QByteArray &contents)
-{
-    QFile file(config.filePath(name));
-    if (!file.open(QIODevice::WriteOnly) || file.write(contents) != contents.size())
-        qFatal("cannot write %s", qPrintable(file.fileName()));
-    return file.fileName();
-}
 
 void TestMainWindowDesk::notesShowInTheTitleAndTheInformationWindow()
 {
@@ -99,20 +84,8 @@ void TestMainWindowDesk::zoomedOutExportIsTheView()
     auto *view = probe.find<WidgetPaintArea>("WidgetPaintArea_GraphicScene");
     QVERIFY(view->viewport().shift() >= 2);
     const QString path = config.filePath("view.png");
-    QTimer answer;
-    connect(&answer, &QTimer::timeout, [&] {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (auto *dialog = qobject_cast<QFileDialog *>(modal)) {
-            modal->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(path);
-            static_cast<QDialog *>(dialog)->accept();
-        } else if (modal && modal->findChild<QSpinBox *>() && modal->findChild<QDialogButtonBox *>()) {
-            modal->findChild<QSpinBox *>()->setValue(1);
-            static_cast<QDialog *>(modal)->accept();
-        }
-    });
-    answer.start(20);
-    probe.find<QAction>("Action_File_ExportImage")->trigger();
-    answer.stop();
+    exportTo(probe.find<QAction>("Action_File_ExportImage"), path,
+        [](QWidget *options) { options->findChild<QSpinBox *>()->setValue(1); });
 
     const QImage written = QImage(path).convertToFormat(QImage::Format_RGB32);
     const QImage shown = view->grab().toImage().convertToFormat(QImage::Format_RGB32);

@@ -40,7 +40,6 @@ private slots:
 private:
     // Pastes `text` from the clipboard with its top-left cell on `cell` (x, y) of the field, if given.
     void paste(const QString &text, const QPoint &cell = QPoint());
-    QString writeFile(const QString &name, const QByteArray &contents);
 };
 
 void TestMainWindowDesktop::paste(const QString &text, const QPoint &cell)
@@ -50,14 +49,6 @@ void TestMainWindowDesktop::paste(const QString &text, const QPoint &cell)
     if (!cell.isNull())
         QTest::mouseClick(probe.find<QWidget>("WidgetPaintArea_GraphicScene"), Qt::LeftButton, Qt::NoModifier,
             QPoint(7 + 6 * cell.x(), 7 + 6 * cell.y()));
-}
-
-QString TestMainWindowDesktop::writeFile(const QString &name, const QByteArray &contents)
-{
-    QFile file(config.filePath(name));
-    if (!file.open(QIODevice::WriteOnly) || file.write(contents) != contents.size())
-        qFatal("cannot write %s", qPrintable(file.fileName()));
-    return file.fileName();
 }
 
 void TestMainWindowDesktop::remembersAcrossRuns()

@@ -52,7 +52,7 @@ CellGrid centredGlider()
     return cells;
 }
 
-bool writeFile(const QString &path, const QByteArray &bytes)
+bool writeBytes(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
@@ -212,7 +212,7 @@ void TestMainWindowPatterns::dropOnWindow(const QStringList &paths, bool *accept
 void TestMainWindowPatterns::openThroughDialogReplacesFieldAndSavedState()
 {
     const QString path = folder.filePath(QStringLiteral("glider.cells"));
-    QVERIFY(writeFile(path, Glider));
+    QVERIFY(writeBytes(path, Glider));
     prepareField();
 
     chooseInDialog(QKeySequence::Open, path);
@@ -234,7 +234,7 @@ void TestMainWindowPatterns::openThroughDialogReplacesFieldAndSavedState()
 void TestMainWindowPatterns::generationComesFromTheFile()
 {
     const QString path = folder.filePath(QStringLiteral("later.rle"));
-    QVERIFY(writeFile(path, "#CXRLE Gen=9\nx = 3, y = 1\n3o!\n"));
+    QVERIFY(writeBytes(path, "#CXRLE Gen=9\nx = 3, y = 1\n3o!\n"));
     QVERIFY(window->openPatternFile(path));
     QCOMPARE(probe.generation(), 10);
     QTest::mouseClick(probe.button("PushButton_Next"), Qt::LeftButton);
@@ -265,9 +265,9 @@ void TestMainWindowPatterns::badFileChangesNothing()
 
     const QString path = name == QLatin1String(".") ? folder.path() : folder.filePath(name);
     if (!bytes.isNull())
-        QVERIFY(writeFile(path, bytes));
+        QVERIFY(writeBytes(path, bytes));
     if (name == QLatin1String("huge.rle"))
-        QVERIFY(writeFile(path, QByteArray("")) && QFile::resize(path, (qint64(256) << 20) + 1));
+        QVERIFY(writeBytes(path, QByteArray("")) && QFile::resize(path, (qint64(256) << 20) + 1));
     std::optional<PipeDeadline> deadline;
     if (name == QLatin1String("pipe.rle")) {
         QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0 || errno == EEXIST);
@@ -341,7 +341,7 @@ void TestMainWindowPatterns::savingKeepsTheNameAndComments()
         chooseInDialog(QKeySequence::Save, folder.filePath(name));
         return readFile(folder.filePath(name));
     };
-    QVERIFY(writeFile(folder.filePath("boat.rle"), "#N Boat\n#C by hand\nx = 2, y = 1\n2o!\n"));
+    QVERIFY(writeBytes(folder.filePath("boat.rle"), "#N Boat\n#C by hand\nx = 2, y = 1\n2o!\n"));
     QVERIFY(window->openPatternFile(folder.filePath("boat.rle")));
     QTest::mouseClick(probe.button("PushButton_Next"), Qt::LeftButton);
     QVERIFY(saveAs("kept.cells").startsWith("!Name: Boat\n! by hand\n"));
@@ -355,7 +355,7 @@ void TestMainWindowPatterns::savingKeepsTheNameAndComments()
 
 void TestMainWindowPatterns::addedExtensionAsksBeforeReplacing()
 {
-    QVERIFY(writeFile(folder.filePath("kept.txt.rle"), "kept\n"));
+    QVERIFY(writeBytes(folder.filePath("kept.txt.rle"), "kept\n"));
     const auto [title, text] = messageFrom([&] { chooseInDialog(QKeySequence::Save, folder.filePath("kept.txt")); });
     QVERIFY2(title == "Save pattern" && text.contains("kept.txt.rle"), qPrintable(text));
     QCOMPARE(readFile(folder.filePath("kept.txt.rle")), QByteArray("kept\n"));
@@ -364,7 +364,7 @@ void TestMainWindowPatterns::addedExtensionAsksBeforeReplacing()
 void TestMainWindowPatterns::failedSaveIsReported()
 {
     // A file stands where the folder should be: the save cannot even begin.
-    QVERIFY(writeFile(folder.filePath(QStringLiteral("plain-file")), "kept\n"));
+    QVERIFY(writeBytes(folder.filePath(QStringLiteral("plain-file")), "kept\n"));
     const QString path = folder.filePath(QStringLiteral("plain-file/field.rle"));
 
     const auto [title, text] = messageFrom([&] { chooseInDialog(QKeySequence::Save, path); });
@@ -377,7 +377,7 @@ void TestMainWindowPatterns::failedSaveIsReported()
 void TestMainWindowPatterns::droppedFileOpens()
 {
     const QString path = folder.filePath(QStringLiteral("dropped.cells"));
-    QVERIFY(writeFile(path, Glider));
+    QVERIFY(writeBytes(path, Glider));
     bool accepted = true;
     // Which of two files was meant is anyone's guess.
     dropOnWindow({ path, path }, &accepted);
@@ -391,7 +391,7 @@ void TestMainWindowPatterns::droppedFileOpens()
 void TestMainWindowPatterns::fileActionsIgnoredWhileRunning()
 {
     const QString path = folder.filePath(QStringLiteral("running.cells"));
-    QVERIFY(writeFile(path, Glider));
+    QVERIFY(writeBytes(path, Glider));
     QTest::mouseClick(probe.button("PushButton_Random"), Qt::LeftButton);
     QTest::mouseClick(probe.button("PushButton_Play"), Qt::LeftButton);
     QVERIFY(!probe.find<QAction>("Action_File_OpenPattern")->isEnabled());

@@ -1,11 +1,9 @@
 #include <QAction>
-#include <QFile>
 #include <QInputDialog>
 #include <QMouseEvent>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QWheelEvent>
 
@@ -22,6 +20,58 @@
 #include "mainwindowtestcase.h"
 #include "modalrunner.h"
 #include "view/widgetpaintarea.h"
+
+namespace
+{
+
+// A square soup of `side` cells a row, each one of the four `letters` at random, in RLE under `rule`.
+QByteArray soup(const QString &rule, int side, const char *letters, unsigned seed)
+{
+    std::mt19937 random(seed);
+    QByteArray rle = QStringLiteral("x = %1, y = %1, rule = %2\n").arg(side).arg(rule).toLatin1();
+    for (int row = 0; row < side; ++row) {
+        for (int column = 0; column < side; ++column)
+            rle += letters[random() & 3];
+        rle += row < side - 1 ? "$\n" : "!\n";
+    }
+    return rle;
+}
+
+std::unique_ptr<Universe> advanced(const Universe &start, std::int64_t generations)
+{
+    std::unique_ptr<Universe> universe = start.clone();
+    universe->advance(static_cast<std::uint64_t>(generations));
+    return universe;
+}
+
+// The cells `view` shows, from the left and top down to a multiple of its
+// pixels' 2^shift cells (a left shift of a negative value would be undefined).
+CellRect alignedCells(const WidgetPaintArea &view)
+{
+    const CellRect visible = view.visibleCells();
+    const std::int64_t grain = ~((std::int64_t(1) << view.viewport().shift()) - 1);
+    return { visible.left & grain, visible.top & grain, visible.right, visible.bottom };
+}
+
+// Those cells a pixel a byte, as `universe` draws them, `fill` left where it
+// draws none; or with `fill` 0, from its live cells one by one: 1 where one is.
+std::vector<std::uint8_t> pixelsOf(const WidgetPaintArea &view, const Universe &universe, std::uint8_t fill)
+{
+    const int shift = view.viewport().shift();
+    const CellRect area = alignedCells(view);
+    const int columns = static_cast<int>(((area.right - area.left) >> shift) + 1);
+    const int rows = static_cast<int>(((area.bottom - area.top) >> shift) + 1);
+    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(columns * rows), fill);
+    if (fill != 0)
+        universe.render(area, shift, pixels.data(), columns, rows, columns);
+    else
+        universe.forEachLiveCell(area, [&](std::int64_t x, std::int64_t y) {
+            pixels[static_cast<std::size_t>(((y - area.top) >> shift) * columns + ((x - area.left) >> shift))] = 1;
+        });
+    return pixels;
+}
+
+} // namespace
 
 // A run, a long Next of the unbounded plane, or a Run until settled or Go to
 // generation given up with a jump in flight: what the window shows, the
@@ -87,19 +137,9 @@ void TestMainWindowRun::pauseOrStopMidJump()
     QFETCH(QString, rule);
     QFETCH(int, torus);
     // A 48 x 48 soup, new for each row, so that no jump is remembered from the last.
-    std::mt19937 random(static_cast<unsigned>(exponent * 2 + stop + rule.size()));
-    QByteArray rle = "x = 48, y = 48, rule = " + rule.toLatin1() + "\n";
-    for (int row = 0; row < 48; ++row) {
-        for (int column = 0; column < 48; ++column)
-            rle += (random() & 1) ? 'o' : 'b';
-        rle += row < 47 ? "$\n" : "!\n";
-    }
-    QTemporaryDir folder;
-    QFile file(folder.filePath(QStringLiteral("soup.rle")));
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(rle) == rle.size());
-    file.close();
-    QVERIFY(window->openPatternFile(file.fileName(), std::nullopt,
-        torus > 0 ? Topology::torus(torus, torus == 64 ? 48 : torus) : Topology::unbounded()));
+    QVERIFY(window->openPatternFile(
+        writeFile("start.rle", soup(rule, 48, "bobo", static_cast<unsigned>(exponent * 2 + stop + rule.size()))),
+        std::nullopt, torus > 0 ? Topology::torus(torus, torus == 64 ? 48 : torus) : Topology::unbounded()));
     auto *document = window->findChild<Document *>();
     const std::unique_ptr<Universe> start = document->universe().clone();
     for (int step = 0; step < exponent; ++step)
@@ -127,34 +167,17 @@ void TestMainWindowRun::pauseOrStopMidJump()
     // Meanwhile the window draws the cells of the generation it shows. The
     // test's own plane shares the store with the jump: it holds it back first.
     EngineGate::hold();
-    std::unique_ptr<Universe> expected = start->clone();
-    expected->advance(static_cast<std::uint64_t>(shown - 1));
+    std::unique_ptr<Universe> expected = advanced(*start, shown - 1);
     QVERIFY(document->universe().equals(*expected));
     // The view draws that generation, its background too, from a picture
     // under birth on 0, which the run need not wait for.
     QCOMPARE(document->universe().backgroundAlive(), expected->backgroundAlive());
     QCOMPARE(dynamic_cast<const ViewPicture *>(&document->universe()) != nullptr, rule != QStringLiteral("B3/S23"));
-    const auto *view = window->findChild<WidgetPaintArea *>();
-    const CellRect visible = view->visibleCells();
-    const int shift = view->viewport().shift();
-    const int columns = static_cast<int>((visible.right >> shift) - (visible.left >> shift) + 1);
-    const int rows = static_cast<int>((visible.bottom >> shift) - (visible.top >> shift) + 1);
-    // Down to a multiple of 2^shift; a left shift of a negative value would be undefined.
-    const std::int64_t grain = ~((std::int64_t(1) << shift) - 1);
-    const CellRect aligned { visible.left & grain, visible.top & grain, visible.right, visible.bottom };
-    std::vector<std::uint8_t> drawn(static_cast<std::size_t>(columns * rows), 9);
-    std::vector<std::uint8_t> cells(drawn.size(), 7);
-    document->universe().render(aligned, shift, drawn.data(), columns, rows, columns);
-    expected->render(aligned, shift, cells.data(), columns, rows, columns);
-    QVERIFY(drawn == cells);
-    if (torus > 0) {
-        std::vector<std::uint8_t> counted(drawn.size(), 0);
-        expected->forEachLiveCell(aligned, [&](std::int64_t x, std::int64_t y) {
-            counted[static_cast<std::size_t>(((y - aligned.top) >> shift) * columns + ((x - aligned.left) >> shift))]
-                = 1;
-        });
-        QVERIFY(drawn == counted);
-    }
+    const auto &view = *window->findChild<WidgetPaintArea *>();
+    const std::vector<std::uint8_t> drawn = pixelsOf(view, document->universe(), 9);
+    QVERIFY(drawn == pixelsOf(view, *expected, 7));
+    if (torus > 0)
+        QVERIFY(drawn == pixelsOf(view, *expected, 0));
     QTest::mouseClick(probe.button(stop ? "PushButton_Stop" : "PushButton_Pause"), Qt::LeftButton);
     QVERIFY(!document->isJumping());
     QVERIFY(!document->isRunning());
@@ -162,8 +185,7 @@ void TestMainWindowRun::pauseOrStopMidJump()
     // The jump given up never comes back, however long the window waits.
     QTest::qWait(0);
     const std::int64_t reached = stop ? 1 : shown;
-    expected = start->clone();
-    expected->advance(static_cast<std::uint64_t>(reached - 1));
+    expected = advanced(*start, reached - 1);
     QCOMPARE(document->generation(), reached);
     QCOMPARE(probe.generation(), reached);
     QVERIFY(document->universe().equals(*expected));
@@ -197,9 +219,7 @@ void TestMainWindowRun::pauseOrStopMidJump()
     QTest::mouseClick(probe.button("PushButton_Play"), Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(document->generation() > shown, 60000);
     QTest::mouseClick(probe.button("PushButton_Pause"), Qt::LeftButton);
-    expected = start->clone();
-    expected->advance(static_cast<std::uint64_t>(document->generation() - 1));
-    QVERIFY(document->universe().equals(*expected));
+    QVERIFY(document->universe().equals(*advanced(*start, document->generation() - 1)));
 }
 
 void TestMainWindowRun::runAheadEndedPartWay_data()
@@ -237,31 +257,21 @@ void TestMainWindowRun::runAheadEndedPartWay()
     auto *document = window->findChild<Document *>();
     if (universe == 0) {
         QTest::mouseClick(probe.button("PushButton_Random"), Qt::LeftButton);
+    } else if (universe == 1) {
+        // A gun beside a field of 4,225 blocks, too many cells to be looked
+        // at for a gun and too few to count as growing for a long while.
+        QByteArray rle = "x = 336, y = 290\n";
+        for (const char *row : { "24bo", "22bobo", "12b2o6b2o12b2o", "11bo3bo4b2o12b2o", "2o8bo5bo3b2o",
+                 "2o8bo3bob2o4bobo", "10bo5bo7bo", "11bo3bo", "12b2o" })
+            rle += QByteArray("300b") + row + '$';
+        rle += "20$";
+        const QByteArray blocks = QByteArray("2o2b").repeated(65);
+        for (int row = 0; row < 65; ++row)
+            rle += blocks + '$' + blocks + "3$";
+        QVERIFY(window->openPatternFile(writeFile("start.rle", rle + "!\n"), std::nullopt, Topology::unbounded()));
     } else {
-        QByteArray rle = universe == 1 ? "x = 336, y = 290\n" : "x = 32, y = 32, rule = B2/S/C3\n";
-        if (universe == 1) {
-            // A gun beside a field of 4,225 blocks, too many cells to be looked
-            // at for a gun and too few to count as growing for a long while.
-            for (const char *row : { "24bo", "22bobo", "12b2o6b2o12b2o", "11bo3bo4b2o12b2o", "2o8bo5bo3b2o",
-                     "2o8bo3bob2o4bobo", "10bo5bo7bo", "11bo3bo", "12b2o" })
-                rle += QByteArray("300b") + row + '$';
-            rle += "20$";
-            const QByteArray blocks = QByteArray("2o2b").repeated(65);
-            for (int row = 0; row < 65; ++row)
-                rle += blocks + '$' + blocks + "3$";
-            rle += "!\n";
-        }
-        std::mt19937 random(7);
-        for (int row = 0; universe == 2 && row < 32; ++row) {
-            for (int column = 0; column < 32; ++column)
-                rle += "..AB"[random() & 3];
-            rle += row < 31 ? "$\n" : "!\n";
-        }
-        QTemporaryDir folder;
-        QFile file(folder.filePath(QStringLiteral("start.rle")));
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(rle) == rle.size());
-        file.close();
-        QVERIFY(window->openPatternFile(file.fileName(), std::nullopt, Topology::unbounded()));
+        QVERIFY(window->openPatternFile(writeFile("start.rle", soup(QStringLiteral("B2/S/C3"), 32, "..AB", 7)),
+            std::nullopt, Topology::unbounded()));
     }
     // A Next first, so that Stop, back at generation 1, has a step to make.
     QTest::mouseClick(probe.button("PushButton_Next"), Qt::LeftButton);
@@ -289,8 +299,7 @@ void TestMainWindowRun::runAheadEndedPartWay()
     // own plane shares the store with the run: it holds it back first.
     EngineGate::hold();
     const std::int64_t reached = document->generation();
-    std::unique_ptr<Universe> expected = start->clone();
-    expected->advance(static_cast<std::uint64_t>(reached - 2));
+    std::unique_ptr<Universe> expected = advanced(*start, reached - 2);
     QVERIFY(document->universe().equals(*expected));
     QCOMPARE(document->cellCount(), expected->population());
     if (ending == 1) {
@@ -308,10 +317,8 @@ void TestMainWindowRun::runAheadEndedPartWay()
     QCOMPARE(document->generation(), kept);
     if (ending == 0)
         QVERIFY(kept >= reached);
-    expected = start->clone();
-    if (kept > 1)
-        expected->advance(static_cast<std::uint64_t>(kept - 2));
-    else
+    expected = advanced(*start, kept > 1 ? kept - 2 : 0);
+    if (kept == 1)
         action("Action_Edit_Undo")->trigger(); // the Stop, and the step back to generation 2 to compare
     QVERIFY(document->universe().equals(*expected));
     QCOMPARE(document->cellCount(), expected->population());
@@ -347,19 +354,9 @@ void TestMainWindowRun::panningKeepsTheJump()
 {
     QFETCH(QString, rule);
     constexpr int Exponent = 8; // jumps of the soup long enough to be in flight while the view moves
-    std::mt19937 random(static_cast<unsigned>(rule.size()));
     const char *letters = rule.contains(QLatin1Char('C')) ? "..AB" : "bobo"; // dying cells under Generations
-    QByteArray rle = "x = 48, y = 48, rule = " + rule.toLatin1() + "\n";
-    for (int row = 0; row < 48; ++row) {
-        for (int column = 0; column < 48; ++column)
-            rle += letters[random() & 3];
-        rle += row < 47 ? "$\n" : "!\n";
-    }
-    QTemporaryDir folder;
-    QFile file(folder.filePath(QStringLiteral("soup.rle")));
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(rle) == rle.size());
-    file.close();
-    QVERIFY(window->openPatternFile(file.fileName(), std::nullopt, Topology::unbounded()));
+    QVERIFY(window->openPatternFile(writeFile("start.rle", soup(rule, 48, letters, static_cast<unsigned>(rule.size()))),
+        std::nullopt, Topology::unbounded()));
     auto *document = window->findChild<Document *>();
     const auto *runThread = document->findChild<RunThread *>();
     auto *view = window->findChild<WidgetPaintArea *>();
@@ -397,24 +394,14 @@ void TestMainWindowRun::panningKeepsTheJump()
         QCOMPARE(runThread->restarts(), restarts);
     }
     // The jumps go on, and the picture comes to hold what the view shows.
-    const int shift = view->viewport().shift();
-    const CellRect visible = view->visibleCells();
-    const std::int64_t grain = ~((std::int64_t(1) << shift) - 1);
-    const CellRect aligned { visible.left & grain, visible.top & grain, visible.right, visible.bottom };
+    const CellRect aligned = alignedCells(*view);
     QTRY_VERIFY_WITH_TIMEOUT(document->generation() > before + 2 * (1 << Exponent) && runThread->restarts() == restarts
             && dynamic_cast<const ViewPicture *>(&document->universe())
-            && dynamic_cast<const ViewPicture &>(document->universe()).answers(aligned, shift),
+            && dynamic_cast<const ViewPicture &>(document->universe()).answers(aligned, view->viewport().shift()),
         60000);
     const EngineGate::Scope scope;
-    std::unique_ptr<Universe> expected = start->clone();
-    expected->advance(static_cast<std::uint64_t>(document->generation() - 1));
-    const int columns = static_cast<int>((visible.right >> shift) - (visible.left >> shift) + 1);
-    const int rows = static_cast<int>((visible.bottom >> shift) - (visible.top >> shift) + 1);
-    std::vector<std::uint8_t> drawn(static_cast<std::size_t>(columns * rows), 9);
-    std::vector<std::uint8_t> cells(drawn.size(), 7);
-    document->universe().render(aligned, shift, drawn.data(), columns, rows, columns);
-    expected->render(aligned, shift, cells.data(), columns, rows, columns);
-    QVERIFY(drawn == cells);
+    QVERIFY(
+        pixelsOf(*view, document->universe(), 9) == pixelsOf(*view, *advanced(*start, document->generation() - 1), 7));
 }
 
 QTEST_MAIN(TestMainWindowRun)

@@ -144,36 +144,30 @@ void TestMainWindowSelection::undoOfEachOperation_data()
     QTest::addColumn<QString>("action");
     QTest::addColumn<QString>("step");
     QTest::addColumn<Cells>("expected");
+    const auto row = [](const char *name, const char *action, const char *step, const Cells &expected) {
+        QTest::newRow(name) << QString(action) << QString(step) << expected;
+    };
     // An L, x = 21, y = 20..22 and (22, 22), in a selection of 20..23 x 20..22, and (50, 50) outside.
-    QTest::newRow("cut") << "Action_Edit_Cut"
-                         << "Cut" << Cells { { 50, 50 } };
-    QTest::newRow("clear") << "Action_Edit_Clear"
-                           << "Clear selection" << Cells { { 50, 50 } };
-    QTest::newRow("clear outside") << "Action_Edit_ClearOutside"
-                                   << "Clear outside" << Cells { { 21, 20 }, { 21, 21 }, { 21, 22 }, { 22, 22 } };
+    row("cut", "Action_Edit_Cut", "Cut", Cells { { 50, 50 } });
+    row("clear", "Action_Edit_Clear", "Clear selection", Cells { { 50, 50 } });
+    row("clear outside", "Action_Edit_ClearOutside", "Clear outside",
+        Cells { { 21, 20 }, { 21, 21 }, { 21, 22 }, { 22, 22 } });
     // The wide 4 x 3 selection turns into 3 x 4 cells half a cell left and down: 20..22 x 20..23.
-    QTest::newRow("rotate clockwise") << "Action_Edit_RotateClockwise"
-                                      << "Rotate"
-                                      << Cells { { 20, 21 }, { 21, 21 }, { 22, 21 }, { 20, 22 }, { 50, 50 } };
-    QTest::newRow("rotate anticlockwise")
-        << "Action_Edit_RotateAnticlockwise"
-        << "Rotate" << Cells { { 22, 21 }, { 20, 22 }, { 21, 22 }, { 22, 22 }, { 50, 50 } };
-    QTest::newRow("flip left to right") << "Action_Edit_FlipLeftRight"
-                                        << "Flip"
-                                        << Cells { { 22, 20 }, { 22, 21 }, { 21, 22 }, { 22, 22 }, { 50, 50 } };
-    QTest::newRow("flip top to bottom") << "Action_Edit_FlipTopBottom"
-                                        << "Flip"
-                                        << Cells { { 21, 20 }, { 22, 20 }, { 21, 21 }, { 21, 22 }, { 50, 50 } };
+    row("rotate clockwise", "Action_Edit_RotateClockwise", "Rotate",
+        Cells { { 20, 21 }, { 21, 21 }, { 22, 21 }, { 20, 22 }, { 50, 50 } });
+    row("rotate anticlockwise", "Action_Edit_RotateAnticlockwise", "Rotate",
+        Cells { { 22, 21 }, { 20, 22 }, { 21, 22 }, { 22, 22 }, { 50, 50 } });
+    row("flip left to right", "Action_Edit_FlipLeftRight", "Flip",
+        Cells { { 22, 20 }, { 22, 21 }, { 21, 22 }, { 22, 22 }, { 50, 50 } });
+    row("flip top to bottom", "Action_Edit_FlipTopBottom", "Flip",
+        Cells { { 21, 20 }, { 22, 20 }, { 21, 21 }, { 21, 22 }, { 50, 50 } });
     // At 100 %: every cell of the selection.
-    QTest::newRow("fill at random") << "Action_Edit_FillRandom"
-                                    << "Fill at random"
-                                    << Cells { { 20, 20 }, { 21, 20 }, { 22, 20 }, { 23, 20 }, { 20, 21 }, { 21, 21 },
-                                           { 22, 21 }, { 23, 21 }, { 20, 22 }, { 21, 22 }, { 22, 22 }, { 23, 22 },
-                                           { 50, 50 } };
-    QTest::newRow("paste") << "Action_Edit_PastePattern"
-                           << "Paste"
-                           << Cells { { 21, 20 }, { 21, 21 }, { 21, 22 }, { 22, 22 }, { 49, 49 }, { 51, 49 },
-                                  { 49, 50 }, { 50, 50 }, { 51, 50 } };
+    row("fill at random", "Action_Edit_FillRandom", "Fill at random",
+        Cells { { 20, 20 }, { 21, 20 }, { 22, 20 }, { 23, 20 }, { 20, 21 }, { 21, 21 }, { 22, 21 }, { 23, 21 },
+            { 20, 22 }, { 21, 22 }, { 22, 22 }, { 23, 22 }, { 50, 50 } });
+    row("paste", "Action_Edit_PastePattern", "Paste",
+        Cells { { 21, 20 }, { 21, 21 }, { 21, 22 }, { 22, 22 }, { 49, 49 }, { 51, 49 }, { 49, 50 }, { 50, 50 },
+            { 51, 50 } });
 }
 
 void TestMainWindowSelection::undoOfEachOperation()

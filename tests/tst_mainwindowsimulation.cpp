@@ -4,9 +4,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QFile>
-#include <QFileDialog>
 #include <QFont>
 #include <QImageReader>
 #include <QInputDialog>
@@ -85,10 +83,7 @@ private:
 void TestMainWindowSimulation::openFile(
     const QByteArray &contents, const QString &name, const std::optional<Topology> &topology)
 {
-    QFile file(folder.filePath(name));
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size());
-    file.close();
-    QVERIFY(window->openPatternFile(file.fileName(), std::nullopt, topology));
+    QVERIFY(window->openPatternFile(writeFile(name, contents), std::nullopt, topology));
 }
 
 void TestMainWindowSimulation::goTo(const QString &generation)
@@ -370,24 +365,8 @@ void TestMainWindowSimulation::animationExportLeavesTheFieldAlone()
     const MainWindowProbe::CellGrid cells = probe.shownCells();
     const QString state = this->state();
     const QString path = folder.filePath(QStringLiteral("soup.gif"));
-
-    // The options, then the file dialog, each answered as it comes up; the name
-    // is typed, since selectFile() leaves the name field alone once it has the focus.
-    QTimer answer;
-    connect(&answer, &QTimer::timeout, [&] {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (auto *dialog = qobject_cast<QFileDialog *>(modal)) {
-            modal->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(path);
-            static_cast<QDialog *>(dialog)->accept();
-        } else if (modal && modal->findChild<QSpinBox *>() && modal->findChild<QDialogButtonBox *>()) {
-            modal->findChildren<QSpinBox *>().last()->setValue(5);
-            static_cast<QDialog *>(modal)->accept();
-        }
-    });
-    answer.start(20);
-    action("Action_File_ExportAnimation")->trigger();
-    answer.stop();
-
+    exportTo(action("Action_File_ExportAnimation"), path,
+        [](QWidget *options) { options->findChildren<QSpinBox *>().last()->setValue(5); });
     QImageReader gif(path);
     QCOMPARE(gif.imageCount(), 6);
     QCOMPARE(probe.generation(), 2);

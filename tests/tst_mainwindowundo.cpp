@@ -277,11 +277,8 @@ void TestMainWindowUndo::examplesListTheClassics()
 // and leaves the cells, the generation and the undo steps as they were.
 void TestMainWindowUndo::refusedRandomChangesNothing()
 {
-    QFile file(config.filePath(QStringLiteral("wide.rle")));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("x = 298, y = 1\n" + QByteArray("2o2b").repeated(74) + "2o!\n");
-    file.close();
-    QVERIFY(window->openPatternFile(file.fileName()));
+    QVERIFY(
+        window->openPatternFile(writeFile("wide.rle", "x = 298, y = 1\n" + QByteArray("2o2b").repeated(74) + "2o!\n")));
     click("PushButton_Next");
     const Shown before = shown();
     const QString undoText = action("Action_Edit_Undo")->text();

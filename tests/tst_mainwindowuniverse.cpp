@@ -8,7 +8,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -48,8 +47,6 @@ private:
     {
         return chooseUniverse(Topology::torus(side, side), answer);
     }
-
-    QTemporaryDir folder;
 };
 
 bool TestMainWindowUniverse::chooseUniverse(const Topology &topology, QMessageBox::StandardButton answer, QString *note)
@@ -174,10 +171,7 @@ void TestMainWindowUniverse::changeKeepsThePatternCentred()
     QFETCH(QByteArray, pattern);
     QFETCH(int, lost);
 
-    QFile file(folder.filePath(QStringLiteral("pattern.rle")));
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(pattern) == pattern.size());
-    file.close();
-    QVERIFY(window->openPatternFile(file.fileName(), std::nullopt, from));
+    QVERIFY(window->openPatternFile(writeFile("pattern.rle", pattern), std::nullopt, from));
     const Document *document = window->findChild<Document *>();
     const std::unique_ptr<Universe> before = document->universe().clone();
     const std::optional<CellRect> box = before->boundingBox();
@@ -246,14 +240,8 @@ void TestMainWindowUniverse::wideFileOpensInTheUnboundedPlaneFitted()
     const MainWindowProbe::CellGrid before = probe.shownCells();
 
     // A row of 75 blocks, one every 4 cells: 298 cells wide.
-    QFile file(folder.filePath(QStringLiteral("wide.rle")));
-    QByteArray row;
-    for (int i = 0; i < 75; ++i)
-        row += i < 74 ? "2o2b" : "2o";
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("x = 298, y = 2\n" + row + "$" + row + "!\n");
-    file.close();
-    QVERIFY(window->openPatternFile(file.fileName()));
+    const QByteArray row = QByteArray("2o2b").repeated(74) + "2o";
+    QVERIFY(window->openPatternFile(writeFile("wide.rle", "x = 298, y = 2\n" + row + "$" + row + "!\n")));
     QCOMPARE(label("Label_FieldSize"), QStringLiteral("Field size: unbounded"));
     QCOMPARE(probe.cellCount(), 300);
 
@@ -277,11 +265,7 @@ void TestMainWindowUniverse::wideFileOpensInTheUnboundedPlaneFitted()
 // generation, its trail of dying cells behind it.
 void TestMainWindowUniverse::statesRunInTheUnboundedPlane()
 {
-    QFile file(folder.filePath(QStringLiteral("domino.rle")));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("x = 2, y = 2, rule = B2/S/C3\nAB$AB!\n");
-    file.close();
-    QVERIFY(window->openPatternFile(file.fileName()));
+    QVERIFY(window->openPatternFile(writeFile("domino.rle", "x = 2, y = 2, rule = B2/S/C3\nAB$AB!\n")));
     QCOMPARE(label("Label_FieldSize"), QStringLiteral("Field size: unbounded"));
     const Document *document = window->findChild<Document *>();
     for (int i = 0; i < 3; ++i)
