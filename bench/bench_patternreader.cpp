@@ -85,7 +85,8 @@ void BM_ReadMillionCellRle(benchmark::State &state)
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * file.size()));
 }
 
-// The command line's soup: 1000 x 1000 cells, half of them alive.
+// The command line's soup: 1000 x 1000 cells, half of them alive, without a
+// position, as such files are made: the reader centres it.
 std::string soupRle()
 {
     std::mt19937 generator(1000);
@@ -99,18 +100,21 @@ std::string soupRle()
     }
     HashLife soup;
     soup.setCells(cells);
-    return PatternWriter::writeRle(soup, 0);
+    return PatternWriter::writeRleBox(soup);
 }
 
-// What the command line does before its first generation: reading the soup
+// What the command line does before its first generation (argument 1, its
+// cells read into a list) or the window (0, into HashLife): reading the soup
 // and placing it, centred, in the unbounded plane.
 void BM_ReadSoupIntoPlane(benchmark::State &state)
 {
     const std::string file = soupRle();
     std::string error;
+    PatternReader::Limits limits;
+    limits.store = state.range(0) == 1 ? PatternReader::Store::List : PatternReader::Store::Quadtree;
     for (auto _ : state) {
         Pattern pattern;
-        if (!PatternReader::read(file, pattern, error)) {
+        if (!PatternReader::read(file, pattern, error, limits)) {
             state.SkipWithError(error.c_str());
             break;
         }
@@ -126,6 +130,6 @@ void BM_ReadSoupIntoPlane(benchmark::State &state)
 BENCHMARK(BM_ReadAndPlaceRle);
 BENCHMARK(BM_WriteRle);
 BENCHMARK(BM_ReadMillionCellRle)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ReadSoupIntoPlane)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadSoupIntoPlane)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();
