@@ -267,9 +267,11 @@ public:
         if (pattern == nullptr)
             return;
         if (listing && count > listLimit) {
+            // More than the list takes: the quadtree holds them all, in less memory.
             listing = false;
             pattern->cells.setCells({ pattern->listed.begin(), pattern->listed.end() });
-            pattern->listed = {};
+            pattern->listed.clear();
+            pattern->listed.shrink_to_fit();
             batch.reserve(Batch);
         }
         if (listing) {
