@@ -27,6 +27,7 @@
 #include "model/engine/statehashlife.h"
 #include "model/engine/universe.h"
 #include "model/files/pattern.h"
+#include "model/files/patternreader.h"
 #include "view/universeimage.h"
 
 namespace
@@ -47,7 +48,8 @@ struct Opened {
 // run, 2 for a command line that does not suit it.
 int open(const CommandLine::Request &request, const QString &file, Opened &opened)
 {
-    const QString problem = PatternFile::readAny(file, opened.pattern);
+    // Placed once: the cells go from the list to the universe without a quadtree between.
+    const QString problem = PatternFile::readAny(file, opened.pattern, PatternReader::Store::List);
     if (!problem.isEmpty()) {
         printError(QStringLiteral("%1: %2").arg(file, problem));
         return 1;

@@ -20,8 +20,9 @@
 namespace
 {
 
-// Reads at most `limit` bytes of the file at `path` into `pattern`.
-QString readFile(const QString &path, Pattern &pattern, qint64 limit)
+// Reads at most `limit` bytes of the file at `path` into `pattern`, its cells stored as `store` says.
+QString readFile(
+    const QString &path, Pattern &pattern, qint64 limit, PatternReader::Store store = PatternReader::Store::Quadtree)
 {
     const auto tooLarge = [limit](qint64 size) {
         if (limit == PatternFile::MaxFileSize)
@@ -51,8 +52,10 @@ QString readFile(const QString &path, Pattern &pattern, qint64 limit)
     if (bytes.size() > limit)
         return tooLarge(bytes.size());
     std::string error;
+    PatternReader::Limits limits;
+    limits.store = store;
     if (!PatternReader::read(
-            std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), pattern, error))
+            std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), pattern, error, limits))
         return QString::fromStdString(error);
     return QString();
 }
@@ -71,10 +74,10 @@ QString PatternFile::read(const QString &path, Pattern &pattern)
     return QString();
 }
 
-QString PatternFile::readAny(const QString &path, Pattern &pattern)
+QString PatternFile::readAny(const QString &path, Pattern &pattern, PatternReader::Store store)
 {
     Pattern read;
-    const QString problem = readFile(path, read, MaxAnyFileSize);
+    const QString problem = readFile(path, read, MaxAnyFileSize, store);
     if (!problem.isEmpty())
         return problem;
     pattern = std::move(read);

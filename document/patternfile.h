@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "model/engine/gamefield.h"
+#include "model/files/patternreader.h"
 
 class Pattern;
 class Rule;
@@ -33,8 +34,10 @@ public:
     // Returns why it could not be read, or an empty string; on a failure
     // `pattern` stays as it was.
     static QString read(const QString &path, Pattern &pattern);
-    // The same for a pattern of any size, up to MaxAnyFileSize bytes.
-    static QString readAny(const QString &path, Pattern &pattern);
+    // The same for a pattern of any size, up to MaxAnyFileSize bytes, its
+    // cells stored as `store` says.
+    static QString readAny(
+        const QString &path, Pattern &pattern, PatternReader::Store store = PatternReader::Store::Quadtree);
     // Writes `text` to `path`, gzip-compressed for a name ending in .gz,
     // through a temporary file that replaces the old one only once complete.
     // Returns why it failed, or an empty string.

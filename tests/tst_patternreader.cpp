@@ -10,6 +10,7 @@
 #include "model/edit/editing.h"
 #include "model/engine/gamefield.h"
 #include "model/engine/griduniverse.h"
+#include "model/engine/unboundeduniverse.h"
 #include "model/files/gzip.h"
 #include "model/files/pattern.h"
 #include "model/files/patternreader.h"
@@ -59,6 +60,39 @@ void fillRandomly(GameField::Cell **buffer, std::mt19937 &generator, double dens
     }
 }
 
+// A square of `side` x `side` cells from (left, top), each alive with
+// probability 1/2, and `extra` cells besides.
+std::vector<CellPoint> soup(std::int64_t left, std::int64_t top, std::int64_t side, std::vector<CellPoint> extra = {})
+{
+    std::mt19937 generator(static_cast<std::mt19937::result_type>(side));
+    std::bernoulli_distribution alive(0.5);
+    for (std::int64_t y = 0; y < side; ++y) {
+        for (std::int64_t x = 0; x < side; ++x) {
+            if (alive(generator))
+                extra.push_back({ left + x, top + y });
+        }
+    }
+    return extra;
+}
+
+// `cells` as RLE, at their places (#CXRLE Pos=) or, without `positioned`, as a box alone.
+QByteArray rleOf(const std::vector<CellPoint> &cells, bool positioned)
+{
+    HashLife plane;
+    plane.setCells(cells);
+    return QByteArray::fromStdString(
+        positioned ? PatternWriter::writeRle(plane, 1) : PatternWriter::writeRleBox(plane));
+}
+
+QByteArray life106Of(const std::vector<CellPoint> &cells)
+{
+    QByteArray file("#Life 1.06\n");
+    for (const CellPoint &cell : cells)
+        file += QByteArray::number(static_cast<qlonglong>(cell.x)) + ' '
+            + QByteArray::number(static_cast<qlonglong>(cell.y)) + '\n';
+    return file;
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(Topology)
@@ -84,6 +118,8 @@ private slots:
     void keepsPlacesInTheUnboundedPlane();
     void keepsTheUniverse_data();
     void keepsTheUniverse();
+    void listsTheCellsOfTheQuadtree_data();
+    void listsTheCellsOfTheQuadtree();
     void survivesMutatedFiles();
 };
 
@@ -459,6 +495,72 @@ void TestPatternReader::keepsTheUniverse()
 
 // Random damage to valid files of every format: whatever the reader makes of
 // it, it must either refuse with a message or return a pattern that fits.
+// Read into a list, as the command line reads a pattern it places once,
+// every file gives the cells it gives read into HashLife, wherever they lie
+// and however many: in the unbounded plane (in the tiles for a dense
+// pattern), stepping on from there as HashLife does, and on the classic field.
+void TestPatternReader::listsTheCellsOfTheQuadtree_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<qulonglong>("listLimit");
+    QTest::addColumn<qulonglong>("population"); // counted by hand or from the generated cells
+
+    constexpr std::int64_t L = 999999999999999999; // the farthest coordinate a file may give
+    // Filling its tiles to their edges, and a blinker on the edge of another,
+    // so that the first generation is born in tiles that do not exist yet.
+    const std::vector<CellPoint> edges = soup(-64, -64, 128, { { 127, 299 }, { 127, 300 }, { 127, 301 } });
+    const std::vector<CellPoint> spread = soup(-35, -35, 70);
+    const qulonglong square = soup(0, 0, 100).size();
+    QTest::newRow("empty rle") << QByteArray("x = 0, y = 0\n!") << 100ull << 0ull;
+    QTest::newRow("one cell") << QByteArray("x = 1, y = 1\no!") << 100ull << 1ull;
+    QTest::newRow("plaintext, dead rows") << QByteArray("!Name: x\nO.O\n\n.O\n") << 100ull << 3ull;
+    QTest::newRow("life 1.05, two blocks")
+        << QByteArray("#Life 1.05\n#P -70 -3\n**\n#P 60 4\n.*\n*.\n") << 100ull << 4ull;
+    QTest::newRow("life 1.06, far corners, a repeat")
+        << life106Of({ { -L, -L }, { L, L }, { -L, L }, { L, -L }, { 0, 0 }, { 0, 0 } }) << 100ull << 5ull;
+    QTest::newRow("soup across tile edges") << rleOf(edges, true) << 100000ull << qulonglong(edges.size());
+    QTest::newRow("soup, centred") << rleOf(edges, false) << 100000ull << qulonglong(edges.size());
+    QTest::newRow("soup at the far right") << rleOf(soup(L - 99, L - 99, 100), true) << 100000ull << square;
+    QTest::newRow("soup at the far left") << rleOf(soup(-L, -L, 100), true) << 100000ull << square;
+    QTest::newRow("beyond the list") << rleOf(spread, false) << 1000ull << qulonglong(spread.size());
+}
+
+void TestPatternReader::listsTheCellsOfTheQuadtree()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(qulonglong, listLimit);
+    QFETCH(qulonglong, population);
+    const std::string bytes = file.toStdString();
+    std::string error;
+    Pattern quadtree;
+    QVERIFY2(PatternReader::read(bytes, quadtree, error), error.c_str());
+    PatternReader::Limits limits;
+    limits.store = PatternReader::Store::List;
+    limits.listed = listLimit;
+    Pattern listed;
+    QVERIFY2(PatternReader::read(bytes, listed, error, limits), error.c_str());
+    const bool inList = population <= listLimit;
+    QCOMPARE(listed.listed.empty(), !inList || population == 0);
+    QCOMPARE(listed.cells.population(), inList ? 0 : population);
+    QCOMPARE(quadtree.cells.population(), population);
+    QCOMPARE(listed.fits(Topology::classic()), quadtree.fits(Topology::classic()));
+
+    // HashLife steps apart from the tiles.
+    HashLife fromQuadtree;
+    UnboundedUniverse fromList;
+    quadtree.placeInto(fromQuadtree);
+    listed.placeInto(fromList);
+    QCOMPARE(fromList.population(), population);
+    QVERIFY(fromList.equals(fromQuadtree));
+    if (population > 1000 && std::abs(fromList.boundingBox()->left) < 1000) {
+        fromList.advance(3);
+        fromQuadtree.advance(3);
+        QVERIFY(fromList.equals(fromQuadtree));
+    }
+    if (quadtree.fits(Topology::classic()))
+        QVERIFY(listed.centred() == quadtree.centred());
+}
+
 void TestPatternReader::survivesMutatedFiles()
 {
     const QByteArray seedVariable = qgetenv("GAMEOFLIFE_FUZZ_SEED");

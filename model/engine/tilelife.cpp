@@ -185,21 +185,27 @@ void TileLife::setCells(const std::vector<CellPoint> &cells)
             throw UniverseError("the cell " + std::to_string(cell.x) + ", " + std::to_string(cell.y)
                 + " lies beyond the edge of the unbounded plane");
     }
-    std::int32_t slot = -1;
+    // Cells in a row of the same tile, as a file lists them, find it once:
+    // its words are at hand until the next tile, which may move them.
+    Word *tileRows = nullptr;
+    Word *tileColumns = nullptr;
     TileKey key { 0, 0 };
     for (const CellPoint &cell : cells) {
         const TileKey cellKey { cell.x >> 6, cell.y >> 6 };
-        if (slot < 0 || !(cellKey == key)) {
+        if (tileRows == nullptr || !(cellKey == key)) {
             key = cellKey;
-            slot = tileAt(key);
+            std::int32_t slot = tileAt(key);
             if (slot < 0)
                 slot = addTile(key);
+            Tile &tile = tiles[static_cast<std::size_t>(slot)];
+            const std::uint8_t current = currents[static_cast<std::size_t>(slot)];
+            tile.liveEdges[current] = 0xFF;
+            markChanged(slot);
+            tileRows = rows(slot);
+            tileColumns = &tile.columns[current];
         }
-        Tile &tile = tiles[static_cast<std::size_t>(slot)];
-        rows(slot)[cell.y & 63] |= Word(1) << (cell.x & 63);
-        tile.columns[currents[static_cast<std::size_t>(slot)]] |= Word(1) << (cell.x & 63);
-        tile.liveEdges[currents[static_cast<std::size_t>(slot)]] = 0xFF;
-        markChanged(slot);
+        tileRows[cell.y & 63] |= Word(1) << (cell.x & 63);
+        *tileColumns |= Word(1) << (cell.x & 63);
     }
     stepsSinceEdit = 0;
 }

@@ -44,7 +44,7 @@ struct CellRect {
     bool operator!=(const CellRect &other) const { return !(*this == other); }
 
     // The smallest rectangle holding every cell of `cells`, which must not be empty.
-    static CellRect around(const std::vector<CellPoint> &cells)
+    template <typename CellPoints> static CellRect around(const CellPoints &cells)
     {
         CellRect box { cells.front().x, cells.front().y, cells.front().x, cells.front().y };
         for (const CellPoint &cell : cells) {

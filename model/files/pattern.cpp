@@ -20,7 +20,7 @@ std::optional<CellPoint> Pattern::offset(const Topology &topology) const
         const bool alongX = topology.width() == 0;
         const std::int64_t size = alongX ? height : width;
         const std::int64_t first = alongX ? top : left;
-        const std::optional<CellRect> box = cells.boundingBox();
+        const std::optional<CellRect> box = cellBox();
         std::int64_t side = (topology.across() - size) / 2 - first;
         if (positioned && box
             && (alongX ? box->top + topology.centre().y >= 0 && box->bottom + topology.centre().y < topology.height()
@@ -38,7 +38,7 @@ std::optional<CellPoint> Pattern::offset(const Topology &topology) const
     }
     const CellPoint centre = topology.centre();
     if (positioned) {
-        const std::optional<CellRect> box = cells.boundingBox();
+        const std::optional<CellRect> box = cellBox();
         if (box && centre.x + box->left >= 0 && centre.x + box->right < topology.width() && centre.y + box->top >= 0
             && centre.y + box->bottom < topology.height())
             return centre;
@@ -61,12 +61,12 @@ void Pattern::placeInto(Universe &universe, Placing placing) const
     const CellPoint shift = *offset(universe.topology());
     if (placing == Placing::Replace)
         universe.clear();
-    const std::optional<CellRect> box = cells.boundingBox();
+    const std::optional<CellRect> box = cellBox();
     if (!box)
         return;
     auto *const quadtree = dynamic_cast<HashLife *>(&universe);
     auto *const unbounded = dynamic_cast<UnboundedUniverse *>(&universe);
-    if (placing == Placing::Replace && shift == CellPoint {} && (quadtree || unbounded)) {
+    if (placing == Placing::Replace && shift == CellPoint {} && listed.empty() && (quadtree || unbounded)) {
         // A copy shares the nodes: no cell is visited.
         HashLife placed = cells;
         placed.setRule(universe.rule());
@@ -75,8 +75,7 @@ void Pattern::placeInto(Universe &universe, Placing placing) const
         else
             *unbounded = UnboundedUniverse(placed);
     } else if (!quadtree && !unbounded) {
-        cells.forEachLiveCell(
-            *box, [&](std::int64_t x, std::int64_t y) { universe.setCell(x + shift.x, y + shift.y, true); });
+        forEachCell(*box, [&](std::int64_t x, std::int64_t y) { universe.setCell(x + shift.x, y + shift.y, true); });
     } else {
         const auto setCells = [&](std::vector<CellPoint> batch) {
             if (quadtree)
@@ -86,7 +85,7 @@ void Pattern::placeInto(Universe &universe, Placing placing) const
         };
         std::vector<CellPoint> batch;
         batch.reserve(Batch);
-        cells.forEachLiveCell(*box, [&](std::int64_t x, std::int64_t y) {
+        forEachCell(*box, [&](std::int64_t x, std::int64_t y) {
             batch.push_back({ x + shift.x, y + shift.y });
             if (batch.size() == Batch) {
                 setCells(std::move(batch));
@@ -106,12 +105,12 @@ void Pattern::placeInto(Universe &universe, Placing placing) const
 PackedField Pattern::centred() const
 {
     PackedField field;
-    const std::optional<CellRect> box = cells.boundingBox();
+    const std::optional<CellRect> box = cellBox();
     if (!box)
         return field;
     const CellPoint shift = *offset(Topology::classic());
     // The +1 makes field rows and columns count from 1.
-    cells.forEachLiveCell(*box, [&](std::int64_t x, std::int64_t y) {
+    forEachCell(*box, [&](std::int64_t x, std::int64_t y) {
         field.setAlive(static_cast<int>(y + shift.y) + 1, static_cast<int>(x + shift.x) + 1, true);
     });
     return field;
@@ -127,4 +126,21 @@ Topology Pattern::universeFor(const Topology &inUse, const Rule &running) const
     if (running.isLifeLike() || inUse.kind() != Topology::Kind::Classic)
         return fits(inUse) ? inUse : Topology::unbounded();
     return Topology::unbounded();
+}
+
+std::optional<CellRect> Pattern::cellBox() const
+{
+    if (listed.empty())
+        return cells.boundingBox();
+    return CellRect::around(listed);
+}
+
+template <typename Visit> void Pattern::forEachCell(const CellRect &box, Visit visit) const
+{
+    if (listed.empty()) {
+        cells.forEachLiveCell(box, visit);
+        return;
+    }
+    for (const CellPoint &cell : listed)
+        visit(cell.x, cell.y);
 }

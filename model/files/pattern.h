@@ -8,6 +8,7 @@
 
 #include "model/engine/gamefield.h"
 #include "model/engine/hashlife.h"
+#include "model/engine/largepages.h"
 #include "model/engine/packedfield.h"
 #include "model/engine/rule.h"
 #include "model/engine/topology.h"
@@ -28,6 +29,13 @@ public:
     // The live cells at the file's coordinates, in the unbounded plane
     // (within +-Universe::CoordinateLimit), every one inside the box below.
     HashLife cells;
+    // The same cells as a list instead, in no particular order, repeats
+    // allowed, where the reader was asked for one (PatternReader::Store) and
+    // `cells` is then empty. A pattern placed once goes from here into the
+    // tiles of a dense pattern or the rows of a bounded universe without a
+    // quadtree built first. Large lists lie in large pages: a soup's
+    // millions of cells fill thousands of small ones, each a fault to the kernel.
+    std::vector<CellPoint, LargePages<CellPoint>> listed;
     // Of those, the ones in a state above 1 (under a rule of more states),
     // with their states, row by row.
     struct StatedCell {
@@ -96,6 +104,12 @@ public:
     // BufferSize row-pointer array as GameField::snapshot() returns) and
     // writes centred() into it; the border stays as it was.
     void placeCentred(GameField::Cell **buffer) const;
+
+private:
+    // The box around the live cells, of `cells` or `listed`; none without any.
+    std::optional<CellRect> cellBox() const;
+    // Calls visit(x, y) for each live cell, of `cells` or `listed`.
+    template <typename Visit> void forEachCell(const CellRect &box, Visit visit) const;
 };
 
 #endif // PATTERN_H

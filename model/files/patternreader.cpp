@@ -178,11 +178,17 @@ void skipBlanks(std::string_view text, std::size_t &pos)
         ++pos;
 }
 
+[[noreturn]] void failCoordinate(std::int64_t value, int lineNumber)
+{
+    failAt(lineNumber,
+        "coordinate " + numberText(value < 0 ? -value : value) + " is beyond ±" + std::to_string(CoordinateLimit));
+}
+
+// Checked for every run of cells: the refusal apart, so that the check is inlined.
 void checkCoordinate(std::int64_t value, int lineNumber)
 {
     if (value > CoordinateLimit || value < -CoordinateLimit)
-        failAt(lineNumber,
-            "coordinate " + numberText(value < 0 ? -value : value) + " is beyond ±" + std::to_string(CoordinateLimit));
+        failCoordinate(value, lineNumber);
 }
 
 // Checks that cells from `start` on for `count` cells (0..Saturated) end
@@ -225,19 +231,22 @@ bool readPosition(std::string_view text, std::int64_t &x, std::int64_t &y)
 }
 
 // Live cells as a reader finds them, handed to the pattern's HashLife in
-// batches: neither a list of every cell nor a call per cell. Keeps the box
-// around them and refuses more than the limit allows.
+// batches: neither a list of every cell nor a call per cell; or kept in its
+// list, where the caller asked for one. Keeps the box around them and
+// refuses more than the limit allows.
 class CellSink
 {
 public:
-    // cells: where they go, or none to only measure the box. Not owned; it
+    // pattern: where they go, or none to only measure the box. Not owned; it
     // outlives the sink. shift: added to every cell's place.
-    CellSink(HashLife *cells, std::uint64_t limit, CellPoint shift = {})
-        : cells(cells)
-        , limit(limit)
+    CellSink(Pattern *pattern, const PatternReader::Limits &limits, CellPoint shift = {})
+        : pattern(pattern)
+        , limit(limits.cells)
         , shift(shift)
+        , listLimit(limits.listed)
+        , listing(pattern != nullptr && limits.store == PatternReader::Store::List)
     {
-        if (cells != nullptr)
+        if (pattern != nullptr && !listing)
             batch.reserve(Batch);
     }
 
@@ -255,8 +264,21 @@ public:
         box.right = std::max(box.right, x + run - 1);
         box.top = std::min(box.top, y);
         box.bottom = std::max(box.bottom, y);
-        if (cells == nullptr)
+        if (pattern == nullptr)
             return;
+        if (listing && count > listLimit) {
+            // More than the list takes: the quadtree holds them all, in less memory.
+            listing = false;
+            pattern->cells.setCells({ pattern->listed.begin(), pattern->listed.end() });
+            pattern->listed.clear();
+            pattern->listed.shrink_to_fit();
+            batch.reserve(Batch);
+        }
+        if (listing) {
+            for (std::int64_t i = 0; i < run; ++i)
+                pattern->listed.push_back({ x + i, y });
+            return;
+        }
         for (std::int64_t i = 0; i < run; ++i) {
             batch.push_back({ x + i, y });
             if (batch.size() == Batch)
@@ -276,15 +298,17 @@ public:
 private:
     void flush()
     {
-        if (cells != nullptr && !batch.empty())
-            cells->setCells(std::move(batch));
+        if (pattern != nullptr && !batch.empty())
+            pattern->cells.setCells(std::move(batch));
         batch.clear();
         batch.reserve(Batch);
     }
 
-    HashLife *cells;
+    Pattern *pattern;
     std::uint64_t limit;
     CellPoint shift;
+    std::uint64_t listLimit;
+    bool listing; // the cells go to pattern->listed rather than in batches to pattern->cells
     std::uint64_t count = 0;
     CellRect box { Saturated, Saturated, -Saturated, -Saturated };
     std::vector<CellPoint> batch;
@@ -586,18 +610,18 @@ void readLife105Blocks(const std::vector<std::string_view> &lines, std::size_t f
 
 // Life 1.05, its box's top-left cell moved to 0 0: a first pass finds the
 // box, a second hands over the cells moved, so no cell is held twice.
-void readLife105(
-    const std::vector<std::string_view> &lines, std::size_t first, Pattern &pattern, std::uint64_t cellLimit)
+void readLife105(const std::vector<std::string_view> &lines, std::size_t first, Pattern &pattern,
+    const PatternReader::Limits &limits)
 {
     Pattern measured;
-    CellSink measure(nullptr, cellLimit);
+    CellSink measure(nullptr, limits);
     readLife105Blocks(lines, first, measured, measure);
     const std::optional<CellRect> box = measure.finish();
     if (!box)
         return readLife105Blocks(lines, first, pattern, measure);
     if (box->right - box->left > CoordinateLimit || box->bottom - box->top > CoordinateLimit)
         fail("the blocks span more than " + std::to_string(CoordinateLimit) + " cells, beyond what a pattern may span");
-    CellSink sink(&pattern.cells, cellLimit, { -box->left, -box->top });
+    CellSink sink(&pattern, limits, { -box->left, -box->top });
     readLife105Blocks(lines, first, pattern, sink);
     sink.finish();
     pattern.width = box->right - box->left + 1;
@@ -706,9 +730,14 @@ void readAny(std::string_view bytes, Pattern &pattern, const PatternReader::Limi
     const std::size_t first = static_cast<std::size_t>(firstLine - lines.begin());
     const std::string_view line = trim(*firstLine);
 
-    CellSink sink(&pattern.cells, limits.cells);
+    CellSink sink(&pattern, limits);
+    if (limits.store == PatternReader::Store::List) {
+        // Every run of cells takes a byte of the file or more: room for a
+        // cell a byte is rarely outgrown, and room left empty is never touched.
+        pattern.listed.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(bytes.size(), limits.listed)));
+    }
     if (line == "#Life 1.05") {
-        readLife105(lines, first, pattern, limits.cells);
+        readLife105(lines, first, pattern, limits);
     } else if (line == "#Life 1.06") {
         readLife106(lines, first, pattern, sink);
     } else if (line.front() == '#') {

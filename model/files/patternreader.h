@@ -25,12 +25,22 @@ public:
     static constexpr std::size_t MaxFileSize = std::size_t(256) << 20; // bytes, before and after inflating
     static constexpr std::uint64_t MaxCells = 100000000; // live cells
 
+    // Where the live cells of the formats that list them go: into
+    // Pattern::cells, or into Pattern::listed for a pattern placed once, as
+    // long as there are at most Limits::listed of them (more all go into
+    // `cells`, where they take less memory). A macrocell's always go into `cells`.
+    enum class Store { Quadtree, List };
+    // Live cells kept in a list at most: more stay in HashLife when placed in the unbounded plane anyway.
+    static constexpr std::uint64_t ListLimit = std::uint64_t(1) << 21;
+
     // What a file may hold; a caller with less memory to spare, a fuzzer say, sets less.
     struct Limits {
         std::size_t fileSize = MaxFileSize; // bytes, before and after inflating
         // Live cells of the formats that list them; a macrocell, whose
         // squares are shared, is bounded by Macrocell's count of nodes instead.
         std::uint64_t cells = MaxCells;
+        Store store = Store::Quadtree;
+        std::uint64_t listed = ListLimit; // live cells of Store::List held in the list, at most
     };
 
     // Detects the format and reads the pattern. Returns true and replaces

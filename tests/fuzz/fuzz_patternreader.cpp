@@ -5,7 +5,8 @@
 // pattern whose cells lie in its box; and what it read, saved as RLE, plaintext
 // or Life 1.06, must open as the same cells in the same places, on the field
 // and in the unbounded plane, and saved as RLE or plaintext, keep its name and
-// comments from one save to the next.
+// comments from one save to the next. Read into a list instead, as the
+// command line reads, it must be read alike and place the same cells.
 
 #include <cstddef>
 #include <cstdint>
@@ -18,6 +19,7 @@
 #include "model/engine/gamefield.h"
 #include "model/engine/griduniverse.h"
 #include "model/engine/hashlife.h"
+#include "model/engine/unboundeduniverse.h"
 #include "model/files/pattern.h"
 #include "model/files/patternreader.h"
 #include "model/files/patternwriter.h"
@@ -112,6 +114,30 @@ void requireSameStates(const Pattern &pattern)
     require(back.equals(universe), "RLE of many states reads back as the same states in the same places");
 }
 
+// The file read into a list, short enough for some files to pass it: read
+// alike, and the same cells placed in the unbounded plane.
+void requireSameList(std::string_view bytes, const Pattern &pattern)
+{
+    PatternReader::Limits listing = limits();
+    listing.store = PatternReader::Store::List;
+    listing.listed = 1U << 10;
+    Pattern listed;
+    std::string error;
+    require(PatternReader::read(bytes, listed, error, listing), "a file read into HashLife is read into a list");
+    require(listed.width == pattern.width && listed.height == pattern.height && listed.left == pattern.left
+            && listed.top == pattern.top && listed.positioned == pattern.positioned,
+        "the list has the box of HashLife");
+    UnboundedUniverse fromQuadtree;
+    UnboundedUniverse fromList;
+    try {
+        pattern.placeInto(fromQuadtree);
+    } catch (const UniverseError &) {
+        return;
+    }
+    listed.placeInto(fromList);
+    require(fromList.equals(fromQuadtree), "the list places the cells of HashLife");
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
@@ -126,6 +152,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         return 0;
     }
     requireCellsInBox(pattern);
+    requireSameList(std::string_view(reinterpret_cast<const char *>(data), size), pattern);
     requireSameCells(pattern);
     requireSameStates(pattern);
     if (!pattern.fits(Topology::classic()))

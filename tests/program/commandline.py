@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """The program's own command line: --help and --version answer without a
-display and exit 0, --settle, --census and --generations answer on the terminal in
+display and without loading the widget libraries, and exit 0, --settle, --census and --generations answer on the terminal in
 each of their forms, a command line that cannot be used is refused there, a pattern file named on the command line shows centred on
 the field, and one that cannot be read is reported in a message box, after
 which the program runs with its usual empty field.
@@ -36,6 +36,14 @@ def check_text_options(program):
                                 timeout=TIMEOUT)
         if result.returncode != 0 or expected not in result.stdout:
             raise Failure(f"{option} without a display gave code {result.returncode} and {result.stdout!r}")
+    # The window lives in a module of its own: an answer maps no widget library.
+    result = subprocess.run([program, "--version"], env={**environment, "LD_DEBUG": "files"}, capture_output=True,
+                            text=True, timeout=TIMEOUT)
+    for library in ("libQt5Widgets", "libQt5Charts", "gameoflife_window"):
+        if f"file={library}" in result.stderr:
+            raise Failure(f"--version loaded {library}")
+    if "file=libQt5Core" not in result.stderr:
+        raise Failure("LD_DEBUG=files shows no libraries loaded: the check above would see none either")
 
 
 def run_without_display(program, *arguments):
