@@ -1,7 +1,10 @@
 #include "document/runthread.h"
 
 #include <QCoreApplication>
+#include <QTimer>
 
+#include <algorithm>
+#include <chrono>
 #include <new>
 #include <optional>
 #include <utility>
@@ -40,6 +43,7 @@ RunThread::~RunThread()
     outgoingCopy.reset();
     progress = Progress();
     outgoingHistory.reset();
+    picture.reset();
     discarded.clear();
 }
 
@@ -56,10 +60,12 @@ void RunThread::start(std::shared_ptr<const Universe> source, std::uint64_t gene
 void RunThread::start(std::unique_ptr<RunJump> job)
 {
     busy = true;
+    pictureWanted = false;
     EngineGate::addJump();
     const std::lock_guard<std::mutex> lock(mutex);
     ++jumps;
     incoming = std::move(job);
+    picture.reset();
     wake.notify_all();
 }
 
@@ -85,6 +91,7 @@ void RunThread::cancel()
             outgoingCounts.reset();
         }
         droppedProgress = std::move(progress);
+        picture.reset();
     }
     EngineGate::hold();
     dropped.reset();
@@ -157,6 +164,46 @@ void RunThread::setViewArea(const ViewPicture::Area &area)
 {
     const std::lock_guard<std::mutex> lock(mutex);
     viewArea = area;
+}
+
+void RunThread::requestPicture()
+{
+    if (!busy)
+        return;
+    pictureWanted = true;
+    if (pausing)
+        return;
+    pausing = true;
+    const std::int64_t stepped = now() - lastEntry.load();
+    const auto wait = static_cast<int>(std::clamp<std::int64_t>(PictureInterval - stepped, 0, PictureInterval));
+    QTimer::singleShot(wait, this, [this] {
+        pausing = false;
+        // The run's thread makes the picture as soon as it is inside the gate with the jump not yet made.
+        if (busy && pictureWanted.load())
+            interrupt = true;
+    });
+}
+
+std::unique_ptr<Universe> RunThread::takePicture()
+{
+    const std::lock_guard<std::mutex> lock(mutex);
+    return std::move(picture);
+}
+
+void RunThread::deliverPicture(std::uint64_t jump)
+{
+    {
+        const std::lock_guard<std::mutex> lock(mutex);
+        if (jump != jumps)
+            return;
+    }
+    emit pictureMade();
+}
+
+std::int64_t RunThread::now()
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
 }
 
 void RunThread::summariseLater(std::shared_ptr<const Universe> universe)
@@ -280,6 +327,22 @@ void RunThread::work()
                 break;
             }
             clearDiscarded();
+            // A tick's universe keeps the cells of the last finished
+            // generation until the jump is made whole: a picture of them is
+            // made between two pieces of the jump.
+            if (gated && !working->isAhead() && pictureWanted.exchange(false)) {
+                ViewSource midway = sourceForView(working->universe());
+                EngineGate::leave(interrupt);
+                std::unique_ptr<Universe> made = midway.finish();
+                const std::lock_guard<std::mutex> lock(mutex);
+                if (made && jump == jumps) {
+                    picture = std::move(made);
+                    QMetaObject::invokeMethod(
+                        this, [this, jump] { deliverPicture(jump); }, Qt::QueuedConnection);
+                }
+                continue;
+            }
+            lastEntry = now();
             bool done = false;
             QString problem;
             ViewSource view;
@@ -313,7 +376,7 @@ void RunThread::work()
                 done = true;
             }
             if (!done && interrupt.load() && wanted(jump))
-                ++interrupted;
+                ++(pictureWanted.load() ? paused : interrupted);
             if (gated)
                 EngineGate::leave(interrupt);
             std::unique_ptr<Universe> copy = view.finish();

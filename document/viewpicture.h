@@ -42,6 +42,12 @@ public:
 
     // The view it was made for.
     const Area &area() const { return madeFor; }
+    // Reads what the picture cannot answer from `sameCells` from now on: a
+    // universe of the very cells it was made of, such as the document's own
+    // universe for a picture made of the run's copy part way through a jump,
+    // whose cells are then still those of the generation before it. It must
+    // outlive the picture.
+    void readFrom(const Universe &sameCells) { source = &sameCells; }
 
     std::unique_ptr<Universe> clone() const override;
     Topology topology() const override { return shape; }
