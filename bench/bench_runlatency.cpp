@@ -368,7 +368,7 @@ void BM_PanWhilePlayingHeavy2e16(benchmark::State &state)
 
 // The window playing `text` at 2^`exponent` generations a tick, with a
 // picture drawn (more live cells than the view's copy takes, or more states
-// than the tiles hold): every 20..80 ms the view pans by a whole view, past
+// than the tiles hold), zoomed in: every 20..80 ms the view pans by a whole view, past
 // the picture, right, down, left and up in turn. The time until the window
 // has handled the input and drawn it, and then until the view shows exactly
 // the cells of a finished generation rather than the summary or the
@@ -385,6 +385,12 @@ void panUntilExact(benchmark::State &state, const std::string &text, int exponen
     auto *view = window.findChild<WidgetPaintArea *>();
     if (!runThread || !stepBy(state, window, exponent))
         return;
+    // Zoomed in, a cell to a pixel or more, on the pattern's middle: finer than its summary.
+    const std::optional<CellRect> box = document->universe().boundingBox();
+    Viewport zoomedIn;
+    zoomedIn.place(zoomedIn.zoomStep(), CellPoint { (box->left + box->right) / 2, (box->top + box->bottom) / 2 },
+        view->rect().center());
+    view->setViewport(zoomedIn);
     const std::int64_t first = document->generation();
     const std::uint64_t restartsBefore = runThread->restarts();
     window.findChild<QAction *>(QStringLiteral("Action_Simulation_Play"))->trigger();
