@@ -301,6 +301,8 @@ void GridUniverse::summarise() const
 {
     if (packed)
         packed->summarise(hashSeed());
+    else
+        multi->summarise(hashSeed());
 }
 
 GridUniverse::Word *GridUniverse::changeCells()
