@@ -543,6 +543,28 @@ void BM_InputWhilePlayingLargestTorus(benchmark::State &state)
     playAndMeasure(state, window, 0);
 }
 
+// The window playing a soup under Brian's Brain, a rule of three states that
+// the grid holds a byte a cell, on a torus of 16,384 x 16,384 cells (256 MiB)
+// at its one generation a tick, zoomed out to show the whole of it. Also how
+// long Pause and Stop took.
+void BM_InputWhilePlayingLargeTorusManyStates(benchmark::State &state)
+{
+    QTemporaryDir folder;
+    MainWindow window;
+    QStandardPaths::setTestModeEnabled(true);
+    window.show();
+    auto *document = window.findChild<Document *>();
+    const std::int64_t side = std::int64_t(1) << 14;
+    if (!document->setTopology(Topology::torus(side, side)).isEmpty()
+        || !document->setRule(QStringLiteral("B2/S/C3")).isEmpty()
+        || !document->fillRandom(CellRect { 0, 0, side - 1, side - 1 }, 10).isEmpty()) {
+        state.SkipWithError("cannot make the soup");
+        return;
+    }
+    window.findChild<WidgetPaintArea *>()->fitPattern();
+    playAndMeasure(state, window, 0);
+}
+
 // The window computing ahead on the heavy pattern: 0 Run until settled
 // (Ctrl+E: every generation recorded and compared), 1 Go to generation 10^18
 // (jumps growing while each stays short), answering input as measureInput()
@@ -599,6 +621,7 @@ BENCHMARK(BM_PanUntilExactBrainSoup2e8)->Unit(benchmark::kMillisecond)->Iteratio
 BENCHMARK(BM_InputWhilePlayingBrainSoup)->Unit(benchmark::kMillisecond)->Iterations(300);
 BENCHMARK(BM_InputWhilePlayingLiveBackground)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(200);
 BENCHMARK(BM_InputWhilePlayingLargestTorus)->Unit(benchmark::kMillisecond)->Iterations(200);
+BENCHMARK(BM_InputWhilePlayingLargeTorusManyStates)->Unit(benchmark::kMillisecond)->Iterations(100);
 BENCHMARK(BM_InputWhileRunningAheadHeavy)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(300);
 
 int main(int argc, char **argv) { return runWidgetBenchmarks(argc, argv); }
