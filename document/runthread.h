@@ -27,7 +27,9 @@ class Universe;
 // In the unbounded plane it steps through the EngineGate, giving way to the
 // window whenever it holds, and hands back with each jump a copy of its cells
 // or a picture of what the window shows, which the window can read while the
-// next one steps (viewCopy()), so that the window need not hold. One jump at a time.
+// next one steps (viewCopy()), so that the window need not hold; a view
+// moved past the picture during a jump gets a new one of the generation
+// before it (requestPicture()). One jump at a time.
 class RunThread : public QObject
 {
     Q_OBJECT
