@@ -19,9 +19,10 @@
 // what it has, the summary or the background standing in where the picture
 // does not reach, until the next picture comes (answers() tells), which the
 // run's thread makes of the same cells, pausing a jump in flight for it:
-// reading the universe on the window's thread would stop the run's jump. What it cannot answer at all (a cell
-// asked for, a copy) it reads from the universe it was made of, after
-// EngineGate::hold(). Read only: the calls that would change it throw std::logic_error.
+// reading the universe on the window's thread would stop the run's jump.
+// What it cannot answer at all (a cell asked for, a copy) it reads from the
+// universe it was made of, after EngineGate::hold(). Read only: the calls
+// that would change it throw std::logic_error.
 class ViewPicture : public Universe
 {
 public:
