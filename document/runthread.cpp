@@ -4,7 +4,7 @@
 #include <QTimer>
 
 #include <algorithm>
-#include <chrono>
+#include <climits>
 #include <new>
 #include <optional>
 #include <utility>
@@ -61,6 +61,8 @@ void RunThread::start(std::unique_ptr<RunJump> job)
 {
     busy = true;
     pictureWanted = false;
+    pausesAsked = 0;
+    jumpClock.start();
     EngineGate::addJump();
     const std::lock_guard<std::mutex> lock(mutex);
     ++jumps;
@@ -174,13 +176,15 @@ void RunThread::requestPicture()
     if (pausing)
         return;
     pausing = true;
-    const std::int64_t stepped = now() - lastEntry.load();
-    const auto wait = static_cast<int>(std::clamp<std::int64_t>(PictureInterval - stepped, 0, PictureInterval));
-    QTimer::singleShot(wait, this, [this] {
+    const qint64 due = std::clamp<qint64>(lastJumpMs, PictureWait, PictureWaitLimit) << std::min(pausesAsked, 20);
+    QTimer::singleShot(static_cast<int>(std::clamp<qint64>(due - jumpClock.elapsed(), 0, INT_MAX)), this, [this] {
         pausing = false;
         // The run's thread makes the picture as soon as it is inside the gate with the jump not yet made.
-        if (busy && pictureWanted.load())
+        if (busy && pictureWanted.load()) {
+            ++pausesAsked;
+            pauseRaised = true;
             interrupt = true;
+        }
     });
 }
 
@@ -198,12 +202,6 @@ void RunThread::deliverPicture(std::uint64_t jump)
             return;
     }
     emit pictureMade();
-}
-
-std::int64_t RunThread::now()
-{
-    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
-        .count();
 }
 
 void RunThread::summariseLater(std::shared_ptr<const Universe> universe)
@@ -310,6 +308,7 @@ void RunThread::work()
             working = std::move(incoming);
             // Raised by the last cancel; a hold raises it again for the plane.
             interrupt = false;
+            pauseRaised = false;
         }
         // Only the unbounded plane shares a store with the window's thread.
         const bool gated = working->topology() == Topology::unbounded();
@@ -331,6 +330,7 @@ void RunThread::work()
             // generation until the jump is made whole: a picture of them is
             // made between two pieces of the jump.
             if (gated && !working->isAhead() && pictureWanted.exchange(false)) {
+                pauseRaised = false;
                 ViewSource midway = sourceForView(working->universe());
                 EngineGate::leave(interrupt);
                 std::unique_ptr<Universe> made = midway.finish();
@@ -342,7 +342,6 @@ void RunThread::work()
                 }
                 continue;
             }
-            lastEntry = now();
             bool done = false;
             QString problem;
             ViewSource view;
@@ -376,7 +375,7 @@ void RunThread::work()
                 done = true;
             }
             if (!done && interrupt.load() && wanted(jump))
-                ++(pictureWanted.load() ? paused : interrupted);
+                ++(pauseRaised.exchange(false) ? paused : interrupted);
             if (gated)
                 EngineGate::leave(interrupt);
             std::unique_ptr<Universe> copy = view.finish();
@@ -478,5 +477,6 @@ void RunThread::deliver(std::uint64_t jump)
             return;
     }
     busy = false;
+    lastJumpMs = jumpClock.elapsed();
     emit finished();
 }

@@ -1,6 +1,7 @@
 #ifndef RUNTHREAD_H
 #define RUNTHREAD_H
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 
@@ -78,8 +79,9 @@ public:
 
     // Milliseconds between the Progress of a run ahead.
     static constexpr int PublishInterval = 40;
-    // Milliseconds a jump steps at least between two pauses for requestPicture().
-    static constexpr int PictureInterval = 150;
+    // Milliseconds a jump steps, at least and at most, before it pauses for requestPicture().
+    static constexpr int PictureWait = 150;
+    static constexpr int PictureWaitLimit = 1000;
     // Live cells up to which viewCopy() copies.
     static constexpr std::uint64_t ViewCopyLimit = std::uint64_t(1) << 21;
     // A copy of `universe` that shares no store with a run's thread, so that
@@ -103,9 +105,12 @@ public:
     // in flight: the view has moved past what its picture holds. The run's
     // thread makes a picture of the view as it is from the universe it
     // steps, whose cells, unchanged until the jump ends, are those of the
-    // last finished generation: it pauses the jump for it, at most once
-    // every PictureInterval milliseconds of stepping, and goes on with what
-    // HashLife computed remembered. pictureMade() tells when. Returns at once.
+    // last finished generation, and goes on with what HashLife computed
+    // remembered. A jump that may soon end, with a picture of its own, is
+    // let be: it pauses once it has taken as long as the last one, between
+    // PictureWait and PictureWaitLimit milliseconds, and for every further
+    // pause twice as long again, so that pauses cost a share of it at most.
+    // pictureMade() tells when. Returns at once.
     void requestPicture();
     // After pictureMade(): the picture (or copy of the cells) of the
     // generation before the jump in flight; null when there is none new.
@@ -163,8 +168,6 @@ private:
     void deliverProgress(std::uint64_t jump);
     // On the window's thread: the picture of the jump numbered `jump` is made.
     void deliverPicture(std::uint64_t jump);
-    // Milliseconds on the steady clock, for lastEntry.
-    static std::int64_t now();
 
     std::mutex mutex; // guards the members up to `outcome`
     std::condition_variable wake;
@@ -188,9 +191,14 @@ private:
     std::atomic<std::uint64_t> interrupted { 0 }; // restarts()
     std::atomic<std::uint64_t> paused { 0 }; // picturePauses()
     std::atomic<bool> pictureWanted { false }; // requestPicture() asked, not yet made
-    std::atomic<std::int64_t> lastEntry { 0 }; // now() when the run's thread last went into a jump
+    std::atomic<bool> pauseRaised { false }; // `interrupt` raised for pictureWanted, not yet heeded
     bool busy = false; // the window's thread's alone
-    bool pausing = false; // the window's thread's: a pause for pictureWanted is on its way
+    // The window's thread's: a pause for pictureWanted is on its way; the
+    // pauses asked for in the jump in flight; since when it is; how long the last one took.
+    bool pausing = false;
+    int pausesAsked = 0;
+    QElapsedTimer jumpClock;
+    qint64 lastJumpMs = 0;
     std::thread thread; // started last, ended first
 };
 
