@@ -580,9 +580,9 @@ void TestGridUniverse::byteClonesShareUntilChanged_data()
     QTest::addColumn<int>("side"); // of a square torus: the larger one keeps overviews
     QTest::addColumn<int>("change");
     const char *const changes[]
-        = { "a cell", "clear inside", "clear outside", "random", "clear", "a step", "three steps" };
+        = { "a cell", "clear inside", "clear outside", "random", "clear", "a step", "three steps", "other rules" };
     for (const int side : { 200, 2048 }) {
-        for (int change = 0; change < 7; ++change)
+        for (int change = 0; change < 8; ++change)
             QTest::addRow("%d, %s", side, changes[change]) << side << change;
     }
 }
@@ -653,8 +653,16 @@ void TestGridUniverse::byteClonesShareUntilChanged()
         case 4:
             universe.clear();
             break;
-        default:
+        case 5:
+        case 6:
             universe.advance(change == 5 ? 1 : 3);
+            break;
+        default:
+            // More states, the cells kept as they are; one set to the new state, which the next rule lacks.
+            universe.setRule(ruleFrom("B34/S/C4"));
+            universe.setState(side - 1, side - 1, 3);
+            universe.setState(side - 2, side - 2, 2);
+            universe.setRule(brain);
         }
     };
     apply(*clone);
@@ -668,6 +676,7 @@ void TestGridUniverse::byteClonesShareUntilChanged()
             QVERIFY2(drawn(*clone, shift, corner, false) == drawn(alone, shift, corner, true),
                 qPrintable(QStringLiteral("shift %1 from %2").arg(shift).arg(corner)));
     }
+    QVERIFY(change != 7 || (clone->state(side - 1, side - 1) == 0 && clone->state(side - 2, side - 2) == 2));
     QVERIFY(!original.equals(*clone));
     QCOMPARE(original.population(), population);
     QCOMPARE(original.hash(), hash);

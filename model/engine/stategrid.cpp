@@ -14,6 +14,23 @@ StateGrid::StateGrid(const Topology &shape)
 {
 }
 
+StateGrid::StateGrid(const Topology &shape, std::vector<std::uint8_t> bytes)
+    : shape(shape)
+    , width(shape.width())
+    , height(shape.height())
+    , cells(std::make_shared<StateCells>(width, height, std::move(bytes)))
+{
+}
+
+void StateGrid::remap(const std::uint8_t (&to)[256])
+{
+    const std::vector<std::uint8_t> &bytes = cells->bytes();
+    if (std::all_of(bytes.begin(), bytes.end(), [&to](std::uint8_t state) { return to[state] == state; }))
+        return;
+    for (std::uint8_t &state : change())
+        state = to[state];
+}
+
 std::vector<std::uint8_t> &StateGrid::change()
 {
     // Alone in holding them, no other thread can come to read them meanwhile.

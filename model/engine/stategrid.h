@@ -25,6 +25,8 @@ public:
     // All cells 0. Precondition: `shape` is a valid bounded surface other
     // than the classic field. Throws std::bad_alloc when the cells do not fit.
     explicit StateGrid(const Topology &shape);
+    // The states of `bytes`, row after row. Precondition: bytes.size() is the shape's width * height.
+    StateGrid(const Topology &shape, std::vector<std::uint8_t> bytes);
 
     // 0 outside the grid.
     std::uint8_t state(std::int64_t x, std::int64_t y) const
@@ -34,6 +36,8 @@ public:
     // Precondition: (x, y) inside the grid.
     void setState(std::int64_t x, std::int64_t y, std::uint8_t state) { change()[index(x, y)] = state; }
 
+    // Puts every cell in state `to[state]`, in one pass, and only if that changes a state.
+    void remap(const std::uint8_t (&to)[256]);
     // Sets every cell of `area` to `state`, or every cell outside it to 0; `area` may reach past the grid.
     void fill(const CellRect &area, std::uint8_t state);
     void clearOutside(const CellRect &area);
