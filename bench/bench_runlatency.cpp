@@ -23,6 +23,7 @@
 #include "benchfields.h"
 #include "document/document.h"
 #include "document/runthread.h"
+#include "document/viewpicture.h"
 #include "mainwindow/mainwindow.h"
 #include "model/engine/unboundeduniverse.h"
 #include "model/files/pattern.h"
@@ -365,6 +366,89 @@ void BM_PanWhilePlayingHeavy2e16(benchmark::State &state)
     state.counters["live cells"] = static_cast<double>(document->cellCount());
 }
 
+// The window playing `text` at 2^`exponent` generations a tick, with a
+// picture drawn (more live cells than the view's copy takes, or more states
+// than the tiles hold), zoomed in: every 20..80 ms the view pans by a whole view, past
+// the picture, right, down, left and up in turn. The time until the window
+// has handled the input and drawn it, and then until the view shows exactly
+// the cells of a finished generation rather than the summary or the
+// background (3 s at most: a jump may take longer), how many ticks finished
+// and how many pieces of the run's work were thrown away.
+void panUntilExact(benchmark::State &state, const std::string &text, int exponent)
+{
+    QTemporaryDir folder;
+    MainWindow window;
+    if (!openHeavy(state, window, folder, text))
+        return;
+    auto *document = window.findChild<Document *>();
+    auto *runThread = document->findChild<RunThread *>();
+    auto *view = window.findChild<WidgetPaintArea *>();
+    if (!runThread || !stepBy(state, window, exponent))
+        return;
+    // Zoomed in, a cell to a pixel or more, on the pattern's middle: finer than its summary.
+    const std::optional<CellRect> box = document->universe().boundingBox();
+    Viewport zoomedIn;
+    zoomedIn.place(zoomedIn.zoomStep(), CellPoint { (box->left + box->right) / 2, (box->top + box->bottom) / 2 },
+        view->rect().center());
+    view->setViewport(zoomedIn);
+    const std::int64_t first = document->generation();
+    const std::uint64_t restartsBefore = runThread->restarts();
+    window.findChild<QAction *>(QStringLiteral("Action_Simulation_Play"))->trigger();
+    std::mt19937 random(3);
+    std::vector<double> delays;
+    std::vector<double> exact;
+    Probe probe;
+    for (auto _ : state) {
+        QElapsedTimer idle;
+        idle.start();
+        const int wait = 20 + static_cast<int>(random() % 60);
+        while (idle.elapsed() < wait)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        probe.answered = false;
+        const auto sent = std::chrono::steady_clock::now();
+        const QSize size = view->size();
+        const QPoint moves[]
+            = { { -size.width(), 0 }, { 0, -size.height() }, { size.width(), 0 }, { 0, size.height() } };
+        postPan(view, moves[delays.size() % 4]);
+        QCoreApplication::postEvent(&probe, new QEvent(Probe::Type));
+        while (!probe.answered)
+            QCoreApplication::processEvents(QEventLoop::AllEvents);
+        view->repaint();
+        const auto since = [&sent] {
+            return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - sent).count();
+        };
+        delays.push_back(since());
+        const int shift = view->viewport().shift();
+        const CellRect visible = view->visibleCells();
+        const std::int64_t grain = ~((std::int64_t(1) << shift) - 1);
+        const CellRect aligned { visible.left & grain, visible.top & grain, visible.right, visible.bottom };
+        const auto shown = [&] {
+            const auto *picture = dynamic_cast<const ViewPicture *>(&document->universe());
+            return !picture || picture->answers(aligned, shift);
+        };
+        while (!shown() && since() < 3000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        exact.push_back(since());
+    }
+    const std::int64_t ticks = (document->generation() - first) >> exponent;
+    const double restarts = static_cast<double>(runThread->restarts() - restartsBefore);
+    window.findChild<QAction *>(QStringLiteral("Action_Simulation_Pause"))->trigger();
+    std::sort(delays.begin(), delays.end());
+    std::sort(exact.begin(), exact.end());
+    state.counters["slowest answer ms"] = delays.back();
+    state.counters["median answer ms"] = delays[delays.size() / 2];
+    state.counters["slowest exact ms"] = exact.back();
+    state.counters["median exact ms"] = exact[exact.size() / 2];
+    state.counters["ticks"] = static_cast<double>(ticks);
+    state.counters["restarts"] = restarts;
+}
+
+// panUntilExact() of heavyCrowd() at 2^16 generations a tick, from its first jump, seconds long, on.
+void BM_PanUntilExactHeavy2e16(benchmark::State &state) { panUntilExact(state, heavyCrowd(), 16); }
+
+// panUntilExact() of a soup of Brian's Brain at 2^8 generations a tick: jumps of chaos that only grows.
+void BM_PanUntilExactBrainSoup2e8(benchmark::State &state) { panUntilExact(state, brainSoup(), 8); }
+
 // The window playing a soup of Brian's Brain at 2^4 generations a tick: the
 // view draws a picture made on the run's thread, the tiles holding two states
 // only. Also how long Pause took at the end.
@@ -459,6 +543,28 @@ void BM_InputWhilePlayingLargestTorus(benchmark::State &state)
     playAndMeasure(state, window, 0);
 }
 
+// The window playing a soup under Brian's Brain, a rule of three states that
+// the grid holds a byte a cell, on a torus of 16,384 x 16,384 cells (256 MiB)
+// at its one generation a tick, zoomed out to show the whole of it. Also how
+// long Pause and Stop took.
+void BM_InputWhilePlayingLargeTorusManyStates(benchmark::State &state)
+{
+    QTemporaryDir folder;
+    MainWindow window;
+    QStandardPaths::setTestModeEnabled(true);
+    window.show();
+    auto *document = window.findChild<Document *>();
+    const std::int64_t side = std::int64_t(1) << 14;
+    if (!document->setTopology(Topology::torus(side, side)).isEmpty()
+        || !document->setRule(QStringLiteral("B2/S/C3")).isEmpty()
+        || !document->fillRandom(CellRect { 0, 0, side - 1, side - 1 }, 10).isEmpty()) {
+        state.SkipWithError("cannot make the soup");
+        return;
+    }
+    window.findChild<WidgetPaintArea *>()->fitPattern();
+    playAndMeasure(state, window, 0);
+}
+
 // The window computing ahead on the heavy pattern: 0 Run until settled
 // (Ctrl+E: every generation recorded and compared), 1 Go to generation 10^18
 // (jumps growing while each stays short), answering input as measureInput()
@@ -510,9 +616,12 @@ void BM_InputWhileRunningAheadHeavy(benchmark::State &state)
 
 BENCHMARK(BM_InputWhilePlayingHeavy2e16)->Unit(benchmark::kMillisecond)->Iterations(600);
 BENCHMARK(BM_PanWhilePlayingHeavy2e16)->Unit(benchmark::kMillisecond)->Iterations(300);
+BENCHMARK(BM_PanUntilExactHeavy2e16)->Unit(benchmark::kMillisecond)->Iterations(40);
+BENCHMARK(BM_PanUntilExactBrainSoup2e8)->Unit(benchmark::kMillisecond)->Iterations(40);
 BENCHMARK(BM_InputWhilePlayingBrainSoup)->Unit(benchmark::kMillisecond)->Iterations(300);
 BENCHMARK(BM_InputWhilePlayingLiveBackground)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(200);
 BENCHMARK(BM_InputWhilePlayingLargestTorus)->Unit(benchmark::kMillisecond)->Iterations(200);
+BENCHMARK(BM_InputWhilePlayingLargeTorusManyStates)->Unit(benchmark::kMillisecond)->Iterations(100);
 BENCHMARK(BM_InputWhileRunningAheadHeavy)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(300);
 
 int main(int argc, char **argv) { return runWidgetBenchmarks(argc, argv); }

@@ -58,6 +58,7 @@ Document::Document(QObject *parent)
     connect(undoStack, &UndoHistory::indexChanged, this, &Document::undoChanged);
     connect(runThread, &RunThread::finished, this, &Document::jumped);
     connect(runThread, &RunThread::progressed, this, &Document::aheadMoved);
+    connect(runThread, &RunThread::pictureMade, this, &Document::pictureMade);
     connect(undoStack, &UndoHistory::cleanChanged, this, [this](bool clean) { emit modifiedChanged(!clean); });
     connect(stabilityWatch, &StabilityWatch::changed, this, [this] {
         const Stabilisation::Result *found = stabilityWatch->result();

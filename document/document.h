@@ -306,6 +306,8 @@ private:
     void aheadFinished();
     // The run ahead on the run's thread shows how far it has got.
     void aheadMoved();
+    // The run's thread has made a picture of the view, moved part way through a tick's jump.
+    void pictureMade();
     // Whether a tick of the universe as it is costs so few cell generations
     // that the window's thread may make it at once.
     bool tickIsQuick() const;

@@ -56,15 +56,31 @@ void Document::setViewArea(const CellRect &cells, int shift)
     // would get none: every input would hold, and start, its jump anew.
     startRunView();
     // A view moved past its picture: between jumps, the store free, the new
-    // one is made at once; during one, the picture the run's thread makes
-    // after it shows the new place, the old one drawing what it can meanwhile.
+    // one is made at once; during a tick's jump, the run's thread makes it of
+    // the generation before the jump, still the one shown, the old picture
+    // drawing what it can meanwhile; during a run ahead, its next progress brings one.
     const auto *picture = dynamic_cast<const ViewPicture *>(runView.get());
-    if (picture && !runThread->isBusy() && !picture->answers(cells, shift)
-        && !(picture->area().cells == cells && picture->area().shift == shift)) {
+    if (!picture || picture->answers(cells, shift)
+        || (picture->area().cells == cells && picture->area().shift == shift))
+        return;
+    if (!runThread->isBusy()) {
         EngineGate::hold();
         runView = RunThread::viewCopy(*other, viewArea);
         emit universeReplaced(false);
+    } else if (!ahead) {
+        runThread->requestPicture();
     }
+}
+
+void Document::pictureMade()
+{
+    std::unique_ptr<Universe> made = runThread->takePicture();
+    if (!made || !running || ahead || !other)
+        return;
+    if (auto *picture = dynamic_cast<ViewPicture *>(made.get()))
+        picture->readFrom(*other);
+    runView = std::move(made);
+    emit universeReplaced(false);
 }
 
 bool Document::isJumping() const { return runThread->isBusy(); }

@@ -1,7 +1,10 @@
 #include "document/runthread.h"
 
 #include <QCoreApplication>
+#include <QTimer>
 
+#include <algorithm>
+#include <climits>
 #include <new>
 #include <optional>
 #include <utility>
@@ -40,6 +43,7 @@ RunThread::~RunThread()
     outgoingCopy.reset();
     progress = Progress();
     outgoingHistory.reset();
+    picture.reset();
     discarded.clear();
 }
 
@@ -56,10 +60,14 @@ void RunThread::start(std::shared_ptr<const Universe> source, std::uint64_t gene
 void RunThread::start(std::unique_ptr<RunJump> job)
 {
     busy = true;
+    pictureWanted = false;
+    pausesAsked = 0;
+    jumpClock.start();
     EngineGate::addJump();
     const std::lock_guard<std::mutex> lock(mutex);
     ++jumps;
     incoming = std::move(job);
+    picture.reset();
     wake.notify_all();
 }
 
@@ -85,6 +93,7 @@ void RunThread::cancel()
             outgoingCounts.reset();
         }
         droppedProgress = std::move(progress);
+        picture.reset();
     }
     EngineGate::hold();
     dropped.reset();
@@ -157,6 +166,42 @@ void RunThread::setViewArea(const ViewPicture::Area &area)
 {
     const std::lock_guard<std::mutex> lock(mutex);
     viewArea = area;
+}
+
+void RunThread::requestPicture()
+{
+    if (!busy)
+        return;
+    pictureWanted = true;
+    if (pausing)
+        return;
+    pausing = true;
+    const qint64 due = std::clamp<qint64>(lastJumpMs, PictureWait, PictureWaitLimit) << std::min(pausesAsked, 20);
+    QTimer::singleShot(static_cast<int>(std::clamp<qint64>(due - jumpClock.elapsed(), 0, INT_MAX)), this, [this] {
+        pausing = false;
+        // The run's thread makes the picture as soon as it is inside the gate with the jump not yet made.
+        if (busy && pictureWanted.load()) {
+            ++pausesAsked;
+            pauseRaised = true;
+            interrupt = true;
+        }
+    });
+}
+
+std::unique_ptr<Universe> RunThread::takePicture()
+{
+    const std::lock_guard<std::mutex> lock(mutex);
+    return std::move(picture);
+}
+
+void RunThread::deliverPicture(std::uint64_t jump)
+{
+    {
+        const std::lock_guard<std::mutex> lock(mutex);
+        if (jump != jumps)
+            return;
+    }
+    emit pictureMade();
 }
 
 void RunThread::summariseLater(std::shared_ptr<const Universe> universe)
@@ -263,6 +308,7 @@ void RunThread::work()
             working = std::move(incoming);
             // Raised by the last cancel; a hold raises it again for the plane.
             interrupt = false;
+            pauseRaised = false;
         }
         // Only the unbounded plane shares a store with the window's thread.
         const bool gated = working->topology() == Topology::unbounded();
@@ -280,6 +326,22 @@ void RunThread::work()
                 break;
             }
             clearDiscarded();
+            // A tick's universe keeps the cells of the last finished
+            // generation until the jump is made whole: a picture of them is
+            // made between two pieces of the jump.
+            if (gated && !working->isAhead() && pictureWanted.exchange(false)) {
+                pauseRaised = false;
+                ViewSource midway = sourceForView(working->universe());
+                EngineGate::leave(interrupt);
+                std::unique_ptr<Universe> made = midway.finish();
+                const std::lock_guard<std::mutex> lock(mutex);
+                if (made && jump == jumps) {
+                    picture = std::move(made);
+                    QMetaObject::invokeMethod(
+                        this, [this, jump] { deliverPicture(jump); }, Qt::QueuedConnection);
+                }
+                continue;
+            }
             bool done = false;
             QString problem;
             ViewSource view;
@@ -313,7 +375,7 @@ void RunThread::work()
                 done = true;
             }
             if (!done && interrupt.load() && wanted(jump))
-                ++interrupted;
+                ++(pauseRaised.exchange(false) ? paused : interrupted);
             if (gated)
                 EngineGate::leave(interrupt);
             std::unique_ptr<Universe> copy = view.finish();
@@ -415,5 +477,6 @@ void RunThread::deliver(std::uint64_t jump)
             return;
     }
     busy = false;
+    lastJumpMs = jumpClock.elapsed();
     emit finished();
 }

@@ -1,6 +1,7 @@
 #ifndef RUNTHREAD_H
 #define RUNTHREAD_H
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 
@@ -27,7 +28,9 @@ class Universe;
 // In the unbounded plane it steps through the EngineGate, giving way to the
 // window whenever it holds, and hands back with each jump a copy of its cells
 // or a picture of what the window shows, which the window can read while the
-// next one steps (viewCopy()), so that the window need not hold. One jump at a time.
+// next one steps (viewCopy()), so that the window need not hold; a view
+// moved past the picture during a jump gets a new one of the generation
+// before it (requestPicture()). One jump at a time.
 class RunThread : public QObject
 {
     Q_OBJECT
@@ -76,6 +79,9 @@ public:
 
     // Milliseconds between the Progress of a run ahead.
     static constexpr int PublishInterval = 40;
+    // Milliseconds a jump steps, at least and at most, before it pauses for requestPicture().
+    static constexpr int PictureWait = 150;
+    static constexpr int PictureWaitLimit = 1000;
     // Live cells up to which viewCopy() copies.
     static constexpr std::uint64_t ViewCopyLimit = std::uint64_t(1) << 21;
     // A copy of `universe` that shares no store with a run's thread, so that
@@ -95,6 +101,22 @@ public:
     void clearDiscarded();
     // The cells the window shows, for the ViewPicture of the copies to come.
     void setViewArea(const ViewPicture::Area &area);
+    // On the window's thread, while a tick's jump of the unbounded plane is
+    // in flight: the view has moved past what its picture holds. The run's
+    // thread makes a picture of the view as it is from the universe it
+    // steps, whose cells, unchanged until the jump ends, are those of the
+    // last finished generation, and goes on with what HashLife computed
+    // remembered. A jump that may soon end, with a picture of its own, is
+    // let be: it pauses once it has taken as long as the last one, between
+    // PictureWait and PictureWaitLimit milliseconds, and for every further
+    // pause twice as long again, so that pauses cost a share of it at most.
+    // pictureMade() tells when. Returns at once.
+    void requestPicture();
+    // After pictureMade(): the picture (or copy of the cells) of the
+    // generation before the jump in flight; null when there is none new.
+    // Precondition for the picture's reads past what it holds: readFrom()
+    // the document's own universe.
+    std::unique_ptr<Universe> takePicture();
     // Works out on the run's thread, before its next jump, what counting and
     // drawing will read of `universe`, a grid that may soon be in use again
     // (GridUniverse::summarise()), so that the window's thread need not; any
@@ -103,12 +125,17 @@ public:
     // Pieces of work thrown away so far because a hold interrupted them, to
     // be made again: a tick's whole jump, or a run ahead's piece in progress.
     std::uint64_t restarts() const { return interrupted.load(); }
+    // Pauses of a tick's jump for requestPicture() so far: each goes on
+    // with what HashLife had computed, the tiles' part of a race made anew.
+    std::uint64_t picturePauses() const { return paused.load(); }
 
 signals:
     // The jump started last is done: take() has its universe.
     void finished();
     // A run ahead has reached a further generation: takeProgress() has it.
     void progressed();
+    // The picture requestPicture() asked for is made: takePicture() has it.
+    void pictureMade();
 
 private:
     void work();
@@ -139,6 +166,8 @@ private:
     void publish(std::uint64_t jump, Progress next);
     // On the window's thread: the jump numbered `jump` has got further.
     void deliverProgress(std::uint64_t jump);
+    // On the window's thread: the picture of the jump numbered `jump` is made.
+    void deliverPicture(std::uint64_t jump);
 
     std::mutex mutex; // guards the members up to `outcome`
     std::condition_variable wake;
@@ -153,13 +182,23 @@ private:
     Progress progress; // a run ahead's latest, until taken
     bool progressPosted = false; // deliverProgress() is on its way
     std::optional<ViewPicture::Area> viewArea; // what the window shows
+    std::unique_ptr<Universe> picture; // the picture requestPicture() asked for, until taken
     std::vector<std::unique_ptr<Universe>> discarded; // to destroy where the store may be touched
     std::vector<std::shared_ptr<const Universe>> unsummarised; // for summariseLater()
     std::unique_ptr<RunJump> working; // the thread's own: the jump in progress
     std::atomic<bool> interrupt { false }; // raised by a hold or a cancel
     std::atomic<bool> quitting { false };
     std::atomic<std::uint64_t> interrupted { 0 }; // restarts()
+    std::atomic<std::uint64_t> paused { 0 }; // picturePauses()
+    std::atomic<bool> pictureWanted { false }; // requestPicture() asked, not yet made
+    std::atomic<bool> pauseRaised { false }; // `interrupt` raised for pictureWanted, not yet heeded
     bool busy = false; // the window's thread's alone
+    // The window's thread's: a pause for pictureWanted is on its way; the
+    // pauses asked for in the jump in flight; since when it is; how long the last one took.
+    bool pausing = false;
+    int pausesAsked = 0;
+    QElapsedTimer jumpClock;
+    qint64 lastJumpMs = 0;
     std::thread thread; // started last, ended first
 };
 

@@ -17,10 +17,12 @@
 // background's state. The window draws from it and reads its counts without
 // waiting for the run. A view moved or zoomed past the picture is drawn from
 // what it has, the summary or the background standing in where the picture
-// does not reach, until the next picture comes (answers() tells): reading the
-// universe would stop the run's jump. What it cannot answer at all (a cell
-// asked for, a copy) it reads from the universe it was made of, after
-// EngineGate::hold(). Read only: the calls that would change it throw std::logic_error.
+// does not reach, until the next picture comes (answers() tells), which the
+// run's thread makes of the same cells, pausing a jump in flight for it:
+// reading the universe on the window's thread would stop the run's jump.
+// What it cannot answer at all (a cell asked for, a copy) it reads from the
+// universe it was made of, after EngineGate::hold(). Read only: the calls
+// that would change it throw std::logic_error.
 class ViewPicture : public Universe
 {
 public:
@@ -42,6 +44,12 @@ public:
 
     // The view it was made for.
     const Area &area() const { return madeFor; }
+    // Reads what the picture cannot answer from `sameCells` from now on: a
+    // universe of the very cells it was made of, such as the document's own
+    // universe for a picture made of the run's copy part way through a jump,
+    // whose cells are then still those of the generation before it. It must
+    // outlive the picture.
+    void readFrom(const Universe &sameCells) { source = &sameCells; }
 
     std::unique_ptr<Universe> clone() const override;
     Topology topology() const override { return shape; }

@@ -141,6 +141,8 @@ private slots:
     void readsWholeWordsAsCells();
     void advanceEndsOnceStill();
     void centres();
+    void byteClonesShareUntilChanged_data();
+    void byteClonesShareUntilChanged();
 };
 
 void TestGridUniverse::stepsAsNeighboursCount_data()
@@ -569,3 +571,112 @@ void TestGridUniverse::centres()
 
 QTEST_GUILESS_MAIN(TestGridUniverse)
 #include "tst_griduniverse.moc"
+
+void TestGridUniverse::byteClonesShareUntilChanged_data()
+{
+    QTest::addColumn<int>("side"); // of a square torus: the larger one keeps overviews
+    QTest::addColumn<int>("change");
+    const char *const changes[]
+        = { "a cell", "clear inside", "clear outside", "random", "clear", "a step", "three steps", "other rules" };
+    for (const int side : { 200, 2048 }) {
+        for (int change = 0; change < 8; ++change)
+            QTest::addRow("%d, %s", side, changes[change]) << side << change;
+    }
+}
+
+// A grid of a byte a cell and its clone share their cells until one changes:
+// the clone changed then matches a grid built and changed on its own, drawn
+// as plain cell-by-cell minima show it, zoomed out from the overviews too,
+// and the original keeps its cells and what was worked out of them.
+void TestGridUniverse::byteClonesShareUntilChanged()
+{
+    QFETCH(int, side);
+    QFETCH(int, change);
+    const Rule brain = ruleFrom("B2/S/C3");
+    GridUniverse original(Topology::torus(side, side), brain);
+    GridUniverse alone(Topology::torus(side, side), brain);
+    std::mt19937 generator(static_cast<unsigned>(side + change));
+    for (int cell = 0; cell < 3000; ++cell) {
+        const std::int64_t x = generator() % 64;
+        const std::int64_t y = generator() % static_cast<unsigned>(side);
+        const auto state = static_cast<std::uint8_t>(1 + generator() % 2);
+        original.setState(x, y, state);
+        alone.setState(x, y, state);
+    }
+    // Pixels of the whole grid at `shift`, from `area`'s corner, drawn by the
+    // universe and from its cells one by one.
+    const auto drawn = [side](const Universe &universe, int shift, std::int64_t corner, bool plain) {
+        const int count = static_cast<int>(((side - corner) >> shift) + 1);
+        std::vector<std::uint8_t> pixels(static_cast<std::size_t>(count * count), 9);
+        const CellRect area { corner, corner, side - 1, side - 1 };
+        if (!plain) {
+            universe.render(area, shift, pixels.data(), count, count, count);
+            return pixels;
+        }
+        std::fill(pixels.begin(), pixels.end(), 0);
+        for (std::int64_t y = corner; y < side; ++y) {
+            for (std::int64_t x = corner; x < side; ++x) {
+                std::uint8_t &pixel
+                    = pixels[static_cast<std::size_t>(((y - corner) >> shift) * count + ((x - corner) >> shift))];
+                if (const std::uint8_t state = universe.state(x, y); state != 0 && (pixel == 0 || state < pixel))
+                    pixel = state;
+            }
+        }
+        return pixels;
+    };
+    // Aligned on the overviews' squares, and not.
+    const std::pair<int, std::int64_t> views[] = { { 0, 0 }, { 3, 0 }, { 5, 0 }, { 7, 64 }, { 4, 3 } };
+    original.summarise();
+    const std::unique_ptr<Universe> clone = original.clone();
+    const std::uint64_t population = clone->population();
+    const std::uint64_t hash = clone->hash();
+    const std::optional<CellRect> box = clone->boundingBox();
+    const std::vector<std::uint8_t> before = drawn(*clone, 5, 0, false);
+    QVERIFY(before == drawn(original, 5, 0, true));
+    const auto apply = [&](Universe &universe) {
+        switch (change) {
+        case 0:
+            universe.setState(side - 1, side - 1, 2);
+            break;
+        case 1:
+            universe.clearInside({ 10, 0, 40, side / 2 });
+            break;
+        case 2:
+            universe.clearOutside({ 10, 0, 40, side / 2 });
+            break;
+        case 3:
+            universe.fillRandom({ 30, 30, 300, 100 }, 0.5, 9);
+            break;
+        case 4:
+            universe.clear();
+            break;
+        case 5:
+        case 6:
+            universe.advance(change == 5 ? 1 : 3);
+            break;
+        default:
+            // More states, the cells kept as they are; one set to the new state, which the next rule lacks.
+            universe.setRule(ruleFrom("B34/S/C4"));
+            universe.setState(side - 1, side - 1, 3);
+            universe.setState(side - 2, side - 2, 2);
+            universe.setRule(brain);
+        }
+    };
+    apply(*clone);
+    apply(alone);
+    QVERIFY(clone->equals(alone) && alone.equals(*clone));
+    QCOMPARE(clone->population(), alone.population());
+    QCOMPARE(clone->hash(), alone.hash());
+    QCOMPARE(clone->boundingBox(), alone.boundingBox());
+    for (const auto &[shift, corner] : views) {
+        if (shift > 0 || side < 2048)
+            QVERIFY2(drawn(*clone, shift, corner, false) == drawn(alone, shift, corner, true),
+                qPrintable(QStringLiteral("shift %1 from %2").arg(shift).arg(corner)));
+    }
+    QVERIFY(change != 7 || (clone->state(side - 1, side - 1) == 0 && clone->state(side - 2, side - 2) == 2));
+    QVERIFY(!original.equals(*clone));
+    QCOMPARE(original.population(), population);
+    QCOMPARE(original.hash(), hash);
+    QCOMPARE(original.boundingBox(), box);
+    QVERIFY(drawn(original, 5, 0, false) == before);
+}

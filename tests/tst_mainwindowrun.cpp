@@ -7,6 +7,7 @@
 #include <QTest>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <memory>
@@ -87,6 +88,7 @@ private slots:
     void runAheadEndedPartWay();
     void panningKeepsTheJump_data();
     void panningKeepsTheJump();
+    void movedViewMidJumpShowsTheGenerationBefore();
 
 private:
     QAction *action(const char *name) const { return probe.find<QAction>(name); }
@@ -402,6 +404,61 @@ void TestMainWindowRun::panningKeepsTheJump()
     const EngineGate::Scope scope;
     QVERIFY(
         pixelsOf(*view, document->universe(), 9) == pixelsOf(*view, *advanced(*start, document->generation() - 1), 7));
+}
+
+// A view moved far past its picture while a long Next's jump is in flight
+// comes to show, cell for cell, the generation before the jump, still the
+// one shown, rather than the coarse summary until the jump ends.
+void TestMainWindowRun::movedViewMidJumpShowsTheGenerationBefore()
+{
+    // A sparse soup of Brian's Brain that grows without end, and two cells far off.
+    std::mt19937 random(7);
+    QByteArray rle = "x = 100004, y = 70001, rule = B2/S/C3\n";
+    for (int row = 0; row < 64; ++row) {
+        for (int column = 0; column < 64; ++column)
+            rle += random() % 6 == 0 ? 'A' : '.';
+        rle += "$\n";
+    }
+    rle += "69936$100000.A2.A!\n";
+    QTemporaryDir folder;
+    QFile file(folder.filePath(QStringLiteral("far.rle")));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(rle) == rle.size());
+    file.close();
+    QVERIFY(window->openPatternFile(file.fileName(), std::nullopt, Topology::unbounded()));
+    auto *document = window->findChild<Document *>();
+    auto *view = window->findChild<WidgetPaintArea *>();
+    const std::unique_ptr<Universe> start = document->universe().clone();
+    // Where the reader put them: the far corner of the pattern.
+    const std::optional<CellRect> box = start->boundingBox();
+    QVERIFY(box && start->state(box->right, box->bottom) == 1 && start->state(box->right - 3, box->bottom) == 1);
+    for (int step = 0; step < Document::MaxUnboundedStepExponent; ++step)
+        action("Action_Simulation_Faster")->trigger();
+    QCOMPARE(document->stepExponent(), Document::MaxUnboundedStepExponent);
+    QTest::mouseClick(probe.button("PushButton_Next"), Qt::LeftButton);
+    QVERIFY(document->isJumping());
+    // At the view's first zoom, a cell to a pixel or more, finer than the summary.
+    Viewport moved;
+    moved.place(moved.zoomStep(), CellPoint { box->right, box->bottom }, view->rect().center());
+    view->setViewport(moved);
+    const int shift = view->viewport().shift();
+    QCOMPARE(shift, 0);
+    const CellRect visible = view->visibleCells();
+    const std::int64_t grain = ~((std::int64_t(1) << shift) - 1);
+    const CellRect aligned { visible.left & grain, visible.top & grain, visible.right, visible.bottom };
+    QTRY_VERIFY_WITH_TIMEOUT(dynamic_cast<const ViewPicture *>(&document->universe())
+            && dynamic_cast<const ViewPicture &>(document->universe()).answers(aligned, shift),
+        30000);
+    const EngineGate::Scope scope;
+    std::unique_ptr<Universe> expected = start->clone();
+    expected->advance(static_cast<std::uint64_t>(document->generation() - 1));
+    const int columns = static_cast<int>((visible.right >> shift) - (visible.left >> shift) + 1);
+    const int rows = static_cast<int>((visible.bottom >> shift) - (visible.top >> shift) + 1);
+    std::vector<std::uint8_t> drawn(static_cast<std::size_t>(columns * rows), 9);
+    std::vector<std::uint8_t> cells(drawn.size(), 7);
+    document->universe().render(aligned, shift, drawn.data(), columns, rows, columns);
+    expected->render(aligned, shift, cells.data(), columns, rows, columns);
+    QVERIFY(drawn == cells);
+    QVERIFY(std::count(cells.begin(), cells.end(), std::uint8_t(1)) > 0);
 }
 
 QTEST_MAIN(TestMainWindowRun)

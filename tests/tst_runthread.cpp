@@ -33,6 +33,8 @@ private slots:
     void viewCopyHoldsTheSameCells();
     void viewPictureDrawsAsItsUniverse_data();
     void viewPictureDrawsAsItsUniverse();
+    void pictureMidJumpShowsTheGenerationBefore_data();
+    void pictureMidJumpShowsTheGenerationBefore();
 };
 
 namespace
@@ -334,6 +336,81 @@ void TestRunThread::viewPictureDrawsAsItsUniverse()
     QVERIFY(!ViewPicture::of(*plane, { area(0, 0, 1 << 13, 1 << 12, shift), shift }));
     QVERIFY(!RunThread::viewCopy(*plane, std::nullopt) || (chosen.isLifeLike() && !bornOnZero));
     QVERIFY(RunThread::viewCopy(*plane, ViewPicture::Area { area(0, 0, 40, 30, shift), shift }));
+}
+
+void TestRunThread::pictureMidJumpShowsTheGenerationBefore_data()
+{
+    QTest::addColumn<QString>("rule");
+    QTest::newRow("more states than the tiles hold") << QStringLiteral("B2/S/C3");
+    QTest::newRow("live background") << QStringLiteral("B0123478/S01234678");
+    QTest::newRow("blinking background") << QStringLiteral("B0123/S2");
+}
+
+// A view moved past its picture while a tick's jump is in flight gets a
+// picture of the generation before the jump, made by the run's thread as the
+// jump starts and part way through it, that draws exactly what the universe
+// the jump started from draws.
+void TestRunThread::pictureMidJumpShowsTheGenerationBefore()
+{
+    QFETCH(QString, rule);
+    Rule chosen;
+    std::string error;
+    QVERIFY(Rule::read(rule.toStdString(), chosen, error));
+    std::unique_ptr<Universe> plane = Universe::create(Topology::unbounded(), chosen);
+    BackgroundUniverse::applyRule(plane, chosen);
+    std::mt19937 random(static_cast<unsigned>(rule.size()));
+    // One cell in six alive: a soup of Brian's Brain so sparse grows without end.
+    for (int y = 0; y < 64; ++y) {
+        for (int x = 0; x < 64; ++x)
+            plane->setState(x, y, random() % 6 == 0 ? 1 : 0);
+    }
+    // Cells far off, in no picture of a view of the soup, and a view of each, cell for cell and four to a pixel.
+    plane->setState(100000, 70000, 1);
+    plane->setState(100003, 70001, 1);
+    const ViewPicture::Area views[] = { { { -16, -16, 63, 47 }, 0 }, { { 99984, 69984, 100063, 70047 }, 0 },
+        { { 99968, 69968, 100127, 70095 }, 1 } };
+    std::vector<std::vector<std::uint8_t>> expected;
+    for (const ViewPicture::Area &view : views) {
+        expected.emplace_back(80 * 64, 7);
+        plane->render(view.cells, view.shift, expected.back().data(), 80, 64, 80);
+    }
+    RunThread run;
+    QSignalSpy pictures(&run, &RunThread::pictureMade);
+    QSignalSpy finished(&run, &RunThread::finished);
+    const auto check = [&](int index) {
+        const std::unique_ptr<Universe> made = run.takePicture();
+        auto *picture = dynamic_cast<ViewPicture *>(made.get());
+        QVERIFY(picture);
+        picture->readFrom(*plane);
+        QVERIFY(picture->answers(views[index].cells, views[index].shift));
+        std::vector<std::uint8_t> drawn(80 * 64, 9);
+        picture->render(views[index].cells, views[index].shift, drawn.data(), 80, 64, 80);
+        QVERIFY(drawn == expected[static_cast<std::size_t>(index)]);
+        QCOMPARE(picture->backgroundAlive(), plane->backgroundAlive());
+    };
+    {
+        // Asked for before the run's thread goes in: made before the first piece of the jump.
+        const EngineGate::Scope scope;
+        run.setViewArea(views[1]);
+        run.start(plane->clone(), std::uint64_t(1) << 40);
+        run.requestPicture();
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(pictures.count(), 1, 30000);
+    check(1);
+    // Part way through a jump: it pauses, unless the jump ends first.
+    const std::uint64_t pausesBefore = run.picturePauses();
+    for (int index : { 2, 0 }) {
+        run.setViewArea(views[index]);
+        run.requestPicture();
+        const int asked = pictures.count() + 1;
+        QTRY_VERIFY_WITH_TIMEOUT(pictures.count() == asked || !finished.isEmpty(), 30000);
+        if (!finished.isEmpty())
+            break;
+        check(index);
+    }
+    QVERIFY(!finished.isEmpty() || run.picturePauses() > pausesBefore);
+    run.cancel();
+    QVERIFY(!run.isBusy() && !run.takePicture());
 }
 
 QTEST_GUILESS_MAIN(TestRunThread)

@@ -301,6 +301,8 @@ void GridUniverse::summarise() const
 {
     if (packed)
         packed->summarise(hashSeed());
+    else
+        multi->summarise(hashSeed());
 }
 
 GridUniverse::Word *GridUniverse::changeCells()
@@ -330,11 +332,18 @@ void GridUniverse::setRule(const Rule &rule)
             });
             packed = std::move(bits);
             multi.reset();
+        } else if (!rule.isLifeLike() && multi) {
+            // The states kept where they are, shared with the clones, unless the new rule changes some.
+            std::uint8_t to[256];
+            for (int state = 0; state < 256; ++state)
+                to[state] = kept(static_cast<std::uint8_t>(state));
+            multi->remap(to);
         } else if (!rule.isLifeLike()) {
-            StateGrid grid(shape);
-            forEachCell(Universe::extent(shape),
-                [&](std::int64_t x, std::int64_t y, std::uint8_t state) { grid.setState(x, y, kept(state)); });
-            multi = std::move(grid);
+            std::vector<std::uint8_t> bytes(static_cast<std::size_t>(shape.width() * shape.height()), 0);
+            forEachLiveCell(Universe::extent(shape), [&](std::int64_t x, std::int64_t y) {
+                bytes[static_cast<std::size_t>(y * shape.width() + x)] = kept(1);
+            });
+            multi.emplace(shape, std::move(bytes));
             packed.reset();
             GridBuffers::give(std::move(next));
         }

@@ -22,9 +22,9 @@
 // that in a universe a cell or two wide the same neighbour is counted more
 // than once, as its eight directions reach it.
 // Rules other than Life-like ones run on a StateGrid of a byte a cell instead.
-// Clones share the bits (GridCells) until one of them changes: the one that
-// changes copies them first, but for a step, which writes its generation
-// into a buffer of its own anyway.
+// Clones share the bits (GridCells), or the bytes (StateCells), until one of
+// them changes: the one that changes copies them first, but for a step,
+// which writes its generation into a buffer of its own anyway.
 class GridUniverse : public Universe
 {
 public:
@@ -35,7 +35,7 @@ public:
     ~GridUniverse() override;
     GridUniverse &operator=(const GridUniverse &) = delete;
 
-    // Shares the bits of a Life-like rule's cells; copies the other rules' byte a cell.
+    // Shares the cells, a Life-like rule's bits or the other rules' byte a cell.
     std::unique_ptr<Universe> clone() const override;
     // Works out what counting and drawing read of the cells as they are, for
     // this universe and every clone sharing them: population(), hash() and
