@@ -547,6 +547,9 @@ NodeId NodeStore::stepQuarters(NodeId id, int exponent)
     const bool tracked = nodeLevel >= TrackedLevel && shares[trackDepth] >= TrackedShare;
     const double whole = tracked ? shares[trackDepth] : 0;
     double weights[3][3]; // set before they are read, when tracked
+    // What a cell counts for in a square after the first it lies in, which
+    // has worked out much of the future of its neighbourhood already.
+    constexpr double Seen = 1.0 / 3;
     // The live cells of the `side` x `side` squares of four of `squares` each into `weights`; returns their sum.
     const auto weigh = [&](const NodeId(&squares)[4][4], int side) {
         double cells[4][4];
@@ -557,7 +560,12 @@ NodeId NodeStore::stepQuarters(NodeId id, int exponent)
         double sum = 0;
         for (int y = 0; y < side; ++y) {
             for (int x = 0; x < side; ++x) {
-                weights[y][x] = cells[y][x] + cells[y][x + 1] + cells[y + 1][x] + cells[y + 1][x + 1];
+                weights[y][x] = 0;
+                for (int cy = y; cy < y + 2; ++cy) {
+                    for (int cx = x; cx < x + 2; ++cx)
+                        weights[y][x]
+                            += cells[cy][cx] * (std::max(cy - 1, 0) == y && std::max(cx - 1, 0) == x ? 1 : Seen);
+                }
                 sum += weights[y][x];
             }
         }
@@ -612,7 +620,7 @@ NodeId NodeStore::stepQuarters(NodeId id, int exponent)
                 squares[y][x] = quarter(id, y + x / 2);
         }
         if (tracked)
-            split(3, whole * 9 / 13, weigh(grand, 3));
+            split(3, whole * 2 / 3, weigh(grand, 3));
         for (int y = 0; y < 3; ++y) {
             for (int x = 0; x < 3; ++x) {
                 middle[y][x] = stepped(squares[y][x], y, x);
@@ -646,7 +654,7 @@ NodeId NodeStore::stepQuarters(NodeId id, int exponent)
         NodeId middles[4][4] = {};
         for (int y = 0; y < 3; ++y)
             std::copy(middle[y], middle[y] + 3, middles[y]);
-        split(2, ownStep ? whole * 4 / 13 : whole, weigh(middles, 2));
+        split(2, ownStep ? whole / 3 : whole, weigh(middles, 2));
     }
     for (int y = 0; y < 2; ++y) {
         for (int x = 0; x < 2; ++x) {

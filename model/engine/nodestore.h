@@ -243,7 +243,7 @@ private:
     // The smallest part of a jump a result counts for in progress(), and
     // the smallest square whose part is split among its own: below these,
     // counting the cells would cost more than the estimate gains.
-    static constexpr double TrackedShare = 1e-2;
+    static constexpr double TrackedShare = 1e-3;
     static constexpr int TrackedLevel = LeafLevel + 6;
     double workDone = 0;
     int trackDepth = 0; // the tracked successor() calls in progress
