@@ -541,10 +541,10 @@ NodeId NodeStore::stepQuarters(NodeId id, int exponent)
     const bool ownStep = exponent == nodeLevel - 2;
     const int innerExponent = ownStep ? nodeLevel - 3 : exponent;
     // This result's part of the jump goes to the results it waits for: the
-    // nine of the first half of the node's own step (if it is one) take
-    // nine thirteenths, the four of the second half the rest, each within
-    // its half by its live cells, so that an empty square counts for nothing.
-    const bool tracked = nodeLevel >= TrackedLevel && shares[trackDepth] >= TrackedShare;
+    // nine of the first half of the node's own step (if it is one) take two
+    // thirds, the four of the second half the rest, each within its half by
+    // its live cells, so that an empty square counts for nothing.
+    const bool tracked = nodeLevel >= TrackedLevel && trackDepth <= MaxLevel && shares[trackDepth] >= TrackedShare;
     const double whole = tracked ? shares[trackDepth] : 0;
     double weights[3][3]; // set before they are read, when tracked
     // What a cell counts for in a square after the first it lies in, which
