@@ -27,8 +27,8 @@ double since(double start) { return cpuNow() - start; }
 
 constexpr double Glance = 0.001; // seconds HashLife runs first when it holds the cells
 constexpr double TileTrial = 0.0005; // seconds of each of the tiles' two first turns, to measure their pace
-constexpr double HeadShare = 0.25; // HashLife's time alone, as a part of the tiles' whole, beyond HeadStart
-constexpr double HeadStart = 0.0035; // seconds HashLife runs alone at least
+constexpr double HeadShare = 0.3; // HashLife's time alone, as a part of the tiles' whole, beyond HeadStart
+constexpr double HeadStart = 0.0025; // seconds HashLife runs alone at least
 constexpr double HopelessFactor = 4;
 // HashLife runs on past its budget while it has done this part of the jump
 // and its estimate of the rest is below this part of the tiles' own.
@@ -36,11 +36,11 @@ constexpr double CommitProgress = 0.3;
 constexpr double CommitShare = 0.5;
 // Below this part of its results found remembered, HashLife is stepping
 // chaos, every square of it new: it gains nothing on the tiles there.
-constexpr double ChaosHitRate = 0.45;
+constexpr double ChaosHitRate = 0.5;
 // The most the tiles' pace is taken to grow over the rest of a jump, so that
 // the noise of short turns cannot make a pattern look as if it spread.
 constexpr double MaxGrowth = 4;
-constexpr double Hedge = 0.05; // HashLife's share of the rounds after its time alone
+constexpr double Hedge = 0.1; // HashLife's share of the rounds after its time alone
 constexpr double HopelessHedge = 0.025;
 constexpr double BuildSeconds = 1e-7; // about what HashLife takes to set a cell
 
@@ -76,10 +76,6 @@ bool EngineRace::run(const std::atomic<bool> &stop)
     for (double round = HeadStart;; round *= 2) {
         if (stopped())
             return false;
-        // A growing pattern slows the tiles down: HashLife, hopeless by
-        // their pace of the first generations, may be judged again.
-        if (hopeless && !chaotic && hashEstimate > 0 && hashEstimate < HopelessFactor * (tileSpent + tilesLeft()))
-            hopeless = false;
         // HashLife's time so far keeps up with a quarter of the tiles' whole
         // as they measure it: more as a growing pattern slows them down.
         const double due
@@ -120,24 +116,12 @@ bool EngineRace::hashTurn(double budget, const std::atomic<bool> &stop, bool jud
         const std::uint64_t reusedBefore = NodeStore::instance().statistics().resultsReused;
         const std::uint64_t computedBefore = NodeStore::instance().statistics().resultsComputed;
         const double tilesWhole = tilesLeft();
-        // Two earlier moments of this turn, the later one at about half its
-        // time so far, for HashLife's recent pace: a square of many cheap
-        // results found early must not make the rest look as cheap.
-        double earlier[2] = { begin, begin };
-        double earlierProgress[2] = { 0, 0 };
         const std::function<bool()> check = [&] {
             if (stop.load(std::memory_order_relaxed))
                 return true;
             const double now = cpuNow();
             const double spent = now - begin + hashSpent;
             const double progress = HashLife::jumpProgress();
-            if (now - begin >= 2 * (earlier[1] - begin)) {
-                earlier[0] = earlier[1];
-                earlierProgress[0] = earlierProgress[1];
-                earlier[1] = now;
-                earlierProgress[1] = progress;
-            }
-            const double recentPace = (progress - earlierProgress[0]) / std::max(now - earlier[0], 1e-9);
             const NodeStore::Statistics &counts = NodeStore::instance().statistics();
             const double reused = static_cast<double>(counts.resultsReused - reusedBefore) + hashReused;
             const double computed = static_cast<double>(counts.resultsComputed - computedBefore) + hashComputed;
@@ -145,22 +129,16 @@ bool EngineRace::hashTurn(double budget, const std::atomic<bool> &stop, bool jud
             // waits for more of them, as a regular pattern's may mislead.
             if (judged && spent >= std::max(HeadStart, tilesWhole / 16) && reused < ChaosHitRate * (reused + computed))
                 chaotic = hopeless = true;
-            if (judged && progress > 0)
-                hashEstimate = spent / progress;
             if (judged && spent >= std::max(HeadStart, tilesWhole / 8) && progress > 0
-                && hashEstimate > HopelessFactor * tilesWhole)
+                && spent / progress > HopelessFactor * tilesWhole)
                 hopeless = true;
             if (hopeless && judged)
                 return true;
-            if (now <= deadline)
-                return false;
             // Past its budget HashLife goes on while it looks sure to finish
-            // well before the tiles by its pace since the start and by its
-            // recent pace alike.
-            if (!judged || progress < CommitProgress || recentPace <= 0)
-                return true;
-            const double rest = std::max(spent / progress - spent, (1 - progress) / recentPace);
-            return rest >= CommitShare * tilesWhole;
+            // well before the tiles: its estimate only overstates what it
+            // has left, on a regular pattern, while it waits for a result.
+            return now > deadline
+                && !(judged && progress >= CommitProgress && spent / progress - spent < CommitShare * tilesWhole);
         };
         HashLife trial(*plane);
         bool finished = false;

@@ -17,14 +17,12 @@
 // whole jump costs them; HashLife's cost shows only once it is done, and on
 // a regular pattern hardly grows with the jump. So HashLife first gets a
 // glance (a jump it has mostly worked out before ends there), the tiles then
-// measure their pace, and HashLife runs alone for about a quarter of the
+// measure their pace, and HashLife runs alone for about a third of the
 // tiles' whole time, less once it proves hopeless (its estimate far beyond
-// the tiles', or few of its results found remembered, as on chaos), until
-// the tiles, slowing down on a growing pattern, make it hopeful again. If it
+// the tiles', or few of its results found remembered, as on chaos). If it
 // has not finished by then the tiles go on with most of the time, HashLife
 // keeping a small share of it in case it was nearly done. Whenever its own
-// estimate, by its pace since the start and by its recent one, shows it
-// well ahead of the tiles, HashLife runs on to the end.
+// estimate shows it well ahead of the tiles, HashLife runs on to the end.
 class EngineRace
 {
 public:
@@ -77,7 +75,6 @@ private:
     double hashComputed = 0;
     bool hopeless = false; // HashLife's estimate of its time is far beyond the tiles', or it steps chaos
     bool chaotic = false; // few of HashLife's results found remembered in this race's judged turns
-    double hashEstimate = 0; // seconds of HashLife's whole jump by its progress in its last judged turn; 0 unknown
     std::exception_ptr hashError;
 
     std::unique_ptr<TileLife> tiles;

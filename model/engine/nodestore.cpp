@@ -540,53 +540,17 @@ NodeId NodeStore::stepQuarters(NodeId id, int exponent)
     const std::size_t mark = protectionMark();
     const bool ownStep = exponent == nodeLevel - 2;
     const int innerExponent = ownStep ? nodeLevel - 3 : exponent;
-    // This result's part of the jump goes to the results it waits for: the
-    // nine of the first half of the node's own step (if it is one) take two
-    // thirds, the four of the second half the rest, each within its half by
-    // its live cells, so that an empty square counts for nothing.
-    const bool tracked = nodeLevel >= TrackedLevel && trackDepth <= MaxLevel && shares[trackDepth] >= TrackedShare;
-    const double whole = tracked ? shares[trackDepth] : 0;
-    double weights[3][3]; // set before they are read, when tracked
-    // What a cell counts for in a square after the first it lies in, which
-    // has worked out much of the future of its neighbourhood already.
-    constexpr double Seen = 1.0 / 3;
-    // The live cells of the `side` x `side` squares of four of `squares` each into `weights`; returns their sum.
-    const auto weigh = [&](const NodeId(&squares)[4][4], int side) {
-        double cells[4][4];
-        for (int y = 0; y <= side; ++y) {
-            for (int x = 0; x <= side; ++x)
-                cells[y][x] = static_cast<double>(population(squares[y][x]));
-        }
-        double sum = 0;
-        for (int y = 0; y < side; ++y) {
-            for (int x = 0; x < side; ++x) {
-                weights[y][x] = 0;
-                for (int cy = y; cy < y + 2; ++cy) {
-                    for (int cx = x; cx < x + 2; ++cx)
-                        weights[y][x]
-                            += cells[cy][cx] * (std::max(cy - 1, 0) == y && std::max(cx - 1, 0) == x ? 1 : Seen);
-                }
-                sum += weights[y][x];
-            }
-        }
-        return sum;
-    };
-    // Turns `weights` into parts of `part`, given their sum.
-    const auto split = [&](int side, double part, double sum) {
-        for (int y = 0; y < side; ++y) {
-            for (int x = 0; x < side; ++x)
-                weights[y][x] = sum > 0 ? part * weights[y][x] / sum : part / (side * side);
-        }
-    };
-    // Steps `square`, whose part of the jump is weights[y][x] when tracked.
-    const auto stepped = [&](NodeId square, int y, int x) {
-        if (!tracked)
-            return successor(square, innerExponent);
+    // Each of the results this one waits for is an equal part of its own.
+    const bool tracked = trackDepth < TrackedDepth;
+    double share = 0;
+    if (tracked) {
+        share = shares[trackDepth] / (ownStep ? 13 : 4);
+        shares[++trackDepth] = share;
+    }
+    const auto stepped = [&](NodeId square) {
         const double before = workDone;
-        shares[++trackDepth] = weights[y][x];
         const NodeId next = successor(square, innerExponent);
-        --trackDepth;
-        workDone = before + weights[y][x];
+        workDone = before + share;
         return next;
     };
     // Nine overlapping squares of half the side: stepped halfway for the
@@ -619,11 +583,9 @@ NodeId NodeStore::stepQuarters(NodeId id, int exponent)
             for (int x = 0; x < 3; x += 2)
                 squares[y][x] = quarter(id, y + x / 2);
         }
-        if (tracked)
-            split(3, whole * 2 / 3, weigh(grand, 3));
         for (int y = 0; y < 3; ++y) {
             for (int x = 0; x < 3; ++x) {
-                middle[y][x] = stepped(squares[y][x], y, x);
+                middle[y][x] = stepped(squares[y][x]);
                 protect(middle[y][x]);
             }
         }
@@ -650,19 +612,15 @@ NodeId NodeStore::stepQuarters(NodeId id, int exponent)
         last[i / 2][i % 2] = node(quads[i]);
         protect(last[i / 2][i % 2]);
     }
-    if (tracked) {
-        NodeId middles[4][4] = {};
-        for (int y = 0; y < 3; ++y)
-            std::copy(middle[y], middle[y] + 3, middles[y]);
-        split(2, ownStep ? whole / 3 : whole, weigh(middles, 2));
-    }
     for (int y = 0; y < 2; ++y) {
         for (int x = 0; x < 2; ++x) {
-            last[y][x] = stepped(last[y][x], y, x);
+            last[y][x] = stepped(last[y][x]);
             protect(last[y][x]);
         }
     }
     const NodeId result = node(last[0][0], last[0][1], last[1][0], last[1][1]);
+    if (tracked)
+        --trackDepth;
     release(mark);
     return result;
 }

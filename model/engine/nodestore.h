@@ -111,10 +111,9 @@ public:
     // engine: the successor() calls that follow count as the part `share`
     // (0..1) of the jump, after the part `done` already finished.
     void beginProgress(double done, double share);
-    // The part of the jump finished, 0..1: each result's part split among
-    // the results it waits for by their live cells, down to parts of
-    // TrackedShare, so that empty squares, done at once, count for nothing
-    // and a small busy square counts for what it costs.
+    // The part of the jump finished, 0..1: the results of the first few
+    // levels below each successor() weighed equally, so that a chaotic
+    // pattern, whose every part costs alike, shows its cost early.
     double progress() const { return workDone; }
 
     // A live universe's root, counted once per holder; it and all it contains stay.
@@ -240,14 +239,11 @@ private:
     const std::atomic<bool> *stopFlag = nullptr;
     const std::function<bool()> *stopCheck = nullptr;
     std::uint32_t untilClock = 0; // successors computed before the clock is read again
-    // The smallest part of a jump a result counts for in progress(), and
-    // the smallest square whose part is split among its own: below these,
-    // counting the cells would cost more than the estimate gains.
-    static constexpr double TrackedShare = 1e-3;
-    static constexpr int TrackedLevel = LeafLevel + 6;
+    // The levels below the outermost successor() whose results count towards progress().
+    static constexpr int TrackedDepth = 4;
     double workDone = 0;
-    int trackDepth = 0; // the tracked successor() calls in progress
-    double shares[MaxLevel + 2] = {}; // the part of the jump of the result at each tracked depth
+    int trackDepth = 0; // the stepQuarters() calls in progress, up to TrackedDepth
+    double shares[TrackedDepth + 1] = {}; // the part of the jump of a result at each depth
     Rule oddRule;
     bool conway = true; // rule is Conway's, whose written-out decision is the fastest
     LifeBits::RuleDecision decision { Rule() };
