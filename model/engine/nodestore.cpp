@@ -187,6 +187,8 @@ bool NodeStore::grow()
     addChunk();
     if (tableSize > table.size())
         rehash(tableSize, [](NodeId) { return true; });
+    // Growing may take milliseconds: the clock is read again at once.
+    untilClock = 0;
     return true;
 }
 
@@ -235,6 +237,7 @@ void NodeStore::setMemoryLimit(std::size_t bytes)
 void NodeStore::collect(const NodeId (&keep)[4], bool shrink)
 {
     ++counts.collections;
+    untilClock = 0;
     std::vector<Word> marks((unused + 63) / 64, 0);
     const auto marked = [&marks](NodeId id) { return isMarked(marks, id); };
     std::vector<NodeId> pending(protectedNodes);

@@ -102,8 +102,9 @@ public:
     // While set, successor() throws Interrupted soon after another thread raises `flag`.
     void setStopFlag(const std::atomic<bool> *flag);
     // While set, successor() throws Interrupted soon after `check` returns
-    // true; it is asked every few hundred results computed. Not owned: it
-    // outlives the setting.
+    // true; it is asked every few hundred results computed, and at the next
+    // result after the store grew or collected, which may take
+    // milliseconds. Not owned: it outlives the setting.
     void setStopCheck(const std::function<bool()> *check);
 
     // Estimates how far a jump has gone, for weighing it against another
