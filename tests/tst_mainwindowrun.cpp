@@ -12,6 +12,7 @@
 #include <limits>
 #include <memory>
 #include <random>
+#include <set>
 #include <vector>
 
 #include "document/document.h"
@@ -379,9 +380,11 @@ void TestMainWindowRun::panningKeepsTheJump()
         QMouseEvent event(type, at, view->mapToGlobal(at), button, buttons, Qt::NoModifier);
         QApplication::sendEvent(view, &event);
     };
-    // By whole views with the middle button, and the wheel's turns out and in.
+    // By whole views with the middle button, and the wheel's turns out and in;
+    // the last move leaves half the pattern in view, so that the cells compared
+    // at the end are not all background.
     const QPoint moves[] = { { view->width(), 0 }, { 0, view->height() }, { 0, 1 }, { 0, -1 }, { 0, -1 }, { 0, 1 },
-        { -2 * view->width(), -view->height() } };
+        { -view->width() - view->width() / 2, -view->height() } };
     for (const QPoint &moved : moves) {
         if (moved.manhattanLength() > 1) {
             send(QEvent::MouseButtonPress, centre, Qt::MiddleButton, Qt::MiddleButton);
@@ -402,8 +405,9 @@ void TestMainWindowRun::panningKeepsTheJump()
             && dynamic_cast<const ViewPicture &>(document->universe()).answers(aligned, view->viewport().shift()),
         60000);
     const EngineGate::Scope scope;
-    QVERIFY(
-        pixelsOf(*view, document->universe(), 9) == pixelsOf(*view, *advanced(*start, document->generation() - 1), 7));
+    const std::vector<std::uint8_t> expected = pixelsOf(*view, *advanced(*start, document->generation() - 1), 7);
+    QVERIFY(std::set<std::uint8_t>(expected.begin(), expected.end()).size() > 1);
+    QVERIFY(pixelsOf(*view, document->universe(), 9) == expected);
 }
 
 // A view moved far past its picture while a long Next's jump is in flight
