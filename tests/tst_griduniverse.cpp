@@ -143,6 +143,8 @@ private slots:
     void centres();
     void byteClonesShareUntilChanged_data();
     void byteClonesShareUntilChanged();
+    void manyStatesKeepTheCells_data();
+    void manyStatesKeepTheCells();
 };
 
 void TestGridUniverse::stepsAsNeighboursCount_data()
@@ -679,4 +681,33 @@ void TestGridUniverse::byteClonesShareUntilChanged()
     QCOMPARE(original.hash(), hash);
     QCOMPARE(original.boundingBox(), box);
     QVERIFY(drawn(original, 5, 0, false) == before);
+}
+
+void TestGridUniverse::manyStatesKeepTheCells_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    // Whole bytes and words of the packed rows, and rows ending inside one.
+    for (const auto &[width, height] :
+        { std::pair(1, 9), std::pair(8, 8), std::pair(13, 5), std::pair(64, 3), std::pair(65, 4), std::pair(203, 37) })
+        QTest::addRow("%d x %d", width, height) << width << height;
+}
+
+// A grid of two states taken to a rule of more states and back keeps every
+// cell, compared one by one.
+void TestGridUniverse::manyStatesKeepTheCells()
+{
+    QFETCH(int, width);
+    QFETCH(int, height);
+    GridUniverse grid(Topology::torus(width, height));
+    grid.fillRandom({ 0, 0, width - 1, height - 1 }, 0.5, static_cast<std::uint64_t>(width * height));
+    const std::unique_ptr<Universe> cells = grid.clone();
+    grid.setRule(ruleFrom("B2/S/C3"));
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x)
+            QCOMPARE(grid.state(x, y), cells->state(x, y));
+    }
+    QCOMPARE(grid.population(), cells->population());
+    grid.setRule(ruleFrom("B3/S23"));
+    QVERIFY(grid.equals(*cells));
 }
