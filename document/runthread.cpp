@@ -208,7 +208,15 @@ void RunThread::summariseLater(std::shared_ptr<const Universe> universe, const R
 {
     if (!dynamic_cast<const GridUniverse *>(universe.get()))
         return;
+    // A clone made for an earlier run serves again, or goes before the next is made rather than after.
+    std::unique_ptr<Universe> dropped;
     const std::lock_guard<std::mutex> lock(mutex);
+    if (universe->rule() != rule) {
+        if (converted && convertedFrom == universe && converted->rule() == rule)
+            return;
+        convertedFrom.reset();
+        dropped = std::move(converted);
+    }
     unsummarised.emplace_back(std::move(universe), rule);
     wake.notify_all();
 }
