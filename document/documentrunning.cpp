@@ -173,7 +173,7 @@ void Document::keepRunSnapshot()
     if (other && other->topology() != Topology::unbounded()) {
         runSnapshot = runStart->universe;
         // What Stop brings back.
-        runThread->summariseLater(saved);
+        runThread->summariseLater(saved, rule());
     }
 }
 
@@ -229,8 +229,11 @@ void Document::stop()
     }
     // The saved cells come back; the rule stays as it is now.
     const Rule now = rule();
-    std::unique_ptr<Universe> restored = saved->clone();
-    BackgroundUniverse::applyRule(restored, now);
+    std::unique_ptr<Universe> restored = runThread->takeUnderRule(saved, now);
+    if (!restored) {
+        restored = saved->clone();
+        BackgroundUniverse::applyRule(restored, now);
+    }
     install(std::move(restored));
     generationNumber = savedGeneration;
     fieldSet();

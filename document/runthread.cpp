@@ -204,24 +204,62 @@ void RunThread::deliverPicture(std::uint64_t jump)
     emit pictureMade();
 }
 
-void RunThread::summariseLater(std::shared_ptr<const Universe> universe)
+void RunThread::summariseLater(std::shared_ptr<const Universe> universe, const Rule &rule)
 {
     if (!dynamic_cast<const GridUniverse *>(universe.get()))
         return;
+    // A clone made for an earlier run serves again, or goes before the next is made rather than after.
+    std::unique_ptr<Universe> dropped;
     const std::lock_guard<std::mutex> lock(mutex);
-    unsummarised.push_back(std::move(universe));
+    if (universe->rule() != rule) {
+        if (converted && convertedFrom == universe && converted->rule() == rule)
+            return;
+        convertedFrom.reset();
+        dropped = std::move(converted);
+    }
+    unsummarised.emplace_back(std::move(universe), rule);
     wake.notify_all();
+}
+
+std::unique_ptr<Universe> RunThread::takeUnderRule(const std::shared_ptr<const Universe> &universe, const Rule &rule)
+{
+    std::shared_ptr<const Universe> from;
+    std::unique_ptr<Universe> clone;
+    {
+        const std::lock_guard<std::mutex> lock(mutex);
+        from = std::move(convertedFrom);
+        clone = std::move(converted);
+    }
+    if (clone && from == universe && clone->rule() == rule)
+        return clone;
+    return nullptr;
 }
 
 void RunThread::summarise()
 {
-    std::vector<std::shared_ptr<const Universe>> universes;
+    std::vector<std::pair<std::shared_ptr<const Universe>, Rule>> universes;
     {
         const std::lock_guard<std::mutex> lock(mutex);
         universes.swap(unsummarised);
     }
-    for (const std::shared_ptr<const Universe> &universe : universes)
-        static_cast<const GridUniverse &>(*universe).summarise();
+    for (const auto &[universe, rule] : universes) {
+        if (universe->rule() == rule) {
+            static_cast<const GridUniverse &>(*universe).summarise();
+            continue;
+        }
+        // Without the memory for the clone, the window's thread makes it when it needs it.
+        try {
+            std::unique_ptr<Universe> clone = universe->clone();
+            BackgroundUniverse::applyRule(clone, rule);
+            if (const auto *grid = dynamic_cast<const GridUniverse *>(clone.get()))
+                grid->summarise();
+            const std::lock_guard<std::mutex> lock(mutex);
+            convertedFrom = universe;
+            converted = std::move(clone);
+        } catch (const UniverseError &) {
+        } catch (const std::bad_alloc &) {
+        }
+    }
 }
 
 RunThread::ViewSource RunThread::sourceForView(const Universe &universe)

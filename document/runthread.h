@@ -12,10 +12,12 @@
 #include <mutex>
 #include <optional>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "document/runjump.h"
 #include "document/viewpicture.h"
+#include "model/engine/rule.h"
 
 class Universe;
 
@@ -120,8 +122,13 @@ public:
     // Works out on the run's thread, before its next jump, what counting and
     // drawing will read of `universe`, a grid that may soon be in use again
     // (GridUniverse::summarise()), so that the window's thread need not; any
-    // other universe is let go. Returns at once.
-    void summariseLater(std::shared_ptr<const Universe> universe);
+    // other universe is let go. A grid under another rule than `rule` is
+    // cloned and given `rule` (BackgroundUniverse::applyRule()) instead, and
+    // the clone summarised and kept for takeUnderRule(). Returns at once.
+    void summariseLater(std::shared_ptr<const Universe> universe, const Rule &rule);
+    // The clone summariseLater() made of `universe` under `rule`, or null
+    // when there is none (yet); either way none is kept any longer.
+    std::unique_ptr<Universe> takeUnderRule(const std::shared_ptr<const Universe> &universe, const Rule &rule);
     // Pieces of work thrown away so far because a hold interrupted them, to
     // be made again: a tick's whole jump, or a run ahead's piece in progress.
     std::uint64_t restarts() const { return interrupted.load(); }
@@ -184,7 +191,10 @@ private:
     std::optional<ViewPicture::Area> viewArea; // what the window shows
     std::unique_ptr<Universe> picture; // the picture requestPicture() asked for, until taken
     std::vector<std::unique_ptr<Universe>> discarded; // to destroy where the store may be touched
-    std::vector<std::shared_ptr<const Universe>> unsummarised; // for summariseLater()
+    std::vector<std::pair<std::shared_ptr<const Universe>, Rule>> unsummarised; // for summariseLater()
+    // For takeUnderRule(): the grid cloned, and its clone under the clone's rule.
+    std::shared_ptr<const Universe> convertedFrom;
+    std::unique_ptr<Universe> converted;
     std::unique_ptr<RunJump> working; // the thread's own: the jump in progress
     std::atomic<bool> interrupt { false }; // raised by a hold or a cancel
     std::atomic<bool> quitting { false };

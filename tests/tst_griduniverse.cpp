@@ -675,18 +675,29 @@ void TestGridUniverse::manyStatesKeepTheCells_data()
 {
     QTest::addColumn<int>("width");
     QTest::addColumn<int>("height");
-    // Whole bytes and words of the packed rows, and rows ending inside one.
-    for (const auto &[width, height] :
-        { std::pair(1, 9), std::pair(8, 8), std::pair(13, 5), std::pair(64, 3), std::pair(65, 4), std::pair(203, 37) })
+    // Whole bytes and words of the packed rows, and rows ending inside one;
+    // the last two large enough that their bytes reuse the block of a grid given up.
+    for (const auto &[width, height] : { std::pair(1, 9), std::pair(8, 8), std::pair(13, 5), std::pair(64, 3),
+             std::pair(65, 4), std::pair(203, 37), std::pair(1024, 1024), std::pair(1100, 1003) })
         QTest::addRow("%d x %d", width, height) << width << height;
 }
 
 // A grid of two states taken to a rule of more states and back keeps every
-// cell, compared one by one.
+// cell, compared one by one, even where its bytes are those of a grid given
+// up just before, every cell of it in a state the new grid never holds.
 void TestGridUniverse::manyStatesKeepTheCells()
 {
     QFETCH(int, width);
     QFETCH(int, height);
+    {
+        // Every cell alive, then every cell dying: state 2.
+        GridUniverse stale(Topology::torus(width, height));
+        stale.fillRandom({ 0, 0, width - 1, height - 1 }, 1.0, 1);
+        stale.setRule(ruleFrom("B2/S/C3"));
+        stale.advance(1);
+        QCOMPARE(stale.population(), std::uint64_t(width) * std::uint64_t(height));
+        QCOMPARE(stale.state(width - 1, height - 1), std::uint8_t(2));
+    }
     GridUniverse grid(Topology::torus(width, height));
     grid.fillRandom({ 0, 0, width - 1, height - 1 }, 0.5, static_cast<std::uint64_t>(width * height));
     const std::unique_ptr<Universe> cells = grid.clone();

@@ -17,6 +17,7 @@
 #include "model/engine/backgrounduniverse.h"
 #include "model/engine/griduniverse.h"
 #include "model/engine/unboundeduniverse.h"
+#include "ruletext.h"
 
 // A jump of the run given up part way, by a stop flag, a hold of the gate or
 // a cancel, leaves every universe at a finished generation: the one asked
@@ -35,6 +36,8 @@ private slots:
     void viewPictureDrawsAsItsUniverse();
     void pictureMidJumpShowsTheGenerationBefore_data();
     void pictureMidJumpShowsTheGenerationBefore();
+    void underRuleMatchesAConversionHere_data();
+    void underRuleMatchesAConversionHere();
 };
 
 namespace
@@ -415,3 +418,52 @@ void TestRunThread::pictureMidJumpShowsTheGenerationBefore()
 
 QTEST_GUILESS_MAIN(TestRunThread)
 #include "tst_runthread.moc"
+
+void TestRunThread::underRuleMatchesAConversionHere_data()
+{
+    QTest::addColumn<int>("side"); // of a square torus: the larger one keeps overviews and reuses kept blocks
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("to");
+    QTest::newRow("two states to three") << 100 << "B3/S23"
+                                         << "B2/S/C3";
+    QTest::newRow("two states to three, large") << 2048 << "B3/S23"
+                                                << "B2/S/C3";
+    QTest::newRow("three states to two") << 300 << "B2/S/C3"
+                                         << "B3/S23";
+    QTest::newRow("three states to four") << 300 << "B2/S/C3"
+                                          << "B34/S/C4";
+}
+
+// What Stop brings back, converted to the run's rule on the run's thread
+// while the run goes on, is the grid converted on the window's own, and is
+// handed out once.
+void TestRunThread::underRuleMatchesAConversionHere()
+{
+    QFETCH(int, side);
+    QFETCH(QString, from);
+    QFETCH(QString, to);
+    const Rule rule = ruleFrom(to);
+    auto grid = std::make_shared<GridUniverse>(Topology::torus(side, side), ruleFrom(from));
+    grid->fillRandom({ 0, 0, side - 1, side / 2 }, 0.4, static_cast<std::uint64_t>(side));
+    grid->advance(1);
+    const std::shared_ptr<const Universe> saved = grid;
+    RunThread thread;
+    thread.summariseLater(saved, rule);
+    std::unique_ptr<Universe> there;
+    QTRY_VERIFY(there || (there = thread.takeUnderRule(saved, rule)));
+    QVERIFY(!thread.takeUnderRule(saved, rule));
+    std::unique_ptr<Universe> here = saved->clone();
+    BackgroundUniverse::applyRule(here, rule);
+    QVERIFY(there->rule() == rule && saved->rule() == ruleFrom(from));
+    QVERIFY(there->equals(*here) && here->equals(*there));
+    QCOMPARE(there->population(), here->population());
+    QCOMPARE(there->hash(), here->hash());
+    QCOMPARE(there->boundingBox(), here->boundingBox());
+    std::vector<std::uint8_t> pixels[2];
+    for (int copy = 0; copy < 2; ++copy) {
+        pixels[copy].resize(static_cast<std::size_t>(side * side / 64));
+        (copy == 0 ? there : here)
+            ->render({ 0, 0, side - 1, side - 1 }, 3, pixels[copy].data(), side / 8, side / 8, side / 8);
+    }
+    QVERIFY(pixels[0] == pixels[1]);
+}

@@ -349,7 +349,7 @@ void GridUniverse::setRule(const Rule &rule)
             }
             const std::int64_t width = shape.width();
             const std::int64_t rowWords = PackedRows::wordsPerRow(width);
-            std::vector<std::uint8_t> bytes(static_cast<std::size_t>(width * shape.height()));
+            StateBytes bytes(static_cast<std::size_t>(width * shape.height()));
             for (std::int64_t y = 0; y < shape.height(); ++y) {
                 const Word *words = packed->data() + y * rowWords;
                 std::uint8_t *row = bytes.data() + y * width;

@@ -17,14 +17,14 @@ void lowest(std::uint8_t &pixel, std::uint8_t state)
 
 } // namespace
 
-StateCells::StateCells(std::int64_t width, std::int64_t height, std::vector<std::uint8_t> bytes)
+StateCells::StateCells(std::int64_t width, std::int64_t height, StateBytes bytes)
     : width(width)
     , height(height)
     , cells(std::move(bytes))
 {
 }
 
-std::vector<std::uint8_t> &StateCells::change()
+StateBytes &StateCells::change()
 {
     const std::lock_guard<std::mutex> lock(mutex);
     knownPopulation.reset();

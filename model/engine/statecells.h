@@ -8,6 +8,7 @@
 #include <optional>
 #include <vector>
 
+#include "model/engine/bytebuffers.h"
 #include "model/engine/universe.h"
 
 // The cells of a StateGrid, a byte each, shared by its clones until one of
@@ -29,13 +30,13 @@ public:
     static constexpr std::int64_t OverviewCells = std::int64_t(1) << 22;
 
     // `bytes` holds `height` rows of `width` states. Precondition: bytes.size() == width * height.
-    StateCells(std::int64_t width, std::int64_t height, std::vector<std::uint8_t> bytes);
+    StateCells(std::int64_t width, std::int64_t height, StateBytes bytes);
     StateCells(const StateCells &) = delete;
     StateCells &operator=(const StateCells &) = delete;
 
-    const std::vector<std::uint8_t> &bytes() const { return cells; }
+    const StateBytes &bytes() const { return cells; }
     // The cells to change, by their one holder: what was worked out of them is forgotten.
-    std::vector<std::uint8_t> &change();
+    StateBytes &change();
     // Cells not 0.
     std::uint64_t population() const;
     // The smallest rectangle holding every cell not 0.
@@ -56,7 +57,7 @@ private:
         int shift = 0;
         std::int64_t columns = 0;
         std::int64_t rows = 0;
-        std::vector<std::uint8_t> states;
+        StateBytes states;
     };
     using Overviews = std::vector<Overview>;
 
@@ -66,7 +67,7 @@ private:
 
     std::int64_t width;
     std::int64_t height;
-    std::vector<std::uint8_t> cells; // row after row
+    StateBytes cells; // row after row
     mutable std::mutex mutex; // guards what follows
     mutable std::optional<std::uint64_t> knownPopulation;
     mutable std::optional<std::uint64_t> hashSeed; // of knownHash

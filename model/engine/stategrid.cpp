@@ -9,12 +9,11 @@ StateGrid::StateGrid(const Topology &shape)
     : shape(shape)
     , width(shape.width())
     , height(shape.height())
-    , cells(std::make_shared<StateCells>(
-          width, height, std::vector<std::uint8_t>(static_cast<std::size_t>(width * height), 0)))
+    , cells(std::make_shared<StateCells>(width, height, StateBytes(static_cast<std::size_t>(width * height), 0)))
 {
 }
 
-StateGrid::StateGrid(const Topology &shape, std::vector<std::uint8_t> bytes)
+StateGrid::StateGrid(const Topology &shape, StateBytes bytes)
     : shape(shape)
     , width(shape.width())
     , height(shape.height())
@@ -24,14 +23,14 @@ StateGrid::StateGrid(const Topology &shape, std::vector<std::uint8_t> bytes)
 
 void StateGrid::remap(const std::uint8_t (&to)[256])
 {
-    const std::vector<std::uint8_t> &bytes = cells->bytes();
+    const StateBytes &bytes = cells->bytes();
     if (std::all_of(bytes.begin(), bytes.end(), [&to](std::uint8_t state) { return to[state] == state; }))
         return;
     for (std::uint8_t &state : change())
         state = to[state];
 }
 
-std::vector<std::uint8_t> &StateGrid::change()
+StateBytes &StateGrid::change()
 {
     // Alone in holding them, no other thread can come to read them meanwhile.
     if (cells.use_count() > 1)
@@ -47,7 +46,7 @@ std::optional<CellRect> StateGrid::inside(const CellRect &area) const
 void StateGrid::fill(const CellRect &area, std::uint8_t state)
 {
     if (const std::optional<CellRect> cut = inside(area)) {
-        std::vector<std::uint8_t> &bytes = change();
+        StateBytes &bytes = change();
         for (std::int64_t y = cut->top; y <= cut->bottom; ++y)
             std::fill(bytes.begin() + index(cut->left, y), bytes.begin() + index(cut->right, y) + 1, state);
     }
@@ -56,7 +55,7 @@ void StateGrid::fill(const CellRect &area, std::uint8_t state)
 void StateGrid::clearOutside(const CellRect &area)
 {
     const std::optional<CellRect> cut = inside(area);
-    std::vector<std::uint8_t> &bytes = change();
+    StateBytes &bytes = change();
     if (!cut) {
         std::fill(bytes.begin(), bytes.end(), 0);
         return;
@@ -75,7 +74,7 @@ void StateGrid::fillRandom(const CellRect &area, double density, std::uint64_t s
     if (!cut)
         return;
     RandomBits bits(density, seed);
-    std::vector<std::uint8_t> &bytes = change();
+    StateBytes &bytes = change();
     for (std::int64_t y = cut->top; y <= cut->bottom; ++y) {
         for (std::int64_t x = cut->left; x <= cut->right; x += 64) {
             const std::uint64_t word = bits.next();
@@ -91,7 +90,7 @@ void StateGrid::forEachCell(
     const std::optional<CellRect> cut = inside(area);
     if (!cut)
         return;
-    const std::vector<std::uint8_t> &bytes = cells->bytes();
+    const StateBytes &bytes = cells->bytes();
     for (std::int64_t y = cut->top; y <= cut->bottom; ++y) {
         for (std::int64_t x = cut->left; x <= cut->right; ++x) {
             if (const std::uint8_t state = bytes[index(x, y)])
@@ -100,7 +99,7 @@ void StateGrid::forEachCell(
     }
 }
 
-void StateGrid::fillBorder(std::vector<std::uint8_t> &live) const
+void StateGrid::fillBorder(StateBytes &live) const
 {
     const std::int64_t paddedWidth = width + 2;
     const auto at = [&](std::int64_t x, std::int64_t y) -> std::uint8_t & {
@@ -123,10 +122,10 @@ void StateGrid::fillBorder(std::vector<std::uint8_t> &live) const
 bool StateGrid::step(const Rule &rule)
 {
     const CellStep cell(rule);
-    const std::vector<std::uint8_t> &bytes = cells->bytes();
+    const StateBytes &bytes = cells->bytes();
     const std::int64_t paddedWidth = width + 2;
-    std::vector<std::uint8_t> live(static_cast<std::size_t>(paddedWidth * (height + 2)));
-    std::vector<std::uint8_t> next(bytes.size());
+    StateBytes live(static_cast<std::size_t>(paddedWidth * (height + 2)));
+    StateBytes next(bytes.size());
     for (std::int64_t y = 0; y < height; ++y) {
         for (std::int64_t x = 0; x < width; ++x)
             live[static_cast<std::size_t>((y + 1) * paddedWidth + x + 1)] = cell.live(bytes[index(x, y)]);

@@ -26,7 +26,7 @@ public:
     // than the classic field. Throws std::bad_alloc when the cells do not fit.
     explicit StateGrid(const Topology &shape);
     // The states of `bytes`, row after row. Precondition: bytes.size() is the shape's width * height.
-    StateGrid(const Topology &shape, std::vector<std::uint8_t> bytes);
+    StateGrid(const Topology &shape, StateBytes bytes);
 
     // 0 outside the grid.
     std::uint8_t state(std::int64_t x, std::int64_t y) const
@@ -76,12 +76,12 @@ public:
 private:
     std::size_t index(std::int64_t x, std::int64_t y) const { return static_cast<std::size_t>(y * width + x); }
     // The cells to change, copied first if a copy of the grid shares them.
-    std::vector<std::uint8_t> &change();
+    StateBytes &change();
     // `area` cut to the grid; none when they share no cell.
     std::optional<CellRect> inside(const CellRect &area) const;
     // Fills the border of `live`, (width + 2) x (height + 2) with the grid
     // inside, from the cells just inside the edges.
-    void fillBorder(std::vector<std::uint8_t> &live) const;
+    void fillBorder(StateBytes &live) const;
 
     Topology shape;
     std::int64_t width;
