@@ -273,9 +273,7 @@ void TestRunThread::viewPictureDrawsAsItsUniverse()
     QFETCH(int, shift);
     QFETCH(qlonglong, offset);
     QFETCH(int, generations);
-    Rule chosen;
-    std::string error;
-    QVERIFY(Rule::read(rule.toStdString(), chosen, error));
+    const Rule chosen = ruleFrom(rule);
     std::unique_ptr<Universe> plane = Universe::create(Topology::unbounded(), chosen);
     BackgroundUniverse::applyRule(plane, chosen);
     std::mt19937 random(static_cast<unsigned>(shift + rule.size()));
@@ -356,9 +354,7 @@ void TestRunThread::pictureMidJumpShowsTheGenerationBefore_data()
 void TestRunThread::pictureMidJumpShowsTheGenerationBefore()
 {
     QFETCH(QString, rule);
-    Rule chosen;
-    std::string error;
-    QVERIFY(Rule::read(rule.toStdString(), chosen, error));
+    const Rule chosen = ruleFrom(rule);
     std::unique_ptr<Universe> plane = Universe::create(Topology::unbounded(), chosen);
     BackgroundUniverse::applyRule(plane, chosen);
     std::mt19937 random(static_cast<unsigned>(rule.size()));
