@@ -11,18 +11,16 @@ GridCells::GridCells(std::int64_t width, std::int64_t height, Words words)
 {
 }
 
-GridCells::~GridCells() { GridBuffers::give(std::move(words)); }
-
 std::shared_ptr<GridCells> GridCells::dead(std::int64_t width, std::int64_t height)
 {
-    Words words = GridBuffers::take(static_cast<std::size_t>(PackedRows::wordsPerRow(width) * height));
+    Words words = Words(static_cast<std::size_t>(PackedRows::wordsPerRow(width) * height));
     std::fill(words.begin(), words.end(), 0);
     return std::make_shared<GridCells>(width, height, std::move(words));
 }
 
 std::shared_ptr<GridCells> GridCells::copy() const
 {
-    Words copied = GridBuffers::take(words.size());
+    Words copied = Words(words.size());
     std::memcpy(copied.data(), words.data(), words.size() * sizeof(Word));
     return std::make_shared<GridCells>(width, height, std::move(copied));
 }

@@ -8,8 +8,11 @@
 #include <optional>
 #include <vector>
 
-#include "model/engine/bytebuffers.h"
+#include "model/engine/keptallocator.h"
 #include "model/engine/universe.h"
+
+// The cells of a grid of a byte a cell, row after row.
+using StateBytes = std::vector<std::uint8_t, KeptAllocator<std::uint8_t>>;
 
 // The cells of a StateGrid, a byte each, shared by its clones until one of
 // them changes its own, as GridCells shares the bits of two states: a clone
