@@ -4,10 +4,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <vector>
 
+#include "model/engine/cellsummaries.h"
 #include "model/engine/keptallocator.h"
 #include "model/engine/packedrows.h"
 
@@ -68,12 +68,8 @@ private:
     std::int64_t width;
     std::int64_t height;
     Words words;
-    mutable std::mutex mutex; // guards what follows
-    mutable std::optional<std::uint64_t> knownPopulation;
-    mutable std::optional<std::uint64_t> hashSeed; // of knownHash
-    mutable std::uint64_t knownHash = 0;
-    mutable std::optional<std::optional<CellRect>> knownBox;
-    mutable std::shared_ptr<const std::vector<Word>> knownOverview; // rows of wordsPerRow(blocks across) words
+    // The overview: rows of wordsPerRow(blocks across) words.
+    mutable CellSummaries<std::vector<Word>> summaries;
 };
 
 #endif // GRIDCELLS_H
