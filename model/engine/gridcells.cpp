@@ -13,14 +13,14 @@ GridCells::GridCells(std::int64_t width, std::int64_t height, Words words)
 
 std::shared_ptr<GridCells> GridCells::dead(std::int64_t width, std::int64_t height)
 {
-    Words words = Words(static_cast<std::size_t>(PackedRows::wordsPerRow(width) * height));
+    Words words(static_cast<std::size_t>(PackedRows::wordsPerRow(width) * height));
     std::fill(words.begin(), words.end(), 0);
     return std::make_shared<GridCells>(width, height, std::move(words));
 }
 
 std::shared_ptr<GridCells> GridCells::copy() const
 {
-    Words copied = Words(words.size());
+    Words copied(words.size());
     std::memcpy(copied.data(), words.data(), words.size() * sizeof(Word));
     return std::make_shared<GridCells>(width, height, std::move(copied));
 }
