@@ -26,35 +26,25 @@ StateCells::StateCells(std::int64_t width, std::int64_t height, StateBytes bytes
 
 StateBytes &StateCells::change()
 {
-    const std::lock_guard<std::mutex> lock(mutex);
-    knownPopulation.reset();
-    hashSeed.reset();
-    knownBox.reset();
-    knownOverviews.reset();
+    summaries.forget();
     return cells;
 }
 
 std::uint64_t StateCells::population() const
 {
-    {
-        const std::lock_guard<std::mutex> lock(mutex);
-        if (knownPopulation)
-            return *knownPopulation;
-    }
-    const auto count = static_cast<std::uint64_t>(
-        cells.size() - static_cast<std::size_t>(std::count(cells.begin(), cells.end(), 0)));
-    const std::lock_guard<std::mutex> lock(mutex);
-    knownPopulation = count;
-    return count;
+    return summaries.population([this] {
+        return static_cast<std::uint64_t>(
+            cells.size() - static_cast<std::size_t>(std::count(cells.begin(), cells.end(), 0)));
+    });
 }
 
 std::optional<CellRect> StateCells::boundingBox() const
 {
-    {
-        const std::lock_guard<std::mutex> lock(mutex);
-        if (knownBox)
-            return *knownBox;
-    }
+    return summaries.boundingBox([this] { return findBox(); });
+}
+
+std::optional<CellRect> StateCells::findBox() const
+{
     std::optional<CellRect> box;
     for (std::int64_t y = 0; y < height; ++y) {
         const auto row = cells.begin() + y * width;
@@ -71,18 +61,16 @@ std::optional<CellRect> StateCells::boundingBox() const
         box->right = std::max(box->right, right);
         box->bottom = y;
     }
-    const std::lock_guard<std::mutex> lock(mutex);
-    knownBox = box;
     return box;
 }
 
 std::uint64_t StateCells::hash(std::uint64_t seed) const
 {
-    {
-        const std::lock_guard<std::mutex> lock(mutex);
-        if (hashSeed == seed)
-            return knownHash;
-    }
+    return summaries.hash(seed, [this, seed] { return findHash(seed); });
+}
+
+std::uint64_t StateCells::findHash(std::uint64_t seed) const
+{
     constexpr std::uint64_t Multiplier = 0x9E3779B97F4A7C15ULL;
     std::uint64_t digest = BitMix::finalise(seed);
     for (std::size_t i = 0; i < cells.size(); ++i) {
@@ -91,11 +79,7 @@ std::uint64_t StateCells::hash(std::uint64_t seed) const
             digest = mixed ^ (mixed >> 32);
         }
     }
-    digest = BitMix::finalise(digest);
-    const std::lock_guard<std::mutex> lock(mutex);
-    hashSeed = seed;
-    knownHash = digest;
-    return digest;
+    return BitMix::finalise(digest);
 }
 
 void StateCells::summarise(std::uint64_t seed) const
@@ -110,16 +94,7 @@ std::shared_ptr<const StateCells::Overviews> StateCells::overviews() const
 {
     if (width * height < OverviewCells)
         return nullptr;
-    {
-        const std::lock_guard<std::mutex> lock(mutex);
-        if (knownOverviews)
-            return knownOverviews;
-    }
-    auto made = std::make_shared<const Overviews>(makeOverviews());
-    const std::lock_guard<std::mutex> lock(mutex);
-    if (!knownOverviews)
-        knownOverviews = std::move(made);
-    return knownOverviews;
+    return summaries.overview([this] { return makeOverviews(); });
 }
 
 StateCells::Overviews StateCells::makeOverviews() const
