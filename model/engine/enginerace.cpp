@@ -256,9 +256,11 @@ bool EngineRace::hashTurn(
             // Chaos shows in the first results already; a poor estimate
             // waits for more of them, as a regular pattern's may mislead.
             // Side by side, the tiles' pace shows on their thread: chaos is
-            // judged once it does, as a cold pattern's first results are all new.
+            // judged once it does, as a cold pattern's first results are all
+            // new, and later, as HashLife there costs the tiles no time.
             const double tilesTime = sideBySide ? sideBySide->tilesWhole() : tilesWhole;
-            if (judged && (!sideBySide || tilesTime > 0) && spent >= std::max(HeadStart, tilesTime / 16)
+            if (judged && (!sideBySide || tilesTime > 0)
+                && spent >= std::max(HeadStart, tilesTime / (sideBySide ? 4 : 16))
                 && reused < ChaosHitRate * (reused + computed))
                 chaotic = hopeless = true;
             // Side by side, a poor estimate costs the tiles no time: only chaos ends HashLife's turn.
