@@ -5,9 +5,11 @@
 #include <algorithm>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "benchfields.h"
+#include "model/engine/cellcopy.h"
 #include "model/engine/hashlife.h"
 #include "model/engine/nodestore.h"
 #include "model/engine/tilelife.h"
@@ -233,6 +235,32 @@ void BM_SetCellsOneMillion(benchmark::State &state)
     state.counters["cells"] = static_cast<double>(cells.size());
 }
 
+// The same million cells moved from the tiles into HashLife, as a race
+// does: 0 cell by cell, in batches, 1 a tile's block at a time.
+void BM_TilesIntoHashLife(benchmark::State &state)
+{
+    TileLife tiles;
+    tiles.setCells(soup(1582, 40, 4));
+    for (auto _ : state) {
+        state.PauseTiming();
+        forgetNodes();
+        state.ResumeTiming();
+        HashLife plane;
+        if (state.range(0) == 0) {
+            std::vector<CellPoint> batch;
+            tiles.forEachLiveCell(*tiles.boundingBox(), [&](std::int64_t x, std::int64_t y) {
+                batch.push_back({ x, y });
+                if (batch.size() == (std::size_t(1) << 16))
+                    plane.setCells(std::exchange(batch, {}));
+            });
+            plane.setCells(std::move(batch));
+        } else {
+            CellCopy::into(tiles, plane);
+        }
+        benchmark::DoNotOptimize(plane.rootNode());
+    }
+}
+
 } // namespace
 
 BENCHMARK(BM_Soup256For2To20WithMacrocell)->Unit(benchmark::kMillisecond)->Iterations(3);
@@ -242,5 +270,6 @@ BENCHMARK(BM_Soup1000For4000Steps)->DenseRange(0, 2)->Unit(benchmark::kMilliseco
 BENCHMARK(BM_LargeSoupStepsCounted)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_Render10MillionCells)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SetCellsOneMillion)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TilesIntoHashLife)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "benchfields.h"
+#include "model/engine/enginerace.h"
 #include "model/engine/hashlife.h"
 #include "model/engine/nodestore.h"
 #include "model/engine/tilelife.h"
@@ -16,7 +17,10 @@
 // Jumps of 2^k generations over patterns of every kind, by the tiles alone,
 // HashLife alone and the unbounded plane's own choice between them, so that
 // the choice can be held against the faster of the two for each row.
-// Each run starts with an empty node store. Run as
+// Each run starts with an empty node store. Where a second core is idle the
+// choice runs both engines side by side: its Time is what a jump takes, its
+// CPU what both threads used; "turns" is the choice made on one thread, as
+// on a busy machine. Run as
 //   bench_jumps --benchmark_filter=gun/
 // for one pattern; the whole table takes a few minutes.
 
@@ -242,41 +246,46 @@ void registerTable()
         { "streams", streams, 14, 20 },
         { "counter", counter, 14, 14 },
     };
+    const auto add = [](const std::string &name, std::function<void(benchmark::State &)> run) {
+        benchmark::RegisterBenchmark(name.c_str(), std::move(run))
+            ->Unit(benchmark::kMillisecond)
+            ->MinTime(0.1)
+            ->MeasureProcessCPUTime();
+    };
+    // The choice made taking turns on one thread, as on a busy machine.
+    const auto inTurns = [](auto run) {
+        return [run](benchmark::State &state) {
+            EngineRace::allowSideBySide(false);
+            run(state);
+            EngineRace::allowSideBySide(true);
+        };
+    };
     for (const Row &row : rows) {
         auto cells = std::make_shared<std::vector<CellPoint>>(row.cells());
         for (int k = 0; k <= std::max(row.tilesUpTo, row.hashUpTo); ++k) {
+            const std::string prefix = std::string(row.name) + "/";
             const std::string suffix = "/" + std::to_string(k);
             if (k <= row.tilesUpTo)
-                benchmark::RegisterBenchmark((std::string(row.name) + "/tiles" + suffix).c_str(),
-                    [cells, k](benchmark::State &state) { tiles(state, *cells, k); })
-                    ->Unit(benchmark::kMillisecond)
-                    ->MinTime(0.1);
+                add(prefix + "tiles" + suffix, [cells, k](benchmark::State &state) { tiles(state, *cells, k); });
             if (k > row.hashUpTo)
                 continue;
-            benchmark::RegisterBenchmark((std::string(row.name) + "/hashlife" + suffix).c_str(),
-                [cells, k](benchmark::State &state) { quadtree<HashLife>(state, *cells, k); })
-                ->Unit(benchmark::kMillisecond)
-                ->MinTime(0.1);
-            benchmark::RegisterBenchmark((std::string(row.name) + "/choice" + suffix).c_str(),
-                [cells, k](benchmark::State &state) { quadtree<UnboundedUniverse>(state, *cells, k); })
-                ->Unit(benchmark::kMillisecond)
-                ->MinTime(0.1);
+            const auto choice = [cells, k](benchmark::State &state) { quadtree<UnboundedUniverse>(state, *cells, k); };
+            add(prefix + "hashlife" + suffix,
+                [cells, k](benchmark::State &state) { quadtree<HashLife>(state, *cells, k); });
+            add(prefix + "choice" + suffix, choice);
+            add(prefix + "turns" + suffix, inTurns(choice));
             // A run of equal jumps, as the window plays at one speed, by
             // each engine alone and by the choice.
             if (k == 12 || k == 16 || k == 20 || k == 30 || k == 40) {
+                const auto choice8
+                    = [cells, k](benchmark::State &state) { quadtree<UnboundedUniverse>(state, *cells, k, 8); };
                 if (k == 12 || k + 3 <= row.tilesUpTo + 1)
-                    benchmark::RegisterBenchmark((std::string(row.name) + "/tiles8times" + suffix).c_str(),
-                        [cells, k](benchmark::State &state) { tiles(state, *cells, k, 8); })
-                        ->Unit(benchmark::kMillisecond)
-                        ->MinTime(0.1);
-                benchmark::RegisterBenchmark((std::string(row.name) + "/hashlife8times" + suffix).c_str(),
-                    [cells, k](benchmark::State &state) { quadtree<HashLife>(state, *cells, k, 8); })
-                    ->Unit(benchmark::kMillisecond)
-                    ->MinTime(0.1);
-                benchmark::RegisterBenchmark((std::string(row.name) + "/choice8times" + suffix).c_str(),
-                    [cells, k](benchmark::State &state) { quadtree<UnboundedUniverse>(state, *cells, k, 8); })
-                    ->Unit(benchmark::kMillisecond)
-                    ->MinTime(0.1);
+                    add(prefix + "tiles8times" + suffix,
+                        [cells, k](benchmark::State &state) { tiles(state, *cells, k, 8); });
+                add(prefix + "hashlife8times" + suffix,
+                    [cells, k](benchmark::State &state) { quadtree<HashLife>(state, *cells, k, 8); });
+                add(prefix + "choice8times" + suffix, choice8);
+                add(prefix + "turns8times" + suffix, inTurns(choice8));
             }
         }
     }

@@ -65,6 +65,14 @@ Rule rule(const QString &text)
     return Rule::read(text.toStdString(), read, error) ? read : Rule();
 }
 
+// Adds the row twice: the engines taking turns, and side by side where a
+// second core is free (the first column).
+template <typename... Values> void addRows(const char *name, Values... values)
+{
+    for (const bool sideBySide : { false, true })
+        (QTest::addRow("%s%s", name, sideBySide ? ", side by side" : "") << sideBySide << ... << values);
+}
+
 } // namespace
 
 // The race of the unbounded plane's engines against each engine alone:
@@ -76,7 +84,11 @@ class TestEngineRace : public QObject
 
 private slots:
     void initTestCase() { WarningGuard::install(); }
-    void cleanup() { HashLife::setMemoryLimit(std::size_t(1) << 30); }
+    void cleanup()
+    {
+        HashLife::setMemoryLimit(std::size_t(1) << 30);
+        EngineRace::allowSideBySide(true);
+    }
     void winnerHasTheCells_data();
     void winnerHasTheCells();
     void jumpsAgreeWithTiles_data();
@@ -87,6 +99,7 @@ private slots:
 
 void TestEngineRace::winnerHasTheCells_data()
 {
+    QTest::addColumn<bool>("sideBySide");
     QTest::addColumn<int>("percent");
     QTest::addColumn<bool>("fromTiles");
     QTest::addColumn<double>("hashSeconds"); // HashLife's last time: it runs alone first
@@ -94,36 +107,33 @@ void TestEngineRace::winnerHasTheCells_data()
     QTest::addColumn<quint64>("generations");
     QTest::addColumn<QString>("after"); // a rule to race by after a jump by Conway's, if any
     QTest::addColumn<qint64>("apart"); // a second pattern this far off, if not 0
-    QTest::newRow("soup, from HashLife") << 40 << false << 0.0 << false << quint64(1500) << "" << qint64(0);
+    addRows("soup, from HashLife", 40, false, 0.0, false, quint64(1500), "", qint64(0));
     // What HashLife remembers of Conway's rule must not answer for another.
-    QTest::newRow("HighLife after Conway") << 40 << false << 10.0 << false << quint64(1500) << "B36/S23" << qint64(0);
-    QTest::newRow("Seeds after Conway, from tiles")
-        << 40 << true << 10.0 << false << quint64(200) << "B2/S" << qint64(0);
-    QTest::newRow("soup, from tiles, HashLife first")
-        << 40 << true << 10.0 << false << quint64(1025) << "" << qint64(0);
-    QTest::newRow("soup, HashLife hopeless") << 40 << false << 0.0 << true << quint64(3000) << "" << qint64(0);
-    QTest::newRow("gliders, 2^20 from tiles") << 0 << true << 0.0 << false << (quint64(1) << 20) << "" << qint64(0);
-    QTest::newRow("gliders, odd, hopeless") << 0 << false << 0.0 << true << quint64(4099) << "" << qint64(0);
-    QTest::newRow("dies at once") << 1 << true << 0.0 << false << quint64(2000) << "" << qint64(0);
+    addRows("HighLife after Conway", 40, false, 10.0, false, quint64(1500), "B36/S23", qint64(0));
+    addRows("Seeds after Conway, from tiles", 40, true, 10.0, false, quint64(200), "B2/S", qint64(0));
+    addRows("soup, from tiles, HashLife first", 40, true, 10.0, false, quint64(1025), "", qint64(0));
+    addRows("soup, HashLife hopeless", 40, false, 0.0, true, quint64(3000), "", qint64(0));
+    addRows("gliders, 2^20 from tiles", 0, true, 0.0, false, (quint64(1) << 20), "", qint64(0));
+    addRows("gliders, odd, hopeless", 0, false, 0.0, true, quint64(4099), "", qint64(0));
+    addRows("dies at once", 1, true, 0.0, false, quint64(2000), "", qint64(0));
     // HashLife soon looks sure to finish first and runs on past its share.
-    QTest::newRow("sparse soup, 2^14 from tiles") << 3 << true << 0.0 << false << (quint64(1) << 14) << "" << qint64(0);
-    QTest::newRow("sparse soup, odd, from HashLife") << 3 << false << 0.0 << false << quint64(12345) << "" << qint64(0);
+    addRows("sparse soup, 2^14 from tiles", 3, true, 0.0, false, (quint64(1) << 14), "", qint64(0));
+    addRows("sparse soup, odd, from HashLife", 3, false, 0.0, false, quint64(12345), "", qint64(0));
     // Most of HashLife's squares are empty and done at once: its pace since
     // the start promises more than the rest keeps, and it must not run on.
-    QTest::newRow("soups far apart, from HashLife")
-        << 35 << false << 0.0 << false << quint64(700) << "" << qint64(9000);
-    QTest::newRow("soups far apart, odd, from tiles")
-        << 35 << true << 0.0 << false << quint64(1537) << "" << qint64(5000);
-    QTest::newRow("sparse soups far apart") << 3 << false << 0.0 << false << (quint64(1) << 13) << "" << qint64(20000);
+    addRows("soups far apart, from HashLife", 35, false, 0.0, false, quint64(700), "", qint64(9000));
+    addRows("soups far apart, odd, from tiles", 35, true, 0.0, false, quint64(1537), "", qint64(5000));
+    addRows("sparse soups far apart", 3, false, 0.0, false, (quint64(1) << 13), "", qint64(20000));
     // HashLife's root spans 2^41 cells, nearly all of them empty.
-    QTest::newRow("gliders far apart, 2^16")
-        << 0 << false << 0.0 << false << (quint64(1) << 16) << "" << (qint64(1) << 40);
+    addRows("gliders far apart, 2^16", 0, false, 0.0, false, (quint64(1) << 16), "", (qint64(1) << 40));
 }
 
 // Whoever wins hands over the cells HashLife alone computes, and the race's
 // history gives HashLife's time only when HashLife won.
 void TestEngineRace::winnerHasTheCells()
 {
+    QFETCH(bool, sideBySide);
+    EngineRace::allowSideBySide(sideBySide);
     QFETCH(int, percent);
     QFETCH(bool, fromTiles);
     QFETCH(double, hashSeconds);
@@ -160,6 +170,7 @@ void TestEngineRace::winnerHasTheCells()
 
 void TestEngineRace::jumpsAgreeWithTiles_data()
 {
+    QTest::addColumn<bool>("sideBySide");
     QTest::addColumn<int>("percent");
     QTest::addColumn<QString>("later"); // the rule from the middle jump on
     QTest::addColumn<int>("memoryMiB");
@@ -167,31 +178,33 @@ void TestEngineRace::jumpsAgreeWithTiles_data()
     // If not 0, HashLife alone first tries each jump this many times, stopped
     // after the first, second, ... glance at its stop check, and then ends it.
     QTest::addColumn<int>("interrupts");
-    QTest::newRow("soup") << 38 << "" << 1024 << 0 << 0;
-    QTest::newRow("sparse soup") << 4 << "" << 1024 << 0 << 0;
+    addRows("soup", 38, "", 1024, 0, 0);
+    addRows("sparse soup", 4, "", 1024, 0, 0);
     // Results of one rule must not answer for the other, in either engine.
-    QTest::newRow("rule changed between jumps") << 38 << "B36/S23" << 1024 << 0 << 0;
+    addRows("rule changed between jumps", 38, "B36/S23", 1024, 0, 0);
     // HashLife collects several times in a jump, or runs out and leaves it to the tiles.
-    QTest::newRow("2 MiB") << 38 << "" << 2 << 0 << 0;
-    QTest::newRow("1 MiB, rule changed") << 38 << "B36/S23" << 1 << 0 << 0;
-    QTest::newRow("gliders") << 0 << "" << 1024 << 0 << 0;
+    addRows("2 MiB", 38, "", 2, 0, 0);
+    addRows("1 MiB, rule changed", 38, "B36/S23", 1, 0, 0);
+    addRows("gliders", 0, "", 1024, 0, 0);
     // A run at one speed: the engine changes hands between equal jumps, the
     // cells moving from the tiles to HashLife and back.
-    QTest::newRow("puffer, equal jumps") << -1 << "" << 1024 << 6 << 0;
-    QTest::newRow("soup, equal jumps") << 38 << "" << 1024 << 4 << 0;
-    QTest::newRow("sparse soup, equal jumps, rule changed") << 4 << "B36/S23" << 1024 << 6 << 0;
-    QTest::newRow("puffer, equal jumps, 1 MiB") << -1 << "" << 1 << 4 << 0;
+    addRows("puffer, equal jumps", -1, "", 1024, 6, 0);
+    addRows("soup, equal jumps", 38, "", 1024, 4, 0);
+    addRows("sparse soup, equal jumps, rule changed", 4, "B36/S23", 1024, 6, 0);
+    addRows("puffer, equal jumps, 1 MiB", -1, "", 1, 4, 0);
     // What an interrupted jump leaves in the store, halfway through squares
     // and collections, must answer rightly for the jumps that follow.
-    QTest::newRow("soup, interrupted") << 38 << "" << 1024 << 0 << 6;
-    QTest::newRow("soup, interrupted, 1 MiB") << 38 << "" << 1 << 0 << 6;
-    QTest::newRow("puffer, interrupted, rule changed") << -1 << "B36/S23" << 1024 << 3 << 8;
+    addRows("soup, interrupted", 38, "", 1024, 0, 6);
+    addRows("soup, interrupted, 1 MiB", 38, "", 1, 0, 6);
+    addRows("puffer, interrupted, rule changed", -1, "B36/S23", 1024, 3, 8);
 }
 
 // A run of jumps of the unbounded plane, whichever engine ends each race,
 // against the tiles stepped all the way.
 void TestEngineRace::jumpsAgreeWithTiles()
 {
+    QFETCH(bool, sideBySide);
+    EngineRace::allowSideBySide(sideBySide);
     QFETCH(int, percent);
     QFETCH(QString, later);
     QFETCH(int, memoryMiB);
@@ -240,24 +253,25 @@ void TestEngineRace::jumpsAgreeWithTiles()
 
 void TestEngineRace::stoppedRaceChangesNothing_data()
 {
+    QTest::addColumn<bool>("sideBySide");
     QTest::addColumn<int>("delay"); // microseconds; -1: raised before
     QTest::addColumn<bool>("fromTiles");
     QTest::addColumn<int>("edit"); // after the stop: 0 none, 1 a cell set, 2 a square cleared, 3 the rule
     // If not 0, a glider flies off the edge of the plane within this many
     // generations, never stopped: the race ends in an error as HashLife alone does.
     QTest::addColumn<quint64>("edge");
-    QTest::newRow("raised before") << -1 << false << 0 << quint64(0);
-    QTest::newRow("at once, from tiles") << 0 << true << 0 << quint64(0);
-    QTest::newRow("soon") << 300 << false << 0 << quint64(0);
-    QTest::newRow("later, from tiles") << 5000 << true << 0 << quint64(0);
-    QTest::newRow("much later") << 40000 << false << 0 << quint64(0);
+    addRows("raised before", -1, false, 0, quint64(0));
+    addRows("at once, from tiles", 0, true, 0, quint64(0));
+    addRows("soon", 300, false, 0, quint64(0));
+    addRows("later, from tiles", 5000, true, 0, quint64(0));
+    addRows("much later", 40000, false, 0, quint64(0));
     // What the stopped race kept of HashLife must not outlive an edit.
-    QTest::newRow("from tiles, a cell set") << 20000 << true << 1 << quint64(0);
-    QTest::newRow("from tiles, a square cleared") << 20000 << true << 2 << quint64(0);
-    QTest::newRow("from tiles, rule changed") << 20000 << true << 3 << quint64(0);
-    QTest::newRow("edge, from HashLife") << 0 << false << 0 << quint64(3000);
-    QTest::newRow("edge, from tiles") << 0 << true << 0 << quint64(3000);
-    QTest::newRow("edge, from tiles, 2^20") << 0 << true << 0 << (quint64(1) << 20);
+    addRows("from tiles, a cell set", 20000, true, 1, quint64(0));
+    addRows("from tiles, a square cleared", 20000, true, 2, quint64(0));
+    addRows("from tiles, rule changed", 20000, true, 3, quint64(0));
+    addRows("edge, from HashLife", 0, false, 0, quint64(3000));
+    addRows("edge, from tiles", 0, true, 0, quint64(3000));
+    addRows("edge, from tiles, 2^20", 0, true, 0, (quint64(1) << 20));
 }
 
 // A jump stopped before it starts or at any point later, or by the edge of
@@ -265,6 +279,8 @@ void TestEngineRace::stoppedRaceChangesNothing_data()
 // ends where HashLife alone ends.
 void TestEngineRace::stoppedRaceChangesNothing()
 {
+    QFETCH(bool, sideBySide);
+    EngineRace::allowSideBySide(sideBySide);
     QFETCH(int, delay);
     QFETCH(bool, fromTiles);
     QFETCH(int, edit);

@@ -13,6 +13,7 @@
 #include "model/engine/classicuniverse.h"
 #include "model/engine/gamefield.h"
 #include "model/engine/griduniverse.h"
+#include "model/engine/keptallocator.h"
 #include "model/engine/packedfield.h"
 #include "model/engine/rule.h"
 #include "ruletext.h"
@@ -168,6 +169,8 @@ private slots:
     void byteClonesShareUntilChanged();
     void manyStatesKeepTheCells_data();
     void manyStatesKeepTheCells();
+    void keepsBlocksUnderOneCap_data();
+    void keepsBlocksUnderOneCap();
 };
 
 void TestGridUniverse::stepsAsNeighboursCount_data()
@@ -712,4 +715,68 @@ void TestGridUniverse::manyStatesKeepTheCells()
     QCOMPARE(grid.population(), cells->population());
     grid.setRule(ruleFrom("B3/S23"));
     QVERIFY(grid.equals(*cells));
+}
+
+void TestGridUniverse::keepsBlocksUnderOneCap_data()
+{
+    QTest::addColumn<QVector<qint64>>("sizes"); // bytes of the blocks given in turn
+    QTest::addColumn<QString>("kinds"); // of each: 'b' a byte grid's, 'w' a bit grid's words
+    QTest::addColumn<qint64>("kept"); // bytes kept then
+    QTest::addColumn<QVector<int>>("reused"); // the given blocks that takes of the last size return, in turn
+    constexpr qint64 MiB = qint64(1) << 20;
+    QTest::newRow("below the floor") << QVector<qint64> { MiB / 2, MiB - 8 } << "bw" << qint64(0) << QVector<int> {};
+    QTest::newRow("newest first, either kind")
+        << QVector<qint64> { 8 * MiB, 8 * MiB } << "wb" << 16 * MiB << QVector<int> { 1, 0 };
+    QTest::newRow("one cap for both kinds")
+        << QVector<qint64> { 100 * MiB, 100 * MiB, 100 * MiB } << "bwb" << 200 * MiB << QVector<int> { 2, 1 };
+    QTest::newRow("oldest let go first") << QVector<qint64> { 2 * MiB, 200 * MiB, 60 * MiB } << "wbw" << 60 * MiB
+                                         << QVector<int> { 2 };
+    QTest::newRow("the whole cap") << QVector<qint64> { MiB, 256 * MiB } << "bw" << 256 * MiB << QVector<int> { 1 };
+    QTest::newRow("over the cap") << QVector<qint64> { 257 * MiB } << "w" << qint64(0) << QVector<int> {};
+}
+
+// The blocks that grids of either kind give up wait in one pool under one
+// cap, the oldest let go first; a take gets the latest kept of its size,
+// whichever kind gave it; blocks below the floor are left to the heap.
+void TestGridUniverse::keepsBlocksUnderOneCap()
+{
+    QFETCH(QVector<qint64>, sizes);
+    QFETCH(QString, kinds);
+    QFETCH(qint64, kept);
+    QFETCH(QVector<int>, reused);
+    // Given, a block of the whole cap lets every other go; taken again, the pool is empty.
+    void *const whole = KeptBlocks::take(KeptBlocks::KeptBytes);
+    KeptBlocks::give(whole, KeptBlocks::KeptBytes);
+    void *const wholeAgain = KeptBlocks::take(KeptBlocks::KeptBytes);
+    const std::size_t keptBefore = KeptBlocks::keptBytes();
+    // All made before any is given, so that none is made of another.
+    std::vector<void *> given;
+    for (int i = 0; i < sizes.size(); ++i) {
+        const auto bytes = static_cast<std::size_t>(sizes[i]);
+        given.push_back(kinds[i] == 'b' ? static_cast<void *>(KeptAllocator<std::uint8_t>().allocate(bytes))
+                                        : KeptAllocator<std::uint64_t>().allocate(bytes / 8));
+    }
+    for (int i = 0; i < sizes.size(); ++i) {
+        const auto bytes = static_cast<std::size_t>(sizes[i]);
+        if (kinds[i] == 'b')
+            KeptAllocator<std::uint8_t>().deallocate(static_cast<std::uint8_t *>(given[i]), bytes);
+        else
+            KeptAllocator<std::uint64_t>().deallocate(static_cast<std::uint64_t *>(given[i]), bytes / 8);
+    }
+    const std::size_t keptGiven = KeptBlocks::keptBytes();
+    const auto words = static_cast<std::size_t>(sizes.back() / 8);
+    std::vector<void *> taken;
+    for (int i = 0; i < reused.size(); ++i)
+        taken.push_back(KeptAllocator<std::uint64_t>().allocate(words));
+    const std::size_t keptAfter = KeptBlocks::keptBytes();
+    for (void *block : taken)
+        KeptAllocator<std::uint64_t>().deallocate(static_cast<std::uint64_t *>(block), words);
+    KeptBlocks::give(wholeAgain, KeptBlocks::KeptBytes);
+
+    QCOMPARE(wholeAgain, whole);
+    QCOMPARE(keptBefore, std::size_t(0));
+    QCOMPARE(keptGiven, static_cast<std::size_t>(kept));
+    for (int i = 0; i < reused.size(); ++i)
+        QCOMPARE(taken[static_cast<std::size_t>(i)], given[static_cast<std::size_t>(reused[i])]);
+    QCOMPARE(keptAfter, static_cast<std::size_t>(kept - reused.size() * sizes.back()));
 }

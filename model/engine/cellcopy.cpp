@@ -36,7 +36,28 @@ template <typename Target> void copyInto(const Universe &source, Target &target)
 
 } // namespace
 
-void CellCopy::into(const Universe &source, HashLife &target) { copyInto(source, target); }
+void CellCopy::into(const Universe &source, HashLife &target)
+{
+    const auto *tiles = dynamic_cast<const TileLife *>(&source);
+    if (!tiles) {
+        copyInto(source, target);
+        return;
+    }
+    // 1 MiB of blocks at a time.
+    constexpr std::size_t BlockBatch = 2048;
+    std::vector<CellBlock> batch;
+    batch.reserve(BlockBatch);
+    tiles->forEachBlock([&](const CellBlock &block) {
+        batch.push_back(block);
+        if (batch.size() == BlockBatch) {
+            target.setBlocks(std::move(batch));
+            batch.clear();
+            batch.reserve(BlockBatch);
+        }
+    });
+    if (!batch.empty())
+        target.setBlocks(std::move(batch));
+}
 
 void CellCopy::into(const Universe &source, TileLife &target) { copyInto(source, target); }
 

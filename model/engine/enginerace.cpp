@@ -5,7 +5,12 @@
 #include <cmath>
 #include <ctime>
 #include <functional>
+#include <limits>
+#include <system_error>
+#include <thread>
 #include <utility>
+
+#include <pthread.h>
 
 #include "model/engine/cellcopy.h"
 #include "model/engine/nodestore.h"
@@ -25,6 +30,22 @@ double cpuNow()
 
 double since(double start) { return cpuNow() - start; }
 
+double wallNow() { return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count(); }
+
+double secondsOn(clockid_t clock)
+{
+    timespec now {};
+    clock_gettime(clock, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+std::atomic<bool> sideBySideAllowed { true };
+
+// Side by side, each engine's share of a core is judged over this many
+// seconds; below CoreShare of it, the two take turns instead.
+constexpr double CoreWindow = 0.01;
+constexpr double CoreShare = 0.7;
+
 constexpr double Glance = 0.001; // seconds HashLife runs first when it holds the cells
 constexpr double TileTrial = 0.0005; // seconds of each of the tiles' two first turns, to measure their pace
 constexpr double HeadShare = 0.3; // HashLife's time alone, as a part of the tiles' whole, beyond HeadStart
@@ -42,9 +63,56 @@ constexpr double ChaosHitRate = 0.5;
 constexpr double MaxGrowth = 4;
 constexpr double Hedge = 0.1; // HashLife's share of the rounds after its time alone
 constexpr double HopelessHedge = 0.025;
-constexpr double BuildSeconds = 1e-7; // about what HashLife takes to set a cell
+constexpr double BuildSeconds = 1e-8; // about what HashLife takes to set a cell, moved from the tiles
 
 } // namespace
+
+// HashLife's side of a race side by side: it ends its turn once the tiles
+// have finished on their thread, or either engine got less than CoreShare
+// of a core over the last CoreWindow.
+struct EngineRace::SideBySide {
+    std::atomic<bool> tilesFinished { false };
+    std::atomic<std::uint64_t> tileSteps { 0 }; // generations the tiles have stepped on their thread
+    std::uint64_t tilesLeftAtStart = 0;
+    clockid_t tilesClock {};
+    double windowWall = 0;
+    double windowHash = 0;
+    double windowTiles = 0;
+    bool crowded = false;
+
+    void startWindow(double hashCpu)
+    {
+        windowWall = wallNow();
+        windowHash = hashCpu;
+        windowTiles = secondsOn(tilesClock);
+    }
+
+    // Seconds the tiles would need for the whole jump at their pace on their
+    // thread; 0 until they have stepped enough to tell.
+    double tilesWhole() const
+    {
+        constexpr std::uint64_t Enough = 16;
+        const std::uint64_t steps = tileSteps.load(std::memory_order_relaxed);
+        if (steps < Enough)
+            return 0;
+        return secondsOn(tilesClock) / static_cast<double>(steps) * static_cast<double>(tilesLeftAtStart);
+    }
+
+    bool over(double hashCpu)
+    {
+        if (tilesFinished.load(std::memory_order_acquire))
+            return true;
+        const double elapsed = wallNow() - windowWall;
+        if (elapsed < CoreWindow)
+            return false;
+        const double tilesCpu = secondsOn(tilesClock);
+        crowded = hashCpu - windowHash < CoreShare * elapsed || tilesCpu - windowTiles < CoreShare * elapsed;
+        startWindow(hashCpu);
+        return crowded;
+    }
+};
+
+void EngineRace::allowSideBySide(bool allowed) { sideBySideAllowed = allowed; }
 
 EngineRace::EngineRace(const HashLife *hashCells, const TileLife *tileCells, std::uint64_t generations, History last)
     : hashSource(hashCells)
@@ -67,11 +135,20 @@ bool EngineRace::run(const std::atomic<bool> &stop)
     // A jump HashLife won last time quickly goes to it alone first: the tiles
     // are then not even built.
     // Jumps HashLife has mostly worked out before end in a moment.
-    if (hashTurn(std::max(1.5 * before.hashSeconds, plane ? Glance : 0.0), stop, false))
+    if (hashTurn(std::max(1.5 * before.hashSeconds, plane ? Glance : 0.0), stop, false, tilesLeft()))
         return true;
+    // Side by side, the tiles are built here, where the store may be read,
+    // and measure their pace as they go.
+    if (sideBySideAllowed && std::thread::hardware_concurrency() >= 2 && !hopeless && !hashError) {
+        tileTurn(0, stop);
+        if (!tilesError && runSideBySide(stop))
+            return true;
+        if (stopped())
+            return false;
+    }
     // The first generations after the tiles are built cost more than the
     // rest: the second turn gives the pace.
-    if (tileTurn(TileTrial, stop) || tileTurn(TileTrial, stop))
+    if (lastPace == 0 && (tileTurn(TileTrial, stop) || tileTurn(TileTrial, stop)))
         return true;
     for (double round = HeadStart;; round *= 2) {
         if (stopped())
@@ -81,7 +158,9 @@ bool EngineRace::run(const std::atomic<bool> &stop)
         const double due
             = tilesError ? 1e9 : std::max(HeadShare * (tileSpent + tilesLeft()) + HeadStart, 1.5 * before.hashSeconds);
         const double hedge = (hopeless ? HopelessHedge : Hedge) * round;
-        if (!hashError && hashTurn(hopeless ? hedge : std::max(due - hashSpent, hedge), stop, !tilesError && !hopeless))
+        if (!hashError
+            && hashTurn(
+                hopeless ? hedge : std::max(due - hashSpent, hedge), stop, !tilesError && !hopeless, tilesLeft()))
             return true;
         if (stopped())
             return false;
@@ -94,15 +173,63 @@ bool EngineRace::run(const std::atomic<bool> &stop)
 
 EngineRace::History EngineRace::history() const { return History { hashDone ? hashSpent : 0, !hashDone && chaotic }; }
 
-bool EngineRace::hashTurn(double budget, const std::atomic<bool> &stop, bool judged)
+bool EngineRace::runSideBySide(const std::atomic<bool> &stop)
+{
+    const double tilesWhole = tilesLeft();
+    std::atomic<bool> endTiles { false };
+    SideBySide shared;
+    shared.tilesLeftAtStart = generations - tileGenerations;
+    bool tilesFinished = false;
+    std::exception_ptr tilesFailure;
+    std::thread tilesThread;
+    try {
+        tilesThread = std::thread([&] {
+            try {
+                tilesFinished = tileTurn(std::numeric_limits<double>::infinity(), endTiles, &shared.tileSteps);
+            } catch (...) {
+                tilesFailure = std::current_exception();
+            }
+            shared.tilesFinished.store(tilesFinished, std::memory_order_release);
+        });
+    } catch (const std::system_error &) {
+        return false;
+    }
+    // Whatever HashLife throws, the tiles stop and their thread ends first.
+    struct Joined {
+        std::atomic<bool> &end;
+        std::thread &thread;
+        ~Joined()
+        {
+            end = true;
+            thread.join();
+        }
+    };
+    bool hashFinished = false;
+    {
+        const Joined joined { endTiles, tilesThread };
+        if (pthread_getcpuclockid(tilesThread.native_handle(), &shared.tilesClock) == 0) {
+            shared.startWindow(cpuNow());
+            hashFinished = hashTurn(std::numeric_limits<double>::infinity(), stop, true, tilesWhole, &shared);
+        }
+    }
+    if (tilesFailure && !hashFinished)
+        std::rethrow_exception(tilesFailure);
+    if (hashFinished)
+        tilesDone.reset();
+    return hashFinished || tilesFinished;
+}
+
+bool EngineRace::hashTurn(
+    double budget, const std::atomic<bool> &stop, bool judged, double tilesWhole, SideBySide *sideBySide)
 {
     try {
         if (!plane) {
-            // Building is HashLife's time too: it starts only once its share
-            // covers that twice over, and once the tiles have stepped as
-            // long, past the first generations of a soup, which cost them most.
+            // Building is HashLife's time too: taking turns, it starts only
+            // once its share covers that twice over, and once the tiles have
+            // stepped as long, past the first generations of a soup, which
+            // cost them most. (Side by side the tiles' time is theirs alone.)
             const double build = BuildSeconds * static_cast<double>(tileSource->population());
-            if (budget < 2 * build || tileSpent < build)
+            if (!sideBySide && (budget < 2 * build || tileSpent < build))
                 return false;
             const double building = cpuNow();
             HashLife built(tileSource->rule());
@@ -115,11 +242,12 @@ bool EngineRace::hashTurn(double budget, const std::atomic<bool> &stop, bool jud
         const double deadline = begin + budget;
         const std::uint64_t reusedBefore = NodeStore::instance().statistics().resultsReused;
         const std::uint64_t computedBefore = NodeStore::instance().statistics().resultsComputed;
-        const double tilesWhole = tilesLeft();
         const std::function<bool()> check = [&] {
             if (stop.load(std::memory_order_relaxed))
                 return true;
             const double now = cpuNow();
+            if (sideBySide && sideBySide->over(now))
+                return true;
             const double spent = now - begin + hashSpent;
             const double progress = HashLife::jumpProgress();
             const NodeStore::Statistics &counts = NodeStore::instance().statistics();
@@ -127,9 +255,14 @@ bool EngineRace::hashTurn(double budget, const std::atomic<bool> &stop, bool jud
             const double computed = static_cast<double>(counts.resultsComputed - computedBefore) + hashComputed;
             // Chaos shows in the first results already; a poor estimate
             // waits for more of them, as a regular pattern's may mislead.
-            if (judged && spent >= std::max(HeadStart, tilesWhole / 16) && reused < ChaosHitRate * (reused + computed))
+            // Side by side, the tiles' pace shows on their thread: chaos is
+            // judged once it does, as a cold pattern's first results are all new.
+            const double tilesTime = sideBySide ? sideBySide->tilesWhole() : tilesWhole;
+            if (judged && (!sideBySide || tilesTime > 0) && spent >= std::max(HeadStart, tilesTime / 16)
+                && reused < ChaosHitRate * (reused + computed))
                 chaotic = hopeless = true;
-            if (judged && spent >= std::max(HeadStart, tilesWhole / 8) && progress > 0
+            // Side by side, a poor estimate costs the tiles no time: only chaos ends HashLife's turn.
+            if (judged && !sideBySide && spent >= std::max(HeadStart, tilesWhole / 8) && progress > 0
                 && spent / progress > HopelessFactor * tilesWhole)
                 hopeless = true;
             if (hopeless && judged)
@@ -164,7 +297,7 @@ bool EngineRace::hashTurn(double budget, const std::atomic<bool> &stop, bool jud
     return false;
 }
 
-bool EngineRace::tileTurn(double budget, const std::atomic<bool> &stop)
+bool EngineRace::tileTurn(double budget, const std::atomic<bool> &stop, std::atomic<std::uint64_t> *steps)
 {
     const std::uint64_t first = tileGenerations;
     const double spentBefore = tileSpent;
@@ -185,10 +318,16 @@ bool EngineRace::tileTurn(double budget, const std::atomic<bool> &stop)
             const auto chunk
                 = static_cast<std::uint64_t>(rate > 0 ? std::clamp((budget - since(stepping)) / rate, 1.0, most) : 1.0);
             const double begin = cpuNow();
-            if (!tiles->advanceUnless(chunk, stop))
-                return false;
+            // Stopped within the chunk, the tiles keep the generations they
+            // stepped: side by side, the race may go on from them.
+            std::atomic<std::uint64_t> own { 0 };
+            std::atomic<std::uint64_t> &stepped = steps ? *steps : own;
+            const std::uint64_t before = stepped.load();
+            const bool whole = tiles->advanceUnless(chunk, stop, &stepped);
             tileSpent += since(begin);
-            tileGenerations += chunk;
+            tileGenerations += whole ? chunk : stepped.load() - before;
+            if (!whole)
+                return false;
         }
     } catch (const UniverseError &) {
         tilesError = std::current_exception();

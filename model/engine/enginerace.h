@@ -11,9 +11,16 @@
 #include "model/engine/tilelife.h"
 
 // One jump of the unbounded plane by whichever of HashLife and TileLife
-// finishes first, the two taking turns on the calling thread, each on its
-// own copy of the cells: on one thread the pair never takes a core from the
-// rest of the machine. The tiles' time per generation shows early what the
+// finishes first, each on its own copy of the cells. HashLife's cost hardly
+// shows before it is done, so no estimate picks the faster engine in time.
+// Where a second core is idle, the two run side by side: the tiles on a
+// thread of the race's own, and the first to finish ends the other, so
+// that the jump takes about the faster engine's time.
+// Once either gets much less than a whole core, as on a busy machine, where
+// each would run at half speed, the race takes turns on the calling thread
+// instead, never taking a core from the rest of the machine; so it does
+// from the start on one core, or once HashLife proved hopeless, as on chaos.
+// Taking turns, the tiles' time per generation shows early what the
 // whole jump costs them; HashLife's cost shows only once it is done, and on
 // a regular pattern hardly grows with the jump. So HashLife first gets a
 // glance (a jump it has mostly worked out before ends there), the tiles then
@@ -37,6 +44,11 @@ public:
         bool hashHopeless = false;
     };
 
+    // Whether races may run the engines side by side: true by default, and
+    // only where the machine has two cores or more. Process-wide; set it
+    // before racing, from the thread that races.
+    static void allowSideBySide(bool allowed);
+
     // A race of `generations` (1 or more) from `hashCells` or `tileCells`,
     // whichever is given, or both if they hold the same cells (not owned,
     // read until the race ends).
@@ -55,12 +67,24 @@ public:
     const std::optional<HashLife> &startingQuadtree() const { return plane; }
 
 private:
+    struct SideBySide;
+
     // A turn of about `budget` seconds each; true if the engine finished.
+    // A tile turn of 0 seconds builds the tiles if need be, and steps none.
     // With `judged`, HashLife's turn also ends, setting `hopeless`, once its
     // estimate of its own time passes HopelessFactor times the tiles', or
     // it finds too few of its results remembered, as on chaos.
-    bool hashTurn(double budget, const std::atomic<bool> &stop, bool judged);
-    bool tileTurn(double budget, const std::atomic<bool> &stop);
+    // `tilesWhole` is tilesLeft() as the turn starts. With `sideBySide`,
+    // the turn also ends once the tiles have finished on their thread, or
+    // either engine gets much less than a whole core.
+    bool hashTurn(
+        double budget, const std::atomic<bool> &stop, bool judged, double tilesWhole, SideBySide *sideBySide = nullptr);
+    // `steps`, if given, counts the tiles' generations as they are stepped.
+    bool tileTurn(double budget, const std::atomic<bool> &stop, std::atomic<std::uint64_t> *steps = nullptr);
+    // The tiles on a thread of their own while HashLife runs here: true once
+    // an engine has finished. False when the race should go on taking
+    // turns, or when `stop` was raised.
+    bool runSideBySide(const std::atomic<bool> &stop);
     // Seconds the tiles still need by their pace so far; 0 before their first turn.
     double tilesLeft() const;
 

@@ -11,29 +11,23 @@ GridCells::GridCells(std::int64_t width, std::int64_t height, Words words)
 {
 }
 
-GridCells::~GridCells() { GridBuffers::give(std::move(words)); }
-
 std::shared_ptr<GridCells> GridCells::dead(std::int64_t width, std::int64_t height)
 {
-    Words words = GridBuffers::take(static_cast<std::size_t>(PackedRows::wordsPerRow(width) * height));
+    Words words(static_cast<std::size_t>(PackedRows::wordsPerRow(width) * height));
     std::fill(words.begin(), words.end(), 0);
     return std::make_shared<GridCells>(width, height, std::move(words));
 }
 
 std::shared_ptr<GridCells> GridCells::copy() const
 {
-    Words copied = GridBuffers::take(words.size());
+    Words copied(words.size());
     std::memcpy(copied.data(), words.data(), words.size() * sizeof(Word));
     return std::make_shared<GridCells>(width, height, std::move(copied));
 }
 
 GridCells::Word *GridCells::change()
 {
-    const std::lock_guard<std::mutex> lock(mutex);
-    knownPopulation.reset();
-    hashSeed.reset();
-    knownBox.reset();
-    knownOverview.reset();
+    summaries.forget();
     return words.data();
 }
 
@@ -45,42 +39,17 @@ GridCells::Words GridCells::release()
 
 std::uint64_t GridCells::population() const
 {
-    {
-        const std::lock_guard<std::mutex> lock(mutex);
-        if (knownPopulation)
-            return *knownPopulation;
-    }
-    const std::uint64_t count = rows().population();
-    const std::lock_guard<std::mutex> lock(mutex);
-    knownPopulation = count;
-    return count;
+    return summaries.population([this] { return rows().population(); });
 }
 
 std::uint64_t GridCells::hash(std::uint64_t seed) const
 {
-    {
-        const std::lock_guard<std::mutex> lock(mutex);
-        if (hashSeed == seed)
-            return knownHash;
-    }
-    const std::uint64_t digest = rows().hash(seed);
-    const std::lock_guard<std::mutex> lock(mutex);
-    hashSeed = seed;
-    knownHash = digest;
-    return digest;
+    return summaries.hash(seed, [this, seed] { return rows().hash(seed); });
 }
 
 std::optional<CellRect> GridCells::boundingBox() const
 {
-    {
-        const std::lock_guard<std::mutex> lock(mutex);
-        if (knownBox)
-            return *knownBox;
-    }
-    const std::optional<CellRect> box = rows().boundingBox();
-    const std::lock_guard<std::mutex> lock(mutex);
-    knownBox = box;
-    return box;
+    return summaries.boundingBox([this] { return rows().boundingBox(); });
 }
 
 void GridCells::summarise(std::uint64_t seed) const
@@ -113,17 +82,7 @@ void GridCells::render(
 
 std::shared_ptr<const std::vector<GridCells::Word>> GridCells::overview() const
 {
-    {
-        const std::lock_guard<std::mutex> lock(mutex);
-        if (knownOverview)
-            return knownOverview;
-    }
-    // Made outside the lock: a second thread asking meanwhile makes its own rather than waits.
-    auto made = std::make_shared<const std::vector<Word>>(makeOverview());
-    const std::lock_guard<std::mutex> lock(mutex);
-    if (!knownOverview)
-        knownOverview = std::move(made);
-    return knownOverview;
+    return summaries.overview([this] { return makeOverview(); });
 }
 
 std::vector<GridCells::Word> GridCells::makeOverview() const

@@ -4,11 +4,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <vector>
 
-#include "model/engine/gridbuffers.h"
+#include "model/engine/cellsummaries.h"
+#include "model/engine/keptallocator.h"
 #include "model/engine/packedrows.h"
 
 // The cells of a GridUniverse, one bit a cell as PackedRows reads them,
@@ -19,12 +19,12 @@
 // thread asks first: the population, the hash, the box of the live cells and, for a large grid, an
 // overview of one bit per Block x Block cells that the view draws from when
 // zoomed out, so that a picture of the whole grid costs its pixels rather
-// than a pass over the cells. The buffer comes from GridBuffers and goes back there.
+// than a pass over the cells. The buffer comes from KeptBlocks and goes back there.
 class GridCells
 {
 public:
     using Word = PackedRows::Word;
-    using Words = GridBuffers::Words;
+    using Words = std::vector<Word, KeptAllocator<Word>>;
 
     // The overview's cells are squares of 2^BlockShift cells a side.
     static constexpr int BlockShift = 3;
@@ -33,11 +33,10 @@ public:
 
     // `words` holds height rows of PackedRows::wordsPerRow(width) words, the bits past the last column 0.
     GridCells(std::int64_t width, std::int64_t height, Words words);
-    ~GridCells();
     GridCells(const GridCells &) = delete;
     GridCells &operator=(const GridCells &) = delete;
 
-    // Dead cells in a buffer of GridBuffers. Throws std::bad_alloc.
+    // Dead cells. Throws std::bad_alloc.
     static std::shared_ptr<GridCells> dead(std::int64_t width, std::int64_t height);
     // A copy of the cells to change, sharing nothing. Throws std::bad_alloc.
     std::shared_ptr<GridCells> copy() const;
@@ -69,12 +68,8 @@ private:
     std::int64_t width;
     std::int64_t height;
     Words words;
-    mutable std::mutex mutex; // guards what follows
-    mutable std::optional<std::uint64_t> knownPopulation;
-    mutable std::optional<std::uint64_t> hashSeed; // of knownHash
-    mutable std::uint64_t knownHash = 0;
-    mutable std::optional<std::optional<CellRect>> knownBox;
-    mutable std::shared_ptr<const std::vector<Word>> knownOverview; // rows of wordsPerRow(blocks across) words
+    // The overview: rows of wordsPerRow(blocks across) words.
+    mutable CellSummaries<std::vector<Word>> summaries;
 };
 
 #endif // GRIDCELLS_H

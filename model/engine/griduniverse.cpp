@@ -284,8 +284,6 @@ GridUniverse::GridUniverse(const Topology &topology, const Rule &rule)
         multi.emplace(shape);
 }
 
-GridUniverse::~GridUniverse() { GridBuffers::give(std::move(next)); }
-
 GridUniverse::GridUniverse(const GridUniverse &other)
     : Universe(other)
     , shape(other.shape)
@@ -380,7 +378,7 @@ void GridUniverse::unpack()
             + std::to_string(shape.height()) + " grid under the rule " + currentRule.toString() + ".");
     }
     packed.reset();
-    GridBuffers::give(std::move(next));
+    next = GridCells::Words();
 }
 
 void GridUniverse::checkInside(std::int64_t x, std::int64_t y) const
@@ -548,12 +546,12 @@ bool GridUniverse::advanceUnless(std::uint64_t generations, const std::atomic<bo
     // A step leaves `next` empty when a clone shares the cells it came
     // from: the buffer for the second is taken before the first, so that a
     // want of memory changes nothing.
-    GridBuffers::Words second;
+    GridCells::Words second;
     try {
         if (next.size() != packed->size())
-            next = GridBuffers::take(packed->size());
+            next = GridCells::Words(packed->size());
         if (generations > 1 && packed.use_count() > 1)
-            second = GridBuffers::take(packed->size());
+            second = GridCells::Words(packed->size());
         sums.resize(static_cast<std::size_t>(6 * PackedRows::wordsPerRow(shape.width())));
     } catch (const std::bad_alloc &) {
         throw UniverseError("There is not enough memory for the next generation of a " + std::to_string(shape.width())
@@ -572,7 +570,6 @@ bool GridUniverse::advanceUnless(std::uint64_t generations, const std::atomic<bo
         if (!changed)
             break;
     }
-    GridBuffers::give(std::move(second));
     return finished;
 }
 
@@ -608,7 +605,7 @@ bool GridUniverse::step(const std::atomic<bool> *interrupt, bool &changed)
     if (interrupt && interrupt->load())
         return false;
     auto stepped = std::make_shared<GridCells>(shape.width(), shape.height(), std::move(next));
-    next = GridBuffers::Words();
+    next = GridCells::Words();
     if (packed.use_count() == 1)
         next = packed->release();
     packed = std::move(stepped);

@@ -36,7 +36,6 @@ public:
     // valid bounded surface other than the classic field, and std::bad_alloc when its cells (width *
     // height / 8 bytes) do not fit in memory.
     explicit GridUniverse(const Topology &topology, const Rule &rule = Rule());
-    ~GridUniverse() override;
     GridUniverse &operator=(const GridUniverse &) = delete;
 
     // Shares the cells, a Life-like rule's bits or the other rules' byte a cell.
@@ -133,7 +132,7 @@ private:
     GridSeams seams; // the cells past the edges, gathered anew for each step
     std::optional<StateGrid> multi; // the cells a byte each, under a rule not Life-like only; `packed` is then null
     std::shared_ptr<GridCells> packed; // the cells, as PackedRows reads them, shared with clones
-    GridBuffers::Words next; // the generation being computed: empty until a step needs it, never copied
+    GridCells::Words next; // the generation being computed: empty until a step needs it, never copied
     std::vector<Word> sums; // sums of three rows, for step(); as `next`
 };
 

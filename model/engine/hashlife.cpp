@@ -476,6 +476,89 @@ void HashLife::setCells(std::vector<CellPoint> cells)
     }
 }
 
+void HashLife::setBlocks(std::vector<CellBlock> blocks)
+{
+    if (blocks.empty())
+        return;
+    std::int64_t left = blocks.front().left;
+    std::int64_t top = blocks.front().top;
+    std::int64_t right = left;
+    std::int64_t bottom = top;
+    for (const CellBlock &block : blocks) {
+        left = std::min(left, block.left);
+        top = std::min(top, block.top);
+        right = std::max(right, block.left);
+        bottom = std::max(bottom, block.top);
+    }
+    // A block holding a cell within the limit starts within it, the limit being a multiple of 64.
+    if (left < -CoordinateLimit || top < -CoordinateLimit || right > CoordinateLimit || bottom > CoordinateLimit)
+        throw UniverseError("a cell lies beyond " + std::to_string(CoordinateLimit)
+            + " cells from the origin, the edge of the unbounded plane");
+    right += 63;
+    bottom += 63;
+    NodeStore &nodes = store();
+    try {
+        const Protection protection;
+        NodeId square = Protection::keep(root);
+        while (left < -halfSide(nodes.level(square)) || right >= halfSide(nodes.level(square))
+            || top < -halfSide(nodes.level(square)) || bottom >= halfSide(nodes.level(square)))
+            square = grown(square);
+        const std::int64_t half = halfSide(nodes.level(square));
+        const NodeId added = Protection::keep(
+            builtOfBlocks(blocks.data(), blocks.data() + blocks.size(), nodes.level(square), -half, -half));
+        replaceRoot(shrunk(Protection::keep(SquareEdits::united(square, added))));
+    } catch (const NodeStore::Exhausted &) {
+        failOutOfMemory();
+    }
+}
+
+NodeId HashLife::builtOfBlocks(CellBlock *begin, CellBlock *end, int level, std::int64_t left, std::int64_t top)
+{
+    NodeStore &nodes = store();
+    if (begin == end)
+        return nodes.empty(level);
+    if (level == BlockLevel)
+        return blockSquare(*begin, 0, 0, BlockLevel);
+    const std::int64_t midX = left + halfSide(level);
+    const std::int64_t midY = top + halfSide(level);
+    const auto isWest = [midX](const CellBlock &block) { return block.left < midX; };
+    CellBlock *parts[5] = { begin, nullptr, nullptr, nullptr, end };
+    parts[2] = std::partition(begin, end, [midY](const CellBlock &block) { return block.top < midY; });
+    parts[1] = std::partition(begin, parts[2], isWest);
+    parts[3] = std::partition(parts[2], end, isWest);
+    const std::size_t mark = nodes.protectionMark();
+    NodeId children[4];
+    for (int q = 0; q < 4; ++q) {
+        children[q] = Protection::keep(
+            builtOfBlocks(parts[q], parts[q + 1], level - 1, q % 2 == 0 ? left : midX, q < 2 ? top : midY));
+    }
+    const NodeId result = nodes.node(children[0], children[1], children[2], children[3]);
+    nodes.release(mark);
+    return result;
+}
+
+NodeId HashLife::blockSquare(const CellBlock &block, int x, int y, int level)
+{
+    NodeStore &nodes = store();
+    if (level == NodeStore::LeafLevel) {
+        Word bits = 0;
+        for (int row = 0; row < 8; ++row)
+            bits |= ((block.rows[static_cast<std::size_t>(y + row)] >> x) & 0xFF) << (8 * row);
+        return nodes.leaf(bits);
+    }
+    const int half = 1 << (level - 1);
+    const std::size_t mark = nodes.protectionMark();
+    const NodeId children[4] = {
+        Protection::keep(blockSquare(block, x, y, level - 1)),
+        Protection::keep(blockSquare(block, x + half, y, level - 1)),
+        Protection::keep(blockSquare(block, x, y + half, level - 1)),
+        Protection::keep(blockSquare(block, x + half, y + half, level - 1)),
+    };
+    const NodeId result = nodes.node(children[0], children[1], children[2], children[3]);
+    nodes.release(mark);
+    return result;
+}
+
 void HashLife::clearInside(const CellRect &area) { clip(area, false); }
 
 void HashLife::clearOutside(const CellRect &area) { clip(area, true); }

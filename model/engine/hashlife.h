@@ -8,6 +8,7 @@
 #include <functional>
 #include <vector>
 
+#include "model/engine/cellblock.h"
 #include "model/engine/nodestore.h"
 #include "model/engine/orientation.h"
 #include "model/engine/universe.h"
@@ -53,6 +54,11 @@ public:
     // others stay as they are. Throws UniverseError, changing nothing, for a
     // cell beyond CoordinateLimit or when memory runs out.
     void setCells(std::vector<CellPoint> cells);
+    // The same for the live cells of `blocks`, a square of the tree a block.
+    // Throws UniverseError, changing nothing, for a block beyond
+    // CoordinateLimit or when memory runs out. Precondition: no two blocks
+    // lie in the same place.
+    void setBlocks(std::vector<CellBlock> blocks);
 
     // These cut, combine and fill squares of the tree rather than cells, and
     // throw UniverseError, changing nothing, when memory runs out.
@@ -118,6 +124,7 @@ private:
     static constexpr int RootLevel = 4; // the smallest root
     static constexpr int RootLimitLevel = 62; // the largest root: 2^61 cells to each side
     static constexpr int MaxStepExponent = 59; // a step of 2^59 generations at most
+    static constexpr int BlockLevel = 6; // a CellBlock's square
 
     static void checkRule(const Rule &rule);
     [[noreturn]] static void failOutOfMemory();
@@ -133,6 +140,11 @@ private:
     static NodeId withCell(NodeId square, int level, std::uint64_t x, std::uint64_t y, bool alive);
     // The square `square` of `level` with the cells of begin..end alive, all of them within `bound`.
     static NodeId built(CellPoint *begin, CellPoint *end, int level, const CellRect &square, const CellRect &bound);
+    // The square of `level` (BlockLevel or more) with its top-left cell at
+    // `left`, `top`, holding the blocks begin..end, all of them inside it.
+    static NodeId builtOfBlocks(CellBlock *begin, CellBlock *end, int level, std::int64_t left, std::int64_t top);
+    // The square of `level` (LeafLevel..BlockLevel) of `block` at its cell x, y.
+    static NodeId blockSquare(const CellBlock &block, int x, int y, int level);
     std::vector<CellPoint> liveCells(const CellRect &area) const;
     // advance(), false if the store's deadline or stop flag ended it; clears both.
     bool advanceInterruptible(std::uint64_t generations);

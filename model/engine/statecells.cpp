@@ -29,35 +29,25 @@ StateCells::StateCells(std::int64_t width, std::int64_t height, StateBytes bytes
 
 StateBytes &StateCells::change()
 {
-    const std::lock_guard<std::mutex> lock(mutex);
-    knownPopulation.reset();
-    hashSeed.reset();
-    knownBox.reset();
-    knownOverviews.reset();
+    summaries.forget();
     return cells;
 }
 
 std::uint64_t StateCells::population() const
 {
-    {
-        const std::lock_guard<std::mutex> lock(mutex);
-        if (knownPopulation)
-            return *knownPopulation;
-    }
-    const auto count = static_cast<std::uint64_t>(
-        cells.size() - static_cast<std::size_t>(std::count(cells.begin(), cells.end(), 0)));
-    const std::lock_guard<std::mutex> lock(mutex);
-    knownPopulation = count;
-    return count;
+    return summaries.population([this] {
+        return static_cast<std::uint64_t>(
+            cells.size() - static_cast<std::size_t>(std::count(cells.begin(), cells.end(), 0)));
+    });
 }
 
 std::optional<CellRect> StateCells::boundingBox() const
 {
-    {
-        const std::lock_guard<std::mutex> lock(mutex);
-        if (knownBox)
-            return *knownBox;
-    }
+    return summaries.boundingBox([this] { return findBox(); });
+}
+
+std::optional<CellRect> StateCells::findBox() const
+{
     std::optional<CellRect> box;
     for (std::int64_t y = 0; y < height; ++y) {
         const auto row = cells.begin() + y * width;
@@ -74,18 +64,16 @@ std::optional<CellRect> StateCells::boundingBox() const
         box->right = std::max(box->right, right);
         box->bottom = y;
     }
-    const std::lock_guard<std::mutex> lock(mutex);
-    knownBox = box;
     return box;
 }
 
 std::uint64_t StateCells::hash(std::uint64_t seed) const
 {
-    {
-        const std::lock_guard<std::mutex> lock(mutex);
-        if (hashSeed == seed)
-            return knownHash;
-    }
+    return summaries.hash(seed, [this, seed] { return findHash(seed); });
+}
+
+std::uint64_t StateCells::findHash(std::uint64_t seed) const
+{
     // The cells not 0 packed into rows of bits and digested as PackedRows
     // digests the same cells of two states, so that a grid of states 0 and 1
     // hashes alike kept either way; the states past 1 are then mixed in.
@@ -122,11 +110,7 @@ std::uint64_t StateCells::hash(std::uint64_t seed) const
         }
     }
     digest.add(packed, held);
-    const std::uint64_t result = anyBeyond ? BitMix::finalise(digest.result() ^ beyond) : digest.result();
-    const std::lock_guard<std::mutex> lock(mutex);
-    hashSeed = seed;
-    knownHash = result;
-    return result;
+    return anyBeyond ? BitMix::finalise(digest.result() ^ beyond) : digest.result();
 }
 
 void StateCells::summarise(std::uint64_t seed) const
@@ -141,16 +125,7 @@ std::shared_ptr<const StateCells::Overviews> StateCells::overviews() const
 {
     if (width * height < OverviewCells)
         return nullptr;
-    {
-        const std::lock_guard<std::mutex> lock(mutex);
-        if (knownOverviews)
-            return knownOverviews;
-    }
-    auto made = std::make_shared<const Overviews>(makeOverviews());
-    const std::lock_guard<std::mutex> lock(mutex);
-    if (!knownOverviews)
-        knownOverviews = std::move(made);
-    return knownOverviews;
+    return summaries.overview([this] { return makeOverviews(); });
 }
 
 StateCells::Overviews StateCells::makeOverviews() const

@@ -4,12 +4,15 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <vector>
 
-#include "model/engine/bytebuffers.h"
+#include "model/engine/cellsummaries.h"
+#include "model/engine/keptallocator.h"
 #include "model/engine/universe.h"
+
+// The cells of a grid of a byte a cell, row after row.
+using StateBytes = std::vector<std::uint8_t, KeptAllocator<std::uint8_t>>;
 
 // The cells of a StateGrid, a byte each, shared by its clones until one of
 // them changes its own, as GridCells shares the bits of two states: a clone
@@ -65,16 +68,14 @@ private:
     // The overviews, made first if need be; none for a small grid.
     std::shared_ptr<const Overviews> overviews() const;
     Overviews makeOverviews() const;
+    // A pass over the cells each, for the summaries.
+    std::optional<CellRect> findBox() const;
+    std::uint64_t findHash(std::uint64_t seed) const;
 
     std::int64_t width;
     std::int64_t height;
     StateBytes cells; // row after row
-    mutable std::mutex mutex; // guards what follows
-    mutable std::optional<std::uint64_t> knownPopulation;
-    mutable std::optional<std::uint64_t> hashSeed; // of knownHash
-    mutable std::uint64_t knownHash = 0;
-    mutable std::optional<std::optional<CellRect>> knownBox;
-    mutable std::shared_ptr<const Overviews> knownOverviews;
+    mutable CellSummaries<Overviews> summaries;
 };
 
 #endif // STATECELLS_H

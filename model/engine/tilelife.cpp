@@ -348,6 +348,22 @@ bool TileLife::advanceUnless(std::uint64_t generations, const std::atomic<bool> 
     return true;
 }
 
+void TileLife::forEachBlock(const std::function<void(const CellBlock &block)> &visit) const
+{
+    CellBlock block {};
+    for (const Tile &tile : tiles) {
+        if (!tile.used)
+            continue;
+        const Word *cells = rowsOf(tile);
+        if (std::all_of(cells, cells + Side, [](Word row) { return row == 0; }))
+            continue;
+        block.left = tile.key.x * Side;
+        block.top = tile.key.y * Side;
+        std::copy(cells, cells + Side, block.rows.begin());
+        visit(block);
+    }
+}
+
 void TileLife::forEachLiveCell(
     const CellRect &area, const std::function<void(std::int64_t x, std::int64_t y)> &visit) const
 {

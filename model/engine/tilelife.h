@@ -7,6 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "model/engine/cellblock.h"
 #include "model/engine/universe.h"
 
 // The unbounded plane stepped one generation at a time: 64 x 64 tiles of
@@ -42,6 +43,8 @@ public:
 
     void forEachLiveCell(
         const CellRect &area, const std::function<void(std::int64_t x, std::int64_t y)> &visit) const override;
+    // Each tile that holds a live cell, as a block, in no particular order.
+    void forEachBlock(const std::function<void(const CellBlock &block)> &visit) const;
     std::uint64_t population() const override;
     std::optional<CellRect> boundingBox() const override;
     void render(const CellRect &area, int shift, std::uint8_t *pixels, int columns, int rows,
