@@ -565,6 +565,81 @@ void BM_InputWhilePlayingLargeTorusManyStates(benchmark::State &state)
     playAndMeasure(state, window, 0);
 }
 
+// A soup on a torus of 16,384 x 16,384 cells, 30% alive, saved under Life,
+// then played under Brian's Brain, a rule of three states that the grid
+// holds a byte a cell (256 MiB): Stop comes `range(0)` milliseconds after
+// Play, before the run's thread may have converted the saved cells to the
+// run's rule. How long Stop held the window's thread, how long the first
+// input after it waited, and the slowest answer to input (a turn of the
+// mouse wheel every 10 ms) from Play on. A window of its own each time: the
+// run's thread keeps the converted cells for the next run.
+void BM_StopEarlyLargeTorusManyStates(benchmark::State &state)
+{
+    QTemporaryDir folder;
+    MainWindow window;
+    QStandardPaths::setTestModeEnabled(true);
+    window.show();
+    auto *document = window.findChild<Document *>();
+    auto *view = window.findChild<WidgetPaintArea *>();
+    const std::int64_t side = std::int64_t(1) << 14;
+    if (!document->setRule(QStringLiteral("B3/S23")).isEmpty()
+        || !document->setTopology(Topology::torus(side, side)).isEmpty()
+        || !document->fillRandom(CellRect { 0, 0, side - 1, side - 1 }, 30).isEmpty()) {
+        state.SkipWithError("cannot make the soup");
+        return;
+    }
+    document->saveState();
+    if (!document->setRule(QStringLiteral("B2/S/C3")).isEmpty()) {
+        state.SkipWithError("cannot change the rule");
+        return;
+    }
+    view->fitPattern();
+    for (int round = 0; round < 10; ++round)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    Probe probe;
+    const QPoint centre = view->rect().center();
+    int turns = 0;
+    // The time until the window has handled a turn of the wheel and drawn the view anew.
+    const auto answer = [&] {
+        probe.answered = false;
+        const auto sent = std::chrono::steady_clock::now();
+        QCoreApplication::postEvent(view,
+            new QWheelEvent(QPointF(centre), view->mapToGlobal(centre), QPoint(), QPoint(0, turns++ % 2 ? -120 : 120),
+                Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false));
+        QCoreApplication::postEvent(&probe, new QEvent(Probe::Type));
+        while (!probe.answered)
+            QCoreApplication::processEvents(QEventLoop::AllEvents);
+        view->repaint();
+        return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - sent).count();
+    };
+    auto *play = window.findChild<QAction *>(QStringLiteral("Action_Simulation_Play"));
+    auto *stop = window.findChild<QAction *>(QStringLiteral("Action_Simulation_Stop"));
+    double stopMs = 0;
+    double afterMs = 0;
+    double slowest = 0;
+    for (auto _ : state) {
+        QElapsedTimer clock;
+        clock.start();
+        play->trigger();
+        while (clock.elapsed() < state.range(0)) {
+            slowest = std::max(slowest, answer());
+            QElapsedTimer idle;
+            idle.start();
+            while (idle.elapsed() < 10)
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        }
+        clock.restart();
+        stop->trigger();
+        stopMs = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+        afterMs = answer();
+        slowest = std::max(slowest, afterMs);
+    }
+    state.counters["stop ms"] = stopMs;
+    state.counters["first answer after stop ms"] = afterMs;
+    state.counters["slowest answer ms"] = slowest;
+    state.counters["generation"] = static_cast<double>(document->generation());
+}
+
 // The window computing ahead on the heavy pattern: 0 Run until settled
 // (Ctrl+E: every generation recorded and compared), 1 Go to generation 10^18
 // (jumps growing while each stays short), answering input as measureInput()
@@ -622,6 +697,7 @@ BENCHMARK(BM_InputWhilePlayingBrainSoup)->Unit(benchmark::kMillisecond)->Iterati
 BENCHMARK(BM_InputWhilePlayingLiveBackground)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(200);
 BENCHMARK(BM_InputWhilePlayingLargestTorus)->Unit(benchmark::kMillisecond)->Iterations(200);
 BENCHMARK(BM_InputWhilePlayingLargeTorusManyStates)->Unit(benchmark::kMillisecond)->Iterations(100);
+BENCHMARK(BM_StopEarlyLargeTorusManyStates)->Arg(0)->Arg(50)->Arg(200)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_InputWhileRunningAheadHeavy)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(300);
 
 int main(int argc, char **argv) { return runWidgetBenchmarks(argc, argv); }

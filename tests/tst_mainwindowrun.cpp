@@ -103,38 +103,43 @@ void TestMainWindowRun::pauseOrStopMidJump_data()
     QTest::addColumn<QString>("rule");
     QTest::addColumn<int>("torus"); // the width of a torus rather than the unbounded plane, or 0
     QTest::addColumn<QString>("played"); // the rule set after opening and played under, or none
+    QTest::addColumn<bool>("early"); // Stop at once after Play, before the run's thread may have done anything
     const QString life = QStringLiteral("B3/S23");
     for (int exponent : { 0, 6, 11 }) {
-        QTest::addRow("2^%d, Pause", exponent) << exponent << false << false << life << 0 << QString();
-        QTest::addRow("2^%d, Stop", exponent) << exponent << true << false << life << 0 << QString();
+        QTest::addRow("2^%d, Pause", exponent) << exponent << false << false << life << 0 << QString() << false;
+        QTest::addRow("2^%d, Stop", exponent) << exponent << true << false << life << 0 << QString() << false;
     }
     // Steps too long for the window's thread: a Next computes on the run's.
     for (int exponent : { 16, 20 }) {
-        QTest::addRow("Next 2^%d, Pause", exponent) << exponent << false << true << life << 0 << QString();
-        QTest::addRow("Next 2^%d, Stop", exponent) << exponent << true << true << life << 0 << QString();
+        QTest::addRow("Next 2^%d, Pause", exponent) << exponent << false << true << life << 0 << QString() << false;
+        QTest::addRow("Next 2^%d, Stop", exponent) << exponent << true << true << life << 0 << QString() << false;
     }
     // A torus's ticks start from clones made on the run's thread.
-    QTest::addRow("torus, 2^0, Pause") << 0 << false << false << life << 64 << QString();
-    QTest::addRow("torus, 2^6, Pause") << 6 << false << false << life << 64 << QString();
-    QTest::addRow("torus, 2^6, Stop") << 6 << true << false << life << 64 << QString();
-    QTest::addRow("torus, Next 2^14, Pause") << 14 << false << true << life << 64 << QString();
+    QTest::addRow("torus, 2^0, Pause") << 0 << false << false << life << 64 << QString() << false;
+    QTest::addRow("torus, 2^6, Pause") << 6 << false << false << life << 64 << QString() << false;
+    QTest::addRow("torus, 2^6, Stop") << 6 << true << false << life << 64 << QString() << false;
+    QTest::addRow("torus, Next 2^14, Pause") << 14 << false << true << life << 64 << QString() << false;
     // One large enough for the overview the view draws from zoomed out, and whose buffers are kept.
-    QTest::addRow("large torus, 2^0, Pause") << 0 << false << false << life << 2048 << QString();
-    QTest::addRow("large torus, 2^0, Stop") << 0 << true << false << life << 2048 << QString();
-    QTest::addRow("large torus, 2^3, Pause") << 3 << false << false << life << 2048 << QString();
+    QTest::addRow("large torus, 2^0, Pause") << 0 << false << false << life << 2048 << QString() << false;
+    QTest::addRow("large torus, 2^0, Stop") << 0 << true << false << life << 2048 << QString() << false;
+    QTest::addRow("large torus, 2^3, Pause") << 3 << false << false << life << 2048 << QString() << false;
     // Stop brings back the cells opened under two states, as played under three.
     const QString brain = QStringLiteral("B2/S/C3");
-    QTest::addRow("torus, three states played, Stop") << 0 << true << false << life << 64 << brain;
-    QTest::addRow("large torus, three states played, Stop") << 0 << true << false << life << 2048 << brain;
+    QTest::addRow("torus, three states played, Stop") << 0 << true << false << life << 64 << brain << false;
+    QTest::addRow("large torus, three states played, Stop") << 0 << true << false << life << 2048 << brain << false;
+    QTest::addRow("torus, three states played, Stop at once") << 0 << true << false << life << 64 << brain << true;
+    QTest::addRow("large torus, three states played, Stop at once")
+        << 0 << true << false << life << 2048 << brain << true;
     // Birth on 0: a background that stays alive, and one that blinks, the
     // latter a generation at a time through a jump.
     const QString alive = QStringLiteral("B0123478/S01234678");
     const QString blinking = QStringLiteral("B0123/S2");
-    QTest::addRow("live background, 2^6, Pause") << 6 << false << false << alive << 0 << QString();
-    QTest::addRow("live background, 2^6, Stop") << 6 << true << false << alive << 0 << QString();
-    QTest::addRow("blinking background, 2^0, Pause") << 0 << false << false << blinking << 0 << QString();
-    QTest::addRow("blinking background, 2^0, Stop") << 0 << true << false << blinking << 0 << QString();
-    QTest::addRow("blinking background, Next 2^14, Pause") << 14 << false << true << blinking << 0 << QString();
+    QTest::addRow("live background, 2^6, Pause") << 6 << false << false << alive << 0 << QString() << false;
+    QTest::addRow("live background, 2^6, Stop") << 6 << true << false << alive << 0 << QString() << false;
+    QTest::addRow("blinking background, 2^0, Pause") << 0 << false << false << blinking << 0 << QString() << false;
+    QTest::addRow("blinking background, 2^0, Stop") << 0 << true << false << blinking << 0 << QString() << false;
+    QTest::addRow("blinking background, Next 2^14, Pause")
+        << 14 << false << true << blinking << 0 << QString() << false;
 }
 
 void TestMainWindowRun::pauseOrStopMidJump()
@@ -145,11 +150,13 @@ void TestMainWindowRun::pauseOrStopMidJump()
     QFETCH(QString, rule);
     QFETCH(int, torus);
     QFETCH(QString, played);
+    QFETCH(bool, early);
     // A 48 x 48 soup, new for each row, so that no jump is remembered from the last.
     QVERIFY(window->openPatternFile(
         writeFile("start.rle", soup(rule, 48, "bobo", static_cast<unsigned>(exponent * 2 + stop + rule.size()))),
         std::nullopt, torus > 0 ? Topology::torus(torus, torus == 64 ? 48 : torus) : Topology::unbounded()));
     auto *document = window->findChild<Document *>();
+    const std::unique_ptr<Universe> opened = document->universe().clone();
     QVERIFY(played.isEmpty() || document->setRule(played).isEmpty());
     const std::unique_ptr<Universe> start = document->universe().clone();
     for (int step = 0; step < exponent; ++step)
@@ -160,6 +167,32 @@ void TestMainWindowRun::pauseOrStopMidJump()
     QCOMPARE(document->stepExponent(), exponent);
 
     const QString undoBefore = action("Action_Edit_Undo")->text();
+    if (early) {
+        // The saved cells, under Life, come back under the rule played,
+        // whether or not the run's thread had converted them yet: every
+        // cell as opened, and no step.
+        QTest::mouseClick(probe.button("PushButton_Play"), Qt::LeftButton);
+        QTest::mouseClick(probe.button("PushButton_Stop"), Qt::LeftButton);
+        QCOMPARE(document->generation(), std::int64_t(1));
+        QVERIFY(document->rule() == start->rule());
+        std::int64_t differing = 0;
+        for (std::int64_t y = 0; y < opened->topology().height(); ++y) {
+            for (std::int64_t x = 0; x < opened->topology().width(); ++x) {
+                const std::uint8_t state = opened->cell(x, y) ? 1 : 0;
+                differing += (document->universe().state(x, y) != state) + (start->state(x, y) != state);
+            }
+        }
+        QCOMPARE(differing, std::int64_t(0));
+        QCOMPARE(document->cellCount(), start->population());
+        QCOMPARE(document->history().lastGeneration(), std::int64_t(1));
+        QCOMPARE(action("Action_Edit_Undo")->text(), undoBefore);
+        // And a run from there steps the cells converted.
+        QTest::mouseClick(probe.button("PushButton_Play"), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(document->generation() > 2, 60000);
+        QTest::mouseClick(probe.button("PushButton_Pause"), Qt::LeftButton);
+        QVERIFY(document->universe().equals(*advanced(*start, document->generation() - 1)));
+        return;
+    }
     if (next) {
         QTest::mouseClick(probe.button("PushButton_Next"), Qt::LeftButton);
         QVERIFY(document->isStepping() && document->isRunning());

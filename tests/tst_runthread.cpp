@@ -424,6 +424,8 @@ void TestRunThread::underRuleMatchesAConversionHere_data()
                                          << "B2/S/C3";
     QTest::newRow("two states to three, large") << 2048 << "B3/S23"
                                                 << "B2/S/C3";
+    QTest::newRow("two states to three, odd width") << 99 << "B3/S23"
+                                                    << "B2/S/C3";
     QTest::newRow("three states to two") << 300 << "B2/S/C3"
                                          << "B3/S23";
     QTest::newRow("three states to four") << 300 << "B2/S/C3"
@@ -462,4 +464,26 @@ void TestRunThread::underRuleMatchesAConversionHere()
             ->render({ 0, 0, side - 1, side - 1 }, 3, pixels[copy].data(), side / 8, side / 8, side / 8);
     }
     QVERIFY(pixels[0] == pixels[1]);
+    // Every cell as the saved one says, however the cells are kept: a state
+    // past 1, set and taken back, makes the grid keep a byte a cell.
+    auto bytes = here->clone();
+    const std::uint8_t corner = bytes->state(0, 0);
+    bytes->setState(0, 0, 2);
+    bytes->setState(0, 0, corner);
+    std::int64_t differing = 0;
+    for (std::int64_t y = 0; y < side; ++y) {
+        for (std::int64_t x = 0; x < side; ++x) {
+            const std::uint8_t state = saved->state(x, y);
+            const std::uint8_t expected = state < rule.stateCount() ? state : saved->rule().isLive(state) ? 1 : 0;
+            differing += (there->state(x, y) != expected) + (bytes->state(x, y) != expected);
+        }
+    }
+    QCOMPARE(differing, std::int64_t(0));
+    QVERIFY(bytes->equals(*there) && there->equals(*bytes));
+    QCOMPARE(bytes->hash(), there->hash());
+    // And they step alike.
+    there->advance(3);
+    bytes->advance(3);
+    QVERIFY(there->equals(*bytes));
+    QCOMPARE(there->hash(), bytes->hash());
 }

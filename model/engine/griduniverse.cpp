@@ -320,8 +320,14 @@ void GridUniverse::setRule(const Rule &rule)
             return state;
         return before.isLive(state) ? 1 : 0;
     };
+    // A live cell of two states stays one, state 1, under every rule: the
+    // bits stay, and unpack() gives them bytes once they need them.
+    if (!multi) {
+        currentRule = rule;
+        return;
+    }
     try {
-        if (rule.isLifeLike() && multi) {
+        if (rule.isLifeLike()) {
             std::shared_ptr<GridCells> bits = GridCells::dead(shape.width(), shape.height());
             Word *words = bits->change();
             const std::int64_t rowWords = PackedRows::wordsPerRow(shape.width());
@@ -331,40 +337,48 @@ void GridUniverse::setRule(const Rule &rule)
             });
             packed = std::move(bits);
             multi.reset();
-        } else if (!rule.isLifeLike() && multi) {
+        } else {
             // The states kept where they are, shared with the clones, unless the new rule changes some.
             std::uint8_t to[256];
             for (int state = 0; state < 256; ++state)
                 to[state] = kept(static_cast<std::uint8_t>(state));
             multi->remap(to);
-        } else if (!rule.isLifeLike()) {
-            // Eight cells a byte of the packed rows at a time, through a table:
-            // a grid of a billion cells converts in one pass over its memory.
-            std::uint8_t spread[256][8];
-            for (int bits = 0; bits < 256; ++bits) {
-                for (int bit = 0; bit < 8; ++bit)
-                    spread[bits][bit] = (bits >> bit & 1) != 0 ? kept(1) : 0;
-            }
-            const std::int64_t width = shape.width();
-            const std::int64_t rowWords = PackedRows::wordsPerRow(width);
-            StateBytes bytes(static_cast<std::size_t>(width * shape.height()));
-            for (std::int64_t y = 0; y < shape.height(); ++y) {
-                const Word *words = packed->data() + y * rowWords;
-                std::uint8_t *row = bytes.data() + y * width;
-                for (std::int64_t x = 0; x < width; x += 8) {
-                    const auto bits = static_cast<std::uint8_t>(words[x / 64] >> (x % 64));
-                    std::memcpy(row + x, spread[bits], static_cast<std::size_t>(std::min<std::int64_t>(8, width - x)));
-                }
-            }
-            multi.emplace(shape, std::move(bytes));
-            packed.reset();
-            next = GridCells::Words();
         }
     } catch (const std::bad_alloc &) {
         throw UniverseError("There is not enough memory for the cells of a " + std::to_string(shape.width()) + " x "
             + std::to_string(shape.height()) + " grid under the rule " + rule.toString() + ".");
     }
     currentRule = rule;
+}
+
+void GridUniverse::unpack()
+{
+    try {
+        // Eight cells a byte of the packed rows at a time, through a table:
+        // a grid of a billion cells converts in one pass over its memory.
+        std::uint8_t spread[256][8];
+        for (int bits = 0; bits < 256; ++bits) {
+            for (int bit = 0; bit < 8; ++bit)
+                spread[bits][bit] = static_cast<std::uint8_t>(bits >> bit & 1);
+        }
+        const std::int64_t width = shape.width();
+        const std::int64_t rowWords = PackedRows::wordsPerRow(width);
+        StateBytes bytes(static_cast<std::size_t>(width * shape.height()));
+        for (std::int64_t y = 0; y < shape.height(); ++y) {
+            const Word *words = packed->data() + y * rowWords;
+            std::uint8_t *row = bytes.data() + y * width;
+            for (std::int64_t x = 0; x < width; x += 8) {
+                const auto bits = static_cast<std::uint8_t>(words[x / 64] >> (x % 64));
+                std::memcpy(row + x, spread[bits], static_cast<std::size_t>(std::min<std::int64_t>(8, width - x)));
+            }
+        }
+        multi.emplace(shape, std::move(bytes));
+    } catch (const std::bad_alloc &) {
+        throw UniverseError("There is not enough memory for the cells of a " + std::to_string(shape.width()) + " x "
+            + std::to_string(shape.height()) + " grid under the rule " + currentRule.toString() + ".");
+    }
+    packed.reset();
+    next = GridCells::Words();
 }
 
 void GridUniverse::checkInside(std::int64_t x, std::int64_t y) const
@@ -378,6 +392,8 @@ void GridUniverse::setCell(std::int64_t x, std::int64_t y, bool alive) { setStat
 void GridUniverse::setState(std::int64_t x, std::int64_t y, std::uint8_t state)
 {
     checkInside(x, y);
+    if (!multi && state > 1 && !currentRule.isLifeLike())
+        unpack();
     if (multi) {
         multi->setState(x, y, state);
         return;
@@ -453,6 +469,10 @@ void GridUniverse::clearOutside(const CellRect &area)
 
 void GridUniverse::fillRandom(const CellRect &area, double density, std::uint64_t seed)
 {
+    // The bytes draw their cells in another order: a rule of more states
+    // fills the same cells whichever way its grid keeps them.
+    if (!multi && !currentRule.isLifeLike())
+        unpack();
     if (multi) {
         multi->fillRandom(area, density, seed);
         return;
@@ -505,6 +525,8 @@ bool GridUniverse::advanceUnless(std::uint64_t generations, const std::atomic<bo
     const bool birthOnZero = (currentRule.birthCounts() & 1U) != 0;
     if (generations == 0 || (!birthOnZero && (multi ? multi->population() == 0 : cells().isEmpty())))
         return true;
+    if (!multi && !currentRule.isLifeLike())
+        unpack();
     if (multi) {
         try {
             for (std::uint64_t i = 0; i < generations; ++i) {

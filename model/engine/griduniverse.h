@@ -22,6 +22,10 @@
 // that in a universe a cell or two wide the same neighbour is counted more
 // than once, as its eight directions reach it.
 // Rules other than Life-like ones run on a StateGrid of a byte a cell instead.
+// Cells of two states given such a rule keep their bits, read as states 0
+// and 1 alike, until a step or a state past 1 needs their bytes: a change of
+// rule, and Stop bringing back a grid saved under Life, cost no pass over
+// the cells, the first step pays for it, on whichever thread steps.
 // Clones share the bits (GridCells), or the bytes (StateCells), until one of
 // them changes: the one that changes copies them first, but for a step,
 // which writes its generation into a buffer of its own anyway.
@@ -46,9 +50,9 @@ public:
     Topology topology() const override { return shape; }
     const Rule &rule() const override { return currentRule; }
     // Every rule runs: throws only UniverseError when there is no memory for
-    // the cells kept another way (a byte a cell beyond Life-like rules). A
-    // cell keeps its state where the new rule has it; otherwise it stays
-    // alive if it counted as alive, else dies.
+    // the cells kept another way (a byte a cell beyond Life-like rules,
+    // made here only for states past 1). A cell keeps its state where the
+    // new rule has it; otherwise it stays alive if it counted as alive, else dies.
     void setRule(const Rule &rule) override;
 
     bool cell(std::int64_t x, std::int64_t y) const override
@@ -61,7 +65,8 @@ public:
     {
         return multi ? multi->state(x, y) : cells().cell(x, y) ? 1 : 0;
     }
-    // Throws std::out_of_range for a cell outside the universe.
+    // Throws std::out_of_range for a cell outside the universe, and
+    // UniverseError without the memory for the bytes a state past 1 needs.
     void setState(std::int64_t x, std::int64_t y, std::uint8_t state) override;
     void clear() override;
     // A word of 64 cells at a time.
@@ -101,6 +106,9 @@ private:
     GridUniverse(const GridUniverse &other);
 
     PackedRows cells() const { return packed->rows(); }
+    // Gives bits kept under a rule that is not Life-like their byte a cell,
+    // as `multi`. Throws UniverseError without the memory.
+    void unpack();
     // The bits to change, copied first if a clone shares them.
     Word *changeCells();
     std::uint64_t hashSeed() const;
@@ -122,7 +130,7 @@ private:
     Topology shape;
     Rule currentRule;
     GridSeams seams; // the cells past the edges, gathered anew for each step
-    std::optional<StateGrid> multi; // the cells under a rule not Life-like; `packed` is then null
+    std::optional<StateGrid> multi; // the cells a byte each, under a rule not Life-like only; `packed` is then null
     std::shared_ptr<GridCells> packed; // the cells, as PackedRows reads them, shared with clones
     GridCells::Words next; // the generation being computed: empty until a step needs it, never copied
     std::vector<Word> sums; // sums of three rows, for step(); as `next`

@@ -62,27 +62,51 @@ bool PackedRows::isEmpty() const
 
 std::uint64_t PackedRows::hash(std::uint64_t seed) const
 {
-    // Eight independent lanes, so that the multiplications overlap. Within a
-    // lane each step is invertible, so a change in one word always changes
-    // the lane; the shift between the multiplications carries high bits down.
-    constexpr Word Multiplier = 0x9E3779B97F4A7C15ULL;
-    constexpr std::size_t Lanes = 8;
-    Word lanes[Lanes];
+    Digest digest(seed);
+    digest.add(words, static_cast<std::size_t>(rowWords * height));
+    return digest.result();
+}
+
+namespace
+{
+
+constexpr Word HashMultiplier = 0x9E3779B97F4A7C15ULL;
+
+// Within a lane each step is invertible, so a change in one word always
+// changes the lane; the shift between the multiplications carries high bits down.
+inline Word mixLane(Word lane, Word word)
+{
+    const Word mixed = (lane ^ word) * HashMultiplier;
+    return mixed ^ (mixed >> 32);
+}
+
+} // namespace
+
+PackedRows::Digest::Digest(std::uint64_t seed)
+    : seed(seed)
+{
     for (std::size_t lane = 0; lane < Lanes; ++lane)
         lanes[lane] = BitMix::finalise(seed + lane);
-    const std::size_t count = static_cast<std::size_t>(rowWords * height);
+}
+
+void PackedRows::Digest::add(const Word *next, std::size_t count)
+{
+    // Word i goes to lane i % Lanes; eight independent lanes, so that the multiplications overlap.
     std::size_t i = 0;
+    for (; i < count && (added + i) % Lanes != 0; ++i)
+        lanes[(added + i) % Lanes] = mixLane(lanes[(added + i) % Lanes], next[i]);
     for (; i + Lanes <= count; i += Lanes) {
-        for (std::size_t lane = 0; lane < Lanes; ++lane) {
-            const Word mixed = (lanes[lane] ^ words[i + lane]) * Multiplier;
-            lanes[lane] = mixed ^ (mixed >> 32);
-        }
+        for (std::size_t lane = 0; lane < Lanes; ++lane)
+            lanes[lane] = mixLane(lanes[lane], next[i + lane]);
     }
-    for (std::size_t lane = 0; i < count; ++i, ++lane) {
-        const Word mixed = (lanes[lane] ^ words[i]) * Multiplier;
-        lanes[lane] = mixed ^ (mixed >> 32);
-    }
-    Word result = BitMix::finalise(seed ^ count);
+    for (; i < count; ++i)
+        lanes[(added + i) % Lanes] = mixLane(lanes[(added + i) % Lanes], next[i]);
+    added += count;
+}
+
+std::uint64_t PackedRows::Digest::result() const
+{
+    Word result = BitMix::finalise(seed ^ added);
     for (const Word lane : lanes)
         result = BitMix::finalise(result ^ lane);
     return result;

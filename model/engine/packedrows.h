@@ -47,6 +47,25 @@ public:
     // Same size and the same cells.
     bool sameCells(const PackedRows &other) const;
 
+    // hash() worked out from the words handed to it in order, a few at a
+    // time, so that cells kept another way (a byte each) can be packed a row
+    // at a time and digested alike.
+    class Digest
+    {
+    public:
+        explicit Digest(std::uint64_t seed);
+        // The next `count` words.
+        void add(const Word *next, std::size_t count);
+        // hash(seed) of the words added so far.
+        std::uint64_t result() const;
+
+    private:
+        static constexpr std::size_t Lanes = 8;
+        std::uint64_t seed;
+        Word lanes[Lanes];
+        std::size_t added = 0;
+    };
+
     // The Universe operations of the same names, on these cells.
     std::optional<CellRect> boundingBox() const;
     void forEachLiveCell(const CellRect &area, const std::function<void(std::int64_t, std::int64_t)> &visit) const;

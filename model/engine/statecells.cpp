@@ -1,9 +1,12 @@
 #include "model/engine/statecells.h"
 
 #include <algorithm>
+#include <cstring>
+#include <iterator>
 #include <utility>
 
 #include "model/engine/bitmix.h"
+#include "model/engine/packedrows.h"
 
 namespace
 {
@@ -71,15 +74,43 @@ std::uint64_t StateCells::hash(std::uint64_t seed) const
 
 std::uint64_t StateCells::findHash(std::uint64_t seed) const
 {
-    constexpr std::uint64_t Multiplier = 0x9E3779B97F4A7C15ULL;
-    std::uint64_t digest = BitMix::finalise(seed);
-    for (std::size_t i = 0; i < cells.size(); ++i) {
-        if (cells[i] != 0) {
-            const std::uint64_t mixed = (digest ^ ((static_cast<std::uint64_t>(i) << 8) | cells[i])) * Multiplier;
-            digest = mixed ^ (mixed >> 32);
+    // The cells not 0 packed into rows of bits and digested as PackedRows
+    // digests the same cells of two states, so that a grid of states 0 and 1
+    // hashes alike kept either way; the states past 1 are then mixed in.
+    using Word = PackedRows::Word;
+    constexpr Word HighBits = 0x8080808080808080ULL;
+    constexpr Word Multiplier = 0x9E3779B97F4A7C15ULL;
+    PackedRows::Digest digest(seed);
+    Word packed[64]; // digested 64 words at a time
+    std::size_t held = 0;
+    Word beyond = BitMix::finalise(~seed);
+    bool anyBeyond = false;
+    const std::int64_t rowWords = PackedRows::wordsPerRow(width);
+    for (std::int64_t y = 0; y < height; ++y) {
+        const std::uint8_t *row = cells.data() + y * width;
+        for (std::int64_t k = 0; k < rowWords; ++k) {
+            Word word = 0;
+            for (std::int64_t x = 64 * k; x < std::min(64 * k + 64, width); x += 8) {
+                Word eight = 0;
+                std::memcpy(&eight, row + x, static_cast<std::size_t>(std::min<std::int64_t>(8, width - x)));
+                // The top bit of each byte not 0, gathered into 8 bits by a multiplication that never carries.
+                const Word notZero = (((eight & ~HighBits) + ~HighBits) | eight) & HighBits;
+                word |= ((notZero >> 7) * 0x0102040810204080ULL) >> 56 << (x % 64);
+                if ((eight & ~Word(0x0101010101010101ULL)) != 0) {
+                    anyBeyond = true;
+                    const Word mixed = (beyond ^ eight ^ static_cast<Word>(y * width + x) * Multiplier) * Multiplier;
+                    beyond = mixed ^ (mixed >> 32);
+                }
+            }
+            packed[held++] = word;
+            if (held == std::size(packed)) {
+                digest.add(packed, held);
+                held = 0;
+            }
         }
     }
-    return BitMix::finalise(digest);
+    digest.add(packed, held);
+    return anyBeyond ? BitMix::finalise(digest.result() ^ beyond) : digest.result();
 }
 
 void StateCells::summarise(std::uint64_t seed) const

@@ -44,7 +44,8 @@ public:
     std::uint64_t population() const;
     // The smallest rectangle holding every cell not 0.
     std::optional<CellRect> boundingBox() const;
-    // A digest of the states and where they are, starting from `seed`.
+    // A digest of the states and where they are, starting from `seed`: for
+    // states 0 and 1 alone, PackedRows::hash(seed) of the same cells as bits.
     std::uint64_t hash(std::uint64_t seed) const;
     // As Universe::render(): a pixel holds the lowest state not 0 of its
     // cells, or 0; from an overview where each pixel covers whole squares of it.
