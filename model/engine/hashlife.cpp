@@ -32,6 +32,14 @@ bool inPlane(const CellRect &area)
         && area.right <= Universe::CoordinateLimit && area.bottom <= Universe::CoordinateLimit;
 }
 
+// Throws UniverseError unless inPlane(box).
+void checkWithinLimit(const CellRect &box)
+{
+    if (!inPlane(box))
+        throw UniverseError("a cell lies beyond " + std::to_string(Universe::CoordinateLimit)
+            + " cells from the origin, the edge of the unbounded plane");
+}
+
 // The smallest level, `level` at least, of a root square holding `area`.
 // Precondition: inPlane(area).
 int levelFor(const CellRect &area, int level)
@@ -454,22 +462,16 @@ void HashLife::setCells(std::vector<CellPoint> cells)
 {
     if (cells.empty())
         return;
-    const auto [left, top, right, bottom] = CellRect::around(cells);
-    if (left < -CoordinateLimit || top < -CoordinateLimit || right > CoordinateLimit || bottom > CoordinateLimit)
-        throw UniverseError("a cell lies beyond " + std::to_string(CoordinateLimit)
-            + " cells from the origin, the edge of the unbounded plane");
+    const CellRect box = CellRect::around(cells);
+    checkWithinLimit(box);
     NodeStore &nodes = store();
     try {
         const Protection protection;
-        NodeId square = Protection::keep(root);
-        while (left < -halfSide(nodes.level(square)) || right >= halfSide(nodes.level(square))
-            || top < -halfSide(nodes.level(square)) || bottom >= halfSide(nodes.level(square)))
-            square = grown(square);
+        const NodeId square = grownToHold(root, box);
         const int level = nodes.level(square);
         const std::int64_t half = halfSide(level);
         const CellRect whole { -half, -half, half - 1, half - 1 };
-        const NodeId added = Protection::keep(
-            built(cells.data(), cells.data() + cells.size(), level, whole, CellRect { left, top, right, bottom }));
+        const NodeId added = Protection::keep(built(cells.data(), cells.data() + cells.size(), level, whole, box));
         replaceRoot(shrunk(Protection::keep(SquareEdits::united(square, added))));
     } catch (const NodeStore::Exhausted &) {
         failOutOfMemory();
@@ -491,18 +493,11 @@ void HashLife::setBlocks(std::vector<CellBlock> blocks)
         bottom = std::max(bottom, block.top);
     }
     // A block holding a cell within the limit starts within it, the limit being a multiple of 64.
-    if (left < -CoordinateLimit || top < -CoordinateLimit || right > CoordinateLimit || bottom > CoordinateLimit)
-        throw UniverseError("a cell lies beyond " + std::to_string(CoordinateLimit)
-            + " cells from the origin, the edge of the unbounded plane");
-    right += 63;
-    bottom += 63;
+    checkWithinLimit({ left, top, right, bottom });
     NodeStore &nodes = store();
     try {
         const Protection protection;
-        NodeId square = Protection::keep(root);
-        while (left < -halfSide(nodes.level(square)) || right >= halfSide(nodes.level(square))
-            || top < -halfSide(nodes.level(square)) || bottom >= halfSide(nodes.level(square)))
-            square = grown(square);
+        const NodeId square = grownToHold(root, { left, top, right + 63, bottom + 63 });
         const std::int64_t half = halfSide(nodes.level(square));
         const NodeId added = Protection::keep(
             builtOfBlocks(blocks.data(), blocks.data() + blocks.size(), nodes.level(square), -half, -half));
@@ -510,6 +505,16 @@ void HashLife::setBlocks(std::vector<CellBlock> blocks)
     } catch (const NodeStore::Exhausted &) {
         failOutOfMemory();
     }
+}
+
+NodeId HashLife::grownToHold(NodeId square, const CellRect &box)
+{
+    const NodeStore &nodes = store();
+    Protection::keep(square);
+    while (box.left < -halfSide(nodes.level(square)) || box.right >= halfSide(nodes.level(square))
+        || box.top < -halfSide(nodes.level(square)) || box.bottom >= halfSide(nodes.level(square)))
+        square = grown(square);
+    return square;
 }
 
 NodeId HashLife::builtOfBlocks(CellBlock *begin, CellBlock *end, int level, std::int64_t left, std::int64_t top)

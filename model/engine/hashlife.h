@@ -135,6 +135,8 @@ private:
     // expanded() for a root that must hold a farther cell; throws
     // std::logic_error past RootLimitLevel, which only a fault reaches.
     static NodeId grown(NodeId square);
+    // `square` grown until it holds `box`, which lies within 2^61 cells of the origin.
+    static NodeId grownToHold(NodeId square, const CellRect &box);
     static NodeId shrunk(NodeId square);
     static NodeId step(NodeId square, int exponent);
     static NodeId withCell(NodeId square, int level, std::uint64_t x, std::uint64_t y, bool alive);
