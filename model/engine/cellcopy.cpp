@@ -12,26 +12,34 @@
 namespace
 {
 
-// Cells moved this many at a time: 1 MiB of coordinates.
-constexpr std::size_t Batch = std::size_t(1) << 16;
+// Hands what `each` visits to `take`, `size` items at a time.
+template <typename Item, typename Each, typename Take> void inBatches(std::size_t size, Each each, Take take)
+{
+    std::vector<Item> batch;
+    batch.reserve(size);
+    each([&](const Item &item) {
+        batch.push_back(item);
+        if (batch.size() == size) {
+            take(std::move(batch));
+            batch.clear();
+            batch.reserve(size);
+        }
+    });
+    if (!batch.empty())
+        take(std::move(batch));
+}
 
+// Cells moved 1 MiB of coordinates at a time.
 template <typename Target> void copyInto(const Universe &source, Target &target)
 {
     const std::optional<CellRect> box = source.boundingBox();
     if (!box)
         return;
-    std::vector<CellPoint> batch;
-    batch.reserve(Batch);
-    source.forEachLiveCell(*box, [&](std::int64_t x, std::int64_t y) {
-        batch.push_back({ x, y });
-        if (batch.size() == Batch) {
-            target.setCells(std::move(batch));
-            batch.clear();
-            batch.reserve(Batch);
-        }
-    });
-    if (!batch.empty())
-        target.setCells(std::move(batch));
+    const auto eachCell = [&](auto visit) {
+        source.forEachLiveCell(*box, [&](std::int64_t x, std::int64_t y) { visit(CellPoint { x, y }); });
+    };
+    inBatches<CellPoint>(
+        std::size_t(1) << 16, eachCell, [&](std::vector<CellPoint> cells) { target.setCells(std::move(cells)); });
 }
 
 } // namespace
@@ -44,19 +52,9 @@ void CellCopy::into(const Universe &source, HashLife &target)
         return;
     }
     // 1 MiB of blocks at a time.
-    constexpr std::size_t BlockBatch = 2048;
-    std::vector<CellBlock> batch;
-    batch.reserve(BlockBatch);
-    tiles->forEachBlock([&](const CellBlock &block) {
-        batch.push_back(block);
-        if (batch.size() == BlockBatch) {
-            target.setBlocks(std::move(batch));
-            batch.clear();
-            batch.reserve(BlockBatch);
-        }
-    });
-    if (!batch.empty())
-        target.setBlocks(std::move(batch));
+    inBatches<CellBlock>(
+        2048, [&](auto visit) { tiles->forEachBlock(visit); },
+        [&](std::vector<CellBlock> blocks) { target.setBlocks(std::move(blocks)); });
 }
 
 void CellCopy::into(const Universe &source, TileLife &target) { copyInto(source, target); }
