@@ -18,26 +18,22 @@
 namespace
 {
 
-// Seconds of processor time this thread has used: on a loaded machine the
-// engines are weighed by their work, not by when the system let them run.
-double cpuNow()
-{
-    timespec now {};
-    if (clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now) != 0)
-        return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
-
-double since(double start) { return cpuNow() - start; }
-
 double wallNow() { return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count(); }
 
+// Seconds on `clock`, or of wall time where the system cannot tell.
 double secondsOn(clockid_t clock)
 {
     timespec now {};
-    clock_gettime(clock, &now);
+    if (clock_gettime(clock, &now) != 0)
+        return wallNow();
     return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
 }
+
+// Seconds of processor time this thread has used: on a loaded machine the
+// engines are weighed by their work, not by when the system let them run.
+double cpuNow() { return secondsOn(CLOCK_THREAD_CPUTIME_ID); }
+
+double since(double start) { return cpuNow() - start; }
 
 std::atomic<bool> sideBySideAllowed { true };
 
