@@ -261,6 +261,29 @@ void BM_TilesIntoHashLife(benchmark::State &state)
     }
 }
 
+// And back from HashLife into the tiles, as a race from HashLife's cells
+// does: 0 cell by cell, in batches, 1 a block at a time.
+void BM_HashLifeIntoTiles(benchmark::State &state)
+{
+    HashLife plane;
+    plane.setCells(soup(1582, 40, 4));
+    for (auto _ : state) {
+        TileLife tiles;
+        if (state.range(0) == 0) {
+            std::vector<CellPoint> batch;
+            plane.forEachLiveCell(*plane.boundingBox(), [&](std::int64_t x, std::int64_t y) {
+                batch.push_back({ x, y });
+                if (batch.size() == (std::size_t(1) << 16))
+                    tiles.setCells(std::exchange(batch, {}));
+            });
+            tiles.setCells(batch);
+        } else {
+            CellCopy::into(plane, tiles);
+        }
+        benchmark::DoNotOptimize(tiles.population());
+    }
+}
+
 } // namespace
 
 BENCHMARK(BM_Soup256For2To20WithMacrocell)->Unit(benchmark::kMillisecond)->Iterations(3);
@@ -271,5 +294,6 @@ BENCHMARK(BM_LargeSoupStepsCounted)->Unit(benchmark::kMillisecond)->Iterations(3
 BENCHMARK(BM_Render10MillionCells)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SetCellsOneMillion)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TilesIntoHashLife)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HashLifeIntoTiles)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -95,6 +95,7 @@ private slots:
     void jumpsAgreeWithTiles();
     void stoppedRaceChangesNothing_data();
     void stoppedRaceChangesNothing();
+    void stopEndsTheTilesWait();
 };
 
 void TestEngineRace::winnerHasTheCells_data()
@@ -329,6 +330,24 @@ void TestEngineRace::stoppedRaceChangesNothing()
     CellCopy::into(start, expected);
     expected.advanceUnless(generations, std::atomic<bool>(false));
     QVERIFY(plane.equals(expected));
+}
+
+// Side by side, the tiles wait while HashLife runs alone for an eighth of
+// their time, on a long jump of a soup far longer than any test: a stop
+// must end their wait as it ends HashLife's turn.
+void TestEngineRace::stopEndsTheTilesWait()
+{
+    HashLife soup;
+    soup.setCells(pattern(150, 35, 4));
+    std::atomic<bool> stop { false };
+    std::thread stopper([&stop] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        stop = true;
+    });
+    EngineRace race(&soup, nullptr, std::uint64_t(1) << 40, {});
+    const bool finished = race.run(stop);
+    stopper.join();
+    QVERIFY(!finished);
 }
 
 QTEST_APPLESS_MAIN(TestEngineRace)

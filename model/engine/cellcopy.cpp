@@ -42,21 +42,31 @@ template <typename Target> void copyInto(const Universe &source, Target &target)
         std::size_t(1) << 16, eachCell, [&](std::vector<CellPoint> cells) { target.setCells(std::move(cells)); });
 }
 
+// Whole blocks, far faster than cells between the two engines that hold
+// them, 1 MiB at a time.
+template <typename Source, typename Target> void blocksInto(const Source &source, Target &target)
+{
+    inBatches<CellBlock>(
+        2048, [&](auto visit) { source.forEachBlock(visit); },
+        [&](std::vector<CellBlock> blocks) { target.setBlocks(std::move(blocks)); });
+}
+
 } // namespace
 
 void CellCopy::into(const Universe &source, HashLife &target)
 {
-    const auto *tiles = dynamic_cast<const TileLife *>(&source);
-    if (!tiles) {
+    if (const auto *tiles = dynamic_cast<const TileLife *>(&source))
+        blocksInto(*tiles, target);
+    else
         copyInto(source, target);
-        return;
-    }
-    // 1 MiB of blocks at a time.
-    inBatches<CellBlock>(
-        2048, [&](auto visit) { tiles->forEachBlock(visit); },
-        [&](std::vector<CellBlock> blocks) { target.setBlocks(std::move(blocks)); });
 }
 
-void CellCopy::into(const Universe &source, TileLife &target) { copyInto(source, target); }
+void CellCopy::into(const Universe &source, TileLife &target)
+{
+    if (const auto *plane = dynamic_cast<const HashLife *>(&source))
+        blocksInto(*plane, target);
+    else
+        copyInto(source, target);
+}
 
 void CellCopy::into(const Universe &source, StateHashLife &target) { copyInto(source, target); }

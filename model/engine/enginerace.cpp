@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <condition_variable>
 #include <ctime>
 #include <functional>
 #include <limits>
+#include <mutex>
 #include <system_error>
 #include <thread>
 #include <utility>
@@ -41,6 +43,11 @@ std::atomic<bool> sideBySideAllowed { true };
 // seconds; below CoreShare of it, the two take turns instead.
 constexpr double CoreWindow = 0.01;
 constexpr double CoreShare = 0.7;
+// Side by side, once their pace shows, the tiles wait until HashLife has run
+// for this part of their whole time: if it finishes by then, as a regular
+// pattern over a long jump does, it ran alone, at full speed on a core
+// whose units the tiles would otherwise share.
+constexpr double HoldShare = 0.125;
 
 constexpr double Glance = 0.001; // seconds HashLife runs first when it holds the cells
 constexpr double TileTrial = 0.0005; // seconds of each of the tiles' two first turns, to measure their pace
@@ -63,17 +70,24 @@ constexpr double BuildSeconds = 1e-8; // about what HashLife takes to set a cell
 
 } // namespace
 
-// HashLife's side of a race side by side: it ends its turn once the tiles
-// have finished on their thread, or either engine got less than CoreShare
-// of a core over the last CoreWindow.
+// What the two threads of a race side by side share. HashLife ends its turn
+// once the tiles have finished on their thread, or either engine got less
+// than CoreShare of a core over the last CoreWindow; the tiles wait for
+// HashLife's time to pass their hold.
 struct EngineRace::SideBySide {
     std::atomic<bool> tilesFinished { false };
     std::atomic<std::uint64_t> tileSteps { 0 }; // generations the tiles have stepped on their thread
     std::uint64_t tilesLeftAtStart = 0;
     clockid_t tilesClock {};
-    double windowWall = 0;
+    std::atomic<double> hashSpent { 0 }; // HashLife's seconds in the race, as of its last check
+    // Wall time since which the tiles have stepped without waiting; infinite while they wait.
+    std::atomic<double> tilesRunningSince { 0 };
+    std::mutex holding;
+    std::condition_variable released;
+    double windowWall = 0; // HashLife's thread alone reads and writes these
     double windowHash = 0;
     double windowTiles = 0;
+    double whole = 0;
     bool crowded = false;
 
     void startWindow(double hashCpu)
@@ -84,27 +98,47 @@ struct EngineRace::SideBySide {
     }
 
     // Seconds the tiles would need for the whole jump at their pace on their
-    // thread; 0 until they have stepped enough to tell.
-    double tilesWhole() const
-    {
-        constexpr std::uint64_t Enough = 16;
-        const std::uint64_t steps = tileSteps.load(std::memory_order_relaxed);
-        if (steps < Enough)
-            return 0;
-        return secondsOn(tilesClock) / static_cast<double>(steps) * static_cast<double>(tilesLeftAtStart);
-    }
+    // thread as of the last window; 0 until they have stepped enough to tell.
+    double tilesWhole() const { return whole; }
 
-    bool over(double hashCpu)
+    bool over(double hashCpu, double spent)
     {
+        hashSpent.store(spent, std::memory_order_relaxed);
         if (tilesFinished.load(std::memory_order_acquire))
             return true;
         const double elapsed = wallNow() - windowWall;
         if (elapsed < CoreWindow)
             return false;
         const double tilesCpu = secondsOn(tilesClock);
-        crowded = hashCpu - windowHash < CoreShare * elapsed || tilesCpu - windowTiles < CoreShare * elapsed;
+        constexpr std::uint64_t Enough = 16;
+        const std::uint64_t steps = tileSteps.load(std::memory_order_relaxed);
+        if (steps >= Enough)
+            whole = tilesCpu / static_cast<double>(steps) * static_cast<double>(tilesLeftAtStart);
+        // Tiles that waited for part of the window are not judged by it.
+        const bool tilesJudged = tilesRunningSince.load(std::memory_order_relaxed) <= windowWall;
+        crowded = hashCpu - windowHash < CoreShare * elapsed
+            || (tilesJudged && tilesCpu - windowTiles < CoreShare * elapsed);
         startWindow(hashCpu);
         return crowded;
+    }
+
+    // On the tiles' thread: waits until HashLife has run `seconds` in the race, or `end` is raised.
+    void hold(double seconds, const std::atomic<bool> &end)
+    {
+        tilesRunningSince = std::numeric_limits<double>::infinity();
+        std::unique_lock<std::mutex> lock(holding);
+        // HashLife, alone on its core, runs about as long as the wait.
+        for (double left = seconds - hashSpent; !end && left > 0; left = seconds - hashSpent)
+            released.wait_for(lock, std::chrono::duration<double>(left));
+        tilesRunningSince = wallNow();
+    }
+
+    void release()
+    {
+        {
+            const std::lock_guard<std::mutex> lock(holding);
+        }
+        released.notify_all();
     }
 };
 
@@ -181,7 +215,14 @@ bool EngineRace::runSideBySide(const std::atomic<bool> &stop)
     try {
         tilesThread = std::thread([&] {
             try {
-                tilesFinished = tileTurn(std::numeric_limits<double>::infinity(), endTiles, &shared.tileSteps);
+                // The first generations after the tiles are built cost more
+                // than the rest: the second turn gives the pace.
+                tilesFinished = tileTurn(TileTrial, endTiles, &shared.tileSteps)
+                    || tileTurn(TileTrial, endTiles, &shared.tileSteps);
+                if (!tilesFinished && !tilesError) {
+                    shared.hold(HoldShare * (tileSpent + tilesLeft()), endTiles);
+                    tilesFinished = tileTurn(std::numeric_limits<double>::infinity(), endTiles, &shared.tileSteps);
+                }
             } catch (...) {
                 tilesFailure = std::current_exception();
             }
@@ -193,16 +234,18 @@ bool EngineRace::runSideBySide(const std::atomic<bool> &stop)
     // Whatever HashLife throws, the tiles stop and their thread ends first.
     struct Joined {
         std::atomic<bool> &end;
+        SideBySide &shared;
         std::thread &thread;
         ~Joined()
         {
             end = true;
+            shared.release();
             thread.join();
         }
     };
     bool hashFinished = false;
     {
-        const Joined joined { endTiles, tilesThread };
+        const Joined joined { endTiles, shared, tilesThread };
         if (pthread_getcpuclockid(tilesThread.native_handle(), &shared.tilesClock) == 0) {
             shared.startWindow(cpuNow());
             hashFinished = hashTurn(std::numeric_limits<double>::infinity(), stop, true, tilesWhole, &shared);
@@ -242,9 +285,9 @@ bool EngineRace::hashTurn(
             if (stop.load(std::memory_order_relaxed))
                 return true;
             const double now = cpuNow();
-            if (sideBySide && sideBySide->over(now))
-                return true;
             const double spent = now - begin + hashSpent;
+            if (sideBySide && sideBySide->over(now, spent))
+                return true;
             const double progress = HashLife::jumpProgress();
             const NodeStore::Statistics &counts = NodeStore::instance().statistics();
             const double reused = static_cast<double>(counts.resultsReused - reusedBefore) + hashReused;

@@ -15,7 +15,11 @@
 // shows before it is done, so no estimate picks the faster engine in time.
 // Where a second core is idle, the two run side by side: the tiles on a
 // thread of the race's own, and the first to finish ends the other, so
-// that the jump takes about the faster engine's time.
+// that the jump takes about the faster engine's time. The tiles measure
+// their pace, then wait while HashLife runs an eighth of their whole time
+// alone: a long jump of a regular pattern, which the tiles could never win,
+// so runs at full speed, where the second core may share the first one's
+// units.
 // Once either gets much less than a whole core, as on a busy machine, where
 // each would run at half speed, the race takes turns on the calling thread
 // instead, never taking a core from the rest of the machine; so it does

@@ -81,6 +81,9 @@ public:
 
     void forEachLiveCell(
         const CellRect &area, const std::function<void(std::int64_t x, std::int64_t y)> &visit) const override;
+    // Each block of 64 x 64 cells, aligned as the tiles are, that holds a
+    // live cell, in no particular order.
+    void forEachBlock(const std::function<void(const CellBlock &block)> &visit) const;
     std::uint64_t population() const override;
     std::optional<CellRect> boundingBox() const override;
     // Fastest with area.left and area.top on multiples of 2^shift: a whole
@@ -124,7 +127,7 @@ private:
     static constexpr int RootLevel = 4; // the smallest root
     static constexpr int RootLimitLevel = 62; // the largest root: 2^61 cells to each side
     static constexpr int MaxStepExponent = 59; // a step of 2^59 generations at most
-    static constexpr int BlockLevel = 6; // a CellBlock's square
+    static constexpr int BlockLevel = CellBlock::Level;
 
     static void checkRule(const Rule &rule);
     [[noreturn]] static void failOutOfMemory();

@@ -193,6 +193,44 @@ private:
     std::vector<std::vector<Square>> scratch; // by level: the band being visited there
 };
 
+// ORs the cells of `square`, of `level` (LeafLevel..CellBlock::Level), into
+// `block` with the square's top-left cell at x, y of the block.
+void intoBlock(NodeId square, int level, int x, int y, CellBlock &block)
+{
+    const NodeStore &nodes = store();
+    if (nodes.isEmpty(square))
+        return;
+    if (level == NodeStore::LeafLevel) {
+        const Word bits = nodes.bits(square);
+        for (int r = 0; r < 8; ++r)
+            block.rows[static_cast<std::size_t>(y + r)] |= ((bits >> (8 * r)) & 0xFF) << x;
+        return;
+    }
+    const int half = 1 << (level - 1);
+    for (int q = 0; q < 4; ++q)
+        intoBlock(nodes.quarter(square, q), level - 1, x + q % 2 * half, y + q / 2 * half, block);
+}
+
+// Visits the blocks of `square`, of `level` (CellBlock::Level or more), its top-left cell at `left`, `top`.
+void eachBlock(NodeId square, int level, std::int64_t left, std::int64_t top, CellBlock &block,
+    const std::function<void(const CellBlock &block)> &visit)
+{
+    const NodeStore &nodes = store();
+    if (nodes.isEmpty(square))
+        return;
+    if (level == CellBlock::Level) {
+        block.left = left;
+        block.top = top;
+        block.rows.fill(0);
+        intoBlock(square, level, 0, 0, block);
+        visit(block);
+        return;
+    }
+    const std::int64_t half = halfSide(level);
+    for (int q = 0; q < 4; ++q)
+        eachBlock(nodes.quarter(square, q), level - 1, left + q % 2 * half, top + q / 2 * half, block, visit);
+}
+
 } // namespace
 
 void HashLife::forEachLiveCell(
@@ -208,6 +246,32 @@ void HashLife::forEachLiveCell(
     RowVisitor visitor(area, level, visit);
     std::vector<RowVisitor::Square> band { { root, -half } };
     visitor.visitBand(band, level, -half);
+}
+
+void HashLife::forEachBlock(const std::function<void(const CellBlock &block)> &visit) const
+{
+    const NodeStore &nodes = store();
+    if (nodes.isEmpty(root))
+        return;
+    const int level = nodes.level(root);
+    CellBlock block {};
+    if (level > BlockLevel) {
+        eachBlock(root, level, -halfSide(level), -halfSide(level), block, visit);
+        return;
+    }
+    // A root no larger than a block lies across the four blocks around the
+    // origin, a quarter of it in each.
+    const int half = 1 << (level - 1);
+    for (int q = 0; q < 4; ++q) {
+        const NodeId quarter = nodes.quarter(root, q);
+        if (nodes.isEmpty(quarter))
+            continue;
+        block.left = q % 2 == 0 ? -64 : 0;
+        block.top = q < 2 ? -64 : 0;
+        block.rows.fill(0);
+        intoBlock(quarter, level - 1, q % 2 == 0 ? 64 - half : 0, q < 2 ? 64 - half : 0, block);
+        visit(block);
+    }
 }
 
 std::vector<CellPoint> HashLife::liveCells(const CellRect &area) const

@@ -210,6 +210,36 @@ void TileLife::setCells(const std::vector<CellPoint> &cells)
     stepsSinceEdit = 0;
 }
 
+void TileLife::setBlocks(const std::vector<CellBlock> &blocks)
+{
+    for (const CellBlock &block : blocks) {
+        if (block.left < -CoordinateLimit || block.left > CoordinateLimit || block.top < -CoordinateLimit
+            || block.top > CoordinateLimit)
+            throw UniverseError("the block at " + std::to_string(block.left) + ", " + std::to_string(block.top)
+                + " lies beyond the edge of the unbounded plane");
+    }
+    for (const CellBlock &block : blocks) {
+        Word columns = 0;
+        for (const Word row : block.rows)
+            columns |= row;
+        if (columns == 0)
+            continue;
+        const TileKey key { block.left >> 6, block.top >> 6 };
+        std::int32_t slot = tileAt(key);
+        if (slot < 0)
+            slot = addTile(key);
+        Word *tileRows = rows(slot);
+        for (int r = 0; r < Side; ++r)
+            tileRows[r] |= block.rows[static_cast<std::size_t>(r)];
+        Tile &tile = tiles[static_cast<std::size_t>(slot)];
+        const std::uint8_t current = currents[static_cast<std::size_t>(slot)];
+        tile.liveEdges[current] = 0xFF;
+        tile.columns[current] |= columns;
+        markChanged(slot);
+    }
+    stepsSinceEdit = 0;
+}
+
 void TileLife::step()
 {
     // Due: every changed tile and its neighbours, made where a live edge may give births.

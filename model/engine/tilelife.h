@@ -40,6 +40,9 @@ public:
     // Sets every cell of `cells` alive, in any order, repeats allowed. Throws
     // UniverseError, changing nothing, for a cell beyond CoordinateLimit.
     void setCells(const std::vector<CellPoint> &cells);
+    // The same for the live cells of `blocks`. Throws UniverseError, changing
+    // nothing, for a block that starts beyond CoordinateLimit.
+    void setBlocks(const std::vector<CellBlock> &blocks);
 
     void forEachLiveCell(
         const CellRect &area, const std::function<void(std::int64_t x, std::int64_t y)> &visit) const override;
