@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "model/engine/cellcopy.h"
 #include "model/engine/hashlife.h"
 #include "model/engine/statehashlife.h"
 #include "model/engine/tilelife.h"
@@ -22,12 +23,26 @@ bool beyondLimit(const std::vector<CellPoint> &cells)
 
 std::string pointText(std::int64_t x, std::int64_t y) { return std::to_string(x) + ", " + std::to_string(y); }
 
+// The cells of the tiles in a new HashLife, or HashLife's in new tiles, moved as a race moves them.
+std::unique_ptr<Universe> inOtherEngine(const Universe &cells, const Rule &rule)
+{
+    if (dynamic_cast<const TileLife *>(&cells)) {
+        auto plane = std::make_unique<HashLife>(rule);
+        CellCopy::into(cells, *plane);
+        return plane;
+    }
+    auto tiles = std::make_unique<TileLife>(rule);
+    CellCopy::into(cells, *tiles);
+    return tiles;
+}
+
 } // namespace
 
 struct EngineComparison::Engine {
     std::string name;
     std::unique_ptr<Universe> universe;
     bool stepping = false; // advanced one generation at a time
+    bool handedOver = false; // moved between the tiles and HashLife before each jump
     bool bounded = false; // holds the cells moved by dx, dy, and only inside `extent`
     std::int64_t dx = 0;
     std::int64_t dy = 0;
@@ -47,6 +62,8 @@ EngineComparison::EngineComparison(const std::vector<CellPoint> &start, const Ru
         engine->stepping = stepping;
         engines.push_back(std::move(engine));
     };
+    add("the tiles and HashLife by turns", std::make_unique<TileLife>(rule), false);
+    engines.back()->handedOver = true;
     add("the tiles stepped", std::make_unique<TileLife>(rule), true);
     add("the tiles jumped", std::make_unique<TileLife>(rule), false);
     add("HashLife", std::make_unique<HashLife>(rule), false);
@@ -236,6 +253,8 @@ void EngineComparison::advance(std::uint64_t generations)
         if (!engine->active || engine->stepping)
             continue;
         try {
+            if (engine->handedOver)
+                engine->universe = inOtherEngine(*engine->universe, rule);
             engine->universe->advance(generations);
             if (crossed && fault.empty())
                 fault = engine->name + " jumped past the edge of the plane from generation " + std::to_string(started);

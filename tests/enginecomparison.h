@@ -13,7 +13,8 @@
 // One start run side by side through every engine that can hold it and
 // through a plain count of neighbours, which is too slow for the program but
 // cannot be wrong in the ways the engines can: the tiles stepped one
-// generation at a time and jumped, HashLife alone, if asked HashLife of byte
+// generation at a time and jumped, HashLife alone, the cells moved between
+// the tiles and HashLife before each jump, if asked HashLife of byte
 // states (StateHashLife), the unbounded plane as the program runs it, a bounded plane large enough never to be touched,
 // and the classic field where the start fits. The bounded ones hold the cells moved, and drop out once the count
 // reaches their edge. Used by the test table and by the fuzz target alike; no Qt, so that the fuzz build links it.
