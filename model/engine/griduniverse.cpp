@@ -381,6 +381,13 @@ void GridUniverse::unpack()
     next = GridCells::Words();
 }
 
+bool GridUniverse::inBytes(bool needed)
+{
+    if (!multi && needed && !currentRule.isLifeLike())
+        unpack();
+    return multi.has_value();
+}
+
 void GridUniverse::checkInside(std::int64_t x, std::int64_t y) const
 {
     if (x < 0 || y < 0 || x >= shape.width() || y >= shape.height())
@@ -392,9 +399,7 @@ void GridUniverse::setCell(std::int64_t x, std::int64_t y, bool alive) { setStat
 void GridUniverse::setState(std::int64_t x, std::int64_t y, std::uint8_t state)
 {
     checkInside(x, y);
-    if (!multi && state > 1 && !currentRule.isLifeLike())
-        unpack();
-    if (multi) {
+    if (inBytes(state > 1)) {
         multi->setState(x, y, state);
         return;
     }
@@ -471,9 +476,7 @@ void GridUniverse::fillRandom(const CellRect &area, double density, std::uint64_
 {
     // The bytes draw their cells in another order: a rule of more states
     // fills the same cells whichever way its grid keeps them.
-    if (!multi && !currentRule.isLifeLike())
-        unpack();
-    if (multi) {
+    if (inBytes(true)) {
         multi->fillRandom(area, density, seed);
         return;
     }
@@ -525,9 +528,7 @@ bool GridUniverse::advanceUnless(std::uint64_t generations, const std::atomic<bo
     const bool birthOnZero = (currentRule.birthCounts() & 1U) != 0;
     if (generations == 0 || (!birthOnZero && (multi ? multi->population() == 0 : cells().isEmpty())))
         return true;
-    if (!multi && !currentRule.isLifeLike())
-        unpack();
-    if (multi) {
+    if (inBytes(true)) {
         try {
             for (std::uint64_t i = 0; i < generations; ++i) {
                 if (!multi->step(currentRule))

@@ -109,6 +109,9 @@ private:
     // Gives bits kept under a rule that is not Life-like their byte a cell,
     // as `multi`. Throws UniverseError without the memory.
     void unpack();
+    // Whether the cells are kept as bytes, `multi`, once bits under a rule
+    // that is not Life-like were unpacked where `needed`. Throws as unpack().
+    bool inBytes(bool needed);
     // The bits to change, copied first if a clone shares them.
     Word *changeCells();
     std::uint64_t hashSeed() const;
