@@ -368,12 +368,15 @@ bool EngineRace::tileTurn(double budget, const std::atomic<bool> &stop, std::ato
             tileSpent += since(begin);
             tileGenerations += whole ? chunk : stepped.load() - before;
             if (!whole)
-                return false;
+                break;
         }
     } catch (const UniverseError &) {
         tilesError = std::current_exception();
         return false;
     }
+    // A turn stopped early measures the pace too: side by side, where the
+    // tiles' one long turn always ends so, the pace of their first
+    // generations alone would leave a growing pattern's cost far too low.
     if (tileGenerations > first) {
         earlierPace = lastPace;
         earlierMiddle = lastMiddle;
