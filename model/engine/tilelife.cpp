@@ -31,6 +31,15 @@ inline std::uint8_t edgeBits(Word top, Word bottom, Word sides)
         | ((top & 1) << 7));
 }
 
+// Throws UniverseError, naming `what` at x, y, beyond CoordinateLimit.
+void checkWithinLimit(const char *what, std::int64_t x, std::int64_t y)
+{
+    constexpr std::int64_t Limit = Universe::CoordinateLimit;
+    if (x < -Limit || x > Limit || y < -Limit || y > Limit)
+        throw UniverseError(std::string(what) + " " + std::to_string(x) + ", " + std::to_string(y)
+            + " lies beyond the edge of the unbounded plane");
+}
+
 } // namespace
 
 std::size_t TileLife::TileKeyHash::operator()(const TileKey &key) const
@@ -179,12 +188,8 @@ void TileLife::clear()
 
 void TileLife::setCells(const std::vector<CellPoint> &cells)
 {
-    for (const CellPoint &cell : cells) {
-        if (cell.x < -CoordinateLimit || cell.x > CoordinateLimit || cell.y < -CoordinateLimit
-            || cell.y > CoordinateLimit)
-            throw UniverseError("the cell " + std::to_string(cell.x) + ", " + std::to_string(cell.y)
-                + " lies beyond the edge of the unbounded plane");
-    }
+    for (const CellPoint &cell : cells)
+        checkWithinLimit("the cell", cell.x, cell.y);
     // Cells in a row of the same tile, as a file lists them, find it once:
     // its words are at hand until the next tile, which may move them.
     Word *tileRows = nullptr;
@@ -212,12 +217,8 @@ void TileLife::setCells(const std::vector<CellPoint> &cells)
 
 void TileLife::setBlocks(const std::vector<CellBlock> &blocks)
 {
-    for (const CellBlock &block : blocks) {
-        if (block.left < -CoordinateLimit || block.left > CoordinateLimit || block.top < -CoordinateLimit
-            || block.top > CoordinateLimit)
-            throw UniverseError("the block at " + std::to_string(block.left) + ", " + std::to_string(block.top)
-                + " lies beyond the edge of the unbounded plane");
-    }
+    for (const CellBlock &block : blocks)
+        checkWithinLimit("the block at", block.left, block.top);
     for (const CellBlock &block : blocks) {
         Word columns = 0;
         for (const Word row : block.rows)
