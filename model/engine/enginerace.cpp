@@ -127,9 +127,10 @@ struct EngineRace::SideBySide {
     {
         tilesRunningSince = std::numeric_limits<double>::infinity();
         std::unique_lock<std::mutex> lock(holding);
-        // HashLife, alone on its core, runs about as long as the wait.
+        // HashLife, alone on its core, runs about as long as the wait; a
+        // second at most at a time, as a hold of years would overflow the clock.
         for (double left = seconds - hashSpent; !end && left > 0; left = seconds - hashSpent)
-            released.wait_for(lock, std::chrono::duration<double>(left));
+            released.wait_for(lock, std::chrono::duration<double>(std::min(left, 1.0)));
         tilesRunningSince = wallNow();
     }
 
