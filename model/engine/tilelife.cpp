@@ -153,9 +153,7 @@ bool TileLife::cell(std::int64_t x, std::int64_t y) const
 
 void TileLife::setCell(std::int64_t x, std::int64_t y, bool alive)
 {
-    if (x < -CoordinateLimit || x > CoordinateLimit || y < -CoordinateLimit || y > CoordinateLimit)
-        throw UniverseError("the cell " + std::to_string(x) + ", " + std::to_string(y)
-            + " lies beyond the edge of the unbounded plane");
+    checkWithinLimit("the cell", x, y);
     std::int32_t slot = tileAt({ x >> 6, y >> 6 });
     if (slot < 0) {
         if (!alive)
