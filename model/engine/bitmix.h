@@ -16,6 +16,15 @@ inline std::uint64_t finalise(std::uint64_t z)
     return z ^ (z >> 31);
 }
 
+// `word` taken into `lane`, one step of a running digest: invertible in the
+// lane, so that a change in one word always changes it; a multiplication
+// carries bits only upward, and the shift after it brings the high half down.
+inline std::uint64_t fold(std::uint64_t lane, std::uint64_t word)
+{
+    const std::uint64_t mixed = (lane ^ word) * 0x9E3779B97F4A7C15ULL;
+    return mixed ^ (mixed >> 32);
+}
+
 } // namespace BitMix
 
 #endif // BITMIX_H

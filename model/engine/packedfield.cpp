@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "model/engine/bitmix.h"
 #include "model/engine/lifebits.h"
 #include "model/engine/rule.h"
 
@@ -156,17 +157,13 @@ int PackedField::population() const
 
 std::uint64_t PackedField::hash() const
 {
-    // A multiplication carries bits only upward: the shift after each one
-    // brings the high half down again, so that a cell in any column, up to
-    // the top bit of a word, reaches every bit of the digest. Four
-    // independent lanes, so that the multiplications overlap.
-    constexpr Word Multiplier = 0x9E3779B97F4A7C15ULL;
+    // Four independent lanes, so that the multiplications overlap; the fold's
+    // shift lets a cell in any column, up to the top bit of a word, reach
+    // every bit of the digest.
     Word lanes[4] = { 1, 2, 3, 4 };
     for (std::size_t i = 0; i < words.size(); i += 4) {
-        for (std::size_t lane = 0; lane < 4; ++lane) {
-            const Word mixed = (lanes[lane] ^ words[i + lane]) * Multiplier;
-            lanes[lane] = mixed ^ (mixed >> 32);
-        }
+        for (std::size_t lane = 0; lane < 4; ++lane)
+            lanes[lane] = BitMix::fold(lanes[lane], words[i + lane]);
     }
     // The lanes joined through the finaliser of MurmurHash3, in which every
     // input bit reaches every output bit.

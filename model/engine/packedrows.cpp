@@ -67,21 +67,6 @@ std::uint64_t PackedRows::hash(std::uint64_t seed) const
     return digest.result();
 }
 
-namespace
-{
-
-constexpr Word HashMultiplier = 0x9E3779B97F4A7C15ULL;
-
-// Within a lane each step is invertible, so a change in one word always
-// changes the lane; the shift between the multiplications carries high bits down.
-inline Word mixLane(Word lane, Word word)
-{
-    const Word mixed = (lane ^ word) * HashMultiplier;
-    return mixed ^ (mixed >> 32);
-}
-
-} // namespace
-
 PackedRows::Digest::Digest(std::uint64_t seed)
     : seed(seed)
 {
@@ -94,13 +79,13 @@ void PackedRows::Digest::add(const Word *next, std::size_t count)
     // Word i goes to lane i % Lanes; eight independent lanes, so that the multiplications overlap.
     std::size_t i = 0;
     for (; i < count && (added + i) % Lanes != 0; ++i)
-        lanes[(added + i) % Lanes] = mixLane(lanes[(added + i) % Lanes], next[i]);
+        lanes[(added + i) % Lanes] = BitMix::fold(lanes[(added + i) % Lanes], next[i]);
     for (; i + Lanes <= count; i += Lanes) {
         for (std::size_t lane = 0; lane < Lanes; ++lane)
-            lanes[lane] = mixLane(lanes[lane], next[i + lane]);
+            lanes[lane] = BitMix::fold(lanes[lane], next[i + lane]);
     }
     for (; i < count; ++i)
-        lanes[(added + i) % Lanes] = mixLane(lanes[(added + i) % Lanes], next[i]);
+        lanes[(added + i) % Lanes] = BitMix::fold(lanes[(added + i) % Lanes], next[i]);
     added += count;
 }
 

@@ -98,8 +98,7 @@ std::uint64_t StateCells::findHash(std::uint64_t seed) const
                 word |= ((notZero >> 7) * 0x0102040810204080ULL) >> 56 << (x % 64);
                 if ((eight & ~Word(0x0101010101010101ULL)) != 0) {
                     anyBeyond = true;
-                    const Word mixed = (beyond ^ eight ^ static_cast<Word>(y * width + x) * Multiplier) * Multiplier;
-                    beyond = mixed ^ (mixed >> 32);
+                    beyond = BitMix::fold(beyond, eight ^ static_cast<Word>(y * width + x) * Multiplier);
                 }
             }
             packed[held++] = word;

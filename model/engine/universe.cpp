@@ -102,13 +102,9 @@ std::uint64_t Universe::shapeHash() const
     const std::optional<CellRect> box = boundingBox();
     if (!box)
         return 0;
-    // As in PackedRows::hash(): invertible steps, so that each cell changes the digest.
-    constexpr std::uint64_t Multiplier = 0x9E3779B97F4A7C15ULL;
+    // Invertible steps, as in PackedRows::hash(), so that each cell changes the digest.
     std::uint64_t digest = BitMix::finalise(static_cast<std::uint64_t>(box->right - box->left));
-    const auto add = [&digest](std::uint64_t value) {
-        const std::uint64_t mixed = (digest ^ value) * Multiplier;
-        digest = mixed ^ (mixed >> 32);
-    };
+    const auto add = [&digest](std::uint64_t value) { digest = BitMix::fold(digest, value); };
     add(static_cast<std::uint64_t>(box->bottom - box->top));
     forEachCell(*box, [&](std::int64_t x, std::int64_t y, std::uint8_t state) {
         add(static_cast<std::uint64_t>(x - box->left));
