@@ -177,9 +177,7 @@ bool EngineRace::run(const std::atomic<bool> &stop)
         if (stopped())
             return false;
     }
-    // The first generations after the tiles are built cost more than the
-    // rest: the second turn gives the pace.
-    if (lastPace == 0 && (tileTurn(TileTrial, stop) || tileTurn(TileTrial, stop)))
+    if (lastPace == 0 && trialTurns(stop))
         return true;
     for (double round = HeadStart;; round *= 2) {
         if (stopped())
@@ -206,28 +204,25 @@ EngineRace::History EngineRace::history() const { return History { hashDone ? ha
 
 bool EngineRace::runSideBySide(const std::atomic<bool> &stop)
 {
-    const double tilesWhole = tilesLeft();
+    const double tilesWhole = tilesLeft(); // read before the tiles' thread changes it
     std::atomic<bool> endTiles { false };
     SideBySide shared;
     shared.tilesLeftAtStart = generations - tileGenerations;
-    bool tilesFinished = false;
     std::exception_ptr tilesFailure;
     std::thread tilesThread;
     try {
         tilesThread = std::thread([&] {
+            bool finished = false;
             try {
-                // The first generations after the tiles are built cost more
-                // than the rest: the second turn gives the pace.
-                tilesFinished = tileTurn(TileTrial, endTiles, &shared.tileSteps)
-                    || tileTurn(TileTrial, endTiles, &shared.tileSteps);
-                if (!tilesFinished && !tilesError) {
+                finished = trialTurns(endTiles, &shared.tileSteps);
+                if (!finished && !tilesError) {
                     shared.hold(HoldShare * (tileSpent + tilesLeft()), endTiles);
-                    tilesFinished = tileTurn(std::numeric_limits<double>::infinity(), endTiles, &shared.tileSteps);
+                    finished = tileTurn(std::numeric_limits<double>::infinity(), endTiles, &shared.tileSteps);
                 }
             } catch (...) {
                 tilesFailure = std::current_exception();
             }
-            shared.tilesFinished.store(tilesFinished, std::memory_order_release);
+            shared.tilesFinished.store(finished, std::memory_order_release);
         });
     } catch (const std::system_error &) {
         return false;
@@ -256,7 +251,7 @@ bool EngineRace::runSideBySide(const std::atomic<bool> &stop)
         std::rethrow_exception(tilesFailure);
     if (hashFinished)
         tilesDone.reset();
-    return hashFinished || tilesFinished;
+    return hashFinished || shared.tilesFinished.load(std::memory_order_acquire);
 }
 
 bool EngineRace::hashTurn(
@@ -388,6 +383,13 @@ bool EngineRace::tileTurn(double budget, const std::atomic<bool> &stop, std::ato
         return false;
     tilesDone = std::move(tiles);
     return true;
+}
+
+bool EngineRace::trialTurns(const std::atomic<bool> &stop, std::atomic<std::uint64_t> *steps)
+{
+    // The first generations after the tiles are built cost more than the
+    // rest: the second turn gives the pace.
+    return tileTurn(TileTrial, stop, steps) || tileTurn(TileTrial, stop, steps);
 }
 
 double EngineRace::tilesLeft() const

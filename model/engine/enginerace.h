@@ -85,6 +85,8 @@ private:
         double budget, const std::atomic<bool> &stop, bool judged, double tilesWhole, SideBySide *sideBySide = nullptr);
     // `steps`, if given, counts the tiles' generations as they are stepped.
     bool tileTurn(double budget, const std::atomic<bool> &stop, std::atomic<std::uint64_t> *steps = nullptr);
+    // The tiles' two first turns of TileTrial, which measure their pace; true if they finished.
+    bool trialTurns(const std::atomic<bool> &stop, std::atomic<std::uint64_t> *steps = nullptr);
     // The tiles on a thread of their own while HashLife runs here: true once
     // an engine has finished. False when the race should go on taking
     // turns, or when `stop` was raised.
