@@ -525,22 +525,31 @@ void BM_InputWhilePlayingLiveBackground(benchmark::State &state)
     playAndMeasure(state, window, blinking ? 0 : 16);
 }
 
+// `window` shown with a soup of `percent`% on a torus of side x side cells,
+// under `rule` unless it is empty; null, the benchmark skipped, if the soup
+// cannot be made.
+Document *torusSoup(benchmark::State &state, MainWindow &window, std::int64_t side, const QString &rule, int percent)
+{
+    QStandardPaths::setTestModeEnabled(true);
+    window.show();
+    auto *document = window.findChild<Document *>();
+    if (!document->setTopology(Topology::torus(side, side)).isEmpty()
+        || (!rule.isEmpty() && !document->setRule(rule).isEmpty())
+        || !document->fillRandom(CellRect { 0, 0, side - 1, side - 1 }, percent).isEmpty()) {
+        state.SkipWithError("cannot make the soup");
+        return nullptr;
+    }
+    return document;
+}
+
 // The window playing a soup on the largest torus there is, 32,768 x 32,768
 // cells, at its one generation a tick. Also how long Pause and Stop took.
 void BM_InputWhilePlayingLargestTorus(benchmark::State &state)
 {
     QTemporaryDir folder;
     MainWindow window;
-    QStandardPaths::setTestModeEnabled(true);
-    window.show();
-    auto *document = window.findChild<Document *>();
-    const std::int64_t side = std::int64_t(1) << 15;
-    if (!document->setTopology(Topology::torus(side, side)).isEmpty()
-        || !document->fillRandom(CellRect { 0, 0, side - 1, side - 1 }, 30).isEmpty()) {
-        state.SkipWithError("cannot make the soup");
-        return;
-    }
-    playAndMeasure(state, window, 0);
+    if (torusSoup(state, window, std::int64_t(1) << 15, QString(), 30))
+        playAndMeasure(state, window, 0);
 }
 
 // The window playing a soup under Brian's Brain, a rule of three states that
@@ -551,16 +560,8 @@ void BM_InputWhilePlayingLargeTorusManyStates(benchmark::State &state)
 {
     QTemporaryDir folder;
     MainWindow window;
-    QStandardPaths::setTestModeEnabled(true);
-    window.show();
-    auto *document = window.findChild<Document *>();
-    const std::int64_t side = std::int64_t(1) << 14;
-    if (!document->setTopology(Topology::torus(side, side)).isEmpty()
-        || !document->setRule(QStringLiteral("B2/S/C3")).isEmpty()
-        || !document->fillRandom(CellRect { 0, 0, side - 1, side - 1 }, 10).isEmpty()) {
-        state.SkipWithError("cannot make the soup");
+    if (!torusSoup(state, window, std::int64_t(1) << 14, QStringLiteral("B2/S/C3"), 10))
         return;
-    }
     window.findChild<WidgetPaintArea *>()->fitPattern();
     playAndMeasure(state, window, 0);
 }
@@ -577,17 +578,10 @@ void BM_StopEarlyLargeTorusManyStates(benchmark::State &state)
 {
     QTemporaryDir folder;
     MainWindow window;
-    QStandardPaths::setTestModeEnabled(true);
-    window.show();
-    auto *document = window.findChild<Document *>();
-    auto *view = window.findChild<WidgetPaintArea *>();
-    const std::int64_t side = std::int64_t(1) << 14;
-    if (!document->setRule(QStringLiteral("B3/S23")).isEmpty()
-        || !document->setTopology(Topology::torus(side, side)).isEmpty()
-        || !document->fillRandom(CellRect { 0, 0, side - 1, side - 1 }, 30).isEmpty()) {
-        state.SkipWithError("cannot make the soup");
+    Document *document = torusSoup(state, window, std::int64_t(1) << 14, QStringLiteral("B3/S23"), 30);
+    if (!document)
         return;
-    }
+    auto *view = window.findChild<WidgetPaintArea *>();
     document->saveState();
     if (!document->setRule(QStringLiteral("B2/S/C3")).isEmpty()) {
         state.SkipWithError("cannot change the rule");
