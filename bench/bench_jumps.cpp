@@ -1,8 +1,10 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <chrono>
 #include <functional>
 #include <iterator>
+#include <limits>
 #include <random>
 #include <string>
 #include <vector>
@@ -20,9 +22,11 @@
 // Each run starts with an empty node store. Where a second core is idle the
 // choice runs both engines side by side: its Time is what a jump takes, its
 // CPU what both threads used; "turns" is the choice made on one thread, as
-// on a busy machine. Run as
+// on a busy machine; "paired" runs all three in each run (see paired()).
+// Run as
 //   bench_jumps --benchmark_filter=gun/
-// for one pattern; the whole table takes a few minutes.
+// for one pattern; the whole table takes about ten minutes, and
+// bench/jumpbound.py checks the paired rows against the bound.
 
 namespace
 {
@@ -179,18 +183,22 @@ void forgetNodes()
     HashLife::setMemoryLimit(limit);
 }
 
+void tiles(const std::vector<CellPoint> &cells, int exponent, int jumps)
+{
+    TileLife plane;
+    plane.setCells(cells);
+    for (std::uint64_t left = std::uint64_t(jumps) << exponent; left > 0;) {
+        const std::uint64_t step = std::min(left, TileLife::StepLimit);
+        plane.advance(step);
+        left -= step;
+    }
+    benchmark::DoNotOptimize(plane.population());
+}
+
 void tiles(benchmark::State &state, const std::vector<CellPoint> &cells, int exponent, int jumps = 1)
 {
-    for (auto _ : state) {
-        TileLife plane;
-        plane.setCells(cells);
-        for (std::uint64_t left = std::uint64_t(jumps) << exponent; left > 0;) {
-            const std::uint64_t step = std::min(left, TileLife::StepLimit);
-            plane.advance(step);
-            left -= step;
-        }
-        benchmark::DoNotOptimize(plane.population());
-    }
+    for (auto _ : state)
+        tiles(cells, exponent, jumps);
 }
 
 // `jumps` jumps of 2^exponent generations one after another, as a run plays.
@@ -227,6 +235,75 @@ void quadtree(benchmark::State &state, const std::vector<CellPoint> &cells, int 
     state.counters["store MiB"] = static_cast<double>(HashLife::memoryUsed()) / (1024 * 1024);
 }
 
+// Seconds of wall time `run` takes.
+template <typename Run> double timed(Run run)
+{
+    const auto start = std::chrono::steady_clock::now();
+    run();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Seconds `jumps` jumps of 2^exponent generations take on a Plane set up
+// first with an empty node store.
+template <typename Plane> double jumpsFrom(const std::vector<CellPoint> &cells, int exponent, int jumps)
+{
+    forgetNodes();
+    Plane plane;
+    plane.setCells(cells);
+    const double seconds = timed([&] {
+        for (int jump = 0; jump < jumps; ++jump)
+            plane.advance(std::uint64_t(1) << exponent);
+    });
+    benchmark::DoNotOptimize(plane.population());
+    return seconds;
+}
+
+// The tiles, HashLife and the choice one after another in each run, in an
+// order that turns from run to run, so that a slow spell of the machine,
+// which lasts seconds, falls on all three alike: run by run in rows of
+// their own, one engine's repetitions may all fall in a quick spell and
+// another's in a slow one. Time is all three's; "to bound" is the median
+// over the runs of the choice's time against 1.25 x the faster engine
+// alone + 5 ms, above 1 where the choice was slower than that.
+void paired(benchmark::State &state, const std::vector<CellPoint> &cells, int exponent, int jumps, bool withTiles)
+{
+    std::vector<double> ratios;
+    double tilesSum = 0;
+    double hashSum = 0;
+    double choiceSum = 0;
+    for (auto _ : state) {
+        double tilesTime = std::numeric_limits<double>::infinity();
+        double hashTime = 0;
+        double choiceTime = 0;
+        for (std::size_t engine = 0; engine < 3; ++engine) {
+            switch ((ratios.size() + engine) % 3) {
+            case 0:
+                if (withTiles)
+                    tilesTime = timed([&] { tiles(cells, exponent, jumps); });
+                break;
+            case 1:
+                hashTime = jumpsFrom<HashLife>(cells, exponent, jumps);
+                break;
+            default:
+                choiceTime = jumpsFrom<UnboundedUniverse>(cells, exponent, jumps);
+            }
+        }
+        ratios.push_back(choiceTime / (1.25 * std::min(tilesTime, hashTime) + 0.005));
+        tilesSum += withTiles ? tilesTime : 0;
+        hashSum += hashTime;
+        choiceSum += choiceTime;
+        state.SetIterationTime((withTiles ? tilesTime : 0) + hashTime + choiceTime);
+    }
+    const auto middle = ratios.begin() + static_cast<std::ptrdiff_t>(ratios.size() / 2);
+    std::nth_element(ratios.begin(), middle, ratios.end());
+    const double runs = static_cast<double>(ratios.size());
+    state.counters["to bound"] = *middle;
+    state.counters["choice ms"] = 1e3 * choiceSum / runs;
+    state.counters["hashlife ms"] = 1e3 * hashSum / runs;
+    if (withTiles)
+        state.counters["tiles ms"] = 1e3 * tilesSum / runs;
+}
+
 struct Row {
     const char *name;
     std::vector<CellPoint> (*cells)();
@@ -247,7 +324,7 @@ void registerTable()
         { "counter", counter, 14, 14 },
     };
     const auto add = [](const std::string &name, std::function<void(benchmark::State &)> run) {
-        benchmark::RegisterBenchmark(name.c_str(), std::move(run))
+        return benchmark::RegisterBenchmark(name.c_str(), std::move(run))
             ->Unit(benchmark::kMillisecond)
             ->MinTime(0.1)
             ->MeasureProcessCPUTime();
@@ -274,12 +351,20 @@ void registerTable()
                 [cells, k](benchmark::State &state) { quadtree<HashLife>(state, *cells, k); });
             add(prefix + "choice" + suffix, choice);
             add(prefix + "turns" + suffix, inTurns(choice));
+            const bool withTiles = k <= row.tilesUpTo;
+            add(prefix + "paired" + suffix, [cells, k, withTiles](benchmark::State &state) {
+                paired(state, *cells, k, 1, withTiles);
+            })->UseManualTime();
             // A run of equal jumps, as the window plays at one speed, by
             // each engine alone and by the choice.
             if (k == 12 || k == 16 || k == 20 || k == 30 || k == 40) {
                 const auto choice8
                     = [cells, k](benchmark::State &state) { quadtree<UnboundedUniverse>(state, *cells, k, 8); };
-                if (k == 12 || k + 3 <= row.tilesUpTo + 1)
+                const bool tiles8 = k == 12 || k + 3 <= row.tilesUpTo + 1;
+                add(prefix + "paired8times" + suffix, [cells, k, tiles8](benchmark::State &state) {
+                    paired(state, *cells, k, 8, tiles8);
+                })->UseManualTime();
+                if (tiles8)
                     add(prefix + "tiles8times" + suffix,
                         [cells, k](benchmark::State &state) { tiles(state, *cells, k, 8); });
                 add(prefix + "hashlife8times" + suffix,
