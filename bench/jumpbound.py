@@ -11,7 +11,7 @@ against the bound over those runs ("to bound"). This script repeats those rows
 in a random interleaved order and judges each by the median of its repetitions.
 
 Usage (a Release build with -DGAMEOFLIFE_BUILD_BENCHMARKS=ON, see README.md):
-    bench/jumpbound.py                               # the whole table, 3 repetitions (about 20 minutes)
+    bench/jumpbound.py                               # the whole table, 3 repetitions (about 7 minutes)
     bench/jumpbound.py --filter '^puffer/' --repetitions 9
 Exits 1 if the choice is over the bound on any row, 0 otherwise.
 """
