@@ -3,14 +3,14 @@
 
 Every jump the unbounded plane makes by its choice of engine must take at most
 1.25 times the faster of the tiles alone and HashLife alone, plus 5 ms, in wall
-time. This machine has slow spells that last seconds, in which one run of
-HashLife alone takes half as long again, so rows measured apart differ by more
-than the engines do. The table's "paired" rows therefore run the three engines
+time. A machine shared with other work has slow spells that last seconds, in
+which one run of HashLife alone takes half as long again, so rows measured
+apart differ by more than the engines do. The table's "paired" rows therefore run the three engines
 one after another in every run, and give the median of the choice's time
 against the bound over those runs ("to bound"). This script repeats those rows
 in a random interleaved order and judges each by the median of its repetitions.
 
-Usage (a Release build with -DGAMEOFLIFE_BUILD_BENCHMARKS=ON, see README.md):
+Usage (from the benchmarks of the Release build, see README.md):
     bench/jumpbound.py                               # the whole table, 3 repetitions (about 7 minutes)
     bench/jumpbound.py --filter '^puffer/' --repetitions 9
 Exits 1 if the choice is over the bound on any row, 0 otherwise.
