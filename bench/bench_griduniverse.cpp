@@ -74,6 +74,25 @@ void BM_Plane120Generation(benchmark::State &state)
     }
 }
 
+// A torus of 16,384 x 16,384 cells under a rule of many states, a byte a
+// cell (256 MiB), a third of it alive, given Life: what Stop costs when the
+// run's thread has not yet converted the saved cells to the run's rule.
+void BM_ManyStatesToLife16384(benchmark::State &state, const char *rule)
+{
+    constexpr std::int64_t side = std::int64_t(1) << 14;
+    GridUniverse torus(Topology::torus(side, side), benchRule(rule));
+    torus.fillRandom(CellRect { 0, 0, side - 1, side - 1 }, 0.3, 1);
+    const Rule life = benchRule("B3/S23");
+    for (auto _ : state) {
+        std::unique_ptr<Universe> converted = torus.clone();
+        converted->setRule(life);
+        benchmark::DoNotOptimize(converted.get());
+        state.PauseTiming();
+        converted.reset();
+        state.ResumeTiming();
+    }
+}
+
 void BM_PackedFieldNext(benchmark::State &state)
 {
     GameField field;
@@ -95,6 +114,8 @@ BENCHMARK_CAPTURE(BM_Torus1000Generation, BriansBrain, "B2/S/C3")->Unit(benchmar
 BENCHMARK_CAPTURE(BM_Torus1000Generation, NonTotalistic, "B37/S2-i34q")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_Torus1000Generation, Hexagonal, "B2/S34H")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_Torus1000Generation, LifeHistory, "LifeHistory")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_ManyStatesToLife16384, BriansBrain, "B2/S/C3")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ManyStatesToLife16384, LifeHistory, "LifeHistory")->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Plane120Generation);
 BENCHMARK(BM_PackedFieldNext);
 

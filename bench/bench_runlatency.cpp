@@ -566,24 +566,25 @@ void BM_InputWhilePlayingLargeTorusManyStates(benchmark::State &state)
     playAndMeasure(state, window, 0);
 }
 
-// A soup on a torus of 16,384 x 16,384 cells, 30% alive, saved under Life,
-// then played under Brian's Brain, a rule of three states that the grid
-// holds a byte a cell (256 MiB): Stop comes `range(0)` milliseconds after
-// Play, before the run's thread may have converted the saved cells to the
-// run's rule. How long Stop held the window's thread, how long the first
-// input after it waited, and the slowest answer to input (a turn of the
-// mouse wheel every 10 ms) from Play on. A window of its own each time: the
-// run's thread keeps the converted cells for the next run.
-void BM_StopEarlyLargeTorusManyStates(benchmark::State &state)
+// A soup on a torus of 16,384 x 16,384 cells, 30% alive, saved under the
+// rule `saved`, then played under `played`, one of them Brian's Brain, a
+// rule of three states that the grid holds a byte a cell (256 MiB): Stop
+// comes `range(0)` milliseconds after Play, before the run's thread may have
+// converted the saved cells to the run's rule. How long Stop held the
+// window's thread, how long the first input after it waited, and the
+// slowest answer to input (a turn of the mouse wheel every 10 ms) from Play
+// on. A window of its own each time: the run's thread keeps the converted
+// cells for the next run.
+void BM_StopEarlyLargeTorusManyStates(benchmark::State &state, const char *saved, const char *played)
 {
     QTemporaryDir folder;
     MainWindow window;
-    Document *document = torusSoup(state, window, std::int64_t(1) << 14, QStringLiteral("B3/S23"), 30);
+    Document *document = torusSoup(state, window, std::int64_t(1) << 14, QString::fromLatin1(saved), 30);
     if (!document)
         return;
     auto *view = window.findChild<WidgetPaintArea *>();
     document->saveState();
-    if (!document->setRule(QStringLiteral("B2/S/C3")).isEmpty()) {
+    if (!document->setRule(QString::fromLatin1(played)).isEmpty()) {
         state.SkipWithError("cannot change the rule");
         return;
     }
@@ -691,7 +692,18 @@ BENCHMARK(BM_InputWhilePlayingBrainSoup)->Unit(benchmark::kMillisecond)->Iterati
 BENCHMARK(BM_InputWhilePlayingLiveBackground)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(200);
 BENCHMARK(BM_InputWhilePlayingLargestTorus)->Unit(benchmark::kMillisecond)->Iterations(200);
 BENCHMARK(BM_InputWhilePlayingLargeTorusManyStates)->Unit(benchmark::kMillisecond)->Iterations(100);
-BENCHMARK(BM_StopEarlyLargeTorusManyStates)->Arg(0)->Arg(50)->Arg(200)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK_CAPTURE(BM_StopEarlyLargeTorusManyStates, FromLife, "B3/S23", "B2/S/C3")
+    ->Arg(0)
+    ->Arg(50)
+    ->Arg(200)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+BENCHMARK_CAPTURE(BM_StopEarlyLargeTorusManyStates, ToLife, "B2/S/C3", "B3/S23")
+    ->Arg(0)
+    ->Arg(50)
+    ->Arg(200)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 BENCHMARK(BM_InputWhileRunningAheadHeavy)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(300);
 
 int main(int argc, char **argv) { return runWidgetBenchmarks(argc, argv); }

@@ -169,6 +169,8 @@ private slots:
     void byteClonesShareUntilChanged();
     void manyStatesKeepTheCells_data();
     void manyStatesKeepTheCells();
+    void manyStatesToLifeKeepTheLive_data();
+    void manyStatesToLifeKeepTheLive();
     void keepsBlocksUnderOneCap_data();
     void keepsBlocksUnderOneCap();
 };
@@ -715,6 +717,49 @@ void TestGridUniverse::manyStatesKeepTheCells()
     QCOMPARE(grid.population(), cells->population());
     grid.setRule(ruleFrom("B3/S23"));
     QVERIFY(grid.equals(*cells));
+}
+
+void TestGridUniverse::manyStatesToLifeKeepTheLive_data()
+{
+    QTest::addColumn<QString>("rule");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    // States past 127 and 128 apart from 1, and rows ending inside a word.
+    for (const char *rule : { "B2/S/C3", "LifeHistory", "B2/S/C256" }) {
+        for (const auto &[width, height] : { std::pair(1, 3), std::pair(64, 2), std::pair(203, 9) })
+            QTest::addRow("%s, %d x %d", rule, width, height) << QString(rule) << width << height;
+    }
+}
+
+// A grid of many states given Life keeps the cells its rule called live and
+// no others, compared one by one with the states it held.
+void TestGridUniverse::manyStatesToLifeKeepTheLive()
+{
+    QFETCH(QString, rule);
+    QFETCH(int, width);
+    QFETCH(int, height);
+    const Rule many = ruleFrom(rule);
+    GridUniverse grid(Topology::torus(width, height), many);
+    std::mt19937 generator(static_cast<std::uint32_t>(width * height));
+    std::vector<std::uint8_t> states;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            // Half the cells in state 1, as a sparse soup would never have it.
+            const auto state = static_cast<std::uint8_t>(generator() % 2 ? 1 : generator() % many.stateCount());
+            grid.setState(x, y, state);
+            states.push_back(state);
+        }
+    }
+    grid.setRule(ruleFrom("B3/S23"));
+    std::uint64_t live = 0;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const std::uint8_t before = states[static_cast<std::size_t>(y * width + x)];
+            QCOMPARE(grid.state(x, y), std::uint8_t(many.isLive(before) ? 1 : 0));
+            live += many.isLive(before) ? 1 : 0;
+        }
+    }
+    QCOMPARE(grid.population(), live);
 }
 
 void TestGridUniverse::keepsBlocksUnderOneCap_data()

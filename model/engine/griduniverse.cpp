@@ -328,13 +328,10 @@ void GridUniverse::setRule(const Rule &rule)
     }
     try {
         if (rule.isLifeLike()) {
+            // Of states 0 and 1 kept, and the live states of more, only state 1 lives, or under a history rule the odd
+            // ones.
             std::shared_ptr<GridCells> bits = GridCells::dead(shape.width(), shape.height());
-            Word *words = bits->change();
-            const std::int64_t rowWords = PackedRows::wordsPerRow(shape.width());
-            multi->forEachCell(Universe::extent(shape), [&](std::int64_t x, std::int64_t y, std::uint8_t state) {
-                if (kept(state) != 0)
-                    words[y * rowWords + x / 64] |= Word(1) << (x % 64);
-            });
+            multi->pack(before.isHistory(), bits->change(), PackedRows::wordsPerRow(shape.width()));
             packed = std::move(bits);
             multi.reset();
         } else {

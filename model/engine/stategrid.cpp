@@ -1,6 +1,7 @@
 #include "model/engine/stategrid.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "model/engine/cellstep.h"
 #include "model/engine/randombits.h"
@@ -95,6 +96,47 @@ void StateGrid::forEachCell(
         for (std::int64_t x = cut->left; x <= cut->right; ++x) {
             if (const std::uint8_t state = bytes[index(x, y)])
                 visit(x, y, state);
+        }
+    }
+}
+
+void StateGrid::pack(bool odd, std::uint64_t *words, std::int64_t rowWords) const
+{
+    // Eight cells at a time, in the bytes of a word: a grid of a billion
+    // cells converts in a fraction of a second, where the window may wait.
+    constexpr std::uint64_t ones = 0x0101010101010101u;
+    constexpr std::uint64_t lows = 0x7f7f7f7f7f7f7f7fu;
+    const auto eight = [odd](const std::uint8_t *cell) {
+        std::uint64_t bytes = 0;
+        std::memcpy(&bytes, cell, sizeof bytes);
+#if __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+        bytes = __builtin_bswap64(bytes);
+#endif
+        if (odd) {
+            bytes &= ones;
+        } else {
+            // The high bit of a byte is set where it was 1, and of no other.
+            const std::uint64_t other = bytes ^ ones;
+            bytes = (~(((other & lows) + lows) | other) >> 7) & ones;
+        }
+        // Byte i, 0 or 1, to bit i.
+        return (bytes * 0x0102040810204080u) >> 56;
+    };
+    const std::uint8_t *row = cells->bytes().data();
+    for (std::int64_t y = 0; y < height; ++y, row += width, words += rowWords) {
+        for (std::int64_t word = 0; word < rowWords; ++word) {
+            const std::int64_t left = word * 64;
+            std::uint64_t bits = 0;
+            if (left + 64 <= width) {
+                for (int part = 0; part < 8; ++part)
+                    bits |= eight(row + left + 8 * part) << (8 * part);
+            } else {
+                for (std::int64_t x = left; x < width; ++x) {
+                    if (odd ? row[x] % 2 == 1 : row[x] == 1)
+                        bits |= std::uint64_t(1) << (x - left);
+                }
+            }
+            words[word] = bits;
         }
     }
 }

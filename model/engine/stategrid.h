@@ -47,6 +47,12 @@ public:
     // Calls `visit` for every cell not 0 inside `area`, row by row from the top, each row from the left.
     void forEachCell(const CellRect &area,
         const std::function<void(std::int64_t x, std::int64_t y, std::uint8_t state)> &visit) const;
+    // Writes the rows as bits, 64 cells a word from the left, the bit of
+    // cell x being x % 64 of word x / 64 of its row: 1 for a live cell, one
+    // in state 1 or, with `odd`, in any odd state, as under history rules.
+    // Row y starts at words + y * rowWords. Precondition: rowWords * 64 >=
+    // the width, and `words` holds the height * rowWords words.
+    void pack(bool odd, std::uint64_t *words, std::int64_t rowWords) const;
     // Cells not 0.
     std::uint64_t population() const { return cells->population(); }
     // The smallest rectangle holding every cell not 0.
