@@ -567,8 +567,8 @@ void BM_InputWhilePlayingLargeTorusManyStates(benchmark::State &state)
 }
 
 // A soup on a torus of 16,384 x 16,384 cells, 30% alive, saved under the
-// rule `saved`, then played under `played`, one of them Brian's Brain, a
-// rule of three states that the grid holds a byte a cell (256 MiB): Stop
+// rule `saved`, then played under `played`, one of them or both rules of
+// more than two states that the grid holds a byte a cell (256 MiB): Stop
 // comes `range(0)` milliseconds after Play, before the run's thread may have
 // converted the saved cells to the run's rule. How long Stop held the
 // window's thread, how long the first input after it waited, and the
@@ -699,6 +699,12 @@ BENCHMARK_CAPTURE(BM_StopEarlyLargeTorusManyStates, FromLife, "B3/S23", "B2/S/C3
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);
 BENCHMARK_CAPTURE(BM_StopEarlyLargeTorusManyStates, ToLife, "B2/S/C3", "B3/S23")
+    ->Arg(0)
+    ->Arg(50)
+    ->Arg(200)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+BENCHMARK_CAPTURE(BM_StopEarlyLargeTorusManyStates, ManyToMany, "B2/S345/C4", "B2/S/C3")
     ->Arg(0)
     ->Arg(50)
     ->Arg(200)
