@@ -169,8 +169,8 @@ private slots:
     void byteClonesShareUntilChanged();
     void manyStatesKeepTheCells_data();
     void manyStatesKeepTheCells();
-    void manyStatesToLifeKeepTheLive_data();
-    void manyStatesToLifeKeepTheLive();
+    void manyStatesUnderAnotherRule_data();
+    void manyStatesUnderAnotherRule();
     void keepsBlocksUnderOneCap_data();
     void keepsBlocksUnderOneCap();
 };
@@ -719,47 +719,53 @@ void TestGridUniverse::manyStatesKeepTheCells()
     QVERIFY(grid.equals(*cells));
 }
 
-void TestGridUniverse::manyStatesToLifeKeepTheLive_data()
+void TestGridUniverse::manyStatesUnderAnotherRule_data()
 {
-    QTest::addColumn<QString>("rule");
-    QTest::addColumn<int>("width");
-    QTest::addColumn<int>("height");
-    // States past 127 and 128 apart from 1, and rows ending inside a word.
-    for (const char *rule : { "B2/S/C3", "LifeHistory", "B2/S/C256" }) {
-        for (const auto &[width, height] : { std::pair(1, 3), std::pair(64, 2), std::pair(203, 9) })
-            QTest::addRow("%s, %d x %d", rule, width, height) << QString(rule) << width << height;
-    }
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("to");
+    // To Life, fewer states and more; states past 127 and 128 apart from 1.
+    const std::pair<const char *, const char *> rules[]
+        = { { "B2/S/C3", "B3/S23" }, { "LifeHistory", "B3/S23" }, { "B2/S/C256", "B3/S23" },
+              { "B2/S345/C4", "B2/S/C3" }, { "B2/S/C3", "B2/S345/C4" }, { "LifeHistory", "B2/S/C3" } };
+    for (const auto &[from, to] : rules)
+        QTest::addRow("%s to %s", from, to) << QString(from) << QString(to);
 }
 
-// A grid of many states given Life keeps the cells its rule called live and
-// no others, compared one by one with the states it held.
-void TestGridUniverse::manyStatesToLifeKeepTheLive()
+// A grid of many states given another rule keeps each cell's state where
+// the new rule has it and its kind of rule, history or not, is the same;
+// any other cell becomes 1 if it was live, else 0. Compared one by one,
+// on rows ending inside a word and on whole words.
+void TestGridUniverse::manyStatesUnderAnotherRule()
 {
-    QFETCH(QString, rule);
-    QFETCH(int, width);
-    QFETCH(int, height);
-    const Rule many = ruleFrom(rule);
-    GridUniverse grid(Topology::torus(width, height), many);
-    std::mt19937 generator(static_cast<std::uint32_t>(width * height));
-    std::vector<std::uint8_t> states;
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            // Half the cells in state 1, as a sparse soup would never have it.
-            const auto state = static_cast<std::uint8_t>(generator() % 2 ? 1 : generator() % many.stateCount());
-            grid.setState(x, y, state);
-            states.push_back(state);
+    QFETCH(QString, from);
+    QFETCH(QString, to);
+    const Rule before = ruleFrom(from);
+    const Rule after = ruleFrom(to);
+    for (const auto &[width, height] : { std::pair(1, 3), std::pair(64, 2), std::pair(203, 9) }) {
+        GridUniverse grid(Topology::torus(width, height), before);
+        std::mt19937 generator(static_cast<std::uint32_t>(width * height));
+        std::vector<std::uint8_t> states;
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                // Half the cells in state 1, as a sparse soup would never have it.
+                const auto state = static_cast<std::uint8_t>(generator() % 2 ? 1 : generator() % before.stateCount());
+                grid.setState(x, y, state);
+                states.push_back(state);
+            }
         }
-    }
-    grid.setRule(ruleFrom("B3/S23"));
-    std::uint64_t live = 0;
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const std::uint8_t before = states[static_cast<std::size_t>(y * width + x)];
-            QCOMPARE(grid.state(x, y), std::uint8_t(many.isLive(before) ? 1 : 0));
-            live += many.isLive(before) ? 1 : 0;
+        grid.setRule(after);
+        std::uint64_t population = 0;
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                const std::uint8_t state = states[static_cast<std::size_t>(y * width + x)];
+                const bool kept = before.isHistory() == after.isHistory() && state < after.stateCount();
+                const std::uint8_t now = kept ? state : before.isLive(state) ? 1 : 0;
+                QCOMPARE(grid.state(x, y), now);
+                population += now != 0 ? 1 : 0;
+            }
         }
+        QCOMPARE(grid.population(), population);
     }
-    QCOMPARE(grid.population(), live);
 }
 
 void TestGridUniverse::keepsBlocksUnderOneCap_data()

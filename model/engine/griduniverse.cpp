@@ -335,11 +335,16 @@ void GridUniverse::setRule(const Rule &rule)
             packed = std::move(bits);
             multi.reset();
         } else {
-            // The states kept where they are, shared with the clones, unless the new rule changes some.
+            // The states kept where they are, shared with the clones, unless the new rule changes some
+            // that cells may be in: between rules of a kind, from fewer states to more, no cell is read.
             std::uint8_t to[256];
-            for (int state = 0; state < 256; ++state)
+            bool changes = false;
+            for (int state = 0; state < 256; ++state) {
                 to[state] = kept(static_cast<std::uint8_t>(state));
-            multi->remap(to);
+                changes = changes || (state < before.stateCount() && to[state] != state);
+            }
+            if (changes)
+                multi->remap(to);
         }
     } catch (const std::bad_alloc &) {
         throw UniverseError("There is not enough memory for the cells of a " + std::to_string(shape.width()) + " x "
