@@ -671,6 +671,9 @@ QString Document::applyRule(const Rule &rule)
     if (other.get() != before)
         emit universeReplaced(false);
     emit ruleChanged();
+    // A rule of fewer states takes the others' cells away.
+    countCells();
+    emit fieldChanged(true);
     return QString();
 }
 

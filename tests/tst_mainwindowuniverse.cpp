@@ -1,3 +1,4 @@
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -34,6 +35,8 @@ private slots:
     void stepAdvancesByExactlyItsGenerations();
     void wideFileOpensInTheUnboundedPlaneFitted();
     void statesRunInTheUnboundedPlane();
+    void ruleOfFewerStatesCountsAnew_data();
+    void ruleOfFewerStatesCountsAnew();
 
 private:
     QString label(const char *name) const { return probe.find<QLabel>(name)->text(); }
@@ -276,6 +279,48 @@ void TestMainWindowUniverse::statesRunInTheUnboundedPlane()
         QCOMPARE(document->universe().state(-3, y), std::uint8_t(2));
     }
     QCOMPARE(document->universe().population(), std::uint64_t(4));
+}
+
+void TestMainWindowUniverse::ruleOfFewerStatesCountsAnew_data()
+{
+    QTest::addColumn<QString>("surface"); // the rule's suffix
+    QTest::newRow("unbounded plane") << QString();
+    QTest::newRow("torus") << QStringLiteral(":T40,30");
+}
+
+// Life, chosen from the list of rules, takes Brian's Brain's dying cells
+// away: the count shown, and the cells, are those left; undo brings both back.
+void TestMainWindowUniverse::ruleOfFewerStatesCountsAnew()
+{
+    QFETCH(QString, surface);
+    QVERIFY(window->openPatternFile(
+        writeFile("domino.rle", "x = 3, y = 2, rule = B2/S/C3" + surface.toUtf8() + "\nABA$AB!\n")));
+    QCOMPARE(probe.cellCount(), 5);
+    auto *box = probe.find<QComboBox>("ComboBox_Rule");
+    box->showPopup();
+    QAbstractItemView *list = box->view();
+    QTRY_VERIFY(list->isVisible());
+    list->setCurrentIndex(list->model()->index(box->findData(QStringLiteral("B3/S23")), 0));
+    QTest::keyClick(list, Qt::Key_Return);
+    QTRY_COMPARE(probe.cellCount(), 3);
+    const Document *document = window->findChild<Document *>();
+    // Cells in state 1 and in state 2.
+    const auto states = [document] {
+        const CellRect box = *document->universe().boundingBox();
+        QPair<int, int> counts;
+        for (std::int64_t y = box.top; y <= box.bottom; ++y) {
+            for (std::int64_t x = box.left; x <= box.right; ++x) {
+                const std::uint8_t state = document->universe().state(x, y);
+                (state == 1 ? counts.first : counts.second) += state != 0 ? 1 : 0;
+            }
+        }
+        return counts;
+    };
+    QCOMPARE(states(), qMakePair(3, 0));
+
+    QTest::keySequence(window, QKeySequence::Undo);
+    QCOMPARE(probe.cellCount(), 5);
+    QCOMPARE(states(), qMakePair(3, 2));
 }
 
 QTEST_MAIN(TestMainWindowUniverse)
