@@ -328,8 +328,7 @@ void GridUniverse::setRule(const Rule &rule)
     }
     try {
         if (rule.isLifeLike()) {
-            // Of states 0 and 1 kept, and the live states of more, only state 1 lives, or under a history rule the odd
-            // ones.
+            // What lives on: state 1, or any odd state of a history rule.
             std::shared_ptr<GridCells> bits = GridCells::dead(shape.width(), shape.height());
             multi->pack(before.isHistory(), bits->change(), PackedRows::wordsPerRow(shape.width()));
             packed = std::move(bits);

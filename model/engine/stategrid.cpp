@@ -127,9 +127,9 @@ void StateGrid::pack(bool odd, std::uint64_t *words, std::int64_t rowWords) cons
             // converts in a fraction of a second, where the window may wait.
             std::uint64_t bits = 0;
             for (int part = 0; part < 4; ++part) {
-                const __m128i cells = _mm_loadu_si128(reinterpret_cast<const __m128i *>(row + left + 16 * part));
+                const __m128i states = _mm_loadu_si128(reinterpret_cast<const __m128i *>(row + left + 16 * part));
                 // The high bit of each byte: set where it is 1, or odd.
-                const __m128i high = odd ? _mm_slli_epi16(cells, 7) : _mm_cmpeq_epi8(cells, _mm_set1_epi8(1));
+                const __m128i high = odd ? _mm_slli_epi16(states, 7) : _mm_cmpeq_epi8(states, _mm_set1_epi8(1));
                 bits |= std::uint64_t(static_cast<std::uint16_t>(_mm_movemask_epi8(high))) << (16 * part);
             }
             words[word] = bits;
