@@ -8,6 +8,7 @@
 #include <random>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "model/engine/classicuniverse.h"
@@ -724,9 +725,9 @@ void TestGridUniverse::manyStatesUnderAnotherRule_data()
     QTest::addColumn<QString>("from");
     QTest::addColumn<QString>("to");
     // To Life, fewer states and more; states past 127 and 128 apart from 1.
-    const std::pair<const char *, const char *> rules[]
-        = { { "B2/S/C3", "B3/S23" }, { "LifeHistory", "B3/S23" }, { "B2/S/C256", "B3/S23" },
-              { "B2/S345/C4", "B2/S/C3" }, { "B2/S/C3", "B2/S345/C4" }, { "LifeHistory", "B2/S/C3" } };
+    const std::pair<const char *, const char *> rules[] = { { "B2/S/C3", "B3/S23" }, { "LifeHistory", "B3/S23" },
+        { "B2/S/C256", "B3/S23" }, { "B2/S345/C4", "B2/S/C3" }, { "B2/S/C256", "B2/S/C3" }, { "B2/S/C3", "B2/S345/C4" },
+        { "LifeHistory", "B2/S/C3" } };
     for (const auto &[from, to] : rules)
         QTest::addRow("%s to %s", from, to) << QString(from) << QString(to);
 }
@@ -741,14 +742,19 @@ void TestGridUniverse::manyStatesUnderAnotherRule()
     QFETCH(QString, to);
     const Rule before = ruleFrom(from);
     const Rule after = ruleFrom(to);
-    for (const auto &[width, height] : { std::pair(1, 3), std::pair(64, 2), std::pair(203, 9) }) {
+    // Last, a single cell in the highest state, anywhere among dead ones.
+    for (const auto &[width, height, lone] :
+        { std::tuple(1, 3, false), std::tuple(64, 2, false), std::tuple(203, 9, false), std::tuple(203, 9, true) }) {
         GridUniverse grid(Topology::torus(width, height), before);
         std::mt19937 generator(static_cast<std::uint32_t>(width * height));
+        const int loneAt = static_cast<int>(generator() % static_cast<unsigned>(width * height));
         std::vector<std::uint8_t> states;
         for (int y = 0; y < height; ++y) {
             for (int x = 0; x < width; ++x) {
-                // Half the cells in state 1, as a sparse soup would never have it.
-                const auto state = static_cast<std::uint8_t>(generator() % 2 ? 1 : generator() % before.stateCount());
+                // Else half the cells in state 1, as a sparse soup would never have it.
+                auto state = static_cast<std::uint8_t>(generator() % 2 ? 1 : generator() % before.stateCount());
+                if (lone)
+                    state = static_cast<std::uint8_t>(y * width + x == loneAt ? before.stateCount() - 1 : 0);
                 grid.setState(x, y, state);
                 states.push_back(state);
             }

@@ -83,6 +83,8 @@ private:
     std::size_t index(std::int64_t x, std::int64_t y) const { return static_cast<std::size_t>(y * width + x); }
     // The cells to change, copied first if a copy of the grid shares them.
     StateBytes &change();
+    // The highest state of any cell, 0..255.
+    int highest() const;
     // `area` cut to the grid; none when they share no cell.
     std::optional<CellRect> inside(const CellRect &area) const;
     // Fills the border of `live`, (width + 2) x (height + 2) with the grid
