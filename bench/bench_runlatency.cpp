@@ -635,6 +635,12 @@ void BM_StopEarlyLargeTorusManyStates(benchmark::State &state, const char *saved
     state.counters["generation"] = static_cast<double>(document->generation());
 }
 
+// The early Stop's rows: Stop 0, 50 and 200 ms after Play, once each.
+void stopAfter(benchmark::internal::Benchmark *rows)
+{
+    rows->Arg(0)->Arg(50)->Arg(200)->Unit(benchmark::kMillisecond)->Iterations(1);
+}
+
 // The window computing ahead on the heavy pattern: 0 Run until settled
 // (Ctrl+E: every generation recorded and compared), 1 Go to generation 10^18
 // (jumps growing while each stays short), answering input as measureInput()
@@ -692,30 +698,10 @@ BENCHMARK(BM_InputWhilePlayingBrainSoup)->Unit(benchmark::kMillisecond)->Iterati
 BENCHMARK(BM_InputWhilePlayingLiveBackground)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(200);
 BENCHMARK(BM_InputWhilePlayingLargestTorus)->Unit(benchmark::kMillisecond)->Iterations(200);
 BENCHMARK(BM_InputWhilePlayingLargeTorusManyStates)->Unit(benchmark::kMillisecond)->Iterations(100);
-BENCHMARK_CAPTURE(BM_StopEarlyLargeTorusManyStates, FromLife, "B3/S23", "B2/S/C3")
-    ->Arg(0)
-    ->Arg(50)
-    ->Arg(200)
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(1);
-BENCHMARK_CAPTURE(BM_StopEarlyLargeTorusManyStates, ToLife, "B2/S/C3", "B3/S23")
-    ->Arg(0)
-    ->Arg(50)
-    ->Arg(200)
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(1);
-BENCHMARK_CAPTURE(BM_StopEarlyLargeTorusManyStates, ToFewerStates, "B2/S345/C4", "B2/S/C3")
-    ->Arg(0)
-    ->Arg(50)
-    ->Arg(200)
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(1);
-BENCHMARK_CAPTURE(BM_StopEarlyLargeTorusManyStates, ToMoreStates, "B2/S/C3", "B2/S345/C4")
-    ->Arg(0)
-    ->Arg(50)
-    ->Arg(200)
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(1);
+BENCHMARK_CAPTURE(BM_StopEarlyLargeTorusManyStates, FromLife, "B3/S23", "B2/S/C3")->Apply(stopAfter);
+BENCHMARK_CAPTURE(BM_StopEarlyLargeTorusManyStates, ToLife, "B2/S/C3", "B3/S23")->Apply(stopAfter);
+BENCHMARK_CAPTURE(BM_StopEarlyLargeTorusManyStates, ToFewerStates, "B2/S345/C4", "B2/S/C3")->Apply(stopAfter);
+BENCHMARK_CAPTURE(BM_StopEarlyLargeTorusManyStates, ToMoreStates, "B2/S/C3", "B2/S345/C4")->Apply(stopAfter);
 BENCHMARK(BM_InputWhileRunningAheadHeavy)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(300);
 
 int main(int argc, char **argv) { return runWidgetBenchmarks(argc, argv); }
