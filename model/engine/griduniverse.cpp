@@ -334,16 +334,15 @@ void GridUniverse::setRule(const Rule &rule)
             packed = std::move(bits);
             multi.reset();
         } else {
-            // The states kept where they are, shared with the clones, unless the new rule changes some
-            // that cells may be in: between rules of a kind, from fewer states to more, no cell is read.
+            // The states kept where they are, shared with the clones, unless the new rule changes some.
+            // No cell is in a state past the old rule's, so those stay as they are: from fewer states to
+            // more between rules of a kind, nothing changes and no cell is read.
             std::uint8_t to[256];
-            bool changes = false;
             for (int state = 0; state < 256; ++state) {
-                to[state] = kept(static_cast<std::uint8_t>(state));
-                changes = changes || (state < before.stateCount() && to[state] != state);
+                const auto old = static_cast<std::uint8_t>(state);
+                to[state] = state < before.stateCount() ? kept(old) : old;
             }
-            if (changes)
-                multi->remap(to);
+            multi->remap(to);
         }
     } catch (const std::bad_alloc &) {
         throw UniverseError("There is not enough memory for the cells of a " + std::to_string(shape.width()) + " x "

@@ -36,7 +36,8 @@ public:
     // Precondition: (x, y) inside the grid.
     void setState(std::int64_t x, std::int64_t y, std::uint8_t state) { change()[index(x, y)] = state; }
 
-    // Puts every cell in state `to[state]`, in one pass, and only if that changes a state.
+    // Puts every cell in state `to[state]`, in one pass, and only if that
+    // changes a state; reads no cell where `to` changes none.
     void remap(const std::uint8_t (&to)[256]);
     // Sets every cell of `area` to `state`, or every cell outside it to 0; `area` may reach past the grid.
     void fill(const CellRect &area, std::uint8_t state);
