@@ -519,7 +519,8 @@ QString Document::setRule(const QString &spelled)
     const QString refused = applyRule(rule);
     if (!refused.isEmpty())
         return refused;
-    resetHistory();
+    // A rule of fewer states takes the others' cells away: counted anew.
+    fieldSet();
     recordStep(translated(QT_TRANSLATE_NOOP("MainWindow", "Rule")), before);
     return QString();
 }
@@ -671,9 +672,6 @@ QString Document::applyRule(const Rule &rule)
     if (other.get() != before)
         emit universeReplaced(false);
     emit ruleChanged();
-    // A rule of fewer states takes the others' cells away.
-    countCells();
-    emit fieldChanged(true);
     return QString();
 }
 
